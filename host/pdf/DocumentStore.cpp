@@ -1,0 +1,67 @@
+#include "pdf/DocumentStore.h"
+
+#include <sys/stat.h>
+
+#include "pdf/QpdfGuard.h"
+#include "shell/host/HostError.h"
+
+namespace tessera::pdf {
+namespace {
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+}  // namespace
+
+host::DocId DocumentStore::Open(const std::string& path, const std::string& password) {
+    auto qpdf = std::make_unique<QPDF>();
+    qpdf->setSuppressWarnings(true);
+    QpdfGuard([&] {
+        qpdf->processFile(path.c_str(), password.empty() ? nullptr : password.c_str());
+        qpdf->getAllPages();  // a broken page tree is refused here, not mid-run
+    });
+    auto doc = std::make_unique<PdfDocument>(std::move(qpdf), path);
+    int r = 0, p = 0;
+    if (doc->Qpdf().isEncrypted(r, p)) doc->securityPermissions = p;
+    if (doc->Qpdf().isLinearized()) doc->flags |= host::kDocFlagLinearized;
+    documents_[next_] = std::move(doc);
+    return next_++;
+}
+
+host::DocId DocumentStore::CreateEmpty() {
+    auto qpdf = std::make_unique<QPDF>();
+    qpdf->setSuppressWarnings(true);
+    QpdfGuard([&] { qpdf->emptyPDF(); });
+    documents_[next_] = std::make_unique<PdfDocument>(std::move(qpdf), "");
+    return next_++;
+}
+
+void DocumentStore::Close(host::DocId doc) { documents_.erase(doc); }
+
+PdfDocument& DocumentStore::Get(host::DocId doc) {
+    const auto it = documents_.find(doc);
+    if (it == documents_.end()) throw host::HostError(host::kErrorBadArgument, "no such document");
+    return *it->second;
+}
+
+std::size_t DocumentStore::WarningCount(host::DocId doc) { return Get(doc).Qpdf().numWarnings(); }
+
+QPDFObjectHandle DocumentStore::Resolve(host::ObjectRef ref) {
+    if (ref.IsNull()) return QPDFObjectHandle::newNull();
+    return Get(ref.doc).Object(ref.index);
+}
+
+host::ObjectRef DocumentStore::RefTo(host::DocId doc, QPDFObjectHandle object) {
+    return {doc, Get(doc).Remember(object)};
+}
+
+bool DocumentStore::IsOpenDocumentFile(const std::string& path) const {
+    for (const auto& [id, doc] : documents_)
+        if (!doc->Path().empty() && SameFile(doc->Path(), path)) return true;
+    return false;
+}
+
+}  // namespace tessera::pdf

@@ -1,0 +1,34 @@
+#pragma once
+// The documents the host holds open, by id.
+#include <map>
+#include <memory>
+#include <string>
+
+#include "pdf/PdfDocument.h"
+#include "shell/host/HostTypes.h"
+
+namespace tessera::pdf {
+
+class DocumentStore {
+public:
+    // Opens a file (with a password for an encrypted one); HostError when it cannot.
+    host::DocId Open(const std::string& path, const std::string& password = "");
+    host::DocId CreateEmpty();
+    void Close(host::DocId doc);
+    PdfDocument& Get(host::DocId doc);
+    // Problems qpdf repaired while reading the document.
+    std::size_t WarningCount(host::DocId doc);
+
+    // Object references handed to the plug-in.
+    QPDFObjectHandle Resolve(host::ObjectRef ref);
+    host::ObjectRef RefTo(host::DocId doc, QPDFObjectHandle object);
+
+    // Whether path names the file of a document that is open.
+    bool IsOpenDocumentFile(const std::string& path) const;
+
+private:
+    host::DocId next_ = 1;
+    std::map<host::DocId, std::unique_ptr<PdfDocument>> documents_;
+};
+
+}  // namespace tessera::pdf

@@ -1,0 +1,77 @@
+#include "pdf/OutputWriter.h"
+
+#include <qpdf/QPDFWriter.hh>
+#include <qpdf/QUtil.hh>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+#include "pdf/OutputFinisher.h"
+#include "shell/host/HostError.h"
+
+namespace tessera::pdf {
+namespace {
+
+// An owner password nobody can guess: without one, anyone who opens the file
+// could lift its restrictions, and an empty owner password would even open a
+// file protected by a user password.
+std::string UnguessablePassword() {
+    std::random_device random;
+    std::string out;
+    for (int i = 0; i < 32; ++i) out += "0123456789abcdef"[random() % 16];
+    return out;
+}
+
+void SetEncryption(QPDFWriter& writer, const host::SecurityRecord& s) {
+    const std::string user = s.hasOpenPassword ? s.openPassword : "";
+    const std::string owner = s.hasPermissionsPassword && !s.permissionsPassword.empty() ? s.permissionsPassword
+                                                                                          : UnguessablePassword();
+    const auto allowed = [&](std::int32_t bit) { return s.permissions == -1 || (s.permissions & bit) != 0; };
+    writer.setR6EncryptionParameters(user.c_str(), owner.c_str(),
+                                     true,            // accessibility is always allowed
+                                     allowed(0x10),   // copy and extract
+                                     allowed(0x08),   // assemble
+                                     allowed(0x20),   // annotate and fill forms
+                                     allowed(0x20),   // fill forms
+                                     allowed(0x08),   // other changes
+                                     allowed(0x04) ? qpdf_r3p_full : qpdf_r3p_none,
+                                     true);
+}
+
+void SetMinimumVersion(QPDFWriter& writer, PdfDocument& doc) {
+    for (const auto& [page, origin] : doc.Origins())
+        writer.setMinimumPDFVersion(origin.source->Qpdf().getPDFVersion(), origin.source->Qpdf().getExtensionLevel());
+}
+
+}  // namespace
+
+void WriteOutput(PdfDocument& doc, const std::string& path, std::uint16_t saveFlags) {
+    const std::filesystem::path target(path);
+    std::error_code ec;
+    if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
+    if (ec) throw host::HostError(host::kErrorFile, "cannot create the folder " + target.parent_path().string() + ": " + ec.message());
+
+    FinishOutput(doc);
+    const std::string temporary = path + ".part" + std::to_string(::getpid());
+    try {
+        QPDFWriter writer(doc.Qpdf(), temporary.c_str());
+        SetMinimumVersion(writer, doc);
+        if (doc.security) SetEncryption(writer, *doc.security);
+        if (saveFlags & host::kSaveLinearized) writer.setLinearization(true);
+        if (std::getenv("TESSERA_STATIC_ID")) writer.setStaticID(true);  // reproducible files for tests
+        writer.write();
+    } catch (...) {
+        std::remove(temporary.c_str());
+        throw;
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        throw host::HostError(host::kErrorFile, "cannot write " + path);
+    }
+}
+
+}  // namespace tessera::pdf

@@ -1,0 +1,47 @@
+#include "pdf/PdfDocument.h"
+
+#include "shell/host/HostError.h"
+
+namespace tessera::pdf {
+
+PdfDocument::PdfDocument(std::unique_ptr<QPDF> qpdf, std::string path)
+    : qpdf_(std::move(qpdf)), path_(std::move(path)) {}
+
+std::uint32_t PdfDocument::Remember(QPDFObjectHandle object) {
+    if (!object.isInitialized() || object.isNull()) return 0;
+    if (object.isIndirect()) {
+        const auto [it, added] = indirect_.try_emplace(object.getObjGen(), static_cast<std::uint32_t>(objects_.size()));
+        if (!added) return it->second;
+    }
+    objects_.push_back(object);
+    return static_cast<std::uint32_t>(objects_.size() - 1);
+}
+
+QPDFObjectHandle PdfDocument::Object(std::uint32_t index) const {
+    if (index >= objects_.size()) throw host::HostError(host::kErrorBadArgument, "unknown object reference");
+    return objects_[index];
+}
+
+int PdfDocument::PageCount() { return static_cast<int>(qpdf_->getAllPages().size()); }
+
+QPDFObjectHandle PdfDocument::Page(int index) {
+    const auto& pages = qpdf_->getAllPages();
+    if (index < 0 || static_cast<std::size_t>(index) >= pages.size())
+        throw host::HostError(host::kErrorPageRange, "page " + std::to_string(index + 1) + " is out of range: the document has " +
+                                                         std::to_string(pages.size()) + " pages");
+    return pages[static_cast<std::size_t>(index)];
+}
+
+std::optional<int> PdfDocument::PageIndexOf(QPDFObjectHandle page) {
+    if (!page.isIndirect()) return std::nullopt;
+    if (pageIndex_.empty()) {
+        const auto& pages = qpdf_->getAllPages();
+        for (std::size_t i = 0; i < pages.size(); ++i)
+            pageIndex_.emplace(pages[i].getObjGen(), static_cast<int>(i));
+    }
+    const auto it = pageIndex_.find(page.getObjGen());
+    if (it == pageIndex_.end()) return std::nullopt;
+    return it->second;
+}
+
+}  // namespace tessera::pdf

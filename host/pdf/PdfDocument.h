@@ -1,0 +1,58 @@
+#pragma once
+// One document the host holds open: its qpdf object, the objects it has handed
+// out by reference, and where the pages of an output came from.
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "shell/host/HostTypes.h"
+
+namespace tessera::pdf {
+
+class PdfDocument {
+public:
+    PdfDocument(std::unique_ptr<QPDF> qpdf, std::string path);
+
+    QPDF& Qpdf() { return *qpdf_; }
+    const std::string& Path() const { return path_; }
+
+    // Hands out a stable index for an object: the same indirect object always
+    // gets the same index. 0 stands for null and non-objects.
+    std::uint32_t Remember(QPDFObjectHandle object);
+    QPDFObjectHandle Object(std::uint32_t index) const;
+
+    int PageCount();
+    QPDFObjectHandle Page(int index);  // HostError when out of range
+    // 0-based index of a page object of this document, or none.
+    std::optional<int> PageIndexOf(QPDFObjectHandle page);
+    void PagesChanged() { pageIndex_.clear(); }
+
+    // Pages copied in from another document, by their object here.
+    struct Origin {
+        PdfDocument* source;
+        int page;
+    };
+    void RecordOrigin(QPDFObjGen outputPage, Origin origin) { origins_[outputPage] = origin; }
+    const std::map<QPDFObjGen, Origin>& Origins() const { return origins_; }
+
+    std::uint32_t flags = 0;  // host flags set by the plug-in
+    std::optional<std::int32_t> securityPermissions;  // of an encrypted source
+    std::optional<host::SecurityRecord> security;     // to apply when saving an output
+    bool preparedForCopy = false;                     // unreferenced resources removed
+
+private:
+    std::unique_ptr<QPDF> qpdf_;
+    std::string path_;
+    std::vector<QPDFObjectHandle> objects_{QPDFObjectHandle::newNull()};
+    std::map<QPDFObjGen, std::uint32_t> indirect_;
+    std::map<QPDFObjGen, int> pageIndex_;
+    std::map<QPDFObjGen, Origin> origins_;
+};
+
+}  // namespace tessera::pdf

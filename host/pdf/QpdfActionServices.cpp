@@ -1,0 +1,34 @@
+#include "pdf/QpdfActionServices.h"
+
+#include "pdf/Destination.h"
+#include "pdf/QpdfGuard.h"
+
+namespace tessera::pdf {
+
+bool QpdfActionServices::IsValid(host::ActionRef action) {
+    return QpdfGuard([&] { return store_.Resolve(action).getKeyIfDict("/S").isName(); });
+}
+
+std::string QpdfActionServices::Subtype(host::ActionRef action) {
+    return QpdfGuard([&] {
+        QPDFObjectHandle s = store_.Resolve(action).getKeyIfDict("/S");
+        return s.isName() ? s.getName().substr(1) : std::string();
+    });
+}
+
+std::optional<int> QpdfActionServices::DestinationPage(host::ActionRef action) {
+    return QpdfGuard([&] {
+        return DestinationPageIndex(store_.Get(action.doc), store_.Resolve(action).getKeyIfDict("/D"));
+    });
+}
+
+std::optional<std::string> QpdfActionServices::ScriptText(host::ActionRef action) {
+    return QpdfGuard([&]() -> std::optional<std::string> {
+        QPDFObjectHandle js = store_.Resolve(action).getKeyIfDict("/JS");
+        if (js.isString()) return js.getUTF8Value();
+        if (js.isName()) return js.getName().substr(1);
+        return std::nullopt;
+    });
+}
+
+}  // namespace tessera::pdf

@@ -1,0 +1,21 @@
+#pragma once
+// Actions over qpdf.
+#include "pdf/DocumentStore.h"
+#include "shell/host/BookmarkServices.h"
+
+namespace tessera::pdf {
+
+class QpdfActionServices : public host::ActionServices {
+public:
+    explicit QpdfActionServices(DocumentStore& store) : store_(store) {}
+
+    bool IsValid(host::ActionRef action) override;
+    std::string Subtype(host::ActionRef action) override;
+    std::optional<int> DestinationPage(host::ActionRef action) override;
+    std::optional<std::string> ScriptText(host::ActionRef action) override;
+
+private:
+    DocumentStore& store_;
+};
+
+}  // namespace tessera::pdf

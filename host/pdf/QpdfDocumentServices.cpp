@@ -1,0 +1,179 @@
+#include "pdf/QpdfDocumentServices.h"
+
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageLabelDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+
+#include <algorithm>
+
+#include "pdf/OutputWriter.h"
+#include "pdf/PageLabelText.h"
+#include "pdf/QpdfGuard.h"
+#include "pdf/SharedResources.h"
+
+namespace tessera::pdf {
+namespace {
+
+std::string Key(const std::string& name) { return "/" + name; }
+
+QPDFObjectHandle InfoDictionary(QPDF& q, bool create) {
+    QPDFObjectHandle info = q.getTrailer().getKey("/Info");
+    if (!info.isDictionary() && create) {
+        info = q.makeIndirectObject(QPDFObjectHandle::newDictionary());
+        q.getTrailer().replaceKey("/Info", info);
+    }
+    return info;
+}
+
+// An /OpenAction into a page that did not come along would point at null.
+bool LeadsToMissingPage(QPDFObjectHandle value) {
+    QPDFObjectHandle dest = value;
+    if (value.isDictionary()) dest = value.getKey("/D");
+    return dest.isArray() && dest.getArrayNItems() > 0 && dest.getArrayItem(0).isNull();
+}
+
+// Inserts `page` so that it becomes page number `index` of q.
+void InsertAt(QPDF& q, QPDFObjectHandle page, int index) {
+    const auto& pages = q.getAllPages();
+    if (static_cast<std::size_t>(index) >= pages.size())
+        q.addPage(page, false);
+    else
+        q.addPageAt(page, true, pages[static_cast<std::size_t>(index)]);
+}
+
+int InsertionIndex(PdfDocument& doc, int position) {
+    if (position == -1) return 0;
+    if (position == -2) return doc.PageCount();
+    return std::clamp(position + 1, 0, doc.PageCount());
+}
+
+}  // namespace
+
+host::DocId QpdfDocumentServices::NewDocument() { return store_.CreateEmpty(); }
+
+void QpdfDocumentServices::CloseDocument(host::DocId doc) { store_.Close(doc); }
+
+int QpdfDocumentServices::PageCount(host::DocId doc) {
+    return QpdfGuard([&] { return store_.Get(doc).PageCount(); });
+}
+
+std::uint32_t QpdfDocumentServices::Flags(host::DocId doc) { return store_.Get(doc).flags; }
+
+void QpdfDocumentServices::SetFlags(host::DocId doc, std::uint32_t flags) { store_.Get(doc).flags = flags; }
+
+std::string QpdfDocumentServices::FilePath(host::DocId doc) { return store_.Get(doc).Path(); }
+
+std::optional<std::int32_t> QpdfDocumentServices::SecurityPermissions(host::DocId doc) {
+    return store_.Get(doc).securityPermissions;
+}
+
+std::string QpdfDocumentServices::InfoValue(host::DocId doc, const std::string& key) {
+    return QpdfGuard([&] {
+        QPDFObjectHandle value = InfoDictionary(store_.Get(doc).Qpdf(), false).getKeyIfDict(Key(key));
+        return value.isString() ? value.getUTF8Value() : std::string();
+    });
+}
+
+void QpdfDocumentServices::SetInfoValue(host::DocId doc, const std::string& key, const std::string& value) {
+    QpdfGuard([&] {
+        InfoDictionary(store_.Get(doc).Qpdf(), true).replaceKey(Key(key), QPDFObjectHandle::newUnicodeString(value));
+    });
+}
+
+bool QpdfDocumentServices::HasCatalogEntry(host::DocId doc, const std::string& key) {
+    return QpdfGuard([&] { return !store_.Get(doc).Qpdf().getRoot().getKey(Key(key)).isNull(); });
+}
+
+void QpdfDocumentServices::CopyCatalogEntry(host::DocId to, host::DocId from, const std::string& key) {
+    QpdfGuard([&] {
+        QPDF& src = store_.Get(from).Qpdf();
+        QPDF& out = store_.Get(to).Qpdf();
+        QPDFObjectHandle value = src.getRoot().getKey(Key(key));
+        if (value.isNull()) return;
+        QPDFObjectHandle copy;
+        if (value.isScalar()) {
+            copy = QPDFObjectHandle::parse(value.unparse());
+        } else {
+            // qpdf copies only indirect objects across documents.
+            QPDFObjectHandle indirect = value.isIndirect() ? value : src.makeIndirectObject(value.shallowCopy());
+            copy = out.copyForeignObject(indirect);
+        }
+        if (key == "OpenAction" && LeadsToMissingPage(copy)) return;
+        out.getRoot().replaceKey(Key(key), copy);
+    });
+}
+
+std::string QpdfDocumentServices::PageLabel(host::DocId doc, int page) {
+    return QpdfGuard([&] {
+        QPDFPageLabelDocumentHelper labels(store_.Get(doc).Qpdf());
+        if (!labels.hasPageLabels()) return std::string();
+        return PageLabelText(labels.getLabelForPage(page));
+    });
+}
+
+void QpdfDocumentServices::RemovePageLabels(host::DocId doc) {
+    QpdfGuard([&] { store_.Get(doc).Qpdf().getRoot().removeKey("/PageLabels"); });
+}
+
+host::Rect QpdfDocumentServices::MediaBox(host::DocId doc, int page) {
+    return QpdfGuard([&] {
+        const auto box = QPDFPageObjectHelper(store_.Get(doc).Page(page)).getMediaBox().getArrayAsRectangle();
+        return host::Rect{box.llx, box.lly, box.urx, box.ury};
+    });
+}
+
+void QpdfDocumentServices::CreatePage(host::DocId doc, int position, const host::Rect& box) {
+    QpdfGuard([&] {
+        PdfDocument& d = store_.Get(doc);
+        QPDF& q = d.Qpdf();
+        QPDFObjectHandle page = QPDFObjectHandle::newDictionary();
+        page.replaceKey("/Type", QPDFObjectHandle::newName("/Page"));
+        page.replaceKey("/MediaBox", QPDFObjectHandle::newFromRectangle({box.left, box.bottom, box.right, box.top}));
+        page.replaceKey("/Resources", QPDFObjectHandle::newDictionary());
+        page.replaceKey("/Contents", QPDFObjectHandle::newStream(&q, ""));
+        InsertAt(q, q.makeIndirectObject(page), InsertionIndex(d, position));
+        d.PagesChanged();
+    });
+}
+
+void QpdfDocumentServices::DeletePage(host::DocId doc, int page) {
+    QpdfGuard([&] {
+        PdfDocument& d = store_.Get(doc);
+        d.Qpdf().removePage(d.Page(page));
+        d.PagesChanged();
+    });
+}
+
+void QpdfDocumentServices::InsertPages(host::DocId to, int position, host::DocId from, int firstPage, int count) {
+    QpdfGuard([&] {
+        PdfDocument& out = store_.Get(to);
+        PdfDocument& src = store_.Get(from);
+        const int available = src.PageCount();
+        if (firstPage < 0 || firstPage >= available) src.Page(firstPage);  // raises the out-of-range error
+        count = std::min(count, available - firstPage);
+        if (!src.preparedForCopy) {
+            PrepareSourceForCopy(src.Qpdf());
+            src.preparedForCopy = true;
+        }
+        const int index = InsertionIndex(out, position);
+        for (int k = 0; k < count; ++k) {
+            InsertAt(out.Qpdf(), src.Page(firstPage + k), index + k);
+            const QPDFObjectHandle added = out.Qpdf().getAllPages()[static_cast<std::size_t>(index + k)];
+            out.RecordOrigin(added.getObjGen(), {&src, firstPage + k});
+        }
+        out.PagesChanged();
+    });
+}
+
+void QpdfDocumentServices::SetSecurity(host::DocId doc, const host::SecurityRecord& security) {
+    store_.Get(doc).security = security;
+}
+
+void QpdfDocumentServices::Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags,
+                                host::ProgressMonitor* /*monitor*/) {
+    if (store_.IsOpenDocumentFile(path))
+        throw host::HostError(host::kErrorFile, "will not write over an open document: " + path);
+    QpdfGuard([&] { WriteOutput(store_.Get(doc), path, saveFlags); });
+}
+
+}  // namespace tessera::pdf

@@ -1,0 +1,44 @@
+#include "engine/DocumentHandle.h"
+
+#include "shell/Host.h"
+#include "shell/host/HostError.h"
+
+namespace tessera {
+
+DocumentHandle::DocumentHandle(host::DocId doc, Ownership ownership)
+    : doc_(doc), closeOnRelease_(ownership == Ownership::Owned && doc != host::kNoDocument) {}
+
+DocumentHandle::~DocumentHandle() {
+    try {
+        Release();
+    } catch (const host::HostError&) {
+        // Closing a document the run made is best effort; its file is already written.
+    }
+}
+
+host::DocId DocumentHandle::ActiveDocument() { return Host().viewer->ActiveDocument(); }
+
+int DocumentHandle::PageCount() const { return HasDocument() ? Host().documents->PageCount(doc_) : 0; }
+
+std::uint32_t DocumentHandle::Flags() const { return HasDocument() ? Host().documents->Flags(doc_) : 0; }
+
+std::optional<std::int32_t> DocumentHandle::SecurityPermissions() const {
+    if (!HasDocument()) return std::nullopt;
+    return Host().documents->SecurityPermissions(doc_);
+}
+
+std::string DocumentHandle::FilePath() const { return HasDocument() ? Host().documents->FilePath(doc_) : ""; }
+
+host::ProgressMonitor& DocumentHandle::Monitor() const {
+    return monitor_ ? *monitor_ : Host().viewer->DocumentProgressMonitor();
+}
+
+void DocumentHandle::Release() {
+    const host::DocId doc = doc_;
+    const bool close = closeOnRelease_;
+    doc_ = host::kNoDocument;
+    closeOnRelease_ = false;
+    if (close) Host().documents->CloseDocument(doc);
+}
+
+}  // namespace tessera

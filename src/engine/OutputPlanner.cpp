@@ -1,0 +1,104 @@
+#include "engine/OutputPlanner.h"
+
+#include <algorithm>
+
+#include "engine/BookmarkCollector.h"
+#include "engine/ReportHostError.h"
+#include "shell/host/HostError.h"
+#include "strings/Utf8Text.h"
+
+namespace tessera {
+namespace {
+
+constexpr int kAllPagesOptions = OddPages | EvenPages;
+
+OutputDocument SingleRangeOutput(std::string name, int start, int count, int options) {
+    OutputDocument output;
+    output.Filename = std::move(name);
+    // Both parity bits mean every page; the derived fields are those of a plain range.
+    output.Ranges.push_back(MakePageRange(start, count, 0));
+    output.Ranges.back().Options = options;
+    return output;
+}
+
+void OrderByPage(std::vector<BookmarkRecord>& records) {
+    const bool inOrder = std::is_sorted(records.begin(), records.end(),
+                                        [](const auto& a, const auto& b) { return a.firstPage < b.firstPage; });
+    if (inOrder) return;
+    std::stable_sort(records.begin(), records.end(), [](const auto& a, const auto& b) {
+        return a.firstPage != b.firstPage ? a.firstPage < b.firstPage : a.level < b.level;
+    });
+}
+
+void ComputeLastPages(std::vector<BookmarkRecord>& records, int pageCount) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (i + 1 == records.size()) {
+            records[i].lastPage = pageCount - 1;
+        } else {
+            const int next = records[i + 1].firstPage;
+            records[i].lastPage = next == records[i].firstPage ? next : next - 1;
+        }
+    }
+}
+
+}  // namespace
+
+bool PlanEqualPages(const DocumentHandle& source, OutputList& outputs, int pagesPerOutput, int rangeOptions) {
+    if (!source.HasDocument() || pagesPerOutput < 1) return false;
+    const int pageCount = source.PageCount();
+    for (int start = 0; start < pageCount; start += std::min(pagesPerOutput, pageCount - start))
+        outputs.push_back(SingleRangeOutput("", start, std::min(pagesPerOutput, pageCount - start), rangeOptions));
+    return true;
+}
+
+bool PlanBookmarkLevels(const DocumentHandle& source, OutputList& outputs, int low, int high) {
+    if (low < 0 || high < 0) return false;
+    std::vector<BookmarkRecord> records;
+    int pageCount = 0;
+    try {
+        records = CollectBookmarks(source, high);
+        pageCount = source.PageCount();
+    } catch (const host::HostError& error) {
+        ReportHostError(error);
+        return false;
+    }
+    OrderByPage(records);
+    ComputeLastPages(records, pageCount);
+    for (const BookmarkRecord& r : records) {
+        const long count = long{r.lastPage} - r.firstPage + 1;
+        if (r.level < low || r.level > high || r.firstPage < 0 || r.lastPage < 0 || count < 1) continue;
+        outputs.push_back(SingleRangeOutput(r.pathName, r.firstPage, static_cast<int>(count), kAllPagesOptions));
+    }
+    return true;
+}
+
+bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
+    if (!source.HasDocument()) return false;
+    settings.Filename.OutputFolder = TrimText(settings.Filename.OutputFolder);
+    settings.Filename.OutputBaseFilename = TrimText(settings.Filename.OutputBaseFilename);
+    try {
+        if (source.Flags() & host::kDocFlagLinearized) settings.Output.bLinearize = true;
+    } catch (const host::HostError& error) {
+        ReportHostError(error);
+        return false;
+    }
+    const OutputSettings& o = settings.Output;
+    switch (settings.SplitMode) {
+        case EqualPages:
+            settings.Outputs.clear();
+            return PlanEqualPages(source, settings.Outputs, o.NumEqualPages, 0);
+        case BookmarkLevels:
+            settings.Outputs.clear();
+            return PlanBookmarkLevels(source, settings.Outputs, std::min(o.StartBookmarkLevel, o.EndBookmarkLevel),
+                                      std::max(o.StartBookmarkLevel, o.EndBookmarkLevel));
+        case ManualRanges:
+            return !settings.Outputs.empty();
+        case SeparatorPages:
+            settings.Outputs.clear();
+            return false;  // separator search is not built yet
+        default:
+            return true;
+    }
+}
+
+}  // namespace tessera

@@ -1,0 +1,55 @@
+#include "model/OutputDocument.h"
+
+#include <algorithm>
+
+#include "strings/TextFormat.h"
+
+namespace tessera {
+
+std::int32_t FindPagePosition(const OutputDocument& output, std::int32_t page) {
+    std::int64_t offset = 0;
+    for (const PageRange& r : output.Ranges) {
+        std::int64_t d = std::int64_t{page} - r.FirstPage;
+        if (d >= 0 && page <= r.LastPage && r.Step != 0) {
+            if (r.Options & ReverseOrder) d = std::int64_t{r.LastPage} - page;
+            if (d % r.Step == 0) return static_cast<std::int32_t>(offset + d / r.Step);
+        }
+        offset += r.NumActualPages;
+    }
+    return -1;
+}
+
+PageLocation FindOutputForPage(const OutputList& outputs, std::int32_t page) {
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        const std::int32_t pos = FindPagePosition(outputs[i], page);
+        if (pos >= 0) return {true, pos, static_cast<std::int32_t>(i)};
+    }
+    return {};
+}
+
+std::int32_t CountOutputPages(const OutputDocument& output) {
+    std::int64_t sum = 0;
+    for (const PageRange& r : output.Ranges) sum += r.NumPages;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+std::string PageSpanName(const OutputDocument& output) {
+    if (output.Ranges.empty()) return "NoPages";
+    return FormatText("From_%d_To_%d", {std::int64_t{output.Ranges.front().FirstPage} + 1,
+                                         std::int64_t{output.Ranges.back().LastPage} + 1});
+}
+
+void SortAndMergeRanges(OutputDocument& output) {
+    auto& ranges = output.Ranges;
+    std::stable_sort(ranges.begin(), ranges.end(), [](const PageRange& a, const PageRange& b) {
+        return a.FirstPage != b.FirstPage ? a.FirstPage < b.FirstPage : a.LastPage < b.LastPage;
+    });
+    for (std::size_t i = 0; i + 1 < ranges.size();) {
+        if (ranges[i].FirstPage == ranges[i + 1].FirstPage)
+            ranges.erase(ranges.begin() + static_cast<std::ptrdiff_t>(i));
+        else
+            ++i;
+    }
+}
+
+}  // namespace tessera

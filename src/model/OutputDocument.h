@@ -1,0 +1,40 @@
+#pragma once
+// One output of a split: an ordered list of page ranges and, optionally, a name.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/PageRange.h"
+
+namespace tessera {
+
+struct OutputDocument {
+    std::vector<PageRange> Ranges;
+    // Empty for an automatic name; after naming, the output's full file path.
+    std::string Filename;
+
+    friend bool operator==(const OutputDocument&, const OutputDocument&) = default;
+};
+
+using OutputList = std::vector<OutputDocument>;
+
+// The 0-based position source page `page` takes in the output, or -1.
+std::int32_t FindPagePosition(const OutputDocument& output, std::int32_t page);
+
+struct PageLocation {
+    bool found = false;
+    std::int32_t position = -1;
+    std::int32_t output = -1;
+};
+// The first output (in list order) that takes the page, and its position there.
+PageLocation FindOutputForPage(const OutputList& outputs, std::int32_t page);
+
+// The nominal page count: the sum of the ranges' NumPages.
+std::int32_t CountOutputPages(const OutputDocument& output);
+// "NoPages", or "From_<first>_To_<last>" in 1-based numbers.
+std::string PageSpanName(const OutputDocument& output);
+// Sorts ranges by first then last page and keeps, of ranges starting on the
+// same page, only the one that reaches furthest.
+void SortAndMergeRanges(OutputDocument& output);
+
+}  // namespace tessera

@@ -1,0 +1,34 @@
+#pragma once
+// The query that turns a page range into a query range.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/TextQuery.h"
+
+namespace tessera {
+
+enum QueryTarget : std::int32_t {
+    QuerySinglePage = 0,
+    QueryPageSet = 1,
+    QueryPageContent = 2,
+    QueryPageRanges = 3,
+};
+
+struct PageQuery {
+    bool Enable = false;
+    std::int32_t Target = QuerySinglePage;
+    std::vector<std::int32_t> Results;  // pages found by the last resolution; never stored
+    TextQuery FirstPageQuery;
+    TextQuery LastPageQuery;
+    bool ExcludeLastPage = false;
+    std::vector<std::int32_t> PageContentQuery;  // element kinds that must all be present
+
+    friend bool operator==(const PageQuery&, const PageQuery&) = default;
+};
+
+bool IsQueryComplete(const PageQuery& query);
+// The label of a query range in the output list.
+std::string DescribePageQuery(const PageQuery& query);
+
+}  // namespace tessera

@@ -1,0 +1,66 @@
+#include "model/PageRange.h"
+
+#include <algorithm>
+
+#include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
+
+namespace tessera {
+
+void ResetPageFields(PageRange& range) {
+    range.StartPage = range.NumPages = range.Options = 0;
+    range.FirstPage = range.LastPage = range.NumActualPages = range.Step = 0;
+}
+
+void ComputeActualPages(PageRange& range) {
+    if ((range.Options & OddPages) && (range.Options & EvenPages)) range.Options &= ~(OddPages | EvenPages);
+    // Wide arithmetic: stored ranges come from files and may hold any value.
+    std::int64_t first = std::int64_t{range.StartPage} + 1;
+    std::int64_t step = 1;
+    if (range.Options & EvenPages) {
+        if (first % 2 != 0) ++first;
+        step = 2;
+    }
+    if (range.Options & OddPages) {
+        if (first % 2 == 0) ++first;
+        step = 2;
+    }
+    range.Step = static_cast<std::int32_t>(step);
+    const std::int64_t end = std::min<std::int64_t>(std::int64_t{range.StartPage} + range.NumPages, INT32_MAX);
+    if (end < first) {
+        range.FirstPage = static_cast<std::int32_t>(first);
+        range.LastPage = static_cast<std::int32_t>(end);
+        range.NumActualPages = 0;
+        return;
+    }
+    const std::int64_t last = first + ((end - first) / step) * step;
+    range.FirstPage = static_cast<std::int32_t>(first - 1);
+    range.LastPage = static_cast<std::int32_t>(last - 1);
+    range.NumActualPages = static_cast<std::int32_t>((last - first + step) / step);
+}
+
+std::string DescribePageRange(const PageRange& range) {
+    if (range.Query.Enable) return DescribePageQuery(range.Query);
+    const std::string unit = LookupString(range.NumActualPages == 1 ? "IDS_PAGE" : "IDS_PAGES");
+    const bool odd = range.Options & OddPages, even = range.Options & EvenPages;
+    const char* key = (odd == even) ? "IDS_FORMAT_ALL_PAGES_FROM" : even ? "IDS_FORMAT_EVEN_PAGES_FROM"
+                                                                          : "IDS_FORMAT_ODD_PAGES_FROM";
+    std::string text = FormatText(LookupString(key), {std::int64_t{range.StartPage} + 1,
+                                                      std::int64_t{range.StartPage} + range.NumPages,
+                                                      std::int64_t{range.NumActualPages}, unit});
+    if (range.Options & ReverseOrder) text += ", " + LookupString("IDS_REVERSE_ORDER");
+    if ((range.Options & AddWatermark) && !range.Watermark.empty())
+        text += ", " + LookupString("IDS_WATERMARK") + ": " + range.Watermark;
+    return range.SubTitle + text;
+}
+
+PageRange MakePageRange(std::int32_t start, std::int32_t count, std::int32_t options) {
+    PageRange range;
+    range.StartPage = start;
+    range.NumPages = count;
+    range.Options = options;
+    ComputeActualPages(range);
+    return range;
+}
+
+}  // namespace tessera

@@ -1,0 +1,75 @@
+#include "model/RegistrySettings.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "model/SettingsFields.h"
+#include "shell/Host.h"
+
+namespace tessera {
+namespace {
+
+struct LoadValue {
+    const host::RegistrySection& section;
+    const char* name;
+    void operator()(std::int32_t* v) const {
+        if (auto d = section.Dword(name)) *v = static_cast<std::int32_t>(*d);
+    }
+    void operator()(bool* v) const {
+        if (auto d = section.Dword(name)) *v = *d != 0;
+    }
+    void operator()(std::string* v) const {
+        if (auto t = section.Text(name)) *v = *t;
+    }
+};
+
+struct StoreValue {
+    host::RegistryData operator()(std::int32_t* v) const { return static_cast<std::uint32_t>(*v); }
+    host::RegistryData operator()(bool* v) const { return std::uint32_t{*v ? 1u : 0u}; }
+    host::RegistryData operator()(std::string* v) const { return *v; }
+};
+
+bool IsFolder(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string WithSlash(std::string path) {
+    if (path.empty() || path.back() != '/') path += '/';
+    return path;
+}
+
+}  // namespace
+
+void LoadSettingsFromRegistry(SplitSettings& settings) {
+    const host::RegistrySection section = Host().registry->ReadSection(kSettingsSection);
+    SplitSettings defaults;
+    for (const SettingsField& field : StoredSettingsFields()) {
+        std::visit([&](auto* target) { *target = *std::get<decltype(target)>(field.ref(defaults)); },
+                   field.ref(settings));
+        std::visit(LoadValue{section, field.name}, field.ref(settings));
+    }
+    if (settings.Filename.OutputFolder.empty()) settings.Filename.OutputFolder = DefaultOutputFolder();
+}
+
+void SaveSettingsToRegistry(const SplitSettings& settings) {
+    SplitSettings copy = settings;
+    std::vector<host::RegistryValue> values;
+    for (const SettingsField& field : StoredSettingsFields())
+        values.push_back({field.name, std::visit(StoreValue{}, field.ref(copy))});
+    Host().registry->WriteSection(kSettingsSection, values);
+}
+
+std::string DefaultOutputFolder() {
+    if (const char* docs = std::getenv("XDG_DOCUMENTS_DIR"); docs && IsFolder(docs)) return WithSlash(docs);
+    const char* home = std::getenv("HOME");
+    if (home && *home) {
+        const std::string documents = WithSlash(home) + "Documents";
+        return WithSlash(IsFolder(documents) ? documents : std::string(home));
+    }
+    return "/";
+}
+
+}  // namespace tessera

@@ -1,0 +1,91 @@
+#pragma once
+// The settings of one split run: the method, the per-output options, security,
+// naming, and the hand-made output list. The engine's only user-side input.
+#include <cstdint>
+#include <string>
+
+#include "model/OutputDocument.h"
+#include "model/TextQuery.h"
+
+namespace tessera {
+
+enum SplitModeValue : std::int32_t { EqualPages = 0, BookmarkLevels = 1, ManualRanges = 2, SeparatorPages = 3 };
+enum SeparatorTypeValue : std::int32_t { BlankPage = 0, BlankImagePage = 1, PageMatchingText = 2 };
+enum NameConstructionMode : std::int32_t {
+    AddNumber = 0,
+    AddLetter = 1,
+    AddPageRanges = 2,
+    AddPageLabel = 3,
+    AddTextFromPage = 4,
+};
+enum NamePrefix : std::int32_t { PrefixNone = 0, PrefixFilename = 1, PrefixTodaysDate = 2 };
+
+struct OutputSettings {
+    bool bLinearize = false;
+    bool bRemovePageLabels = false;
+    bool bTransferBookmarks = false;
+    bool bUpdateLinks = false;
+    bool bCreateHTMLIndex = false;
+    std::int32_t NumEqualPages = 1;
+    std::int32_t StartBookmarkLevel = 1;
+    std::int32_t EndBookmarkLevel = 1;
+    std::int32_t SeparatorType = BlankPage;
+    TextQuery SeparatorQuery;
+    std::int32_t BlankPageThreshold = 40;
+
+    friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
+};
+
+struct SecuritySettings {
+    bool bPaswordProtect = false;
+    std::string Password;
+    std::string PermPassword;
+    bool bSecurityCanCopy = true;
+    bool bSecurityCanEdit = true;
+    bool bSecurityCanEditNotes = true;
+    bool bSecurityCanPrint = true;
+    bool AllowAll = true;
+
+    // -1 when everything is allowed, else the PDF permission bits of the allowed flags.
+    std::int32_t PermissionBits() const;
+    // False only when everything is allowed and no password is to be set.
+    bool NeedsSecurity() const;
+
+    friend bool operator==(const SecuritySettings&, const SecuritySettings&) = default;
+};
+
+struct FilenameSettings {
+    std::string OutputFolder;
+    std::string OutputBaseFilename = "Doc";
+    std::int32_t FileNameCosntructionMode = AddNumber;
+    std::int32_t FileNameAutoPrefix = PrefixFilename;
+    bool CreateFoldersForBookmarks = false;
+    // 16.16 fixed-point points.
+    std::int32_t TextAreaLeft = 0;
+    std::int32_t TextAreaTop = 0;
+    std::int32_t TextAreaRight = 0;
+    std::int32_t TextAreaBottom = 0;
+    // Stored with profiles and batch parameters only.
+    std::int32_t PageNumber = 0;
+    std::int32_t StartingNumber = 1;
+    std::int32_t IncrementBy = 1;
+    std::int32_t NumPadWithZeroes = 0;
+
+    friend bool operator==(const FilenameSettings&, const FilenameSettings&) = default;
+};
+
+struct SplitSettings {
+    std::int32_t SplitMode = ManualRanges;
+    OutputSettings Output;
+    SecuritySettings Security;
+    FilenameSettings Filename;
+    OutputList Outputs;
+
+    friend bool operator==(const SplitSettings&, const SplitSettings&) = default;
+};
+
+// The record a run is given: the working copy with AllowAll off, the stored-only
+// naming fields at their initial values and the passwords trimmed.
+SplitSettings SettingsForRun(const SplitSettings& working);
+
+}  // namespace tessera

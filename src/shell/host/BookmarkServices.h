@@ -1,0 +1,48 @@
+#pragma once
+// Bookmarks (outline items) and their actions ("PDModel" bookmark and action calls).
+#include <optional>
+#include <string>
+
+#include "shell/host/HostTypes.h"
+
+namespace tessera::host {
+
+class BookmarkServices {
+public:
+    static constexpr const char* kTableName = "PDBookmark";
+    virtual ~BookmarkServices() = default;
+
+    // The outline root of a document; a valid ref even when the document has no outline.
+    virtual BookmarkRef Root(DocId doc) = 0;
+    virtual bool IsValid(BookmarkRef bookmark) = 0;
+    // Null refs mark the end of a chain.
+    virtual BookmarkRef FirstChild(BookmarkRef bookmark) = 0;
+    virtual BookmarkRef NextSibling(BookmarkRef bookmark) = 0;
+    virtual BookmarkRef Parent(BookmarkRef bookmark) = 0;
+    // UTF-8 text of the title.
+    virtual std::string Title(BookmarkRef bookmark) = 0;
+    virtual bool IsOpen(BookmarkRef bookmark) = 0;
+    // Style flags: 1 italic, 2 bold.
+    virtual int Style(BookmarkRef bookmark) = 0;
+    virtual std::optional<RgbColor> Color(BookmarkRef bookmark) = 0;
+    // The item's action; a destination without an action reads as a GoTo action.
+    // A null ref when the item has neither.
+    virtual ActionRef Action(BookmarkRef bookmark) = 0;
+};
+
+class ActionServices {
+public:
+    static constexpr const char* kTableName = "PDAction";
+    virtual ~ActionServices() = default;
+
+    virtual bool IsValid(ActionRef action) = 0;
+    // The action's /S name without the slash: "GoTo", "JavaScript", "URI", ...
+    virtual std::string Subtype(ActionRef action) = 0;
+    // The 0-based page a GoTo action's destination leads to, named destinations
+    // (the /Dests dictionary and the /Names tree) resolved; none when it leads nowhere.
+    virtual std::optional<int> DestinationPage(ActionRef action) = 0;
+    // The script of a JavaScript action when its /JS is a string or a name; none otherwise.
+    virtual std::optional<std::string> ScriptText(ActionRef action) = 0;
+};
+
+}  // namespace tessera::host

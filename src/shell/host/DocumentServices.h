@@ -1,0 +1,54 @@
+#pragma once
+// Documents and their pages ("PDModel"). Every operation raises HostError on failure.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "shell/host/HostTypes.h"
+#include "shell/host/ProgressMonitor.h"
+
+namespace tessera::host {
+
+class DocumentServices {
+public:
+    static constexpr const char* kTableName = "PDModel";
+    virtual ~DocumentServices() = default;
+
+    // A new, empty document owned by the caller until CloseDocument.
+    virtual DocId NewDocument() = 0;
+    virtual void CloseDocument(DocId doc) = 0;
+
+    virtual int PageCount(DocId doc) = 0;
+    virtual std::uint32_t Flags(DocId doc) = 0;
+    virtual void SetFlags(DocId doc, std::uint32_t flags) = 0;
+    // The file the document was opened from; empty for a new document.
+    virtual std::string FilePath(DocId doc) = 0;
+    // The permission word of an encrypted document; none when it has no security.
+    virtual std::optional<std::int32_t> SecurityPermissions(DocId doc) = 0;
+
+    // Document information, texts in UTF-8; empty when absent.
+    virtual std::string InfoValue(DocId doc, const std::string& key) = 0;
+    virtual void SetInfoValue(DocId doc, const std::string& key, const std::string& value) = 0;
+
+    // Catalog entries, by key without the leading slash.
+    virtual bool HasCatalogEntry(DocId doc, const std::string& key) = 0;
+    // Deep-copies the source's entry into the target's file and catalog.
+    virtual void CopyCatalogEntry(DocId to, DocId from, const std::string& key) = 0;
+
+    // The label text of a page (prefix and number, formatted); empty without one.
+    virtual std::string PageLabel(DocId doc, int page) = 0;
+    virtual void RemovePageLabels(DocId doc) = 0;
+
+    virtual Rect MediaBox(DocId doc, int page) = 0;
+    // Positions: -1 inserts before the first page, -2 after the last.
+    virtual void CreatePage(DocId doc, int position, const Rect& mediaBox) = 0;
+    virtual void DeletePage(DocId doc, int page) = 0;
+    virtual void InsertPages(DocId to, int position, DocId from, int firstPage, int count) = 0;
+
+    virtual void SetSecurity(DocId doc, const SecurityRecord& security) = 0;
+    // Writes the whole document to path; never the file the document came from.
+    virtual void Save(DocId doc, const std::string& path, std::uint16_t saveFlags,
+                      ProgressMonitor* monitor) = 0;
+};
+
+}  // namespace tessera::host

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+namespace tessera::host {
+
+// The host's progress monitor. Every operation may do nothing.
+class ProgressMonitor {
+public:
+    virtual ~ProgressMonitor() = default;
+    virtual void BeginOperation() {}
+    virtual void EndOperation() {}
+    virtual void SetDuration(int /*steps*/) {}
+    virtual void SetValue(int /*step*/) {}
+    virtual void SetText(const std::string& /*text*/) {}
+};
+
+}  // namespace tessera::host

@@ -1,0 +1,91 @@
+#include "strings/LanguageTable.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "shell/Host.h"
+#include "strings/Utf8Text.h"
+
+namespace tessera {
+namespace {
+
+// The few keys whose default is the program's own: descriptions of ranges and
+// queries and the names of page elements stay readable without language files.
+const std::unordered_map<std::string_view, std::string_view>& BuiltInDefaults() {
+    static const std::unordered_map<std::string_view, std::string_view> defaults = {
+        {"IDS_QUERY", "Query"},
+        {"IDS_MATCHING", "Matching"},
+        {"IDS_AND", "And"},
+        {"IDS_SINGLE_PAGE", "Single Page"},
+        {"IDS_PAGE_RANGE", "Page Range"},
+        {"IDS_SET_OF_PAGES_CONTAINING_SC", "Set of Pages Containing:"},
+        {"IDS_SET_OF_PAGES", "Set of Pages"},
+        {"IDS_PAGES", "pages"},
+        {"IDS_PAGE", "page"},
+        {"IDS_FORMAT_ALL_PAGES_FROM", "All Pages from %d to %d (%d %s)"},
+        {"IDS_FORMAT_EVEN_PAGES_FROM", "Even Pages from %d to %d (%d %s)"},
+        {"IDS_FORMAT_ODD_PAGES_FROM", "Odd Pages from %d to %d (%d %s)"},
+        {"IDS_REVERSE_ORDER", "Reverse Order"},
+        {"IDS_WATERMARK", "Watermark"},
+        {"IDS_ELEMENT", "Element"},
+    };
+    return defaults;
+}
+
+}  // namespace
+
+bool LanguageTable::LoadFile(const std::string& path) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "r"), &std::fclose);
+    if (!file) return false;
+    char piece[512];
+    while (std::fgets(piece, sizeof piece, file.get())) LoadPiece(piece);
+    return true;
+}
+
+void LanguageTable::LoadPiece(std::string_view piece) {
+    if (piece.size() < 2) return;
+    std::size_t start = 0;
+    while (start < piece.size() && IsBlank(piece[start])) ++start;
+    piece.remove_prefix(start);
+    if (piece.empty() || piece.front() == '#') return;
+    const std::size_t eq = piece.find('=');
+    if (eq == std::string_view::npos || eq == 0) return;
+    entries_[TrimRight(piece.substr(0, eq))] = TrimRight(piece.substr(eq + 1));
+}
+
+const std::string* LanguageTable::Find(std::string_view key) const {
+    const auto it = entries_.find(std::string(key));
+    return it == entries_.end() ? nullptr : &it->second;
+}
+
+LanguageTable& TheLanguageTable() {
+    static LanguageTable table;
+    return table;
+}
+
+std::string LookupString(std::string_view key, std::string_view fallback) {
+    if (const std::string* value = TheLanguageTable().Find(key)) return *value;
+    return std::string(fallback);
+}
+
+std::string LookupString(std::string_view key) {
+    const auto& defaults = BuiltInDefaults();
+    const auto it = defaults.find(key);
+    return LookupString(key, it == defaults.end() ? std::string_view() : it->second);
+}
+
+void AlertByKey(std::string_view key, std::string_view fallback) {
+    Host().viewer->Alert(fallback.empty() ? LookupString(key) : LookupString(key, fallback));
+}
+
+bool LoadLanguageFile(const std::string& path) { return TheLanguageTable().LoadFile(path); }
+
+void LoadLanguageTables(const std::string& folder) {
+    for (const char* name : {"LanguageTable.lan", "Tessera.lan"}) {
+        if (!LoadLanguageFile(folder + name))
+            Host().viewer->MessageBox(std::string(name) +
+                                      " file is missing. Please install correct version of the software.");
+    }
+}
+
+}  // namespace tessera

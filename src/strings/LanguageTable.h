@@ -1,0 +1,39 @@
+#pragma once
+// The table of user-visible texts, read from the two language files beside
+// the module. Keys are case-sensitive; a later value replaces an earlier one.
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace tessera {
+
+class LanguageTable {
+public:
+    // False only when the file cannot be opened for reading.
+    bool LoadFile(const std::string& path);
+    // One piece of a file (a line, or up to 511 characters of one).
+    void LoadPiece(std::string_view piece);
+    const std::string* Find(std::string_view key) const;
+    void Clear() { entries_.clear(); }
+
+private:
+    std::unordered_map<std::string, std::string> entries_;
+};
+
+// The process-wide table, filled at start-up and read-only afterwards.
+LanguageTable& TheLanguageTable();
+
+// The table's value for key (also when it is empty), else the default. Without
+// a default, the program's own English default for the few keys that have
+// one, else the empty text.
+std::string LookupString(std::string_view key);
+std::string LookupString(std::string_view key, std::string_view fallback);
+// The looked-up text in the host's modal alert.
+void AlertByKey(std::string_view key, std::string_view fallback = {});
+
+bool LoadLanguageFile(const std::string& path);
+// Loads "LanguageTable.lan", then "Tessera.lan", from folder (which ends in
+// "/"); a missing file is reported in a message box and start-up goes on.
+void LoadLanguageTables(const std::string& folder);
+
+}  // namespace tessera

@@ -1,0 +1,148 @@
+#include "engine/OutputPlanner.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/PageSelection.h"
+#include "shell/host/HostError.h"
+#include "support/PdfFixture.h"
+#include "support/TestHost.h"
+
+namespace tessera {
+namespace {
+
+// Each output as "name:first-last" (1-based), the form the tests compare.
+std::vector<std::string> Describe(const OutputList& outputs) {
+    std::vector<std::string> out;
+    for (const OutputDocument& o : outputs) {
+        const PageRange& r = o.Ranges.at(0);
+        out.push_back(o.Filename + ":" + std::to_string(r.FirstPage + 1) + "-" + std::to_string(r.LastPage + 1));
+    }
+    return out;
+}
+
+class OutputPlannerTest : public testing::Test {
+protected:
+    OutputList Plan(const std::string& file, int mode, int a, int b = 0) {
+        const DocumentHandle source(host.OpenActive(file), DocumentHandle::Ownership::Borrowed);
+        SplitSettings s;
+        s.SplitMode = mode;
+        s.Output.NumEqualPages = a;
+        s.Output.StartBookmarkLevel = a;
+        s.Output.EndBookmarkLevel = b;
+        ok = PlanOutputs(s, source);
+        linearize = s.Output.bLinearize;
+        return s.Outputs;
+    }
+    test::TestHost host;
+    bool ok = false;
+    bool linearize = false;
+};
+
+TEST_F(OutputPlannerTest, EqualPagesKeepTheRemainderLast) {
+    const auto outputs = Plan("damaged-xref-outlines-labels-recoverable.pdf", EqualPages, 7);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(Describe(outputs), (std::vector<std::string>{":1-7", ":8-14", ":15-21", ":22-28", ":29-30"}));
+    EXPECT_EQ(outputs[0].Ranges[0].Options, 0);
+    EXPECT_EQ(Describe(Plan("damaged-xref-outlines-labels-recoverable.pdf", EqualPages, 1000)),
+              (std::vector<std::string>{":1-30"}));
+    Plan("damaged-xref-outlines-labels-recoverable.pdf", EqualPages, 0);
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(OutputPlannerTest, OutOfOrderOutlineIsSortedByPageThenLevel) {
+    // qpdf's test file: items for pages 6, 12, 13, 19, 20, 13, 23, 14, 16, 1, 2 in outline order.
+    const auto outputs = Plan("damaged-xref-outlines-labels-recoverable.pdf", BookmarkLevels, 1, 4);
+    ASSERT_TRUE(ok);
+    std::vector<std::string> spans;
+    for (const std::string& d : Describe(outputs)) spans.push_back(d.substr(d.find(':') + 1));
+    EXPECT_EQ(spans, (std::vector<std::string>{"1-1", "2-5", "6-11", "12-12", "13-13", "13-13", "14-15", "16-18",
+                                               "19-19", "20-22", "23-30"}));
+    // The two items on page 13 come from levels 3 and 3: collection order is kept.
+    EXPECT_NE(outputs[4].Filename.find("Isosicle 1_1_1 "), std::string::npos);
+    EXPECT_EQ(outputs[0].Ranges[0].Options, OddPages | EvenPages);
+}
+
+TEST_F(OutputPlannerTest, LevelBandMakesOutputsOnlyForItsLevels) {
+    test::PdfFixture pdf(10);
+    QPDFObjectHandle ch1 = pdf.ItemToPage("Chapter 1", 4), ch2 = pdf.ItemToPage("Chapter 2", 7);
+    QPDFObjectHandle intro = pdf.ItemToPage("Intro", 4), body = pdf.ItemToPage("Body", 5);
+    QPDFObjectHandle deep = pdf.ItemToPage("Deep", 6);
+    pdf.SetChildren({}, {ch1, ch2});
+    pdf.SetChildren(ch1, {intro, body});
+    pdf.SetChildren(body, {deep});
+    pdf.Write(host.folder / "levels.pdf");
+
+    EXPECT_EQ(Describe(Plan(host.folder / "levels.pdf", BookmarkLevels, 2, 2)),
+              (std::vector<std::string>{"Chapter 1\\Intro:5-5", "Chapter 1\\Body:6-7"}))
+        << "a child on its parent's page starts there; levels deeper than the band are never visited";
+    EXPECT_EQ(Describe(Plan(host.folder / "levels.pdf", BookmarkLevels, 3, 1)),
+              (std::vector<std::string>{"Chapter 1:5-5", "Chapter 1\\Intro:5-5", "Chapter 1\\Body:6-6",
+                                        "Chapter 1\\Body\\Deep:7-7", "Chapter 2:8-10"}))
+        << "levels given high to low; two bookmarks on one page both make outputs";
+}
+
+TEST_F(OutputPlannerTest, TitlesBecomeSafePathNames) {
+    test::PdfFixture pdf(3);
+    QPDFObjectHandle empty = pdf.ItemToPage("", 0), slashes = pdf.ItemToPage(" A/B\\C: d? ", 1);
+    QPDFObjectHandle child = pdf.ItemToPage(std::string(100, 'x'), 2);
+    QPDFObjectHandle noDest = pdf.Item("No destination"), orphan = pdf.ItemToPage("Kid", 2);
+    pdf.SetChildren({}, {empty, slashes, noDest});
+    pdf.SetChildren(empty, {child});
+    pdf.SetChildren(noDest, {orphan});
+    pdf.Write(host.folder / "titles.pdf");
+    EXPECT_EQ(Describe(Plan(host.folder / "titles.pdf", BookmarkLevels, 1, 2)),
+              (std::vector<std::string>{"Untitled:1-1", "A_B_C_ d_:2-2", "Untitled\\" + std::string(64, 'x') + ":3-3",
+                                        "No destination\\Kid:3-3"}));
+}
+
+TEST_F(OutputPlannerTest, MalformedOutlinesEndWithoutCrashOrHang) {
+    test::PdfFixture pdf(4);
+    QPDFObjectHandle a = pdf.ItemToPage("A", 0), b = pdf.ItemToPage("B", 1), c = pdf.ItemToPage("C", 2);
+    pdf.SetChildren({}, {a, b});
+    pdf.SetChildren(a, {c});
+    c.replaceKey("/First", a);  // A is its own descendant
+    b.replaceKey("/Next", a);   // the sibling chain loops
+    // A chain 20,000 levels deep under B.
+    QPDFObjectHandle parent = b;
+    for (int i = 0; i < 20000; ++i) {
+        QPDFObjectHandle kid = pdf.ItemToPage("d", 3);
+        pdf.SetChildren(parent, {kid});
+        parent = kid;
+    }
+    pdf.Write(host.folder / "loops.pdf");
+    const auto outputs = Plan(host.folder / "loops.pdf", BookmarkLevels, 1, 100000);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(outputs.size(), 20003u) << "each item once";
+    EXPECT_EQ(Describe(outputs)[0], "A:1-1");
+}
+
+TEST_F(OutputPlannerTest, LinearizedSourceTurnsLinearizingOn) {
+    EXPECT_THROW(host.OpenActive("encrypted-rc4-128-restricted-user-view-owner-master.pdf"), host::HostError);
+    const DocumentHandle source(host.OpenActive("encrypted-rc4-128-restricted-user-view-owner-master.pdf", "view"),
+                                DocumentHandle::Ownership::Borrowed);
+    SplitSettings s;
+    s.SplitMode = EqualPages;
+    ASSERT_TRUE(PlanOutputs(s, source));
+    EXPECT_TRUE(s.Output.bLinearize);
+    EXPECT_EQ(s.Outputs.size(), 30u);
+}
+
+TEST_F(OutputPlannerTest, ManualListAndOtherModes) {
+    const DocumentHandle source(host.OpenActive("multicolumn-latex-2col.pdf"), DocumentHandle::Ownership::Borrowed);
+    SplitSettings s;
+    s.SplitMode = ManualRanges;
+    s.Filename.OutputFolder = "  /out  ";
+    EXPECT_FALSE(PlanOutputs(s, source)) << "a hand-made split without outputs";
+    EXPECT_EQ(s.Filename.OutputFolder, "/out");
+    s.Outputs.push_back(OutputDocument{{MakePageRange(2, 5, ReverseOrder)}, "Mine"});
+    const OutputList before = s.Outputs;
+    EXPECT_TRUE(PlanOutputs(s, source));
+    EXPECT_EQ(s.Outputs, before);
+    EXPECT_EQ(OutputPages(s.Outputs[0], source.PageCount()), (std::vector<int>{2})) << "cut at the last page";
+    s.SplitMode = 7;
+    EXPECT_TRUE(PlanOutputs(s, source));
+    EXPECT_FALSE(PlanOutputs(s, DocumentHandle()));
+}
+
+}  // namespace
+}  // namespace tessera
