@@ -2,6 +2,7 @@
 // The options of "tessera split": each sets one field of the settings.
 #include <CLI/CLI.hpp>
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,14 @@ struct SplitRequest {
     bool yes = false;
     std::optional<int> equal;
     std::optional<std::string> bookmarks;
+    std::optional<std::string> outputFolder;
+    std::optional<std::string> prefix;
+    std::optional<std::string> base;
+    std::optional<std::string> suffix;
+    std::optional<std::string> openPassword;
+    std::optional<std::string> permissionsPassword;
+    std::optional<std::string> deny;
+    std::map<std::string, bool> flags;  // "--x" true, "--no-x" false
 };
 
 void AddSplitOptions(CLI::App& split, SplitRequest& request);

@@ -10,9 +10,12 @@
 #include "app/PlanPrinter.h"
 #include "shell/host/HostError.h"
 #include "engine/DocumentHandle.h"
-#include "engine/OutputPlanner.h"
+#include "engine/RunSplit.h"
 #include "model/RegistrySettings.h"
 #include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
+
+#include <algorithm>
 
 namespace tessera::app {
 namespace {
@@ -34,15 +37,31 @@ SplitSettings WorkingSettings(const SplitRequest& request) {
     return working;
 }
 
-int DryRun(SplitSettings& settings, int pageCount) {
-    const DocumentHandle source(DocumentHandle::ActiveDocument(), DocumentHandle::Ownership::Borrowed);
-    if (!PlanOutputs(settings, source)) {
+int DryRun(SplitSettings& settings, const DocumentHandle& source) {
+    std::vector<IndexEntry> entries;
+    if (!PlanAndName(settings, source, LocalToday(), entries)) {
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         return 1;
     }
     std::vector<std::string> names;
-    for (const OutputDocument& output : settings.Outputs) names.push_back(output.Filename);
-    PrintPlan(std::cout, settings.Outputs, names, pageCount);
+    for (IndexEntry& entry : entries) {
+        std::replace(entry.file.begin(), entry.file.end(), '\\', '/');
+        names.push_back(entry.file);
+    }
+    PrintPlan(std::cout, settings.Outputs, names, source.PageCount());
+    return 0;
+}
+
+int Split(SplitSettings& settings, const DocumentHandle& source, ConsoleViewer& viewer, bool quiet) {
+    if (!RunSplit(settings, source)) {
+        AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
+        return 1;
+    }
+    if (quiet) return 0;
+    if (settings.Outputs.empty())
+        AlertByKey("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT");
+    else
+        viewer.Alert(FormatText(LookupString("IDS_SPLIT_FINAL_REPORT"), {static_cast<std::int64_t>(settings.Outputs.size())}));
     return 0;
 }
 
@@ -65,9 +84,8 @@ int RunSplitCommand(const SplitRequest& request) {
     }
     viewer.SetActiveDocument(doc);
     SplitSettings settings = SettingsForRun(WorkingSettings(request));
-    if (request.dryRun) return DryRun(settings, runtime.Services().documents->PageCount(doc));
-    viewer.Alert("writing outputs is not available yet; use --dry-run");
-    return 1;
+    const DocumentHandle source(doc, DocumentHandle::Ownership::Borrowed);
+    return request.dryRun ? DryRun(settings, source) : Split(settings, source, viewer, request.quiet);
 }
 
 }  // namespace tessera::app

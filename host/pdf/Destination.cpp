@@ -1,6 +1,5 @@
 #include "pdf/Destination.h"
 
-#include <qpdf/QPDFNameTreeObjectHelper.hh>
 
 namespace tessera::pdf {
 namespace {
@@ -11,10 +10,7 @@ QPDFObjectHandle LookUpName(PdfDocument& doc, QPDFObjectHandle name) {
         QPDFObjectHandle dests = root.getKey("/Dests");
         return dests.isDictionary() ? dests.getKey(name.getName()) : QPDFObjectHandle::newNull();
     }
-    QPDFObjectHandle names = root.getKey("/Names");
-    QPDFObjectHandle tree = names.isDictionary() ? names.getKey("/Dests") : QPDFObjectHandle::newNull();
-    QPDFObjectHandle found = QPDFObjectHandle::newNull();
-    if (tree.isDictionary()) QPDFNameTreeObjectHelper(tree, doc.Qpdf()).findObject(name.getUTF8Value(), found);
+    QPDFObjectHandle found = doc.NamedDestination(name.getUTF8Value());
     if (found.isNull()) {  // PDF 1.1 files key the /Dests dictionary by strings too
         QPDFObjectHandle dests = root.getKey("/Dests");
         if (dests.isDictionary()) found = dests.getKey("/" + name.getUTF8Value());

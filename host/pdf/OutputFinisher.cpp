@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pdf/Destination.h"
+#include "pdf/OutputPageLabels.h"
 
 namespace tessera::pdf {
 namespace {
@@ -164,6 +165,7 @@ void FinishOutput(PdfDocument& out) {
     OwnAnnotations(out.Qpdf(), pages);
     LinkMender(out, pages).Run();
     FormBuilder(pages).Run(out, *out.Origins().begin()->second.source);
+    CarryPageLabels(out);
 }
 
 }  // namespace tessera::pdf

@@ -1,5 +1,7 @@
 #include "pdf/PdfDocument.h"
 
+#include <qpdf/QPDFNameTreeObjectHelper.hh>
+
 #include "shell/host/HostError.h"
 
 namespace tessera::pdf {
@@ -42,6 +44,21 @@ std::optional<int> PdfDocument::PageIndexOf(QPDFObjectHandle page) {
     const auto it = pageIndex_.find(page.getObjGen());
     if (it == pageIndex_.end()) return std::nullopt;
     return it->second;
+}
+
+}  // namespace tessera::pdf
+
+namespace tessera::pdf {
+
+QPDFObjectHandle PdfDocument::NamedDestination(const std::string& utf8Name) {
+    if (!namedDestinations_) {
+        namedDestinations_.emplace();
+        QPDFObjectHandle tree = qpdf_->getRoot().getKey("/Names").getKeyIfDict("/Dests");
+        if (tree.isDictionary())
+            for (auto& [name, value] : QPDFNameTreeObjectHelper(tree, *qpdf_)) namedDestinations_->emplace(name, value);
+    }
+    const auto it = namedDestinations_->find(utf8Name);
+    return it == namedDestinations_->end() ? QPDFObjectHandle::newNull() : it->second;
 }
 
 }  // namespace tessera::pdf

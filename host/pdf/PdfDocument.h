@@ -33,6 +33,10 @@ public:
     std::optional<int> PageIndexOf(QPDFObjectHandle page);
     void PagesChanged() { pageIndex_.clear(); }
 
+    // The value the /Names /Dests tree gives a name, or null. The tree is read
+    // once: link mending looks up thousands of names in big documents.
+    QPDFObjectHandle NamedDestination(const std::string& utf8Name);
+
     // Pages copied in from another document, by their object here.
     struct Origin {
         PdfDocument* source;
@@ -45,6 +49,7 @@ public:
     std::optional<std::int32_t> securityPermissions;  // of an encrypted source
     std::optional<host::SecurityRecord> security;     // to apply when saving an output
     bool preparedForCopy = false;                     // unreferenced resources removed
+    bool pageLabelsRemoved = false;                   // an output keeps no labels from its sources
 
 private:
     std::unique_ptr<QPDF> qpdf_;
@@ -53,6 +58,7 @@ private:
     std::map<QPDFObjGen, std::uint32_t> indirect_;
     std::map<QPDFObjGen, int> pageIndex_;
     std::map<QPDFObjGen, Origin> origins_;
+    std::optional<std::unordered_map<std::string, QPDFObjectHandle>> namedDestinations_;
 };
 
 }  // namespace tessera::pdf

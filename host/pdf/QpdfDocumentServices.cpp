@@ -112,7 +112,11 @@ std::string QpdfDocumentServices::PageLabel(host::DocId doc, int page) {
 }
 
 void QpdfDocumentServices::RemovePageLabels(host::DocId doc) {
-    QpdfGuard([&] { store_.Get(doc).Qpdf().getRoot().removeKey("/PageLabels"); });
+    QpdfGuard([&] {
+        PdfDocument& d = store_.Get(doc);
+        d.pageLabelsRemoved = true;
+        d.Qpdf().getRoot().removeKey("/PageLabels");
+    });
 }
 
 host::Rect QpdfDocumentServices::MediaBox(host::DocId doc, int page) {

@@ -70,15 +70,18 @@ TEST(DryRunTest, BookmarkPlanOfRealOutlinesMatchesQpdf) {
 
 TEST(DryRunTest, PlanLinesCarryNumberNameAndPages) {
     TempFolder config;
-    CommandResult r = Tessera(config, "split --dry-run --equal 4 " + Data("mnras-guide-2col-rotated-page.pdf"));
+    CommandResult r = Tessera(config, "split --reset --dry-run --equal 4 " + Data("mnras-guide-2col-rotated-page.pdf"));
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.output, "1\t\t1-4\n2\t\t5-8\n3\t\t9-10\n");
+    EXPECT_EQ(r.output,
+              "1\tmnras-guide-2col-rotated-pageDoc1.pdf\t1-4\n2\tmnras-guide-2col-rotated-pageDoc2.pdf\t5-8\n"
+              "3\tmnras-guide-2col-rotated-pageDoc3.pdf\t9-10\n");
 
-    r = Tessera(config, "split --dry-run --bookmarks 1 " + Data("hyperref-manual-outline-gotor-launch-named.pdf"));
+    r = Tessera(config, "split --reset --dry-run --prefix none --base '' --bookmarks 1 " +
+                            Data("hyperref-manual-outline-gotor-launch-named.pdf"));
     const auto lines = PlanLines(r.output);
     ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[0], (std::vector<std::string>{"1", "1 Preface", "4"}));
-    EXPECT_EQ(lines[1][1], "2 Introduction");
+    EXPECT_EQ(lines[0], (std::vector<std::string>{"1", "1 PREFACE.pdf", "4"}));
+    EXPECT_EQ(lines[1][1], "2 INTRODUCTION.pdf");
 }
 
 TEST(DryRunTest, ExitStatusTellsScriptsWhatHappened) {

@@ -1,0 +1,141 @@
+#include "engine/OutputNaming.h"
+
+#include <algorithm>
+
+#include "engine/SafeFileName.h"
+#include "shell/Host.h"
+#include "shell/host/HostError.h"
+#include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
+#include "strings/Utf8Text.h"
+
+namespace tessera {
+namespace {
+
+struct PathParts {
+    std::string folder;  // up to and including the last separator
+    std::string base;    // the last component without its extension
+};
+
+PathParts SplitPath(const std::string& name) {
+    const std::size_t slash = name.find_last_of("\\/");
+    PathParts parts;
+    parts.folder = slash == std::string::npos ? "" : name.substr(0, slash + 1);
+    parts.base = slash == std::string::npos ? name : name.substr(slash + 1);
+    const std::size_t dot = parts.base.rfind('.');
+    if (dot != std::string::npos) parts.base.erase(dot);
+    return parts;
+}
+
+std::string FileBaseName(const std::string& path) { return SplitPath(path).base; }
+
+std::string Decimal(std::size_t index) { return std::to_string(index + 1); }
+
+std::string Letters(std::size_t index) {
+    return std::string(index / 26 + 1, static_cast<char>('A' + index % 26));
+}
+
+// The label of the output's first page, or its number when that page has none.
+std::string LabelPart(const OutputDocument& output, std::size_t index, const DocumentHandle& source) {
+    std::string label;
+    try {
+        if (source.HasDocument()) label = Host().documents->PageLabel(source.Doc(), output.Ranges[0].FirstPage);
+    } catch (const host::HostError&) {
+        // A page without a readable label is named by its number.
+    }
+    return label.empty() ? Decimal(index) : label;
+}
+
+std::string AutomaticPart(const SplitSettings& settings, const OutputDocument& output, std::size_t index,
+                          const DocumentHandle& source, UsedNames& used) {
+    switch (settings.Filename.FileNameCosntructionMode) {
+        case AddNumber: return Decimal(index);
+        case AddLetter: return Letters(index);
+        case AddPageRanges: return used.MakeUniqueName(PageSpanName(output));
+        case AddPageLabel:
+            return output.Ranges.empty() ? "" : used.MakeUniqueName(LabelPart(output, index, source));
+        case AddTextFromPage:
+            // The text of the page area arrives with text search; until then the number stands in.
+            return output.Ranges.empty() ? "" : used.MakeUniqueName(Decimal(index));
+        default: return "";
+    }
+}
+
+int CountBackslashes(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\\')); }
+
+}  // namespace
+
+std::string UsedNames::MakeUniqueName(std::string_view text) {
+    const std::string base = CutToCharacters(UpperCase(text), 254);
+    std::string name = base;
+    for (int k = 1; names_.count(name); ++k) name = base + FormatText("_%d", {k});
+    names_.insert(name);
+    return name;
+}
+
+std::string MonthName(int month) {
+    static const char* const kKeys[] = {"IDS_MONTH_JAN", "IDS_MONTH_FEB", "IDS_MONTH_MAR", "IDS_MONTH_APR",
+                                        "IDS_MONTH_MAY", "IDS_MONTH_JUN", "IDS_MONTH_JUL", "IDS_MONTH_AUG",
+                                        "IDS_MONTH_SEP", "IDS_MONTH_OCT", "IDS_MONTH_NOV", "IDS_MONTH_DEC"};
+    if (month < 1 || month > 12) return "Unknown";
+    return LookupString(kKeys[month - 1]);
+}
+
+std::string NamePrefix(const FilenameSettings& settings, const std::string& sourcePath, const std::tm& today) {
+    switch (settings.FileNameAutoPrefix) {
+        case PrefixFilename: {
+            const std::string name = FileBaseName(sourcePath);
+            return name.empty() ? "NoName" : name;
+        }
+        case PrefixTodaysDate: {
+            std::string format = LookupString("IDS_PREFIX_DATE_FORMAT_STRING");
+            if (format.empty()) format = "%s-%d-%d";
+            return FormatText(format, {MonthName(today.tm_mon + 1), std::int64_t{today.tm_mday},
+                                       std::int64_t{today.tm_year} + 1900});
+        }
+        default: return "";
+    }
+}
+
+std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandle& source, const std::tm& today) {
+    const FilenameSettings& f = settings.Filename;
+    std::string sourcePath;
+    try {
+        sourcePath = source.FilePath();
+    } catch (const host::HostError&) {
+        // Naming cannot fail: an unknown source file gives the "NoName" prefix.
+    }
+    const std::string prefix = NamePrefix(f, sourcePath, today);
+    UsedNames used;
+    std::vector<IndexEntry> entries;
+    for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
+        OutputDocument& output = settings.Outputs[i];
+        IndexEntry entry;
+        std::string candidate;
+        if (!output.Filename.empty()) {
+            const PathParts parts = SplitPath(output.Filename);
+            candidate = (f.CreateFoldersForBookmarks ? parts.folder : "") + prefix + f.OutputBaseFilename + parts.base;
+            candidate = MakeSafe(used.MakeUniqueName(candidate), NameCharSet::General);
+            entry.title = parts.base;
+            entry.level = CountBackslashes(output.Filename);
+        } else {
+            candidate = MakeSafe(prefix + f.OutputBaseFilename + AutomaticPart(settings, output, i, source, used),
+                                 NameCharSet::General);
+            entry.title = candidate;
+            entry.level = CountBackslashes(candidate);
+        }
+        entry.file = candidate + ".pdf";
+        output.Filename = f.OutputFolder + entry.file;
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::string FileSystemPath(const std::string& outputFolder, const std::string& filename) {
+    std::string path = filename;
+    const std::size_t start = filename.compare(0, outputFolder.size(), outputFolder) == 0 ? outputFolder.size() : 0;
+    std::replace(path.begin() + static_cast<std::ptrdiff_t>(start), path.end(), '\\', '/');
+    return path;
+}
+
+}  // namespace tessera

@@ -1,0 +1,44 @@
+#pragma once
+// Gives every planned output its file path and its entry in the HTML index.
+#include <ctime>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/DocumentHandle.h"
+#include "model/SplitSettings.h"
+
+namespace tessera {
+
+struct IndexEntry {
+    std::string file;   // relative to the output folder, "\" marking subfolders
+    std::string title;
+    int level = 0;      // indentation depth
+};
+
+// The names a run has handed out, compared without regard to case.
+class UsedNames {
+public:
+    // The text upper-cased and cut to 254 characters, with "_1", "_2", ...
+    // appended until it is new; remembered before it is returned.
+    std::string MakeUniqueName(std::string_view text);
+
+private:
+    std::set<std::string> names_;
+};
+
+// The localised name of month 1 to 12; "Unknown" for any other number.
+std::string MonthName(int month);
+// The prefix of every automatic name, by FileNameAutoPrefix.
+std::string NamePrefix(const FilenameSettings& settings, const std::string& sourcePath, const std::tm& today);
+
+// Sets each output's Filename to its full path (OutputFolder + name + ".pdf")
+// and returns the index entries, one per output in list order.
+std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandle& source, const std::tm& today);
+
+// A path as the file system takes it: the "\" subfolder marks of the part
+// after the output folder become "/".
+std::string FileSystemPath(const std::string& outputFolder, const std::string& filename);
+
+}  // namespace tessera

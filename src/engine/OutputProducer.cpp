@@ -1,0 +1,137 @@
+#include "engine/OutputProducer.h"
+
+#include "engine/OutputNaming.h"
+#include "engine/OutputSecurity.h"
+#include "engine/PageSelection.h"
+#include "engine/ReportHostError.h"
+#include "shell/Host.h"
+#include "shell/host/HostError.h"
+#include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
+
+namespace tessera {
+namespace {
+
+constexpr const char* kInfoKeys[] = {"Title", "Author", "Subject", "Keywords", "Creator", "Producer", "CreationDate"};
+constexpr const char* kCatalogKeys[] = {"URI",      "Lang",       "AA",         "OutputIntents",     "OpenAction",
+                                        "PageMode", "PageLayout", "MarkInfo",   "SpiderInfo",        "ViewerPreferences",
+                                        "Metadata"};
+
+void CopyDocumentInformation(const DocumentHandle& output, const DocumentHandle& source) {
+    host::DocumentServices& docs = *Host().documents;
+    for (const char* key : kInfoKeys) {
+        std::string value;
+        try {
+            value = docs.InfoValue(source.Doc(), key);
+        } catch (const host::HostError&) {
+            continue;  // an unreadable value counts as none
+        }
+        if (!value.empty()) docs.SetInfoValue(output.Doc(), key, value);
+    }
+    for (const char* key : kCatalogKeys)
+        if (docs.HasCatalogEntry(source.Doc(), key)) docs.CopyCatalogEntry(output.Doc(), source.Doc(), key);
+}
+
+bool InsertRanges(const DocumentHandle& source, DocumentHandle& output, const OutputDocument& planned) {
+    for (const PageRange& range : planned.Ranges) {
+        if (range.NumPages > 0 && !InsertPageRange(source, output, range.StartPage, range.NumPages, range.Options))
+            return false;
+    }
+    return true;
+}
+
+// Without a new document the first insertion fails and stops the run.
+host::DocId NewDocumentOrNone() {
+    try {
+        return Host().documents->NewDocument();
+    } catch (const host::HostError&) {
+        return host::kNoDocument;
+    }
+}
+
+bool FailFinishing() {
+    AlertByKey("IDS_APPLICATION_ERROR_SPLIT_OPERATION_FAILED");
+    return false;
+}
+
+// Steps after the pages are in: the placeholder goes, the rest is carried over, the file is written.
+bool FinishAndSave(const DocumentHandle& source, DocumentHandle& output, const SplitSettings& settings) {
+    host::DocumentServices& docs = *Host().documents;
+    try {
+        docs.DeletePage(output.Doc(), 0);
+    } catch (const host::HostError& error) {
+        ReportHostError(error);
+        return FailFinishing();
+    }
+    if (output.PageCount() < 1) return true;
+    try {
+        CopyDocumentInformation(output, source);
+        if (settings.Output.bRemovePageLabels) docs.RemovePageLabels(output.Doc());
+    } catch (const host::HostError& error) {
+        ReportHostError(error);
+        return false;
+    }
+    if (!ApplySecurity(output, settings.Security)) return FailFinishing();
+    if (settings.Output.bLinearize) output.AddSaveFlags(host::kSaveLinearized);
+    try {
+        docs.Save(output.Doc(), output.OutputPath(), output.SaveFlags(), &output.Monitor());
+    } catch (const host::HostError& error) {
+        ReportHostError(error);
+        return FailFinishing();
+    }
+    return true;
+}
+
+}  // namespace
+
+bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int first, int count, int options) {
+    if (!source.HasDocument() || !output.HasDocument()) return false;
+    host::DocumentServices& docs = *Host().documents;
+    try {
+        if (output.PageCount() == 0) docs.CreatePage(output.Doc(), -1, docs.MediaBox(source.Doc(), first));
+        const int available = source.PageCount();
+        if (options == 0) {
+            if (first < available) docs.InsertPages(output.Doc(), -2, source.Doc(), first, std::min(count, available - first));
+            return true;
+        }
+        PageRange range;
+        range.StartPage = first;
+        range.NumPages = count;
+        range.Options = options;
+        for (int page : ChosenPages(range, available)) docs.InsertPages(output.Doc(), -2, source.Doc(), page, 1);
+        return true;
+    } catch (const host::HostError& error) {
+        ReportHostError(error);
+        return false;
+    }
+}
+
+bool ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
+                      const std::string& progressText) {
+    const OutputDocument& planned = settings.Outputs.at(index);
+    if (planned.Filename.empty() || planned.Ranges.empty()) return false;
+    DocumentHandle output(NewDocumentOrNone(), DocumentHandle::Ownership::Owned);
+    output.SetOutputPath(FileSystemPath(settings.Filename.OutputFolder, planned.Filename));
+    host::ProgressMonitor& monitor = source.Monitor();
+    monitor.BeginOperation();
+    monitor.SetText(progressText);
+    monitor.SetValue(0);
+    const bool inserted = InsertRanges(source, output, planned);
+    monitor.EndOperation();
+    if (!inserted) return false;
+    if (output.HasDocument() && output.PageCount() > 0) return FinishAndSave(source, output, settings);
+    return true;
+}
+
+bool ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings) {
+    const std::size_t n = settings.Outputs.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string text = FormatText(LookupString("IDS_EXTRACTING_PAGES_PROGRESS"),
+                                            {std::int64_t{CountOutputPages(settings.Outputs[i])},
+                                             static_cast<std::int64_t>(i + 1), static_cast<std::int64_t>(n)});
+        if (!ProduceOneOutput(source, i, settings, text)) return false;
+    }
+    return true;
+}
+
+}  // namespace tessera

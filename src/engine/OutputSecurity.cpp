@@ -1,0 +1,39 @@
+#include "engine/OutputSecurity.h"
+
+#include "engine/ReportHostError.h"
+#include "shell/Host.h"
+#include "shell/host/HostError.h"
+#include "strings/Utf8Text.h"
+
+namespace tessera {
+namespace {
+
+std::string UsablePassword(const std::string& text) { return CutToCharacters(TrimText(text), 255); }
+
+}  // namespace
+
+host::SecurityRecord MakeSecurityRecord(const SecuritySettings& security) {
+    host::SecurityRecord record;
+    record.permissions = security.PermissionBits();
+    const std::string open = UsablePassword(security.Password);
+    const std::string permissions = UsablePassword(security.PermPassword);
+    record.hasOpenPassword = security.bPaswordProtect && !open.empty();
+    if (record.hasOpenPassword) record.openPassword = open;
+    record.hasPermissionsPassword = security.bPaswordProtect && !permissions.empty();
+    if (record.hasPermissionsPassword) record.permissionsPassword = permissions;
+    return record;
+}
+
+bool ApplySecurity(DocumentHandle& output, const SecuritySettings& security) {
+    if (!security.NeedsSecurity()) return true;
+    try {
+        Host().documents->SetSecurity(output.Doc(), MakeSecurityRecord(security));
+        Host().documents->SetFlags(output.Doc(), output.Flags() | host::kDocFlagFullSave);
+        return true;
+    } catch (const host::HostError& error) {
+        ReportHostError(error);
+        return false;
+    }
+}
+
+}  // namespace tessera
