@@ -2,29 +2,122 @@
 
 #include <CLI/CLI.hpp>
 
-#include "app/SplitOptions.h"
-#include "app/SplitRun.h"
+#include <iostream>
+
+#include "app/CommandLineFrontEnd.h"
+#include "app/ConsoleViewer.h"
+#include "app/ConsoleWindows.h"
+#include "app/HostRuntime.h"
+#include "app/ModuleLoader.h"
+#include "shell/host/HostError.h"
 
 namespace tessera::app {
+namespace {
+
+constexpr const char* kSplitItem = "KORB:Tessera";
+
+struct SplitArguments {
+    std::string input, password;
+    bool dryRun = false, reset = false, quiet = false, yes = false;
+};
+
+// The module named on the command line, looked for before the full parse,
+// which needs the options the module declares.
+std::string ModuleArgument(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--module" && i + 1 < argc) return argv[i + 1];
+        if (arg.rfind("--module=", 0) == 0) return arg.substr(9);
+    }
+    return ModuleLoader::DefaultPath();
+}
+
+int ExitStatus(const CommandLineFrontEnd& front) {
+    if (!front.HasOutcome()) return 1;
+    switch (front.Outcome()) {
+        case host::RunOutcome::Done: return 0;
+        case host::RunOutcome::UsageError: return 2;
+        default: return 1;
+    }
+}
+
+int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {
+    try {
+        viewer.SetActiveDocument(runtime.Store().Open(a.input, a.password));
+    } catch (const host::HostError& error) {
+        viewer.Alert("cannot open " + a.input + ": " + error.what());
+        return 1;
+    }
+    if (!viewer.Menus().Execute("Extensions", kSplitItem)) {
+        viewer.Alert("the split command is not available");
+        return 1;
+    }
+    const int status = ExitStatus(front);
+    viewer.ReleaseAlerts(status != 0);
+    if (front.Outcome() == host::RunOutcome::UsageError && !front.OutcomeMessage().empty())
+        std::cerr << "tessera: " << front.OutcomeMessage() << std::endl;
+    return status;
+}
+
+int ListMenus(const ConsoleViewer& viewer) {
+    for (const std::string& menu : viewer.Menus().MenuNames())
+        for (const MenuBar::Item* item : viewer.Menus().Items(menu))
+            std::cout << menu << '\t' << item->name << '\t' << item->title << '\t'
+                      << (viewer.Menus().IsEnabled(*item) ? "enabled" : "disabled") << '\n';
+    return 0;
+}
+
+void AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd& front) {
+    CLI::App* split = app.add_subcommand("split", "Split a PDF document into several output documents");
+    split->add_option("input", a.input, "The PDF document to split")->required()->check(CLI::ExistingFile);
+    split->add_option("--password", a.password, "Password that opens an encrypted input");
+    split->add_flag("--dry-run", a.dryRun,
+                    "Print the planned outputs (number, file name, pages) as tab-separated lines; write nothing");
+    split->add_flag("--reset", a.reset, "Start from the initial settings instead of the stored ones");
+    split->add_flag("--quiet", a.quiet, "No progress bar, and messages only when the split does not complete");
+    split->add_flag("--yes", a.yes, "Answer yes to every question (such as creating the output folder)");
+    front.AddDeclaredOptions(*split);
+}
+
+}  // namespace
 
 int RunCommandLine(int argc, char** argv) {
+    ConsoleViewer viewer;
+    ConsoleWindows windows;
+    CommandLineFrontEnd front(std::cout);
+    HostRuntime runtime(viewer, windows, front, settings::SettingsFile::DefaultFolder());
+    ModuleLoader module;
+    const std::string modulePath = ModuleArgument(argc, argv);
+    std::string error;
+    if (!module.Load(modulePath, runtime.Core(), error)) {
+        std::cerr << "tessera: cannot load the plug-in module " << modulePath << ": " << error << std::endl;
+        return 1;
+    }
+
     CLI::App app{"Tessera splits one PDF document into many."};
     app.require_subcommand(1);
-    SplitRequest request;
-    CLI::App* split = app.add_subcommand("split", "Split a PDF document into several output documents");
-    AddSplitOptions(*split, request);
+    std::string moduleOption;
+    app.add_option("--module", moduleOption, "The plug-in module to load (default: Tessera.api beside the program)");
+    SplitArguments split;
+    AddSplitCommand(app, split, front);
+    CLI::App* help = app.add_subcommand("help", "Open the help file");
+    CLI::App* about = app.add_subcommand("about", "Show what Tessera is and its version");
+    CLI::App* menus = app.add_subcommand("menus", "List the menu items the plug-in installed");
     try {
         app.parse(argc, argv);
-        if (split->parsed()) {
-            SplitSettings probe;
-            ApplySplitOptions(request, probe);  // malformed values are usage errors, found before any work
-            return RunSplitCommand(request);
-        }
     } catch (const CLI::ParseError& e) {
-        const int status = app.exit(e);
-        return status == 0 ? 0 : 2;
+        return app.exit(e) == 0 ? 0 : 2;
     }
-    return 2;
+    viewer.Notify(0);  // start-up is over
+
+    if (help->parsed()) return viewer.Menus().Execute("UsingExtensions", kSplitItem) ? ExitStatus(front) : 1;
+    if (about->parsed()) return viewer.Menus().Execute("AboutExtensions", kSplitItem) ? 0 : 1;
+    if (menus->parsed()) return ListMenus(viewer);
+    viewer.SetQuiet(split.quiet);
+    windows.SetAssumeYes(split.yes);
+    front.SetReset(split.reset);
+    front.SetDryRun(split.dryRun);
+    return RunSplit(split, runtime, viewer, front);
 }
 
 }  // namespace tessera::app

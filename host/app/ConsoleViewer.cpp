@@ -2,9 +2,7 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <iostream>
-#include <string>
 
 #include "app/TerminalProgress.h"
 
@@ -15,26 +13,51 @@ ConsoleViewer::ConsoleViewer() : progress_(std::make_unique<TerminalProgress>(::
 ConsoleViewer::~ConsoleViewer() = default;
 
 void ConsoleViewer::SetQuiet(bool quiet) {
+    quiet_ = quiet;
     progress_ = std::make_unique<TerminalProgress>(!quiet && ::isatty(STDERR_FILENO));
 }
 
 void ConsoleViewer::Alert(const std::string& text) {
+    if (quiet_) {
+        held_.push_back(text);
+        return;
+    }
     progress_->EndOperation();
     std::cerr << "tessera: " << text << std::endl;
 }
 
-void ConsoleViewer::MessageBox(const std::string& text) { Alert(text); }
-
-bool ConsoleViewer::AskYesNo(const std::string& title, const std::string& text) {
-    if (assumeYes_) return true;
-    if (!::isatty(STDIN_FILENO) || !::isatty(STDERR_FILENO)) return false;
-    progress_->EndOperation();
-    std::cerr << (title.empty() ? "" : title + ": ") << text << " [y/N] " << std::flush;
-    std::string answer;
-    if (!std::getline(std::cin, answer)) return false;
-    return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+void ConsoleViewer::ReleaseAlerts(bool show) {
+    if (show)
+        for (const std::string& text : held_) std::cerr << "tessera: " << text << std::endl;
+    held_.clear();
 }
 
 host::ProgressMonitor& ConsoleViewer::DocumentProgressMonitor() { return *progress_; }
+
+host::MenuItemId ConsoleViewer::NewMenuItem(const std::string& title, const std::string& name, host::ExtensionId owner) {
+    return menus_.NewItem(title, name, owner);
+}
+
+void ConsoleViewer::SetExecuteProcedure(host::MenuItemId item, host::MenuProcedure procedure, void* data) {
+    menus_.SetExecute(item, procedure, data);
+}
+
+void ConsoleViewer::SetComputeEnabledProcedure(host::MenuItemId item, host::EnableProcedure procedure, void* data) {
+    menus_.SetComputeEnabled(item, procedure, data);
+}
+
+void ConsoleViewer::AddMenuItem(const std::string& menu, host::MenuItemId item, int position) {
+    menus_.Add(menu, item, position);
+}
+
+void ConsoleViewer::RegisterNotification(int number, host::ExtensionId, host::NotificationProcedure procedure,
+                                         void* data) {
+    handlers_.push_back({number, procedure, data});
+}
+
+void ConsoleViewer::Notify(int number) {
+    for (const Handler& h : handlers_)
+        if (h.number == number) h.procedure(h.data);
+}
 
 }  // namespace tessera::app

@@ -1,9 +1,10 @@
 #pragma once
-// The viewer as a command-line program: alerts and messages on stderr,
-// questions answered by --yes or a prompt on a terminal, a progress bar on a
-// terminal.
+// The viewer as a command-line program: alerts on stderr, a progress bar on a
+// terminal, the menus extensions add items to, and start-up notifications.
 #include <memory>
+#include <vector>
 
+#include "app/MenuBar.h"
 #include "shell/host/ViewerServices.h"
 
 namespace tessera::app {
@@ -16,20 +17,39 @@ public:
     host::ViewerVersion Version() override { return version_; }
     host::DocId ActiveDocument() override { return active_; }
     void Alert(const std::string& text) override;
-    void MessageBox(const std::string& text) override;
-    bool AskYesNo(const std::string& title, const std::string& text) override;
     host::ProgressMonitor& DocumentProgressMonitor() override;
+
+    bool HasMenu(const std::string& menu) override { return menus_.HasMenu(menu); }
+    host::MenuItemId NewMenuItem(const std::string& title, const std::string& name, host::ExtensionId owner) override;
+    void SetExecuteProcedure(host::MenuItemId item, host::MenuProcedure procedure, void* data) override;
+    void SetComputeEnabledProcedure(host::MenuItemId item, host::EnableProcedure procedure, void* data) override;
+    void AddMenuItem(const std::string& menu, host::MenuItemId item, int position) override;
+    void RegisterNotification(int number, host::ExtensionId owner, host::NotificationProcedure procedure,
+                              void* data) override;
 
     void SetActiveDocument(host::DocId doc) { active_ = doc; }
     void SetVersion(host::ViewerVersion version) { version_ = version; }
-    void SetAssumeYes(bool yes) { assumeYes_ = yes; }
+    // Quiet: no progress bar, and alerts are held back until ReleaseAlerts.
     void SetQuiet(bool quiet);
+    // Shows the held alerts (show) or forgets them.
+    void ReleaseAlerts(bool show);
+    const MenuBar& Menus() const { return menus_; }
+    // Sends a notification to every handler registered for its number.
+    void Notify(int number);
 
 private:
     host::ViewerVersion version_{6, 0};
     host::DocId active_ = host::kNoDocument;
-    bool assumeYes_ = false;
+    bool quiet_ = false;
+    std::vector<std::string> held_;
     std::unique_ptr<host::ProgressMonitor> progress_;
+    MenuBar menus_;
+    struct Handler {
+        int number;
+        host::NotificationProcedure procedure;
+        void* data;
+    };
+    std::vector<Handler> handlers_;
 };
 
 }  // namespace tessera::app

@@ -1,18 +1,31 @@
 #include "app/HostRuntime.h"
 
-#include "shell/Host.h"
-
 namespace tessera::app {
 
-HostRuntime::HostRuntime(host::ViewerServices& viewer, const std::string& settingsPath) : registry_(settingsPath) {
-    services_.documents = &documents_;
-    services_.bookmarks = &bookmarks_;
-    services_.actions = &actions_;
-    services_.viewer = &viewer;
-    services_.registry = &registry_;
-    services_.files = &files_;
+HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& windows,
+                         host::CommandLineServices& commandLine, const std::string& settingsFolder)
+    : registry_(settingsFolder) {
+    support_ = {&files_, &registry_};
+    model_ = {&documents_, &bookmarks_, &actions_};
+    view_ = {&viewer};
+    win_ = {&windows, &commandLine};
+    const void* tables[host::kTableCount] = {&support_, &cos_,         &model_,      &editWrite_, &editRead_,
+                                             &sysFont_, &content_,     &view_,       &structWrite_, &structRead_,
+                                             &win_,     &extra_,       &sweetPea_,   &metadata_};
+    for (int i = 0; i < host::kTableCount; ++i) core_.Offer(host::kTableNames[i], host::kTableVersion, tables[i]);
 }
 
-void HostRuntime::Install() const { SetHost(services_); }
+host::HostServices HostRuntime::Services() const {
+    host::HostServices s;
+    s.documents = model_.documents;
+    s.bookmarks = model_.bookmarks;
+    s.actions = model_.actions;
+    s.viewer = view_.viewer;
+    s.registry = support_.registry;
+    s.files = support_.files;
+    s.windows = win_.windows;
+    s.commandLine = win_.commandLine;
+    return s;
+}
 
 }  // namespace tessera::app

@@ -1,7 +1,8 @@
 #pragma once
-// The host's service tables over one document store, ready to hand to the plug-in.
+// The host's services over one document store, offered as named tables.
 #include <string>
 
+#include "app/CoreTables.h"
 #include "app/PosixFileServices.h"
 #include "pdf/DocumentStore.h"
 #include "pdf/QpdfActionServices.h"
@@ -14,14 +15,17 @@ namespace tessera::app {
 
 class HostRuntime {
 public:
-    HostRuntime(host::ViewerServices& viewer, const std::string& settingsPath);
+    // settingsFolder holds one settings file per module.
+    HostRuntime(host::ViewerServices& viewer, host::WindowServices& windows, host::CommandLineServices& commandLine,
+                const std::string& settingsFolder);
     HostRuntime(const HostRuntime&) = delete;
     HostRuntime& operator=(const HostRuntime&) = delete;
 
     pdf::DocumentStore& Store() { return store_; }
-    const host::HostServices& Services() const { return services_; }
-    // Makes these the tables the plug-in calls.
-    void Install() const;
+    // Every table offered at the current version.
+    CoreTables& Core() { return core_; }
+    // The services, for a program that links the plug-in in.
+    host::HostServices Services() const;
 
 private:
     pdf::DocumentStore store_;
@@ -30,7 +34,21 @@ private:
     pdf::QpdfActionServices actions_{store_};
     settings::SettingsFile registry_;
     PosixFileServices files_;
-    host::HostServices services_;
+    host::AcroSupportTable support_;
+    host::PDModelTable model_;
+    host::AcroViewTable view_;
+    host::WinTable win_;
+    host::CosTable cos_;
+    host::PDFEditWriteTable editWrite_;
+    host::PDFEditReadTable editRead_;
+    host::PDSysFontTable sysFont_;
+    host::PagePDEContentTable content_;
+    host::PDSWriteTable structWrite_;
+    host::PDSReadTable structRead_;
+    host::ASExtraTable extra_;
+    host::AcroViewSweetPeaTable sweetPea_;
+    host::PDMetadataTable metadata_;
+    CoreTables core_;
 };
 
 }  // namespace tessera::app

@@ -1,6 +1,6 @@
 #include "app/PlanPrinter.h"
 
-#include "engine/PageSelection.h"
+#include <algorithm>
 
 namespace tessera::app {
 
@@ -14,18 +14,20 @@ std::string FormatPageRuns(const std::vector<int>& pages) {
         if (step != 0)
             while (j + 1 < pages.size() && pages[j + 1] - pages[j] == step) ++j;
         if (!out.empty()) out += ',';
-        out += std::to_string(pages[i] + 1);
-        if (j > i) out += "-" + std::to_string(pages[j] + 1);
+        out += std::to_string(pages[i]);
+        if (j > i) out += "-" + std::to_string(pages[j]);
         i = j + 1;
     }
     return out;
 }
 
-void PrintPlan(std::ostream& out, const OutputList& outputs, const std::vector<std::string>& names,
-               int sourcePageCount) {
-    for (std::size_t i = 0; i < outputs.size(); ++i)
-        out << i + 1 << '\t' << (i < names.size() ? names[i] : "") << '\t'
-            << FormatPageRuns(OutputPages(outputs[i], sourcePageCount)) << '\n';
+void PrintPlan(std::ostream& out, const std::vector<host::PlannedOutput>& outputs) {
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        std::string file = outputs[i].file;
+        std::replace(file.begin(), file.end(), '\\', '/');
+        out << i + 1 << '\t' << file << '\t' << FormatPageRuns(outputs[i].pages) << '\n';
+    }
+    out.flush();
 }
 
 }  // namespace tessera::app

@@ -25,7 +25,8 @@ host::DocId DocumentStore::Open(const std::string& path, const std::string& pass
     });
     auto doc = std::make_unique<PdfDocument>(std::move(qpdf), path);
     int r = 0, p = 0;
-    if (doc->Qpdf().isEncrypted(r, p)) doc->securityPermissions = p;
+    // The owner of a document may do everything with it, whatever its /P says.
+    if (doc->Qpdf().isEncrypted(r, p)) doc->securityPermissions = doc->Qpdf().ownerPasswordMatched() ? -1 : p;
     if (doc->Qpdf().isLinearized()) doc->flags |= host::kDocFlagLinearized;
     documents_[next_] = std::move(doc);
     return next_++;

@@ -66,7 +66,7 @@ std::string FormatValue(const host::RegistryValue& value) {
 
 }  // namespace
 
-std::string SettingsFile::DefaultPath(const std::string& moduleName) {
+std::string SettingsFile::DefaultFolder() {
     std::string base;
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
         base = config;
@@ -74,12 +74,24 @@ std::string SettingsFile::DefaultPath(const std::string& moduleName) {
         base = std::string(home) + "/.config";
     else
         base = "/tmp";
-    return base + "/Moraine/" + moduleName + ".conf";
+    return base + "/Moraine";
 }
 
-SettingsFile::Sections SettingsFile::ReadAll() const {
+std::string SettingsFile::FileOf(const std::string& key) const {
+    const std::string module = key.substr(0, key.find('\\'));
+    // A module name is one file name; anything else could leave the folder.
+    const bool plain = !module.empty() && module.find('/') == std::string::npos && module != "." && module != "..";
+    return folder_ + "/" + (plain ? module : "Tessera") + ".conf";
+}
+
+std::string SettingsFile::SectionOf(const std::string& key) {
+    const std::size_t slash = key.find('\\');
+    return slash == std::string::npos ? key : key.substr(slash + 1);
+}
+
+SettingsFile::Sections SettingsFile::ReadAll(const std::string& path) {
     Sections sections;
-    std::ifstream in(path_);
+    std::ifstream in(path);
     std::string line, current;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -95,11 +107,11 @@ SettingsFile::Sections SettingsFile::ReadAll() const {
     return sections;
 }
 
-bool SettingsFile::WriteAll(const Sections& sections) const {
+bool SettingsFile::WriteAll(const std::string& path, const Sections& sections) {
     std::error_code ec;
-    const std::filesystem::path target(path_);
+    const std::filesystem::path target(path);
     std::filesystem::create_directories(target.parent_path(), ec);
-    const std::string temporary = path_ + ".tmp" + std::to_string(::getpid());
+    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
     {
         std::ofstream out(temporary, std::ios::trunc);
         for (const auto& [name, values] : sections) {
@@ -112,19 +124,20 @@ bool SettingsFile::WriteAll(const Sections& sections) const {
             return false;
         }
     }
-    if (std::rename(temporary.c_str(), path_.c_str()) == 0) return true;
+    if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
     std::remove(temporary.c_str());
     return false;
 }
 
-host::RegistrySection SettingsFile::ReadSection(const std::string& section) {
-    Sections all = ReadAll();
-    return host::RegistrySection(all[section]);
+host::RegistrySection SettingsFile::ReadSection(const std::string& key) {
+    Sections all = ReadAll(FileOf(key));
+    return host::RegistrySection(all[SectionOf(key)]);
 }
 
-void SettingsFile::WriteSection(const std::string& section, const std::vector<host::RegistryValue>& values) {
-    Sections all = ReadAll();
-    auto& stored = all[section];
+void SettingsFile::WriteSection(const std::string& key, const std::vector<host::RegistryValue>& values) {
+    const std::string path = FileOf(key);
+    Sections all = ReadAll(path);
+    auto& stored = all[SectionOf(key)];
     for (const auto& value : values) {
         const auto it = std::find_if(stored.begin(), stored.end(), [&](const auto& v) { return v.name == value.name; });
         if (it != stored.end())
@@ -132,7 +145,7 @@ void SettingsFile::WriteSection(const std::string& section, const std::vector<ho
         else
             stored.push_back(value);
     }
-    WriteAll(all);
+    WriteAll(path, all);
 }
 
 }  // namespace tessera::settings

@@ -1,6 +1,7 @@
 #pragma once
-// The per-user settings file that stands in for the registry:
-// $XDG_CONFIG_HOME/Moraine/<module>.conf (XDG_CONFIG_HOME defaults to ~/.config).
+// The per-user settings files that stand in for the registry: the key
+// "<module>\<section>" is the section of $XDG_CONFIG_HOME/Moraine/<module>.conf
+// (XDG_CONFIG_HOME defaults to ~/.config).
 //
 // The format is the registry's own export syntax, one section per key:
 //   [SplitSettings]
@@ -18,21 +19,23 @@ namespace tessera::settings {
 
 class SettingsFile : public host::RegistryServices {
 public:
-    explicit SettingsFile(std::string path) : path_(std::move(path)) {}
-    // The file for a module name, in the user's configuration folder.
-    static std::string DefaultPath(const std::string& moduleName);
+    explicit SettingsFile(std::string folder) : folder_(std::move(folder)) {}
+    // The "Moraine" folder in the user's configuration folder.
+    static std::string DefaultFolder();
 
     host::RegistrySection ReadSection(const std::string& section) override;
     void WriteSection(const std::string& section, const std::vector<host::RegistryValue>& values) override;
 
-    const std::string& Path() const { return path_; }
+    // The file that holds a key, and the section within it.
+    std::string FileOf(const std::string& key) const;
+    static std::string SectionOf(const std::string& key);
 
 private:
     using Sections = std::map<std::string, std::vector<host::RegistryValue>>;
-    Sections ReadAll() const;
-    bool WriteAll(const Sections& sections) const;
+    static Sections ReadAll(const std::string& path);
+    static bool WriteAll(const std::string& path, const Sections& sections);
 
-    std::string path_;
+    std::string folder_;
 };
 
 }  // namespace tessera::settings

@@ -7,6 +7,7 @@
 
 #include "model/SettingsFields.h"
 #include "shell/Host.h"
+#include "shell/ModulePath.h"
 
 namespace tessera {
 namespace {
@@ -43,8 +44,10 @@ std::string WithSlash(std::string path) {
 
 }  // namespace
 
+std::string SettingsKey() { return ModuleBaseName() + "\\SplitSettings"; }
+
 void LoadSettingsFromRegistry(SplitSettings& settings) {
-    const host::RegistrySection section = Host().registry->ReadSection(kSettingsSection);
+    const host::RegistrySection section = Host().registry->ReadSection(SettingsKey());
     SplitSettings defaults;
     for (const SettingsField& field : StoredSettingsFields()) {
         std::visit([&](auto* target) { *target = *std::get<decltype(target)>(field.ref(defaults)); },
@@ -59,7 +62,7 @@ void SaveSettingsToRegistry(const SplitSettings& settings) {
     std::vector<host::RegistryValue> values;
     for (const SettingsField& field : StoredSettingsFields())
         values.push_back({field.name, std::visit(StoreValue{}, field.ref(copy))});
-    Host().registry->WriteSection(kSettingsSection, values);
+    Host().registry->WriteSection(SettingsKey(), values);
 }
 
 std::string DefaultOutputFolder() {

@@ -7,7 +7,8 @@
 
 namespace tessera {
 
-inline constexpr const char* kSettingsSection = "SplitSettings";
+// The settings' key in the store: the module's name, then "SplitSettings".
+std::string SettingsKey();
 
 // Reads every stored value; missing or unreadable ones keep their initial
 // value, an empty output folder becomes DefaultOutputFolder. Never fails.

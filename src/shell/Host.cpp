@@ -1,12 +1,45 @@
 #include "shell/Host.h"
-#include "shell/host/HostError.h"
 
 #include <cassert>
 
 namespace tessera {
 namespace {
+
 host::HostServices g_host;
+std::array<ImportedTable, host::kTableCount> g_tables;
+
+constexpr std::uint32_t kVersionList[] = {0x20001, 0x20002, 0x20003, 0x40000, 0x40005, 0x50000};
+
+ImportedTable ImportTable(host::CoreServices& core, const char* name) {
+    const host::Atom atom = core.MakeAtom(name);
+    for (auto v = std::rbegin(kVersionList); v != std::rend(kVersionList) && *v >= 0x50000; ++v)
+        if (const void* table = core.GetTable(atom, *v)) return {table, *v};
+    return {};
 }
+
+template <class Table>
+const Table* Slot(int index) {
+    return static_cast<const Table*>(g_tables[static_cast<std::size_t>(index)].table);
+}
+
+void ServicesFromTables() {
+    host::HostServices s;
+    const auto* support = Slot<host::AcroSupportTable>(0);
+    const auto* model = Slot<host::PDModelTable>(2);
+    const auto* view = Slot<host::AcroViewTable>(7);
+    const auto* win = Slot<host::WinTable>(10);
+    s.files = support->files;
+    s.registry = support->registry;
+    s.documents = model->documents;
+    s.bookmarks = model->bookmarks;
+    s.actions = model->actions;
+    s.viewer = view->viewer;
+    s.windows = win->windows;
+    s.commandLine = win->commandLine;
+    SetHost(s);
+}
+
+}  // namespace
 
 const host::HostServices& Host() {
     assert(g_host.documents && g_host.viewer && "host services used before import");
@@ -15,8 +48,16 @@ const host::HostServices& Host() {
 
 void SetHost(const host::HostServices& services) { g_host = services; }
 
-}  // namespace tessera
-
-namespace tessera::host {
-HostError::~HostError() = default;
+bool ImportHostTables(host::CoreServices& core) {
+    g_tables = {};
+    for (int i = 0; i < host::kTableCount; ++i) {
+        g_tables[static_cast<std::size_t>(i)] = ImportTable(core, host::kTableNames[i]);
+        if (i < host::kRequiredTables && !g_tables[static_cast<std::size_t>(i)].table) return false;
+    }
+    ServicesFromTables();
+    return true;
 }
+
+const std::array<ImportedTable, host::kTableCount>& ImportedTables() { return g_tables; }
+
+}  // namespace tessera

@@ -1,11 +1,26 @@
 #pragma once
-// The service tables the plug-in imported from its host, set once at start-up.
+// The service tables the plug-in imported from its host.
+#include <array>
+#include <cstdint>
+
+#include "shell/host/CoreServices.h"
 #include "shell/host/HostServices.h"
 
 namespace tessera {
 
-// The imported tables. Calling it before SetHost is a programming error.
+// The imported services. Calling it before they are set is a programming error.
 const host::HostServices& Host();
+// Sets the services directly, for a host that links the plug-in in (tests).
 void SetHost(const host::HostServices& services);
+
+struct ImportedTable {
+    const void* table = nullptr;
+    std::uint32_t version = 0;  // 0 when the host did not offer it
+};
+// Imports every named table in order, asking for each version of the version
+// list from the last down while it is at least 0x50000. False as soon as a
+// required table is missing (the later ones are not imported).
+bool ImportHostTables(host::CoreServices& core);
+const std::array<ImportedTable, host::kTableCount>& ImportedTables();
 
 }  // namespace tessera

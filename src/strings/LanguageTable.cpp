@@ -83,7 +83,7 @@ bool LoadLanguageFile(const std::string& path) { return TheLanguageTable().LoadF
 void LoadLanguageTables(const std::string& folder) {
     for (const char* name : {"LanguageTable.lan", "Tessera.lan"}) {
         if (!LoadLanguageFile(folder + name))
-            Host().viewer->MessageBox(std::string(name) +
+            Host().windows->MessageBox(std::string(name) +
                                       " file is missing. Please install correct version of the software.");
     }
 }

@@ -18,7 +18,7 @@ protected:
         unsetenv("XDG_DOCUMENTS_DIR");
     }
     host::RegistryServices& Registry() { return *host.runtime.Services().registry; }
-    void Store(const std::string& name, host::RegistryData data) { Registry().WriteSection("SplitSettings", {{name, data}}); }
+    void Store(const std::string& name, host::RegistryData data) { Registry().WriteSection("Tessera\\SplitSettings", {{name, data}}); }
 
     test::TestHost host;
 };
@@ -90,14 +90,14 @@ TEST_F(RegistrySettingsTest, MissingFolderIsKeptAndDamagedFileReadsAsDefaults) {
 }
 
 TEST_F(RegistrySettingsTest, SaveWritesValuesInStoredOrderAndKeepsOtherSections) {
-    Registry().WriteSection("TextFromPage", {{"Units", std::uint32_t{2}}});
+    Registry().WriteSection("Tessera\\TextFromPage", {{"Units", std::uint32_t{2}}});
     SaveSettingsToRegistry(SplitSettings{});
-    const host::RegistrySection section = Registry().ReadSection("SplitSettings");
+    const host::RegistrySection section = Registry().ReadSection("Tessera\\SplitSettings");
     ASSERT_GE(section.Values().size(), 5u);
     EXPECT_EQ(section.Values()[0].name, "NumEqualPages");
     EXPECT_EQ(section.Values()[5].name, "TextSeparatorPattern");
     EXPECT_EQ(section.Values().back().name, "TextAreaBottom");
-    EXPECT_EQ(Registry().ReadSection("TextFromPage").Dword("Units"), 2u);
+    EXPECT_EQ(Registry().ReadSection("Tessera\\TextFromPage").Dword("Units"), 2u);
 }
 
 TEST_F(RegistrySettingsTest, DocumentsFolderWhenItExists) {

@@ -60,14 +60,14 @@ TEST_F(LanguageTableTest, SecondFileWinsAndMissingFilesAreReported) {
     LoadLanguageTables(host.folder.Path() + "/");
     EXPECT_EQ(LookupString("IDS_X"), "from second");
     EXPECT_EQ(LookupString("IDS_WARNING"), "Warning");
-    EXPECT_TRUE(host.viewer.messages.empty());
+    EXPECT_TRUE(host.windows.messages.empty());
 
     TheLanguageTable().Clear();
     LoadLanguageTables(host.folder / "nowhere/");
-    ASSERT_EQ(host.viewer.messages.size(), 2u);
-    EXPECT_EQ(host.viewer.messages[0],
+    ASSERT_EQ(host.windows.messages.size(), 2u);
+    EXPECT_EQ(host.windows.messages[0],
               "LanguageTable.lan file is missing. Please install correct version of the software.");
-    EXPECT_EQ(host.viewer.messages[1], "Tessera.lan file is missing. Please install correct version of the software.");
+    EXPECT_EQ(host.windows.messages[1], "Tessera.lan file is missing. Please install correct version of the software.");
     AlertByKey("IDS_LESS_THAN_2_PAGES");
     ASSERT_EQ(host.viewer.alerts.size(), 1u);
     EXPECT_EQ(host.viewer.alerts[0], "");

@@ -1,16 +1,19 @@
 #include "support/TestHost.h"
 
+#include "shell/Host.h"
+
 namespace tessera::test {
 
 std::string DataFile(const std::string& name) {
     return name.find('/') == std::string::npos ? std::string(TESSERA_TEST_DATA) + "/" + name : name;
 }
 
-TestHost::TestHost() : runtime(viewer, folder / "config/Moraine/Tessera.conf") { runtime.Install(); }
+TestHost::TestHost() : runtime(viewer, windows, commandLine, folder / "config/Moraine") { SetHost(runtime.Services()); }
 
 host::DocId TestHost::OpenActive(const std::string& name, const std::string& password) {
-    viewer.active = runtime.Store().Open(DataFile(name), password);
-    return viewer.active;
+    const host::DocId doc = runtime.Store().Open(DataFile(name), password);
+    viewer.SetActiveDocument(doc);
+    return doc;
 }
 
 }  // namespace tessera::test

@@ -1,41 +1,61 @@
 #pragma once
 // The real host (qpdf documents, a settings file in a temporary folder) with a
-// viewer that records what the plug-in shows instead of printing it.
-#include <memory>
+// viewer and windows that record what the plug-in shows instead of printing it.
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/CommandLineFrontEnd.h"
+#include "app/ConsoleViewer.h"
+#include "app/ConsoleWindows.h"
 #include "app/HostRuntime.h"
 #include "support/TempFolder.h"
 
 namespace tessera::test {
 
-class RecordingViewer : public host::ViewerServices {
+class RecordingViewer : public app::ConsoleViewer {
 public:
-    host::ViewerVersion Version() override { return version; }
-    host::DocId ActiveDocument() override { return active; }
     void Alert(const std::string& text) override { alerts.push_back(text); }
+    host::ViewerVersion Version() override { return version; }
+    host::ProgressMonitor& DocumentProgressMonitor() override { return progress; }
+
+    host::ViewerVersion version{6, 0};
+    std::vector<std::string> alerts;
+    host::ProgressMonitor progress;
+};
+
+class RecordingWindows : public app::ConsoleWindows {
+public:
     void MessageBox(const std::string& text) override { messages.push_back(text); }
     bool AskYesNo(const std::string&, const std::string& text) override {
         questions.push_back(text);
         return answer;
     }
-    host::ProgressMonitor& DocumentProgressMonitor() override { return progress; }
+    void ShowInformation(const std::string& title, const std::vector<std::string>& lines) override {
+        information.push_back(title);
+        information.insert(information.end(), lines.begin(), lines.end());
+    }
+    bool OpenWithShell(const std::string& path) override {
+        opened.push_back(path);
+        return openSucceeds;
+    }
 
-    host::ViewerVersion version{6, 0};
-    host::DocId active = host::kNoDocument;
     bool answer = false;
-    std::vector<std::string> alerts, messages, questions;
-    host::ProgressMonitor progress;
+    bool openSucceeds = true;
+    std::vector<std::string> messages, questions, information, opened;
 };
 
 class TestHost {
 public:
+    // Makes the real host's services the ones the linked-in plug-in calls.
     TestHost();
     // Opens a file of tests/data (or any path) and makes it the active document.
     host::DocId OpenActive(const std::string& name, const std::string& password = "");
 
     RecordingViewer viewer;
+    RecordingWindows windows;
+    std::ostringstream plan;
+    app::CommandLineFrontEnd commandLine{plan};
     TempFolder folder;
     app::HostRuntime runtime;
 };

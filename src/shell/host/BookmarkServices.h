@@ -9,7 +9,6 @@ namespace tessera::host {
 
 class BookmarkServices {
 public:
-    static constexpr const char* kTableName = "PDBookmark";
     virtual ~BookmarkServices() = default;
 
     // The outline root of a document; a valid ref even when the document has no outline.
@@ -32,7 +31,6 @@ public:
 
 class ActionServices {
 public:
-    static constexpr const char* kTableName = "PDAction";
     virtual ~ActionServices() = default;
 
     virtual bool IsValid(ActionRef action) = 0;

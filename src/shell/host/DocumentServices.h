@@ -11,7 +11,6 @@ namespace tessera::host {
 
 class DocumentServices {
 public:
-    static constexpr const char* kTableName = "PDModel";
     virtual ~DocumentServices() = default;
 
     // A new, empty document owned by the caller until CloseDocument.

@@ -6,7 +6,6 @@ namespace tessera::host {
 
 class FileServices {
 public:
-    static constexpr const char* kTableName = "AcroSupport";
     virtual ~FileServices() = default;
     virtual bool FolderExists(const std::string& path) = 0;
     // One level; an existing folder is fine. False when it could not be made.

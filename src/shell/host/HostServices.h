@@ -1,11 +1,7 @@
 #pragma once
-// All the host offers the plug-in: one pointer per service table. The plug-in
-// calls nothing else of the host.
-#include "shell/host/BookmarkServices.h"
-#include "shell/host/DocumentServices.h"
-#include "shell/host/FileServices.h"
-#include "shell/host/RegistryServices.h"
-#include "shell/host/ViewerServices.h"
+// What the plug-in took from the host's tables at the handshake: one pointer
+// per interface. The plug-in calls nothing else of the host.
+#include "shell/host/ServiceTables.h"
 
 namespace tessera::host {
 
@@ -16,6 +12,8 @@ struct HostServices {
     ViewerServices* viewer = nullptr;
     RegistryServices* registry = nullptr;
     FileServices* files = nullptr;
+    WindowServices* windows = nullptr;
+    CommandLineServices* commandLine = nullptr;
 };
 
 }  // namespace tessera::host

@@ -49,8 +49,8 @@ inline std::optional<std::string> RegistrySection::Text(const std::string& name)
 
 class RegistryServices {
 public:
-    static constexpr const char* kTableName = "Registry";
     virtual ~RegistryServices() = default;
+    // Keys name a module and a section, "Tessera\\SplitSettings".
     // Never fails: an unreadable store reads as an empty section.
     virtual RegistrySection ReadSection(const std::string& section) = 0;
     // Replaces the named values of the section, keeping the others; silent on failure.

@@ -1,8 +1,10 @@
 #pragma once
-// The viewer around the plug-in ("AcroView" and "Win"): version, active
-// document, alerts, questions and progress.
+// The viewer around the plug-in ("AcroView"): version, active document,
+// alerts, progress, menus and notifications.
+#include <cstdint>
 #include <string>
 
+#include "shell/host/Handshake.h"
 #include "shell/host/HostTypes.h"
 #include "shell/host/ProgressMonitor.h"
 
@@ -13,21 +15,31 @@ struct ViewerVersion {
     short minor = 0;
 };
 
+using MenuItemId = std::uint32_t;
+using MenuProcedure = void (*)(void* clientData);
+using EnableProcedure = bool (*)(void* clientData);
+using NotificationProcedure = void (*)(void* clientData);
+
 class ViewerServices {
 public:
-    static constexpr const char* kTableName = "AcroView";
     virtual ~ViewerServices() = default;
 
     virtual ViewerVersion Version() = 0;
     virtual DocId ActiveDocument() = 0;
     // The host's modal alert: one text, OK only.
     virtual void Alert(const std::string& text) = 0;
-    // A plain platform message box (OK only), for messages outside the language table.
-    virtual void MessageBox(const std::string& text) = 0;
-    // A Yes/No question; true only for Yes.
-    virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
     // The monitor for document work; never null.
     virtual ProgressMonitor& DocumentProgressMonitor() = 0;
+
+    virtual bool HasMenu(const std::string& menu) = 0;
+    virtual MenuItemId NewMenuItem(const std::string& title, const std::string& name, ExtensionId owner) = 0;
+    virtual void SetExecuteProcedure(MenuItemId item, MenuProcedure procedure, void* clientData) = 0;
+    virtual void SetComputeEnabledProcedure(MenuItemId item, EnableProcedure procedure, void* clientData) = 0;
+    // Position 9999 puts the item after all others.
+    virtual void AddMenuItem(const std::string& menu, MenuItemId item, int position) = 0;
+    // Notification 0 is sent once the host's start-up is over.
+    virtual void RegisterNotification(int number, ExtensionId owner, NotificationProcedure procedure,
+                                      void* clientData) = 0;
 };
 
 }  // namespace tessera::host

@@ -1,0 +1,92 @@
+#include "app/CommandLineFrontEnd.h"
+
+#include <filesystem>
+#include <algorithm>
+#include <sstream>
+
+#include "app/PlanPrinter.h"
+
+namespace tessera::app {
+namespace {
+
+std::string Joined(const std::vector<std::string>& words, const char* separator) {
+    std::string out;
+    for (const std::string& w : words) out += (out.empty() ? "" : separator) + w;
+    return out;
+}
+
+CLI::Validator WordListValidator(const std::vector<std::string>& words) {
+    return CLI::Validator(
+        [words](std::string& value) -> std::string {
+            std::stringstream in(value);
+            for (std::string word; std::getline(in, word, ',');)
+                if (std::find(words.begin(), words.end(), word) == words.end())
+                    return "\"" + word + "\" is not one of " + Joined(words, ", ");
+            return "";
+        },
+        Joined(words, ","));
+}
+
+// A whole number from 1 up, of at most six digits.
+bool IsLevel(const std::string& text) {
+    return !text.empty() && text.size() <= 6 && text[0] != '0' &&
+           text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+CLI::Validator LevelsValidator() {
+    return CLI::Validator(
+        [](std::string& value) -> std::string {
+            const std::size_t dash = value.find('-');
+            const bool ok = IsLevel(value.substr(0, dash)) && (dash == std::string::npos || IsLevel(value.substr(dash + 1)));
+            return ok ? "" : "expected a level from 1 up, or levels such as 1-3, not \"" + value + "\"";
+        },
+        "A[-B]");
+}
+
+}  // namespace
+
+void CommandLineFrontEnd::AddOption(CLI::App& command, const host::OptionSpec& spec) {
+    const std::string names = (spec.alias.empty() ? "" : "-" + spec.alias + ",") + "--" + spec.name;
+    const std::string name = spec.name;
+    if (spec.kind == host::OptionKind::Switch) {
+        // Values are kept as they are parsed, so that later options win over earlier ones.
+        command.add_flag_callback(names, [this, name] { values_.push_back({name, "1"}); }, spec.help)
+            ->group(spec.group)
+            ->trigger_on_parse();
+        command.add_flag_callback("--no-" + name, [this, name] { values_.push_back({name, "0"}); })
+            ->group("")
+            ->trigger_on_parse();
+        return;
+    }
+    auto* option = command.add_option_function<std::string>(
+        names,
+        [this, name, kind = spec.kind](const std::string& value) {
+            // A folder is taken from where the user stands, as a shell user expects.
+            const bool folder = kind == host::OptionKind::Folder && !value.empty();
+            values_.push_back({name, folder ? std::filesystem::absolute(value).lexically_normal().string() : value});
+        },
+        spec.help);
+    option->group(spec.group)->trigger_on_parse();
+    switch (spec.kind) {
+        case host::OptionKind::PositiveInteger: option->check(CLI::PositiveNumber)->type_name("N"); break;
+        case host::OptionKind::Levels: option->check(LevelsValidator()); break;
+        case host::OptionKind::Choice: option->check(CLI::IsMember(spec.words))->type_name(Joined(spec.words, "|")); break;
+        case host::OptionKind::WordList: option->check(WordListValidator(spec.words)); break;
+        case host::OptionKind::Folder: option->type_name("DIR"); break;
+        default: option->type_name("TEXT"); break;
+    }
+}
+
+void CommandLineFrontEnd::AddDeclaredOptions(CLI::App& command) {
+    for (const host::OptionSpec& spec : declared_) AddOption(command, spec);
+}
+
+void CommandLineFrontEnd::ReportPlan(const std::vector<host::PlannedOutput>& outputs) { PrintPlan(planOut_, outputs); }
+
+void CommandLineFrontEnd::ReportOutcome(host::RunOutcome outcome, const std::string& message) {
+    hasOutcome_ = true;
+    outcome_ = outcome;
+    message_ = message;
+}
+
+}  // namespace tessera::app

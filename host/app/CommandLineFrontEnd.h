@@ -1,0 +1,48 @@
+#pragma once
+// The host's side of the command line as a dialog front end: it turns the
+// options the plug-in declares into CLI11 options, keeps what the user gave,
+// prints dry-run plans and remembers how the command ended.
+#include <CLI/CLI.hpp>
+
+#include <ostream>
+
+#include "shell/host/CommandLineServices.h"
+
+namespace tessera::app {
+
+class CommandLineFrontEnd : public host::CommandLineServices {
+public:
+    explicit CommandLineFrontEnd(std::ostream& planOut) : planOut_(planOut) {}
+
+    void DeclareSplitOptions(const std::vector<host::OptionSpec>& options) override { declared_ = options; }
+    std::vector<host::OptionValue> SplitOptions() override { return values_; }
+    bool StartFromInitialSettings() override { return reset_; }
+    bool DryRun() override { return dryRun_; }
+    void ReportPlan(const std::vector<host::PlannedOutput>& outputs) override;
+    void ReportOutcome(host::RunOutcome outcome, const std::string& message) override;
+
+    // Adds the declared options to a subcommand; values are kept in command-line order.
+    void AddDeclaredOptions(CLI::App& command);
+    void SetReset(bool reset) { reset_ = reset; }
+    void SetDryRun(bool dryRun) { dryRun_ = dryRun; }
+    void SetValues(std::vector<host::OptionValue> values) { values_ = std::move(values); }
+    const std::vector<host::OptionSpec>& Declared() const { return declared_; }
+
+    bool HasOutcome() const { return hasOutcome_; }
+    host::RunOutcome Outcome() const { return outcome_; }
+    const std::string& OutcomeMessage() const { return message_; }
+
+private:
+    void AddOption(CLI::App& command, const host::OptionSpec& spec);
+
+    std::ostream& planOut_;
+    std::vector<host::OptionSpec> declared_;
+    std::vector<host::OptionValue> values_;
+    bool reset_ = false;
+    bool dryRun_ = false;
+    bool hasOutcome_ = false;
+    host::RunOutcome outcome_ = host::RunOutcome::Done;
+    std::string message_;
+};
+
+}  // namespace tessera::app

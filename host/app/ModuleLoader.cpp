@@ -1,0 +1,58 @@
+#include "app/ModuleLoader.h"
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace tessera::app {
+
+ModuleLoader::~ModuleLoader() { Unload(); }
+
+std::string ModuleLoader::DefaultPath() {
+    if (const char* named = std::getenv("TESSERA_MODULE"); named && *named) return named;
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return (ec ? std::filesystem::path(".") : exe.parent_path()).string() + "/Tessera.api";
+}
+
+bool ModuleLoader::Fail(std::string& error, const std::string& reason) {
+    error = reason;
+    if (handle_) dlclose(handle_);
+    handle_ = nullptr;
+    return false;
+}
+
+bool ModuleLoader::Load(const std::string& path, host::CoreServices& core, std::string& error,
+                        std::uint32_t hostVersion) {
+    Unload();
+    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle_) return Fail(error, dlerror());
+    auto entry = reinterpret_cast<host::PlugInMainFunction>(dlsym(handle_, host::kPlugInMainSymbol));
+    if (!entry) return Fail(error, "it has no entry PlugInMain");
+    std::uint32_t version = 0;
+    host::HandshakeProcedure handshake = nullptr;
+    const host::HostData data{};
+    if (!entry(hostVersion, &version, &handshake, &data) || !handshake)
+        return Fail(error, "its entry refused to start");
+    host::HandshakeRecord record;
+    record.extension = reinterpret_cast<host::ExtensionId>(handle_);
+    record.core = &core;
+    if (!handshake(version, &record) || !record.setup)
+        return Fail(error, "the handshake failed (the host lacks a service table the module needs)");
+    setup_ = {};
+    if (!record.setup(version, &setup_)) return Fail(error, "its setup failed");
+    for (host::Callback step : {setup_.exportTables, setup_.importAndRegister, setup_.init})
+        if (step && !step()) return Fail(error, "it failed to start");
+    return true;
+}
+
+void ModuleLoader::Unload() {
+    if (!handle_) return;
+    if (setup_.unload) setup_.unload();
+    setup_ = {};
+    dlclose(handle_);
+    handle_ = nullptr;
+}
+
+}  // namespace tessera::app

@@ -1,0 +1,51 @@
+#include "shell/MenuItems.h"
+
+#include "shell/Host.h"
+#include "shell/ModulePath.h"
+#include "shell/SplitCommand.h"
+#include "strings/LanguageTable.h"
+#include "ui/AboutDialog.h"
+
+namespace tessera {
+namespace {
+
+void SplitAction(void*) { SplitCommand(); }
+
+struct MenuEntry {
+    const char* menu;
+    host::MenuProcedure execute;
+    host::EnableProcedure enabled;
+};
+
+constexpr MenuEntry kEntries[] = {{"Extensions", &SplitAction, &SplitItemEnabled},
+                                  {"UsingExtensions", &HelpAction, nullptr},
+                                  {"AboutExtensions", &AboutAction, nullptr}};
+
+}  // namespace
+
+void InstallMenuItems(host::ExtensionId extension) {
+    host::ViewerServices& viewer = *Host().viewer;
+    const std::string title = LookupString("IDS_SPLIT_DOCUMENT_MENU_ENTRY");
+    for (const MenuEntry& entry : kEntries) {
+        if (!viewer.HasMenu(entry.menu)) continue;
+        const host::MenuItemId item = viewer.NewMenuItem(title, kMenuItemName, extension);
+        viewer.SetExecuteProcedure(item, entry.execute, nullptr);
+        if (entry.enabled) viewer.SetComputeEnabledProcedure(item, entry.enabled, nullptr);
+        viewer.AddMenuItem(entry.menu, item, 9999);
+    }
+}
+
+bool SplitItemEnabled(void*) { return Host().viewer->ActiveDocument() != host::kNoDocument; }
+
+void HelpAction(void*) {
+    if (Host().windows->OpenWithShell(HelpFilePath())) {
+        Host().commandLine->ReportOutcome(host::RunOutcome::Done);
+        return;
+    }
+    AlertByKey("IDS_HELP_FILE_IS_NOT_FOUND");
+    Host().commandLine->ReportOutcome(host::RunOutcome::Failed);
+}
+
+void AboutAction(void*) { ShowAboutDialog(); }
+
+}  // namespace tessera

@@ -1,0 +1,92 @@
+#include "shell/SplitCommand.h"
+
+#include "engine/DocumentHandle.h"
+#include "engine/PageSelection.h"
+#include "engine/RunSplit.h"
+#include "shell/Host.h"
+#include "shell/host/HostError.h"
+#include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
+#include "ui/SplitDialog.h"
+
+namespace tessera {
+namespace {
+
+using host::RunOutcome;
+
+void Refuse(const char* key) {
+    AlertByKey(key);
+    Host().commandLine->ReportOutcome(RunOutcome::Refused);
+}
+
+// The document checks before the dialog; false after the refusal was shown.
+bool DocumentAllowsSplit(const DocumentHandle& document) {
+    if (static_cast<unsigned>(document.PageCount()) < 2) {
+        Refuse("IDS_LESS_THAN_2_PAGES");
+        return false;
+    }
+    const auto permissions = document.SecurityPermissions();
+    if (permissions && !(*permissions & 0x10)) {
+        Refuse("IDS_SECURITY_NOT_PERMITING");
+        return false;
+    }
+    return true;
+}
+
+void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
+    std::vector<IndexEntry> entries;
+    if (!PlanAndName(settings, source, LocalToday(), entries)) {
+        AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
+        Host().commandLine->ReportOutcome(RunOutcome::Failed);
+        return;
+    }
+    std::vector<host::PlannedOutput> plan;
+    const int pageCount = source.PageCount();
+    for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
+        host::PlannedOutput line{entries[i].file, {}};
+        for (int page : OutputPages(settings.Outputs[i], pageCount)) line.pages.push_back(page + 1);
+        plan.push_back(std::move(line));
+    }
+    Host().commandLine->ReportPlan(plan);
+    Host().commandLine->ReportOutcome(RunOutcome::Done);
+}
+
+void Run(SplitSettings& settings, const DocumentHandle& source) {
+    if (!RunSplit(settings, source)) {
+        AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
+        Host().commandLine->ReportOutcome(RunOutcome::Failed);
+        return;
+    }
+    const auto count = static_cast<std::int64_t>(settings.Outputs.size());
+    if (count > 0)
+        Host().viewer->Alert(FormatText(LookupString("IDS_SPLIT_FINAL_REPORT"), {count}));
+    else
+        AlertByKey("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT");
+    Host().commandLine->ReportOutcome(RunOutcome::Done);
+}
+
+}  // namespace
+
+void SplitCommand() {
+    try {
+        if (Host().viewer->Version().major < 5) return Refuse("IDS_BAD_VIEWER_VERSION");
+        const DocumentHandle document(DocumentHandle::ActiveDocument(), DocumentHandle::Ownership::Borrowed);
+        if (!DocumentAllowsSplit(document)) return;
+        SplitSettings working;
+        OutputList accepted;
+        if (!ActiveSplitDialog().Run(working, accepted, static_cast<unsigned>(document.PageCount()), document)) return;
+        SplitSettings settings = SettingsForRun(working);
+        settings.Outputs = accepted;
+        if (Host().commandLine->DryRun())
+            ReportPlan(settings, document);
+        else
+            Run(settings, document);
+    } catch (const host::HostError& error) {
+        // A document the host cannot read ends the command like a failed run.
+        Host().viewer->Alert(error.what());
+        AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
+        Host().commandLine->ReportOutcome(RunOutcome::Failed);
+    }
+}
+
+}  // namespace tessera

@@ -1,0 +1,58 @@
+#pragma once
+// The command line as a front end of the plug-in's dialogs: the plug-in
+// declares the fields its split dialog takes, the host parses them from its
+// command line and hands them back when the dialog runs.
+#include <string>
+#include <vector>
+
+namespace tessera::host {
+
+enum class OptionKind {
+    Switch,           // --name turns a field on, --no-name off
+    PositiveInteger,  // a whole number from 1 up
+    Levels,           // A or A-B, whole numbers from 1 up
+    Choice,           // one of `words`
+    WordList,         // comma-separated words of `words`
+    Text,             // any text
+    Folder,           // a folder path
+};
+
+struct OptionSpec {
+    std::string name;  // without the leading "--"
+    std::string alias; // a one-letter short form, or empty
+    OptionKind kind = OptionKind::Text;
+    std::vector<std::string> words;
+    std::string help;
+    std::string group;
+};
+
+struct OptionValue {
+    std::string name;
+    std::string value;  // "1"/"0" for switches
+};
+
+// One line of a dry run: the output's file name and its 1-based pages in order.
+struct PlannedOutput {
+    std::string file;
+    std::vector<int> pages;
+};
+
+enum class RunOutcome { Done, Cancelled, Refused, Failed, UsageError };
+
+class CommandLineServices {
+public:
+    virtual ~CommandLineServices() = default;
+    // Called while the plug-in initialises.
+    virtual void DeclareSplitOptions(const std::vector<OptionSpec>& options) = 0;
+    // The declared options the user gave, in command-line order.
+    virtual std::vector<OptionValue> SplitOptions() = 0;
+    // Start from the initial settings rather than the stored ones.
+    virtual bool StartFromInitialSettings() = 0;
+    // Plan and name only, then hand the plan to ReportPlan.
+    virtual bool DryRun() = 0;
+    virtual void ReportPlan(const std::vector<PlannedOutput>& outputs) = 0;
+    // How the last command ended; a usage error carries what was wrong.
+    virtual void ReportOutcome(RunOutcome outcome, const std::string& message = "") = 0;
+};
+
+}  // namespace tessera::host

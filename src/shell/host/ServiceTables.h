@@ -1,0 +1,54 @@
+#pragma once
+// The named service tables the plug-in imports, and what each one holds.
+// Each table is offered by the host at a version; the plug-in asks for
+// kTableVersion. Tables whose operations no part of Tessera calls yet are
+// offered empty, so the handshake asks for every table it will use.
+#include <cstdint>
+
+#include "shell/host/BookmarkServices.h"
+#include "shell/host/CommandLineServices.h"
+#include "shell/host/DocumentServices.h"
+#include "shell/host/FileServices.h"
+#include "shell/host/RegistryServices.h"
+#include "shell/host/ViewerServices.h"
+#include "shell/host/WindowServices.h"
+
+namespace tessera::host {
+
+inline constexpr std::uint32_t kTableVersion = 0x50000;
+
+struct AcroSupportTable {  // files, paths and the registry
+    FileServices* files = nullptr;
+    RegistryServices* registry = nullptr;
+};
+struct CosTable {};  // object-level calls, reached through PDModel for now
+struct PDModelTable {
+    DocumentServices* documents = nullptr;
+    BookmarkServices* bookmarks = nullptr;
+    ActionServices* actions = nullptr;
+};
+struct PDFEditWriteTable {};   // page content writing (watermarks)
+struct PDFEditReadTable {};    // page content reading (page elements)
+struct PDSysFontTable {};      // system fonts (watermarks)
+struct PagePDEContentTable {}; // page content acquisition
+struct AcroViewTable {
+    ViewerServices* viewer = nullptr;
+};
+struct PDSWriteTable {};  // structure tree writing
+struct PDSReadTable {};   // structure tree reading
+struct WinTable {         // message boxes, questions, the dialogs' stand-in
+    WindowServices* windows = nullptr;
+    CommandLineServices* commandLine = nullptr;
+};
+struct ASExtraTable {};           // optional
+struct AcroViewSweetPeaTable {};  // optional
+struct PDMetadataTable {};        // optional
+
+// The import order; the first `kRequiredTables` are required.
+inline constexpr const char* kTableNames[] = {"AcroSupport", "Cos",      "PDModel", "PDFEditWrite", "PDFEditRead",
+                                              "PDSysFont",   "PagePDEContent", "AcroView", "PDSWrite", "PDSRead",
+                                              "Win",         "ASExtra",  "AcroViewSweetPea", "PDMetadata"};
+inline constexpr int kTableCount = 14;
+inline constexpr int kRequiredTables = 11;
+
+}  // namespace tessera::host

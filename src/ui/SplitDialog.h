@@ -1,0 +1,21 @@
+#pragma once
+// Where the settings dialog sits in the split command: it fills the working
+// settings and the accepted hand-made output list, and stores the settings
+// back as it closes.
+#include "engine/DocumentHandle.h"
+#include "model/SplitSettings.h"
+
+namespace tessera {
+
+class SplitDialog {
+public:
+    virtual ~SplitDialog() = default;
+    // False when the dialog did not end with OK (nothing is to be done).
+    virtual bool Run(SplitSettings& working, OutputList& accepted, unsigned pageCount,
+                     const DocumentHandle& document) = 0;
+};
+
+// The dialog for this host: the command line's fields.
+SplitDialog& ActiveSplitDialog();
+
+}  // namespace tessera
