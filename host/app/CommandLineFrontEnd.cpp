@@ -70,15 +70,21 @@ void CommandLineFrontEnd::AddOption(CLI::App& command, const host::OptionSpec& s
     switch (spec.kind) {
         case host::OptionKind::PositiveInteger: option->check(CLI::PositiveNumber)->type_name("N"); break;
         case host::OptionKind::Levels: option->check(LevelsValidator()); break;
-        case host::OptionKind::Choice: option->check(CLI::IsMember(spec.words))->type_name(Joined(spec.words, "|")); break;
-        case host::OptionKind::WordList: option->check(WordListValidator(spec.words)); break;
+        case host::OptionKind::Choice:
+            option->check(CLI::IsMember(spec.words).description(""))->type_name(Joined(spec.words, "|"));
+            break;
+        case host::OptionKind::WordList:
+            option->check(WordListValidator(spec.words).description(""))->type_name(Joined(spec.words, ","));
+            break;
         case host::OptionKind::Folder: option->type_name("DIR"); break;
         default: option->type_name("TEXT"); break;
     }
+    if (!spec.valueName.empty()) option->type_name(spec.valueName);
 }
 
 void CommandLineFrontEnd::AddDeclaredOptions(CLI::App& command) {
     for (const host::OptionSpec& spec : declared_) AddOption(command, spec);
+    command.footer(footer_);
 }
 
 void CommandLineFrontEnd::ReportPlan(const std::vector<host::PlannedOutput>& outputs) { PrintPlan(planOut_, outputs); }

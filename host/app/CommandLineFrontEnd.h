@@ -14,7 +14,10 @@ class CommandLineFrontEnd : public host::CommandLineServices {
 public:
     explicit CommandLineFrontEnd(std::ostream& planOut) : planOut_(planOut) {}
 
-    void DeclareSplitOptions(const std::vector<host::OptionSpec>& options) override { declared_ = options; }
+    void DeclareSplitOptions(const std::vector<host::OptionSpec>& options, const std::string& footer) override {
+        declared_ = options;
+        footer_ = footer;
+    }
     std::vector<host::OptionValue> SplitOptions() override { return values_; }
     bool StartFromInitialSettings() override { return reset_; }
     bool DryRun() override { return dryRun_; }
@@ -37,6 +40,7 @@ private:
 
     std::ostream& planOut_;
     std::vector<host::OptionSpec> declared_;
+    std::string footer_;
     std::vector<host::OptionValue> values_;
     bool reset_ = false;
     bool dryRun_ = false;

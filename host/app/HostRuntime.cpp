@@ -5,8 +5,8 @@ namespace tessera::app {
 HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& windows,
                          host::CommandLineServices& commandLine, const std::string& settingsFolder)
     : registry_(settingsFolder) {
-    support_ = {&files_, &registry_};
-    model_ = {&documents_, &bookmarks_, &actions_};
+    support_ = {&files_, &registry_, &cabinets_};
+    model_ = {&documents_, &bookmarks_, &actions_, &words_};
     view_ = {&viewer};
     win_ = {&windows, &commandLine};
     const void* tables[host::kTableCount] = {&support_, &cos_,         &model_,      &editWrite_, &editRead_,
@@ -20,9 +20,11 @@ host::HostServices HostRuntime::Services() const {
     s.documents = model_.documents;
     s.bookmarks = model_.bookmarks;
     s.actions = model_.actions;
+    s.words = model_.words;
     s.viewer = view_.viewer;
     s.registry = support_.registry;
     s.files = support_.files;
+    s.cabinets = support_.cabinets;
     s.windows = win_.windows;
     s.commandLine = win_.commandLine;
     return s;

@@ -3,8 +3,10 @@
 #include <string>
 
 #include "app/CoreTables.h"
+#include "cabinet/JsonCabinetStreams.h"
 #include "app/PosixFileServices.h"
 #include "pdf/DocumentStore.h"
+#include "pdf/MupdfWordFinder.h"
 #include "pdf/QpdfActionServices.h"
 #include "pdf/QpdfBookmarkServices.h"
 #include "pdf/QpdfDocumentServices.h"
@@ -32,8 +34,10 @@ private:
     pdf::QpdfDocumentServices documents_{store_};
     pdf::QpdfBookmarkServices bookmarks_{store_};
     pdf::QpdfActionServices actions_{store_};
+    pdf::MupdfWordFinder words_{store_};
     settings::SettingsFile registry_;
     PosixFileServices files_;
+    cabinet::JsonCabinetStreams cabinets_;
     host::AcroSupportTable support_;
     host::PDModelTable model_;
     host::AcroViewTable view_;

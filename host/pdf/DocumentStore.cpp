@@ -23,7 +23,7 @@ host::DocId DocumentStore::Open(const std::string& path, const std::string& pass
         qpdf->processFile(path.c_str(), password.empty() ? nullptr : password.c_str());
         qpdf->getAllPages();  // a broken page tree is refused here, not mid-run
     });
-    auto doc = std::make_unique<PdfDocument>(std::move(qpdf), path);
+    auto doc = std::make_unique<PdfDocument>(std::move(qpdf), path, password);
     int r = 0, p = 0;
     // The owner of a document may do everything with it, whatever its /P says.
     if (doc->Qpdf().isEncrypted(r, p)) doc->securityPermissions = doc->Qpdf().ownerPasswordMatched() ? -1 : p;

@@ -6,8 +6,8 @@
 
 namespace tessera::pdf {
 
-PdfDocument::PdfDocument(std::unique_ptr<QPDF> qpdf, std::string path)
-    : qpdf_(std::move(qpdf)), path_(std::move(path)) {}
+PdfDocument::PdfDocument(std::unique_ptr<QPDF> qpdf, std::string path, std::string password)
+    : qpdf_(std::move(qpdf)), path_(std::move(path)), password_(std::move(password)) {}
 
 std::uint32_t PdfDocument::Remember(QPDFObjectHandle object) {
     if (!object.isInitialized() || object.isNull()) return 0;

@@ -17,10 +17,11 @@ namespace tessera::pdf {
 
 class PdfDocument {
 public:
-    PdfDocument(std::unique_ptr<QPDF> qpdf, std::string path);
+    PdfDocument(std::unique_ptr<QPDF> qpdf, std::string path, std::string password = "");
 
     QPDF& Qpdf() { return *qpdf_; }
     const std::string& Path() const { return path_; }
+    const std::string& Password() const { return password_; }
 
     // Hands out a stable index for an object: the same indirect object always
     // gets the same index. 0 stands for null and non-objects.
@@ -54,6 +55,7 @@ public:
 private:
     std::unique_ptr<QPDF> qpdf_;
     std::string path_;
+    std::string password_;
     std::vector<QPDFObjectHandle> objects_{QPDFObjectHandle::newNull()};
     std::map<QPDFObjGen, std::uint32_t> indirect_;
     std::map<QPDFObjGen, int> pageIndex_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analysis/PageTextExtractor.h"
 #include "engine/SafeFileName.h"
 #include "shell/Host.h"
 #include "shell/host/HostError.h"
@@ -46,6 +47,21 @@ std::string LabelPart(const OutputDocument& output, std::size_t index, const Doc
     return label.empty() ? Decimal(index) : label;
 }
 
+// The text in the settings' area of the output's first page, or its number when there is none.
+std::string TextPart(const FilenameSettings& f, const OutputDocument& output, std::size_t index,
+                     const DocumentHandle& source) {
+    std::string text;
+    try {
+        GetPageTextInArea(source, output.Ranges[0].FirstPage,
+                          {f.TextAreaLeft, f.TextAreaTop, f.TextAreaRight, f.TextAreaBottom}, text);
+    } catch (const host::HostError&) {
+        text.clear();  // an unreadable page is named by its number
+    }
+    // Words come with a blank after each; a name does not end in one.
+    text = TrimText(text);
+    return text.empty() ? Decimal(index) : text;
+}
+
 std::string AutomaticPart(const SplitSettings& settings, const OutputDocument& output, std::size_t index,
                           const DocumentHandle& source, UsedNames& used) {
     switch (settings.Filename.FileNameCosntructionMode) {
@@ -55,8 +71,7 @@ std::string AutomaticPart(const SplitSettings& settings, const OutputDocument& o
         case AddPageLabel:
             return output.Ranges.empty() ? "" : used.MakeUniqueName(LabelPart(output, index, source));
         case AddTextFromPage:
-            // The text of the page area arrives with text search; until then the number stands in.
-            return output.Ranges.empty() ? "" : used.MakeUniqueName(Decimal(index));
+            return output.Ranges.empty() ? "" : used.MakeUniqueName(TextPart(settings.Filename, output, index, source));
         default: return "";
     }
 }

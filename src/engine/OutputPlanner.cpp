@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "analysis/QueryResolution.h"
+#include "analysis/SeparatorPages.h"
 #include "engine/BookmarkCollector.h"
 #include "engine/ReportHostError.h"
 #include "shell/host/HostError.h"
@@ -38,6 +40,17 @@ void ComputeLastPages(std::vector<BookmarkRecord>& records, int pageCount) {
             const int next = records[i + 1].firstPage;
             records[i].lastPage = next == records[i].firstPage ? next : next - 1;
         }
+    }
+}
+
+// Runs a page scan; a host error reading the document stops the run after its text is shown.
+template <class Scan>
+bool Guarded(Scan scan) {
+    try {
+        return scan();
+    } catch (const host::HostError& error) {
+        ReportHostError(error);
+        return false;
     }
 }
 
@@ -92,10 +105,13 @@ bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
             return PlanBookmarkLevels(source, settings.Outputs, std::min(o.StartBookmarkLevel, o.EndBookmarkLevel),
                                       std::max(o.StartBookmarkLevel, o.EndBookmarkLevel));
         case ManualRanges:
-            return !settings.Outputs.empty();
+            return Guarded([&] { return ResolveQueryRanges(source, settings.Outputs, 0, -1); });
         case SeparatorPages:
             settings.Outputs.clear();
-            return false;  // separator search is not built yet
+            return Guarded([&] {
+                return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
+                                         o.SeparatorQuery);
+            });
         default:
             return true;
     }

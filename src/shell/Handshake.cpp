@@ -28,7 +28,7 @@ bool ImportAndRegister() {
 
 bool Init() {
     InstallMenuItems(g_state.extension);
-    Host().commandLine->DeclareSplitOptions(SplitOptionSpecs());
+    Host().commandLine->DeclareSplitOptions(SplitOptionSpecs(), SplitOptionsHelp());
     InstallBatchCommand();
     return true;
 }

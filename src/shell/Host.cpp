@@ -30,9 +30,11 @@ void ServicesFromTables() {
     const auto* win = Slot<host::WinTable>(10);
     s.files = support->files;
     s.registry = support->registry;
+    s.cabinets = support->cabinets;
     s.documents = model->documents;
     s.bookmarks = model->bookmarks;
     s.actions = model->actions;
+    s.words = model->words;
     s.viewer = view->viewer;
     s.windows = win->windows;
     s.commandLine = win->commandLine;

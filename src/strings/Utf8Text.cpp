@@ -46,9 +46,22 @@ void Encode(char32_t c, std::string& out) {
     }
 }
 
+// Freed when the module unloads, so that loading it again leaks nothing.
+class Utf8LocaleHolder {
+public:
+    Utf8LocaleHolder() : locale_(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {}
+    ~Utf8LocaleHolder() {
+        if (locale_) freelocale(locale_);
+    }
+    locale_t Get() const { return locale_; }
+
+private:
+    locale_t locale_;
+};
+
 locale_t Utf8Locale() {
-    static locale_t loc = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    return loc;
+    static const Utf8LocaleHolder holder;
+    return holder.Get();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "model/RegistrySettings.h"
 #include "shell/Host.h"
 #include "shell/OutputFolder.h"
+#include "ui/SelectionSyntax.h"
 #include "ui/SplitOptionTable.h"
 
 namespace tessera {
@@ -13,9 +14,30 @@ std::string BrowsedFolder(const std::string& folder) {
     return folder.size() > 1 && folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
 }
 
+// The hand-made outputs: "NAME=SELECTION" or "SELECTION"; a selection's texts
+// take the search flags and area of the options.
+bool ReadDocuments(const std::vector<std::string>& documents, const SplitSettings& working, unsigned pageCount,
+                   OutputList& accepted, std::string& error) {
+    TextQuery flags = working.Output.SeparatorQuery;
+    flags.Pattern.clear();
+    for (const std::string& document : documents) {
+        OutputDocument output;
+        const std::size_t eq = document.find('=');
+        const bool named = eq != std::string::npos && document.find('/') > eq;
+        if (named) output.Filename = document.substr(0, eq);
+        const std::string selection = named ? document.substr(eq + 1) : document;
+        if (!ParseSelection(selection, static_cast<int>(pageCount), flags, output, error)) {
+            error = "--doc: " + error;
+            return false;
+        }
+        accepted.push_back(std::move(output));
+    }
+    return true;
+}
+
 }  // namespace
 
-bool CommandLineDialog::Run(SplitSettings& working, OutputList& /*accepted*/, unsigned /*pageCount*/,
+bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsigned pageCount,
                             const DocumentHandle& /*document*/) {
     host::CommandLineServices& commandLine = *Host().commandLine;
     working = SplitSettings();
@@ -24,13 +46,19 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& /*accepted*/, un
     else
         LoadSettingsFromRegistry(working);
     bool folderGiven = false;
+    DialogFields fields{working, {}};
+    std::string error;
     for (const host::OptionValue& option : commandLine.SplitOptions()) {
-        std::string error;
-        if (!ApplySplitOption(option, working, error)) {
+        if (!ApplySplitOption(option, fields, error)) {
             commandLine.ReportOutcome(host::RunOutcome::UsageError, error);
             return false;
         }
         folderGiven |= option.name == "output-folder";
+    }
+    accepted.clear();
+    if (!ReadDocuments(fields.documents, working, pageCount, accepted, error)) {
+        commandLine.ReportOutcome(host::RunOutcome::UsageError, error);
+        return false;
     }
     if (folderGiven) {
         const int check = ConfirmOutputFolder(BrowsedFolder(working.Filename.OutputFolder));

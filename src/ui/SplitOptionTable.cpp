@@ -1,6 +1,7 @@
 #include "ui/SplitOptionTable.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <sstream>
 #include <stdexcept>
 
@@ -39,8 +40,11 @@ std::int32_t Chosen(const std::vector<Choice>& choices, const std::string& word)
 }
 
 const std::vector<Choice> kPrefixes = {{"none", PrefixNone}, {"name", PrefixFilename}, {"date", PrefixTodaysDate}};
-const std::vector<Choice> kSuffixes = {
-    {"number", AddNumber}, {"letter", AddLetter}, {"pages", AddPageRanges}, {"label", AddPageLabel}};
+const std::vector<Choice> kSuffixes = {{"number", AddNumber},
+                                       {"letter", AddLetter},
+                                       {"pages", AddPageRanges},
+                                       {"label", AddPageLabel},
+                                       {"text", AddTextFromPage}};
 
 void Levels(const std::string& text, SplitSettings& s) {
     const std::size_t dash = text.find('-');
@@ -67,9 +71,36 @@ std::string WithSlash(std::string folder) {
     return folder;
 }
 
+void Separator(const std::string& value, SplitSettings& s) {
+    if (value.rfind("text=", 0) == 0 && value.size() > 5) {
+        s.SplitMode = SeparatorPages;
+        s.Output.SeparatorType = PageMatchingText;
+        s.Output.SeparatorQuery.Pattern = value.substr(5);
+        return;
+    }
+    if (value == "blank" || value.rfind("scan", 0) == 0)
+        throw BadValue("blank and scanned separator pages are not available in this version");
+    throw BadValue("expected text=PATTERN, not \"" + value + "\"");
+}
+
+void Area(const std::string& value, std::int32_t* left, std::int32_t* top, std::int32_t* right, std::int32_t* bottom) {
+    std::int32_t area[4];
+    if (!ParseArea(value, area)) throw BadValue("expected four numbers of points L,T,R,B, not \"" + value + "\"");
+    *left = area[0];
+    *top = area[1];
+    *right = area[2];
+    *bottom = area[3];
+}
+
+host::OptionSpec Spec(std::string name, std::string alias, OptionKind kind, std::vector<std::string> words,
+                     std::string help, std::string group, std::string valueName = "") {
+    return {std::move(name), std::move(alias), kind, std::move(words), std::move(help), std::move(group),
+            std::move(valueName)};
+}
+
 struct SplitOption {
     host::OptionSpec spec;
-    void (*apply)(const std::string& value, SplitSettings& settings);
+    void (*apply)(const std::string& value, DialogFields& fields);
 };
 
 std::vector<std::string> Words(const std::vector<Choice>& choices) {
@@ -82,43 +113,84 @@ const std::vector<SplitOption>& Options() {
     static const char* kMethod = "Split method";
     static const char* kNaming = "Output names and folder";
     static const char* kProcessing = "Processing and security (--no-X switches X off)";
+    static const char* kSearch = "Text search (for --separator text= and the texts of --doc)";
     static const std::vector<SplitOption> options = {
-        {{"equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod},
-         [](const std::string& v, SplitSettings& s) {
+        {Spec("equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings;
              s.SplitMode = EqualPages;
              s.Output.NumEqualPages = PositiveNumber(v, v);
          }},
-        {{"bookmarks", "", OptionKind::Levels, {}, "Split at the bookmarks of level A, or of levels A to B (top level is 1)", kMethod},
-         [](const std::string& v, SplitSettings& s) { Levels(v, s); }},
-        {{"output-folder", "o", OptionKind::Folder, {}, "Folder that receives the outputs", kNaming},
-         [](const std::string& v, SplitSettings& s) { s.Filename.OutputFolder = WithSlash(v); }},
-        {{"prefix", "", OptionKind::Choice, Words(kPrefixes), "What names start with: nothing, the input's name, or today's date", kNaming},
-         [](const std::string& v, SplitSettings& s) { s.Filename.FileNameAutoPrefix = Chosen(kPrefixes, v); }},
-        {{"base", "", OptionKind::Text, {}, "Text put after the prefix in every name", kNaming},
-         [](const std::string& v, SplitSettings& s) { s.Filename.OutputBaseFilename = v; }},
-        {{"suffix", "", OptionKind::Choice, Words(kSuffixes),
-          "How an output without a name of its own ends: its number, a letter, its page span or the label of its first page", kNaming},
-         [](const std::string& v, SplitSettings& s) { s.Filename.FileNameCosntructionMode = Chosen(kSuffixes, v); }},
-        {{"folders", "", OptionKind::Switch, {}, "Put the outputs of a bookmark split into subfolders that follow the bookmark tree", kNaming},
-         [](const std::string& v, SplitSettings& s) { s.Filename.CreateFoldersForBookmarks = Switch(v); }},
-        {{"linearize", "", OptionKind::Switch, {}, "Save the outputs linearized (fast web view)", kProcessing},
-         [](const std::string& v, SplitSettings& s) { s.Output.bLinearize = Switch(v); }},
-        {{"remove-labels", "", OptionKind::Switch, {}, "Remove page labels from the outputs", kProcessing},
-         [](const std::string& v, SplitSettings& s) { s.Output.bRemovePageLabels = Switch(v); }},
-        {{"html-index", "", OptionKind::Switch, {}, "Write INPUT_index.htm into the output folder, linking every output", kProcessing},
-         [](const std::string& v, SplitSettings& s) { s.Output.bCreateHTMLIndex = Switch(v); }},
-        {{"open-password", "", OptionKind::Text, {}, "Protect the outputs with a password needed to open them", kProcessing},
-         [](const std::string& v, SplitSettings& s) {
+        {Spec("bookmarks", "", OptionKind::Levels, {}, "Split at the bookmarks of level A, or of levels A to B (top level is 1)", kMethod),
+         [](const std::string& v, DialogFields& f) { Levels(v, f.settings); }},
+        {Spec("separator", "", OptionKind::Text, {},
+          "Split at separator pages: text=PATTERN starts a new output at every page whose text matches", kMethod,
+          "text=PATTERN"),
+         [](const std::string& v, DialogFields& f) { Separator(v, f.settings); }},
+        {Spec("doc", "", OptionKind::Text, {},
+          "One hand-made output (repeat for more); see the selections below", kMethod, "[NAME=]SELECTION"),
+         [](const std::string& v, DialogFields& f) {
+             f.settings.SplitMode = ManualRanges;
+             f.documents.push_back(v);
+         }},
+        {Spec("regex", "", OptionKind::Switch, {}, "Texts searched for are Perl-compatible regular expressions", kSearch),
+         [](const std::string& v, DialogFields& f) { f.settings.Output.SeparatorQuery.UseRegExp = Switch(v); }},
+        {Spec("whole-words", "", OptionKind::Switch, {}, "Texts searched for match whole words only", kSearch),
+         [](const std::string& v, DialogFields& f) { f.settings.Output.SeparatorQuery.WholeWords = Switch(v); }},
+        {Spec("match-case", "", OptionKind::Switch, {}, "Texts searched for match upper and lower case exactly", kSearch),
+         [](const std::string& v, DialogFields& f) { f.settings.Output.SeparatorQuery.MatchCase = Switch(v); }},
+        {Spec("area", "", OptionKind::Text, {},
+          "Search only words touching this area (see below)", kSearch, "L,T,R,B"),
+         [](const std::string& v, DialogFields& f) {
+             TextQuery& q = f.settings.Output.SeparatorQuery;
+             Area(v, &q.AreaLeft, &q.AreaTop, &q.AreaRight, &q.AreaBottom);
+             q.UseAreaFilter = true;
+         }},
+        {Spec("output-folder", "o", OptionKind::Folder, {}, "Folder that receives the outputs", kNaming),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Filename.OutputFolder = WithSlash(v); }},
+        {Spec("prefix", "", OptionKind::Choice, Words(kPrefixes), "What names start with: nothing, the input's name, or today's date", kNaming),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Filename.FileNameAutoPrefix = Chosen(kPrefixes, v); }},
+        {Spec("base", "", OptionKind::Text, {}, "Text put after the prefix in every name", kNaming),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Filename.OutputBaseFilename = v; }},
+        {Spec("suffix", "", OptionKind::Choice, Words(kSuffixes),
+          "How an output without a name of its own ends: its number, a letter, its page span, the label of its first page, or the text in --name-area of its first page", kNaming),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Filename.FileNameCosntructionMode = Chosen(kSuffixes, v); }},
+        {Spec("name-area", "", OptionKind::Text, {}, "The area whose text --suffix text puts in names", kNaming, "L,T,R,B"),
+         [](const std::string& v, DialogFields& f) {
+             FilenameSettings& n = f.settings.Filename;
+             Area(v, &n.TextAreaLeft, &n.TextAreaTop, &n.TextAreaRight, &n.TextAreaBottom);
+         }},
+        {Spec("folders", "", OptionKind::Switch, {}, "Put the outputs of a bookmark split into subfolders that follow the bookmark tree", kNaming),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Filename.CreateFoldersForBookmarks = Switch(v); }},
+        {Spec("linearize", "", OptionKind::Switch, {}, "Save the outputs linearized (fast web view)", kProcessing),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Output.bLinearize = Switch(v); }},
+        {Spec("remove-labels", "", OptionKind::Switch, {}, "Remove page labels from the outputs", kProcessing),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Output.bRemovePageLabels = Switch(v); }},
+        {Spec("html-index", "", OptionKind::Switch, {}, "Write INPUT_index.htm into the output folder, linking every output", kProcessing),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Output.bCreateHTMLIndex = Switch(v); }},
+        {Spec("open-password", "", OptionKind::Text, {}, "Protect the outputs with a password needed to open them", kProcessing, "PW"),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings;
              s.Security.bPaswordProtect = true;
              s.Security.Password = v;
          }},
-        {{"permissions-password", "", OptionKind::Text, {}, "Password needed to change the outputs' permissions", kProcessing},
-         [](const std::string& v, SplitSettings& s) {
+        {Spec("permissions-password", "", OptionKind::Text, {}, "Password needed to change the outputs' permissions", kProcessing, "PW"),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings;
              s.Security.bPaswordProtect = true;
              s.Security.PermPassword = v;
          }},
-        {{"deny", "", OptionKind::WordList, {"print", "copy", "edit", "notes"}, "Deny these permissions in the outputs", kProcessing},
-         [](const std::string& v, SplitSettings& s) { Denied(v, s.Security); }},
+        {Spec("deny", "", OptionKind::WordList, {"print", "copy", "edit", "notes"}, "Deny these permissions in the outputs", kProcessing),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; Denied(v, s.Security); }},
     };
     return options;
 }
@@ -131,11 +203,38 @@ std::vector<host::OptionSpec> SplitOptionSpecs() {
     return specs;
 }
 
-bool ApplySplitOption(const host::OptionValue& option, SplitSettings& settings, std::string& error) {
+std::string SplitOptionsHelp() {
+    return R"(Selections of --doc, items separated by commas:
+  7, 1-3, z (the last page), r2 (the second to last), 9-5 (backwards)
+  1-z:odd, 2-10:even          odd or even page numbers of a range
+  /TEXT/                      every page whose text matches TEXT
+  /TEXT/1                     the first page whose text matches TEXT
+  /FIRST/../LAST/             from each page matching FIRST to the next page matching LAST
+  /FIRST/..</LAST/            the same, without the LAST page
+  Inside a text, \/ stands for /. --regex, --whole-words, --match-case and --area apply to
+  every text. Example: --doc "Summary=1-2,/Conclusion/../References/" --doc z-3
+Areas (--area, --name-area) are L,T,R,B in points from the top left of the page as shown.)";
+}
+
+bool ParseArea(const std::string& text, std::int32_t (&area)[4]) {
+    std::istringstream in(text);
+    for (int i = 0; i < 4; ++i) {
+        std::string item;
+        if (!std::getline(in, item, ',') || item.empty()) return false;
+        char* end = nullptr;
+        const double points = std::strtod(item.c_str(), &end);
+        if (*end != '\0' || !(points > -30000 && points < 30000)) return false;
+        area[i] = static_cast<std::int32_t>(points * 65536 + (points < 0 ? -0.5 : 0.5));
+    }
+    std::string rest;
+    return !std::getline(in, rest);
+}
+
+bool ApplySplitOption(const host::OptionValue& option, DialogFields& fields, std::string& error) {
     for (const SplitOption& known : Options()) {
         if (known.spec.name != option.name) continue;
         try {
-            known.apply(option.value, settings);
+            known.apply(option.value, fields);
             return true;
         } catch (const BadValue& bad) {
             error = "--" + option.name + ": " + bad.what();

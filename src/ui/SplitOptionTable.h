@@ -11,8 +11,22 @@ namespace tessera {
 
 // The options, for the host to parse its command line with.
 std::vector<host::OptionSpec> SplitOptionSpecs();
+// What the options fill: the settings, and the selections of hand-made
+// outputs ("NAME=SELECTION" or "SELECTION"), which are read once every option
+// is known.
+struct DialogFields {
+    SplitSettings& settings;
+    std::vector<std::string> documents;
+};
+
+// More words on the values: the selections of --doc and the texts.
+std::string SplitOptionsHelp();
+
 // Sets the field an option names. False with a message that points at what
 // is wrong when the value does not fit.
-bool ApplySplitOption(const host::OptionValue& option, SplitSettings& settings, std::string& error);
+bool ApplySplitOption(const host::OptionValue& option, DialogFields& fields, std::string& error);
+
+// An area "L,T,R,B" in points as 16.16 fixed-point values; false when malformed.
+bool ParseArea(const std::string& text, std::int32_t (&area)[4]);
 
 }  // namespace tessera

@@ -4,21 +4,55 @@
 
 namespace tessera::test {
 
+namespace {
+
+// A PDF string literal of Latin-1 text (the font's WinAnsi encoding).
+std::string Literal(const std::string& utf8) {
+    std::string out = "(";
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size())
+            c = static_cast<unsigned char>(((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
+        if (c == '(' || c == ')' || c == '\\') out += '\\';
+        out += static_cast<char>(c);
+    }
+    return out + ")";
+}
+
+}  // namespace
+
 PdfFixture::PdfFixture(int pageCount) {
     qpdf_.emptyPDF();
-    QPDFObjectHandle font = qpdf_.makeIndirectObject(QPDFObjectHandle::parse(
-        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
-    for (int i = 0; i < pageCount; ++i) {
-        QPDFObjectHandle page = QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 612 792] >>");
-        QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
-        resources.replaceKey("/Font", QPDFObjectHandle::newDictionary({{"/F1", font}}));
-        page.replaceKey("/Resources", resources);
-        page.replaceKey("/Contents", QPDFObjectHandle::newStream(
-                                         &qpdf_, "BT /F1 24 Tf 72 700 Td (Page " + std::to_string(i + 1) + ") Tj ET"));
-        page = qpdf_.makeIndirectObject(page);
-        qpdf_.addPage(page, false);
-        pages_.push_back(page);
+    for (int i = 0; i < pageCount; ++i)
+        AddPage("BT /F1 24 Tf 72 700 Td (Page " + std::to_string(i + 1) + ") Tj ET");
+}
+
+PdfFixture::PdfFixture(const std::vector<std::string>& pageTexts) {
+    qpdf_.emptyPDF();
+    for (const std::string& text : pageTexts) {
+        std::string content = "BT /F1 12 Tf 14 TL 72 720 Td";
+        std::size_t start = 0;
+        for (std::size_t end; start <= text.size(); start = end + 1) {
+            end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            content += " " + Literal(text.substr(start, end - start)) + " ' ";
+        }
+        AddPage(content + " ET");
     }
+}
+
+void PdfFixture::AddPage(const std::string& content) {
+    if (!font_.isInitialized())
+        font_ = qpdf_.makeIndirectObject(QPDFObjectHandle::parse(
+            "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
+    QPDFObjectHandle page = QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 612 792] >>");
+    QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
+    resources.replaceKey("/Font", QPDFObjectHandle::newDictionary({{"/F1", font_}}));
+    page.replaceKey("/Resources", resources);
+    page.replaceKey("/Contents", QPDFObjectHandle::newStream(&qpdf_, content));
+    page = qpdf_.makeIndirectObject(page);
+    qpdf_.addPage(page, false);
+    pages_.push_back(page);
 }
 
 QPDFObjectHandle PdfFixture::Item(const std::string& title) {

@@ -12,6 +12,8 @@ namespace tessera::test {
 class PdfFixture {
 public:
     explicit PdfFixture(int pageCount);
+    // Pages showing the given lines of text (lines separated by "\n"), from the top.
+    explicit PdfFixture(const std::vector<std::string>& pageTexts);
 
     QPDF& Qpdf() { return qpdf_; }
     QPDFObjectHandle Page(int index) { return pages_.at(static_cast<std::size_t>(index)); }
@@ -27,7 +29,10 @@ public:
     void Write(const std::string& path);
 
 private:
+    void AddPage(const std::string& content);
+
     QPDF qpdf_;
+    QPDFObjectHandle font_;
     std::vector<QPDFObjectHandle> pages_;
 };
 

@@ -24,6 +24,7 @@ struct OptionSpec {
     std::vector<std::string> words;
     std::string help;
     std::string group;
+    std::string valueName;  // how --help shows the value; empty: from the kind
 };
 
 struct OptionValue {
@@ -42,8 +43,8 @@ enum class RunOutcome { Done, Cancelled, Refused, Failed, UsageError };
 class CommandLineServices {
 public:
     virtual ~CommandLineServices() = default;
-    // Called while the plug-in initialises.
-    virtual void DeclareSplitOptions(const std::vector<OptionSpec>& options) = 0;
+    // Called while the plug-in initialises; `footer` explains the values in more words.
+    virtual void DeclareSplitOptions(const std::vector<OptionSpec>& options, const std::string& footer) = 0;
     // The declared options the user gave, in command-line order.
     virtual std::vector<OptionValue> SplitOptions() = 0;
     // Start from the initial settings rather than the stored ones.

@@ -9,9 +9,11 @@ struct HostServices {
     DocumentServices* documents = nullptr;
     BookmarkServices* bookmarks = nullptr;
     ActionServices* actions = nullptr;
+    WordFinderServices* words = nullptr;
     ViewerServices* viewer = nullptr;
     RegistryServices* registry = nullptr;
     FileServices* files = nullptr;
+    CabinetServices* cabinets = nullptr;
     WindowServices* windows = nullptr;
     CommandLineServices* commandLine = nullptr;
 };

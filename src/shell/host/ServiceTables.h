@@ -6,26 +6,30 @@
 #include <cstdint>
 
 #include "shell/host/BookmarkServices.h"
+#include "shell/host/Cabinet.h"
 #include "shell/host/CommandLineServices.h"
 #include "shell/host/DocumentServices.h"
 #include "shell/host/FileServices.h"
 #include "shell/host/RegistryServices.h"
 #include "shell/host/ViewerServices.h"
 #include "shell/host/WindowServices.h"
+#include "shell/host/WordFinderServices.h"
 
 namespace tessera::host {
 
 inline constexpr std::uint32_t kTableVersion = 0x50000;
 
-struct AcroSupportTable {  // files, paths and the registry
+struct AcroSupportTable {  // files, paths, the registry and cabinets
     FileServices* files = nullptr;
     RegistryServices* registry = nullptr;
+    CabinetServices* cabinets = nullptr;
 };
 struct CosTable {};  // object-level calls, reached through PDModel for now
 struct PDModelTable {
     DocumentServices* documents = nullptr;
     BookmarkServices* bookmarks = nullptr;
     ActionServices* actions = nullptr;
+    WordFinderServices* words = nullptr;
 };
 struct PDFEditWriteTable {};   // page content writing (watermarks)
 struct PDFEditReadTable {};    // page content reading (page elements)

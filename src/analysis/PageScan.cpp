@@ -1,0 +1,26 @@
+#include "analysis/PageScan.h"
+
+#include "shell/Host.h"
+#include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
+
+namespace tessera {
+
+ScanProgress::ScanProgress(const DocumentHandle& document, int pageCount) : monitor_(document.Monitor()) {
+    monitor_.BeginOperation();
+    monitor_.SetDuration(pageCount);
+    monitor_.SetText(LookupString("IDS_SEARCHING_PAGES_"));
+}
+
+ScanProgress::~ScanProgress() { monitor_.EndOperation(); }
+
+bool PatternMatcher::Matches(const SearchPattern& pattern, const std::string& text, int page) {
+    const MatchResult result = pattern.Find(text);
+    if (result == MatchResult::TooComplex && !reported_) {
+        reported_ = true;
+        Host().viewer->Alert(FormatText(LookupString("IDS_SEARCH_TOO_COMPLEX"), {std::int64_t{page} + 1}));
+    }
+    return result == MatchResult::Match;
+}
+
+}  // namespace tessera

@@ -1,0 +1,33 @@
+#pragma once
+// Progress and pattern trouble shared by the page scans.
+#include <string>
+
+#include "analysis/SearchPattern.h"
+#include "engine/DocumentHandle.h"
+
+namespace tessera {
+
+// The progress operation of one scan over the document's pages.
+class ScanProgress {
+public:
+    ScanProgress(const DocumentHandle& document, int pageCount);
+    ~ScanProgress();
+    ScanProgress(const ScanProgress&) = delete;
+    ScanProgress& operator=(const ScanProgress&) = delete;
+    void At(int page) { monitor_.SetValue(page); }
+
+private:
+    host::ProgressMonitor& monitor_;
+};
+
+// Whether the pattern matches the text; a pattern that ran away counts as no
+// match, and the user hears of it once per scan.
+class PatternMatcher {
+public:
+    bool Matches(const SearchPattern& pattern, const std::string& text, int page);
+
+private:
+    bool reported_ = false;
+};
+
+}  // namespace tessera

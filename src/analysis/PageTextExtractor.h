@@ -1,0 +1,51 @@
+#pragma once
+// The text of pages, word by word through the host's word finder, optionally
+// only the words that touch an area.
+#include <cstdint>
+#include <string>
+
+#include "engine/DocumentHandle.h"
+#include "model/TextQuery.h"
+#include "shell/host/WordFinderServices.h"
+
+namespace tessera {
+
+// An area in 16.16 fixed-point points from the top left of the displayed page.
+struct TextArea {
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+TextArea AreaOf(const TextQuery& query);
+
+// Whether a word box touches the area (edges included).
+bool Touches(const host::WordBox& box, const TextArea& area);
+
+class PageTextExtractor {
+public:
+    PageTextExtractor() = default;
+    ~PageTextExtractor();
+    PageTextExtractor(const PageTextExtractor&) = delete;
+    PageTextExtractor& operator=(const PageTextExtractor&) = delete;
+
+    // Makes a word finder for the document; HostError when it cannot.
+    bool Attach(const DocumentHandle& document);
+    // The page's kept words, each followed by one space. False without a word
+    // finder; HostError when the page's text cannot be read.
+    bool Extract(int page, const TextArea& area, bool useArea);
+
+    const std::string& Text() const { return text_; }
+    int WordCount() const { return wordCount_; }
+
+private:
+    void Detach();
+
+    std::string text_;
+    host::WordFinderId finder_ = 0;
+    int page_ = -1;
+    int wordCount_ = 0;
+};
+
+// The text inside an area of a page; false without a document or for a page
+// outside it.
+bool GetPageTextInArea(const DocumentHandle& document, int page, const TextArea& area, std::string& text);
+
+}  // namespace tessera

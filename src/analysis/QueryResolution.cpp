@@ -1,0 +1,110 @@
+#include "analysis/QueryResolution.h"
+
+#include <optional>
+
+#include "analysis/PageScan.h"
+#include "analysis/PageTextExtractor.h"
+
+namespace tessera {
+namespace {
+
+constexpr int kAllPages = OddPages | EvenPages;
+
+bool HasQueryRange(const OutputList& outputs) {
+    for (const OutputDocument& o : outputs)
+        for (const PageRange& r : o.Ranges)
+            if (r.Query.Enable) return true;
+    return false;
+}
+
+// The text of one page, extracted when a query first needs it.
+class PageText {
+public:
+    PageText(PageTextExtractor& extractor, int page) : extractor_(extractor), page_(page) {}
+    const std::string& For(const TextQuery& query) {
+        if (!extracted_) {
+            extracted_ = true;
+            ok_ = extractor_.Extract(page_, AreaOf(query), query.UseAreaFilter);
+        }
+        return extractor_.Text();
+    }
+    bool Failed() const { return extracted_ && !ok_; }
+
+private:
+    PageTextExtractor& extractor_;
+    int page_;
+    bool extracted_ = false, ok_ = true;
+};
+
+// Whether page p matches the range's query; target 3 alternates first and last queries.
+bool Matches(PageRange& range, PageText& text, int page, PatternMatcher& matcher) {
+    PageQuery& q = range.Query;
+    if (q.Target == QuerySinglePage && !q.Results.empty()) return false;
+    if (q.Target == QueryPageContent) return false;  // page content is not looked into yet
+    const TextQuery& query = (q.Target == QueryPageRanges && q.Results.size() % 2 == 1) ? q.LastPageQuery
+                                                                                         : q.FirstPageQuery;
+    SearchPattern pattern;
+    if (!CompileTextQuery(pattern, query)) return false;
+    const std::string& pageText = text.For(q.FirstPageQuery);
+    return !text.Failed() && matcher.Matches(pattern, pageText, page);
+}
+
+void AppendRange(OutputDocument& output, int start, int count) {
+    output.Ranges.push_back(MakePageRange(start, count, 0));
+    output.Ranges.back().Options = kAllPages;
+}
+
+OutputList Rebuilt(const OutputList& outputs) {
+    OutputList rebuilt;
+    for (const OutputDocument& output : outputs) {
+        OutputDocument copy;
+        copy.Filename = output.Filename;
+        for (const PageRange& range : output.Ranges) {
+            const PageQuery& q = range.Query;
+            if (!q.Enable) {
+                copy.Ranges.push_back(range);
+            } else if (q.Target != QueryPageRanges) {
+                for (int page : q.Results) AppendRange(copy, page, 1);
+            } else {
+                for (std::size_t i = 1; i < q.Results.size(); i += 2) {
+                    const int a = q.Results[i - 1], b = q.Results[i];
+                    const int count = b - a + 1 - (q.ExcludeLastPage ? 1 : 0);
+                    if (count > 0) AppendRange(copy, a, count);
+                }
+            }
+        }
+        if (!copy.Ranges.empty()) rebuilt.push_back(std::move(copy));
+    }
+    return rebuilt;
+}
+
+}  // namespace
+
+bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last) {
+    if (!document.HasDocument() || outputs.empty()) return false;
+    if (!HasQueryRange(outputs)) return true;
+    for (OutputDocument& o : outputs)
+        for (PageRange& r : o.Ranges) r.Query.Results.clear();
+    const int n = document.PageCount();
+    first = std::max(first, 0);
+    if (first > n) return true;
+    if (last < 0 || last >= n) last = n - 1;
+    PageTextExtractor extractor;
+    extractor.Attach(document);
+    ScanProgress progress(document, n);
+    PatternMatcher matcher;
+    for (int page = first; page <= last; ++page) {
+        progress.At(page);
+        PageText text(extractor, page);
+        for (OutputDocument& output : outputs)
+            for (PageRange& range : output.Ranges) {
+                if (!range.Query.Enable || !IsQueryComplete(range.Query)) continue;
+                if (Matches(range, text, page, matcher)) range.Query.Results.push_back(page);
+                if (text.Failed()) return false;
+            }
+    }
+    outputs = Rebuilt(outputs);
+    return true;
+}
+
+}  // namespace tessera

@@ -1,0 +1,15 @@
+#pragma once
+// Turning the query ranges of a hand-made output list into plain ranges.
+#include "engine/DocumentHandle.h"
+#include "model/OutputDocument.h"
+
+namespace tessera {
+
+// Scans pages first..last (0 and -1: the whole document) once, matching every
+// complete query range on each page, then rewrites the list: each found page
+// becomes a one-page range (each first/last pair one range for page-range
+// queries), plain ranges stay, outputs left without ranges go. False without
+// a document or outputs; host errors reading a page's text pass to the caller.
+bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last);
+
+}  // namespace tessera

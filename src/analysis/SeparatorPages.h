@@ -1,0 +1,21 @@
+#pragma once
+// Cutting the source document at separator pages.
+#include <vector>
+
+#include "engine/DocumentHandle.h"
+#include "model/SplitSettings.h"
+
+namespace tessera {
+
+// The 0-based pages that are separators: for PageMatchingText those whose
+// text matches the query. False when the query does not compile or the mode
+// is unknown; host errors reading a page's text pass to the caller.
+bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, int separatorType,
+                           double threshold, const TextQuery& query);
+
+// Appends one output per stretch between separators. A text separator starts
+// the next output; a blank separator belongs to no output. No output is empty.
+bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, int separatorType, double threshold,
+                       const TextQuery& query);
+
+}  // namespace tessera

@@ -1,0 +1,129 @@
+#include "ui/SelectionSyntax.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace tessera {
+namespace {
+
+struct SyntaxError : std::runtime_error {
+    SyntaxError(std::size_t column, const std::string& what)
+        : std::runtime_error(what), column(column) {}
+    std::size_t column;
+};
+
+class Parser {
+public:
+    Parser(std::string_view text, int pageCount, const TextQuery& query)
+        : text_(text), pageCount_(pageCount), query_(query) {}
+
+    void Parse(OutputDocument& output) {
+        do {
+            output.Ranges.push_back(Item());
+        } while (Accept(','));
+        if (pos_ != text_.size()) throw SyntaxError(pos_, "expected \",\" between items");
+    }
+
+private:
+    bool AtEnd() const { return pos_ >= text_.size(); }
+    char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
+    bool Accept(char c) {
+        if (Peek() != c) return false;
+        ++pos_;
+        return true;
+    }
+    bool Accept(std::string_view word) {
+        if (text_.substr(pos_, word.size()) != word) return false;
+        pos_ += word.size();
+        return true;
+    }
+
+    PageRange Item() { return Peek() == '/' ? QueryItem() : PagesItem(); }
+
+    // A 1-based page: a number, "z", or "rN" counted from the end.
+    int Page() {
+        const std::size_t start = pos_;
+        if (Accept('z')) return pageCount_;
+        const bool fromEnd = Accept('r');
+        int value = 0;
+        const auto [end, error] = std::from_chars(text_.data() + pos_, text_.data() + text_.size(), value);
+        if (error != std::errc() || end == text_.data() + pos_)
+            throw SyntaxError(start, "expected a page number, z, r<number> or /text/");
+        pos_ = static_cast<std::size_t>(end - text_.data());
+        const int page = fromEnd ? pageCount_ + 1 - value : value;
+        if (page < 1 || page > pageCount_)
+            throw SyntaxError(start, "page " + std::string(text_.substr(start, pos_ - start)) +
+                                         " is not in the document, which has " + std::to_string(pageCount_) +
+                                         " pages");
+        return page;
+    }
+
+    PageRange PagesItem() {
+        const int first = Page();
+        const int last = Accept('-') ? Page() : first;
+        int options = first <= last ? 0 : ReverseOrder;
+        while (Accept(':')) {
+            if (Accept("odd")) options |= OddPages;
+            else if (Accept("even")) options |= EvenPages;
+            else throw SyntaxError(pos_, "expected odd or even after \":\"");
+        }
+        return MakePageRange(std::min(first, last) - 1, std::abs(last - first) + 1, options);
+    }
+
+    // The text between slashes; "\/" stands for "/".
+    std::string Text() {
+        const std::size_t start = pos_;
+        if (!Accept('/')) throw SyntaxError(pos_, "expected \"/\" before a text");
+        std::string out;
+        while (!AtEnd() && Peek() != '/') {
+            if (Peek() == '\\' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/') ++pos_;
+            out += text_[pos_++];
+        }
+        if (!Accept('/')) throw SyntaxError(start, "the text has no closing \"/\"");
+        if (out.empty()) throw SyntaxError(start, "the text between the slashes is empty");
+        return out;
+    }
+
+    TextQuery Query(std::string pattern) const {
+        TextQuery q = query_;
+        q.Pattern = std::move(pattern);
+        return q;
+    }
+
+    PageRange QueryItem() {
+        PageRange range;
+        range.Query.Enable = true;
+        range.Query.FirstPageQuery = Query(Text());
+        range.Query.Target = QueryPageSet;
+        if (Accept('1')) {
+            range.Query.Target = QuerySinglePage;
+        } else if (Accept("..")) {
+            range.Query.ExcludeLastPage = Accept('<');
+            range.Query.Target = QueryPageRanges;
+            range.Query.LastPageQuery = Query(Text());
+        }
+        return range;
+    }
+
+    std::string_view text_;
+    int pageCount_;
+    const TextQuery& query_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+bool ParseSelection(std::string_view text, int pageCount, const TextQuery& query, OutputDocument& output,
+                    std::string& error) {
+    try {
+        Parser(text, pageCount, query).Parse(output);
+        return true;
+    } catch (const SyntaxError& e) {
+        error = "in \"" + std::string(text) + "\" at column " + std::to_string(e.column + 1) + ": " + e.what();
+        return false;
+    }
+}
+
+}  // namespace tessera

@@ -1,0 +1,74 @@
+#include "analysis/SearchPattern.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace tessera {
+namespace {
+
+struct SearchCase {
+    const char* name;
+    const char* pattern;
+    bool regex, whole, matchCase;
+    const char* text;
+    bool matches;
+};
+
+class SearchPatternTest : public testing::TestWithParam<SearchCase> {};
+
+TEST_P(SearchPatternTest, MatchesAsTheQuerySays) {
+    const SearchCase& c = GetParam();
+    TextQuery q;
+    q.Pattern = c.pattern;
+    q.UseRegExp = c.regex;
+    q.WholeWords = c.whole;
+    q.MatchCase = c.matchCase;
+    SearchPattern pattern;
+    ASSERT_TRUE(CompileTextQuery(pattern, q)) << c.pattern;
+    EXPECT_EQ(pattern.Find(c.text) == MatchResult::Match, c.matches) << c.pattern << " in " << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SearchPatternTest,
+    testing::Values(SearchCase{"PlainDotIsLiteral", "a.b", false, false, false, "axb a.b ", true},
+                    SearchCase{"PlainDotOnlyLiteral", "a.b", false, false, false, "axb ", false},
+                    SearchCase{"PlainBracesReachPcre", "a{2}", false, false, false, "baab ", true},
+                    SearchCase{"PlainRegexCharacters", "(1+1)*[2]?", false, false, false, "is (1+1)*[2]? ", true},
+                    SearchCase{"WholeWordNotInside", "cat", false, true, false, "concatenate ", false},
+                    SearchCase{"WholeWordAlone", "cat", false, true, false, "the cat sat ", true},
+                    SearchCase{"CaselessByDefault", "CAT", false, false, false, "cat ", true},
+                    SearchCase{"MatchCase", "CAT", false, false, true, "cat ", false},
+                    SearchCase{"AccentsCaseless", "été", false, false, false, "UN ÉTÉ CHAUD ", true},
+                    SearchCase{"AccentsWholeWord", "café", false, true, false, "Un Café noir ", true},
+                    SearchCase{"AccentsWholeWordNotInside", "caf", false, true, false, "café ", false},
+                    SearchCase{"CyrillicCaseless", "глава", false, true, false, "ГЛАВА 1 ", true},
+                    SearchCase{"AcrossWords", "Chapter 2", false, false, false, "Chapter 2 Summary ", true},
+                    SearchCase{"EmptyOnlyPatternNeverMatches", "x*", true, false, false, "abc ", false},
+                    SearchCase{"RegexAlternation", "^(Part|Chapter) [0-9]+", true, false, true, "Chapter 12 ", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SearchPatternEdgeTest, EmptyTextInvalidPatternsAndInvalidUtf8) {
+    SearchPattern pattern;
+    EXPECT_EQ(pattern.Find("anything"), MatchResult::NoMatch) << "not compiled";
+    ASSERT_TRUE(pattern.Compile("a", true));
+    EXPECT_EQ(pattern.Find(""), MatchResult::NoMatch);
+    EXPECT_FALSE(pattern.Compile("(a", true));
+    EXPECT_EQ(pattern.Text(), "a") << "a failed compile keeps the previous program";
+    EXPECT_FALSE(ValidatePattern("(a"));
+    EXPECT_TRUE(ValidatePattern("a{2}"));
+    EXPECT_EQ(pattern.Find("\xff\xfe a"), MatchResult::Match) << "bytes that are not UTF-8 do not stop the search";
+    EXPECT_EQ(EscapePlainText("a.b{1}]"), "a\\.b{1}]");
+}
+
+TEST(SearchPatternEdgeTest, RunawayPatternEndsQuickly) {
+    SearchPattern pattern;
+    ASSERT_TRUE(pattern.Compile("(a+)+$", false));
+    const std::string page = std::string(5000, 'a') + "!";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(pattern.Find(page), MatchResult::TooComplex);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+}  // namespace
+}  // namespace tessera

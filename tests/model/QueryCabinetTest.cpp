@@ -1,0 +1,80 @@
+#include "model/QueryCabinet.h"
+
+#include <gtest/gtest.h>
+
+namespace tessera {
+namespace {
+
+PageQuery Sample() {
+    PageQuery q;
+    q.Enable = true;
+    q.Target = QueryPageRanges;
+    q.ExcludeLastPage = true;
+    q.PageContentQuery = {29, 3, 44};
+    q.FirstPageQuery.Pattern = "Chapter \\d+";
+    q.FirstPageQuery.UseRegExp = true;
+    q.FirstPageQuery.UseAreaFilter = true;
+    q.FirstPageQuery.AreaLeft = 72 * 65536;
+    q.FirstPageQuery.AreaBottom = 123457;
+    q.LastPageQuery.Pattern = "Summary";
+    q.LastPageQuery.MatchCase = true;
+    q.LastPageQuery.PrevBreakPage = true;
+    return q;
+}
+
+TEST(QueryCabinetTest, SaveThenLoadGivesEveryStoredFieldBack) {
+    const PageQuery saved = Sample();
+    host::Cabinet cabinet;
+    cabinet.Put("stale", true);
+    SavePageQuery(saved, cabinet);
+    EXPECT_FALSE(cabinet.Has("stale")) << "saving empties the cabinet first";
+    PageQuery loaded;
+    loaded.Results = {4, 5};
+    ASSERT_TRUE(LoadPageQuery(cabinet, loaded));
+    EXPECT_EQ(loaded.Results, (std::vector<std::int32_t>{4, 5})) << "found pages are never stored nor touched";
+    loaded.Results.clear();
+    EXPECT_EQ(loaded, saved);
+}
+
+TEST(QueryCabinetTest, NoElementKindsMeansNoArray) {
+    host::Cabinet cabinet;
+    SavePageQuery(PageQuery{}, cabinet);
+    EXPECT_FALSE(cabinet.Has("PageAttributeArray"));
+    PageQuery loaded = Sample();
+    ASSERT_TRUE(LoadPageQuery(cabinet, loaded));
+    EXPECT_TRUE(loaded.PageContentQuery.empty());
+}
+
+TEST(QueryCabinetTest, LoadRules) {
+    host::Cabinet cabinet;
+    SavePageQuery(Sample(), cabinet);
+    host::Cabinet kinds;
+    for (int i = 0; i < 101; ++i) kinds.Put(std::to_string(i), std::int32_t{3});
+    cabinet.PutCabinet("PageAttributeArray", kinds);
+    cabinet.Put("NumAttributes", std::int32_t{101});
+    PageQuery q;
+    EXPECT_FALSE(LoadPageQuery(cabinet, q)) << "more than 100 element kinds";
+    cabinet.Put("NumAttributes", std::int32_t{100});
+    EXPECT_TRUE(LoadPageQuery(cabinet, q));
+    EXPECT_EQ(q.PageContentQuery.size(), 100u);
+
+    host::Cabinet missing;
+    SavePageQuery(Sample(), missing);
+    missing.Remove("LastPageQuery");
+    EXPECT_FALSE(LoadPageQuery(missing, q));
+    missing.Remove("PageAttributeArray");
+    EXPECT_FALSE(LoadPageQuery(missing, q)) << "kinds counted but no array";
+
+    host::Cabinet text;
+    text.Put("AreaLeft", 72.0);
+    text.Put("AreaTop", 10.00001);
+    TextQuery t;
+    t.Pattern = "old";
+    LoadTextQuery(text, t);
+    EXPECT_EQ(t.AreaLeft, 72 * 65536);
+    EXPECT_EQ(t.AreaTop, 10 * 65536 + 1);
+    EXPECT_EQ(t.Pattern, "") << "emptied when the cabinet has none";
+}
+
+}  // namespace
+}  // namespace tessera

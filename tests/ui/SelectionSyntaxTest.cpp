@@ -1,0 +1,67 @@
+#include "ui/SelectionSyntax.h"
+
+#include <gtest/gtest.h>
+
+namespace tessera {
+namespace {
+
+// Each range as "start+count/options" or "q<target>:first[:last][!]".
+std::string Describe(const OutputDocument& output) {
+    std::string out;
+    for (const PageRange& r : output.Ranges) {
+        if (!out.empty()) out += " ";
+        if (r.Query.Enable)
+            out += "q" + std::to_string(r.Query.Target) + ":" + r.Query.FirstPageQuery.Pattern +
+                   (r.Query.Target == QueryPageRanges ? ":" + r.Query.LastPageQuery.Pattern : "") +
+                   (r.Query.ExcludeLastPage ? "!" : "");
+        else
+            out += std::to_string(r.StartPage) + "+" + std::to_string(r.NumPages) + "/" + std::to_string(r.Options);
+    }
+    return out;
+}
+
+struct SelectionCase {
+    const char* text;
+    const char* ranges;  // or the error's start
+};
+
+class SelectionSyntaxTest : public testing::TestWithParam<SelectionCase> {};
+
+TEST_P(SelectionSyntaxTest, Parses) {
+    OutputDocument output;
+    std::string error;
+    TextQuery flags;
+    flags.WholeWords = true;
+    const bool ok = ParseSelection(GetParam().text, 12, flags, output, error);
+    const std::string expected = GetParam().ranges;
+    if (expected.rfind("error:", 0) == 0) {
+        EXPECT_FALSE(ok) << GetParam().text;
+        EXPECT_NE(error.find(expected.substr(6)), std::string::npos) << error;
+    } else {
+        ASSERT_TRUE(ok) << error;
+        EXPECT_EQ(Describe(output), expected);
+        for (const PageRange& r : output.Ranges) {
+            if (r.Query.Enable) {
+                EXPECT_TRUE(r.Query.FirstPageQuery.WholeWords) << "the options' flags apply";
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SelectionSyntaxTest,
+    testing::Values(SelectionCase{"1-3,7", "0+3/0 6+1/0"}, SelectionCase{"z", "11+1/0"},
+                    SelectionCase{"9-5", "4+5/4"}, SelectionCase{"z-1:odd", "0+12/5"},
+                    SelectionCase{"r2-z:even", "10+2/2"}, SelectionCase{"/Chapter/", "q1:Chapter"},
+                    SelectionCase{"/Chapter/1", "q0:Chapter"}, SelectionCase{"/a\\/b/", "q1:a/b"},
+                    SelectionCase{"/Start/../End/", "q3:Start:End"}, SelectionCase{"/Start/..</End, too/", "q3:Start:End, too!"},
+                    SelectionCase{"2,/x/,4", "1+1/0 q1:x 3+1/0"}, SelectionCase{"0", "error:at column 1: page 0 is not"},
+                    SelectionCase{"1-13", "error:at column 3: page 13 is not in the document, which has 12"},
+                    SelectionCase{"1-3,,4", "error:at column 5: expected a page number"},
+                    SelectionCase{"1:all", "error:at column 3: expected odd or even"},
+                    SelectionCase{"/open", "error:at column 1: the text has no closing"},
+                    SelectionCase{"//", "error:the text between the slashes is empty"},
+                    SelectionCase{"1 2", "error:at column 2: expected \",\""}));
+
+}  // namespace
+}  // namespace tessera
