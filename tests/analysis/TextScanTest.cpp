@@ -4,6 +4,7 @@
 #include "analysis/PageTextExtractor.h"
 #include "analysis/QueryResolution.h"
 #include "analysis/SeparatorPages.h"
+#include "engine/OutputNaming.h"
 #include "support/PdfFixture.h"
 #include "support/TestHost.h"
 
@@ -111,6 +112,23 @@ TEST_F(TextScanTest, AreaKeepsWordsThatTouchIt) {
     EXPECT_TRUE(GetPageTextInArea(doc, 0, {fixed(0), fixed(0), fixed(612), fixed(100)}, text));
     EXPECT_EQ(text, "Header words ");
     EXPECT_FALSE(GetPageTextInArea(doc, 1, {}, text));
+}
+
+TEST_F(TextScanTest, NamesFromTheTextOfAnArea) {
+    DocumentHandle& doc = Open({"Invoice 17\n\n\n\n\nfooter", "page two", "\n\n\n\n\nonly low text", "Invoice 17"});
+    SplitSettings s;
+    s.Filename.FileNameAutoPrefix = PrefixNone;
+    s.Filename.OutputBaseFilename = "";
+    s.Filename.FileNameCosntructionMode = AddTextFromPage;
+    s.Filename.TextAreaRight = 612 * 65536;
+    s.Filename.TextAreaBottom = 100 * 65536;
+    for (int page : {0, 1, 2, 3}) s.Outputs.push_back(OutputDocument{{MakePageRange(page, 1, 0)}, ""});
+    std::tm today{};
+    const auto entries = NameOutputs(s, doc, today);
+    std::vector<std::string> names;
+    for (const auto& e : entries) names.push_back(e.file);
+    EXPECT_EQ(names, (std::vector<std::string>{"INVOICE 17.pdf", "PAGE TWO.pdf", "3.pdf", "INVOICE 17_1.pdf"}))
+        << "the area's words, or the output's number when it has none, made unique";
 }
 
 TEST(TouchesTest, EdgesCount) {
