@@ -50,11 +50,12 @@ bool PageTextExtractor::Extract(int page, const TextArea& area, bool useArea) {
     return true;
 }
 
-bool GetPageTextInArea(const DocumentHandle& document, int page, const TextArea& area, std::string& text) {
+bool GetPageTextInArea(PageTextExtractor& extractor, const DocumentHandle& document, int page, const TextArea& area,
+                       std::string& text) {
     text.clear();
     if (!document.HasDocument() || page < 0 || page >= document.PageCount()) return false;
-    PageTextExtractor extractor;
-    if (!extractor.Attach(document) || !extractor.Extract(page, area, true)) return false;
+    if (!extractor.Attached() && !extractor.Attach(document)) return false;
+    if (!extractor.Extract(page, area, true)) return false;
     text = extractor.Text();
     return true;
 }

@@ -33,6 +33,7 @@ public:
     bool Extract(int page, const TextArea& area, bool useArea);
 
     const std::string& Text() const { return text_; }
+    bool Attached() const { return finder_ != 0; }
     int WordCount() const { return wordCount_; }
 
 private:
@@ -45,7 +46,9 @@ private:
 };
 
 // The text inside an area of a page; false without a document or for a page
-// outside it.
-bool GetPageTextInArea(const DocumentHandle& document, int page, const TextArea& area, std::string& text);
+// outside it. The extractor is attached on first use and serves later calls,
+// so naming many outputs reads the document once.
+bool GetPageTextInArea(PageTextExtractor& extractor, const DocumentHandle& document, int page, const TextArea& area,
+                       std::string& text);
 
 }  // namespace tessera

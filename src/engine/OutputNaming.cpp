@@ -49,10 +49,10 @@ std::string LabelPart(const OutputDocument& output, std::size_t index, const Doc
 
 // The text in the settings' area of the output's first page, or its number when there is none.
 std::string TextPart(const FilenameSettings& f, const OutputDocument& output, std::size_t index,
-                     const DocumentHandle& source) {
+                     const DocumentHandle& source, PageTextExtractor& extractor) {
     std::string text;
     try {
-        GetPageTextInArea(source, output.Ranges[0].FirstPage,
+        GetPageTextInArea(extractor, source, output.Ranges[0].FirstPage,
                           {f.TextAreaLeft, f.TextAreaTop, f.TextAreaRight, f.TextAreaBottom}, text);
     } catch (const host::HostError&) {
         text.clear();  // an unreadable page is named by its number
@@ -63,7 +63,7 @@ std::string TextPart(const FilenameSettings& f, const OutputDocument& output, st
 }
 
 std::string AutomaticPart(const SplitSettings& settings, const OutputDocument& output, std::size_t index,
-                          const DocumentHandle& source, UsedNames& used) {
+                          const DocumentHandle& source, UsedNames& used, PageTextExtractor& extractor) {
     switch (settings.Filename.FileNameCosntructionMode) {
         case AddNumber: return Decimal(index);
         case AddLetter: return Letters(index);
@@ -71,7 +71,7 @@ std::string AutomaticPart(const SplitSettings& settings, const OutputDocument& o
         case AddPageLabel:
             return output.Ranges.empty() ? "" : used.MakeUniqueName(LabelPart(output, index, source));
         case AddTextFromPage:
-            return output.Ranges.empty() ? "" : used.MakeUniqueName(TextPart(settings.Filename, output, index, source));
+            return output.Ranges.empty() ? "" : used.MakeUniqueName(TextPart(settings.Filename, output, index, source, extractor));
         default: return "";
     }
 }
@@ -122,6 +122,7 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
     }
     const std::string prefix = NamePrefix(f, sourcePath, today);
     UsedNames used;
+    PageTextExtractor extractor;  // one word finder for every name taken from page text
     std::vector<IndexEntry> entries;
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
         OutputDocument& output = settings.Outputs[i];
@@ -134,7 +135,7 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
             entry.title = parts.base;
             entry.level = CountBackslashes(output.Filename);
         } else {
-            candidate = MakeSafe(prefix + f.OutputBaseFilename + AutomaticPart(settings, output, i, source, used),
+            candidate = MakeSafe(prefix + f.OutputBaseFilename + AutomaticPart(settings, output, i, source, used, extractor),
                                  NameCharSet::General);
             entry.title = candidate;
             entry.level = CountBackslashes(candidate);

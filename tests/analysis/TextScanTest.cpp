@@ -109,9 +109,10 @@ TEST_F(TextScanTest, AreaKeepsWordsThatTouchIt) {
     ASSERT_TRUE(extractor.Extract(0, {fixed(300), fixed(300), fixed(400), fixed(400)}, true));
     EXPECT_EQ(extractor.Text(), "");
     std::string text;
-    EXPECT_TRUE(GetPageTextInArea(doc, 0, {fixed(0), fixed(0), fixed(612), fixed(100)}, text));
+    PageTextExtractor forNames;
+    EXPECT_TRUE(GetPageTextInArea(forNames, doc, 0, {fixed(0), fixed(0), fixed(612), fixed(100)}, text));
     EXPECT_EQ(text, "Header words ");
-    EXPECT_FALSE(GetPageTextInArea(doc, 1, {}, text));
+    EXPECT_FALSE(GetPageTextInArea(forNames, doc, 1, {}, text));
 }
 
 TEST_F(TextScanTest, NamesFromTheTextOfAnArea) {
