@@ -7,6 +7,7 @@ namespace tessera::app {
 
 void TerminalProgress::BeginOperation() {
     value_ = 0;
+    duration_ = 0;
     drawn_ = false;
 }
 
@@ -31,6 +32,12 @@ void TerminalProgress::SetText(const std::string& text) {
 
 void TerminalProgress::Draw() {
     if (!enabled_) return;
+    if (duration_ <= 0) {  // no steps to show: the text tells where the work is
+        std::fprintf(stderr, "\r\033[K%.70s", text_.c_str());
+        std::fflush(stderr);
+        drawn_ = true;
+        return;
+    }
     constexpr int kWidth = 30;
     const int filled = duration_ > 0 ? std::clamp(value_ * kWidth / duration_, 0, kWidth) : 0;
     std::fprintf(stderr, "\r\033[K%.60s [%s%s]", text_.c_str(), std::string(static_cast<std::size_t>(filled), '#').c_str(),
