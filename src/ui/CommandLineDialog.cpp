@@ -3,6 +3,7 @@
 #include "model/RegistrySettings.h"
 #include "shell/Host.h"
 #include "shell/OutputFolder.h"
+#include "strings/LanguageTable.h"
 #include "ui/SelectionSyntax.h"
 #include "ui/SplitOptionTable.h"
 
@@ -58,6 +59,12 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
     accepted.clear();
     if (!ReadDocuments(fields.documents, working, pageCount, accepted, error)) {
         commandLine.ReportOutcome(host::RunOutcome::UsageError, error);
+        return false;
+    }
+    // As the dialog's OK does: a hand-made split needs its outputs.
+    if (working.SplitMode == ManualRanges && accepted.empty()) {
+        AlertByKey("IDS_NO_OUTPUT_DOCUMENTS");
+        commandLine.ReportOutcome(host::RunOutcome::UsageError);
         return false;
     }
     if (folderGiven) {

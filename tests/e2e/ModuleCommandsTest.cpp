@@ -54,6 +54,9 @@ TEST(ModuleCommandsTest, RefusalsAndUsageErrorsHaveTheirExitStatus) {
                   .status,
               2);
     EXPECT_EQ(Tessera(config, "split --prefix sometimes " + Data("multicolumn-latex-2col.pdf") + " 2>/dev/null").status, 2);
+    const CommandResult noMethod = Tessera(config, "split --reset " + Data("multicolumn-latex-2col.pdf") + " 2>&1");
+    EXPECT_EQ(noMethod.status, 2) << "the initial method is a hand-made list, which is empty";
+    EXPECT_NE(noMethod.output.find("There are no output documents"), std::string::npos) << noMethod.output;
 }
 
 TEST(ModuleCommandsTest, MissingLanguageFilesAreReportedAndTheSplitStillWorks) {
