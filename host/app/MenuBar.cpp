@@ -7,7 +7,7 @@
 namespace tessera::app {
 
 MenuBar::MenuBar() {
-    for (const char* menu : {"Extensions", "UsingExtensions", "AboutExtensions"}) menus_[menu];
+    for (const std::string& menu : MenuNames()) menus_[menu];
 }
 
 host::MenuItemId MenuBar::NewItem(const std::string& title, const std::string& name, host::ExtensionId owner) {
@@ -49,8 +49,9 @@ bool MenuBar::Execute(const std::string& menu, const std::string& name) const {
     return false;
 }
 
-std::vector<std::string> MenuBar::MenuNames() const {
-    return {"Extensions", "UsingExtensions", "AboutExtensions"};
+const std::vector<std::string>& MenuBar::MenuNames() {
+    static const std::vector<std::string> names = {"Extensions", "UsingExtensions", "AboutExtensions"};
+    return names;
 }
 
 }  // namespace tessera::app

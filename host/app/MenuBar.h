@@ -31,7 +31,8 @@ public:
     bool IsEnabled(const Item& item) const { return !item.enabled || item.enabled(item.enabledData); }
     // Runs the named item of the menu when it is there and enabled.
     bool Execute(const std::string& menu, const std::string& name) const;
-    std::vector<std::string> MenuNames() const;
+    // The host's menus, in their order.
+    static const std::vector<std::string>& MenuNames();
 
 private:
     std::vector<Item> items_;

@@ -8,8 +8,6 @@
 namespace tessera {
 namespace {
 
-constexpr int kAllPages = OddPages | EvenPages;
-
 bool HasQueryRange(const OutputList& outputs) {
     for (const OutputDocument& o : outputs)
         for (const PageRange& r : o.Ranges)
@@ -50,8 +48,7 @@ bool Matches(PageRange& range, PageText& text, int page, PatternMatcher& matcher
 }
 
 void AppendRange(OutputDocument& output, int start, int count) {
-    output.Ranges.push_back(MakePageRange(start, count, 0));
-    output.Ranges.back().Options = kAllPages;
+    output.Ranges.push_back(MakePlannedRange(start, count, kAllPagesFlags));
 }
 
 OutputList Rebuilt(const OutputList& outputs) {

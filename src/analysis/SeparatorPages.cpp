@@ -6,12 +6,9 @@
 namespace tessera {
 namespace {
 
-constexpr int kAllPages = OddPages | EvenPages;
-
 void AppendOutput(OutputList& outputs, int start, int count) {
     OutputDocument output;
-    output.Ranges.push_back(MakePageRange(start, count, 0));
-    output.Ranges.back().Options = kAllPages;
+    output.Ranges.push_back(MakePlannedRange(start, count, kAllPagesFlags));
     outputs.push_back(std::move(output));
 }
 

@@ -12,14 +12,10 @@
 namespace tessera {
 namespace {
 
-constexpr int kAllPagesOptions = OddPages | EvenPages;
-
 OutputDocument SingleRangeOutput(std::string name, int start, int count, int options) {
     OutputDocument output;
     output.Filename = std::move(name);
-    // Both parity bits mean every page; the derived fields are those of a plain range.
-    output.Ranges.push_back(MakePageRange(start, count, 0));
-    output.Ranges.back().Options = options;
+    output.Ranges.push_back(MakePlannedRange(start, count, options));
     return output;
 }
 
@@ -80,7 +76,7 @@ bool PlanBookmarkLevels(const DocumentHandle& source, OutputList& outputs, int l
     for (const BookmarkRecord& r : records) {
         const long count = long{r.lastPage} - r.firstPage + 1;
         if (r.level < low || r.level > high || r.firstPage < 0 || r.lastPage < 0 || count < 1) continue;
-        outputs.push_back(SingleRangeOutput(r.pathName, r.firstPage, static_cast<int>(count), kAllPagesOptions));
+        outputs.push_back(SingleRangeOutput(r.pathName, r.firstPage, static_cast<int>(count), kAllPagesFlags));
     }
     return true;
 }

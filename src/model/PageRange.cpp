@@ -63,4 +63,10 @@ PageRange MakePageRange(std::int32_t start, std::int32_t count, std::int32_t opt
     return range;
 }
 
+PageRange MakePlannedRange(std::int32_t start, std::int32_t count, std::int32_t flags) {
+    PageRange range = MakePageRange(start, count, 0);
+    range.Options = flags;
+    return range;
+}
+
 }  // namespace tessera

@@ -44,4 +44,10 @@ std::string DescribePageRange(const PageRange& range);
 // A plain range over [start, start + count) with the given options, derived fields computed.
 PageRange MakePageRange(std::int32_t start, std::int32_t count, std::int32_t options);
 
+// The flags planned ranges carry besides 0: both parities, which also mean every page.
+inline constexpr std::int32_t kAllPagesFlags = OddPages | EvenPages;
+// A range the planning makes: every page of the span, flags kept as given
+// (0 or kAllPagesFlags), derived fields those of a plain range.
+PageRange MakePlannedRange(std::int32_t start, std::int32_t count, std::int32_t flags);
+
 }  // namespace tessera
