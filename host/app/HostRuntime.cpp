@@ -6,7 +6,9 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
                          host::CommandLineServices& commandLine, const std::string& settingsFolder)
     : registry_(settingsFolder) {
     support_ = {&files_, &registry_, &cabinets_};
-    model_ = {&documents_, &bookmarks_, &actions_, &words_};
+    model_ = {&documents_, &bookmarks_, &actions_, &words_, &pages_};
+    editRead_ = {&contents_};
+    content_ = {&contents_};
     view_ = {&viewer};
     win_ = {&windows, &commandLine};
     const void* tables[host::kTableCount] = {&support_, &cos_,         &model_,      &editWrite_, &editRead_,
@@ -21,6 +23,9 @@ host::HostServices HostRuntime::Services() const {
     s.bookmarks = model_.bookmarks;
     s.actions = model_.actions;
     s.words = model_.words;
+    s.pages = model_.pages;
+    s.contents = content_.contents;
+    s.elements = editRead_.elements;
     s.viewer = view_.viewer;
     s.registry = support_.registry;
     s.files = support_.files;

@@ -10,6 +10,8 @@
 #include "pdf/QpdfActionServices.h"
 #include "pdf/QpdfBookmarkServices.h"
 #include "pdf/QpdfDocumentServices.h"
+#include "pdf/QpdfPageContentServices.h"
+#include "pdf/QpdfPageServices.h"
 #include "settings/SettingsFile.h"
 #include "shell/host/HostServices.h"
 
@@ -35,6 +37,8 @@ private:
     pdf::QpdfBookmarkServices bookmarks_{store_};
     pdf::QpdfActionServices actions_{store_};
     pdf::MupdfWordFinder words_{store_};
+    pdf::QpdfPageServices pages_{store_};
+    pdf::QpdfPageContentServices contents_{pages_};
     settings::SettingsFile registry_;
     PosixFileServices files_;
     cabinet::JsonCabinetStreams cabinets_;

@@ -2,6 +2,7 @@
 // Progress and pattern trouble shared by the page scans.
 #include <string>
 
+#include "analysis/PageContentHolder.h"
 #include "analysis/SearchPattern.h"
 #include "engine/DocumentHandle.h"
 
@@ -25,6 +26,16 @@ private:
 class PatternMatcher {
 public:
     bool Matches(const SearchPattern& pattern, const std::string& text, int page);
+
+private:
+    bool reported_ = false;
+};
+
+// Pages whose content could not be read are kept, never dropped as blank,
+// and match no content query; the user hears of the first one once per scan.
+class UnreadablePages {
+public:
+    void Note(const PageContentHolder& holder, int page);
 
 private:
     bool reported_ = false;

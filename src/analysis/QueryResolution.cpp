@@ -2,8 +2,10 @@
 
 #include <optional>
 
+#include "analysis/ElementCountTable.h"
 #include "analysis/PageScan.h"
 #include "analysis/PageTextExtractor.h"
+#include "shell/host/HostError.h"
 
 namespace tessera {
 namespace {
@@ -34,11 +36,58 @@ private:
     bool extracted_ = false, ok_ = true;
 };
 
+// The element counts of one page, computed when a content query first needs
+// them. A page that cannot be acquired or read matches no content query; the
+// host would fail the same way again, so it is not asked twice.
+class PageElements {
+public:
+    PageElements(const DocumentHandle& document, int page, UnreadablePages& unreadable)
+        : document_(document), page_(page), unreadable_(unreadable) {}
+    const ElementCountTable* Counts() {
+        if (!tried_) {
+            tried_ = true;
+            counted_ = Count();
+        }
+        return counted_ ? &counts_ : nullptr;
+    }
+
+private:
+    bool Count() {
+        PageContentHolder holder;
+        if (!holder.Acquire(document_.Doc(), page_)) return false;
+        try {
+            return CountPageElements(holder, counts_);
+        } catch (const host::HostError&) {
+            unreadable_.Note(holder, page_);
+            return false;
+        }
+    }
+
+    const DocumentHandle& document_;
+    int page_;
+    UnreadablePages& unreadable_;
+    ElementCountTable counts_{};
+    bool tried_ = false, counted_ = false;
+};
+
+bool HasEveryKind(const std::vector<std::int32_t>& kinds, const ElementCountTable* counts) {
+    if (!counts) return false;
+    for (std::int32_t kind : kinds)
+        if (ElementCount(*counts, kind) < 1) return false;
+    return true;
+}
+
+struct PageFacts {
+    PageText& text;
+    PageElements& elements;
+};
+
 // Whether page p matches the range's query; target 3 alternates first and last queries.
-bool Matches(PageRange& range, PageText& text, int page, PatternMatcher& matcher) {
+bool Matches(PageRange& range, PageFacts& facts, int page, PatternMatcher& matcher) {
     PageQuery& q = range.Query;
     if (q.Target == QuerySinglePage && !q.Results.empty()) return false;
-    if (q.Target == QueryPageContent) return false;  // page content is not looked into yet
+    if (q.Target == QueryPageContent) return HasEveryKind(q.PageContentQuery, facts.elements.Counts());
+    PageText& text = facts.text;
     const TextQuery& query = (q.Target == QueryPageRanges && q.Results.size() % 2 == 1) ? q.LastPageQuery
                                                                                          : q.FirstPageQuery;
     SearchPattern pattern;
@@ -90,13 +139,16 @@ bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int
     extractor.Attach(document);
     ScanProgress progress(document, n);
     PatternMatcher matcher;
+    UnreadablePages unreadable;
     for (int page = first; page <= last; ++page) {
         progress.At(page);
         PageText text(extractor, page);
+        PageElements elements(document, page, unreadable);
+        PageFacts facts{text, elements};
         for (OutputDocument& output : outputs)
             for (PageRange& range : output.Ranges) {
                 if (!range.Query.Enable || !IsQueryComplete(range.Query)) continue;
-                if (Matches(range, text, page, matcher)) range.Query.Results.push_back(page);
+                if (Matches(range, facts, page, matcher)) range.Query.Results.push_back(page);
                 if (text.Failed()) return false;
             }
     }

@@ -1,5 +1,6 @@
 #include "analysis/SeparatorPages.h"
 
+#include "analysis/BlankPage.h"
 #include "analysis/PageScan.h"
 #include "analysis/PageTextExtractor.h"
 
@@ -12,25 +13,37 @@ void AppendOutput(OutputList& outputs, int start, int count) {
     outputs.push_back(std::move(output));
 }
 
+// A page that cannot be acquired has been reported and is no separator.
+bool IsBlankSeparator(const DocumentHandle& document, int page, int separatorType, double threshold,
+                      UnreadablePages& unreadable) {
+    PageContentHolder holder;
+    if (!holder.Acquire(document.Doc(), page)) return false;
+    const bool blank = separatorType == BlankPage ? IsBlankPage(holder) : IsBlankImagePage(holder, threshold);
+    unreadable.Note(holder, page);
+    return blank;
+}
+
 }  // namespace
 
 bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, int separatorType,
-                           double /*threshold*/, const TextQuery& query) {
+                           double threshold, const TextQuery& query) {
     pages.clear();
-    // Blank pages and blank scans are found by looking inside pages, which
-    // this version does not do yet.
-    if (separatorType != PageMatchingText) return false;
+    if (separatorType < BlankPage || separatorType > PageMatchingText) return false;
+    const bool byText = separatorType == PageMatchingText;
     const int n = document.PageCount();
     PageTextExtractor extractor;
     SearchPattern pattern;
-    if (!extractor.Attach(document) || !CompileTextQuery(pattern, query)) return false;
+    if (byText && (!extractor.Attach(document) || !CompileTextQuery(pattern, query))) return false;
     ScanProgress progress(document, n);
     PatternMatcher matcher;
+    UnreadablePages unreadable;
     for (int page = 0; page < n; ++page) {
         progress.At(page);
-        if (extractor.Extract(page, AreaOf(query), query.UseAreaFilter) && !extractor.Text().empty() &&
-            matcher.Matches(pattern, extractor.Text(), page))
-            pages.push_back(page);
+        const bool separator =
+            byText ? extractor.Extract(page, AreaOf(query), query.UseAreaFilter) && !extractor.Text().empty() &&
+                         matcher.Matches(pattern, extractor.Text(), page)
+                   : IsBlankSeparator(document, page, separatorType, threshold, unreadable);
+        if (separator) pages.push_back(page);
     }
     return true;
 }

@@ -7,9 +7,10 @@
 
 namespace tessera {
 
-// The 0-based pages that are separators: for PageMatchingText those whose
-// text matches the query. False when the query does not compile or the mode
-// is unknown; host errors reading a page's text pass to the caller.
+// The 0-based pages that are separators: blank pages, blank scans (threshold
+// is the largest stored-to-data ratio of a blank image, not included), or
+// pages whose text matches the query. False when the query does not compile
+// or the mode is unknown; host errors reading a page's text pass to the caller.
 bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, int separatorType,
                            double threshold, const TextQuery& query);
 

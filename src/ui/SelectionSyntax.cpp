@@ -1,9 +1,12 @@
 #include "ui/SelectionSyntax.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <stdexcept>
+
+#include "ui/ContentKindWords.h"
 
 namespace tessera {
 namespace {
@@ -40,7 +43,11 @@ private:
         return true;
     }
 
-    PageRange Item() { return Peek() == '/' ? QueryItem() : PagesItem(); }
+    PageRange Item() {
+        if (Peek() == '/') return QueryItem();
+        if (Peek() == '@') return ContentItem();
+        return PagesItem();
+    }
 
     // A 1-based page: a number, "z", or "rN" counted from the end.
     int Page() {
@@ -104,6 +111,27 @@ private:
             range.Query.Target = QueryPageRanges;
             range.Query.LastPageQuery = Query(Text());
         }
+        return range;
+    }
+
+    // "@image+link": the pages holding every kind named.
+    PageRange ContentItem() {
+        Accept('@');
+        std::vector<std::int32_t> kinds;
+        do {
+            const std::size_t start = pos_;
+            while (!AtEnd() && (std::islower(static_cast<unsigned char>(Peek())) || Peek() == '-')) ++pos_;
+            const std::string_view word = text_.substr(start, pos_ - start);
+            const std::optional<std::int32_t> kind = ContentKindForWord(word);
+            if (!kind)
+                throw SyntaxError(start, word.empty() ? "expected a kind of page content after \"@\""
+                                                      : "\"" + std::string(word) + "\" is not a kind of page content");
+            kinds.push_back(*kind);
+        } while (Accept('+'));
+        PageRange range;
+        range.Query.Enable = true;
+        range.Query.Target = QueryPageContent;
+        range.Query.PageContentQuery = InDialogOrder(kinds);
         return range;
     }
 

@@ -11,6 +11,8 @@
 //              | "/FIRST/../LAST/"                 ranges from a page matching FIRST
 //                                                  to the next page matching LAST
 //              | "/FIRST/..</LAST/"                the same, without the LAST page
+//              | "@" KIND ("+" KIND)*              every page holding all the kinds of
+//                                                  content named (image, link, uri...)
 //
 // ":odd" and ":even" keep the odd or even page numbers of the range. Inside a
 // text, "\/" stands for "/". The flags and area of `query` apply to every text.

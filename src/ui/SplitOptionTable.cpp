@@ -5,6 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "ui/ContentKindWords.h"
+
 namespace tessera {
 namespace {
 
@@ -71,6 +73,13 @@ std::string WithSlash(std::string folder) {
     return folder;
 }
 
+// How noisy a blank scan may be: 10 (clean) to 80 (noisy).
+int Sensitivity(const std::string& text, const std::string& whole) {
+    const int value = PositiveNumber(text, whole);
+    if (value < 10 || value > 80) throw BadValue("the scan sensitivity goes from 10 to 80, not " + text);
+    return value;
+}
+
 void Separator(const std::string& value, SplitSettings& s) {
     if (value.rfind("text=", 0) == 0 && value.size() > 5) {
         s.SplitMode = SeparatorPages;
@@ -78,9 +87,13 @@ void Separator(const std::string& value, SplitSettings& s) {
         s.Output.SeparatorQuery.Pattern = value.substr(5);
         return;
     }
-    if (value == "blank" || value.rfind("scan", 0) == 0)
-        throw BadValue("blank and scanned separator pages are not available in this version");
-    throw BadValue("expected text=PATTERN, not \"" + value + "\"");
+    if (value == "blank" || value == "scan" || value.rfind("scan=", 0) == 0) {
+        s.SplitMode = SeparatorPages;
+        s.Output.SeparatorType = value == "blank" ? BlankPage : BlankImagePage;
+        if (value.size() > 5) s.Output.BlankPageThreshold = Sensitivity(value.substr(5), value);
+        return;
+    }
+    throw BadValue("expected text=PATTERN, blank, scan or scan=SENSITIVITY, not \"" + value + "\"");
 }
 
 void Area(const std::string& value, std::int32_t* left, std::int32_t* top, std::int32_t* right, std::int32_t* bottom) {
@@ -124,8 +137,10 @@ const std::vector<SplitOption>& Options() {
         {Spec("bookmarks", "", OptionKind::Levels, {}, "Split at the bookmarks of level A, or of levels A to B (top level is 1)", kMethod),
          [](const std::string& v, DialogFields& f) { Levels(v, f.settings); }},
         {Spec("separator", "", OptionKind::Text, {},
-          "Split at separator pages: text=PATTERN starts a new output at every page whose text matches", kMethod,
-          "text=PATTERN"),
+          "Split at separator pages: text=PATTERN starts a new output at every page whose text matches; "
+          "blank drops blank pages and splits there; scan does so for blank scanned pages, scan=N tolerating "
+          "noise from 10 (clean scans) to 80 (noisy ones; 40 at first, then the last value used)",
+          kMethod, "text=PATTERN|blank|scan[=N]"),
          [](const std::string& v, DialogFields& f) { Separator(v, f.settings); }},
         {Spec("doc", "", OptionKind::Text, {},
           "One hand-made output (repeat for more); see the selections below", kMethod, "[NAME=]SELECTION"),
@@ -211,9 +226,12 @@ std::string SplitOptionsHelp() {
   /TEXT/1                     the first page whose text matches TEXT
   /FIRST/../LAST/             from each page matching FIRST to the next page matching LAST
   /FIRST/..</LAST/            the same, without the LAST page
+  @KIND+KIND...               every page holding all the kinds of content named
   Inside a text, \/ stands for /. --regex, --whole-words, --match-case and --area apply to
-  every text. Example: --doc "Summary=1-2,/Conclusion/../References/" --doc z-3
-Areas (--area, --name-area) are L,T,R,B in points from the top left of the page as shown.)";
+  every text. Example: --doc "Summary=1-2,/Conclusion/../References/" --doc z-3 --doc @image+link
+Areas (--area, --name-area) are L,T,R,B in points from the top left of the page as shown.
+Kinds of page content for @KIND:
+)" + ContentKindWordsHelp();
 }
 
 bool ParseArea(const std::string& text, std::int32_t (&area)[4]) {

@@ -1,5 +1,7 @@
 #include "support/PdfFixture.h"
 
+#include <qpdf/Pl_Buffer.hh>
+#include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDFWriter.hh>
 
 namespace tessera::test {
@@ -45,14 +47,57 @@ void PdfFixture::AddPage(const std::string& content) {
     if (!font_.isInitialized())
         font_ = qpdf_.makeIndirectObject(QPDFObjectHandle::parse(
             "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
-    QPDFObjectHandle page = QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 612 792] >>");
     QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
     resources.replaceKey("/Font", QPDFObjectHandle::newDictionary({{"/F1", font_}}));
-    page.replaceKey("/Resources", resources);
+    AppendPage(resources, content);
+}
+
+QPDFObjectHandle PdfFixture::AppendPage(QPDFObjectHandle resources, const std::string& content) {
+    QPDFObjectHandle page = QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 612 792] >>");
+    if (!resources.isNull()) page.replaceKey("/Resources", resources);
     page.replaceKey("/Contents", QPDFObjectHandle::newStream(&qpdf_, content));
     page = qpdf_.makeIndirectObject(page);
     qpdf_.addPage(page, false);
     pages_.push_back(page);
+    return page;
+}
+
+QPDFObjectHandle PdfFixture::AddContentPage(const std::string& content, QPDFObjectHandle resources) {
+    return AppendPage(resources, content);
+}
+
+QPDFObjectHandle PdfFixture::GrayImage(int width, int height, const std::string& stored, const std::string& filter) {
+    QPDFObjectHandle image = QPDFObjectHandle::newStream(&qpdf_, stored);
+    QPDFObjectHandle dict = image.getDict();
+    dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+    dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Image"));
+    dict.replaceKey("/Width", QPDFObjectHandle::newInteger(width));
+    dict.replaceKey("/Height", QPDFObjectHandle::newInteger(height));
+    dict.replaceKey("/ColorSpace", QPDFObjectHandle::newName("/DeviceGray"));
+    dict.replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
+    if (!filter.empty()) dict.replaceKey("/Filter", QPDFObjectHandle::newName(filter));
+    return image;
+}
+
+std::string PdfFixture::Deflated(const std::string& data) {
+    Pl_Buffer buffer("deflated");
+    Pl_Flate flate("deflate", &buffer, Pl_Flate::a_deflate);
+    flate.write(reinterpret_cast<const unsigned char*>(data.data()), data.size());
+    flate.finish();
+    auto bytes = buffer.getBufferSharedPointer();
+    return std::string(reinterpret_cast<const char*>(bytes->getBuffer()), bytes->getSize());
+}
+
+QPDFObjectHandle PdfFixture::AddAnnotation(int page, const std::string& subtype, const std::string& actionType) {
+    QPDFObjectHandle annot = QPDFObjectHandle::parse("<< /Type /Annot /Rect [10 10 50 50] >>");
+    annot.replaceKey("/Subtype", QPDFObjectHandle::newName("/" + subtype));
+    if (!actionType.empty())
+        annot.replaceKey("/A", QPDFObjectHandle::newDictionary({{"/S", QPDFObjectHandle::newName("/" + actionType)}}));
+    annot = qpdf_.makeIndirectObject(annot);
+    QPDFObjectHandle target = Page(page);
+    if (!target.getKey("/Annots").isArray()) target.replaceKey("/Annots", QPDFObjectHandle::newArray());
+    target.getKey("/Annots").appendItem(annot);
+    return annot;
 }
 
 QPDFObjectHandle PdfFixture::Item(const std::string& title) {
@@ -93,6 +138,9 @@ void PdfFixture::SetChildren(QPDFObjectHandle parent, const std::vector<QPDFObje
 void PdfFixture::Write(const std::string& path) {
     QPDFWriter writer(qpdf_, path.c_str());
     writer.setStaticID(true);
+    // Streams are written as the test made them, so stored sizes are the test's.
+    writer.setCompressStreams(false);
+    writer.setDecodeLevel(qpdf_dl_none);
     writer.write();
 }
 

@@ -10,7 +10,10 @@ std::string Describe(const OutputDocument& output) {
     std::string out;
     for (const PageRange& r : output.Ranges) {
         if (!out.empty()) out += " ";
-        if (r.Query.Enable)
+        if (r.Query.Enable && r.Query.Target == QueryPageContent) {
+            out += "c";
+            for (std::int32_t kind : r.Query.PageContentQuery) out += ":" + std::to_string(kind);
+        } else if (r.Query.Enable)
             out += "q" + std::to_string(r.Query.Target) + ":" + r.Query.FirstPageQuery.Pattern +
                    (r.Query.Target == QueryPageRanges ? ":" + r.Query.LastPageQuery.Pattern : "") +
                    (r.Query.ExcludeLastPage ? "!" : "");
@@ -41,7 +44,7 @@ TEST_P(SelectionSyntaxTest, Parses) {
         ASSERT_TRUE(ok) << error;
         EXPECT_EQ(Describe(output), expected);
         for (const PageRange& r : output.Ranges) {
-            if (r.Query.Enable) {
+            if (r.Query.Enable && r.Query.Target != QueryPageContent) {
                 EXPECT_TRUE(r.Query.FirstPageQuery.WholeWords) << "the options' flags apply";
             }
         }
@@ -61,7 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
                     SelectionCase{"1:all", "error:at column 3: expected odd or even"},
                     SelectionCase{"/open", "error:at column 1: the text has no closing"},
                     SelectionCase{"//", "error:the text between the slashes is empty"},
-                    SelectionCase{"1 2", "error:at column 2: expected \",\""}));
+                    SelectionCase{"1 2", "error:at column 2: expected \",\""},
+                    SelectionCase{"@image", "c:3"}, SelectionCase{"1,@uri+image+uri+annotation", "0+1/0 c:29:3:35"},
+                    SelectionCase{"@external-link+link+form", "c:31:30:4"},
+                    SelectionCase{"@images", "error:at column 2: \"images\" is not a kind"},
+                    SelectionCase{"@", "error:at column 2: expected a kind"},
+                    SelectionCase{"@image+", "error:at column 8: expected a kind"}));
 
 }  // namespace
 }  // namespace tessera
@@ -72,7 +80,7 @@ namespace {
 // Random selections made of the syntax's own characters: every one is either
 // read or refused with a column inside the text, never a crash or a hang.
 TEST(SelectionSyntaxRobustnessTest, RandomInputIsReadOrRefused) {
-    const std::string alphabet = "0123456789-,:/.<zroddevn\\ 1";
+    const std::string alphabet = "0123456789-,:/.<zroddevn\\ 1@+imagelk";
     std::uint32_t seed = 12345;
     const auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
     for (int round = 0; round < 3000; ++round) {

@@ -10,6 +10,9 @@ struct HostServices {
     BookmarkServices* bookmarks = nullptr;
     ActionServices* actions = nullptr;
     WordFinderServices* words = nullptr;
+    PageServices* pages = nullptr;
+    PageContentServices* contents = nullptr;
+    PageElementServices* elements = nullptr;
     ViewerServices* viewer = nullptr;
     RegistryServices* registry = nullptr;
     FileServices* files = nullptr;

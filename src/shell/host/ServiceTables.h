@@ -10,6 +10,8 @@
 #include "shell/host/CommandLineServices.h"
 #include "shell/host/DocumentServices.h"
 #include "shell/host/FileServices.h"
+#include "shell/host/PageContentServices.h"
+#include "shell/host/PageServices.h"
 #include "shell/host/RegistryServices.h"
 #include "shell/host/ViewerServices.h"
 #include "shell/host/WindowServices.h"
@@ -30,11 +32,16 @@ struct PDModelTable {
     BookmarkServices* bookmarks = nullptr;
     ActionServices* actions = nullptr;
     WordFinderServices* words = nullptr;
+    PageServices* pages = nullptr;
 };
 struct PDFEditWriteTable {};   // page content writing (watermarks)
-struct PDFEditReadTable {};    // page content reading (page elements)
+struct PDFEditReadTable {  // page content reading
+    PageElementServices* elements = nullptr;
+};
 struct PDSysFontTable {};      // system fonts (watermarks)
-struct PagePDEContentTable {}; // page content acquisition
+struct PagePDEContentTable {  // page content acquisition
+    PageContentServices* contents = nullptr;
+};
 struct AcroViewTable {
     ViewerServices* viewer = nullptr;
 };

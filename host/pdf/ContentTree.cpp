@@ -1,0 +1,151 @@
+#include "pdf/ContentTree.h"
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+
+#include <set>
+#include <string>
+
+#include "pdf/ImageDataLength.h"
+#include "pdf/QpdfGuard.h"
+
+namespace tessera::pdf {
+namespace {
+
+const std::set<std::string> kPaintingOperators = {"S", "s", "f", "F", "f*", "B", "B*", "b", "b*"};
+const std::set<std::string> kTextShowingOperators = {"Tj", "TJ", "'", "\""};
+
+// Turns the operators of a content stream into elements. Text objects
+// become one element when they show text; a path only when it is painted
+// (a clip alone draws nothing); marked content becomes a container, except
+// inside a text object, where it only has to balance.
+class TreeBuilder : public QPDFObjectHandle::ParserCallbacks {
+public:
+    TreeBuilder(ContentTree& tree, QPDFObjectHandle resources) : tree_(tree), resources_(resources) {}
+
+    void handleObject(QPDFObjectHandle object) override {
+        if (!object.isOperator()) {
+            operands_.push_back(object);
+            return;
+        }
+        Operator(object.getOperatorValue());
+        operands_.clear();
+    }
+    void handleEOF() override {}
+
+private:
+    std::uint32_t Current() const { return open_.back(); }
+    void Add(int type) { tree_.Add(Current(), ContentNode{type, {}, {}}); }
+    void Operator(const std::string& op);
+    void BeginMarked();
+    void EndMarked();
+    void Draw(QPDFObjectHandle name);
+    void AddImage(QPDFObjectHandle image);
+    void AddInlineImage();
+
+    ContentTree& tree_;
+    QPDFObjectHandle resources_;
+    std::vector<QPDFObjectHandle> operands_;
+    std::vector<std::uint32_t> open_{0};
+    bool inText_ = false, textShown_ = false;
+    std::uint32_t textList_ = 0;
+    int markedInText_ = 0;
+};
+
+void TreeBuilder::Operator(const std::string& op) {
+    if (op == "BT") {
+        inText_ = true;
+        textShown_ = false;
+        textList_ = Current();
+    } else if (op == "ET") {
+        if (inText_ && textShown_) tree_.Add(textList_, ContentNode{host::kElementText, {}, {}});
+        inText_ = false;
+        markedInText_ = 0;
+    } else if (kTextShowingOperators.count(op)) {
+        textShown_ = textShown_ || inText_;
+    } else if (op == "BMC" || op == "BDC") {
+        BeginMarked();
+    } else if (op == "EMC") {
+        EndMarked();
+    } else if (kPaintingOperators.count(op)) {
+        Add(host::kElementPath);
+    } else if (op == "sh") {
+        Add(host::kElementShading);
+    } else if (op == "Do" && !operands_.empty()) {
+        Draw(operands_.back());
+    } else if (op == "EI") {
+        AddInlineImage();
+    } else if (op == "PS") {
+        Add(host::kElementPostScript);
+    }
+}
+
+void TreeBuilder::BeginMarked() {
+    if (inText_) {
+        ++markedInText_;
+        return;
+    }
+    open_.push_back(tree_.Add(Current(), ContentNode{}));
+}
+
+void TreeBuilder::EndMarked() {
+    if (inText_ && markedInText_ > 0) --markedInText_;
+    else if (open_.size() > 1) open_.pop_back();
+}
+
+void TreeBuilder::Draw(QPDFObjectHandle name) {
+    QPDFObjectHandle xobjects = resources_.isDictionary() ? resources_.getKey("/XObject") : resources_;
+    if (!name.isName() || !xobjects.isDictionary()) return;
+    QPDFObjectHandle xobject = xobjects.getKey(name.getName());
+    if (!xobject.isStream()) return;  // nothing is drawn
+    QPDFObjectHandle dict = xobject.getDict();
+    QPDFObjectHandle subtype = dict.getKey("/Subtype");
+    if (subtype.isNameAndEquals("/Image")) AddImage(xobject);
+    else if (subtype.isNameAndEquals("/PS") || dict.getKey("/Subtype2").isNameAndEquals("/PS"))
+        Add(host::kElementPostScript);
+    else if (subtype.isNameAndEquals("/Form"))
+        Add(host::kElementForm);
+}
+
+void TreeBuilder::AddImage(QPDFObjectHandle image) {
+    QPDFObjectHandle dict = image.getDict();
+    ContentNode node{host::kElementImage, {}, {}};
+    node.image.isStoredObject = true;
+    node.image.objectType = host::kObjectTypeStream;
+    QPDFObjectHandle length = dict.getKey("/Length");
+    node.image.storedLength = length.isInteger() ? length.getIntValue()
+                                                 : static_cast<std::int64_t>(image.getRawStreamData()->getSize());
+    node.image.dataLength = ImageDataLength(dict, resources_);
+    tree_.Add(Current(), node);
+}
+
+void TreeBuilder::AddInlineImage() {
+    ContentNode node{host::kElementImage, {}, {}};
+    if (!operands_.empty() && operands_.back().isInlineImage())
+        node.image.storedLength = static_cast<std::int64_t>(operands_.back().getInlineImageValue().size());
+    tree_.Add(Current(), node);
+}
+
+}  // namespace
+
+std::uint32_t ContentTree::Add(std::uint32_t parent, ContentNode node) {
+    const auto index = static_cast<std::uint32_t>(nodes_.size());
+    nodes_.push_back(std::move(node));
+    nodes_.at(parent).children.push_back(index);
+    return index;
+}
+
+ContentTree ContentTree::OfPage(QPDFObjectHandle page) {
+    return QpdfGuard([&] {
+        ContentTree tree;
+        QPDF* qpdf = page.getOwningQPDF();
+        const std::size_t warningsBefore = qpdf ? qpdf->numWarnings() : 0;
+        TreeBuilder builder(tree, QPDFPageObjectHelper(page).getAttribute("/Resources", false));
+        QPDFPageObjectHelper(page).parseContents(&builder);
+        if (qpdf && qpdf->numWarnings() != warningsBefore)
+            throw host::HostError(host::kErrorDamaged, "the page's content is damaged and could not be read in full");
+        return tree;
+    });
+}
+
+}  // namespace tessera::pdf

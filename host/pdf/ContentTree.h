@@ -1,0 +1,36 @@
+#pragma once
+// A page's content as a tree of elements: what the content stream draws,
+// grouped by its marked-content sequences.
+#include <qpdf/QPDFObjectHandle.hh>
+
+#include <cstdint>
+#include <vector>
+
+#include "shell/host/PageContentServices.h"
+
+namespace tessera::pdf {
+
+struct ContentNode {
+    int type = host::kElementContainer;
+    std::vector<std::uint32_t> children;  // of a container
+    host::ImageStorage image;             // of an image
+};
+
+class ContentTree {
+public:
+    // Parses every content stream of the page. HostError when qpdf cannot
+    // parse it, or had to skip or repair anything in it: a page read only in
+    // part must not pass for blank.
+    static ContentTree OfPage(QPDFObjectHandle page);
+
+    // Node 0 is the page's top-level list.
+    const ContentNode& Node(std::uint32_t index) const { return nodes_.at(index); }
+    std::size_t NodeCount() const { return nodes_.size(); }
+
+    std::uint32_t Add(std::uint32_t parent, ContentNode node);
+
+private:
+    std::vector<ContentNode> nodes_{ContentNode{}};
+};
+
+}  // namespace tessera::pdf

@@ -1,0 +1,41 @@
+#include "pdf/QpdfPageContentServices.h"
+
+#include "shell/host/HostError.h"
+
+namespace tessera::pdf {
+
+host::ContentId QpdfPageContentServices::AcquireContent(host::PageId page, std::uint32_t /*client*/) {
+    ContentTree tree = ContentTree::OfPage(pages_.PageObject(page));
+    const host::ContentId id = next_++;
+    contents_.emplace(id, std::move(tree));
+    return id;
+}
+
+void QpdfPageContentServices::ReleaseContent(host::ContentId content) { contents_.erase(content); }
+
+const ContentNode& QpdfPageContentServices::Node(host::ElementRef ref) const {
+    const auto it = contents_.find(ref.content);
+    if (it == contents_.end() || ref.node >= it->second.NodeCount())
+        throw host::HostError(host::kErrorGeneral, "the page content is not acquired");
+    return it->second.Node(ref.node);
+}
+
+int QpdfPageContentServices::ElementCount(host::ElementRef list) {
+    return static_cast<int>(Node(list).children.size());
+}
+
+host::ElementRef QpdfPageContentServices::Element(host::ElementRef list, int index) {
+    const ContentNode& node = Node(list);
+    if (index < 0 || static_cast<std::size_t>(index) >= node.children.size()) return {};
+    return {list.content, node.children[static_cast<std::size_t>(index)]};
+}
+
+int QpdfPageContentServices::Type(host::ElementRef element) { return Node(element).type; }
+
+host::ImageStorage QpdfPageContentServices::Image(host::ElementRef element) {
+    const ContentNode& node = Node(element);
+    if (node.type != host::kElementImage) throw host::HostError(host::kErrorGeneral, "the element is not an image");
+    return node.image;
+}
+
+}  // namespace tessera::pdf

@@ -1,0 +1,32 @@
+#pragma once
+// Page contents over qpdf's content-stream parser, parsed once when acquired.
+#include <map>
+
+#include "pdf/ContentTree.h"
+#include "pdf/QpdfPageServices.h"
+
+namespace tessera::pdf {
+
+class QpdfPageContentServices : public host::PageContentServices, public host::PageElementServices {
+public:
+    explicit QpdfPageContentServices(QpdfPageServices& pages) : pages_(pages) {}
+
+    host::ContentId AcquireContent(host::PageId page, std::uint32_t client) override;
+    void ReleaseContent(host::ContentId content) override;
+
+    int ElementCount(host::ElementRef list) override;
+    host::ElementRef Element(host::ElementRef list, int index) override;
+    int Type(host::ElementRef element) override;
+    host::ImageStorage Image(host::ElementRef element) override;
+
+    std::size_t AcquiredCount() const { return contents_.size(); }
+
+private:
+    const ContentNode& Node(host::ElementRef ref) const;
+
+    QpdfPageServices& pages_;
+    host::ContentId next_ = 1;
+    std::map<host::ContentId, ContentTree> contents_;
+};
+
+}  // namespace tessera::pdf

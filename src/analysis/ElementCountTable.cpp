@@ -1,0 +1,75 @@
+#include "analysis/ElementCountTable.h"
+
+#include <string_view>
+
+#include "analysis/PageElementWalk.h"
+#include "shell/Host.h"
+
+namespace tessera {
+namespace {
+
+struct NamedKind {
+    std::string_view name;
+    std::int32_t kind;
+};
+
+constexpr NamedKind kAnnotationKinds[] = {
+    {"Text", kKindTextComment}, {"FreeText", kKindTextComment}, {"Popup", kKindPopup},
+    {"Highlight", kKindHighlight}, {"Stamp", kKindStamp},        {"Widget", host::kElementForm},
+};
+
+constexpr NamedKind kActionKinds[] = {
+    {"GoTo", kKindLinkToPage},  {"GoToR", kKindExternalLink},     {"URI", kKindWebLink},
+    {"Launch", kKindLaunch},    {"SubmitForm", kKindSubmitForm}, {"ResetForm", kKindResetForm},
+    {"JavaScript", kKindJavaScript},
+};
+
+template <std::size_t N>
+void CountName(const NamedKind (&kinds)[N], std::string_view name, ElementCountTable& counts) {
+    for (const NamedKind& k : kinds)
+        if (k.name == name) ++counts[static_cast<std::size_t>(k.kind)];
+}
+
+void CountContent(PageContentHolder& holder, ElementCountTable& counts) {
+    ContentUse use(holder);
+    WalkPageElements(holder.Content(), [&counts](host::ElementRef, int type) {
+        if (type >= 0 && type < kPageElementKindCount) ++counts[static_cast<std::size_t>(type)];
+        return true;
+    });
+}
+
+void CountAnnotations(host::PageId page, ElementCountTable& counts) {
+    host::PageServices& pages = *Host().pages;
+    const int n = pages.AnnotationCount(page);
+    for (int i = 0; i < n; ++i) {
+        const host::AnnotationInfo annotation = pages.Annotation(page, i);
+        if (!annotation.valid) continue;
+        CountName(kAnnotationKinds, annotation.subtype, counts);
+        // Whatever the subtype: a widget or a screen annotation can carry an action too.
+        if (annotation.hasAction) CountName(kActionKinds, annotation.actionSubtype, counts);
+    }
+}
+
+void CountPageProperties(host::PageId page, ElementCountTable& counts) {
+    host::PageServices& pages = *Host().pages;
+    if (pages.HasTransition(page)) ++counts[kKindTransition];
+    if (pages.HasTransparency(page, true)) ++counts[kKindTransparency];
+    if (pages.Rotation(page) != 0) ++counts[kKindRotated];
+}
+
+}  // namespace
+
+bool CountPageElements(PageContentHolder& holder, ElementCountTable& counts) {
+    counts.fill(0);
+    if (!holder.HasPage()) return false;
+    CountContent(holder, counts);
+    CountAnnotations(holder.Page(), counts);
+    CountPageProperties(holder.Page(), counts);
+    return true;
+}
+
+std::uint32_t ElementCount(const ElementCountTable& counts, std::int32_t kind) {
+    return kind >= 0 && kind < kPageElementKindCount ? counts[static_cast<std::size_t>(kind)] : 0;
+}
+
+}  // namespace tessera

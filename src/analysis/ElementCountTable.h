@@ -1,0 +1,22 @@
+#pragma once
+// How many elements of each kind a page holds, for the content queries.
+#include <array>
+#include <cstdint>
+
+#include "analysis/PageContentHolder.h"
+#include "analysis/PageElementKind.h"
+
+namespace tessera {
+
+using ElementCountTable = std::array<std::uint32_t, kPageElementKindCount>;
+
+// Counts the content elements (inside containers too), the annotations by
+// subtype and by the subtype of their action, and the page's transition,
+// transparency and rotation. False when the holder has no page; host errors
+// pass to the caller, with the content released.
+bool CountPageElements(PageContentHolder& holder, ElementCountTable& counts);
+
+// 0 for a kind outside the table.
+std::uint32_t ElementCount(const ElementCountTable& counts, std::int32_t kind);
+
+}  // namespace tessera

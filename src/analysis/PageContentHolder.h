@@ -1,0 +1,45 @@
+#pragma once
+// One acquired page of the source and, once something looks inside it, its
+// content. The content is released before the page.
+#include "shell/host/PageContentServices.h"
+
+namespace tessera {
+
+class PageContentHolder {
+public:
+    PageContentHolder() = default;
+    ~PageContentHolder();
+    PageContentHolder(const PageContentHolder&) = delete;
+    PageContentHolder& operator=(const PageContentHolder&) = delete;
+
+    // Acquires page index of doc; on a host error its text is shown and the
+    // holder stays without a page.
+    bool Acquire(host::DocId doc, int index);
+    bool HasPage() const { return page_ != host::kNoPage; }
+    host::PageId Page() const { return page_; }
+
+    // The content's top-level element list, acquired on first use. A content
+    // that cannot be read raises the host's error and is remembered as such.
+    host::ElementRef Content();
+    void ReleaseContent();
+    bool ContentUnreadable() const { return unreadable_; }
+
+private:
+    host::PageId page_ = host::kNoPage;
+    host::ContentId content_ = 0;
+    bool unreadable_ = false;
+};
+
+// Releases the holder's content when a test on it ends, however it ends.
+class ContentUse {
+public:
+    explicit ContentUse(PageContentHolder& holder) : holder_(holder) {}
+    ~ContentUse() { holder_.ReleaseContent(); }
+    ContentUse(const ContentUse&) = delete;
+    ContentUse& operator=(const ContentUse&) = delete;
+
+private:
+    PageContentHolder& holder_;
+};
+
+}  // namespace tessera
