@@ -1,5 +1,6 @@
 #include "e2e/E2eSupport.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace tessera::test {
@@ -31,6 +32,27 @@ std::vector<std::vector<std::string>> PlanLines(const std::string& output) {
         lines.push_back(fields);
     }
     return lines;
+}
+
+std::string JoinPages(const std::set<int>& pages) {
+    std::string out;
+    for (int p : pages) out += (out.empty() ? "" : ",") + std::to_string(p);
+    return out;
+}
+
+std::string PlannedPages(const CommandResult& r) {
+    const auto lines = PlanLines(r.output);
+    if (lines.empty()) return "";
+    if (lines.size() != 1) return "(" + std::to_string(lines.size()) + " outputs)";
+    std::set<int> pages;
+    const std::string runs = lines[0].at(2) + ",";
+    for (std::size_t start = 0, comma; (comma = runs.find(',', start)) != std::string::npos; start = comma + 1) {
+        const std::string run = runs.substr(start, comma - start);
+        const std::size_t dash = run.find('-');
+        const int a = std::stoi(run), b = dash == std::string::npos ? a : std::stoi(run.substr(dash + 1));
+        for (int p = std::min(a, b); p <= std::max(a, b); ++p) pages.insert(p);
+    }
+    return JoinPages(pages);
 }
 
 }  // namespace tessera::test

@@ -2,6 +2,7 @@
 // Running the real tessera program and independent PDF tools from tests.
 #include <nlohmann/json.hpp>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,5 +17,10 @@ std::string Data(const std::string& name);
 nlohmann::json QpdfJson(const std::string& file, const std::string& keys);
 // The dry-run lines split into their tab-separated fields.
 std::vector<std::vector<std::string>> PlanLines(const std::string& output);
+
+// The pages of a one-output dry run, one by one ("4-6,9" gives "4,5,6,9");
+// empty for no output, "(N outputs)" for more than one.
+std::string PlannedPages(const CommandResult& r);
+std::string JoinPages(const std::set<int>& pages);
 
 }  // namespace tessera::test

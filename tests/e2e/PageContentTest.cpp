@@ -11,28 +11,6 @@
 namespace tessera::test {
 namespace {
 
-std::string Join(const std::set<int>& pages) {
-    std::string out;
-    for (int p : pages) out += (out.empty() ? "" : ",") + std::to_string(p);
-    return out;
-}
-
-// The pages a one-output dry run selects, one by one ("4-6,9" -> 4,5,6,9).
-std::string PlannedPages(const CommandResult& r) {
-    const auto lines = PlanLines(r.output);
-    if (lines.empty()) return "";
-    if (lines.size() != 1) return "(" + std::to_string(lines.size()) + " outputs)";
-    std::set<int> pages;
-    std::string runs = lines[0].at(2) + ",";
-    for (std::size_t start = 0, comma; (comma = runs.find(',', start)) != std::string::npos; start = comma + 1) {
-        const std::string run = runs.substr(start, comma - start);
-        const std::size_t dash = run.find('-');
-        const int a = std::stoi(run), b = dash == std::string::npos ? a : std::stoi(run.substr(dash + 1));
-        for (int p = a; p <= b; ++p) pages.insert(p);
-    }
-    return Join(pages);
-}
-
 // qpdf's objects, by "N G R".
 class QpdfObjects {
 public:
@@ -52,7 +30,7 @@ public:
                 if (type.empty() && dict.contains("/Dest")) type = "/GoTo";
                 if (test(subtype, type)) found.insert(page["pageposfrom1"].get<int>());
             }
-        return Join(found);
+        return JoinPages(found);
     }
 
 private:

@@ -21,21 +21,6 @@ std::string PagesByGrep(const std::string& file, const std::string& word, const 
     return r.output.substr(0, r.output.find('\n'));
 }
 
-// The pages of a one-output dry run, written out one by one.
-std::string PagesOf(const CommandResult& r) {
-    const auto lines = PlanLines(r.output);
-    if (lines.size() != 1) return "(" + std::to_string(lines.size()) + " outputs)";
-    std::string out;
-    std::string runs = lines[0].at(2) + ",";
-    for (std::size_t start = 0, comma; (comma = runs.find(',', start)) != std::string::npos; start = comma + 1) {
-        const std::string run = runs.substr(start, comma - start);
-        const std::size_t dash = run.find('-');
-        const int a = std::stoi(run), b = dash == std::string::npos ? a : std::stoi(run.substr(dash + 1));
-        for (int p = a; p <= b; ++p) out += (out.empty() ? "" : ",") + std::to_string(p);
-    }
-    return out;
-}
-
 TEST(TextSearchTest, FoundPagesAgreeWithPdftotext) {
     TempFolder config;
     struct Case {
@@ -53,7 +38,7 @@ TEST(TextSearchTest, FoundPagesAgreeWithPdftotext) {
         ASSERT_EQ(r.status, 0) << c.file;
         const std::string expected = PagesByGrep(c.file, c.word, c.grepFlags);
         EXPECT_FALSE(expected.empty()) << c.word;
-        EXPECT_EQ(PagesOf(r), expected) << c.word << " in " << c.file;
+        EXPECT_EQ(PlannedPages(r), expected) << c.word << " in " << c.file;
     }
 }
 

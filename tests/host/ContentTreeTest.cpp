@@ -1,0 +1,131 @@
+// The host's element tree, image sizes and transparency test on qpdf objects
+// made in memory: the cases a content stream can surprise a reader with.
+#include <gtest/gtest.h>
+
+#include <qpdf/QPDF.hh>
+
+#include <limits>
+
+#include "pdf/ContentTree.h"
+#include "pdf/ImageDataLength.h"
+#include "pdf/TransparencyTest.h"
+#include "shell/host/HostError.h"
+
+namespace tessera::pdf {
+namespace {
+
+class ContentTreeTest : public testing::Test {
+protected:
+    ContentTreeTest() { qpdf.emptyPDF(); }
+    QPDFObjectHandle Page(const std::string& content, const std::string& resources = "<< >>") {
+        QPDFObjectHandle page = QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 612 792] >>");
+        page.replaceKey("/Resources", QPDFObjectHandle::parse(resources));
+        page.replaceKey("/Contents", QPDFObjectHandle::newStream(&qpdf, content));
+        page = qpdf.makeIndirectObject(page);
+        qpdf.addPage(page, false);
+        return page;
+    }
+    QPDFObjectHandle XObject(const std::string& dict, const std::string& data = "") {
+        QPDFObjectHandle stream = QPDFObjectHandle::newStream(&qpdf, data);
+        for (const auto& [key, value] : QPDFObjectHandle::parse(dict).getDictAsMap())
+            stream.getDict().replaceKey(key, value);
+        return qpdf.makeIndirectObject(stream);
+    }
+    // The tree as text: types, with a container's list in brackets.
+    static std::string Shape(const ContentTree& tree, std::uint32_t node = 0) {
+        std::string out;
+        for (std::uint32_t child : tree.Node(node).children) {
+            const ContentNode& n = tree.Node(child);
+            out += (out.empty() ? "" : " ") + std::to_string(n.type);
+            if (n.type == host::kElementContainer) out += "[" + Shape(tree, child) + "]";
+        }
+        return out;
+    }
+    QPDF qpdf;
+};
+
+TEST_F(ContentTreeTest, OperatorsBecomeElementsAsAReaderSeesThem) {
+    QPDFObjectHandle page = Page("BT /Span << /MCID 0 >> BDC (x) Tj EMC ET "   // marked content inside text: no container
+                                 "BT 1 0 0 1 5 5 Tm ET "                      // no text shown: nothing
+                                 "/A BMC 0 0 m 5 5 l S q 0 0 5 5 re W n Q EMC "  // a painted path; a clip alone is nothing
+                                 "EMC EMC "                                   // unbalanced: ignored
+                                 "/Ps Do /Ps2 Do /Fm Do /Missing Do /Im Do "
+                                 "(%!PS) PS /Sh sh /B BMC BI /W 1 /H 1 /CS /G /BPC 8 ID\nx\nEI",
+                                 "<< >>");
+    QPDFObjectHandle xobjects = QPDFObjectHandle::newDictionary();
+    xobjects.replaceKey("/Ps", XObject("<< /Subtype /PS >>"));
+    xobjects.replaceKey("/Ps2", XObject("<< /Subtype /Form /Subtype2 /PS /BBox [0 0 1 1] >>"));
+    xobjects.replaceKey("/Fm", XObject("<< /Subtype /Form /BBox [0 0 1 1] >>"));
+    xobjects.replaceKey("/Im", XObject("<< /Subtype /Image /Width 10 /Height 3 /ColorSpace /DeviceRGB "
+                                       "/BitsPerComponent 8 >>", "0123456789"));
+    page.getKey("/Resources").replaceKey("/XObject", xobjects);
+    const ContentTree tree = ContentTree::OfPage(page);
+    EXPECT_EQ(Shape(tree), "1 12[2] 5 5 4 3 5 16 12[3]") << "an unclosed container holds the rest";
+
+    const ContentNode& image = tree.Node(tree.Node(0).children[5]);
+    EXPECT_TRUE(image.image.isStoredObject);
+    EXPECT_EQ(image.image.objectType, host::kObjectTypeStream);
+    EXPECT_EQ(image.image.storedLength, 10);
+    EXPECT_EQ(image.image.dataLength, 90);
+    const ContentNode& inlineImage = tree.Node(tree.Node(tree.Node(0).children[8]).children[0]);
+    EXPECT_FALSE(inlineImage.image.isStoredObject);
+}
+
+TEST_F(ContentTreeTest, ContentReadOnlyInPartIsRefused) {
+    EXPECT_THROW(ContentTree::OfPage(Page("0 0 m 5 5 l S ) ] >> garbage S")), host::HostError);
+    QPDFObjectHandle damaged = Page("");
+    damaged.getKey("/Contents").replaceStreamData("not deflated", QPDFObjectHandle::newName("/FlateDecode"),
+                                                  QPDFObjectHandle::newNull());
+    EXPECT_THROW(ContentTree::OfPage(damaged), host::HostError);
+    QPDFObjectHandle none = Page("");
+    none.removeKey("/Contents");
+    EXPECT_EQ(ContentTree::OfPage(none).Node(0).children.size(), 0u);
+}
+
+TEST(ImageDataLengthTest, RowsArePaddedAndColourSpacesCounted) {
+    const auto length = [](const std::string& dict, const std::string& resources = "<< >>") {
+        return ImageDataLength(QPDFObjectHandle::parse(dict), QPDFObjectHandle::parse(resources));
+    };
+    EXPECT_EQ(length("<< /Width 10 /Height 4 /ImageMask true >>"), 8) << "10 bits make 2 bytes a row";
+    EXPECT_EQ(length("<< /W 3 /H 2 /CS /RGB /BPC 8 >>"), 18) << "inline-image abbreviations";
+    EXPECT_EQ(length("<< /Width 2 /Height 2 /ColorSpace [/Indexed /DeviceRGB 1 <000000FFFFFF>] /BitsPerComponent 4 >>"), 2);
+    EXPECT_EQ(length("<< /Width 2 /Height 1 /ColorSpace [/DeviceN [/A /B /C] /DeviceCMYK null] /BitsPerComponent 8 >>"), 6);
+    EXPECT_EQ(length("<< /Width 2 /Height 1 /ColorSpace /CS0 /BitsPerComponent 16 >>",
+                     "<< /ColorSpace << /CS0 [/Separation /Spot /DeviceCMYK null] >> >>"), 4);
+    EXPECT_EQ(length("<< /Width 5 /Height 5 /Filter /JPXDecode >>"), 0) << "the codestream knows; we do not";
+    EXPECT_EQ(length("<< /Width -5 /Height 5 /ColorSpace /DeviceGray /BitsPerComponent 8 >>"), 0);
+    EXPECT_EQ(length("<< /Width 4294967296 /Height 4294967296 /ColorSpace /DeviceCMYK /BitsPerComponent 16 >>"),
+              std::numeric_limits<std::int64_t>::max()) << "no overflow";
+}
+
+TEST_F(ContentTreeTest, TransparencyIsFoundWhereverThePageDrawsIt) {
+    QPDFObjectHandle plain = Page("", "<< /ExtGState << /G << /ca 1 /BM /Normal >> >> >>");
+    EXPECT_FALSE(UsesTransparency(plain, true));
+    QPDFObjectHandle group = Page("");
+    group.replaceKey("/Group", QPDFObjectHandle::parse("<< /S /Transparency >>"));
+    EXPECT_TRUE(UsesTransparency(group, false));
+
+    // A form that draws itself through its own resources, and inside it a
+    // form in a transparency group: the loop ends, the group is found.
+    QPDFObjectHandle inner = XObject("<< /Subtype /Form /BBox [0 0 1 1] /Group << /S /Transparency >> >>");
+    QPDFObjectHandle outer = XObject("<< /Subtype /Form /BBox [0 0 1 1] >>");
+    outer.getDict().replaceKey("/Resources", QPDFObjectHandle::newDictionary(
+        {{"/XObject", QPDFObjectHandle::newDictionary({{"/Self", outer}, {"/In", inner}})}}));
+    QPDFObjectHandle nested = Page("/Out Do");
+    nested.getKey("/Resources").replaceKey("/XObject", QPDFObjectHandle::newDictionary({{"/Out", outer}}));
+    EXPECT_TRUE(UsesTransparency(nested, false));
+    inner.getDict().removeKey("/Group");
+    EXPECT_FALSE(UsesTransparency(nested, false));
+
+    QPDFObjectHandle annotated = Page("");
+    QPDFObjectHandle appearance = XObject("<< /Subtype /Form /BBox [0 0 1 1] /Resources << /ExtGState << "
+                                          "/G << /SMask << /S /Luminosity >> >> >> >> >>");
+    QPDFObjectHandle annot = QPDFObjectHandle::parse("<< /Subtype /Square /Rect [0 0 1 1] >>");
+    annot.replaceKey("/AP", QPDFObjectHandle::newDictionary({{"/N", appearance}}));
+    annotated.replaceKey("/Annots", QPDFObjectHandle::newArray({annot}));
+    EXPECT_FALSE(UsesTransparency(annotated, false));
+    EXPECT_TRUE(UsesTransparency(annotated, true));
+}
+
+}  // namespace
+}  // namespace tessera::pdf
