@@ -115,7 +115,7 @@ void TreeBuilder::AddImage(QPDFObjectHandle image) {
     QPDFObjectHandle length = dict.getKey("/Length");
     node.image.storedLength = length.isInteger() ? length.getIntValue()
                                                  : static_cast<std::int64_t>(image.getRawStreamData()->getSize());
-    node.image.dataLength = ImageDataLength(dict, resources_);
+    node.image.dataLength = XObjectImageDataLength(image, resources_);
     tree_.Add(Current(), node);
 }
 

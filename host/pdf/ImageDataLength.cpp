@@ -1,5 +1,9 @@
 #include "pdf/ImageDataLength.h"
 
+#include "pdf/JpxHeader.h"
+
+#include <qpdf/Buffer.hh>
+
 #include <limits>
 #include <string>
 
@@ -37,7 +41,34 @@ long long PositiveInteger(QPDFObjectHandle dict, const char* key, const char* ab
     return value.isInteger() && value.getIntValue() > 0 ? value.getIntValue() : 0;
 }
 
+std::int64_t RowsLength(long long width, long long height, long long components, long long bits) {
+    if (width <= 0 || height <= 0 || components <= 0 || bits <= 0 || bits > 32) return 0;
+    constexpr long long kMaxWidth = 1LL << 32;  // keeps width x 32 components x 32 bits in range
+    if (width > kMaxWidth) return 0;
+    const long long rowBytes = (width * components * bits + 7) / 8;
+    if (rowBytes > std::numeric_limits<std::int64_t>::max() / height) return std::numeric_limits<std::int64_t>::max();
+    return rowBytes * height;
+}
+
+bool IsJpx(QPDFObjectHandle dict) {
+    QPDFObjectHandle filter = dict.getKey("/Filter");
+    if (filter.isArray() && filter.getArrayNItems() == 1) filter = filter.getArrayItem(0);
+    return filter.isNameAndEquals("/JPXDecode");
+}
+
 }  // namespace
+
+std::int64_t XObjectImageDataLength(QPDFObjectHandle image, QPDFObjectHandle resources) {
+    QPDFObjectHandle dict = image.getDict();
+    if (!IsJpx(dict)) return ImageDataLength(dict, resources);
+    const auto data = image.getRawStreamData();
+    const auto header = ReadJpxHeader(
+        std::string_view(reinterpret_cast<const char*>(data->getBuffer()), data->getSize()));
+    if (!header) return 0;
+    // The dictionary's colour space, when it gives one, is what the image is drawn in.
+    const int declared = ColorComponents(dict.getKey("/ColorSpace"), resources);
+    return RowsLength(header->width, header->height, declared > 0 ? declared : header->components, header->bits);
+}
 
 int ColorComponents(QPDFObjectHandle space, QPDFObjectHandle resources) {
     if (space.isName()) {
@@ -61,12 +92,7 @@ std::int64_t ImageDataLength(QPDFObjectHandle dict, QPDFObjectHandle resources) 
     if (space.isNull()) space = dict.getKey("/CS");
     const long long components = isMask ? 1 : ColorComponents(space, resources);
     const long long bits = isMask ? 1 : PositiveInteger(dict, "/BitsPerComponent", "/BPC");
-    if (width == 0 || height == 0 || components == 0 || bits == 0 || bits > 32) return 0;
-    constexpr long long kMaxWidth = 1LL << 32;  // keeps width x 32 components x 32 bits in range
-    if (width > kMaxWidth) return 0;
-    const long long rowBytes = (width * components * bits + 7) / 8;
-    if (rowBytes > std::numeric_limits<std::int64_t>::max() / height) return std::numeric_limits<std::int64_t>::max();
-    return rowBytes * height;
+    return RowsLength(width, height, components, bits);
 }
 
 }  // namespace tessera::pdf

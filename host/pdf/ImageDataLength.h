@@ -8,9 +8,13 @@
 namespace tessera::pdf {
 
 // Rows of Width x components x BitsPerComponent bits, each padded to a byte,
-// times Height. 0 when the dictionary does not say (a JPEG 2000 image that
-// leaves its colour space to the codestream, for example) or is malformed.
+// times Height. 0 when the dictionary does not say or is malformed.
 std::int64_t ImageDataLength(QPDFObjectHandle imageDict, QPDFObjectHandle resources);
+
+// The same for an image XObject; a JPEG 2000 image's own header gives what
+// its dictionary leaves out (only its first bytes matter, but qpdf reads the
+// stored stream whole).
+std::int64_t XObjectImageDataLength(QPDFObjectHandle image, QPDFObjectHandle resources);
 
 // Colour components of a colour space (a name, a resource name or an array); 0 when unknown.
 int ColorComponents(QPDFObjectHandle space, QPDFObjectHandle resources);
