@@ -26,6 +26,7 @@ public:
     HostRuntime& operator=(const HostRuntime&) = delete;
 
     pdf::DocumentStore& Store() { return store_; }
+    const pdf::QpdfPageServices& Pages() const { return pages_; }
     // Every table offered at the current version.
     CoreTables& Core() { return core_; }
     // The services, for a program that links the plug-in in.

@@ -19,8 +19,6 @@ public:
     int Type(host::ElementRef element) override;
     host::ImageStorage Image(host::ElementRef element) override;
 
-    std::size_t AcquiredCount() const { return contents_.size(); }
-
 private:
     const ContentNode& Node(host::ElementRef ref) const;
 
