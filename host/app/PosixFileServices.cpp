@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <filesystem>
 
 namespace tessera::app {
 
@@ -16,9 +17,8 @@ bool PosixFileServices::CreateFolder(const std::string& path) {
 }
 
 bool PosixFileServices::IsSameFile(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    std::error_code error;  // a file that is not there is no other file
+    return std::filesystem::equivalent(a, b, error);
 }
 
 }  // namespace tessera::app

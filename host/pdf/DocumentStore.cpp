@@ -1,6 +1,6 @@
 #include "pdf/DocumentStore.h"
 
-#include <sys/stat.h>
+#include <filesystem>
 
 #include "pdf/QpdfGuard.h"
 #include "shell/host/HostError.h"
@@ -9,9 +9,8 @@ namespace tessera::pdf {
 namespace {
 
 bool SameFile(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    std::error_code error;  // a file that is not there is no other file
+    return std::filesystem::equivalent(a, b, error);
 }
 
 }  // namespace
