@@ -18,21 +18,7 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
 }
 
 host::HostServices HostRuntime::Services() const {
-    host::HostServices s;
-    s.documents = model_.documents;
-    s.bookmarks = model_.bookmarks;
-    s.actions = model_.actions;
-    s.words = model_.words;
-    s.pages = model_.pages;
-    s.contents = content_.contents;
-    s.elements = editRead_.elements;
-    s.viewer = view_.viewer;
-    s.registry = support_.registry;
-    s.files = support_.files;
-    s.cabinets = support_.cabinets;
-    s.windows = win_.windows;
-    s.commandLine = win_.commandLine;
-    return s;
+    return host::ServicesFromTables(support_, model_, editRead_, content_, view_, win_);
 }
 
 }  // namespace tessera::app

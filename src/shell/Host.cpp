@@ -23,27 +23,9 @@ const Table* Slot(int index) {
 }
 
 void ServicesFromTables() {
-    host::HostServices s;
-    const auto* support = Slot<host::AcroSupportTable>(0);
-    const auto* model = Slot<host::PDModelTable>(2);
-    const auto* elements = Slot<host::PDFEditReadTable>(4);
-    const auto* contents = Slot<host::PagePDEContentTable>(6);
-    const auto* view = Slot<host::AcroViewTable>(7);
-    const auto* win = Slot<host::WinTable>(10);
-    s.files = support->files;
-    s.registry = support->registry;
-    s.cabinets = support->cabinets;
-    s.documents = model->documents;
-    s.bookmarks = model->bookmarks;
-    s.actions = model->actions;
-    s.words = model->words;
-    s.pages = model->pages;
-    s.contents = contents->contents;
-    s.elements = elements->elements;
-    s.viewer = view->viewer;
-    s.windows = win->windows;
-    s.commandLine = win->commandLine;
-    SetHost(s);
+    SetHost(host::ServicesFromTables(*Slot<host::AcroSupportTable>(0), *Slot<host::PDModelTable>(2),
+                                     *Slot<host::PDFEditReadTable>(4), *Slot<host::PagePDEContentTable>(6),
+                                     *Slot<host::AcroViewTable>(7), *Slot<host::WinTable>(10)));
 }
 
 }  // namespace

@@ -21,4 +21,26 @@ struct HostServices {
     CommandLineServices* commandLine = nullptr;
 };
 
+// The one mapping from the tables that hold interfaces to the services, for
+// the plug-in after its import and for a host that links the plug-in in.
+inline HostServices ServicesFromTables(const AcroSupportTable& support, const PDModelTable& model,
+                                       const PDFEditReadTable& editRead, const PagePDEContentTable& content,
+                                       const AcroViewTable& view, const WinTable& win) {
+    HostServices s;
+    s.files = support.files;
+    s.registry = support.registry;
+    s.cabinets = support.cabinets;
+    s.documents = model.documents;
+    s.bookmarks = model.bookmarks;
+    s.actions = model.actions;
+    s.words = model.words;
+    s.pages = model.pages;
+    s.contents = content.contents;
+    s.elements = editRead.elements;
+    s.viewer = view.viewer;
+    s.windows = win.windows;
+    s.commandLine = win.commandLine;
+    return s;
+}
+
 }  // namespace tessera::host
