@@ -13,6 +13,19 @@ bool SameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, error);
 }
 
+// The path as typed, made absolute so that it still names the file wherever it
+// is shown or linked from; "." and empty names are dropped, ".." is kept, as
+// it may climb out of a symbolic link.
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error) return path;
+    std::filesystem::path out;
+    for (const std::filesystem::path& name : absolute)
+        if (name != "." && !name.empty()) out /= name;
+    return out.string();
+}
+
 }  // namespace
 
 host::DocId DocumentStore::Open(const std::string& path, const std::string& password) {
@@ -22,7 +35,7 @@ host::DocId DocumentStore::Open(const std::string& path, const std::string& pass
         qpdf->processFile(path.c_str(), password.empty() ? nullptr : password.c_str());
         qpdf->getAllPages();  // a broken page tree is refused here, not mid-run
     });
-    auto doc = std::make_unique<PdfDocument>(std::move(qpdf), path, password);
+    auto doc = std::make_unique<PdfDocument>(std::move(qpdf), AbsolutePath(path), password);
     int r = 0, p = 0;
     // The owner of a document may do everything with it, whatever its /P says.
     if (doc->Qpdf().isEncrypted(r, p)) doc->securityPermissions = doc->Qpdf().ownerPasswordMatched() ? -1 : p;

@@ -3,14 +3,12 @@
 #include <qpdf/QPDFWriter.hh>
 #include <qpdf/QUtil.hh>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
 
 #include "pdf/OutputFinisher.h"
+#include "pdf/TemporaryOutput.h"
 #include "shell/host/HostError.h"
 
 namespace tessera::pdf {
@@ -56,22 +54,15 @@ void WriteOutput(PdfDocument& doc, const std::string& path, std::uint16_t saveFl
     if (ec) throw host::HostError(host::kErrorFile, "cannot create the folder " + target.parent_path().string() + ": " + ec.message());
 
     FinishOutput(doc);
-    const std::string temporary = path + ".part" + std::to_string(::getpid());
-    try {
-        QPDFWriter writer(doc.Qpdf(), temporary.c_str());
-        SetMinimumVersion(writer, doc);
-        if (doc.security) SetEncryption(writer, *doc.security);
-        if (saveFlags & host::kSaveLinearized) writer.setLinearization(true);
-        if (std::getenv("TESSERA_STATIC_ID")) writer.setStaticID(true);  // reproducible files for tests
-        writer.write();
-    } catch (...) {
-        std::remove(temporary.c_str());
-        throw;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        throw host::HostError(host::kErrorFile, "cannot write " + path);
-    }
+    TemporaryOutput output(path);
+    QPDFWriter writer(doc.Qpdf());
+    writer.setOutputFile(path.c_str(), output.File(), false);  // errors name the output
+    SetMinimumVersion(writer, doc);
+    if (doc.security) SetEncryption(writer, *doc.security);
+    if (saveFlags & host::kSaveLinearized) writer.setLinearization(true);
+    if (std::getenv("TESSERA_STATIC_ID")) writer.setStaticID(true);  // reproducible files for tests
+    writer.write();
+    output.Commit();
 }
 
 }  // namespace tessera::pdf

@@ -52,13 +52,13 @@ public:
 
 private:
     void Visit(host::BookmarkRef item, const std::string& parentPath, int level) {
-        const std::string title = MakeSafe(CutToCharacters(Host().bookmarks->Title(item), 64), NameCharSet::Bookmark);
+        std::string title = TrimText(MakeSafe(CutToCharacters(Host().bookmarks->Title(item), 64), NameCharSet::Bookmark));
+        // An empty title would leave an empty folder name in its children's
+        // paths; the root has no title of its own.
+        if (title.empty() && level > 0) title = "Untitled";
         const std::string parent = CutToBytes(parentPath, kKeptPathBytes);
-        std::string path = TrimText(parent.empty() ? title : parent + "\\" + title);
-        if (const auto page = GetBookmarkTargetPage(document_, item)) {
-            if (path.empty()) path = "Untitled";
-            records_.push_back({*page, -1, level, path});
-        }
+        const std::string path = parent.empty() ? title : parent + "\\" + title;
+        if (const auto page = GetBookmarkTargetPage(document_, item)) records_.push_back({*page, -1, level, path});
         if (level < maxLevel_) {
             const host::BookmarkRef child = Host().bookmarks->FirstChild(item);
             if (!child.IsNull()) stack_.push_back({child, path, level + 1});

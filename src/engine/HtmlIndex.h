@@ -7,12 +7,14 @@
 
 namespace tessera {
 
-// The index's path: the output folder, then the source's name and "_index.htm".
+// The index's path: the output folder, then the source's name (cut so that the
+// file name fits the file system) and "_index.htm".
 std::string HtmlIndexPath(const std::string& outputFolder, const std::string& sourcePath);
-// The page's text; entries are indented by their level and written unescaped,
-// as the names and titles are the user's own.
+// The page's text in UTF-8: entries indented by their level, texts escaped,
+// links percent-encoded name by name.
 std::string HtmlIndexText(const std::string& sourcePath, const std::vector<IndexEntry>& entries);
-// Writes the index; a file that cannot be written is skipped without a message.
+// Writes the index through a temporary file, so that it appears whole or not
+// at all; a failure is shown and does not change the run's result.
 void WriteHtmlIndex(const std::string& outputFolder, const std::string& sourcePath,
                     const std::vector<IndexEntry>& entries);
 

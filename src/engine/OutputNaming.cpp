@@ -62,29 +62,61 @@ std::string TextPart(const FilenameSettings& f, const OutputDocument& output, st
     return text.empty() ? Decimal(index) : text;
 }
 
+// Page spans, labels and page text are upper-cased as every named output is;
+// numbers and letters are written as they are.
 std::string AutomaticPart(const SplitSettings& settings, const OutputDocument& output, std::size_t index,
-                          const DocumentHandle& source, UsedNames& used, PageTextExtractor& extractor) {
+                          const DocumentHandle& source, PageTextExtractor& extractor) {
     switch (settings.Filename.FileNameCosntructionMode) {
         case AddNumber: return Decimal(index);
         case AddLetter: return Letters(index);
-        case AddPageRanges: return used.MakeUniqueName(PageSpanName(output));
-        case AddPageLabel:
-            return output.Ranges.empty() ? "" : used.MakeUniqueName(LabelPart(output, index, source));
+        case AddPageRanges: return UpperCase(PageSpanName(output));
+        case AddPageLabel: return output.Ranges.empty() ? "" : UpperCase(LabelPart(output, index, source));
         case AddTextFromPage:
-            return output.Ranges.empty() ? "" : used.MakeUniqueName(TextPart(settings.Filename, output, index, source, extractor));
+            return output.Ranges.empty() ? "" : UpperCase(TextPart(settings.Filename, output, index, source, extractor));
         default: return "";
     }
 }
 
 int CountBackslashes(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\\')); }
 
+// "\" marks subfolders; an empty folder name ("A\\B", "\B", "A\") would
+// make two spellings of one file.
+std::string WithoutEmptyFolders(const std::string& stem) {
+    const std::size_t slash = stem.rfind('\\');
+    if (slash == std::string::npos) return stem;
+    std::string out;
+    for (std::size_t start = 0, end; start < slash; start = end + 1) {
+        end = stem.find('\\', start);
+        if (end > start) out += stem.substr(start, end - start) + "\\";
+    }
+    return out + stem.substr(slash + 1);
+}
+
+// A file with no name of its own would be hidden (".pdf") or replace its
+// folder's; it is called by its number instead.
+std::string WithVisibleName(const std::string& stem, std::size_t index) {
+    return stem.empty() || stem.back() == '\\' ? stem + Decimal(index) : stem;
+}
+
+// Each folder name cut to the file system's limit, and the file name cut so
+// that `reserved` more bytes and ".pdf" still fit.
+std::string FitToFileSystem(std::string_view stem, std::size_t reserved) {
+    std::string out;
+    std::size_t start = 0;
+    for (std::size_t end; (end = stem.find('\\', start)) != std::string_view::npos; start = end + 1)
+        out += CutToBytes(stem.substr(start, end - start), kMaxFileNameBytes) + "\\";
+    return out + CutToBytes(stem.substr(start), kMaxFileNameBytes - kPdfExtension.size() - reserved);
+}
+
 }  // namespace
 
-std::string UsedNames::MakeUniqueName(std::string_view text) {
-    const std::string base = CutToCharacters(UpperCase(text), 254);
+std::string UsedNames::MakeUniqueName(std::string_view stem) {
+    const std::string base = FitToFileSystem(stem, 0);
     std::string name = base;
-    for (int k = 1; names_.count(name); ++k) name = base + FormatText("_%d", {k});
-    names_.insert(name);
+    for (int k = 1; !names_.insert(UpperCase(name)).second; ++k) {
+        const std::string number = FormatText("_%d", {k});
+        name = FitToFileSystem(stem, number.size()) + number;
+    }
     return name;
 }
 
@@ -127,20 +159,23 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
         OutputDocument& output = settings.Outputs[i];
         IndexEntry entry;
-        std::string candidate;
+        std::string stem;
         if (!output.Filename.empty()) {
             const PathParts parts = SplitPath(output.Filename);
-            candidate = (f.CreateFoldersForBookmarks ? parts.folder : "") + prefix + f.OutputBaseFilename + parts.base;
-            candidate = MakeSafe(used.MakeUniqueName(candidate), NameCharSet::General);
+            stem = UpperCase((f.CreateFoldersForBookmarks ? parts.folder : "") + prefix + f.OutputBaseFilename + parts.base);
             entry.title = parts.base;
             entry.level = CountBackslashes(output.Filename);
         } else {
-            candidate = MakeSafe(prefix + f.OutputBaseFilename + AutomaticPart(settings, output, i, source, used, extractor),
-                                 NameCharSet::General);
-            entry.title = candidate;
-            entry.level = CountBackslashes(candidate);
+            stem = prefix + f.OutputBaseFilename + AutomaticPart(settings, output, i, source, extractor);
         }
-        entry.file = candidate + ".pdf";
+        // Uniqueness is decided on the name as it will be on disk, so that two
+        // texts that differ only in replaced characters cannot meet in one file.
+        stem = used.MakeUniqueName(WithVisibleName(WithoutEmptyFolders(MakeSafe(stem, NameCharSet::General)), i));
+        if (output.Filename.empty()) {
+            entry.title = stem;
+            entry.level = CountBackslashes(stem);
+        }
+        entry.file = stem + ".pdf";
         output.Filename = f.OutputFolder + entry.file;
         entries.push_back(std::move(entry));
     }

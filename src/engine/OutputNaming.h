@@ -17,12 +17,18 @@ struct IndexEntry {
     int level = 0;      // indentation depth
 };
 
-// The names a run has handed out, compared without regard to case.
+// The longest file or folder name the file system takes, in bytes.
+inline constexpr std::size_t kMaxFileNameBytes = 255;
+inline constexpr std::string_view kPdfExtension = ".pdf";
+
+// The output names a run has handed out, compared without regard to case.
 class UsedNames {
 public:
-    // The text upper-cased and cut to 254 characters, with "_1", "_2", ...
-    // appended until it is new; remembered before it is returned.
-    std::string MakeUniqueName(std::string_view text);
+    // `stem` is a relative name without ".pdf", "\" marking subfolders. Each
+    // folder name is cut to kMaxFileNameBytes and the file name so that it fits
+    // with ".pdf"; then "_1", "_2", ... replace the end until the whole name is
+    // new. The result is remembered before it is returned.
+    std::string MakeUniqueName(std::string_view stem);
 
 private:
     std::set<std::string> names_;

@@ -71,6 +71,9 @@ bool PlanBookmarkLevels(const DocumentHandle& source, OutputList& outputs, int l
         ReportHostError(error);
         return false;
     }
+    // A script may name any page; one past the end leads nowhere, like a
+    // negative one, and must not stretch the bookmark before it.
+    std::erase_if(records, [&](const BookmarkRecord& r) { return r.firstPage >= pageCount; });
     OrderByPage(records);
     ComputeLastPages(records, pageCount);
     for (const BookmarkRecord& r : records) {

@@ -1,5 +1,8 @@
 #include "engine/OutputProducer.h"
 
+#include <filesystem>
+#include <set>
+
 #include "engine/OutputNaming.h"
 #include "engine/OutputSecurity.h"
 #include "engine/PageSelection.h"
@@ -49,13 +52,19 @@ host::DocId NewDocumentOrNone() {
     }
 }
 
-bool FailFinishing() {
+OutputOutcome FailFinishing() {
     AlertByKey("IDS_APPLICATION_ERROR_SPLIT_OPERATION_FAILED");
-    return false;
+    return OutputOutcome::Failed;
+}
+
+// The output's path as the file system takes it, spelt one way only.
+std::string NormalPath(const SplitSettings& settings, std::size_t index) {
+    const std::string path = FileSystemPath(settings.Filename.OutputFolder, settings.Outputs[index].Filename);
+    return std::filesystem::path(path).lexically_normal().string();
 }
 
 // Steps after the pages are in: the placeholder goes, the rest is carried over, the file is written.
-bool FinishAndSave(const DocumentHandle& source, DocumentHandle& output, const SplitSettings& settings) {
+OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output, const SplitSettings& settings) {
     host::DocumentServices& docs = *Host().documents;
     try {
         docs.DeletePage(output.Doc(), 0);
@@ -63,13 +72,13 @@ bool FinishAndSave(const DocumentHandle& source, DocumentHandle& output, const S
         ReportHostError(error);
         return FailFinishing();
     }
-    if (output.PageCount() < 1) return true;
+    if (output.PageCount() < 1) return OutputOutcome::NoPages;
     try {
         CopyDocumentInformation(output, source);
         if (settings.Output.bRemovePageLabels) docs.RemovePageLabels(output.Doc());
     } catch (const host::HostError& error) {
         ReportHostError(error);
-        return false;
+        return OutputOutcome::Failed;
     }
     if (!ApplySecurity(output, settings.Security)) return FailFinishing();
     if (settings.Output.bLinearize) output.AddSaveFlags(host::kSaveLinearized);
@@ -79,7 +88,7 @@ bool FinishAndSave(const DocumentHandle& source, DocumentHandle& output, const S
         ReportHostError(error);
         return FailFinishing();
     }
-    return true;
+    return OutputOutcome::Written;
 }
 
 }  // namespace
@@ -106,10 +115,10 @@ bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int f
     }
 }
 
-bool ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
-                      const std::string& progressText) {
+OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
+                               const std::string& progressText) {
     const OutputDocument& planned = settings.Outputs.at(index);
-    if (planned.Filename.empty() || planned.Ranges.empty()) return false;
+    if (planned.Filename.empty() || planned.Ranges.empty()) return OutputOutcome::Failed;
     DocumentHandle output(NewDocumentOrNone(), DocumentHandle::Ownership::Owned);
     output.SetOutputPath(FileSystemPath(settings.Filename.OutputFolder, planned.Filename));
     host::ProgressMonitor& monitor = source.Monitor();
@@ -118,20 +127,31 @@ bool ProduceOneOutput(const DocumentHandle& source, std::size_t index, const Spl
     monitor.SetValue(0);
     const bool inserted = InsertRanges(source, output, planned);
     monitor.EndOperation();
-    if (!inserted) return false;
-    if (output.HasDocument() && output.PageCount() > 0) return FinishAndSave(source, output, settings);
-    return true;
+    if (!inserted) return OutputOutcome::Failed;
+    if (!output.HasDocument() || output.PageCount() < 1) return OutputOutcome::NoPages;
+    return FinishAndSave(source, output, settings);
 }
 
-bool ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings) {
+Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings) {
+    Production production;
+    std::set<std::string> writtenPaths;
     const std::size_t n = settings.Outputs.size();
     for (std::size_t i = 0; i < n; ++i) {
+        const std::string path = NormalPath(settings, i);
+        if (writtenPaths.count(path)) {
+            Host().viewer->Alert(FormatText(LookupString("IDS_OUTPUT_PATH_WRITTEN_TWICE"), {path}));
+            return production;
+        }
         const std::string text = FormatText(LookupString("IDS_EXTRACTING_PAGES_PROGRESS"),
                                             {std::int64_t{CountOutputPages(settings.Outputs[i])},
                                              static_cast<std::int64_t>(i + 1), static_cast<std::int64_t>(n)});
-        if (!ProduceOneOutput(source, i, settings, text)) return false;
+        const OutputOutcome outcome = ProduceOneOutput(source, i, settings, text);
+        if (outcome == OutputOutcome::Failed) return production;
+        production.written.push_back(outcome == OutputOutcome::Written);
+        if (outcome == OutputOutcome::Written) writtenPaths.insert(path);
     }
-    return true;
+    production.completed = true;
+    return production;
 }
 
 }  // namespace tessera

@@ -1,19 +1,29 @@
 #pragma once
 // Writes the planned and named outputs, one after the other, in list order.
 #include <string>
+#include <vector>
 
 #include "engine/DocumentHandle.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {
 
-// All outputs; false stops the run (files written before stay on disk).
-bool ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings);
+enum class OutputOutcome { Failed, Written, NoPages };
+
+struct Production {
+    bool completed = false;     // false: the run stopped at a failure that has been shown
+    std::vector<bool> written;  // per planned output reached, in list order
+};
+
+// All outputs in list order; the first failure stops the run (files written
+// before stay on disk). A path already written in this run is refused, so
+// that no output can replace another.
+Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings);
 // Output `index`: its pages, document information, catalog entries, labels,
-// security, and the file. An output whose ranges put no page in is skipped
-// without a file and without a message.
-bool ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
-                      const std::string& progressText);
+// security, and the file. An output whose ranges put no page in is left out
+// without a file.
+OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
+                               const std::string& progressText);
 // Appends the pages of [first, first + count) that pass the parity options to
 // the output, descending with ReverseOrder; first makes the placeholder page
 // the output starts with. False after showing the host's error.

@@ -1,5 +1,7 @@
 #include "engine/RunSplit.h"
 
+#include <algorithm>
+
 #include "engine/HtmlIndex.h"
 #include "engine/OutputPlanner.h"
 #include "engine/OutputProducer.h"
@@ -7,6 +9,7 @@
 #include "shell/Host.h"
 #include "shell/host/HostError.h"
 #include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
 
 namespace tessera {
 namespace {
@@ -17,6 +20,37 @@ bool WritesOverSource(const SplitSettings& settings, const std::string& sourcePa
         if (Host().files->IsSameFile(FileSystemPath(settings.Filename.OutputFolder, output.Filename), sourcePath))
             return true;
     return false;
+}
+
+// The host writes each output through a temporary file beside it whose name
+// is at most this long.
+constexpr std::size_t kTemporaryNameBytes = 24;
+// Linux refuses a path of 4096 bytes or more (PATH_MAX counts the final NUL).
+constexpr std::size_t kMaxPathBytes = 4095;
+
+bool FitsPathLimit(const std::string& path) {
+    const std::size_t folder = path.rfind('/') + 1;  // 0 without a folder
+    return folder + std::max(path.size() - folder, kTemporaryNameBytes) <= kMaxPathBytes;
+}
+
+// Found before anything is written, so that a run does not stop half-way.
+bool PathsFitSystem(const SplitSettings& settings) {
+    for (const OutputDocument& output : settings.Outputs) {
+        const std::string path = FileSystemPath(settings.Filename.OutputFolder, output.Filename);
+        if (!FitsPathLimit(path)) {
+            Host().viewer->Alert(FormatText(LookupString("IDS_OUTPUT_PATH_TOO_LONG"), {path}));
+            return false;
+        }
+    }
+    return true;
+}
+
+// Only the outputs that were written have a place in the index.
+std::vector<IndexEntry> WrittenEntries(const std::vector<IndexEntry>& entries, const std::vector<bool>& written) {
+    std::vector<IndexEntry> kept;
+    for (std::size_t i = 0; i < written.size(); ++i)
+        if (written[i]) kept.push_back(entries[i]);
+    return kept;
 }
 
 }  // namespace
@@ -36,27 +70,33 @@ bool PlanAndName(SplitSettings& settings, const DocumentHandle& source, const st
     entries.clear();
     if (settings.Outputs.empty()) return true;
     entries = NameOutputs(settings, source, today);
-    return true;
+    return PathsFitSystem(settings);
 }
 
-bool RunSplit(SplitSettings& settings, const DocumentHandle& source) {
+SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
+    SplitResult result;
     std::vector<IndexEntry> entries;
-    if (!PlanAndName(settings, source, LocalToday(), entries)) return false;
-    if (settings.Outputs.empty()) return true;
+    if (!PlanAndName(settings, source, LocalToday(), entries)) return result;
+    result.completed = settings.Outputs.empty();
+    if (result.completed) return result;
     std::string sourcePath;
     try {
         sourcePath = source.FilePath();
     } catch (const host::HostError& error) {
         ReportHostError(error);
-        return false;
+        return result;
     }
     if (WritesOverSource(settings, sourcePath)) {
         AlertByKey("IDS_OUTPUT_WOULD_OVERWRITE_SOURCE");
-        return false;
+        return result;
     }
-    if (!ProduceOutputs(source, settings)) return false;
-    if (settings.Output.bCreateHTMLIndex) WriteHtmlIndex(settings.Filename.OutputFolder, sourcePath, entries);
-    return true;
+    const Production production = ProduceOutputs(source, settings);
+    result.written = static_cast<std::size_t>(std::count(production.written.begin(), production.written.end(), true));
+    result.withoutPages = production.written.size() - result.written;
+    result.completed = production.completed;
+    if (result.completed && settings.Output.bCreateHTMLIndex)
+        WriteHtmlIndex(settings.Filename.OutputFolder, sourcePath, WrittenEntries(entries, production.written));
+    return result;
 }
 
 }  // namespace tessera

@@ -10,13 +10,19 @@
 namespace tessera {
 
 // Plans and names the outputs without writing anything. False when the run
-// would stop (its message shown). With no output planned the entries are empty.
+// would stop (its message shown), also when an output's path is longer than
+// the system takes. With no output planned the entries are empty.
 bool PlanAndName(SplitSettings& settings, const DocumentHandle& source, const std::tm& today,
                  std::vector<IndexEntry>& entries);
 
-// The whole run. True when it completed, possibly with no output; false when
-// it stopped on a failure that has been shown.
-bool RunSplit(SplitSettings& settings, const DocumentHandle& source);
+struct SplitResult {
+    bool completed = false;       // false: the run stopped at a failure that has been shown
+    std::size_t written = 0;      // output files written
+    std::size_t withoutPages = 0; // planned outputs left out for having no pages
+};
+
+// The whole run; it completes also when no output was planned.
+SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source);
 
 // Today in local time.
 std::tm LocalToday();

@@ -6,6 +6,13 @@
 #include "strings/TextFormat.h"
 
 namespace tessera {
+namespace {
+
+std::int32_t ClampToInt(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
 
 void ResetPageFields(PageRange& range) {
     range.StartPage = range.NumPages = range.Options = 0;
@@ -28,8 +35,9 @@ void ComputeActualPages(PageRange& range) {
     range.Step = static_cast<std::int32_t>(step);
     const std::int64_t end = std::min<std::int64_t>(std::int64_t{range.StartPage} + range.NumPages, INT32_MAX);
     if (end < first) {
-        range.FirstPage = static_cast<std::int32_t>(first);
-        range.LastPage = static_cast<std::int32_t>(end);
+        // Clamped at the int limits, with the first page still above the last.
+        range.FirstPage = ClampToInt(first);
+        range.LastPage = std::min(ClampToInt(end), range.FirstPage - 1);
         range.NumActualPages = 0;
         return;
     }

@@ -51,17 +51,32 @@ void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
     Host().commandLine->ReportOutcome(RunOutcome::Done);
 }
 
+// "%d" of the key for one, of the plural key for any other count.
+std::string CountText(std::size_t count, const char* oneKey, const char* manyKey) {
+    return FormatText(LookupString(count == 1 ? oneKey : manyKey), {static_cast<std::int64_t>(count)});
+}
+
+// What was written, and what was planned but had no page to write.
+std::string FinalReport(const SplitResult& result) {
+    std::string text = result.written == 0 ? LookupString("IDS_SPLIT_FINAL_REPORT_NONE_WRITTEN")
+                                           : CountText(result.written, "IDS_SPLIT_FINAL_REPORT_ONE",
+                                                       "IDS_SPLIT_FINAL_REPORT");
+    if (result.withoutPages > 0)
+        text += " " + CountText(result.withoutPages, "IDS_SPLIT_LEFT_OUT_ONE", "IDS_SPLIT_LEFT_OUT");
+    return text;
+}
+
 void Run(SplitSettings& settings, const DocumentHandle& source) {
-    if (!RunSplit(settings, source)) {
+    const SplitResult result = RunSplit(settings, source);
+    if (!result.completed) {
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return;
     }
-    const auto count = static_cast<std::int64_t>(settings.Outputs.size());
-    if (count > 0)
-        Host().viewer->Alert(FormatText(LookupString("IDS_SPLIT_FINAL_REPORT"), {count}));
-    else
+    if (settings.Outputs.empty())
         AlertByKey("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT");
+    else
+        Host().viewer->Alert(FinalReport(result));
     Host().commandLine->ReportOutcome(RunOutcome::Done);
 }
 

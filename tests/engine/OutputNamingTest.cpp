@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "engine/OutputPlanner.h"
 #include "support/PdfFixture.h"
 #include "support/TestHost.h"
 #include "strings/LanguageTable.h"
+#include "strings/Utf8Text.h"
 
 namespace tessera {
 namespace {
@@ -122,14 +125,63 @@ TEST_F(OutputNamingTest, PrefixesAndUnsafeCharacters) {
         << "the part from the last dot is the extension; names are upper-cased per character";
 }
 
-TEST(UsedNamesTest, CaseInsensitiveAndCutTo254Characters) {
+TEST_F(OutputNamingTest, EveryOutputGetsAFileOfItsOwnAndAVisibleName) {
+    test::PdfFixture pdf(3);
+    pdf.Qpdf().getRoot().replaceKey("/PageLabels", QPDFObjectHandle::parse("<< /Nums [0 << /P (x/y) >> 1 << /P (x:y) >> "
+                                                                           "2 << /P (x_y) >> ] >>"));
+    pdf.Write(host.folder / "labels.pdf");
+    const auto named = [](const std::string& name, int page) { return OutputDocument{{MakePageRange(page, 1, 0)}, name}; };
+    struct Case {
+        const char* what;
+        int mode;
+        std::string base;
+        bool folders;
+        std::vector<OutputDocument> outputs;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"names that differ in replaced characters", AddNumber, "", false, {named("a;b", 0), named("a:b", 1)},
+         {"A_B.pdf", "A_B_1.pdf"}},
+        {"a number beside a name", AddNumber, "", false, {named("2", 2), named("", 0)}, {"2.pdf", "2_1.pdf"}},
+        {"a name beside a number", AddNumber, "X", false, {named("", 0), named("1", 1)}, {"X1.pdf", "X1_1.pdf"}},
+        {"labels that differ in replaced characters", AddPageLabel, "", false,
+         {named("", 0), named("", 1), named("", 2)}, {"X_Y.pdf", "X_Y_1.pdf", "X_Y_2.pdf"}},
+        {"no automatic part", 99, "Doc", false, {named("", 0), named("", 1)}, {"Doc.pdf", "Doc_1.pdf"}},
+        {"empty folder names", AddNumber, "", true, {named("P\\\\DOC", 0), named("P\\DOC", 1), named("\\Q", 2)},
+         {"P\\DOC.pdf", "P\\DOC_1.pdf", "Q.pdf"}},
+        {"no name at all", 99, "", true, {named("", 0), named(".pdf", 1), named("P\\", 2)},
+         {"1.pdf", "2.pdf", "P\\3.pdf"}},
+    };
+    for (Case& c : cases) {
+        SplitSettings s = Unnamed(0, c.mode, c.base);
+        s.Filename.CreateFoldersForBookmarks = c.folders;
+        s.Outputs = c.outputs;
+        EXPECT_EQ(Names(s, host.folder / "labels.pdf"), c.expected) << c.what;
+    }
+}
+
+TEST_F(OutputNamingTest, FileNamesFitInTheirBytesAndStayUnique) {
+    const std::string e130 = [] {
+        std::string t;
+        for (int i = 0; i < 130; ++i) t += "é";
+        return t;
+    }();
+    SplitSettings s = Unnamed(11, AddNumber, e130);
+    const auto names = Names(s);
+    EXPECT_EQ(names[0], CutToBytes(e130, 251) + ".pdf") << "cut at a character boundary";
+    EXPECT_EQ(names[10], CutToBytes(e130, 248) + "_10.pdf");
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
+    SplitSettings same = Unnamed(0, AddNumber, "");
+    same.Outputs = {OutputDocument{{MakePageRange(0, 1, 0)}, std::string(300, 'x') + "a"},
+                    OutputDocument{{MakePageRange(0, 1, 0)}, std::string(300, 'x') + "b"}};
+    EXPECT_EQ(Names(same), (std::vector<std::string>{std::string(251, 'X') + ".pdf", std::string(249, 'X') + "_1.pdf"}))
+        << "names equal after the cut";
+}
+
+TEST(UsedNamesTest, CaseInsensitive) {
     UsedNames used;
-    EXPECT_EQ(used.MakeUniqueName("intro"), "INTRO");
-    EXPECT_EQ(used.MakeUniqueName("Intro"), "INTRO_1");
+    EXPECT_EQ(used.MakeUniqueName("intro"), "intro");
+    EXPECT_EQ(used.MakeUniqueName("Intro"), "Intro_1");
     EXPECT_EQ(used.MakeUniqueName("INTRO"), "INTRO_2");
-    const std::string longName(300, 'e');
-    EXPECT_EQ(used.MakeUniqueName(longName), std::string(254, 'E'));
-    EXPECT_EQ(used.MakeUniqueName("é" + longName).size(), 255u) << "254 characters, the first of two bytes";
     EXPECT_EQ(MonthName(0), "Unknown");
     EXPECT_EQ(MonthName(13), "Unknown");
 }

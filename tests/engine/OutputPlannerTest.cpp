@@ -86,13 +86,31 @@ TEST_F(OutputPlannerTest, TitlesBecomeSafePathNames) {
     QPDFObjectHandle empty = pdf.ItemToPage("", 0), slashes = pdf.ItemToPage(" A/B\\C: d? ", 1);
     QPDFObjectHandle child = pdf.ItemToPage(std::string(100, 'x'), 2);
     QPDFObjectHandle noDest = pdf.Item("No destination"), orphan = pdf.ItemToPage("Kid", 2);
+    QPDFObjectHandle blank = pdf.Item(" "), grandchild = pdf.ItemToPage("Doc", 2);
     pdf.SetChildren({}, {empty, slashes, noDest});
     pdf.SetChildren(empty, {child});
-    pdf.SetChildren(noDest, {orphan});
+    pdf.SetChildren(noDest, {orphan, blank});
+    pdf.SetChildren(blank, {grandchild});
     pdf.Write(host.folder / "titles.pdf");
-    EXPECT_EQ(Describe(Plan(host.folder / "titles.pdf", BookmarkLevels, 1, 2)),
+    EXPECT_EQ(Describe(Plan(host.folder / "titles.pdf", BookmarkLevels, 1, 3)),
               (std::vector<std::string>{"Untitled:1-1", "A_B_C_ d_:2-2", "Untitled\\" + std::string(64, 'x') + ":3-3",
-                                        "No destination\\Kid:3-3"}));
+                                        "No destination\\Kid:3-3", "No destination\\Untitled\\Doc:3-3"}))
+        << "an empty title at any level is no empty folder name";
+}
+
+TEST_F(OutputPlannerTest, ScriptPagesOutsideTheDocumentLeadNowhere) {
+    test::PdfFixture pdf(4);
+    const auto script = [&](const std::string& title, int page) {
+        QPDFObjectHandle item = pdf.Item(title);
+        item.replaceKey("/A", QPDFObjectHandle::parse("<< /S /JavaScript /JS (this.pageNum = " + std::to_string(page) +
+                                                      ";) >>"));
+        return item;
+    };
+    pdf.SetChildren({}, {pdf.ItemToPage("A", 0), script("Far", 50), script("Farther", 60), script("B", 2),
+                         script("Before", -1)});
+    pdf.Write(host.folder / "scripts.pdf");
+    EXPECT_EQ(Describe(Plan(host.folder / "scripts.pdf", BookmarkLevels, 1, 1)),
+              (std::vector<std::string>{"A:1-2", "B:3-4"}));
 }
 
 TEST_F(OutputPlannerTest, MalformedOutlinesEndWithoutCrashOrHang) {

@@ -38,7 +38,7 @@ protected:
         s.Filename.OutputFolder = host.folder / "out";
         s.Filename.FileNameAutoPrefix = PrefixNone;
         const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
-        return RunSplit(s, source);
+        return RunSplit(s, source).completed;
     }
     std::string Out(const std::string& name) { return host.folder / ("out/" + name); }
 
@@ -101,10 +101,36 @@ TEST_F(OutputProducerTest, NeverWritesOverTheSource) {
     s.Outputs = {OutputDocument{{MakePageRange(0, 1, 0)}, ""}, OutputDocument{{MakePageRange(1, 1, 0)}, ""}};
     const auto before = std::filesystem::file_size(host.folder / "ten.pdf");
     const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
-    EXPECT_FALSE(RunSplit(s, source));
+    EXPECT_FALSE(RunSplit(s, source).completed);
     EXPECT_EQ(host.viewer.alerts.size(), 1u);
     EXPECT_EQ(std::filesystem::file_size(host.folder / "ten.pdf"), before);
     EXPECT_EQ(test::FixturePageNumbers(host.folder / "ten.pdf").size(), 10u);
+}
+
+TEST_F(OutputProducerTest, APathWrittenEarlierInTheRunIsRefused) {
+    SplitSettings s;
+    s.Filename.OutputFolder = host.folder / "out/";
+    s.Outputs = {OutputDocument{{MakePageRange(0, 1, 0)}, s.Filename.OutputFolder + "A.pdf"},
+                 OutputDocument{{MakePageRange(1, 1, 0)}, s.Filename.OutputFolder + "./A.pdf"}};
+    const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
+    const Production production = ProduceOutputs(source, s);
+    EXPECT_FALSE(production.completed);
+    EXPECT_EQ(production.written, (std::vector<bool>{true}));
+    EXPECT_EQ(test::FixturePageNumbers(Out("A.pdf")), (std::vector<int>{1}));
+    ASSERT_EQ(host.viewer.alerts.size(), 1u);
+}
+
+TEST_F(OutputProducerTest, APathLongerThanTheSystemTakesStopsTheRunBeforeAnyWrite) {
+    std::string deep = host.folder / "out";
+    for (int i = 0; i < 21; ++i) deep += "/" + std::string(200, 'd');
+    SplitSettings s;
+    s.SplitMode = ManualRanges;
+    s.Filename.OutputFolder = deep;
+    s.Outputs = {OutputDocument{{MakePageRange(0, 1, 0)}, ""}};
+    const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
+    EXPECT_FALSE(RunSplit(s, source).completed);
+    ASSERT_EQ(host.viewer.alerts.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(host.folder / "out"));
 }
 
 TEST_F(OutputProducerTest, APageTakenTwiceGetsAnnotationsOfItsOwn) {

@@ -35,7 +35,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ActualPagesCase{"BothParitiesMeanAll", 2, 3, OddPages | EvenPages | ReverseOrder, 2, 4, 3, 1,
                                     ReverseOrder},
                     ActualPagesCase{"EmptySpan", 4, 0, 0, 5, 4, 0, 1, 0},
-                    ActualPagesCase{"HugeValuesDoNotOverflow", 2147483000, 1000, 0, 2147483000, 2147483646, 647, 1, 0}),
+                    ActualPagesCase{"HugeValuesDoNotOverflow", 2147483000, 1000, 0, 2147483000, 2147483646, 647, 1, 0},
+                    ActualPagesCase{"LastStartClampsBelowTheTop", INT32_MAX, 0, EvenPages, INT32_MAX, INT32_MAX - 1, 0,
+                                    2, EvenPages},
+                    ActualPagesCase{"FirstStartClampsAboveTheBottom", INT32_MIN, -5, 0, INT32_MIN + 1, INT32_MIN, 0, 1,
+                                    0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PageRangeTest, ResetKeepsTextsAndQuery) {

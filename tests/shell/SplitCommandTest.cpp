@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "strings/LanguageTable.h"
 #include "support/PdfFixture.h"
@@ -46,6 +47,19 @@ TEST_F(SplitCommandTest, TwoPagesSplitAndReportThePlannedCount) {
     EXPECT_EQ(host.commandLine.Outcome(), RunOutcome::Done);
     EXPECT_EQ(host.viewer.alerts, (std::vector<std::string>{"2 planned"}));
     EXPECT_TRUE(std::filesystem::exists(host.folder / "out/Doc2.pdf"));
+}
+
+TEST_F(SplitCommandTest, ReportAndIndexCountOnlyWrittenOutputs) {
+    for (const char* line : {"IDS_SPLIT_FINAL_REPORT_ONE=1 written.", "IDS_SPLIT_LEFT_OUT=%d left out."})
+        TheLanguageTable().LoadPiece(line);
+    host.OpenActive(Fixture(4));
+    Options({{"doc", "E=1:even"}, {"doc", "W=2"}, {"doc", "F=3:even"}, {"prefix", "none"}, {"html-index", "1"}});
+    SplitCommand();
+    EXPECT_EQ(host.viewer.alerts, (std::vector<std::string>{"1 written. 2 left out."}));
+    std::ifstream in(host.folder / "out/4_index.htm");
+    const std::string index((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(index.find("W.pdf"), std::string::npos) << index;
+    EXPECT_EQ(index.find("E.pdf"), std::string::npos) << "not written, not linked";
 }
 
 TEST_F(SplitCommandTest, RefusesOnePageOldViewersAndNoDocument) {

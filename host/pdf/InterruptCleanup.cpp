@@ -1,0 +1,104 @@
+#include "pdf/InterruptCleanup.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace tessera::pdf {
+namespace {
+
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Read by the handler, so fixed buffers only, changed with the signals blocked.
+struct Pending {
+    char temporary[4096] = "";
+    char report[8448] = "";
+    std::size_t reportLength = 0;
+    unsigned long finished = 0;
+    char lastFinished[4096] = "";
+};
+Pending pending;
+
+class SignalsBlocked {
+public:
+    SignalsBlocked() {
+        sigset_t set;
+        sigemptyset(&set);
+        for (int s : kSignals) sigaddset(&set, s);
+        pthread_sigmask(SIG_BLOCK, &set, &saved_);
+    }
+    ~SignalsBlocked() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+    SignalsBlocked(const SignalsBlocked&) = delete;
+    SignalsBlocked& operator=(const SignalsBlocked&) = delete;
+
+private:
+    sigset_t saved_;
+};
+
+void Copy(char (&to)[4096], const std::string& from) {
+    std::snprintf(to, sizeof to, "%s", from.c_str());
+}
+
+// Composed ahead, as the handler may only write it out.
+void ComposeReport(const std::string& target) {
+    if (target.empty())
+        std::snprintf(pending.report, sizeof pending.report, "tessera: interrupted. ");
+    else
+        std::snprintf(pending.report, sizeof pending.report,
+                      "tessera: interrupted; %s was not finished and was removed. ", target.c_str());
+    const std::size_t used = std::strlen(pending.report);
+    char* rest = pending.report + used;
+    const std::size_t room = sizeof pending.report - used;
+    if (pending.finished == 0)
+        std::snprintf(rest, room, "No output was finished.\n");
+    else if (pending.finished == 1)
+        std::snprintf(rest, room, "1 output was finished: %s\n", pending.lastFinished);
+    else
+        std::snprintf(rest, room, "%lu outputs were finished, in the planned order up to %s\n", pending.finished,
+                      pending.lastFinished);
+    pending.reportLength = std::strlen(pending.report);
+}
+
+extern "C" void OnInterrupt(int signal) {
+    if (pending.temporary[0] != '\0') ::unlink(pending.temporary);
+    const ssize_t ignored = ::write(STDERR_FILENO, pending.report, pending.reportLength);
+    (void)ignored;
+    ::raise(signal);  // the handler was reset: the default action ends the program
+}
+
+}  // namespace
+
+void WatchInterrupts() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    ComposeReport("");
+    for (int s : kSignals) {
+        struct sigaction old {};
+        if (sigaction(s, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        for (int other : kSignals) sigaddset(&action.sa_mask, other);
+        action.sa_flags = SA_RESETHAND;
+        sigaction(s, &action, nullptr);
+    }
+}
+
+void SetPendingOutput(const std::string& temporary, const std::string& target) {
+    const SignalsBlocked blocked;
+    Copy(pending.temporary, temporary);
+    ComposeReport(temporary.empty() ? "" : target);
+}
+
+void NoteFinishedOutput(const std::string& target) {
+    const SignalsBlocked blocked;
+    pending.temporary[0] = '\0';
+    ++pending.finished;
+    Copy(pending.lastFinished, target);
+    ComposeReport("");
+}
+
+}  // namespace tessera::pdf
