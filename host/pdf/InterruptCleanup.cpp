@@ -56,7 +56,7 @@ void ComposeReport(const std::string& target) {
     else if (pending.finished == 1)
         std::snprintf(rest, room, "1 output was finished: %s\n", pending.lastFinished);
     else
-        std::snprintf(rest, room, "%lu outputs were finished, in the planned order up to %s\n", pending.finished,
+        std::snprintf(rest, room, "%lu outputs were finished, the last of them %s\n", pending.finished,
                       pending.lastFinished);
     pending.reportLength = std::strlen(pending.report);
 }

@@ -1,5 +1,6 @@
 #include "pdf/OutputWriter.h"
 
+#include <qpdf/Pipeline.hh>
 #include <qpdf/QPDFWriter.hh>
 #include <qpdf/QUtil.hh>
 
@@ -40,6 +41,19 @@ void SetEncryption(QPDFWriter& writer, const host::SecurityRecord& s) {
                                      true);
 }
 
+// Hands qpdf's output to the temporary file, whose writes are all checked.
+class TemporaryOutputPipeline : public Pipeline {
+public:
+    explicit TemporaryOutputPipeline(TemporaryOutput& output) : Pipeline("output", nullptr), output_(output) {}
+    void write(unsigned char const* data, std::size_t length) override {
+        output_.Write({reinterpret_cast<const char*>(data), length});
+    }
+    void finish() override {}
+
+private:
+    TemporaryOutput& output_;
+};
+
 void SetMinimumVersion(QPDFWriter& writer, PdfDocument& doc) {
     for (const auto& [page, origin] : doc.Origins())
         writer.setMinimumPDFVersion(origin.source->Qpdf().getPDFVersion(), origin.source->Qpdf().getExtensionLevel());
@@ -55,8 +69,9 @@ void WriteOutput(PdfDocument& doc, const std::string& path, std::uint16_t saveFl
 
     FinishOutput(doc);
     TemporaryOutput output(path);
+    TemporaryOutputPipeline pipeline(output);
     QPDFWriter writer(doc.Qpdf());
-    writer.setOutputFile(path.c_str(), output.File(), false);  // errors name the output
+    writer.setOutputPipeline(&pipeline);
     SetMinimumVersion(writer, doc);
     if (doc.security) SetEncryption(writer, *doc.security);
     if (saveFlags & host::kSaveLinearized) writer.setLinearization(true);

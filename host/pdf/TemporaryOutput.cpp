@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -12,6 +13,8 @@
 
 namespace tessera::pdf {
 namespace {
+
+constexpr std::size_t kBufferBytes = 1 << 16;
 
 // At most 24 bytes: a process id has at most 7 digits on Linux.
 std::string TemporaryName(int attempt) {
@@ -37,35 +40,48 @@ std::string FolderOf(const std::string& target) {
 
 TemporaryOutput::TemporaryOutput(std::string target) : target_(std::move(target)) {
     WatchInterrupts();
-    const int fd = CreateNew(FolderOf(target_), temporary_);
-    if (fd < 0) throw host::HostError(host::kErrorFile, "cannot write " + target_ + ": " + std::strerror(errno));
+    fd_ = CreateNew(FolderOf(target_), temporary_);
+    if (fd_ < 0) Fail("cannot write ", errno);
     SetPendingOutput(temporary_, target_);
-    file_ = ::fdopen(fd, "wb");
-    if (!file_) {
-        const int error = errno;
-        ::close(fd);
-        Fail("cannot write ", error);
-    }
+    buffer_.reserve(kBufferBytes);
 }
 
 TemporaryOutput::~TemporaryOutput() {
-    if (committed_) return;
-    if (file_) std::fclose(file_);
+    if (committed_ || temporary_.empty()) return;
+    if (fd_ >= 0) ::close(fd_);
     ::unlink(temporary_.c_str());
     SetPendingOutput("", "");
 }
 
-void TemporaryOutput::Fail(const std::string& what, int error) {
+void TemporaryOutput::Fail(const char* what, int error) const {
     throw host::HostError(host::kErrorFile, what + target_ + ": " + std::strerror(error));
 }
 
+void TemporaryOutput::Write(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() > kBufferBytes) Flush();
+    if (bytes.size() >= kBufferBytes) {
+        buffer_ = bytes;
+        Flush();
+    } else {
+        buffer_ += bytes;
+    }
+}
+
+void TemporaryOutput::Flush() {
+    for (std::size_t done = 0; done < buffer_.size();) {
+        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) Fail("could not write all of ", n < 0 ? errno : EIO);
+        done += static_cast<std::size_t>(n);
+    }
+    buffer_.clear();
+}
+
 void TemporaryOutput::Commit() {
-    // A full disk may show only here: the flush of the last buffered bytes, an
-    // earlier write that failed, or the close.
-    int error = std::fflush(file_) == 0 ? 0 : errno;
-    if (!error && std::ferror(file_)) error = EIO;
-    if (std::fclose(std::exchange(file_, nullptr)) != 0 && !error) error = errno;
-    if (error) Fail("could not write all of ", error);
+    Flush();
+    // Some file systems report a full disk or a lost connection only on close.
+    const int closed = ::close(std::exchange(fd_, -1));
+    if (closed != 0) Fail("could not write all of ", errno);
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail("cannot write ", errno);
     committed_ = true;
     NoteFinishedOutput(target_);

@@ -1,7 +1,7 @@
 #pragma once
 // A file that appears under its final name whole or not at all.
-#include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace tessera::pdf {
 
@@ -16,18 +16,23 @@ public:
     TemporaryOutput(const TemporaryOutput&) = delete;
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
 
-    std::FILE* File() const { return file_; }
     const std::string& Path() const { return temporary_; }
-    // Checks every write, the flush and the close, then renames the file to its
-    // target. HostError naming the target and the reason when any step failed.
+    int Descriptor() const { return fd_; }
+    // Buffered; HostError naming the target and the reason at the first
+    // write that fails (a full disk, for one).
+    void Write(std::string_view bytes);
+    // Writes what is buffered, closes the file, and only when every step
+    // succeeded renames it to its target; HostError otherwise.
     void Commit();
 
 private:
-    void Fail(const std::string& what, int error);
+    void Flush();
+    [[noreturn]] void Fail(const char* what, int error) const;
 
     std::string target_;
     std::string temporary_;
-    std::FILE* file_ = nullptr;
+    std::string buffer_;
+    int fd_ = -1;
     bool committed_ = false;
 };
 

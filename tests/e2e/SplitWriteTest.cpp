@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "e2e/E2eSupport.h"
@@ -195,6 +196,65 @@ TEST_F(SplitWriteTest, OutputsKeepTheSourcesPdfVersionAndRefuseToOverwriteIt) {
     EXPECT_NE(r.output.find("would be written over the document being split"), std::string::npos) << r.output;
     EXPECT_EQ(fs::file_size(own / "Doc1.pdf"), before);
     EXPECT_FALSE(fs::exists(own / "Doc2.pdf")) << "nothing is written";
+}
+
+TEST_F(SplitWriteTest, LongAndHostileNamesAreWrittenWholeAndIndexedAsText) {
+    TempFolder source;
+    const std::string hostile = "<img src=x onerror=alert(1)>.pdf";
+    fs::copy_file(std::string(TESSERA_TEST_DATA) + "/mnras-guide-2col-rotated-page.pdf", source / hostile);
+    const CommandResult r = RunCommand("cd " + ShellQuote(source.Path()) + " && XDG_CONFIG_HOME=" +
+                                       ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) +
+                                       " split --reset --quiet --prefix none --equal 5 --html-index --base " +
+                                       std::string(246, 'b') + " -o " + ShellQuote(out.Path()) + " " +
+                                       ShellQuote(hostile) + " 2>&1");
+    ASSERT_EQ(r.status, 0) << r.output;
+    const auto files = Files(out.Path());
+    ASSERT_EQ(files.size(), 3u) << "two outputs and the index";
+    for (const std::string& f : files) {
+        EXPECT_LE(f.size(), 255u) << f;
+        if (f.ends_with(".pdf")) {
+            EXPECT_TRUE(QpdfCheckPasses(Out(f))) << f;
+        }
+    }
+    std::ifstream in(Out("<img src=x onerror=alert(1)>_index.htm"));
+    const std::string index((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(index.find("<img"), std::string::npos) << index;
+    EXPECT_NE(index.find("Input document: " + source.Path() + "/&lt;img"), std::string::npos)
+        << "the source's absolute path\n" << index;
+}
+
+TEST_F(SplitWriteTest, AFullDiskStopsAtTheOutputThatFailedAndLeavesNoPart) {
+    TempFolder small;
+    if (RunCommand("mount -t tmpfs -o size=64k tmpfs " + ShellQuote(small.Path()) + " 2>/dev/null").status != 0)
+        GTEST_SKIP() << "a small file system cannot be mounted here";
+    const CommandResult r = Tessera(config, "split --reset --prefix none --equal 1 -o " + ShellQuote(small.Path()) +
+                                                " " + Data("multicolumn-latex-2col.pdf") + " 2>&1");
+    const auto files = Files(small.Path());
+    for (const std::string& f : files) EXPECT_TRUE(QpdfCheckPasses(small / f)) << f;
+    RunCommand("umount " + ShellQuote(small.Path()));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("Doc" + std::to_string(files.size() + 1) + ".pdf: No space left on device"),
+              std::string::npos) << r.output;
+    EXPECT_EQ(files.size(), 1u) << "the first output fits, the second does not";
+}
+
+TEST_F(SplitWriteTest, AnInterruptedRunRemovesItsTemporaryFileAndSaysWhatWasFinished) {
+    // Stopped as soon as the first output is there, in the middle of a run of 85.
+    const CommandResult r = RunCommand(
+        "XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) +
+        " split --reset --quiet --prefix none --equal 1 -o " + ShellQuote(out.Path()) + " " +
+        Data("hyperref-manual-outline-gotor-launch-named.pdf") + " 2>&1 & pid=$!; until ls " + ShellQuote(out.Path()) +
+        " | grep -q pdf; do sleep 0.01; done; kill -TERM $pid; wait $pid; echo \"status $?\"");
+    if (r.output.find("status 0") != std::string::npos) GTEST_SKIP() << "the run ended before the signal";
+    EXPECT_NE(r.output.find("status 143"), std::string::npos) << r.output;
+    const auto files = Files(out.Path());
+    for (const std::string& f : files) {
+        EXPECT_TRUE(f.ends_with(".pdf")) << "left behind: " << f;
+        EXPECT_TRUE(QpdfCheckPasses(Out(f))) << f;
+    }
+    EXPECT_NE(r.output.find("tessera: interrupted"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find(files.size() == 1 ? "1 output was finished: " : " outputs were finished"),
+              std::string::npos) << r.output;
 }
 
 }  // namespace

@@ -25,10 +25,10 @@ TEST(TemporaryOutputTest, AFullDiskLeavesNeitherTheOutputNorTheTemporaryFile) {
         // Every byte written from now on meets a full device.
         const int full = ::open("/dev/full", O_WRONLY);
         ASSERT_GE(full, 0);
-        ASSERT_GE(::dup2(full, ::fileno(output.File())), 0);
+        ASSERT_GE(::dup2(full, output.Descriptor()), 0);
         ::close(full);
-        std::fputs("%PDF-1.7 and more", output.File());
         try {
+            output.Write("%PDF-1.7 and more");
             output.Commit();
         } catch (const host::HostError& error) {
             message = error.what();
@@ -39,7 +39,7 @@ TEST(TemporaryOutputTest, AFullDiskLeavesNeitherTheOutputNorTheTemporaryFile) {
     EXPECT_TRUE(fs::is_empty(folder.Path())) << "no output and no temporary file";
 
     TemporaryOutput written(target);
-    std::fputs("whole", written.File());
+    written.Write("whole");
     written.Commit();
     EXPECT_EQ(fs::file_size(target), 5u);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
