@@ -160,7 +160,8 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
         OutputDocument& output = settings.Outputs[i];
         IndexEntry entry;
         std::string stem;
-        if (!output.Filename.empty()) {
+        const bool named = !output.Filename.empty();
+        if (named) {
             const PathParts parts = SplitPath(output.Filename);
             stem = UpperCase((f.CreateFoldersForBookmarks ? parts.folder : "") + prefix + f.OutputBaseFilename + parts.base);
             entry.title = parts.base;
@@ -171,7 +172,7 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
         // Uniqueness is decided on the name as it will be on disk, so that two
         // texts that differ only in replaced characters cannot meet in one file.
         stem = used.MakeUniqueName(WithVisibleName(WithoutEmptyFolders(MakeSafe(stem, NameCharSet::General)), i));
-        if (output.Filename.empty()) {
+        if (!named) {
             entry.title = stem;
             entry.level = CountBackslashes(stem);
         }
