@@ -7,7 +7,7 @@
 #include <string>
 
 #include "pdf/ImageDataLength.h"
-#include "pdf/QpdfGuard.h"
+#include "pdf/WholeContentParse.h"
 
 namespace tessera::pdf {
 namespace {
@@ -18,7 +18,10 @@ const std::set<std::string> kTextShowingOperators = {"Tj", "TJ", "'", "\""};
 // Turns the operators of a content stream into elements. Text objects
 // become one element when they show text; a path only when it is painted
 // (a clip alone draws nothing); marked content becomes a container, except
-// inside a text object, where it only has to balance.
+// inside a text object, where it only has to balance. Viewers show text
+// wherever a showing operator runs, so text shown outside BT..ET counts, and
+// a text object that a second BT or the end of the stream cuts off counts as
+// closed there.
 class TreeBuilder : public QPDFObjectHandle::ParserCallbacks {
 public:
     TreeBuilder(ContentTree& tree, QPDFObjectHandle resources) : tree_(tree), resources_(resources) {}
@@ -31,12 +34,15 @@ public:
         Operator(object.getOperatorValue());
         operands_.clear();
     }
-    void handleEOF() override {}
+    void handleEOF() override { EndText(); }
 
 private:
     std::uint32_t Current() const { return open_.back(); }
     void Add(int type) { tree_.Add(Current(), ContentNode{type, {}, {}}); }
     void Operator(const std::string& op);
+    void BeginText();
+    void EndText();
+    void ShowText();
     void BeginMarked();
     void EndMarked();
     void Draw(QPDFObjectHandle name);
@@ -54,15 +60,11 @@ private:
 
 void TreeBuilder::Operator(const std::string& op) {
     if (op == "BT") {
-        inText_ = true;
-        textShown_ = false;
-        textList_ = Current();
+        BeginText();
     } else if (op == "ET") {
-        if (inText_ && textShown_) tree_.Add(textList_, ContentNode{host::kElementText, {}, {}});
-        inText_ = false;
-        markedInText_ = 0;
+        EndText();
     } else if (kTextShowingOperators.count(op)) {
-        textShown_ = textShown_ || inText_;
+        ShowText();
     } else if (op == "BMC" || op == "BDC") {
         BeginMarked();
     } else if (op == "EMC") {
@@ -78,6 +80,24 @@ void TreeBuilder::Operator(const std::string& op) {
     } else if (op == "PS") {
         Add(host::kElementPostScript);
     }
+}
+
+void TreeBuilder::BeginText() {
+    EndText();
+    inText_ = true;
+    textList_ = Current();
+}
+
+void TreeBuilder::EndText() {
+    if (inText_ && textShown_) tree_.Add(textList_, ContentNode{host::kElementText, {}, {}});
+    inText_ = false;
+    textShown_ = false;
+    markedInText_ = 0;
+}
+
+void TreeBuilder::ShowText() {
+    if (inText_) textShown_ = true;
+    else Add(host::kElementText);
 }
 
 void TreeBuilder::BeginMarked() {
@@ -115,7 +135,7 @@ void TreeBuilder::AddImage(QPDFObjectHandle image) {
     QPDFObjectHandle length = dict.getKey("/Length");
     node.image.storedLength = length.isInteger() ? length.getIntValue()
                                                  : static_cast<std::int64_t>(image.getRawStreamData()->getSize());
-    node.image.dataLength = XObjectImageDataLength(image, resources_);
+    node.image.dataLength = XObjectImageDataLength(image, resources_, node.image.storedLength);
     tree_.Add(Current(), node);
 }
 
@@ -136,16 +156,12 @@ std::uint32_t ContentTree::Add(std::uint32_t parent, ContentNode node) {
 }
 
 ContentTree ContentTree::OfPage(QPDFObjectHandle page) {
-    return QpdfGuard([&] {
-        ContentTree tree;
-        QPDF* qpdf = page.getOwningQPDF();
-        const std::size_t warningsBefore = qpdf ? qpdf->numWarnings() : 0;
+    ContentTree tree;
+    ParseWholly(page, [&] {
         TreeBuilder builder(tree, QPDFPageObjectHelper(page).getAttribute("/Resources", false));
         QPDFPageObjectHelper(page).parseContents(&builder);
-        if (qpdf && qpdf->numWarnings() != warningsBefore)
-            throw host::HostError(host::kErrorDamaged, "the page's content is damaged and could not be read in full");
-        return tree;
     });
+    return tree;
 }
 
 }  // namespace tessera::pdf

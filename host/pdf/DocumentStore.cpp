@@ -71,6 +71,11 @@ host::ObjectRef DocumentStore::RefTo(host::DocId doc, QPDFObjectHandle object) {
     return {doc, Get(doc).Remember(object)};
 }
 
+host::ObjectRef DocumentStore::RefToMade(host::ObjectRef origin, const std::string& role,
+                                         const std::function<QPDFObjectHandle()>& make) {
+    return {origin.doc, Get(origin.doc).RememberMade(origin.index, role, make)};
+}
+
 bool DocumentStore::IsOpenDocumentFile(const std::string& path) const {
     for (const auto& [id, doc] : documents_)
         if (!doc->Path().empty() && SameFile(doc->Path(), path)) return true;

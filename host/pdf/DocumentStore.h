@@ -1,5 +1,6 @@
 #pragma once
 // The documents the host holds open, by id.
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -22,6 +23,9 @@ public:
     // Object references handed to the plug-in.
     QPDFObjectHandle Resolve(host::ObjectRef ref);
     host::ObjectRef RefTo(host::DocId doc, QPDFObjectHandle object);
+    // A reference to an object made up for origin in a role, made only once.
+    host::ObjectRef RefToMade(host::ObjectRef origin, const std::string& role,
+                              const std::function<QPDFObjectHandle()>& make);
 
     // Whether path names the file of a document that is open.
     bool IsOpenDocumentFile(const std::string& path) const;

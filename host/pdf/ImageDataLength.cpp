@@ -1,5 +1,6 @@
 #include "pdf/ImageDataLength.h"
 
+#include "pdf/DecodedSizeBound.h"
 #include "pdf/JpxHeader.h"
 
 #include <qpdf/Buffer.hh>
@@ -41,13 +42,36 @@ long long PositiveInteger(QPDFObjectHandle dict, const char* key, const char* ab
     return value.isInteger() && value.getIntValue() > 0 ? value.getIntValue() : 0;
 }
 
-std::int64_t RowsLength(long long width, long long height, long long components, long long bits) {
-    if (width <= 0 || height <= 0 || components <= 0 || bits <= 0 || bits > 32) return 0;
+// 0 also when the size overflows: a clamped size would pass for a huge image
+// stored in a few bytes.
+std::int64_t RowsLength(const ImageLayout& l) {
+    if (l.width <= 0 || l.height <= 0 || l.components <= 0 || l.bits <= 0 || l.bits > 32) return 0;
     constexpr long long kMaxWidth = 1LL << 32;  // keeps width x 32 components x 32 bits in range
-    if (width > kMaxWidth) return 0;
-    const long long rowBytes = (width * components * bits + 7) / 8;
-    if (rowBytes > std::numeric_limits<std::int64_t>::max() / height) return std::numeric_limits<std::int64_t>::max();
-    return rowBytes * height;
+    if (l.width > kMaxWidth) return 0;
+    const long long rowBytes = (l.width * l.components * l.bits + 7) / 8;
+    if (rowBytes > std::numeric_limits<std::int64_t>::max() / l.height) return 0;
+    return rowBytes * l.height;
+}
+
+ImageLayout DictionaryLayout(QPDFObjectHandle dict, QPDFObjectHandle resources) {
+    QPDFObjectHandle mask = dict.getKey("/ImageMask");
+    if (!mask.isBool()) mask = dict.getKey("/IM");
+    const bool isMask = mask.isBool() && mask.getBoolValue();
+    QPDFObjectHandle space = dict.getKey("/ColorSpace");
+    if (space.isNull()) space = dict.getKey("/CS");
+    return {PositiveInteger(dict, "/Width", "/W"), PositiveInteger(dict, "/Height", "/H"),
+            isMask ? 1 : ColorComponents(space, resources), isMask ? 1 : PositiveInteger(dict, "/BitsPerComponent", "/BPC")};
+}
+
+// JPEG 2000 leaves its size to the codestream; the dictionary's colour space,
+// when it gives one, is what the image is drawn in.
+ImageLayout JpxLayout(QPDFObjectHandle image, QPDFObjectHandle resources) {
+    const auto data = image.getRawStreamData();
+    const auto header = ReadJpxHeader(
+        std::string_view(reinterpret_cast<const char*>(data->getBuffer()), data->getSize()));
+    if (!header) return {};
+    const int declared = ColorComponents(image.getDict().getKey("/ColorSpace"), resources);
+    return {header->width, header->height, declared > 0 ? declared : header->components, header->bits};
 }
 
 bool IsJpx(QPDFObjectHandle dict) {
@@ -58,16 +82,11 @@ bool IsJpx(QPDFObjectHandle dict) {
 
 }  // namespace
 
-std::int64_t XObjectImageDataLength(QPDFObjectHandle image, QPDFObjectHandle resources) {
+std::int64_t XObjectImageDataLength(QPDFObjectHandle image, QPDFObjectHandle resources, std::int64_t storedLength) {
     QPDFObjectHandle dict = image.getDict();
-    if (!IsJpx(dict)) return ImageDataLength(dict, resources);
-    const auto data = image.getRawStreamData();
-    const auto header = ReadJpxHeader(
-        std::string_view(reinterpret_cast<const char*>(data->getBuffer()), data->getSize()));
-    if (!header) return 0;
-    // The dictionary's colour space, when it gives one, is what the image is drawn in.
-    const int declared = ColorComponents(dict.getKey("/ColorSpace"), resources);
-    return RowsLength(header->width, header->height, declared > 0 ? declared : header->components, header->bits);
+    const ImageLayout layout = IsJpx(dict) ? JpxLayout(image, resources) : DictionaryLayout(dict, resources);
+    const std::int64_t length = RowsLength(layout);
+    return CouldDecodeTo(dict.getKey("/Filter"), storedLength, layout, length) ? length : 0;
 }
 
 int ColorComponents(QPDFObjectHandle space, QPDFObjectHandle resources) {
@@ -83,16 +102,7 @@ int ColorComponents(QPDFObjectHandle space, QPDFObjectHandle resources) {
 }
 
 std::int64_t ImageDataLength(QPDFObjectHandle dict, QPDFObjectHandle resources) {
-    const long long width = PositiveInteger(dict, "/Width", "/W");
-    const long long height = PositiveInteger(dict, "/Height", "/H");
-    QPDFObjectHandle mask = dict.getKey("/ImageMask");
-    if (!mask.isBool()) mask = dict.getKey("/IM");
-    const bool isMask = mask.isBool() && mask.getBoolValue();
-    QPDFObjectHandle space = dict.getKey("/ColorSpace");
-    if (space.isNull()) space = dict.getKey("/CS");
-    const long long components = isMask ? 1 : ColorComponents(space, resources);
-    const long long bits = isMask ? 1 : PositiveInteger(dict, "/BitsPerComponent", "/BPC");
-    return RowsLength(width, height, components, bits);
+    return RowsLength(DictionaryLayout(dict, resources));
 }
 
 }  // namespace tessera::pdf

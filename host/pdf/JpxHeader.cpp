@@ -35,8 +35,11 @@ std::optional<JpxGeometry> FromImageHeader(std::string_view b, std::size_t at) {
     return g;
 }
 
-// Walks the boxes of [begin, end), entering the JP2 header superbox.
-std::optional<JpxGeometry> FromBoxes(std::string_view b, std::size_t at, std::size_t end) {
+// Walks the boxes of the file, entering the JP2 header superbox. Entering a
+// box narrows the walk to its body rather than recursing: a crafted file can
+// nest header boxes as deep as its size allows.
+std::optional<JpxGeometry> FromBoxes(std::string_view b) {
+    std::size_t at = 0, end = b.size();
     while (at + 8 <= end) {
         std::uint64_t length = Big(b, at, 4);
         const std::string_view type = b.substr(at + 4, 4);
@@ -48,9 +51,13 @@ std::optional<JpxGeometry> FromBoxes(std::string_view b, std::size_t at, std::si
         if (length == 0) length = end - at;  // the last box runs to the end
         if (length < header || length > end - at) return std::nullopt;
         if (type == "ihdr") return FromImageHeader(b, at + header);
-        if (type == "jp2h") return FromBoxes(b, at + header, at + static_cast<std::size_t>(length));
         if (type == "jp2c") return FromCodestream(b.substr(at + header));
-        at += static_cast<std::size_t>(length);
+        if (type == "jp2h") {
+            end = at + static_cast<std::size_t>(length);
+            at += header;
+        } else {
+            at += static_cast<std::size_t>(length);
+        }
     }
     return std::nullopt;
 }
@@ -59,7 +66,7 @@ std::optional<JpxGeometry> FromBoxes(std::string_view b, std::size_t at, std::si
 
 std::optional<JpxGeometry> ReadJpxHeader(std::string_view bytes) {
     if (bytes.size() >= 4 && Big(bytes, 0, 2) == 0xFF4F) return FromCodestream(bytes);
-    return FromBoxes(bytes, 0, bytes.size());
+    return FromBoxes(bytes);
 }
 
 }  // namespace tessera::pdf

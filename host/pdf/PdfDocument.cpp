@@ -6,17 +6,37 @@
 
 namespace tessera::pdf {
 
+namespace {
+
+// The index the map holds for key, after giving it next when it had none.
+template <class Map, class Key>
+std::uint32_t IndexOf(Map& map, const Key& key, std::uint32_t next) {
+    return map.try_emplace(key, next).first->second;
+}
+
+}  // namespace
+
 PdfDocument::PdfDocument(std::unique_ptr<QPDF> qpdf, std::string path, std::string password)
     : qpdf_(std::move(qpdf)), path_(std::move(path)), password_(std::move(password)) {}
 
 std::uint32_t PdfDocument::Remember(QPDFObjectHandle object) {
     if (!object.isInitialized() || object.isNull()) return 0;
-    if (object.isIndirect()) {
-        const auto [it, added] = indirect_.try_emplace(object.getObjGen(), static_cast<std::uint32_t>(objects_.size()));
-        if (!added) return it->second;
-    }
-    objects_.push_back(object);
-    return static_cast<std::uint32_t>(objects_.size() - 1);
+    const auto next = static_cast<std::uint32_t>(objects_.size());
+    // qpdf hands out a direct object inside its parent as a handle on one
+    // shared value each time: that value tells the object apart.
+    const std::uint32_t index = object.isIndirect() ? IndexOf(indirect_, object.getObjGen(), next)
+                                                    : IndexOf(direct_, object.getObjectPtr(), next);
+    if (index == next) objects_.push_back(object);
+    return index;
+}
+
+std::uint32_t PdfDocument::RememberMade(std::uint32_t origin, const std::string& role,
+                                        const std::function<QPDFObjectHandle()>& make) {
+    const auto found = made_.find({origin, role});
+    if (found != made_.end()) return found->second;
+    const std::uint32_t index = Remember(make());
+    made_.emplace(std::pair{origin, role}, index);
+    return index;
 }
 
 QPDFObjectHandle PdfDocument::Object(std::uint32_t index) const {

@@ -4,6 +4,7 @@
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -23,9 +24,15 @@ public:
     const std::string& Path() const { return path_; }
     const std::string& Password() const { return password_; }
 
-    // Hands out a stable index for an object: the same indirect object always
-    // gets the same index. 0 stands for null and non-objects.
+    // Hands out a stable index for an object: the same object, indirect or
+    // direct, always gets the same index, so walking a tree again and again
+    // does not grow the table. 0 stands for null and non-objects.
     std::uint32_t Remember(QPDFObjectHandle object);
+    // An object made up to stand for something the file leaves out (a GoTo
+    // action for a bookmark's /Dest, an empty outline root), made once per
+    // origin and role.
+    std::uint32_t RememberMade(std::uint32_t origin, const std::string& role,
+                               const std::function<QPDFObjectHandle()>& make);
     QPDFObjectHandle Object(std::uint32_t index) const;
 
     int PageCount();
@@ -58,6 +65,8 @@ private:
     std::string password_;
     std::vector<QPDFObjectHandle> objects_{QPDFObjectHandle::newNull()};
     std::map<QPDFObjGen, std::uint32_t> indirect_;
+    std::map<const QPDFObject*, std::uint32_t> direct_;  // the handles in objects_ keep these alive
+    std::map<std::pair<std::uint32_t, std::string>, std::uint32_t> made_;
     std::map<QPDFObjGen, int> pageIndex_;
     std::map<QPDFObjGen, Origin> origins_;
     std::optional<std::unordered_map<std::string, QPDFObjectHandle>> namedDestinations_;

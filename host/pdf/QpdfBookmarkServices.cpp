@@ -7,9 +7,9 @@ namespace tessera::pdf {
 host::BookmarkRef QpdfBookmarkServices::Root(host::DocId doc) {
     return QpdfGuard([&] {
         QPDFObjectHandle outlines = store_.Get(doc).Qpdf().getRoot().getKey("/Outlines");
+        if (outlines.isDictionary()) return store_.RefTo(doc, outlines);
         // A document without an outline still has an (empty) root to walk.
-        if (!outlines.isDictionary()) outlines = QPDFObjectHandle::newDictionary();
-        return store_.RefTo(doc, outlines);
+        return store_.RefToMade({doc, 0}, "/Outlines", [] { return QPDFObjectHandle::newDictionary(); });
     });
 }
 
@@ -70,10 +70,12 @@ host::ActionRef QpdfBookmarkServices::Action(host::BookmarkRef bookmark) {
         QPDFObjectHandle dest = item.getKeyIfDict("/Dest");
         if (dest.isNull()) return host::ActionRef{bookmark.doc, 0};
         // A plain destination behaves as a GoTo action to it.
-        QPDFObjectHandle goTo = QPDFObjectHandle::newDictionary();
-        goTo.replaceKey("/S", QPDFObjectHandle::newName("/GoTo"));
-        goTo.replaceKey("/D", dest);
-        return store_.RefTo(bookmark.doc, goTo);
+        return store_.RefToMade(bookmark, "/Dest", [&dest] {
+            QPDFObjectHandle goTo = QPDFObjectHandle::newDictionary();
+            goTo.replaceKey("/S", QPDFObjectHandle::newName("/GoTo"));
+            goTo.replaceKey("/D", dest);
+            return goTo;
+        });
     });
 }
 

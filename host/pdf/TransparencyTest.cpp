@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "pdf/WholeContentParse.h"
+
 namespace tessera::pdf {
 namespace {
 
@@ -45,66 +47,97 @@ bool IsTransparentImage(QPDFObjectHandle dict) {
     return inData.isInteger() && inData.getIntValue() != 0;
 }
 
-// Walks resource dictionaries and what they lead to, each object once, so
-// shared or looping resources cost nothing twice.
-class ResourceWalk {
+// The resource names a content stream uses, by resource category.
+class UsedNames : public QPDFObjectHandle::ParserCallbacks {
 public:
-    void Add(QPDFObjectHandle resources) {
-        if (resources.isDictionary()) pending_.push_back(resources);
+    void handleObject(QPDFObjectHandle object) override {
+        if (!object.isOperator()) {
+            last_ = object;
+            return;
+        }
+        const std::string op = object.getOperatorValue();
+        if (last_.isName()) {
+            if (op == "gs") used["/ExtGState"].insert(last_.getName());
+            else if (op == "Do") used["/XObject"].insert(last_.getName());
+            else if (op == "scn" || op == "SCN") used["/Pattern"].insert(last_.getName());
+        }
+        last_ = QPDFObjectHandle::newNull();
     }
-    void AddDrawn(QPDFObjectHandle object);  // a form, image, pattern or appearance stream
+    void handleEOF() override {}
+
+    std::map<std::string, std::set<std::string>> used;
+
+private:
+    QPDFObjectHandle last_ = QPDFObjectHandle::newNull();
+};
+
+// Something that draws: the page, or a form, tiling pattern or appearance
+// stream, with the resources its names are looked up in.
+struct Drawing {
+    QPDFObjectHandle content;
+    QPDFObjectHandle resources;
+};
+
+// Follows what the page's content uses, each object once, so shared or
+// looping resources cost nothing twice.
+class UsageWalk {
+public:
+    explicit UsageWalk(QPDFObjectHandle page) : page_(page) {}
+    void AddDrawn(QPDFObjectHandle object, QPDFObjectHandle inherited);
     bool FindsTransparency();
 
 private:
-    bool Seen(QPDFObjectHandle object) {
-        return object.isIndirect() && !seen_.insert(object.getObjGen()).second;
-    }
-    bool Check(QPDFObjectHandle resources);
+    bool Seen(QPDFObjectHandle object) { return object.isIndirect() && !seen_.insert(object.getObjGen()).second; }
+    bool UsesTransparentResource(Drawing drawing);
 
-    std::vector<QPDFObjectHandle> pending_;
-    std::vector<QPDFObjectHandle> drawn_;
+    QPDFObjectHandle page_;
+    std::vector<Drawing> pending_;
     std::set<QPDFObjGen> seen_;
 };
 
-void ResourceWalk::AddDrawn(QPDFObjectHandle object) {
-    if ((object.isStream() || object.isDictionary()) && !Seen(object)) drawn_.push_back(object);
+// A form or pattern without resources of its own draws with its parent's.
+void UsageWalk::AddDrawn(QPDFObjectHandle object, QPDFObjectHandle inherited) {
+    if (!(object.isStream() || object.isDictionary()) || Seen(object)) return;
+    QPDFObjectHandle own = Key(object, "/Resources");
+    pending_.push_back({object, own.isDictionary() ? own : inherited});
 }
 
-bool ResourceWalk::Check(QPDFObjectHandle resources) {
-    for (auto& [name, state] : Entries(Key(resources, "/ExtGState")))
-        if (IsTransparentState(state)) return true;
-    for (auto& [name, xobject] : Entries(Key(resources, "/XObject"))) AddDrawn(xobject);
-    for (auto& [name, pattern] : Entries(Key(resources, "/Pattern"))) AddDrawn(pattern);
+bool UsageWalk::UsesTransparentResource(Drawing drawing) {
+    UsedNames names;
+    if (drawing.content.isStream())
+        ParseWholly(page_, [&] { drawing.content.parseAsContents(&names); });
+    else if (drawing.content.isPageObject())
+        ParseWholly(page_, [&] { QPDFPageObjectHelper(drawing.content).parseContents(&names); });
+    for (const std::string& name : names.used["/ExtGState"])
+        if (IsTransparentState(Key(Key(drawing.resources, "/ExtGState"), name.c_str()))) return true;
+    for (const char* category : {"/XObject", "/Pattern"})
+        for (const std::string& name : names.used[category])
+            AddDrawn(Key(Key(drawing.resources, category), name.c_str()), drawing.resources);
     return false;
 }
 
-bool ResourceWalk::FindsTransparency() {
-    while (!pending_.empty() || !drawn_.empty()) {
-        if (!pending_.empty()) {
-            QPDFObjectHandle resources = pending_.back();
-            pending_.pop_back();
-            if (!Seen(resources) && Check(resources)) return true;
-            continue;
-        }
-        QPDFObjectHandle object = drawn_.back();
-        drawn_.pop_back();
-        if (IsTransparencyGroup(object) || IsTransparentImage(object) ||
-            IsTransparentState(Key(object, "/ExtGState")))
+bool UsageWalk::FindsTransparency() {
+    while (!pending_.empty()) {
+        const Drawing drawing = pending_.back();
+        pending_.pop_back();
+        QPDFObjectHandle object = drawing.content;
+        // A shading pattern is a dictionary that draws nothing of its own but its graphics state.
+        if (IsTransparencyGroup(object) || IsTransparentImage(object) || IsTransparentState(Key(object, "/ExtGState")))
             return true;
-        Add(Key(object, "/Resources"));
+        if (!Key(object, "/Subtype").isNameAndEquals("/Image") && UsesTransparentResource(drawing)) return true;
     }
     return false;
 }
 
-void AddAppearances(ResourceWalk& walk, QPDFObjectHandle page) {
+void AddAppearances(UsageWalk& walk, QPDFObjectHandle page) {
     QPDFObjectHandle annots = page.getKey("/Annots");
     if (!annots.isArray()) return;
     for (QPDFObjectHandle annot : annots.aitems()) {
         if (!annot.isDictionary()) continue;
         QPDFObjectHandle normal = Key(Key(annot, "/AP"), "/N");
-        if (normal.isStream()) walk.AddDrawn(normal);
+        if (normal.isStream()) walk.AddDrawn(normal, QPDFObjectHandle::newNull());
         else
-            for (auto& [state, appearance] : Entries(normal)) walk.AddDrawn(appearance);
+            for (auto& [state, appearance] : Entries(normal)) walk.AddDrawn(appearance, QPDFObjectHandle::newNull());
     }
 }
 
@@ -112,8 +145,8 @@ void AddAppearances(ResourceWalk& walk, QPDFObjectHandle page) {
 
 bool UsesTransparency(QPDFObjectHandle page, bool includeAnnotations) {
     if (IsTransparencyGroup(page)) return true;
-    ResourceWalk walk;
-    walk.Add(QPDFPageObjectHelper(page).getAttribute("/Resources", false));
+    UsageWalk walk(page);
+    walk.AddDrawn(page, QPDFPageObjectHelper(page).getAttribute("/Resources", false));
     if (includeAnnotations) AddAppearances(walk, page);
     return walk.FindsTransparency();
 }

@@ -1,9 +1,11 @@
 #include "analysis/ElementCountTable.h"
 
+#include <optional>
 #include <string_view>
 
 #include "analysis/PageElementWalk.h"
 #include "shell/Host.h"
+#include "shell/host/HostError.h"
 
 namespace tessera {
 namespace {
@@ -30,12 +32,16 @@ void CountName(const NamedKind (&kinds)[N], std::string_view name, ElementCountT
         if (k.name == name) ++counts[static_cast<std::size_t>(k.kind)];
 }
 
+// Transparency is the content's too: only what the content uses counts.
 void CountContent(PageContentHolder& holder, ElementCountTable& counts) {
-    ContentUse use(holder);
-    WalkPageElements(holder.Content(), [&counts](host::ElementRef, int type) {
-        if (type >= 0 && type < kPageElementKindCount) ++counts[static_cast<std::size_t>(type)];
-        return true;
-    });
+    {
+        ContentUse use(holder);
+        WalkPageElements(holder.Content(), [&counts](host::ElementRef, int type) {
+            if (type >= 0 && type < kPageElementKindCount) ++counts[static_cast<std::size_t>(type)];
+            return true;
+        });
+    }
+    if (Host().pages->HasTransparency(holder.Page(), true)) ++counts[kKindTransparency];
 }
 
 void CountAnnotations(host::PageId page, ElementCountTable& counts) {
@@ -53,8 +59,18 @@ void CountAnnotations(host::PageId page, ElementCountTable& counts) {
 void CountPageProperties(host::PageId page, ElementCountTable& counts) {
     host::PageServices& pages = *Host().pages;
     if (pages.HasTransition(page)) ++counts[kKindTransition];
-    if (pages.HasTransparency(page, true)) ++counts[kKindTransparency];
     if (pages.Rotation(page) != 0) ++counts[kKindRotated];
+}
+
+// Runs one group of counts; a host error leaves that group's kinds where they
+// are and is kept, the first one, for the caller.
+template <class Count>
+void Attempt(Count&& count, std::optional<host::HostError>& failure) {
+    try {
+        count();
+    } catch (const host::HostError& e) {
+        if (!failure) failure = e;
+    }
 }
 
 }  // namespace
@@ -62,9 +78,11 @@ void CountPageProperties(host::PageId page, ElementCountTable& counts) {
 bool CountPageElements(PageContentHolder& holder, ElementCountTable& counts) {
     counts.fill(0);
     if (!holder.HasPage()) return false;
-    CountContent(holder, counts);
-    CountAnnotations(holder.Page(), counts);
-    CountPageProperties(holder.Page(), counts);
+    std::optional<host::HostError> failure;
+    Attempt([&] { CountAnnotations(holder.Page(), counts); }, failure);
+    Attempt([&] { CountPageProperties(holder.Page(), counts); }, failure);
+    Attempt([&] { CountContent(holder, counts); }, failure);
+    if (failure) throw *failure;
     return true;
 }
 

@@ -12,8 +12,10 @@ using ElementCountTable = std::array<std::uint32_t, kPageElementKindCount>;
 
 // Counts the content elements (inside containers too), the annotations by
 // subtype and by the subtype of their action, and the page's transition,
-// transparency and rotation. False when the holder has no page; host errors
-// pass to the caller, with the content released.
+// transparency and rotation. False when the holder has no page. A host error
+// in one group (content and transparency, annotations, page properties) does
+// not stop the others: the counts hold all that could be read, and the first
+// error then passes to the caller, with the content released.
 bool CountPageElements(PageContentHolder& holder, ElementCountTable& counts);
 
 // 0 for a kind outside the table.

@@ -1,6 +1,5 @@
 #include "analysis/PageContentHolder.h"
 
-#include "engine/ReportHostError.h"
 #include "shell/Host.h"
 #include "shell/host/HostError.h"
 
@@ -26,7 +25,7 @@ bool PageContentHolder::Acquire(host::DocId doc, int index) {
         page_ = Host().pages->AcquirePage(doc, index);
         return true;
     } catch (const host::HostError& e) {
-        ReportHostError(e);
+        failure_ = e.what();
         return false;
     }
 }
@@ -35,8 +34,8 @@ host::ElementRef PageContentHolder::Content() {
     if (!content_) {
         try {
             content_ = Host().contents->AcquireContent(page_, kTesseraClient);
-        } catch (const host::HostError&) {
-            unreadable_ = true;
+        } catch (const host::HostError& e) {
+            failure_ = e.what();
             throw;
         }
     }
@@ -48,6 +47,14 @@ void PageContentHolder::ReleaseContent() {
     const host::ContentId content = content_;
     content_ = 0;
     Host().contents->ReleaseContent(content);
+}
+
+ContentUse::~ContentUse() {
+    try {
+        holder_.ReleaseContent();
+    } catch (const host::HostError&) {
+        // The holder has already let go; a destructor must not raise it.
+    }
 }
 
 }  // namespace tessera

@@ -1,6 +1,8 @@
 #pragma once
 // One acquired page of the source and, once something looks inside it, its
 // content. The content is released before the page.
+#include <string>
+
 #include "shell/host/PageContentServices.h"
 
 namespace tessera {
@@ -12,8 +14,8 @@ public:
     PageContentHolder(const PageContentHolder&) = delete;
     PageContentHolder& operator=(const PageContentHolder&) = delete;
 
-    // Acquires page index of doc; on a host error its text is shown and the
-    // holder stays without a page.
+    // Acquires page index of doc; on a host error the holder stays without a
+    // page and keeps the error's text for the scan to report.
     bool Acquire(host::DocId doc, int index);
     bool HasPage() const { return page_ != host::kNoPage; }
     host::PageId Page() const { return page_; }
@@ -22,19 +24,20 @@ public:
     // that cannot be read raises the host's error and is remembered as such.
     host::ElementRef Content();
     void ReleaseContent();
-    bool ContentUnreadable() const { return unreadable_; }
+    // What went wrong acquiring the page or reading its content; empty when nothing did.
+    const std::string& Failure() const { return failure_; }
 
 private:
     host::PageId page_ = host::kNoPage;
     host::ContentId content_ = 0;
-    bool unreadable_ = false;
+    std::string failure_;
 };
 
 // Releases the holder's content when a test on it ends, however it ends.
 class ContentUse {
 public:
     explicit ContentUse(PageContentHolder& holder) : holder_(holder) {}
-    ~ContentUse() { holder_.ReleaseContent(); }
+    ~ContentUse();
     ContentUse(const ContentUse&) = delete;
     ContentUse& operator=(const ContentUse&) = delete;
 

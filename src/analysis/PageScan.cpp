@@ -23,10 +23,10 @@ bool PatternMatcher::Matches(const SearchPattern& pattern, const std::string& te
     return result == MatchResult::Match;
 }
 
-void UnreadablePages::Note(const PageContentHolder& holder, int page) {
-    if (!holder.ContentUnreadable() || reported_) return;
+void ScanFailures::Note(int page, const std::string& reason) {
+    if (reason.empty() || reported_) return;
     reported_ = true;
-    Host().viewer->Alert(FormatText(LookupString("IDS_PAGE_CONTENT_UNREADABLE"), {std::int64_t{page} + 1}));
+    Host().viewer->Alert(FormatText(LookupString("IDS_PAGE_UNREADABLE"), {std::int64_t{page} + 1, reason}));
 }
 
 }  // namespace tessera

@@ -31,11 +31,13 @@ private:
     bool reported_ = false;
 };
 
-// Pages whose content could not be read are kept, never dropped as blank,
-// and match no content query; the user hears of the first one once per scan.
-class UnreadablePages {
+// Pages that could not be acquired or read in full are kept, never dropped
+// as blank, and match only the kinds that could be read; the user hears of
+// the first such page once per scan, whatever failed on it.
+class ScanFailures {
 public:
-    void Note(const PageContentHolder& holder, int page);
+    void Note(int page, const std::string& reason);
+    void Note(const PageContentHolder& holder, int page) { Note(page, holder.Failure()); }
 
 private:
     bool reported_ = false;

@@ -37,12 +37,14 @@ private:
 };
 
 // The element counts of one page, computed when a content query first needs
-// them. A page that cannot be acquired or read matches no content query; the
-// host would fail the same way again, so it is not asked twice.
+// them. A page that cannot be acquired matches no content query; one read
+// only in part matches by what could be read (its links and rotation when
+// its content fails). The host would fail the same way again, so it is not
+// asked twice.
 class PageElements {
 public:
-    PageElements(const DocumentHandle& document, int page, UnreadablePages& unreadable)
-        : document_(document), page_(page), unreadable_(unreadable) {}
+    PageElements(const DocumentHandle& document, int page, ScanFailures& failures)
+        : document_(document), page_(page), failures_(failures) {}
     const ElementCountTable* Counts() {
         if (!tried_) {
             tried_ = true;
@@ -54,18 +56,21 @@ public:
 private:
     bool Count() {
         PageContentHolder holder;
-        if (!holder.Acquire(document_.Doc(), page_)) return false;
+        if (!holder.Acquire(document_.Doc(), page_)) {
+            failures_.Note(holder, page_);
+            return false;
+        }
         try {
             return CountPageElements(holder, counts_);
-        } catch (const host::HostError&) {
-            unreadable_.Note(holder, page_);
-            return false;
+        } catch (const host::HostError& e) {
+            failures_.Note(page_, e.what());
+            return true;
         }
     }
 
     const DocumentHandle& document_;
     int page_;
-    UnreadablePages& unreadable_;
+    ScanFailures& failures_;
     ElementCountTable counts_{};
     bool tried_ = false, counted_ = false;
 };
@@ -139,11 +144,11 @@ bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int
     extractor.Attach(document);
     ScanProgress progress(document, n);
     PatternMatcher matcher;
-    UnreadablePages unreadable;
+    ScanFailures failures;
     for (int page = first; page <= last; ++page) {
         progress.At(page);
         PageText text(extractor, page);
-        PageElements elements(document, page, unreadable);
+        PageElements elements(document, page, failures);
         PageFacts facts{text, elements};
         for (OutputDocument& output : outputs)
             for (PageRange& range : output.Ranges) {

@@ -13,13 +13,13 @@ void AppendOutput(OutputList& outputs, int start, int count) {
     outputs.push_back(std::move(output));
 }
 
-// A page that cannot be acquired has been reported and is no separator.
+// A page that cannot be acquired or read is no separator.
 bool IsBlankSeparator(const DocumentHandle& document, int page, int separatorType, double threshold,
-                      UnreadablePages& unreadable) {
+                      ScanFailures& failures) {
     PageContentHolder holder;
-    if (!holder.Acquire(document.Doc(), page)) return false;
-    const bool blank = separatorType == BlankPage ? IsBlankPage(holder) : IsBlankImagePage(holder, threshold);
-    unreadable.Note(holder, page);
+    const bool blank = holder.Acquire(document.Doc(), page) &&
+                       (separatorType == BlankPage ? IsBlankPage(holder) : IsBlankImagePage(holder, threshold));
+    failures.Note(holder, page);
     return blank;
 }
 
@@ -36,13 +36,13 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
     if (byText && (!extractor.Attach(document) || !CompileTextQuery(pattern, query))) return false;
     ScanProgress progress(document, n);
     PatternMatcher matcher;
-    UnreadablePages unreadable;
+    ScanFailures failures;
     for (int page = 0; page < n; ++page) {
         progress.At(page);
         const bool separator =
             byText ? extractor.Extract(page, AreaOf(query), query.UseAreaFilter) && !extractor.Text().empty() &&
                          matcher.Matches(pattern, extractor.Text(), page)
-                   : IsBlankSeparator(document, page, separatorType, threshold, unreadable);
+                   : IsBlankSeparator(document, page, separatorType, threshold, failures);
         if (separator) pages.push_back(page);
     }
     return true;

@@ -5,6 +5,7 @@
 #include "analysis/QueryResolution.h"
 #include "analysis/SeparatorPages.h"
 #include "shell/Host.h"
+#include "shell/host/HostError.h"
 #include "support/PdfFixture.h"
 #include "support/TestHost.h"
 
@@ -24,8 +25,10 @@ public:
     void ReleaseContent(host::ContentId content) override {
         --held;
         contents_.ReleaseContent(content);
+        if (failRelease) throw host::HostError(host::kErrorGeneral, "the host would not let go");
     }
     int acquired = 0, held = 0;
+    bool failRelease = false;
 
 private:
     host::PageContentServices& contents_;
@@ -67,6 +70,18 @@ TEST_F(PageContentHolderTest, ContentIsAcquiredOnFirstUseAndReleasedWithThePage)
     }
     EXPECT_EQ(logged->held, 0);
     EXPECT_EQ(HeldPages(), 0);
+}
+
+TEST_F(PageContentHolderTest, AReleaseTheHostFailsEndsNoTest) {
+    logged->failRelease = true;
+    PageContentHolder holder;
+    ASSERT_TRUE(holder.Acquire(doc, 1));
+    {
+        ContentUse use(holder);
+        holder.Content();
+    }
+    EXPECT_EQ(logged->held, 0);
+    holder.Content();
 }
 
 TEST_F(PageContentHolderTest, ScansLeaveNothingHeldAndLookInsideEachPageOnce) {

@@ -102,13 +102,13 @@ TEST_F(PageElementsTest, AnnotationsCountByTheirSubtypeAndTheirAction) {
 }
 
 TEST_F(PageElementsTest, PagePropertiesCountOncePerPage) {
-    for (int i = 0; i < 5; ++i) pdf.AddContentPage("/Half gs 0 0 5 5 re f", Resources());
+    for (int i = 0; i < 5; ++i) pdf.AddContentPage("/Half gs /Im Do 0 0 5 5 re f", Resources());
     pdf.Page(0).replaceKey("/Rotate", QPDFObjectHandle::newInteger(90));
     pdf.Page(1).replaceKey("/Rotate", QPDFObjectHandle::newInteger(-360));
     pdf.Page(2).replaceKey("/Trans", QPDFObjectHandle::parse("<< /S /Dissolve >>"));
     // Transparency reached only through what is drawn: an image with a soft
     // mask, a form in a transparency group, an annotation's appearance.
-    pdf.Page(3).replaceKey("/Resources", QPDFObjectHandle::parse("<< /ExtGState << /G << /BM /Multiply >> >> >>"));
+    pdf.Page(3).replaceKey("/Resources", QPDFObjectHandle::parse("<< /ExtGState << /Half << /BM /Multiply >> >> >>"));
     for (int page : {0, 1, 2, 4}) pdf.Page(page).getKey("/Resources").getKey("/ExtGState").removeKey("/Half");
     QPDFObjectHandle mask = pdf.GrayImage(2, 2, "abcd");
     pdf.Page(4).getKey("/Resources").getKey("/XObject").getKey("/Im").getDict().replaceKey("/SMask", mask);
@@ -120,16 +120,35 @@ TEST_F(PageElementsTest, PagePropertiesCountOncePerPage) {
     EXPECT_EQ(ElementCount(Counts(doc, 0), kKindRotated), 1u);
 }
 
-TEST_F(PageElementsTest, AnUnreadablePageMatchesNoContentQueryAndTheScanGoesOn) {
+// Pages that share one resource dictionary: only what each page's content,
+// and the forms it draws, use makes it a page with transparency.
+TEST_F(PageElementsTest, TransparencyCountsOnlyWhereTheContentUsesIt) {
+    QPDFObjectHandle shared = pdf.Qpdf().makeIndirectObject(Resources());
+    shared.getKey("/XObject").getKey("/Fm").replaceStreamData("/Half gs 0 0 1 1 re f", QPDFObjectHandle::newNull(),
+                                                              QPDFObjectHandle::newNull());
+    shared.getKey("/XObject").getKey("/Im").getDict().replaceKey("/SMask", pdf.GrayImage(2, 2, "abcd"));
+    for (const char* content : {"/Opaque gs 0 0 5 5 re f", "/Half gs 0 0 5 5 re f", "/Fm Do", "/Im Do", ""})
+        pdf.AddContentPage(content, shared);
+    EXPECT_EQ(PagesWith(Open(), {kKindTransparency}), (std::vector<int>{2, 3, 4}));
+}
+
+TEST_F(PageElementsTest, AnUnreadablePageAnswersWhatCanBeReadAndIsReportedOncePerScan) {
     pdf.AddContentPage("/Im Do", Resources());
     pdf.AddContentPage("BT /F1 12 Tf (Chapter) Tj ET");
-    pdf.AddContentPage("");  // unreadable: matches no content query, the scan goes on
-    pdf.Page(2).getKey("/Contents").replaceStreamData("garbage", QPDFObjectHandle::newName("/FlateDecode"),
-                                                      QPDFObjectHandle::newNull());
+    pdf.AddContentPage("");  // unreadable content, but a rotated page with a web link
+    pdf.Page(2).replaceKey("/Rotate", QPDFObjectHandle::newInteger(90));
+    pdf.AddAnnotation(2, "Link", "URI");
     pdf.AddContentPage("/Im Do", Resources());
+    pdf.AddContentPage("");  // unreadable too
+    for (int page : {2, 4})
+        pdf.Page(page).getKey("/Contents").replaceStreamData("garbage", QPDFObjectHandle::newName("/FlateDecode"),
+                                                             QPDFObjectHandle::newNull());
     const host::DocId doc = Open();
     EXPECT_EQ(PagesWith(doc, {3}), (std::vector<int>{1, 4}));
     EXPECT_EQ(host.viewer.alerts.size(), 1u);
+    EXPECT_EQ(PagesWith(doc, {kKindRotated, kKindWebLink}), (std::vector<int>{3}));
+    EXPECT_TRUE(PagesWith(doc, {kKindRotated, kKindTransparency}).empty()) << "content kinds stay unknown";
+    EXPECT_EQ(host.viewer.alerts.size(), 3u) << "once per scan";
 }
 
 }  // namespace

@@ -70,6 +70,14 @@ TEST(GetBookmarkTargetPageTest, ActionsLeadToPagesOrNowhere) {
                                                       4, std::nullopt, std::nullopt};
     EXPECT_EQ(pages, expected);
     EXPECT_FALSE(GetBookmarkTargetPage(DocumentHandle(), Host().bookmarks->Root(doc.Doc())));
+
+    // Walking again hands out the same references, for direct actions and for
+    // the GoTo standing for a /Dest alike: a long session does not pile them up.
+    for (host::BookmarkRef b = Host().bookmarks->FirstChild(Host().bookmarks->Root(doc.Doc())); !b.IsNull();
+         b = Host().bookmarks->NextSibling(b))
+        EXPECT_EQ(Host().bookmarks->Action(b), Host().bookmarks->Action(b)) << Host().bookmarks->Title(b);
+    const host::DocId bare = host.OpenActive("multicolumn-latex-2col.pdf");
+    EXPECT_EQ(Host().bookmarks->Root(bare), Host().bookmarks->Root(bare)) << "a document without an outline";
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // made in memory: the cases a content stream can surprise a reader with.
 #include <gtest/gtest.h>
 
+#include <qpdf/Pl_Flate.hh>
+#include <qpdf/Pl_String.hh>
 #include <qpdf/QPDF.hh>
 
 #include <limits>
@@ -57,7 +59,7 @@ TEST_F(ContentTreeTest, OperatorsBecomeElementsAsAReaderSeesThem) {
     xobjects.replaceKey("/Ps2", XObject("<< /Subtype /Form /Subtype2 /PS /BBox [0 0 1 1] >>"));
     xobjects.replaceKey("/Fm", XObject("<< /Subtype /Form /BBox [0 0 1 1] >>"));
     xobjects.replaceKey("/Im", XObject("<< /Subtype /Image /Width 10 /Height 3 /ColorSpace /DeviceRGB "
-                                       "/BitsPerComponent 8 >>", "0123456789"));
+                                       "/BitsPerComponent 8 /Filter /FlateDecode >>", "0123456789"));
     page.getKey("/Resources").replaceKey("/XObject", xobjects);
     const ContentTree tree = ContentTree::OfPage(page);
     EXPECT_EQ(Shape(tree), "1 12[2] 5 5 4 3 5 16 12[3]") << "an unclosed container holds the rest";
@@ -69,6 +71,21 @@ TEST_F(ContentTreeTest, OperatorsBecomeElementsAsAReaderSeesThem) {
     EXPECT_EQ(image.image.dataLength, 90);
     const ContentNode& inlineImage = tree.Node(tree.Node(tree.Node(0).children[8]).children[0]);
     EXPECT_FALSE(inlineImage.image.isStoredObject);
+}
+
+TEST_F(ContentTreeTest, TextCountsWhereverItIsShown) {
+    const struct {
+        const char* content;
+        const char* shape;
+    } cases[] = {
+        {"(x) Tj", "1"},                       // outside any text object
+        {"/A BMC [(x)] TJ EMC", "12[1]"},      // the same inside marked content
+        {"BT /F 9 Tf (x) Tj", "1"},            // a text object the stream never closes
+        {"BT (x) Tj BT ET", "1"},              // cut off by a second BT
+        {"BT BT (x) Tj ET ET", "1"},           // nested: the inner one shows it
+        {"BT /F 9 Tf ET BT ET", ""},           // nothing shown anywhere
+    };
+    for (const auto& c : cases) EXPECT_EQ(Shape(ContentTree::OfPage(Page(c.content))), c.shape) << c.content;
 }
 
 TEST_F(ContentTreeTest, ContentReadOnlyInPartIsRefused) {
@@ -120,12 +137,51 @@ TEST(ImageDataLengthTest, RowsArePaddedAndColourSpacesCounted) {
                      "<< /ColorSpace << /CS0 [/Separation /Spot /DeviceCMYK null] >> >>"), 4);
     EXPECT_EQ(length("<< /Width 5 /Height 5 /Filter /JPXDecode >>"), 0) << "the codestream knows; we do not";
     EXPECT_EQ(length("<< /Width -5 /Height 5 /ColorSpace /DeviceGray /BitsPerComponent 8 >>"), 0);
-    EXPECT_EQ(length("<< /Width 4294967296 /Height 4294967296 /ColorSpace /DeviceCMYK /BitsPerComponent 16 >>"),
-              std::numeric_limits<std::int64_t>::max()) << "no overflow";
+    EXPECT_EQ(length("<< /Width 4294967296 /Height 4294967296 /ColorSpace /DeviceCMYK /BitsPerComponent 16 >>"), 0)
+        << "a size that overflows is unknown, not clamped";
+}
+
+// A dictionary that claims more than its stream could ever decode to has an
+// unknown size; real blank scans compress well, but never that well.
+TEST(ImageDataLengthTest, SizesBeyondWhatTheStreamCouldHoldAreUnknown) {
+    QPDF qpdf;
+    qpdf.emptyPDF();
+    const std::string white(1000 * 1000, '\xff');
+    std::string deflated;  // the best zlib does: 1000 x 1000 white gray pixels in 991 bytes
+    Pl_String sink("deflated", nullptr, deflated);
+    Pl_Flate flate("flate", &sink, Pl_Flate::a_deflate);
+    Pl_Flate::setCompressionLevel(9);
+    flate.write(reinterpret_cast<const unsigned char*>(white.data()), white.size());
+    flate.finish();
+    const struct {
+        const char* dict;
+        std::string data;
+        std::int64_t expected;
+    } cases[] = {
+        {"/Width 1000 /Height 1000 /BitsPerComponent 8 /Filter /FlateDecode", deflated, 1000000},
+        {"/Width 1000 /Height 10000 /BitsPerComponent 8 /Filter /FlateDecode", deflated, 0},
+        {"/Width 1000 /Height 10000 /BitsPerComponent 8 /Filter [/FlateDecode /FlateDecode]", deflated, 10000000},
+        // A real blank sheet: 4,325 bytes of deflated JPEG for 2352 x 1655 gray pixels.
+        {"/Width 2352 /Height 1655 /BitsPerComponent 8 /Filter [/FlateDecode /DCTDecode]", std::string(4325, 'j'), 3892560},
+        {"/Width 2352 /Height 16550 /BitsPerComponent 8 /Filter /DCTDecode", std::string(4325, 'j'), 0},
+        {"/Width 2000 /Height 1000 /BitsPerComponent 1 /Filter /CCITTFaxDecode", std::string(130, 'c'), 250000},
+        {"/Width 2000 /Height 1100 /BitsPerComponent 1 /Filter /CCITTFaxDecode", std::string(130, 'c'), 0},
+        {"/Width 2000 /Height 9000 /BitsPerComponent 1 /Filter /JBIG2Decode", std::string(130, 'c'), 2250000},
+        {"/Width 10 /Height 10 /BitsPerComponent 8", std::string(50, 'r'), 0},
+    };
+    for (const auto& c : cases) {
+        QPDFObjectHandle image = QPDFObjectHandle::newStream(&qpdf);
+        image.replaceStreamData(c.data, QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
+        QPDFObjectHandle dict = QPDFObjectHandle::parse("<< /Subtype /Image /ColorSpace /DeviceGray " +
+                                                              std::string(c.dict) + " >>");
+        for (const auto& [key, value] : dict.getDictAsMap()) image.getDict().replaceKey(key, value);
+        EXPECT_EQ(XObjectImageDataLength(image, QPDFObjectHandle::newDictionary(),
+                                         static_cast<std::int64_t>(c.data.size())), c.expected) << c.dict;
+    }
 }
 
 TEST_F(ContentTreeTest, TransparencyIsFoundWhereverThePageDrawsIt) {
-    QPDFObjectHandle plain = Page("", "<< /ExtGState << /G << /ca 1 /BM /Normal >> >> >>");
+    QPDFObjectHandle plain = Page("/G gs", "<< /ExtGState << /G << /ca 1 /BM /Normal >> >> >>");
     EXPECT_FALSE(UsesTransparency(plain, true));
     QPDFObjectHandle group = Page("");
     group.replaceKey("/Group", QPDFObjectHandle::parse("<< /S /Transparency >>"));
@@ -134,7 +190,7 @@ TEST_F(ContentTreeTest, TransparencyIsFoundWhereverThePageDrawsIt) {
     // A form that draws itself through its own resources, and inside it a
     // form in a transparency group: the loop ends, the group is found.
     QPDFObjectHandle inner = XObject("<< /Subtype /Form /BBox [0 0 1 1] /Group << /S /Transparency >> >>");
-    QPDFObjectHandle outer = XObject("<< /Subtype /Form /BBox [0 0 1 1] >>");
+    QPDFObjectHandle outer = XObject("<< /Subtype /Form /BBox [0 0 1 1] >>", "/Self Do /In Do");
     outer.getDict().replaceKey("/Resources", QPDFObjectHandle::newDictionary(
         {{"/XObject", QPDFObjectHandle::newDictionary({{"/Self", outer}, {"/In", inner}})}}));
     QPDFObjectHandle nested = Page("/Out Do");
@@ -145,7 +201,7 @@ TEST_F(ContentTreeTest, TransparencyIsFoundWhereverThePageDrawsIt) {
 
     QPDFObjectHandle annotated = Page("");
     QPDFObjectHandle appearance = XObject("<< /Subtype /Form /BBox [0 0 1 1] /Resources << /ExtGState << "
-                                          "/G << /SMask << /S /Luminosity >> >> >> >> >>");
+                                          "/G << /SMask << /S /Luminosity >> >> >> >> >>", "/G gs");
     QPDFObjectHandle annot = QPDFObjectHandle::parse("<< /Subtype /Square /Rect [0 0 1 1] >>");
     annot.replaceKey("/AP", QPDFObjectHandle::newDictionary({{"/N", appearance}}));
     annotated.replaceKey("/Annots", QPDFObjectHandle::newArray({annot}));

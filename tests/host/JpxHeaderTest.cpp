@@ -65,6 +65,20 @@ TEST(JpxHeaderTest, ReadsBothFormsAndRefusesBrokenBytes) {
     EXPECT_FALSE(ReadJpxHeader(Codestream(5, 5, 5, 0, "\x07")));
 }
 
+TEST(JpxHeaderTest, DeeplyNestedHeaderBoxesAreWalkedWithoutRecursion) {
+    const std::string ihdr = Big(6, 4) + Big(5, 4) + Big(1, 2) + std::string("\x07\x07\x00\x00", 4);
+    constexpr std::uint32_t kDepth = 500000;
+    std::string nested;
+    nested.reserve(kDepth * 8 + 30);
+    for (std::uint32_t level = 0; level < kDepth; ++level)
+        nested += Big(8 * (kDepth - level) + 8 + static_cast<std::uint32_t>(ihdr.size()), 4) + "jp2h";
+    nested += Box("ihdr", ihdr);
+    const auto found = ReadJpxHeader(nested);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->width, 5u);
+    EXPECT_EQ(found->height, 6u);
+}
+
 TEST(JpxHeaderTest, AnImageXObjectTakesWhatItsDictionaryLeavesOutFromTheHeader) {
     QPDF qpdf;
     qpdf.emptyPDF();
@@ -74,11 +88,11 @@ TEST(JpxHeaderTest, AnImageXObjectTakesWhatItsDictionaryLeavesOutFromTheHeader) 
     image.getDict().replaceKey("/Height", QPDFObjectHandle::newInteger(30));
     image.getDict().replaceKey("/Filter", QPDFObjectHandle::newName("/JPXDecode"));
     const QPDFObjectHandle none = QPDFObjectHandle::newDictionary();
-    EXPECT_EQ(XObjectImageDataLength(image, none), 40 * 30) << "gray, 8 bits, as the header says";
+    EXPECT_EQ(XObjectImageDataLength(image, none, 100), 40 * 30) << "gray, 8 bits, as the header says";
     image.getDict().replaceKey("/ColorSpace", QPDFObjectHandle::newName("/DeviceRGB"));
-    EXPECT_EQ(XObjectImageDataLength(image, none), 40 * 30 * 3) << "a colour space given in the dictionary wins";
+    EXPECT_EQ(XObjectImageDataLength(image, none, 100), 40 * 30 * 3) << "a colour space given in the dictionary wins";
     image.replaceStreamData("not JPEG 2000", QPDFObjectHandle::newName("/JPXDecode"), QPDFObjectHandle::newNull());
-    EXPECT_EQ(XObjectImageDataLength(image, none), 0);
+    EXPECT_EQ(XObjectImageDataLength(image, none, 100), 0);
 }
 
 }  // namespace
