@@ -51,11 +51,12 @@ void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
     Host().commandLine->ReportOutcome(RunOutcome::Done);
 }
 
-void Run(SplitSettings& settings, const DocumentHandle& source) {
+// True when the run completed.
+bool Run(SplitSettings& settings, const DocumentHandle& source) {
     if (!RunSplit(settings, source)) {
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
-        return;
+        return false;
     }
     const auto count = static_cast<std::int64_t>(settings.Outputs.size());
     if (count > 0)
@@ -63,6 +64,7 @@ void Run(SplitSettings& settings, const DocumentHandle& source) {
     else
         AlertByKey("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT");
     Host().commandLine->ReportOutcome(RunOutcome::Done);
+    return true;
 }
 
 }  // namespace
@@ -74,13 +76,14 @@ void SplitCommand() {
         if (!DocumentAllowsSplit(document)) return;
         SplitSettings working;
         OutputList accepted;
-        if (!ActiveSplitDialog().Run(working, accepted, static_cast<unsigned>(document.PageCount()), document)) return;
+        SplitDialog& dialog = ActiveSplitDialog();
+        if (!dialog.Run(working, accepted, static_cast<unsigned>(document.PageCount()), document)) return;
         SplitSettings settings = SettingsForRun(working);
         settings.Outputs = accepted;
         if (Host().commandLine->DryRun())
             ReportPlan(settings, document);
-        else
-            Run(settings, document);
+        else if (Run(settings, document))
+            dialog.RunSucceeded(working);
     } catch (const host::HostError& error) {
         // A document the host cannot read ends the command like a failed run.
         Host().viewer->Alert(error.what());
