@@ -44,8 +44,7 @@ int ExitStatus(const CommandLineFrontEnd& front) {
 // Why a document cannot be opened, in the words of the command line.
 std::string OpenFailure(const SplitArguments& a, const host::HostError& error) {
     const bool passwordNeeded = error.Code() == host::kErrorPassword && a.password.empty();
-    return "cannot open " + a.input + ": " +
-           (passwordNeeded ? std::string("it needs a password; give it with --password") : error.what());
+    return "cannot open " + a.input + ": " + error.what() + (passwordNeeded ? "; give it with --password" : "");
 }
 
 int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {

@@ -45,7 +45,10 @@ host::DocId DocumentStore::Open(const std::string& path, const std::string& pass
             qpdf = Load(path, forms[i]);
             matched = forms[i];
         } catch (const host::HostError& error) {
-            if (error.Code() != host::kErrorPassword || i + 1 == forms.size()) throw;
+            if (error.Code() != host::kErrorPassword) throw;
+            // qpdf calls a missing password invalid; the user gave none.
+            if (password.empty()) throw host::HostError(host::kErrorPassword, "it needs a password to be opened");
+            if (i + 1 == forms.size()) throw;
         }
     }
     // The word finder opens the same file: it needs the form that matched.

@@ -160,7 +160,7 @@ const std::vector<SplitOption>& Options() {
         {Spec("separator", "", OptionKind::Text, {},
           "Split at separator pages: text=PATTERN starts a new output at every page whose text matches; "
           "blank drops blank pages and splits there; scan does so for blank scanned pages, scan=N tolerating "
-          "noise from 10 (clean scans) to 80 (noisy ones; 40 at first, then the last value used)",
+          "noise from 10 (clean scans) to 80 (noisy ones; 40 unless --remembered brings back another)",
           kMethod, "text=PATTERN|blank|scan[=N]"),
          [](const std::string& v, DialogFields& f) {
              SplitMethod(f, "separator", SeparatorPages);
