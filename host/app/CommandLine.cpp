@@ -18,7 +18,7 @@ constexpr const char* kSplitItem = "KORB:Tessera";
 
 struct SplitArguments {
     std::string input, password;
-    bool dryRun = false, reset = false, quiet = false, yes = false;
+    bool dryRun = false, remembered = false, reset = false, quiet = false, yes = false;
 };
 
 // The module named on the command line, looked for before the full parse,
@@ -41,20 +41,32 @@ int ExitStatus(const CommandLineFrontEnd& front) {
     }
 }
 
-int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {
+// Why a document cannot be opened, in the words of the command line.
+std::string OpenFailure(const SplitArguments& a, const host::HostError& error) {
+    const bool passwordNeeded = error.Code() == host::kErrorPassword && a.password.empty();
+    return "cannot open " + a.input + ": " + error.what() + (passwordNeeded ? "; give it with --password" : "");
+}
+
+int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {
     try {
         viewer.SetActiveDocument(runtime.Store().Open(a.input, a.password));
     } catch (const host::HostError& error) {
-        viewer.Alert("cannot open " + a.input + ": " + error.what());
+        viewer.Alert(OpenFailure(a, error));
         return 1;
     }
     if (!viewer.Menus().Execute("Extensions", kSplitItem)) {
         viewer.Alert("the split command is not available");
         return 1;
     }
-    const int status = ExitStatus(front);
-    viewer.ReleaseAlerts(status != 0);
-    if (front.Outcome() == host::RunOutcome::UsageError && !front.OutcomeMessage().empty())
+    return ExitStatus(front);
+}
+
+int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {
+    const int status = OpenAndSplit(a, runtime, viewer, front);
+    // --quiet keeps back the success report only; a failure always says why.
+    const bool reported = status == 0 && !a.dryRun;
+    viewer.ReleaseAlerts(reported ? ConsoleViewer::Held::AllButReport : ConsoleViewer::Held::All);
+    if (front.HasOutcome() && front.Outcome() == host::RunOutcome::UsageError && !front.OutcomeMessage().empty())
         std::cerr << "tessera: " << front.OutcomeMessage() << std::endl;
     return status;
 }
@@ -73,9 +85,14 @@ void AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd& fron
     split->add_option("--password", a.password, "Password that opens an encrypted input");
     split->add_flag("--dry-run", a.dryRun,
                     "Print the planned outputs (number, file name, pages) as tab-separated lines; write nothing");
-    split->add_flag("--reset", a.reset, "Start from the initial settings instead of the stored ones");
-    split->add_flag("--quiet", a.quiet, "No progress bar, and messages only when the split does not complete");
-    split->add_flag("--yes", a.yes, "Answer yes to every question (such as creating the output folder)");
+    split->add_flag("--remembered", a.remembered,
+                    "Start from the settings stored by the last --remembered run, and store this run's settings "
+                    "when it completes (without it, a run starts from the initial settings and stores nothing)");
+    split->add_flag("--reset", a.reset, "With --remembered: start from the initial settings, still storing this run's");
+    split->add_flag("--quiet", a.quiet, "No progress bar and no report of success; failures still say why");
+    split->add_flag("--yes", a.yes,
+                    "Answer yes to every question (such as creating the output folder); without it, a question "
+                    "that cannot be asked on a terminal is answered no");
     front.AddDeclaredOptions(*split);
 }
 
@@ -106,7 +123,9 @@ int RunCommandLine(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : 2;
+        if (e.get_exit_code() == 0) return app.exit(e);  // --help
+        std::cerr << "tessera: " << e.what() << std::endl;
+        return 2;
     }
     viewer.Notify(0);  // start-up is over
 
@@ -115,6 +134,7 @@ int RunCommandLine(int argc, char** argv) {
     if (menus->parsed()) return ListMenus(viewer);
     viewer.SetQuiet(split.quiet);
     windows.SetAssumeYes(split.yes);
+    front.SetRemembered(split.remembered);
     front.SetReset(split.reset);
     front.SetDryRun(split.dryRun);
     return RunSplit(split, runtime, viewer, front);

@@ -27,22 +27,6 @@ CLI::Validator WordListValidator(const std::vector<std::string>& words) {
         Joined(words, ","));
 }
 
-// A whole number from 1 up, of at most six digits.
-bool IsLevel(const std::string& text) {
-    return !text.empty() && text.size() <= 6 && text[0] != '0' &&
-           text.find_first_not_of("0123456789") == std::string::npos;
-}
-
-CLI::Validator LevelsValidator() {
-    return CLI::Validator(
-        [](std::string& value) -> std::string {
-            const std::size_t dash = value.find('-');
-            const bool ok = IsLevel(value.substr(0, dash)) && (dash == std::string::npos || IsLevel(value.substr(dash + 1)));
-            return ok ? "" : "expected a level from 1 up, or levels such as 1-3, not \"" + value + "\"";
-        },
-        "A[-B]");
-}
-
 }  // namespace
 
 void CommandLineFrontEnd::AddOption(CLI::App& command, const host::OptionSpec& spec) {
@@ -68,8 +52,10 @@ void CommandLineFrontEnd::AddOption(CLI::App& command, const host::OptionSpec& s
         spec.help);
     option->group(spec.group)->trigger_on_parse();
     switch (spec.kind) {
-        case host::OptionKind::PositiveInteger: option->check(CLI::PositiveNumber)->type_name("N"); break;
-        case host::OptionKind::Levels: option->check(LevelsValidator()); break;
+        // Numbers and levels are checked where they are read, so that every
+        // mistake in them reads alike ("too large", "from 1 up").
+        case host::OptionKind::PositiveInteger: option->type_name("N"); break;
+        case host::OptionKind::Levels: option->type_name("A[-B]"); break;
         case host::OptionKind::Choice:
             option->check(CLI::IsMember(spec.words).description(""))->type_name(Joined(spec.words, "|"));
             break;

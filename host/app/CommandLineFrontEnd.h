@@ -19,13 +19,17 @@ public:
         footer_ = footer;
     }
     std::vector<host::OptionValue> SplitOptions() override { return values_; }
-    bool StartFromInitialSettings() override { return reset_; }
+    bool ReadStoredSettings() override { return remembered_ && !reset_; }
+    bool StoreSettings() override { return remembered_ && !dryRun_; }
     bool DryRun() override { return dryRun_; }
     void ReportPlan(const std::vector<host::PlannedOutput>& outputs) override;
     void ReportOutcome(host::RunOutcome outcome, const std::string& message) override;
 
     // Adds the declared options to a subcommand; values are kept in command-line order.
     void AddDeclaredOptions(CLI::App& command);
+    // --remembered: read the stored settings before the options and store them after a successful run.
+    void SetRemembered(bool remembered) { remembered_ = remembered; }
+    // --reset: with --remembered, start from the initial settings all the same.
     void SetReset(bool reset) { reset_ = reset; }
     void SetDryRun(bool dryRun) { dryRun_ = dryRun; }
     void SetValues(std::vector<host::OptionValue> values) { values_ = std::move(values); }
@@ -42,6 +46,7 @@ private:
     std::vector<host::OptionSpec> declared_;
     std::string footer_;
     std::vector<host::OptionValue> values_;
+    bool remembered_ = false;
     bool reset_ = false;
     bool dryRun_ = false;
     bool hasOutcome_ = false;

@@ -26,9 +26,9 @@ void ConsoleViewer::Alert(const std::string& text) {
     std::cerr << "tessera: " << text << std::endl;
 }
 
-void ConsoleViewer::ReleaseAlerts(bool show) {
-    if (show)
-        for (const std::string& text : held_) std::cerr << "tessera: " << text << std::endl;
+void ConsoleViewer::ReleaseAlerts(Held show) {
+    if (show == Held::AllButReport && !held_.empty()) held_.pop_back();
+    for (const std::string& text : held_) std::cerr << "tessera: " << text << std::endl;
     held_.clear();
 }
 

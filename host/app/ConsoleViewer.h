@@ -31,8 +31,10 @@ public:
     void SetVersion(host::ViewerVersion version) { version_ = version; }
     // Quiet: no progress bar, and alerts are held back until ReleaseAlerts.
     void SetQuiet(bool quiet);
-    // Shows the held alerts (show) or forgets them.
-    void ReleaseAlerts(bool show);
+    // Which held alerts to show: all, or all but the last one, which is the
+    // report of a split that completed.
+    enum class Held { All, AllButReport };
+    void ReleaseAlerts(Held show);
     const MenuBar& Menus() const { return menus_; }
     // Sends a notification to every handler registered for its number.
     void Notify(int number);

@@ -17,14 +17,30 @@ std::string Quoted(const std::string& word) {
     return out + "'";
 }
 
+// A box's text on one line of a terminal: its line breaks become blanks.
+std::string OneLine(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '\n') out += c;
+        else if (!out.empty() && out.back() != ' ') out += ' ';
+    }
+    return out;
+}
+
 }  // namespace
 
-void ConsoleWindows::MessageBox(const std::string& text) { std::cerr << "tessera: " << text << std::endl; }
+void ConsoleWindows::MessageBox(const std::string& text) { std::cerr << "tessera: " << OneLine(text) << std::endl; }
 
 bool ConsoleWindows::AskYesNo(const std::string& title, const std::string& text) {
     if (assumeYes_) return true;
-    if (!::isatty(STDIN_FILENO) || !::isatty(STDERR_FILENO)) return false;
-    std::cerr << (title.empty() ? "" : title + ": ") << text << " [y/N] " << std::flush;
+    const std::string question = (title.empty() ? "" : title + ": ") + OneLine(text);
+    // Without a terminal nobody can answer: say what was asked and what it means.
+    if (!::isatty(STDIN_FILENO) || !::isatty(STDERR_FILENO)) {
+        std::cerr << "tessera: " << question << " No: there is no terminal to answer on; --yes answers Yes"
+                  << std::endl;
+        return false;
+    }
+    std::cerr << question << " [y/N] " << std::flush;
     std::string answer;
     if (!std::getline(std::cin, answer)) return false;
     return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";

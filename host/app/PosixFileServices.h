@@ -6,7 +6,8 @@ namespace tessera::app {
 class PosixFileServices : public host::FileServices {
 public:
     bool FolderExists(const std::string& path) override;
-    bool CreateFolder(const std::string& path) override;
+    std::optional<std::string> CreateFolder(const std::string& path) override;
+    std::optional<std::string> PersonalFolder() override;
     bool IsSameFile(const std::string& a, const std::string& b) override;
 };
 

@@ -1,6 +1,9 @@
 #include "pdf/DocumentStore.h"
 
 #include <filesystem>
+#include <vector>
+
+#include <qpdf/QUtil.hh>
 
 #include "pdf/QpdfGuard.h"
 #include "shell/host/HostError.h"
@@ -26,16 +29,43 @@ std::string AbsolutePath(const std::string& path) {
     return out.string();
 }
 
-}  // namespace
-
-host::DocId DocumentStore::Open(const std::string& path, const std::string& password) {
+std::unique_ptr<QPDF> Load(const std::string& path, const std::string& password) {
     auto qpdf = std::make_unique<QPDF>();
     qpdf->setSuppressWarnings(true);
     QpdfGuard([&] {
         qpdf->processFile(path.c_str(), password.empty() ? nullptr : password.c_str());
         qpdf->getAllPages();  // a broken page tree is refused here, not mid-run
     });
-    auto doc = std::make_unique<PdfDocument>(std::move(qpdf), AbsolutePath(path), password);
+    return qpdf;
+}
+
+// RC4 and AES-128 passwords are PDFDocEncoding bytes while a terminal types
+// UTF-8: after the password as typed, the single-byte forms qpdf's own command
+// line tries (PDFDocEncoding, Windows and Mac Roman).
+std::vector<std::string> PasswordForms(const std::string& password) {
+    if (password.empty()) return {password};
+    return QUtil::possible_repaired_encodings(password);
+}
+
+}  // namespace
+
+host::DocId DocumentStore::Open(const std::string& path, const std::string& password) {
+    std::unique_ptr<QPDF> qpdf;
+    std::string matched;
+    const std::vector<std::string> forms = PasswordForms(password);
+    for (std::size_t i = 0; !qpdf; ++i) {
+        try {
+            qpdf = Load(path, forms[i]);
+            matched = forms[i];
+        } catch (const host::HostError& error) {
+            if (error.Code() != host::kErrorPassword) throw;
+            // qpdf calls a missing password invalid; the user gave none.
+            if (password.empty()) throw host::HostError(host::kErrorPassword, "it needs a password to be opened");
+            if (i + 1 == forms.size()) throw;
+        }
+    }
+    // The word finder opens the same file: it needs the form that matched.
+    auto doc = std::make_unique<PdfDocument>(std::move(qpdf), AbsolutePath(path), matched);
     int r = 0, p = 0;
     // The owner of a document may do everything with it, whatever its /P says.
     if (doc->Qpdf().isEncrypted(r, p)) doc->securityPermissions = doc->Qpdf().ownerPasswordMatched() ? -1 : p;

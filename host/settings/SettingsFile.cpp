@@ -1,26 +1,37 @@
 #include "settings/SettingsFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 
+#include "settings/UserFolders.h"
+
 namespace tessera::settings {
 namespace {
 
+// One value per line: line breaks inside a text are written as \n and \r.
 std::string Quote(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
+        if (c == '\n' || c == '\r') {
+            out += c == '\n' ? "\\n" : "\\r";
+            continue;
+        }
         if (c == '"' || c == '\\') out += '\\';
         out += c;
     }
     return out + "\"";
 }
+
+char Unescaped(char c) { return c == 'n' ? '\n' : c == 'r' ? '\r' : c; }
 
 // Reads a quoted string at line[pos]; advances pos past it.
 std::optional<std::string> Unquote(const std::string& line, std::size_t& pos) {
@@ -28,7 +39,7 @@ std::optional<std::string> Unquote(const std::string& line, std::size_t& pos) {
     std::string out;
     for (++pos; pos < line.size(); ++pos) {
         if (line[pos] == '\\' && pos + 1 < line.size()) {
-            out += line[++pos];
+            out += Unescaped(line[++pos]);
         } else if (line[pos] == '"') {
             ++pos;
             return out;
@@ -67,14 +78,8 @@ std::string FormatValue(const host::RegistryValue& value) {
 }  // namespace
 
 std::string SettingsFile::DefaultFolder() {
-    std::string base;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
-        base = config;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::string(home) + "/.config";
-    else
-        base = "/tmp";
-    return base + "/Moraine";
+    const auto config = ConfigFolder();
+    return config ? *config + "/Moraine" : "";
 }
 
 std::string SettingsFile::FileOf(const std::string& key) const {
@@ -107,34 +112,46 @@ SettingsFile::Sections SettingsFile::ReadAll(const std::string& path) {
     return sections;
 }
 
+// The file holds passwords: only its owner may read it, and only the owner may
+// list the folder. A file left readable by an older version is tightened.
 bool SettingsFile::WriteAll(const std::string& path, const Sections& sections) {
+    const std::string folder = std::filesystem::path(path).parent_path();
     std::error_code ec;
-    const std::filesystem::path target(path);
-    std::filesystem::create_directories(target.parent_path(), ec);
-    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        for (const auto& [name, values] : sections) {
-            out << "[" << name << "]\n";
-            for (const auto& v : values) out << FormatValue(v) << "\n";
-            out << "\n";
-        }
-        if (!out.flush()) {
-            std::remove(temporary.c_str());
-            return false;
-        }
+    if (!std::filesystem::is_directory(folder, ec)) {
+        std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), ec);
+        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
     }
-    if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    std::ostringstream text;
+    for (const auto& [name, values] : sections) {
+        text << "[" << name << "]\n";
+        for (const auto& v : values) text << FormatValue(v) << "\n";
+        text << "\n";
+    }
+    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    const std::string bytes = text.str();
+    const bool written = ::fchmod(fd, 0600) == 0 &&
+                         ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    if (::close(fd) == 0 && written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
     std::remove(temporary.c_str());
     return false;
 }
 
+void SettingsFile::Tighten(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && (st.st_mode & 077) != 0) ::chmod(path.c_str(), st.st_mode & 0700);
+}
+
 host::RegistrySection SettingsFile::ReadSection(const std::string& key) {
+    if (folder_.empty()) return {};
+    Tighten(FileOf(key));
     Sections all = ReadAll(FileOf(key));
     return host::RegistrySection(all[SectionOf(key)]);
 }
 
 void SettingsFile::WriteSection(const std::string& key, const std::vector<host::RegistryValue>& values) {
+    if (folder_.empty()) return;  // no home to keep settings in
     const std::string path = FileOf(key);
     Sections all = ReadAll(path);
     auto& stored = all[SectionOf(key)];

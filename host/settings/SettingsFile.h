@@ -7,8 +7,9 @@
 //   [SplitSettings]
 //   "NumEqualPages"=dword:00000001
 //   "OutputFolder"="/home/me/Documents/"
-// Strings escape backslash and double quote with a backslash. Lines that do
-// not parse are ignored, so a damaged file reads as defaults.
+// Strings escape backslash and double quote with a backslash, and line breaks
+// as \n and \r. Lines that do not parse are ignored, so a damaged file reads
+// as defaults. The folder is made 0700 and the file 0600: it holds passwords.
 #include <map>
 #include <string>
 #include <vector>
@@ -19,8 +20,10 @@ namespace tessera::settings {
 
 class SettingsFile : public host::RegistryServices {
 public:
+    // An empty folder keeps nothing: every section reads empty.
     explicit SettingsFile(std::string folder) : folder_(std::move(folder)) {}
-    // The "Moraine" folder in the user's configuration folder.
+    // The "Moraine" folder in the user's configuration folder; empty when the
+    // user has no home folder.
     static std::string DefaultFolder();
 
     host::RegistrySection ReadSection(const std::string& section) override;
@@ -34,6 +37,7 @@ private:
     using Sections = std::map<std::string, std::vector<host::RegistryValue>>;
     static Sections ReadAll(const std::string& path);
     static bool WriteAll(const std::string& path, const Sections& sections);
+    static void Tighten(const std::string& path);
 
     std::string folder_;
 };

@@ -1,8 +1,5 @@
 #include "model/RegistrySettings.h"
 
-#include <sys/stat.h>
-
-#include <cstdlib>
 #include <vector>
 
 #include "model/SettingsFields.h"
@@ -32,11 +29,6 @@ struct StoreValue {
     host::RegistryData operator()(std::string* v) const { return *v; }
 };
 
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 std::string WithSlash(std::string path) {
     if (path.empty() || path.back() != '/') path += '/';
     return path;
@@ -65,14 +57,6 @@ void SaveSettingsToRegistry(const SplitSettings& settings) {
     Host().registry->WriteSection(SettingsKey(), values);
 }
 
-std::string DefaultOutputFolder() {
-    if (const char* docs = std::getenv("XDG_DOCUMENTS_DIR"); docs && IsFolder(docs)) return WithSlash(docs);
-    const char* home = std::getenv("HOME");
-    if (home && *home) {
-        const std::string documents = WithSlash(home) + "Documents";
-        return WithSlash(IsFolder(documents) ? documents : std::string(home));
-    }
-    return "/";
-}
+std::string DefaultOutputFolder() { return WithSlash(Host().files->PersonalFolder().value_or("/")); }
 
 }  // namespace tessera

@@ -17,8 +17,8 @@ void LoadSettingsFromRegistry(SplitSettings& settings);
 // output list). Silent on failure.
 void SaveSettingsToRegistry(const SplitSettings& settings);
 
-// The user's documents folder (XDG_DOCUMENTS_DIR, else ~/Documents when it
-// exists), else the home folder, else "/"; always ending in "/".
+// The user's documents folder as the host finds it, else "/"; always ending
+// in "/".
 std::string DefaultOutputFolder();
 
 }  // namespace tessera

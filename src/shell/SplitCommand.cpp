@@ -66,18 +66,20 @@ std::string FinalReport(const SplitResult& result) {
     return text;
 }
 
-void Run(SplitSettings& settings, const DocumentHandle& source) {
+// True when the run completed.
+bool Run(SplitSettings& settings, const DocumentHandle& source) {
     const SplitResult result = RunSplit(settings, source);
     if (!result.completed) {
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
-        return;
+        return false;
     }
     if (settings.Outputs.empty())
         AlertByKey("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT");
     else
         Host().viewer->Alert(FinalReport(result));
     Host().commandLine->ReportOutcome(RunOutcome::Done);
+    return true;
 }
 
 }  // namespace
@@ -89,13 +91,14 @@ void SplitCommand() {
         if (!DocumentAllowsSplit(document)) return;
         SplitSettings working;
         OutputList accepted;
-        if (!ActiveSplitDialog().Run(working, accepted, static_cast<unsigned>(document.PageCount()), document)) return;
+        SplitDialog& dialog = ActiveSplitDialog();
+        if (!dialog.Run(working, accepted, static_cast<unsigned>(document.PageCount()), document)) return;
         SplitSettings settings = SettingsForRun(working);
         settings.Outputs = accepted;
         if (Host().commandLine->DryRun())
             ReportPlan(settings, document);
-        else
-            Run(settings, document);
+        else if (Run(settings, document))
+            dialog.RunSucceeded(working);
     } catch (const host::HostError& error) {
         // A document the host cannot read ends the command like a failed run.
         Host().viewer->Alert(error.what());

@@ -42,12 +42,12 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
                             const DocumentHandle& /*document*/) {
     host::CommandLineServices& commandLine = *Host().commandLine;
     working = SplitSettings();
-    if (commandLine.StartFromInitialSettings())
-        working.Filename.OutputFolder = DefaultOutputFolder();
-    else
+    if (commandLine.ReadStoredSettings())
         LoadSettingsFromRegistry(working);
+    else
+        working.Filename.OutputFolder = DefaultOutputFolder();
     bool folderGiven = false;
-    DialogFields fields{working, {}};
+    DialogFields fields{working, {}, {}};
     std::string error;
     for (const host::OptionValue& option : commandLine.SplitOptions()) {
         if (!ApplySplitOption(option, fields, error)) {
@@ -68,14 +68,19 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
         return false;
     }
     if (folderGiven) {
-        const int check = ConfirmOutputFolder(BrowsedFolder(working.Filename.OutputFolder));
+        // A dry run writes nothing, not even the folder the outputs would go to.
+        const std::string folder = BrowsedFolder(working.Filename.OutputFolder);
+        const int check = commandLine.DryRun() ? CheckOutputFolder(folder) : ConfirmOutputFolder(folder);
         if (check != 0) {
             commandLine.ReportOutcome(check == FolderInvalid ? host::RunOutcome::UsageError : host::RunOutcome::Cancelled);
             return false;
         }
     }
-    SaveSettingsToRegistry(working);
     return true;
+}
+
+void CommandLineDialog::RunSucceeded(const SplitSettings& working) {
+    if (Host().commandLine->StoreSettings()) SaveSettingsToRegistry(working);
 }
 
 SplitDialog& ActiveSplitDialog() {

@@ -56,6 +56,8 @@ private:
         const bool fromEnd = Accept('r');
         int value = 0;
         const auto [end, error] = std::from_chars(text_.data() + pos_, text_.data() + text_.size(), value);
+        if (error == std::errc::result_out_of_range)
+            throw SyntaxError(start, "the page number is too large");
         if (error != std::errc() || end == text_.data() + pos_)
             throw SyntaxError(start, "expected a page number, z, r<number> or /text/");
         pos_ = static_cast<std::size_t>(end - text_.data());

@@ -1,5 +1,6 @@
 #include "ui/SplitOptionTable.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <sstream>
@@ -17,12 +18,28 @@ struct BadValue : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Where in an option's value a mistake is: "2" in "1-2", or the value itself.
+std::string At(const std::string& text, const std::string& whole) {
+    return "\"" + text + "\"" + (text == whole ? "" : " in \"" + whole + "\"");
+}
+
 int PositiveNumber(const std::string& text, const std::string& whole) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < 1)
-        throw BadValue("expected a whole number from 1 up at \"" + text + "\" in \"" + whole + "\"");
+    const bool allDigits = end == text.data() + text.size();
+    if (error == std::errc::result_out_of_range && allDigits && text[0] != '-')
+        throw BadValue(At(text, whole) + " is too large");
+    if (error != std::errc() || !allDigits || value < 1)
+        throw BadValue("expected a whole number from 1 up at " + At(text, whole));
     return value;
+}
+
+// A command splits one way; a second method would silently replace the first.
+void SplitMethod(DialogFields& fields, const char* option, std::int32_t mode) {
+    if (!fields.methodOption.empty() && fields.methodOption != option)
+        throw BadValue("cannot be combined with --" + fields.methodOption + ": a command splits by one method");
+    fields.methodOption = option;
+    fields.settings.SplitMode = mode;
 }
 
 bool Switch(const std::string& value) { return value == "1"; }
@@ -48,12 +65,13 @@ const std::vector<Choice> kSuffixes = {{"number", AddNumber},
                                        {"label", AddPageLabel},
                                        {"text", AddTextFromPage}};
 
+// "5-1" means the same levels as "1-5", as the split itself takes them.
 void Levels(const std::string& text, SplitSettings& s) {
     const std::size_t dash = text.find('-');
-    s.SplitMode = BookmarkLevels;
-    s.Output.StartBookmarkLevel = PositiveNumber(text.substr(0, dash), text);
-    s.Output.EndBookmarkLevel = dash == std::string::npos ? s.Output.StartBookmarkLevel
-                                                          : PositiveNumber(text.substr(dash + 1), text);
+    const int first = PositiveNumber(text.substr(0, dash), text);
+    const int last = dash == std::string::npos ? first : PositiveNumber(text.substr(dash + 1), text);
+    s.Output.StartBookmarkLevel = std::min(first, last);
+    s.Output.EndBookmarkLevel = std::max(first, last);
 }
 
 void Denied(const std::string& list, SecuritySettings& s) {
@@ -82,13 +100,11 @@ int Sensitivity(const std::string& text, const std::string& whole) {
 
 void Separator(const std::string& value, SplitSettings& s) {
     if (value.rfind("text=", 0) == 0 && value.size() > 5) {
-        s.SplitMode = SeparatorPages;
         s.Output.SeparatorType = PageMatchingText;
         s.Output.SeparatorQuery.Pattern = value.substr(5);
         return;
     }
     if (value == "blank" || value == "scan" || value.rfind("scan=", 0) == 0) {
-        s.SplitMode = SeparatorPages;
         s.Output.SeparatorType = value == "blank" ? BlankPage : BlankImagePage;
         if (value.size() > 5) s.Output.BlankPageThreshold = Sensitivity(value.substr(5), value);
         return;
@@ -99,6 +115,9 @@ void Separator(const std::string& value, SplitSettings& s) {
 void Area(const std::string& value, std::int32_t* left, std::int32_t* top, std::int32_t* right, std::int32_t* bottom) {
     std::int32_t area[4];
     if (!ParseArea(value, area)) throw BadValue("expected four numbers of points L,T,R,B, not \"" + value + "\"");
+    // Top is above bottom: y grows down the page.
+    if (area[2] < area[0]) throw BadValue("the right edge is left of the left edge in \"" + value + "\"");
+    if (area[3] < area[1]) throw BadValue("the bottom edge is above the top edge in \"" + value + "\"");
     *left = area[0];
     *top = area[1];
     *right = area[2];
@@ -130,22 +149,27 @@ const std::vector<SplitOption>& Options() {
     static const std::vector<SplitOption> options = {
         {Spec("equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod),
          [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings;
-             s.SplitMode = EqualPages;
-             s.Output.NumEqualPages = PositiveNumber(v, v);
+             SplitMethod(f, "equal", EqualPages);
+             f.settings.Output.NumEqualPages = PositiveNumber(v, v);
          }},
         {Spec("bookmarks", "", OptionKind::Levels, {}, "Split at the bookmarks of level A, or of levels A to B (top level is 1)", kMethod),
-         [](const std::string& v, DialogFields& f) { Levels(v, f.settings); }},
+         [](const std::string& v, DialogFields& f) {
+             SplitMethod(f, "bookmarks", BookmarkLevels);
+             Levels(v, f.settings);
+         }},
         {Spec("separator", "", OptionKind::Text, {},
           "Split at separator pages: text=PATTERN starts a new output at every page whose text matches; "
           "blank drops blank pages and splits there; scan does so for blank scanned pages, scan=N tolerating "
-          "noise from 10 (clean scans) to 80 (noisy ones; 40 at first, then the last value used)",
+          "noise from 10 (clean scans) to 80 (noisy ones; 40 unless --remembered brings back another)",
           kMethod, "text=PATTERN|blank|scan[=N]"),
-         [](const std::string& v, DialogFields& f) { Separator(v, f.settings); }},
+         [](const std::string& v, DialogFields& f) {
+             SplitMethod(f, "separator", SeparatorPages);
+             Separator(v, f.settings);
+         }},
         {Spec("doc", "", OptionKind::Text, {},
           "One hand-made output (repeat for more); see the selections below", kMethod, "[NAME=]SELECTION"),
          [](const std::string& v, DialogFields& f) {
-             f.settings.SplitMode = ManualRanges;
+             SplitMethod(f, "doc", ManualRanges);
              f.documents.push_back(v);
          }},
         {Spec("regex", "", OptionKind::Switch, {}, "Texts searched for are Perl-compatible regular expressions", kSearch),

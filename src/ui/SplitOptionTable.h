@@ -17,6 +17,7 @@ std::vector<host::OptionSpec> SplitOptionSpecs();
 struct DialogFields {
     SplitSettings& settings;
     std::vector<std::string> documents;
+    std::string methodOption;  // the option that chose the split method, if any
 };
 
 // More words on the values: the selections of --doc and the texts.

@@ -15,6 +15,7 @@ class RegistrySettingsTest : public testing::Test {
 protected:
     void SetUp() override {
         setenv("HOME", (host.folder / "home").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (host.folder / "config").c_str(), 1);
         unsetenv("XDG_DOCUMENTS_DIR");
     }
     host::RegistryServices& Registry() { return *host.runtime.Services().registry; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "support/TestHost.h"
 
@@ -32,6 +33,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, ValidateFolderPathTest,
                                          FolderCase{"/home/me.", FolderInvalid}, FolderCase{"/home/a:b", FolderInvalid},
                                          FolderCase{"/home/a\\b", FolderInvalid}));
 
+TEST(ExistingFolderTest, ExistingFoldersAreTakenAsTheyAreAndOnlyNewOnesFollowTheNameRule) {
+    test::TestHost host;
+    std::filesystem::create_directories(host.folder / ".cache/a:b");
+    EXPECT_EQ(ValidateFolderPath(host.folder / ".cache/a:b", true), FolderValid);
+    EXPECT_EQ(ValidateFolderPath(host.folder / ".cache/a:b/out", true), FolderValid);
+    EXPECT_EQ(ValidateFolderPath(host.folder / ".cache/x:y/out", true), FolderInvalid) << "still to be made";
+    EXPECT_EQ(ValidateFolderPath(host.folder / ".cache//out", true), FolderInvalid);
+    EXPECT_EQ(ValidateFolderPath(host.folder / ".cache/", true), FolderInvalid);
+}
+
 TEST(IsValidFolderNameTest, Rules) {
     EXPECT_TRUE(IsValidFolderName("Reports 2026"));
     EXPECT_TRUE(IsValidFolderName("a.b"));
@@ -56,6 +67,19 @@ TEST(ConfirmOutputFolderTest, AsksBeforeCreatingAndCreatesNothingOnNo) {
     EXPECT_EQ(ConfirmOutputFolder(host.folder / "bad "), 1);
     ASSERT_EQ(host.windows.messages.size(), 1u);
     EXPECT_NE(host.windows.messages[0].find("is invalid. Please reenter."), std::string::npos);
+}
+
+TEST(ConfirmOutputFolderTest, SaysWhyAFolderCannotBeCreated) {
+    test::TestHost host;
+    host.windows.answer = true;
+    std::ofstream(host.folder / "file") << "not a folder";
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file"), FolderNotCreated);
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file/out"), FolderNotCreated);
+    ASSERT_EQ(host.windows.messages.size(), 2u);
+    for (const std::string& message : host.windows.messages) {
+        EXPECT_NE(message.find("can not be created"), std::string::npos) << message;
+        EXPECT_NE(message.find("Not a directory"), std::string::npos) << message;
+    }
 }
 
 }  // namespace

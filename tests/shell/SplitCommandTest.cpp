@@ -101,12 +101,22 @@ TEST_F(SplitCommandTest, DeclinedFolderOrBadOptionEndsWithoutWriting) {
     EXPECT_NE(host.commandLine.OutcomeMessage().find("\"x\""), std::string::npos) << host.commandLine.OutcomeMessage();
 }
 
-TEST_F(SplitCommandTest, StoresTheDialogsFieldsForTheNextRun) {
+TEST_F(SplitCommandTest, RunsAreRepeatableUnlessTheRememberedSettingsAreAskedFor) {
     host.OpenActive(Fixture(4));
     Options({{"equal", "2"}, {"linearize", "1"}});
     SplitCommand();
     host.commandLine.SetValues({});
     host.commandLine.SetReset(false);
+    host.commandLine.SetDryRun(true);
+    SplitCommand();
+    EXPECT_EQ(host.commandLine.Outcome(), RunOutcome::UsageError) << "initial settings: an empty hand-made list";
+
+    host.commandLine.SetDryRun(false);
+    host.commandLine.SetRemembered(true);
+    Options({{"equal", "2"}, {"linearize", "1"}});
+    host.commandLine.SetReset(false);
+    SplitCommand();
+    host.commandLine.SetValues({});
     host.commandLine.SetDryRun(true);
     SplitCommand();
     EXPECT_EQ(host.plan.str(), "1\t4Doc1.pdf\t1-2\n2\t4Doc2.pdf\t3-4\n") << "stored mode, pages per output and prefix";

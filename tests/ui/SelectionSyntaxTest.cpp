@@ -61,6 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SelectionCase{"2,/x/,4", "1+1/0 q1:x 3+1/0"}, SelectionCase{"0", "error:at column 1: page 0 is not"},
                     SelectionCase{"1-13", "error:at column 3: page 13 is not in the document, which has 12"},
                     SelectionCase{"1-3,,4", "error:at column 5: expected a page number"},
+                    SelectionCase{"1-99999999999", "error:at column 3: the page number is too large"},
                     SelectionCase{"1:all", "error:at column 3: expected odd or even"},
                     SelectionCase{"/open", "error:at column 1: the text has no closing"},
                     SelectionCase{"//", "error:the text between the slashes is empty"},

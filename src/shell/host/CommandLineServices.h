@@ -47,8 +47,11 @@ public:
     virtual void DeclareSplitOptions(const std::vector<OptionSpec>& options, const std::string& footer) = 0;
     // The declared options the user gave, in command-line order.
     virtual std::vector<OptionValue> SplitOptions() = 0;
-    // Start from the initial settings rather than the stored ones.
-    virtual bool StartFromInitialSettings() = 0;
+    // A run is repeatable: it starts from the initial settings and leaves the
+    // stored ones alone, unless the user asks to read them before the options
+    // and to store them after a successful run.
+    virtual bool ReadStoredSettings() = 0;
+    virtual bool StoreSettings() = 0;
     // Plan and name only, then hand the plan to ReportPlan.
     virtual bool DryRun() = 0;
     virtual void ReportPlan(const std::vector<PlannedOutput>& outputs) = 0;

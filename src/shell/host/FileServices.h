@@ -1,5 +1,6 @@
 #pragma once
 // File-system operations the plug-in needs ("AcroSupport" files and paths).
+#include <optional>
 #include <string>
 
 namespace tessera::host {
@@ -8,8 +9,12 @@ class FileServices {
 public:
     virtual ~FileServices() = default;
     virtual bool FolderExists(const std::string& path) = 0;
-    // One level; an existing folder is fine. False when it could not be made.
-    virtual bool CreateFolder(const std::string& path) = 0;
+    // One level; an existing folder is fine. None when the folder exists now,
+    // else the system's reason why it could not be made ("Permission denied").
+    virtual std::optional<std::string> CreateFolder(const std::string& path) = 0;
+    // The user's personal documents folder as the desktop names it, or the
+    // home folder, or none when the user has no home.
+    virtual std::optional<std::string> PersonalFolder() = 0;
     // The same file, followed through links; false when either does not exist.
     virtual bool IsSameFile(const std::string& a, const std::string& b) = 0;
 };

@@ -1,0 +1,95 @@
+// What the command line promises: repeatable runs, dry runs that write
+// nothing, failures that always say why, and usage errors on one line.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "e2e/E2eSupport.h"
+
+namespace tessera::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+unsigned ModeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
+}
+
+TEST(CommandLineTest, RunsStoreNothingUnlessAskedAndDryRunsWriteNothing) {
+    TempFolder config, out;
+    const std::string input = Data("mnras-guide-2col-rotated-page.pdf");
+    ASSERT_EQ(Tessera(config, "split --quiet --equal 5 --open-password pw -o " + ShellQuote(out.Path()) + " " + input).status, 0);
+    EXPECT_FALSE(fs::exists(config / "Moraine")) << "a plain run keeps nothing for the next one";
+
+    const CommandResult dry = Tessera(config, "split --dry-run --remembered --yes --equal 5 -o " +
+                                                  ShellQuote(out / "new/deeper") + " " + input);
+    EXPECT_EQ(dry.status, 0);
+    EXPECT_FALSE(fs::exists(out / "new")) << "a dry run makes no folder";
+    EXPECT_FALSE(fs::exists(config / "Moraine")) << "a dry run stores no settings";
+
+    ASSERT_EQ(Tessera(config, "split --quiet --remembered --equal 5 --prefix none -o " + ShellQuote(out.Path()) + " " + input)
+                  .status,
+              0);
+    EXPECT_EQ(ModeOf(config / "Moraine"), 0700u);
+    EXPECT_EQ(ModeOf(config / "Moraine/Tessera.conf"), 0600u) << "it holds passwords";
+    EXPECT_EQ(Tessera(config, "split --dry-run --remembered " + input).output, "1\tDoc1.pdf\t1-5\n2\tDoc2.pdf\t6-10\n");
+}
+
+TEST(CommandLineTest, FailuresSayWhyEvenWhenQuiet) {
+    TempFolder config, out;
+    const CommandResult declined = Tessera(config, "split --quiet --equal 1 -o " + ShellQuote(out / "not/yet") + " " +
+                                                       Data("multicolumn-latex-2col.pdf") + " </dev/null 2>&1");
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_NE(declined.output.find("does not exist. Do you want the folder to be created? No"), std::string::npos)
+        << declined.output;
+    EXPECT_NE(declined.output.find("--yes"), std::string::npos) << declined.output;
+
+    const std::string locked = Data("encrypted-rc4-128-restricted-user-view-owner-master.pdf");
+    const CommandResult needed = Tessera(config, "split --quiet --equal 1 " + locked + " 2>&1");
+    EXPECT_EQ(needed.status, 1);
+    EXPECT_NE(needed.output.find("needs a password"), std::string::npos) << needed.output;
+    const CommandResult wrong = Tessera(config, "split --quiet --equal 1 --password nope " + locked + " 2>&1");
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_NE(wrong.output.find("invalid password"), std::string::npos) << wrong.output;
+}
+
+TEST(CommandLineTest, UnicodePasswordsOpenOlderEncryption) {
+    TempFolder config, out;
+    const std::string file = out / "aes128.pdf";
+    ASSERT_EQ(RunCommand("qpdf --encrypt 'pässwörd' 'öwner' 128 --use-aes=y -- " + Data("multicolumn-latex-2col.pdf") +
+                         " " + ShellQuote(file))
+                  .status,
+              0);
+    const CommandResult r = Tessera(config, "split --dry-run --equal 2 --password 'pässwörd' " + ShellQuote(file) + " 2>&1");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(PlanLines(r.output).size(), 2u) << r.output;
+}
+
+TEST(CommandLineTest, UsageErrorsAreOneLineWithExitStatus2) {
+    TempFolder config;
+    const struct {
+        const char* options;
+        const char* says;
+    } cases[] = {
+        {"--equal 5 --bookmarks 1", "--bookmarks: cannot be combined with --equal"},
+        {"--equal 0", "--equal: expected a whole number from 1 up"},
+        {"--equal 99999999999", "is too large"},
+        {"--doc 1-99999999999", "the page number is too large"},
+        {"--separator text=x --area 100,0,50,20", "--area: the right edge is left of the left edge"},
+        {"--separator text=x --area 0,50,100,20", "--area: the bottom edge is above the top edge"},
+        {"--prefix sometimes", "--prefix"},
+    };
+    for (const auto& c : cases) {
+        const CommandResult r = Tessera(config, "split --dry-run " + std::string(c.options) + " " +
+                                                    Data("multicolumn-latex-2col.pdf") + " 2>&1");
+        EXPECT_EQ(r.status, 2) << c.options;
+        EXPECT_EQ(r.output.rfind("tessera: ", 0), 0u) << r.output;
+        EXPECT_NE(r.output.find(c.says), std::string::npos) << r.output;
+        EXPECT_EQ(r.output.find('\n'), r.output.size() - 1) << "one line: " << r.output;
+    }
+}
+
+}  // namespace
+}  // namespace tessera::test
