@@ -79,7 +79,14 @@ host::Cabinet FromJson(const Json& object, const std::string& path, int depth) {
 
 }  // namespace
 
-std::string JsonCabinetStreams::WriteStream(const host::Cabinet& cabinet) { return ToJson(cabinet).dump(2) + "\n"; }
+std::string JsonCabinetStreams::WriteStream(const host::Cabinet& cabinet) {
+    try {
+        return ToJson(cabinet).dump(2) + "\n";
+    } catch (const Json::exception& e) {
+        // JSON holds only UTF-8 texts; bytes belong in a byte string.
+        throw host::HostError(host::kErrorBadArgument, std::string("the cabinet cannot be written: ") + e.what());
+    }
+}
 
 host::Cabinet JsonCabinetStreams::ReadStream(const std::string& stream) {
     Json json;

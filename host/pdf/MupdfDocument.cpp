@@ -1,7 +1,5 @@
 #include "pdf/MupdfDocument.h"
 
-#include <mupdf/fitz.h>
-
 #include <cstring>
 
 #include "shell/host/HostError.h"
@@ -13,19 +11,28 @@ void CountWarning(void* user, const char*) { ++*static_cast<int*>(user); }
 void IgnoreError(void*, const char*) {}
 
 // The C-style calls: no C++ object with a destructor lives across fz_try.
-bool OpenDocument(fz_context* ctx, const char* path, const char* password, fz_document** out, char* error,
-                  std::size_t size) {
-    fz_document* doc = nullptr;
+// path is null when the document comes from memory.
+bool OpenDocument(fz_context* ctx, const char* path, const std::string* bytes, const char* password,
+                  pdf_document** out, char* error, std::size_t size) {
+    pdf_document* doc = nullptr;
+    fz_stream* stream = nullptr;
     int ok = 1;
     fz_var(doc);
+    fz_var(stream);
     fz_try(ctx) {
-        doc = fz_open_document(ctx, path);
-        if (fz_needs_password(ctx, doc) && !fz_authenticate_password(ctx, doc, password))
+        if (path) {
+            doc = pdf_open_document(ctx, path);
+        } else {
+            stream = fz_open_memory(ctx, reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size());
+            doc = pdf_open_document_with_stream(ctx, stream);
+        }
+        if (pdf_needs_password(ctx, doc) && !pdf_authenticate_password(ctx, doc, password))
             fz_throw(ctx, FZ_ERROR_GENERIC, "invalid password");
     }
+    fz_always(ctx) { fz_drop_stream(ctx, stream); }
     fz_catch(ctx) {
         std::snprintf(error, size, "%s", fz_caught_message(ctx));
-        fz_drop_document(ctx, doc);
+        pdf_drop_document(ctx, doc);
         doc = nullptr;
         ok = 0;
     }
@@ -33,13 +40,74 @@ bool OpenDocument(fz_context* ctx, const char* path, const char* password, fz_do
     return ok != 0;
 }
 
-fz_stext_page* LoadText(fz_context* ctx, fz_document* doc, int number, char* error, std::size_t size) {
+int CountPages(fz_context* ctx, pdf_document* doc) {
+    int count = 0;
+    fz_var(count);
+    fz_try(ctx) { count = pdf_count_pages(ctx, doc); }
+    fz_catch(ctx) { count = 0; }
+    return count;
+}
+
+// False when the page tree leads nowhere for this index (a /Count that lies).
+bool PageObject(fz_context* ctx, pdf_document* doc, int index, int* number, int* generation) {
+    int ok = 1;
+    fz_try(ctx) {
+        pdf_obj* page = pdf_lookup_page_obj(ctx, doc, index);
+        *number = pdf_to_num(ctx, page);
+        *generation = pdf_to_gen(ctx, page);
+    }
+    fz_catch(ctx) { ok = 0; }
+    return ok != 0 && *number > 0;
+}
+
+// MuPDF finds page N by the /Count of each page tree node, qpdf by walking
+// /Kids; a node whose /Count lies makes them disagree. Sets each node's
+// /Count, in memory only, to the pages found below it, telling nodes from
+// pages as MuPDF's page lookup does. Returns the pages found below node.
+int Recount(fz_context* ctx, pdf_obj* node, int depth) {
+    constexpr int kMaxDepth = 64;  // within MuPDF's own limit of nested fz_try
+    int pages = 0;
+    fz_var(pages);
+    if (depth > kMaxDepth || pdf_mark_obj(ctx, node)) return 0;  // a loop leads to no page
+    fz_try(ctx) {
+        pdf_obj* type = pdf_dict_get(ctx, node, PDF_NAME(Type));
+        pdf_obj* kids = pdf_dict_get(ctx, node, PDF_NAME(Kids));
+        const bool tree = type ? pdf_name_eq(ctx, type, PDF_NAME(Pages))
+                               : kids && !pdf_dict_get(ctx, node, PDF_NAME(MediaBox));
+        if (!tree) {
+            pages = 1;
+        } else {
+            for (int i = 0; i < pdf_array_len(ctx, kids); ++i)
+                pages += Recount(ctx, pdf_array_get(ctx, kids, i), depth + 1);
+            pdf_dict_put_int(ctx, node, PDF_NAME(Count), pages);
+        }
+    }
+    fz_always(ctx) { pdf_unmark_obj(ctx, node); }
+    fz_catch(ctx) { pages = 0; }
+    return pages;
+}
+
+void RecountTree(fz_context* ctx, pdf_document* doc) {
+    fz_try(ctx) {
+        pdf_obj* root = pdf_dict_getp(ctx, pdf_trailer(ctx, doc), "Root/Pages");
+        if (root) Recount(ctx, root, 0);
+    }
+    fz_catch(ctx) {}  // the pages that can be found are checked afterwards
+}
+
+// Also says which page object the index led to (0 when it led nowhere).
+fz_stext_page* LoadText(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation, char* error,
+                        std::size_t size) {
     fz_page* page = nullptr;
     fz_stext_page* text = nullptr;
     fz_var(page);
     fz_var(text);
+    *object = *generation = 0;
     fz_try(ctx) {
-        page = fz_load_page(ctx, doc, number);
+        page = fz_load_page(ctx, &doc->super, number);
+        pdf_obj* dictionary = pdf_page_from_fz_page(ctx, page)->obj;
+        *object = pdf_to_num(ctx, dictionary);
+        *generation = pdf_to_gen(ctx, dictionary);
         fz_stext_options options{};
         text = fz_new_stext_page_from_page(ctx, page, &options);
     }
@@ -53,32 +121,55 @@ fz_stext_page* LoadText(fz_context* ctx, fz_document* doc, int number, char* err
 
 }  // namespace
 
-MupdfDocument::MupdfDocument(const std::string& path, const std::string& password) {
+void MupdfDocument::StartContext() {
     context_ = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
     if (!context_) throw host::HostError(host::kErrorGeneral, "the text reader could not start");
     fz_set_warning_callback(context_, &CountWarning, &warnings_);
     fz_set_error_callback(context_, &IgnoreError, nullptr);
-    fz_register_document_handlers(context_);
+}
+
+MupdfDocument::MupdfDocument(const std::string& path, const std::string& password) {
+    StartContext();
     char error[256] = "";
-    if (!OpenDocument(context_, path.c_str(), password.c_str(), &document_, error, sizeof error)) {
+    if (!OpenDocument(context_, path.c_str(), nullptr, password.c_str(), &document_, error, sizeof error)) {
         fz_drop_context(context_);
         throw host::HostError(host::kErrorDamaged, "cannot read the text of " + path + ": " + error);
     }
 }
 
+MupdfDocument::MupdfDocument(std::string bytes) : bytes_(std::move(bytes)) {
+    StartContext();
+    char error[256] = "";
+    if (!OpenDocument(context_, nullptr, &bytes_, "", &document_, error, sizeof error)) {
+        fz_drop_context(context_);
+        throw host::HostError(host::kErrorDamaged, std::string("cannot read the text of the document: ") + error);
+    }
+}
+
 MupdfDocument::~MupdfDocument() {
-    fz_drop_document(context_, document_);
+    pdf_drop_document(context_, document_);
     fz_drop_context(context_);
 }
 
+std::vector<MupdfDocument::ObjectId> MupdfDocument::PageObjects() {
+    std::vector<ObjectId> pages;
+    const int count = CountPages(context_, document_);
+    ObjectId id;
+    for (int index = 0; index < count && PageObject(context_, document_, index, &id.number, &id.generation); ++index)
+        pages.push_back(id);
+    return pages;
+}
+
+void MupdfDocument::RecountPageTree() { RecountTree(context_, document_); }
+
 void MupdfDocument::TextDeleter::operator()(fz_stext_page* page) const { fz_drop_stext_page(context, page); }
 
-MupdfDocument::Text MupdfDocument::PageText(int page) {
+MupdfDocument::Text MupdfDocument::PageText(int index, int shownPage, ObjectId& page) {
     char error[256] = "";
-    fz_stext_page* text = LoadText(context_, document_, page, error, sizeof error);
+    fz_stext_page* text = LoadText(context_, document_, index, &page.number, &page.generation, error, sizeof error);
     if (!text)
         throw host::HostError(host::kErrorDamaged,
-                              "cannot read the text of page " + std::to_string(page + 1) + ": " + error);
+                              "cannot read the text of page " + std::to_string(shownPage + 1) + ": " + error);
     return Text(text, TextDeleter{context_});
 }
 

@@ -4,32 +4,54 @@
 // functions and come out as HostError; its warnings are counted, not printed.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <mupdf/fitz.h>
+#include <mupdf/pdf.h>
 
 namespace tessera::pdf {
 
 class MupdfDocument {
 public:
-    // HostError when the file cannot be opened or the password does not fit.
+    // Opens the file as PDF whatever its name says: MuPDF would otherwise pick
+    // its reader by the file's extension. HostError when the file cannot be
+    // opened or the password does not fit.
     MupdfDocument(const std::string& path, const std::string& password);
+    // Opens an unencrypted PDF held in memory.
+    explicit MupdfDocument(std::string bytes);
     ~MupdfDocument();
     MupdfDocument(const MupdfDocument&) = delete;
     MupdfDocument& operator=(const MupdfDocument&) = delete;
 
-    // The structured text of a 0-based page; HostError when it cannot be read.
+    // The object behind each page as MuPDF counts them, up to the first page
+    // its page tree cannot lead to.
+    struct ObjectId {
+        int number = 0, generation = 0;
+        auto operator<=>(const ObjectId&) const = default;
+    };
+    std::vector<ObjectId> PageObjects();
+    // Makes MuPDF find its pages by /Kids, as qpdf does, rather than by the
+    // /Count of the page tree's nodes, which may lie. Changes nothing on file.
+    void RecountPageTree();
+
+    // The structured text of MuPDF's 0-based page index, and the page object
+    // the index led to (0 when none); HostError naming shownPage when it
+    // cannot be read.
     struct TextDeleter {
         fz_context* context;
         void operator()(fz_stext_page* page) const;
     };
     using Text = std::unique_ptr<fz_stext_page, TextDeleter>;
-    Text PageText(int page);
+    Text PageText(int index, int shownPage, ObjectId& page);
 
     int Warnings() const { return warnings_; }
 
 private:
+    void StartContext();
+
+    std::string bytes_;  // the document itself when it was opened from memory
     fz_context* context_ = nullptr;
-    fz_document* document_ = nullptr;
+    pdf_document* document_ = nullptr;
     int warnings_ = 0;
 };
 

@@ -1,23 +1,111 @@
 #include "pdf/MupdfWordFinder.h"
 
+#include <qpdf/QPDFWriter.hh>
+
+#include "pdf/PageCorrespondence.h"
 #include "pdf/PageWords.h"
+#include "pdf/QpdfGuard.h"
 #include "shell/host/HostError.h"
 
 namespace tessera::pdf {
+namespace {
+
+using ObjectId = MupdfDocument::ObjectId;
+
+ObjectId IdOf(QPDFObjGen object) { return {object.getObj(), object.getGen()}; }
+
+std::vector<ObjectId> PageObjects(PdfDocument& document) {
+    std::vector<ObjectId> pages;
+    for (const QPDFObjectHandle& page : document.Qpdf().getAllPages()) pages.push_back(IdOf(page.getObjGen()));
+    return pages;
+}
+
+// The document as qpdf reads it, written unencrypted to memory, and where
+// each of its pages went: qpdf renumbers objects as it writes.
+struct Copy {
+    std::string bytes;
+    std::vector<ObjectId> pages;
+};
+
+Copy WrittenByQpdf(PdfDocument& document) {
+    return QpdfGuard([&] {
+        QPDFWriter writer(document.Qpdf());
+        writer.setOutputMemory();
+        writer.setPreserveEncryption(false);
+        writer.write();
+        const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
+        Copy copy{std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize()), {}};
+        for (const QPDFObjectHandle& page : document.Qpdf().getAllPages())
+            copy.pages.push_back(IdOf(writer.getRenumberedObjGen(page.getObjGen())));
+        return copy;
+    });
+}
+
+// MuPDF's index of each wanted page, as MuPDF reads the page tree or, when
+// that misses a page, by the tree's /Kids.
+std::optional<std::vector<int>> Matched(MupdfDocument& text, const std::vector<ObjectId>& wanted) {
+    std::optional<std::vector<int>> pages = MatchPages(wanted, text.PageObjects());
+    if (pages) return pages;
+    text.RecountPageTree();
+    return MatchPages(wanted, text.PageObjects());
+}
+
+}  // namespace
 
 host::WordFinderId MupdfWordFinder::CreateWordFinder(host::DocId doc) {
     PdfDocument& document = store_.Get(doc);
     if (document.Path().empty()) throw host::HostError(host::kErrorBadArgument, "a new document has no text to find");
-    finders_[next_] = std::make_unique<MupdfDocument>(document.Path(), document.Password());
+    Finder finder;
+    finder.doc = doc;
+    finder.wanted = PageObjects(document);
+    try {
+        finder.text = std::make_unique<MupdfDocument>(document.Path(), document.Password());
+    } catch (const host::HostError&) {
+        MatchAllPages(finder);  // qpdf has read the file, so its copy can be read
+    }
+    finders_[next_] = std::move(finder);
     return next_++;
 }
 
 void MupdfWordFinder::DestroyWordFinder(host::WordFinderId finder) { finders_.erase(finder); }
 
-std::vector<host::PageWord> MupdfWordFinder::PageWords(host::WordFinderId finder, int page) {
+MupdfWordFinder::Finder& MupdfWordFinder::Get(host::WordFinderId finder) {
     const auto it = finders_.find(finder);
     if (it == finders_.end()) throw host::HostError(host::kErrorBadArgument, "no such word finder");
-    const MupdfDocument::Text text = it->second->PageText(page);
+    return it->second;
+}
+
+void MupdfWordFinder::MatchAllPages(Finder& finder) {
+    if (finder.text && (finder.pages = Matched(*finder.text, finder.wanted))) return;
+    PdfDocument& document = store_.Get(finder.doc);
+    Copy copy = WrittenByQpdf(document);
+    finder.text = std::make_unique<MupdfDocument>(std::move(copy.bytes));
+    finder.wanted = std::move(copy.pages);
+    finder.pages = Matched(*finder.text, finder.wanted);
+    if (!finder.pages)
+        throw host::HostError(host::kErrorDamaged, "the text of " + document.Path() +
+                                                       " cannot be searched: the text reader does not find the same "
+                                                       "pages in it as the page reader");
+}
+
+std::vector<host::PageWord> MupdfWordFinder::PageWords(host::WordFinderId id, int page) {
+    Finder& finder = Get(id);
+    if (page < 0 || static_cast<std::size_t>(page) >= finder.wanted.size())
+        throw host::HostError(host::kErrorPageRange, "page " + std::to_string(page + 1) + " is not in the document");
+    const std::size_t p = static_cast<std::size_t>(page);
+    ObjectId loaded;
+    if (!finder.pages) {
+        try {
+            const MupdfDocument::Text text = finder.text->PageText(page, page, loaded);
+            if (loaded == finder.wanted[p]) return pdf::PageWords(*text);
+        } catch (const host::HostError&) {
+            if (loaded == finder.wanted[p]) throw;  // the right page, whose text is damaged
+        }
+        MatchAllPages(finder);
+    }
+    const MupdfDocument::Text text = finder.text->PageText((*finder.pages)[p], page, loaded);
+    if (loaded != finder.wanted[p])
+        throw host::HostError(host::kErrorDamaged, "the text reader did not find page " + std::to_string(page + 1));
     return pdf::PageWords(*text);
 }
 

@@ -1,8 +1,18 @@
 #pragma once
 // The word finder over MuPDF, which reads a page's text several times faster
 // than the alternatives on big files.
+//
+// qpdf and MuPDF read a document each in its own way, and on a damaged file
+// (a page tree whose /Count lies, cross-reference sections that loop) they
+// can disagree on which page is page N. Each page MuPDF loads is checked to
+// be the page object qpdf has at that place. On the first that is not, the
+// pages are matched by object, and when MuPDF cannot see every page qpdf
+// sees, MuPDF reads a copy written by qpdf instead. Text is never read from
+// another page than the one asked for.
 #include <map>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "pdf/DocumentStore.h"
 #include "pdf/MupdfDocument.h"
@@ -19,9 +29,22 @@ public:
     std::vector<host::PageWord> PageWords(host::WordFinderId finder, int page) override;
 
 private:
+    struct Finder {
+        host::DocId doc = 0;
+        std::vector<MupdfDocument::ObjectId> wanted;  // qpdf's pages, in the document MuPDF reads
+        std::unique_ptr<MupdfDocument> text;
+        // MuPDF's index of each page once they have been matched; until then
+        // page N is looked for at index N.
+        std::optional<std::vector<int>> pages;
+    };
+    Finder& Get(host::WordFinderId finder);
+    // Matches the pages, reading qpdf's copy when MuPDF misses one in the
+    // file; HostError when even the copy does not show every page.
+    void MatchAllPages(Finder& finder);
+
     DocumentStore& store_;
     host::WordFinderId next_ = 1;
-    std::map<host::WordFinderId, std::unique_ptr<MupdfDocument>> finders_;
+    std::map<host::WordFinderId, Finder> finders_;
 };
 
 }  // namespace tessera::pdf

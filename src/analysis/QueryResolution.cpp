@@ -17,14 +17,17 @@ bool HasQueryRange(const OutputList& outputs) {
     return false;
 }
 
-// The text of one page, extracted when a query first needs it.
+// The text of one page, extracted when a query first needs it. The word
+// finder is made then too: content queries alone need none.
 class PageText {
 public:
-    PageText(PageTextExtractor& extractor, int page) : extractor_(extractor), page_(page) {}
+    PageText(PageTextExtractor& extractor, const DocumentHandle& document, int page)
+        : extractor_(extractor), document_(document), page_(page) {}
     const std::string& For(const TextQuery& query) {
         if (!extracted_) {
             extracted_ = true;
-            ok_ = extractor_.Extract(page_, AreaOf(query), query.UseAreaFilter);
+            ok_ = (extractor_.Attached() || extractor_.Attach(document_)) &&
+                  extractor_.Extract(page_, AreaOf(query), query.UseAreaFilter);
         }
         return extractor_.Text();
     }
@@ -32,6 +35,7 @@ public:
 
 private:
     PageTextExtractor& extractor_;
+    const DocumentHandle& document_;
     int page_;
     bool extracted_ = false, ok_ = true;
 };
@@ -141,13 +145,12 @@ bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int
     if (first > n) return true;
     if (last < 0 || last >= n) last = n - 1;
     PageTextExtractor extractor;
-    extractor.Attach(document);
     ScanProgress progress(document, n);
     PatternMatcher matcher;
     ScanFailures failures;
     for (int page = first; page <= last; ++page) {
         progress.At(page);
-        PageText text(extractor, page);
+        PageText text(extractor, document, page);
         PageElements elements(document, page, failures);
         PageFacts facts{text, elements};
         for (OutputDocument& output : outputs)

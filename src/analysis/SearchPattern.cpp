@@ -3,25 +3,48 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace tessera {
 namespace {
 
 // Enough for any sensible search of a page; a catastrophic pattern stops here
-// within milliseconds.
+// within milliseconds. The step limit is the only measure of a pattern that is
+// too complex: the memory limits are far beyond what a page's text needs, so
+// a simple pattern on a long page never fails for want of memory.
 constexpr std::uint32_t kMatchLimit = 5'000'000;
-constexpr std::uint32_t kDepthLimit = 100'000;
+constexpr std::uint32_t kHeapLimitKiB = 256 * 1024;
+// The compiled program keeps one stack frame per repeat of a group, so a
+// pattern such as (.|\s)* needs some 20 bytes per character of page text and
+// overflows PCRE2's default 32 KiB from about 1,500 characters. This stack is
+// reserved only when that happens; the interpreter, whose frames are on the
+// heap, takes over for longer texts still.
+constexpr std::size_t kJitStackStart = 64 * 1024;
+constexpr std::size_t kJitStackMax = 8 * 1024 * 1024;
 constexpr std::uint32_t kCompileOptions = PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF;
+
+pcre2_code* CompileCode(const std::string& pattern, bool caseless, int& error, PCRE2_SIZE& offset) {
+    return pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                         kCompileOptions | (caseless ? PCRE2_CASELESS : 0), &error, &offset, nullptr);
+}
+
+std::string QueryPatternText(const TextQuery& query) {
+    std::string text = query.UseRegExp ? query.Pattern : EscapePlainText(query.Pattern);
+    if (query.WholeWords) text = "\\b(" + text + ")\\b";
+    return text;
+}
 
 }  // namespace
 
 SearchPattern::~SearchPattern() { Release(); }
 
 void SearchPattern::Release() {
+    pcre2_jit_stack_free(stack_);
     pcre2_match_context_free(context_);
     pcre2_match_data_free(data_);
     pcre2_code_free(code_);
+    stack_ = nullptr;
     context_ = nullptr;
     data_ = nullptr;
     code_ = nullptr;
@@ -30,8 +53,7 @@ void SearchPattern::Release() {
 bool SearchPattern::Compile(const std::string& pattern, bool caseless) {
     int error = 0;
     PCRE2_SIZE offset = 0;
-    pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
-                                     kCompileOptions | (caseless ? PCRE2_CASELESS : 0), &error, &offset, nullptr);
+    pcre2_code* code = CompileCode(pattern, caseless, error, offset);
     if (!code) return false;
     Release();
     code_ = code;
@@ -39,20 +61,31 @@ bool SearchPattern::Compile(const std::string& pattern, bool caseless) {
     data_ = pcre2_match_data_create_from_pattern(code_, nullptr);
     context_ = pcre2_match_context_create(nullptr);
     pcre2_set_match_limit(context_, kMatchLimit);
-    pcre2_set_depth_limit(context_, kDepthLimit);
+    pcre2_set_heap_limit(context_, kHeapLimitKiB);
     text_ = pattern;
     return true;
 }
 
 MatchResult SearchPattern::Find(std::string_view text) const {
     if (!code_ || text.empty()) return MatchResult::NoMatch;
-    const int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0, PCRE2_NOTEMPTY,
-                               data_, context_);
+    int rc = Run(text, 0);
+    if (rc == PCRE2_ERROR_JIT_STACKLIMIT && !stack_) {
+        stack_ = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
+        if (stack_) {
+            pcre2_jit_stack_assign(context_, nullptr, stack_);
+            rc = Run(text, 0);
+        }
+    }
+    if (rc == PCRE2_ERROR_JIT_STACKLIMIT) rc = Run(text, PCRE2_NO_JIT);
     if (rc >= 0) return MatchResult::Match;
-    if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT || rc == PCRE2_ERROR_HEAPLIMIT ||
-        rc == PCRE2_ERROR_JIT_STACKLIMIT)
+    if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT || rc == PCRE2_ERROR_HEAPLIMIT)
         return MatchResult::TooComplex;
     return MatchResult::NoMatch;
+}
+
+int SearchPattern::Run(std::string_view text, std::uint32_t options) const {
+    return pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0, PCRE2_NOTEMPTY | options,
+                       data_, context_);
 }
 
 std::string EscapePlainText(std::string_view text) {
@@ -66,11 +99,32 @@ std::string EscapePlainText(std::string_view text) {
 }
 
 bool CompileTextQuery(SearchPattern& pattern, const TextQuery& query) {
-    std::string text = query.UseRegExp ? query.Pattern : EscapePlainText(query.Pattern);
-    if (query.WholeWords) text = "\\b(" + text + ")\\b";
-    return pattern.Compile(text, !query.MatchCase);
+    return pattern.Compile(QueryPatternText(query), !query.MatchCase);
 }
 
-bool ValidatePattern(const std::string& text) { return SearchPattern().Compile(text, false); }
+bool ValidatePattern(const std::string& text) { return !PatternErrorOf(text); }
+
+std::optional<PatternError> PatternErrorOf(const std::string& text) {
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    pcre2_code* code = CompileCode(text, false, error, offset);
+    if (code) {
+        pcre2_code_free(code);
+        return std::nullopt;
+    }
+    PCRE2_UCHAR message[256] = {};
+    pcre2_get_error_message(error, message, sizeof message);
+    return PatternError{reinterpret_cast<const char*>(message), offset};
+}
+
+std::optional<PatternError> QueryPatternError(const TextQuery& query) {
+    // A regular expression is checked as written, so the offset points into
+    // it; what escaping and the whole-word wrapping add can still spoil it.
+    if (query.UseRegExp)
+        if (std::optional<PatternError> error = PatternErrorOf(query.Pattern)) return error;
+    std::optional<PatternError> error = PatternErrorOf(QueryPatternText(query));
+    if (error) error->offset = std::min(error->offset, query.Pattern.size());
+    return error;
+}
 
 }  // namespace tessera

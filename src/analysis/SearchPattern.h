@@ -3,6 +3,8 @@
 // compiled in UTF mode with Unicode properties: whole-word and caseless
 // searches then work for words with letters beyond ASCII, and ASCII text
 // matches exactly as it would byte by byte.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +13,7 @@
 struct pcre2_real_code_8;
 struct pcre2_real_match_data_8;
 struct pcre2_real_match_context_8;
+struct pcre2_real_jit_stack_8;
 
 namespace tessera {
 
@@ -33,11 +36,13 @@ public:
 
 private:
     void Release();
+    int Run(std::string_view text, std::uint32_t options) const;
 
     std::string text_;
     pcre2_real_code_8* code_ = nullptr;
     pcre2_real_match_data_8* data_ = nullptr;
     pcre2_real_match_context_8* context_ = nullptr;
+    mutable pcre2_real_jit_stack_8* stack_ = nullptr;  // made on the first page that needs it
 };
 
 // Puts a backslash before each of the characters [\^$.|?*+() .
@@ -47,5 +52,15 @@ std::string EscapePlainText(std::string_view text);
 bool CompileTextQuery(SearchPattern& pattern, const TextQuery& query);
 // Whether the text compiles as it stands.
 bool ValidatePattern(const std::string& text);
+
+// Why a pattern does not compile: PCRE2's message and the offset in the text.
+struct PatternError {
+    std::string message;
+    std::size_t offset = 0;
+};
+std::optional<PatternError> PatternErrorOf(const std::string& text);
+// Why the query's pattern does not compile, the offset counted in the
+// pattern as the user wrote it; none when it compiles.
+std::optional<PatternError> QueryPatternError(const TextQuery& query);
 
 }  // namespace tessera

@@ -1,5 +1,6 @@
 #include "ui/CommandLineDialog.h"
 
+#include "analysis/PatternCheck.h"
 #include "model/RegistrySettings.h"
 #include "shell/Host.h"
 #include "shell/OutputFolder.h"
@@ -58,6 +59,11 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
     }
     accepted.clear();
     if (!ReadDocuments(fields.documents, working, pageCount, accepted, error)) {
+        commandLine.ReportOutcome(host::RunOutcome::UsageError, error);
+        return false;
+    }
+    error = InvalidPatternMessage(working, accepted);
+    if (!error.empty()) {
         commandLine.ReportOutcome(host::RunOutcome::UsageError, error);
         return false;
     }

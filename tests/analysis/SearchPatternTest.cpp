@@ -61,6 +61,33 @@ TEST(SearchPatternEdgeTest, EmptyTextInvalidPatternsAndInvalidUtf8) {
     EXPECT_EQ(EscapePlainText("a.b{1}]"), "a\\.b{1}]");
 }
 
+TEST(SearchPatternEdgeTest, LongPagesAreNoReasonToStop) {
+    SearchPattern pattern;
+    ASSERT_TRUE(pattern.Compile("(.|\\s)*ipsum", false));
+    // Past PCRE2's default JIT stack, within the larger one, and past that.
+    for (std::size_t words : {400, 40'000, 100'000}) {
+        std::string page;
+        for (std::size_t i = 0; i < words; ++i) page += "lorem ";
+        EXPECT_EQ(pattern.Find(page + "ipsum "), MatchResult::Match) << page.size() << " characters";
+    }
+}
+
+TEST(SearchPatternEdgeTest, InvalidPatternsSayWhyAndWhere) {
+    TextQuery q;
+    q.UseRegExp = true;
+    q.Pattern = "Part (1";
+    const std::optional<PatternError> error = QueryPatternError(q);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message, "missing closing parenthesis");
+    EXPECT_EQ(error->offset, 7u);
+    q.WholeWords = true;
+    q.Pattern = "\\Qa";  // quotes the whole-word wrapping's closing parenthesis
+    EXPECT_TRUE(QueryPatternError(q));
+    q.UseRegExp = false;
+    q.Pattern = "Part (1";
+    EXPECT_FALSE(QueryPatternError(q));
+}
+
 TEST(SearchPatternEdgeTest, RunawayPatternEndsQuickly) {
     SearchPattern pattern;
     ASSERT_TRUE(pattern.Compile("(a+)+$", false));

@@ -1,10 +1,15 @@
 // Separator pages, query ranges and page text on fixtures read through the real host.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
 #include "analysis/PageTextExtractor.h"
 #include "analysis/QueryResolution.h"
 #include "analysis/SeparatorPages.h"
 #include "engine/OutputNaming.h"
+#include "shell/host/PageContentServices.h"
 #include "support/PdfFixture.h"
 #include "support/TestHost.h"
 
@@ -130,6 +135,79 @@ TEST_F(TextScanTest, NamesFromTheTextOfAnArea) {
     for (const auto& e : entries) names.push_back(e.file);
     EXPECT_EQ(names, (std::vector<std::string>{"INVOICE 17.pdf", "PAGE TWO.pdf", "3.pdf", "INVOICE 17_1.pdf"}))
         << "the area's words, or the output's number when it has none, made unique";
+}
+
+// A page tree whose inner node says it holds one page where it holds two:
+// MuPDF, which goes by /Count, takes the third page for the second.
+void WriteLyingCount(const std::string& path) {
+    test::PdfFixture pdf(3);
+    QPDF& q = pdf.Qpdf();
+    QPDFObjectHandle root = q.getRoot().getKey("/Pages");
+    QPDFObjectHandle node = q.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /Pages /Count 1 >>"));
+    node.replaceKey("/Kids", QPDFObjectHandle::newArray({pdf.Page(0), pdf.Page(1)}));
+    node.replaceKey("/Parent", root);
+    for (int i : {0, 1}) pdf.Page(i).replaceKey("/Parent", node);
+    root.replaceKey("/Kids", QPDFObjectHandle::newArray({node, pdf.Page(2)}));
+    pdf.Write(path);
+}
+
+// An update that reverses the pages and whose /Prev points at itself: qpdf
+// rebuilds the cross-reference table from the objects, MuPDF finds no pages.
+void WriteLoopingXref(const std::string& path) {
+    test::PdfFixture(3).Write(path);
+    QPDF q;
+    q.processFile(path.c_str());
+    std::string kids;
+    for (QPDFObjectHandle page : q.getAllPages()) kids = page.unparse() + " " + kids;
+    const QPDFObjGen tree = q.getRoot().getKey("/Pages").getObjGen();
+    std::ifstream in(path, std::ios::binary);
+    std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t object = file.size() + 1;
+    std::string update = "\n" + std::to_string(tree.getObj()) + " 0 obj\n<< /Type /Pages /Count 3 /Kids [ " + kids +
+                         "] >>\nendobj\n";
+    const std::size_t xref = file.size() + update.size();
+    char entry[32];
+    std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", object);
+    update += "xref\n" + std::to_string(tree.getObj()) + " 1\n" + entry + "trailer\n<< /Size " +
+              std::to_string(q.getTrailer().getKey("/Size").getIntValue()) + " /Root " + q.getRoot().unparse() +
+              " /Prev " + std::to_string(xref) + " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    std::ofstream(path, std::ios::binary | std::ios::app) << update;
+}
+
+TEST_F(TextScanTest, TextComesFromThePageQpdfSees) {
+    const struct Case {
+        const char* name;
+        void (*write)(const std::string&);
+        const char* file;
+        const char* found;
+    } cases[] = {{"lying /Count", WriteLyingCount, "count.pdf", "p3-3"},
+                 {"looping xref", WriteLoopingXref, "loop.pdf", "p1-1"},
+                 {"PDF named .xps", [](const std::string& path) { test::PdfFixture(3).Write(path); }, "scan.xps",
+                  "p3-3"}};
+    for (const Case& c : cases) {
+        const std::string path = host.folder / c.file;
+        c.write(path);
+        DocumentHandle doc(host.OpenActive(path), DocumentHandle::Ownership::Borrowed);
+        OutputList outputs = {OutputDocument{{Query(QueryPageSet, "Page 3")}, "p"}};
+        ASSERT_NO_THROW(ASSERT_TRUE(ResolveQueryRanges(doc, outputs, 0, -1))) << c.name;
+        EXPECT_EQ(Spans(outputs), (std::vector<std::string>{c.found})) << c.name;
+    }
+}
+
+TEST_F(TextScanTest, ContentQueriesNeedNoWordFinder) {
+    // A document made in memory has no file a word finder could read.
+    test::PdfFixture pdf(2);
+    pdf::DocumentStore& store = host.runtime.Store();
+    const host::DocId id = store.CreateEmpty();
+    for (int page : {0, 1}) store.Get(id).Qpdf().addPage(pdf.Page(page), false);
+    DocumentHandle doc(id, DocumentHandle::Ownership::Borrowed);
+    PageRange text;
+    text.Query.Enable = true;
+    text.Query.Target = QueryPageContent;
+    text.Query.PageContentQuery = {host::kElementText};
+    OutputList outputs = {OutputDocument{{text}, "t"}};
+    ASSERT_NO_THROW(ASSERT_TRUE(ResolveQueryRanges(doc, outputs, 0, -1)));
+    EXPECT_EQ(Spans(outputs), (std::vector<std::string>{"t1-1,2-2"}));
 }
 
 TEST(TouchesTest, EdgesCount) {

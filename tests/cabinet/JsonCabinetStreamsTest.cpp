@@ -46,6 +46,17 @@ TEST(JsonCabinetStreamsTest, PointersAreNotWritten) {
     EXPECT_EQ(JsonCabinetStreams().ReadStream(JsonCabinetStreams().WriteStream(c)).Size(), 1u);
 }
 
+TEST(JsonCabinetStreamsTest, TextThatIsNotUtf8IsAHostError) {
+    host::Cabinet c;
+    c.Put("text", std::string("caf\xe9"));
+    try {
+        JsonCabinetStreams().WriteStream(c);
+        FAIL() << "written";
+    } catch (const host::HostError& e) {
+        EXPECT_NE(std::string(e.what()).find("UTF-8"), std::string::npos) << e.what();
+    }
+}
+
 TEST(JsonCabinetStreamsTest, MalformedStreamsAreRefusedWithAReason) {
     JsonCabinetStreams streams;
     const std::pair<const char*, const char*> cases[] = {

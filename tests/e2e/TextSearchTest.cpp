@@ -70,6 +70,21 @@ TEST(TextSearchTest, HandMadeOutputsMixPagesAndQueries) {
     EXPECT_NE(bad.output.find("at column 3"), std::string::npos) << bad.output;
 }
 
+TEST(TextSearchTest, InvalidRegularExpressionsAreUsageErrors) {
+    TempFolder config, out;
+    const std::pair<std::string, std::string> cases[] = {
+        {"--doc '/Part (1/'", "\"Part (1\" is not valid: missing closing parenthesis (at offset 7)"},
+        {"--separator 'text=a)b'", "\"a)b\" is not valid: unmatched closing parenthesis (at offset 1)"}};
+    for (const auto& [options, why] : cases) {
+        const CommandResult r = Tessera(config, "split --reset --quiet --regex -o " + ShellQuote(out.Path()) + " " +
+                                                    options + " " + Data("multicolumn-latex-2col.pdf") + " 2>&1");
+        EXPECT_EQ(r.status, 2) << options;
+        EXPECT_EQ(r.output.rfind("tessera: ", 0), 0u) << r.output;
+        EXPECT_NE(r.output.find(why), std::string::npos) << r.output;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(out.Path())) << "nothing is scanned or written";
+}
+
 TEST(TextSearchTest, RunawayPatternIsReportedNotHanging) {
     TempFolder config;
     const auto start = std::chrono::steady_clock::now();
