@@ -9,7 +9,7 @@
 #include "app/ConsoleWindows.h"
 #include "app/HostRuntime.h"
 #include "app/ModuleLoader.h"
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera::app {
 namespace {

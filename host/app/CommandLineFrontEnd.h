@@ -6,7 +6,7 @@
 
 #include <ostream>
 
-#include "shell/host/CommandLineServices.h"
+#include "host/CommandLineServices.h"
 
 namespace tessera::app {
 

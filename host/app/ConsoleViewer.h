@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/MenuBar.h"
-#include "shell/host/ViewerServices.h"
+#include "host/ViewerServices.h"
 
 namespace tessera::app {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Message boxes, questions and information boxes on a terminal.
-#include "shell/host/WindowServices.h"
+#include "host/WindowServices.h"
 
 namespace tessera::app {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/host/CoreServices.h"
+#include "host/CoreServices.h"
 
 namespace tessera::app {
 

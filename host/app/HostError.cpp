@@ -1,7 +1,7 @@
 // The host owns the error type that crosses into the plug-in: its one key
 // function lives here, so the program exports the single type_info that the
 // loaded module's handlers match against.
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera::host {
 HostError::~HostError() = default;

@@ -3,8 +3,9 @@
 #include <string>
 
 #include "app/CoreTables.h"
-#include "cabinet/JsonCabinetStreams.h"
 #include "app/PosixFileServices.h"
+#include "cabinet/JsonCabinetStreams.h"
+#include "host/HostServices.h"
 #include "pdf/DocumentStore.h"
 #include "pdf/MupdfWordFinder.h"
 #include "pdf/QpdfActionServices.h"
@@ -13,7 +14,6 @@
 #include "pdf/QpdfPageContentServices.h"
 #include "pdf/QpdfPageServices.h"
 #include "settings/SettingsFile.h"
-#include "shell/host/HostServices.h"
 
 namespace tessera::app {
 

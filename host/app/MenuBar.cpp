@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera::app {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/host/ViewerServices.h"
+#include "host/ViewerServices.h"
 
 namespace tessera::app {
 

@@ -3,8 +3,8 @@
 // start-up callbacks; unloads it again.
 #include <string>
 
-#include "shell/host/CoreServices.h"
-#include "shell/host/Handshake.h"
+#include "host/CoreServices.h"
+#include "host/Handshake.h"
 
 namespace tessera::app {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/host/CommandLineServices.h"
+#include "host/CommandLineServices.h"
 
 namespace tessera::app {
 

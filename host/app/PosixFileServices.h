@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/host/FileServices.h"
+#include "host/FileServices.h"
 
 namespace tessera::app {
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string>
 
-#include "shell/host/ProgressMonitor.h"
+#include "host/ProgressMonitor.h"
 
 namespace tessera::app {
 

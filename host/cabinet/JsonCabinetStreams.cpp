@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cabinet/Base64.h"
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera::cabinet {
 namespace {

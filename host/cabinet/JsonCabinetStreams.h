@@ -4,7 +4,7 @@
 // point or an exponent (72.0); texts as strings; byte strings as
 // {"$bytes": "<base64>"}. Pointers are not written. The reader takes exactly
 // what the writer writes and refuses anything else, saying where.
-#include "shell/host/Cabinet.h"
+#include "host/Cabinet.h"
 
 namespace tessera::cabinet {
 

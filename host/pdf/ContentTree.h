@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/host/PageContentServices.h"
+#include "host/PageContentServices.h"
 
 namespace tessera::pdf {
 

@@ -5,8 +5,8 @@
 
 #include <qpdf/QUtil.hh>
 
+#include "host/HostError.h"
 #include "pdf/QpdfGuard.h"
-#include "shell/host/HostError.h"
 
 namespace tessera::pdf {
 namespace {

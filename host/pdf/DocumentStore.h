@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "host/HostTypes.h"
 #include "pdf/PdfDocument.h"
-#include "shell/host/HostTypes.h"
 
 namespace tessera::pdf {
 

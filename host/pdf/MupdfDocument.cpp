@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera::pdf {
 namespace {

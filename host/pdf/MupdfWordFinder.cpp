@@ -2,10 +2,10 @@
 
 #include <qpdf/QPDFWriter.hh>
 
+#include "host/HostError.h"
 #include "pdf/PageCorrespondence.h"
 #include "pdf/PageWords.h"
 #include "pdf/QpdfGuard.h"
-#include "shell/host/HostError.h"
 
 namespace tessera::pdf {
 namespace {

@@ -14,9 +14,9 @@
 #include <optional>
 #include <vector>
 
+#include "host/WordFinderServices.h"
 #include "pdf/DocumentStore.h"
 #include "pdf/MupdfDocument.h"
-#include "shell/host/WordFinderServices.h"
 
 namespace tessera::pdf {
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <random>
 
+#include "host/HostError.h"
 #include "pdf/OutputFinisher.h"
 #include "pdf/TemporaryOutput.h"
-#include "shell/host/HostError.h"
 
 namespace tessera::pdf {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "shell/host/WordFinderServices.h"
+#include "host/WordFinderServices.h"
 
 #include <mupdf/fitz.h>
 

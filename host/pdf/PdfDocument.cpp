@@ -2,7 +2,7 @@
 
 #include <qpdf/QPDFNameTreeObjectHelper.hh>
 
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera::pdf {
 

@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "shell/host/HostTypes.h"
+#include "host/HostTypes.h"
 
 namespace tessera::pdf {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Actions over qpdf.
+#include "host/BookmarkServices.h"
 #include "pdf/DocumentStore.h"
-#include "shell/host/BookmarkServices.h"
 
 namespace tessera::pdf {
 

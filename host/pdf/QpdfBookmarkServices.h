@@ -1,8 +1,8 @@
 #pragma once
 // Bookmarks over qpdf, reading the outline objects directly so that malformed
 // outlines (loops, great depth) are left to the caller's guarded walk.
+#include "host/BookmarkServices.h"
 #include "pdf/DocumentStore.h"
-#include "shell/host/BookmarkServices.h"
 
 namespace tessera::pdf {
 

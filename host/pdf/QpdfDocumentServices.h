@@ -1,7 +1,7 @@
 #pragma once
 // Documents and pages over qpdf.
+#include "host/DocumentServices.h"
 #include "pdf/DocumentStore.h"
-#include "shell/host/DocumentServices.h"
 
 namespace tessera::pdf {
 

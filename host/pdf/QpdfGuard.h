@@ -6,7 +6,7 @@
 #include <exception>
 #include <utility>
 
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera::pdf {
 

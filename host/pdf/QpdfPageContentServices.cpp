@@ -1,6 +1,6 @@
 #include "pdf/QpdfPageContentServices.h"
 
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera::pdf {
 

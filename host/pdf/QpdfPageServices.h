@@ -2,8 +2,8 @@
 // Acquired pages over qpdf: annotations, transition, transparency, rotation.
 #include <map>
 
+#include "host/PageServices.h"
 #include "pdf/DocumentStore.h"
-#include "shell/host/PageServices.h"
 
 namespace tessera::pdf {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <utility>
 
+#include "host/HostError.h"
 #include "pdf/InterruptCleanup.h"
-#include "shell/host/HostError.h"
 
 namespace tessera::pdf {
 namespace {

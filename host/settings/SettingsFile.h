@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/host/RegistryServices.h"
+#include "host/RegistryServices.h"
 
 namespace tessera::settings {
 

@@ -1,8 +1,8 @@
 #include "analysis/BlankPage.h"
 
+#include "access/Host.h"
 #include "analysis/PageElementWalk.h"
-#include "shell/Host.h"
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera {
 namespace {

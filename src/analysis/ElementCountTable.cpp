@@ -3,9 +3,9 @@
 #include <optional>
 #include <string_view>
 
+#include "access/Host.h"
 #include "analysis/PageElementWalk.h"
-#include "shell/Host.h"
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera {
 namespace {

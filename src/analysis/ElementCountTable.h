@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "analysis/PageContentHolder.h"
-#include "analysis/PageElementKind.h"
+#include "model/PageElementKind.h"
 
 namespace tessera {
 

@@ -3,7 +3,7 @@
 // content. The content is released before the page.
 #include <string>
 
-#include "shell/host/PageContentServices.h"
+#include "host/PageContentServices.h"
 
 namespace tessera {
 

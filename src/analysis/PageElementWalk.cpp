@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "shell/Host.h"
+#include "access/Host.h"
 
 namespace tessera {
 

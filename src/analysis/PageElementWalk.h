@@ -2,7 +2,7 @@
 // The depth-first walk over a page's elements that the page tests share.
 #include <functional>
 
-#include "shell/host/PageContentServices.h"
+#include "host/PageContentServices.h"
 
 namespace tessera {
 

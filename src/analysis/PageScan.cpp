@@ -1,6 +1,6 @@
 #include "analysis/PageScan.h"
 
-#include "shell/Host.h"
+#include "access/Host.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 

@@ -2,9 +2,9 @@
 // Progress and pattern trouble shared by the page scans.
 #include <string>
 
+#include "access/DocumentHandle.h"
 #include "analysis/PageContentHolder.h"
 #include "analysis/SearchPattern.h"
-#include "engine/DocumentHandle.h"
 
 namespace tessera {
 

@@ -1,7 +1,7 @@
 #include "analysis/PageTextExtractor.h"
 
-#include "shell/Host.h"
-#include "shell/host/HostError.h"
+#include "access/Host.h"
+#include "host/HostError.h"
 
 namespace tessera {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/DocumentHandle.h"
+#include "access/DocumentHandle.h"
+#include "host/WordFinderServices.h"
 #include "model/TextQuery.h"
-#include "shell/host/WordFinderServices.h"
 
 namespace tessera {
 

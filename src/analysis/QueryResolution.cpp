@@ -5,7 +5,7 @@
 #include "analysis/ElementCountTable.h"
 #include "analysis/PageScan.h"
 #include "analysis/PageTextExtractor.h"
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // Turning the query ranges of a hand-made output list into plain ranges.
-#include "engine/DocumentHandle.h"
+#include "access/DocumentHandle.h"
 #include "model/OutputDocument.h"
 
 namespace tessera {

@@ -2,7 +2,7 @@
 // Cutting the source document at separator pages.
 #include <vector>
 
-#include "engine/DocumentHandle.h"
+#include "access/DocumentHandle.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {

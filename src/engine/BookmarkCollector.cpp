@@ -2,9 +2,9 @@
 
 #include <unordered_set>
 
+#include "access/Host.h"
 #include "engine/BookmarkTarget.h"
 #include "engine/SafeFileName.h"
-#include "shell/Host.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {

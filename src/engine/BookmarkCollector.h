@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/DocumentHandle.h"
+#include "access/DocumentHandle.h"
 
 namespace tessera {
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "shell/Host.h"
+#include "access/Host.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {

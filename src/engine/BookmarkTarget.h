@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/DocumentHandle.h"
-#include "shell/host/HostTypes.h"
+#include "access/DocumentHandle.h"
+#include "host/HostTypes.h"
 
 namespace tessera {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <random>
 
-#include "shell/Host.h"
+#include "access/Host.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 #include "strings/Utf8Text.h"

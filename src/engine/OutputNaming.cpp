@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "access/Host.h"
 #include "analysis/PageTextExtractor.h"
 #include "engine/SafeFileName.h"
-#include "shell/Host.h"
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 #include "strings/Utf8Text.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/DocumentHandle.h"
+#include "access/DocumentHandle.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "access/ReportHostError.h"
 #include "analysis/QueryResolution.h"
 #include "analysis/SeparatorPages.h"
 #include "engine/BookmarkCollector.h"
-#include "engine/ReportHostError.h"
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {

@@ -1,6 +1,6 @@
 #pragma once
 // The first stage of a run: which outputs there are and which pages each holds.
-#include "engine/DocumentHandle.h"
+#include "access/DocumentHandle.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {

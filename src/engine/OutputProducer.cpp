@@ -3,12 +3,13 @@
 #include <filesystem>
 #include <set>
 
+#include "access/AlertByKey.h"
+#include "access/Host.h"
+#include "access/ReportHostError.h"
 #include "engine/OutputNaming.h"
 #include "engine/OutputSecurity.h"
 #include "engine/PageSelection.h"
-#include "engine/ReportHostError.h"
-#include "shell/Host.h"
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 

@@ -1,8 +1,8 @@
 #include "engine/OutputSecurity.h"
 
-#include "engine/ReportHostError.h"
-#include "shell/Host.h"
-#include "shell/host/HostError.h"
+#include "access/Host.h"
+#include "access/ReportHostError.h"
+#include "host/HostError.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {

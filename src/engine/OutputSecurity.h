@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/DocumentHandle.h"
+#include "access/DocumentHandle.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
+#include "access/AlertByKey.h"
+#include "access/Host.h"
+#include "access/ReportHostError.h"
 #include "engine/HtmlIndex.h"
 #include "engine/OutputPlanner.h"
 #include "engine/OutputProducer.h"
-#include "engine/ReportHostError.h"
-#include "shell/Host.h"
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 

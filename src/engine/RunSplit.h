@@ -3,7 +3,7 @@
 #include <ctime>
 #include <vector>
 
-#include "engine/DocumentHandle.h"
+#include "access/DocumentHandle.h"
 #include "engine/OutputNaming.h"
 #include "model/SplitSettings.h"
 

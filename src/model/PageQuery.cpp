@@ -1,6 +1,6 @@
 #include "model/PageQuery.h"
 
-#include "analysis/PageElementKind.h"
+#include "model/PageElementKind.h"
 #include "strings/LanguageTable.h"
 
 namespace tessera {

@@ -1,7 +1,7 @@
 #pragma once
 // Text and page queries in a cabinet, for profiles and batch parameters.
+#include "host/Cabinet.h"
 #include "model/PageQuery.h"
-#include "shell/host/Cabinet.h"
 
 namespace tessera {
 

@@ -1,10 +1,10 @@
 #include "shell/Handshake.h"
 
+#include "access/Host.h"
+#include "access/ModulePath.h"
+#include "host/CoreServices.h"
 #include "model/UnattendedRun.h"
-#include "shell/Host.h"
 #include "shell/MenuItems.h"
-#include "shell/ModulePath.h"
-#include "shell/host/CoreServices.h"
 #include "strings/LanguageTable.h"
 #include "ui/SplitOptionTable.h"
 
@@ -56,7 +56,8 @@ bool HandshakeProcedure(std::uint32_t version, host::HandshakeRecord* record) {
     if (!g_state.core || !ImportHostTables(*g_state.core)) return false;
     // The texts are needed from here on; the missing-file messages need the
     // host's message box, which the import has just brought.
-    LoadLanguageTables(ModuleFolder());
+    for (const std::string& name : LoadLanguageTables(ModuleFolder()))
+        Host().windows->MessageBox(name + " file is missing. Please install correct version of the software.");
     record->setup = &SetupProcedure;
     return true;
 }

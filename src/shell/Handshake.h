@@ -3,7 +3,7 @@
 // procedures, and the callbacks the host calls in turn.
 #include <cstdint>
 
-#include "shell/host/Handshake.h"
+#include "host/Handshake.h"
 
 namespace tessera {
 

@@ -1,7 +1,8 @@
 #include "shell/MenuItems.h"
 
-#include "shell/Host.h"
-#include "shell/ModulePath.h"
+#include "access/AlertByKey.h"
+#include "access/Host.h"
+#include "access/ModulePath.h"
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
 #include "ui/AboutDialog.h"

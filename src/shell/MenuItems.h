@@ -1,6 +1,6 @@
 #pragma once
 // The plug-in's three menu items: split, help and about.
-#include "shell/host/Handshake.h"
+#include "host/Handshake.h"
 
 namespace tessera {
 

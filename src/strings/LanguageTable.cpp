@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "shell/Host.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {
@@ -74,18 +73,13 @@ std::string LookupString(std::string_view key) {
     return LookupString(key, it == defaults.end() ? std::string_view() : it->second);
 }
 
-void AlertByKey(std::string_view key, std::string_view fallback) {
-    Host().viewer->Alert(fallback.empty() ? LookupString(key) : LookupString(key, fallback));
-}
-
 bool LoadLanguageFile(const std::string& path) { return TheLanguageTable().LoadFile(path); }
 
-void LoadLanguageTables(const std::string& folder) {
-    for (const char* name : {"LanguageTable.lan", "Tessera.lan"}) {
-        if (!LoadLanguageFile(folder + name))
-            Host().windows->MessageBox(std::string(name) +
-                                      " file is missing. Please install correct version of the software.");
-    }
+std::vector<std::string> LoadLanguageTables(const std::string& folder) {
+    std::vector<std::string> missing;
+    for (const char* name : {"LanguageTable.lan", "Tessera.lan"})
+        if (!LoadLanguageFile(folder + name)) missing.emplace_back(name);
+    return missing;
 }
 
 }  // namespace tessera

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace tessera {
 
@@ -28,12 +29,10 @@ LanguageTable& TheLanguageTable();
 // one, else the empty text.
 std::string LookupString(std::string_view key);
 std::string LookupString(std::string_view key, std::string_view fallback);
-// The looked-up text in the host's modal alert.
-void AlertByKey(std::string_view key, std::string_view fallback = {});
 
 bool LoadLanguageFile(const std::string& path);
 // Loads "LanguageTable.lan", then "Tessera.lan", from folder (which ends in
-// "/"); a missing file is reported in a message box and start-up goes on.
-void LoadLanguageTables(const std::string& folder);
+// "/"); returns the names of the files that could not be read.
+std::vector<std::string> LoadLanguageTables(const std::string& folder);
 
 }  // namespace tessera

@@ -1,10 +1,11 @@
 #include "ui/CommandLineDialog.h"
 
+#include "access/AlertByKey.h"
+#include "access/Host.h"
+#include "access/RegistrySettings.h"
 #include "analysis/PatternCheck.h"
-#include "model/RegistrySettings.h"
-#include "shell/Host.h"
-#include "shell/OutputFolder.h"
 #include "strings/LanguageTable.h"
+#include "ui/OutputFolder.h"
 #include "ui/SelectionSyntax.h"
 #include "ui/SplitOptionTable.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "analysis/PageElementKind.h"
+#include "model/PageElementKind.h"
 
 namespace tessera {
 namespace {

@@ -2,7 +2,7 @@
 // Where the settings dialog sits in the split command: it fills the working
 // settings and the accepted hand-made output list, and keeps the settings
 // for the next run as its front end does.
-#include "engine/DocumentHandle.h"
+#include "access/DocumentHandle.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {

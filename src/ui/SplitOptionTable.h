@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "host/CommandLineServices.h"
 #include "model/SplitSettings.h"
-#include "shell/host/CommandLineServices.h"
 
 namespace tessera {
 

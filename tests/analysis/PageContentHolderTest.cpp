@@ -1,11 +1,11 @@
 // Pages and their contents are acquired once and released however a scan ends.
 #include <gtest/gtest.h>
 
+#include "access/Host.h"
 #include "analysis/PageContentHolder.h"
 #include "analysis/QueryResolution.h"
 #include "analysis/SeparatorPages.h"
-#include "shell/Host.h"
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 #include "support/PdfFixture.h"
 #include "support/TestHost.h"
 

@@ -9,7 +9,7 @@
 #include "analysis/QueryResolution.h"
 #include "analysis/SeparatorPages.h"
 #include "engine/OutputNaming.h"
-#include "shell/host/PageContentServices.h"
+#include "host/PageContentServices.h"
 #include "support/PdfFixture.h"
 #include "support/TestHost.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera::cabinet {
 namespace {

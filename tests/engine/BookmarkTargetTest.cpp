@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/Host.h"
+#include "access/Host.h"
 #include "support/PdfFixture.h"
 #include "support/TestHost.h"
 

@@ -5,10 +5,10 @@
 #include <set>
 
 #include "engine/OutputPlanner.h"
-#include "support/PdfFixture.h"
-#include "support/TestHost.h"
 #include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
+#include "support/PdfFixture.h"
+#include "support/TestHost.h"
 
 namespace tessera {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/PageSelection.h"
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 #include "support/PdfFixture.h"
 #include "support/TestHost.h"
 

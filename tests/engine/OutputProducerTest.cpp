@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <set>
 
+#include "access/Host.h"
 #include "engine/RunSplit.h"
-#include "shell/Host.h"
 #include "support/PdfFixture.h"
 #include "support/PdfProbe.h"
 #include "support/RunCommand.h"

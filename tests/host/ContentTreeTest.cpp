@@ -8,10 +8,10 @@
 
 #include <limits>
 
+#include "host/HostError.h"
 #include "pdf/ContentTree.h"
 #include "pdf/ImageDataLength.h"
 #include "pdf/TransparencyTest.h"
-#include "shell/host/HostError.h"
 
 namespace tessera::pdf {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 #include "support/TempFolder.h"
 
 namespace tessera::pdf {

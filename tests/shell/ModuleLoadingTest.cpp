@@ -1,8 +1,8 @@
 // The real Tessera.api loaded into the real host's tables.
 #include <gtest/gtest.h>
 
+#include "access/Host.h"
 #include "app/ModuleLoader.h"
-#include "shell/Host.h"
 #include "support/TestHost.h"
 
 namespace tessera {

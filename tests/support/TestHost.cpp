@@ -1,6 +1,6 @@
 #include "support/TestHost.h"
 
-#include "shell/Host.h"
+#include "access/Host.h"
 
 namespace tessera::test {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/host/HostTypes.h"
+#include "host/HostTypes.h"
 
 namespace tessera::host {
 

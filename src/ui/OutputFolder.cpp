@@ -1,8 +1,8 @@
-#include "shell/OutputFolder.h"
+#include "ui/OutputFolder.h"
 
 #include <cstring>
 
-#include "shell/Host.h"
+#include "access/Host.h"
 #include "strings/TextFormat.h"
 
 namespace tessera {

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "shell/host/CoreServices.h"
-#include "shell/host/HostServices.h"
+#include "host/CoreServices.h"
+#include "host/HostServices.h"
 
 namespace tessera {
 

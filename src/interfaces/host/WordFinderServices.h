@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/host/HostTypes.h"
+#include "host/HostTypes.h"
 
 namespace tessera::host {
 

@@ -5,17 +5,17 @@
 // offered empty, so the handshake asks for every table it will use.
 #include <cstdint>
 
-#include "shell/host/BookmarkServices.h"
-#include "shell/host/Cabinet.h"
-#include "shell/host/CommandLineServices.h"
-#include "shell/host/DocumentServices.h"
-#include "shell/host/FileServices.h"
-#include "shell/host/PageContentServices.h"
-#include "shell/host/PageServices.h"
-#include "shell/host/RegistryServices.h"
-#include "shell/host/ViewerServices.h"
-#include "shell/host/WindowServices.h"
-#include "shell/host/WordFinderServices.h"
+#include "host/BookmarkServices.h"
+#include "host/Cabinet.h"
+#include "host/CommandLineServices.h"
+#include "host/DocumentServices.h"
+#include "host/FileServices.h"
+#include "host/PageContentServices.h"
+#include "host/PageServices.h"
+#include "host/RegistryServices.h"
+#include "host/ViewerServices.h"
+#include "host/WindowServices.h"
+#include "host/WordFinderServices.h"
 
 namespace tessera::host {
 

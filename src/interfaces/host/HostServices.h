@@ -1,7 +1,7 @@
 #pragma once
 // What the plug-in took from the host's tables at the handshake: one pointer
 // per interface. The plug-in calls nothing else of the host.
-#include "shell/host/ServiceTables.h"
+#include "host/ServiceTables.h"
 
 namespace tessera::host {
 

@@ -1,4 +1,4 @@
-#include "shell/OutputFolder.h"
+#include "ui/OutputFolder.h"
 
 #include <gtest/gtest.h>
 

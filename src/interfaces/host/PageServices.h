@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/host/HostTypes.h"
+#include "host/HostTypes.h"
 
 namespace tessera::host {
 

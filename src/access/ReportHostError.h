@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/host/HostError.h"
+#include "host/HostError.h"
 
 namespace tessera {
 

@@ -1,4 +1,4 @@
-#include "analysis/PageElementKind.h"
+#include "model/PageElementKind.h"
 
 #include <string_view>
 

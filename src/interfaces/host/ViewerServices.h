@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/host/Handshake.h"
-#include "shell/host/HostTypes.h"
-#include "shell/host/ProgressMonitor.h"
+#include "host/Handshake.h"
+#include "host/HostTypes.h"
+#include "host/ProgressMonitor.h"
 
 namespace tessera::host {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/host/Handshake.h"
+#include "host/Handshake.h"
 
 namespace tessera::host {
 

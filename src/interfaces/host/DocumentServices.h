@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "shell/host/HostTypes.h"
-#include "shell/host/ProgressMonitor.h"
+#include "host/HostTypes.h"
+#include "host/ProgressMonitor.h"
 
 namespace tessera::host {
 

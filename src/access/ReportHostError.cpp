@@ -1,6 +1,6 @@
-#include "engine/ReportHostError.h"
+#include "access/ReportHostError.h"
 
-#include "shell/Host.h"
+#include "access/Host.h"
 
 namespace tessera {
 

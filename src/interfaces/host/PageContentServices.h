@@ -6,7 +6,7 @@
 // be parsed fails AcquireContent.
 #include <cstdint>
 
-#include "shell/host/PageServices.h"
+#include "host/PageServices.h"
 
 namespace tessera::host {
 

@@ -1,4 +1,4 @@
-#include "shell/Host.h"
+#include "access/Host.h"
 
 #include <cassert>
 

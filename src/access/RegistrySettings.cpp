@@ -1,10 +1,10 @@
-#include "model/RegistrySettings.h"
+#include "access/RegistrySettings.h"
 
 #include <vector>
 
+#include "access/Host.h"
+#include "access/ModulePath.h"
 #include "model/SettingsFields.h"
-#include "shell/Host.h"
-#include "shell/ModulePath.h"
 
 namespace tessera {
 namespace {

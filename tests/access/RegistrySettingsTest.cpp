@@ -1,4 +1,4 @@
-#include "model/RegistrySettings.h"
+#include "access/RegistrySettings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/ModulePath.h"
+#include "access/ModulePath.h"
 
 #include <dlfcn.h>
 
