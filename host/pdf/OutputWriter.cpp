@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 
 #include "host/HostError.h"
 #include "pdf/OutputFinisher.h"
@@ -18,11 +17,11 @@ namespace {
 // An owner password nobody can guess: without one, anyone who opens the file
 // could lift its restrictions, and an empty owner password would even open a
 // file protected by a user password.
+// The bytes come from qpdf's own secure source, the one its encryption uses.
 std::string UnguessablePassword() {
-    std::random_device random;
-    std::string out;
-    for (int i = 0; i < 32; ++i) out += "0123456789abcdef"[random() % 16];
-    return out;
+    std::string bytes(16, '\0');
+    QUtil::initializeWithRandomBytes(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size());
+    return QUtil::hex_encode(bytes);
 }
 
 void SetEncryption(QPDFWriter& writer, const host::SecurityRecord& s) {
