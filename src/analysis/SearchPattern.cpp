@@ -24,9 +24,9 @@ constexpr std::size_t kJitStackStart = 64 * 1024;
 constexpr std::size_t kJitStackMax = 8 * 1024 * 1024;
 constexpr std::uint32_t kCompileOptions = PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF;
 
-pcre2_code* CompileCode(const std::string& pattern, bool caseless, int& error, PCRE2_SIZE& offset) {
-    return pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
-                         kCompileOptions | (caseless ? PCRE2_CASELESS : 0), &error, &offset, nullptr);
+Pcre2Ptr<pcre2_code> CompileCode(const std::string& pattern, bool caseless, int& error, PCRE2_SIZE& offset) {
+    return Pcre2Ptr<pcre2_code>(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                         kCompileOptions | (caseless ? PCRE2_CASELESS : 0), &error, &offset, nullptr));
 }
 
 std::string QueryPatternText(const TextQuery& query) {
@@ -37,31 +37,23 @@ std::string QueryPatternText(const TextQuery& query) {
 
 }  // namespace
 
-SearchPattern::~SearchPattern() { Release(); }
-
-void SearchPattern::Release() {
-    pcre2_jit_stack_free(stack_);
-    pcre2_match_context_free(context_);
-    pcre2_match_data_free(data_);
-    pcre2_code_free(code_);
-    stack_ = nullptr;
-    context_ = nullptr;
-    data_ = nullptr;
-    code_ = nullptr;
-}
+void Pcre2Free::operator()(pcre2_code* code) const { pcre2_code_free(code); }
+void Pcre2Free::operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
+void Pcre2Free::operator()(pcre2_match_context* context) const { pcre2_match_context_free(context); }
+void Pcre2Free::operator()(pcre2_jit_stack* stack) const { pcre2_jit_stack_free(stack); }
 
 bool SearchPattern::Compile(const std::string& pattern, bool caseless) {
     int error = 0;
     PCRE2_SIZE offset = 0;
-    pcre2_code* code = CompileCode(pattern, caseless, error, offset);
+    Pcre2Ptr<pcre2_code> code = CompileCode(pattern, caseless, error, offset);
     if (!code) return false;
-    Release();
-    code_ = code;
-    pcre2_jit_compile(code_, PCRE2_JIT_COMPLETE);  // interpreted when JIT is not available
-    data_ = pcre2_match_data_create_from_pattern(code_, nullptr);
-    context_ = pcre2_match_context_create(nullptr);
-    pcre2_set_match_limit(context_, kMatchLimit);
-    pcre2_set_heap_limit(context_, kHeapLimitKiB);
+    stack_.reset();  // it served the previous program's context
+    code_ = std::move(code);
+    pcre2_jit_compile(code_.get(), PCRE2_JIT_COMPLETE);  // interpreted when JIT is not available
+    data_.reset(pcre2_match_data_create_from_pattern(code_.get(), nullptr));
+    context_.reset(pcre2_match_context_create(nullptr));
+    pcre2_set_match_limit(context_.get(), kMatchLimit);
+    pcre2_set_heap_limit(context_.get(), kHeapLimitKiB);
     text_ = pattern;
     return true;
 }
@@ -70,9 +62,9 @@ MatchResult SearchPattern::Find(std::string_view text) const {
     if (!code_ || text.empty()) return MatchResult::NoMatch;
     int rc = Run(text, 0);
     if (rc == PCRE2_ERROR_JIT_STACKLIMIT && !stack_) {
-        stack_ = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
+        stack_.reset(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr));
         if (stack_) {
-            pcre2_jit_stack_assign(context_, nullptr, stack_);
+            pcre2_jit_stack_assign(context_.get(), nullptr, stack_.get());
             rc = Run(text, 0);
         }
     }
@@ -84,8 +76,8 @@ MatchResult SearchPattern::Find(std::string_view text) const {
 }
 
 int SearchPattern::Run(std::string_view text, std::uint32_t options) const {
-    return pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0, PCRE2_NOTEMPTY | options,
-                       data_, context_);
+    return pcre2_match(code_.get(), reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0,
+                       PCRE2_NOTEMPTY | options, data_.get(), context_.get());
 }
 
 std::string EscapePlainText(std::string_view text) {
@@ -107,11 +99,7 @@ bool ValidatePattern(const std::string& text) { return !PatternErrorOf(text); }
 std::optional<PatternError> PatternErrorOf(const std::string& text) {
     int error = 0;
     PCRE2_SIZE offset = 0;
-    pcre2_code* code = CompileCode(text, false, error, offset);
-    if (code) {
-        pcre2_code_free(code);
-        return std::nullopt;
-    }
+    if (CompileCode(text, false, error, offset)) return std::nullopt;
     PCRE2_UCHAR message[256] = {};
     pcre2_get_error_message(error, message, sizeof message);
     return PatternError{reinterpret_cast<const char*>(message), offset};

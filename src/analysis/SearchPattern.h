@@ -4,6 +4,7 @@
 // searches then work for words with letters beyond ASCII, and ASCII text
 // matches exactly as it would byte by byte.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,10 +20,19 @@ namespace tessera {
 
 enum class MatchResult { NoMatch, Match, TooComplex };
 
+// Hands each PCRE2 object back to its own free function.
+struct Pcre2Free {
+    void operator()(pcre2_real_code_8* code) const;
+    void operator()(pcre2_real_match_data_8* data) const;
+    void operator()(pcre2_real_match_context_8* context) const;
+    void operator()(pcre2_real_jit_stack_8* stack) const;
+};
+template <class T>
+using Pcre2Ptr = std::unique_ptr<T, Pcre2Free>;
+
 class SearchPattern {
 public:
     SearchPattern() = default;
-    ~SearchPattern();
     SearchPattern(const SearchPattern&) = delete;
     SearchPattern& operator=(const SearchPattern&) = delete;
 
@@ -35,14 +45,13 @@ public:
     const std::string& Text() const { return text_; }
 
 private:
-    void Release();
     int Run(std::string_view text, std::uint32_t options) const;
 
     std::string text_;
-    pcre2_real_code_8* code_ = nullptr;
-    pcre2_real_match_data_8* data_ = nullptr;
-    pcre2_real_match_context_8* context_ = nullptr;
-    mutable pcre2_real_jit_stack_8* stack_ = nullptr;  // made on the first page that needs it
+    Pcre2Ptr<pcre2_real_code_8> code_;
+    Pcre2Ptr<pcre2_real_match_data_8> data_;
+    Pcre2Ptr<pcre2_real_match_context_8> context_;
+    mutable Pcre2Ptr<pcre2_real_jit_stack_8> stack_;  // made on the first page that needs it
 };
 
 // Puts a backslash before each of the characters [\^$.|?*+() .
