@@ -1,20 +1,39 @@
 #include "app/ConsoleWindows.h"
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
+#include <vector>
 
 namespace tessera::app {
 namespace {
 
 bool HasDesktop() { return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"); }
 
-std::string Quoted(const std::string& word) {
-    std::string out = "'";
-    for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
+// Runs a program found on PATH with its arguments as they are (no shell reads
+// them), its output silenced; true when it ran and exited with 0.
+bool RunQuietly(std::vector<std::string> words) {
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    pid_t child = 0;
+    const int failed = ::posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed) return false;
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0)
+        if (errno != EINTR) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // A box's text on one line of a terminal: its line breaks become blanks.
@@ -55,7 +74,7 @@ void ConsoleWindows::ShowInformation(const std::string& title, const std::vector
 bool ConsoleWindows::OpenWithShell(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return false;
-    if (HasDesktop() && std::system(("xdg-open " + Quoted(path) + " >/dev/null 2>&1").c_str()) == 0) return true;
+    if (HasDesktop() && RunQuietly({"xdg-open", path})) return true;
     std::cout << path << std::endl;
     return true;
 }
