@@ -1,20 +1,11 @@
 #include "access/DocumentHandle.h"
 
 #include "access/Host.h"
-#include "host/HostError.h"
 
 namespace tessera {
 
 DocumentHandle::DocumentHandle(host::DocId doc, Ownership ownership)
-    : doc_(doc), closeOnRelease_(ownership == Ownership::Owned && doc != host::kNoDocument) {}
-
-DocumentHandle::~DocumentHandle() {
-    try {
-        Release();
-    } catch (const host::HostError&) {
-        // Closing a document the run made is best effort; its file is already written.
-    }
-}
+    : doc_(doc), owned_(ownership == Ownership::Owned ? doc : host::kNoDocument) {}
 
 host::DocId DocumentHandle::ActiveDocument() { return Host().viewer->ActiveDocument(); }
 
@@ -34,11 +25,8 @@ host::ProgressMonitor& DocumentHandle::Monitor() const {
 }
 
 void DocumentHandle::Release() {
-    const host::DocId doc = doc_;
-    const bool close = closeOnRelease_;
     doc_ = host::kNoDocument;
-    closeOnRelease_ = false;
-    if (close) Host().documents->CloseDocument(doc);
+    owned_.Release();
 }
 
 }  // namespace tessera

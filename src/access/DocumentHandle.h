@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "access/OwnedId.h"
 #include "host/HostTypes.h"
 #include "host/ProgressMonitor.h"
 
@@ -16,7 +17,6 @@ public:
 
     DocumentHandle() = default;  // over nothing: every query yields 0
     DocumentHandle(host::DocId doc, Ownership ownership);
-    ~DocumentHandle();
     DocumentHandle(const DocumentHandle&) = delete;
     DocumentHandle& operator=(const DocumentHandle&) = delete;
 
@@ -44,7 +44,7 @@ public:
 
 private:
     host::DocId doc_ = host::kNoDocument;
-    bool closeOnRelease_ = false;
+    OwnedDocument owned_;  // the same document when the handle closes it
     std::string outputPath_;
     std::uint16_t saveFlags_ = host::kSaveFull | host::kSaveCollectGarbage;
     host::ProgressMonitor* monitor_ = nullptr;

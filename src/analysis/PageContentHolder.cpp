@@ -11,18 +11,9 @@ constexpr std::uint32_t kTesseraClient = 0x54535241;  // "TSRA"
 
 }  // namespace
 
-PageContentHolder::~PageContentHolder() {
-    try {
-        ReleaseContent();
-        if (HasPage()) Host().pages->ReleasePage(page_);
-    } catch (const host::HostError&) {
-        // Nothing is left to undo once the host fails to let go.
-    }
-}
-
 bool PageContentHolder::Acquire(host::DocId doc, int index) {
     try {
-        page_ = Host().pages->AcquirePage(doc, index);
+        page_ = OwnedPage(Host().pages->AcquirePage(doc, index));
         return true;
     } catch (const host::HostError& e) {
         failure_ = e.what();
@@ -33,21 +24,16 @@ bool PageContentHolder::Acquire(host::DocId doc, int index) {
 host::ElementRef PageContentHolder::Content() {
     if (!content_) {
         try {
-            content_ = Host().contents->AcquireContent(page_, kTesseraClient);
+            content_ = OwnedContent(Host().contents->AcquireContent(page_.Get(), kTesseraClient));
         } catch (const host::HostError& e) {
             failure_ = e.what();
             throw;
         }
     }
-    return {content_, 0};
+    return {content_.Get(), 0};
 }
 
-void PageContentHolder::ReleaseContent() {
-    if (!content_) return;
-    const host::ContentId content = content_;
-    content_ = 0;
-    Host().contents->ReleaseContent(content);
-}
+void PageContentHolder::ReleaseContent() { content_.Release(); }
 
 ContentUse::~ContentUse() {
     try {

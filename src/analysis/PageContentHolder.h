@@ -3,6 +3,7 @@
 // content. The content is released before the page.
 #include <string>
 
+#include "access/OwnedId.h"
 #include "host/PageContentServices.h"
 
 namespace tessera {
@@ -10,15 +11,14 @@ namespace tessera {
 class PageContentHolder {
 public:
     PageContentHolder() = default;
-    ~PageContentHolder();
     PageContentHolder(const PageContentHolder&) = delete;
     PageContentHolder& operator=(const PageContentHolder&) = delete;
 
     // Acquires page index of doc; on a host error the holder stays without a
     // page and keeps the error's text for the scan to report.
     bool Acquire(host::DocId doc, int index);
-    bool HasPage() const { return page_ != host::kNoPage; }
-    host::PageId Page() const { return page_; }
+    bool HasPage() const { return static_cast<bool>(page_); }
+    host::PageId Page() const { return page_.Get(); }
 
     // The content's top-level element list, acquired on first use. A content
     // that cannot be read raises the host's error and is remembered as such.
@@ -28,8 +28,8 @@ public:
     const std::string& Failure() const { return failure_; }
 
 private:
-    host::PageId page_ = host::kNoPage;
-    host::ContentId content_ = 0;
+    OwnedPage page_;
+    OwnedContent content_;  // after the page, so that it goes first
     std::string failure_;
 };
 

@@ -1,7 +1,6 @@
 #include "analysis/PageTextExtractor.h"
 
 #include "access/Host.h"
-#include "host/HostError.h"
 
 namespace tessera {
 
@@ -13,31 +12,19 @@ bool Touches(const host::WordBox& box, const TextArea& area) {
     return left <= box.maxX && right >= box.minX && top <= box.maxY && bottom >= box.minY;
 }
 
-PageTextExtractor::~PageTextExtractor() { Detach(); }
-
-void PageTextExtractor::Detach() {
-    if (finder_ == 0) return;
-    try {
-        Host().words->DestroyWordFinder(finder_);
-    } catch (const host::HostError&) {
-        // Nothing is left to release.
-    }
-    finder_ = 0;
-}
-
 bool PageTextExtractor::Attach(const DocumentHandle& document) {
-    Detach();
+    finder_ = {};  // the previous document's finder goes
     if (!document.HasDocument()) return false;
-    finder_ = Host().words->CreateWordFinder(document.Doc());
+    finder_ = OwnedWordFinder(Host().words->CreateWordFinder(document.Doc()));
     return true;
 }
 
 bool PageTextExtractor::Extract(int page, const TextArea& area, bool useArea) {
-    if (finder_ == 0) return false;
+    if (!finder_) return false;
     text_.clear();
     wordCount_ = 0;
     page_ = page;
-    for (const host::PageWord& word : Host().words->PageWords(finder_, page)) {
+    for (const host::PageWord& word : Host().words->PageWords(finder_.Get(), page)) {
         if (useArea) {
             bool inside = false;
             for (const host::WordBox& box : word.quads) inside |= Touches(box, area);

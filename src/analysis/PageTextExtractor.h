@@ -5,6 +5,7 @@
 #include <string>
 
 #include "access/DocumentHandle.h"
+#include "access/OwnedId.h"
 #include "host/WordFinderServices.h"
 #include "model/TextQuery.h"
 
@@ -22,7 +23,6 @@ bool Touches(const host::WordBox& box, const TextArea& area);
 class PageTextExtractor {
 public:
     PageTextExtractor() = default;
-    ~PageTextExtractor();
     PageTextExtractor(const PageTextExtractor&) = delete;
     PageTextExtractor& operator=(const PageTextExtractor&) = delete;
 
@@ -33,14 +33,12 @@ public:
     bool Extract(int page, const TextArea& area, bool useArea);
 
     const std::string& Text() const { return text_; }
-    bool Attached() const { return finder_ != 0; }
+    bool Attached() const { return static_cast<bool>(finder_); }
     int WordCount() const { return wordCount_; }
 
 private:
-    void Detach();
-
     std::string text_;
-    host::WordFinderId finder_ = 0;
+    OwnedWordFinder finder_;
     int page_ = -1;
     int wordCount_ = 0;
 };

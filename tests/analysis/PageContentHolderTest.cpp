@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "access/Host.h"
+#include "access/OwnedId.h"
 #include "analysis/PageContentHolder.h"
 #include "analysis/QueryResolution.h"
 #include "analysis/SeparatorPages.h"
@@ -82,6 +83,29 @@ TEST_F(PageContentHolderTest, AReleaseTheHostFailsEndsNoTest) {
     }
     EXPECT_EQ(logged->held, 0);
     holder.Content();
+}
+
+TEST_F(PageContentHolderTest, AContentTheHostWillNotTakeBackStillLetsThePageGo) {
+    logged->failRelease = true;
+    {
+        PageContentHolder holder;
+        ASSERT_TRUE(holder.Acquire(doc, 1));
+        holder.Content();
+    }
+    EXPECT_EQ(HeldPages(), 0);
+}
+
+TEST_F(PageContentHolderTest, AnOwnedIdIsGivenBackOnceByWhoeverHoldsItLast) {
+    OwnedPage first(host.runtime.Services().pages->AcquirePage(doc, 0));
+    {
+        OwnedPage second(std::move(first));
+        EXPECT_FALSE(first);
+        OwnedPage third(host.runtime.Services().pages->AcquirePage(doc, 2));
+        EXPECT_EQ(HeldPages(), 2);
+        third = std::move(second);  // the page third held goes now
+        EXPECT_EQ(HeldPages(), 1);
+    }
+    EXPECT_EQ(HeldPages(), 0);
 }
 
 TEST_F(PageContentHolderTest, ScansLeaveNothingHeldAndLookInsideEachPageOnce) {
