@@ -13,7 +13,7 @@ std::string ModuleLoader::DefaultPath() {
     if (const char* named = std::getenv("TESSERA_MODULE"); named && *named) return named;
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return (ec ? std::filesystem::path(".") : exe.parent_path()).string() + "/Tessera.api";
+    return ((ec ? std::filesystem::path(".") : exe.parent_path()) / "Tessera.api").string();
 }
 
 bool ModuleLoader::Fail(std::string& error, const std::string& reason) {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <utility>
 
 #include "host/HostError.h"
@@ -22,25 +23,20 @@ std::string TemporaryName(int attempt) {
 }
 
 // Open for writing, created here and now: never a file or link that was there.
-int CreateNew(const std::string& folder, std::string& path) {
+int CreateNew(const std::filesystem::path& folder, std::string& path) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = folder + TemporaryName(attempt);
+        path = (folder / TemporaryName(attempt)).string();
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
 }
 
-std::string FolderOf(const std::string& target) {
-    const std::size_t slash = target.rfind('/');
-    return slash == std::string::npos ? "" : target.substr(0, slash + 1);
-}
-
 }  // namespace
 
 TemporaryOutput::TemporaryOutput(std::string target) : target_(std::move(target)) {
     WatchInterrupts();
-    fd_ = CreateNew(FolderOf(target_), temporary_);
+    fd_ = CreateNew(std::filesystem::path(target_).remove_filename(), temporary_);
     if (fd_ < 0) Fail("cannot write ", errno);
     SetPendingOutput(temporary_, target_);
     buffer_.reserve(kBufferBytes);

@@ -79,14 +79,14 @@ std::string FormatValue(const host::RegistryValue& value) {
 
 std::string SettingsFile::DefaultFolder() {
     const auto config = ConfigFolder();
-    return config ? *config + "/Moraine" : "";
+    return config ? (std::filesystem::path(*config) / "Moraine").string() : "";
 }
 
 std::string SettingsFile::FileOf(const std::string& key) const {
     const std::string module = key.substr(0, key.find('\\'));
     // A module name is one file name; anything else could leave the folder.
     const bool plain = !module.empty() && module.find('/') == std::string::npos && module != "." && module != "..";
-    return folder_ + "/" + (plain ? module : "Tessera") + ".conf";
+    return (std::filesystem::path(folder_) / ((plain ? module : "Tessera") + ".conf")).string();
 }
 
 std::string SettingsFile::SectionOf(const std::string& key) {

@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <filesystem>
+
 namespace tessera {
 
 std::string ModulePath() {
@@ -11,22 +13,20 @@ std::string ModulePath() {
 }
 
 std::string ModuleFolder() {
-    const std::string path = ModulePath();
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+    const std::string folder = std::filesystem::path(ModulePath()).remove_filename().string();
+    return folder.empty() ? "./" : folder;
 }
 
 std::string ModuleBaseName() {
-    const std::string path = ModulePath();
-    std::string name = path.substr(path.rfind('/') + 1);
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".api") == 0) return name.substr(0, name.size() - 4);
+    const std::filesystem::path path = ModulePath();
+    if (path.extension() == ".api") return path.stem().string();
     // Linked into a program (the tests) rather than loaded: the shipped name.
     return "Tessera";
 }
 
 std::string HelpFilePath() {
-    std::string path = ModulePath();
-    if (path.size() > 4 && path.compare(path.size() - 4, 4, ".api") == 0) return path.replace(path.size() - 4, 4, ".htm");
+    std::filesystem::path path = ModulePath();
+    if (path.extension() == ".api") return path.replace_extension(".htm").string();
     return ModuleFolder() + "Tessera.htm";
 }
 

@@ -1,5 +1,6 @@
 #include "access/RegistrySettings.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "access/Host.h"
@@ -29,11 +30,6 @@ struct StoreValue {
     host::RegistryData operator()(std::string* v) const { return *v; }
 };
 
-std::string WithSlash(std::string path) {
-    if (path.empty() || path.back() != '/') path += '/';
-    return path;
-}
-
 }  // namespace
 
 std::string SettingsKey() { return ModuleBaseName() + "\\SplitSettings"; }
@@ -57,6 +53,8 @@ void SaveSettingsToRegistry(const SplitSettings& settings) {
     Host().registry->WriteSection(SettingsKey(), values);
 }
 
-std::string DefaultOutputFolder() { return WithSlash(Host().files->PersonalFolder().value_or("/")); }
+std::string DefaultOutputFolder() {
+    return (std::filesystem::path(Host().files->PersonalFolder().value_or("/")) / "").string();
+}
 
 }  // namespace tessera

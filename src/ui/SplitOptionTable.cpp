@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <stdexcept>
 
@@ -84,11 +85,6 @@ void Denied(const std::string& list, SecuritySettings& s) {
         else if (word == "notes") s.bSecurityCanEditNotes = false;
         else throw BadValue("\"" + word + "\" is not one of print, copy, edit, notes");
     }
-}
-
-std::string WithSlash(std::string folder) {
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder;
 }
 
 // How noisy a blank scan may be: 10 (clean) to 80 (noisy).
@@ -187,7 +183,7 @@ const std::vector<SplitOption>& Options() {
          }},
         {Spec("output-folder", "o", OptionKind::Folder, {}, "Folder that receives the outputs", kNaming),
          [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Filename.OutputFolder = WithSlash(v); }},
+             SplitSettings& s = f.settings; s.Filename.OutputFolder = (std::filesystem::path(v) / "").string(); }},
         {Spec("prefix", "", OptionKind::Choice, Words(kPrefixes), "What names start with: nothing, the input's name, or today's date", kNaming),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings; s.Filename.FileNameAutoPrefix = Chosen(kPrefixes, v); }},
