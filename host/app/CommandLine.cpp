@@ -105,9 +105,8 @@ int RunCommandLine(int argc, char** argv) {
     HostRuntime runtime(viewer, windows, front, settings::SettingsFile::DefaultFolder());
     ModuleLoader module;
     const std::string modulePath = ModuleArgument(argc, argv);
-    std::string error;
-    if (!module.Load(modulePath, runtime.Core(), error)) {
-        std::cerr << "tessera: cannot load the plug-in module " << modulePath << ": " << error << std::endl;
+    if (const std::optional<std::string> failure = module.Load(modulePath, runtime.Core())) {
+        std::cerr << "tessera: cannot load the plug-in module " << modulePath << ": " << *failure << std::endl;
         return 1;
     }
 

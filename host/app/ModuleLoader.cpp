@@ -16,35 +16,34 @@ std::string ModuleLoader::DefaultPath() {
     return ((ec ? std::filesystem::path(".") : exe.parent_path()) / "Tessera.api").string();
 }
 
-bool ModuleLoader::Fail(std::string& error, const std::string& reason) {
-    error = reason;
+std::string ModuleLoader::Fail(std::string reason) {
     if (handle_) dlclose(handle_);
     handle_ = nullptr;
-    return false;
+    return reason;
 }
 
-bool ModuleLoader::Load(const std::string& path, host::CoreServices& core, std::string& error,
-                        std::uint32_t hostVersion) {
+std::optional<std::string> ModuleLoader::Load(const std::string& path, host::CoreServices& core,
+                                              std::uint32_t hostVersion) {
     Unload();
     handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle_) return Fail(error, dlerror());
+    if (!handle_) return Fail(dlerror());
     auto entry = reinterpret_cast<host::PlugInMainFunction>(dlsym(handle_, host::kPlugInMainSymbol));
-    if (!entry) return Fail(error, "it has no entry PlugInMain");
+    if (!entry) return Fail("it has no entry PlugInMain");
     std::uint32_t version = 0;
     host::HandshakeProcedure handshake = nullptr;
     const host::HostData data{};
     if (!entry(hostVersion, &version, &handshake, &data) || !handshake)
-        return Fail(error, "its entry refused to start");
+        return Fail("its entry refused to start");
     host::HandshakeRecord record;
     record.extension = reinterpret_cast<host::ExtensionId>(handle_);
     record.core = &core;
     if (!handshake(version, &record) || !record.setup)
-        return Fail(error, "the handshake failed (the host lacks a service table the module needs)");
+        return Fail("the handshake failed (the host lacks a service table the module needs)");
     setup_ = {};
-    if (!record.setup(version, &setup_)) return Fail(error, "its setup failed");
+    if (!record.setup(version, &setup_)) return Fail("its setup failed");
     for (host::Callback step : {setup_.exportTables, setup_.importAndRegister, setup_.init})
-        if (step && !step()) return Fail(error, "it failed to start");
-    return true;
+        if (step && !step()) return Fail("it failed to start");
+    return std::nullopt;
 }
 
 void ModuleLoader::Unload() {

@@ -1,6 +1,7 @@
 #pragma once
 // Loads the plug-in module and takes it through the handshake, setup and
 // start-up callbacks; unloads it again.
+#include <optional>
 #include <string>
 
 #include "host/CoreServices.h"
@@ -15,9 +16,9 @@ public:
     ModuleLoader(const ModuleLoader&) = delete;
     ModuleLoader& operator=(const ModuleLoader&) = delete;
 
-    // False with the reason when the module cannot be loaded or refuses the handshake.
-    bool Load(const std::string& path, host::CoreServices& core, std::string& error,
-              std::uint32_t hostVersion = host::kHandshakeVersion);
+    // Why the module cannot be loaded or refuses the handshake; none when it is loaded.
+    std::optional<std::string> Load(const std::string& path, host::CoreServices& core,
+                                    std::uint32_t hostVersion = host::kHandshakeVersion);
     void Unload();
     bool Loaded() const { return handle_ != nullptr; }
 
@@ -25,7 +26,7 @@ public:
     static std::string DefaultPath();
 
 private:
-    bool Fail(std::string& error, const std::string& reason);
+    std::string Fail(std::string reason);
 
     void* handle_ = nullptr;
     host::SetupRecord setup_;

@@ -5,6 +5,7 @@
 #include "access/RegistrySettings.h"
 #include "analysis/PatternCheck.h"
 #include "strings/LanguageTable.h"
+#include "strings/Parsed.h"
 #include "ui/OutputFolder.h"
 #include "ui/SelectionSyntax.h"
 #include "ui/SplitOptionTable.h"
@@ -19,23 +20,23 @@ std::string BrowsedFolder(const std::string& folder) {
 
 // The hand-made outputs: "NAME=SELECTION" or "SELECTION"; a selection's texts
 // take the search flags and area of the options.
-bool ReadDocuments(const std::vector<std::string>& documents, const SplitSettings& working, unsigned pageCount,
-                   OutputList& accepted, std::string& error) {
+Parsed<OutputList> ReadDocuments(const std::vector<std::string>& documents, const SplitSettings& working,
+                                 unsigned pageCount) {
     TextQuery flags = working.Output.SeparatorQuery;
     flags.Pattern.clear();
+    OutputList outputs;
     for (const std::string& document : documents) {
         OutputDocument output;
         const std::size_t eq = document.find('=');
         const bool named = eq != std::string::npos && document.find('/') > eq;
         if (named) output.Filename = document.substr(0, eq);
         const std::string selection = named ? document.substr(eq + 1) : document;
-        if (!ParseSelection(selection, static_cast<int>(pageCount), flags, output, error)) {
-            error = "--doc: " + error;
-            return false;
-        }
-        accepted.push_back(std::move(output));
+        Parsed<std::vector<PageRange>> ranges = ParseSelection(selection, static_cast<int>(pageCount), flags);
+        if (!ranges) return ParseFailure{"--doc: " + ranges.Failure()};
+        output.Ranges = std::move(*ranges);
+        outputs.push_back(std::move(output));
     }
-    return true;
+    return outputs;
 }
 
 }  // namespace
@@ -50,20 +51,21 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
         working.Filename.OutputFolder = DefaultOutputFolder();
     bool folderGiven = false;
     DialogFields fields{working, {}, {}};
-    std::string error;
     for (const host::OptionValue& option : commandLine.SplitOptions()) {
-        if (!ApplySplitOption(option, fields, error)) {
-            commandLine.ReportOutcome(host::RunOutcome::UsageError, error);
+        if (const std::optional<std::string> refused = ApplySplitOption(option, fields)) {
+            commandLine.ReportOutcome(host::RunOutcome::UsageError, *refused);
             return false;
         }
         folderGiven |= option.name == "output-folder";
     }
     accepted.clear();
-    if (!ReadDocuments(fields.documents, working, pageCount, accepted, error)) {
-        commandLine.ReportOutcome(host::RunOutcome::UsageError, error);
+    Parsed<OutputList> documents = ReadDocuments(fields.documents, working, pageCount);
+    if (!documents) {
+        commandLine.ReportOutcome(host::RunOutcome::UsageError, documents.Failure());
         return false;
     }
-    error = InvalidPatternMessage(working, accepted);
+    accepted = std::move(*documents);
+    const std::string error = InvalidPatternMessage(working, accepted);
     if (!error.empty()) {
         commandLine.ReportOutcome(host::RunOutcome::UsageError, error);
         return false;

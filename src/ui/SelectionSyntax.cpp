@@ -22,11 +22,13 @@ public:
     Parser(std::string_view text, int pageCount, const TextQuery& query)
         : text_(text), pageCount_(pageCount), query_(query) {}
 
-    void Parse(OutputDocument& output) {
+    std::vector<PageRange> Parse() {
+        std::vector<PageRange> ranges;
         do {
-            output.Ranges.push_back(Item());
+            ranges.push_back(Item());
         } while (Accept(','));
         if (pos_ != text_.size()) throw SyntaxError(pos_, "expected \",\" between items");
+        return ranges;
     }
 
 private:
@@ -145,14 +147,12 @@ private:
 
 }  // namespace
 
-bool ParseSelection(std::string_view text, int pageCount, const TextQuery& query, OutputDocument& output,
-                    std::string& error) {
+Parsed<std::vector<PageRange>> ParseSelection(std::string_view text, int pageCount, const TextQuery& query) {
     try {
-        Parser(text, pageCount, query).Parse(output);
-        return true;
+        return Parser(text, pageCount, query).Parse();
     } catch (const SyntaxError& e) {
-        error = "in \"" + std::string(text) + "\" at column " + std::to_string(e.column + 1) + ": " + e.what();
-        return false;
+        return ParseFailure{"in \"" + std::string(text) + "\" at column " + std::to_string(e.column + 1) + ": " +
+                            e.what()};
     }
 }
 

@@ -16,17 +16,17 @@
 //
 // ":odd" and ":even" keep the odd or even page numbers of the range. Inside a
 // text, "\/" stands for "/". The flags and area of `query` apply to every text.
-#include <string>
 #include <string_view>
+#include <vector>
 
-#include "model/OutputDocument.h"
+#include "model/PageRange.h"
 #include "model/TextQuery.h"
+#include "strings/Parsed.h"
 
 namespace tessera {
 
-// Parses one selection into the ranges of `output`. False with a message that
-// points at the column where it went wrong.
-bool ParseSelection(std::string_view text, int pageCount, const TextQuery& query, OutputDocument& output,
-                    std::string& error);
+// The ranges of one selection, or a message that points at the column where
+// it went wrong.
+Parsed<std::vector<PageRange>> ParseSelection(std::string_view text, int pageCount, const TextQuery& query);
 
 }  // namespace tessera

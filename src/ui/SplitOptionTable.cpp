@@ -268,19 +268,17 @@ bool ParseArea(const std::string& text, std::int32_t (&area)[4]) {
     return !std::getline(in, rest);
 }
 
-bool ApplySplitOption(const host::OptionValue& option, DialogFields& fields, std::string& error) {
+std::optional<std::string> ApplySplitOption(const host::OptionValue& option, DialogFields& fields) {
     for (const SplitOption& known : Options()) {
         if (known.spec.name != option.name) continue;
         try {
             known.apply(option.value, fields);
-            return true;
+            return std::nullopt;
         } catch (const BadValue& bad) {
-            error = "--" + option.name + ": " + bad.what();
-            return false;
+            return "--" + option.name + ": " + bad.what();
         }
     }
-    error = "unknown option --" + option.name;
-    return false;
+    return "unknown option --" + option.name;
 }
 
 }  // namespace tessera

@@ -1,6 +1,7 @@
 #pragma once
 // The one table of the split dialog's fields as command-line options: each
 // option's name, kind and help, and the settings field it sets.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,9 @@ struct DialogFields {
 // More words on the values: the selections of --doc and the texts.
 std::string SplitOptionsHelp();
 
-// Sets the field an option names. False with a message that points at what
-// is wrong when the value does not fit.
-bool ApplySplitOption(const host::OptionValue& option, DialogFields& fields, std::string& error);
+// Sets the field an option names; when the value does not fit, a message
+// that points at what is wrong instead.
+std::optional<std::string> ApplySplitOption(const host::OptionValue& option, DialogFields& fields);
 
 // An area "L,T,R,B" in points as 16.16 fixed-point values; false when malformed.
 bool ParseArea(const std::string& text, std::int32_t (&area)[4]);

@@ -11,7 +11,9 @@ namespace {
 class ModuleLoadingTest : public testing::Test {
 protected:
     bool Load(std::uint32_t hostVersion = host::kHandshakeVersion) {
-        return loader.Load(TESSERA_MODULE_PATH, host.runtime.Core(), error, hostVersion);
+        const std::optional<std::string> failure = loader.Load(TESSERA_MODULE_PATH, host.runtime.Core(), hostVersion);
+        error = failure.value_or("");
+        return !failure;
     }
     test::TestHost host;
     app::ModuleLoader loader;

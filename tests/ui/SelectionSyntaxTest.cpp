@@ -6,9 +6,9 @@ namespace tessera {
 namespace {
 
 // Each range as "start+count/options" or "q<target>:first[:last][!]".
-std::string Describe(const OutputDocument& output) {
+std::string Describe(const std::vector<PageRange>& ranges) {
     std::string out;
-    for (const PageRange& r : output.Ranges) {
+    for (const PageRange& r : ranges) {
         if (!out.empty()) out += " ";
         if (r.Query.Enable && r.Query.Target == QueryPageContent) {
             out += "c";
@@ -31,19 +31,17 @@ struct SelectionCase {
 class SelectionSyntaxTest : public testing::TestWithParam<SelectionCase> {};
 
 TEST_P(SelectionSyntaxTest, Parses) {
-    OutputDocument output;
-    std::string error;
     TextQuery flags;
     flags.WholeWords = true;
-    const bool ok = ParseSelection(GetParam().text, 12, flags, output, error);
+    const Parsed<std::vector<PageRange>> ranges = ParseSelection(GetParam().text, 12, flags);
     const std::string expected = GetParam().ranges;
     if (expected.rfind("error:", 0) == 0) {
-        EXPECT_FALSE(ok) << GetParam().text;
-        EXPECT_NE(error.find(expected.substr(6)), std::string::npos) << error;
+        ASSERT_FALSE(ranges) << GetParam().text;
+        EXPECT_NE(ranges.Failure().find(expected.substr(6)), std::string::npos) << ranges.Failure();
     } else {
-        ASSERT_TRUE(ok) << error;
-        EXPECT_EQ(Describe(output), expected);
-        for (const PageRange& r : output.Ranges) {
+        ASSERT_TRUE(ranges) << ranges.Failure();
+        EXPECT_EQ(Describe(*ranges), expected);
+        for (const PageRange& r : *ranges) {
             if (r.Query.Enable && r.Query.Target != QueryPageContent) {
                 EXPECT_TRUE(r.Query.FirstPageQuery.WholeWords) << "the options' flags apply";
             }
@@ -88,16 +86,15 @@ TEST(SelectionSyntaxRobustnessTest, RandomInputIsReadOrRefused) {
         std::string text;
         const int length = static_cast<int>(next() % 16);
         for (int i = 0; i < length; ++i) text += alphabet[(next() >> 8) % alphabet.size()];
-        OutputDocument output;
-        std::string error;
-        if (ParseSelection(text, 9, TextQuery{}, output, error)) {
-            for (const PageRange& r : output.Ranges) {
+        const Parsed<std::vector<PageRange>> ranges = ParseSelection(text, 9, TextQuery{});
+        if (ranges) {
+            for (const PageRange& r : *ranges) {
                 if (r.Query.Enable) continue;
                 EXPECT_GE(r.StartPage, 0) << text;
                 EXPECT_LE(r.StartPage + r.NumPages, 9) << text;
             }
         } else {
-            EXPECT_NE(error.find("at column"), std::string::npos) << text << ": " << error;
+            EXPECT_NE(ranges.Failure().find("at column"), std::string::npos) << text << ": " << ranges.Failure();
         }
     }
 }

@@ -13,9 +13,8 @@ struct OptionsCase {
 
 std::string Apply(const std::vector<host::OptionValue>& options, SplitSettings& settings) {
     DialogFields fields{settings, {}, {}};
-    std::string error;
     for (const host::OptionValue& option : options)
-        if (!ApplySplitOption(option, fields, error)) return error;
+        if (const std::optional<std::string> refused = ApplySplitOption(option, fields)) return *refused;
     return "";
 }
 
