@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include "access/ReportHostError.h"
 #include "analysis/QueryResolution.h"
 #include "analysis/SeparatorPages.h"
 #include "engine/BookmarkCollector.h"
-#include "host/HostError.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {
@@ -39,17 +37,6 @@ void ComputeLastPages(std::vector<BookmarkRecord>& records, int pageCount) {
     }
 }
 
-// Runs a page scan; a host error reading the document stops the run after its text is shown.
-template <class Scan>
-bool Guarded(Scan scan) {
-    try {
-        return scan();
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        return false;
-    }
-}
-
 }  // namespace
 
 bool PlanEqualPages(const DocumentHandle& source, OutputList& outputs, int pagesPerOutput, int rangeOptions) {
@@ -62,15 +49,8 @@ bool PlanEqualPages(const DocumentHandle& source, OutputList& outputs, int pages
 
 bool PlanBookmarkLevels(const DocumentHandle& source, OutputList& outputs, int low, int high) {
     if (low < 0 || high < 0) return false;
-    std::vector<BookmarkRecord> records;
-    int pageCount = 0;
-    try {
-        records = CollectBookmarks(source, high);
-        pageCount = source.PageCount();
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        return false;
-    }
+    std::vector<BookmarkRecord> records = CollectBookmarks(source, high);
+    const int pageCount = source.PageCount();
     // A script may name any page; one past the end leads nowhere, like a
     // negative one, and must not stretch the bookmark before it.
     std::erase_if(records, [&](const BookmarkRecord& r) { return r.firstPage >= pageCount; });
@@ -88,12 +68,7 @@ bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
     if (!source.HasDocument()) return false;
     settings.Filename.OutputFolder = TrimText(settings.Filename.OutputFolder);
     settings.Filename.OutputBaseFilename = TrimText(settings.Filename.OutputBaseFilename);
-    try {
-        if (source.Flags() & host::kDocFlagLinearized) settings.Output.bLinearize = true;
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        return false;
-    }
+    if (source.Flags() & host::kDocFlagLinearized) settings.Output.bLinearize = true;
     const OutputSettings& o = settings.Output;
     switch (settings.SplitMode) {
         case EqualPages:
@@ -104,13 +79,11 @@ bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
             return PlanBookmarkLevels(source, settings.Outputs, std::min(o.StartBookmarkLevel, o.EndBookmarkLevel),
                                       std::max(o.StartBookmarkLevel, o.EndBookmarkLevel));
         case ManualRanges:
-            return Guarded([&] { return ResolveQueryRanges(source, settings.Outputs, 0, -1); });
+            return ResolveQueryRanges(source, settings.Outputs, 0, -1);
         case SeparatorPages:
             settings.Outputs.clear();
-            return Guarded([&] {
-                return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
-                                         o.SeparatorQuery);
-            });
+            return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
+                                     o.SeparatorQuery);
         default:
             return true;
     }

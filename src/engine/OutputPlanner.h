@@ -7,7 +7,8 @@ namespace tessera {
 
 // Trims the folder and base name, switches linearized saving on for a
 // linearized source, and plans the outputs by the split method. False stops
-// the run (any message has been shown).
+// the run (any message has been shown); a host error reading the document
+// goes on to the command.
 bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source);
 
 // Outputs of `pagesPerOutput` pages each; the last holds the remainder.

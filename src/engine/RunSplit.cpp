@@ -4,11 +4,9 @@
 
 #include "access/AlertByKey.h"
 #include "access/Host.h"
-#include "access/ReportHostError.h"
 #include "engine/HtmlIndex.h"
 #include "engine/OutputPlanner.h"
 #include "engine/OutputProducer.h"
-#include "host/HostError.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 
@@ -80,13 +78,7 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     if (!PlanAndName(settings, source, LocalToday(), entries)) return result;
     result.completed = settings.Outputs.empty();
     if (result.completed) return result;
-    std::string sourcePath;
-    try {
-        sourcePath = source.FilePath();
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        return result;
-    }
+    const std::string sourcePath = source.FilePath();
     if (WritesOverSource(settings, sourcePath)) {
         AlertByKey("IDS_OUTPUT_WOULD_OVERWRITE_SOURCE");
         return result;

@@ -21,7 +21,8 @@ struct SplitResult {
     std::size_t withoutPages = 0; // planned outputs left out for having no pages
 };
 
-// The whole run; it completes also when no output was planned.
+// The whole run; it completes also when no output was planned. A host error
+// that no step answers with a message of its own goes on to the command.
 SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source);
 
 // Today in local time.
