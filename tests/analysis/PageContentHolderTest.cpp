@@ -1,12 +1,14 @@
 // Pages and their contents are acquired once and released however a scan ends.
 #include <gtest/gtest.h>
 
-#include "access/Host.h"
+#include <optional>
+
 #include "analysis/PageContentHolder.h"
 #include "analysis/QueryResolution.h"
 #include "analysis/SeparatorPages.h"
 #include "host/HostError.h"
 #include "support/PdfFixture.h"
+#include "support/ScopedHost.h"
 #include "support/TestHost.h"
 
 namespace tessera {
@@ -49,12 +51,13 @@ protected:
         host::HostServices services = host.runtime.Services();
         logged = std::make_unique<ContentLog>(*services.contents);
         services.contents = logged.get();
-        SetHost(services);
+        locator.emplace(services);
     }
     test::PdfFixture pdf{0};
     test::TestHost host;
     host::DocId doc = host::kNoDocument;
     std::unique_ptr<ContentLog> logged;
+    std::optional<test::ScopedHost> locator;
     int HeldPages() const { return static_cast<int>(host.runtime.Pages().AcquiredCount()); }
 };
 

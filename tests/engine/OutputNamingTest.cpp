@@ -8,6 +8,7 @@
 #include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
 #include "support/PdfFixture.h"
+#include "support/ScopedLanguageTable.h"
 #include "support/TestHost.h"
 
 namespace tessera {
@@ -23,8 +24,7 @@ std::tm Day(int year, int month, int day) {
 
 class OutputNamingTest : public testing::Test {
 protected:
-    void SetUp() override { TheLanguageTable().Clear(); }
-    void TearDown() override { TheLanguageTable().Clear(); }
+    test::ScopedLanguageTable table;
 
     // Names of `outputs` (relative files) with the given settings, over the source `file`.
     std::vector<std::string> Names(SplitSettings& s, const std::string& file = "damaged-xref-outlines-labels-recoverable.pdf") {

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "access/AlertByKey.h"
+#include "support/ScopedLanguageTable.h"
 #include "support/TestHost.h"
 
 namespace tessera {
@@ -12,8 +13,7 @@ namespace {
 
 class LanguageTableTest : public testing::Test {
 protected:
-    void SetUp() override { TheLanguageTable().Clear(); }
-    void TearDown() override { TheLanguageTable().Clear(); }
+    test::ScopedLanguageTable table;
     std::string Write(const std::string& name, const std::string& text) {
         std::ofstream(host.folder / name, std::ios::binary) << text;
         return host.folder / name;
