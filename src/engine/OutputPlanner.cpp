@@ -37,18 +37,25 @@ void ComputeLastPages(std::vector<BookmarkRecord>& records, int pageCount) {
     }
 }
 
+// The planned list replaces the old one, which is left empty when planning fails.
+bool TakePlan(OutputList& outputs, std::optional<OutputList> planned) {
+    outputs = planned ? std::move(*planned) : OutputList{};
+    return planned.has_value();
+}
+
 }  // namespace
 
-bool PlanEqualPages(const DocumentHandle& source, OutputList& outputs, int pagesPerOutput, int rangeOptions) {
-    if (!source.HasDocument() || pagesPerOutput < 1) return false;
+std::optional<OutputList> PlanEqualPages(const DocumentHandle& source, int pagesPerOutput, int rangeOptions) {
+    if (!source.HasDocument() || pagesPerOutput < 1) return std::nullopt;
+    OutputList outputs;
     const int pageCount = source.PageCount();
     for (int start = 0; start < pageCount; start += std::min(pagesPerOutput, pageCount - start))
         outputs.push_back(SingleRangeOutput("", start, std::min(pagesPerOutput, pageCount - start), rangeOptions));
-    return true;
+    return outputs;
 }
 
-bool PlanBookmarkLevels(const DocumentHandle& source, OutputList& outputs, int low, int high) {
-    if (low < 0 || high < 0) return false;
+std::optional<OutputList> PlanBookmarkLevels(const DocumentHandle& source, int low, int high) {
+    if (low < 0 || high < 0) return std::nullopt;
     std::vector<BookmarkRecord> records = CollectBookmarks(source, high);
     const int pageCount = source.PageCount();
     // A script may name any page; one past the end leads nowhere, like a
@@ -56,12 +63,13 @@ bool PlanBookmarkLevels(const DocumentHandle& source, OutputList& outputs, int l
     std::erase_if(records, [&](const BookmarkRecord& r) { return r.firstPage >= pageCount; });
     OrderByPage(records);
     ComputeLastPages(records, pageCount);
+    OutputList outputs;
     for (const BookmarkRecord& r : records) {
         const long count = long{r.lastPage} - r.firstPage + 1;
         if (r.level < low || r.level > high || r.firstPage < 0 || r.lastPage < 0 || count < 1) continue;
         outputs.push_back(SingleRangeOutput(r.pathName, r.firstPage, static_cast<int>(count), kAllPagesFlags));
     }
-    return true;
+    return outputs;
 }
 
 bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
@@ -72,12 +80,11 @@ bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
     const OutputSettings& o = settings.Output;
     switch (settings.SplitMode) {
         case EqualPages:
-            settings.Outputs.clear();
-            return PlanEqualPages(source, settings.Outputs, o.NumEqualPages, 0);
+            return TakePlan(settings.Outputs, PlanEqualPages(source, o.NumEqualPages, 0));
         case BookmarkLevels:
-            settings.Outputs.clear();
-            return PlanBookmarkLevels(source, settings.Outputs, std::min(o.StartBookmarkLevel, o.EndBookmarkLevel),
-                                      std::max(o.StartBookmarkLevel, o.EndBookmarkLevel));
+            return TakePlan(settings.Outputs,
+                            PlanBookmarkLevels(source, std::min(o.StartBookmarkLevel, o.EndBookmarkLevel),
+                                               std::max(o.StartBookmarkLevel, o.EndBookmarkLevel)));
         case ManualRanges:
             return ResolveQueryRanges(source, settings.Outputs, 0, -1);
         case SeparatorPages:

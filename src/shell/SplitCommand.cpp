@@ -35,8 +35,8 @@ bool DocumentAllowsSplit(const DocumentHandle& document) {
 }
 
 void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
-    std::vector<IndexEntry> entries;
-    if (!PlanAndName(settings, source, LocalToday(), entries)) {
+    const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday());
+    if (!entries) {
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return;
@@ -44,7 +44,7 @@ void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
     std::vector<host::PlannedOutput> plan;
     const int pageCount = source.PageCount();
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
-        host::PlannedOutput line{entries[i].file, {}};
+        host::PlannedOutput line{(*entries)[i].file, {}};
         for (int page : OutputPages(settings.Outputs[i], pageCount)) line.pages.push_back(page + 1);
         plan.push_back(std::move(line));
     }

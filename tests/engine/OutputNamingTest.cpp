@@ -94,7 +94,7 @@ TEST_F(OutputNamingTest, BookmarkNamesWithAndWithoutFolders) {
         s.Filename.FileNameAutoPrefix = PrefixNone;
         s.Filename.CreateFoldersForBookmarks = folders;
         const DocumentHandle source(host.OpenActive(host.folder / "chapters.pdf"), DocumentHandle::Ownership::Borrowed);
-        ASSERT_TRUE(PlanBookmarkLevels(source, s.Outputs, 2, 2));
+        s.Outputs = PlanBookmarkLevels(source, 2, 2).value();
         const auto names = Names(s, host.folder / "chapters.pdf");
         if (folders)
             EXPECT_EQ(names, (std::vector<std::string>{"CHAPTER 1\\INTRO.pdf", "CHAPTER 1\\INTRO_1.pdf"}));
