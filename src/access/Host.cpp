@@ -1,6 +1,7 @@
 #include "access/Host.h"
 
 #include <cassert>
+#include <utility>
 
 namespace tessera {
 namespace {
@@ -35,7 +36,7 @@ const host::HostServices& Host() {
     return g_host;
 }
 
-void SetHost(const host::HostServices& services) { g_host = services; }
+host::HostServices SetHost(const host::HostServices& services) { return std::exchange(g_host, services); }
 
 bool ImportHostTables(host::CoreServices& core) {
     g_tables = {};

@@ -10,8 +10,9 @@ namespace tessera {
 
 // The imported services. Calling it before they are set is a programming error.
 const host::HostServices& Host();
-// Sets the services directly, for a host that links the plug-in in (tests).
-void SetHost(const host::HostServices& services);
+// Sets the services directly, for a host that links the plug-in in (tests);
+// returns the services set before.
+host::HostServices SetHost(const host::HostServices& services);
 
 struct ImportedTable {
     const void* table = nullptr;

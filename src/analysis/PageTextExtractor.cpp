@@ -37,14 +37,12 @@ bool PageTextExtractor::Extract(int page, const TextArea& area, bool useArea) {
     return true;
 }
 
-bool GetPageTextInArea(PageTextExtractor& extractor, const DocumentHandle& document, int page, const TextArea& area,
-                       std::string& text) {
-    text.clear();
-    if (!document.HasDocument() || page < 0 || page >= document.PageCount()) return false;
-    if (!extractor.Attached() && !extractor.Attach(document)) return false;
-    if (!extractor.Extract(page, area, true)) return false;
-    text = extractor.Text();
-    return true;
+std::optional<std::string> GetPageTextInArea(PageTextExtractor& extractor, const DocumentHandle& document, int page,
+                                             const TextArea& area) {
+    if (!document.HasDocument() || page < 0 || page >= document.PageCount()) return std::nullopt;
+    if (!extractor.Attached() && !extractor.Attach(document)) return std::nullopt;
+    if (!extractor.Extract(page, area, true)) return std::nullopt;
+    return extractor.Text();
 }
 
 }  // namespace tessera

@@ -2,6 +2,7 @@
 // The text of pages, word by word through the host's word finder, optionally
 // only the words that touch an area.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "access/DocumentHandle.h"
@@ -43,10 +44,10 @@ private:
     int wordCount_ = 0;
 };
 
-// The text inside an area of a page; false without a document or for a page
+// The text inside an area of a page; none without a document or for a page
 // outside it. The extractor is attached on first use and serves later calls,
 // so naming many outputs reads the document once.
-bool GetPageTextInArea(PageTextExtractor& extractor, const DocumentHandle& document, int page, const TextArea& area,
-                       std::string& text);
+std::optional<std::string> GetPageTextInArea(PageTextExtractor& extractor, const DocumentHandle& document, int page,
+                                             const TextArea& area);
 
 }  // namespace tessera

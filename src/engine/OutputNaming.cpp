@@ -52,10 +52,11 @@ std::string TextPart(const FilenameSettings& f, const OutputDocument& output, st
                      const DocumentHandle& source, PageTextExtractor& extractor) {
     std::string text;
     try {
-        GetPageTextInArea(extractor, source, output.Ranges[0].FirstPage,
-                          {f.TextAreaLeft, f.TextAreaTop, f.TextAreaRight, f.TextAreaBottom}, text);
+        text = GetPageTextInArea(extractor, source, output.Ranges[0].FirstPage,
+                                 {f.TextAreaLeft, f.TextAreaTop, f.TextAreaRight, f.TextAreaBottom})
+                   .value_or("");
     } catch (const host::HostError&) {
-        text.clear();  // an unreadable page is named by its number
+        // An unreadable page is named by its number.
     }
     // Words come with a blank after each; a name does not end in one.
     text = TrimText(text);

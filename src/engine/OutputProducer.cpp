@@ -4,8 +4,8 @@
 #include <set>
 
 #include "access/AlertByKey.h"
+#include "access/Guarded.h"
 #include "access/Host.h"
-#include "access/ReportHostError.h"
 #include "engine/OutputNaming.h"
 #include "engine/OutputSecurity.h"
 #include "engine/PageSelection.h"
@@ -64,32 +64,43 @@ std::string NormalPath(const SplitSettings& settings, std::size_t index) {
     return std::filesystem::path(path).lexically_normal().string();
 }
 
-// Steps after the pages are in: the placeholder goes, the rest is carried over, the file is written.
+// Steps after the pages are in: the placeholder goes, the rest is carried over,
+// the file is written. Removing the placeholder, protecting and saving have a
+// follow-up message of their own when they fail.
 OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output, const SplitSettings& settings) {
     host::DocumentServices& docs = *Host().documents;
-    try {
-        docs.DeletePage(output.Doc(), 0);
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        return FailFinishing();
-    }
+    if (!Guarded([&] { docs.DeletePage(output.Doc(), 0); })) return FailFinishing();
     if (output.PageCount() < 1) return OutputOutcome::NoPages;
-    try {
-        CopyDocumentInformation(output, source);
-        if (settings.Output.bRemovePageLabels) docs.RemovePageLabels(output.Doc());
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        return OutputOutcome::Failed;
-    }
-    if (!ApplySecurity(output, settings.Security)) return FailFinishing();
+    CopyDocumentInformation(output, source);
+    if (settings.Output.bRemovePageLabels) docs.RemovePageLabels(output.Doc());
+    if (!Guarded([&] { ApplySecurity(output, settings.Security); })) return FailFinishing();
     if (settings.Output.bLinearize) output.AddSaveFlags(host::kSaveLinearized);
-    try {
-        docs.Save(output.Doc(), output.OutputPath(), output.SaveFlags(), &output.Monitor());
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
+    if (!Guarded([&] { docs.Save(output.Doc(), output.OutputPath(), output.SaveFlags(), &output.Monitor()); }))
         return FailFinishing();
-    }
     return OutputOutcome::Written;
+}
+
+// The source's progress operation over one output's insertions, ended also
+// when a host error leaves them.
+class InsertionProgress {
+public:
+    InsertionProgress(const DocumentHandle& source, const std::string& text) : monitor_(source.Monitor()) {
+        monitor_.BeginOperation();
+        monitor_.SetText(text);
+        monitor_.SetValue(0);
+    }
+    ~InsertionProgress() { monitor_.EndOperation(); }
+    InsertionProgress(const InsertionProgress&) = delete;
+    InsertionProgress& operator=(const InsertionProgress&) = delete;
+
+private:
+    host::ProgressMonitor& monitor_;
+};
+
+bool InsertWithProgress(const DocumentHandle& source, DocumentHandle& output, const OutputDocument& planned,
+                        const std::string& progressText) {
+    const InsertionProgress progress(source, progressText);
+    return InsertRanges(source, output, planned);
 }
 
 }  // namespace
@@ -97,23 +108,18 @@ OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output
 bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int first, int count, int options) {
     if (!source.HasDocument() || !output.HasDocument()) return false;
     host::DocumentServices& docs = *Host().documents;
-    try {
-        if (output.PageCount() == 0) docs.CreatePage(output.Doc(), -1, docs.MediaBox(source.Doc(), first));
-        const int available = source.PageCount();
-        if (options == 0) {
-            if (first < available) docs.InsertPages(output.Doc(), -2, source.Doc(), first, std::min(count, available - first));
-            return true;
-        }
-        PageRange range;
-        range.StartPage = first;
-        range.NumPages = count;
-        range.Options = options;
-        for (int page : ChosenPages(range, available)) docs.InsertPages(output.Doc(), -2, source.Doc(), page, 1);
+    if (output.PageCount() == 0) docs.CreatePage(output.Doc(), -1, docs.MediaBox(source.Doc(), first));
+    const int available = source.PageCount();
+    if (options == 0) {
+        if (first < available) docs.InsertPages(output.Doc(), -2, source.Doc(), first, std::min(count, available - first));
         return true;
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        return false;
     }
+    PageRange range;
+    range.StartPage = first;
+    range.NumPages = count;
+    range.Options = options;
+    for (int page : ChosenPages(range, available)) docs.InsertPages(output.Doc(), -2, source.Doc(), page, 1);
+    return true;
 }
 
 OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
@@ -122,13 +128,7 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
     if (planned.Filename.empty() || planned.Ranges.empty()) return OutputOutcome::Failed;
     DocumentHandle output(NewDocumentOrNone(), DocumentHandle::Ownership::Owned);
     output.SetOutputPath(FileSystemPath(settings.Filename.OutputFolder, planned.Filename));
-    host::ProgressMonitor& monitor = source.Monitor();
-    monitor.BeginOperation();
-    monitor.SetText(progressText);
-    monitor.SetValue(0);
-    const bool inserted = InsertRanges(source, output, planned);
-    monitor.EndOperation();
-    if (!inserted) return OutputOutcome::Failed;
+    if (!InsertWithProgress(source, output, planned, progressText)) return OutputOutcome::Failed;
     if (!output.HasDocument() || output.PageCount() < 1) return OutputOutcome::NoPages;
     return FinishAndSave(source, output, settings);
 }

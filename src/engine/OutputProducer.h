@@ -16,7 +16,8 @@ struct Production {
 };
 
 // All outputs in list order; the first failure stops the run (files written
-// before stay on disk). A path already written in this run is refused, so
+// before stay on disk). A host error that no step answers with a message of
+// its own goes on to the command. A path already written in this run is refused, so
 // that no output can replace another.
 Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings);
 // Output `index`: its pages, document information, catalog entries, labels,
@@ -26,7 +27,7 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
                                const std::string& progressText);
 // Appends the pages of [first, first + count) that pass the parity options to
 // the output, descending with ReverseOrder; first makes the placeholder page
-// the output starts with. False after showing the host's error.
+// the output starts with. False when either handle holds no document.
 bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int first, int count, int options);
 
 }  // namespace tessera

@@ -1,8 +1,6 @@
 #include "engine/OutputSecurity.h"
 
 #include "access/Host.h"
-#include "access/ReportHostError.h"
-#include "host/HostError.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {
@@ -24,16 +22,10 @@ host::SecurityRecord MakeSecurityRecord(const SecuritySettings& security) {
     return record;
 }
 
-bool ApplySecurity(DocumentHandle& output, const SecuritySettings& security) {
-    if (!security.NeedsSecurity()) return true;
-    try {
-        Host().documents->SetSecurity(output.Doc(), MakeSecurityRecord(security));
-        Host().documents->SetFlags(output.Doc(), output.Flags() | host::kDocFlagFullSave);
-        return true;
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        return false;
-    }
+void ApplySecurity(DocumentHandle& output, const SecuritySettings& security) {
+    if (!security.NeedsSecurity()) return;
+    Host().documents->SetSecurity(output.Doc(), MakeSecurityRecord(security));
+    Host().documents->SetFlags(output.Doc(), output.Flags() | host::kDocFlagFullSave);
 }
 
 }  // namespace tessera

@@ -9,8 +9,7 @@ namespace tessera {
 // it is not empty.
 host::SecurityRecord MakeSecurityRecord(const SecuritySettings& security);
 
-// Protects the output when the settings ask for security at all; false after
-// showing the host's error.
-bool ApplySecurity(DocumentHandle& output, const SecuritySettings& security);
+// Protects the output when the settings ask for security at all.
+void ApplySecurity(DocumentHandle& output, const SecuritySettings& security);
 
 }  // namespace tessera

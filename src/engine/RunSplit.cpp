@@ -4,11 +4,9 @@
 
 #include "access/AlertByKey.h"
 #include "access/Host.h"
-#include "access/ReportHostError.h"
 #include "engine/HtmlIndex.h"
 #include "engine/OutputPlanner.h"
 #include "engine/OutputProducer.h"
-#include "host/HostError.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 
@@ -63,30 +61,24 @@ std::tm LocalToday() {
     return today;
 }
 
-bool PlanAndName(SplitSettings& settings, const DocumentHandle& source, const std::tm& today,
-                 std::vector<IndexEntry>& entries) {
-    if (!PlanOutputs(settings, source)) return false;
+std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, const DocumentHandle& source,
+                                                   const std::tm& today) {
+    if (!PlanOutputs(settings, source)) return std::nullopt;
     std::string& folder = settings.Filename.OutputFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    entries.clear();
-    if (settings.Outputs.empty()) return true;
-    entries = NameOutputs(settings, source, today);
-    return PathsFitSystem(settings);
+    if (settings.Outputs.empty()) return std::vector<IndexEntry>{};
+    std::vector<IndexEntry> entries = NameOutputs(settings, source, today);
+    if (!PathsFitSystem(settings)) return std::nullopt;
+    return entries;
 }
 
 SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     SplitResult result;
-    std::vector<IndexEntry> entries;
-    if (!PlanAndName(settings, source, LocalToday(), entries)) return result;
+    const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday());
+    if (!entries) return result;
     result.completed = settings.Outputs.empty();
     if (result.completed) return result;
-    std::string sourcePath;
-    try {
-        sourcePath = source.FilePath();
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        return result;
-    }
+    const std::string sourcePath = source.FilePath();
     if (WritesOverSource(settings, sourcePath)) {
         AlertByKey("IDS_OUTPUT_WOULD_OVERWRITE_SOURCE");
         return result;
@@ -96,7 +88,7 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     result.withoutPages = production.written.size() - result.written;
     result.completed = production.completed;
     if (result.completed && settings.Output.bCreateHTMLIndex)
-        WriteHtmlIndex(settings.Filename.OutputFolder, sourcePath, WrittenEntries(entries, production.written));
+        WriteHtmlIndex(settings.Filename.OutputFolder, sourcePath, WrittenEntries(*entries, production.written));
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The split engine's entry: plan, name, produce, index.
 #include <ctime>
+#include <optional>
 #include <vector>
 
 #include "access/DocumentHandle.h"
@@ -9,11 +10,12 @@
 
 namespace tessera {
 
-// Plans and names the outputs without writing anything. False when the run
-// would stop (its message shown), also when an output's path is longer than
-// the system takes. With no output planned the entries are empty.
-bool PlanAndName(SplitSettings& settings, const DocumentHandle& source, const std::tm& today,
-                 std::vector<IndexEntry>& entries);
+// Plans and names the outputs without writing anything: the index entries of
+// the named outputs, empty with no output planned. None when the run would
+// stop (its message shown), also when an output's path is longer than the
+// system takes.
+std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, const DocumentHandle& source,
+                                                   const std::tm& today);
 
 struct SplitResult {
     bool completed = false;       // false: the run stopped at a failure that has been shown
@@ -21,7 +23,8 @@ struct SplitResult {
     std::size_t withoutPages = 0; // planned outputs left out for having no pages
 };
 
-// The whole run; it completes also when no output was planned.
+// The whole run; it completes also when no output was planned. A host error
+// that no step answers with a message of its own goes on to the command.
 SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source);
 
 // Today in local time.

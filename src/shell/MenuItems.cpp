@@ -3,6 +3,7 @@
 #include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "access/ModulePath.h"
+#include "shell/GuardedCommand.h"
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
 #include "ui/AboutDialog.h"
@@ -11,6 +12,15 @@ namespace tessera {
 namespace {
 
 void SplitAction(void*) { SplitCommand(); }
+
+void OpenHelp() {
+    if (Host().windows->OpenWithShell(HelpFilePath())) {
+        Host().commandLine->ReportOutcome(host::RunOutcome::Done);
+        return;
+    }
+    AlertByKey("IDS_HELP_FILE_IS_NOT_FOUND");
+    Host().commandLine->ReportOutcome(host::RunOutcome::Failed);
+}
 
 struct MenuEntry {
     const char* menu;
@@ -38,15 +48,8 @@ void InstallMenuItems(host::ExtensionId extension) {
 
 bool SplitItemEnabled(void*) { return Host().viewer->ActiveDocument() != host::kNoDocument; }
 
-void HelpAction(void*) {
-    if (Host().windows->OpenWithShell(HelpFilePath())) {
-        Host().commandLine->ReportOutcome(host::RunOutcome::Done);
-        return;
-    }
-    AlertByKey("IDS_HELP_FILE_IS_NOT_FOUND");
-    Host().commandLine->ReportOutcome(host::RunOutcome::Failed);
-}
+void HelpAction(void*) { RunGuardedCommand(&OpenHelp); }
 
-void AboutAction(void*) { ShowAboutDialog(); }
+void AboutAction(void*) { RunGuardedCommand(&ShowAboutDialog); }
 
 }  // namespace tessera

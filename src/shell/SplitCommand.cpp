@@ -5,7 +5,7 @@
 #include "access/Host.h"
 #include "engine/PageSelection.h"
 #include "engine/RunSplit.h"
-#include "host/HostError.h"
+#include "shell/GuardedCommand.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 #include "ui/SplitDialog.h"
@@ -35,8 +35,8 @@ bool DocumentAllowsSplit(const DocumentHandle& document) {
 }
 
 void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
-    std::vector<IndexEntry> entries;
-    if (!PlanAndName(settings, source, LocalToday(), entries)) {
+    const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday());
+    if (!entries) {
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return;
@@ -44,7 +44,7 @@ void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
     std::vector<host::PlannedOutput> plan;
     const int pageCount = source.PageCount();
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
-        host::PlannedOutput line{entries[i].file, {}};
+        host::PlannedOutput line{(*entries)[i].file, {}};
         for (int page : OutputPages(settings.Outputs[i], pageCount)) line.pages.push_back(page + 1);
         plan.push_back(std::move(line));
     }
@@ -83,29 +83,25 @@ bool Run(SplitSettings& settings, const DocumentHandle& source) {
     return true;
 }
 
+// The command's steps; a host error ends them like a failed run.
+void SplitSteps() {
+    if (Host().viewer->Version().major < 5) return Refuse("IDS_BAD_VIEWER_VERSION");
+    const DocumentHandle document(DocumentHandle::ActiveDocument(), DocumentHandle::Ownership::Borrowed);
+    if (!DocumentAllowsSplit(document)) return;
+    SplitSettings working;
+    OutputList accepted;
+    SplitDialog& dialog = ActiveSplitDialog();
+    if (!dialog.Run(working, accepted, static_cast<unsigned>(document.PageCount()), document)) return;
+    SplitSettings settings = SettingsForRun(working);
+    settings.Outputs = accepted;
+    if (Host().commandLine->DryRun())
+        ReportPlan(settings, document);
+    else if (Run(settings, document))
+        dialog.RunSucceeded(working);
+}
+
 }  // namespace
 
-void SplitCommand() {
-    try {
-        if (Host().viewer->Version().major < 5) return Refuse("IDS_BAD_VIEWER_VERSION");
-        const DocumentHandle document(DocumentHandle::ActiveDocument(), DocumentHandle::Ownership::Borrowed);
-        if (!DocumentAllowsSplit(document)) return;
-        SplitSettings working;
-        OutputList accepted;
-        SplitDialog& dialog = ActiveSplitDialog();
-        if (!dialog.Run(working, accepted, static_cast<unsigned>(document.PageCount()), document)) return;
-        SplitSettings settings = SettingsForRun(working);
-        settings.Outputs = accepted;
-        if (Host().commandLine->DryRun())
-            ReportPlan(settings, document);
-        else if (Run(settings, document))
-            dialog.RunSucceeded(working);
-    } catch (const host::HostError& error) {
-        // A document the host cannot read ends the command like a failed run.
-        Host().viewer->Alert(error.what());
-        AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
-        Host().commandLine->ReportOutcome(RunOutcome::Failed);
-    }
-}
+void SplitCommand() { RunGuardedCommand(&SplitSteps, "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS"); }
 
 }  // namespace tessera

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "support/ScopedEnvironment.h"
 #include "support/TestHost.h"
 
 namespace tessera {
@@ -14,14 +14,15 @@ namespace {
 class RegistrySettingsTest : public testing::Test {
 protected:
     void SetUp() override {
-        setenv("HOME", (host.folder / "home").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (host.folder / "config").c_str(), 1);
-        unsetenv("XDG_DOCUMENTS_DIR");
+        env.Set("HOME", (host.folder / "home").c_str());
+        env.Set("XDG_CONFIG_HOME", (host.folder / "config").c_str());
+        env.Set("XDG_DOCUMENTS_DIR", nullptr);
     }
     host::RegistryServices& Registry() { return *host.runtime.Services().registry; }
     void Store(const std::string& name, host::RegistryData data) { Registry().WriteSection("Tessera\\SplitSettings", {{name, data}}); }
 
     test::TestHost host;
+    test::ScopedEnvironment env;
 };
 
 TEST_F(RegistrySettingsTest, FirstRunGivesInitialValues) {
@@ -104,7 +105,7 @@ TEST_F(RegistrySettingsTest, SaveWritesValuesInStoredOrderAndKeepsOtherSections)
 TEST_F(RegistrySettingsTest, DocumentsFolderWhenItExists) {
     std::filesystem::create_directories(host.folder / "home/Documents");
     EXPECT_EQ(DefaultOutputFolder(), host.folder / "home/Documents/");
-    setenv("XDG_DOCUMENTS_DIR", host.folder.Path().c_str(), 1);
+    env.Set("XDG_DOCUMENTS_DIR", host.folder.Path().c_str());
     EXPECT_EQ(DefaultOutputFolder(), host.folder.Path() + "/");
 }
 

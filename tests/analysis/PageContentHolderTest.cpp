@@ -1,6 +1,8 @@
 // Pages and their contents are acquired once and released however a scan ends.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "access/Host.h"
 #include "access/OwnedId.h"
 #include "analysis/PageContentHolder.h"
@@ -8,6 +10,7 @@
 #include "analysis/SeparatorPages.h"
 #include "host/HostError.h"
 #include "support/PdfFixture.h"
+#include "support/ScopedHost.h"
 #include "support/TestHost.h"
 
 namespace tessera {
@@ -50,12 +53,13 @@ protected:
         host::HostServices services = host.runtime.Services();
         logged = std::make_unique<ContentLog>(*services.contents);
         services.contents = logged.get();
-        SetHost(services);
+        locator.emplace(services);
     }
     test::PdfFixture pdf{0};
     test::TestHost host;
     host::DocId doc = host::kNoDocument;
     std::unique_ptr<ContentLog> logged;
+    std::optional<test::ScopedHost> locator;
     int HeldPages() const { return static_cast<int>(host.runtime.Pages().AcquiredCount()); }
 };
 

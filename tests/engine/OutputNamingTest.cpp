@@ -8,6 +8,7 @@
 #include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
 #include "support/PdfFixture.h"
+#include "support/ScopedLanguageTable.h"
 #include "support/TestHost.h"
 
 namespace tessera {
@@ -23,8 +24,7 @@ std::tm Day(int year, int month, int day) {
 
 class OutputNamingTest : public testing::Test {
 protected:
-    void SetUp() override { TheLanguageTable().Clear(); }
-    void TearDown() override { TheLanguageTable().Clear(); }
+    test::ScopedLanguageTable table;
 
     // Names of `outputs` (relative files) with the given settings, over the source `file`.
     std::vector<std::string> Names(SplitSettings& s, const std::string& file = "damaged-xref-outlines-labels-recoverable.pdf") {
@@ -94,7 +94,7 @@ TEST_F(OutputNamingTest, BookmarkNamesWithAndWithoutFolders) {
         s.Filename.FileNameAutoPrefix = PrefixNone;
         s.Filename.CreateFoldersForBookmarks = folders;
         const DocumentHandle source(host.OpenActive(host.folder / "chapters.pdf"), DocumentHandle::Ownership::Borrowed);
-        ASSERT_TRUE(PlanBookmarkLevels(source, s.Outputs, 2, 2));
+        s.Outputs = PlanBookmarkLevels(source, 2, 2).value();
         const auto names = Names(s, host.folder / "chapters.pdf");
         if (folders)
             EXPECT_EQ(names, (std::vector<std::string>{"CHAPTER 1\\INTRO.pdf", "CHAPTER 1\\INTRO_1.pdf"}));

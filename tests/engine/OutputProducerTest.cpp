@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "access/Guarded.h"
 #include "access/Host.h"
 #include "engine/RunSplit.h"
 #include "support/PdfFixture.h"
@@ -31,14 +32,15 @@ protected:
         host.OpenActive(host.folder / "ten.pdf");
     }
 
-    // Runs a hand-made split of the given outputs into out/ and returns the run's result.
+    // Runs a hand-made split of the given outputs into out/ and returns the run's
+    // result; a host error ends it as at the command's catch site.
     bool Split(std::vector<OutputDocument> outputs, SplitSettings s = {}) {
         s.SplitMode = ManualRanges;
         s.Outputs = std::move(outputs);
         s.Filename.OutputFolder = host.folder / "out";
         s.Filename.FileNameAutoPrefix = PrefixNone;
         const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
-        return RunSplit(s, source).completed;
+        return Guarded([&] { return RunSplit(s, source).completed; });
     }
     std::string Out(const std::string& name) { return host.folder / ("out/" + name); }
 

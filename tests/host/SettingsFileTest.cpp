@@ -5,13 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
-#include <vector>
 
 #include "settings/UserFolders.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 
 namespace tessera::settings {
@@ -23,23 +21,6 @@ unsigned ModeOf(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
 }
-
-// Sets environment variables for one test and puts the old values back.
-class Environment {
-public:
-    void Set(const char* name, const char* value) {
-        const char* old = std::getenv(name);
-        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~Environment() {
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
-            it->second ? ::setenv(it->first, it->second->c_str(), 1) : ::unsetenv(it->first);
-    }
-
-private:
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
-};
 
 TEST(SettingsFileTest, OnlyTheOwnerCanReadTheStoredPasswords) {
     test::TempFolder temp;
@@ -68,7 +49,7 @@ TEST(SettingsFileTest, WithoutAHomeNothingIsStored) {
     none.WriteSection(kKey, {{"Password", std::string("secret")}});
     EXPECT_TRUE(none.ReadSection(kKey).Values().empty());
 
-    Environment env;
+    test::ScopedEnvironment env;
     env.Set("HOME", nullptr);
     env.Set("XDG_CONFIG_HOME", nullptr);
     const passwd* entry = ::getpwuid(::getuid());
@@ -88,7 +69,7 @@ TEST(UserFoldersTest, DocumentsFolderComesFromUserDirsAsTheDesktopFindsIt) {
     std::filesystem::create_directories(temp / "home/Dokumente");
     std::filesystem::create_directories(temp / "elsewhere");
     std::ofstream(temp / "user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
-    Environment env;
+    test::ScopedEnvironment env;
     env.Set("HOME", (temp / "home").c_str());
     env.Set("XDG_CONFIG_HOME", temp.Path().c_str());
     env.Set("XDG_DOCUMENTS_DIR", (temp / "elsewhere").c_str());

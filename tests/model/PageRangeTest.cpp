@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "strings/LanguageTable.h"
+#include "support/ScopedLanguageTable.h"
 
 namespace tessera {
 namespace {
@@ -59,7 +59,7 @@ TEST(PageRangeTest, ResetKeepsTextsAndQuery) {
 }
 
 TEST(PageRangeTest, DescriptionUsesNominalSpanAndOptions) {
-    TheLanguageTable().Clear();
+    const test::ScopedLanguageTable table;
     PageRange r = MakePageRange(4, 6, OddPages | ReverseOrder);
     EXPECT_EQ(DescribePageRange(r), "Odd Pages from 5 to 10 (3 pages), Reverse Order");
 
@@ -76,7 +76,7 @@ TEST(PageRangeTest, DescriptionUsesNominalSpanAndOptions) {
 }
 
 TEST(PageRangeTest, QueryRangeIsDescribedByItsQuery) {
-    TheLanguageTable().Clear();
+    const test::ScopedLanguageTable table;
     PageRange r;
     r.Query.Enable = true;
     r.Query.Target = QueryPageRanges;

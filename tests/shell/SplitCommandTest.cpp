@@ -7,6 +7,7 @@
 
 #include "strings/LanguageTable.h"
 #include "support/PdfFixture.h"
+#include "support/ScopedLanguageTable.h"
 #include "support/TestHost.h"
 
 namespace tessera {
@@ -16,14 +17,8 @@ using host::RunOutcome;
 
 class SplitCommandTest : public testing::Test {
 protected:
-    void SetUp() override {
-        TheLanguageTable().Clear();
-        TheLanguageTable().LoadPiece("IDS_LESS_THAN_2_PAGES=few pages\n");
-        TheLanguageTable().LoadPiece("IDS_SECURITY_NOT_PERMITING=no extraction\n");
-        TheLanguageTable().LoadPiece("IDS_BAD_VIEWER_VERSION=old viewer\n");
-        TheLanguageTable().LoadPiece("IDS_SPLIT_FINAL_REPORT=%d planned\n");
-    }
-    void TearDown() override { TheLanguageTable().Clear(); }
+    test::ScopedLanguageTable table{"IDS_LESS_THAN_2_PAGES=few pages", "IDS_SECURITY_NOT_PERMITING=no extraction",
+                                    "IDS_BAD_VIEWER_VERSION=old viewer", "IDS_SPLIT_FINAL_REPORT=%d planned"};
 
     std::string Fixture(int pages) {
         test::PdfFixture pdf(pages);

@@ -9,6 +9,7 @@
 #include "app/ConsoleViewer.h"
 #include "app/ConsoleWindows.h"
 #include "app/HostRuntime.h"
+#include "support/ScopedHost.h"
 #include "support/TempFolder.h"
 
 namespace tessera::test {
@@ -47,7 +48,8 @@ public:
 
 class TestHost {
 public:
-    // Makes the real host's services the ones the linked-in plug-in calls.
+    // Makes the real host's services the ones the linked-in plug-in calls, for
+    // the test host's life.
     TestHost();
     // Opens a file of tests/data (or any path) and makes it the active document.
     host::DocId OpenActive(const std::string& name, const std::string& password = "");
@@ -58,6 +60,7 @@ public:
     app::CommandLineFrontEnd commandLine{plan};
     TempFolder folder;
     app::HostRuntime runtime;
+    ScopedHost locator{runtime.Services()};
 };
 
 // The path of a file in tests/data.

@@ -1,6 +1,17 @@
 #pragma once
-// The one error type that crosses the seam between host and plug-in. A guarded
-// group of host calls is a try block that catches it.
+// The one error type that crosses the seam between host and plug-in. Every
+// host service raises it; inside the plug-in it passes up to the catch site of
+// its command (shell/GuardedCommand). Only a step with a follow-up message of
+// its own stops it on the way (access/Guarded), and a read whose failure has a
+// stated meaning (no value, a page kept as unreadable) catches it where it
+// reads. It never goes back into the host from a menu callback.
+//
+// Thrown in the program and caught in a module, it must be one type to both,
+// which asks three things of the build: its key function (the destructor)
+// lives in the host program (host/app/HostError.cpp) and nowhere in src/; the
+// program, and any test program that loads the module, is linked with
+// ENABLE_EXPORTS, so that the module binds to the program's type_info; and the
+// module never links the host's library, so it has no copy of its own.
 #include <stdexcept>
 #include <string>
 
