@@ -1,5 +1,6 @@
 #include "access/RegistrySettings.h"
 
+#include <type_traits>
 #include <vector>
 
 #include "access/Host.h"
@@ -21,12 +22,25 @@ struct LoadValue {
     void operator()(std::string* v) const {
         if (auto t = section.Text(name)) *v = *t;
     }
+    template <class Choice>
+        requires std::is_enum_v<Choice>
+    void operator()(Choice* v) const {
+        auto stored = static_cast<std::int32_t>(*v);
+        (*this)(&stored);
+        *v = static_cast<Choice>(stored);
+    }
 };
 
 struct StoreValue {
     host::RegistryData operator()(std::int32_t* v) const { return static_cast<std::uint32_t>(*v); }
     host::RegistryData operator()(bool* v) const { return std::uint32_t{*v ? 1u : 0u}; }
     host::RegistryData operator()(std::string* v) const { return *v; }
+    template <class Choice>
+        requires std::is_enum_v<Choice>
+    host::RegistryData operator()(Choice* v) const {
+        auto stored = static_cast<std::int32_t>(*v);
+        return (*this)(&stored);
+    }
 };
 
 std::string WithSlash(std::string path) {

@@ -33,11 +33,12 @@ std::string FirstProblem(const OutputList& outputs) {
 }  // namespace
 
 std::string InvalidPatternMessage(const SplitSettings& settings, const OutputList& outputs) {
-    if (settings.SplitMode == SeparatorPages && settings.Output.SeparatorType == PageMatchingText) {
+    const bool byText = settings.Output.SeparatorType == SeparatorKind::PageMatchingText;
+    if (settings.SplitMode == SplitMethod::SeparatorPages && byText) {
         std::string problem = Problem(settings.Output.SeparatorQuery);
         if (!problem.empty()) return problem;
     }
-    if (settings.SplitMode != ManualRanges) return "";
+    if (settings.SplitMode != SplitMethod::ManualRanges) return "";
     std::string problem = FirstProblem(outputs);
     return problem.empty() ? FirstProblem(settings.Outputs) : problem;
 }

@@ -95,6 +95,7 @@ bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
         return false;
     }
     const OutputSettings& o = settings.Output;
+    using enum SplitMethod;
     switch (settings.SplitMode) {
         case EqualPages:
             settings.Outputs.clear();

@@ -10,7 +10,9 @@
 
 namespace tessera {
 
-using FieldRef = std::variant<std::int32_t*, bool*, std::string*>;
+// The choices are stored as their integers.
+using FieldRef = std::variant<std::int32_t*, bool*, std::string*, SplitMethod*, SeparatorKind*, NameConstructionMode*,
+                              AutoPrefix*>;
 
 struct SettingsField {
     const char* name;  // the stored value's name, spelt as stored

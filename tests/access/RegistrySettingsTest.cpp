@@ -26,17 +26,17 @@ protected:
 
 TEST_F(RegistrySettingsTest, FirstRunGivesInitialValues) {
     SplitSettings s;
-    s.SplitMode = 0;
+    s.SplitMode = SplitMethod::EqualPages;
     s.Output.NumEqualPages = 9;
     LoadSettingsFromRegistry(s);
-    EXPECT_EQ(s.SplitMode, ManualRanges);
+    EXPECT_EQ(s.SplitMode, SplitMethod::ManualRanges);
     EXPECT_EQ(s.Output.NumEqualPages, 1);
     EXPECT_EQ(s.Output.StartBookmarkLevel, 1);
     EXPECT_EQ(s.Output.EndBookmarkLevel, 1);
-    EXPECT_EQ(s.Output.SeparatorType, BlankPage);
+    EXPECT_EQ(s.Output.SeparatorType, SeparatorKind::BlankPage);
     EXPECT_EQ(s.Output.BlankPageThreshold, 40);
     EXPECT_EQ(s.Filename.OutputBaseFilename, "Doc");
-    EXPECT_EQ(s.Filename.FileNameAutoPrefix, PrefixFilename);
+    EXPECT_EQ(s.Filename.FileNameAutoPrefix, AutoPrefix::PrefixFilename);
     EXPECT_EQ(s.Security.PermissionBits(), -1);
     EXPECT_TRUE(s.Security.Password.empty());
     // No ~/Documents in the test home: the home folder itself.
@@ -45,7 +45,7 @@ TEST_F(RegistrySettingsTest, FirstRunGivesInitialValues) {
 
 TEST_F(RegistrySettingsTest, RoundTripKeepsEveryStoredField) {
     SplitSettings s;
-    s.SplitMode = SeparatorPages;
+    s.SplitMode = SplitMethod::SeparatorPages;
     s.Output.bLinearize = true;
     s.Output.NumEqualPages = 12;
     s.Output.SeparatorQuery.Pattern = "Chapter \"1\" \\ end";
@@ -73,7 +73,7 @@ TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThem) {
     LoadSettingsFromRegistry(s);
     EXPECT_TRUE(s.Output.bLinearize);
     EXPECT_TRUE(s.Output.bRemovePageLabels);
-    EXPECT_EQ(s.SplitMode, 7);
+    EXPECT_EQ(s.SplitMode, static_cast<SplitMethod>(7));
     EXPECT_EQ(s.Output.NumEqualPages, 1);
     EXPECT_EQ(s.Filename.OutputFolder, DefaultOutputFolder());
 }

@@ -87,9 +87,9 @@ TEST_F(PageContentHolderTest, AReleaseTheHostFailsEndsNoTest) {
 TEST_F(PageContentHolderTest, ScansLeaveNothingHeldAndLookInsideEachPageOnce) {
     DocumentHandle document(doc, DocumentHandle::Ownership::Borrowed);
     std::vector<int> pages;
-    ASSERT_TRUE(BuildMatchingPageList(document, pages, BlankPage, 0.004, {}));
+    ASSERT_TRUE(BuildMatchingPageList(document, pages, SeparatorKind::BlankPage, 0.004, {}));
     EXPECT_EQ(pages, (std::vector<int>{0, 2}));
-    ASSERT_TRUE(BuildMatchingPageList(document, pages, BlankImagePage, 0.004, {}));
+    ASSERT_TRUE(BuildMatchingPageList(document, pages, SeparatorKind::BlankImagePage, 0.004, {}));
     EXPECT_EQ(HeldPages(), 0);
     EXPECT_EQ(logged->held, 0);
 

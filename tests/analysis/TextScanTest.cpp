@@ -60,18 +60,18 @@ protected:
 TEST_F(TextScanTest, TextSeparatorsStartOutputsAndNeverMakeEmptyOnes) {
     DocumentHandle& doc = Open({"Chapter 1 begins", "text", "Chapter 2", "Chapter 3", "more", "end"});
     OutputList outputs;
-    ASSERT_TRUE(SplitAtSeparators(doc, outputs, PageMatchingText, 0.004, Text("chapter")));
+    ASSERT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, Text("chapter")));
     EXPECT_EQ(Spans(outputs), (std::vector<std::string>{"1-2", "3-3", "4-6"}));
     EXPECT_EQ(outputs[0].Ranges[0].Options, OddPages | EvenPages);
 
     outputs.clear();
-    ASSERT_TRUE(SplitAtSeparators(doc, outputs, PageMatchingText, 0.004, Text("appendix")));
+    ASSERT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, Text("appendix")));
     EXPECT_EQ(Spans(outputs), (std::vector<std::string>{"1-6"})) << "no match: one output of every page";
 
     TextQuery broken = Text("(");
     broken.UseRegExp = true;
-    EXPECT_FALSE(SplitAtSeparators(doc, outputs, PageMatchingText, 0.004, broken));
-    EXPECT_FALSE(SplitAtSeparators(doc, outputs, 7, 0.004, Text("x")));
+    EXPECT_FALSE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, broken));
+    EXPECT_FALSE(SplitAtSeparators(doc, outputs, SeparatorKind{7}, 0.004, Text("x")));
 }
 
 TEST_F(TextScanTest, QueryRangesBecomePlainRanges) {
@@ -123,9 +123,9 @@ TEST_F(TextScanTest, AreaKeepsWordsThatTouchIt) {
 TEST_F(TextScanTest, NamesFromTheTextOfAnArea) {
     DocumentHandle& doc = Open({"Invoice 17\n\n\n\n\nfooter", "page two", "\n\n\n\n\nonly low text", "Invoice 17"});
     SplitSettings s;
-    s.Filename.FileNameAutoPrefix = PrefixNone;
+    s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
     s.Filename.OutputBaseFilename = "";
-    s.Filename.FileNameCosntructionMode = AddTextFromPage;
+    s.Filename.FileNameConstructionMode = NameConstructionMode::AddTextFromPage;
     s.Filename.TextAreaRight = 612 * 65536;
     s.Filename.TextAreaBottom = 100 * 65536;
     for (int page : {0, 1, 2, 3}) s.Outputs.push_back(OutputDocument{{MakePageRange(page, 1, 0)}, ""});
