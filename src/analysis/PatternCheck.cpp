@@ -22,9 +22,9 @@ std::string FirstProblem(const OutputList& outputs) {
     for (const OutputDocument& output : outputs)
         for (const PageRange& range : output.Ranges) {
             const PageQuery& q = range.Query;
-            if (!q.Enable || q.Target == QueryPageContent) continue;
+            if (!q.Enable || q.Target == QueryTarget::QueryPageContent) continue;
             std::string problem = Problem(q.FirstPageQuery);
-            if (problem.empty() && q.Target == QueryPageRanges) problem = Problem(q.LastPageQuery);
+            if (problem.empty() && q.Target == QueryTarget::QueryPageRanges) problem = Problem(q.LastPageQuery);
             if (!problem.empty()) return problem;
         }
     return "";

@@ -51,7 +51,7 @@ void SavePageQuery(const PageQuery& q, host::Cabinet& c) {
     c.Clear();
     c.Put("Enable", q.Enable);
     c.Put("ExcludeLastPage", q.ExcludeLastPage);
-    c.Put("Target", q.Target);
+    c.Put("Target", static_cast<std::int32_t>(q.Target));
     c.Put("NumAttributes", static_cast<std::int32_t>(q.PageContentQuery.size()));
     if (!q.PageContentQuery.empty()) {
         host::Cabinet kinds;
@@ -68,7 +68,7 @@ void SavePageQuery(const PageQuery& q, host::Cabinet& c) {
 bool LoadPageQuery(const host::Cabinet& c, PageQuery& q) {
     q.Enable = Flag(c, "Enable");
     q.ExcludeLastPage = Flag(c, "ExcludeLastPage");
-    q.Target = c.Get<std::int32_t>("Target").value_or(0);
+    q.Target = static_cast<QueryTarget>(c.Get<std::int32_t>("Target").value_or(0));
     q.PageContentQuery.clear();
     const std::int32_t count = c.Get<std::int32_t>("NumAttributes").value_or(0);
     if (count > kMaxElementKinds) return false;

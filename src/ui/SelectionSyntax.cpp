@@ -105,12 +105,12 @@ private:
         PageRange range;
         range.Query.Enable = true;
         range.Query.FirstPageQuery = Query(Text());
-        range.Query.Target = QueryPageSet;
+        range.Query.Target = QueryTarget::QueryPageSet;
         if (Accept('1')) {
-            range.Query.Target = QuerySinglePage;
+            range.Query.Target = QueryTarget::QuerySinglePage;
         } else if (Accept("..")) {
             range.Query.ExcludeLastPage = Accept('<');
-            range.Query.Target = QueryPageRanges;
+            range.Query.Target = QueryTarget::QueryPageRanges;
             range.Query.LastPageQuery = Query(Text());
         }
         return range;
@@ -132,7 +132,7 @@ private:
         } while (Accept('+'));
         PageRange range;
         range.Query.Enable = true;
-        range.Query.Target = QueryPageContent;
+        range.Query.Target = QueryTarget::QueryPageContent;
         range.Query.PageContentQuery = InDialogOrder(kinds);
         return range;
     }

@@ -97,7 +97,7 @@ TEST_F(PageContentHolderTest, ScansLeaveNothingHeldAndLookInsideEachPageOnce) {
     for (OutputDocument& output : outputs) {
         PageRange range;
         range.Query.Enable = true;
-        range.Query.Target = QueryPageContent;
+        range.Query.Target = QueryTarget::QueryPageContent;
         range.Query.PageContentQuery = {host::kElementPath};
         output.Ranges = {range, range};
     }

@@ -37,7 +37,7 @@ protected:
     std::vector<int> PagesWith(host::DocId doc, std::vector<std::int32_t> kinds) {
         PageRange range;
         range.Query.Enable = true;
-        range.Query.Target = QueryPageContent;
+        range.Query.Target = QueryTarget::QueryPageContent;
         range.Query.PageContentQuery = std::move(kinds);
         OutputList outputs(1);
         outputs[0].Ranges.push_back(range);

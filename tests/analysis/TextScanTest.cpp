@@ -16,6 +16,8 @@
 namespace tessera {
 namespace {
 
+using enum QueryTarget;
+
 // Each output's ranges as "first-last" (1-based), joined by ",".
 std::vector<std::string> Spans(const OutputList& outputs) {
     std::vector<std::string> out;
@@ -43,7 +45,8 @@ protected:
         q.Pattern = pattern;
         return q;
     }
-    static PageRange Query(int target, const std::string& first, const std::string& last = "", bool exclude = false) {
+    static PageRange Query(QueryTarget target, const std::string& first, const std::string& last = "",
+                           bool exclude = false) {
         PageRange r;
         r.Query.Enable = true;
         r.Query.Target = target;

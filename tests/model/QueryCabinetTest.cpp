@@ -8,7 +8,7 @@ namespace {
 PageQuery Sample() {
     PageQuery q;
     q.Enable = true;
-    q.Target = QueryPageRanges;
+    q.Target = QueryTarget::QueryPageRanges;
     q.ExcludeLastPage = true;
     q.PageContentQuery = {29, 3, 44};
     q.FirstPageQuery.Pattern = "Chapter \\d+";
