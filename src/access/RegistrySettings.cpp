@@ -22,6 +22,11 @@ struct LoadValue {
     void operator()(std::string* v) const {
         if (auto t = section.Text(name)) *v = *t;
     }
+    void operator()(Fixed16* v) const {
+        auto stored = v->Raw();
+        (*this)(&stored);
+        *v = Fixed16::FromRaw(stored);
+    }
     template <class Choice>
         requires std::is_enum_v<Choice>
     void operator()(Choice* v) const {
@@ -35,6 +40,10 @@ struct StoreValue {
     host::RegistryData operator()(std::int32_t* v) const { return static_cast<std::uint32_t>(*v); }
     host::RegistryData operator()(bool* v) const { return std::uint32_t{*v ? 1u : 0u}; }
     host::RegistryData operator()(std::string* v) const { return *v; }
+    host::RegistryData operator()(Fixed16* v) const {
+        auto stored = v->Raw();
+        return (*this)(&stored);
+    }
     template <class Choice>
         requires std::is_enum_v<Choice>
     host::RegistryData operator()(Choice* v) const {

@@ -1,20 +1,11 @@
 #include "model/QueryCabinet.h"
 
-#include <cmath>
 #include <string>
 
 namespace tessera {
 namespace {
 
 constexpr int kMaxElementKinds = 100;
-
-double Points(std::int32_t fixed) { return fixed / 65536.0; }
-
-std::int32_t Fixed(double points) {
-    const double value = std::trunc(points * 65536 + 0.5);
-    if (!(value > INT32_MIN && value < INT32_MAX)) return value > 0 ? INT32_MAX : INT32_MIN;  // out of range, or NaN
-    return static_cast<std::int32_t>(value);
-}
 
 bool Flag(const host::Cabinet& c, const char* key) { return c.Get<bool>(key).value_or(false); }
 
@@ -28,10 +19,10 @@ void SaveTextQuery(const TextQuery& q, host::Cabinet& c) {
     c.Put("WholeWords", q.WholeWords);
     c.Put("Pattern", q.Pattern);
     c.Put("UseAreaFilter", q.UseAreaFilter);
-    c.Put("AreaLeft", Points(q.AreaLeft));
-    c.Put("AreaRight", Points(q.AreaRight));
-    c.Put("AreaTop", Points(q.AreaTop));
-    c.Put("AreaBottom", Points(q.AreaBottom));
+    c.Put("AreaLeft", q.AreaLeft.Real());
+    c.Put("AreaRight", q.AreaRight.Real());
+    c.Put("AreaTop", q.AreaTop.Real());
+    c.Put("AreaBottom", q.AreaBottom.Real());
 }
 
 void LoadTextQuery(const host::Cabinet& c, TextQuery& q) {
@@ -40,10 +31,10 @@ void LoadTextQuery(const host::Cabinet& c, TextQuery& q) {
     q.WholeWords = Flag(c, "WholeWords");
     q.PrevBreakPage = Flag(c, "PrevBreakPage");
     q.UseAreaFilter = Flag(c, "UseAreaFilter");
-    q.AreaLeft = Fixed(c.Get<double>("AreaLeft").value_or(0.0));
-    q.AreaRight = Fixed(c.Get<double>("AreaRight").value_or(0.0));
-    q.AreaTop = Fixed(c.Get<double>("AreaTop").value_or(0.0));
-    q.AreaBottom = Fixed(c.Get<double>("AreaBottom").value_or(0.0));
+    q.AreaLeft = Fixed16::FromRealAddingHalf(c.Get<double>("AreaLeft").value_or(0.0));
+    q.AreaRight = Fixed16::FromRealAddingHalf(c.Get<double>("AreaRight").value_or(0.0));
+    q.AreaTop = Fixed16::FromRealAddingHalf(c.Get<double>("AreaTop").value_or(0.0));
+    q.AreaBottom = Fixed16::FromRealAddingHalf(c.Get<double>("AreaBottom").value_or(0.0));
     q.Pattern = c.Get<std::string>("Pattern").value_or("");
 }
 

@@ -67,11 +67,11 @@ struct FilenameSettings {
     NameConstructionMode FileNameConstructionMode = NameConstructionMode::AddNumber;
     AutoPrefix FileNameAutoPrefix = AutoPrefix::PrefixFilename;
     bool CreateFoldersForBookmarks = false;
-    // 16.16 fixed-point points.
-    std::int32_t TextAreaLeft = 0;
-    std::int32_t TextAreaTop = 0;
-    std::int32_t TextAreaRight = 0;
-    std::int32_t TextAreaBottom = 0;
+    // In points.
+    Fixed16 TextAreaLeft;
+    Fixed16 TextAreaTop;
+    Fixed16 TextAreaRight;
+    Fixed16 TextAreaBottom;
     // Stored with profiles and batch parameters only.
     std::int32_t PageNumber = 0;
     std::int32_t StartingNumber = 1;

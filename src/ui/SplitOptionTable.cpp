@@ -115,8 +115,8 @@ void Separator(const std::string& value, SplitSettings& s) {
     throw BadValue("expected text=PATTERN, blank, scan or scan=SENSITIVITY, not \"" + value + "\"");
 }
 
-void Area(const std::string& value, std::int32_t* left, std::int32_t* top, std::int32_t* right, std::int32_t* bottom) {
-    std::int32_t area[4];
+void Area(const std::string& value, Fixed16* left, Fixed16* top, Fixed16* right, Fixed16* bottom) {
+    Fixed16 area[4];
     if (!ParseArea(value, area)) throw BadValue("expected four numbers of points L,T,R,B, not \"" + value + "\"");
     // Top is above bottom: y grows down the page.
     if (area[2] < area[0]) throw BadValue("the right edge is left of the left edge in \"" + value + "\"");
@@ -262,7 +262,7 @@ Kinds of page content for @KIND:
 )" + ContentKindWordsHelp();
 }
 
-bool ParseArea(const std::string& text, std::int32_t (&area)[4]) {
+bool ParseArea(const std::string& text, Fixed16 (&area)[4]) {
     std::istringstream in(text);
     for (int i = 0; i < 4; ++i) {
         std::string item;
@@ -270,7 +270,7 @@ bool ParseArea(const std::string& text, std::int32_t (&area)[4]) {
         char* end = nullptr;
         const double points = std::strtod(item.c_str(), &end);
         if (*end != '\0' || !(points > -30000 && points < 30000)) return false;
-        area[i] = static_cast<std::int32_t>(points * 65536 + (points < 0 ? -0.5 : 0.5));
+        area[i] = Fixed16::FromRealRounded(points);
     }
     std::string rest;
     return !std::getline(in, rest);

@@ -27,7 +27,7 @@ std::string SplitOptionsHelp();
 // is wrong when the value does not fit.
 bool ApplySplitOption(const host::OptionValue& option, DialogFields& fields, std::string& error);
 
-// An area "L,T,R,B" in points as 16.16 fixed-point values; false when malformed.
-bool ParseArea(const std::string& text, std::int32_t (&area)[4]);
+// An area "L,T,R,B" in points; false when malformed.
+bool ParseArea(const std::string& text, Fixed16 (&area)[4]);
 
 }  // namespace tessera

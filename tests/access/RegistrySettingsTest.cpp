@@ -49,13 +49,13 @@ TEST_F(RegistrySettingsTest, RoundTripKeepsEveryStoredField) {
     s.Output.bLinearize = true;
     s.Output.NumEqualPages = 12;
     s.Output.SeparatorQuery.Pattern = "Chapter \"1\" \\ end";
-    s.Output.SeparatorQuery.AreaLeft = -72 * 65536;
+    s.Output.SeparatorQuery.AreaLeft = Fixed16::FromRaw(-72 * 65536);
     s.Output.SeparatorQuery.UseAreaFilter = true;
     s.Security.Password = "pw";
     s.Security.bSecurityCanPrint = false;
     s.Filename.OutputFolder = "/srv/out/";
     s.Filename.OutputBaseFilename = "Part";
-    s.Filename.TextAreaBottom = 123456;
+    s.Filename.TextAreaBottom = Fixed16::FromRaw(123456);
     s.Filename.CreateFoldersForBookmarks = true;
     SaveSettingsToRegistry(s);
     SplitSettings loaded;

@@ -109,7 +109,7 @@ TEST_F(TextScanTest, AreaKeepsWordsThatTouchIt) {
     ASSERT_TRUE(extractor.Extract(0, {}, false));
     EXPECT_EQ(extractor.Text(), "Header words Body text ");
     // The first line's baseline is 86 points below the top, the last one's 156.
-    const auto fixed = [](double points) { return static_cast<std::int32_t>(points * 65536); };
+    const auto fixed = [](double points) { return Fixed16::FromRealAddingHalf(points); };
     ASSERT_TRUE(extractor.Extract(0, {fixed(0), fixed(0), fixed(612), fixed(100)}, true));
     EXPECT_EQ(extractor.Text(), "Header words ");
     ASSERT_TRUE(extractor.Extract(0, {fixed(0), fixed(140), fixed(100), fixed(792)}, true));
@@ -129,8 +129,8 @@ TEST_F(TextScanTest, NamesFromTheTextOfAnArea) {
     s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
     s.Filename.OutputBaseFilename = "";
     s.Filename.FileNameConstructionMode = NameConstructionMode::AddTextFromPage;
-    s.Filename.TextAreaRight = 612 * 65536;
-    s.Filename.TextAreaBottom = 100 * 65536;
+    s.Filename.TextAreaRight = Fixed16::FromRealAddingHalf(612);
+    s.Filename.TextAreaBottom = Fixed16::FromRealAddingHalf(100);
     for (int page : {0, 1, 2, 3}) s.Outputs.push_back(OutputDocument{{MakePageRange(page, 1, 0)}, ""});
     std::tm today{};
     const auto entries = NameOutputs(s, doc, today);
@@ -216,8 +216,8 @@ TEST_F(TextScanTest, ContentQueriesNeedNoWordFinder) {
 TEST(TouchesTest, EdgesCount) {
     const host::WordBox box{10, 10, 20, 20};
     const auto area = [](double l, double t, double r, double b) {
-        return TextArea{static_cast<std::int32_t>(l * 65536), static_cast<std::int32_t>(t * 65536),
-                        static_cast<std::int32_t>(r * 65536), static_cast<std::int32_t>(b * 65536)};
+        return TextArea{Fixed16::FromRealAddingHalf(l), Fixed16::FromRealAddingHalf(t), Fixed16::FromRealAddingHalf(r),
+                        Fixed16::FromRealAddingHalf(b)};
     };
     EXPECT_TRUE(Touches(box, area(20, 20, 30, 30))) << "corner to corner";
     EXPECT_TRUE(Touches(box, area(0, 0, 10, 10)));
