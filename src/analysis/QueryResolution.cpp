@@ -79,9 +79,9 @@ private:
     bool tried_ = false, counted_ = false;
 };
 
-bool HasEveryKind(const std::vector<std::int32_t>& kinds, const ElementCountTable* counts) {
+bool HasEveryKind(const std::vector<host::PageElementKind>& kinds, const ElementCountTable* counts) {
     if (!counts) return false;
-    for (std::int32_t kind : kinds)
+    for (host::PageElementKind kind : kinds)
         if (ElementCount(*counts, kind) < 1) return false;
     return true;
 }

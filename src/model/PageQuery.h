@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "host/PageElementKind.h"
 #include "model/TextQuery.h"
 
 namespace tessera {
@@ -25,7 +26,7 @@ struct PageQuery {
     TextQuery FirstPageQuery;
     TextQuery LastPageQuery;
     bool ExcludeLastPage = false;
-    std::vector<std::int32_t> PageContentQuery;  // element kinds that must all be present
+    std::vector<host::PageElementKind> PageContentQuery;  // element kinds that must all be present
 
     friend bool operator==(const PageQuery&, const PageQuery&) = default;
 };

@@ -46,7 +46,8 @@ void SavePageQuery(const PageQuery& q, host::Cabinet& c) {
     c.Put("NumAttributes", static_cast<std::int32_t>(q.PageContentQuery.size()));
     if (!q.PageContentQuery.empty()) {
         host::Cabinet kinds;
-        for (std::size_t i = 0; i < q.PageContentQuery.size(); ++i) kinds.Put(std::to_string(i), q.PageContentQuery[i]);
+        for (std::size_t i = 0; i < q.PageContentQuery.size(); ++i)
+            kinds.Put(std::to_string(i), static_cast<std::int32_t>(q.PageContentQuery[i]));
         c.PutCabinet("PageAttributeArray", kinds);
     }
     host::Cabinet text;
@@ -67,7 +68,8 @@ bool LoadPageQuery(const host::Cabinet& c, PageQuery& q) {
         const host::Cabinet* kinds = c.GetCabinet("PageAttributeArray");
         if (!kinds) return false;
         for (std::int32_t i = 0; i < count; ++i)
-            q.PageContentQuery.push_back(kinds->Get<std::int32_t>(std::to_string(i)).value_or(0));
+            q.PageContentQuery.push_back(
+                static_cast<host::PageElementKind>(kinds->Get<std::int32_t>(std::to_string(i)).value_or(0)));
     }
     const host::Cabinet* first = c.GetCabinet("FirstPageQuery");
     const host::Cabinet* last = c.GetCabinet("LastPageQuery");

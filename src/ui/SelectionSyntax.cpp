@@ -119,12 +119,12 @@ private:
     // "@image+link": the pages holding every kind named.
     PageRange ContentItem() {
         Accept('@');
-        std::vector<std::int32_t> kinds;
+        std::vector<host::PageElementKind> kinds;
         do {
             const std::size_t start = pos_;
             while (!AtEnd() && (std::islower(static_cast<unsigned char>(Peek())) || Peek() == '-')) ++pos_;
             const std::string_view word = text_.substr(start, pos_ - start);
-            const std::optional<std::int32_t> kind = ContentKindForWord(word);
+            const std::optional<host::PageElementKind> kind = ContentKindForWord(word);
             if (!kind)
                 throw SyntaxError(start, word.empty() ? "expected a kind of page content after \"@\""
                                                       : "\"" + std::string(word) + "\" is not a kind of page content");

@@ -98,7 +98,7 @@ TEST_F(PageContentHolderTest, ScansLeaveNothingHeldAndLookInsideEachPageOnce) {
         PageRange range;
         range.Query.Enable = true;
         range.Query.Target = QueryTarget::QueryPageContent;
-        range.Query.PageContentQuery = {host::kElementPath};
+        range.Query.PageContentQuery = {host::PageElementKind::Path};
         output.Ranges = {range, range};
     }
     logged->acquired = 0;

@@ -207,7 +207,7 @@ TEST_F(TextScanTest, ContentQueriesNeedNoWordFinder) {
     PageRange text;
     text.Query.Enable = true;
     text.Query.Target = QueryPageContent;
-    text.Query.PageContentQuery = {host::kElementText};
+    text.Query.PageContentQuery = {host::PageElementKind::Text};
     OutputList outputs = {OutputDocument{{text}, "t"}};
     ASSERT_NO_THROW(ASSERT_TRUE(ResolveQueryRanges(doc, outputs, 0, -1)));
     EXPECT_EQ(Spans(outputs), (std::vector<std::string>{"t1-1,2-2"}));

@@ -85,7 +85,7 @@ TEST(PageRangeTest, QueryRangeIsDescribedByItsQuery) {
     EXPECT_EQ(DescribePageRange(r), "Query Page Range Matching \"Chapter\" And \"Summary\"");
 
     r.Query.Target = QueryTarget::QueryPageContent;
-    r.Query.PageContentQuery = {3, 35};
+    r.Query.PageContentQuery = {host::PageElementKind::Image, host::PageElementKind::WebLink};
     EXPECT_EQ(DescribePageRange(r), "Query Set of Pages Containing: Image, Web Link ");
 
     r.Query.Target = QueryTarget{9};  // unknown targets read as single-page queries
@@ -103,7 +103,7 @@ TEST(PageQueryTest, Completeness) {
     EXPECT_TRUE(IsQueryComplete(q));
     q.Target = QueryTarget::QueryPageContent;
     EXPECT_FALSE(IsQueryComplete(q));
-    q.PageContentQuery = {44};
+    q.PageContentQuery = {host::PageElementKind::Stamp};
     EXPECT_TRUE(IsQueryComplete(q));
 }
 

@@ -10,7 +10,8 @@ PageQuery Sample() {
     q.Enable = true;
     q.Target = QueryTarget::QueryPageRanges;
     q.ExcludeLastPage = true;
-    q.PageContentQuery = {29, 3, 44};
+    using enum host::PageElementKind;
+    q.PageContentQuery = {TextComment, Image, Stamp};
     q.FirstPageQuery.Pattern = "Chapter \\d+";
     q.FirstPageQuery.UseRegExp = true;
     q.FirstPageQuery.UseAreaFilter = true;

@@ -12,7 +12,7 @@ std::string Describe(const OutputDocument& output) {
         if (!out.empty()) out += " ";
         if (r.Query.Enable && r.Query.Target == QueryTarget::QueryPageContent) {
             out += "c";
-            for (std::int32_t kind : r.Query.PageContentQuery) out += ":" + std::to_string(kind);
+            for (host::PageElementKind kind : r.Query.PageContentQuery) out += ":" + std::to_string(static_cast<int>(kind));
         } else if (r.Query.Enable)
             out += "q" + std::to_string(static_cast<int>(r.Query.Target)) + ":" + r.Query.FirstPageQuery.Pattern +
                    (r.Query.Target == QueryTarget::QueryPageRanges ? ":" + r.Query.LastPageQuery.Pattern : "") +
