@@ -38,7 +38,7 @@ public:
 
 private:
     std::uint32_t Current() const { return open_.back(); }
-    void Add(int type) { tree_.Add(Current(), ContentNode{type, {}, {}}); }
+    void Add(host::PageElementKind type) { tree_.Add(Current(), ContentNode{type, {}, {}}); }
     void Operator(const std::string& op);
     void BeginText();
     void EndText();
@@ -70,15 +70,15 @@ void TreeBuilder::Operator(const std::string& op) {
     } else if (op == "EMC") {
         EndMarked();
     } else if (kPaintingOperators.count(op)) {
-        Add(host::kElementPath);
+        Add(host::PageElementKind::Path);
     } else if (op == "sh") {
-        Add(host::kElementShading);
+        Add(host::PageElementKind::Shading);
     } else if (op == "Do" && !operands_.empty()) {
         Draw(operands_.back());
     } else if (op == "EI") {
         AddInlineImage();
     } else if (op == "PS") {
-        Add(host::kElementPostScript);
+        Add(host::PageElementKind::PostScript);
     }
 }
 
@@ -89,7 +89,7 @@ void TreeBuilder::BeginText() {
 }
 
 void TreeBuilder::EndText() {
-    if (inText_ && textShown_) tree_.Add(textList_, ContentNode{host::kElementText, {}, {}});
+    if (inText_ && textShown_) tree_.Add(textList_, ContentNode{host::PageElementKind::Text, {}, {}});
     inText_ = false;
     textShown_ = false;
     markedInText_ = 0;
@@ -97,7 +97,7 @@ void TreeBuilder::EndText() {
 
 void TreeBuilder::ShowText() {
     if (inText_) textShown_ = true;
-    else Add(host::kElementText);
+    else Add(host::PageElementKind::Text);
 }
 
 void TreeBuilder::BeginMarked() {
@@ -122,14 +122,14 @@ void TreeBuilder::Draw(QPDFObjectHandle name) {
     QPDFObjectHandle subtype = dict.getKey("/Subtype");
     if (subtype.isNameAndEquals("/Image")) AddImage(xobject);
     else if (subtype.isNameAndEquals("/PS") || dict.getKey("/Subtype2").isNameAndEquals("/PS"))
-        Add(host::kElementPostScript);
+        Add(host::PageElementKind::PostScript);
     else if (subtype.isNameAndEquals("/Form"))
-        Add(host::kElementForm);
+        Add(host::PageElementKind::Form);
 }
 
 void TreeBuilder::AddImage(QPDFObjectHandle image) {
     QPDFObjectHandle dict = image.getDict();
-    ContentNode node{host::kElementImage, {}, {}};
+    ContentNode node{host::PageElementKind::Image, {}, {}};
     node.image.isStoredObject = true;
     node.image.objectType = host::kObjectTypeStream;
     QPDFObjectHandle length = dict.getKey("/Length");
@@ -140,7 +140,7 @@ void TreeBuilder::AddImage(QPDFObjectHandle image) {
 }
 
 void TreeBuilder::AddInlineImage() {
-    ContentNode node{host::kElementImage, {}, {}};
+    ContentNode node{host::PageElementKind::Image, {}, {}};
     if (!operands_.empty() && operands_.back().isInlineImage())
         node.image.storedLength = static_cast<std::int64_t>(operands_.back().getInlineImageValue().size());
     tree_.Add(Current(), node);

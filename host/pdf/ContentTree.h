@@ -11,7 +11,7 @@
 namespace tessera::pdf {
 
 struct ContentNode {
-    int type = host::kElementContainer;
+    host::PageElementKind type = host::PageElementKind::Container;
     std::vector<std::uint32_t> children;  // of a container
     host::ImageStorage image;             // of an image
 };

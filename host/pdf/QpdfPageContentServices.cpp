@@ -30,11 +30,12 @@ host::ElementRef QpdfPageContentServices::Element(host::ElementRef list, int ind
     return {list.content, node.children[static_cast<std::size_t>(index)]};
 }
 
-int QpdfPageContentServices::Type(host::ElementRef element) { return Node(element).type; }
+host::PageElementKind QpdfPageContentServices::Type(host::ElementRef element) { return Node(element).type; }
 
 host::ImageStorage QpdfPageContentServices::Image(host::ElementRef element) {
     const ContentNode& node = Node(element);
-    if (node.type != host::kElementImage) throw host::HostError(host::kErrorGeneral, "the element is not an image");
+    if (node.type != host::PageElementKind::Image)
+        throw host::HostError(host::kErrorGeneral, "the element is not an image");
     return node.image;
 }
 

@@ -16,7 +16,7 @@ public:
 
     int ElementCount(host::ElementRef list) override;
     host::ElementRef Element(host::ElementRef list, int index) override;
-    int Type(host::ElementRef element) override;
+    host::PageElementKind Type(host::ElementRef element) override;
     host::ImageStorage Image(host::ElementRef element) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "access/RegistrySettings.h"
 
 #include <filesystem>
+#include <type_traits>
 #include <vector>
 
 #include "access/Host.h"
@@ -22,12 +23,34 @@ struct LoadValue {
     void operator()(std::string* v) const {
         if (auto t = section.Text(name)) *v = *t;
     }
+    void operator()(Fixed16* v) const {
+        auto stored = v->Raw();
+        (*this)(&stored);
+        *v = Fixed16::FromRaw(stored);
+    }
+    template <class Choice>
+        requires std::is_enum_v<Choice>
+    void operator()(Choice* v) const {
+        auto stored = static_cast<std::int32_t>(*v);
+        (*this)(&stored);
+        *v = static_cast<Choice>(stored);
+    }
 };
 
 struct StoreValue {
     host::RegistryData operator()(std::int32_t* v) const { return static_cast<std::uint32_t>(*v); }
     host::RegistryData operator()(bool* v) const { return std::uint32_t{*v ? 1u : 0u}; }
     host::RegistryData operator()(std::string* v) const { return *v; }
+    host::RegistryData operator()(Fixed16* v) const {
+        auto stored = v->Raw();
+        return (*this)(&stored);
+    }
+    template <class Choice>
+        requires std::is_enum_v<Choice>
+    host::RegistryData operator()(Choice* v) const {
+        auto stored = static_cast<std::int32_t>(*v);
+        return (*this)(&stored);
+    }
 };
 
 }  // namespace

@@ -7,8 +7,8 @@
 namespace tessera {
 namespace {
 
-bool IsBlankImage(host::ElementRef element, int type, double threshold) {
-    if (type != host::kElementImage) return false;
+bool IsBlankImage(host::ElementRef element, host::PageElementKind type, double threshold) {
+    if (type != host::PageElementKind::Image) return false;
     const host::ImageStorage image = Host().elements->Image(element);
     if (!image.isStoredObject || image.objectType != host::kObjectTypeStream) return false;
     if (image.storedLength <= 0 || image.dataLength <= 0) return false;
@@ -39,7 +39,7 @@ double BlankImageRatio(const host::ImageStorage& image) {
 bool IsBlankPage(PageContentHolder& holder) {
     return JudgeContent(holder, [](host::ElementRef content) {
         int seen = 0;
-        WalkPageElements(content, [&seen](host::ElementRef, int) {
+        WalkPageElements(content, [&seen](host::ElementRef, host::PageElementKind) {
             ++seen;
             return false;
         });
@@ -52,7 +52,7 @@ bool IsBlankImagePage(PageContentHolder& holder, double threshold) {
         // The last element judged decides: a stop inside a container ends only
         // that container's list, so an image after it judges again.
         bool verdict = false;
-        WalkPageElements(content, [&verdict, threshold](host::ElementRef element, int type) {
+        WalkPageElements(content, [&verdict, threshold](host::ElementRef element, host::PageElementKind type) {
             verdict = IsBlankImage(element, type, threshold);
             return verdict;
         });

@@ -10,38 +10,49 @@
 namespace tessera {
 namespace {
 
+using enum host::PageElementKind;
+
 struct NamedKind {
     std::string_view name;
-    std::int32_t kind;
+    host::PageElementKind kind;
 };
 
 constexpr NamedKind kAnnotationKinds[] = {
-    {"Text", kKindTextComment}, {"FreeText", kKindTextComment}, {"Popup", kKindPopup},
-    {"Highlight", kKindHighlight}, {"Stamp", kKindStamp},        {"Widget", host::kElementForm},
+    {"Text", TextComment}, {"FreeText", TextComment}, {"Popup", Popup},
+    {"Highlight", Highlight}, {"Stamp", Stamp},        {"Widget", Form},
 };
 
 constexpr NamedKind kActionKinds[] = {
-    {"GoTo", kKindLinkToPage},  {"GoToR", kKindExternalLink},     {"URI", kKindWebLink},
-    {"Launch", kKindLaunch},    {"SubmitForm", kKindSubmitForm}, {"ResetForm", kKindResetForm},
-    {"JavaScript", kKindJavaScript},
+    {"GoTo", LinkToPage},  {"GoToR", ExternalLink},     {"URI", WebLink},
+    {"Launch", Launch},    {"SubmitForm", SubmitForm}, {"ResetForm", ResetForm},
+    {"JavaScript", JavaScript},
 };
+
+bool InTable(host::PageElementKind kind) {
+    const auto index = static_cast<std::int32_t>(kind);
+    return index >= 0 && index < host::kPageElementKindCount;
+}
+
+void Count(host::PageElementKind kind, ElementCountTable& counts) {
+    if (InTable(kind)) ++counts[static_cast<std::size_t>(kind)];
+}
 
 template <std::size_t N>
 void CountName(const NamedKind (&kinds)[N], std::string_view name, ElementCountTable& counts) {
     for (const NamedKind& k : kinds)
-        if (k.name == name) ++counts[static_cast<std::size_t>(k.kind)];
+        if (k.name == name) Count(k.kind, counts);
 }
 
 // Transparency is the content's too: only what the content uses counts.
 void CountContent(PageContentHolder& holder, ElementCountTable& counts) {
     {
         ContentUse use(holder);
-        WalkPageElements(holder.Content(), [&counts](host::ElementRef, int type) {
-            if (type >= 0 && type < kPageElementKindCount) ++counts[static_cast<std::size_t>(type)];
+        WalkPageElements(holder.Content(), [&counts](host::ElementRef, host::PageElementKind type) {
+            Count(type, counts);
             return true;
         });
     }
-    if (Host().pages->HasTransparency(holder.Page(), true)) ++counts[kKindTransparency];
+    if (Host().pages->HasTransparency(holder.Page(), true)) Count(Transparency, counts);
 }
 
 void CountAnnotations(host::PageId page, ElementCountTable& counts) {
@@ -58,8 +69,8 @@ void CountAnnotations(host::PageId page, ElementCountTable& counts) {
 
 void CountPageProperties(host::PageId page, ElementCountTable& counts) {
     host::PageServices& pages = *Host().pages;
-    if (pages.HasTransition(page)) ++counts[kKindTransition];
-    if (pages.Rotation(page) != 0) ++counts[kKindRotated];
+    if (pages.HasTransition(page)) Count(Transition, counts);
+    if (pages.Rotation(page) != 0) Count(Rotated, counts);
 }
 
 // Runs one group of counts; a host error leaves that group's kinds where they
@@ -86,8 +97,8 @@ bool CountPageElements(PageContentHolder& holder, ElementCountTable& counts) {
     return true;
 }
 
-std::uint32_t ElementCount(const ElementCountTable& counts, std::int32_t kind) {
-    return kind >= 0 && kind < kPageElementKindCount ? counts[static_cast<std::size_t>(kind)] : 0;
+std::uint32_t ElementCount(const ElementCountTable& counts, host::PageElementKind kind) {
+    return InTable(kind) ? counts[static_cast<std::size_t>(kind)] : 0;
 }
 
 }  // namespace tessera

@@ -4,11 +4,11 @@
 #include <cstdint>
 
 #include "analysis/PageContentHolder.h"
-#include "model/PageElementKind.h"
+#include "host/PageElementKind.h"
 
 namespace tessera {
 
-using ElementCountTable = std::array<std::uint32_t, kPageElementKindCount>;
+using ElementCountTable = std::array<std::uint32_t, host::kPageElementKindCount>;
 
 // Counts the content elements (inside containers too), the annotations by
 // subtype and by the subtype of their action, and the page's transition,
@@ -19,6 +19,6 @@ using ElementCountTable = std::array<std::uint32_t, kPageElementKindCount>;
 bool CountPageElements(PageContentHolder& holder, ElementCountTable& counts);
 
 // 0 for a kind outside the table.
-std::uint32_t ElementCount(const ElementCountTable& counts, std::int32_t kind);
+std::uint32_t ElementCount(const ElementCountTable& counts, host::PageElementKind kind);
 
 }  // namespace tessera

@@ -23,8 +23,8 @@ bool WalkPageElements(host::ElementRef list, const ElementVisitor& visit) {
         }
         const host::ElementRef element = elements.Element(frame.list, frame.next++);
         if (element.IsNull()) continue;
-        const int type = elements.Type(element);
-        if (type == host::kElementContainer)
+        const host::PageElementKind type = elements.Type(element);
+        if (type == host::PageElementKind::Container)
             stack.push_back({element, 0, elements.ElementCount(element)});
         else if (!visit(element, type))
             stack.pop_back();

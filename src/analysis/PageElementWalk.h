@@ -8,7 +8,7 @@ namespace tessera {
 
 // Called with each element that is not a container and its type; false stops
 // the walk of the list the element is in, but not of the lists around it.
-using ElementVisitor = std::function<bool(host::ElementRef element, int type)>;
+using ElementVisitor = std::function<bool(host::ElementRef element, host::PageElementKind type)>;
 
 // Containers are not visited themselves: their lists are walked in their place.
 // Always true; host errors pass to the caller.

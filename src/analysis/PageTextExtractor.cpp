@@ -7,8 +7,8 @@ namespace tessera {
 TextArea AreaOf(const TextQuery& query) { return {query.AreaLeft, query.AreaTop, query.AreaRight, query.AreaBottom}; }
 
 bool Touches(const host::WordBox& box, const TextArea& area) {
-    const double left = area.left / 65536.0, top = area.top / 65536.0;
-    const double right = area.right / 65536.0, bottom = area.bottom / 65536.0;
+    const double left = area.left.Real(), top = area.top.Real();
+    const double right = area.right.Real(), bottom = area.bottom.Real();
     return left <= box.maxX && right >= box.minX && top <= box.maxY && bottom >= box.minY;
 }
 

@@ -12,9 +12,9 @@
 
 namespace tessera {
 
-// An area in 16.16 fixed-point points from the top left of the displayed page.
+// An area in points from the top left of the displayed page.
 struct TextArea {
-    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    Fixed16 left, top, right, bottom;
 };
 TextArea AreaOf(const TextQuery& query);
 

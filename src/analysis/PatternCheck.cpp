@@ -22,9 +22,9 @@ std::string FirstProblem(const OutputList& outputs) {
     for (const OutputDocument& output : outputs)
         for (const PageRange& range : output.Ranges) {
             const PageQuery& q = range.Query;
-            if (!q.Enable || q.Target == QueryPageContent) continue;
+            if (!q.Enable || q.Target == QueryTarget::QueryPageContent) continue;
             std::string problem = Problem(q.FirstPageQuery);
-            if (problem.empty() && q.Target == QueryPageRanges) problem = Problem(q.LastPageQuery);
+            if (problem.empty() && q.Target == QueryTarget::QueryPageRanges) problem = Problem(q.LastPageQuery);
             if (!problem.empty()) return problem;
         }
     return "";
@@ -33,11 +33,12 @@ std::string FirstProblem(const OutputList& outputs) {
 }  // namespace
 
 std::string InvalidPatternMessage(const SplitSettings& settings, const OutputList& outputs) {
-    if (settings.SplitMode == SeparatorPages && settings.Output.SeparatorType == PageMatchingText) {
+    const bool byText = settings.Output.SeparatorType == SeparatorKind::PageMatchingText;
+    if (settings.SplitMode == SplitMethod::SeparatorPages && byText) {
         std::string problem = Problem(settings.Output.SeparatorQuery);
         if (!problem.empty()) return problem;
     }
-    if (settings.SplitMode != ManualRanges) return "";
+    if (settings.SplitMode != SplitMethod::ManualRanges) return "";
     std::string problem = FirstProblem(outputs);
     return problem.empty() ? FirstProblem(settings.Outputs) : problem;
 }

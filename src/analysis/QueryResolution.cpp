@@ -79,9 +79,9 @@ private:
     bool tried_ = false, counted_ = false;
 };
 
-bool HasEveryKind(const std::vector<std::int32_t>& kinds, const ElementCountTable* counts) {
+bool HasEveryKind(const std::vector<host::PageElementKind>& kinds, const ElementCountTable* counts) {
     if (!counts) return false;
-    for (std::int32_t kind : kinds)
+    for (host::PageElementKind kind : kinds)
         if (ElementCount(*counts, kind) < 1) return false;
     return true;
 }
@@ -94,10 +94,10 @@ struct PageFacts {
 // Whether page p matches the range's query; target 3 alternates first and last queries.
 bool Matches(PageRange& range, PageFacts& facts, int page, PatternMatcher& matcher) {
     PageQuery& q = range.Query;
-    if (q.Target == QuerySinglePage && !q.Results.empty()) return false;
-    if (q.Target == QueryPageContent) return HasEveryKind(q.PageContentQuery, facts.elements.Counts());
+    if (q.Target == QueryTarget::QuerySinglePage && !q.Results.empty()) return false;
+    if (q.Target == QueryTarget::QueryPageContent) return HasEveryKind(q.PageContentQuery, facts.elements.Counts());
     PageText& text = facts.text;
-    const TextQuery& query = (q.Target == QueryPageRanges && q.Results.size() % 2 == 1) ? q.LastPageQuery
+    const TextQuery& query = (q.Target == QueryTarget::QueryPageRanges && q.Results.size() % 2 == 1) ? q.LastPageQuery
                                                                                          : q.FirstPageQuery;
     SearchPattern pattern;
     if (!CompileTextQuery(pattern, query)) return false;
@@ -118,7 +118,7 @@ OutputList Rebuilt(const OutputList& outputs) {
             const PageQuery& q = range.Query;
             if (!q.Enable) {
                 copy.Ranges.push_back(range);
-            } else if (q.Target != QueryPageRanges) {
+            } else if (q.Target != QueryTarget::QueryPageRanges) {
                 for (int page : q.Results) AppendRange(copy, page, 1);
             } else {
                 for (std::size_t i = 1; i < q.Results.size(); i += 2) {

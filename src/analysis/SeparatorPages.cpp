@@ -5,6 +5,9 @@
 #include "analysis/PageTextExtractor.h"
 
 namespace tessera {
+
+using enum SeparatorKind;
+
 namespace {
 
 void AppendOutput(OutputList& outputs, int start, int count) {
@@ -14,7 +17,7 @@ void AppendOutput(OutputList& outputs, int start, int count) {
 }
 
 // A page that cannot be acquired or read is no separator.
-bool IsBlankSeparator(const DocumentHandle& document, int page, int separatorType, double threshold,
+bool IsBlankSeparator(const DocumentHandle& document, int page, SeparatorKind separatorType, double threshold,
                       ScanFailures& failures) {
     PageContentHolder holder;
     const bool blank = holder.Acquire(document.Doc(), page) &&
@@ -25,7 +28,7 @@ bool IsBlankSeparator(const DocumentHandle& document, int page, int separatorTyp
 
 }  // namespace
 
-bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, int separatorType,
+bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, SeparatorKind separatorType,
                            double threshold, const TextQuery& query) {
     pages.clear();
     if (separatorType < BlankPage || separatorType > PageMatchingText) return false;
@@ -48,8 +51,8 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
     return true;
 }
 
-bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, int separatorType, double threshold,
-                       const TextQuery& query) {
+bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
+                       double threshold, const TextQuery& query) {
     if (separatorType < BlankPage || separatorType > PageMatchingText) return false;
     std::vector<int> separators;
     if (!BuildMatchingPageList(document, separators, separatorType, threshold, query)) return false;

@@ -11,12 +11,12 @@ namespace tessera {
 // is the largest stored-to-data ratio of a blank image, not included), or
 // pages whose text matches the query. False when the query does not compile
 // or the mode is unknown; host errors reading a page's text pass to the caller.
-bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, int separatorType,
+bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, SeparatorKind separatorType,
                            double threshold, const TextQuery& query);
 
 // Appends one output per stretch between separators. A text separator starts
 // the next output; a blank separator belongs to no output. No output is empty.
-bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, int separatorType, double threshold,
-                       const TextQuery& query);
+bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
+                       double threshold, const TextQuery& query);
 
 }  // namespace tessera

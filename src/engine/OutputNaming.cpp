@@ -67,7 +67,8 @@ std::string TextPart(const FilenameSettings& f, const OutputDocument& output, st
 // numbers and letters are written as they are.
 std::string AutomaticPart(const SplitSettings& settings, const OutputDocument& output, std::size_t index,
                           const DocumentHandle& source, PageTextExtractor& extractor) {
-    switch (settings.Filename.FileNameCosntructionMode) {
+    using enum NameConstructionMode;
+    switch (settings.Filename.FileNameConstructionMode) {
         case AddNumber: return Decimal(index);
         case AddLetter: return Letters(index);
         case AddPageRanges: return UpperCase(PageSpanName(output));
@@ -130,6 +131,7 @@ std::string MonthName(int month) {
 }
 
 std::string NamePrefix(const FilenameSettings& settings, const std::string& sourcePath, const std::tm& today) {
+    using enum AutoPrefix;
     switch (settings.FileNameAutoPrefix) {
         case PrefixFilename: {
             const std::string name = FileBaseName(sourcePath);

@@ -78,6 +78,7 @@ bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
     settings.Filename.OutputBaseFilename = TrimText(settings.Filename.OutputBaseFilename);
     if (source.Flags() & host::kDocFlagLinearized) settings.Output.bLinearize = true;
     const OutputSettings& o = settings.Output;
+    using enum SplitMethod;
     switch (settings.SplitMode) {
         case EqualPages:
             return TakePlan(settings.Outputs, PlanEqualPages(source, o.NumEqualPages, 0));

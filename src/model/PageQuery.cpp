@@ -1,11 +1,12 @@
 #include "model/PageQuery.h"
 
-#include "model/PageElementKind.h"
+#include "model/ElementKindName.h"
 #include "strings/LanguageTable.h"
 
 namespace tessera {
 
 bool IsQueryComplete(const PageQuery& query) {
+    using enum QueryTarget;
     switch (query.Target) {
         case QueryPageContent: return !query.PageContentQuery.empty();
         case QueryPageRanges: return !query.FirstPageQuery.Pattern.empty() && !query.LastPageQuery.Pattern.empty();
@@ -17,6 +18,7 @@ std::string DescribePageQuery(const PageQuery& query) {
     const std::string quote = "\"";
     std::string kind;
     std::string match = LookupString("IDS_MATCHING") + " ";
+    using enum QueryTarget;
     switch (query.Target) {
         case QueryPageSet:
             kind = LookupString("IDS_SET_OF_PAGES");

@@ -4,11 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "host/PageElementKind.h"
 #include "model/TextQuery.h"
 
 namespace tessera {
 
-enum QueryTarget : std::int32_t {
+// What a query finds, by the integer profiles store. Like the settings' choices
+// (model/SplitSettings.h) it holds any stored value; an unknown target is
+// read as a single-page query.
+enum class QueryTarget : std::int32_t {
     QuerySinglePage = 0,
     QueryPageSet = 1,
     QueryPageContent = 2,
@@ -17,12 +21,12 @@ enum QueryTarget : std::int32_t {
 
 struct PageQuery {
     bool Enable = false;
-    std::int32_t Target = QuerySinglePage;
+    QueryTarget Target = QueryTarget::QuerySinglePage;
     std::vector<std::int32_t> Results;  // pages found by the last resolution; never stored
     TextQuery FirstPageQuery;
     TextQuery LastPageQuery;
     bool ExcludeLastPage = false;
-    std::vector<std::int32_t> PageContentQuery;  // element kinds that must all be present
+    std::vector<host::PageElementKind> PageContentQuery;  // element kinds that must all be present
 
     friend bool operator==(const PageQuery&, const PageQuery&) = default;
 };

@@ -1,20 +1,11 @@
 #include "model/QueryCabinet.h"
 
-#include <cmath>
 #include <string>
 
 namespace tessera {
 namespace {
 
 constexpr int kMaxElementKinds = 100;
-
-double Points(std::int32_t fixed) { return fixed / 65536.0; }
-
-std::int32_t Fixed(double points) {
-    const double value = std::trunc(points * 65536 + 0.5);
-    if (!(value > INT32_MIN && value < INT32_MAX)) return value > 0 ? INT32_MAX : INT32_MIN;  // out of range, or NaN
-    return static_cast<std::int32_t>(value);
-}
 
 bool Flag(const host::Cabinet& c, const char* key) { return c.Get<bool>(key).value_or(false); }
 
@@ -28,10 +19,10 @@ void SaveTextQuery(const TextQuery& q, host::Cabinet& c) {
     c.Put("WholeWords", q.WholeWords);
     c.Put("Pattern", q.Pattern);
     c.Put("UseAreaFilter", q.UseAreaFilter);
-    c.Put("AreaLeft", Points(q.AreaLeft));
-    c.Put("AreaRight", Points(q.AreaRight));
-    c.Put("AreaTop", Points(q.AreaTop));
-    c.Put("AreaBottom", Points(q.AreaBottom));
+    c.Put("AreaLeft", q.AreaLeft.Real());
+    c.Put("AreaRight", q.AreaRight.Real());
+    c.Put("AreaTop", q.AreaTop.Real());
+    c.Put("AreaBottom", q.AreaBottom.Real());
 }
 
 void LoadTextQuery(const host::Cabinet& c, TextQuery& q) {
@@ -40,10 +31,10 @@ void LoadTextQuery(const host::Cabinet& c, TextQuery& q) {
     q.WholeWords = Flag(c, "WholeWords");
     q.PrevBreakPage = Flag(c, "PrevBreakPage");
     q.UseAreaFilter = Flag(c, "UseAreaFilter");
-    q.AreaLeft = Fixed(c.Get<double>("AreaLeft").value_or(0.0));
-    q.AreaRight = Fixed(c.Get<double>("AreaRight").value_or(0.0));
-    q.AreaTop = Fixed(c.Get<double>("AreaTop").value_or(0.0));
-    q.AreaBottom = Fixed(c.Get<double>("AreaBottom").value_or(0.0));
+    q.AreaLeft = Fixed16::FromRealAddingHalf(c.Get<double>("AreaLeft").value_or(0.0));
+    q.AreaRight = Fixed16::FromRealAddingHalf(c.Get<double>("AreaRight").value_or(0.0));
+    q.AreaTop = Fixed16::FromRealAddingHalf(c.Get<double>("AreaTop").value_or(0.0));
+    q.AreaBottom = Fixed16::FromRealAddingHalf(c.Get<double>("AreaBottom").value_or(0.0));
     q.Pattern = c.Get<std::string>("Pattern").value_or("");
 }
 
@@ -51,11 +42,12 @@ void SavePageQuery(const PageQuery& q, host::Cabinet& c) {
     c.Clear();
     c.Put("Enable", q.Enable);
     c.Put("ExcludeLastPage", q.ExcludeLastPage);
-    c.Put("Target", q.Target);
+    c.Put("Target", static_cast<std::int32_t>(q.Target));
     c.Put("NumAttributes", static_cast<std::int32_t>(q.PageContentQuery.size()));
     if (!q.PageContentQuery.empty()) {
         host::Cabinet kinds;
-        for (std::size_t i = 0; i < q.PageContentQuery.size(); ++i) kinds.Put(std::to_string(i), q.PageContentQuery[i]);
+        for (std::size_t i = 0; i < q.PageContentQuery.size(); ++i)
+            kinds.Put(std::to_string(i), static_cast<std::int32_t>(q.PageContentQuery[i]));
         c.PutCabinet("PageAttributeArray", kinds);
     }
     host::Cabinet text;
@@ -68,7 +60,7 @@ void SavePageQuery(const PageQuery& q, host::Cabinet& c) {
 bool LoadPageQuery(const host::Cabinet& c, PageQuery& q) {
     q.Enable = Flag(c, "Enable");
     q.ExcludeLastPage = Flag(c, "ExcludeLastPage");
-    q.Target = c.Get<std::int32_t>("Target").value_or(0);
+    q.Target = static_cast<QueryTarget>(c.Get<std::int32_t>("Target").value_or(0));
     q.PageContentQuery.clear();
     const std::int32_t count = c.Get<std::int32_t>("NumAttributes").value_or(0);
     if (count > kMaxElementKinds) return false;
@@ -76,7 +68,8 @@ bool LoadPageQuery(const host::Cabinet& c, PageQuery& q) {
         const host::Cabinet* kinds = c.GetCabinet("PageAttributeArray");
         if (!kinds) return false;
         for (std::int32_t i = 0; i < count; ++i)
-            q.PageContentQuery.push_back(kinds->Get<std::int32_t>(std::to_string(i)).value_or(0));
+            q.PageContentQuery.push_back(
+                static_cast<host::PageElementKind>(kinds->Get<std::int32_t>(std::to_string(i)).value_or(0)));
     }
     const host::Cabinet* first = c.GetCabinet("FirstPageQuery");
     const host::Cabinet* last = c.GetCabinet("LastPageQuery");

@@ -37,7 +37,7 @@ const SettingsField kFields[] = {
     FIELD("bSecurityCanPrint", Security.bSecurityCanPrint),
     FIELD("OutputBaseFilename", Filename.OutputBaseFilename),
     FIELD("OutputFolder", Filename.OutputFolder),
-    FIELD("FileNameCosntructionMode", Filename.FileNameCosntructionMode),
+    FIELD("FileNameCosntructionMode", Filename.FileNameConstructionMode),
     FIELD("FileNameAutoPrefix", Filename.FileNameAutoPrefix),
     FIELD("CreateFoldersForBookmarks", Filename.CreateFoldersForBookmarks),
     FIELD("TextAreaLeft", Filename.TextAreaLeft),

@@ -9,16 +9,23 @@
 
 namespace tessera {
 
-enum SplitModeValue : std::int32_t { EqualPages = 0, BookmarkLevels = 1, ManualRanges = 2, SeparatorPages = 3 };
-enum SeparatorTypeValue : std::int32_t { BlankPage = 0, BlankImagePage = 1, PageMatchingText = 2 };
-enum NameConstructionMode : std::int32_t {
+// The stored settings' choices. Each enumerator has the integer the settings
+// store and profiles keep. A stored integer that names no enumerator is carried
+// as it is: every enum here has std::int32_t as its underlying type, so it holds
+// any stored value, and each use treats an unknown value as it always has (an
+// unknown method keeps the output list as it is, an unknown separator kind
+// fails the plan, an unknown naming mode adds nothing, an unknown prefix is
+// no prefix).
+enum class SplitMethod : std::int32_t { EqualPages = 0, BookmarkLevels = 1, ManualRanges = 2, SeparatorPages = 3 };
+enum class SeparatorKind : std::int32_t { BlankPage = 0, BlankImagePage = 1, PageMatchingText = 2 };
+enum class NameConstructionMode : std::int32_t {
     AddNumber = 0,
     AddLetter = 1,
     AddPageRanges = 2,
     AddPageLabel = 3,
     AddTextFromPage = 4,
 };
-enum NamePrefix : std::int32_t { PrefixNone = 0, PrefixFilename = 1, PrefixTodaysDate = 2 };
+enum class AutoPrefix : std::int32_t { PrefixNone = 0, PrefixFilename = 1, PrefixTodaysDate = 2 };
 
 struct OutputSettings {
     bool bLinearize = false;
@@ -29,7 +36,7 @@ struct OutputSettings {
     std::int32_t NumEqualPages = 1;
     std::int32_t StartBookmarkLevel = 1;
     std::int32_t EndBookmarkLevel = 1;
-    std::int32_t SeparatorType = BlankPage;
+    SeparatorKind SeparatorType = SeparatorKind::BlankPage;
     TextQuery SeparatorQuery;
     std::int32_t BlankPageThreshold = 40;
 
@@ -57,14 +64,14 @@ struct SecuritySettings {
 struct FilenameSettings {
     std::string OutputFolder;
     std::string OutputBaseFilename = "Doc";
-    std::int32_t FileNameCosntructionMode = AddNumber;
-    std::int32_t FileNameAutoPrefix = PrefixFilename;
+    NameConstructionMode FileNameConstructionMode = NameConstructionMode::AddNumber;
+    AutoPrefix FileNameAutoPrefix = AutoPrefix::PrefixFilename;
     bool CreateFoldersForBookmarks = false;
-    // 16.16 fixed-point points.
-    std::int32_t TextAreaLeft = 0;
-    std::int32_t TextAreaTop = 0;
-    std::int32_t TextAreaRight = 0;
-    std::int32_t TextAreaBottom = 0;
+    // In points.
+    Fixed16 TextAreaLeft;
+    Fixed16 TextAreaTop;
+    Fixed16 TextAreaRight;
+    Fixed16 TextAreaBottom;
     // Stored with profiles and batch parameters only.
     std::int32_t PageNumber = 0;
     std::int32_t StartingNumber = 1;
@@ -75,7 +82,7 @@ struct FilenameSettings {
 };
 
 struct SplitSettings {
-    std::int32_t SplitMode = ManualRanges;
+    SplitMethod SplitMode = SplitMethod::ManualRanges;
     OutputSettings Output;
     SecuritySettings Security;
     FilenameSettings Filename;

@@ -1,7 +1,8 @@
 #pragma once
 // Text search criteria: a pattern, how to match it, and an optional page area.
-#include <cstdint>
 #include <string>
+
+#include "model/Fixed16.h"
 
 namespace tessera {
 
@@ -12,11 +13,11 @@ struct TextQuery {
     bool MatchCase = false;
     bool PrevBreakPage = false;  // stored and copied, never read
     bool UseAreaFilter = false;
-    // 16.16 fixed-point points.
-    std::int32_t AreaLeft = 0;
-    std::int32_t AreaTop = 0;
-    std::int32_t AreaRight = 0;
-    std::int32_t AreaBottom = 0;
+    // In points.
+    Fixed16 AreaLeft;
+    Fixed16 AreaTop;
+    Fixed16 AreaRight;
+    Fixed16 AreaBottom;
 
     friend bool operator==(const TextQuery&, const TextQuery&) = default;
 };

@@ -71,7 +71,7 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
         return false;
     }
     // As the dialog's OK does: a hand-made split needs its outputs.
-    if (working.SplitMode == ManualRanges && accepted.empty()) {
+    if (working.SplitMode == SplitMethod::ManualRanges && accepted.empty()) {
         AlertByKey("IDS_NO_OUTPUT_DOCUMENTS");
         commandLine.ReportOutcome(host::RunOutcome::UsageError);
         return false;

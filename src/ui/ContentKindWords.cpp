@@ -2,57 +2,57 @@
 
 #include <algorithm>
 
-#include "model/PageElementKind.h"
-
 namespace tessera {
 namespace {
 
+using enum host::PageElementKind;
+
 struct KindWord {
     std::string_view word;
-    std::int32_t kind;
+    host::PageElementKind kind;
     std::string_view finds;
 };
 
 // In the dialog's order, which is the order a query lists its kinds in.
-constexpr KindWord kKindWords[] = {
-    {"annotation", kKindTextComment, "a text comment (Text or FreeText annotation)"},
-    {"external-link", kKindExternalLink, "a link to a page in another document"},
-    {"link", kKindLinkToPage, "a link to a page in the same document"},
-    {"transition", kKindTransition, "a page transition"},
-    {"transparency", kKindTransparency, "transparency effects"},
-    {"rotated", kKindRotated, "a rotated page"},
-    {"form", 4, "form elements (form XObjects or form fields)"},
-    {"image", 3, "an image"},
-    {"postscript", 5, "a PostScript object"},
-    {"shading", 16, "a shading"},
-    {"javascript", kKindJavaScript, "an action that runs JavaScript"},
-    {"launch", kKindLaunch, "an action that launches an application or prints"},
-    {"popup", kKindPopup, "a note comment (popup)"},
-    {"reset-form", kKindResetForm, "a reset form action"},
-    {"submit-form", kKindSubmitForm, "a submit form action"},
-    {"uri", kKindWebLink, "a link to an internet address"},
-    {"highlight", kKindHighlight, "highlighting"},
-    {"stamp", kKindStamp, "a rubber stamp"},
+constexpr KindWord Words[] = {
+    {"annotation", TextComment, "a text comment (Text or FreeText annotation)"},
+    {"external-link", ExternalLink, "a link to a page in another document"},
+    {"link", LinkToPage, "a link to a page in the same document"},
+    {"transition", Transition, "a page transition"},
+    {"transparency", Transparency, "transparency effects"},
+    {"rotated", Rotated, "a rotated page"},
+    {"form", Form, "form elements (form XObjects or form fields)"},
+    {"image", Image, "an image"},
+    {"postscript", PostScript, "a PostScript object"},
+    {"shading", Shading, "a shading"},
+    {"javascript", JavaScript, "an action that runs JavaScript"},
+    {"launch", Launch, "an action that launches an application or prints"},
+    {"popup", Popup, "a note comment (popup)"},
+    {"reset-form", ResetForm, "a reset form action"},
+    {"submit-form", SubmitForm, "a submit form action"},
+    {"uri", WebLink, "a link to an internet address"},
+    {"highlight", Highlight, "highlighting"},
+    {"stamp", Stamp, "a rubber stamp"},
 };
 
 }  // namespace
 
-std::optional<std::int32_t> ContentKindForWord(std::string_view word) {
-    for (const KindWord& k : kKindWords)
+std::optional<host::PageElementKind> ContentKindForWord(std::string_view word) {
+    for (const KindWord& k : Words)
         if (k.word == word) return k.kind;
     return std::nullopt;
 }
 
-std::vector<std::int32_t> InDialogOrder(const std::vector<std::int32_t>& kinds) {
-    std::vector<std::int32_t> ordered;
-    for (const KindWord& k : kKindWords)
+std::vector<host::PageElementKind> InDialogOrder(const std::vector<host::PageElementKind>& kinds) {
+    std::vector<host::PageElementKind> ordered;
+    for (const KindWord& k : Words)
         if (std::find(kinds.begin(), kinds.end(), k.kind) != kinds.end()) ordered.push_back(k.kind);
     return ordered;
 }
 
 std::string ContentKindWordsHelp() {
     std::string help;
-    for (const KindWord& k : kKindWords) {
+    for (const KindWord& k : Words) {
         std::string line = "  " + std::string(k.word);
         line.resize(std::max<std::size_t>(line.size() + 1, 17), ' ');
         help += line + std::string(k.finds) + "\n";

@@ -107,12 +107,12 @@ private:
         PageRange range;
         range.Query.Enable = true;
         range.Query.FirstPageQuery = Query(Text());
-        range.Query.Target = QueryPageSet;
+        range.Query.Target = QueryTarget::QueryPageSet;
         if (Accept('1')) {
-            range.Query.Target = QuerySinglePage;
+            range.Query.Target = QueryTarget::QuerySinglePage;
         } else if (Accept("..")) {
             range.Query.ExcludeLastPage = Accept('<');
-            range.Query.Target = QueryPageRanges;
+            range.Query.Target = QueryTarget::QueryPageRanges;
             range.Query.LastPageQuery = Query(Text());
         }
         return range;
@@ -121,12 +121,12 @@ private:
     // "@image+link": the pages holding every kind named.
     PageRange ContentItem() {
         Accept('@');
-        std::vector<std::int32_t> kinds;
+        std::vector<host::PageElementKind> kinds;
         do {
             const std::size_t start = pos_;
             while (!AtEnd() && (std::islower(static_cast<unsigned char>(Peek())) || Peek() == '-')) ++pos_;
             const std::string_view word = text_.substr(start, pos_ - start);
-            const std::optional<std::int32_t> kind = ContentKindForWord(word);
+            const std::optional<host::PageElementKind> kind = ContentKindForWord(word);
             if (!kind)
                 throw SyntaxError(start, word.empty() ? "expected a kind of page content after \"@\""
                                                       : "\"" + std::string(word) + "\" is not a kind of page content");
@@ -134,7 +134,7 @@ private:
         } while (Accept('+'));
         PageRange range;
         range.Query.Enable = true;
-        range.Query.Target = QueryPageContent;
+        range.Query.Target = QueryTarget::QueryPageContent;
         range.Query.PageContentQuery = InDialogOrder(kinds);
         return range;
     }

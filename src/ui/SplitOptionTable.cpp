@@ -36,7 +36,7 @@ int PositiveNumber(const std::string& text, const std::string& whole) {
 }
 
 // A command splits one way; a second method would silently replace the first.
-void SplitMethod(DialogFields& fields, const char* option, std::int32_t mode) {
+void ChooseMethod(DialogFields& fields, const char* option, SplitMethod mode) {
     if (!fields.methodOption.empty() && fields.methodOption != option)
         throw BadValue("cannot be combined with --" + fields.methodOption + ": a command splits by one method");
     fields.methodOption = option;
@@ -45,26 +45,29 @@ void SplitMethod(DialogFields& fields, const char* option, std::int32_t mode) {
 
 bool Switch(const std::string& value) { return value == "1"; }
 
+template <class Value>
 struct Choice {
     const char* word;
-    std::int32_t value;
+    Value value;
 };
 
-std::int32_t Chosen(const std::vector<Choice>& choices, const std::string& word) {
+template <class Value>
+Value Chosen(const std::vector<Choice<Value>>& choices, const std::string& word) {
     std::string known;
-    for (const Choice& c : choices) {
+    for (const Choice<Value>& c : choices) {
         if (word == c.word) return c.value;
         known += (known.empty() ? "" : ", ") + std::string(c.word);
     }
     throw BadValue("\"" + word + "\" is not one of " + known);
 }
 
-const std::vector<Choice> kPrefixes = {{"none", PrefixNone}, {"name", PrefixFilename}, {"date", PrefixTodaysDate}};
-const std::vector<Choice> kSuffixes = {{"number", AddNumber},
-                                       {"letter", AddLetter},
-                                       {"pages", AddPageRanges},
-                                       {"label", AddPageLabel},
-                                       {"text", AddTextFromPage}};
+const std::vector<Choice<AutoPrefix>> kPrefixes = {
+    {"none", AutoPrefix::PrefixNone}, {"name", AutoPrefix::PrefixFilename}, {"date", AutoPrefix::PrefixTodaysDate}};
+const std::vector<Choice<NameConstructionMode>> kSuffixes = {{"number", NameConstructionMode::AddNumber},
+                                                             {"letter", NameConstructionMode::AddLetter},
+                                                             {"pages", NameConstructionMode::AddPageRanges},
+                                                             {"label", NameConstructionMode::AddPageLabel},
+                                                             {"text", NameConstructionMode::AddTextFromPage}};
 
 // "5-1" means the same levels as "1-5", as the split itself takes them.
 void Levels(const std::string& text, SplitSettings& s) {
@@ -96,20 +99,20 @@ int Sensitivity(const std::string& text, const std::string& whole) {
 
 void Separator(const std::string& value, SplitSettings& s) {
     if (value.rfind("text=", 0) == 0 && value.size() > 5) {
-        s.Output.SeparatorType = PageMatchingText;
+        s.Output.SeparatorType = SeparatorKind::PageMatchingText;
         s.Output.SeparatorQuery.Pattern = value.substr(5);
         return;
     }
     if (value == "blank" || value == "scan" || value.rfind("scan=", 0) == 0) {
-        s.Output.SeparatorType = value == "blank" ? BlankPage : BlankImagePage;
+        s.Output.SeparatorType = value == "blank" ? SeparatorKind::BlankPage : SeparatorKind::BlankImagePage;
         if (value.size() > 5) s.Output.BlankPageThreshold = Sensitivity(value.substr(5), value);
         return;
     }
     throw BadValue("expected text=PATTERN, blank, scan or scan=SENSITIVITY, not \"" + value + "\"");
 }
 
-void Area(const std::string& value, std::int32_t* left, std::int32_t* top, std::int32_t* right, std::int32_t* bottom) {
-    std::int32_t area[4];
+void Area(const std::string& value, Fixed16* left, Fixed16* top, Fixed16* right, Fixed16* bottom) {
+    Fixed16 area[4];
     if (!ParseArea(value, area)) throw BadValue("expected four numbers of points L,T,R,B, not \"" + value + "\"");
     // Top is above bottom: y grows down the page.
     if (area[2] < area[0]) throw BadValue("the right edge is left of the left edge in \"" + value + "\"");
@@ -131,9 +134,10 @@ struct SplitOption {
     void (*apply)(const std::string& value, DialogFields& fields);
 };
 
-std::vector<std::string> Words(const std::vector<Choice>& choices) {
+template <class Value>
+std::vector<std::string> Words(const std::vector<Choice<Value>>& choices) {
     std::vector<std::string> words;
-    for (const Choice& c : choices) words.push_back(c.word);
+    for (const Choice<Value>& c : choices) words.push_back(c.word);
     return words;
 }
 
@@ -145,12 +149,12 @@ const std::vector<SplitOption>& Options() {
     static const std::vector<SplitOption> options = {
         {Spec("equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod),
          [](const std::string& v, DialogFields& f) {
-             SplitMethod(f, "equal", EqualPages);
+             ChooseMethod(f, "equal", SplitMethod::EqualPages);
              f.settings.Output.NumEqualPages = PositiveNumber(v, v);
          }},
         {Spec("bookmarks", "", OptionKind::Levels, {}, "Split at the bookmarks of level A, or of levels A to B (top level is 1)", kMethod),
          [](const std::string& v, DialogFields& f) {
-             SplitMethod(f, "bookmarks", BookmarkLevels);
+             ChooseMethod(f, "bookmarks", SplitMethod::BookmarkLevels);
              Levels(v, f.settings);
          }},
         {Spec("separator", "", OptionKind::Text, {},
@@ -159,13 +163,13 @@ const std::vector<SplitOption>& Options() {
           "noise from 10 (clean scans) to 80 (noisy ones; 40 unless --remembered brings back another)",
           kMethod, "text=PATTERN|blank|scan[=N]"),
          [](const std::string& v, DialogFields& f) {
-             SplitMethod(f, "separator", SeparatorPages);
+             ChooseMethod(f, "separator", SplitMethod::SeparatorPages);
              Separator(v, f.settings);
          }},
         {Spec("doc", "", OptionKind::Text, {},
           "One hand-made output (repeat for more); see the selections below", kMethod, "[NAME=]SELECTION"),
          [](const std::string& v, DialogFields& f) {
-             SplitMethod(f, "doc", ManualRanges);
+             ChooseMethod(f, "doc", SplitMethod::ManualRanges);
              f.documents.push_back(v);
          }},
         {Spec("regex", "", OptionKind::Switch, {}, "Texts searched for are Perl-compatible regular expressions", kSearch),
@@ -193,7 +197,7 @@ const std::vector<SplitOption>& Options() {
         {Spec("suffix", "", OptionKind::Choice, Words(kSuffixes),
           "How an output without a name of its own ends: its number, a letter, its page span, the label of its first page, or the text in --name-area of its first page", kNaming),
          [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Filename.FileNameCosntructionMode = Chosen(kSuffixes, v); }},
+             SplitSettings& s = f.settings; s.Filename.FileNameConstructionMode = Chosen(kSuffixes, v); }},
         {Spec("name-area", "", OptionKind::Text, {}, "The area whose text --suffix text puts in names", kNaming, "L,T,R,B"),
          [](const std::string& v, DialogFields& f) {
              FilenameSettings& n = f.settings.Filename;
@@ -254,7 +258,7 @@ Kinds of page content for @KIND:
 )" + ContentKindWordsHelp();
 }
 
-bool ParseArea(const std::string& text, std::int32_t (&area)[4]) {
+bool ParseArea(const std::string& text, Fixed16 (&area)[4]) {
     std::istringstream in(text);
     for (int i = 0; i < 4; ++i) {
         std::string item;
@@ -262,7 +266,7 @@ bool ParseArea(const std::string& text, std::int32_t (&area)[4]) {
         char* end = nullptr;
         const double points = std::strtod(item.c_str(), &end);
         if (*end != '\0' || !(points > -30000 && points < 30000)) return false;
-        area[i] = static_cast<std::int32_t>(points * 65536 + (points < 0 ? -0.5 : 0.5));
+        area[i] = Fixed16::FromRealRounded(points);
     }
     std::string rest;
     return !std::getline(in, rest);

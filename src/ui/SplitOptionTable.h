@@ -28,7 +28,7 @@ std::string SplitOptionsHelp();
 // that points at what is wrong instead.
 std::optional<std::string> ApplySplitOption(const host::OptionValue& option, DialogFields& fields);
 
-// An area "L,T,R,B" in points as 16.16 fixed-point values; false when malformed.
-bool ParseArea(const std::string& text, std::int32_t (&area)[4]);
+// An area "L,T,R,B" in points; false when malformed.
+bool ParseArea(const std::string& text, Fixed16 (&area)[4]);
 
 }  // namespace tessera

@@ -27,17 +27,17 @@ protected:
 
 TEST_F(RegistrySettingsTest, FirstRunGivesInitialValues) {
     SplitSettings s;
-    s.SplitMode = 0;
+    s.SplitMode = SplitMethod::EqualPages;
     s.Output.NumEqualPages = 9;
     LoadSettingsFromRegistry(s);
-    EXPECT_EQ(s.SplitMode, ManualRanges);
+    EXPECT_EQ(s.SplitMode, SplitMethod::ManualRanges);
     EXPECT_EQ(s.Output.NumEqualPages, 1);
     EXPECT_EQ(s.Output.StartBookmarkLevel, 1);
     EXPECT_EQ(s.Output.EndBookmarkLevel, 1);
-    EXPECT_EQ(s.Output.SeparatorType, BlankPage);
+    EXPECT_EQ(s.Output.SeparatorType, SeparatorKind::BlankPage);
     EXPECT_EQ(s.Output.BlankPageThreshold, 40);
     EXPECT_EQ(s.Filename.OutputBaseFilename, "Doc");
-    EXPECT_EQ(s.Filename.FileNameAutoPrefix, PrefixFilename);
+    EXPECT_EQ(s.Filename.FileNameAutoPrefix, AutoPrefix::PrefixFilename);
     EXPECT_EQ(s.Security.PermissionBits(), -1);
     EXPECT_TRUE(s.Security.Password.empty());
     // No ~/Documents in the test home: the home folder itself.
@@ -46,17 +46,17 @@ TEST_F(RegistrySettingsTest, FirstRunGivesInitialValues) {
 
 TEST_F(RegistrySettingsTest, RoundTripKeepsEveryStoredField) {
     SplitSettings s;
-    s.SplitMode = SeparatorPages;
+    s.SplitMode = SplitMethod::SeparatorPages;
     s.Output.bLinearize = true;
     s.Output.NumEqualPages = 12;
     s.Output.SeparatorQuery.Pattern = "Chapter \"1\" \\ end";
-    s.Output.SeparatorQuery.AreaLeft = -72 * 65536;
+    s.Output.SeparatorQuery.AreaLeft = Fixed16::FromRaw(-72 * 65536);
     s.Output.SeparatorQuery.UseAreaFilter = true;
     s.Security.Password = "pw";
     s.Security.bSecurityCanPrint = false;
     s.Filename.OutputFolder = "/srv/out/";
     s.Filename.OutputBaseFilename = "Part";
-    s.Filename.TextAreaBottom = 123456;
+    s.Filename.TextAreaBottom = Fixed16::FromRaw(123456);
     s.Filename.CreateFoldersForBookmarks = true;
     SaveSettingsToRegistry(s);
     SplitSettings loaded;
@@ -74,7 +74,7 @@ TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThem) {
     LoadSettingsFromRegistry(s);
     EXPECT_TRUE(s.Output.bLinearize);
     EXPECT_TRUE(s.Output.bRemovePageLabels);
-    EXPECT_EQ(s.SplitMode, 7);
+    EXPECT_EQ(s.SplitMode, static_cast<SplitMethod>(7));
     EXPECT_EQ(s.Output.NumEqualPages, 1);
     EXPECT_EQ(s.Filename.OutputFolder, DefaultOutputFolder());
 }

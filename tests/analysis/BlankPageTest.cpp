@@ -98,7 +98,7 @@ TEST_F(BlankPageTest, DamagedContentIsNeitherBlankNorDroppedAndTheScanGoesOn) {
 
     DocumentHandle document(doc, DocumentHandle::Ownership::Borrowed);
     std::vector<int> separators;
-    ASSERT_TRUE(BuildMatchingPageList(document, separators, BlankPage, kDefaultThreshold, {}));
+    ASSERT_TRUE(BuildMatchingPageList(document, separators, SeparatorKind::BlankPage, kDefaultThreshold, {}));
     EXPECT_EQ(separators, (std::vector<int>{1, 4}));
     EXPECT_EQ(host.viewer.alerts.size(), 1u) << "the user hears once that a page could not be read";
 }
@@ -122,7 +122,7 @@ TEST_F(BlankPageTest, ScannedBatchSplitsAtBlankSheetsOnly) {
     for (unsigned i = 0; i < 8; ++i) scan(blank[i], i + 1);
     DocumentHandle document(Open(), DocumentHandle::Ownership::Borrowed);
     OutputList outputs;
-    ASSERT_TRUE(SplitAtSeparators(document, outputs, BlankImagePage, kDefaultThreshold, {}));
+    ASSERT_TRUE(SplitAtSeparators(document, outputs, SeparatorKind::BlankImagePage, kDefaultThreshold, {}));
     ASSERT_EQ(outputs.size(), 3u) << "adjacent blanks cut once, a blank last page leaves no output";
     const int starts[] = {0, 3, 6}, counts[] = {2, 1, 1};
     for (std::size_t i = 0; i < 3; ++i) {
@@ -131,7 +131,7 @@ TEST_F(BlankPageTest, ScannedBatchSplitsAtBlankSheetsOnly) {
     }
 
     outputs.clear();
-    ASSERT_TRUE(SplitAtSeparators(document, outputs, BlankPage, kDefaultThreshold, {}));
+    ASSERT_TRUE(SplitAtSeparators(document, outputs, SeparatorKind::BlankPage, kDefaultThreshold, {}));
     ASSERT_EQ(outputs.size(), 1u) << "a scan is never a blank page";
     EXPECT_EQ(outputs[0].Ranges[0].NumPages, 8);
 }

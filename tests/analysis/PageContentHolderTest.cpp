@@ -115,9 +115,9 @@ TEST_F(PageContentHolderTest, AnOwnedIdIsGivenBackOnceByWhoeverHoldsItLast) {
 TEST_F(PageContentHolderTest, ScansLeaveNothingHeldAndLookInsideEachPageOnce) {
     DocumentHandle document(doc, DocumentHandle::Ownership::Borrowed);
     std::vector<int> pages;
-    ASSERT_TRUE(BuildMatchingPageList(document, pages, BlankPage, 0.004, {}));
+    ASSERT_TRUE(BuildMatchingPageList(document, pages, SeparatorKind::BlankPage, 0.004, {}));
     EXPECT_EQ(pages, (std::vector<int>{0, 2}));
-    ASSERT_TRUE(BuildMatchingPageList(document, pages, BlankImagePage, 0.004, {}));
+    ASSERT_TRUE(BuildMatchingPageList(document, pages, SeparatorKind::BlankImagePage, 0.004, {}));
     EXPECT_EQ(HeldPages(), 0);
     EXPECT_EQ(logged->held, 0);
 
@@ -125,8 +125,8 @@ TEST_F(PageContentHolderTest, ScansLeaveNothingHeldAndLookInsideEachPageOnce) {
     for (OutputDocument& output : outputs) {
         PageRange range;
         range.Query.Enable = true;
-        range.Query.Target = QueryPageContent;
-        range.Query.PageContentQuery = {host::kElementPath};
+        range.Query.Target = QueryTarget::QueryPageContent;
+        range.Query.PageContentQuery = {host::PageElementKind::Path};
         output.Ranges = {range, range};
     }
     logged->acquired = 0;

@@ -9,6 +9,8 @@
 namespace tessera {
 namespace {
 
+using Kind = host::PageElementKind;
+
 class PageElementsTest : public testing::Test {
 protected:
     QPDFObjectHandle Resources() {
@@ -34,10 +36,10 @@ protected:
         return host.OpenActive(path);
     }
     // The 1-based pages a content query of these kinds finds.
-    std::vector<int> PagesWith(host::DocId doc, std::vector<std::int32_t> kinds) {
+    std::vector<int> PagesWith(host::DocId doc, std::vector<Kind> kinds) {
         PageRange range;
         range.Query.Enable = true;
-        range.Query.Target = QueryPageContent;
+        range.Query.Target = QueryTarget::QueryPageContent;
         range.Query.PageContentQuery = std::move(kinds);
         OutputList outputs(1);
         outputs[0].Ranges.push_back(range);
@@ -58,22 +60,22 @@ TEST_F(PageElementsTest, ContentElementsAreCountedInsideContainersToo) {
     pdf.AddContentPage("/Fm Do BI /W 1 /H 1 /CS /G /BPC 8 ID\nx\nEI", Resources());               // 3
     const host::DocId doc = Open();
     const ElementCountTable first = Counts(doc, 0);
-    EXPECT_EQ(ElementCount(first, host::kElementImage), 1u);
-    EXPECT_EQ(ElementCount(first, host::kElementShading), 1u);
-    EXPECT_EQ(ElementCount(first, host::kElementPath), 1u);
-    EXPECT_EQ(ElementCount(first, host::kElementContainer), 0u) << "containers are walked, not counted";
-    EXPECT_EQ(ElementCount(first, 45), 0u);
-    EXPECT_EQ(ElementCount(first, -1), 0u);
+    EXPECT_EQ(ElementCount(first, Kind::Image), 1u);
+    EXPECT_EQ(ElementCount(first, Kind::Shading), 1u);
+    EXPECT_EQ(ElementCount(first, Kind::Path), 1u);
+    EXPECT_EQ(ElementCount(first, Kind::Container), 0u) << "containers are walked, not counted";
+    EXPECT_EQ(ElementCount(first, Kind{45}), 0u);
+    EXPECT_EQ(ElementCount(first, Kind{-1}), 0u);
     const ElementCountTable third = Counts(doc, 2);
-    EXPECT_EQ(ElementCount(third, host::kElementForm), 1u);
-    EXPECT_EQ(ElementCount(third, host::kElementImage), 1u) << "an inline image is an image";
+    EXPECT_EQ(ElementCount(third, Kind::Form), 1u);
+    EXPECT_EQ(ElementCount(third, Kind::Image), 1u) << "an inline image is an image";
 
-    EXPECT_EQ(PagesWith(doc, {3, 16}), (std::vector<int>{1})) << "every kind asked for must be there";
-    EXPECT_EQ(PagesWith(doc, {3}), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(PagesWith(doc, {4}), (std::vector<int>{3})) << "a form XObject without a field is a form element";
-    EXPECT_TRUE(PagesWith(doc, {kKindPlaySound}).empty());
-    EXPECT_TRUE(PagesWith(doc, {kKindPlayMovie}).empty());
-    EXPECT_TRUE(PagesWith(doc, {3, 99}).empty()) << "a kind outside the table is absent";
+    EXPECT_EQ(PagesWith(doc, {Kind::Image, Kind::Shading}), (std::vector<int>{1})) << "every kind asked for must be there";
+    EXPECT_EQ(PagesWith(doc, {Kind::Image}), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(PagesWith(doc, {Kind::Form}), (std::vector<int>{3})) << "a form XObject without a field is a form element";
+    EXPECT_TRUE(PagesWith(doc, {Kind::PlaySound}).empty());
+    EXPECT_TRUE(PagesWith(doc, {Kind::PlayMovie}).empty());
+    EXPECT_TRUE(PagesWith(doc, {Kind::Image, Kind{99}}).empty()) << "a kind outside the table is absent";
 }
 
 TEST_F(PageElementsTest, AnnotationsCountByTheirSubtypeAndTheirAction) {
@@ -89,12 +91,12 @@ TEST_F(PageElementsTest, AnnotationsCountByTheirSubtypeAndTheirAction) {
     pdf.Page(4).getKey("/Annots").appendItem(QPDFObjectHandle::newInteger(7));  // not an annotation at all
     const host::DocId doc = Open();
 
-    EXPECT_EQ(PagesWith(doc, {kKindExternalLink}), (std::vector<int>{1}));
-    EXPECT_EQ(PagesWith(doc, {kKindLinkToPage}), (std::vector<int>{4})) << "GoToR is not a link to a page; a /Dest is";
-    EXPECT_EQ(PagesWith(doc, {kKindWebLink}), (std::vector<int>{2}));
-    EXPECT_EQ(PagesWith(doc, {kKindTextComment}), (std::vector<int>{3})) << "FreeText is a text comment";
-    EXPECT_EQ(PagesWith(doc, {4, kKindSubmitForm}), (std::vector<int>{3})) << "a widget is a form element";
-    EXPECT_EQ(PagesWith(doc, {kKindPopup, kKindStamp, kKindJavaScript}), (std::vector<int>{5}));
+    EXPECT_EQ(PagesWith(doc, {Kind::ExternalLink}), (std::vector<int>{1}));
+    EXPECT_EQ(PagesWith(doc, {Kind::LinkToPage}), (std::vector<int>{4})) << "GoToR is not a link to a page; a /Dest is";
+    EXPECT_EQ(PagesWith(doc, {Kind::WebLink}), (std::vector<int>{2}));
+    EXPECT_EQ(PagesWith(doc, {Kind::TextComment}), (std::vector<int>{3})) << "FreeText is a text comment";
+    EXPECT_EQ(PagesWith(doc, {Kind::Form, Kind::SubmitForm}), (std::vector<int>{3})) << "a widget is a form element";
+    EXPECT_EQ(PagesWith(doc, {Kind::Popup, Kind::Stamp, Kind::JavaScript}), (std::vector<int>{5}));
     const ElementCountTable uri = Counts(doc, 1);
     std::uint32_t total = 0;
     for (std::uint32_t count : uri) total += count;
@@ -114,10 +116,10 @@ TEST_F(PageElementsTest, PagePropertiesCountOncePerPage) {
     pdf.Page(4).getKey("/Resources").getKey("/XObject").getKey("/Im").getDict().replaceKey("/SMask", mask);
     const host::DocId doc = Open();
 
-    EXPECT_EQ(PagesWith(doc, {kKindRotated}), (std::vector<int>{1})) << "-360 is no rotation";
-    EXPECT_EQ(PagesWith(doc, {kKindTransition}), (std::vector<int>{3}));
-    EXPECT_EQ(PagesWith(doc, {kKindTransparency}), (std::vector<int>{4, 5}));
-    EXPECT_EQ(ElementCount(Counts(doc, 0), kKindRotated), 1u);
+    EXPECT_EQ(PagesWith(doc, {Kind::Rotated}), (std::vector<int>{1})) << "-360 is no rotation";
+    EXPECT_EQ(PagesWith(doc, {Kind::Transition}), (std::vector<int>{3}));
+    EXPECT_EQ(PagesWith(doc, {Kind::Transparency}), (std::vector<int>{4, 5}));
+    EXPECT_EQ(ElementCount(Counts(doc, 0), Kind::Rotated), 1u);
 }
 
 // Pages that share one resource dictionary: only what each page's content,
@@ -129,7 +131,7 @@ TEST_F(PageElementsTest, TransparencyCountsOnlyWhereTheContentUsesIt) {
     shared.getKey("/XObject").getKey("/Im").getDict().replaceKey("/SMask", pdf.GrayImage(2, 2, "abcd"));
     for (const char* content : {"/Opaque gs 0 0 5 5 re f", "/Half gs 0 0 5 5 re f", "/Fm Do", "/Im Do", ""})
         pdf.AddContentPage(content, shared);
-    EXPECT_EQ(PagesWith(Open(), {kKindTransparency}), (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(PagesWith(Open(), {Kind::Transparency}), (std::vector<int>{2, 3, 4}));
 }
 
 TEST_F(PageElementsTest, AnUnreadablePageAnswersWhatCanBeReadAndIsReportedOncePerScan) {
@@ -144,10 +146,10 @@ TEST_F(PageElementsTest, AnUnreadablePageAnswersWhatCanBeReadAndIsReportedOncePe
         pdf.Page(page).getKey("/Contents").replaceStreamData("garbage", QPDFObjectHandle::newName("/FlateDecode"),
                                                              QPDFObjectHandle::newNull());
     const host::DocId doc = Open();
-    EXPECT_EQ(PagesWith(doc, {3}), (std::vector<int>{1, 4}));
+    EXPECT_EQ(PagesWith(doc, {Kind::Image}), (std::vector<int>{1, 4}));
     EXPECT_EQ(host.viewer.alerts.size(), 1u);
-    EXPECT_EQ(PagesWith(doc, {kKindRotated, kKindWebLink}), (std::vector<int>{3}));
-    EXPECT_TRUE(PagesWith(doc, {kKindRotated, kKindTransparency}).empty()) << "content kinds stay unknown";
+    EXPECT_EQ(PagesWith(doc, {Kind::Rotated, Kind::WebLink}), (std::vector<int>{3}));
+    EXPECT_TRUE(PagesWith(doc, {Kind::Rotated, Kind::Transparency}).empty()) << "content kinds stay unknown";
     EXPECT_EQ(host.viewer.alerts.size(), 3u) << "once per scan";
 }
 

@@ -16,6 +16,8 @@
 namespace tessera {
 namespace {
 
+using enum QueryTarget;
+
 // Each output's ranges as "first-last" (1-based), joined by ",".
 std::vector<std::string> Spans(const OutputList& outputs) {
     std::vector<std::string> out;
@@ -43,7 +45,8 @@ protected:
         q.Pattern = pattern;
         return q;
     }
-    static PageRange Query(int target, const std::string& first, const std::string& last = "", bool exclude = false) {
+    static PageRange Query(QueryTarget target, const std::string& first, const std::string& last = "",
+                           bool exclude = false) {
         PageRange r;
         r.Query.Enable = true;
         r.Query.Target = target;
@@ -60,18 +63,18 @@ protected:
 TEST_F(TextScanTest, TextSeparatorsStartOutputsAndNeverMakeEmptyOnes) {
     DocumentHandle& doc = Open({"Chapter 1 begins", "text", "Chapter 2", "Chapter 3", "more", "end"});
     OutputList outputs;
-    ASSERT_TRUE(SplitAtSeparators(doc, outputs, PageMatchingText, 0.004, Text("chapter")));
+    ASSERT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, Text("chapter")));
     EXPECT_EQ(Spans(outputs), (std::vector<std::string>{"1-2", "3-3", "4-6"}));
     EXPECT_EQ(outputs[0].Ranges[0].Options, OddPages | EvenPages);
 
     outputs.clear();
-    ASSERT_TRUE(SplitAtSeparators(doc, outputs, PageMatchingText, 0.004, Text("appendix")));
+    ASSERT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, Text("appendix")));
     EXPECT_EQ(Spans(outputs), (std::vector<std::string>{"1-6"})) << "no match: one output of every page";
 
     TextQuery broken = Text("(");
     broken.UseRegExp = true;
-    EXPECT_FALSE(SplitAtSeparators(doc, outputs, PageMatchingText, 0.004, broken));
-    EXPECT_FALSE(SplitAtSeparators(doc, outputs, 7, 0.004, Text("x")));
+    EXPECT_FALSE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, broken));
+    EXPECT_FALSE(SplitAtSeparators(doc, outputs, SeparatorKind{7}, 0.004, Text("x")));
 }
 
 TEST_F(TextScanTest, QueryRangesBecomePlainRanges) {
@@ -106,7 +109,7 @@ TEST_F(TextScanTest, AreaKeepsWordsThatTouchIt) {
     ASSERT_TRUE(extractor.Extract(0, {}, false));
     EXPECT_EQ(extractor.Text(), "Header words Body text ");
     // The first line's baseline is 86 points below the top, the last one's 156.
-    const auto fixed = [](double points) { return static_cast<std::int32_t>(points * 65536); };
+    const auto fixed = [](double points) { return Fixed16::FromRealAddingHalf(points); };
     ASSERT_TRUE(extractor.Extract(0, {fixed(0), fixed(0), fixed(612), fixed(100)}, true));
     EXPECT_EQ(extractor.Text(), "Header words ");
     ASSERT_TRUE(extractor.Extract(0, {fixed(0), fixed(140), fixed(100), fixed(792)}, true));
@@ -121,11 +124,11 @@ TEST_F(TextScanTest, AreaKeepsWordsThatTouchIt) {
 TEST_F(TextScanTest, NamesFromTheTextOfAnArea) {
     DocumentHandle& doc = Open({"Invoice 17\n\n\n\n\nfooter", "page two", "\n\n\n\n\nonly low text", "Invoice 17"});
     SplitSettings s;
-    s.Filename.FileNameAutoPrefix = PrefixNone;
+    s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
     s.Filename.OutputBaseFilename = "";
-    s.Filename.FileNameCosntructionMode = AddTextFromPage;
-    s.Filename.TextAreaRight = 612 * 65536;
-    s.Filename.TextAreaBottom = 100 * 65536;
+    s.Filename.FileNameConstructionMode = NameConstructionMode::AddTextFromPage;
+    s.Filename.TextAreaRight = Fixed16::FromRealAddingHalf(612);
+    s.Filename.TextAreaBottom = Fixed16::FromRealAddingHalf(100);
     for (int page : {0, 1, 2, 3}) s.Outputs.push_back(OutputDocument{{MakePageRange(page, 1, 0)}, ""});
     std::tm today{};
     const auto entries = NameOutputs(s, doc, today);
@@ -202,7 +205,7 @@ TEST_F(TextScanTest, ContentQueriesNeedNoWordFinder) {
     PageRange text;
     text.Query.Enable = true;
     text.Query.Target = QueryPageContent;
-    text.Query.PageContentQuery = {host::kElementText};
+    text.Query.PageContentQuery = {host::PageElementKind::Text};
     OutputList outputs = {OutputDocument{{text}, "t"}};
     ASSERT_NO_THROW(ASSERT_TRUE(ResolveQueryRanges(doc, outputs, 0, -1)));
     EXPECT_EQ(Spans(outputs), (std::vector<std::string>{"t1-1,2-2"}));
@@ -211,8 +214,8 @@ TEST_F(TextScanTest, ContentQueriesNeedNoWordFinder) {
 TEST(TouchesTest, EdgesCount) {
     const host::WordBox box{10, 10, 20, 20};
     const auto area = [](double l, double t, double r, double b) {
-        return TextArea{static_cast<std::int32_t>(l * 65536), static_cast<std::int32_t>(t * 65536),
-                        static_cast<std::int32_t>(r * 65536), static_cast<std::int32_t>(b * 65536)};
+        return TextArea{Fixed16::FromRealAddingHalf(l), Fixed16::FromRealAddingHalf(t), Fixed16::FromRealAddingHalf(r),
+                        Fixed16::FromRealAddingHalf(b)};
     };
     EXPECT_TRUE(Touches(box, area(20, 20, 30, 30))) << "corner to corner";
     EXPECT_TRUE(Touches(box, area(0, 0, 10, 10)));

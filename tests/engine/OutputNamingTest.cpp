@@ -14,6 +14,9 @@
 namespace tessera {
 namespace {
 
+using enum NameConstructionMode;
+using enum AutoPrefix;
+
 std::tm Day(int year, int month, int day) {
     std::tm t{};
     t.tm_year = year - 1900;
@@ -34,12 +37,12 @@ protected:
         for (const IndexEntry& e : entries) names.push_back(e.file);
         return names;
     }
-    static SplitSettings Unnamed(int count, int mode, std::string base = "Part") {
+    static SplitSettings Unnamed(int count, NameConstructionMode mode, std::string base = "Part") {
         SplitSettings s;
         s.Filename.OutputFolder = "/out/";
         s.Filename.OutputBaseFilename = std::move(base);
         s.Filename.FileNameAutoPrefix = PrefixNone;
-        s.Filename.FileNameCosntructionMode = mode;
+        s.Filename.FileNameConstructionMode = mode;
         for (int i = 0; i < count; ++i) s.Outputs.push_back(OutputDocument{{MakePageRange(i, 1, 0)}, ""});
         return s;
     }
@@ -133,7 +136,7 @@ TEST_F(OutputNamingTest, EveryOutputGetsAFileOfItsOwnAndAVisibleName) {
     const auto named = [](const std::string& name, int page) { return OutputDocument{{MakePageRange(page, 1, 0)}, name}; };
     struct Case {
         const char* what;
-        int mode;
+        NameConstructionMode mode;
         std::string base;
         bool folders;
         std::vector<OutputDocument> outputs;
@@ -145,10 +148,11 @@ TEST_F(OutputNamingTest, EveryOutputGetsAFileOfItsOwnAndAVisibleName) {
         {"a name beside a number", AddNumber, "X", false, {named("", 0), named("1", 1)}, {"X1.pdf", "X1_1.pdf"}},
         {"labels that differ in replaced characters", AddPageLabel, "", false,
          {named("", 0), named("", 1), named("", 2)}, {"X_Y.pdf", "X_Y_1.pdf", "X_Y_2.pdf"}},
-        {"no automatic part", 99, "Doc", false, {named("", 0), named("", 1)}, {"Doc.pdf", "Doc_1.pdf"}},
+        {"no automatic part", NameConstructionMode{99}, "Doc", false, {named("", 0), named("", 1)},
+         {"Doc.pdf", "Doc_1.pdf"}},
         {"empty folder names", AddNumber, "", true, {named("P\\\\DOC", 0), named("P\\DOC", 1), named("\\Q", 2)},
          {"P\\DOC.pdf", "P\\DOC_1.pdf", "Q.pdf"}},
-        {"no name at all", 99, "", true, {named("", 0), named(".pdf", 1), named("P\\", 2)},
+        {"no name at all", NameConstructionMode{99}, "", true, {named("", 0), named(".pdf", 1), named("P\\", 2)},
          {"1.pdf", "2.pdf", "P\\3.pdf"}},
     };
     for (Case& c : cases) {

@@ -22,7 +22,7 @@ std::vector<std::string> Describe(const OutputList& outputs) {
 
 class OutputPlannerTest : public testing::Test {
 protected:
-    OutputList Plan(const std::string& file, int mode, int a, int b = 0) {
+    OutputList Plan(const std::string& file, SplitMethod mode, int a, int b = 0) {
         const DocumentHandle source(host.OpenActive(file), DocumentHandle::Ownership::Borrowed);
         SplitSettings s;
         s.SplitMode = mode;
@@ -39,19 +39,19 @@ protected:
 };
 
 TEST_F(OutputPlannerTest, EqualPagesKeepTheRemainderLast) {
-    const auto outputs = Plan("damaged-xref-outlines-labels-recoverable.pdf", EqualPages, 7);
+    const auto outputs = Plan("damaged-xref-outlines-labels-recoverable.pdf", SplitMethod::EqualPages, 7);
     ASSERT_TRUE(ok);
     EXPECT_EQ(Describe(outputs), (std::vector<std::string>{":1-7", ":8-14", ":15-21", ":22-28", ":29-30"}));
     EXPECT_EQ(outputs[0].Ranges[0].Options, 0);
-    EXPECT_EQ(Describe(Plan("damaged-xref-outlines-labels-recoverable.pdf", EqualPages, 1000)),
+    EXPECT_EQ(Describe(Plan("damaged-xref-outlines-labels-recoverable.pdf", SplitMethod::EqualPages, 1000)),
               (std::vector<std::string>{":1-30"}));
-    Plan("damaged-xref-outlines-labels-recoverable.pdf", EqualPages, 0);
+    Plan("damaged-xref-outlines-labels-recoverable.pdf", SplitMethod::EqualPages, 0);
     EXPECT_FALSE(ok);
 }
 
 TEST_F(OutputPlannerTest, OutOfOrderOutlineIsSortedByPageThenLevel) {
     // qpdf's test file: items for pages 6, 12, 13, 19, 20, 13, 23, 14, 16, 1, 2 in outline order.
-    const auto outputs = Plan("damaged-xref-outlines-labels-recoverable.pdf", BookmarkLevels, 1, 4);
+    const auto outputs = Plan("damaged-xref-outlines-labels-recoverable.pdf", SplitMethod::BookmarkLevels, 1, 4);
     ASSERT_TRUE(ok);
     std::vector<std::string> spans;
     for (const std::string& d : Describe(outputs)) spans.push_back(d.substr(d.find(':') + 1));
@@ -72,10 +72,10 @@ TEST_F(OutputPlannerTest, LevelBandMakesOutputsOnlyForItsLevels) {
     pdf.SetChildren(body, {deep});
     pdf.Write(host.folder / "levels.pdf");
 
-    EXPECT_EQ(Describe(Plan(host.folder / "levels.pdf", BookmarkLevels, 2, 2)),
+    EXPECT_EQ(Describe(Plan(host.folder / "levels.pdf", SplitMethod::BookmarkLevels, 2, 2)),
               (std::vector<std::string>{"Chapter 1\\Intro:5-5", "Chapter 1\\Body:6-7"}))
         << "a child on its parent's page starts there; levels deeper than the band are never visited";
-    EXPECT_EQ(Describe(Plan(host.folder / "levels.pdf", BookmarkLevels, 3, 1)),
+    EXPECT_EQ(Describe(Plan(host.folder / "levels.pdf", SplitMethod::BookmarkLevels, 3, 1)),
               (std::vector<std::string>{"Chapter 1:5-5", "Chapter 1\\Intro:5-5", "Chapter 1\\Body:6-6",
                                         "Chapter 1\\Body\\Deep:7-7", "Chapter 2:8-10"}))
         << "levels given high to low; two bookmarks on one page both make outputs";
@@ -92,7 +92,7 @@ TEST_F(OutputPlannerTest, TitlesBecomeSafePathNames) {
     pdf.SetChildren(noDest, {orphan, blank});
     pdf.SetChildren(blank, {grandchild});
     pdf.Write(host.folder / "titles.pdf");
-    EXPECT_EQ(Describe(Plan(host.folder / "titles.pdf", BookmarkLevels, 1, 3)),
+    EXPECT_EQ(Describe(Plan(host.folder / "titles.pdf", SplitMethod::BookmarkLevels, 1, 3)),
               (std::vector<std::string>{"Untitled:1-1", "A_B_C_ d_:2-2", "Untitled\\" + std::string(64, 'x') + ":3-3",
                                         "No destination\\Kid:3-3", "No destination\\Untitled\\Doc:3-3"}))
         << "an empty title at any level is no empty folder name";
@@ -109,7 +109,7 @@ TEST_F(OutputPlannerTest, ScriptPagesOutsideTheDocumentLeadNowhere) {
     pdf.SetChildren({}, {pdf.ItemToPage("A", 0), script("Far", 50), script("Farther", 60), script("B", 2),
                          script("Before", -1)});
     pdf.Write(host.folder / "scripts.pdf");
-    EXPECT_EQ(Describe(Plan(host.folder / "scripts.pdf", BookmarkLevels, 1, 1)),
+    EXPECT_EQ(Describe(Plan(host.folder / "scripts.pdf", SplitMethod::BookmarkLevels, 1, 1)),
               (std::vector<std::string>{"A:1-2", "B:3-4"}));
 }
 
@@ -128,7 +128,7 @@ TEST_F(OutputPlannerTest, MalformedOutlinesEndWithoutCrashOrHang) {
         parent = kid;
     }
     pdf.Write(host.folder / "loops.pdf");
-    const auto outputs = Plan(host.folder / "loops.pdf", BookmarkLevels, 1, 100000);
+    const auto outputs = Plan(host.folder / "loops.pdf", SplitMethod::BookmarkLevels, 1, 100000);
     ASSERT_TRUE(ok);
     EXPECT_EQ(outputs.size(), 20003u) << "each item once";
     EXPECT_EQ(Describe(outputs)[0], "A:1-1");
@@ -139,7 +139,7 @@ TEST_F(OutputPlannerTest, LinearizedSourceTurnsLinearizingOn) {
     const DocumentHandle source(host.OpenActive("encrypted-rc4-128-restricted-user-view-owner-master.pdf", "view"),
                                 DocumentHandle::Ownership::Borrowed);
     SplitSettings s;
-    s.SplitMode = EqualPages;
+    s.SplitMode = SplitMethod::EqualPages;
     ASSERT_TRUE(PlanOutputs(s, source));
     EXPECT_TRUE(s.Output.bLinearize);
     EXPECT_EQ(s.Outputs.size(), 30u);
@@ -148,7 +148,7 @@ TEST_F(OutputPlannerTest, LinearizedSourceTurnsLinearizingOn) {
 TEST_F(OutputPlannerTest, ManualListAndOtherModes) {
     const DocumentHandle source(host.OpenActive("multicolumn-latex-2col.pdf"), DocumentHandle::Ownership::Borrowed);
     SplitSettings s;
-    s.SplitMode = ManualRanges;
+    s.SplitMode = SplitMethod::ManualRanges;
     s.Filename.OutputFolder = "  /out  ";
     EXPECT_FALSE(PlanOutputs(s, source)) << "a hand-made split without outputs";
     EXPECT_EQ(s.Filename.OutputFolder, "/out");
@@ -157,7 +157,7 @@ TEST_F(OutputPlannerTest, ManualListAndOtherModes) {
     EXPECT_TRUE(PlanOutputs(s, source));
     EXPECT_EQ(s.Outputs, before);
     EXPECT_EQ(OutputPages(s.Outputs[0], source.PageCount()), (std::vector<int>{2})) << "cut at the last page";
-    s.SplitMode = 7;
+    s.SplitMode = static_cast<SplitMethod>(7);
     EXPECT_TRUE(PlanOutputs(s, source));
     EXPECT_FALSE(PlanOutputs(s, DocumentHandle()));
 }

@@ -35,10 +35,10 @@ protected:
     // Runs a hand-made split of the given outputs into out/ and returns the run's
     // result; a host error ends it as at the command's catch site.
     bool Split(std::vector<OutputDocument> outputs, SplitSettings s = {}) {
-        s.SplitMode = ManualRanges;
+        s.SplitMode = SplitMethod::ManualRanges;
         s.Outputs = std::move(outputs);
         s.Filename.OutputFolder = host.folder / "out";
-        s.Filename.FileNameAutoPrefix = PrefixNone;
+        s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
         const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
         return Guarded([&] { return RunSplit(s, source).completed; });
     }
@@ -95,11 +95,12 @@ TEST_F(OutputProducerTest, InformationAndCatalogEntriesAreCarriedOver) {
 
 TEST_F(OutputProducerTest, NeverWritesOverTheSource) {
     SplitSettings s;
-    s.SplitMode = ManualRanges;
+    s.SplitMode = SplitMethod::ManualRanges;
     s.Filename.OutputFolder = host.folder.Path() + "/";
-    s.Filename.FileNameAutoPrefix = PrefixNone;
+    s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
     s.Filename.OutputBaseFilename = "ten";
-    s.Filename.FileNameCosntructionMode = 99;  // no automatic part: every name is the source's own
+    // No automatic part: every name is the source's own.
+    s.Filename.FileNameConstructionMode = NameConstructionMode{99};
     s.Outputs = {OutputDocument{{MakePageRange(0, 1, 0)}, ""}, OutputDocument{{MakePageRange(1, 1, 0)}, ""}};
     const auto before = std::filesystem::file_size(host.folder / "ten.pdf");
     const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
@@ -126,7 +127,7 @@ TEST_F(OutputProducerTest, APathLongerThanTheSystemTakesStopsTheRunBeforeAnyWrit
     std::string deep = host.folder / "out";
     for (int i = 0; i < 21; ++i) deep += "/" + std::string(200, 'd');
     SplitSettings s;
-    s.SplitMode = ManualRanges;
+    s.SplitMode = SplitMethod::ManualRanges;
     s.Filename.OutputFolder = deep;
     s.Outputs = {OutputDocument{{MakePageRange(0, 1, 0)}, ""}};
     const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);

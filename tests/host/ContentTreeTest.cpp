@@ -38,8 +38,8 @@ protected:
         std::string out;
         for (std::uint32_t child : tree.Node(node).children) {
             const ContentNode& n = tree.Node(child);
-            out += (out.empty() ? "" : " ") + std::to_string(n.type);
-            if (n.type == host::kElementContainer) out += "[" + Shape(tree, child) + "]";
+            out += (out.empty() ? "" : " ") + std::to_string(static_cast<int>(n.type));
+            if (n.type == host::PageElementKind::Container) out += "[" + Shape(tree, child) + "]";
         }
         return out;
     }

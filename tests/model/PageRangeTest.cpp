@@ -79,16 +79,16 @@ TEST(PageRangeTest, QueryRangeIsDescribedByItsQuery) {
     const test::ScopedLanguageTable table;
     PageRange r;
     r.Query.Enable = true;
-    r.Query.Target = QueryPageRanges;
+    r.Query.Target = QueryTarget::QueryPageRanges;
     r.Query.FirstPageQuery.Pattern = "Chapter";
     r.Query.LastPageQuery.Pattern = "Summary";
     EXPECT_EQ(DescribePageRange(r), "Query Page Range Matching \"Chapter\" And \"Summary\"");
 
-    r.Query.Target = QueryPageContent;
-    r.Query.PageContentQuery = {3, 35};
+    r.Query.Target = QueryTarget::QueryPageContent;
+    r.Query.PageContentQuery = {host::PageElementKind::Image, host::PageElementKind::WebLink};
     EXPECT_EQ(DescribePageRange(r), "Query Set of Pages Containing: Image, Web Link ");
 
-    r.Query.Target = 9;  // unknown targets read as single-page queries
+    r.Query.Target = QueryTarget{9};  // unknown targets read as single-page queries
     EXPECT_EQ(DescribePageRange(r), "Query Single Page Matching \"Chapter\"");
 }
 
@@ -97,13 +97,13 @@ TEST(PageQueryTest, Completeness) {
     EXPECT_FALSE(IsQueryComplete(q));
     q.FirstPageQuery.Pattern = "x";
     EXPECT_TRUE(IsQueryComplete(q));
-    q.Target = QueryPageRanges;
+    q.Target = QueryTarget::QueryPageRanges;
     EXPECT_FALSE(IsQueryComplete(q));
     q.LastPageQuery.Pattern = "y";
     EXPECT_TRUE(IsQueryComplete(q));
-    q.Target = QueryPageContent;
+    q.Target = QueryTarget::QueryPageContent;
     EXPECT_FALSE(IsQueryComplete(q));
-    q.PageContentQuery = {44};
+    q.PageContentQuery = {host::PageElementKind::Stamp};
     EXPECT_TRUE(IsQueryComplete(q));
 }
 

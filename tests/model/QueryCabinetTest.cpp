@@ -8,14 +8,15 @@ namespace {
 PageQuery Sample() {
     PageQuery q;
     q.Enable = true;
-    q.Target = QueryPageRanges;
+    q.Target = QueryTarget::QueryPageRanges;
     q.ExcludeLastPage = true;
-    q.PageContentQuery = {29, 3, 44};
+    using enum host::PageElementKind;
+    q.PageContentQuery = {TextComment, Image, Stamp};
     q.FirstPageQuery.Pattern = "Chapter \\d+";
     q.FirstPageQuery.UseRegExp = true;
     q.FirstPageQuery.UseAreaFilter = true;
-    q.FirstPageQuery.AreaLeft = 72 * 65536;
-    q.FirstPageQuery.AreaBottom = 123457;
+    q.FirstPageQuery.AreaLeft = Fixed16::FromRaw(72 * 65536);
+    q.FirstPageQuery.AreaBottom = Fixed16::FromRaw(123457);
     q.LastPageQuery.Pattern = "Summary";
     q.LastPageQuery.MatchCase = true;
     q.LastPageQuery.PrevBreakPage = true;
@@ -71,8 +72,8 @@ TEST(QueryCabinetTest, LoadRules) {
     TextQuery t;
     t.Pattern = "old";
     LoadTextQuery(text, t);
-    EXPECT_EQ(t.AreaLeft, 72 * 65536);
-    EXPECT_EQ(t.AreaTop, 10 * 65536 + 1);
+    EXPECT_EQ(t.AreaLeft.Raw(), 72 * 65536);
+    EXPECT_EQ(t.AreaTop.Raw(), 10 * 65536 + 1);
     EXPECT_EQ(t.Pattern, "") << "emptied when the cabinet has none";
 }
 

@@ -10,12 +10,12 @@ std::string Describe(const std::vector<PageRange>& ranges) {
     std::string out;
     for (const PageRange& r : ranges) {
         if (!out.empty()) out += " ";
-        if (r.Query.Enable && r.Query.Target == QueryPageContent) {
+        if (r.Query.Enable && r.Query.Target == QueryTarget::QueryPageContent) {
             out += "c";
-            for (std::int32_t kind : r.Query.PageContentQuery) out += ":" + std::to_string(kind);
+            for (host::PageElementKind kind : r.Query.PageContentQuery) out += ":" + std::to_string(static_cast<int>(kind));
         } else if (r.Query.Enable)
-            out += "q" + std::to_string(r.Query.Target) + ":" + r.Query.FirstPageQuery.Pattern +
-                   (r.Query.Target == QueryPageRanges ? ":" + r.Query.LastPageQuery.Pattern : "") +
+            out += "q" + std::to_string(static_cast<int>(r.Query.Target)) + ":" + r.Query.FirstPageQuery.Pattern +
+                   (r.Query.Target == QueryTarget::QueryPageRanges ? ":" + r.Query.LastPageQuery.Pattern : "") +
                    (r.Query.ExcludeLastPage ? "!" : "");
         else
             out += std::to_string(r.StartPage) + "+" + std::to_string(r.NumPages) + "/" + std::to_string(r.Options);
@@ -42,7 +42,7 @@ TEST_P(SelectionSyntaxTest, Parses) {
         ASSERT_TRUE(ranges) << ranges.Failure();
         EXPECT_EQ(Describe(*ranges), expected);
         for (const PageRange& r : *ranges) {
-            if (r.Query.Enable && r.Query.Target != QueryPageContent) {
+            if (r.Query.Enable && r.Query.Target != QueryTarget::QueryPageContent) {
                 EXPECT_TRUE(r.Query.FirstPageQuery.WholeWords) << "the options' flags apply";
             }
         }

@@ -41,7 +41,7 @@ TEST(SplitOptionTableTest, MeaninglessOrConflictingValuesAreRefusedInOneLine) {
 TEST(SplitOptionTableTest, BookmarkLevelsAreTakenInOrder) {
     SplitSettings settings;
     ASSERT_EQ(Apply({{"bookmarks", "5-1"}}, settings), "");
-    EXPECT_EQ(settings.SplitMode, BookmarkLevels);
+    EXPECT_EQ(settings.SplitMode, SplitMethod::BookmarkLevels);
     EXPECT_EQ(settings.Output.StartBookmarkLevel, 1);
     EXPECT_EQ(settings.Output.EndBookmarkLevel, 5);
 }

@@ -6,22 +6,12 @@
 // be parsed fails AcquireContent.
 #include <cstdint>
 
+#include "host/PageElementKind.h"
 #include "host/PageServices.h"
 
 namespace tessera::host {
 
 using ContentId = std::uint32_t;
-
-// Element type codes. Containers hold a list of further elements.
-enum ElementType : int {
-    kElementText = 1,        // one BT..ET that shows text
-    kElementPath = 2,        // one painted path
-    kElementImage = 3,       // an image XObject or an inline image
-    kElementForm = 4,        // a form XObject
-    kElementPostScript = 5,  // PostScript XObject or operator
-    kElementContainer = 12,  // marked content BMC/BDC..EMC
-    kElementShading = 16,    // the sh operator
-};
 
 // An element list or an element of one content. The page's top-level list is
 // {content, 0}; a container element is also the list of what it holds.
@@ -54,7 +44,7 @@ public:
     virtual int ElementCount(ElementRef list) = 0;
     // The element at index of the list; a null ref when there is none.
     virtual ElementRef Element(ElementRef list, int index) = 0;
-    virtual int Type(ElementRef element) = 0;
+    virtual PageElementKind Type(ElementRef element) = 0;
     virtual ImageStorage Image(ElementRef element) = 0;
 };
 
