@@ -6,7 +6,8 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
                          host::CommandLineServices& commandLine, const std::string& settingsFolder)
     : registry_(settingsFolder) {
     support_ = {&files_, &registry_, &cabinets_};
-    model_ = {&documents_, &bookmarks_, &actions_, &words_, &pages_};
+    cos_ = {&actionBuilder_};
+    model_ = {&documents_, &bookmarks_, &actions_, &words_, &pages_, &links_, &bookmarkEdits_};
     editRead_ = {&contents_};
     content_ = {&contents_};
     view_ = {&viewer};
@@ -18,7 +19,7 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
 }
 
 host::HostServices HostRuntime::Services() const {
-    return host::ServicesFromTables(support_, model_, editRead_, content_, view_, win_);
+    return host::ServicesFromTables(support_, cos_, model_, editRead_, content_, view_, win_);
 }
 
 }  // namespace tessera::app

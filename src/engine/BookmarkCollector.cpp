@@ -15,12 +15,6 @@ namespace {
 // would make an outline thousands of levels deep cost memory by the square.
 constexpr std::size_t kKeptPathBytes = 1024;
 
-struct RefHash {
-    std::size_t operator()(const host::ObjectRef& r) const {
-        return (std::size_t{r.doc} << 32) ^ std::size_t{r.index};
-    }
-};
-
 // The next sibling still to visit at one level of the walk.
 struct Frame {
     host::BookmarkRef next;
@@ -67,7 +61,7 @@ private:
 
     const DocumentHandle& document_;
     const int maxLevel_;
-    std::unordered_set<host::BookmarkRef, RefHash> visited_;
+    std::unordered_set<host::BookmarkRef, host::ObjectRefHash> visited_;
     std::vector<Frame> stack_;
     std::vector<BookmarkRecord> records_;
 };
