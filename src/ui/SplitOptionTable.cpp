@@ -212,6 +212,12 @@ const std::vector<SplitOption>& Options() {
         {Spec("remove-labels", "", OptionKind::Switch, {}, "Remove page labels from the outputs", kProcessing),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings; s.Output.bRemovePageLabels = Switch(v); }},
+        {Spec("update-links", "", OptionKind::Switch, {}, "Make links lead to where their target pages went: the same output, another output's file, or the input", kProcessing),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Output.bUpdateLinks = Switch(v); }},
+        {Spec("transfer-bookmarks", "", OptionKind::Switch, {}, "Give every output the input's whole bookmark tree, leading where links lead", kProcessing),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Output.bTransferBookmarks = Switch(v); }},
         {Spec("html-index", "", OptionKind::Switch, {}, "Write INPUT_index.htm into the output folder, linking every output", kProcessing),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings; s.Output.bCreateHTMLIndex = Switch(v); }},
