@@ -1,9 +1,7 @@
 #include "analysis/BookmarkTransfer.h"
 
-#include <unordered_set>
-#include <vector>
-
 #include "access/Host.h"
+#include "access/OutlineWalk.h"
 #include "access/ReportHostError.h"
 #include "host/HostError.h"
 
@@ -11,11 +9,6 @@ namespace tessera {
 namespace {
 
 // The next source item still to copy at one level, and where its copy goes.
-struct Frame {
-    host::BookmarkRef next;
-    host::BookmarkRef parent;
-};
-
 void CopyAction(const LinkContext& context, host::BookmarkRef from, host::BookmarkRef to) {
     const host::ActionRef action = Host().bookmarks->Action(from);
     if (action.IsNull() || !Host().actions->IsValid(action)) return;
@@ -38,24 +31,12 @@ host::BookmarkRef CopyItem(const LinkContext& context, host::BookmarkRef from, h
     return item;
 }
 
-// Depth first with a stack of its own: outlines can be thousands of levels deep.
 void CopyTree(const LinkContext& context) {
-    host::BookmarkServices& read = *Host().bookmarks;
-    const host::BookmarkRef root = read.Root(context.source.Doc());
-    std::unordered_set<host::ObjectRef, host::ObjectRefHash> visited{root};
-    std::vector<Frame> stack{{read.FirstChild(root), read.Root(context.output.Doc())}};
-    while (!stack.empty()) {
-        Frame& top = stack.back();
-        const host::BookmarkRef item = top.next;
-        if (item.IsNull() || !visited.insert(item).second) {
-            stack.pop_back();
-            continue;
-        }
-        top.next = read.NextSibling(item);
-        const host::BookmarkRef parent = top.parent;  // the push below may move top
-        if (!read.IsValid(item)) continue;
-        stack.push_back({read.FirstChild(item), CopyItem(context, item, parent)});
-    }
+    WalkOutline(Host().bookmarks->Root(context.source.Doc()), Host().bookmarks->Root(context.output.Doc()),
+                [&context](host::BookmarkRef item, host::BookmarkRef parent) -> std::optional<host::BookmarkRef> {
+                    if (!Host().bookmarks->IsValid(item)) return std::nullopt;
+                    return CopyItem(context, item, parent);
+                });
 }
 
 }  // namespace
