@@ -1,9 +1,8 @@
 #include "analysis/BookmarkTransfer.h"
 
+#include "access/Guarded.h"
 #include "access/Host.h"
 #include "access/OutlineWalk.h"
-#include "access/ReportHostError.h"
-#include "host/HostError.h"
 
 namespace tessera {
 namespace {
@@ -41,14 +40,6 @@ void CopyTree(const LinkContext& context) {
 
 }  // namespace
 
-bool TransferBookmarks(const LinkContext& context) {
-    try {
-        CopyTree(context);
-        return true;
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        return false;
-    }
-}
+bool TransferBookmarks(const LinkContext& context) { return Guarded([&] { CopyTree(context); }); }
 
 }  // namespace tessera

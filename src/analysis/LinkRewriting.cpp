@@ -1,32 +1,13 @@
 #include "analysis/LinkRewriting.h"
 
+#include "access/Guarded.h"
 #include "access/Host.h"
-#include "access/ReportHostError.h"
-#include "host/HostError.h"
+#include "access/OwnedId.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 
 namespace tessera {
 namespace {
-
-// A page of the output for the time of its walk.
-class AcquiredPage {
-public:
-    AcquiredPage(host::DocId doc, int index) : page_(Host().pages->AcquirePage(doc, index)) {}
-    ~AcquiredPage() {
-        try {
-            Host().pages->ReleasePage(page_);
-        } catch (const host::HostError&) {
-            // Nothing is left to undo once the host fails to let go.
-        }
-    }
-    AcquiredPage(const AcquiredPage&) = delete;
-    AcquiredPage& operator=(const AcquiredPage&) = delete;
-    host::PageId Id() const { return page_; }
-
-private:
-    host::PageId page_;
-};
 
 host::ActionRef RemoteGoTo(const LinkContext& context, const std::string& file, const std::string& relativeTo,
                            const host::Destination& dest) {
@@ -35,9 +16,9 @@ host::ActionRef RemoteGoTo(const LinkContext& context, const std::string& file, 
 }
 
 void RetargetPageLinks(const LinkContext& context, int pageIndex) {
-    const AcquiredPage page(context.output.Doc(), pageIndex);
-    const int count = Host().pages->AnnotationCount(page.Id());
-    for (int a = 0; a < count; ++a) RetargetLink(context, page.Id(), a);
+    const OwnedPage page(Host().pages->AcquirePage(context.output.Doc(), pageIndex));
+    const int count = Host().pages->AnnotationCount(page.Get());
+    for (int a = 0; a < count; ++a) RetargetLink(context, page.Get(), a);
 }
 
 }  // namespace
@@ -81,9 +62,8 @@ bool UpdateOutputLinks(const LinkContext& context) {
     const std::size_t n = context.outputs.size();
     if (context.index >= n || !context.output.HasDocument()) return false;
     host::ProgressMonitor& monitor = context.source.Monitor();
-    bool complete = true;
     monitor.BeginOperation();
-    try {
+    const bool complete = Guarded([&] {
         Host().links->TakeOverLinks(context.output.Doc());
         const int pages = context.output.PageCount();
         monitor.SetDuration(pages);
@@ -93,10 +73,7 @@ bool UpdateOutputLinks(const LinkContext& context) {
             monitor.SetValue(p + 1);
             RetargetPageLinks(context, p);
         }
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        complete = false;
-    }
+    });
     monitor.EndOperation();
     return complete;
 }

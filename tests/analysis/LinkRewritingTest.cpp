@@ -103,10 +103,10 @@ protected:
     // Splits the active document into the named outputs (in out/) with links and bookmarks rewritten.
     bool Split(std::vector<OutputDocument> outputs) {
         SplitSettings s;
-        s.SplitMode = ManualRanges;
+        s.SplitMode = SplitMethod::ManualRanges;
         s.Outputs = std::move(outputs);
         s.Filename.OutputFolder = host.folder / "out";
-        s.Filename.FileNameAutoPrefix = PrefixNone;
+        s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
         s.Filename.OutputBaseFilename = "";
         s.Output.bUpdateLinks = s.Output.bTransferBookmarks = true;
         const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
