@@ -36,15 +36,19 @@ int CreateNew(const std::filesystem::path& folder, std::string& path) {
 
 TemporaryOutput::TemporaryOutput(std::string target) : target_(std::move(target)) {
     WatchInterrupts();
-    fd_ = CreateNew(std::filesystem::path(target_).remove_filename(), temporary_);
+    {
+        const InterruptsHeld held;
+        fd_ = CreateNew(std::filesystem::path(target_).remove_filename(), temporary_);
+        if (fd_ >= 0) SetPendingOutput(temporary_, target_);
+    }
     if (fd_ < 0) Fail("cannot write ", errno);
-    SetPendingOutput(temporary_, target_);
     buffer_.reserve(kBufferBytes);
 }
 
 TemporaryOutput::~TemporaryOutput() {
     if (committed_ || temporary_.empty()) return;
     if (fd_ >= 0) ::close(fd_);
+    const InterruptsHeld held;
     ::unlink(temporary_.c_str());
     SetPendingOutput("", "");
 }
@@ -78,6 +82,7 @@ void TemporaryOutput::Commit() {
     // Some file systems report a full disk or a lost connection only on close.
     const int closed = ::close(std::exchange(fd_, -1));
     if (closed != 0) Fail("could not write all of ", errno);
+    const InterruptsHeld held;
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail("cannot write ", errno);
     committed_ = true;
     NoteFinishedOutput(target_);
