@@ -1,16 +1,95 @@
 #include "model/ProfileCabinet.h"
 
 #include <string>
+#include <type_traits>
 
 #include "model/CabinetReader.h"
 #include "model/QueryCabinet.h"
+#include "model/SettingsFields.h"
 
 namespace tessera {
 namespace {
 
 constexpr std::int32_t kMaxRanges = 10000;
 
-std::int32_t Stored(auto choice) { return static_cast<std::int32_t>(choice); }
+// One table per cabinet of the tree: each value's key, in the order written,
+// its field, and what a missing value reads as (texts read as empty, areas as
+// 0.0, choices as 0 before the checks of their group).
+template <class Record>
+struct ProfileField {
+    const char* key;
+    FieldRef (*ref)(Record&);
+    std::int32_t initial;
+};
+
+#define FIELD(key, member, initial) \
+    { key, [](auto& r) -> FieldRef { return &r.member; }, initial }
+
+const ProfileField<SecuritySettings> kSecurity[] = {
+    FIELD("PasswordProtect", bPaswordProtect, false), FIELD("CanCopy", bSecurityCanCopy, true),
+    FIELD("CanEdit", bSecurityCanEdit, true),         FIELD("CanEditNotes", bSecurityCanEditNotes, true),
+    FIELD("CanPrint", bSecurityCanPrint, true),       FIELD("AllowAll", AllowAll, true),
+    FIELD("Password", Password, 0),                   FIELD("PermPassword", PermPassword, 0),
+};
+
+const ProfileField<FilenameSettings> kFilename[] = {
+    FIELD("BaseFilename", OutputBaseFilename, 0),     FIELD("OutPutFolder", OutputFolder, 0),
+    FIELD("FileConstructionMode", FileNameConstructionMode, 0), FIELD("FileAutoPrefix", FileNameAutoPrefix, 0),
+    FIELD("CreateFolders", CreateFoldersForBookmarks, false), FIELD("PageNumber", PageNumber, 0),
+    FIELD("PageRectLeft", TextAreaLeft, 0),           FIELD("PageRectRight", TextAreaRight, 0),
+    FIELD("PageRectTop", TextAreaTop, 0),             FIELD("PageRectBottom", TextAreaBottom, 0),
+    FIELD("StartingNumber", StartingNumber, 1),       FIELD("IncrementBy", IncrementBy, 1),
+    FIELD("NumPadWithZeroes", NumPadWithZeroes, 0),
+};
+
+// The separator query follows these, in a cabinet of its own.
+const ProfileField<OutputSettings> kOutput[] = {
+    FIELD("Linearize", bLinearize, false),            FIELD("RemovePageLabels", bRemovePageLabels, false),
+    FIELD("TransferBookmarks", bTransferBookmarks, false), FIELD("UpdateLinks", bUpdateLinks, false),
+    FIELD("CreateHTMLIndex", bCreateHTMLIndex, false), FIELD("EqualPagesNumber", NumEqualPages, 1),
+    FIELD("StartBookmarkLevel", StartBookmarkLevel, 1), FIELD("EndBookmarkLevel", EndBookmarkLevel, 1),
+    FIELD("SeparatorType", SeparatorType, 0),         FIELD("BlankImageThreshold", BlankPageThreshold, 40),
+};
+
+// The query follows these, in a cabinet of its own.
+const ProfileField<PageRange> kRange[] = {
+    FIELD("StartPage", StartPage, 0),                 FIELD("NumPages", NumPages, 0),
+    FIELD("Options", Options, 0),                     FIELD("Watermark", Watermark, 0),
+    FIELD("SubTitle", SubTitle, 0),                   FIELD("FirstPage", FirstPage, 0),
+    FIELD("LastPage", LastPage, 0),                   FIELD("NumActualPages", NumActualPages, 0),
+    FIELD("Step", Step, 0),                           FIELD("TransparencyLevel", TransparencyLevel, 50),
+    FIELD("WatermarkFontSize", WatermarkFontSize, 45), FIELD("WatermarkBehindText", WatermarkBehindText, true),
+};
+
+#undef FIELD
+
+template <class Record, std::size_t N>
+void SaveFields(const ProfileField<Record> (&fields)[N], Record record, host::Cabinet& c) {
+    for (const ProfileField<Record>& field : fields)
+        std::visit(
+            [&](auto* value) {
+                using T = std::remove_pointer_t<decltype(value)>;
+                if constexpr (std::is_same_v<T, Fixed16>) c.Put(field.key, value->Real());
+                else if constexpr (std::is_enum_v<T>) c.Put(field.key, static_cast<std::int32_t>(*value));
+                else c.Put(field.key, *value);
+            },
+            field.ref(record));
+}
+
+// Area reals become fixed point by x 65536 + 0.5, cut toward zero.
+template <class Record, std::size_t N>
+void LoadFields(const ProfileField<Record> (&fields)[N], const CabinetReader& c, Record& record) {
+    for (const ProfileField<Record>& field : fields)
+        std::visit(
+            [&](auto* value) {
+                using T = std::remove_pointer_t<decltype(value)>;
+                if constexpr (std::is_same_v<T, Fixed16>) *value = Fixed16::FromRealAddingHalf(c.Real(field.key, 0.0));
+                else if constexpr (std::is_same_v<T, std::string>) *value = c.Text(field.key);
+                else if constexpr (std::is_same_v<T, bool>) *value = c.Flag(field.key, field.initial != 0);
+                else *value = static_cast<T>(c.Integer(field.key, field.initial));
+            },
+            field.ref(record));
+}
 
 // A cabinet put into another is a copy, so the nested one is filled first.
 template <class Fill>
@@ -20,68 +99,22 @@ void PutFilled(host::Cabinet& parent, const std::string& key, Fill&& fill) {
     parent.PutCabinet(key, nested);
 }
 
-void SaveSecurity(const SecuritySettings& s, host::Cabinet& c) {
-    c.Put("PasswordProtect", s.bPaswordProtect);
-    c.Put("CanCopy", s.bSecurityCanCopy);
-    c.Put("CanEdit", s.bSecurityCanEdit);
-    c.Put("CanEditNotes", s.bSecurityCanEditNotes);
-    c.Put("CanPrint", s.bSecurityCanPrint);
-    c.Put("AllowAll", s.AllowAll);
-    c.Put("Password", s.Password);
-    c.Put("PermPassword", s.PermPassword);
-}
-
-void SaveFilename(const FilenameSettings& s, host::Cabinet& c) {
-    c.Put("BaseFilename", s.OutputBaseFilename);
-    c.Put("OutPutFolder", s.OutputFolder);
-    c.Put("FileConstructionMode", Stored(s.FileNameConstructionMode));
-    c.Put("FileAutoPrefix", Stored(s.FileNameAutoPrefix));
-    c.Put("CreateFolders", s.CreateFoldersForBookmarks);
-    c.Put("PageNumber", s.PageNumber);
-    c.Put("PageRectLeft", s.TextAreaLeft.Real());
-    c.Put("PageRectRight", s.TextAreaRight.Real());
-    c.Put("PageRectTop", s.TextAreaTop.Real());
-    c.Put("PageRectBottom", s.TextAreaBottom.Real());
-    c.Put("StartingNumber", s.StartingNumber);
-    c.Put("IncrementBy", s.IncrementBy);
-    c.Put("NumPadWithZeroes", s.NumPadWithZeroes);
-}
-
-void SaveOutput(const OutputSettings& s, host::Cabinet& c) {
-    c.Put("Linearize", s.bLinearize);
-    c.Put("RemovePageLabels", s.bRemovePageLabels);
-    c.Put("TransferBookmarks", s.bTransferBookmarks);
-    c.Put("UpdateLinks", s.bUpdateLinks);
-    c.Put("CreateHTMLIndex", s.bCreateHTMLIndex);
-    c.Put("EqualPagesNumber", s.NumEqualPages);
-    c.Put("StartBookmarkLevel", s.StartBookmarkLevel);
-    c.Put("EndBookmarkLevel", s.EndBookmarkLevel);
-    c.Put("SeparatorType", Stored(s.SeparatorType));
-    c.Put("BlankImageThreshold", s.BlankPageThreshold);
-    PutFilled(c, "SeparatorQuery", [&](host::Cabinet& q) { SaveTextQuery(s.SeparatorQuery, q); });
-}
-
-void SaveRange(const PageRange& r, host::Cabinet& c) {
-    c.Put("StartPage", r.StartPage);
-    c.Put("NumPages", r.NumPages);
-    c.Put("Options", r.Options);
-    c.Put("Watermark", r.Watermark);
-    c.Put("SubTitle", r.SubTitle);
-    c.Put("FirstPage", r.FirstPage);
-    c.Put("LastPage", r.LastPage);
-    c.Put("NumActualPages", r.NumActualPages);
-    c.Put("Step", r.Step);
-    c.Put("TransparencyLevel", r.TransparencyLevel);
-    c.Put("WatermarkFontSize", r.WatermarkFontSize);
-    c.Put("WatermarkBehindText", r.WatermarkBehindText);
-    PutFilled(c, "Query", [&](host::Cabinet& q) { SavePageQuery(r.Query, q); });
+template <class Record, std::size_t N, class Fill>
+void SaveGroup(host::Cabinet& parent, const char* key, const ProfileField<Record> (&fields)[N], const Record& record,
+               Fill&& more) {
+    PutFilled(parent, key, [&](host::Cabinet& c) {
+        SaveFields(fields, record, c);
+        more(c);
+    });
 }
 
 void SaveDocument(const OutputDocument& d, host::Cabinet& c) {
     c.Put("Filename", d.Filename);
     c.Put("NumRanges", static_cast<std::int32_t>(d.Ranges.size()));
     for (std::size_t j = 0; j < d.Ranges.size(); ++j)
-        PutFilled(c, "Range" + std::to_string(j), [&](host::Cabinet& r) { SaveRange(d.Ranges[j], r); });
+        SaveGroup(c, ("Range" + std::to_string(j)).c_str(), kRange, d.Ranges[j], [&](host::Cabinet& r) {
+            PutFilled(r, "Query", [&](host::Cabinet& q) { SavePageQuery(d.Ranges[j].Query, q); });
+        });
 }
 
 // Only white space before the passwords goes: a blank at the end may be meant.
@@ -91,46 +124,25 @@ std::string TrimLeft(const std::string& text) {
 }
 
 void LoadSecurity(const CabinetReader& c, SecuritySettings& s) {
-    s.bPaswordProtect = c.Flag("PasswordProtect", false);
-    s.bSecurityCanCopy = c.Flag("CanCopy", true);
-    s.bSecurityCanEdit = c.Flag("CanEdit", true);
-    s.bSecurityCanEditNotes = c.Flag("CanEditNotes", true);
-    s.bSecurityCanPrint = c.Flag("CanPrint", true);
-    s.AllowAll = c.Flag("AllowAll", true);
-    s.Password = TrimLeft(c.Text("Password"));
-    s.PermPassword = TrimLeft(c.Text("PermPassword"));
+    LoadFields(kSecurity, c, s);
+    s.Password = TrimLeft(s.Password);
+    s.PermPassword = TrimLeft(s.PermPassword);
+}
+
+// Choices past the known ones read as the first; negative ones are kept.
+template <class Choice>
+void FirstPast(Choice& choice, std::int32_t count) {
+    if (static_cast<std::int32_t>(choice) >= count) choice = Choice{};
 }
 
 void LoadFilename(const CabinetReader& c, FilenameSettings& s) {
-    s.OutputBaseFilename = c.Text("BaseFilename");
-    s.OutputFolder = c.Text("OutPutFolder");
-    // Modes past the known ones read as the first; negative ones are kept.
-    const std::int32_t mode = c.Integer("FileConstructionMode", 0);
-    s.FileNameConstructionMode = static_cast<NameConstructionMode>(mode >= 5 ? 0 : mode);
-    const std::int32_t prefix = c.Integer("FileAutoPrefix", 0);
-    s.FileNameAutoPrefix = static_cast<AutoPrefix>(prefix >= 3 ? 0 : prefix);
-    s.CreateFoldersForBookmarks = c.Flag("CreateFolders", false);
-    s.PageNumber = c.Integer("PageNumber", 0);
-    s.TextAreaLeft = Fixed16::FromRealAddingHalf(c.Real("PageRectLeft", 0.0));
-    s.TextAreaRight = Fixed16::FromRealAddingHalf(c.Real("PageRectRight", 0.0));
-    s.TextAreaTop = Fixed16::FromRealAddingHalf(c.Real("PageRectTop", 0.0));
-    s.TextAreaBottom = Fixed16::FromRealAddingHalf(c.Real("PageRectBottom", 0.0));
-    s.StartingNumber = c.Integer("StartingNumber", 1);
-    s.IncrementBy = c.Integer("IncrementBy", 1);
-    s.NumPadWithZeroes = c.Integer("NumPadWithZeroes", 0);
+    LoadFields(kFilename, c, s);
+    FirstPast(s.FileNameConstructionMode, 5);
+    FirstPast(s.FileNameAutoPrefix, 3);
 }
 
 void LoadOutput(const CabinetReader& c, OutputSettings& s) {
-    s.bLinearize = c.Flag("Linearize", false);
-    s.bRemovePageLabels = c.Flag("RemovePageLabels", false);
-    s.bTransferBookmarks = c.Flag("TransferBookmarks", false);
-    s.bUpdateLinks = c.Flag("UpdateLinks", false);
-    s.bCreateHTMLIndex = c.Flag("CreateHTMLIndex", false);
-    s.NumEqualPages = c.Integer("EqualPagesNumber", 1);
-    s.StartBookmarkLevel = c.Integer("StartBookmarkLevel", 1);
-    s.EndBookmarkLevel = c.Integer("EndBookmarkLevel", 1);
-    s.SeparatorType = static_cast<SeparatorKind>(c.Integer("SeparatorType", 0));
-    s.BlankPageThreshold = c.Integer("BlankImageThreshold", 40);
+    LoadFields(kOutput, c, s);
     if (const std::optional<CabinetReader> query = c.Nested("SeparatorQuery")) LoadTextQuery(*query, s.SeparatorQuery);
 }
 
@@ -148,18 +160,7 @@ void LoadGroups(const CabinetReader& settings, SplitSettings& s) {
 
 PageRange LoadRange(const CabinetReader& c) {
     PageRange r;
-    r.StartPage = c.Integer("StartPage", 0);
-    r.NumPages = c.Integer("NumPages", 0);
-    r.Options = c.Integer("Options", 0);
-    r.Watermark = c.Text("Watermark");
-    r.SubTitle = c.Text("SubTitle");
-    r.FirstPage = c.Integer("FirstPage", 0);
-    r.LastPage = c.Integer("LastPage", 0);
-    r.NumActualPages = c.Integer("NumActualPages", 0);
-    r.Step = c.Integer("Step", 0);
-    r.WatermarkFontSize = c.Integer("WatermarkFontSize", 45);
-    r.TransparencyLevel = c.Integer("TransparencyLevel", 50);
-    r.WatermarkBehindText = c.Flag("WatermarkBehindText", true);
+    LoadFields(kRange, c, r);
     LoadPageQuery(c.Required("Query"), r.Query);
     return r;
 }
@@ -189,11 +190,14 @@ void Load(const CabinetReader& top, SplitSettings& s) {
 
 void SaveSettingsToCabinet(const SplitSettings& s, host::Cabinet& c) {
     c.Clear();
-    c.Put("SplitMode", Stored(s.SplitMode));
+    c.Put("SplitMode", static_cast<std::int32_t>(s.SplitMode));
+    const auto nothing = [](host::Cabinet&) {};
     PutFilled(c, "Settings", [&](host::Cabinet& settings) {
-        PutFilled(settings, "SecuritySettings", [&](host::Cabinet& g) { SaveSecurity(s.Security, g); });
-        PutFilled(settings, "FilenameSettings", [&](host::Cabinet& g) { SaveFilename(s.Filename, g); });
-        PutFilled(settings, "OutputSettings", [&](host::Cabinet& g) { SaveOutput(s.Output, g); });
+        SaveGroup(settings, "SecuritySettings", kSecurity, s.Security, nothing);
+        SaveGroup(settings, "FilenameSettings", kFilename, s.Filename, nothing);
+        SaveGroup(settings, "OutputSettings", kOutput, s.Output, [&](host::Cabinet& output) {
+            PutFilled(output, "SeparatorQuery", [&](host::Cabinet& q) { SaveTextQuery(s.Output.SeparatorQuery, q); });
+        });
     });
     c.Put("NumOutputFiles", static_cast<std::int32_t>(s.Outputs.size()));
     for (std::size_t k = 0; k < s.Outputs.size(); ++k)
