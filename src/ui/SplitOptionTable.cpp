@@ -146,6 +146,7 @@ const std::vector<SplitOption>& Options() {
     static const char* kNaming = "Output names and folder";
     static const char* kProcessing = "Processing and security (--no-X switches X off)";
     static const char* kSearch = "Text search (for --separator text= and the texts of --doc)";
+    static const char* kProfiles = "Profiles (the whole setup, hand-made outputs included, in a .tpr file)";
     static const std::vector<SplitOption> options = {
         {Spec("equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod),
          [](const std::string& v, DialogFields& f) {
@@ -236,6 +237,14 @@ const std::vector<SplitOption>& Options() {
         {Spec("deny", "", OptionKind::WordList, {"print", "copy", "edit", "notes"}, "Deny these permissions in the outputs", kProcessing),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings; Denied(v, s.Security); }},
+        {Spec("profile", "", OptionKind::Text, {},
+          "Start from the settings of this profile; the other options change them, wherever they stand", kProfiles,
+          "FILE.tpr"),
+         [](const std::string&, DialogFields&) {}},  // read before the others: ProfileToLoad
+        {Spec("save-profile", "", OptionKind::Text, {},
+          "Save the settings this command would split with as a profile, and stop without splitting", kProfiles,
+          "FILE.tpr"),
+         [](const std::string& v, DialogFields& f) { f.saveProfile = v; }},
     };
     return options;
 }
@@ -276,6 +285,13 @@ bool ParseArea(const std::string& text, Fixed16 (&area)[4]) {
     }
     std::string rest;
     return !std::getline(in, rest);
+}
+
+std::string ProfileToLoad(const std::vector<host::OptionValue>& options) {
+    std::string path;
+    for (const host::OptionValue& option : options)
+        if (option.name == "profile") path = option.value;
+    return path;
 }
 
 std::optional<std::string> ApplySplitOption(const host::OptionValue& option, DialogFields& fields) {
