@@ -71,7 +71,9 @@ std::string PosixFileServices::ReadFile(const std::string& path, std::size_t max
 }
 
 void PosixFileServices::WriteFile(const std::string& path, const std::string& bytes) {
-    pdf::TemporaryOutput output(path);
+    // Profiles and sequences may hold passwords: readable by their owner only,
+    // as the settings file is.
+    pdf::TemporaryOutput output(path, 0600);
     output.Write(bytes);
     output.Commit();
 }

@@ -23,10 +23,10 @@ std::string TemporaryName(int attempt) {
 }
 
 // Open for writing, created here and now: never a file or link that was there.
-int CreateNew(const std::filesystem::path& folder, std::string& path) {
+int CreateNew(const std::filesystem::path& folder, unsigned mode, std::string& path) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         path = (folder / TemporaryName(attempt)).string();
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -34,11 +34,11 @@ int CreateNew(const std::filesystem::path& folder, std::string& path) {
 
 }  // namespace
 
-TemporaryOutput::TemporaryOutput(std::string target) : target_(std::move(target)) {
+TemporaryOutput::TemporaryOutput(std::string target, unsigned mode) : target_(std::move(target)) {
     WatchInterrupts();
     {
         const InterruptsHeld held;
-        fd_ = CreateNew(std::filesystem::path(target_).remove_filename(), temporary_);
+        fd_ = CreateNew(std::filesystem::path(target_).remove_filename(), mode, temporary_);
         if (fd_ >= 0) SetPendingOutput(temporary_, target_);
     }
     if (fd_ < 0) Fail("cannot write ", errno);

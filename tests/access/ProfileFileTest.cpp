@@ -37,6 +37,9 @@ TEST_F(ProfileFileTest, SavedProfileLoadsBack) {
     ASSERT_EQ(LoadProfileFile(path, loaded), std::nullopt);
     EXPECT_EQ(loaded, saved);
     EXPECT_EQ(std::filesystem::directory_iterator(host.folder.Path())->path(), path) << "no temporary file is left";
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+        << "it holds a password";
 }
 
 // Whatever is wrong, the record stays as it was and the message says why.

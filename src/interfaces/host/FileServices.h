@@ -22,7 +22,8 @@ public:
     // more than `maxBytes`.
     virtual std::string ReadFile(const std::string& path, std::size_t maxBytes) = 0;
     // Replaces the file whole or not at all: the bytes go to a temporary file
-    // beside it, renamed over it once written. HostError saying why.
+    // beside it, renamed over it once written; the file is its owner's alone
+    // (it may hold passwords). HostError saying why.
     virtual void WriteFile(const std::string& path, const std::string& bytes) = 0;
 };
 
