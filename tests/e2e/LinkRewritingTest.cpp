@@ -141,7 +141,8 @@ std::size_t LinkRewritingTest::FollowEveryLink(const std::string& source, const 
             remote += link.target < 0;
         }
         // No link lost its action on the way.
-        for (const auto& [id, object] : QpdfJson(ShellQuote(file), "--json-key=qpdf")["qpdf"][1].items()) {
+        const nlohmann::json objects = QpdfJson(ShellQuote(file), "--json-key=qpdf")["qpdf"][1];
+        for (const auto& [id, object] : objects.items()) {
             const auto& value = object.value("value", nlohmann::json());
             if (value.is_object() && value.value("/Subtype", "") == "/Link") {
                 EXPECT_TRUE(value.contains("/A") || value.contains("/Dest")) << file << " " << id;
