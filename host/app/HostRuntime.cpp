@@ -8,6 +8,8 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
     support_ = {&files_, &registry_, &cabinets_};
     model_ = {&documents_, &bookmarks_, &actions_, &words_, &pages_};
     editRead_ = {&contents_};
+    editWrite_ = {&edits_};
+    sysFont_ = {&edits_};
     content_ = {&contents_};
     view_ = {&viewer};
     win_ = {&windows, &commandLine};
@@ -18,7 +20,7 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
 }
 
 host::HostServices HostRuntime::Services() const {
-    return host::ServicesFromTables(support_, model_, editRead_, content_, view_, win_);
+    return host::ServicesFromTables(support_, model_, editWrite_, editRead_, sysFont_, content_, view_, win_);
 }
 
 }  // namespace tessera::app

@@ -12,6 +12,7 @@
 #include "pdf/QpdfBookmarkServices.h"
 #include "pdf/QpdfDocumentServices.h"
 #include "pdf/QpdfPageContentServices.h"
+#include "pdf/QpdfPageEditServices.h"
 #include "pdf/QpdfPageServices.h"
 #include "settings/SettingsFile.h"
 
@@ -27,6 +28,7 @@ public:
 
     pdf::DocumentStore& Store() { return store_; }
     const pdf::QpdfPageServices& Pages() const { return pages_; }
+    const pdf::QpdfPageEditServices& Edits() const { return edits_; }
     // Every table offered at the current version.
     CoreTables& Core() { return core_; }
     // The services, for a program that links the plug-in in.
@@ -40,6 +42,7 @@ private:
     pdf::MupdfWordFinder words_{store_};
     pdf::QpdfPageServices pages_{store_};
     pdf::QpdfPageContentServices contents_{pages_};
+    pdf::QpdfPageEditServices edits_{store_, contents_};
     settings::SettingsFile registry_;
     PosixFileServices files_;
     cabinet::JsonCabinetStreams cabinets_;

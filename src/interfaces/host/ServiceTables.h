@@ -11,6 +11,7 @@
 #include "host/DocumentServices.h"
 #include "host/FileServices.h"
 #include "host/PageContentServices.h"
+#include "host/PageEditServices.h"
 #include "host/PageServices.h"
 #include "host/RegistryServices.h"
 #include "host/ViewerServices.h"
@@ -34,11 +35,15 @@ struct PDModelTable {
     WordFinderServices* words = nullptr;
     PageServices* pages = nullptr;
 };
-struct PDFEditWriteTable {};   // page content writing (watermarks)
+struct PDFEditWriteTable {  // page content writing (watermarks)
+    PageEditServices* edits = nullptr;
+};
 struct PDFEditReadTable {  // page content reading
     PageElementServices* elements = nullptr;
 };
-struct PDSysFontTable {};      // system fonts (watermarks)
+struct PDSysFontTable {  // the standard fonts (watermarks)
+    FontServices* fonts = nullptr;
+};
 struct PagePDEContentTable {  // page content acquisition
     PageContentServices* contents = nullptr;
 };
