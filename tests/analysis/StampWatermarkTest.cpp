@@ -67,7 +67,7 @@ struct RedInk {
                 const Pixel p = image.At(x, y);
                 if (!Reddish(p)) continue;
                 ++count;
-                const double u = x, v = -y;
+                const double u = x + 0.5, v = -(y + 0.5);  // pixel centres
                 sx += u, sy += v, sxx += u * u, syy += v * v, sxy += u * v;
                 ++colours[{p.r, p.g}];
             }
@@ -89,8 +89,9 @@ struct RedInk {
 class StampWatermarkTest : public testing::Test {
 protected:
     // Pages: 1 a white box over the middle, 2 a crop box away from the origin,
-    // 3 turned by /Rotate 90, 4 a content that leaves a scaled matrix, a soft
-    // mask and two saves open, having drawn a blue box in the bottom left.
+    // 3 turned by /Rotate 90, 4 a content that leaves a scaled matrix and a soft
+    // mask set outside any save, and two saves open, having drawn a blue box
+    // in the bottom left.
     void SetUp() override {
         test::PdfFixture pdf(0);
         pdf.AddContentPage("1 1 1 rg 246 336 120 120 re f");
@@ -103,7 +104,7 @@ protected:
             black.getDict().replaceKey(key, value);
         QPDFObjectHandle mask = QPDFObjectHandle::parse("<< /Type /ExtGState /ca 0.3 /SMask << /S /Luminosity >> >>");
         mask.getKey("/SMask").replaceKey("/G", black);
-        pdf.AddContentPage("0 0 1 rg 0 0 100 100 re f q 0.5 0 0 0.5 0 0 cm /Gm gs q 1 0 0 1 50 50 cm",
+        pdf.AddContentPage("0 0 1 rg 0 0 100 100 re f 0.5 0 0 0.5 0 0 cm /Gm gs q 1 0 0 1 50 50 cm q",
                            QPDFObjectHandle::parse("<< >>"))
             .getKey("/Resources")
             .replaceKey("/ExtGState", QPDFObjectHandle::newDictionary({{"/Gm", mask}}));
@@ -155,14 +156,17 @@ TEST_F(StampWatermarkTest, CentredOnTheCropBoxAtALittleUnderFortyFiveDegreesInPa
         int page;
         double slopeSign;
     } cases[] = {{1, 1}, {2, 1}, {3, -1}};  // /Rotate 90 turns the page-space diagonal the other way
-    for (const Case& c : cases) {
-        const Rendering image = Render(out, c.page);
+    const auto expectCentred = [&](const std::string& file, const Case& c) {
+        const Rendering image = Render(file, c.page);
         const RedInk ink(image);
-        ASSERT_GT(ink.count, 200) << "page " << c.page;
-        EXPECT_NEAR(ink.cx, image.width / 2.0, 6) << "page " << c.page;
-        EXPECT_NEAR(ink.cy, image.height / 2.0, 6) << "page " << c.page;
-        EXPECT_NEAR(ink.slope * c.slopeSign, 44, 4) << "page " << c.page;
-    }
+        ASSERT_GT(ink.count, 200) << file << " page " << c.page;
+        EXPECT_NEAR(ink.cx, image.width / 2.0, 6) << file << " page " << c.page;
+        EXPECT_NEAR(ink.cy, image.height / 2.0, 6) << file << " page " << c.page;
+        EXPECT_NEAR(ink.slope * c.slopeSign, 45, 5) << file << " page " << c.page;
+    };
+    for (const Case& c : cases) expectCentred(out, c);
+    host.OpenActive("multicolumn-latex-2col.pdf");  // a real page of text
+    expectCentred(Stamped("real", Style(0, false)), {1, 1});
     // The text matrix turns by 0.785 radians, not pi/4.
     const std::string ops = PageOperators(out, 0);
     std::istringstream matrix(ops.substr(ops.rfind(" 1 Tf") + 5));
