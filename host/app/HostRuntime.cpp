@@ -6,7 +6,8 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
                          host::CommandLineServices& commandLine, const std::string& settingsFolder)
     : registry_(settingsFolder) {
     support_ = {&files_, &registry_, &cabinets_};
-    model_ = {&documents_, &bookmarks_, &actions_, &words_, &pages_};
+    cos_ = {&actionBuilder_};
+    model_ = {&documents_, &bookmarks_, &actions_, &words_, &pages_, &links_, &bookmarkEdits_};
     editRead_ = {&contents_};
     editWrite_ = {&edits_};
     sysFont_ = {&edits_};
@@ -20,7 +21,7 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
 }
 
 host::HostServices HostRuntime::Services() const {
-    return host::ServicesFromTables(support_, model_, editWrite_, editRead_, sysFont_, content_, view_, win_);
+    return host::ServicesFromTables(support_, cos_, model_, editWrite_, editRead_, sysFont_, content_, view_, win_);
 }
 
 }  // namespace tessera::app

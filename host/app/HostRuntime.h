@@ -8,9 +8,12 @@
 #include "host/HostServices.h"
 #include "pdf/DocumentStore.h"
 #include "pdf/MupdfWordFinder.h"
+#include "pdf/QpdfActionBuilder.h"
 #include "pdf/QpdfActionServices.h"
+#include "pdf/QpdfBookmarkEditServices.h"
 #include "pdf/QpdfBookmarkServices.h"
 #include "pdf/QpdfDocumentServices.h"
+#include "pdf/QpdfLinkServices.h"
 #include "pdf/QpdfPageContentServices.h"
 #include "pdf/QpdfPageEditServices.h"
 #include "pdf/QpdfPageServices.h"
@@ -42,6 +45,9 @@ private:
     pdf::MupdfWordFinder words_{store_};
     pdf::QpdfPageServices pages_{store_};
     pdf::QpdfPageContentServices contents_{pages_};
+    pdf::QpdfLinkServices links_{store_, pages_};
+    pdf::QpdfBookmarkEditServices bookmarkEdits_{store_};
+    pdf::QpdfActionBuilder actionBuilder_{store_};
     pdf::QpdfPageEditServices edits_{store_, contents_};
     settings::SettingsFile registry_;
     PosixFileServices files_;

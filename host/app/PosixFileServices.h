@@ -9,6 +9,8 @@ public:
     std::optional<std::string> CreateFolder(const std::string& path) override;
     std::optional<std::string> PersonalFolder() override;
     bool IsSameFile(const std::string& a, const std::string& b) override;
+    std::string ReadFile(const std::string& path, std::size_t maxBytes) override;
+    void WriteFile(const std::string& path, const std::string& bytes) override;
 };
 
 }  // namespace tessera::app

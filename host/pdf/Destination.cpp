@@ -1,5 +1,6 @@
 #include "pdf/Destination.h"
 
+#include <vector>
 
 namespace tessera::pdf {
 namespace {
@@ -44,6 +45,24 @@ std::optional<int> DestinationPageIndex(PdfDocument& doc, QPDFObjectHandle dest)
         return std::nullopt;
     }
     return doc.PageIndexOf(page);
+}
+
+host::Destination ViewOf(QPDFObjectHandle array, int page) {
+    host::Destination view{page, "", {}};
+    QPDFObjectHandle fit = array.getArrayItem(1);
+    view.fit = fit.isName() ? fit.getName().substr(1) : "Fit";
+    for (int i = 2; i < array.getArrayNItems(); ++i) {
+        double value = 0;
+        view.parameters.push_back(array.getArrayItem(i).getValueAsNumber(value) ? std::optional(value) : std::nullopt);
+    }
+    return view;
+}
+
+QPDFObjectHandle ArrayOf(QPDFObjectHandle target, const host::Destination& view) {
+    std::vector<QPDFObjectHandle> items{target, QPDFObjectHandle::newName("/" + view.fit)};
+    for (const std::optional<double>& value : view.parameters)
+        items.push_back(value ? QPDFObjectHandle::newReal(*value, 4, true) : QPDFObjectHandle::newNull());
+    return QPDFObjectHandle::newArray(items);
 }
 
 QPDFObjectHandle DestinationOf(QPDFObjectHandle item) {

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "host/HostTypes.h"
 #include "pdf/PdfDocument.h"
 
 namespace tessera::pdf {
@@ -15,6 +16,11 @@ std::optional<QPDFObjectHandle> ExplicitDestination(PdfDocument& doc, QPDFObject
 
 // The 0-based index of the page the destination leads to, or none.
 std::optional<int> DestinationPageIndex(PdfDocument& doc, QPDFObjectHandle dest);
+
+// The view of an explicit destination array, at page.
+host::Destination ViewOf(QPDFObjectHandle array, int page);
+// The array for a view, starting with target (a page object or a page index).
+QPDFObjectHandle ArrayOf(QPDFObjectHandle target, const host::Destination& view);
 
 // The destination of an annotation or outline item: its /Dest, else the /D of
 // a GoTo action in /A. A null handle when it has none.

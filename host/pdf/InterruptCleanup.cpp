@@ -21,22 +21,6 @@ struct Pending {
 };
 Pending pending;
 
-class SignalsBlocked {
-public:
-    SignalsBlocked() {
-        sigset_t set;
-        sigemptyset(&set);
-        for (int s : kSignals) sigaddset(&set, s);
-        pthread_sigmask(SIG_BLOCK, &set, &saved_);
-    }
-    ~SignalsBlocked() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
-    SignalsBlocked(const SignalsBlocked&) = delete;
-    SignalsBlocked& operator=(const SignalsBlocked&) = delete;
-
-private:
-    sigset_t saved_;
-};
-
 void Copy(char (&to)[4096], const std::string& from) {
     std::snprintf(to, sizeof to, "%s", from.c_str());
 }
@@ -70,6 +54,15 @@ extern "C" void OnInterrupt(int signal) {
 
 }  // namespace
 
+InterruptsHeld::InterruptsHeld() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : kSignals) sigaddset(&set, s);
+    pthread_sigmask(SIG_BLOCK, &set, &saved_);
+}
+
+InterruptsHeld::~InterruptsHeld() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+
 void WatchInterrupts() {
     static bool installed = false;
     if (installed) return;
@@ -88,13 +81,13 @@ void WatchInterrupts() {
 }
 
 void SetPendingOutput(const std::string& temporary, const std::string& target) {
-    const SignalsBlocked blocked;
+    const InterruptsHeld held;
     Copy(pending.temporary, temporary);
     ComposeReport(temporary.empty() ? "" : target);
 }
 
 void NoteFinishedOutput(const std::string& target) {
-    const SignalsBlocked blocked;
+    const InterruptsHeld held;
     pending.temporary[0] = '\0';
     ++pending.finished;
     Copy(pending.lastFinished, target);

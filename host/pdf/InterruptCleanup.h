@@ -2,9 +2,25 @@
 // What an interrupted run leaves behind: SIGINT, SIGTERM and SIGHUP remove the
 // temporary file being written, say which outputs were finished, and then end
 // the program as the signal would have.
+#include <signal.h>
+
 #include <string>
 
 namespace tessera::pdf {
+
+// Holds the three signals back for its lifetime, so that a file and the
+// record of it change together: a signal between them would leave a temporary
+// file nobody removes, or a finished output left out of the report.
+class InterruptsHeld {
+public:
+    InterruptsHeld();
+    ~InterruptsHeld();
+    InterruptsHeld(const InterruptsHeld&) = delete;
+    InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+
+private:
+    sigset_t saved_;
+};
 
 // Installs the handlers once; a signal that was ignored (nohup) stays ignored.
 void WatchInterrupts();

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/HostError.h"
+#include "pdf/MupdfGlyphNames.h"
 
 namespace tessera::pdf {
 namespace {
@@ -167,6 +168,11 @@ void MupdfDocument::TextDeleter::operator()(fz_stext_page* page) const { fz_drop
 MupdfDocument::Text MupdfDocument::PageText(int index, int shownPage, ObjectId& page) {
     char error[256] = "";
     fz_stext_page* text = LoadText(context_, document_, index, &page.number, &page.generation, error, sizeof error);
+    // Naming glyphs costs a walk over the page's fonts: only pages that need it pay.
+    if (text && HasUnnamedCharacters(*text) && NameUnnamedGlyphs(context_, document_, index)) {
+        fz_drop_stext_page(context_, text);
+        text = LoadText(context_, document_, index, &page.number, &page.generation, error, sizeof error);
+    }
     if (!text)
         throw host::HostError(host::kErrorDamaged,
                               "cannot read the text of page " + std::to_string(shownPage + 1) + ": " + error);

@@ -36,7 +36,8 @@ public:
 
     // The structured text of MuPDF's 0-based page index, and the page object
     // the index led to (0 when none); HostError naming shownPage when it
-    // cannot be read.
+    // cannot be read. Characters MuPDF cannot name are named from the glyph
+    // names of their fonts where those say what they are.
     struct TextDeleter {
         fz_context* context;
         void operator()(fz_stext_page* page) const;

@@ -5,49 +5,13 @@
 #include <vector>
 
 #include "pdf/Destination.h"
+#include "pdf/OutlineCounts.h"
 #include "pdf/OutputPageLabels.h"
 
 namespace tessera::pdf {
 namespace {
 
 using PageList = std::vector<QPDFObjectHandle>;
-
-void RelinkPopups(std::map<QPDFObjGen, QPDFObjectHandle>& copies) {
-    for (auto& [old, copy] : copies) {
-        for (const char* key : {"/Popup", "/Parent", "/IRT"}) {
-            QPDFObjectHandle target = copy.getKey(key);
-            if (!target.isIndirect()) continue;
-            const auto it = copies.find(target.getObjGen());
-            if (it != copies.end()) copy.replaceKey(key, it->second);
-        }
-    }
-}
-
-// Annotations are owned by one page; a repeated page shares its first
-// occurrence's annotations until it gets copies of its own.
-void OwnAnnotations(QPDF& q, const PageList& pages) {
-    std::set<QPDFObjGen> seen;
-    for (const QPDFObjectHandle& constPage : pages) {
-        QPDFObjectHandle page = constPage;
-        QPDFObjectHandle annots = page.getKey("/Annots");
-        if (!annots.isArray()) continue;
-        std::vector<QPDFObjectHandle> items = annots.getArrayAsVector();
-        std::map<QPDFObjGen, QPDFObjectHandle> copies;
-        for (QPDFObjectHandle& a : items) {
-            if (a.isIndirect() && !seen.insert(a.getObjGen()).second) {
-                const QPDFObjGen old = a.getObjGen();
-                a = q.makeIndirectObject(a.shallowCopy());
-                copies[old] = a;
-                QPDFObjectHandle kids = a.getKey("/Parent").getKeyIfDict("/Kids");
-                if (a.getKey("/Subtype").isNameAndEquals("/Widget") && kids.isArray()) kids.appendItem(a);
-            }
-            if (a.isDictionary()) a.replaceKey("/P", page);
-        }
-        if (copies.empty()) continue;
-        RelinkPopups(copies);
-        page.replaceKey("/Annots", QPDFObjectHandle::newArray(items));
-    }
-}
 
 class LinkMender {
 public:
@@ -162,10 +126,10 @@ private:
 void FinishOutput(PdfDocument& out) {
     if (out.Origins().empty()) return;
     const PageList pages = out.Qpdf().getAllPages();
-    OwnAnnotations(out.Qpdf(), pages);
-    LinkMender(out, pages).Run();
+    if (!out.linksTakenOver) LinkMender(out, pages).Run();
     FormBuilder(pages).Run(out, *out.Origins().begin()->second.source);
     CarryPageLabels(out);
+    RecountOutline(out.Qpdf());
 }
 
 }  // namespace tessera::pdf

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -48,6 +49,7 @@ public:
     // Pages copied in from another document, by their object here.
     struct Origin {
         PdfDocument* source;
+        host::DocId sourceDoc;
         int page;
     };
     void RecordOrigin(QPDFObjGen outputPage, Origin origin) { origins_[outputPage] = origin; }
@@ -58,6 +60,8 @@ public:
     std::optional<host::SecurityRecord> security;     // to apply when saving an output
     bool preparedForCopy = false;                     // unreferenced resources removed
     bool pageLabelsRemoved = false;                   // an output keeps no labels from its sources
+    bool linksTakenOver = false;                      // the plug-in sets every link itself
+    std::set<QPDFObjGen> ownedAnnotations;            // annotations some page of this output owns
 
 private:
     std::unique_ptr<QPDF> qpdf_;

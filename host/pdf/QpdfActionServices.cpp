@@ -22,6 +22,25 @@ std::optional<int> QpdfActionServices::DestinationPage(host::ActionRef action) {
     });
 }
 
+std::optional<host::Destination> QpdfActionServices::ResolvedDestination(host::ActionRef action) {
+    return QpdfGuard([&]() -> std::optional<host::Destination> {
+        PdfDocument& doc = store_.Get(action.doc);
+        QPDFObjectHandle d = store_.Resolve(action).getKeyIfDict("/D");
+        const auto page = DestinationPageIndex(doc, d);
+        if (!page) return std::nullopt;
+        return ViewOf(*ExplicitDestination(doc, d), *page);
+    });
+}
+
+std::optional<std::string> QpdfActionServices::DestinationName(host::ActionRef action) {
+    return QpdfGuard([&]() -> std::optional<std::string> {
+        QPDFObjectHandle d = store_.Resolve(action).getKeyIfDict("/D");
+        if (d.isName()) return d.getName().substr(1);
+        if (d.isString()) return d.getUTF8Value();
+        return std::nullopt;
+    });
+}
+
 std::optional<std::string> QpdfActionServices::ScriptText(host::ActionRef action) {
     return QpdfGuard([&]() -> std::optional<std::string> {
         QPDFObjectHandle js = store_.Resolve(action).getKeyIfDict("/JS");

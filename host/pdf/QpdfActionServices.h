@@ -12,6 +12,8 @@ public:
     bool IsValid(host::ActionRef action) override;
     std::string Subtype(host::ActionRef action) override;
     std::optional<int> DestinationPage(host::ActionRef action) override;
+    std::optional<host::Destination> ResolvedDestination(host::ActionRef action) override;
+    std::optional<std::string> DestinationName(host::ActionRef action) override;
     std::optional<std::string> ScriptText(host::ActionRef action) override;
 
 private:

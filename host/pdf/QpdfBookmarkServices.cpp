@@ -1,5 +1,6 @@
 #include "pdf/QpdfBookmarkServices.h"
 
+#include "pdf/ItemAction.h"
 #include "pdf/QpdfGuard.h"
 
 namespace tessera::pdf {
@@ -8,8 +9,12 @@ host::BookmarkRef QpdfBookmarkServices::Root(host::DocId doc) {
     return QpdfGuard([&] {
         QPDFObjectHandle outlines = store_.Get(doc).Qpdf().getRoot().getKey("/Outlines");
         if (outlines.isDictionary()) return store_.RefTo(doc, outlines);
-        // A document without an outline still has an (empty) root to walk.
-        return store_.RefToMade({doc, 0}, "/Outlines", [] { return QPDFObjectHandle::newDictionary(); });
+        // A document without an outline still has an (empty) root to walk,
+        // which becomes the document's outline when an item is added to it.
+        QPDF& q = store_.Get(doc).Qpdf();
+        return store_.RefToMade({doc, 0}, "/Outlines", [&q] {
+            return q.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /Outlines >>"));
+        });
     });
 }
 
@@ -63,20 +68,7 @@ std::optional<host::RgbColor> QpdfBookmarkServices::Color(host::BookmarkRef book
 }
 
 host::ActionRef QpdfBookmarkServices::Action(host::BookmarkRef bookmark) {
-    return QpdfGuard([&] {
-        QPDFObjectHandle item = store_.Resolve(bookmark);
-        QPDFObjectHandle action = item.getKeyIfDict("/A");
-        if (action.isDictionary()) return store_.RefTo(bookmark.doc, action);
-        QPDFObjectHandle dest = item.getKeyIfDict("/Dest");
-        if (dest.isNull()) return host::ActionRef{bookmark.doc, 0};
-        // A plain destination behaves as a GoTo action to it.
-        return store_.RefToMade(bookmark, "/Dest", [&dest] {
-            QPDFObjectHandle goTo = QPDFObjectHandle::newDictionary();
-            goTo.replaceKey("/S", QPDFObjectHandle::newName("/GoTo"));
-            goTo.replaceKey("/D", dest);
-            return goTo;
-        });
-    });
+    return QpdfGuard([&] { return ActionOfItem(store_, bookmark.doc, store_.Resolve(bookmark)); });
 }
 
 }  // namespace tessera::pdf

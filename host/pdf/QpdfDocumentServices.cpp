@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "pdf/OutputWriter.h"
+#include "pdf/PageAnnotations.h"
 #include "pdf/PageLabelText.h"
 #include "pdf/QpdfGuard.h"
 #include "pdf/SharedResources.h"
@@ -163,7 +164,8 @@ void QpdfDocumentServices::InsertPages(host::DocId to, int position, host::DocId
         for (int k = 0; k < count; ++k) {
             InsertAt(out.Qpdf(), src.Page(firstPage + k), index + k);
             const QPDFObjectHandle added = out.Qpdf().getAllPages()[static_cast<std::size_t>(index + k)];
-            out.RecordOrigin(added.getObjGen(), {&src, firstPage + k});
+            out.RecordOrigin(added.getObjGen(), {&src, from, firstPage + k});
+            OwnAnnotations(out.Qpdf(), added, out.ownedAnnotations);
         }
         out.PagesChanged();
     });

@@ -23,18 +23,22 @@ host::PageId QpdfPageServices::AcquirePage(host::DocId doc, int page) {
     return QpdfGuard([&] {
         QPDFObjectHandle object = store_.Get(doc).Page(page);
         const host::PageId id = next_++;
-        pages_[id] = object;
+        pages_[id] = {doc, object};
         return id;
     });
 }
 
 void QpdfPageServices::ReleasePage(host::PageId page) { pages_.erase(page); }
 
-QPDFObjectHandle QpdfPageServices::PageObject(host::PageId page) const {
+const QpdfPageServices::Acquired& QpdfPageServices::Find(host::PageId page) const {
     const auto it = pages_.find(page);
     if (it == pages_.end()) throw host::HostError(host::kErrorGeneral, "the page is not acquired");
     return it->second;
 }
+
+QPDFObjectHandle QpdfPageServices::PageObject(host::PageId page) const { return Find(page).object; }
+
+host::DocId QpdfPageServices::DocumentOf(host::PageId page) const { return Find(page).doc; }
 
 host::Rect QpdfPageServices::CropBox(host::PageId page) {
     return QpdfGuard([&] {

@@ -22,12 +22,19 @@ public:
 
     // The page object of an acquired page; HostError for an unknown id.
     QPDFObjectHandle PageObject(host::PageId page) const;
+    // The document an acquired page belongs to; HostError for an unknown id.
+    host::DocId DocumentOf(host::PageId page) const;
     std::size_t AcquiredCount() const { return pages_.size(); }
 
 private:
     DocumentStore& store_;
     host::PageId next_ = 1;
-    std::map<host::PageId, QPDFObjectHandle> pages_;
+    struct Acquired {
+        host::DocId doc;
+        QPDFObjectHandle object;
+    };
+    const Acquired& Find(host::PageId page) const;
+    std::map<host::PageId, Acquired> pages_;
 };
 
 }  // namespace tessera::pdf

@@ -23,10 +23,10 @@ std::string TemporaryName(int attempt) {
 }
 
 // Open for writing, created here and now: never a file or link that was there.
-int CreateNew(const std::filesystem::path& folder, std::string& path) {
+int CreateNew(const std::filesystem::path& folder, unsigned mode, std::string& path) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         path = (folder / TemporaryName(attempt)).string();
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -34,17 +34,21 @@ int CreateNew(const std::filesystem::path& folder, std::string& path) {
 
 }  // namespace
 
-TemporaryOutput::TemporaryOutput(std::string target) : target_(std::move(target)) {
+TemporaryOutput::TemporaryOutput(std::string target, unsigned mode) : target_(std::move(target)) {
     WatchInterrupts();
-    fd_ = CreateNew(std::filesystem::path(target_).remove_filename(), temporary_);
+    {
+        const InterruptsHeld held;
+        fd_ = CreateNew(std::filesystem::path(target_).remove_filename(), mode, temporary_);
+        if (fd_ >= 0) SetPendingOutput(temporary_, target_);
+    }
     if (fd_ < 0) Fail("cannot write ", errno);
-    SetPendingOutput(temporary_, target_);
     buffer_.reserve(kBufferBytes);
 }
 
 TemporaryOutput::~TemporaryOutput() {
     if (committed_ || temporary_.empty()) return;
     if (fd_ >= 0) ::close(fd_);
+    const InterruptsHeld held;
     ::unlink(temporary_.c_str());
     SetPendingOutput("", "");
 }
@@ -78,6 +82,7 @@ void TemporaryOutput::Commit() {
     // Some file systems report a full disk or a lost connection only on close.
     const int closed = ::close(std::exchange(fd_, -1));
     if (closed != 0) Fail("could not write all of ", errno);
+    const InterruptsHeld held;
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail("cannot write ", errno);
     committed_ = true;
     NoteFinishedOutput(target_);

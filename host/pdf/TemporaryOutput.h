@@ -9,8 +9,8 @@ class TemporaryOutput {
 public:
     // Creates a temporary file with a short name in the folder of `target`
     // (the target's own name may already use all the bytes a name may have).
-    // HostError when it cannot be created.
-    explicit TemporaryOutput(std::string target);
+    // HostError when it cannot be created. `mode` is narrowed by the umask.
+    explicit TemporaryOutput(std::string target, unsigned mode = 0666);
     // Removes the temporary file unless it was committed.
     ~TemporaryOutput();
     TemporaryOutput(const TemporaryOutput&) = delete;

@@ -1,8 +1,9 @@
 #include "engine/BookmarkCollector.h"
 
-#include <unordered_set>
+#include <optional>
 
 #include "access/Host.h"
+#include "access/OutlineWalk.h"
 #include "engine/BookmarkTarget.h"
 #include "engine/SafeFileName.h"
 #include "strings/Utf8Text.h"
@@ -15,15 +16,8 @@ namespace {
 // would make an outline thousands of levels deep cost memory by the square.
 constexpr std::size_t kKeptPathBytes = 1024;
 
-struct RefHash {
-    std::size_t operator()(const host::ObjectRef& r) const {
-        return (std::size_t{r.doc} << 32) ^ std::size_t{r.index};
-    }
-};
-
-// The next sibling still to visit at one level of the walk.
-struct Frame {
-    host::BookmarkRef next;
+// What an item takes from its parent: the parent's path, and its own level.
+struct Inherited {
     std::string parentPath;
     int level;
 };
@@ -34,41 +28,27 @@ public:
 
     std::vector<BookmarkRecord> Run() {
         const host::BookmarkRef root = Host().bookmarks->Root(document_.Doc());
-        visited_.insert(root);
-        Visit(root, "", 0);
-        while (!stack_.empty()) {
-            Frame& top = stack_.back();
-            const host::BookmarkRef item = top.next;
-            if (item.IsNull() || !visited_.insert(item).second) {
-                stack_.pop_back();
-                continue;
-            }
-            top.next = Host().bookmarks->NextSibling(item);
-            const std::string parentPath = top.parentPath;  // Visit may grow the stack
-            Visit(item, parentPath, top.level);
-        }
+        if (const std::optional<Inherited> below = Visit(root, {"", 0}))
+            WalkOutline(root, *below, [this](host::BookmarkRef item, const Inherited& from) { return Visit(item, from); });
         return std::move(records_);
     }
 
 private:
-    void Visit(host::BookmarkRef item, const std::string& parentPath, int level) {
+    // What the item's children take from it; none when they lie below the levels wanted.
+    std::optional<Inherited> Visit(host::BookmarkRef item, const Inherited& from) {
         std::string title = TrimText(MakeSafe(CutToCharacters(Host().bookmarks->Title(item), 64), NameCharSet::Bookmark));
         // An empty title would leave an empty folder name in its children's
         // paths; the root has no title of its own.
-        if (title.empty() && level > 0) title = "Untitled";
-        const std::string parent = CutToBytes(parentPath, kKeptPathBytes);
+        if (title.empty() && from.level > 0) title = "Untitled";
+        const std::string parent = CutToBytes(from.parentPath, kKeptPathBytes);
         const std::string path = parent.empty() ? title : parent + "\\" + title;
-        if (const auto page = GetBookmarkTargetPage(document_, item)) records_.push_back({*page, -1, level, path});
-        if (level < maxLevel_) {
-            const host::BookmarkRef child = Host().bookmarks->FirstChild(item);
-            if (!child.IsNull()) stack_.push_back({child, path, level + 1});
-        }
+        if (const auto page = GetBookmarkTargetPage(document_, item)) records_.push_back({*page, -1, from.level, path});
+        if (from.level < maxLevel_) return Inherited{path, from.level + 1};
+        return std::nullopt;
     }
 
     const DocumentHandle& document_;
     const int maxLevel_;
-    std::unordered_set<host::BookmarkRef, RefHash> visited_;
-    std::vector<Frame> stack_;
     std::vector<BookmarkRecord> records_;
 };
 

@@ -6,6 +6,8 @@
 #include "access/AlertByKey.h"
 #include "access/Guarded.h"
 #include "access/Host.h"
+#include "analysis/BookmarkTransfer.h"
+#include "analysis/LinkRewriting.h"
 #include "analysis/StampWatermark.h"
 #include "engine/OutputNaming.h"
 #include "engine/OutputSecurity.h"
@@ -65,6 +67,17 @@ OutputOutcome FailFinishing() {
 std::string NormalPath(const SplitSettings& settings, std::size_t index) {
     const std::string path = FileSystemPath(settings.Filename.OutputFolder, settings.Outputs[index].Filename);
     return std::filesystem::path(path).lexically_normal().string();
+}
+
+// While the placeholder is still page 0: links and bookmarks lead where their
+// pages went. Their failures are shown and the output is saved all the same.
+void RetargetLinksAndBookmarks(const DocumentHandle& source, const DocumentHandle& output, std::size_t index,
+                               const SplitSettings& settings) {
+    const LinkContext context{source, output, index, settings.Outputs, [&settings](std::size_t k) {
+                                  return FileSystemPath(settings.Filename.OutputFolder, settings.Outputs.at(k).Filename);
+                              }};
+    if (settings.Output.bUpdateLinks) UpdateOutputLinks(context);
+    if (settings.Output.bTransferBookmarks) TransferBookmarks(context);
 }
 
 // Steps after the pages are in: the placeholder goes, the rest is carried over,
@@ -133,6 +146,7 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
     output.SetOutputPath(FileSystemPath(settings.Filename.OutputFolder, planned.Filename));
     if (!InsertWithProgress(source, output, planned, progressText)) return OutputOutcome::Failed;
     if (!output.HasDocument() || output.PageCount() < 1) return OutputOutcome::NoPages;
+    RetargetLinksAndBookmarks(source, output, index, settings);
     return FinishAndSave(source, output, settings);
 }
 

@@ -7,8 +7,6 @@ namespace {
 
 constexpr int kMaxElementKinds = 100;
 
-bool Flag(const host::Cabinet& c, const char* key) { return c.Get<bool>(key).value_or(false); }
-
 }  // namespace
 
 void SaveTextQuery(const TextQuery& q, host::Cabinet& c) {
@@ -25,17 +23,17 @@ void SaveTextQuery(const TextQuery& q, host::Cabinet& c) {
     c.Put("AreaBottom", q.AreaBottom.Real());
 }
 
-void LoadTextQuery(const host::Cabinet& c, TextQuery& q) {
-    q.UseRegExp = Flag(c, "UseRegExp");
-    q.MatchCase = Flag(c, "MatchCase");
-    q.WholeWords = Flag(c, "WholeWords");
-    q.PrevBreakPage = Flag(c, "PrevBreakPage");
-    q.UseAreaFilter = Flag(c, "UseAreaFilter");
-    q.AreaLeft = Fixed16::FromRealAddingHalf(c.Get<double>("AreaLeft").value_or(0.0));
-    q.AreaRight = Fixed16::FromRealAddingHalf(c.Get<double>("AreaRight").value_or(0.0));
-    q.AreaTop = Fixed16::FromRealAddingHalf(c.Get<double>("AreaTop").value_or(0.0));
-    q.AreaBottom = Fixed16::FromRealAddingHalf(c.Get<double>("AreaBottom").value_or(0.0));
-    q.Pattern = c.Get<std::string>("Pattern").value_or("");
+void LoadTextQuery(const CabinetReader& c, TextQuery& q) {
+    q.UseRegExp = c.Flag("UseRegExp", false);
+    q.MatchCase = c.Flag("MatchCase", false);
+    q.WholeWords = c.Flag("WholeWords", false);
+    q.PrevBreakPage = c.Flag("PrevBreakPage", false);
+    q.UseAreaFilter = c.Flag("UseAreaFilter", false);
+    q.AreaLeft = Fixed16::FromRealAddingHalf(c.Real("AreaLeft", 0.0));
+    q.AreaRight = Fixed16::FromRealAddingHalf(c.Real("AreaRight", 0.0));
+    q.AreaTop = Fixed16::FromRealAddingHalf(c.Real("AreaTop", 0.0));
+    q.AreaBottom = Fixed16::FromRealAddingHalf(c.Real("AreaBottom", 0.0));
+    q.Pattern = c.Text("Pattern");
 }
 
 void SavePageQuery(const PageQuery& q, host::Cabinet& c) {
@@ -57,26 +55,22 @@ void SavePageQuery(const PageQuery& q, host::Cabinet& c) {
     c.PutCabinet("LastPageQuery", text);
 }
 
-bool LoadPageQuery(const host::Cabinet& c, PageQuery& q) {
-    q.Enable = Flag(c, "Enable");
-    q.ExcludeLastPage = Flag(c, "ExcludeLastPage");
-    q.Target = static_cast<QueryTarget>(c.Get<std::int32_t>("Target").value_or(0));
+void LoadPageQuery(const CabinetReader& c, PageQuery& q) {
+    q.Enable = c.Flag("Enable", false);
+    q.ExcludeLastPage = c.Flag("ExcludeLastPage", false);
+    q.Target = static_cast<QueryTarget>(c.Integer("Target", 0));
     q.PageContentQuery.clear();
-    const std::int32_t count = c.Get<std::int32_t>("NumAttributes").value_or(0);
-    if (count > kMaxElementKinds) return false;
+    const std::int32_t count = c.Integer("NumAttributes", 0);
+    if (count > kMaxElementKinds) c.Refuse("NumAttributes", "is " + std::to_string(count) + ", more than 100");
     if (count > 0) {
-        const host::Cabinet* kinds = c.GetCabinet("PageAttributeArray");
-        if (!kinds) return false;
+        const CabinetReader kinds = c.Required("PageAttributeArray");
         for (std::int32_t i = 0; i < count; ++i)
-            q.PageContentQuery.push_back(
-                static_cast<host::PageElementKind>(kinds->Get<std::int32_t>(std::to_string(i)).value_or(0)));
+            q.PageContentQuery.push_back(static_cast<host::PageElementKind>(kinds.Integer(std::to_string(i), 0)));
     }
-    const host::Cabinet* first = c.GetCabinet("FirstPageQuery");
-    const host::Cabinet* last = c.GetCabinet("LastPageQuery");
-    if (!first || !last) return false;
-    LoadTextQuery(*first, q.FirstPageQuery);
-    LoadTextQuery(*last, q.LastPageQuery);
-    return true;
+    const CabinetReader first = c.Required("FirstPageQuery");
+    const CabinetReader last = c.Required("LastPageQuery");
+    LoadTextQuery(first, q.FirstPageQuery);
+    LoadTextQuery(last, q.LastPageQuery);
 }
 
 }  // namespace tessera

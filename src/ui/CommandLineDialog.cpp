@@ -2,10 +2,12 @@
 
 #include "access/AlertByKey.h"
 #include "access/Host.h"
+#include "access/ProfileFile.h"
 #include "access/RegistrySettings.h"
 #include "analysis/PatternCheck.h"
 #include "strings/LanguageTable.h"
 #include "strings/Parsed.h"
+#include "strings/TextFormat.h"
 #include "ui/OutputFolder.h"
 #include "ui/SelectionSyntax.h"
 #include "ui/SplitOptionTable.h"
@@ -48,19 +50,38 @@ Parsed<OutputList> ReadDocuments(const std::vector<std::string>& documents, cons
     return outputs;
 }
 
+// The settings of --profile, over the initial or remembered ones.
+bool ApplyProfile(const std::string& path, SplitSettings& working) {
+    if (path.empty()) return true;
+    const std::optional<std::string> failure = LoadProfileFile(path, working);
+    if (!failure) return true;
+    Host().viewer->Alert(*failure);
+    Host().commandLine->ReportOutcome(host::RunOutcome::Refused);
+    return false;
+}
+
+// --save-profile: the settings a split would run with, instead of the split.
+void SaveProfile(const std::string& path, const SplitSettings& working, const OutputList& accepted) {
+    SplitSettings settings = SettingsForRun(working);
+    settings.Outputs = accepted;
+    const std::optional<std::string> failure = SaveProfileFile(path, settings);
+    Host().viewer->Alert(failure ? *failure : FormatText(LookupString("IDS_PROFILE_SAVED"), {path}));
+    Host().commandLine->ReportOutcome(failure ? host::RunOutcome::Failed : host::RunOutcome::Done);
+}
+
 }  // namespace
 
 bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsigned pageCount,
                             const DocumentHandle& /*document*/) {
     host::CommandLineServices& commandLine = *Host().commandLine;
     working = SplitSettings();
-    if (commandLine.ReadStoredSettings())
-        LoadSettingsFromRegistry(working);
-    else
-        working.Filename.OutputFolder = DefaultOutputFolder();
+    if (commandLine.ReadStoredSettings()) LoadSettingsFromRegistry(working);
+    const std::vector<host::OptionValue> options = commandLine.SplitOptions();
+    if (!ApplyProfile(ProfileToLoad(options), working)) return false;
+    if (working.Filename.OutputFolder.empty()) working.Filename.OutputFolder = DefaultOutputFolder();
     bool folderGiven = false;
-    DialogFields fields{working, {}, {}};
-    for (const host::OptionValue& option : commandLine.SplitOptions()) {
+    DialogFields fields{working, {}, {}, {}};
+    for (const host::OptionValue& option : options) {
         if (const std::optional<std::string> refused = ApplySplitOption(option, fields)) {
             commandLine.ReportOutcome(host::RunOutcome::UsageError, *refused);
             return false;
@@ -73,7 +94,8 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
         commandLine.ReportOutcome(host::RunOutcome::UsageError, documents.Failure());
         return false;
     }
-    accepted = std::move(*documents);
+    // The outputs of --doc replace a profile's list.
+    accepted = fields.documents.empty() ? working.Outputs : std::move(*documents);
     const std::string error = InvalidPatternMessage(working, accepted);
     if (!error.empty()) {
         commandLine.ReportOutcome(host::RunOutcome::UsageError, error);
@@ -85,16 +107,23 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
         commandLine.ReportOutcome(host::RunOutcome::UsageError);
         return false;
     }
+    if (!fields.saveProfile.empty() && commandLine.DryRun()) {
+        commandLine.ReportOutcome(host::RunOutcome::UsageError, "--save-profile writes a file, --dry-run nothing");
+        return false;
+    }
+    const bool writesOutputs = !commandLine.DryRun() && fields.saveProfile.empty();
     if (folderGiven) {
-        // A dry run writes nothing, not even the folder the outputs would go to.
+        // Only a split makes the folder its outputs go to.
         const std::string folder = BrowsedFolder(working.Filename.OutputFolder);
-        const int check = commandLine.DryRun() ? CheckOutputFolder(folder) : ConfirmOutputFolder(folder);
+        const int check = writesOutputs ? ConfirmOutputFolder(folder) : CheckOutputFolder(folder);
         if (check != 0) {
             commandLine.ReportOutcome(check == FolderInvalid ? host::RunOutcome::UsageError : host::RunOutcome::Cancelled);
             return false;
         }
     }
-    return true;
+    if (fields.saveProfile.empty()) return true;
+    SaveProfile(fields.saveProfile, working, accepted);
+    return false;
 }
 
 void CommandLineDialog::RunSucceeded(const SplitSettings& working) {

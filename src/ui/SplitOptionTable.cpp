@@ -164,6 +164,7 @@ const std::vector<SplitOption>& Options() {
     static const char* kNaming = "Output names and folder";
     static const char* kProcessing = "Processing and security (--no-X switches X off)";
     static const char* kSearch = "Text search (for --separator text= and the texts of --doc)";
+    static const char* kProfiles = "Profiles (the whole setup, hand-made outputs included, in a .tpr file)";
     static const char* kWatermark = "Watermark (the size, transparency and placement also apply to :mark of --doc)";
     static const std::vector<SplitOption> options = {
         {Spec("equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod),
@@ -231,6 +232,12 @@ const std::vector<SplitOption>& Options() {
         {Spec("remove-labels", "", OptionKind::Switch, {}, "Remove page labels from the outputs", kProcessing),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings; s.Output.bRemovePageLabels = Switch(v); }},
+        {Spec("update-links", "", OptionKind::Switch, {}, "Make links lead to where their target pages went: the same output, another output's file, or the input", kProcessing),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Output.bUpdateLinks = Switch(v); }},
+        {Spec("transfer-bookmarks", "", OptionKind::Switch, {}, "Give every output the input's whole bookmark tree, leading where links lead", kProcessing),
+         [](const std::string& v, DialogFields& f) {
+             SplitSettings& s = f.settings; s.Output.bTransferBookmarks = Switch(v); }},
         {Spec("html-index", "", OptionKind::Switch, {}, "Write INPUT_index.htm into the output folder, linking every output", kProcessing),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings; s.Output.bCreateHTMLIndex = Switch(v); }},
@@ -249,6 +256,14 @@ const std::vector<SplitOption>& Options() {
         {Spec("deny", "", OptionKind::WordList, {"print", "copy", "edit", "notes"}, "Deny these permissions in the outputs", kProcessing),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings; Denied(v, s.Security); }},
+        {Spec("profile", "", OptionKind::Text, {},
+          "Start from the settings of this profile; the other options change them, wherever they stand", kProfiles,
+          "FILE.tpr"),
+         [](const std::string&, DialogFields&) {}},  // read before the others: ProfileToLoad
+        {Spec("save-profile", "", OptionKind::Text, {},
+          "Save the settings this command would split with as a profile, and stop without splitting", kProfiles,
+          "FILE.tpr"),
+         [](const std::string& v, DialogFields& f) { f.saveProfile = v; }},
         {Spec("watermark", "", OptionKind::Text, {}, "Stamp TEXT diagonally across every page of every output, in red", kWatermark, "TEXT"),
          [](const std::string& v, DialogFields& f) { f.settings.Output.EveryRangeWatermark.Text = WatermarkText(v); }},
         {Spec("watermark-size", "", OptionKind::PositiveInteger, {}, "The watermark's font size in points (45 at first)", kWatermark, "N"),
@@ -303,6 +318,13 @@ bool ParseArea(const std::string& text, Fixed16 (&area)[4]) {
     }
     std::string rest;
     return !std::getline(in, rest);
+}
+
+std::string ProfileToLoad(const std::vector<host::OptionValue>& options) {
+    std::string path;
+    for (const host::OptionValue& option : options)
+        if (option.name == "profile") path = option.value;
+    return path;
 }
 
 std::optional<std::string> ApplySplitOption(const host::OptionValue& option, DialogFields& fields) {

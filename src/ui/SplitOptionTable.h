@@ -19,7 +19,12 @@ struct DialogFields {
     SplitSettings& settings;
     std::vector<std::string> documents;
     std::string methodOption;  // the option that chose the split method, if any
+    std::string saveProfile;   // where --save-profile saves the settings instead of splitting
 };
+
+// The profile that --profile names (the last one given), or empty. It is read
+// before every other option, whatever its place among them.
+std::string ProfileToLoad(const std::vector<host::OptionValue>& options);
 
 // More words on the values: the selections of --doc and the texts.
 std::string SplitOptionsHelp();

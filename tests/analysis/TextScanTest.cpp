@@ -195,6 +195,29 @@ TEST_F(TextScanTest, TextComesFromThePageQpdfSees) {
     }
 }
 
+// A Type 1 font known only by the glyph names of its /Differences, without
+// ToUnicode, as older TeX fonts for Thai and Cyrillic are: MuPDF names single
+// glyphs of the Adobe Glyph List itself, but not those of character sequences.
+TEST_F(TextScanTest, GlyphNamesGiveTheTextOfFontsWithoutUnicode) {
+    test::PdfFixture pdf(1);
+    const QPDFObjectHandle font = pdf.Qpdf().makeIndirectObject(QPDFObjectHandle::parse(
+        "<< /Type /Font /Subtype /Type1 /BaseFont /NamedGlyphs /FirstChar 65 /LastChar 70 /Widths [ 500 500 500 500 "
+        "500 500 ] /Encoding << /Type /Encoding /Differences [ 65 /uni0E20 /uni0E32 /uni0E290E32.alt /afii10049 "
+        "/afii10073 /uni044B043A ] >> >>"));
+    const QPDFObjectHandle resources = QPDFObjectHandle::newDictionary({{"/Font", QPDFObjectHandle::newDictionary({{"/G", font}})}});
+    for (const char* codes : {"(ABC)", "(DEF)"})
+        pdf.AddContentPage(std::string("BT /G 24 Tf 72 700 Td ") + codes + " Tj ET", resources);
+    const std::string path = host.folder / "names.pdf";
+    pdf.Write(path);
+    DocumentHandle doc(host.OpenActive(path), DocumentHandle::Ownership::Borrowed);
+    for (const auto& [word, spans] : {std::pair<const char*, std::vector<std::string>>{"ภาษา", {"1-1", "2-3"}},
+                                      {"Язык", {"1-2", "3-3"}}}) {
+        OutputList outputs;
+        ASSERT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, Text(word)));
+        EXPECT_EQ(Spans(outputs), spans) << word;
+    }
+}
+
 TEST_F(TextScanTest, ContentQueriesNeedNoWordFinder) {
     // A document made in memory has no file a word finder could read.
     test::PdfFixture pdf(2);

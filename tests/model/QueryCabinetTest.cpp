@@ -31,7 +31,7 @@ TEST(QueryCabinetTest, SaveThenLoadGivesEveryStoredFieldBack) {
     EXPECT_FALSE(cabinet.Has("stale")) << "saving empties the cabinet first";
     PageQuery loaded;
     loaded.Results = {4, 5};
-    ASSERT_TRUE(LoadPageQuery(cabinet, loaded));
+    LoadPageQuery(cabinet, loaded);
     EXPECT_EQ(loaded.Results, (std::vector<std::int32_t>{4, 5})) << "found pages are never stored nor touched";
     loaded.Results.clear();
     EXPECT_EQ(loaded, saved);
@@ -42,7 +42,7 @@ TEST(QueryCabinetTest, NoElementKindsMeansNoArray) {
     SavePageQuery(PageQuery{}, cabinet);
     EXPECT_FALSE(cabinet.Has("PageAttributeArray"));
     PageQuery loaded = Sample();
-    ASSERT_TRUE(LoadPageQuery(cabinet, loaded));
+    LoadPageQuery(cabinet, loaded);
     EXPECT_TRUE(loaded.PageContentQuery.empty());
 }
 
@@ -54,17 +54,17 @@ TEST(QueryCabinetTest, LoadRules) {
     cabinet.PutCabinet("PageAttributeArray", kinds);
     cabinet.Put("NumAttributes", std::int32_t{101});
     PageQuery q;
-    EXPECT_FALSE(LoadPageQuery(cabinet, q)) << "more than 100 element kinds";
+    EXPECT_THROW(LoadPageQuery(cabinet, q), CabinetRefusal) << "more than 100 element kinds";
     cabinet.Put("NumAttributes", std::int32_t{100});
-    EXPECT_TRUE(LoadPageQuery(cabinet, q));
+    EXPECT_NO_THROW(LoadPageQuery(cabinet, q));
     EXPECT_EQ(q.PageContentQuery.size(), 100u);
 
     host::Cabinet missing;
     SavePageQuery(Sample(), missing);
     missing.Remove("LastPageQuery");
-    EXPECT_FALSE(LoadPageQuery(missing, q));
+    EXPECT_THROW(LoadPageQuery(missing, q), CabinetRefusal);
     missing.Remove("PageAttributeArray");
-    EXPECT_FALSE(LoadPageQuery(missing, q)) << "kinds counted but no array";
+    EXPECT_THROW(LoadPageQuery(missing, q), CabinetRefusal) << "kinds counted but no array";
 
     host::Cabinet text;
     text.Put("AreaLeft", 72.0);

@@ -12,7 +12,7 @@ struct OptionsCase {
 };
 
 std::string Apply(const std::vector<host::OptionValue>& options, SplitSettings& settings) {
-    DialogFields fields{settings, {}, {}};
+    DialogFields fields{settings, {}, {}, {}};
     for (const host::OptionValue& option : options)
         if (const std::optional<std::string> refused = ApplySplitOption(option, fields)) return *refused;
     return "";

@@ -29,6 +29,22 @@ public:
     virtual ActionRef Action(BookmarkRef bookmark) = 0;
 };
 
+// Building an outline: items are added as last children and take their
+// looks and action after. Counts of open items are the host's to keep.
+class BookmarkEditServices {
+public:
+    virtual ~BookmarkEditServices() = default;
+
+    // The new last child of parent (a document's Root included) with title (UTF-8).
+    virtual BookmarkRef AddChild(BookmarkRef parent, const std::string& title) = 0;
+    virtual void SetOpen(BookmarkRef bookmark, bool open) = 0;
+    // Style flags: 1 italic, 2 bold.
+    virtual void SetStyle(BookmarkRef bookmark, int style) = 0;
+    virtual void SetColor(BookmarkRef bookmark, const RgbColor& color) = 0;
+    // action belongs to the bookmark's document.
+    virtual void SetAction(BookmarkRef bookmark, ActionRef action) = 0;
+};
+
 class ActionServices {
 public:
     virtual ~ActionServices() = default;
@@ -39,6 +55,11 @@ public:
     // The 0-based page a GoTo action's destination leads to, named destinations
     // (the /Dests dictionary and the /Names tree) resolved; none when it leads nowhere.
     virtual std::optional<int> DestinationPage(ActionRef action) = 0;
+    // A GoTo action's destination as an explicit one in the action's document,
+    // named destinations resolved; none when it leads to no page there.
+    virtual std::optional<Destination> ResolvedDestination(ActionRef action) = 0;
+    // The name a GoTo action's /D gives (a name or a string); none for an explicit destination.
+    virtual std::optional<std::string> DestinationName(ActionRef action) = 0;
     // The script of a JavaScript action when its /JS is a string or a name; none otherwise.
     virtual std::optional<std::string> ScriptText(ActionRef action) = 0;
 };

@@ -34,6 +34,7 @@ public:
     CabinetBox& operator=(CabinetBox&&) noexcept = default;
     ~CabinetBox();
     const Cabinet& Get() const { return *cabinet_; }
+    Cabinet& Get() { return *cabinet_; }
     friend bool operator==(const CabinetBox& a, const CabinetBox& b);
 
 private:
@@ -60,6 +61,9 @@ public:
             if (entry.first == key) return &entry.second;
         return nullptr;
     }
+    CabinetValue* Find(const std::string& key) {
+        return const_cast<CabinetValue*>(static_cast<const Cabinet&>(*this).Find(key));
+    }
     bool Has(const std::string& key) const { return Find(key) != nullptr; }
     // The value when it is there and of the type asked for.
     template <class T>
@@ -76,6 +80,10 @@ public:
         std::erase_if(entries_, [&](const auto& entry) { return entry.first == key; });
     }
     void Clear() { entries_.clear(); }
+    // The clean-up of empty values, through every nested cabinet: empty texts,
+    // empty byte strings and cabinets left empty go; a cabinet that still
+    // holds anything stays.
+    void DropEmptyValues();
     std::size_t Size() const { return entries_.size(); }
     const std::vector<std::pair<std::string, CabinetValue>>& Entries() const { return entries_; }
 
@@ -93,6 +101,18 @@ inline CabinetBox& CabinetBox::operator=(const CabinetBox& other) {
 }
 inline CabinetBox::~CabinetBox() = default;
 inline bool operator==(const CabinetBox& a, const CabinetBox& b) { return *a.cabinet_ == *b.cabinet_; }
+
+inline void Cabinet::DropEmptyValues() {
+    std::erase_if(entries_, [](auto& entry) {
+        if (auto* text = std::get_if<std::string>(&entry.second)) return text->empty();
+        if (auto* bytes = std::get_if<ByteString>(&entry.second)) return bytes->bytes.empty();
+        if (auto* box = std::get_if<CabinetBox>(&entry.second)) {
+            box->Get().DropEmptyValues();
+            return box->Get().Size() == 0;
+        }
+        return false;
+    });
+}
 
 // Writing and reading a cabinet's stream form ("AcroSupport" cabinet calls).
 class CabinetServices {

@@ -20,7 +20,8 @@ public:
     virtual int PageCount(DocId doc) = 0;
     virtual std::uint32_t Flags(DocId doc) = 0;
     virtual void SetFlags(DocId doc, std::uint32_t flags) = 0;
-    // The file the document was opened from; empty for a new document.
+    // The absolute path of the file the document was opened from, as shown to
+    // the user; empty for a new document.
     virtual std::string FilePath(DocId doc) = 0;
     // The permission word of an encrypted document; none when it has no security.
     virtual std::optional<std::int32_t> SecurityPermissions(DocId doc) = 0;

@@ -1,5 +1,6 @@
 #pragma once
 // File-system operations the plug-in needs ("AcroSupport" files and paths).
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,13 @@ public:
     virtual std::optional<std::string> PersonalFolder() = 0;
     // The same file, followed through links; false when either does not exist.
     virtual bool IsSameFile(const std::string& a, const std::string& b) = 0;
+    // The whole file; HostError saying why when it cannot be read or holds
+    // more than `maxBytes`.
+    virtual std::string ReadFile(const std::string& path, std::size_t maxBytes) = 0;
+    // Replaces the file whole or not at all: the bytes go to a temporary file
+    // beside it, renamed over it once written; the file is its owner's alone
+    // (it may hold passwords). HostError saying why.
+    virtual void WriteFile(const std::string& path, const std::string& bytes) = 0;
 };
 
 }  // namespace tessera::host

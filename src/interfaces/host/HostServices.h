@@ -11,6 +11,9 @@ struct HostServices {
     ActionServices* actions = nullptr;
     WordFinderServices* words = nullptr;
     PageServices* pages = nullptr;
+    LinkServices* links = nullptr;
+    BookmarkEditServices* bookmarkEdits = nullptr;
+    ActionBuilderServices* actionBuilder = nullptr;
     PageContentServices* contents = nullptr;
     PageElementServices* elements = nullptr;
     PageEditServices* edits = nullptr;
@@ -25,7 +28,7 @@ struct HostServices {
 
 // The one mapping from the tables that hold interfaces to the services, for
 // the plug-in after its import and for a host that links the plug-in in.
-inline HostServices ServicesFromTables(const AcroSupportTable& support, const PDModelTable& model,
+inline HostServices ServicesFromTables(const AcroSupportTable& support, const CosTable& cos, const PDModelTable& model,
                                        const PDFEditWriteTable& editWrite, const PDFEditReadTable& editRead,
                                        const PDSysFontTable& fonts, const PagePDEContentTable& content,
                                        const AcroViewTable& view, const WinTable& win) {
@@ -38,6 +41,9 @@ inline HostServices ServicesFromTables(const AcroSupportTable& support, const PD
     s.actions = model.actions;
     s.words = model.words;
     s.pages = model.pages;
+    s.links = model.links;
+    s.bookmarkEdits = model.bookmarkEdits;
+    s.actionBuilder = cos.actionBuilder;
     s.contents = content.contents;
     s.elements = editRead.elements;
     s.edits = editWrite.edits;

@@ -1,7 +1,10 @@
 #pragma once
 // Value types that cross the seam. Backend types never do.
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace tessera::host {
 
@@ -18,6 +21,11 @@ struct ObjectRef {
     bool IsNull() const { return index == 0; }
     friend bool operator==(const ObjectRef&, const ObjectRef&) = default;
 };
+struct ObjectRefHash {
+    std::size_t operator()(const ObjectRef& r) const {
+        return (static_cast<std::size_t>(r.doc) << 32) ^ std::size_t{r.index};
+    }
+};
 using BookmarkRef = ObjectRef;
 using ActionRef = ObjectRef;
 
@@ -25,6 +33,15 @@ using ActionRef = ObjectRef;
 // bottom left of the page's coordinate system, y growing upward.
 struct Rect {
     double left = 0, bottom = 0, right = 0, top = 0;
+};
+
+// An explicit destination: a page and the view the array gives after it
+// ("XYZ" left top zoom, "Fit", "FitH" top, "FitR" left bottom right top...).
+// A parameter the file leaves null stays none.
+struct Destination {
+    int page = -1;  // 0-based
+    std::string fit;
+    std::vector<std::optional<double>> parameters;
 };
 
 struct RgbColor {

@@ -10,6 +10,7 @@
 #include "host/CommandLineServices.h"
 #include "host/DocumentServices.h"
 #include "host/FileServices.h"
+#include "host/LinkServices.h"
 #include "host/PageContentServices.h"
 #include "host/PageEditServices.h"
 #include "host/PageServices.h"
@@ -27,13 +28,17 @@ struct AcroSupportTable {  // files, paths, the registry and cabinets
     RegistryServices* registry = nullptr;
     CabinetServices* cabinets = nullptr;
 };
-struct CosTable {};  // object-level calls, reached through PDModel for now
+struct CosTable {  // object-level calls: building actions and file specifications
+    ActionBuilderServices* actionBuilder = nullptr;
+};
 struct PDModelTable {
     DocumentServices* documents = nullptr;
     BookmarkServices* bookmarks = nullptr;
     ActionServices* actions = nullptr;
     WordFinderServices* words = nullptr;
     PageServices* pages = nullptr;
+    LinkServices* links = nullptr;
+    BookmarkEditServices* bookmarkEdits = nullptr;
 };
 struct PDFEditWriteTable {  // page content writing (watermarks)
     PageEditServices* edits = nullptr;

@@ -1,0 +1,71 @@
+#include "pdf/GlyphNameText.h"
+
+#include <mupdf/fitz.h>
+
+#include <cstring>
+
+namespace tessera::pdf {
+namespace {
+
+bool IsScalar(long c) { return c > 0 && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
+
+// The value of count hex digits (upper case, as the list's rules ask), or -1.
+long Hex(const char* digits, std::size_t count) {
+    long value = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const char c = digits[i];
+        if (c >= '0' && c <= '9')
+            value = value * 16 + (c - '0');
+        else if (c >= 'A' && c <= 'F')
+            value = value * 16 + (c - 'A' + 10);
+        else
+            return -1;
+    }
+    return value;
+}
+
+// One component of length size; appends to out and returns the new count,
+// or 0 when the component means nothing or out is full.
+std::size_t Component(const char* name, std::size_t size, int* out, std::size_t used, std::size_t capacity) {
+    char buffer[64];
+    if (size == 0 || size >= sizeof buffer) return 0;
+    std::memcpy(buffer, name, size);
+    buffer[size] = '\0';
+    if (const int listed = fz_unicode_from_glyph_name_strict(buffer); listed > 0) {
+        if (used == capacity) return 0;
+        out[used] = listed;
+        return used + 1;
+    }
+    if (size >= 7 && (size - 3) % 4 == 0 && std::strncmp(buffer, "uni", 3) == 0) {
+        for (std::size_t at = 3; at < size; at += 4) {
+            const long c = Hex(buffer + at, 4);
+            if (!IsScalar(c) || used == capacity) return 0;
+            out[used++] = static_cast<int>(c);
+        }
+        return used;
+    }
+    if (size >= 5 && size <= 7 && buffer[0] == 'u') {
+        const long c = Hex(buffer + 1, size - 1);
+        if (!IsScalar(c) || used == capacity) return 0;
+        out[used] = static_cast<int>(c);
+        return used + 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::size_t GlyphNameText(const char* name, int* out, std::size_t capacity) noexcept {
+    const std::size_t end = std::strcspn(name, ".");
+    std::size_t used = 0;
+    for (std::size_t start = 0; start < end;) {
+        std::size_t stop = start + std::strcspn(name + start, "_.");
+        if (stop > end) stop = end;
+        used = Component(name + start, stop - start, out, used, capacity);
+        if (used == 0) return 0;
+        start = stop + 1;
+    }
+    return used;
+}
+
+}  // namespace tessera::pdf

@@ -1,0 +1,81 @@
+#include "pdf/QpdfActionBuilder.h"
+
+#include <filesystem>
+
+#include "host/HostError.h"
+#include "pdf/Destination.h"
+#include "pdf/QpdfGuard.h"
+
+namespace tessera::pdf {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Absolute(const std::string& path) { return fs::absolute(fs::path(path)).lexically_normal(); }
+
+// Viewers read /UF as text; /F carries the same bytes for older readers.
+QPDFObjectHandle FileSpecDictionary(const std::string& path) {
+    QPDFObjectHandle spec = QPDFObjectHandle::newDictionary();
+    spec.replaceKey("/Type", QPDFObjectHandle::newName("/Filespec"));
+    spec.replaceKey("/F", QPDFObjectHandle::newString(path));
+    spec.replaceKey("/UF", QPDFObjectHandle::newUnicodeString(path));
+    return spec;
+}
+
+}  // namespace
+
+host::ActionRef QpdfActionBuilder::Make(host::DocId doc, const char* type, const char* fileKey,
+                                        QPDFObjectHandle file, QPDFObjectHandle dest) {
+    QPDF& q = store_.Get(doc).Qpdf();
+    QPDFObjectHandle action = QPDFObjectHandle::newDictionary();
+    action.replaceKey("/S", QPDFObjectHandle::newName(type));
+    if (fileKey) action.replaceKey(fileKey, file);
+    action.replaceKey("/D", dest);
+    return store_.RefTo(doc, q.makeIndirectObject(action));
+}
+
+host::ActionRef QpdfActionBuilder::NewGoTo(host::DocId doc, int page, const host::Destination& view) {
+    return QpdfGuard([&] {
+        return Make(doc, "/GoTo", nullptr, {}, ArrayOf(store_.Get(doc).Page(page), view));
+    });
+}
+
+host::ActionRef QpdfActionBuilder::NewRemoteGoTo(host::DocId doc, host::FileSpecRef file,
+                                                 const host::Destination& dest) {
+    return QpdfGuard([&] {
+        return Make(doc, "/GoToR", "/F", store_.Resolve(file), ArrayOf(QPDFObjectHandle::newInteger(dest.page), dest));
+    });
+}
+
+host::ActionRef QpdfActionBuilder::NewRemoteNamedGoTo(host::DocId doc, host::FileSpecRef file,
+                                                      const std::string& name) {
+    return QpdfGuard([&] {
+        return Make(doc, "/GoToR", "/F", store_.Resolve(file), QPDFObjectHandle::newUnicodeString(name));
+    });
+}
+
+host::FileSpecRef QpdfActionBuilder::NewFileSpec(host::DocId doc, const std::string& path,
+                                                 const std::string& relativeTo) {
+    return QpdfGuard([&] {
+        fs::path target = Absolute(path);
+        if (!relativeTo.empty()) target = target.lexically_relative(Absolute(relativeTo).parent_path());
+        if (target.empty()) throw host::HostError(host::kErrorBadArgument, "no relative path to " + path);
+        // Thousands of links lead into a few files: one specification per file.
+        const std::string spec = target.generic_string();
+        QPDF& q = store_.Get(doc).Qpdf();
+        return store_.RefToMade({doc, 0}, "/Filespec " + spec,
+                                [&] { return q.makeIndirectObject(FileSpecDictionary(spec)); });
+    });
+}
+
+host::ActionRef QpdfActionBuilder::CopyAction(host::DocId doc, host::ActionRef action) {
+    return QpdfGuard([&] {
+        QPDF& source = store_.Get(action.doc).Qpdf();
+        QPDFObjectHandle object = store_.Resolve(action);
+        // qpdf copies only indirect objects across documents.
+        if (!object.isIndirect()) object = source.makeIndirectObject(object.shallowCopy());
+        return store_.RefTo(doc, store_.Get(doc).Qpdf().copyForeignObject(object));
+    });
+}
+
+}  // namespace tessera::pdf

@@ -1,0 +1,37 @@
+#include "access/CabinetFile.h"
+
+#include "access/Host.h"
+#include "host/HostError.h"
+
+namespace tessera {
+namespace {
+
+// Far above the largest list the dialog could hold, far below what would
+// strain memory when parsed.
+constexpr std::size_t kMaxCabinetFileBytes = 32u << 20;
+
+// The host's file errors name the file; its stream errors do not.
+std::string Named(const std::string& path, const std::string& reason) {
+    return reason.find(path) == std::string::npos ? path + ": " + reason : reason;
+}
+
+}  // namespace
+
+Parsed<host::Cabinet> ReadCabinetFile(const std::string& path) {
+    try {
+        return Host().cabinets->ReadStream(Host().files->ReadFile(path, kMaxCabinetFileBytes));
+    } catch (const host::HostError& error) {
+        return ParseFailure{Named(path, error.what())};
+    }
+}
+
+std::optional<std::string> WriteCabinetFile(const std::string& path, const host::Cabinet& cabinet) {
+    try {
+        Host().files->WriteFile(path, Host().cabinets->WriteStream(cabinet));
+        return std::nullopt;
+    } catch (const host::HostError& error) {
+        return Named(path, error.what());
+    }
+}
+
+}  // namespace tessera

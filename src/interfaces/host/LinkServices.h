@@ -1,0 +1,49 @@
+#pragma once
+// Links of output pages and the actions that lead out of them: what a link led
+// to in the document its page came from, new GoTo and GoToR actions and file
+// specifications built in an output, deep copies of other actions.
+// Every operation raises HostError on failure.
+#include <string>
+
+#include "host/HostTypes.h"
+#include "host/PageServices.h"
+
+namespace tessera::host {
+
+using FileSpecRef = ObjectRef;
+
+class LinkServices {  // "PDModel" link annotation calls
+public:
+    virtual ~LinkServices() = default;
+
+    // The action of annotation `index` of the page as the document the page
+    // was copied from has it: copying cuts off destinations in pages that were
+    // not copied yet, so an output's own copy cannot be trusted. A /Dest reads
+    // as a GoTo action. A null ref when the annotation has neither.
+    virtual ActionRef LinkAction(PageId page, int index) = 0;
+    // Makes action (of the page's document) the annotation's only action.
+    virtual void SetLinkAction(PageId page, int index, ActionRef action) = 0;
+    // The caller sets every link of the document itself; saving leaves the
+    // links as they are instead of mending those that lead into the document.
+    virtual void TakeOverLinks(DocId doc) = 0;
+};
+
+class ActionBuilderServices {  // "Cos" object building
+public:
+    virtual ~ActionBuilderServices() = default;
+
+    // A GoTo to page `page` of doc with the view (fit type and parameters) of `view`.
+    virtual ActionRef NewGoTo(DocId doc, int page, const Destination& view) = 0;
+    // A GoToR into file, to the page index dest.page there, with dest's view.
+    virtual ActionRef NewRemoteGoTo(DocId doc, FileSpecRef file, const Destination& dest) = 0;
+    // A GoToR into file, to its destination of that name (written as a string).
+    virtual ActionRef NewRemoteNamedGoTo(DocId doc, FileSpecRef file, const std::string& name) = 0;
+    // A file specification of path, written relative to the folder of the
+    // file `relativeTo` ("../" where it climbs, "/" between names), or as
+    // the absolute path when relativeTo is empty.
+    virtual FileSpecRef NewFileSpec(DocId doc, const std::string& path, const std::string& relativeTo) = 0;
+    // A deep copy of an action of another document into doc.
+    virtual ActionRef CopyAction(DocId doc, ActionRef action) = 0;
+};
+
+}  // namespace tessera::host

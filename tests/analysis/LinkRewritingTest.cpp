@@ -1,0 +1,150 @@
+#include "analysis/LinkRewriting.h"
+
+#include <gtest/gtest.h>
+#include <qpdf/QPDF.hh>
+
+#include <filesystem>
+
+#include "access/Host.h"
+#include "engine/RunSplit.h"
+#include "support/PdfFixture.h"
+#include "support/PdfProbe.h"
+#include "support/TestHost.h"
+
+namespace tessera {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What an action does, pages named by the "Page N" text of the page reached
+// (a remote file opened relative to `file`'s folder).
+std::string Describe(const std::string& file, QPDFObjectHandle action) {
+    if (!action.isDictionary()) return "none";
+    const std::string type = action.getKey("/S").getName().substr(1);
+    QPDFObjectHandle d = action.getKey("/D");
+    if (type != "GoTo" && type != "GoToR") return type;
+    std::string where = file;
+    if (type == "GoToR") {
+        QPDFObjectHandle spec = action.getKey("/F");
+        const fs::path named = spec.isDictionary() ? spec.getKey("/UF").getUTF8Value() : spec.getUTF8Value();
+        where = named.is_absolute() ? named.string() : (fs::path(file).parent_path() / named).string();
+    }
+    if (!d.isArray()) return type + (type == "GoToR" ? " " + where : "") + " " + d.unparse();
+    int index = -1;
+    if (d.getArrayItem(0).isInteger()) {
+        index = static_cast<int>(d.getArrayItem(0).getIntValue());
+    } else {
+        QPDF q;
+        q.processFile(file.c_str());
+        const auto& pages = q.getAllPages();
+        for (std::size_t i = 0; i < pages.size(); ++i)
+            if (pages[i].getObjGen() == d.getArrayItem(0).getObjGen()) index = static_cast<int>(i);
+    }
+    std::string text = type + (type == "GoToR" ? " " + fs::path(where).filename().string() : "") + " Page " +
+                       std::to_string(test::FixturePageNumbers(where).at(static_cast<std::size_t>(index)));
+    for (int i = 1; i < d.getArrayNItems(); ++i) text += " " + d.getArrayItem(i).unparse();
+    return text;
+}
+
+std::vector<std::string> PageActions(const std::string& file, int page) {
+    QPDF q;
+    q.processFile(file.c_str());
+    std::vector<std::string> out;
+    QPDFObjectHandle object = q.getAllPages().at(static_cast<std::size_t>(page));
+    for (QPDFObjectHandle annot : object.getKey("/Annots").aitems())
+        out.push_back(Describe(file, annot.getKey("/A")));
+    return out;
+}
+
+std::vector<std::string> OutlineActions(const std::string& file) {
+    QPDF q;
+    q.processFile(file.c_str());
+    std::vector<std::string> out;
+    std::vector<QPDFObjectHandle> stack{q.getRoot().getKey("/Outlines").getKeyIfDict("/First")};
+    while (!stack.empty()) {
+        QPDFObjectHandle item = stack.back();
+        stack.pop_back();
+        if (!item.isDictionary()) continue;
+        out.push_back(item.getKey("/Title").getUTF8Value() + ": " + Describe(file, item.getKey("/A")));
+        stack.push_back(item.getKey("/Next"));
+        stack.push_back(item.getKey("/First"));
+    }
+    return out;
+}
+
+// Page 1 holds a note, a web link, a launch, then links to page 5 by name,
+// to page 3 with a view, to a name nobody defined, and to page 2.
+std::string EdgeCaseFixture(const test::TempFolder& folder) {
+    test::PdfFixture f(6);
+    f.AddAnnotation(0, "Text");
+    f.AddAnnotation(0, "Link", "URI").getKey("/A").replaceKey("/URI", QPDFObjectHandle::newString("https://example.org"));
+    f.AddAnnotation(0, "Link", "Launch").getKey("/A").replaceKey("/F", QPDFObjectHandle::newString("x.pdf"));
+    f.AddAnnotation(0, "Link", "GoTo").getKey("/A").replaceKey("/D", QPDFObjectHandle::newString("five"));
+    f.AddAnnotation(0, "Link").replaceKey("/Dest", QPDFObjectHandle::parse("[null /XYZ 10 20 2]"));
+    f.AddAnnotation(0, "Link", "GoTo").getKey("/A").replaceKey("/D", QPDFObjectHandle::newString("nowhere"));
+    f.AddAnnotation(0, "Link").replaceKey("/Dest", QPDFObjectHandle::parse("[null /FitH 30]"));
+    f.Page(0).getKey("/Annots").getArrayItem(4).getKey("/Dest").setArrayItem(0, f.Page(2));
+    f.Page(0).getKey("/Annots").getArrayItem(6).getKey("/Dest").setArrayItem(0, f.Page(1));
+    QPDFObjectHandle names = QPDFObjectHandle::parse("<< /Dests << /Names [ (five) [ null /Fit ] ] >> >>");
+    names.getKey("/Dests").getKey("/Names").getArrayItem(1).setArrayItem(0, f.Page(4));
+    f.Qpdf().getRoot().replaceKey("/Names", names);
+    QPDFObjectHandle three = f.ItemToPage("Three", 2), five = f.Item("Five"), web = f.Item("Web");
+    five.replaceKey("/A", QPDFObjectHandle::parse("<< /S /GoTo /D (five) >>"));
+    web.replaceKey("/A", QPDFObjectHandle::parse("<< /S /URI /URI (https://example.org) >>"));
+    f.SetChildren({}, {f.ItemToPage("One", 0), three, web});
+    f.SetChildren(three, {five});
+    const std::string path = folder / "edge cases.pdf";
+    f.Write(path);
+    return path;
+}
+
+class LinkRewritingTest : public testing::Test {
+protected:
+    // Splits the active document into the named outputs (in out/) with links and bookmarks rewritten.
+    bool Split(std::vector<OutputDocument> outputs) {
+        SplitSettings s;
+        s.SplitMode = SplitMethod::ManualRanges;
+        s.Outputs = std::move(outputs);
+        s.Filename.OutputFolder = host.folder / "out";
+        s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
+        s.Filename.OutputBaseFilename = "";
+        s.Output.bUpdateLinks = s.Output.bTransferBookmarks = true;
+        const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
+        return RunSplit(s, source).completed;
+    }
+    std::string Out(const std::string& name) { return host.folder / ("out/" + name); }
+
+    test::TestHost host;
+};
+
+TEST_F(LinkRewritingTest, TargetsGoToTheFirstOutputHoldingThemAndWhatCannotBeMappedStays) {
+    const std::string source = EdgeCaseFixture(host.folder);
+    host.OpenActive(source);
+    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 3, 0)}, "A"},
+                       OutputDocument{{MakePageRange(2, 1, 0), MakePageRange(0, 1, 0)}, "B"}}));
+    const std::string a = Out("A.pdf"), b = Out("B.pdf");
+    const std::string named = "GoToR " + source + " (five)";
+    EXPECT_EQ(PageActions(a, 0), (std::vector<std::string>{"none", "URI", "Launch", named, "GoTo Page 3 /XYZ 10 20 2",
+                                                            "GoTo (nowhere)", "GoTo Page 2 /FitH 30"}));
+    // B holds page 3 itself, but A comes first in the list.
+    EXPECT_EQ(PageActions(b, 1), (std::vector<std::string>{"none", "URI", "Launch", named,
+                                                            "GoToR A.pdf Page 3 /XYZ 10 20 2", "GoTo (nowhere)",
+                                                            "GoToR A.pdf Page 2 /FitH 30"}));
+    EXPECT_EQ(OutlineActions(a), (std::vector<std::string>{"One: GoTo Page 1 /Fit", "Three: GoTo Page 3 /Fit",
+                                                           "Five: " + named, "Web: URI"}));
+    EXPECT_EQ(OutlineActions(b), (std::vector<std::string>{"One: GoToR A.pdf Page 1 /Fit",
+                                                           "Three: GoToR A.pdf Page 3 /Fit", "Five: " + named,
+                                                           "Web: URI"}));
+    for (const std::string& file : {a, b}) EXPECT_TRUE(test::QpdfCheckPasses(file)) << file;
+}
+
+TEST_F(LinkRewritingTest, ASourceWithoutOutlineGivesOutputsWithoutOne) {
+    host.OpenActive("multicolumn-latex-2col.pdf");
+    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 1, 0)}, "A"}}));
+    QPDF q;
+    q.processFile(Out("A.pdf").c_str());
+    EXPECT_FALSE(q.getRoot().hasKey("/Outlines"));
+}
+
+}  // namespace
+}  // namespace tessera
