@@ -9,6 +9,8 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
     cos_ = {&actionBuilder_};
     model_ = {&documents_, &bookmarks_, &actions_, &words_, &pages_, &links_, &bookmarkEdits_};
     editRead_ = {&contents_};
+    editWrite_ = {&edits_};
+    sysFont_ = {&edits_};
     content_ = {&contents_};
     view_ = {&viewer};
     win_ = {&windows, &commandLine};
@@ -19,7 +21,7 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
 }
 
 host::HostServices HostRuntime::Services() const {
-    return host::ServicesFromTables(support_, cos_, model_, editRead_, content_, view_, win_);
+    return host::ServicesFromTables(support_, cos_, model_, editWrite_, editRead_, sysFont_, content_, view_, win_);
 }
 
 }  // namespace tessera::app

@@ -15,6 +15,7 @@
 #include "pdf/QpdfDocumentServices.h"
 #include "pdf/QpdfLinkServices.h"
 #include "pdf/QpdfPageContentServices.h"
+#include "pdf/QpdfPageEditServices.h"
 #include "pdf/QpdfPageServices.h"
 #include "settings/SettingsFile.h"
 
@@ -30,6 +31,7 @@ public:
 
     pdf::DocumentStore& Store() { return store_; }
     const pdf::QpdfPageServices& Pages() const { return pages_; }
+    const pdf::QpdfPageEditServices& Edits() const { return edits_; }
     // Every table offered at the current version.
     CoreTables& Core() { return core_; }
     // The services, for a program that links the plug-in in.
@@ -46,6 +48,7 @@ private:
     pdf::QpdfLinkServices links_{store_, pages_};
     pdf::QpdfBookmarkEditServices bookmarkEdits_{store_};
     pdf::QpdfActionBuilder actionBuilder_{store_};
+    pdf::QpdfPageEditServices edits_{store_, contents_};
     settings::SettingsFile registry_;
     PosixFileServices files_;
     cabinet::JsonCabinetStreams cabinets_;

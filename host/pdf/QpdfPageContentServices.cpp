@@ -5,13 +5,24 @@
 namespace tessera::pdf {
 
 host::ContentId QpdfPageContentServices::AcquireContent(host::PageId page, std::uint32_t /*client*/) {
-    ContentTree tree = ContentTree::OfPage(pages_.PageObject(page));
+    QPDFObjectHandle object = pages_.PageObject(page);
+    ContentTree tree = ContentTree::OfPage(object);
     const host::ContentId id = next_++;
     contents_.emplace(id, std::move(tree));
+    pagesOf_.emplace(id, object);
     return id;
 }
 
-void QpdfPageContentServices::ReleaseContent(host::ContentId content) { contents_.erase(content); }
+void QpdfPageContentServices::ReleaseContent(host::ContentId content) {
+    contents_.erase(content);
+    pagesOf_.erase(content);
+}
+
+QPDFObjectHandle QpdfPageContentServices::PageOf(host::ContentId content) const {
+    const auto it = pagesOf_.find(content);
+    if (it == pagesOf_.end()) throw host::HostError(host::kErrorGeneral, "the page content is not acquired");
+    return it->second;
+}
 
 const ContentNode& QpdfPageContentServices::Node(host::ElementRef ref) const {
     const auto it = contents_.find(ref.content);

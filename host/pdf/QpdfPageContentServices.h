@@ -19,12 +19,16 @@ public:
     host::PageElementKind Type(host::ElementRef element) override;
     host::ImageStorage Image(host::ElementRef element) override;
 
+    // The page object an acquired content was read from; HostError for an unknown id.
+    QPDFObjectHandle PageOf(host::ContentId content) const;
+
 private:
     const ContentNode& Node(host::ElementRef ref) const;
 
     QpdfPageServices& pages_;
     host::ContentId next_ = 1;
     std::map<host::ContentId, ContentTree> contents_;
+    std::map<host::ContentId, QPDFObjectHandle> pagesOf_;
 };
 
 }  // namespace tessera::pdf

@@ -40,6 +40,13 @@ QPDFObjectHandle QpdfPageServices::PageObject(host::PageId page) const { return 
 
 host::DocId QpdfPageServices::DocumentOf(host::PageId page) const { return Find(page).doc; }
 
+host::Rect QpdfPageServices::CropBox(host::PageId page) {
+    return QpdfGuard([&] {
+        const auto box = QPDFPageObjectHelper(PageObject(page)).getCropBox().getArrayAsRectangle();
+        return host::Rect{box.llx, box.lly, box.urx, box.ury};
+    });
+}
+
 int QpdfPageServices::Rotation(host::PageId page) {
     return QpdfGuard([&] {
         QPDFObjectHandle rotate = QPDFPageObjectHelper(PageObject(page)).getAttribute("/Rotate", false);

@@ -13,6 +13,7 @@ public:
 
     host::PageId AcquirePage(host::DocId doc, int page) override;
     void ReleasePage(host::PageId page) override;
+    host::Rect CropBox(host::PageId page) override;
     int Rotation(host::PageId page) override;
     int AnnotationCount(host::PageId page) override;
     host::AnnotationInfo Annotation(host::PageId page, int index) override;

@@ -25,7 +25,8 @@ const Table* Slot(int index) {
 
 void ServicesFromTables() {
     SetHost(host::ServicesFromTables(*Slot<host::AcroSupportTable>(0), *Slot<host::CosTable>(1), *Slot<host::PDModelTable>(2),
-                                     *Slot<host::PDFEditReadTable>(4), *Slot<host::PagePDEContentTable>(6),
+                                     *Slot<host::PDFEditWriteTable>(3), *Slot<host::PDFEditReadTable>(4),
+                                     *Slot<host::PDSysFontTable>(5), *Slot<host::PagePDEContentTable>(6),
                                      *Slot<host::AcroViewTable>(7), *Slot<host::WinTable>(10)));
 }
 

@@ -52,6 +52,11 @@ using OwnedDocument = OwnedId<host::DocId, &host::HostServices::documents, &host
 using OwnedPage = OwnedId<host::PageId, &host::HostServices::pages, &host::PageServices::ReleasePage>;
 using OwnedContent =
     OwnedId<host::ContentId, &host::HostServices::contents, &host::PageContentServices::ReleaseContent>;
+using OwnedFont = OwnedId<host::FontId, &host::HostServices::fonts, &host::FontServices::ReleaseFont>;
+using OwnedExtGState =
+    OwnedId<host::ExtGStateId, &host::HostServices::edits, &host::PageEditServices::ReleaseExtGState>;
+using OwnedTextElement =
+    OwnedId<host::TextElementId, &host::HostServices::edits, &host::PageEditServices::ReleaseText>;
 using OwnedWordFinder =
     OwnedId<host::WordFinderId, &host::HostServices::words, &host::WordFinderServices::DestroyWordFinder>;
 

@@ -105,8 +105,11 @@ bool Matches(PageRange& range, PageFacts& facts, int page, PatternMatcher& match
     return !text.Failed() && matcher.Matches(pattern, pageText, page);
 }
 
-void AppendRange(OutputDocument& output, int start, int count) {
-    output.Ranges.push_back(MakePlannedRange(start, count, kAllPagesFlags));
+// The pages a query found keep the watermark the query's range was given.
+void AppendRange(OutputDocument& output, int start, int count, const PageRange& query) {
+    PageRange range = MakePlannedRange(start, count, kAllPagesFlags);
+    if (query.Options & AddWatermark) SetWatermark(range, WatermarkOf(query));
+    output.Ranges.push_back(range);
 }
 
 OutputList Rebuilt(const OutputList& outputs) {
@@ -119,12 +122,12 @@ OutputList Rebuilt(const OutputList& outputs) {
             if (!q.Enable) {
                 copy.Ranges.push_back(range);
             } else if (q.Target != QueryTarget::QueryPageRanges) {
-                for (int page : q.Results) AppendRange(copy, page, 1);
+                for (int page : q.Results) AppendRange(copy, page, 1, range);
             } else {
                 for (std::size_t i = 1; i < q.Results.size(); i += 2) {
                     const int a = q.Results[i - 1], b = q.Results[i];
                     const int count = b - a + 1 - (q.ExcludeLastPage ? 1 : 0);
-                    if (count > 0) AppendRange(copy, a, count);
+                    if (count > 0) AppendRange(copy, a, count, range);
                 }
             }
         }

@@ -8,6 +8,7 @@
 #include "access/Host.h"
 #include "analysis/BookmarkTransfer.h"
 #include "analysis/LinkRewriting.h"
+#include "analysis/StampWatermark.h"
 #include "engine/OutputNaming.h"
 #include "engine/OutputSecurity.h"
 #include "engine/PageSelection.h"
@@ -40,8 +41,10 @@ void CopyDocumentInformation(const DocumentHandle& output, const DocumentHandle&
 
 bool InsertRanges(const DocumentHandle& source, DocumentHandle& output, const OutputDocument& planned) {
     for (const PageRange& range : planned.Ranges) {
+        const int first = output.PageCount();  // the placeholder too, for the first range
         if (range.NumPages > 0 && !InsertPageRange(source, output, range.StartPage, range.NumPages, range.Options))
             return false;
+        StampRangeWatermark(output.Doc(), first, output.PageCount() - 1, range);
     }
     return true;
 }

@@ -52,6 +52,15 @@ std::vector<IndexEntry> WrittenEntries(const std::vector<IndexEntry>& entries, c
     return kept;
 }
 
+// The command line's watermark goes on every range the plan made, except
+// those that bring one of their own.
+void WatermarkEveryRange(OutputList& outputs, const WatermarkStyle& style) {
+    if (style.Text.empty()) return;
+    for (OutputDocument& output : outputs)
+        for (PageRange& range : output.Ranges)
+            if (!(range.Options & AddWatermark)) SetWatermark(range, style);
+}
+
 }  // namespace
 
 std::tm LocalToday() {
@@ -64,6 +73,7 @@ std::tm LocalToday() {
 std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, const DocumentHandle& source,
                                                    const std::tm& today) {
     if (!PlanOutputs(settings, source)) return std::nullopt;
+    WatermarkEveryRange(settings.Outputs, settings.Output.EveryRangeWatermark);
     std::string& folder = settings.Filename.OutputFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
     if (settings.Outputs.empty()) return std::vector<IndexEntry>{};

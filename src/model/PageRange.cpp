@@ -14,6 +14,21 @@ std::int32_t ClampToInt(std::int64_t value) {
 
 }  // namespace
 
+void SetWatermark(PageRange& range, const WatermarkStyle& style) {
+    range.Watermark = style.Text;
+    range.TransparencyLevel = style.TransparencyLevel;
+    range.WatermarkFontSize = style.FontSize;
+    range.WatermarkBehindText = style.BehindText;
+    if (style.Text.empty())
+        range.Options &= ~AddWatermark;
+    else
+        range.Options |= AddWatermark;
+}
+
+WatermarkStyle WatermarkOf(const PageRange& range) {
+    return {range.Watermark, range.TransparencyLevel, range.WatermarkFontSize, range.WatermarkBehindText};
+}
+
 void ResetPageFields(PageRange& range) {
     range.StartPage = range.NumPages = range.Options = 0;
     range.FirstPage = range.LastPage = range.NumActualPages = range.Step = 0;

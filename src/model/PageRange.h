@@ -34,6 +34,19 @@ struct PageRange {
     friend bool operator==(const PageRange&, const PageRange&) = default;
 };
 
+// A watermark's text (UTF-8) and how it is drawn, as a range carries it.
+struct WatermarkStyle {
+    std::string Text;
+    std::int32_t TransparencyLevel = 50;  // percent
+    std::int32_t FontSize = 45;           // points
+    bool BehindText = false;
+
+    friend bool operator==(const WatermarkStyle&, const WatermarkStyle&) = default;
+};
+// Gives the range the watermark; an empty text leaves it without one.
+void SetWatermark(PageRange& range, const WatermarkStyle& style);
+WatermarkStyle WatermarkOf(const PageRange& range);
+
 // Zeroes the page fields; texts, watermark settings and the query stay.
 void ResetPageFields(PageRange& range);
 // Fills FirstPage, LastPage, NumActualPages and Step from StartPage, NumPages and

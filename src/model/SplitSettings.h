@@ -39,6 +39,9 @@ struct OutputSettings {
     SeparatorKind SeparatorType = SeparatorKind::BlankPage;
     TextQuery SeparatorQuery;
     std::int32_t BlankPageThreshold = 40;
+    // Stamped on every range of every output that has no watermark of its
+    // own, whatever the split method; given on the command line, never stored.
+    WatermarkStyle EveryRangeWatermark;
 
     friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };

@@ -81,6 +81,16 @@ std::string TrimRight(std::string_view text) {
     return std::string(text.substr(0, e));
 }
 
+std::vector<Utf8Character> Characters(std::string_view text) {
+    std::vector<Utf8Character> characters;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = SequenceLength(text, i);
+        characters.push_back({n ? Decode(text.substr(i, n)) : U'\uFFFD', text.substr(i, n ? n : 1)});
+        i += n ? n : 1;
+    }
+    return characters;
+}
+
 std::size_t CountCharacters(std::string_view text) {
     std::size_t count = 0;
     for (std::size_t i = 0; i < text.size(); ++count) {

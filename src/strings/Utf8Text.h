@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessera {
 
@@ -11,6 +12,14 @@ namespace tessera {
 bool IsBlank(char c);
 std::string TrimText(std::string_view text);
 std::string TrimRight(std::string_view text);
+
+// One character of a text: its code point and its bytes. A byte that is not
+// valid UTF-8 is a character of its own, with the replacement code point U+FFFD.
+struct Utf8Character {
+    char32_t code;
+    std::string_view bytes;
+};
+std::vector<Utf8Character> Characters(std::string_view text);
 
 std::size_t CountCharacters(std::string_view text);
 // The first `count` characters of text.

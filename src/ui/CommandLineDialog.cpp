@@ -20,6 +20,14 @@ std::string BrowsedFolder(const std::string& folder) {
     return folder.size() > 1 && folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
 }
 
+// A selection's ":mark/TEXT/" brings the text; size, transparency and
+// placement are those of the watermark options.
+void MarkAsTheOptionsSay(PageRange& range, WatermarkStyle style) {
+    if (!(range.Options & AddWatermark)) return;
+    style.Text = range.Watermark;
+    SetWatermark(range, style);
+}
+
 // The hand-made outputs: "NAME=SELECTION" or "SELECTION"; a selection's texts
 // take the search flags and area of the options.
 Parsed<OutputList> ReadDocuments(const std::vector<std::string>& documents, const SplitSettings& working,
@@ -36,6 +44,7 @@ Parsed<OutputList> ReadDocuments(const std::vector<std::string>& documents, cons
         Parsed<std::vector<PageRange>> ranges = ParseSelection(selection, static_cast<int>(pageCount), flags);
         if (!ranges) return ParseFailure{"--doc: " + ranges.Failure()};
         output.Ranges = std::move(*ranges);
+        for (PageRange& range : output.Ranges) MarkAsTheOptionsSay(range, working.Output.EveryRangeWatermark);
         outputs.push_back(std::move(output));
     }
     return outputs;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "strings/WinAnsiText.h"
 #include "ui/ContentKindWords.h"
 
 namespace tessera {
@@ -39,6 +40,7 @@ private:
         ++pos_;
         return true;
     }
+    bool LooksAt(std::string_view word) const { return text_.substr(pos_, word.size()) == word; }
     bool Accept(std::string_view word) {
         if (text_.substr(pos_, word.size()) != word) return false;
         pos_ += word.size();
@@ -46,9 +48,20 @@ private:
     }
 
     PageRange Item() {
-        if (Peek() == '/') return QueryItem();
-        if (Peek() == '@') return ContentItem();
-        return PagesItem();
+        PageRange range = Peek() == '/' ? QueryItem() : Peek() == '@' ? ContentItem() : PagesItem();
+        if (Accept(":mark")) Mark(range);
+        return range;
+    }
+
+    // ":mark/TEXT/": the item's own watermark, drawn as the run's options say.
+    void Mark(PageRange& range) {
+        const std::size_t start = pos_;
+        const std::string text = Text();
+        if (const std::optional<std::string> missing = FirstCharacterOutsideWinAnsi(text))
+            throw SyntaxError(start, "\"" + *missing + "\" cannot be drawn in the watermark's font, which has only "
+                                     "the characters of Windows-1252");
+        range.Watermark = text;
+        range.Options |= AddWatermark;
     }
 
     // A 1-based page: a number, "z", or "rN" counted from the end.
@@ -75,7 +88,7 @@ private:
         const int first = Page();
         const int last = Accept('-') ? Page() : first;
         int options = first <= last ? 0 : ReverseOrder;
-        while (Accept(':')) {
+        while (!LooksAt(":mark") && Accept(':')) {
             if (Accept("odd")) options |= OddPages;
             else if (Accept("even")) options |= EvenPages;
             else throw SyntaxError(pos_, "expected odd or even after \":\"");

@@ -13,6 +13,7 @@
 //              | "/FIRST/..</LAST/"                the same, without the LAST page
 //              | "@" KIND ("+" KIND)*              every page holding all the kinds of
 //                                                  content named (image, link, uri...)
+//              | ITEM ":mark/TEXT/"                the item's pages with the watermark TEXT
 //
 // ":odd" and ":even" keep the odd or even page numbers of the range. Inside a
 // text, "\/" stands for "/". The flags and area of `query` apply to every text.

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "strings/WinAnsiText.h"
 #include "ui/ContentKindWords.h"
 
 namespace tessera {
@@ -123,6 +124,23 @@ void Area(const std::string& value, Fixed16* left, Fixed16* top, Fixed16* right,
     *bottom = area[3];
 }
 
+// Watermarks are drawn in a standard font, whose characters are those of WinAnsi.
+std::string WatermarkText(const std::string& text) {
+    if (const std::optional<std::string> missing = FirstCharacterOutsideWinAnsi(text))
+        throw BadValue("\"" + *missing + "\" cannot be drawn: the watermark's font (Times-Roman) has only the "
+                       "characters of Windows-1252 (Latin-1 with quotes, dashes, the euro sign and a few more)");
+    return text;
+}
+
+int NumberWithin(const std::string& text, int low, int high, const char* what) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        throw BadValue(std::string(what) + " goes from " + std::to_string(low) + " to " + std::to_string(high) +
+                       ", not \"" + text + "\"");
+    return value;
+}
+
 host::OptionSpec Spec(std::string name, std::string alias, OptionKind kind, std::vector<std::string> words,
                      std::string help, std::string group, std::string valueName = "") {
     return {std::move(name), std::move(alias), kind, std::move(words), std::move(help), std::move(group),
@@ -147,6 +165,7 @@ const std::vector<SplitOption>& Options() {
     static const char* kProcessing = "Processing and security (--no-X switches X off)";
     static const char* kSearch = "Text search (for --separator text= and the texts of --doc)";
     static const char* kProfiles = "Profiles (the whole setup, hand-made outputs included, in a .tpr file)";
+    static const char* kWatermark = "Watermark (the size, transparency and placement also apply to :mark of --doc)";
     static const std::vector<SplitOption> options = {
         {Spec("equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod),
          [](const std::string& v, DialogFields& f) {
@@ -245,6 +264,19 @@ const std::vector<SplitOption>& Options() {
           "Save the settings this command would split with as a profile, and stop without splitting", kProfiles,
           "FILE.tpr"),
          [](const std::string& v, DialogFields& f) { f.saveProfile = v; }},
+        {Spec("watermark", "", OptionKind::Text, {}, "Stamp TEXT diagonally across every page of every output, in red", kWatermark, "TEXT"),
+         [](const std::string& v, DialogFields& f) { f.settings.Output.EveryRangeWatermark.Text = WatermarkText(v); }},
+        {Spec("watermark-size", "", OptionKind::PositiveInteger, {}, "The watermark's font size in points (45 at first)", kWatermark, "N"),
+         [](const std::string& v, DialogFields& f) {
+             f.settings.Output.EveryRangeWatermark.FontSize = NumberWithin(v, 1, 1000, "the watermark size");
+         }},
+        {Spec("watermark-transparency", "", OptionKind::Text, {},
+          "How transparent the watermark is, from 0 (opaque) to 100 (invisible; 50 at first)", kWatermark, "N"),
+         [](const std::string& v, DialogFields& f) {
+             f.settings.Output.EveryRangeWatermark.TransparencyLevel = NumberWithin(v, 0, 100, "the transparency");
+         }},
+        {Spec("watermark-behind", "", OptionKind::Switch, {}, "Draw the watermark behind the page's content, not over it", kWatermark),
+         [](const std::string& v, DialogFields& f) { f.settings.Output.EveryRangeWatermark.BehindText = Switch(v); }},
     };
     return options;
 }
@@ -266,6 +298,7 @@ std::string SplitOptionsHelp() {
   /FIRST/../LAST/             from each page matching FIRST to the next page matching LAST
   /FIRST/..</LAST/            the same, without the LAST page
   @KIND+KIND...               every page holding all the kinds of content named
+  ITEM:mark/TEXT/             the pages of ITEM with the watermark TEXT (instead of --watermark's)
   Inside a text, \/ stands for /. --regex, --whole-words, --match-case and --area apply to
   every text. Example: --doc "Summary=1-2,/Conclusion/../References/" --doc z-3 --doc @image+link
 Areas (--area, --name-area) are L,T,R,B in points from the top left of the page as shown.

@@ -43,7 +43,8 @@ PageRange QueryRange(QueryTarget target) {
 SplitSettings EveryField() {
     SplitSettings s;
     s.SplitMode = SplitMethod::SeparatorPages;
-    s.Output = {true, true, true, true, true, 7, 2, 4, SeparatorKind::PageMatchingText, AreaQuery("Part [IVX]+", true), 55};
+    s.Output = {true, true, true, true, true, 7, 2, 4, SeparatorKind::PageMatchingText, AreaQuery("Part [IVX]+", true), 55,
+                WatermarkStyle{}};  // the command line's watermark for every range is never stored
     s.Security = {true, "open sesame", "owner", false, true, false, true, false};
     FilenameSettings& f = s.Filename;
     f.OutputFolder = "/tmp/out/";

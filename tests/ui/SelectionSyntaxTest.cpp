@@ -68,7 +68,9 @@ INSTANTIATE_TEST_SUITE_P(
                     SelectionCase{"@external-link+link+form", "c:31:30:4"},
                     SelectionCase{"@images", "error:at column 2: \"images\" is not a kind"},
                     SelectionCase{"@", "error:at column 2: expected a kind"},
-                    SelectionCase{"@image+", "error:at column 8: expected a kind"}));
+                    SelectionCase{"@image+", "error:at column 8: expected a kind"},
+                    SelectionCase{"2:mark/Dr\\/aft/,1-3:odd:mark/€/", "1+1/8 0+3/9"},
+                    SelectionCase{"1:mark/Draft →/", "error:at column 7: \"→\" cannot be drawn"}));
 
 }  // namespace
 }  // namespace tessera

@@ -29,6 +29,8 @@ TEST(SplitOptionTableTest, MeaninglessOrConflictingValuesAreRefusedInOneLine) {
         {{{"area", "100,10,50,20"}}, "--area: the right edge is left of the left edge"},
         {{{"name-area", "0,50,10,20"}}, "--name-area: the bottom edge is above the top edge"},
         {{{"area", "0,0,0,0"}, {"equal", "2"}, {"equal", "3"}}, ""},
+        {{{"watermark", "Entwurf ✓"}}, "--watermark: \"✓\" cannot be drawn"},
+        {{{"watermark-transparency", "101"}}, "--watermark-transparency: the transparency goes from 0 to 100"},
     };
     for (const OptionsCase& c : cases) {
         SplitSettings settings;

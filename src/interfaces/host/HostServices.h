@@ -16,6 +16,8 @@ struct HostServices {
     ActionBuilderServices* actionBuilder = nullptr;
     PageContentServices* contents = nullptr;
     PageElementServices* elements = nullptr;
+    PageEditServices* edits = nullptr;
+    FontServices* fonts = nullptr;
     ViewerServices* viewer = nullptr;
     RegistryServices* registry = nullptr;
     FileServices* files = nullptr;
@@ -27,7 +29,8 @@ struct HostServices {
 // The one mapping from the tables that hold interfaces to the services, for
 // the plug-in after its import and for a host that links the plug-in in.
 inline HostServices ServicesFromTables(const AcroSupportTable& support, const CosTable& cos, const PDModelTable& model,
-                                       const PDFEditReadTable& editRead, const PagePDEContentTable& content,
+                                       const PDFEditWriteTable& editWrite, const PDFEditReadTable& editRead,
+                                       const PDSysFontTable& fonts, const PagePDEContentTable& content,
                                        const AcroViewTable& view, const WinTable& win) {
     HostServices s;
     s.files = support.files;
@@ -43,6 +46,8 @@ inline HostServices ServicesFromTables(const AcroSupportTable& support, const Co
     s.actionBuilder = cos.actionBuilder;
     s.contents = content.contents;
     s.elements = editRead.elements;
+    s.edits = editWrite.edits;
+    s.fonts = fonts.fonts;
     s.viewer = view.viewer;
     s.windows = win.windows;
     s.commandLine = win.commandLine;

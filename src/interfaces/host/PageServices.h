@@ -29,6 +29,8 @@ public:
     virtual PageId AcquirePage(DocId doc, int page) = 0;
     virtual void ReleasePage(PageId page) = 0;
 
+    // The visible area in unrotated page space; the media box when none is set.
+    virtual Rect CropBox(PageId page) = 0;
     // Degrees clockwise: 0, 90, 180 or 270.
     virtual int Rotation(PageId page) = 0;
     virtual int AnnotationCount(PageId page) = 0;

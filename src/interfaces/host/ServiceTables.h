@@ -12,6 +12,7 @@
 #include "host/FileServices.h"
 #include "host/LinkServices.h"
 #include "host/PageContentServices.h"
+#include "host/PageEditServices.h"
 #include "host/PageServices.h"
 #include "host/RegistryServices.h"
 #include "host/ViewerServices.h"
@@ -39,11 +40,15 @@ struct PDModelTable {
     LinkServices* links = nullptr;
     BookmarkEditServices* bookmarkEdits = nullptr;
 };
-struct PDFEditWriteTable {};   // page content writing (watermarks)
+struct PDFEditWriteTable {  // page content writing (watermarks)
+    PageEditServices* edits = nullptr;
+};
 struct PDFEditReadTable {  // page content reading
     PageElementServices* elements = nullptr;
 };
-struct PDSysFontTable {};      // system fonts (watermarks)
+struct PDSysFontTable {  // the standard fonts (watermarks)
+    FontServices* fonts = nullptr;
+};
 struct PagePDEContentTable {  // page content acquisition
     PageContentServices* contents = nullptr;
 };

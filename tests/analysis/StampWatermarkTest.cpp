@@ -1,0 +1,230 @@
+// Watermarks as poppler renders them: where the red pixels fall, how red they
+// are, and what the page's own drawing keeps.
+#include "analysis/StampWatermark.h"
+
+#include <gtest/gtest.h>
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <numbers>
+#include <sstream>
+
+#include "access/Guarded.h"
+#include "access/Host.h"
+#include "engine/RunSplit.h"
+#include "support/PdfFixture.h"
+#include "support/PdfProbe.h"
+#include "support/RunCommand.h"
+#include "support/TestHost.h"
+
+namespace tessera {
+namespace {
+
+constexpr int kDpi = 36;  // a point is half a pixel
+
+struct Pixel {
+    int r, g, b;
+};
+
+// A page rendered by pdftoppm (its crop box, rotation applied).
+class Rendering {
+public:
+    Rendering(const std::string& file, int page, const std::string& scratch) {
+        const test::CommandResult r =
+            test::RunCommand("pdftoppm -cropbox -r " + std::to_string(kDpi) + " -f " + std::to_string(page) + " -l " +
+                             std::to_string(page) + " -singlefile " + test::ShellQuote(file) + " " +
+                             test::ShellQuote(scratch));
+        std::ifstream in(scratch + ".ppm", std::ios::binary);
+        std::string magic;
+        int depth = 0;
+        in >> magic >> width >> height >> depth;
+        in.get();
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+        if (r.status != 0 || magic != "P6" || bytes.size() != std::size_t(width) * height * 3) width = height = 0;
+    }
+    Pixel At(int x, int y) const {
+        const std::size_t i = (std::size_t(y) * width + x) * 3;
+        return {static_cast<unsigned char>(bytes[i]), static_cast<unsigned char>(bytes[i + 1]),
+                static_cast<unsigned char>(bytes[i + 2])};
+    }
+    int width = 0, height = 0;
+    std::string bytes;
+};
+
+bool Reddish(Pixel p) { return p.r > 150 && p.r - p.g > 60 && p.g == p.b; }
+
+// The red pixels: how many, their centre, the slope of their main axis (degrees,
+// y up), and their most common colour (that of glyph interiors).
+struct RedInk {
+    explicit RedInk(const Rendering& image) {
+        double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x) {
+                const Pixel p = image.At(x, y);
+                if (!Reddish(p)) continue;
+                ++count;
+                const double u = x + 0.5, v = -(y + 0.5);  // pixel centres
+                sx += u, sy += v, sxx += u * u, syy += v * v, sxy += u * v;
+                ++colours[{p.r, p.g}];
+            }
+        if (count == 0) return;
+        for (const auto& [colour, n] : colours)
+            if (n > colours[{common.r, common.g}]) common = {colour.first, colour.second, colour.second};
+        cx = sx / count;
+        cy = -sy / count;
+        const double vx = sxx / count - (sx / count) * (sx / count), vy = syy / count - (sy / count) * (sy / count);
+        const double cov = sxy / count - (sx / count) * (sy / count);
+        slope = 0.5 * std::atan2(2 * cov, vx - vy) * 180 / std::numbers::pi;
+    }
+    int count = 0;
+    double cx = 0, cy = 0, slope = 0;
+    std::map<std::pair<int, int>, int> colours;
+    Pixel common{255, 255, 255};
+};
+
+class StampWatermarkTest : public testing::Test {
+protected:
+    // Pages: 1 a white box over the middle, 2 a crop box away from the origin,
+    // 3 turned by /Rotate 90, 4 a content that leaves a scaled matrix and a soft
+    // mask set outside any save, and two saves open, having drawn a blue box
+    // in the bottom left.
+    void SetUp() override {
+        test::PdfFixture pdf(0);
+        pdf.AddContentPage("1 1 1 rg 246 336 120 120 re f");
+        pdf.AddContentPage("0 0 1 rg 300 400 20 20 re f").replaceKey("/CropBox", QPDFObjectHandle::parse("[300 400 600 780]"));
+        pdf.AddContentPage("").replaceKey("/Rotate", QPDFObjectHandle::newInteger(90));
+        QPDF& q = pdf.Qpdf();
+        QPDFObjectHandle black = QPDFObjectHandle::newStream(&q, "0 g 0 0 612 792 re f");
+        for (auto& [key, value] : QPDFObjectHandle::parse("<< /Type /XObject /Subtype /Form /BBox [0 0 612 792] "
+                                                          "/Group << /S /Transparency /CS /DeviceRGB >> >>").ditems())
+            black.getDict().replaceKey(key, value);
+        QPDFObjectHandle mask = QPDFObjectHandle::parse("<< /Type /ExtGState /ca 0.3 /SMask << /S /Luminosity >> >>");
+        mask.getKey("/SMask").replaceKey("/G", black);
+        pdf.AddContentPage("0 0 1 rg 0 0 100 100 re f 0.5 0 0 0.5 0 0 cm /Gm gs q 1 0 0 1 50 50 cm q",
+                           QPDFObjectHandle::parse("<< >>"))
+            .getKey("/Resources")
+            .replaceKey("/ExtGState", QPDFObjectHandle::newDictionary({{"/Gm", mask}}));
+        source = host.folder / "four.pdf";
+        pdf.Write(source);
+        host.OpenActive(source);
+    }
+
+    // One output of every page with the watermark, in a folder of that name; its path.
+    std::string Stamped(const std::string& name, const WatermarkStyle& style) {
+        PageRange range = MakePageRange(0, 4, 0);
+        SetWatermark(range, style);
+        SplitSettings s;
+        s.SplitMode = SplitMethod::ManualRanges;
+        s.Outputs = {OutputDocument{{range}, ""}};
+        s.Filename.OutputFolder = host.folder / name;
+        s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
+        const DocumentHandle doc(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
+        EXPECT_TRUE(Guarded([&] { return RunSplit(s, doc).completed; }));
+        const std::string path = host.folder / (name + "/Doc1.pdf");
+        EXPECT_TRUE(test::QpdfCheckPasses(path)) << name;
+        return path;
+    }
+    Rendering Render(const std::string& file, int page) { return Rendering(file, page, host.folder / "render"); }
+
+    test::TestHost host;
+    std::string source;
+};
+
+std::string Data(QPDFObjectHandle stream) {
+    auto b = stream.getStreamData();
+    return std::string(reinterpret_cast<const char*>(b->getBuffer()), b->getSize());
+}
+
+// Every content stream of a page, one after the other.
+std::string PageOperators(const std::string& file, std::size_t page) {
+    QPDF q;
+    q.processFile(file.c_str());
+    std::string all;
+    for (QPDFObjectHandle s : QPDFPageObjectHelper(q.getAllPages()[page]).getPageContents()) all += Data(s);
+    return all;
+}
+
+WatermarkStyle Style(int transparency, bool behind) { return {"DRAFT", transparency, 72, behind}; }
+
+TEST_F(StampWatermarkTest, CentredOnTheCropBoxAtALittleUnderFortyFiveDegreesInPageSpace) {
+    const std::string out = Stamped("opaque", Style(0, false));
+    struct Case {
+        int page;
+        double slopeSign;
+    } cases[] = {{1, 1}, {2, 1}, {3, -1}};  // /Rotate 90 turns the page-space diagonal the other way
+    const auto expectCentred = [&](const std::string& file, const Case& c) {
+        const Rendering image = Render(file, c.page);
+        const RedInk ink(image);
+        ASSERT_GT(ink.count, 200) << file << " page " << c.page;
+        EXPECT_NEAR(ink.cx, image.width / 2.0, 6) << file << " page " << c.page;
+        EXPECT_NEAR(ink.cy, image.height / 2.0, 6) << file << " page " << c.page;
+        EXPECT_NEAR(ink.slope * c.slopeSign, 45, 5) << file << " page " << c.page;
+    };
+    for (const Case& c : cases) expectCentred(out, c);
+    host.OpenActive("multicolumn-latex-2col.pdf");  // a real page of text
+    expectCentred(Stamped("real", Style(0, false)), {1, 1});
+    // The text matrix turns by 0.785 radians, not pi/4.
+    const std::string ops = PageOperators(out, 0);
+    std::istringstream matrix(ops.substr(ops.rfind(" 1 Tf") + 5));
+    double a = 0, b = 0;
+    matrix >> a >> b;
+    EXPECT_NEAR(std::atan2(b, a), 0.785, 2e-5) << ops;
+}
+
+TEST_F(StampWatermarkTest, TransparencyFadesTheRedAndFullTransparencyKeepsOnlyTheText) {
+    const RedInk opaque(Render(Stamped("t0", Style(0, false)), 1));
+    EXPECT_NEAR(opaque.common.r, 230, 2);
+    EXPECT_LE(opaque.common.g, 2);
+    const RedInk half(Render(Stamped("t50", Style(50, false)), 1));
+    EXPECT_NEAR(half.common.r, 242, 3);
+    EXPECT_NEAR(half.common.g, 128, 3);
+    const std::string invisible = Stamped("t100", Style(100, false));
+    EXPECT_EQ(Render(invisible, 1).bytes, Render(source, 1).bytes);
+    EXPECT_NE(PageOperators(invisible, 0).find("<4452414654> Tj"), std::string::npos) << "the text is still there";
+}
+
+TEST_F(StampWatermarkTest, BehindTheWhiteBoxItIsHiddenOverItItShows) {
+    const Rendering behind = Render(Stamped("behind", Style(0, true)), 1);
+    const Rendering over = Render(Stamped("over", Style(0, false)), 1);
+    // The box covers 246..366 x 336..456 points: pixels 123..183 x 168..228 from the top.
+    auto redInBox = [](const Rendering& image) {
+        int n = 0;
+        for (int y = 170; y < 227; ++y)
+            for (int x = 125; x < 182; ++x) n += Reddish(image.At(x, y));
+        return n;
+    };
+    EXPECT_EQ(redInBox(behind), 0);
+    EXPECT_GT(redInBox(over), 100);
+    EXPECT_GT(RedInk(behind).count, 20) << "the ends of the text reach past the box";
+}
+
+TEST_F(StampWatermarkTest, AnUnbalancedPageNeitherMovesNorMasksTheWatermarkAndKeepsItsStreams) {
+    const std::string out = Stamped("unbalanced", Style(0, false));
+    const Rendering image = Render(out, 4);
+    const RedInk ink(image);
+    ASSERT_GT(ink.count, 200);
+    EXPECT_NEAR(ink.cx, image.width / 2.0, 6);
+    EXPECT_NEAR(ink.cy, image.height / 2.0, 6);
+    EXPECT_LE(ink.common.g, 2) << "opaque: neither the page's soft mask nor its opacity reached it";
+    const Pixel box = image.At(10, image.height - 10);
+    EXPECT_EQ(box.b, 255) << "the page's own blue box is drawn as before";
+    EXPECT_EQ(box.r, 0);
+
+    QPDF in, written;
+    in.processFile(source.c_str());
+    written.processFile(out.c_str());
+    for (std::size_t page = 0; page < 4; ++page) {
+        const auto own = QPDFPageObjectHelper(in.getAllPages()[page]).getPageContents();
+        const auto now = QPDFPageObjectHelper(written.getAllPages()[page]).getPageContents();
+        ASSERT_EQ(now.size(), own.size() + 2) << "a stream before and one after the page's own, page " << page + 1;
+        EXPECT_EQ(Data(now[1]), Data(own[0])) << "page " << page + 1;
+    }
+    EXPECT_EQ(host.runtime.Edits().HeldCount(), 0u) << "every font, setting and element made is released";
+}
+
+}  // namespace
+}  // namespace tessera
