@@ -60,7 +60,7 @@ host::FileSpecRef QpdfActionBuilder::NewFileSpec(host::DocId doc, const std::str
         fs::path target = Absolute(path);
         if (!relativeTo.empty()) target = target.lexically_relative(Absolute(relativeTo).parent_path());
         if (target.empty()) throw host::HostError(host::kErrorBadArgument, "no relative path to " + path);
-        // Thousands of links lead into a few files: one specification per file.
+        // Thousands of links lead into a few files: one /Filespec dictionary per file.
         const std::string spec = target.generic_string();
         QPDF& q = store_.Get(doc).Qpdf();
         return store_.RefToMade({doc, 0}, "/Filespec " + spec,

@@ -1,5 +1,5 @@
 #pragma once
-// Actions and file specifications built over qpdf.
+// Actions and /Filespec dictionaries built over qpdf.
 #include "host/LinkServices.h"
 #include "pdf/DocumentStore.h"
 

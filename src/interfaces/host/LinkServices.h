@@ -1,7 +1,7 @@
 #pragma once
 // Links of output pages and the actions that lead out of them: what a link led
 // to in the document its page came from, new GoTo and GoToR actions and file
-// specifications built in an output, deep copies of other actions.
+// dictionaries (/Filespec) built in an output, deep copies of other actions.
 // Every operation raises HostError on failure.
 #include <string>
 
@@ -38,7 +38,7 @@ public:
     virtual ActionRef NewRemoteGoTo(DocId doc, FileSpecRef file, const Destination& dest) = 0;
     // A GoToR into file, to its destination of that name (written as a string).
     virtual ActionRef NewRemoteNamedGoTo(DocId doc, FileSpecRef file, const std::string& name) = 0;
-    // A file specification of path, written relative to the folder of the
+    // A /Filespec dictionary for path, written relative to the folder of the
     // file `relativeTo` ("../" where it climbs, "/" between names), or as
     // the absolute path when relativeTo is empty.
     virtual FileSpecRef NewFileSpec(DocId doc, const std::string& path, const std::string& relativeTo) = 0;

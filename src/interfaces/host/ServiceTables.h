@@ -28,7 +28,7 @@ struct AcroSupportTable {  // files, paths, the registry and cabinets
     RegistryServices* registry = nullptr;
     CabinetServices* cabinets = nullptr;
 };
-struct CosTable {  // object-level calls: building actions and file specifications
+struct CosTable {  // object-level calls: building actions and /Filespec dictionaries
     ActionBuilderServices* actionBuilder = nullptr;
 };
 struct PDModelTable {
