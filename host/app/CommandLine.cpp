@@ -7,6 +7,7 @@
 #include "app/CommandLineFrontEnd.h"
 #include "app/ConsoleViewer.h"
 #include "app/ConsoleWindows.h"
+#include "app/ForkedWorkers.h"
 #include "app/HostRuntime.h"
 #include "app/ModuleLoader.h"
 #include "host/HostError.h"
@@ -63,6 +64,7 @@ int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& v
 
 int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {
     const int status = OpenAndSplit(a, runtime, viewer, front);
+    runtime.Store().KeepUntilExit();
     // --quiet keeps back the success report only; a failure always says why.
     const bool reported = status == 0 && !a.dryRun;
     viewer.ReleaseAlerts(reported ? ConsoleViewer::Held::AllButReport : ConsoleViewer::Held::All);
@@ -102,7 +104,8 @@ int RunCommandLine(int argc, char** argv) {
     ConsoleViewer viewer;
     ConsoleWindows windows;
     CommandLineFrontEnd front(std::cout);
-    HostRuntime runtime(viewer, windows, front, settings::SettingsFile::DefaultFolder());
+    ForkedWorkers workers(viewer);
+    HostRuntime runtime(viewer, windows, front, settings::SettingsFile::DefaultFolder(), &workers);
     ModuleLoader module;
     const std::string modulePath = ModuleArgument(argc, argv);
     if (const std::optional<std::string> failure = module.Load(modulePath, runtime.Core())) {

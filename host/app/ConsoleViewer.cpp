@@ -18,6 +18,10 @@ void ConsoleViewer::SetQuiet(bool quiet) {
 }
 
 void ConsoleViewer::Alert(const std::string& text) {
+    if (relay_) {
+        relay_->push_back(text);
+        return;
+    }
     if (quiet_) {
         held_.push_back(text);
         return;
@@ -30,6 +34,11 @@ void ConsoleViewer::ReleaseAlerts(Held show) {
     if (show == Held::AllButReport && !held_.empty()) held_.pop_back();
     for (const std::string& text : held_) std::cerr << "tessera: " << text << std::endl;
     held_.clear();
+}
+
+void ConsoleViewer::RelayAlerts(std::vector<std::string>* relay) {
+    relay_ = relay;
+    if (relay) progress_ = std::make_unique<TerminalProgress>(false);
 }
 
 host::ProgressMonitor& ConsoleViewer::DocumentProgressMonitor() { return *progress_; }

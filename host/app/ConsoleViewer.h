@@ -35,6 +35,9 @@ public:
     // report of a split that completed.
     enum class Held { All, AllButReport };
     void ReleaseAlerts(Held show);
+    // In a worker process: no progress bar, and alerts go to `relay` for the
+    // parent to show; null shows them again.
+    void RelayAlerts(std::vector<std::string>* relay);
     const MenuBar& Menus() const { return menus_; }
     // Sends a notification to every handler registered for its number.
     void Notify(int number);
@@ -44,6 +47,7 @@ private:
     host::DocId active_ = host::kNoDocument;
     bool quiet_ = false;
     std::vector<std::string> held_;
+    std::vector<std::string>* relay_ = nullptr;
     std::unique_ptr<host::ProgressMonitor> progress_;
     MenuBar menus_;
     struct Handler {

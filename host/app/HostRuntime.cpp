@@ -3,9 +3,10 @@
 namespace tessera::app {
 
 HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& windows,
-                         host::CommandLineServices& commandLine, const std::string& settingsFolder)
+                         host::CommandLineServices& commandLine, const std::string& settingsFolder,
+                         host::WorkerServices* workers)
     : registry_(settingsFolder) {
-    support_ = {&files_, &registry_, &cabinets_};
+    support_ = {&files_, &registry_, &cabinets_, workers};
     cos_ = {&actionBuilder_};
     model_ = {&documents_, &bookmarks_, &actions_, &words_, &pages_, &links_, &bookmarkEdits_};
     editRead_ = {&contents_};

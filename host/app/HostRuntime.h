@@ -23,9 +23,10 @@ namespace tessera::app {
 
 class HostRuntime {
 public:
-    // settingsFolder holds one settings file per module.
+    // settingsFolder holds one settings file per module. Without workers,
+    // everything runs in this process.
     HostRuntime(host::ViewerServices& viewer, host::WindowServices& windows, host::CommandLineServices& commandLine,
-                const std::string& settingsFolder);
+                const std::string& settingsFolder, host::WorkerServices* workers = nullptr);
     HostRuntime(const HostRuntime&) = delete;
     HostRuntime& operator=(const HostRuntime&) = delete;
 

@@ -106,6 +106,12 @@ host::ObjectRef DocumentStore::RefToMade(host::ObjectRef origin, const std::stri
     return {origin.doc, Get(origin.doc).RememberMade(origin.index, role, make)};
 }
 
+void DocumentStore::KeepUntilExit() {
+    static auto* kept = new std::vector<std::unique_ptr<PdfDocument>>;  // reachable: not a leak
+    for (auto& [id, doc] : documents_) kept->push_back(std::move(doc));
+    documents_.clear();
+}
+
 bool DocumentStore::IsOpenDocumentFile(const std::string& path) const {
     for (const auto& [id, doc] : documents_)
         if (!doc->Path().empty() && SameFile(doc->Path(), path)) return true;

@@ -27,6 +27,11 @@ public:
     host::ObjectRef RefToMade(host::ObjectRef origin, const std::string& role,
                               const std::function<QPDFObjectHandle()>& make);
 
+    // For a process about to end: the documents are kept, never freed, as
+    // taking a big document apart object by object costs as long as writing
+    // an output, and the system takes the memory back at once.
+    void KeepUntilExit();
+
     // Whether path names the file of a document that is open.
     bool IsOpenDocumentFile(const std::string& path) const;
 

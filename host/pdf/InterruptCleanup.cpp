@@ -1,10 +1,13 @@
 #include "pdf/InterruptCleanup.h"
 
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace tessera::pdf {
 namespace {
@@ -18,8 +21,12 @@ struct Pending {
     std::size_t reportLength = 0;
     unsigned long finished = 0;
     char lastFinished[4096] = "";
+    pid_t workers[64] = {};
+    std::size_t workerCount = 0;
 };
 Pending pending;
+bool isWorker = false;
+std::vector<std::string> finishedInWorker;  // never read by the handler
 
 void Copy(char (&to)[4096], const std::string& from) {
     std::snprintf(to, sizeof to, "%s", from.c_str());
@@ -47,6 +54,8 @@ void ComposeReport(const std::string& target) {
 
 extern "C" void OnInterrupt(int signal) {
     if (pending.temporary[0] != '\0') ::unlink(pending.temporary);
+    for (std::size_t i = 0; i < pending.workerCount; ++i) ::kill(pending.workers[i], signal);
+    for (std::size_t i = 0; i < pending.workerCount; ++i) ::waitpid(pending.workers[i], nullptr, 0);
     const ssize_t ignored = ::write(STDERR_FILENO, pending.report, pending.reportLength);
     (void)ignored;
     ::raise(signal);  // the handler was reset: the default action ends the program
@@ -83,15 +92,31 @@ void WatchInterrupts() {
 void SetPendingOutput(const std::string& temporary, const std::string& target) {
     const InterruptsHeld held;
     Copy(pending.temporary, temporary);
-    ComposeReport(temporary.empty() ? "" : target);
+    if (!isWorker) ComposeReport(temporary.empty() ? "" : target);
 }
 
 void NoteFinishedOutput(const std::string& target) {
+    if (isWorker) finishedInWorker.push_back(target);
     const InterruptsHeld held;
     pending.temporary[0] = '\0';
     ++pending.finished;
     Copy(pending.lastFinished, target);
-    ComposeReport("");
+    if (!isWorker) ComposeReport("");
+}
+
+void BecomeWorker() {
+    const InterruptsHeld held;
+    isWorker = true;
+    pending.workerCount = 0;
+    pending.reportLength = 0;
+}
+
+std::vector<std::string> TakeFinishedOutputs() { return std::exchange(finishedInWorker, {}); }
+
+void SetWorkerProcesses(const std::vector<pid_t>& workers) {
+    const InterruptsHeld held;
+    pending.workerCount = std::min(workers.size(), std::size(pending.workers));
+    std::copy_n(workers.begin(), pending.workerCount, pending.workers);
 }
 
 }  // namespace tessera::pdf

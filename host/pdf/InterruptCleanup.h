@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <string>
+#include <vector>
 
 namespace tessera::pdf {
 
@@ -28,5 +29,14 @@ void WatchInterrupts();
 void SetPendingOutput(const std::string& temporary, const std::string& target);
 // `target` is complete under its final name.
 void NoteFinishedOutput(const std::string& target);
+
+// In a worker process: a signal removes the temporary file and ends the
+// worker without a report, which is its parent's to give.
+void BecomeWorker();
+// In a worker: the outputs finished since the last call.
+std::vector<std::string> TakeFinishedOutputs();
+// In the parent of workers: a signal is passed on to these processes, and
+// the report waits until they have removed their temporary files. Up to 64.
+void SetWorkerProcesses(const std::vector<pid_t>& workers);
 
 }  // namespace tessera::pdf

@@ -150,7 +150,15 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
     return FinishAndSave(source, output, settings);
 }
 
-Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings) {
+namespace {
+
+std::string ProgressText(const SplitSettings& settings, std::size_t i) {
+    return FormatText(LookupString("IDS_EXTRACTING_PAGES_PROGRESS"),
+                      {std::int64_t{CountOutputPages(settings.Outputs[i])}, static_cast<std::int64_t>(i + 1),
+                       static_cast<std::int64_t>(settings.Outputs.size())});
+}
+
+Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& settings) {
     Production production;
     std::set<std::string> writtenPaths;
     const std::size_t n = settings.Outputs.size();
@@ -160,16 +168,53 @@ Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& set
             Host().viewer->Alert(FormatText(LookupString("IDS_OUTPUT_PATH_WRITTEN_TWICE"), {path}));
             return production;
         }
-        const std::string text = FormatText(LookupString("IDS_EXTRACTING_PAGES_PROGRESS"),
-                                            {std::int64_t{CountOutputPages(settings.Outputs[i])},
-                                             static_cast<std::int64_t>(i + 1), static_cast<std::int64_t>(n)});
-        const OutputOutcome outcome = ProduceOneOutput(source, i, settings, text);
+        const OutputOutcome outcome = ProduceOneOutput(source, i, settings, ProgressText(settings, i));
         if (outcome == OutputOutcome::Failed) return production;
         production.written.push_back(outcome == OutputOutcome::Written);
         if (outcome == OutputOutcome::Written) writtenPaths.insert(path);
     }
     production.completed = true;
     return production;
+}
+
+// Two outputs of one path are refused when the second comes, which depends
+// on whether the first had pages: such a plan is written in order.
+bool PathsRepeat(const SplitSettings& settings) {
+    std::set<std::string> paths;
+    for (std::size_t i = 0; i < settings.Outputs.size(); ++i)
+        if (!paths.insert(NormalPath(settings, i)).second) return true;
+    return false;
+}
+
+unsigned WorkersFor(const SplitSettings& settings) {
+    host::WorkerServices* workers = Host().workers;
+    if (!workers || settings.Outputs.size() < 2 || PathsRepeat(settings)) return 1;
+    return settings.Output.Jobs > 0 ? static_cast<unsigned>(settings.Output.Jobs) : workers->Cores();
+}
+
+// The outputs spread over worker processes, with the outcome, the alerts and
+// the end of the run as writing them in order gives.
+Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& settings, unsigned workers) {
+    Production production;
+    const InsertionProgress progress(source, ProgressText(settings, 0));
+    Host().workers->RunTasks(
+        settings.Outputs.size(), workers,
+        [&](std::size_t i) { return static_cast<int>(ProduceOneOutput(source, i, settings, ProgressText(settings, i))); },
+        [&](std::size_t i, int outcome) {
+            if (static_cast<OutputOutcome>(outcome) == OutputOutcome::Failed) return false;
+            production.written.push_back(static_cast<OutputOutcome>(outcome) == OutputOutcome::Written);
+            if (i + 1 < settings.Outputs.size()) source.Monitor().SetText(ProgressText(settings, i + 1));
+            return true;
+        });
+    production.completed = production.written.size() == settings.Outputs.size();
+    return production;
+}
+
+}  // namespace
+
+Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings) {
+    const unsigned workers = WorkersFor(settings);
+    return workers > 1 ? ProduceInWorkers(source, settings, workers) : ProduceInOrder(source, settings);
 }
 
 }  // namespace tessera

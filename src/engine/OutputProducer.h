@@ -1,5 +1,6 @@
 #pragma once
-// Writes the planned and named outputs, one after the other, in list order.
+// Writes the planned and named outputs: in list order, or spread over the
+// host's worker processes with the same files, alerts and outcome.
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@ struct Production {
 };
 
 // All outputs in list order; the first failure stops the run (files written
-// before stay on disk). A host error that no step answers with a message of
+// before stay on disk, those of later outputs that workers finished meanwhile
+// are removed). A host error that no step answers with a message of
 // its own goes on to the command. A path already written in this run is refused, so
 // that no output can replace another.
 Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings);

@@ -42,6 +42,9 @@ struct OutputSettings {
     // Stamped on every range of every output that has no watermark of its
     // own, whatever the split method; given on the command line, never stored.
     WatermarkStyle EveryRangeWatermark;
+    // How many outputs are written at once, each by a process of its own;
+    // 0: one per core. Given on the command line, never stored.
+    std::int32_t Jobs = 0;
 
     friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };

@@ -24,6 +24,7 @@ struct HostServices {
     CabinetServices* cabinets = nullptr;
     WindowServices* windows = nullptr;
     CommandLineServices* commandLine = nullptr;
+    WorkerServices* workers = nullptr;  // may be null
 };
 
 // The one mapping from the tables that hold interfaces to the services, for
@@ -36,6 +37,7 @@ inline HostServices ServicesFromTables(const AcroSupportTable& support, const Co
     s.files = support.files;
     s.registry = support.registry;
     s.cabinets = support.cabinets;
+    s.workers = support.workers;
     s.documents = model.documents;
     s.bookmarks = model.bookmarks;
     s.actions = model.actions;

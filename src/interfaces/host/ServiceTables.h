@@ -18,15 +18,17 @@
 #include "host/ViewerServices.h"
 #include "host/WindowServices.h"
 #include "host/WordFinderServices.h"
+#include "host/WorkerServices.h"
 
 namespace tessera::host {
 
 inline constexpr std::uint32_t kTableVersion = 0x50000;
 
-struct AcroSupportTable {  // files, paths, the registry and cabinets
+struct AcroSupportTable {  // files, paths, the registry, cabinets and worker processes
     FileServices* files = nullptr;
     RegistryServices* registry = nullptr;
     CabinetServices* cabinets = nullptr;
+    WorkerServices* workers = nullptr;  // none: everything runs in the one process
 };
 struct CosTable {  // object-level calls: building actions and /Filespec dictionaries
     ActionBuilderServices* actionBuilder = nullptr;

@@ -1,0 +1,215 @@
+#include "app/ForkedWorkers.h"
+
+#include <poll.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <utility>
+
+#include "app/OwnFileOffsets.h"
+#include "host/HostError.h"
+#include "pdf/InterruptCleanup.h"
+
+namespace tessera::app {
+namespace {
+
+constexpr unsigned kMostWorkers = 64;  // as many as an interrupt can pass a signal on to
+
+using Task = std::function<int(std::size_t)>;
+
+// One task in the worker: its outcome or error, with what it showed and wrote.
+TaskReport RunOne(std::uint64_t index, const Task& task, ConsoleViewer& viewer) {
+    TaskReport report;
+    report.index = index;
+    viewer.RelayAlerts(&report.alerts);
+    try {
+        report.outcome = task(static_cast<std::size_t>(index));
+    } catch (const host::HostError& error) {
+        report.ending = TaskReport::Ending::HostError;
+        report.errorCode = error.Code();
+        report.errorText = error.what();
+    } catch (const std::exception& error) {
+        report.ending = TaskReport::Ending::OtherError;
+        report.errorText = error.what();
+    }
+    viewer.RelayAlerts(nullptr);
+    report.finished = pdf::TakeFinishedOutputs();
+    return report;
+}
+
+[[noreturn]] void WorkerMain(int socket, const Task& task, ConsoleViewer& viewer) {
+    for (std::uint64_t index = 0; ReceiveAll(socket, &index, sizeof index);)
+        if (!RunOne(index, task, viewer).Send(socket)) break;
+    ::_exit(0);  // the parent's buffers and objects are the parent's to flush and free
+}
+
+// The workers of one run; waits for all of them when it ends.
+class WorkerPool {
+public:
+    WorkerPool(unsigned count, const Task& task, ConsoleViewer& viewer) {
+        const OwnFileOffsets files;
+        std::fflush(nullptr);  // a worker must not write out the parent's buffered output again
+        std::cout.flush();
+        std::cerr.flush();
+        for (unsigned i = 0; i < count; ++i) Start(files, task, viewer);
+        if (workers_.empty()) throw host::HostError(host::kErrorGeneral, "no worker process could be started");
+    }
+    ~WorkerPool() {
+        for (Worker& w : workers_) ::close(w.socket);
+        for (Worker& w : workers_) ::waitpid(w.pid, nullptr, 0);
+        pdf::SetWorkerProcesses({});
+    }
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
+    // Whether a task is out, or the loss of a worker not yet reported.
+    bool Busy() const {
+        return std::any_of(workers_.begin(), workers_.end(), [](const Worker& w) { return w.busy || w.lostReport; });
+    }
+    // Gives task `index` to an idle worker; false when none is.
+    bool Give(std::uint64_t index) {
+        for (Worker& w : workers_) {
+            if (w.busy || w.lost) continue;
+            w.busy = true;
+            w.task = index;
+            if (!SendAll(w.socket, &index, sizeof index)) Lose(w);
+            return true;
+        }
+        return false;
+    }
+    // Waits for the next task to end in any worker.
+    TaskReport Collect() {
+        for (;;) {
+            for (Worker& w : workers_)
+                if (w.lostReport) return std::exchange(w.lostReport, std::nullopt).value();
+            std::vector<pollfd> polled;
+            for (const Worker& w : workers_)
+                if (w.busy) polled.push_back({w.socket, POLLIN, 0});
+            if (::poll(polled.data(), polled.size(), -1) < 0) continue;  // EINTR
+            for (const pollfd& p : polled)
+                if (p.revents) return Receive(ByPollable(p.fd));
+        }
+    }
+
+private:
+    struct Worker {
+        pid_t pid;
+        int socket;
+        bool busy = false;
+        bool lost = false;
+        std::uint64_t task = 0;
+        std::optional<TaskReport> lostReport;
+    };
+
+    void Start(const OwnFileOffsets& files, const Task& task, ConsoleViewer& viewer) {
+        int ends[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return;
+        const pid_t parent = ::getpid();
+        pid_t pid = -1;
+        {
+            const pdf::InterruptsHeld held;  // a signal now finds the worker known to the parent, or not yet born
+            pid = ::fork();
+            if (pid == 0) pdf::BecomeWorker();
+            if (pid > 0) {
+                workers_.push_back({pid, ends[0], false, false, 0, std::nullopt});
+                pdf::SetWorkerProcesses(Pids());
+            }
+        }
+        if (pid == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (::getppid() != parent || !files.Reopen()) ::_exit(1);
+            for (const Worker& w : workers_) ::close(w.socket);
+            ::close(ends[0]);
+            WorkerMain(ends[1], task, viewer);
+        }
+        ::close(ends[1]);
+        if (pid < 0) ::close(ends[0]);
+    }
+
+    std::vector<pid_t> Pids() const {
+        std::vector<pid_t> pids;
+        for (const Worker& w : workers_) pids.push_back(w.pid);
+        return pids;
+    }
+
+    Worker& ByPollable(int socket) {
+        return *std::find_if(workers_.begin(), workers_.end(), [socket](const Worker& w) { return w.socket == socket; });
+    }
+
+    TaskReport Receive(Worker& w) {
+        w.busy = false;
+        if (std::optional<TaskReport> report = TaskReport::Receive(w.socket)) return *report;
+        Lose(w);
+        return std::exchange(w.lostReport, std::nullopt).value();
+    }
+
+    // A worker that is gone counts as an error of the task it had.
+    void Lose(Worker& w) {
+        w.busy = false;
+        w.lost = true;
+        TaskReport report;
+        report.index = w.task;
+        report.ending = TaskReport::Ending::WorkerLost;
+        w.lostReport = report;
+    }
+
+    std::vector<Worker> workers_;
+};
+
+void RemoveFiles(const TaskReport& report) {
+    for (const std::string& path : report.finished) ::unlink(path.c_str());
+}
+
+}  // namespace
+
+unsigned ForkedWorkers::Cores() {
+    cpu_set_t set;
+    if (::sched_getaffinity(0, sizeof set, &set) == 0) return static_cast<unsigned>(std::max(1, CPU_COUNT(&set)));
+    return static_cast<unsigned>(std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN)));
+}
+
+void ForkedWorkers::RunTasks(std::size_t count, unsigned workers, const Task& task,
+                             const std::function<bool(std::size_t, int)>& accept) {
+    workers = static_cast<unsigned>(std::min<std::size_t>({workers, count, kMostWorkers}));
+    if (workers <= 1) {
+        for (std::size_t i = 0; i < count; ++i)
+            if (!accept(i, task(i))) return;
+        return;
+    }
+    pdf::WatchInterrupts();
+    std::map<std::uint64_t, TaskReport> arrived;
+    std::optional<TaskReport> failure;
+    std::uint64_t next = 0, due = 0;
+    bool stopped = false;
+    {
+        WorkerPool pool(workers, task, viewer_);
+        while (next < count && pool.Give(next)) ++next;
+        while (pool.Busy()) {
+            TaskReport report = pool.Collect();
+            for (const std::string& path : report.finished) pdf::NoteFinishedOutput(path);
+            arrived.emplace(report.index, std::move(report));
+            for (auto it = arrived.find(due); !stopped && it != arrived.end(); it = arrived.find(due)) {
+                const TaskReport done = std::move(it->second);
+                arrived.erase(it);
+                for (const std::string& alert : done.alerts) viewer_.Alert(alert);
+                if (done.ending != TaskReport::Ending::Returned) failure = done;
+                stopped = failure || !accept(static_cast<std::size_t>(due), done.outcome);
+                if (!stopped) ++due;
+            }
+            while (!stopped && next < count && pool.Give(next)) ++next;
+        }
+    }
+    // Tasks after the one that stopped the run would not have run one after the other.
+    for (const auto& [index, report] : arrived) RemoveFiles(report);
+    if (failure) failure->Rethrow();
+    if (!stopped && due < count) throw host::HostError(host::kErrorGeneral, "the worker processes ended before their work was done");
+}
+
+}  // namespace tessera::app

@@ -1,0 +1,31 @@
+#pragma once
+// The worker services over forked processes: each worker is a copy of this
+// process, with its own copy of every open document and its own place in
+// every file it reads. A worker takes one task at a time and sends back the
+// task's outcome, its alerts and the files it finished; the parent hands out
+// the tasks in order and takes the results in order.
+#include <sys/types.h>
+
+#include <cstddef>
+#include <map>
+#include <vector>
+
+#include "app/ConsoleViewer.h"
+#include "app/TaskReport.h"
+#include "host/WorkerServices.h"
+
+namespace tessera::app {
+
+class ForkedWorkers : public host::WorkerServices {
+public:
+    explicit ForkedWorkers(ConsoleViewer& viewer) : viewer_(viewer) {}
+
+    unsigned Cores() override;
+    void RunTasks(std::size_t count, unsigned workers, const std::function<int(std::size_t)>& task,
+                  const std::function<bool(std::size_t, int)>& accept) override;
+
+private:
+    ConsoleViewer& viewer_;
+};
+
+}  // namespace tessera::app

@@ -1,0 +1,129 @@
+#include "app/TaskReport.h"
+
+#include <sys/socket.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "host/HostError.h"
+
+namespace tessera::app {
+namespace {
+
+class Writer {
+public:
+    template <class Number>
+    void Put(Number value) {
+        bytes_.append(reinterpret_cast<const char*>(&value), sizeof value);
+    }
+    void Put(const std::string& text) {
+        Put(static_cast<std::uint64_t>(text.size()));
+        bytes_ += text;
+    }
+    void Put(const std::vector<std::string>& texts) {
+        Put(static_cast<std::uint64_t>(texts.size()));
+        for (const std::string& text : texts) Put(text);
+    }
+    const std::string& Bytes() const { return bytes_; }
+
+private:
+    std::string bytes_;
+};
+
+class Reader {
+public:
+    explicit Reader(const std::string& bytes) : bytes_(bytes) {}
+    template <class Number>
+    void Get(Number& value) {
+        Take(&value, sizeof value);
+    }
+    void Get(std::string& text) {
+        std::uint64_t size = 0;
+        Get(size);
+        if (size > bytes_.size() - at_) throw host::HostError(host::kErrorGeneral, "a worker's report is cut short");
+        text = bytes_.substr(at_, size);
+        at_ += size;
+    }
+    void Get(std::vector<std::string>& texts) {
+        std::uint64_t size = 0;
+        Get(size);
+        for (std::uint64_t i = 0; i < size; ++i) Get(texts.emplace_back());
+    }
+
+private:
+    void Take(void* to, std::size_t size) {
+        if (size > bytes_.size() - at_) throw host::HostError(host::kErrorGeneral, "a worker's report is cut short");
+        std::memcpy(to, bytes_.data() + at_, size);
+        at_ += size;
+    }
+    const std::string& bytes_;
+    std::size_t at_ = 0;
+};
+
+}  // namespace
+
+bool SendAll(int socket, const void* data, std::size_t size) {
+    const char* at = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t sent = ::send(socket, at, size, MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent <= 0) return false;
+        at += sent;
+        size -= static_cast<std::size_t>(sent);
+    }
+    return true;
+}
+
+bool ReceiveAll(int socket, void* data, std::size_t size) {
+    char* at = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t got = ::recv(socket, at, size, 0);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        at += got;
+        size -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+bool TaskReport::Send(int socket) const {
+    Writer w;
+    w.Put(index);
+    w.Put(outcome);
+    w.Put(static_cast<std::int32_t>(ending));
+    w.Put(errorCode);
+    w.Put(errorText);
+    w.Put(alerts);
+    w.Put(finished);
+    const std::uint64_t size = w.Bytes().size();
+    return SendAll(socket, &size, sizeof size) && SendAll(socket, w.Bytes().data(), size);
+}
+
+std::optional<TaskReport> TaskReport::Receive(int socket) {
+    std::uint64_t size = 0;
+    if (!ReceiveAll(socket, &size, sizeof size)) return std::nullopt;
+    std::string bytes(size, '\0');
+    if (!ReceiveAll(socket, bytes.data(), size)) return std::nullopt;
+    Reader r(bytes);
+    TaskReport report;
+    std::int32_t ending = 0;
+    r.Get(report.index);
+    r.Get(report.outcome);
+    r.Get(ending);
+    r.Get(report.errorCode);
+    r.Get(report.errorText);
+    r.Get(report.alerts);
+    r.Get(report.finished);
+    report.ending = static_cast<Ending>(ending);
+    return report;
+}
+
+void TaskReport::Rethrow() const {
+    if (ending == Ending::HostError) throw host::HostError(errorCode, errorText);
+    if (ending == Ending::WorkerLost)
+        throw host::HostError(host::kErrorGeneral, "a worker process ended before its work was done (task " +
+                                                       std::to_string(index + 1) + ")");
+    throw std::runtime_error(errorText);
+}
+
+}  // namespace tessera::app

@@ -1,0 +1,100 @@
+// Outputs written by worker processes (--jobs 2) against the same run written
+// one after the other (--jobs 1): the same files, pages, bytes and report.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+
+#include "e2e/E2eSupport.h"
+#include "support/PdfProbe.h"
+
+namespace tessera::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Every file below folder, by relative name; a PDF without its document ID,
+// which is made anew for each file written.
+std::map<std::string, std::string> Contents(const std::string& folder) {
+    static const std::regex id(R"(/ID \[<[0-9a-f]*><[0-9a-f]*>\])");
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = fs::relative(entry.path(), folder).string();
+        files[name] = entry.is_regular_file() ? std::regex_replace(Bytes(entry.path()), id, "") : "(folder)";
+    }
+    return files;
+}
+
+struct JobsRun {
+    CommandResult result;
+    TempFolder out;
+};
+
+void SplitWithJobs(JobsRun& run, const TempFolder& config, const std::string& arguments, int jobs) {
+    run.result = Tessera(config, "split --reset --prefix none -o " + ShellQuote(run.out.Path()) + " --jobs " +
+                                     std::to_string(jobs) + " " + arguments + " 2>&1");
+}
+
+void ExpectSameRuns(JobsRun& one, JobsRun& two) {
+    EXPECT_EQ(two.result.status, one.result.status);
+    // The report names the output folder, which differs.
+    EXPECT_EQ(std::regex_replace(two.result.output, std::regex(two.out.Path()), "OUT"),
+              std::regex_replace(one.result.output, std::regex(one.out.Path()), "OUT"));
+    const auto inOrder = Contents(one.out.Path()), spread = Contents(two.out.Path());
+    ASSERT_EQ(spread.size(), inOrder.size());
+    for (const auto& [name, bytes] : inOrder) {
+        ASSERT_TRUE(spread.count(name)) << name;
+        EXPECT_TRUE(spread.at(name) == bytes) << name << " differs beyond its document ID";
+        if (name.ends_with(".pdf") && bytes != "(folder)") {
+            EXPECT_EQ(PageTexts(two.out / name), PageTexts(one.out / name)) << name;
+        }
+    }
+}
+
+TEST(ParallelSplitTest, TwoJobsWriteWhatOneJobWritesForEverySplitMethod) {
+    const char* runs[] = {
+        "--equal 4 --watermark Draft --suffix text --name-area 0,0,600,80 mnras-guide-2col-rotated-page.pdf",
+        "--bookmarks 1-2 --update-links --transfer-bookmarks --html-index hyperref-manual-outline-gotor-launch-named.pdf",
+        "--separator blank abntex2-thesis-blank-versos-outline-depth6.pdf",
+        "--separator text=Introduction multicolumn-latex-2col.pdf",
+        "--doc Front=1-3 --doc Back=z-4 --doc Odd=1-z:odd ndsu-thesis-outline-depth12-out-of-order-rotated.pdf",
+    };
+    TempFolder config;
+    for (const std::string arguments : runs) {
+        SCOPED_TRACE(arguments);
+        const std::size_t file = arguments.rfind(' ') + 1;
+        const std::string command = arguments.substr(0, file) + Data(arguments.substr(file));
+        JobsRun one, two;
+        SplitWithJobs(one, config, command, 1);
+        SplitWithJobs(two, config, command, 2);
+        ASSERT_EQ(one.result.status, 0) << one.result.output;
+        ExpectSameRuns(one, two);
+    }
+}
+
+TEST(ParallelSplitTest, AFailingOutputStopsAParallelRunAsItStopsOneInOrder) {
+    // Output 3 cannot take the place of a folder: outputs 1 and 2 stay, and
+    // whatever a worker wrote after it is removed again.
+    TempFolder config;
+    JobsRun one, two;
+    for (JobsRun* run : {&one, &two}) {
+        fs::create_directory(run->out / "Doc3.pdf");
+        std::ofstream(run->out / "Doc3.pdf/kept");
+    }
+    SplitWithJobs(one, config, "--equal 1 " + Data("mnras-guide-2col-rotated-page.pdf"), 1);
+    SplitWithJobs(two, config, "--equal 1 " + Data("mnras-guide-2col-rotated-page.pdf"), 2);
+    EXPECT_EQ(one.result.status, 1);
+    EXPECT_NE(one.result.output.find("Doc3.pdf: Is a directory"), std::string::npos) << one.result.output;
+    ExpectSameRuns(one, two);
+    EXPECT_EQ(Contents(two.out.Path()).size(), 4u) << "Doc1.pdf, Doc2.pdf and the folder with its file";
+}
+
+}  // namespace
+}  // namespace tessera::test
