@@ -24,20 +24,15 @@ constexpr unsigned kMostWorkers = 64;  // as many as an interrupt can pass a sig
 
 using Task = std::function<int(std::size_t)>;
 
-// One task in the worker: its outcome or error, with what it showed and wrote.
+// One task in the worker: its outcome, with what it showed and wrote.
 TaskReport RunOne(std::uint64_t index, const Task& task, ConsoleViewer& viewer) {
     TaskReport report;
     report.index = index;
     viewer.RelayAlerts(&report.alerts);
     try {
         report.outcome = task(static_cast<std::size_t>(index));
-    } catch (const host::HostError& error) {
-        report.ending = TaskReport::Ending::HostError;
-        report.errorCode = error.Code();
-        report.errorText = error.what();
-    } catch (const std::exception& error) {
-        report.ending = TaskReport::Ending::OtherError;
-        report.errorText = error.what();
+    } catch (...) {
+        report.returned = false;  // the task runs again in the parent, which throws as it did
     }
     viewer.RelayAlerts(nullptr);
     report.finished = pdf::TakeFinishedOutputs();
@@ -58,8 +53,7 @@ public:
         std::fflush(nullptr);  // a worker must not write out the parent's buffered output again
         std::cout.flush();
         std::cerr.flush();
-        for (unsigned i = 0; i < count; ++i) Start(files, task, viewer);
-        if (workers_.empty()) throw host::HostError(host::kErrorGeneral, "no worker process could be started");
+        for (unsigned i = 0; i < count; ++i) Start(files, task, viewer);  // none: the tasks run in order here
     }
     ~WorkerPool() {
         for (Worker& w : workers_) ::close(w.socket);
@@ -145,7 +139,10 @@ private:
 
     TaskReport Receive(Worker& w) {
         w.busy = false;
-        if (std::optional<TaskReport> report = TaskReport::Receive(w.socket)) return *report;
+        try {
+            if (std::optional<TaskReport> report = TaskReport::Receive(w.socket)) return *report;
+        } catch (const host::HostError&) {  // a report cut short
+        }
         Lose(w);
         return std::exchange(w.lostReport, std::nullopt).value();
     }
@@ -156,7 +153,7 @@ private:
         w.lost = true;
         TaskReport report;
         report.index = w.task;
-        report.ending = TaskReport::Ending::WorkerLost;
+        report.returned = false;
         w.lostReport = report;
     }
 
@@ -178,14 +175,15 @@ unsigned ForkedWorkers::Cores() {
 void ForkedWorkers::RunTasks(std::size_t count, unsigned workers, const Task& task,
                              const std::function<bool(std::size_t, int)>& accept) {
     workers = static_cast<unsigned>(std::min<std::size_t>({workers, count, kMostWorkers}));
-    if (workers <= 1) {
-        for (std::size_t i = 0; i < count; ++i)
-            if (!accept(i, task(i))) return;
-        return;
-    }
+    const std::size_t inOrderFrom = workers > 1 ? RunInWorkers(count, workers, task, accept) : 0;
+    for (std::size_t i = inOrderFrom; i < count; ++i)
+        if (!accept(i, task(i))) return;
+}
+
+std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, const Task& task,
+                                        const std::function<bool(std::size_t, int)>& accept) {
     pdf::WatchInterrupts();
     std::map<std::uint64_t, TaskReport> arrived;
-    std::optional<TaskReport> failure;
     std::uint64_t next = 0, due = 0;
     bool stopped = false;
     {
@@ -196,20 +194,19 @@ void ForkedWorkers::RunTasks(std::size_t count, unsigned workers, const Task& ta
             for (const std::string& path : report.finished) pdf::NoteFinishedOutput(path);
             arrived.emplace(report.index, std::move(report));
             for (auto it = arrived.find(due); !stopped && it != arrived.end(); it = arrived.find(due)) {
-                const TaskReport done = std::move(it->second);
+                stopped = !it->second.returned ||
+                          !accept(static_cast<std::size_t>(due), it->second.outcome);
+                if (stopped) break;
+                for (const std::string& alert : it->second.alerts) viewer_.Alert(alert);
                 arrived.erase(it);
-                for (const std::string& alert : done.alerts) viewer_.Alert(alert);
-                if (done.ending != TaskReport::Ending::Returned) failure = done;
-                stopped = failure || !accept(static_cast<std::size_t>(due), done.outcome);
-                if (!stopped) ++due;
+                ++due;
             }
             while (!stopped && next < count && pool.Give(next)) ++next;
         }
     }
-    // Tasks after the one that stopped the run would not have run one after the other.
+    // The task that stopped the run, and those after it, run again in order.
     for (const auto& [index, report] : arrived) RemoveFiles(report);
-    if (failure) failure->Rethrow();
-    if (!stopped && due < count) throw host::HostError(host::kErrorGeneral, "the worker processes ended before their work was done");
+    return static_cast<std::size_t>(due);
 }
 
 }  // namespace tessera::app

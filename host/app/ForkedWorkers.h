@@ -25,6 +25,12 @@ public:
                   const std::function<bool(std::size_t, int)>& accept) override;
 
 private:
+    // Runs the tasks in workers up to the first one that fails or is refused,
+    // and removes what that one and those after it wrote; returns its index
+    // (count when none failed).
+    std::size_t RunInWorkers(std::size_t count, unsigned workers, const std::function<int(std::size_t)>& task,
+                             const std::function<bool(std::size_t, int)>& accept);
+
     ConsoleViewer& viewer_;
 };
 

@@ -90,9 +90,7 @@ bool TaskReport::Send(int socket) const {
     Writer w;
     w.Put(index);
     w.Put(outcome);
-    w.Put(static_cast<std::int32_t>(ending));
-    w.Put(errorCode);
-    w.Put(errorText);
+    w.Put(static_cast<std::int32_t>(returned));
     w.Put(alerts);
     w.Put(finished);
     const std::uint64_t size = w.Bytes().size();
@@ -106,24 +104,14 @@ std::optional<TaskReport> TaskReport::Receive(int socket) {
     if (!ReceiveAll(socket, bytes.data(), size)) return std::nullopt;
     Reader r(bytes);
     TaskReport report;
-    std::int32_t ending = 0;
+    std::int32_t returned = 0;
     r.Get(report.index);
     r.Get(report.outcome);
-    r.Get(ending);
-    r.Get(report.errorCode);
-    r.Get(report.errorText);
+    r.Get(returned);
     r.Get(report.alerts);
     r.Get(report.finished);
-    report.ending = static_cast<Ending>(ending);
+    report.returned = returned != 0;
     return report;
-}
-
-void TaskReport::Rethrow() const {
-    if (ending == Ending::HostError) throw host::HostError(errorCode, errorText);
-    if (ending == Ending::WorkerLost)
-        throw host::HostError(host::kErrorGeneral, "a worker process ended before its work was done (task " +
-                                                       std::to_string(index + 1) + ")");
-    throw std::runtime_error(errorText);
 }
 
 }  // namespace tessera::app

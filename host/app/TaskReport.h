@@ -9,12 +9,9 @@
 namespace tessera::app {
 
 struct TaskReport {
-    enum class Ending : std::int32_t { Returned, HostError, OtherError, WorkerLost };
     std::uint64_t index = 0;
     std::int32_t outcome = 0;
-    Ending ending = Ending::Returned;
-    std::int32_t errorCode = 0;          // of a HostError
-    std::string errorText;
+    bool returned = true;                // false: the task threw, or its worker is gone
     std::vector<std::string> alerts;     // in the order they were raised
     std::vector<std::string> finished;   // the files the task wrote
 
@@ -22,8 +19,6 @@ struct TaskReport {
     bool Send(int socket) const;
     // None at the end of the stream: the worker is gone.
     static std::optional<TaskReport> Receive(int socket);
-    // Throws the error the task ended with, as the task did.
-    [[noreturn]] void Rethrow() const;
 };
 
 // Whole-buffer transfers on a stream socket; false at its end or on an error.

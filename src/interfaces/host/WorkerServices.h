@@ -12,12 +12,13 @@ public:
     virtual ~WorkerServices() = default;
     // The machine's cores: how many workers are worth starting.
     virtual unsigned Cores() = 0;
-    // Runs task(0) ... task(count - 1), up to `workers` at a time. Here, in
-    // task order, the alerts each task raised are shown and then
-    // accept(index, outcome) is called; when it returns false, no later task
-    // is started and the files later tasks finished are removed, so that the
-    // run ends as one that went from task to task would have. A HostError a
-    // task throws is thrown here in its turn, with the same effect.
+    // Runs task(0) ... task(count - 1), up to `workers` at a time, and calls
+    // accept(index, outcome) here in task order, showing each task's alerts
+    // after it. A task that throws, or whose outcome accept refuses, may have
+    // failed for the tasks beside it (a disk they filled): the files of later
+    // tasks are removed, and from that task on the tasks run here one after
+    // the other, with their alerts and errors as they come, until accept
+    // refuses one again. The run so ends as one that went in order would.
     virtual void RunTasks(std::size_t count, unsigned workers, const std::function<int(std::size_t)>& task,
                           const std::function<bool(std::size_t, int)>& accept) = 0;
 };
