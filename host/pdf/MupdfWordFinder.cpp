@@ -2,6 +2,8 @@
 
 #include <qpdf/QPDFWriter.hh>
 
+#include <utility>
+
 #include "host/HostError.h"
 #include "pdf/PageCorrespondence.h"
 #include "pdf/PageWords.h"
@@ -76,6 +78,7 @@ MupdfWordFinder::Finder& MupdfWordFinder::Get(host::WordFinderId finder) {
 }
 
 void MupdfWordFinder::MatchAllPages(Finder& finder) {
+    finder.ahead.reset();  // from now on pages are looked for by object
     if (finder.text && (finder.pages = Matched(*finder.text, finder.wanted))) return;
     PdfDocument& document = store_.Get(finder.doc);
     Copy copy = WrittenByQpdf(document);
@@ -88,10 +91,20 @@ void MupdfWordFinder::MatchAllPages(Finder& finder) {
                                                        "pages in it as the page reader");
 }
 
+std::optional<std::vector<host::PageWord>> MupdfWordFinder::ReadAhead(Finder& finder, int page) {
+    const bool scanning = page == std::exchange(finder.lastAsked, page) + 1;
+    if (!finder.ahead && scanning && !finder.pages && cores_ > 1) {
+        const PdfDocument& document = store_.Get(finder.doc);
+        finder.ahead = std::make_unique<WordsReadAhead>(document.Path(), document.Password(), finder.wanted, page, cores_ - 1);
+    }
+    return finder.ahead ? finder.ahead->Take(page, *finder.text) : std::nullopt;
+}
+
 std::vector<host::PageWord> MupdfWordFinder::PageWords(host::WordFinderId id, int page) {
     Finder& finder = Get(id);
     if (page < 0 || static_cast<std::size_t>(page) >= finder.wanted.size())
         throw host::HostError(host::kErrorPageRange, "page " + std::to_string(page + 1) + " is not in the document");
+    if (std::optional<std::vector<host::PageWord>> words = ReadAhead(finder, page)) return std::move(*words);
     const std::size_t p = static_cast<std::size_t>(page);
     ObjectId loaded;
     if (!finder.pages) {

@@ -12,11 +12,13 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "host/WordFinderServices.h"
 #include "pdf/DocumentStore.h"
 #include "pdf/MupdfDocument.h"
+#include "pdf/WordsReadAhead.h"
 
 namespace tessera::pdf {
 
@@ -36,13 +38,21 @@ private:
         // MuPDF's index of each page once they have been matched; until then
         // page N is looked for at index N.
         std::optional<std::vector<int>> pages;
+        // Threads reading the next pages, once pages are asked for one
+        // after the other in a file MuPDF reads as qpdf does.
+        std::unique_ptr<WordsReadAhead> ahead;
+        int lastAsked = -2;
     };
     Finder& Get(host::WordFinderId finder);
     // Matches the pages, reading qpdf's copy when MuPDF misses one in the
     // file; HostError when even the copy does not show every page.
     void MatchAllPages(Finder& finder);
+    // The words of page from the threads, started when a scan begins; none
+    // when they are for the caller to read.
+    std::optional<std::vector<host::PageWord>> ReadAhead(Finder& finder, int page);
 
     DocumentStore& store_;
+    const unsigned cores_ = std::thread::hardware_concurrency();
     host::WordFinderId next_ = 1;
     std::map<host::WordFinderId, Finder> finders_;
 };
