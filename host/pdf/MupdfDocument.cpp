@@ -122,15 +122,15 @@ fz_stext_page* LoadText(fz_context* ctx, pdf_document* doc, int number, int* obj
 
 }  // namespace
 
-void MupdfDocument::StartContext(const MupdfThreads* threads) {
-    context_ = threads ? threads->Clone() : fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
+void MupdfDocument::StartContext() {
+    context_ = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
     if (!context_) throw host::HostError(host::kErrorGeneral, "the text reader could not start");
     fz_set_warning_callback(context_, &CountWarning, &warnings_);
     fz_set_error_callback(context_, &IgnoreError, nullptr);
 }
 
-MupdfDocument::MupdfDocument(const std::string& path, const std::string& password, const MupdfThreads* threads) {
-    StartContext(threads);
+MupdfDocument::MupdfDocument(const std::string& path, const std::string& password) {
+    StartContext();
     char error[256] = "";
     if (!OpenDocument(context_, path.c_str(), nullptr, password.c_str(), &document_, error, sizeof error)) {
         fz_drop_context(context_);
@@ -139,7 +139,7 @@ MupdfDocument::MupdfDocument(const std::string& path, const std::string& passwor
 }
 
 MupdfDocument::MupdfDocument(std::string bytes) : bytes_(std::move(bytes)) {
-    StartContext(nullptr);
+    StartContext();
     char error[256] = "";
     if (!OpenDocument(context_, nullptr, &bytes_, "", &document_, error, sizeof error)) {
         fz_drop_context(context_);

@@ -9,17 +9,15 @@
 #include <mupdf/fitz.h>
 #include <mupdf/pdf.h>
 
-#include "pdf/MupdfThreads.h"
-
 namespace tessera::pdf {
 
 class MupdfDocument {
 public:
     // Opens the file as PDF whatever its name says: MuPDF would otherwise pick
     // its reader by the file's extension. HostError when the file cannot be
-    // opened or the password does not fit. With `threads`, the document's
-    // context is a clone of theirs, for a thread of its own.
-    MupdfDocument(const std::string& path, const std::string& password, const MupdfThreads* threads = nullptr);
+    // opened or the password does not fit. The document has a context of its
+    // own, so that documents in different threads share nothing.
+    MupdfDocument(const std::string& path, const std::string& password);
     // Opens an unencrypted PDF held in memory.
     explicit MupdfDocument(std::string bytes);
     ~MupdfDocument();
@@ -51,7 +49,7 @@ public:
     int Warnings() const { return warnings_; }
 
 private:
-    void StartContext(const MupdfThreads* threads);
+    void StartContext();
 
     std::string bytes_;  // the document itself when it was opened from memory
     fz_context* context_ = nullptr;

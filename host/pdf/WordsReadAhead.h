@@ -17,7 +17,6 @@
 
 #include "host/WordFinderServices.h"
 #include "pdf/MupdfDocument.h"
-#include "pdf/MupdfThreads.h"
 
 namespace tessera::pdf {
 
@@ -46,7 +45,6 @@ private:
 
     const std::string path_, password_;
     const std::vector<MupdfDocument::ObjectId> wanted_;
-    MupdfThreads contexts_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::map<int, Slot> slots_;  // the pages threads took and the caller has not

@@ -11,12 +11,14 @@ namespace tessera {
 // is the largest stored-to-data ratio of a blank image, not included), or
 // pages whose text matches the query. False when the query does not compile
 // or the mode is unknown; host errors reading a page's text pass to the caller.
+// A blank scan of many pages may be spread over up to `workers` of the host's
+// worker processes, with the same pages and messages.
 bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, SeparatorKind separatorType,
-                           double threshold, const TextQuery& query);
+                           double threshold, const TextQuery& query, unsigned workers = 1);
 
 // Appends one output per stretch between separators. A text separator starts
 // the next output; a blank separator belongs to no output. No output is empty.
 bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
-                       double threshold, const TextQuery& query);
+                       double threshold, const TextQuery& query, unsigned workers = 1);
 
 }  // namespace tessera

@@ -1,5 +1,7 @@
 #include "engine/OutputPlanner.h"
 
+#include "engine/WorkerCount.h"
+
 #include <algorithm>
 
 #include "analysis/QueryResolution.h"
@@ -91,7 +93,7 @@ bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
         case SeparatorPages:
             settings.Outputs.clear();
             return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
-                                     o.SeparatorQuery);
+                                     o.SeparatorQuery, WorkerCount(settings));
         default:
             return true;
     }

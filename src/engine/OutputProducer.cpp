@@ -12,6 +12,7 @@
 #include "engine/OutputNaming.h"
 #include "engine/OutputSecurity.h"
 #include "engine/PageSelection.h"
+#include "engine/WorkerCount.h"
 #include "host/HostError.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
@@ -187,9 +188,7 @@ bool PathsRepeat(const SplitSettings& settings) {
 }
 
 unsigned WorkersFor(const SplitSettings& settings) {
-    host::WorkerServices* workers = Host().workers;
-    if (!workers || settings.Outputs.size() < 2 || PathsRepeat(settings)) return 1;
-    return settings.Output.Jobs > 0 ? static_cast<unsigned>(settings.Output.Jobs) : workers->Cores();
+    return settings.Outputs.size() < 2 || PathsRepeat(settings) ? 1 : WorkerCount(settings);
 }
 
 // The outputs spread over worker processes, with the outcome, the alerts and
