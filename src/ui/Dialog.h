@@ -30,6 +30,7 @@ struct ControlSpec {
     std::string caption;
     ControlId group = 0;  // the group box it sits in; 0 for the dialog itself
     bool beside = false;  // on the row of the control before it
+    int maxLength = 0;    // of an edit's text; 0 for no limit
 };
 
 // A context menu's entry: the command it sends back, or a separator when empty.
