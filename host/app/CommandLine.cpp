@@ -2,8 +2,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <iostream>
 
+#include "app/BatchCommandLine.h"
 #include "app/CommandLineFrontEnd.h"
 #include "app/ConsoleViewer.h"
 #include "app/ConsoleWindows.h"
@@ -111,7 +115,10 @@ int RunCommandLine(int argc, char** argv) {
     }
 
     CLI::App app{"Tessera splits one PDF document into many."};
-    app.require_subcommand(1);
+    // A sequence named at start-up runs without a command (see Unattended below).
+    const char* startupSequence = std::getenv("TESSERA");
+    const bool unattended = startupSequence != nullptr && *startupSequence != '\0';
+    app.require_subcommand(unattended ? 0 : 1, 1);
     std::string moduleOption;
     app.add_option("--module", moduleOption, "The plug-in module to load (default: Tessera.api beside the program)");
     SplitArguments split;
@@ -119,6 +126,8 @@ int RunCommandLine(int argc, char** argv) {
     CLI::App* help = app.add_subcommand("help", "Open the help file");
     CLI::App* about = app.add_subcommand("about", "Show what Tessera is and its version");
     CLI::App* menus = app.add_subcommand("menus", "List the menu items the plug-in installed");
+    BatchArguments batchArguments;
+    CLI::App* batch = AddBatchCommand(app, batchArguments);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -126,11 +135,19 @@ int RunCommandLine(int argc, char** argv) {
         std::cerr << "tessera: " << e.what() << std::endl;
         return 2;
     }
-    viewer.Notify(0);  // start-up is over
+    runtime.Batch().SetReport(&std::cout, ::isatty(STDERR_FILENO));
+    viewer.Notify(0);  // start-up is over: a sequence named by TESSERA runs now
+    if (runtime.Batch().CloseRequested()) return UnattendedStatus(runtime);
+    if (unattended && app.get_subcommands().empty()) {
+        std::cerr << "tessera: TESSERA names " << startupSequence << ", which could not be read as a sequence"
+                  << std::endl;
+        return 1;
+    }
 
     if (help->parsed()) return viewer.Menus().Execute("UsingExtensions", kSplitItem) ? ExitStatus(front) : 1;
     if (about->parsed()) return viewer.Menus().Execute("AboutExtensions", kSplitItem) ? 0 : 1;
     if (menus->parsed()) return ListMenus(viewer);
+    if (batch->parsed()) return RunBatch(batchArguments, runtime, viewer);
     viewer.SetQuiet(split.quiet);
     windows.SetAssumeYes(split.yes);
     front.SetRemembered(split.remembered);
