@@ -197,7 +197,7 @@ void PageRangeDialog::FromBookmark(bool start) {
 
 PageRange PageRangeDialog::Build(const Fields& fields) const {
     PageRange range = range_;
-    range.Options = 0;
+    ResetPageFields(range);
     if (fields.even && !fields.odd) range.Options |= EvenPages;
     if (fields.odd && !fields.even) range.Options |= OddPages;
     if (fields.reverse) range.Options |= ReverseOrder;
@@ -205,7 +205,6 @@ PageRange PageRangeDialog::Build(const Fields& fields) const {
     range.Watermark = fields.text;
     range.TransparencyLevel = fields.transparency;
     range.WatermarkBehindText = fields.behind;
-    ResetPageFields(range);
     range.StartPage = static_cast<std::int32_t>(fields.start - 1);
     // Without a document nothing bounds the last page but the record's own numbers.
     const std::int64_t room = std::int64_t{std::numeric_limits<std::int32_t>::max()} - range.StartPage;
