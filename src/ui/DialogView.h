@@ -82,6 +82,10 @@ public:
                                                     const std::string& start) = 0;
     virtual std::optional<std::string> ChooseFileToSave(const FileChoice& choice) = 0;
     virtual std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) = 0;
+    // OK as its button does, for a dialog whose other acts also mean OK (a
+    // double click on a list's item): the dialog's Accept decides whether the
+    // window closes. True when it closed.
+    virtual bool PressOk() = 0;
     // A wait cursor while long work runs inside a handler.
     virtual void SetBusy(bool busy) = 0;
 };

@@ -57,6 +57,10 @@ void MemoryView::SelectTreeItem(ControlId id, const TreePath& path) {
     dialog_.Changed(id);
 }
 
+void MemoryView::Activate(ControlId id) {
+    if (!closed_) dialog_.Activated(id);
+}
+
 bool MemoryView::PressOk() {
     if (closed_ || !Enabled(kOkButton)) return false;
     closed_ = dialog_.Accept();

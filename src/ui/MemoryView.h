@@ -33,8 +33,10 @@ public:
     void Choose(ControlId id, int data);
     void Slide(ControlId id, int value);
     void SelectTreeItem(ControlId id, const TreePath& path);
+    // A double click on the tree's selected item.
+    void Activate(ControlId id);
     // OK as the button does: refused while disabled. True when the dialog closed.
-    bool PressOk();
+    bool PressOk() override;
     void PressCancel();
 
     const Control& State(ControlId id) const;
