@@ -84,7 +84,7 @@ TEST_F(LanguageTableTest, BuiltInDefaultsOnlyWhereTheProgramHasThem) {
 // keys it formats: "d" for a number, "s" for a text, in order.
 std::map<std::string, std::string> KeysInSources() {
     const std::map<std::string, std::string> formatted = {
-        {"IDS_DOCUMENT_PROGRESS", "dd"},
+        {"IDS_DOCUMENT_D", "d"},                   {"IDS_DOCUMENT_PROGRESS", "dd"},
         {"IDS_EXTRACTING_PAGES_PROGRESS", "ddd"}, {"IDS_FORMAT_ALL_PAGES_FROM", "ddds"},
         {"IDS_FORMAT_EVEN_PAGES_FROM", "ddds"},    {"IDS_FORMAT_ODD_PAGES_FROM", "ddds"},
         {"IDS_HTML_INDEX_NOT_WRITTEN", "s"},       {"IDS_INVALID_SEARCH_PATTERN", "ssd"},
