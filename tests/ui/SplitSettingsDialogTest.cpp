@@ -7,7 +7,9 @@
 #include "access/RegistrySettings.h"
 #include "support/ScopedLanguageTable.h"
 #include "support/TestHost.h"
+#include "engine/OutputPlanner.h"
 #include "ui/AcceptedOutputs.h"
+#include "ui/BookmarkPickerDialog.h"
 #include "ui/MemoryView.h"
 
 namespace tessera {
@@ -201,6 +203,49 @@ TEST_F(SplitSettingsDialogTest, ProfilesRoundTripAndARefusedOneChangesNothing) {
     ASSERT_EQ(host.viewer.alerts.size(), 1u) << "a refused profile says why";
     EXPECT_EQ(view.Text(kBaseNameEdit), "Kept");
     EXPECT_EQ(view.State(kDocumentTree).tree.size(), 1u);
+}
+
+TEST_F(SplitSettingsDialogTest, AutomaticNamesCountOnlyWhenANamedDocumentTakesOne) {
+    const OutputList named = OneOutput("Alpha", MakePageRange(0, 1, 0));
+    auto opened = Open(kThreePages, &named);
+    MemoryView& view = opened->view;
+    view.Click(kManualRadio);
+    view.Click(kAddDocumentButton);
+    const auto chooseAutomatic = [](Dialog& properties) {
+        MemoryView sub(properties);
+        sub.Click(1111);
+        return sub.PressOk();
+    };
+    view.onModal = chooseAutomatic;
+    for (int twice = 0; twice < 2; ++twice) {
+        view.SelectTreeItem(kDocumentTree, {0});
+        view.Activate(kDocumentTree);
+    }
+    view.Click(kAddDocumentButton);
+    std::vector<std::string> labels;
+    for (const TreeNode& node : view.State(kDocumentTree).tree) labels.push_back(node.text);
+    EXPECT_EQ(labels, (std::vector<std::string>{"Document 2", "Document 1", "Document 3"}));
+}
+
+TEST_F(SplitSettingsDialogTest, ARangeFromABookmarkIsTheRangeItsBookmarkSplitGives) {
+    auto opened = Open(kWithBookmarks);
+    MemoryView& view = opened->view;
+    view.Click(kManualRadio);
+    view.Click(kAddDocumentButton);
+    view.onModal = [](Dialog& dialog) {
+        MemoryView picker(dialog);
+        picker.SelectTreeItem(1036, {1});
+        picker.Activate(1036);
+        return picker.Closed();
+    };
+    view.Click(kRangeFromBookmarkButton);
+    ASSERT_TRUE(view.PressOk());
+    ASSERT_EQ(Accepted().list.size(), 1u);
+    const PageRange& range = Accepted().list[0].Ranges.at(0);
+    const PageRange expected = PlanBookmarkLevels(opened->document, 1, 1)->at(1).Ranges.at(0);
+    EXPECT_EQ(std::pair(range.FirstPage, range.LastPage), std::pair(expected.FirstPage, expected.LastPage));
+    EXPECT_EQ(range.SubTitle.rfind("From Bookmark \"", 0), 0u) << range.SubTitle;
+    EXPECT_TRUE(range.SubTitle.ends_with("\", ")) << range.SubTitle;
 }
 
 }  // namespace
