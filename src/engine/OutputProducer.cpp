@@ -150,9 +150,16 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
     return FinishAndSave(source, output, settings);
 }
 
+namespace {
+std::set<std::string>* g_batchWrittenPaths = nullptr;
+}  // namespace
+
+void SetBatchWrittenPaths(std::set<std::string>* paths) { g_batchWrittenPaths = paths; }
+
 Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings) {
     Production production;
-    std::set<std::string> writtenPaths;
+    std::set<std::string> runPaths;
+    std::set<std::string>& writtenPaths = g_batchWrittenPaths ? *g_batchWrittenPaths : runPaths;
     const std::size_t n = settings.Outputs.size();
     for (std::size_t i = 0; i < n; ++i) {
         const std::string path = NormalPath(settings, i);

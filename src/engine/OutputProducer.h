@@ -1,5 +1,6 @@
 #pragma once
 // Writes the planned and named outputs, one after the other, in list order.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ struct Production {
 // its own goes on to the command. A path already written in this run is refused, so
 // that no output can replace another.
 Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings);
+// The paths a batch run has written so far, kept across its splits so that one
+// file's outputs never replace another's (prefixes are the user's to choose,
+// and "none" gives every file of a folder the same names); null outside one.
+void SetBatchWrittenPaths(std::set<std::string>* paths);
 // Output `index`: its pages, document information, catalog entries, labels,
 // security, and the file. An output whose ranges put no page in is left out
 // without a file.

@@ -1,6 +1,9 @@
 #include "shell/SplitBatchCommand.h"
 
+#include <set>
+
 #include "access/Host.h"
+#include "engine/OutputProducer.h"
 #include "engine/RunSplit.h"
 #include "host/HostError.h"
 #include "model/ProfileCabinet.h"
@@ -20,8 +23,17 @@ using host::CommandStatus;
 // The command's own state: its default parameters, made by the initialise callback.
 struct SplitBatchCommand {
     std::optional<Cabinet> defaults;
+    std::set<std::string> writtenPaths;  // by every split of this process's batch runs
 };
 SplitBatchCommand g_command;
+
+// The batch's written paths count for the splits made while it lives.
+struct BatchPathsScope {
+    BatchPathsScope() { SetBatchWrittenPaths(&g_command.writtenPaths); }
+    ~BatchPathsScope() { SetBatchWrittenPaths(nullptr); }
+    BatchPathsScope(const BatchPathsScope&) = delete;
+    BatchPathsScope& operator=(const BatchPathsScope&) = delete;
+};
 
 // Entries of `defaults` that `into` lacks are added, inside nested cabinets too.
 void AddMissingEntries(Cabinet& into, const Cabinet& defaults) {
@@ -146,6 +158,7 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
         return false;
     }
     SplitSettings settings = SettingsForRun(loaded);
+    const BatchPathsScope batchPaths;
     const SplitResult result = RunSplit(settings, source);
     StoreResults(command, result.completed, result.written, result.withoutPages,
                  result.completed ? "" : LookupString("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS"));
@@ -186,6 +199,7 @@ const host::CommandHandler& SplitBatchHandler() { return kHandler; }
 
 void InstallBatchCommand() {
     g_command.defaults.reset();
+    g_command.writtenPaths.clear();
     if (Host().batch) Host().batch->RegisterHandler(kSplitCommandName, &kHandler);
 }
 

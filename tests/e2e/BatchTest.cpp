@@ -100,5 +100,20 @@ TEST_F(BatchTest, PermissionsApplyWhateverTheStoredParametersSayAndSequencesRunA
     EXPECT_NE(unreadable.output.find("could not be read"), std::string::npos) << unreadable.output;
 }
 
+TEST_F(BatchTest, OneFilesOutputsNeverReplaceAnothers) {
+    // Without a prefix every file of the folder would name its outputs Doc1.pdf, Doc2.pdf...
+    fs::copy_file(DataPath("multicolumn-latex-2col.pdf"), fs::path(folder / "in") / "e.pdf");
+    const CommandResult run = Tessera(config, "batch --quiet --profile " + Q(Profile("--equal 2 --prefix none", "batch")) +
+                                                  " --folder " + Q(folder / "in") + " 2>&1");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("a.pdf: 2 outputs written"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("would be written to one file"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("e.pdf: failed"), std::string::npos) << run.output;
+    const std::vector<std::string> source = PageTexts(DataPath("multicolumn-latex-2col.pdf"));
+    ASSERT_EQ(source.size(), 3u);
+    EXPECT_EQ(PageTexts(fs::path(folder / "batch") / "Doc1.pdf"), std::vector<std::string>(source.begin(), source.begin() + 2))
+        << "a.pdf's first output is still a.pdf's";
+}
+
 }  // namespace
 }  // namespace tessera::test
