@@ -162,6 +162,11 @@ Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& set
     std::set<std::string>& writtenPaths = g_batchWrittenPaths ? *g_batchWrittenPaths : runPaths;
     const std::size_t n = settings.Outputs.size();
     for (std::size_t i = 0; i < n; ++i) {
+        // Between outputs, so that no half-written file is left behind.
+        if (source.Monitor().CancelRequested()) {
+            production.cancelled = true;
+            return production;
+        }
         const std::string path = NormalPath(settings, i);
         if (writtenPaths.count(path)) {
             Host().viewer->Alert(FormatText(LookupString("IDS_OUTPUT_PATH_WRITTEN_TWICE"), {path}));

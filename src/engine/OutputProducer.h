@@ -14,6 +14,7 @@ enum class OutputOutcome { Failed, Written, NoPages };
 struct Production {
     bool completed = false;     // false: the run stopped at a failure that has been shown
     std::vector<bool> written;  // per planned output reached, in list order
+    bool cancelled = false;     // the user stopped the run between two outputs
 };
 
 // All outputs in list order; the first failure stops the run (files written

@@ -63,6 +63,11 @@ std::string FinalReport(const SplitResult& result) {
 // True when the run completed.
 bool Run(SplitSettings& settings, const DocumentHandle& source) {
     const SplitResult result = RunSplit(settings, source);
+    if (result.cancelled) {
+        Host().viewer->Alert(FinalReport(result));
+        Host().commandLine->ReportOutcome(RunOutcome::Cancelled);
+        return false;
+    }
     if (!result.completed) {
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);

@@ -157,7 +157,7 @@ void CommandLineDialog::RunSucceeded(const SplitSettings& working) {
 
 SplitDialog& ActiveSplitDialog() {
     static CommandLineDialog dialog;
-    return dialog;
+    return Host().commandLine->ShowsWindows() ? WindowSplitDialog() : dialog;
 }
 
 }  // namespace tessera
