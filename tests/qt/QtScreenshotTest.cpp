@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "support/TestHost.h"
+#include "ui/AboutDialog.h"
 #include "ui/BlankImageSettingsDialog.h"
 #include "ui/BookmarkPickerDialog.h"
 #include "ui/ElementContentDialog.h"
@@ -82,6 +83,7 @@ TEST(QtScreenshotTest, EveryDialogIsDrawnWhole) {
         {"BlankImageSettings", [](const DocumentHandle&) { return std::make_unique<BlankImageSettingsDialog>(50); }},
         {"OutputDocumentOptions",
          [](const DocumentHandle&) { return std::make_unique<OutputDocumentOptionsDialog>(true, "Chapter 1"); }},
+        {"About", [](const DocumentHandle&) { return std::make_unique<AboutDialog>(); }},
     };
     std::filesystem::create_directories(TESSERA_SCREENSHOTS);
     for (const Shot& shot : shots) {

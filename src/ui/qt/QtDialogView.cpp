@@ -117,7 +117,10 @@ void QtDialogView::ShowTooltips() {
 }
 
 void QtDialogView::Clicked(ControlId id) {
-    if (id == kOkButton) return PressOk();
+    if (id == kOkButton) {
+        PressOk();
+        return;
+    }
     if (id == kCancelButton) return reject();
     const DialogControl& clicked = controls_.at(id);
     if (clicked.kind == ControlKind::Radio) {
@@ -128,8 +131,10 @@ void QtDialogView::Clicked(ControlId id) {
     Tell(id);
 }
 
-void QtDialogView::PressOk() {
-    if (dialog_.Accept()) accept();
+bool QtDialogView::PressOk() {
+    if (!Enabled(kOkButton) || !dialog_.Accept()) return false;
+    accept();
+    return true;
 }
 
 void QtDialogView::reject() {

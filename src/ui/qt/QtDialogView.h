@@ -54,12 +54,12 @@ public:
     void SetBusy(bool busy) override;
 
     void reject() override;
+    bool PressOk() override;
 
 private:
     void Connect(ControlId id, const DialogControl& control);
     void ConnectTree(ControlId id, QWidget* tree);
     void Clicked(ControlId id);
-    void PressOk();
     void ShowContextMenu(ControlId id, const QPoint& at);
     // User acts reach the dialog; changes the dialog itself makes do not.
     void Tell(ControlId id);
