@@ -1,5 +1,7 @@
 # Fails when a plug-in folder includes one above it in the layer order, or when
-# the host includes anything of the plug-in but its service interfaces.
+# the host includes anything of the plug-in but its service interfaces. Qt is
+# seen only by the dialogs' windows (src/ui/qt) and the host's desktop
+# windows (host/app/Gui*), and the rest of the plug-in does not see the former.
 # Run as: cmake -DROOT=<source dir> -P tools/CheckLayers.cmake
 set(layers interfaces strings model access analysis engine ui shell)
 set(plugin_only strings model access analysis engine ui shell)
@@ -10,6 +12,17 @@ foreach(file IN LISTS files)
   set(side ${CMAKE_MATCH_1})
   set(layer ${CMAKE_MATCH_2})
   list(FIND layers "${layer}" own)
+  string(REGEX MATCH "^(src/ui/qt/|host/app/Gui)" seesQt "${file}")
+  file(STRINGS ${ROOT}/${file} qtIncludes REGEX "^#include <Q")
+  if(qtIncludes AND NOT seesQt)
+    message(SEND_ERROR "${file}: only the windows include Qt: ${qtIncludes}")
+    math(EXPR faults "${faults} + 1")
+  endif()
+  file(STRINGS ${ROOT}/${file} qtViews REGEX "^#include \"ui/qt/")
+  if(qtViews AND NOT seesQt)
+    message(SEND_ERROR "${file}: the windows are reached through ui/SplitDialog.h: ${qtViews}")
+    math(EXPR faults "${faults} + 1")
+  endif()
   file(STRINGS ${ROOT}/${file} includes REGEX "^#include \"[a-z]+/")
   foreach(line IN LISTS includes)
     string(REGEX MATCH "^#include \"([a-z]+)/" _ "${line}")

@@ -2,12 +2,18 @@
 
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <iostream>
 
+#include "app/BatchCommandLine.h"
 #include "app/CommandLineFrontEnd.h"
 #include "app/ConsoleViewer.h"
 #include "app/ConsoleWindows.h"
 #include "app/ForkedWorkers.h"
+#include "app/GuiViewer.h"
+#include "app/GuiWindows.h"
 #include "app/HostRuntime.h"
 #include "app/ModuleLoader.h"
 #include "host/HostError.h"
@@ -18,8 +24,8 @@ namespace {
 constexpr const char* kSplitItem = "KORB:Tessera";
 
 struct SplitArguments {
-    std::string input, password;
-    bool dryRun = false, remembered = false, reset = false, quiet = false, yes = false;
+    std::string input, password, screenshot;
+    bool dryRun = false, remembered = false, reset = false, quiet = false, yes = false, gui = false;
 };
 
 // The module named on the command line, looked for before the full parse,
@@ -31,6 +37,23 @@ std::string ModuleArgument(int argc, char** argv) {
         if (arg.rfind("--module=", 0) == 0) return arg.substr(9);
     }
     return ModuleLoader::DefaultPath();
+}
+
+// Whether the run shows windows ("gui", or "split --gui"), known before the
+// parse because the viewer is made before the module is loaded.
+bool WantsWindows(int argc, char** argv) {
+    int i = 1;
+    while (i < argc && std::string(argv[i]).rfind("--", 0) == 0) i += std::string(argv[i]) == "--module" ? 2 : 1;
+    if (i < argc && std::string(argv[i]) == "gui") return true;
+    for (; i < argc; ++i)
+        if (std::string(argv[i]) == "--gui") return true;
+    return false;
+}
+
+bool WantsPictureOnly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]).rfind("--screenshot", 0) == 0) return true;
+    return false;
 }
 
 int ExitStatus(const CommandLineFrontEnd& front) {
@@ -95,17 +118,36 @@ void AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd& fron
     split->add_flag("--yes", a.yes,
                     "Answer yes to every question (such as creating the output folder); without it, a question "
                     "that cannot be asked on a terminal is answered no");
+    split->add_flag("--gui", a.gui, "Show the settings dialog in a window instead of reading the options");
+    split->add_option("--screenshot", a.screenshot,
+                      "With --gui: draw the dialog as it opens into this PNG file and split nothing");
     front.AddDeclaredOptions(*split);
+}
+
+void AddGuiCommand(CLI::App& app, SplitArguments& a) {
+    CLI::App* gui = app.add_subcommand("gui", "Open a PDF document and split it in the settings dialog's window");
+    gui->add_option("input", a.input, "The PDF document to split (default: chosen in a file dialog)")
+        ->check(CLI::ExistingFile);
+    gui->add_option("--password", a.password, "Password that opens an encrypted input");
+    gui->add_option("--screenshot", a.screenshot, "Draw the dialog as it opens into this PNG file and split nothing");
+    gui->parse_complete_callback([&a] { a.gui = true; });
 }
 
 }  // namespace
 
 int RunCommandLine(int argc, char** argv) {
-    ConsoleViewer viewer;
-    ConsoleWindows windows;
+    // Only a desktop run makes a QApplication: the command line needs no display.
+    std::unique_ptr<Desktop> desktop;
+    if (WantsWindows(argc, argv) && !(desktop = StartDesktop(argc, argv, WantsPictureOnly(argc, argv)))) return 1;
+    const std::unique_ptr<ConsoleViewer> viewerPtr(desktop ? new GuiViewer : new ConsoleViewer);
+    const std::unique_ptr<ConsoleWindows> windowsPtr(desktop ? new GuiWindows : new ConsoleWindows);
+    ConsoleViewer& viewer = *viewerPtr;
+    ConsoleWindows& windows = *windowsPtr;
     CommandLineFrontEnd front(std::cout);
+    // A window's toolkit must never run in a forked copy of the process: a
+    // desktop run writes its outputs in order.
     ForkedWorkers workers(viewer);
-    HostRuntime runtime(viewer, windows, front, settings::SettingsFile::DefaultFolder(), &workers);
+    HostRuntime runtime(viewer, windows, front, settings::SettingsFile::DefaultFolder(), desktop ? nullptr : &workers);
     ModuleLoader module;
     const std::string modulePath = ModuleArgument(argc, argv);
     if (const std::optional<std::string> failure = module.Load(modulePath, runtime.Core())) {
@@ -114,14 +156,20 @@ int RunCommandLine(int argc, char** argv) {
     }
 
     CLI::App app{"Tessera splits one PDF document into many."};
-    app.require_subcommand(1);
+    // A sequence named at start-up runs without a command (see Unattended below).
+    const char* startupSequence = std::getenv("TESSERA");
+    const bool unattended = startupSequence != nullptr && *startupSequence != '\0';
+    app.require_subcommand(unattended ? 0 : 1, 1);
     std::string moduleOption;
     app.add_option("--module", moduleOption, "The plug-in module to load (default: Tessera.api beside the program)");
     SplitArguments split;
     AddSplitCommand(app, split, front);
+    AddGuiCommand(app, split);
     CLI::App* help = app.add_subcommand("help", "Open the help file");
     CLI::App* about = app.add_subcommand("about", "Show what Tessera is and its version");
     CLI::App* menus = app.add_subcommand("menus", "List the menu items the plug-in installed");
+    BatchArguments batchArguments;
+    CLI::App* batch = AddBatchCommand(app, batchArguments);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -129,11 +177,25 @@ int RunCommandLine(int argc, char** argv) {
         std::cerr << "tessera: " << e.what() << std::endl;
         return 2;
     }
-    viewer.Notify(0);  // start-up is over
+    runtime.Batch().SetReport(&std::cout, ::isatty(STDERR_FILENO));
+    viewer.Notify(0);  // start-up is over: a sequence named by TESSERA runs now
+    if (runtime.Batch().CloseRequested()) return UnattendedStatus(runtime);
+    if (unattended && app.get_subcommands().empty()) {
+        std::cerr << "tessera: TESSERA names " << startupSequence << ", which could not be read as a sequence"
+                  << std::endl;
+        return 1;
+    }
 
     if (help->parsed()) return viewer.Menus().Execute("UsingExtensions", kSplitItem) ? ExitStatus(front) : 1;
     if (about->parsed()) return viewer.Menus().Execute("AboutExtensions", kSplitItem) ? 0 : 1;
     if (menus->parsed()) return ListMenus(viewer);
+    if (batch->parsed()) return RunBatch(batchArguments, runtime, viewer);
+    if (split.gui != static_cast<bool>(desktop) || (!split.gui && !split.screenshot.empty())) {
+        std::cerr << "tessera: --screenshot goes with --gui, and --gui is a word of its own" << std::endl;
+        return 2;
+    }
+    if (split.gui && split.input.empty() && (split.input = ChooseDocument()).empty()) return 1;
+    front.SetWindows(split.gui, split.screenshot);
     viewer.SetQuiet(split.quiet);
     windows.SetAssumeYes(split.yes);
     front.SetRemembered(split.remembered);

@@ -24,6 +24,8 @@ public:
     bool DryRun() override { return dryRun_; }
     void ReportPlan(const std::vector<host::PlannedOutput>& outputs) override;
     void ReportOutcome(host::RunOutcome outcome, const std::string& message) override;
+    bool ShowsWindows() override { return windows_; }
+    std::string ScreenshotPath() override { return screenshot_; }
 
     // Adds the declared options to a subcommand; values are kept in command-line order.
     void AddDeclaredOptions(CLI::App& command);
@@ -32,6 +34,11 @@ public:
     // --reset: with --remembered, start from the initial settings all the same.
     void SetReset(bool reset) { reset_ = reset; }
     void SetDryRun(bool dryRun) { dryRun_ = dryRun; }
+    // tessera gui, split --gui: the dialog in a window; --screenshot: only its picture.
+    void SetWindows(bool windows, std::string screenshot = "") {
+        windows_ = windows;
+        screenshot_ = std::move(screenshot);
+    }
     void SetValues(std::vector<host::OptionValue> values) { values_ = std::move(values); }
     const std::vector<host::OptionSpec>& Declared() const { return declared_; }
 
@@ -49,6 +56,8 @@ private:
     bool remembered_ = false;
     bool reset_ = false;
     bool dryRun_ = false;
+    bool windows_ = false;
+    std::string screenshot_;
     bool hasOutcome_ = false;
     host::RunOutcome outcome_ = host::RunOutcome::Done;
     std::string message_;

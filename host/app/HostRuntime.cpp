@@ -5,7 +5,7 @@ namespace tessera::app {
 HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& windows,
                          host::CommandLineServices& commandLine, const std::string& settingsFolder,
                          host::WorkerServices* workers)
-    : registry_(settingsFolder) {
+    : registry_(settingsFolder), batch_(store_, viewer) {
     support_ = {&files_, &registry_, &cabinets_, workers};
     cos_ = {&actionBuilder_};
     model_ = {&documents_, &bookmarks_, &actions_, &words_, &pages_, &links_, &bookmarkEdits_};
@@ -13,7 +13,7 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
     editWrite_ = {&edits_};
     sysFont_ = {&edits_};
     content_ = {&contents_};
-    view_ = {&viewer};
+    view_ = {&viewer, &batch_};
     win_ = {&windows, &commandLine};
     const void* tables[host::kTableCount] = {&support_, &cos_,         &model_,      &editWrite_, &editRead_,
                                              &sysFont_, &content_,     &view_,       &structWrite_, &structRead_,

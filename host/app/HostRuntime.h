@@ -4,6 +4,7 @@
 
 #include "app/CoreTables.h"
 #include "app/PosixFileServices.h"
+#include "batch/CommandRegistry.h"
 #include "cabinet/JsonCabinetStreams.h"
 #include "host/HostServices.h"
 #include "pdf/DocumentStore.h"
@@ -31,6 +32,7 @@ public:
     HostRuntime& operator=(const HostRuntime&) = delete;
 
     pdf::DocumentStore& Store() { return store_; }
+    CommandRegistry& Batch() { return batch_; }
     const pdf::QpdfPageServices& Pages() const { return pages_; }
     const pdf::QpdfPageEditServices& Edits() const { return edits_; }
     // Every table offered at the current version.
@@ -53,6 +55,7 @@ private:
     settings::SettingsFile registry_;
     PosixFileServices files_;
     cabinet::JsonCabinetStreams cabinets_;
+    CommandRegistry batch_;
     host::AcroSupportTable support_;
     host::PDModelTable model_;
     host::AcroViewTable view_;

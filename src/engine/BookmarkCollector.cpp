@@ -42,7 +42,7 @@ private:
         if (title.empty() && from.level > 0) title = "Untitled";
         const std::string parent = CutToBytes(from.parentPath, kKeptPathBytes);
         const std::string path = parent.empty() ? title : parent + "\\" + title;
-        if (const auto page = GetBookmarkTargetPage(document_, item)) records_.push_back({*page, -1, from.level, path});
+        if (const auto page = GetBookmarkTargetPage(document_, item)) records_.push_back({*page, -1, from.level, path, item});
         if (from.level < maxLevel_) return Inherited{path, from.level + 1};
         return std::nullopt;
     }

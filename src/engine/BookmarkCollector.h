@@ -12,6 +12,7 @@ struct BookmarkRecord {
     int lastPage = -1;
     int level = 0;          // top-level bookmarks are level 1
     std::string pathName;   // safe titles from the top, joined by "\"
+    host::BookmarkRef bookmark;
 };
 
 // Walks the outline depth first in document order down to level `maxLevel`.

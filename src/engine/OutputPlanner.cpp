@@ -3,7 +3,9 @@
 #include "engine/WorkerCount.h"
 
 #include <algorithm>
+#include <unordered_set>
 
+#include "access/Host.h"
 #include "analysis/QueryResolution.h"
 #include "analysis/SeparatorPages.h"
 #include "engine/BookmarkCollector.h"
@@ -45,6 +47,29 @@ bool TakePlan(OutputList& outputs, std::optional<OutputList> planned) {
     return planned.has_value();
 }
 
+// The bookmarks down to `maxLevel` with the pages each one runs over.
+std::vector<BookmarkRecord> BookmarkSpans(const DocumentHandle& source, int maxLevel) {
+    std::vector<BookmarkRecord> records = CollectBookmarks(source, maxLevel);
+    const int pageCount = source.PageCount();
+    // A script may name any page; one past the end leads nowhere, like a
+    // negative one, and must not stretch the bookmark before it.
+    std::erase_if(records, [&](const BookmarkRecord& r) { return r.firstPage >= pageCount; });
+    OrderByPage(records);
+    ComputeLastPages(records, pageCount);
+    return records;
+}
+
+// Top-level items are at depth 1; an item whose parents loop has none.
+std::optional<int> BookmarkDepth(host::BookmarkRef bookmark) {
+    std::unordered_set<host::BookmarkRef, host::ObjectRefHash> seen;
+    int depth = 0;
+    for (host::BookmarkRef item = bookmark; !item.IsNull(); item = Host().bookmarks->Parent(item)) {
+        if (!seen.insert(item).second) return std::nullopt;
+        ++depth;
+    }
+    return depth - 1;  // the outline root is no bookmark
+}
+
 }  // namespace
 
 std::optional<OutputList> PlanEqualPages(const DocumentHandle& source, int pagesPerOutput, int rangeOptions) {
@@ -56,15 +81,21 @@ std::optional<OutputList> PlanEqualPages(const DocumentHandle& source, int pages
     return outputs;
 }
 
+std::optional<PageRange> PlanBookmarkRange(const DocumentHandle& source, host::BookmarkRef bookmark) {
+    const std::optional<int> depth = BookmarkDepth(bookmark);
+    if (!depth || *depth < 1) return std::nullopt;
+    for (const BookmarkRecord& r : BookmarkSpans(source, *depth)) {
+        if (r.bookmark != bookmark) continue;
+        const long count = long{r.lastPage} - r.firstPage + 1;
+        if (r.firstPage < 0 || r.lastPage < 0 || count < 1) return std::nullopt;
+        return MakePlannedRange(r.firstPage, static_cast<int>(count), kAllPagesFlags);
+    }
+    return std::nullopt;
+}
+
 std::optional<OutputList> PlanBookmarkLevels(const DocumentHandle& source, int low, int high) {
     if (low < 0 || high < 0) return std::nullopt;
-    std::vector<BookmarkRecord> records = CollectBookmarks(source, high);
-    const int pageCount = source.PageCount();
-    // A script may name any page; one past the end leads nowhere, like a
-    // negative one, and must not stretch the bookmark before it.
-    std::erase_if(records, [&](const BookmarkRecord& r) { return r.firstPage >= pageCount; });
-    OrderByPage(records);
-    ComputeLastPages(records, pageCount);
+    const std::vector<BookmarkRecord> records = BookmarkSpans(source, high);
     OutputList outputs;
     for (const BookmarkRecord& r : records) {
         const long count = long{r.lastPage} - r.firstPage + 1;

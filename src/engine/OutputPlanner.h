@@ -19,5 +19,8 @@ std::optional<OutputList> PlanEqualPages(const DocumentHandle& source, int pages
 // One named output per bookmark between levels `low` and `high` (both included),
 // each running to the next bookmark. None for a negative level.
 std::optional<OutputList> PlanBookmarkLevels(const DocumentHandle& source, int low, int high);
+// The range one bookmark would get in a split by bookmarks from the top level
+// down to its own; none when it leads to no page.
+std::optional<PageRange> PlanBookmarkRange(const DocumentHandle& source, host::BookmarkRef bookmark);
 
 }  // namespace tessera

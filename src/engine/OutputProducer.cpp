@@ -153,6 +153,8 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
 
 namespace {
 
+std::set<std::string>* g_batchWrittenPaths = nullptr;
+
 std::string ProgressText(const SplitSettings& settings, std::size_t i) {
     return FormatText(LookupString("IDS_EXTRACTING_PAGES_PROGRESS"),
                       {std::int64_t{CountOutputPages(settings.Outputs[i])}, static_cast<std::int64_t>(i + 1),
@@ -161,9 +163,15 @@ std::string ProgressText(const SplitSettings& settings, std::size_t i) {
 
 Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& settings) {
     Production production;
-    std::set<std::string> writtenPaths;
+    std::set<std::string> runPaths;
+    std::set<std::string>& writtenPaths = g_batchWrittenPaths ? *g_batchWrittenPaths : runPaths;
     const std::size_t n = settings.Outputs.size();
     for (std::size_t i = 0; i < n; ++i) {
+        // Between outputs, so that no half-written file is left behind.
+        if (source.Monitor().CancelRequested()) {
+            production.cancelled = true;
+            return production;
+        }
         const std::string path = NormalPath(settings, i);
         if (writtenPaths.count(path)) {
             Host().viewer->Alert(FormatText(LookupString("IDS_OUTPUT_PATH_WRITTEN_TWICE"), {path}));
@@ -179,11 +187,14 @@ Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& set
 }
 
 // Two outputs of one path are refused when the second comes, which depends
-// on whether the first had pages: such a plan is written in order.
+// on whether the first had pages: such a plan is written in order, and so is
+// one that meets a path an earlier split of the batch wrote.
 bool PathsRepeat(const SplitSettings& settings) {
     std::set<std::string> paths;
-    for (std::size_t i = 0; i < settings.Outputs.size(); ++i)
-        if (!paths.insert(NormalPath(settings, i)).second) return true;
+    for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
+        const std::string path = NormalPath(settings, i);
+        if (!paths.insert(path).second || (g_batchWrittenPaths && g_batchWrittenPaths->count(path))) return true;
+    }
     return false;
 }
 
@@ -202,6 +213,7 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
         [&](std::size_t i, int outcome) {
             if (static_cast<OutputOutcome>(outcome) == OutputOutcome::Failed) return false;
             production.written.push_back(static_cast<OutputOutcome>(outcome) == OutputOutcome::Written);
+            if (g_batchWrittenPaths && production.written.back()) g_batchWrittenPaths->insert(NormalPath(settings, i));
             if (i + 1 < settings.Outputs.size()) source.Monitor().SetText(ProgressText(settings, i + 1));
             return true;
         });
@@ -210,6 +222,8 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
 }
 
 }  // namespace
+
+void SetBatchWrittenPaths(std::set<std::string>* paths) { g_batchWrittenPaths = paths; }
 
 Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings) {
     const unsigned workers = WorkersFor(settings);

@@ -1,6 +1,7 @@
 #pragma once
 // Writes the planned and named outputs: in list order, or spread over the
 // host's worker processes with the same files, alerts and outcome.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ enum class OutputOutcome { Failed, Written, NoPages };
 struct Production {
     bool completed = false;     // false: the run stopped at a failure that has been shown
     std::vector<bool> written;  // per planned output reached, in list order
+    bool cancelled = false;     // the user stopped the run between two outputs
 };
 
 // All outputs in list order; the first failure stops the run (files written
@@ -22,6 +24,10 @@ struct Production {
 // its own goes on to the command. A path already written in this run is refused, so
 // that no output can replace another.
 Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings);
+// The paths a batch run has written so far, kept across its splits so that one
+// file's outputs never replace another's (prefixes are the user's to choose,
+// and "none" gives every file of a folder the same names); null outside one.
+void SetBatchWrittenPaths(std::set<std::string>* paths);
 // Output `index`: its pages, document information, catalog entries, labels,
 // security, and the file. An output whose ranges put no page in is left out
 // without a file.

@@ -97,6 +97,7 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     result.written = static_cast<std::size_t>(std::count(production.written.begin(), production.written.end(), true));
     result.withoutPages = production.written.size() - result.written;
     result.completed = production.completed;
+    result.cancelled = production.cancelled;
     if (result.completed && settings.Output.bCreateHTMLIndex)
         WriteHtmlIndex(settings.Filename.OutputFolder, sourcePath, WrittenEntries(*entries, production.written));
     return result;

@@ -21,6 +21,7 @@ struct SplitResult {
     bool completed = false;       // false: the run stopped at a failure that has been shown
     std::size_t written = 0;      // output files written
     std::size_t withoutPages = 0; // planned outputs left out for having no pages
+    bool cancelled = false;       // the user stopped it; the outputs written so far stay
 };
 
 // The whole run; it completes also when no output was planned. A host error

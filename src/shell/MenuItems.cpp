@@ -22,13 +22,13 @@ void OpenHelp() {
     Host().commandLine->ReportOutcome(host::RunOutcome::Failed);
 }
 
-struct MenuEntry {
+struct PlugInMenuItem {
     const char* menu;
     host::MenuProcedure execute;
     host::EnableProcedure enabled;
 };
 
-constexpr MenuEntry kEntries[] = {{"Extensions", &SplitAction, &SplitItemEnabled},
+constexpr PlugInMenuItem kEntries[] = {{"Extensions", &SplitAction, &SplitItemEnabled},
                                   {"UsingExtensions", &HelpAction, nullptr},
                                   {"AboutExtensions", &AboutAction, nullptr}};
 
@@ -37,7 +37,7 @@ constexpr MenuEntry kEntries[] = {{"Extensions", &SplitAction, &SplitItemEnabled
 void InstallMenuItems(host::ExtensionId extension) {
     host::ViewerServices& viewer = *Host().viewer;
     const std::string title = LookupString("IDS_SPLIT_DOCUMENT_MENU_ENTRY");
-    for (const MenuEntry& entry : kEntries) {
+    for (const PlugInMenuItem& entry : kEntries) {
         if (!viewer.HasMenu(entry.menu)) continue;
         const host::MenuItemId item = viewer.NewMenuItem(title, kMenuItemName, extension);
         viewer.SetExecuteProcedure(item, entry.execute, nullptr);

@@ -22,16 +22,9 @@ void Refuse(const char* key) {
 
 // The document checks before the dialog; false after the refusal was shown.
 bool DocumentAllowsSplit(const DocumentHandle& document) {
-    if (static_cast<unsigned>(document.PageCount()) < 2) {
-        Refuse("IDS_LESS_THAN_2_PAGES");
-        return false;
-    }
-    const auto permissions = document.SecurityPermissions();
-    if (permissions && !(*permissions & 0x10)) {
-        Refuse("IDS_SECURITY_NOT_PERMITING");
-        return false;
-    }
-    return true;
+    const char* refusal = SplitRefusalKey(document);
+    if (refusal) Refuse(refusal);
+    return refusal == nullptr;
 }
 
 void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
@@ -70,6 +63,11 @@ std::string FinalReport(const SplitResult& result) {
 // True when the run completed.
 bool Run(SplitSettings& settings, const DocumentHandle& source) {
     const SplitResult result = RunSplit(settings, source);
+    if (result.cancelled) {
+        Host().viewer->Alert(FinalReport(result));
+        Host().commandLine->ReportOutcome(RunOutcome::Cancelled);
+        return false;
+    }
     if (!result.completed) {
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
@@ -101,6 +99,13 @@ void SplitSteps() {
 }
 
 }  // namespace
+
+const char* SplitRefusalKey(const DocumentHandle& document) {
+    if (static_cast<unsigned>(document.PageCount()) < 2) return "IDS_LESS_THAN_2_PAGES";
+    const auto permissions = document.SecurityPermissions();
+    if (permissions && !(*permissions & 0x10)) return "IDS_SECURITY_NOT_PERMITING";
+    return nullptr;
+}
 
 void SplitCommand() { RunGuardedCommand(&SplitSteps, "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS"); }
 

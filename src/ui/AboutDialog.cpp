@@ -10,6 +10,12 @@
 #endif
 
 namespace tessera {
+namespace {
+
+enum AboutLine { ProductLine, Description, HostLine, VersionLine, InformationLine };
+constexpr ControlId kPicture = 1096, kProductGroup = 1107, kVersion = 1097, kInformation = 1098;
+
+}  // namespace
 
 AboutTexts MakeAboutTexts() {
     AboutTexts about;
@@ -30,6 +36,29 @@ AboutTexts MakeAboutTexts() {
 void ShowAboutDialog() {
     const AboutTexts about = MakeAboutTexts();
     Host().windows->ShowInformation(about.title, about.lines);
+}
+
+std::string AboutDialog::Caption() const { return MakeAboutTexts().title; }
+
+std::vector<ControlSpec> AboutDialog::Controls() const {
+    // The fixed texts are the command line's too; the ones set at opening start empty.
+    const AboutTexts about = MakeAboutTexts();
+    return {
+        {kPicture, ControlKind::Picture, ""},
+        {0, ControlKind::Text, about.lines[Description], 0, true},
+        {kProductGroup, ControlKind::Group, ""},
+        {0, ControlKind::Text, about.lines[HostLine], kProductGroup},
+        {kVersion, ControlKind::Text, "", kProductGroup},
+        {kInformation, ControlKind::Text, "", kProductGroup},
+        {kOkButton, ControlKind::Button, "OK"},
+    };
+}
+
+void AboutDialog::Open(DialogView& view) {
+    const AboutTexts about = MakeAboutTexts();
+    view.SetText(kProductGroup, about.lines[ProductLine]);
+    view.SetText(kVersion, about.lines[VersionLine]);
+    view.SetText(kInformation, about.lines[InformationLine]);
 }
 
 }  // namespace tessera

@@ -10,7 +10,10 @@
 #include "strings/TextFormat.h"
 #include "ui/OutputFolder.h"
 #include "ui/SelectionSyntax.h"
+#include "ui/AcceptedOutputs.h"
+#include "ui/MemoryView.h"
 #include "ui/SplitOptionTable.h"
+#include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
 namespace {
@@ -50,6 +53,15 @@ Parsed<OutputList> ReadDocuments(const std::vector<std::string>& documents, cons
     return outputs;
 }
 
+ControlId MethodRadio(SplitMethod method) {
+    switch (method) {
+        case SplitMethod::BookmarkLevels: return kBookmarksRadio;
+        case SplitMethod::ManualRanges: return kManualRadio;
+        case SplitMethod::SeparatorPages: return kSeparatorRadio;
+        default: return kEqualPagesRadio;
+    }
+}
+
 // The settings of --profile, over the initial or remembered ones.
 bool ApplyProfile(const std::string& path, SplitSettings& working) {
     if (path.empty()) return true;
@@ -69,16 +81,39 @@ void SaveProfile(const std::string& path, const SplitSettings& working, const Ou
     Host().commandLine->ReportOutcome(failure ? host::RunOutcome::Failed : host::RunOutcome::Done);
 }
 
+// The settings go into the dialog's controls, the method's radio is chosen and
+// the base name typed as a user would, and OK is pressed: what the dialog
+// refuses, it says, and every message is shown before the run is refused.
+// False after the refusal was reported.
+bool PressOk(SplitSettings& working, const DocumentHandle& document, int pageCount) {
+    SplitSettingsDialog dialog(document, pageCount, {.remembersSettings = false});
+    dialog.ApplySettings(working);
+    MemoryView view(dialog);
+    view.Click(MethodRadio(working.SplitMode));
+    view.Type(kBaseNameEdit, view.Text(kBaseNameEdit));
+    bool valid = view.Enabled(kOkButton) ? view.PressOk() : dialog.Validate();
+    if (valid && !view.Closed()) {
+        // OK stays disabled for what no check names: a bookmark split of a
+        // document without bookmarks (already said) or a count of 0 pages.
+        if (dialog.HasBookmarks()) AlertByKey("IDS_SETTINGS_NOT_ACCEPTED");
+        valid = false;
+    }
+    working = dialog.Fields();
+    const std::string patternError = InvalidPatternMessage(working, Accepted().list);
+    if (valid && patternError.empty()) return true;
+    Host().commandLine->ReportOutcome(host::RunOutcome::UsageError, patternError);
+    return false;
+}
+
 }  // namespace
 
 bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsigned pageCount,
-                            const DocumentHandle& /*document*/) {
+                            const DocumentHandle& document) {
     host::CommandLineServices& commandLine = *Host().commandLine;
     working = SplitSettings();
     if (commandLine.ReadStoredSettings()) LoadSettingsFromRegistry(working);
     const std::vector<host::OptionValue> options = commandLine.SplitOptions();
     if (!ApplyProfile(ProfileToLoad(options), working)) return false;
-    if (working.Filename.OutputFolder.empty()) working.Filename.OutputFolder = DefaultOutputFolder();
     bool folderGiven = false;
     DialogFields fields{working, {}, {}, {}};
     for (const host::OptionValue& option : options) {
@@ -88,25 +123,15 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
         }
         folderGiven |= option.name == "output-folder";
     }
-    accepted.clear();
     Parsed<OutputList> documents = ReadDocuments(fields.documents, working, pageCount);
     if (!documents) {
         commandLine.ReportOutcome(host::RunOutcome::UsageError, documents.Failure());
         return false;
     }
     // The outputs of --doc replace a profile's list.
-    accepted = fields.documents.empty() ? working.Outputs : std::move(*documents);
-    const std::string error = InvalidPatternMessage(working, accepted);
-    if (!error.empty()) {
-        commandLine.ReportOutcome(host::RunOutcome::UsageError, error);
-        return false;
-    }
-    // As the dialog's OK does: a hand-made split needs its outputs.
-    if (working.SplitMode == SplitMethod::ManualRanges && accepted.empty()) {
-        AlertByKey("IDS_NO_OUTPUT_DOCUMENTS");
-        commandLine.ReportOutcome(host::RunOutcome::UsageError);
-        return false;
-    }
+    if (!fields.documents.empty()) working.Outputs = std::move(*documents);
+    if (!PressOk(working, document, static_cast<int>(pageCount))) return false;
+    accepted = Accepted().list;
     if (!fields.saveProfile.empty() && commandLine.DryRun()) {
         commandLine.ReportOutcome(host::RunOutcome::UsageError, "--save-profile writes a file, --dry-run nothing");
         return false;
@@ -132,7 +157,7 @@ void CommandLineDialog::RunSucceeded(const SplitSettings& working) {
 
 SplitDialog& ActiveSplitDialog() {
     static CommandLineDialog dialog;
-    return dialog;
+    return Host().commandLine->ShowsWindows() ? WindowSplitDialog() : dialog;
 }
 
 }  // namespace tessera

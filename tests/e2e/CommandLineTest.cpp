@@ -91,5 +91,27 @@ TEST(CommandLineTest, UsageErrorsAreOneLineWithExitStatus2) {
     }
 }
 
+// The options fill the settings dialog and press its OK: what it refuses is
+// said, all of it at once, and nothing is written.
+TEST(CommandLineTest, WhatTheDialogRefusesIsSaidAtOnceAndNothingIsWritten) {
+    TempFolder config, out;
+    const struct {
+        const char* options;
+        std::vector<const char*> says;
+    } cases[] = {
+        {"--open-password '   ' --equal 2", {"no password is given"}},
+        {"--permissions-password ' ' --separator 'text=a(b' --regex",
+         {"no password is given", "\"a(b\" is not valid"}},
+        {"--equal 2 -o 'new:folder/out'", {"new:folder/out", "is invalid"}},
+    };
+    for (const auto& c : cases) {
+        const CommandResult r = Tessera(config, "split --yes -o " + ShellQuote(out.Path()) + " " + c.options + " " +
+                                                    Data("multicolumn-latex-2col.pdf") + " 2>&1");
+        EXPECT_EQ(r.status, 2) << c.options << "\n" << r.output;
+        for (const char* text : c.says) EXPECT_NE(r.output.find(text), std::string::npos) << r.output;
+        EXPECT_TRUE(std::filesystem::is_empty(out.Path())) << c.options;
+    }
+}
+
 }  // namespace
 }  // namespace tessera::test

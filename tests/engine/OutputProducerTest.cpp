@@ -77,6 +77,32 @@ TEST_F(OutputProducerTest, FirstRangeBeyondTheEndStopsTheRunWithTheHostsText) {
     EXPECT_FALSE(Split({OutputDocument{{}, ""}})) << "an output without ranges stops the run";
 }
 
+// A monitor whose user presses Cancel while the first output is written.
+class CancelAfterFirstOutput : public host::ProgressMonitor {
+public:
+    void EndOperation() override { ended_ = true; }
+    bool CancelRequested() override { return ended_; }
+
+private:
+    bool ended_ = false;
+};
+
+TEST_F(OutputProducerTest, CancelStopsBetweenOutputsKeepingThoseWritten) {
+    CancelAfterFirstOutput monitor;
+    DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
+    source.SetMonitor(&monitor);
+    SplitSettings s;
+    s.SplitMode = SplitMethod::ManualRanges;
+    s.Outputs = {OutputDocument{{MakePageRange(0, 2, 0)}, ""}, OutputDocument{{MakePageRange(2, 2, 0)}, ""}};
+    s.Filename.OutputFolder = host.folder / "out";
+    s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
+    const SplitResult result = RunSplit(s, source);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.written, 1u);
+    EXPECT_EQ(test::FixturePageNumbers(Out("Doc1.pdf")), (std::vector<int>{1, 2}));
+    EXPECT_FALSE(std::filesystem::exists(Out("Doc2.pdf")));
+}
+
 TEST_F(OutputProducerTest, InformationAndCatalogEntriesAreCarriedOver) {
     ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 2, 0)}, ""}, OutputDocument{{MakePageRange(8, 2, 0)}, ""}}));
     EXPECT_EQ(test::PdfInfoField(Out("Doc1.pdf"), "Title"), "Ten pages");

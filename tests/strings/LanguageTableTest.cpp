@@ -84,11 +84,12 @@ TEST_F(LanguageTableTest, BuiltInDefaultsOnlyWhereTheProgramHasThem) {
 // keys it formats: "d" for a number, "s" for a text, in order.
 std::map<std::string, std::string> KeysInSources() {
     const std::map<std::string, std::string> formatted = {
-        {"IDS_DOCUMENT_PROGRESS", "dd"},
+        {"IDS_DOCUMENT_D", "d"},                   {"IDS_DOCUMENT_PROGRESS", "dd"},
         {"IDS_EXTRACTING_PAGES_PROGRESS", "ddd"}, {"IDS_FORMAT_ALL_PAGES_FROM", "ddds"},
         {"IDS_FORMAT_EVEN_PAGES_FROM", "ddds"},    {"IDS_FORMAT_ODD_PAGES_FROM", "ddds"},
         {"IDS_HTML_INDEX_NOT_WRITTEN", "s"},       {"IDS_INVALID_SEARCH_PATTERN", "ssd"},
         {"IDS_OUTPUT_PATH_TOO_LONG", "s"},         {"IDS_OUTPUT_PATH_WRITTEN_TWICE", "s"},
+        {"IDS_PAGE_NUMBER_OUT_OF_BOUNDS", "d"},    {"IDS_THERE_ARE_TOTAL_N_PAGES_IN_CURRENT_DOCUMENT", "d"},
         {"IDS_PAGE_UNREADABLE", "ds"},             {"IDS_PREFIX_DATE_FORMAT_STRING", "sdd"},
         {"IDS_PROFILE_SAVED", "s"},
         {"IDS_SEARCH_TOO_COMPLEX", "d"},           {"IDS_SPLIT_FINAL_REPORT", "d"},

@@ -57,6 +57,11 @@ public:
     virtual void ReportPlan(const std::vector<PlannedOutput>& outputs) = 0;
     // How the last command ended; a usage error carries what was wrong.
     virtual void ReportOutcome(RunOutcome outcome, const std::string& message = "") = 0;
+    // The dialogs show in windows on the desktop instead of reading options.
+    virtual bool ShowsWindows() { return false; }
+    // With windows: the settings dialog is drawn into this PNG file as it
+    // opens, and nothing runs; empty for a normal run.
+    virtual std::string ScreenshotPath() { return {}; }
 };
 
 }  // namespace tessera::host

@@ -19,6 +19,7 @@ struct HostServices {
     PageEditServices* edits = nullptr;
     FontServices* fonts = nullptr;
     ViewerServices* viewer = nullptr;
+    BatchServices* batch = nullptr;
     RegistryServices* registry = nullptr;
     FileServices* files = nullptr;
     CabinetServices* cabinets = nullptr;
@@ -51,6 +52,7 @@ inline HostServices ServicesFromTables(const AcroSupportTable& support, const Co
     s.edits = editWrite.edits;
     s.fonts = fonts.fonts;
     s.viewer = view.viewer;
+    s.batch = view.batch;
     s.windows = win.windows;
     s.commandLine = win.commandLine;
     return s;

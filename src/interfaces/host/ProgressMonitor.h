@@ -12,6 +12,8 @@ public:
     virtual void SetDuration(int /*steps*/) {}
     virtual void SetValue(int /*step*/) {}
     virtual void SetText(const std::string& /*text*/) {}
+    // The user asked to stop; long work stops at its next safe point.
+    virtual bool CancelRequested() { return false; }
 };
 
 }  // namespace tessera::host

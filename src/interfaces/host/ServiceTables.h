@@ -5,6 +5,7 @@
 // offered empty, so the handshake asks for every table it will use.
 #include <cstdint>
 
+#include "host/BatchServices.h"
 #include "host/BookmarkServices.h"
 #include "host/Cabinet.h"
 #include "host/CommandLineServices.h"
@@ -56,6 +57,7 @@ struct PagePDEContentTable {  // page content acquisition
 };
 struct AcroViewTable {
     ViewerServices* viewer = nullptr;
+    BatchServices* batch = nullptr;
 };
 struct PDSWriteTable {};  // structure tree writing
 struct PDSReadTable {};   // structure tree reading

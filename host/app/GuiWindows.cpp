@@ -1,0 +1,53 @@
+#include "app/GuiWindows.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+#include <cstdlib>
+#include <iostream>
+
+namespace tessera::app {
+
+void GuiWindows::MessageBox(const std::string& text) {
+    QMessageBox::information(nullptr, "Tessera", QString::fromStdString(text));
+}
+
+bool GuiWindows::AskYesNo(const std::string& title, const std::string& text) {
+    return QMessageBox::question(nullptr, QString::fromStdString(title), QString::fromStdString(text),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+void GuiWindows::ShowInformation(const std::string& title, const std::vector<std::string>& lines) {
+    QStringList text;
+    for (const std::string& line : lines) text << QString::fromStdString(line);
+    QMessageBox::information(nullptr, QString::fromStdString(title), text.join('\n'));
+}
+
+bool GuiWindows::OpenWithShell(const std::string& path) {
+    const QString file = QString::fromStdString(path);
+    return QFileInfo::exists(file) && QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+Desktop::Desktop(int& argc, char** argv) : application_(std::make_unique<QApplication>(argc, argv)) {}
+
+Desktop::~Desktop() = default;
+
+std::unique_ptr<Desktop> StartDesktop(int& argc, char** argv, bool offscreen) {
+    if (offscreen && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Qt would abort without a display; say why instead.
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+        std::cerr << "tessera: there is no display to show the window on (DISPLAY is not set)" << std::endl;
+        return nullptr;
+    }
+    return std::make_unique<Desktop>(argc, argv);
+}
+
+std::string ChooseDocument() {
+    return QFileDialog::getOpenFileName(nullptr, "Tessera", {}, "PDF Files (*.pdf);;All Files (*)").toStdString();
+}
+
+}  // namespace tessera::app

@@ -1,0 +1,65 @@
+#pragma once
+// The host's batch commands: handlers by name, command instances with their
+// stored values, and the sequences run over them.
+#include <iosfwd>
+#include <map>
+#include <string>
+
+#include "host/BatchServices.h"
+#include "host/ViewerServices.h"
+#include "pdf/DocumentStore.h"
+
+namespace tessera::app {
+
+// How a sequence run went, file by file.
+struct SequenceTally {
+    int files = 0, done = 0, skipped = 0, failed = 0;
+    bool stopped = false;  // a command ended with an error, so later files were not run
+};
+
+class CommandRegistry : public host::BatchServices {
+public:
+    CommandRegistry(pdf::DocumentStore& store, host::ViewerServices& viewer) : store_(store), viewer_(viewer) {}
+    ~CommandRegistry() override;
+
+    // Where runs write their line per file (none: no lines), and whether they show
+    // which file of how many is being split.
+    void SetReport(std::ostream* lines, bool showProgress);
+    bool CloseRequested() const { return closeRequested_; }
+    const SequenceTally& LastRun() const { return lastRun_; }
+    // The document the command works on during a run.
+    void SetDocument(host::CommandId command, host::DocId doc);
+    const host::CommandHandler* Handler(host::CommandId command) const;
+
+    void RegisterHandler(const std::string& name, const host::CommandHandler* handler) override;
+    void UnregisterHandler(const std::string& name) override;
+    bool HasCommand(const std::string& name) override { return handlers_.count(name) > 0; }
+    host::CommandId NewCommand(const std::string& name) override;
+    void DestroyCommand(host::CommandId command) override { commands_.erase(command); }
+    std::optional<host::Cabinet> Value(host::CommandId command, const std::string& key) override;
+    void SetValue(host::CommandId command, const std::string& key, std::optional<host::Cabinet> value) override;
+    host::DocId Document(host::CommandId command) override;
+    host::ProgressMonitor& Progress(host::CommandId) override { return viewer_.DocumentProgressMonitor(); }
+    void Report(host::CommandId command, int severity, const std::string& text) override;
+    bool RunSequence(const host::Cabinet& sequence) override;
+    void CloseHost() override { closeRequested_ = true; }
+
+private:
+    struct Command {
+        std::string handler;
+        std::map<std::string, host::Cabinet> values;
+        host::DocId doc = host::kNoDocument;
+    };
+
+    pdf::DocumentStore& store_;
+    host::ViewerServices& viewer_;
+    std::map<std::string, const host::CommandHandler*> handlers_;
+    std::map<host::CommandId, Command> commands_;
+    host::CommandId next_ = 1;
+    std::ostream* lines_ = nullptr;
+    bool showProgress_ = false;
+    bool closeRequested_ = false;
+    SequenceTally lastRun_;
+};
+
+}  // namespace tessera::app

@@ -1,0 +1,36 @@
+#pragma once
+// One run of a batch sequence: its commands over each of its input files in
+// turn, with a line per file and a count at the end.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "batch/CommandRegistry.h"
+
+namespace tessera::app {
+
+// The files a sequence's "Input" names: a folder's ".pdf" files in any letter
+// case, sorted by name so that runs repeat, or a list of files.
+std::vector<std::string> SequenceInputFiles(const host::Cabinet& input);
+
+class SequenceRunner {
+public:
+    SequenceRunner(CommandRegistry& registry, pdf::DocumentStore& store, std::ostream* lines, bool showProgress);
+    // False when the sequence lacks a part or a command ended with an error.
+    bool Run(const host::Cabinet& sequence);
+    const SequenceTally& Tally() const { return tally_; }
+
+private:
+    enum class Outcome { Done, Failed, Stop };
+    Outcome RunFile(const host::Cabinet& commands, host::DocId doc, std::string& said);
+    Outcome RunCommand(const host::Cabinet& entry, host::DocId doc, std::string& said);
+    void Say(const std::string& file, const std::string& what);
+
+    CommandRegistry& registry_;
+    pdf::DocumentStore& store_;
+    std::ostream* lines_;
+    bool showProgress_;
+    SequenceTally tally_;
+};
+
+}  // namespace tessera::app

@@ -1,0 +1,10 @@
+#include "ui/AcceptedOutputs.h"
+
+namespace tessera {
+
+AcceptedOutputs& Accepted() {
+    static AcceptedOutputs accepted;
+    return accepted;
+}
+
+}  // namespace tessera

@@ -1,0 +1,65 @@
+#include "ui/OutputDocumentOptionsDialog.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "access/AlertByKey.h"
+
+namespace tessera {
+namespace {
+
+constexpr ControlId kAutomatic = 1111, kCustom = 1112, kName = 1113, kGroup = 1114;
+
+}  // namespace
+
+OutputDocumentOptionsDialog::OutputDocumentOptionsDialog(bool customName, std::string name)
+    : customName_(customName), name_(std::move(name)) {}
+
+bool IsValidCustomName(std::string_view name) {
+    return !name.empty() && name.size() <= 256 && std::all_of(name.begin(), name.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == ' ' || c == '_';
+    });
+}
+
+std::vector<ControlSpec> OutputDocumentOptionsDialog::Controls() const {
+    return {
+        {kGroup, ControlKind::Group, "Output File Name"},
+        {kAutomatic, ControlKind::Radio, "Assign output filename automatically", kGroup},
+        {kCustom, ControlKind::Radio, "Use custom file name:", kGroup},
+        {kName, ControlKind::Edit, "", kGroup, true},
+        {0, ControlKind::Text, ".pdf", kGroup, true},
+        {kOkButton, ControlKind::Button, "OK"},
+        {kCancelButton, ControlKind::Button, "Cancel", 0, true},
+    };
+}
+
+void OutputDocumentOptionsDialog::Open(DialogView& view) {
+    view_ = &view;
+    if (name_.empty()) customName_ = false;
+    view.SetChecked(kAutomatic, !customName_);
+    view.SetChecked(kCustom, customName_);
+    view.SetText(kName, name_);
+    view.SetEnabled(kName, customName_);
+}
+
+void OutputDocumentOptionsDialog::Changed(ControlId id) {
+    if (id == kAutomatic || id == kCustom) view_->SetEnabled(kName, view_->Checked(kCustom));
+}
+
+bool OutputDocumentOptionsDialog::Accept() {
+    const bool custom = view_->Checked(kCustom);
+    const std::string name = view_->Text(kName);
+    if (custom && name.empty()) {
+        AlertByKey("IDS_FILENAME_CANT_BE_EMPTY");
+        return false;
+    }
+    if (custom && !IsValidCustomName(name)) {
+        AlertByKey("IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY");
+        return false;
+    }
+    customName_ = custom;
+    name_ = name;
+    return true;
+}
+
+}  // namespace tessera

@@ -1,0 +1,111 @@
+// The settings dialog's fixed parts: caption, control table, tooltips and the
+// tree's menus.
+#include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
+#include "ui/SplitSettingsDialog.h"
+
+#ifndef TESSERA_VERSION_MAJOR
+#define TESSERA_VERSION_MAJOR 0
+#define TESSERA_VERSION_MINOR 0
+#endif
+
+namespace tessera {
+
+std::string SplitSettingsDialog::Caption() const {
+    return "Split Document Settings (" + LookupString("IDS_TESSERA_PRO_PLUGIN") + ") -" +
+           FormatText(" Ver. %d.%d", {std::int64_t{TESSERA_VERSION_MAJOR}, std::int64_t{TESSERA_VERSION_MINOR}});
+}
+
+std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
+    using K = ControlKind;
+    return {
+        {kMethodGroup, K::Group, "Split Method"},
+        {kEqualPagesRadio, K::Radio, "Equal size documents of", kMethodGroup},
+        {kPagesEachEdit, K::NumberEdit, "", kMethodGroup, true},
+        {0, K::Text, "pages each", kMethodGroup, true},
+        {kBookmarksRadio, K::Radio, "Use bookmark tree from level", kMethodGroup},
+        {kStartLevelEdit, K::NumberEdit, "", kMethodGroup, true},
+        {0, K::Text, "to", kMethodGroup, true},
+        {kEndLevelEdit, K::NumberEdit, "", kMethodGroup, true},
+        {kManualRadio, K::Radio, "Use manually defined page ranges", kMethodGroup},
+        {kSeparatorRadio, K::Radio, "Use separator:", kMethodGroup},
+        {kSeparatorList, K::DropDown, "", kMethodGroup, true},
+        {kSeparatorOptionsButton, K::Button, "...", kMethodGroup, true},
+        {kOutputsGroup, K::Group, "Output Documents"},
+        {kDocumentTree, K::Tree, "", kOutputsGroup},
+        {kAddDocumentButton, K::Button, "Add Output Document", kOutputsGroup},
+        {kRemoveDocumentButton, K::Button, "Remove Document", kOutputsGroup, true},
+        {kAddRangeButton, K::Button, "Add Page Range...", kOutputsGroup},
+        {kEditRangeButton, K::Button, "Edit Page Range...", kOutputsGroup, true},
+        {kRemoveRangeButton, K::Button, "Remove Page Range", kOutputsGroup, true},
+        {kRangeFromBookmarkButton, K::Button, "Range From Bookmark...", kOutputsGroup},
+        {kTextSearchButton, K::Button, "Pages By Text Search...", kOutputsGroup, true},
+        {kContentButton, K::Button, "Pages By Content...", kOutputsGroup, true},
+        {kProcessingGroup, K::Group, "Options"},
+        {kLinearizeCheck, K::CheckBox, "Linearize documents for fast network access", kProcessingGroup},
+        {kUpdateLinksCheck, K::CheckBox, "Update links in output documents", kProcessingGroup},
+        {kRemoveLabelsCheck, K::CheckBox, "Remove all page labels", kProcessingGroup},
+        {kTransferBookmarksCheck, K::CheckBox, "Transfer bookmarks to output documents", kProcessingGroup},
+        {kHtmlIndexCheck, K::CheckBox, "Create HTML index file", kProcessingGroup},
+        {kNamingGroup, K::Group, "Output Naming and Destination"},
+        {kOutputFolderEdit, K::ReadOnlyEdit, "Output folder:", kNamingGroup, false, 512},
+        {kBrowseButton, K::Button, "&Browse...", kNamingGroup, true},
+        {kPrefixList, K::DropDown, "Name prefix:", kNamingGroup},
+        {kBaseNameEdit, K::Edit, "Base filename:", kNamingGroup, true, 128},
+        {kFoldersCheck, K::CheckBox, "Create folders (for bookmarks only)", kNamingGroup},
+        {kNameModeList, K::DropDown, "For every output document add the following to the base filename:", kNamingGroup},
+        {kNameAreaButton, K::Button, "Options...", kNamingGroup, true},
+        {kSecurityGroup, K::Group, "Security"},
+        {kProtectCheck, K::CheckBox, "Password protect output documents", kSecurityGroup},
+        {kPasswordEdit, K::Edit, "Document Password:", kSecurityGroup, false, 32},
+        {kPermPasswordEdit, K::Edit, "Permissions Password:", kSecurityGroup, true},
+        {kCanEditCheck, K::CheckBox, "Allow document editing", kSecurityGroup},
+        {kCanPrintCheck, K::CheckBox, "Allow document printing", kSecurityGroup, true},
+        {kCanCopyCheck, K::CheckBox, "Allow content copying and extraction", kSecurityGroup},
+        {kCanEditNotesCheck, K::CheckBox, "Allow editing of text notes", kSecurityGroup, true},
+        {kHelpButton, K::Button, "Help"},
+        {kLoadProfileButton, K::Button, "Load Profile...", 0, true},
+        {kSaveProfileButton, K::Button, "Save Profile...", 0, true},
+        {kOkButton, K::Button, "OK", 0, true},
+        {kCancelButton, K::Button, "Cancel", 0, true},
+    };
+}
+
+std::string SplitSettingsDialog::Tooltip(ControlId id) const {
+    static const std::pair<ControlId, const char*> kTips[] = {
+        {kRemoveDocumentButton, "IDS_TOOLTIP_BUTTON_REMOVE_DOCUMENT"},
+        {kSaveProfileButton, "IDS_TOOLTIP_SAVE_PROFILE"},
+        {kLoadProfileButton, "IDS_TOOLTIP_LOAD_PROFILE"},
+        {kPasswordEdit, "IDS_TOOLTIP_EDIT_PASSWORD"},
+        {kBaseNameEdit, "IDS_TOOLTIP_BASE_FILENAME"},
+        {kDocumentTree, "IDS_TOOLTIP_DOCUMENT_TREE_VIEW"},
+        {kAddDocumentButton, "IDS_TOOLTIP_BUTTON_NEW_DOCUMENT"},
+        {kAddRangeButton, "IDS_TOOLTIP_BUTTON_NEW_PAGE_RANGE"},
+        {kRemoveRangeButton, "IDS_TOOLTIP_BUTTON_REMOVE_PAGE_RANGE"},
+        {kEditRangeButton, "IDS_TOOLTIP_BUTTON_EDIT_PAGE_RANGE"},
+        {kPermPasswordEdit, "IDS_TOOLTIP_EDIT_PASSWORD_PERMISSIONS"},
+        {kRangeFromBookmarkButton, "IDS_TOOLTIP_BUTTON_PAGE_RANGE_FROM_BOOKMARK"},
+        {kTextSearchButton, "IDS_TOOLTIP_BUTTON_PAGES_FROM_TEXT_SEARCH"},
+        {kContentButton, "IDS_TOOLTIP_BUTTON_PAGES_BY_ELEMENT_CONTENT"},
+        {kPrefixList, "IDS_TOOLTIP_PREFIX_COMBOBOX"},
+        {kSeparatorList, "IDS_TOOLTIP_SELECT_SEPARATOR_TYPE"},
+        {kSeparatorOptionsButton, "IDS_TOOLTIP_SET_SEPARATOR_OPTIONS"},
+    };
+    if (id == kOutputFolderEdit) return fields_.Filename.OutputFolder;
+    for (const auto& [control, key] : kTips)
+        if (control == id) return LookupString(key);
+    return {};
+}
+
+std::vector<MenuEntry> SplitSettingsDialog::ContextMenu(ControlId id) const {
+    const TreePath selected = Selection();
+    if (id != kDocumentTree || selected.empty()) return {};
+    if (selected.size() == 1)
+        return {{kPropertiesCommand, "Properties..."},
+                {0, ""},
+                {kRemoveDocumentCommand, "Remove Selected Document"},
+                {kRemoveAllCommand, "Remove All Documents"}};
+    return {{kEditRangeCommand, "Edit Selected Page Range..."}, {kDeleteRangeCommand, "Delete Selected Page Range"}};
+}
+
+}  // namespace tessera

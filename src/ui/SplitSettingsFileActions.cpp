@@ -1,0 +1,92 @@
+// The settings dialog's steps that reach outside it: sub-dialogs for the
+// separator and the name area, the output folder, help and profiles.
+#include "access/AlertByKey.h"
+#include "access/Host.h"
+#include "access/ModulePath.h"
+#include "access/ProfileFile.h"
+#include "strings/LanguageTable.h"
+#include "strings/Utf8Text.h"
+#include "ui/AcceptedOutputs.h"
+#include "ui/BlankImageSettingsDialog.h"
+#include "ui/OutputFolder.h"
+#include "ui/SeparatorSearchDialog.h"
+#include "ui/SplitSettingsDialog.h"
+#include "ui/TextAreaDialog.h"
+
+namespace tessera {
+namespace {
+
+const FileChoice kProfileChoice{"Tessera Profiles (*.tpr)|*.tpr; *.tpr|All Files (*.*)|*.*||", "", ""};
+
+constexpr const char* kNameAreaMessage =
+    "This dialog provides a way to define location of the text that will be used as part of the output file name."
+    " Tessera automatically extracts text located in the specified area and appends it to the output file name."
+    " Enter location of the text (on the first page of each output document) as illustrated in the sample below.";
+
+}  // namespace
+
+void SplitSettingsDialog::SeparatorOptions() {
+    OutputSettings& output = fields_.Output;
+    if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::BlankImagePage)) {
+        BlankImageSettingsDialog dialog(output.BlankPageThreshold);
+        if (view_->RunModal(dialog)) output.BlankPageThreshold = dialog.Result();
+    } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::PageMatchingText)) {
+        SeparatorSearchDialog dialog(output.SeparatorQuery);
+        if (view_->RunModal(dialog)) output.SeparatorQuery = dialog.Result();
+    }
+}
+
+void SplitSettingsDialog::NameArea() {
+    FilenameSettings& naming = fields_.Filename;
+    TextAreaDialog dialog({naming.TextAreaLeft, naming.TextAreaTop, naming.TextAreaRight, naming.TextAreaBottom}, "",
+                          kNameAreaMessage);
+    if (!view_->RunModal(dialog)) return;
+    const PageArea& area = dialog.Result();
+    naming.TextAreaLeft = area.left;
+    naming.TextAreaTop = area.top;
+    naming.TextAreaRight = area.right;
+    naming.TextAreaBottom = area.bottom;
+}
+
+void SplitSettingsDialog::BrowseFolder() {
+    ReadFields();
+    const std::optional<std::string> chosen = view_->ChooseFolder(
+        LookupString("IDS_OUTPUT_FOLDER_TITLE"), LookupString("IDS_SELECT_OUTPUT_FOLDER_C"),
+        fields_.Filename.OutputFolder);
+    if (!chosen || chosen->empty() || ConfirmOutputFolder(*chosen) != FolderValid) return;
+    fields_.Filename.OutputFolder = chosen->back() == '/' ? *chosen : *chosen + "/";
+    WriteFields();
+    Refresh();
+}
+
+void SplitSettingsDialog::OpenHelp() {
+    if (!Host().windows->OpenWithShell(HelpFilePath())) AlertByKey("IDS_HELP_FILE_IS_NOT_FOUND");
+}
+
+void SplitSettingsDialog::SaveProfile() {
+    ReadFields();
+    KeepTreeAsList();
+    SplitSettings settings = fields_;
+    settings.Outputs = Accepted().list;
+    FileChoice choice = kProfileChoice;
+    choice.defaultExtension = "tpr";
+    choice.proposedName = LookupString("IDS_DEFAULT");
+    const std::optional<std::string> path = view_->ChooseFileToSave(choice);
+    if (!path) return;
+    if (const std::optional<std::string> failure = SaveProfileFile(*path, settings)) Host().viewer->Alert(*failure);
+}
+
+// A profile that cannot be read or is refused leaves the dialog as it was, and says why.
+void SplitSettingsDialog::LoadProfile() {
+    const std::optional<std::string> path = view_->ChooseFileToOpen(kProfileChoice);
+    if (!path) return;
+    SplitSettings loaded = fields_;
+    if (const std::optional<std::string> failure = LoadProfileFile(*path, loaded))
+        return Host().viewer->Alert(*failure);
+    loaded.Security.Password = TrimText(loaded.Security.Password);
+    loaded.Security.PermPassword = TrimText(loaded.Security.PermPassword);
+    ApplySettings(loaded);
+    Fill();
+}
+
+}  // namespace tessera

@@ -1,0 +1,30 @@
+#pragma once
+// What a dialog test stands on: the real host with recorded alerts, and the
+// real language table so that every message can be told from the others.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "strings/LanguageTable.h"
+#include "support/ScopedLanguageTable.h"
+#include "support/TestHost.h"
+
+namespace tessera::test {
+
+class DialogTestHost : public TestHost {
+public:
+    DialogTestHost() { LoadLanguageFile(std::string(TESSERA_SOURCE_DIR) + "/lang/Tessera.lan"); }
+
+    // The alerts shown so far, each as its key's text; then forgets them.
+    std::vector<std::string> TakeAlerts() { return std::exchange(viewer.alerts, {}); }
+    static std::vector<std::string> Texts(std::initializer_list<const char*> keys) {
+        std::vector<std::string> texts;
+        for (const char* key : keys) texts.push_back(LookupString(key));
+        return texts;
+    }
+
+private:
+    ScopedLanguageTable table_;
+};
+
+}  // namespace tessera::test

@@ -1,0 +1,252 @@
+#include "ui/SplitSettingsDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "access/RegistrySettings.h"
+#include "support/ScopedLanguageTable.h"
+#include "support/TestHost.h"
+#include "engine/OutputPlanner.h"
+#include "ui/AcceptedOutputs.h"
+#include "ui/BookmarkPickerDialog.h"
+#include "ui/MemoryView.h"
+
+namespace tessera {
+namespace {
+
+constexpr const char* kThreePages = "multicolumn-latex-2col.pdf";                       // no bookmarks
+constexpr const char* kWithBookmarks = "hyperref-manual-outline-gotor-launch-named.pdf";
+
+class SplitSettingsDialogTest : public testing::Test {
+protected:
+    void SetUp() override { Accepted() = {}; }
+
+    // A dialog over a file of tests/data; with a list, applied first as a profile is.
+    struct Opened {
+        DocumentHandle document;
+        SplitSettingsDialog dialog;
+        bool applied;
+        MemoryView view;
+        Opened(host::DocId doc, const OutputList* list)
+            : document(doc, DocumentHandle::Ownership::Borrowed),
+              dialog(document, document.PageCount(), {.remembersSettings = list == nullptr}),
+              applied(Apply(dialog, list)),
+              view(dialog) {}
+        static bool Apply(SplitSettingsDialog& dialog, const OutputList* list) {
+            if (!list) return false;
+            SplitSettings settings;
+            settings.Outputs = *list;
+            dialog.ApplySettings(settings);
+            return true;
+        }
+    };
+    std::unique_ptr<Opened> Open(const std::string& name, const OutputList* list = nullptr) {
+        return std::make_unique<Opened>(host.OpenActive(name), list);
+    }
+
+    test::TestHost host;
+    test::ScopedLanguageTable texts{
+        "IDS_DOCUMENT_D=Document %d", "IDS_NUM_PAGES_NEED_TO_BE_GREATER_THAN_ZERO=pages",
+        "IDS_NO_OUTPUT_FOLDER_SPECIFIED=folder", "IDS_NO_PASSWORDS_PROVIDED=passwords",
+        "IDS_CANT_SPLIT_BY_BOOKMARKS=no bookmarks", "IDS_NO_OUTPUT_DOCUMENTS=no documents",
+        "IDS_WARNING_ONE_OR_MORE_PAGE_RANGE_IS_OUT_OF_BOUNDS=outside", "IDS_NO_TEXT_PATTERN_SPECIFIED=no pattern"};
+};
+
+// A sub-dialog answered with OK as it opens.
+bool AcceptAsOpened(Dialog& dialog) { return MemoryView(dialog).PressOk(); }
+
+OutputList OneOutput(const std::string& name, PageRange range) { return {OutputDocument{{std::move(range)}, name}}; }
+
+TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheLists) {
+    struct Row {
+        ControlId radio;
+        std::vector<ControlId> enabled, disabled;
+    };
+    const Row rows[] = {
+        {kEqualPagesRadio, {kPagesEachEdit, kNameModeList, kOkButton},
+         {kAddDocumentButton, kStartLevelEdit, kSeparatorList, kSeparatorOptionsButton, kFoldersCheck, kDocumentTree}},
+        {kBookmarksRadio, {kStartLevelEdit, kEndLevelEdit, kFoldersCheck, kOkButton},
+         {kPagesEachEdit, kNameModeList, kNameAreaButton, kAddDocumentButton}},
+        {kManualRadio, {kAddDocumentButton, kDocumentTree},
+         {kAddRangeButton, kRemoveDocumentButton, kEditRangeButton, kOkButton, kPagesEachEdit}},
+        {kSeparatorRadio, {kSeparatorList, kSeparatorOptionsButton, kOkButton},
+         {kPagesEachEdit, kAddDocumentButton, kStartLevelEdit}},
+    };
+    auto opened = Open(kWithBookmarks);
+    MemoryView& view = opened->view;
+    for (const Row& row : rows) {
+        view.Click(row.radio);
+        for (ControlId id : row.enabled) EXPECT_TRUE(view.Enabled(id)) << row.radio << " enables " << id;
+        for (ControlId id : row.disabled) EXPECT_FALSE(view.Enabled(id)) << row.radio << " disables " << id;
+    }
+    // The separator list shows matching text first; blank pages have no options.
+    EXPECT_EQ(view.SelectedListData(kSeparatorList), 2);
+    view.Choose(kSeparatorList, 0);
+    EXPECT_FALSE(view.Enabled(kSeparatorOptionsButton));
+    view.Type(kPagesEachEdit, "0");
+    EXPECT_FALSE(view.Enabled(kOkButton)) << "a page count of 0 keeps OK off in separator mode too";
+    view.Click(kEqualPagesRadio);
+    view.Choose(kNameModeList, 4);
+    EXPECT_TRUE(view.Enabled(kNameAreaButton));
+    view.Click(kProtectCheck);
+    EXPECT_EQ(view.Enabled(kPasswordEdit), view.Checked(kProtectCheck));
+
+    view.Click(kManualRadio);
+    view.Click(kAddDocumentButton);
+    EXPECT_TRUE(view.Enabled(kAddRangeButton) && view.Enabled(kRemoveDocumentButton) && view.Enabled(kRangeFromBookmarkButton));
+    EXPECT_FALSE(view.Enabled(kOkButton)) << "one item is not enough";
+    view.onModal = AcceptAsOpened;
+    view.Click(kAddRangeButton);
+    EXPECT_EQ(view.State(kDocumentTree).selected, (TreePath{0, 0}));
+    EXPECT_TRUE(view.Enabled(kEditRangeButton) && view.Enabled(kRemoveRangeButton) && view.Enabled(kOkButton));
+    EXPECT_FALSE(view.Enabled(kRemoveDocumentButton));
+}
+
+TEST_F(SplitSettingsDialogTest, OkShowsEveryFailureAtOnceAndTrimsBlankPasswordsToNothing) {
+    auto opened = Open(kThreePages);
+    MemoryView& view = opened->view;
+    view.Click(kEqualPagesRadio);
+    view.Type(kPagesEachEdit, "0");
+    view.SetText(kOutputFolderEdit, "");
+    view.Click(kProtectCheck);
+    view.Type(kPasswordEdit, "   ");
+    view.Type(kPermPasswordEdit, " \t");
+    EXPECT_FALSE(view.Enabled(kOkButton));
+    EXPECT_FALSE(opened->dialog.Accept());
+    EXPECT_EQ(host.viewer.alerts, (std::vector<std::string>{"pages", "folder", "passwords"}));
+    EXPECT_EQ(view.Text(kPasswordEdit), "");
+    EXPECT_EQ(view.Text(kPermPasswordEdit), "");
+}
+
+TEST_F(SplitSettingsDialogTest, OnlyDocumentsWithRangesAreHandedOverAndOutsideRangesAreAWarning) {
+    auto opened = Open(kThreePages);
+    MemoryView& view = opened->view;
+    view.Click(kManualRadio);
+    view.Click(kAddDocumentButton);
+    view.Click(kAddDocumentButton);
+    EXPECT_EQ(view.State(kDocumentTree).tree.size(), 2u);
+    EXPECT_EQ(view.State(kDocumentTree).tree[1].text, "Document 2");
+    ASSERT_TRUE(view.PressOk()) << "two documents without ranges pass";
+    EXPECT_TRUE(Accepted().list.empty());
+
+    const OutputList outside = OneOutput("Tail", MakePageRange(1, 5, 0));
+    auto again = Open(kThreePages, &outside);
+    EXPECT_EQ(again->view.State(kDocumentTree).tree[0].children[0].icon, kRangeOutsideIcon);
+    host.windows.answer = true;
+    again->view.Click(kAddDocumentButton);
+    again->view.onModal = AcceptAsOpened;
+    again->view.Click(kAddRangeButton);
+    again->view.Click(kRemoveRangeButton);
+    ASSERT_TRUE(again->view.PressOk());
+    EXPECT_EQ(host.viewer.alerts, std::vector<std::string>{"outside"}) << "a warning, not a refusal";
+    ASSERT_EQ(Accepted().list.size(), 1u) << "the document whose range was removed is left out";
+    EXPECT_EQ(Accepted().list[0], outside[0]) << "named and ranged as it came";
+}
+
+TEST_F(SplitSettingsDialogTest, TheAcceptedListComesBackForTheSameFileOnly) {
+    const OutputList list = OneOutput("", MakePageRange(0, 2, 0));
+    {
+        auto first = Open(kThreePages, &list);
+        ASSERT_TRUE(first->view.PressOk());
+    }
+    EXPECT_EQ(Accepted().list, list);
+    EXPECT_EQ(Open(kThreePages)->view.State(kDocumentTree).tree.size(), 1u);
+    EXPECT_TRUE(Open(kWithBookmarks)->view.State(kDocumentTree).tree.empty());
+    std::string& path = Accepted().documentPath;
+    for (char& c : path) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(Open(kThreePages)->view.State(kDocumentTree).tree.empty()) << "another file on this file system";
+}
+
+TEST_F(SplitSettingsDialogTest, TypingAndClickingAsAUserDoes) {
+    auto opened = Open(kThreePages);
+    MemoryView& view = opened->view;
+    view.Type(kBaseNameEdit, "Q3:report?v1.0 [é]");
+    EXPECT_EQ(view.Text(kBaseNameEdit), "Q3_report_v1_0 _é_");
+    view.Click(kBookmarksRadio);
+    view.Click(kBookmarksRadio);
+    EXPECT_EQ(host.viewer.alerts, (std::vector<std::string>{"no bookmarks", "no bookmarks"}));
+    EXPECT_FALSE(view.Enabled(kOkButton));
+    view.Type(kPagesEachEdit, "7");
+    view.PressCancel();
+    SplitSettings stored;
+    LoadSettingsFromRegistry(stored);
+    EXPECT_EQ(stored.SplitMode, SplitMethod::BookmarkLevels) << "Cancel keeps the fields too";
+    EXPECT_EQ(stored.Output.NumEqualPages, 7);
+    EXPECT_EQ(stored.Filename.OutputBaseFilename, "Q3_report_v1_0 _é_");
+}
+
+TEST_F(SplitSettingsDialogTest, ProfilesRoundTripAndARefusedOneChangesNothing) {
+    const std::string path = host.folder / "Monthly.tpr";
+    const OutputList list = OneOutput("Summary", MakePageRange(0, 2, 0));
+    auto opened = Open(kThreePages, &list);
+    MemoryView& view = opened->view;
+    view.Click(kManualRadio);
+    view.Type(kBaseNameEdit, "Statement");
+    view.onChooseFileToSave = [&](const FileChoice& choice) {
+        EXPECT_EQ(choice.defaultExtension, "tpr");
+        return std::optional<std::string>(path);
+    };
+    view.Click(kSaveProfileButton);
+    view.Type(kBaseNameEdit, "Changed");
+    host.windows.answer = true;
+    view.Click(kAddDocumentButton);
+    view.onChooseFileToOpen = [&](const FileChoice&) { return std::optional<std::string>(path); };
+    view.Click(kLoadProfileButton);
+    EXPECT_EQ(view.Text(kBaseNameEdit), "Statement");
+    ASSERT_EQ(view.State(kDocumentTree).tree.size(), 1u);
+    EXPECT_EQ(view.State(kDocumentTree).tree[0].text, "Summary");
+
+    std::ofstream(path) << "{\"SplitSettings\": 3";
+    view.Type(kBaseNameEdit, "Kept");
+    view.Click(kLoadProfileButton);
+    ASSERT_EQ(host.viewer.alerts.size(), 1u) << "a refused profile says why";
+    EXPECT_EQ(view.Text(kBaseNameEdit), "Kept");
+    EXPECT_EQ(view.State(kDocumentTree).tree.size(), 1u);
+}
+
+TEST_F(SplitSettingsDialogTest, AutomaticNamesCountOnlyWhenANamedDocumentTakesOne) {
+    const OutputList named = OneOutput("Alpha", MakePageRange(0, 1, 0));
+    auto opened = Open(kThreePages, &named);
+    MemoryView& view = opened->view;
+    view.Click(kManualRadio);
+    view.Click(kAddDocumentButton);
+    const auto chooseAutomatic = [](Dialog& properties) {
+        MemoryView sub(properties);
+        sub.Click(1111);
+        return sub.PressOk();
+    };
+    view.onModal = chooseAutomatic;
+    for (int twice = 0; twice < 2; ++twice) {
+        view.SelectTreeItem(kDocumentTree, {0});
+        view.Activate(kDocumentTree);
+    }
+    view.Click(kAddDocumentButton);
+    std::vector<std::string> labels;
+    for (const TreeNode& node : view.State(kDocumentTree).tree) labels.push_back(node.text);
+    EXPECT_EQ(labels, (std::vector<std::string>{"Document 2", "Document 1", "Document 3"}));
+}
+
+TEST_F(SplitSettingsDialogTest, ARangeFromABookmarkIsTheRangeItsBookmarkSplitGives) {
+    auto opened = Open(kWithBookmarks);
+    MemoryView& view = opened->view;
+    view.Click(kManualRadio);
+    view.Click(kAddDocumentButton);
+    view.onModal = [](Dialog& dialog) {
+        MemoryView picker(dialog);
+        picker.SelectTreeItem(1036, {1});
+        picker.Activate(1036);
+        return picker.Closed();
+    };
+    view.Click(kRangeFromBookmarkButton);
+    ASSERT_TRUE(view.PressOk());
+    ASSERT_EQ(Accepted().list.size(), 1u);
+    const PageRange& range = Accepted().list[0].Ranges.at(0);
+    const PageRange expected = PlanBookmarkLevels(opened->document, 1, 1)->at(1).Ranges.at(0);
+    EXPECT_EQ(std::pair(range.FirstPage, range.LastPage), std::pair(expected.FirstPage, expected.LastPage));
+    EXPECT_EQ(range.SubTitle.rfind("From Bookmark \"", 0), 0u) << range.SubTitle;
+    EXPECT_TRUE(range.SubTitle.ends_with("\", ")) << range.SubTitle;
+}
+
+}  // namespace
+}  // namespace tessera
