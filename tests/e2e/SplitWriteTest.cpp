@@ -253,8 +253,11 @@ TEST_F(SplitWriteTest, AnInterruptedRunRemovesItsTemporaryFileAndSaysWhatWasFini
         EXPECT_TRUE(QpdfCheckPasses(Out(f))) << f;
     }
     EXPECT_NE(r.output.find("tessera: interrupted"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find(files.size() == 1 ? "1 output was finished: " : " outputs were finished"),
-              std::string::npos) << r.output;
+    // With writer processes, an output a worker renamed just before the
+    // signal may be whole on disk yet not counted: the count is a lower bound.
+    EXPECT_TRUE(r.output.find("1 output was finished: ") != std::string::npos ||
+                r.output.find(" outputs were finished") != std::string::npos)
+        << r.output;
 }
 
 }  // namespace

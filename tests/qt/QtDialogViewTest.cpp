@@ -11,6 +11,8 @@
 #include <QTreeWidget>
 
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 
 #include "shell/SplitCommand.h"
 #include "support/PdfProbe.h"
@@ -205,6 +207,48 @@ TEST_F(QtDialogViewTest, ASplitStartedFromTheWindowWritesWhatTheCommandLineWrite
         ASSERT_TRUE(std::filesystem::exists(fromWindow + "/" + name)) << name;
         EXPECT_EQ(test::PageTexts(fromWindow + "/" + name), test::PageTexts(fromOptions + "/" + name)) << name;
     }
+}
+
+// Resident kilobytes of this process.
+long ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+long OpenDescriptors() {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator{});
+}
+
+// A desktop session opens and splits one document after another: what each
+// split holds (documents, windows, word finders, files) is let go again.
+TEST_F(QtDialogViewTest, ASessionOfFiftySplitsHoldsItsMemoryAndFiles) {
+    test::ScopedEnvironment environment;
+    environment.Set("XDG_DOCUMENTS_DIR", (host.folder / "out").c_str());
+    std::filesystem::create_directories(host.folder / "out");
+    host.commandLine.SetWindows(true);
+    QtDialogView::onRun = [](QtDialogView& view) {
+        Click(view, kEqualPagesRadio);
+        Type(view, kPagesEachEdit, "1");
+        Click(view, kOkButton);
+        if (view.isVisible()) view.reject();
+    };
+    long settledKb = 0, settledFds = 0;
+    for (int i = 1; i <= 50; ++i) {
+        const host::DocId doc = host.OpenActive(kThreePages);
+        SplitCommand();
+        host.runtime.Store().Close(doc);
+        QApplication::processEvents();
+        if (i == 5) std::tie(settledKb, settledFds) = std::pair(ResidentKb(), OpenDescriptors());
+    }
+    EXPECT_EQ(host.viewer.alerts.size(), 50u) << "one report per split";
+    EXPECT_EQ(OpenDescriptors(), settledFds);
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(ResidentKb() - settledKb, 8 * 1024) << "kB grown over 45 splits";
+#endif
+    std::cout << "resident after 5 splits " << settledKb << " kB, after 50 " << ResidentKb() << " kB; descriptors "
+              << settledFds << " and " << OpenDescriptors() << std::endl;
 }
 
 }  // namespace
