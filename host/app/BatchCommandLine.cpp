@@ -4,9 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "app/ConsoleViewer.h"
 #include "app/HostRuntime.h"
@@ -45,13 +43,13 @@ host::Cabinet MakeSequence(const host::Cabinet& params, const BatchArguments& a)
     return sequence;
 }
 
+// Sequences and profiles are small; the limit is the one profiles have.
+constexpr std::size_t kMostCabinetBytes = 32u << 20;
+
 host::Cabinet ReadCabinet(HostRuntime& runtime, const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw host::HostError(host::kErrorGeneral, "cannot read " + path);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
+    const host::HostServices services = runtime.Services();
     try {
-        return runtime.Services().cabinets->ReadStream(bytes.str());
+        return services.cabinets->ReadStream(services.files->ReadFile(path, kMostCabinetBytes));
     } catch (const host::HostError& error) {
         throw host::HostError(error.Code(), path + ": " + error.what());
     }
@@ -99,11 +97,10 @@ int RunBatch(const BatchArguments& a, HostRuntime& runtime, ConsoleViewer& viewe
     if (!registry.RunSequence(sequence) && registry.LastRun().files == 0)
         return Usage("batch: the sequence needs its \"Commands\", \"Input\" and \"Output\"");
     viewer.ReleaseAlerts(ConsoleViewer::Held::All);
-    const SequenceTally& tally = registry.LastRun();
-    return tally.done == tally.files && !tally.stopped ? 0 : 1;
+    return SequenceStatus(runtime);
 }
 
-int UnattendedStatus(HostRuntime& runtime) {
+int SequenceStatus(HostRuntime& runtime) {
     const SequenceTally& tally = runtime.Batch().LastRun();
     return tally.done == tally.files && !tally.stopped ? 0 : 1;
 }

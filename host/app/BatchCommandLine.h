@@ -23,7 +23,8 @@ CLI::App* AddBatchCommand(CLI::App& app, BatchArguments& arguments);
 // 0 when every file was split, 1 when any was skipped or failed (or the run
 // stopped), 2 for a usage error.
 int RunBatch(const BatchArguments& arguments, HostRuntime& runtime, ConsoleViewer& viewer);
-// The status of the unattended run a start-up sequence named.
-int UnattendedStatus(HostRuntime& runtime);
+// The status of the last sequence run (a batch command or the start-up one):
+// 0 when every file was split.
+int SequenceStatus(HostRuntime& runtime);
 
 }  // namespace tessera::app

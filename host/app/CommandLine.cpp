@@ -179,7 +179,7 @@ int RunCommandLine(int argc, char** argv) {
     }
     runtime.Batch().SetReport(&std::cout, ::isatty(STDERR_FILENO));
     viewer.Notify(0);  // start-up is over: a sequence named by TESSERA runs now
-    if (runtime.Batch().CloseRequested()) return UnattendedStatus(runtime);
+    if (runtime.Batch().CloseRequested()) return SequenceStatus(runtime);
     if (unattended && app.get_subcommands().empty()) {
         std::cerr << "tessera: TESSERA names " << startupSequence << ", which could not be read as a sequence"
                   << std::endl;
