@@ -73,6 +73,7 @@ std::string OpenFailure(const SplitArguments& a, const host::HostError& error) {
 
 int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {
     try {
+        runtime.Store().SetPlanningOnly(a.dryRun);
         viewer.SetActiveDocument(runtime.Store().Open(a.input, a.password));
     } catch (const host::HostError& error) {
         viewer.Alert(OpenFailure(a, error));

@@ -32,11 +32,21 @@ std::string AbsolutePath(const std::string& path) {
 std::unique_ptr<QPDF> Load(const std::string& path, const std::string& password) {
     auto qpdf = std::make_unique<QPDF>();
     qpdf->setSuppressWarnings(true);
-    QpdfGuard([&] {
-        qpdf->processFile(path.c_str(), password.empty() ? nullptr : password.c_str());
-        qpdf->getAllPages();  // a broken page tree is refused here, not mid-run
-    });
+    QpdfGuard([&] { qpdf->processFile(path.c_str(), password.empty() ? nullptr : password.c_str()); });
     return qpdf;
+}
+
+// The text reader and its pages, when both readers read the file as it is
+// and its page tree is plain; otherwise qpdf's pages are the only ones.
+void OpenTextReader(PdfDocument& doc) {
+    if (doc.Qpdf().numWarnings() > 0) return;  // qpdf mended the file: MuPDF may mend it otherwise
+    try {
+        auto reader = std::make_unique<MupdfDocument>(doc.Path(), doc.Password());
+        if (std::optional<std::vector<MupdfDocument::ObjectId>> pages = reader->PlainPageTree())
+            doc.SetTextReader(std::move(reader), std::move(*pages));
+    } catch (const host::HostError&) {
+        // qpdf's pages then, and the word finder says why it cannot read the text
+    }
 }
 
 // RC4 and AES-128 passwords are PDFDocEncoding bytes while a terminal types
@@ -70,6 +80,9 @@ host::DocId DocumentStore::Open(const std::string& path, const std::string& pass
     // The owner of a document may do everything with it, whatever its /P says.
     if (doc->Qpdf().isEncrypted(r, p)) doc->securityPermissions = doc->Qpdf().ownerPasswordMatched() ? -1 : p;
     if (doc->Qpdf().isLinearized()) doc->flags |= host::kDocFlagLinearized;
+    if (planningOnly_) OpenTextReader(*doc);
+    // A broken page tree is refused here, not mid-run.
+    if (!doc->TextReaderPages()) QpdfGuard([&] { doc->Pages(); });
     documents_[next_] = std::move(doc);
     return next_++;
 }

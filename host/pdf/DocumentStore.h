@@ -15,6 +15,10 @@ public:
     // Opens a file (with a password for an encrypted one); HostError when it cannot.
     host::DocId Open(const std::string& path, const std::string& password = "");
     host::DocId CreateEmpty();
+    // For runs that write nothing: documents opened from then on count their
+    // pages with the text reader, so that a text scan never has qpdf read
+    // every page object (see PdfDocument::SetTextReader).
+    void SetPlanningOnly(bool planningOnly) { planningOnly_ = planningOnly; }
     void Close(host::DocId doc);
     PdfDocument& Get(host::DocId doc);
     // Problems qpdf repaired while reading the document.
@@ -37,6 +41,7 @@ public:
 
 private:
     host::DocId next_ = 1;
+    bool planningOnly_ = false;
     std::map<host::DocId, std::unique_ptr<PdfDocument>> documents_;
 };
 

@@ -104,6 +104,8 @@ void NoteFinishedOutput(const std::string& target) {
     if (!isWorker) ComposeReport("");
 }
 
+bool IsWorker() { return isWorker; }
+
 void BecomeWorker() {
     const InterruptsHeld held;
     isWorker = true;

@@ -33,6 +33,7 @@ void NoteFinishedOutput(const std::string& target);
 // In a worker process: a signal removes the temporary file and ends the
 // worker without a report, which is its parent's to give.
 void BecomeWorker();
+bool IsWorker();
 // In a worker: the outputs finished since the last call.
 std::vector<std::string> TakeFinishedOutputs();
 // In the parent of workers: a signal is passed on to these processes, and

@@ -1,6 +1,8 @@
 #include "pdf/MupdfDocument.h"
 
 #include <cstring>
+#include <set>
+#include <utility>
 
 #include "host/HostError.h"
 #include "pdf/MupdfGlyphNames.h"
@@ -96,6 +98,42 @@ void RecountTree(fz_context* ctx, pdf_document* doc) {
     fz_catch(ctx) {}  // the pages that can be found are checked afterwards
 }
 
+// Walks the page tree by /Kids as qpdf does: a kid with /Kids is a node, any
+// other kid a page. False, with pages cut short, where the tree is not plain.
+bool WalkPlainTree(fz_context* ctx, pdf_document* doc, std::vector<MupdfDocument::ObjectId>& pages,
+                   std::set<int>& met, std::vector<std::pair<pdf_obj*, int>>& path) {
+    constexpr std::size_t kMaxDepth = 64;
+    int plain = 1;
+    fz_try(ctx) {
+        pdf_obj* root = pdf_dict_getp(ctx, pdf_trailer(ctx, doc), "Root/Pages");
+        if (pdf_was_repaired(ctx, doc) || !pdf_is_indirect(ctx, root) || !pdf_is_array(ctx, pdf_dict_get(ctx, root, PDF_NAME(Kids))))
+            fz_throw(ctx, FZ_ERROR_GENERIC, "not plain");
+        met.insert(pdf_to_num(ctx, root));
+        path.emplace_back(root, 0);
+        while (!path.empty()) {
+            pdf_obj* kids = pdf_dict_get(ctx, path.back().first, PDF_NAME(Kids));
+            const int next = path.back().second++;
+            if (next >= pdf_array_len(ctx, kids)) {
+                path.pop_back();
+                continue;
+            }
+            pdf_obj* kid = pdf_array_get(ctx, kids, next);
+            if (!pdf_is_indirect(ctx, kid) || !pdf_is_dict(ctx, kid) || !met.insert(pdf_to_num(ctx, kid)).second)
+                fz_throw(ctx, FZ_ERROR_GENERIC, "not plain");
+            pdf_obj* grandKids = pdf_dict_get(ctx, kid, PDF_NAME(Kids));
+            if (!grandKids) {
+                pages.push_back({pdf_to_num(ctx, kid), pdf_to_gen(ctx, kid)});
+            } else if (pdf_is_array(ctx, grandKids) && path.size() < kMaxDepth) {
+                path.emplace_back(kid, 0);
+            } else {
+                fz_throw(ctx, FZ_ERROR_GENERIC, "not plain");
+            }
+        }
+    }
+    fz_catch(ctx) { plain = 0; }
+    return plain != 0;
+}
+
 // Also says which page object the index led to (0 when it led nowhere).
 fz_stext_page* LoadText(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation, char* error,
                         std::size_t size) {
@@ -162,6 +200,15 @@ std::vector<MupdfDocument::ObjectId> MupdfDocument::PageObjects() {
 }
 
 void MupdfDocument::RecountPageTree() { RecountTree(context_, document_); }
+
+std::optional<std::vector<MupdfDocument::ObjectId>> MupdfDocument::PlainPageTree() {
+    // Declared out here: MuPDF's errors jump past the scope of anything made within.
+    std::vector<ObjectId> pages;
+    std::set<int> met;
+    std::vector<std::pair<pdf_obj*, int>> path;
+    if (!WalkPlainTree(context_, document_, pages, met, path)) return std::nullopt;
+    return pages;
+}
 
 void MupdfDocument::TextDeleter::operator()(fz_stext_page* page) const { fz_drop_stext_page(context, page); }
 

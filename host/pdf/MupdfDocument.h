@@ -3,6 +3,7 @@
 // setjmp/longjmp, so its calls stay inside this class's small C-style
 // functions and come out as HostError; its warnings are counted, not printed.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ public:
     // Makes MuPDF find its pages by /Kids, as qpdf does, rather than by the
     // /Count of the page tree's nodes, which may lie. Changes nothing on file.
     void RecountPageTree();
+    // The page objects met walking the page tree by /Kids, as qpdf walks it;
+    // none unless the tree is plain: a file neither reader has to mend, whose
+    // every node and page is an object of its own, met once. Only there do
+    // both readers surely see the same pages.
+    std::optional<std::vector<ObjectId>> PlainPageTree();
 
     // The structured text of MuPDF's 0-based page index, and the page object
     // the index led to (0 when none); HostError naming shownPage when it

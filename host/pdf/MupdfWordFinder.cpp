@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "host/HostError.h"
+#include "pdf/InterruptCleanup.h"
 #include "pdf/PageCorrespondence.h"
 #include "pdf/PageWords.h"
 #include "pdf/QpdfGuard.h"
@@ -17,8 +18,9 @@ using ObjectId = MupdfDocument::ObjectId;
 ObjectId IdOf(QPDFObjGen object) { return {object.getObj(), object.getGen()}; }
 
 std::vector<ObjectId> PageObjects(PdfDocument& document) {
+    if (document.TextReaderPages()) return *document.TextReaderPages();
     std::vector<ObjectId> pages;
-    for (const QPDFObjectHandle& page : document.Qpdf().getAllPages()) pages.push_back(IdOf(page.getObjGen()));
+    for (const QPDFObjectHandle& page : document.Pages()) pages.push_back(IdOf(page.getObjGen()));
     return pages;
 }
 
@@ -37,7 +39,7 @@ Copy WrittenByQpdf(PdfDocument& document) {
         writer.write();
         const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
         Copy copy{std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize()), {}};
-        for (const QPDFObjectHandle& page : document.Qpdf().getAllPages())
+        for (const QPDFObjectHandle& page : document.Pages())
             copy.pages.push_back(IdOf(writer.getRenumberedObjGen(page.getObjGen())));
         return copy;
     });
@@ -61,7 +63,8 @@ host::WordFinderId MupdfWordFinder::CreateWordFinder(host::DocId doc) {
     finder.doc = doc;
     finder.wanted = PageObjects(document);
     try {
-        finder.text = std::make_unique<MupdfDocument>(document.Path(), document.Password());
+        finder.text = document.TakeTextReader();
+        if (!finder.text) finder.text = std::make_unique<MupdfDocument>(document.Path(), document.Password());
     } catch (const host::HostError&) {
         MatchAllPages(finder);  // qpdf has read the file, so its copy can be read
     }
@@ -93,7 +96,8 @@ void MupdfWordFinder::MatchAllPages(Finder& finder) {
 
 std::optional<std::vector<host::PageWord>> MupdfWordFinder::ReadAhead(Finder& finder, int page) {
     const bool scanning = page == std::exchange(finder.lastAsked, page) + 1;
-    if (!finder.ahead && scanning && !finder.pages && cores_ > 1) {
+    // A worker process has a core of its own and no other to read ahead on.
+    if (!finder.ahead && scanning && !finder.pages && cores_ > 1 && !IsWorker()) {
         const PdfDocument& document = store_.Get(finder.doc);
         finder.ahead = std::make_unique<WordsReadAhead>(document.Path(), document.Password(), finder.wanted, page, cores_ - 1);
     }

@@ -2,6 +2,8 @@
 
 #include <qpdf/QPDFNameTreeObjectHelper.hh>
 
+#include <algorithm>
+
 #include "host/HostError.h"
 
 namespace tessera::pdf {
@@ -44,10 +46,42 @@ QPDFObjectHandle PdfDocument::Object(std::uint32_t index) const {
     return objects_[index];
 }
 
-int PdfDocument::PageCount() { return static_cast<int>(qpdf_->getAllPages().size()); }
+void PdfDocument::SetTextReader(std::unique_ptr<MupdfDocument> reader, std::vector<MupdfDocument::ObjectId> pages) {
+    textReader_ = std::move(reader);
+    textPages_ = std::move(pages);
+}
+
+int PdfDocument::PageCount() {
+    if (textPages_ && !pagesChecked_) return static_cast<int>(textPages_->size());
+    return static_cast<int>(Pages().size());
+}
+
+const std::vector<QPDFObjectHandle>& PdfDocument::Pages() {
+    const auto& pages = qpdf_->getAllPages();
+    if (textPages_ && !pagesChecked_) {
+        const bool same = std::equal(pages.begin(), pages.end(), textPages_->begin(), textPages_->end(),
+                                     [](const QPDFObjectHandle& page, const MupdfDocument::ObjectId& id) {
+                                         return page.getObjectID() == id.number && page.getGeneration() == id.generation;
+                                     });
+        if (!same)
+            throw host::HostError(host::kErrorDamaged, "the pages of " + path_ +
+                                                           " cannot be told apart: the page reader and the text "
+                                                           "reader find different pages in it");
+        pagesChecked_ = true;
+    }
+    return pages;
+}
+
+bool PdfDocument::UsesObjectStreams() {
+    if (!objectStreams_) {
+        const auto xref = qpdf_->getXRefTable();
+        objectStreams_ = std::any_of(xref.begin(), xref.end(), [](const auto& entry) { return entry.second.getType() == 2; });
+    }
+    return *objectStreams_;
+}
 
 QPDFObjectHandle PdfDocument::Page(int index) {
-    const auto& pages = qpdf_->getAllPages();
+    const auto& pages = Pages();
     if (index < 0 || static_cast<std::size_t>(index) >= pages.size())
         throw host::HostError(host::kErrorPageRange, "page " + std::to_string(index + 1) + " is out of range: the document has " +
                                                          std::to_string(pages.size()) + " pages");
@@ -57,7 +91,7 @@ QPDFObjectHandle PdfDocument::Page(int index) {
 std::optional<int> PdfDocument::PageIndexOf(QPDFObjectHandle page) {
     if (!page.isIndirect()) return std::nullopt;
     if (pageIndex_.empty()) {
-        const auto& pages = qpdf_->getAllPages();
+        const auto& pages = Pages();
         for (std::size_t i = 0; i < pages.size(); ++i)
             pageIndex_.emplace(pages[i].getObjGen(), static_cast<int>(i));
     }

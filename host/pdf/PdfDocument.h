@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/HostTypes.h"
+#include "pdf/MupdfDocument.h"
 
 namespace tessera::pdf {
 
@@ -37,10 +38,25 @@ public:
     QPDFObjectHandle Object(std::uint32_t index) const;
 
     int PageCount();
+    // qpdf's pages. Where the count came from the text reader, the first call
+    // checks that qpdf finds the same page objects: HostError when it does not.
+    const std::vector<QPDFObjectHandle>& Pages();
     QPDFObjectHandle Page(int index);  // HostError when out of range
     // 0-based index of a page object of this document, or none.
     std::optional<int> PageIndexOf(QPDFObjectHandle page);
     void PagesChanged() { pageIndex_.clear(); }
+
+    // The text reader opened with the document and the pages its plain page
+    // tree holds: until something needs qpdf's pages, the page count comes
+    // from there, as qpdf reads every page object to find its pages, which
+    // on big files costs several times the text reader's memory.
+    void SetTextReader(std::unique_ptr<MupdfDocument> reader, std::vector<MupdfDocument::ObjectId> pages);
+    std::unique_ptr<MupdfDocument> TakeTextReader() { return std::move(textReader_); }
+    const std::optional<std::vector<MupdfDocument::ObjectId>>& TextReaderPages() const { return textPages_; }
+
+    // Whether the file keeps objects in object streams: its outputs may too,
+    // with no reader it served left behind.
+    bool UsesObjectStreams();
 
     // The value the /Names /Dests tree gives a name, or null. The tree is read
     // once: link mending looks up thousands of names in big documents.
@@ -72,6 +88,10 @@ private:
     std::map<const QPDFObject*, std::uint32_t> direct_;  // the handles in objects_ keep these alive
     std::map<std::pair<std::uint32_t, std::string>, std::uint32_t> made_;
     std::map<QPDFObjGen, int> pageIndex_;
+    std::unique_ptr<MupdfDocument> textReader_;
+    std::optional<std::vector<MupdfDocument::ObjectId>> textPages_;
+    bool pagesChecked_ = false;
+    std::optional<bool> objectStreams_;  // qpdf's pages were found to be the text reader's
     std::map<QPDFObjGen, Origin> origins_;
     std::optional<std::unordered_map<std::string, QPDFObjectHandle>> namedDestinations_;
 };

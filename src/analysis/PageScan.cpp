@@ -1,5 +1,7 @@
 #include "analysis/PageScan.h"
 
+#include <utility>
+
 #include "access/Host.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
@@ -16,11 +18,13 @@ ScanProgress::~ScanProgress() { monitor_.EndOperation(); }
 
 bool PatternMatcher::Matches(const SearchPattern& pattern, const std::string& text, int page) {
     const MatchResult result = pattern.Find(text);
-    if (result == MatchResult::TooComplex && !reported_) {
-        reported_ = true;
-        Host().viewer->Alert(FormatText(LookupString("IDS_SEARCH_TOO_COMPLEX"), {std::int64_t{page} + 1}));
-    }
+    if (result == MatchResult::TooComplex) NoteTooComplex(page);
     return result == MatchResult::Match;
+}
+
+void PatternMatcher::NoteTooComplex(int page) {
+    if (std::exchange(reported_, true)) return;
+    Host().viewer->Alert(FormatText(LookupString("IDS_SEARCH_TOO_COMPLEX"), {std::int64_t{page} + 1}));
 }
 
 void ScanFailures::Note(int page, const std::string& reason) {

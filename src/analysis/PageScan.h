@@ -26,6 +26,8 @@ private:
 class PatternMatcher {
 public:
     bool Matches(const SearchPattern& pattern, const std::string& text, int page);
+    // Says, the first time only, that the search was too complex on page.
+    void NoteTooComplex(int page);
 
 private:
     bool reported_ = false;

@@ -1,6 +1,7 @@
 #include "analysis/SeparatorPages.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "access/Host.h"
 
@@ -30,50 +31,81 @@ bool IsBlankSeparator(const DocumentHandle& document, int page, SeparatorKind se
     return blank;
 }
 
-// A blank scan spread over worker processes takes the pages in chunks, each
-// chunk's outcome one bit per page and one for a page that could not be read.
+// A scan spread over worker processes takes the pages in chunks. A chunk's
+// outcome has one bit per separator page, then a flag for a page that needs a
+// message (unreadable, or too complex a search) and that page's place.
 constexpr int kChunkPages = 16;
-constexpr int kChunkFailed = 1 << kChunkPages;
+constexpr int kChunkNote = 1 << kChunkPages;
+constexpr int kNoteShift = kChunkPages + 1;
 constexpr int kLeastPagesForWorkers = 4 * kChunkPages;
 
-int BlankBits(const DocumentHandle& document, int first, int count, SeparatorKind separatorType, double threshold) {
-    int bits = 0;
-    for (int i = 0; i < count; ++i) {
-        PageContentHolder holder;
-        const bool readable = holder.Acquire(document.Doc(), first + i);
-        if (readable && (separatorType == BlankPage ? IsBlankPage(holder) : IsBlankImagePage(holder, threshold)))
-            bits |= 1 << i;
-        if (!holder.Failure().empty()) bits |= kChunkFailed;
-    }
-    return bits;
-}
+int NoteBits(int place) { return kChunkNote | (place << kNoteShift); }
 
-// The blank pages as a scan in order finds them, with its one message about
-// the first page that could not be read, which is read again here for it.
-void BlankPagesInWorkers(const DocumentHandle& document, std::vector<int>& pages, SeparatorKind separatorType,
-                         double threshold, unsigned workers) {
+// What a scan does in a worker with a chunk of pages, and here with the
+// first page whose message is due (true once the message was shown).
+struct ChunkScan {
+    std::function<int(int first, int count)> bits;
+    std::function<bool(int page)> note;
+};
+
+// The separators as a scan in order finds them, with its one message.
+void PagesInWorkers(const DocumentHandle& document, std::vector<int>& pages, unsigned workers, const ChunkScan& scan) {
     const int n = document.PageCount();
     ScanProgress progress(document, n);
-    ScanFailures failures;
-    bool failureShown = false;
+    bool noted = false;
     const std::size_t chunks = static_cast<std::size_t>((n + kChunkPages - 1) / kChunkPages);
     const auto first = [](std::size_t chunk) { return static_cast<int>(chunk) * kChunkPages; };
     const auto count = [&](std::size_t chunk) { return std::min(kChunkPages, n - first(chunk)); };
     Host().workers->RunTasks(
-        chunks, workers,
-        [&](std::size_t chunk) { return BlankBits(document, first(chunk), count(chunk), separatorType, threshold); },
+        chunks, workers, [&](std::size_t chunk) { return scan.bits(first(chunk), count(chunk)); },
         [&](std::size_t chunk, int bits) {
             for (int i = 0; i < count(chunk); ++i)
                 if (bits & (1 << i)) pages.push_back(first(chunk) + i);
-            for (int i = 0; (bits & kChunkFailed) && !failureShown && i < count(chunk); ++i) {
-                PageContentHolder holder;
-                holder.Acquire(document.Doc(), first(chunk) + i);
-                failures.Note(holder, first(chunk) + i);
-                failureShown = !holder.Failure().empty();
-            }
+            if ((bits & kChunkNote) && !noted) noted = scan.note(first(chunk) + (bits >> kNoteShift));
             progress.At(first(chunk) + count(chunk));
             return true;
         });
+}
+
+ChunkScan BlankScan(const DocumentHandle& document, SeparatorKind separatorType, double threshold) {
+    const auto note = [&document](int page) {
+        PageContentHolder holder;  // read again here for its message
+        holder.Acquire(document.Doc(), page);
+        ScanFailures().Note(holder, page);
+        return !holder.Failure().empty();
+    };
+    const auto bits = [&document, separatorType, threshold](int first, int count) {
+        int bits = 0;
+        for (int i = 0; i < count; ++i) {
+            PageContentHolder holder;
+            const bool readable = holder.Acquire(document.Doc(), first + i);
+            if (readable && (separatorType == BlankPage ? IsBlankPage(holder) : IsBlankImagePage(holder, threshold)))
+                bits |= 1 << i;
+            if (!holder.Failure().empty() && !(bits & kChunkNote)) bits |= NoteBits(i);
+        }
+        return bits;
+    };
+    return {bits, note};
+}
+
+// The extractor is attached here, before the workers start: each worker
+// reads with its own copy of the word finder.
+ChunkScan TextScan(PageTextExtractor& extractor, const SearchPattern& pattern, const TextQuery& query) {
+    const auto note = [](int page) {
+        PatternMatcher().NoteTooComplex(page);
+        return true;
+    };
+    const auto bits = [&extractor, &pattern, &query](int first, int count) {
+        int bits = 0;
+        for (int i = 0; i < count; ++i) {
+            if (!extractor.Extract(first + i, AreaOf(query), query.UseAreaFilter) || extractor.Text().empty()) continue;
+            const MatchResult result = pattern.Find(extractor.Text());
+            if (result == MatchResult::Match) bits |= 1 << i;
+            if (result == MatchResult::TooComplex && !(bits & kChunkNote)) bits |= NoteBits(i);
+        }
+        return bits;
+    };
+    return {bits, note};
 }
 
 }  // namespace
@@ -84,13 +116,14 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
     if (separatorType < BlankPage || separatorType > PageMatchingText) return false;
     const bool byText = separatorType == PageMatchingText;
     const int n = document.PageCount();
-    if (!byText && workers > 1 && Host().workers && n >= kLeastPagesForWorkers) {
-        BlankPagesInWorkers(document, pages, separatorType, threshold, workers);
-        return true;
-    }
     PageTextExtractor extractor;
     SearchPattern pattern;
     if (byText && (!extractor.Attach(document) || !CompileTextQuery(pattern, query))) return false;
+    if (workers > 1 && Host().workers && n >= kLeastPagesForWorkers) {
+        PagesInWorkers(document, pages, workers,
+                       byText ? TextScan(extractor, pattern, query) : BlankScan(document, separatorType, threshold));
+        return true;
+    }
     ScanProgress progress(document, n);
     PatternMatcher matcher;
     ScanFailures failures;

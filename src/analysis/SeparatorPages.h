@@ -11,7 +11,7 @@ namespace tessera {
 // is the largest stored-to-data ratio of a blank image, not included), or
 // pages whose text matches the query. False when the query does not compile
 // or the mode is unknown; host errors reading a page's text pass to the caller.
-// A blank scan of many pages may be spread over up to `workers` of the host's
+// A scan of many pages may be spread over up to `workers` of the host's
 // worker processes, with the same pages and messages.
 bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, SeparatorKind separatorType,
                            double threshold, const TextQuery& query, unsigned workers = 1);

@@ -63,7 +63,7 @@ TEST(ParallelSplitTest, TwoJobsWriteWhatOneJobWritesForEverySplitMethod) {
         "--equal 4 --watermark Draft --suffix text --name-area 0,0,600,80 mnras-guide-2col-rotated-page.pdf",
         "--bookmarks 1-2 --update-links --transfer-bookmarks --html-index hyperref-manual-outline-gotor-launch-named.pdf",
         "--separator blank abntex2-thesis-blank-versos-outline-depth6.pdf",
-        "--separator text=Introduction multicolumn-latex-2col.pdf",
+        "--separator text=CHAPTER ndsu-thesis-outline-depth12-out-of-order-rotated.pdf",
         "--doc Front=1-3 --doc Back=z-4 --doc Odd=1-z:odd ndsu-thesis-outline-depth12-out-of-order-rotated.pdf",
     };
     TempFolder config;
@@ -76,6 +76,13 @@ TEST(ParallelSplitTest, TwoJobsWriteWhatOneJobWritesForEverySplitMethod) {
         SplitWithJobs(two, config, command, 2);
         ASSERT_EQ(one.result.status, 0) << one.result.output;
         ExpectSameRuns(one, two);
+        // A dry run counts pages with the text reader; it plans what was written.
+        const CommandResult dry = Tessera(config, "split --reset --prefix none --dry-run -o " +
+                                                      ShellQuote(one.out.Path()) + " " + command);
+        for (const auto& [name, bytes] : Contents(one.out.Path())) {
+            if (!name.ends_with(".pdf")) continue;
+            EXPECT_NE(dry.output.find("\t" + name + "\t"), std::string::npos) << name;
+        }
     }
 }
 
