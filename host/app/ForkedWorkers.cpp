@@ -11,11 +11,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <map>
+#include <set>
 #include <utility>
 
 #include "app/OwnFileOffsets.h"
 #include "host/HostError.h"
 #include "pdf/InterruptCleanup.h"
+#include "pdf/ReplacementGate.h"
 
 namespace tessera::app {
 namespace {
@@ -39,7 +42,18 @@ TaskReport RunOne(std::uint64_t index, const Task& task, ConsoleViewer& viewer) 
     return report;
 }
 
+// The answers to a worker that asks to replace a file.
+constexpr std::uint64_t kMayNotReplace = 0, kMayReplace = 1;
+
+bool AskToReplace(int socket) {
+    TaskReport ask;
+    ask.asksToReplace = true;
+    std::uint64_t answer = kMayNotReplace;
+    return ask.Send(socket) && ReceiveAll(socket, &answer, sizeof answer) && answer == kMayReplace;
+}
+
 [[noreturn]] void WorkerMain(int socket, const Task& task, ConsoleViewer& viewer) {
+    pdf::SetReplacementGate([socket] { return AskToReplace(socket); });
     for (std::uint64_t index = 0; ReceiveAll(socket, &index, sizeof index);)
         if (!RunOne(index, task, viewer).Send(socket)) break;
     ::_exit(0);  // the parent's buffers and objects are the parent's to flush and free
@@ -78,7 +92,13 @@ public:
         }
         return false;
     }
-    // Waits for the next task to end in any worker.
+    // Tells the worker with `task` whether it may replace a file.
+    void Answer(std::uint64_t task, bool mayReplace) {
+        const std::uint64_t answer = mayReplace ? kMayReplace : kMayNotReplace;
+        for (Worker& w : workers_)
+            if (w.busy && w.task == task && !SendAll(w.socket, &answer, sizeof answer)) Lose(w);
+    }
+    // Waits for the next task to end, or to ask, in any worker.
     TaskReport Collect() {
         for (;;) {
             for (Worker& w : workers_)
@@ -140,7 +160,11 @@ private:
     TaskReport Receive(Worker& w) {
         w.busy = false;
         try {
-            if (std::optional<TaskReport> report = TaskReport::Receive(w.socket)) return *report;
+            if (std::optional<TaskReport> report = TaskReport::Receive(w.socket)) {
+                w.busy = report->asksToReplace;
+                report->index = w.task;
+                return *report;
+            }
         } catch (const host::HostError&) {  // a report cut short
         }
         Lose(w);
@@ -184,6 +208,7 @@ std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, con
                                         const std::function<bool(std::size_t, int)>& accept) {
     pdf::WatchInterrupts();
     std::map<std::uint64_t, TaskReport> arrived;
+    std::set<std::uint64_t> asking;  // tasks waiting to replace a file
     std::uint64_t next = 0, due = 0;
     bool stopped = false;
     {
@@ -192,7 +217,10 @@ std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, con
         while (pool.Busy()) {
             TaskReport report = pool.Collect();
             for (const std::string& path : report.finished) pdf::NoteFinishedOutput(path);
-            arrived.emplace(report.index, std::move(report));
+            if (report.asksToReplace)
+                asking.insert(report.index);
+            else
+                arrived.emplace(report.index, std::move(report));
             for (auto it = arrived.find(due); !stopped && it != arrived.end(); it = arrived.find(due)) {
                 stopped = !it->second.returned ||
                           !accept(static_cast<std::size_t>(due), it->second.outcome);
@@ -201,6 +229,9 @@ std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, con
                 arrived.erase(it);
                 ++due;
             }
+            // A task may replace a file once every task before it was accepted.
+            for (auto it = asking.begin(); it != asking.end() && (stopped || *it == due); it = asking.erase(it))
+                pool.Answer(*it, !stopped);
             while (!stopped && next < count && pool.Give(next)) ++next;
         }
     }

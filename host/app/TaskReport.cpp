@@ -93,6 +93,7 @@ bool TaskReport::Send(int socket) const {
     w.Put(static_cast<std::int32_t>(returned));
     w.Put(alerts);
     w.Put(finished);
+    w.Put(static_cast<std::int32_t>(asksToReplace));
     const std::uint64_t size = w.Bytes().size();
     return SendAll(socket, &size, sizeof size) && SendAll(socket, w.Bytes().data(), size);
 }
@@ -104,13 +105,15 @@ std::optional<TaskReport> TaskReport::Receive(int socket) {
     if (!ReceiveAll(socket, bytes.data(), size)) return std::nullopt;
     Reader r(bytes);
     TaskReport report;
-    std::int32_t returned = 0;
+    std::int32_t returned = 0, asks = 0;
     r.Get(report.index);
     r.Get(report.outcome);
     r.Get(returned);
     r.Get(report.alerts);
     r.Get(report.finished);
+    r.Get(asks);
     report.returned = returned != 0;
+    report.asksToReplace = asks != 0;
     return report;
 }
 

@@ -11,6 +11,7 @@
 
 #include "host/HostError.h"
 #include "pdf/InterruptCleanup.h"
+#include "pdf/ReplacementGate.h"
 
 namespace tessera::pdf {
 namespace {
@@ -82,6 +83,7 @@ void TemporaryOutput::Commit() {
     // Some file systems report a full disk or a lost connection only on close.
     const int closed = ::close(std::exchange(fd_, -1));
     if (closed != 0) Fail("could not write all of ", errno);
+    if (!MayReplace(target_)) Fail("did not replace ", ECANCELED);  // an earlier output failed
     const InterruptsHeld held;
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail("cannot write ", errno);
     committed_ = true;

@@ -103,5 +103,22 @@ TEST(ParallelSplitTest, AFailingOutputStopsAParallelRunAsItStopsOneInOrder) {
     EXPECT_EQ(Contents(two.out.Path()).size(), 4u) << "Doc1.pdf, Doc2.pdf and the folder with its file";
 }
 
+TEST(ParallelSplitTest, FilesThatLaterOutputsWouldReplaceOutliveAFailure) {
+    // The big first output fails at its last step while the small ones after
+    // it are long written: a run in order never got to the files they replace.
+    TempFolder config;
+    JobsRun one, two;
+    for (JobsRun* run : {&one, &two}) {
+        fs::create_directory(run->out / "DOCBIG.pdf");
+        for (const char* name : {"DOCA.pdf", "DOCB.pdf", "DOCC.pdf"}) std::ofstream(run->out / name) << "earlier";
+    }
+    const std::string command = "--doc Big=1-175 --doc A=1 --doc B=2 --doc C=3 " + Data("ctex-manual-chinese.pdf");
+    SplitWithJobs(one, config, command, 1);
+    SplitWithJobs(two, config, command, 2);
+    EXPECT_EQ(one.result.status, 1) << one.result.output;
+    ExpectSameRuns(one, two);
+    for (const char* name : {"DOCA.pdf", "DOCB.pdf", "DOCC.pdf"}) EXPECT_EQ(Bytes(two.out / name), "earlier") << name;
+}
+
 }  // namespace
 }  // namespace tessera::test
