@@ -42,8 +42,10 @@ METHODS = {
     "separator-scan": ["--separator", "scan"],
     "doc-text": ["--doc", "Found=/the/"],
     "doc-content": ["--doc", "Linked=@link", "--doc", "Pictures=@image"],
+    # A dry run counts pages with the text reader where both libraries agree.
+    "dry-separator-text": ["--dry-run", "--separator", "text=the"],
 }
-SHORT_METHODS = ["equal", "separator-blank", "doc-text"]
+SHORT_METHODS = ["equal", "separator-blank", "doc-text", "dry-separator-text"]
 # A sanitizer build reports a fault and exits 1, as a refused file would.
 SANITIZER_REPORTS = ["ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:"]
 

@@ -238,7 +238,7 @@ const std::vector<SplitOption>& Options() {
         {Spec("transfer-bookmarks", "", OptionKind::Switch, {}, "Give every output the input's whole bookmark tree, leading where links lead", kProcessing),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings; s.Output.bTransferBookmarks = Switch(v); }},
-        {Spec("jobs", "", OptionKind::PositiveInteger, {}, "Write up to N outputs at once, and scan for blank pages, each in a process of its own (default: one per core; 1 works one output and one page after the other)", kProcessing, "N"),
+        {Spec("jobs", "", OptionKind::PositiveInteger, {}, "Write up to N outputs at once, and scan for separator pages, each in a process of its own (default: one per core; 1 works in one process, one output after the other)", kProcessing, "N"),
          [](const std::string& v, DialogFields& f) { f.settings.Output.Jobs = PositiveNumber(v, v); }},
         {Spec("html-index", "", OptionKind::Switch, {}, "Write INPUT_index.htm into the output folder, linking every output", kProcessing),
          [](const std::string& v, DialogFields& f) {
