@@ -54,8 +54,11 @@ bool AskToReplace(int socket) {
 
 [[noreturn]] void WorkerMain(int socket, const Task& task, ConsoleViewer& viewer) {
     pdf::SetReplacementGate([socket] { return AskToReplace(socket); });
-    for (std::uint64_t index = 0; ReceiveAll(socket, &index, sizeof index);)
-        if (!RunOne(index, task, viewer).Send(socket)) break;
+    for (std::uint64_t index = 0; ReceiveAll(socket, &index, sizeof index);) {
+        const bool sent = RunOne(index, task, viewer).Send(socket);
+        pdf::ReleaseInterrupts();  // held from the rename of an output until the parent has its report
+        if (!sent) break;
+    }
     ::_exit(0);  // the parent's buffers and objects are the parent's to flush and free
 }
 
@@ -212,11 +215,14 @@ std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, con
     std::uint64_t next = 0, due = 0;
     bool stopped = false;
     {
+        const pdf::InterruptsDeferred deferred;  // the reports on their way are counted first
         WorkerPool pool(workers, task, viewer_);
         while (next < count && pool.Give(next)) ++next;
         while (pool.Busy()) {
             TaskReport report = pool.Collect();
             for (const std::string& path : report.finished) pdf::NoteFinishedOutput(path);
+            // Interrupted: the workers end, and the loop takes in what they sent before.
+            stopped = stopped || pdf::DeferredInterrupt() != 0;
             if (report.asksToReplace)
                 asking.insert(report.index);
             else
@@ -235,6 +241,7 @@ std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, con
             while (!stopped && next < count && pool.Give(next)) ++next;
         }
     }
+    if (const int signal = pdf::DeferredInterrupt()) pdf::EndInterrupted(signal);
     // The task that stopped the run, and those after it, run again in order.
     for (const auto& [index, report] : arrived) RemoveFiles(report);
     return static_cast<std::size_t>(due);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -23,6 +24,8 @@ struct Pending {
     char lastFinished[4096] = "";
     pid_t workers[64] = {};
     std::size_t workerCount = 0;
+    bool deferring = false;
+    volatile sig_atomic_t deferred = 0;
 };
 Pending pending;
 bool isWorker = false;
@@ -52,9 +55,20 @@ void ComposeReport(const std::string& target) {
     pending.reportLength = std::strlen(pending.report);
 }
 
+void BlockSignals(int how) {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : kSignals) sigaddset(&set, s);
+    pthread_sigmask(how, &set, nullptr);
+}
+
 extern "C" void OnInterrupt(int signal) {
-    if (pending.temporary[0] != '\0') ::unlink(pending.temporary);
     for (std::size_t i = 0; i < pending.workerCount; ++i) ::kill(pending.workers[i], signal);
+    if (pending.deferring) {
+        pending.deferred = signal;
+        return;
+    }
+    if (pending.temporary[0] != '\0') ::unlink(pending.temporary);
     for (std::size_t i = 0; i < pending.workerCount; ++i) ::waitpid(pending.workers[i], nullptr, 0);
     const ssize_t ignored = ::write(STDERR_FILENO, pending.report, pending.reportLength);
     (void)ignored;
@@ -109,8 +123,39 @@ bool IsWorker() { return isWorker; }
 void BecomeWorker() {
     const InterruptsHeld held;
     isWorker = true;
+    pending.deferring = false;
     pending.workerCount = 0;
     pending.reportLength = 0;
+}
+
+void HoldInterruptsUntilReported() {
+    if (isWorker) BlockSignals(SIG_BLOCK);
+}
+
+void ReleaseInterrupts() { BlockSignals(SIG_UNBLOCK); }
+
+InterruptsDeferred::InterruptsDeferred() {
+    const InterruptsHeld held;
+    pending.deferring = true;
+}
+
+InterruptsDeferred::~InterruptsDeferred() {
+    const InterruptsHeld held;
+    pending.deferring = false;
+}
+
+int DeferredInterrupt() { return pending.deferred; }
+
+void EndInterrupted(int signal) {
+    BlockSignals(SIG_BLOCK);
+    pending.deferring = false;
+    pending.deferred = 0;
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(signal, &fallback, nullptr);
+    OnInterrupt(signal);  // no worker is left: it removes, reports and raises
+    BlockSignals(SIG_UNBLOCK);  // the raised signal now ends the program
+    std::_Exit(128 + signal);
 }
 
 std::vector<std::string> TakeFinishedOutputs() { return std::exchange(finishedInWorker, {}); }

@@ -40,4 +40,24 @@ std::vector<std::string> TakeFinishedOutputs();
 // the report waits until they have removed their temporary files. Up to 64.
 void SetWorkerProcesses(const std::vector<pid_t>& workers);
 
+// A worker holds the signals from the rename of its output until its parent
+// has the report of it, so that no output is whole on disk and left out of
+// the parent's count.
+void HoldInterruptsUntilReported();
+void ReleaseInterrupts();
+
+// In the parent, while the workers' reports are taken in: a signal is passed
+// on to the workers and only noted, so that the reports they still send are
+// counted before the run ends. The signal noted, or 0.
+class InterruptsDeferred {
+public:
+    InterruptsDeferred();
+    ~InterruptsDeferred();
+    InterruptsDeferred(const InterruptsDeferred&) = delete;
+    InterruptsDeferred& operator=(const InterruptsDeferred&) = delete;
+};
+int DeferredInterrupt();
+// Says what was finished and ends the program as the signal would have.
+[[noreturn]] void EndInterrupted(int signal);
+
 }  // namespace tessera::pdf

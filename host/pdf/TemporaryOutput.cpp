@@ -84,6 +84,7 @@ void TemporaryOutput::Commit() {
     const int closed = ::close(std::exchange(fd_, -1));
     if (closed != 0) Fail("could not write all of ", errno);
     if (!MayReplace(target_)) Fail("did not replace ", ECANCELED);  // an earlier output failed
+    HoldInterruptsUntilReported();
     const InterruptsHeld held;
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail("cannot write ", errno);
     committed_ = true;
