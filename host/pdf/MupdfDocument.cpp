@@ -106,7 +106,8 @@ bool WalkPlainTree(fz_context* ctx, pdf_document* doc, std::vector<MupdfDocument
     int plain = 1;
     fz_try(ctx) {
         pdf_obj* root = pdf_dict_getp(ctx, pdf_trailer(ctx, doc), "Root/Pages");
-        if (pdf_was_repaired(ctx, doc) || !pdf_is_indirect(ctx, root) || !pdf_is_array(ctx, pdf_dict_get(ctx, root, PDF_NAME(Kids))))
+        if (pdf_was_repaired(ctx, doc) || !pdf_is_indirect(ctx, root) ||
+            !pdf_is_array(ctx, pdf_dict_get(ctx, root, PDF_NAME(Kids))))
             fz_throw(ctx, FZ_ERROR_GENERIC, "not plain");
         met.insert(pdf_to_num(ctx, root));
         path.emplace_back(root, 0);

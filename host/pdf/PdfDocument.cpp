@@ -59,10 +59,10 @@ int PdfDocument::PageCount() {
 const std::vector<QPDFObjectHandle>& PdfDocument::Pages() {
     const auto& pages = qpdf_->getAllPages();
     if (textPages_ && !pagesChecked_) {
-        const bool same = std::equal(pages.begin(), pages.end(), textPages_->begin(), textPages_->end(),
-                                     [](const QPDFObjectHandle& page, const MupdfDocument::ObjectId& id) {
-                                         return page.getObjectID() == id.number && page.getGeneration() == id.generation;
-                                     });
+        const auto samePage = [](const QPDFObjectHandle& page, const MupdfDocument::ObjectId& id) {
+            return page.getObjectID() == id.number && page.getGeneration() == id.generation;
+        };
+        const bool same = std::equal(pages.begin(), pages.end(), textPages_->begin(), textPages_->end(), samePage);
         if (!same)
             throw host::HostError(host::kErrorDamaged, "the pages of " + path_ +
                                                            " cannot be told apart: the page reader and the text "
@@ -75,7 +75,8 @@ const std::vector<QPDFObjectHandle>& PdfDocument::Pages() {
 bool PdfDocument::UsesObjectStreams() {
     if (!objectStreams_) {
         const auto xref = qpdf_->getXRefTable();
-        objectStreams_ = std::any_of(xref.begin(), xref.end(), [](const auto& entry) { return entry.second.getType() == 2; });
+        const auto inStream = [](const auto& entry) { return entry.second.getType() == 2; };
+        objectStreams_ = std::any_of(xref.begin(), xref.end(), inStream);
     }
     return *objectStreams_;
 }

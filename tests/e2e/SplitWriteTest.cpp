@@ -246,10 +246,11 @@ TEST_F(SplitWriteTest, AnInterruptedRunRemovesItsTemporaryFileAndSaysWhatWasFini
         SCOPED_TRACE(jobs);
         TempFolder folder;
         const CommandResult r = RunCommand(
-            "XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) + " split --reset --quiet --jobs " +
-            jobs + " --prefix none --equal 1 -o " + ShellQuote(folder.Path()) + " " +
-            Data("hyperref-manual-outline-gotor-launch-named.pdf") + " 2>&1 & pid=$!; until ls " +
-            ShellQuote(folder.Path()) + " | grep -q pdf; do sleep 0.01; done; kill -TERM $pid; wait $pid; echo \"status $?\"");
+            "XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) +
+            " split --reset --quiet --jobs " + jobs + " --prefix none --equal 1 -o " + ShellQuote(folder.Path()) +
+            " " + Data("hyperref-manual-outline-gotor-launch-named.pdf") + " 2>&1 & pid=$!; until ls " +
+            ShellQuote(folder.Path()) + " | grep -q pdf; do sleep 0.01; done; kill -TERM $pid; wait $pid; " +
+            "echo \"status $?\"");
         if (r.output.find("status 0") != std::string::npos) continue;  // the run ended before the signal
         EXPECT_NE(r.output.find("status 143"), std::string::npos) << r.output;
         const auto files = Files(folder.Path());
