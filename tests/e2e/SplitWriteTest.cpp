@@ -240,7 +240,7 @@ TEST_F(SplitWriteTest, AFullDiskStopsAtTheOutputThatFailedAndLeavesNoPart) {
 
 TEST_F(SplitWriteTest, AnInterruptedRunRemovesItsTemporaryFileAndSaysWhatWasFinished) {
     // Stopped as soon as the first output is there, in the middle of a run of
-    // 85, in order and with writer processes: the report counts every output
+    // 175, in order and with writer processes: the report counts every output
     // that is on disk.
     for (const char* jobs : {"1", "2"}) {
         SCOPED_TRACE(jobs);
@@ -248,7 +248,7 @@ TEST_F(SplitWriteTest, AnInterruptedRunRemovesItsTemporaryFileAndSaysWhatWasFini
         const CommandResult r = RunCommand(
             "XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) +
             " split --reset --quiet --jobs " + jobs + " --prefix none --equal 1 -o " + ShellQuote(folder.Path()) +
-            " " + Data("hyperref-manual-outline-gotor-launch-named.pdf") + " 2>&1 & pid=$!; until ls " +
+            " " + Data("ctex-manual-chinese.pdf") + " 2>&1 & pid=$!; until ls " +
             ShellQuote(folder.Path()) + " | grep -q pdf; do sleep 0.01; done; kill -TERM $pid; wait $pid; " +
             "echo \"status $?\"");
         if (r.output.find("status 0") != std::string::npos) continue;  // the run ended before the signal
