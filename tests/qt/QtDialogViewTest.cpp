@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 
@@ -177,6 +178,16 @@ TEST_F(QtDialogViewTest, AProfileSavedAndLoadedThroughTheFileChoicesRoundTrips) 
 
 // The split command run once through the window and once from options, each
 // into its own default output folder.
+// What a user does in the window to split into outputs of `pages` pages.
+std::function<void(QtDialogView&)> SplitEvery(const char* pages) {
+    return [pages](QtDialogView& view) {
+        Click(view, kEqualPagesRadio);
+        Type(view, kPagesEachEdit, pages);
+        Click(view, kOkButton);
+        if (view.isVisible()) view.reject();
+    };
+}
+
 TEST_F(QtDialogViewTest, ASplitStartedFromTheWindowWritesWhatTheCommandLineWrites) {
     const std::string fromWindow = host.folder / "window", fromOptions = host.folder / "options";
     std::filesystem::create_directories(fromWindow);
@@ -186,12 +197,7 @@ TEST_F(QtDialogViewTest, ASplitStartedFromTheWindowWritesWhatTheCommandLineWrite
 
     environment.Set("XDG_DOCUMENTS_DIR", fromWindow.c_str());
     host.commandLine.SetWindows(true);
-    QtDialogView::onRun = [](QtDialogView& view) {
-        Click(view, kEqualPagesRadio);
-        Type(view, kPagesEachEdit, "2");
-        Click(view, kOkButton);
-        if (view.isVisible()) view.reject();
-    };
+    QtDialogView::onRun = SplitEvery("2");
     SplitCommand();
 
     environment.Set("XDG_DOCUMENTS_DIR", fromOptions.c_str());
@@ -228,12 +234,7 @@ TEST_F(QtDialogViewTest, ASessionOfFiftySplitsHoldsItsMemoryAndFiles) {
     environment.Set("XDG_DOCUMENTS_DIR", (host.folder / "out").c_str());
     std::filesystem::create_directories(host.folder / "out");
     host.commandLine.SetWindows(true);
-    QtDialogView::onRun = [](QtDialogView& view) {
-        Click(view, kEqualPagesRadio);
-        Type(view, kPagesEachEdit, "1");
-        Click(view, kOkButton);
-        if (view.isVisible()) view.reject();
-    };
+    QtDialogView::onRun = SplitEvery("1");
     long settledKb = 0, settledFds = 0;
     for (int i = 1; i <= 50; ++i) {
         const host::DocId doc = host.OpenActive(kThreePages);
