@@ -21,19 +21,10 @@ void AppendOutput(OutputList& outputs, int start, int count) {
     outputs.push_back(std::move(output));
 }
 
-// A page that cannot be acquired or read is no separator.
-bool IsBlankSeparator(const DocumentHandle& document, int page, SeparatorKind separatorType, double threshold,
-                      ScanFailures& failures) {
-    PageContentHolder holder;
-    const bool blank = holder.Acquire(document.Doc(), page) &&
-                       (separatorType == BlankPage ? IsBlankPage(holder) : IsBlankImagePage(holder, threshold));
-    failures.Note(holder, page);
-    return blank;
-}
-
-// A scan spread over worker processes takes the pages in chunks. A chunk's
-// outcome has one bit per separator page, then a flag for a page that needs a
-// message (unreadable, or too complex a search) and that page's place.
+// A scan takes the pages in chunks, spread over worker processes when there
+// are many. A chunk's outcome has one bit per separator page, then a flag for
+// a page that needs a message (unreadable, or too complex a search) and that
+// page's place.
 constexpr int kChunkPages = 16;
 constexpr int kChunkNote = 1 << kChunkPages;
 constexpr int kNoteShift = kChunkPages + 1;
@@ -41,46 +32,53 @@ constexpr int kLeastPagesForWorkers = 4 * kChunkPages;
 
 int NoteBits(int place) { return kChunkNote | (place << kNoteShift); }
 
-// What a scan does in a worker with a chunk of pages, and here with the
-// first page whose message is due (true once the message was shown).
+// What a scan does with a chunk of pages (in a worker or here), and here with
+// the first page whose message is due (true once the message was shown).
 struct ChunkScan {
     std::function<int(int first, int count)> bits;
     std::function<bool(int page)> note;
 };
 
-// The separators as a scan in order finds them, with its one message.
-void PagesInWorkers(const DocumentHandle& document, std::vector<int>& pages, unsigned workers, const ChunkScan& scan) {
+// The separators as a scan in order finds them, with its one message; the
+// chunks go to up to `workers` worker processes when there are enough pages.
+void ScanInChunks(const DocumentHandle& document, std::vector<int>& pages, unsigned workers, const ChunkScan& scan) {
     const int n = document.PageCount();
     ScanProgress progress(document, n);
     bool noted = false;
     const std::size_t chunks = static_cast<std::size_t>((n + kChunkPages - 1) / kChunkPages);
     const auto first = [](std::size_t chunk) { return static_cast<int>(chunk) * kChunkPages; };
     const auto count = [&](std::size_t chunk) { return std::min(kChunkPages, n - first(chunk)); };
-    Host().workers->RunTasks(
-        chunks, workers, [&](std::size_t chunk) { return scan.bits(first(chunk), count(chunk)); },
-        [&](std::size_t chunk, int bits) {
-            for (int i = 0; i < count(chunk); ++i)
-                if (bits & (1 << i)) pages.push_back(first(chunk) + i);
-            if ((bits & kChunkNote) && !noted) noted = scan.note(first(chunk) + (bits >> kNoteShift));
-            progress.At(first(chunk) + count(chunk));
-            return true;
-        });
+    const auto task = [&](std::size_t chunk) { return scan.bits(first(chunk), count(chunk)); };
+    const auto accept = [&](std::size_t chunk, int bits) {
+        for (int i = 0; i < count(chunk); ++i)
+            if (bits & (1 << i)) pages.push_back(first(chunk) + i);
+        if ((bits & kChunkNote) && !noted) noted = scan.note(first(chunk) + (bits >> kNoteShift));
+        progress.At(first(chunk) + count(chunk));
+        return true;
+    };
+    if (workers > 1 && Host().workers && n >= kLeastPagesForWorkers)
+        Host().workers->RunTasks(chunks, workers, task, accept);
+    else
+        for (std::size_t chunk = 0; chunk < chunks; ++chunk) accept(chunk, task(chunk));
 }
 
 ChunkScan BlankScan(const DocumentHandle& document, SeparatorKind separatorType, double threshold) {
-    const auto note = [&document](int page) {
+    // Reading the content is what finds it damaged: the page is judged for its message too.
+    const auto judged = [&document, separatorType, threshold](PageContentHolder& holder, int page) {
+        return holder.Acquire(document.Doc(), page) &&
+               (separatorType == BlankPage ? IsBlankPage(holder) : IsBlankImagePage(holder, threshold));
+    };
+    const auto note = [judged](int page) {
         PageContentHolder holder;  // read again here for its message
-        holder.Acquire(document.Doc(), page);
+        judged(holder, page);
         ScanFailures().Note(holder, page);
         return !holder.Failure().empty();
     };
-    const auto bits = [&document, separatorType, threshold](int first, int count) {
+    const auto bits = [judged](int first, int count) {
         int bits = 0;
         for (int i = 0; i < count; ++i) {
             PageContentHolder holder;
-            const bool readable = holder.Acquire(document.Doc(), first + i);
-            if (readable && (separatorType == BlankPage ? IsBlankPage(holder) : IsBlankImagePage(holder, threshold)))
-                bits |= 1 << i;
+            if (judged(holder, first + i)) bits |= 1 << i;
             if (!holder.Failure().empty() && !(bits & kChunkNote)) bits |= NoteBits(i);
         }
         return bits;
@@ -88,7 +86,7 @@ ChunkScan BlankScan(const DocumentHandle& document, SeparatorKind separatorType,
     return {bits, note};
 }
 
-// The extractor is attached here, before the workers start: each worker
+// The extractor is attached before the chunks are handed out: each worker
 // reads with its own copy of the word finder.
 ChunkScan TextScan(PageTextExtractor& extractor, const SearchPattern& pattern, const TextQuery& query) {
     const auto note = [](int page) {
@@ -115,26 +113,11 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
     pages.clear();
     if (separatorType < BlankPage || separatorType > PageMatchingText) return false;
     const bool byText = separatorType == PageMatchingText;
-    const int n = document.PageCount();
     PageTextExtractor extractor;
     SearchPattern pattern;
     if (byText && (!extractor.Attach(document) || !CompileTextQuery(pattern, query))) return false;
-    if (workers > 1 && Host().workers && n >= kLeastPagesForWorkers) {
-        PagesInWorkers(document, pages, workers,
-                       byText ? TextScan(extractor, pattern, query) : BlankScan(document, separatorType, threshold));
-        return true;
-    }
-    ScanProgress progress(document, n);
-    PatternMatcher matcher;
-    ScanFailures failures;
-    for (int page = 0; page < n; ++page) {
-        progress.At(page);
-        const bool separator =
-            byText ? extractor.Extract(page, AreaOf(query), query.UseAreaFilter) && !extractor.Text().empty() &&
-                         matcher.Matches(pattern, extractor.Text(), page)
-                   : IsBlankSeparator(document, page, separatorType, threshold, failures);
-        if (separator) pages.push_back(page);
-    }
+    ScanInChunks(document, pages, workers,
+                 byText ? TextScan(extractor, pattern, query) : BlankScan(document, separatorType, threshold));
     return true;
 }
 

@@ -120,5 +120,28 @@ TEST(ParallelSplitTest, FilesThatLaterOutputsWouldReplaceOutliveAFailure) {
     for (const char* name : {"DOCA.pdf", "DOCB.pdf", "DOCC.pdf"}) EXPECT_EQ(Bytes(two.out / name), "earlier") << name;
 }
 
+TEST(ParallelSplitTest, APageWithDamagedContentIsReportedByAScanInWorkersToo) {
+    // Page 40's content stream claims a filter its bytes do not satisfy.
+    TempFolder work, config;
+    const std::string qdf = work / "work.qdf", damaged = work / "damaged.pdf";
+    const CommandResult made = RunCommand(
+        "qpdf --qdf --object-streams=disable " + Data("abntex2-thesis-blank-versos-outline-depth6.pdf") + " " +
+        ShellQuote(qdf) + " && python3 -c '\n"
+        "import sys\n"
+        "b = open(sys.argv[1], \"rb\").read()\n"
+        "i = b.index(b\"%% Contents for page 40\\n\"); j = b.index(b\"<<\", i); e = b.index(b\"endstream\", j)\n"
+        "b = b[:j] + b\"<< /Filter /FlateDecode /Length 0 >>\\nstream\\nnot deflated at all\\n\" + b[e:]\n"
+        "open(sys.argv[1], \"wb\").write(b)' " +
+        ShellQuote(qdf) + " && fix-qdf " + ShellQuote(qdf) + " > " + ShellQuote(damaged));
+    ASSERT_EQ(made.status, 0) << made.output;
+    std::string reports[2];
+    for (int jobs : {1, 2}) {
+        reports[jobs - 1] = Tessera(config, "split --reset --dry-run --separator blank --jobs " + std::to_string(jobs) +
+                                                " " + ShellQuote(damaged) + " 2>&1").output;
+        EXPECT_NE(reports[jobs - 1].find("Page 40 could not be read in full"), std::string::npos) << reports[jobs - 1];
+    }
+    EXPECT_EQ(reports[1], reports[0]);
+}
+
 }  // namespace
 }  // namespace tessera::test
