@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "e2e/E2eSupport.h"
 
@@ -80,6 +81,7 @@ TEST(CommandLineTest, UsageErrorsAreOneLineWithExitStatus2) {
         {"--separator text=x --area 100,0,50,20", "--area: the right edge is left of the left edge"},
         {"--separator text=x --area 0,50,100,20", "--area: the bottom edge is above the top edge"},
         {"--prefix sometimes", "--prefix"},
+        {"--doc my-part.v2=1-2", "--doc: my-part.v2: The file name is invalid"},
     };
     for (const auto& c : cases) {
         const CommandResult r = Tessera(config, "split --dry-run " + std::string(c.options) + " " +
@@ -95,10 +97,15 @@ TEST(CommandLineTest, UsageErrorsAreOneLineWithExitStatus2) {
 // said, all of it at once, and nothing is written.
 TEST(CommandLineTest, WhatTheDialogRefusesIsSaidAtOnceAndNothingIsWritten) {
     TempFolder config, out;
+    // A document without bookmarks, where OK stays disabled without a check to say why.
+    const std::string separatorProfile = config / "separator.tpr";
+    std::ofstream(separatorProfile) << R"({"SplitMode": 3, "Settings": {"SecuritySettings": {}, "FilenameSettings": {},)"
+                                       R"( "OutputSettings": {"EqualPagesNumber": 0}}})";
     const struct {
-        const char* options;
+        std::string options;
         std::vector<const char*> says;
     } cases[] = {
+        {"--profile " + ShellQuote(separatorProfile), {"a separator split also needs a number of pages"}},
         {"--open-password '   ' --equal 2", {"no password is given"}},
         {"--permissions-password ' ' --separator 'text=a(b' --regex",
          {"no password is given", "\"a(b\" is not valid"}},
