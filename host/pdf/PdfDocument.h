@@ -78,6 +78,10 @@ public:
     bool pageLabelsRemoved = false;                   // an output keeps no labels from its sources
     bool linksTakenOver = false;                      // the plug-in sets every link itself
     std::set<QPDFObjGen> ownedAnnotations;            // annotations some page of this output owns
+    // Each source page's dictionary as it was first copied in: a page copied
+    // again starts from it, not from the earlier copy as watermarks and
+    // edits have left it since.
+    std::map<std::pair<const PdfDocument*, QPDFObjGen>, QPDFObjectHandle> firstCopies;
 
 private:
     std::unique_ptr<QPDF> qpdf_;

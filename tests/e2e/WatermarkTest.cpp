@@ -64,5 +64,24 @@ TEST(WatermarkTest, AnySplitMethodIsStampedOverThePageAndForeignCharactersAreRef
     EXPECT_NE(refused.output.find("\"✓\" cannot be drawn"), std::string::npos) << refused.output;
 }
 
+TEST(WatermarkTest, ARepeatedPageShowsItsOwnRangesWatermarkOnly) {
+    TempFolder config, out;
+    const CommandResult r = Tessera(config, "split --reset --yes --quiet --prefix none -o " + ShellQuote(out.Path()) +
+                                                " --doc 'A=1-2:mark/FIRST/,1-2,1:mark/SECOND/' " +
+                                                Data("multicolumn-latex-2col.pdf"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::string qdf = Qdf(out.Path() + "/A.pdf", out);
+    const std::string first = "4649525354", second = "5345434f4e44";
+    const struct {
+        int page;
+        const char *first, *second;
+    } rows[] = {{1, "3", ""}, {2, "3", ""}, {3, "", ""}, {4, "", ""}, {5, "", "3"}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(StreamsShowing(qdf, row.page, first), row.first) << "page " << row.page;
+        EXPECT_EQ(StreamsShowing(qdf, row.page, second), row.second) << "page " << row.page;
+    }
+    EXPECT_TRUE(QpdfCheckPasses(out.Path() + "/A.pdf"));
+}
+
 }  // namespace
 }  // namespace tessera
