@@ -101,12 +101,18 @@ TEST(CommandLineTest, WhatTheDialogRefusesIsSaidAtOnceAndNothingIsWritten) {
     const std::string separatorProfile = config / "separator.tpr";
     std::ofstream(separatorProfile) << R"({"SplitMode": 3, "Settings": {"SecuritySettings": {}, "FilenameSettings": {},)"
                                        R"( "OutputSettings": {"EqualPagesNumber": 0}}})";
+    std::string accented;
+    for (int i = 0; i < 64; ++i) accented += "é";
     const struct {
         std::string options;
         std::vector<const char*> says;
     } cases[] = {
         {"--profile " + ShellQuote(separatorProfile), {"a separator split also needs a number of pages"}},
         {"--open-password '   ' --equal 2", {"no password is given"}},
+        // Passwords past 127 bytes give outputs no password opens.
+        {"--equal 2 --open-password " + std::string(128, 'x'), {"document password is too long"}},
+        {"--equal 2 --open-password ' pw ' --permissions-password " + accented,
+         {"blanks at the start and end of the passwords were dropped", "permissions password is too long"}},
         {"--permissions-password ' ' --separator 'text=a(b' --regex",
          {"no password is given", "\"a(b\" is not valid"}},
         {"--equal 2 -o 'new:folder/out'", {"new:folder/out", "is invalid"}},
