@@ -78,6 +78,7 @@ public:
     bool pageLabelsRemoved = false;                   // an output keeps no labels from its sources
     bool linksTakenOver = false;                      // the plug-in sets every link itself
     std::set<QPDFObjGen> ownedAnnotations;            // annotations some page of this output owns
+    std::set<QPDFObjGen> nestingMeasured;             // objects of pages already checked for deep nesting
 
 private:
     std::unique_ptr<QPDF> qpdf_;
