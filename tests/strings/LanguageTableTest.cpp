@@ -94,7 +94,7 @@ std::map<std::string, std::string> KeysInSources() {
         {"IDS_PROFILE_SAVED", "s"},                {"IDS_SEARCH_FAILED", "ds"},
         {"IDS_SEARCH_TOO_COMPLEX", "d"},           {"IDS_SPLIT_FINAL_REPORT", "d"},
         {"IDS_SPLIT_FINAL_REPORT_ONE", "d"},       {"IDS_SPLIT_LEFT_OUT", "d"},
-        {"IDS_SPLIT_LEFT_OUT_ONE", "d"}};
+        {"IDS_SPLIT_LEFT_OUT_ONE", "d"},           {"IDS_WATERMARK_LEFT_OUT", "ds"}};
     std::map<std::string, std::string> keys;
     const std::regex key("IDS_[A-Z0-9_]+");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(TESSERA_SOURCE_DIR) + "/src")) {
