@@ -234,26 +234,18 @@ TEST_F(StampWatermarkTest, APageWhoseContentCannotBeReadIsStampedBehindItOrNamed
     for (int page = 0; page < 4; ++page) pdf.AddContentPage("0 0 1 rg 0 0 100 100 re f");
     pdf.Page(1).getKey("/Contents").replaceStreamData("not deflated at all", QPDFObjectHandle::newName("/FlateDecode"),
                                                       QPDFObjectHandle::newNull());
-    source = host.folder / "damaged.pdf";
-    pdf.Write(source);
+    pdf.Write(source = host.folder / "damaged.pdf");
     host.OpenActive(source);
     for (const bool behind : {true, false}) {
         host.viewer.alerts.clear();
         QPDF written;
         written.processFile(Stamped(behind ? "behind" : "over", Style(0, behind), true).c_str());
         const auto streams = QPDFPageObjectHelper(written.getAllPages()[1]).getPageContents();
-        const std::string named = "left out of page 2: ";
-        if (behind) {
-            ASSERT_EQ(streams.size(), 2u) << "drawing behind needs nothing read";
-            EXPECT_NE(Data(streams[0]).find("<4452414654> Tj"), std::string::npos);
-            EXPECT_TRUE(host.viewer.alerts.empty());
-        } else {
-            EXPECT_EQ(streams.size(), 1u) << "over content whose saved states are unknown, nothing is drawn";
-            ASSERT_EQ(host.viewer.alerts.size(), 1u);
-            EXPECT_EQ(host.viewer.alerts[0].rfind(named, 0), 0u) << host.viewer.alerts[0];
-        }
-        EXPECT_EQ(QPDFPageObjectHelper(written.getAllPages()[2]).getPageContents().size(), behind ? 2u : 3u)
-            << "the next page is stamped";
+        // Behind, nothing needs reading; over content whose saved states are unknown, nothing is drawn.
+        EXPECT_EQ(streams.size(), behind ? 2u : 1u);
+        const std::string named = "left out of page 2: errors while decoding content stream";
+        EXPECT_EQ(host.viewer.alerts, behind ? std::vector<std::string>{} : std::vector<std::string>{named});
+        EXPECT_EQ(QPDFPageObjectHelper(written.getAllPages()[2]).getPageContents().size(), behind ? 2u : 3u);
     }
 }
 
