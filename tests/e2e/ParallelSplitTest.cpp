@@ -120,52 +120,45 @@ TEST(ParallelSplitTest, FilesThatLaterOutputsWouldReplaceOutliveAFailure) {
     for (const char* name : {"DOCA.pdf", "DOCB.pdf", "DOCC.pdf"}) EXPECT_EQ(Bytes(two.out / name), "earlier") << name;
 }
 
-// Damages one page of a file whose objects are all stored uncompressed; qpdf
-// mends the cross-reference entry, or warns when it first reads the page.
+// Damages page 40 of a file whose objects are all stored uncompressed: a
+// content stream that is not deflated, a cross-reference entry that misses
+// its object (qpdf mends it when it first reads the page), content in an
+// object the file lacks.
 const char* kDamage = R"(
 import re, subprocess, sys
-mode, qdf, out, page = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4].encode()
+mode, qdf, out = sys.argv[1:]
 b = open(qdf, "rb").read()
+c = b.index(b"%% Contents for page 40\n")
 if mode == "inflate":
-    i = b.index(b"%% Contents for page " + page + b"\n"); j = b.index(b"<<", i); e = b.index(b"endstream", j)
-    b = b[:j] + b"<< /Filter /FlateDecode /Length 0 >>\nstream\nnot deflated at all\n" + b[e:]
-elif mode == "missing":
-    i = b.index(b"%% Page " + page + b"\n")
-    b = b[:i] + re.sub(rb"/Contents \d+ 0 R", b"/Contents 99999 0 R", b[i:], count=1)
+    bad = b"<< /Filter /FlateDecode /Length 0 >>\nstream\nnot deflated\n"
+    b = b[:b.index(b"<<", c)] + bad + b[b.index(b"endstream", c):]
+if mode == "missing":
+    b = re.sub(rb"(%% Page 40\n(?:.*\n)*?  /Contents )\d+", rb"\g<1>99999", b, count=1)
 open(qdf, "wb").write(b)
 b = subprocess.run(["fix-qdf", qdf], capture_output=True, check=True).stdout
 if mode == "xref":
-    n = int(re.search(rb"%% Contents for page " + page + rb"\n(?:%.*\n)*(\d+) 0 obj", b).group(1))
-    row = b.index(b"\n", b.index(b"\n", b.rindex(b"\nxref\n") + 1) + 1) + 1 + 20 * n
+    n = int(re.search(rb"%% Contents for page 40\n(?:%.*\n)*(\d+) 0 obj", b).group(1))
+    row = b.index(b"\n", b.rindex(b"\nxref\n") + 6) + 1 + 20 * n
     b = b[:row + 5] + bytes([b[row + 5] ^ 1]) + b[row + 6:]
 open(out, "wb").write(b)
 )";
 
 TEST(ParallelSplitTest, ADamagedPageIsKeptAndNamedAlikeByAScanInOrderAndInWorkers) {
-    const struct {
-        const char* name;
-        const char* damage;
-        const char* page;
-    } rows[] = {
-        {"a content stream that is not deflated", "inflate", "40"},
-        {"a cross-reference entry that misses its object", "xref", "40"},
-        {"content in an object the file lacks", "missing", "41"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const char* damage : {"inflate", "xref", "missing"}) {
+        SCOPED_TRACE(damage);
         TempFolder work, config;
         const std::string qdf = work / "work.qdf", damaged = work / "damaged.pdf";
         const CommandResult made = RunCommand(
             "qpdf --qdf --object-streams=disable " + Data("abntex2-thesis-blank-versos-outline-depth6.pdf") + " " +
-            ShellQuote(qdf) + " && python3 -c " + ShellQuote(kDamage) + " " + row.damage + " " + ShellQuote(qdf) + " " +
-            ShellQuote(damaged) + " " + row.page);
+            ShellQuote(qdf) + " && python3 -c " + ShellQuote(kDamage) + " " + damage + " " + ShellQuote(qdf) + " " +
+            ShellQuote(damaged));
         ASSERT_EQ(made.status, 0) << made.output;
         std::string reports[2];
         for (int jobs : {1, 2}) {
             reports[jobs - 1] = Tessera(config, "split --reset --dry-run --separator blank --jobs " +
                                                     std::to_string(jobs) + " " + ShellQuote(damaged) + " 2>&1").output;
-            EXPECT_NE(reports[jobs - 1].find("Page " + std::string(row.page) + " could not be read in full"),
-                      std::string::npos) << reports[jobs - 1];
+            EXPECT_NE(reports[jobs - 1].find("Page 40 could not be read in full"), std::string::npos)
+                << reports[jobs - 1];
         }
         EXPECT_EQ(reports[1], reports[0]);
     }
