@@ -17,6 +17,7 @@
 #include "app/HostRuntime.h"
 #include "app/ModuleLoader.h"
 #include "host/HostError.h"
+#include "pdf/InterruptCleanup.h"
 
 namespace tessera::app {
 namespace {
@@ -199,6 +200,9 @@ int RunCommandLine(int argc, char** argv) {
         return 2;
     }
     runtime.Batch().SetReport(&std::cout, ::isatty(STDERR_FILENO));
+    // From here on an interrupt says what the run finished, also during a
+    // scan that comes before any output is written.
+    pdf::WatchInterrupts();
     viewer.Notify(0);  // start-up is over: a sequence named by TESSERA runs now
     if (runtime.Batch().CloseRequested()) return SequenceStatus(runtime);
     if (unattended && app.get_subcommands().empty()) {

@@ -82,6 +82,7 @@ public:
     // again starts from it, not from the earlier copy as watermarks and
     // edits have left it since.
     std::map<std::pair<const PdfDocument*, QPDFObjGen>, QPDFObjectHandle> firstCopies;
+    std::set<QPDFObjGen> nestingMeasured;             // objects of pages already checked for deep nesting
 
 private:
     std::unique_ptr<QPDF> qpdf_;

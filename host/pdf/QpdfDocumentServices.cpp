@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "pdf/NestingDepth.h"
 #include "pdf/OutputWriter.h"
 #include "pdf/PageAnnotations.h"
 #include "pdf/PageLabelText.h"
@@ -61,6 +62,14 @@ int InsertionIndex(PdfDocument& doc, int position) {
     if (position == -1) return 0;
     if (position == -2) return doc.PageCount();
     return std::clamp(position + 1, 0, doc.PageCount());
+}
+
+// Checked before qpdf copies the page, which would overflow the stack.
+void RefuseDeepNesting(PdfDocument& src, int page) {
+    if (NestsTooDeep(src.Page(page), src.nestingMeasured))
+        throw host::HostError(host::kErrorDamaged, "page " + std::to_string(page + 1) + " nests objects more than " +
+                                                       std::to_string(kDeepestNesting) +
+                                                       " levels deep, too deep to copy");
 }
 
 }  // namespace
@@ -177,8 +186,9 @@ void QpdfDocumentServices::InsertPages(host::DocId to, int position, host::DocId
         }
         const int index = InsertionIndex(out, position);
         for (int k = 0; k < count; ++k) {
+            RefuseDeepNesting(src, firstPage + k);
             InsertAt(out.Qpdf(), PageToInsert(out, src, firstPage + k), index + k);
-            QPDFObjectHandle added = out.Qpdf().getAllPages()[static_cast<std::size_t>(index + k)];
+            const QPDFObjectHandle added = out.Qpdf().getAllPages()[static_cast<std::size_t>(index + k)];
             out.firstCopies.try_emplace({&src, src.Page(firstPage + k).getObjGen()}, added.shallowCopy());
             out.RecordOrigin(added.getObjGen(), {&src, from, firstPage + k});
             OwnAnnotations(out.Qpdf(), added, out.ownedAnnotations);
