@@ -188,7 +188,7 @@ void QpdfDocumentServices::InsertPages(host::DocId to, int position, host::DocId
         for (int k = 0; k < count; ++k) {
             RefuseDeepNesting(src, firstPage + k);
             InsertAt(out.Qpdf(), PageToInsert(out, src, firstPage + k), index + k);
-            const QPDFObjectHandle added = out.Qpdf().getAllPages()[static_cast<std::size_t>(index + k)];
+            QPDFObjectHandle added = out.Qpdf().getAllPages()[static_cast<std::size_t>(index + k)];
             out.firstCopies.try_emplace({&src, src.Page(firstPage + k).getObjGen()}, added.shallowCopy());
             out.RecordOrigin(added.getObjGen(), {&src, from, firstPage + k});
             OwnAnnotations(out.Qpdf(), added, out.ownedAnnotations);
