@@ -17,6 +17,7 @@
 #include "app/HostRuntime.h"
 #include "app/ModuleLoader.h"
 #include "host/HostError.h"
+#include "pdf/InterruptCleanup.h"
 
 namespace tessera::app {
 namespace {
@@ -26,6 +27,7 @@ constexpr const char* kSplitItem = "KORB:Tessera";
 struct SplitArguments {
     std::string input, password, screenshot;
     bool dryRun = false, remembered = false, reset = false, quiet = false, yes = false, gui = false;
+    bool asksPassword = false;  // in a window on a screen, instead of refusing
 };
 
 // The module named on the command line, looked for before the full parse,
@@ -71,14 +73,29 @@ std::string OpenFailure(const SplitArguments& a, const host::HostError& error) {
     return "cannot open " + a.input + ": " + error.what() + (passwordNeeded ? "; give it with --password" : "");
 }
 
-int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {
-    try {
-        runtime.Store().SetPlanningOnly(a.dryRun);
-        viewer.SetActiveDocument(runtime.Store().Open(a.input, a.password));
-    } catch (const host::HostError& error) {
-        viewer.Alert(OpenFailure(a, error));
-        return 1;
+// The input as the active document; in a window an encrypted input's password
+// is asked for until it opens or the user gives up. False when it did not open.
+bool OpenInput(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer) {
+    std::string password = a.password;
+    for (bool again = false;; again = true) {
+        try {
+            viewer.SetActiveDocument(runtime.Store().Open(a.input, password));
+            return true;
+        } catch (const host::HostError& error) {
+            if (!a.asksPassword || error.Code() != host::kErrorPassword) {
+                viewer.Alert(OpenFailure(a, error));
+                return false;
+            }
+            const std::optional<std::string> given = AskPassword(a.input, again);
+            if (!given) return false;
+            password = *given;
+        }
     }
+}
+
+int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {
+    runtime.Store().SetPlanningOnly(a.dryRun);
+    if (!OpenInput(a, runtime, viewer)) return 1;
     if (!viewer.Menus().Execute("Extensions", kSplitItem)) {
         viewer.Alert("the split command is not available");
         return 1;
@@ -119,7 +136,9 @@ void AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd& fron
     split->add_flag("--yes", a.yes,
                     "Answer yes to every question (such as creating the output folder); without it, a question "
                     "that cannot be asked on a terminal is answered no");
-    split->add_flag("--gui", a.gui, "Show the settings dialog in a window instead of reading the options");
+    split->add_flag("--gui", a.gui,
+                    "Show the settings dialog in a window, starting from the remembered settings changed by "
+                    "--profile and the other options");
     split->add_option("--screenshot", a.screenshot,
                       "With --gui: draw the dialog as it opens into this PNG file and split nothing");
     front.AddDeclaredOptions(*split);
@@ -140,8 +159,10 @@ int RunCommandLine(int argc, char** argv) {
     // Only a desktop run makes a QApplication: the command line needs no display.
     std::unique_ptr<Desktop> desktop;
     if (WantsWindows(argc, argv) && !(desktop = StartDesktop(argc, argv, WantsPictureOnly(argc, argv)))) return 1;
-    const std::unique_ptr<ConsoleViewer> viewerPtr(desktop ? new GuiViewer : new ConsoleViewer);
-    const std::unique_ptr<ConsoleWindows> windowsPtr(desktop ? new GuiWindows : new ConsoleWindows);
+    // Offscreen (a picture run) no one could click a message box away: messages go to stderr.
+    const bool onScreen = desktop && desktop->HasScreen();
+    const std::unique_ptr<ConsoleViewer> viewerPtr(onScreen ? new GuiViewer : new ConsoleViewer);
+    const std::unique_ptr<ConsoleWindows> windowsPtr(onScreen ? new GuiWindows : new ConsoleWindows);
     ConsoleViewer& viewer = *viewerPtr;
     ConsoleWindows& windows = *windowsPtr;
     CommandLineFrontEnd front(std::cout);
@@ -184,6 +205,9 @@ int RunCommandLine(int argc, char** argv) {
         return 2;
     }
     runtime.Batch().SetReport(&std::cout, ::isatty(STDERR_FILENO));
+    // From here on an interrupt says what the run finished, also during a
+    // scan that comes before any output is written.
+    pdf::WatchInterrupts();
     viewer.Notify(0);  // start-up is over: a sequence named by TESSERA runs now
     if (runtime.Batch().CloseRequested()) return SequenceStatus(runtime);
     if (unattended) {
@@ -200,7 +224,13 @@ int RunCommandLine(int argc, char** argv) {
         std::cerr << "tessera: --screenshot goes with --gui, and --gui is a word of its own" << std::endl;
         return 2;
     }
+    if (split.gui && !onScreen && split.screenshot.empty()) {
+        std::cerr << "tessera: the window would open offscreen, where nobody can use it; give --screenshot FILE.png"
+                  << std::endl;
+        return 1;
+    }
     if (split.gui && split.input.empty() && (split.input = ChooseDocument()).empty()) return 1;
+    split.asksPassword = onScreen;
     front.SetWindows(split.gui, split.screenshot);
     viewer.SetQuiet(split.quiet);
     windows.SetAssumeYes(split.yes);

@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -36,6 +38,11 @@ Desktop::Desktop(int& argc, char** argv) : application_(std::make_unique<QApplic
 
 Desktop::~Desktop() = default;
 
+bool Desktop::HasScreen() const {
+    const QString platform = QGuiApplication::platformName();
+    return platform != "offscreen" && platform != "minimal";
+}
+
 std::unique_ptr<Desktop> StartDesktop(int& argc, char** argv, bool offscreen) {
     if (offscreen && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // Qt would abort without a display; say why instead.
@@ -48,6 +55,16 @@ std::unique_ptr<Desktop> StartDesktop(int& argc, char** argv, bool offscreen) {
 
 std::string ChooseDocument() {
     return QFileDialog::getOpenFileName(nullptr, "Tessera", {}, "PDF Files (*.pdf);;All Files (*)").toStdString();
+}
+
+std::optional<std::string> AskPassword(const std::string& document, bool again) {
+    const QString name = QFileInfo(QString::fromStdString(document)).fileName();
+    const QString prompt = again ? QString("The password is not right. Password of %1:").arg(name)
+                                 : QString("%1 is encrypted. Password to open it:").arg(name);
+    bool ok = false;
+    const QString password = QInputDialog::getText(nullptr, "Tessera", prompt, QLineEdit::Password, {}, &ok);
+    if (!ok) return std::nullopt;
+    return password.toStdString();
 }
 
 }  // namespace tessera::app

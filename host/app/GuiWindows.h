@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes, questions, information and the help file on the desktop.
 #include <memory>
+#include <optional>
 
 #include "app/ConsoleWindows.h"
 
@@ -22,6 +23,10 @@ public:
     Desktop(int& argc, char** argv);
     ~Desktop();
 
+    // False when windows are drawn offscreen, where nobody could click a
+    // message box: such a run says everything on stderr instead.
+    bool HasScreen() const;
+
 private:
     std::unique_ptr<QApplication> application_;
 };
@@ -31,5 +36,8 @@ private:
 std::unique_ptr<Desktop> StartDesktop(int& argc, char** argv, bool offscreen);
 // The document to split, from Qt's file dialog; empty when none was chosen.
 std::string ChooseDocument();
+// The password of an encrypted document, asked in a dialog; none when the
+// user cancelled. `again` after a wrong one.
+std::optional<std::string> AskPassword(const std::string& document, bool again);
 
 }  // namespace tessera::app

@@ -6,11 +6,29 @@
 #include <set>
 #include <string>
 
+#include "host/HostError.h"
 #include "pdf/ImageDataLength.h"
 #include "pdf/WholeContentParse.h"
 
 namespace tessera::pdf {
 namespace {
+
+// A reference to an object the file does not hold: in a file that had to be
+// mended, what was lost in the mending, which must not pass for nothing drawn.
+bool IsMissing(QPDFObjectHandle object) { return object.isIndirect() && object.isNull(); }
+
+[[noreturn]] void MissingObject() {
+    throw host::HostError(host::kErrorDamaged, "the page's content refers to objects missing from the file");
+}
+
+void RefuseMissingContents(QPDFObjectHandle page) {
+    QPDFObjectHandle contents = page.getKey("/Contents");
+    if (IsMissing(contents) || IsMissing(QPDFPageObjectHelper(page).getAttribute("/Resources", false)))
+        MissingObject();
+    if (contents.isArray())
+        for (QPDFObjectHandle stream : contents.aitems())
+            if (IsMissing(stream)) MissingObject();
+}
 
 const std::set<std::string> kPaintingOperators = {"S", "s", "f", "F", "f*", "B", "B*", "b", "b*"};
 const std::set<std::string> kTextShowingOperators = {"Tj", "TJ", "'", "\""};
@@ -115,8 +133,10 @@ void TreeBuilder::EndMarked() {
 
 void TreeBuilder::Draw(QPDFObjectHandle name) {
     QPDFObjectHandle xobjects = resources_.isDictionary() ? resources_.getKey("/XObject") : resources_;
+    if (IsMissing(xobjects)) MissingObject();
     if (!name.isName() || !xobjects.isDictionary()) return;
     QPDFObjectHandle xobject = xobjects.getKey(name.getName());
+    if (IsMissing(xobject)) MissingObject();
     if (!xobject.isStream()) return;  // nothing is drawn
     QPDFObjectHandle dict = xobject.getDict();
     QPDFObjectHandle subtype = dict.getKey("/Subtype");
@@ -158,6 +178,7 @@ std::uint32_t ContentTree::Add(std::uint32_t parent, ContentNode node) {
 ContentTree ContentTree::OfPage(QPDFObjectHandle page) {
     ContentTree tree;
     ParseWholly(page, [&] {
+        RefuseMissingContents(page);
         TreeBuilder builder(tree, QPDFPageObjectHelper(page).getAttribute("/Resources", false));
         QPDFPageObjectHelper(page).parseContents(&builder);
     });

@@ -78,6 +78,11 @@ public:
     bool pageLabelsRemoved = false;                   // an output keeps no labels from its sources
     bool linksTakenOver = false;                      // the plug-in sets every link itself
     std::set<QPDFObjGen> ownedAnnotations;            // annotations some page of this output owns
+    // Each source page's dictionary as it was first copied in: a page copied
+    // again starts from it, not from the earlier copy as watermarks and
+    // edits have left it since.
+    std::map<std::pair<const PdfDocument*, QPDFObjGen>, QPDFObjectHandle> firstCopies;
+    std::set<QPDFObjGen> nestingMeasured;             // objects of pages already checked for deep nesting
 
 private:
     std::unique_ptr<QPDF> qpdf_;

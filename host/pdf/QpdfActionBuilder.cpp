@@ -22,6 +22,14 @@ QPDFObjectHandle FileSpecDictionary(const std::string& path) {
     return spec;
 }
 
+// The action's destination name, made anew in the output with its bytes.
+QPDFObjectHandle SameName(QPDFObjectHandle action) {
+    QPDFObjectHandle d = action.getKeyIfDict("/D");
+    if (d.isName()) return QPDFObjectHandle::newName(d.getName());
+    if (d.isString()) return QPDFObjectHandle::newString(d.getStringValue());
+    throw host::HostError(host::kErrorBadArgument, "the action names no destination");
+}
+
 }  // namespace
 
 host::ActionRef QpdfActionBuilder::Make(host::DocId doc, const char* type, const char* fileKey,
@@ -47,17 +55,17 @@ host::ActionRef QpdfActionBuilder::NewRemoteGoTo(host::DocId doc, host::FileSpec
     });
 }
 
-host::ActionRef QpdfActionBuilder::NewRemoteNamedGoTo(host::DocId doc, host::FileSpecRef file,
-                                                      const std::string& name) {
-    return QpdfGuard([&] {
-        return Make(doc, "/GoToR", "/F", store_.Resolve(file), QPDFObjectHandle::newUnicodeString(name));
-    });
+host::ActionRef QpdfActionBuilder::NewRemoteNamedGoTo(host::DocId doc, host::FileSpecRef file, host::ActionRef goTo) {
+    return QpdfGuard([&] { return Make(doc, "/GoToR", "/F", store_.Resolve(file), SameName(store_.Resolve(goTo))); });
 }
 
 host::FileSpecRef QpdfActionBuilder::NewFileSpec(host::DocId doc, const std::string& path,
                                                  const std::string& relativeTo) {
     return QpdfGuard([&] {
-        fs::path target = Absolute(path);
+        // Outputs are reached from each other through the folders the run made;
+        // any other file by the path the system resolves, as "link/.." need
+        // not lead back where "link" started.
+        fs::path target = relativeTo.empty() ? fs::weakly_canonical(fs::absolute(path)) : Absolute(path);
         if (!relativeTo.empty()) target = target.lexically_relative(Absolute(relativeTo).parent_path());
         if (target.empty()) throw host::HostError(host::kErrorBadArgument, "no relative path to " + path);
         // Thousands of links lead into a few files: one /Filespec dictionary per file.

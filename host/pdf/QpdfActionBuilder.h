@@ -11,7 +11,7 @@ public:
 
     host::ActionRef NewGoTo(host::DocId doc, int page, const host::Destination& view) override;
     host::ActionRef NewRemoteGoTo(host::DocId doc, host::FileSpecRef file, const host::Destination& dest) override;
-    host::ActionRef NewRemoteNamedGoTo(host::DocId doc, host::FileSpecRef file, const std::string& name) override;
+    host::ActionRef NewRemoteNamedGoTo(host::DocId doc, host::FileSpecRef file, host::ActionRef goTo) override;
     host::FileSpecRef NewFileSpec(host::DocId doc, const std::string& path, const std::string& relativeTo) override;
     host::ActionRef CopyAction(host::DocId doc, host::ActionRef action) override;
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "pdf/NestingDepth.h"
 #include "pdf/OutputWriter.h"
 #include "pdf/PageAnnotations.h"
 #include "pdf/PageLabelText.h"
@@ -33,6 +34,12 @@ bool LeadsToMissingPage(QPDFObjectHandle value) {
     return dest.isArray() && dest.getArrayNItems() > 0 && dest.getArrayItem(0).isNull();
 }
 
+// /MarkInfo says the file is tagged, which holds only with a structure tree:
+// pages come without the source's.
+bool ClaimsWhatIsNotCarried(QPDF& out, const std::string& key) {
+    return key == "MarkInfo" && !out.getRoot().hasKey("/StructTreeRoot");
+}
+
 // Inserts `page` so that it becomes page number `index` of q.
 void InsertAt(QPDF& q, QPDFObjectHandle page, int index) {
     const auto& pages = q.getAllPages();
@@ -42,10 +49,27 @@ void InsertAt(QPDF& q, QPDFObjectHandle page, int index) {
         q.addPageAt(page, true, pages[static_cast<std::size_t>(index)]);
 }
 
+// A page already copied into `out` is given a page object of its own, made
+// from the dictionary as first copied: qpdf would copy the earlier copy as it
+// is now, watermark and all.
+QPDFObjectHandle PageToInsert(PdfDocument& out, PdfDocument& src, int index) {
+    QPDFObjectHandle page = src.Page(index);
+    const auto first = out.firstCopies.find({&src, page.getObjGen()});
+    return first == out.firstCopies.end() ? page : out.Qpdf().makeIndirectObject(first->second.shallowCopy());
+}
+
 int InsertionIndex(PdfDocument& doc, int position) {
     if (position == -1) return 0;
     if (position == -2) return doc.PageCount();
     return std::clamp(position + 1, 0, doc.PageCount());
+}
+
+// Checked before qpdf copies the page, which would overflow the stack.
+void RefuseDeepNesting(PdfDocument& src, int page) {
+    if (NestsTooDeep(src.Page(page), src.nestingMeasured))
+        throw host::HostError(host::kErrorDamaged, "page " + std::to_string(page + 1) + " nests objects more than " +
+                                                       std::to_string(kDeepestNesting) +
+                                                       " levels deep, too deep to copy");
 }
 
 }  // namespace
@@ -90,7 +114,7 @@ void QpdfDocumentServices::CopyCatalogEntry(host::DocId to, host::DocId from, co
         QPDF& src = store_.Get(from).Qpdf();
         QPDF& out = store_.Get(to).Qpdf();
         QPDFObjectHandle value = src.getRoot().getKey(Key(key));
-        if (value.isNull()) return;
+        if (value.isNull() || ClaimsWhatIsNotCarried(out, key)) return;
         QPDFObjectHandle copy;
         if (value.isScalar()) {
             copy = QPDFObjectHandle::parse(value.unparse());
@@ -162,8 +186,10 @@ void QpdfDocumentServices::InsertPages(host::DocId to, int position, host::DocId
         }
         const int index = InsertionIndex(out, position);
         for (int k = 0; k < count; ++k) {
-            InsertAt(out.Qpdf(), src.Page(firstPage + k), index + k);
+            RefuseDeepNesting(src, firstPage + k);
+            InsertAt(out.Qpdf(), PageToInsert(out, src, firstPage + k), index + k);
             const QPDFObjectHandle added = out.Qpdf().getAllPages()[static_cast<std::size_t>(index + k)];
+            out.firstCopies.try_emplace({&src, src.Page(firstPage + k).getObjGen()}, added.shallowCopy());
             out.RecordOrigin(added.getObjGen(), {&src, from, firstPage + k});
             OwnAnnotations(out.Qpdf(), added, out.ownedAnnotations);
         }

@@ -1,7 +1,9 @@
 #pragma once
 // Page contents over qpdf's content-stream parser, parsed once when acquired.
 #include <map>
+#include <utility>
 
+#include "host/HostError.h"
 #include "pdf/ContentTree.h"
 #include "pdf/QpdfPageServices.h"
 
@@ -24,11 +26,13 @@ public:
 
 private:
     const ContentNode& Node(host::ElementRef ref) const;
+    ContentTree Read(host::PageId page, QPDFObjectHandle object);
 
     QpdfPageServices& pages_;
     host::ContentId next_ = 1;
     std::map<host::ContentId, ContentTree> contents_;
     std::map<host::ContentId, QPDFObjectHandle> pagesOf_;
+    std::map<std::pair<host::DocId, QPDFObjGen>, host::HostError> unreadable_;  // pages found damaged
 };
 
 }  // namespace tessera::pdf

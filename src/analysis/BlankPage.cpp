@@ -49,14 +49,16 @@ bool IsBlankPage(PageContentHolder& holder) {
 
 bool IsBlankImagePage(PageContentHolder& holder, double threshold) {
     return JudgeContent(holder, [threshold](host::ElementRef content) {
-        // The last element judged decides: a stop inside a container ends only
-        // that container's list, so an image after it judges again.
-        bool verdict = false;
-        WalkPageElements(content, [&verdict, threshold](host::ElementRef element, host::PageElementKind type) {
-            verdict = IsBlankImage(element, type, threshold);
-            return verdict;
+        // Whatever is drawn beside the scan, inside a container or not, makes
+        // the page more than a blank sheet: text in a marked-content group is
+        // as visible as text outside one.
+        bool blankImageSeen = false, otherSeen = false;
+        WalkPageElements(content, [&](host::ElementRef element, host::PageElementKind type) {
+            if (IsBlankImage(element, type, threshold)) blankImageSeen = true;
+            else otherSeen = true;
+            return !otherSeen;
         });
-        return verdict;
+        return blankImageSeen && !otherSeen;
     });
 }
 

@@ -10,9 +10,10 @@ namespace tessera {
 // cannot be read is not blank.
 bool IsBlankPage(PageContentHolder& holder);
 
-// Every image the walk judges is a stored image whose stream is smaller than
-// threshold times its decoded data: a blank page scanned compresses to almost
-// nothing, and noise raises the ratio. An empty page counts too.
+// Every element drawn, inside containers too, is a stored image whose stream
+// is smaller than threshold times its decoded data: a blank page scanned
+// compresses to almost nothing, and noise raises the ratio. An empty page
+// counts too.
 bool IsBlankImagePage(PageContentHolder& holder, double threshold);
 
 // Stored length over data length; the image is never blank when either is 0.

@@ -37,10 +37,10 @@ std::optional<host::ActionRef> MapDestination(const LinkContext& context, host::
     }
     // Back into the source, which stays where it is: its absolute path.
     const std::string sourcePath = context.source.FilePath();
-    if (const std::optional<std::string> name = Host().actions->DestinationName(goTo)) {
+    if (Host().actions->DestinationName(goTo)) {
         host::ActionBuilderServices& build = *Host().actionBuilder;
         return build.NewRemoteNamedGoTo(context.output.Doc(), build.NewFileSpec(context.output.Doc(), sourcePath, ""),
-                                        *name);
+                                        goTo);
     }
     return RemoteGoTo(context, sourcePath, "", *dest);
 }

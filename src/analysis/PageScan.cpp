@@ -19,6 +19,9 @@ ScanProgress::~ScanProgress() { monitor_.EndOperation(); }
 bool PatternMatcher::Matches(const SearchPattern& pattern, const std::string& text, int page) {
     const MatchResult result = pattern.Find(text);
     if (result == MatchResult::TooComplex) NoteTooComplex(page);
+    if (result == MatchResult::Failed && !std::exchange(reported_, true))
+        Host().viewer->Alert(
+            FormatText(LookupString("IDS_SEARCH_FAILED"), {std::int64_t{page} + 1, pattern.FailureText()}));
     return result == MatchResult::Match;
 }
 

@@ -21,8 +21,8 @@ private:
     host::ProgressMonitor& monitor_;
 };
 
-// Whether the pattern matches the text; a pattern that ran away counts as no
-// match, and the user hears of it once per scan.
+// Whether the pattern matches the text; a pattern that ran away or could not
+// be matched counts as no match, and the user hears of it once per scan.
 class PatternMatcher {
 public:
     bool Matches(const SearchPattern& pattern, const std::string& text, int page);

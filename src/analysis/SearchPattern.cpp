@@ -22,7 +22,22 @@ constexpr std::uint32_t kHeapLimitKiB = 256 * 1024;
 // heap, takes over for longer texts still.
 constexpr std::size_t kJitStackStart = 64 * 1024;
 constexpr std::size_t kJitStackMax = 8 * 1024 * 1024;
-constexpr std::uint32_t kCompileOptions = PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF;
+// PCRE2 counts its step limit afresh at every start position, so a pattern
+// that scans to the end of the text from each start takes time that grows
+// with the square of the text's length and never meets that limit. Automatic
+// callouts, made before each item the matcher tries, count the steps of one
+// search over all start positions; a linear search of a page takes a few per
+// character, so the budget grows with the page and only a runaway ends there.
+constexpr std::uint32_t kCompileOptions = PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF | PCRE2_AUTO_CALLOUT;
+constexpr std::uint64_t kSearchSteps = 10'000'000;
+constexpr std::uint64_t kSearchStepsPerByte = 100;
+
+int CountStep(pcre2_callout_block* /*block*/, void* stepsLeft) {
+    std::uint64_t& left = *static_cast<std::uint64_t*>(stepsLeft);
+    if (left == 0) return PCRE2_ERROR_CALLOUT;
+    --left;
+    return 0;
+}
 
 Pcre2Ptr<pcre2_code> CompileCode(const std::string& pattern, bool caseless, int& error, PCRE2_SIZE& offset) {
     return Pcre2Ptr<pcre2_code>(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
@@ -54,6 +69,7 @@ bool SearchPattern::Compile(const std::string& pattern, bool caseless) {
     context_.reset(pcre2_match_context_create(nullptr));
     pcre2_set_match_limit(context_.get(), kMatchLimit);
     pcre2_set_heap_limit(context_.get(), kHeapLimitKiB);
+    pcre2_set_callout(context_.get(), CountStep, &stepsLeft_);
     text_ = pattern;
     return true;
 }
@@ -70,12 +86,18 @@ MatchResult SearchPattern::Find(std::string_view text) const {
     }
     if (rc == PCRE2_ERROR_JIT_STACKLIMIT) rc = Run(text, PCRE2_NO_JIT);
     if (rc >= 0) return MatchResult::Match;
-    if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT || rc == PCRE2_ERROR_HEAPLIMIT)
+    if (rc == PCRE2_ERROR_NOMATCH) return MatchResult::NoMatch;
+    if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT || rc == PCRE2_ERROR_HEAPLIMIT ||
+        rc == PCRE2_ERROR_CALLOUT)
         return MatchResult::TooComplex;
-    return MatchResult::NoMatch;
+    PCRE2_UCHAR message[256] = {};
+    pcre2_get_error_message(rc, message, sizeof message);
+    failure_ = reinterpret_cast<const char*>(message);
+    return MatchResult::Failed;
 }
 
 int SearchPattern::Run(std::string_view text, std::uint32_t options) const {
+    stepsLeft_ = kSearchSteps + kSearchStepsPerByte * text.size();
     return pcre2_match(code_.get(), reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0,
                        PCRE2_NOTEMPTY | options, data_.get(), context_.get());
 }

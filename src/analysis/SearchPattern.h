@@ -18,7 +18,7 @@ struct pcre2_real_jit_stack_8;
 
 namespace tessera {
 
-enum class MatchResult { NoMatch, Match, TooComplex };
+enum class MatchResult { NoMatch, Match, TooComplex, Failed };
 
 // Hands each PCRE2 object back to its own free function.
 struct Pcre2Free {
@@ -39,8 +39,11 @@ public:
     // False when the pattern does not compile; the previous program is kept then.
     bool Compile(const std::string& pattern, bool caseless);
     // A non-empty match anywhere in the text. A pattern that would run away
-    // ends at a step limit with TooComplex instead of hanging.
+    // ends at a step limit with TooComplex instead of hanging; one that PCRE2
+    // cannot match at all (a recursion that could loop) is Failed, and
+    // FailureText says why.
     MatchResult Find(std::string_view text) const;
+    const std::string& FailureText() const { return failure_; }
     bool IsCompiled() const { return code_ != nullptr; }
     const std::string& Text() const { return text_; }
 
@@ -52,6 +55,8 @@ private:
     Pcre2Ptr<pcre2_real_match_data_8> data_;
     Pcre2Ptr<pcre2_real_match_context_8> context_;
     mutable Pcre2Ptr<pcre2_real_jit_stack_8> stack_;  // made on the first page that needs it
+    mutable std::uint64_t stepsLeft_ = 0;  // of the search under way
+    mutable std::string failure_;
 };
 
 // Puts a backslash before each of the characters [\^$.|?*+() .

@@ -89,17 +89,25 @@ ChunkScan BlankScan(const DocumentHandle& document, SeparatorKind separatorType,
 // The extractor is attached before the chunks are handed out: each worker
 // reads with its own copy of the word finder.
 ChunkScan TextScan(PageTextExtractor& extractor, const SearchPattern& pattern, const TextQuery& query) {
-    const auto note = [](int page) {
-        PatternMatcher().NoteTooComplex(page);
+    const auto text = [&extractor, &query](int page) -> const std::string* {
+        if (!extractor.Extract(page, AreaOf(query), query.UseAreaFilter) || extractor.Text().empty()) return nullptr;
+        return &extractor.Text();
+    };
+    // The search is repeated here for its message: its outcome does not
+    // depend on where it ran.
+    const auto note = [text, &pattern](int page) {
+        if (const std::string* pageText = text(page)) PatternMatcher().Matches(pattern, *pageText, page);
         return true;
     };
-    const auto bits = [&extractor, &pattern, &query](int first, int count) {
+    const auto bits = [text, &pattern](int first, int count) {
         int bits = 0;
         for (int i = 0; i < count; ++i) {
-            if (!extractor.Extract(first + i, AreaOf(query), query.UseAreaFilter) || extractor.Text().empty()) continue;
-            const MatchResult result = pattern.Find(extractor.Text());
+            const std::string* pageText = text(first + i);
+            if (!pageText) continue;
+            const MatchResult result = pattern.Find(*pageText);
             if (result == MatchResult::Match) bits |= 1 << i;
-            if (result == MatchResult::TooComplex && !(bits & kChunkNote)) bits |= NoteBits(i);
+            if (result != MatchResult::Match && result != MatchResult::NoMatch && !(bits & kChunkNote))
+                bits |= NoteBits(i);
         }
         return bits;
     };

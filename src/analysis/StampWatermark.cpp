@@ -6,6 +6,8 @@
 #include "access/OwnedId.h"
 #include "access/ReportHostError.h"
 #include "model/Fixed16.h"
+#include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
 #include "strings/WinAnsiText.h"
 
 namespace tessera {
@@ -72,7 +74,7 @@ host::TextMatrix WatermarkMatrix(int fontSize, double theta, Centre centre, Wate
 
 void AddToPage(host::DocId doc, int index, host::TextElementId text, bool behindText) {
     const OwnedPage page(Host().pages->AcquirePage(doc, index));
-    const OwnedContent content(Host().contents->AcquireContent(page.Get(), 0));
+    const OwnedContent content(Host().contents->AcquireContent(page.Get(), host::kEditingClient));
     Host().edits->AddElement(content.Get(), behindText ? -1 : -2, text);
     Host().edits->WriteBack(content.Get());
 }
@@ -92,7 +94,7 @@ WatermarkOffset MeasureWatermarkOffset(const std::string& codes, host::FontId fo
 }
 
 bool StampWatermark(host::DocId doc, int index, const std::string& text, int fontSize, double angleDegrees,
-                    float opacity, bool behindText) {
+                    float opacity, bool behindText, int shownNumber) {
     if (text.empty()) return true;
     opacity = ClampedOpacity(opacity);
     const Centre centre = CropBoxCentre(doc, index);
@@ -113,16 +115,21 @@ bool StampWatermark(host::DocId doc, int index, const std::string& text, int fon
             Host().edits->CreateText(codes, font.Get(), state, WatermarkMatrix(fontSize, theta, centre, offset)));
         AddToPage(doc, index, element.Get(), behindText);
     } catch (const host::HostError& error) {
-        ReportHostError(error);
+        // Over a content that cannot be read in full, the saved states it
+        // leaves open are unknown: the page is kept as it is, and named.
+        Host().viewer->Alert(
+            FormatText(LookupString("IDS_WATERMARK_LEFT_OUT"),
+                       {std::int64_t{shownNumber > 0 ? shownNumber : index + 1}, error.what()}));
     }
     return true;
 }
 
-void StampRangeWatermark(host::DocId doc, int first, int last, const PageRange& range) {
+void StampRangeWatermark(host::DocId doc, int first, int last, const PageRange& range, int shownFirst) {
     if (!(range.Options & AddWatermark)) return;
     const float opacity = static_cast<float>(100 - range.TransparencyLevel) * 0.01f;
     for (int page = first; page <= last; ++page)
-        StampWatermark(doc, page, range.Watermark, range.WatermarkFontSize, 45, opacity, range.WatermarkBehindText);
+        StampWatermark(doc, page, range.Watermark, range.WatermarkFontSize, 45, opacity, range.WatermarkBehindText,
+                       shownFirst + page - first);
 }
 
 }  // namespace tessera

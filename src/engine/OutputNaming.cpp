@@ -113,13 +113,17 @@ std::string FitToFileSystem(std::string_view stem, std::size_t reserved) {
 }  // namespace
 
 std::string UsedNames::MakeUniqueName(std::string_view stem) {
-    const std::string base = FitToFileSystem(stem, 0);
-    std::string name = base;
-    for (int k = 1; !names_.insert(UpperCase(name)).second; ++k) {
-        const std::string number = FormatText("_%d", {k});
-        name = FitToFileSystem(stem, number.size()) + number;
+    int& next = nextNumber_[std::string(stem)];
+    if (next == 0) {
+        next = 1;
+        std::string name = FitToFileSystem(stem, 0);
+        if (names_.insert(UpperCase(name)).second) return name;
     }
-    return name;
+    for (;;) {
+        const std::string number = FormatText("_%d", {next++});
+        std::string name = FitToFileSystem(stem, number.size()) + number;
+        if (names_.insert(UpperCase(name)).second) return name;
+    }
 }
 
 std::string MonthName(int month) {

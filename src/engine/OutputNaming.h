@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "access/DocumentHandle.h"
@@ -32,6 +33,10 @@ public:
 
 private:
     std::set<std::string> names_;
+    // Per stem, the number its next "_k" try starts from: names only ever
+    // join the set, so the numbers tried before stay taken, and thousands of
+    // outputs with one name cost one try each.
+    std::unordered_map<std::string, int> nextNumber_;
 };
 
 // The localised name of month 1 to 12; "Unknown" for any other number.

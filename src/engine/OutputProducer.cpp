@@ -44,7 +44,8 @@ bool InsertRanges(const DocumentHandle& source, DocumentHandle& output, const Ou
         const int first = output.PageCount();  // the placeholder too, for the first range
         if (range.NumPages > 0 && !InsertPageRange(source, output, range.StartPage, range.NumPages, range.Options))
             return false;
-        StampRangeWatermark(output.Doc(), first, output.PageCount() - 1, range);
+        // The placeholder, page 0 until the output is finished, is no page of it.
+        StampRangeWatermark(output.Doc(), first, output.PageCount() - 1, range, first);
     }
     return true;
 }

@@ -49,6 +49,10 @@ const ProfileField<OutputSettings> kOutput[] = {
     FIELD("CreateHTMLIndex", bCreateHTMLIndex, false), FIELD("EqualPagesNumber", NumEqualPages, 1),
     FIELD("StartBookmarkLevel", StartBookmarkLevel, 1), FIELD("EndBookmarkLevel", EndBookmarkLevel, 1),
     FIELD("SeparatorType", SeparatorType, 0),         FIELD("BlankImageThreshold", BlankPageThreshold, 40),
+    // The watermark of every range without one of its own, as the range keeps its own.
+    FIELD("Watermark", EveryRangeWatermark.Text, 0),  FIELD("WatermarkFontSize", EveryRangeWatermark.FontSize, 45),
+    FIELD("TransparencyLevel", EveryRangeWatermark.TransparencyLevel, 50),
+    FIELD("WatermarkBehindText", EveryRangeWatermark.BehindText, false),
 };
 
 // The query follows these, in a cabinet of its own.

@@ -15,6 +15,12 @@ bool SecuritySettings::NeedsSecurity() const {
     return PermissionBits() != -1 || hasPassword;
 }
 
+const char* SecuritySettings::PasswordTooLongKey() const {
+    if (Password.size() > kMaxPasswordBytes) return "IDS_OPEN_PASSWORD_TOO_LONG";
+    if (PermPassword.size() > kMaxPasswordBytes) return "IDS_PERMISSIONS_PASSWORD_TOO_LONG";
+    return nullptr;
+}
+
 SplitSettings SettingsForRun(const SplitSettings& working) {
     SplitSettings run = working;
     run.Security.AllowAll = false;

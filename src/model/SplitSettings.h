@@ -40,7 +40,8 @@ struct OutputSettings {
     TextQuery SeparatorQuery;
     std::int32_t BlankPageThreshold = 40;
     // Stamped on every range of every output that has no watermark of its
-    // own, whatever the split method; given on the command line, never stored.
+    // own, whatever the split method; given on the command line and kept in
+    // profiles, never in the remembered settings.
     WatermarkStyle EveryRangeWatermark;
     // How many outputs are written at once, each by a process of its own;
     // 0: one per core. Given on the command line, never stored.
@@ -48,6 +49,10 @@ struct OutputSettings {
 
     friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };
+
+// The longest password the outputs' encryption (AES-256) takes, in bytes of
+// UTF-8: a longer one gives outputs no password opens.
+inline constexpr std::size_t kMaxPasswordBytes = 127;
 
 struct SecuritySettings {
     bool bPaswordProtect = false;
@@ -63,6 +68,9 @@ struct SecuritySettings {
     std::int32_t PermissionBits() const;
     // False only when everything is allowed and no password is to be set.
     bool NeedsSecurity() const;
+    // The message key of a password longer than kMaxPasswordBytes, the open
+    // password's first; null when both fit.
+    const char* PasswordTooLongKey() const;
 
     friend bool operator==(const SecuritySettings&, const SecuritySettings&) = default;
 };

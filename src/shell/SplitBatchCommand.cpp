@@ -33,12 +33,14 @@ struct BatchFilesScope {
     BatchFilesScope& operator=(const BatchFilesScope&) = delete;
 };
 
-// Entries of `defaults` that `into` lacks are added, inside nested cabinets too.
+// Entries of `defaults` that `into` lacks are added, inside nested cabinets
+// too; but a text missing from a cabinet that is there was saved empty (saving
+// drops empty values), and stays empty as it does in a profile.
 void AddMissingEntries(Cabinet& into, const Cabinet& defaults) {
     for (const auto& [key, value] : defaults.Entries()) {
         host::CabinetValue* mine = into.Find(key);
         if (!mine) {
-            into.Put(key, value);
+            if (!std::holds_alternative<std::string>(value)) into.Put(key, value);
         } else if (auto* box = std::get_if<host::CabinetBox>(mine); box && std::holds_alternative<host::CabinetBox>(value)) {
             AddMissingEntries(box->Get(), std::get<host::CabinetBox>(value).Get());
         }
@@ -156,6 +158,11 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
         return false;
     }
     SplitSettings settings = SettingsForRun(loaded);
+    // As the dialog would: outputs no password opens are not written.
+    if (const char* tooLong = settings.Security.bPaswordProtect ? settings.Security.PasswordTooLongKey() : nullptr) {
+        StoreResults(command, false, 0, 0, LookupString(tooLong));
+        return false;
+    }
     const BatchFilesScope batchFiles;
     const SplitResult result = RunSplit(settings, source);
     // The file's line says what stopped it when the run knows.

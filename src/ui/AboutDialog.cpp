@@ -44,7 +44,7 @@ std::vector<ControlSpec> AboutDialog::Controls() const {
     // The fixed texts are the command line's too; the ones set at opening start empty.
     const AboutTexts about = MakeAboutTexts();
     return {
-        {kPicture, ControlKind::Picture, ""},
+        {kPicture, ControlKind::Picture, "", 0, false, 0, Picture::Product},
         {0, ControlKind::Text, about.lines[Description], 0, true},
         {kProductGroup, ControlKind::Group, ""},
         {0, ControlKind::Text, about.lines[HostLine], kProductGroup},

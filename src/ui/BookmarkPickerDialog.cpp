@@ -28,11 +28,11 @@ std::vector<ControlSpec> BookmarkPickerDialog::Controls() const {
     return {
         {kTree, ControlKind::Tree, ""},
         {kLegend, ControlKind::Group, "Legend"},
-        {kUsableIcon, ControlKind::Picture, "", kLegend},
+        {kUsableIcon, ControlKind::Picture, "", kLegend, false, 0, Icon::Usable},
         {0, ControlKind::Text,
          "Bookmark points to location in the curent document and can be used to define a page range", kLegend,
          true},
-        {kNotUsableIcon, ControlKind::Picture, "", kLegend},
+        {kNotUsableIcon, ControlKind::Picture, "", kLegend, false, 0, Icon::NotUsable},
         {0, ControlKind::Text, "Bookmark can't be used to define a page range, it points outside of the document",
          kLegend, true},
         {kOkButton, ControlKind::Button, "OK"},
@@ -75,7 +75,8 @@ std::vector<TreeNode> BookmarkPickerDialog::ReadOutline() {
     WalkOutline(root, Siblings{&shown, &roots_}, [](host::BookmarkRef bookmark, const Siblings& parent) {
         parent.items->push_back({bookmark, {}});
         parent.shown->push_back(
-            {Host().bookmarks->Title(bookmark), IsUsableBookmark(bookmark) ? Usable : NotUsable, false, {}});
+            {Host().bookmarks->Title(bookmark), IsUsableBookmark(bookmark) ? Icon::Usable : Icon::NotUsable, false,
+             {}});
         return std::optional<Siblings>(Siblings{&parent.shown->back().children, &parent.items->back().children});
     });
     return shown;

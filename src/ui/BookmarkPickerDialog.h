@@ -11,8 +11,10 @@ namespace tessera {
 
 class BookmarkPickerDialog : public Dialog {
 public:
-    // The tree's icons.
-    enum Icon { Usable = 0, NotUsable = 1 };
+    // The tree's icons, which the legend explains.
+    struct Icon {
+        static constexpr Picture Usable = Picture::UsableBookmark, NotUsable = Picture::NotUsableBookmark;
+    };
 
     explicit BookmarkPickerDialog(const DocumentHandle& document);
     // Valid after OK.

@@ -12,6 +12,7 @@
 #include "ui/SelectionSyntax.h"
 #include "ui/AcceptedOutputs.h"
 #include "ui/MemoryView.h"
+#include "ui/OutputDocumentOptionsDialog.h"
 #include "ui/SplitOptionTable.h"
 #include "ui/SplitSettingsDialog.h"
 
@@ -43,6 +44,10 @@ Parsed<OutputList> ReadDocuments(const std::vector<std::string>& documents, cons
         const std::size_t eq = document.find('=');
         const bool named = eq != std::string::npos && document.find('/') > eq;
         if (named) output.Filename = document.substr(0, eq);
+        // The window's rule: naming would otherwise change such a name without a word.
+        if (!output.Filename.empty() && !IsValidCustomName(output.Filename))
+            return ParseFailure{"--doc: " + output.Filename + ": " +
+                                LookupString("IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY")};
         const std::string selection = named ? document.substr(eq + 1) : document;
         Parsed<std::vector<PageRange>> ranges = ParseSelection(selection, static_cast<int>(pageCount), flags);
         if (!ranges) return ParseFailure{"--doc: " + ranges.Failure()};
@@ -99,8 +104,10 @@ bool PressOk(SplitSettings& working, const DocumentHandle& document, int pageCou
     bool valid = view.Enabled(kOkButton) ? view.PressOk() : dialog.Validate();
     if (valid && !view.Closed()) {
         // OK stays disabled for what no check names: a bookmark split of a
-        // document without bookmarks (already said) or a count of 0 pages.
-        if (dialog.HasBookmarks()) AlertByKey("IDS_SETTINGS_NOT_ACCEPTED");
+        // document without bookmarks (said when its radio was chosen) or a
+        // separator split whose pages per document are 0.
+        if (dialog.Fields().SplitMode != SplitMethod::BookmarkLevels || dialog.HasBookmarks())
+            AlertByKey("IDS_SETTINGS_NOT_ACCEPTED");
         valid = false;
     }
     working = dialog.Fields();
@@ -112,37 +119,46 @@ bool PressOk(SplitSettings& working, const DocumentHandle& document, int pageCou
 
 }  // namespace
 
+std::optional<GivenOptions> ApplyCommandOptions(SplitSettings& working, unsigned pageCount) {
+    host::CommandLineServices& commandLine = *Host().commandLine;
+    const std::vector<host::OptionValue> options = commandLine.SplitOptions();
+    if (!ApplyProfile(ProfileToLoad(options), working)) return std::nullopt;
+    GivenOptions given;
+    DialogFields fields{working, {}, {}, {}};
+    for (const host::OptionValue& option : options) {
+        if (const std::optional<std::string> refused = ApplySplitOption(option, fields)) {
+            commandLine.ReportOutcome(host::RunOutcome::UsageError, *refused);
+            return std::nullopt;
+        }
+        given.folder |= option.name == "output-folder";
+    }
+    Parsed<OutputList> documents = ReadDocuments(fields.documents, working, pageCount);
+    if (!documents) {
+        commandLine.ReportOutcome(host::RunOutcome::UsageError, documents.Failure());
+        return std::nullopt;
+    }
+    // The outputs of --doc replace a profile's list.
+    if (!fields.documents.empty()) working.Outputs = std::move(*documents);
+    given.any = !options.empty();
+    given.saveProfile = fields.saveProfile;
+    return given;
+}
+
 bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsigned pageCount,
                             const DocumentHandle& document) {
     host::CommandLineServices& commandLine = *Host().commandLine;
     working = SplitSettings();
     if (commandLine.ReadStoredSettings()) LoadSettingsFromRegistry(working);
-    const std::vector<host::OptionValue> options = commandLine.SplitOptions();
-    if (!ApplyProfile(ProfileToLoad(options), working)) return false;
-    bool folderGiven = false;
-    DialogFields fields{working, {}, {}, {}};
-    for (const host::OptionValue& option : options) {
-        if (const std::optional<std::string> refused = ApplySplitOption(option, fields)) {
-            commandLine.ReportOutcome(host::RunOutcome::UsageError, *refused);
-            return false;
-        }
-        folderGiven |= option.name == "output-folder";
-    }
-    Parsed<OutputList> documents = ReadDocuments(fields.documents, working, pageCount);
-    if (!documents) {
-        commandLine.ReportOutcome(host::RunOutcome::UsageError, documents.Failure());
-        return false;
-    }
-    // The outputs of --doc replace a profile's list.
-    if (!fields.documents.empty()) working.Outputs = std::move(*documents);
+    const std::optional<GivenOptions> given = ApplyCommandOptions(working, pageCount);
+    if (!given) return false;
     if (!PressOk(working, document, static_cast<int>(pageCount))) return false;
     accepted = Accepted().list;
-    if (!fields.saveProfile.empty() && commandLine.DryRun()) {
+    if (!given->saveProfile.empty() && commandLine.DryRun()) {
         commandLine.ReportOutcome(host::RunOutcome::UsageError, "--save-profile writes a file, --dry-run nothing");
         return false;
     }
-    const bool writesOutputs = !commandLine.DryRun() && fields.saveProfile.empty();
-    if (folderGiven) {
+    const bool writesOutputs = !commandLine.DryRun() && given->saveProfile.empty();
+    if (given->folder) {
         // Only a split makes the folder its outputs go to, and only once the
         // run found nothing in the way (a path too long, an input in the way).
         const std::string folder = BrowsedFolder(working.Filename.OutputFolder);
@@ -152,8 +168,8 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
             return false;
         }
     }
-    if (fields.saveProfile.empty()) return true;
-    SaveProfile(fields.saveProfile, working, accepted);
+    if (given->saveProfile.empty()) return true;
+    SaveProfile(given->saveProfile, working, accepted);
     return false;
 }
 

@@ -3,9 +3,23 @@
 // when asked, the stored ones), then the fields the user gave as options, in
 // order. A run that completed stores them only when asked, so that a command
 // does the same whatever ran before it.
+#include <optional>
+#include <string>
+
 #include "ui/SplitDialog.h"
 
 namespace tessera {
+
+// What the options asked for besides the fields.
+struct GivenOptions {
+    bool any = false;     // some option was given
+    bool folder = false;  // --output-folder
+    std::string saveProfile;
+};
+
+// --profile, then the options in order, over `working`; the outputs of --doc
+// replace its list. None after the refusal was reported.
+std::optional<GivenOptions> ApplyCommandOptions(SplitSettings& working, unsigned pageCount);
 
 class CommandLineDialog : public SplitDialog {
 public:

@@ -31,6 +31,7 @@ struct ControlSpec {
     ControlId group = 0;  // the group box it sits in; 0 for the dialog itself
     bool beside = false;  // on the row of the control before it
     int maxLength = 0;    // of an edit's text; 0 for no limit
+    Picture picture = Picture::None;  // what a Picture control shows
 };
 
 // A context menu's entry: the command it sends back, or a separator when empty.
@@ -63,6 +64,9 @@ public:
     virtual void Reject() {}
 
     virtual std::string Tooltip(ControlId /*id*/) const { return {}; }
+    // The group boxes (0 for the dialog's own rows) whose rows form columns:
+    // the controls after their captions line up.
+    virtual std::vector<ControlId> AlignedGroups() const { return {}; }
     // The menu for the tree's selected item; empty for none.
     virtual std::vector<MenuEntry> ContextMenu(ControlId /*id*/) const { return {}; }
     // A dialog that knows at opening it has nothing to show closes at once as

@@ -21,10 +21,23 @@ struct ListEntry {
     int data = 0;
 };
 
+// The pictures dialogs show, by what they mean; the toolkit draws them.
+enum class Picture {
+    None,
+    OutputDocument,
+    RangeInside,   // a page range within the input document
+    RangeOutside,  // one that reaches beyond it
+    UsableBookmark,
+    NotUsableBookmark,
+    PageAreaSample,  // a page with an area marked on it and its four distances
+    PageElements,
+    Product,
+};
+
 // One item of a tree control and its children, as the window shows it.
 struct TreeNode {
     std::string text;
-    int icon = 0;  // the dialog's own numbering of its icons
+    Picture icon = Picture::None;
     bool expanded = false;
     std::vector<TreeNode> children;
 };

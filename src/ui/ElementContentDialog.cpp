@@ -42,9 +42,12 @@ constexpr ControlId kContentGroup = 1076, kIcon = 1087;
 
 ElementContentDialog::ElementContentDialog(const PageQuery& query) : query_(query) {}
 
+// The boxes in two columns.
+std::vector<ControlId> ElementContentDialog::AlignedGroups() const { return {kContentGroup}; }
+
 std::vector<ControlSpec> ElementContentDialog::Controls() const {
     std::vector<ControlSpec> specs = {
-        {kIcon, ControlKind::Picture, ""},
+        {kIcon, ControlKind::Picture, "", 0, false, 0, Picture::PageElements},
         {0, ControlKind::Text,
          "Extract pages that contain specified page elements. Only pages that match ALL checked items will be "
          "extracted.",

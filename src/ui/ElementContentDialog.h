@@ -14,6 +14,7 @@ public:
 
     std::string Caption() const override { return "Extract Pages By Element Content"; }
     std::vector<ControlSpec> Controls() const override;
+    std::vector<ControlId> AlignedGroups() const override;
     void Open(DialogView& view) override;
     bool Accept() override;
 

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "access/AlertByKey.h"
+#include "strings/Utf8Text.h"
 
 namespace tessera {
 namespace {
@@ -16,8 +17,11 @@ OutputDocumentOptionsDialog::OutputDocumentOptionsDialog(bool customName, std::s
     : customName_(customName), name_(std::move(name)) {}
 
 bool IsValidCustomName(std::string_view name) {
-    return !name.empty() && name.size() <= 256 && std::all_of(name.begin(), name.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == ' ' || c == '_';
+    // Bytes from 128 up are the letters of other scripts ("Résumé"); naming keeps them as they are.
+    const std::size_t length = CountCharacters(name);
+    return length >= 1 && length <= 256 && std::all_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 128 || std::isalnum(byte) || c == ' ' || c == '_' || c == '-';
     });
 }
 

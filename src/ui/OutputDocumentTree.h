@@ -11,13 +11,14 @@
 
 namespace tessera {
 
-enum TreeIcon : int { kDocumentIcon = 0, kRangeInsideIcon = 1, kRangeOutsideIcon = 2 };
+inline constexpr Picture kDocumentIcon = Picture::OutputDocument, kRangeInsideIcon = Picture::RangeInside,
+                         kRangeOutsideIcon = Picture::RangeOutside;
 
 class OutputDocumentTree {
 public:
     struct Range {
         PageRange record;
-        int icon = kRangeInsideIcon;  // decided when added, kept when the range is edited
+        Picture icon = kRangeInsideIcon;  // decided when added, kept when the range is edited
     };
     struct Document {
         std::string label;

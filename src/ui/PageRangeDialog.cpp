@@ -62,6 +62,9 @@ PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount, 
     initial_.transparency = existing.TransparencyLevel;
 }
 
+// The three page numbers one under the other.
+std::vector<ControlId> PageRangeDialog::AlignedGroups() const { return {kRangeGroup}; }
+
 std::vector<ControlSpec> PageRangeDialog::Controls() const {
     return {
         {kRangeGroup, ControlKind::Group, "Page Range"},

@@ -20,6 +20,7 @@ public:
 
     std::string Caption() const override { return "Range of Pages"; }
     std::vector<ControlSpec> Controls() const override;
+    std::vector<ControlId> AlignedGroups() const override;
     void Open(DialogView& view) override;
     void Changed(ControlId id) override;
     bool Accept() override;

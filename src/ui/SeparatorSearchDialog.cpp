@@ -54,8 +54,7 @@ void SeparatorSearchDialog::Changed(ControlId id) {
     if (id == kUseArea) view_->SetEnabled(kEditArea, view_->Checked(kUseArea));
     if (id != kEditArea) return;
     TextAreaDialog area({query_.AreaLeft, query_.AreaTop, query_.AreaRight, query_.AreaBottom}, "Text Search Area",
-                        "This dialog provides a way to define location of the text that will be searched for "
-                        "matching text patterns.");
+                        kSearchAreaMessage);
     if (!view_->RunModal(area)) return;
     query_.AreaLeft = area.Result().left;
     query_.AreaTop = area.Result().top;

@@ -243,13 +243,13 @@ const std::vector<SplitOption>& Options() {
         {Spec("html-index", "", OptionKind::Switch, {}, "Write INPUT_index.htm into the output folder, linking every output", kProcessing),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings; s.Output.bCreateHTMLIndex = Switch(v); }},
-        {Spec("open-password", "", OptionKind::Text, {}, "Protect the outputs with a password needed to open them", kProcessing, "PW"),
+        {Spec("open-password", "", OptionKind::Text, {}, "Protect the outputs with a password needed to open them (at most 127 bytes; blanks at either end are dropped)", kProcessing, "PW"),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings;
              s.Security.bPaswordProtect = true;
              s.Security.Password = v;
          }},
-        {Spec("permissions-password", "", OptionKind::Text, {}, "Password needed to change the outputs' permissions", kProcessing, "PW"),
+        {Spec("permissions-password", "", OptionKind::Text, {}, "Password needed to change the outputs' permissions (at most 127 bytes; blanks at either end are dropped)", kProcessing, "PW"),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings;
              s.Security.bPaswordProtect = true;

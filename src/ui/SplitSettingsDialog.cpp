@@ -35,6 +35,18 @@ void FillLists(DialogView& view) {
     view.SelectListData(kSeparatorList, 2);
 }
 
+// Blanks at either end are no part of a password; the user is told they
+// went, since the outputs would not open with them typed. True when a
+// password that is left lost some.
+bool TrimPasswords(SecuritySettings& security) {
+    const std::string open = TrimText(security.Password), permissions = TrimText(security.PermPassword);
+    const bool trimmed = (!open.empty() && open != security.Password) ||
+                         (!permissions.empty() && permissions != security.PermPassword);
+    security.Password = open;
+    security.PermPassword = permissions;
+    return trimmed;
+}
+
 }  // namespace
 
 SplitSettingsDialog::SplitSettingsDialog(const DocumentHandle& document, int pageCount, Options options)
@@ -206,11 +218,11 @@ bool SplitSettingsDialog::Validate() {
     if (fields_.Filename.OutputFolder.empty()) fail("IDS_NO_OUTPUT_FOLDER_SPECIFIED");
     SecuritySettings& security = fields_.Security;
     if (security.bPaswordProtect) {
-        security.Password = TrimText(security.Password);
-        security.PermPassword = TrimText(security.PermPassword);
+        if (TrimPasswords(security)) AlertByKey("IDS_PASSWORD_BLANKS_DROPPED");
         view_->SetText(kPasswordEdit, security.Password);
         view_->SetText(kPermPasswordEdit, security.PermPassword);
         if (security.Password.empty() && security.PermPassword.empty()) fail("IDS_NO_PASSWORDS_PROVIDED");
+        if (const char* tooLong = security.PasswordTooLongKey()) fail(tooLong);
     }
     return valid;
 }

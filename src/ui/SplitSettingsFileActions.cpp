@@ -17,11 +17,6 @@ namespace {
 
 const FileChoice kProfileChoice{"Tessera Profiles (*.tpr)|*.tpr; *.tpr|All Files (*.*)|*.*||", "", ""};
 
-constexpr const char* kNameAreaMessage =
-    "This dialog provides a way to define location of the text that will be used as part of the output file name."
-    " Tessera automatically extracts text located in the specified area and appends it to the output file name."
-    " Enter location of the text (on the first page of each output document) as illustrated in the sample below.";
-
 }  // namespace
 
 void SplitSettingsDialog::SeparatorOptions() {
@@ -65,7 +60,8 @@ void SplitSettingsDialog::OpenHelp() {
 void SplitSettingsDialog::SaveProfile() {
     ReadFields();
     KeepTreeAsList();
-    SplitSettings settings = fields_;
+    // What the command line's --save-profile writes for the same fields.
+    SplitSettings settings = SettingsForRun(fields_);
     settings.Outputs = Accepted().list;
     FileChoice choice = kProfileChoice;
     choice.defaultExtension = "tpr";
@@ -76,10 +72,12 @@ void SplitSettingsDialog::SaveProfile() {
 }
 
 // A profile that cannot be read or is refused leaves the dialog as it was, and says why.
+// It loads into initial settings, as `split --profile` does, so that one
+// profile gives the same settings wherever it is loaded.
 void SplitSettingsDialog::LoadProfile() {
     const std::optional<std::string> path = view_->ChooseFileToOpen(kProfileChoice);
     if (!path) return;
-    SplitSettings loaded = fields_;
+    SplitSettings loaded;
     if (const std::optional<std::string> failure = LoadProfileFile(*path, loaded))
         return Host().viewer->Alert(*failure);
     loaded.Security.Password = TrimText(loaded.Security.Password);

@@ -29,10 +29,13 @@ AreaUnit StoredUnit() {
 TextAreaDialog::TextAreaDialog(const PageArea& area, std::string title, std::string message)
     : area_(area), title_(std::move(title)), message_(std::move(message)) {}
 
+// The four edges' edits in two columns.
+std::vector<ControlId> TextAreaDialog::AlignedGroups() const { return {0}; }
+
 std::vector<ControlSpec> TextAreaDialog::Controls() const {
     return {
         {kMessage, ControlKind::Text, "Message"},
-        {kPicture, ControlKind::Picture, ""},
+        {kPicture, ControlKind::Picture, "", 0, false, 0, Picture::PageAreaSample},
         {kLeft, ControlKind::Edit, "Left:"},
         {kRight, ControlKind::Edit, "Right:", 0, true},
         {kTop, ControlKind::Edit, "Top:"},

@@ -13,6 +13,14 @@ struct PageArea {
     Fixed16 left, top, right, bottom;
 };
 
+// What the area is for, as the settings dialog and the separator search say it.
+inline constexpr const char* kNameAreaMessage =
+    "This dialog provides a way to define location of the text that will be used as part of the output file name."
+    " Tessera automatically extracts text located in the specified area and appends it to the output file name."
+    " Enter location of the text (on the first page of each output document) as illustrated in the sample below.";
+inline constexpr const char* kSearchAreaMessage =
+    "This dialog provides a way to define location of the text that will be searched for matching text patterns.";
+
 class TextAreaDialog : public Dialog {
 public:
     // An empty title keeps the dialog's own caption; the message tells what the area is for.
@@ -21,6 +29,7 @@ public:
 
     std::string Caption() const override { return "Extract Text From Page"; }
     std::vector<ControlSpec> Controls() const override;
+    std::vector<ControlId> AlignedGroups() const override;
     void Open(DialogView& view) override;
     bool Accept() override;
 

@@ -138,6 +138,30 @@ TEST_F(LinkRewritingTest, TargetsGoToTheFirstOutputHoldingThemAndWhatCannotBeMap
     for (const std::string& file : {a, b}) EXPECT_TRUE(test::QpdfCheckPasses(file)) << file;
 }
 
+// Viewers look a name up by its bytes, and the file by the path the system
+// resolves ("ln" leads elsewhere, so "ln/.." is not "sym").
+TEST_F(LinkRewritingTest, LinksBackIntoTheSourceKeepTheNamesBytesAndTheSourcesRealPath) {
+    test::PdfFixture f(6);
+    const std::vector<std::string> names = {"<FEFF00410042>", "<517F78>", "/Caf#C3#A9"};
+    for (const std::string& name : names)
+        f.AddAnnotation(0, "Link", "GoTo").getKey("/A").replaceKey("/D", QPDFObjectHandle::parse(name));
+    QPDFObjectHandle fit = QPDFObjectHandle::newArray({f.Page(4), QPDFObjectHandle::newName("/Fit")});
+    f.Qpdf().getRoot().replaceKey("/Dests", QPDFObjectHandle::newDictionary({{"/Caf\xc3\xa9", fit}}));
+    f.Qpdf().getRoot().replaceKey("/Names", QPDFObjectHandle::parse("<< /Dests << /Names [ <517F78> null <FEFF00410042> null ] >> >>"));
+    f.Qpdf().getRoot().getKey("/Names").getKey("/Dests").getKey("/Names").setArrayItem(1, fit);
+    f.Qpdf().getRoot().getKey("/Names").getKey("/Dests").getKey("/Names").setArrayItem(3, fit);
+    fs::create_directories(host.folder / "real/sub");
+    fs::create_directories(host.folder / "sym");
+    fs::create_directory_symlink(host.folder / "real/sub", host.folder / "sym/ln");
+    f.Write(host.folder / "real/links.pdf");
+    host.OpenActive(host.folder / "sym/ln/../links.pdf");
+    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 1, 0)}, "A"}}));
+    const std::string real = fs::canonical(host.folder / "real/links.pdf").string();
+    std::vector<std::string> expected;
+    for (const std::string& name : names) expected.push_back("GoToR " + real + " " + QPDFObjectHandle::parse(name).unparse());
+    EXPECT_EQ(PageActions(Out("A.pdf"), 0), expected);
+}
+
 TEST_F(LinkRewritingTest, ASourceWithoutOutlineGivesOutputsWithoutOne) {
     host.OpenActive("multicolumn-latex-2col.pdf");
     ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 1, 0)}, "A"}}));

@@ -45,7 +45,8 @@ protected:
 };
 
 TEST_F(BatchTest, AFolderRunSaysWhatBecameOfEachFileAndWritesWhatSingleSplitsWrite) {
-    const std::string options = "--equal 3 --prefix name --transfer-bookmarks";
+    // An empty base name stays empty in the batch too.
+    const std::string options = "--equal 3 --prefix name --base '' --transfer-bookmarks";
     const CommandResult run = Tessera(config, "batch --quiet --profile " + Q(Profile(options, "batch")) +
                                                   " --folder " + Q(folder / "in"));
     EXPECT_EQ(run.status, 1) << "not every file was split";

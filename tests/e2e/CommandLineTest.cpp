@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "e2e/E2eSupport.h"
 
@@ -113,6 +114,7 @@ TEST(CommandLineTest, UsageErrorsAreOneLineWithExitStatus2) {
         {"--separator text=x --area 100,0,50,20", "--area: the right edge is left of the left edge"},
         {"--separator text=x --area 0,50,100,20", "--area: the bottom edge is above the top edge"},
         {"--prefix sometimes", "--prefix"},
+        {"--doc my-part.v2=1-2", "--doc: my-part.v2: The file name is invalid"},
     };
     for (const auto& c : cases) {
         const CommandResult r = Tessera(config, "split --dry-run " + std::string(c.options) + " " +
@@ -128,11 +130,22 @@ TEST(CommandLineTest, UsageErrorsAreOneLineWithExitStatus2) {
 // said, all of it at once, and nothing is written.
 TEST(CommandLineTest, WhatTheDialogRefusesIsSaidAtOnceAndNothingIsWritten) {
     TempFolder config, out;
+    // A document without bookmarks, where OK stays disabled without a check to say why.
+    const std::string separatorProfile = config / "separator.tpr";
+    std::ofstream(separatorProfile) << R"({"SplitMode": 3, "Settings": {"SecuritySettings": {}, "FilenameSettings": {},)"
+                                       R"( "OutputSettings": {"EqualPagesNumber": 0}}})";
+    std::string accented;
+    for (int i = 0; i < 64; ++i) accented += "é";
     const struct {
-        const char* options;
+        std::string options;
         std::vector<const char*> says;
     } cases[] = {
+        {"--profile " + ShellQuote(separatorProfile), {"a separator split also needs a number of pages"}},
         {"--open-password '   ' --equal 2", {"no password is given"}},
+        // Passwords past 127 bytes give outputs no password opens.
+        {"--equal 2 --open-password " + std::string(128, 'x'), {"document password is too long"}},
+        {"--equal 2 --open-password ' pw ' --permissions-password " + accented,
+         {"blanks at the start and end of the passwords were dropped", "permissions password is too long"}},
         {"--permissions-password ' ' --separator 'text=a(b' --regex",
          {"no password is given", "\"a(b\" is not valid"}},
         {"--equal 2 -o 'new:folder/out'", {"new:folder/out", "is invalid"}},

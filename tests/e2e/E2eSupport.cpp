@@ -17,6 +17,18 @@ nlohmann::json QpdfJson(const std::string& file, const std::string& keys) {
     return nlohmann::json::parse(r.output);
 }
 
+std::vector<std::string> PageContents(const std::string& file) {
+    const std::string qdf = RunCommand("qpdf --decrypt --qdf --coalesce-contents --object-streams=disable " +
+                                       ShellQuote(file) + " -").output;
+    const std::string mark = "%% Contents for page ";
+    std::vector<std::string> pages;
+    for (std::size_t at = qdf.find(mark); at != std::string::npos; at = qdf.find(mark, at + 1)) {
+        const std::size_t start = qdf.find("stream\n", at);
+        pages.push_back(qdf.substr(start, qdf.find("endstream", start) - start));
+    }
+    return pages;
+}
+
 std::vector<std::vector<std::string>> PlanLines(const std::string& output) {
     std::vector<std::vector<std::string>> lines;
     std::istringstream in(output);

@@ -17,6 +17,9 @@ std::string Data(const std::string& name);
 nlohmann::json QpdfJson(const std::string& file, const std::string& keys);
 // The dry-run lines split into their tab-separated fields.
 std::vector<std::vector<std::string>> PlanLines(const std::string& output);
+// Each page's content as qpdf reads it (decrypted, its streams joined into
+// one), so that pages sharing streams can be told apart and files compared.
+std::vector<std::string> PageContents(const std::string& file);
 
 // The pages of a one-output dry run, one by one ("4-6,9" gives "4,5,6,9");
 // empty for no output, "(N outputs)" for more than one.

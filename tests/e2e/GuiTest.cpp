@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "e2e/E2eSupport.h"
 
@@ -32,6 +33,33 @@ TEST(GuiTest, AScreenshotDrawsTheDialogWithoutADisplayAndSplitsNothing) {
         EXPECT_TRUE(IsPng(picture)) << command;
         for (const auto& entry : fs::recursive_directory_iterator(out.Path()))
             EXPECT_NE(entry.path().extension(), ".pdf") << command << ": " << entry.path();
+    }
+}
+
+// Offscreen nobody can click a message box away: a document refused before
+// the dialog opens says why on stderr and ends the run.
+TEST(GuiTest, APictureOfARefusedDocumentSaysWhyOnStderr) {
+    TempFolder config, out;
+    const std::string onePage = out / "one-page.pdf";
+    ASSERT_EQ(RunCommand("qpdf --empty --pages " + Data("multicolumn-latex-2col.pdf") + " 1 -- " + ShellQuote(onePage))
+                  .status,
+              0);
+    const std::pair<const char*, std::string> refused[] = {
+        {"needs a password", Data("encrypted-rc4-128-restricted-user-view-owner-master.pdf")},
+        {"denies extraction", Data("encrypted-aes256-no-extract-no-print-owner-master.pdf")},
+        {"one page", ShellQuote(onePage)},
+        {"not a PDF", Data("broken-header-only-unrecoverable.pdf")},
+    };
+    for (const auto& [why, input] : refused) {
+        const std::string errors = out / "errors.txt";
+        const CommandResult r = RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=" +
+                                           ShellQuote(config.Path()) + " timeout 60 " + ShellQuote(TESSERA_EXE) +
+                                           " gui " + input + " --screenshot " + ShellQuote(out / "d.png") + " 2>" +
+                                           ShellQuote(errors));
+        EXPECT_EQ(r.status, 1) << why << " (124: it waited for a click)";
+        std::stringstream said;
+        said << std::ifstream(errors).rdbuf();
+        EXPECT_NE(said.str().find("tessera: "), std::string::npos) << why << ": " << said.str();
     }
 }
 

@@ -120,27 +120,73 @@ TEST(ParallelSplitTest, FilesThatLaterOutputsWouldReplaceOutliveAFailure) {
     for (const char* name : {"DOCA.pdf", "DOCB.pdf", "DOCC.pdf"}) EXPECT_EQ(Bytes(two.out / name), "earlier") << name;
 }
 
-TEST(ParallelSplitTest, APageWithDamagedContentIsReportedByAScanInWorkersToo) {
-    // Page 40's content stream claims a filter its bytes do not satisfy.
-    TempFolder work, config;
-    const std::string qdf = work / "work.qdf", damaged = work / "damaged.pdf";
-    const CommandResult made = RunCommand(
-        "qpdf --qdf --object-streams=disable " + Data("abntex2-thesis-blank-versos-outline-depth6.pdf") + " " +
-        ShellQuote(qdf) + " && python3 -c '\n"
-        "import sys\n"
-        "b = open(sys.argv[1], \"rb\").read()\n"
-        "i = b.index(b\"%% Contents for page 40\\n\"); j = b.index(b\"<<\", i); e = b.index(b\"endstream\", j)\n"
-        "b = b[:j] + b\"<< /Filter /FlateDecode /Length 0 >>\\nstream\\nnot deflated at all\\n\" + b[e:]\n"
-        "open(sys.argv[1], \"wb\").write(b)' " +
-        ShellQuote(qdf) + " && fix-qdf " + ShellQuote(qdf) + " > " + ShellQuote(damaged));
-    ASSERT_EQ(made.status, 0) << made.output;
-    std::string reports[2];
-    for (int jobs : {1, 2}) {
-        reports[jobs - 1] = Tessera(config, "split --reset --dry-run --separator blank --jobs " + std::to_string(jobs) +
-                                                " " + ShellQuote(damaged) + " 2>&1").output;
-        EXPECT_NE(reports[jobs - 1].find("Page 40 could not be read in full"), std::string::npos) << reports[jobs - 1];
+// Damages page 40 of a file whose objects are all stored uncompressed: a
+// content stream that is not deflated, a cross-reference entry that misses
+// its object (qpdf mends it when it first reads the page), content in an
+// object the file lacks.
+const char* kDamage = R"(
+import re, subprocess, sys
+mode, qdf, out = sys.argv[1:]
+b = open(qdf, "rb").read()
+c = b.index(b"%% Contents for page 40\n")
+if mode == "inflate":
+    bad = b"<< /Filter /FlateDecode /Length 0 >>\nstream\nnot deflated\n"
+    b = b[:b.index(b"<<", c)] + bad + b[b.index(b"endstream", c):]
+if mode == "missing":
+    b = re.sub(rb"(%% Page 40\n(?:.*\n)*?  /Contents )\d+", rb"\g<1>99999", b, count=1)
+open(qdf, "wb").write(b)
+b = subprocess.run(["fix-qdf", qdf], capture_output=True, check=True).stdout
+if mode == "xref":
+    n = int(re.search(rb"%% Contents for page 40\n(?:%.*\n)*(\d+) 0 obj", b).group(1))
+    row = b.index(b"\n", b.rindex(b"\nxref\n") + 6) + 1 + 20 * n
+    b = b[:row + 5] + bytes([b[row + 5] ^ 1]) + b[row + 6:]
+open(out, "wb").write(b)
+)";
+
+TEST(ParallelSplitTest, ADamagedPageIsKeptAndNamedAlikeByAScanInOrderAndInWorkers) {
+    for (const char* damage : {"inflate", "xref", "missing"}) {
+        SCOPED_TRACE(damage);
+        TempFolder work, config;
+        const std::string qdf = work / "work.qdf", damaged = work / "damaged.pdf";
+        const CommandResult made = RunCommand(
+            "qpdf --qdf --object-streams=disable " + Data("abntex2-thesis-blank-versos-outline-depth6.pdf") + " " +
+            ShellQuote(qdf) + " && python3 -c " + ShellQuote(kDamage) + " " + damage + " " + ShellQuote(qdf) + " " +
+            ShellQuote(damaged));
+        ASSERT_EQ(made.status, 0) << made.output;
+        std::string reports[2];
+        for (int jobs : {1, 2}) {
+            reports[jobs - 1] = Tessera(config, "split --reset --dry-run --separator blank --jobs " +
+                                                    std::to_string(jobs) + " " + ShellQuote(damaged) + " 2>&1").output;
+            EXPECT_NE(reports[jobs - 1].find("Page 40 could not be read in full"), std::string::npos)
+                << reports[jobs - 1];
+        }
+        EXPECT_EQ(reports[1], reports[0]);
     }
-    EXPECT_EQ(reports[1], reports[0]);
+}
+
+// qpdf's copy of a page recurses once per level of nesting; 15,000 forms
+// overflow its stack, 4,000 already pass the limit.
+TEST(ParallelSplitTest, FormsNestedBeyondWhatCanBeCopiedAreRefusedNotCrashing) {
+    TempFolder work, config;
+    const std::string raw = work / "raw.pdf", nested = work / "nested.pdf";
+    const CommandResult made = RunCommand("python3 -c " + ShellQuote(R"(
+import sys
+o = [b"<</Type/Catalog/Pages 2 0 R>>", b"<</Type/Pages/Kids[3 0 R 4 0 R]/Count 2>>"]
+o += [b"<</Type/Page/Parent 2 0 R/MediaBox[0 0 9 9]/Resources<</XObject<</X 5 0 R>>>>/Contents 5 0 R>>"] * 2
+o += [b"<</Subtype/Form/BBox[0 0 9 9]/Resources<</XObject<</X %d 0 R>>>>/Length 5>>stream\n/X Do\nendstream" % (k + 6)
+      for k in range(4000)]
+body = b"".join(b"%d 0 obj\n%s\nendobj\n" % (k + 1, x) for k, x in enumerate(o))
+sys.stdout.buffer.write(b"%PDF-1.4\n" + body + b"trailer<</Size %d/Root 1 0 R>>\n" % (len(o) + 1))
+)") + " > " + ShellQuote(raw) + "; qpdf " + ShellQuote(raw) + " " + ShellQuote(nested) + "; test $? != 2");
+    ASSERT_EQ(made.status, 0) << made.output;
+    JobsRun one, two;
+    SplitWithJobs(one, config, "--equal 1 " + ShellQuote(nested), 1);
+    SplitWithJobs(two, config, "--equal 1 " + ShellQuote(nested), 2);
+    EXPECT_EQ(one.result.status, 1) << one.result.output;
+    EXPECT_NE(one.result.output.find("page 1 nests objects more than"), std::string::npos) << one.result.output;
+    ExpectSameRuns(one, two);
+    for (const char* scan : {"--separator scan", "--doc @transparency"})
+        EXPECT_EQ(Tessera(config, "split --reset --dry-run " + std::string(scan) + " " + ShellQuote(nested)).status, 0);
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
-// Profiles on the command line: --save-profile, then --profile, plan the same
-// outputs as the options themselves; the sample profiles are those options.
+// Profiles on the command line: --save-profile, then --profile, plan and write
+// the same outputs as the options themselves; the sample profiles are those options.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "e2e/E2eSupport.h"
 
@@ -17,7 +18,9 @@ struct Method {
 };
 
 const Method kMethods[] = {
-    {"equal-pages.tpr", "--equal 3 --prefix none --base Part --suffix letter --linearize",
+    {"equal-pages.tpr",
+     "--equal 3 --prefix none --base Part --suffix letter --linearize --watermark Draft --watermark-size 30 "
+     "--watermark-transparency 20 --watermark-behind",
      "mnras-guide-2col-rotated-page.pdf"},
     {"bookmark-levels.tpr", "--bookmarks 1-2 --prefix name --folders --html-index", "mnras-guide-2col-rotated-page.pdf"},
     {"separator-text.tpr", "--separator text=Smith --area 682,0,782,595 --match-case --prefix none --suffix pages",
@@ -33,6 +36,15 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// Each output PDF under folder, by its path there, with its pages' content.
+std::map<std::string, std::vector<std::string>> Written(const std::string& folder) {
+    std::map<std::string, std::vector<std::string>> written;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.path().extension() == ".pdf")
+            written[entry.path().lexically_relative(folder).string()] = PageContents(entry.path().string());
+    return written;
+}
+
 std::string Sample(const char* name) { return ShellQuote(std::string(TESSERA_SAMPLES) + "/" + name); }
 
 TEST(ProfileTest, SavedAndSampleProfilesPlanAsTheirOptions) {
@@ -46,6 +58,12 @@ TEST(ProfileTest, SavedAndSampleProfilesPlanAsTheirOptions) {
         ASSERT_EQ(Tessera(config, "split --quiet " + std::string(m.options) + " --save-profile " + ShellQuote(saved) + input).status, 0);
         const CommandResult byProfile = Tessera(config, "split --dry-run --profile " + ShellQuote(saved) + input);
         EXPECT_EQ(byProfile.output, byOptions.output) << m.sample;
+        const std::string fromOptions = folder / (std::string("options-") + m.sample);
+        const std::string fromProfile = folder / (std::string("profile-") + m.sample);
+        const std::string split = "split --quiet --yes -o ";
+        ASSERT_EQ(Tessera(config, split + ShellQuote(fromOptions) + " " + m.options + input).status, 0);
+        ASSERT_EQ(Tessera(config, split + ShellQuote(fromProfile) + " --profile " + ShellQuote(saved) + input).status, 0);
+        EXPECT_EQ(Written(fromProfile), Written(fromOptions)) << m.sample;
         EXPECT_EQ(Tessera(config, "split --dry-run --profile " + Sample(m.sample) + input).output, byOptions.output)
             << m.sample;
         ASSERT_EQ(Tessera(config, "split --quiet --profile " + ShellQuote(saved) + " --save-profile " + ShellQuote(again) + input).status, 0);

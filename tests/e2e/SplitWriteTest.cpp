@@ -282,5 +282,15 @@ TEST_F(SplitWriteTest, AnInterruptedRunRemovesItsTemporaryFileAndSaysWhatWasFini
     }
 }
 
+TEST_F(SplitWriteTest, AnInterruptedScanSaysSoBeforeAnyOutputIsWritten) {
+    const CommandResult r = RunCommand("XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) +
+                                       " split --reset --dry-run --jobs 1 --separator scan " +
+                                       Data("ctex-manual-chinese.pdf") +
+                                       " 2>&1 & pid=$!; sleep 0.5; kill -TERM $pid; wait $pid; echo \"status $?\"");
+    if (r.output.find("status 0") != std::string::npos) GTEST_SKIP() << "the scan ended before the signal";
+    EXPECT_NE(r.output.find("tessera: interrupted. No output was finished.\nstatus 143"), std::string::npos)
+        << r.output;
+}
+
 }  // namespace
 }  // namespace tessera::test

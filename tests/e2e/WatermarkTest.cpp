@@ -64,5 +64,29 @@ TEST(WatermarkTest, AnySplitMethodIsStampedOverThePageAndForeignCharactersAreRef
     EXPECT_NE(refused.output.find("\"✓\" cannot be drawn"), std::string::npos) << refused.output;
 }
 
+// How often each page of file shows the text.
+std::vector<int> TimesShown(const std::string& file, const std::string& text) {
+    std::vector<int> counts;
+    for (const std::string& content : PageContents(file)) {
+        const std::string shown = "(" + text + ") Tj";
+        int n = 0;
+        for (std::size_t t = content.find(shown); t != std::string::npos; t = content.find(shown, t + 1)) ++n;
+        counts.push_back(n);
+    }
+    return counts;
+}
+
+TEST(WatermarkTest, ARepeatedPageShowsItsOwnRangesWatermarkOnly) {
+    TempFolder config, out;
+    const std::string doc = " --doc 'A=1-2:mark/FIRST/,1-2,1:mark/SECOND/' ";
+    const CommandResult r = Tessera(config, "split --reset --yes --quiet --prefix none --base '' -o " +
+                                                ShellQuote(out.Path()) + doc + Data("multicolumn-latex-2col.pdf"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::string file = out.Path() + "/A.pdf";
+    EXPECT_EQ(TimesShown(file, "FIRST"), (std::vector<int>{1, 1, 0, 0, 0}));
+    EXPECT_EQ(TimesShown(file, "SECOND"), (std::vector<int>{0, 0, 0, 0, 1}));
+    EXPECT_TRUE(QpdfCheckPasses(file));
+}
+
 }  // namespace
 }  // namespace tessera

@@ -188,6 +188,10 @@ TEST(UsedNamesTest, CaseInsensitive) {
     EXPECT_EQ(used.MakeUniqueName("INTRO"), "INTRO_2");
     EXPECT_EQ(MonthName(0), "Unknown");
     EXPECT_EQ(MonthName(13), "Unknown");
+    // Many names alike, one taken already: minutes when each counted up from 1.
+    std::string last;
+    for (int i = 0; i < 50000; ++i) last = used.MakeUniqueName("intro_1");
+    EXPECT_EQ(last, "intro_1_50000");
 }
 
 TEST(FileSystemPathTest, SubfolderMarksBecomeSlashesAfterTheFolder) {

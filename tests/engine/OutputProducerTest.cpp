@@ -26,6 +26,9 @@ protected:
              {"/Author", QPDFObjectHandle::newUnicodeString("")}}));
         pdf.Qpdf().getTrailer().replaceKey("/Info", info);
         pdf.Qpdf().getRoot().replaceKey("/PageMode", QPDFObjectHandle::newName("/UseOutlines"));
+        pdf.Qpdf().getRoot().replaceKey("/MarkInfo", QPDFObjectHandle::parse("<< /Marked true >>"));
+        pdf.Qpdf().getRoot().replaceKey("/StructTreeRoot", pdf.Qpdf().makeIndirectObject(QPDFObjectHandle::parse(
+                                                               "<< /Type /StructTreeRoot /K [] >>")));
         pdf.Qpdf().getRoot().replaceKey(
             "/OpenAction", QPDFObjectHandle::newArray({pdf.Page(9), QPDFObjectHandle::newName("/Fit")}));
         pdf.Write(host.folder / "ten.pdf");
@@ -126,6 +129,7 @@ TEST_F(OutputProducerTest, InformationAndCatalogEntriesAreCarriedOver) {
     const std::string catalog1 = test::RunCommand("qpdf --show-object=1 " + test::ShellQuote(Out("Doc1.pdf"))).output;
     EXPECT_NE(catalog1.find("/PageMode /UseOutlines"), std::string::npos) << catalog1;
     EXPECT_EQ(catalog1.find("/OpenAction"), std::string::npos) << "its page is not in this output";
+    EXPECT_EQ(catalog1.find("/MarkInfo"), std::string::npos) << "not tagged without the structure tree";
     const std::string catalog2 = test::RunCommand("qpdf --show-object=1 " + test::ShellQuote(Out("Doc2.pdf"))).output;
     EXPECT_NE(catalog2.find("/OpenAction"), std::string::npos) << catalog2;
 }

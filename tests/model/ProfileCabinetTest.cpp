@@ -44,7 +44,7 @@ SplitSettings EveryField() {
     SplitSettings s;
     s.SplitMode = SplitMethod::SeparatorPages;
     s.Output = {true, true, true, true, true, 7, 2, 4, SeparatorKind::PageMatchingText, AreaQuery("Part [IVX]+", true), 55,
-                WatermarkStyle{}};  // the command line's watermark for every range is never stored
+                WatermarkStyle{"Confidential", 30, 60, true}};
     s.Security = {true, "open sesame", "owner", false, true, false, true, false};
     FilenameSettings& f = s.Filename;
     f.OutputFolder = "/tmp/out/";

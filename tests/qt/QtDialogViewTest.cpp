@@ -14,6 +14,7 @@
 #include <functional>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "shell/SplitCommand.h"
 #include "support/PdfProbe.h"
@@ -28,6 +29,10 @@ namespace tessera {
 namespace {
 
 constexpr const char* kThreePages = "multicolumn-latex-2col.pdf";
+// Outputs of two pages; everything else is left out.
+constexpr const char* kTwoPagesProfile =
+    R"({"SplitMode": 0, "Settings": {"SecuritySettings": {}, "FilenameSettings": {},)"
+    R"( "OutputSettings": {"EqualPagesNumber": 2}}})";
 
 void Click(QtDialogView& view, ControlId id) {
     QWidget* widget = view.Widget(id);
@@ -168,12 +173,56 @@ TEST_F(QtDialogViewTest, AProfileSavedAndLoadedThroughTheFileChoicesRoundTrips) 
         Click(window->view, kSaveProfileButton);
     }
     ASSERT_TRUE(std::filesystem::exists(path));
+    std::stringstream saved;
+    saved << std::ifstream(path).rdbuf();
+    EXPECT_NE(saved.str().find("\"AllowAll\": false"), std::string::npos) << "as --save-profile writes it";
     auto window = Open();
     ASSERT_NE(window->view.Text(kBaseNameEdit), "Chapter");
     Click(window->view, kLoadProfileButton);
     EXPECT_EQ(window->view.Text(kPagesEachEdit), "2");
     EXPECT_EQ(window->view.Text(kBaseNameEdit), "Chapter");
     EXPECT_TRUE(window->view.Checked(kHtmlIndexCheck));
+}
+
+// A profile gives the same settings in the window as in `split --profile`:
+// what it leaves out (here all but its security group) takes the initial
+// value, not what the window held.
+TEST_F(QtDialogViewTest, AProfileLoadsOverTheInitialSettings) {
+    const std::string path = host.folder / "security.tpr";
+    std::ofstream(path) << R"({"SplitMode": 0, "Settings": {"SecuritySettings": {}}})";
+    QtDialogView::answerFileChoice = [&](const std::string&) { return std::optional<std::string>(path); };
+    auto window = Open();
+    Type(window->view, kPagesEachEdit, "5");
+    Click(window->view, kHtmlIndexCheck);
+    Click(window->view, kLoadProfileButton);
+    EXPECT_EQ(window->view.Text(kPagesEachEdit), std::to_string(SplitSettings().Output.NumEqualPages));
+    EXPECT_FALSE(window->view.Checked(kHtmlIndexCheck));
+}
+
+// `split FILE --gui --profile P --base B`: the window opens with what they say.
+TEST_F(QtDialogViewTest, TheOptionsGivenWithTheWindowAreItsStartingValues) {
+    const std::string path = host.folder / "pages.tpr";
+    std::ofstream(path) << kTwoPagesProfile;
+    host.OpenActive(kThreePages);
+    host.commandLine.SetWindows(true);
+    host.commandLine.SetValues({{"profile", path}, {"base", "Chapter"}, {"html-index", "1"}});
+    std::string pages, base;
+    bool index = false;
+    QtDialogView::onRun = [&](QtDialogView& view) {
+        pages = view.Text(kPagesEachEdit);
+        base = view.Text(kBaseNameEdit);
+        index = view.Checked(kHtmlIndexCheck);
+        view.reject();
+    };
+    SplitCommand();
+    EXPECT_EQ(pages, "2");
+    EXPECT_EQ(base, "Chapter");
+    EXPECT_TRUE(index);
+}
+
+TEST(QtFileFilterTest, NamesEachPatternOnce) {
+    EXPECT_EQ(QtFileFilter("Tessera Profiles (*.tpr)|*.tpr; *.tpr|All Files (*.*)|*.*||").toStdString(),
+              "Tessera Profiles (*.tpr);;All Files (*)");
 }
 
 // The split command run once through the window and once from options, each

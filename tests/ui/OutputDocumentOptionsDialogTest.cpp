@@ -36,7 +36,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, CustomNameTest,
     testing::Values(NameCase{kCustom, "Part 2_final", nullptr}, NameCase{kCustom, std::string(256, 'a'), nullptr},
                     NameCase{kCustom, std::string(257, 'a'), "IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY"},
-                    NameCase{kCustom, "part-2", "IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY"},
+                    NameCase{kCustom, "Part-1", nullptr}, NameCase{kCustom, "Résumé", nullptr},
+                    NameCase{kCustom, std::string(192, 'e') + "\u00e9" + std::string(63, 'e'), nullptr},
+                    NameCase{kCustom, "part/2", "IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY"},
                     NameCase{kCustom, "part.2", "IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY"},
                     NameCase{kCustom, "", "IDS_FILENAME_CANT_BE_EMPTY"}, NameCase{kAutomatic, "part.2", nullptr}));
 

@@ -36,8 +36,10 @@ public:
     virtual ActionRef NewGoTo(DocId doc, int page, const Destination& view) = 0;
     // A GoToR into file, to the page index dest.page there, with dest's view.
     virtual ActionRef NewRemoteGoTo(DocId doc, FileSpecRef file, const Destination& dest) = 0;
-    // A GoToR into file, to its destination of that name (written as a string).
-    virtual ActionRef NewRemoteNamedGoTo(DocId doc, FileSpecRef file, const std::string& name) = 0;
+    // A GoToR into file, to the destination a GoTo action of another document
+    // names: its name stays a name and its string the same bytes, as viewers
+    // look names up by their bytes. HostError when goTo names none.
+    virtual ActionRef NewRemoteNamedGoTo(DocId doc, FileSpecRef file, ActionRef goTo) = 0;
     // A /Filespec dictionary for path, written relative to the folder of the
     // file `relativeTo` ("../" where it climbs, "/" between names), or as
     // the absolute path when relativeTo is empty.

@@ -23,6 +23,11 @@ struct ElementRef {
 
 inline constexpr int kObjectTypeStream = 8;
 
+// The client that acquires a content only to add to it: nothing is parsed,
+// so its elements cannot be read, and a page whose content is damaged can
+// still have something drawn behind or over it.
+inline constexpr std::uint32_t kEditingClient = 0;
+
 // Where an image's data lives, for telling blank scans from real ones.
 struct ImageStorage {
     bool isStoredObject = false;  // an XObject, not an inline image

@@ -12,9 +12,19 @@
 #include <QSlider>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cstdint>
 
+#include "ui/qt/DialogPictures.h"
+
 namespace tessera {
+
+void SetLabelText(QLabel& label, const QString& text) {
+    // About a line of a message box; a longer text would widen the window past the screen.
+    constexpr int kWrapFrom = 80;
+    label.setWordWrap(text.size() > kWrapFrom);
+    label.setText(text);
+}
 namespace {
 
 using K = ControlKind;
@@ -70,17 +80,52 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
             return slider;
         }
         case K::Group: return new QGroupBox(caption, parent);
-        case K::Text:
-        case K::Picture: break;
+        case K::Picture: {
+            auto* picture = new QLabel(parent);
+            picture->setPixmap(PicturePixmap(spec.picture, *parent->style()));
+            return picture;
+        }
+        case K::Text: break;
     }
-    return new QLabel(caption, parent);
+    auto* text = new QLabel(parent);
+    SetLabelText(*text, caption);
+    return text;
 }
 
 struct Row {
     QHBoxLayout* layout = nullptr;
     bool grows = false;
     int okAt = -1;  // where OK sits in the row; the buttons from there go right
+    std::vector<QWidget*> items;  // captions and controls, in order
 };
+
+bool IsCaption(const QWidget* widget) {
+    return qobject_cast<const QLabel*>(widget) || qobject_cast<const QCheckBox*>(widget) ||
+           qobject_cast<const QRadioButton*>(widget);
+}
+
+bool EndsWithText(const Row& row) {
+    const bool texts = std::all_of(row.items.begin(), row.items.end(),
+                                   [](const QWidget* item) { return qobject_cast<const QLabel*>(item) != nullptr; });
+    return texts && !row.items.empty() && static_cast<const QLabel*>(row.items.back())->pixmap().isNull();
+}
+
+// The captions at one place in their rows take the width of the widest, so
+// that what follows them starts at one x: edits under edits, boxes under boxes.
+void LineUpCaptions(std::vector<Row>& rows) {
+    for (std::size_t at = 0;; ++at) {
+        std::vector<QWidget*> captions;
+        bool more = false;
+        for (const Row& row : rows) {
+            more |= row.items.size() > at + 1;
+            if (row.items.size() > at + 1 && IsCaption(row.items[at])) captions.push_back(row.items[at]);
+        }
+        if (!more) return;
+        int widest = 0;
+        for (const QWidget* caption : captions) widest = std::max(widest, caption->sizeHint().width());
+        for (QWidget* caption : captions) caption->setMinimumWidth(widest);
+    }
+}
 
 // One box of rows: a group box's or the dialog's own loose rows.
 struct Column {
@@ -92,7 +137,7 @@ struct Column {
 
 class Builder {
 public:
-    explicit Builder(QDialog& window) : window_(window) {}
+    Builder(QDialog& window, const std::vector<ControlId>& aligned) : window_(window), aligned_(aligned) {}
 
     void Add(const ControlSpec& spec) {
         if (spec.kind == K::Group) return AddGroup(spec);
@@ -103,10 +148,10 @@ public:
         if (TakesLabel(spec.kind) && !spec.caption.empty()) {
             label = new QLabel(QString::fromStdString(spec.caption), parent);
             label->setBuddy(widget);
-            row.layout->addWidget(label);
+            AddToRow(row, label, 0);
         }
         if (spec.id == kOkButton) row.okAt = row.layout->count();
-        row.layout->addWidget(widget, Grows(spec.kind) ? 1 : 0);
+        AddToRow(row, widget, Grows(spec.kind) ? 1 : 0);
         row.grows |= Grows(spec.kind);
         Column& column = columns_.at(spec.group);
         column.weight += spec.kind == K::Tree ? 8 : spec.beside ? 0 : 1;
@@ -119,11 +164,16 @@ public:
     }
 
     DialogControls Finish() {
-        for (auto& [group, column] : columns_)
+        for (auto& [group, column] : columns_) {
+            if (std::find(aligned_.begin(), aligned_.end(), group) != aligned_.end()) LineUpCaptions(column.rows);
             for (Row& row : column.rows) {
                 if (row.okAt >= 0) row.layout->insertStretch(row.okAt, 1);
+                // A text that ends a row of texts and pictures takes the row's
+                // width: a long one wraps there rather than in a narrow column.
+                else if (EndsWithText(row)) row.layout->setStretchFactor(row.items.back(), 1);
                 else if (!row.grows) row.layout->addStretch(1);
             }
+        }
         auto* main = new QVBoxLayout(&window_);
         const std::size_t firstGroup = std::min(firstGroup_, order_.size());
         for (std::size_t i = 0; i < firstGroup; ++i) AddItem(*main, order_[i]);
@@ -136,6 +186,16 @@ public:
     }
 
 private:
+    void AddToRow(Row& row, QWidget* widget, int stretch) {
+        // A caption after a text of the row stands apart from it, or the two
+        // read as one ("1.00 in Right:").
+        const auto* before = row.items.empty() ? nullptr : qobject_cast<QLabel*>(row.items.back());
+        if (before && before->pixmap().isNull() && qobject_cast<QLabel*>(widget))
+            row.layout->addSpacing(3 * row.layout->spacing() + 12);
+        row.layout->addWidget(widget, stretch);
+        row.items.push_back(widget);
+    }
+
     void AddGroup(const ControlSpec& spec) {
         auto* box = static_cast<QGroupBox*>(MakeWidget(spec, &window_));
         boxes_[spec.id] = box;
@@ -152,7 +212,7 @@ private:
         auto* layout = new QHBoxLayout;
         if (spec.group != 0) column.layout->addLayout(layout);
         else order_.push_back(-static_cast<ControlId>(column.rows.size()) - 1);  // a loose row, by its index
-        column.rows.push_back({layout});
+        column.rows.emplace_back().layout = layout;
         return column.rows.back();
     }
 
@@ -187,6 +247,7 @@ private:
     }
 
     QDialog& window_;
+    const std::vector<ControlId>& aligned_;
     DialogControls controls_;
     std::map<ControlId, QGroupBox*> boxes_;
     std::map<ControlId, Column> columns_{{0, Column{}}};
@@ -198,8 +259,9 @@ private:
 
 }  // namespace
 
-DialogControls LayOutControls(QDialog& window, const std::vector<ControlSpec>& specs) {
-    Builder builder(window);
+DialogControls LayOutControls(QDialog& window, const std::vector<ControlSpec>& specs,
+                              const std::vector<ControlId>& aligned) {
+    Builder builder(window, aligned);
     for (const ControlSpec& spec : specs) builder.Add(spec);
     return builder.Finish();
 }

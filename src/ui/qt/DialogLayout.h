@@ -22,6 +22,10 @@ struct DialogControl {
 
 using DialogControls = std::map<ControlId, DialogControl>;
 
-DialogControls LayOutControls(QDialog& window, const std::vector<ControlSpec>& specs);
+// `aligned`: the groups (0 for the dialog's own rows) whose rows line up in columns.
+DialogControls LayOutControls(QDialog& window, const std::vector<ControlSpec>& specs,
+                              const std::vector<ControlId>& aligned);
+// A fixed or dialog-set text, wrapped when it is long.
+void SetLabelText(QLabel& label, const QString& text);
 
 }  // namespace tessera

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "ui/qt/DialogPictures.h"
+
 namespace tessera {
 namespace {
 
@@ -25,12 +27,10 @@ W* As(const DialogControls& controls, ControlId id) {
 }
 
 void AddNodes(const std::vector<TreeNode>& nodes, QTreeWidgetItem* parent, QTreeWidget& tree) {
-    static const QStyle::StandardPixmap kIcons[] = {QStyle::SP_FileIcon, QStyle::SP_FileDialogDetailedView,
-                                                     QStyle::SP_MessageBoxWarning};
     for (const TreeNode& node : nodes) {
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(&tree);
         item->setText(0, Q(node.text));
-        item->setIcon(0, tree.style()->standardIcon(kIcons[static_cast<unsigned>(node.icon) % 3]));
+        item->setIcon(0, PictureIcon(node.icon, *tree.style()));
         AddNodes(node.children, item, tree);
         item->setExpanded(node.expanded);
     }
@@ -52,7 +52,7 @@ std::function<void(QtDialogView&)> QtDialogView::onRun;
 
 QtDialogView::QtDialogView(Dialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
     setWindowTitle(Q(dialog.Caption()));
-    controls_ = LayOutControls(*this, dialog.Controls());
+    controls_ = LayOutControls(*this, dialog.Controls(), dialog.AlignedGroups());
     for (const auto& [id, control] : controls_) Connect(id, control);
     ++filling_;
     dialog_.Open(*this);
@@ -174,7 +174,7 @@ void QtDialogView::SetTitle(const std::string& title) { setWindowTitle(Q(title))
 
 void QtDialogView::SetText(ControlId id, const std::string& text) {
     ++filling_;
-    if (auto* label = As<QLabel>(controls_, id)) label->setText(Q(text));
+    if (auto* label = As<QLabel>(controls_, id)) SetLabelText(*label, Q(text));
     else if (auto* edit = As<QLineEdit>(controls_, id)) edit->setText(Q(text));
     else if (auto* button = As<QAbstractButton>(controls_, id)) button->setText(Q(text));
     else if (auto* box = As<QGroupBox>(controls_, id)) box->setTitle(Q(text));

@@ -11,6 +11,10 @@
 
 namespace tessera {
 
+// A file choice's filter, "Name (*.x)|*.x|All Files (*.*)|*.*||", as Qt's
+// file dialogs write it: "Name (*.x);;All Files (*)".
+QString QtFileFilter(const std::string& filter);
+
 class QtDialogView : public QDialog, public DialogView {
 public:
     // Builds the window and opens the dialog over it.

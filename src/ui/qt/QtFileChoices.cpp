@@ -1,23 +1,11 @@
 // The window's folder and file choices, in Qt's file dialogs.
 #include <QFileDialog>
+#include <QRegularExpression>
 
 #include "ui/qt/QtDialogView.h"
 
 namespace tessera {
 namespace {
-
-// "Name (*.x)|*.x|All Files (*.*)|*.*||" as Qt writes it: "Name (*.x);;All Files (*)".
-QString QtFilter(const std::string& filter) {
-    const QStringList parts = QString::fromStdString(filter).split('|');
-    QStringList entries;
-    for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2) {
-        const QString name = parts[i].section('(', 0, 0).trimmed();
-        QString patterns = parts[i + 1];
-        patterns.replace(';', ' ').replace("*.*", "*");
-        entries << name + " (" + patterns + ")";
-    }
-    return entries.join(";;");
-}
 
 std::optional<std::string> Chosen(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -26,7 +14,7 @@ std::optional<std::string> Chosen(QFileDialog& dialog) {
 
 std::optional<std::string> ChooseFile(QWidget* parent, const FileChoice& choice, QFileDialog::AcceptMode mode) {
     if (QtDialogView::answerFileChoice) return QtDialogView::answerFileChoice(choice.proposedName);
-    QFileDialog dialog(parent, {}, {}, QtFilter(choice.filter));
+    QFileDialog dialog(parent, {}, {}, QtFileFilter(choice.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromStdString(choice.defaultExtension));
@@ -35,6 +23,20 @@ std::optional<std::string> ChooseFile(QWidget* parent, const FileChoice& choice,
 }
 
 }  // namespace
+
+QString QtFileFilter(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2) {
+        const QString name = parts[i].section('(', 0, 0).trimmed();
+        // A pattern named twice ("*.tpr; *.tpr") is shown once.
+        QStringList patterns = parts[i + 1].split(QRegularExpression("[; ]+"), Qt::SkipEmptyParts);
+        patterns.replaceInStrings("*.*", "*");
+        patterns.removeDuplicates();
+        entries << name + " (" + patterns.join(' ') + ")";
+    }
+    return entries.join(";;");
+}
 
 std::optional<std::string> QtDialogView::ChooseFolder(const std::string& title, const std::string& prompt,
                                                       const std::string& start) {

@@ -2,6 +2,8 @@
 // host shows windows.
 #include "access/AlertByKey.h"
 #include "access/Host.h"
+#include "access/RegistrySettings.h"
+#include "ui/CommandLineDialog.h"
 #include "ui/AcceptedOutputs.h"
 #include "ui/SplitDialog.h"
 #include "ui/SplitSettingsDialog.h"
@@ -10,6 +12,25 @@
 namespace tessera {
 namespace {
 
+// The options given with the window (--profile included) are its starting
+// values, over the remembered settings. False after the refusal was reported.
+bool StartFromOptions(SplitSettingsDialog& dialog, const DocumentHandle& document, unsigned pageCount) {
+    host::CommandLineServices& commandLine = *Host().commandLine;
+    if (commandLine.SplitOptions().empty()) return true;
+    SplitSettings start;
+    LoadSettingsFromRegistry(start);
+    if (document.HasDocument() && Accepted().documentPath == document.FilePath()) start.Outputs = Accepted().list;
+    const std::optional<GivenOptions> given = ApplyCommandOptions(start, pageCount);
+    if (!given) return false;
+    if (!given->saveProfile.empty()) {
+        commandLine.ReportOutcome(host::RunOutcome::UsageError,
+                                  "--save-profile goes without --gui: the window has its Save Profile button");
+        return false;
+    }
+    dialog.ApplySettings(start);
+    return true;
+}
+
 class QtSplitDialog : public SplitDialog {
 public:
     // The window reads and keeps the remembered settings itself.
@@ -17,6 +38,7 @@ public:
              const DocumentHandle& document) override {
         host::CommandLineServices& commandLine = *Host().commandLine;
         SplitSettingsDialog dialog(document, static_cast<int>(pageCount), {.remembersSettings = true});
+        if (!StartFromOptions(dialog, document, pageCount)) return false;
         QtDialogView view(dialog);
         const std::string image = commandLine.ScreenshotPath();
         if (!image.empty()) {
