@@ -79,7 +79,8 @@ int RunBatch(const BatchArguments& a, HostRuntime& runtime, ConsoleViewer& viewe
     const bool fromProfile = !a.profile.empty();
     if (fromProfile == !a.sequence.empty())
         return Usage("batch: give a sequence file, or --profile with --folder or --file");
-    if (fromProfile && a.folder.empty() == a.files.empty()) return Usage("batch: --profile needs --folder or --file");
+    if (fromProfile && a.folder.empty() == a.files.empty())
+        return Usage("batch: --profile needs exactly one of --folder and --file");
     if (!a.newSequence.empty() && !fromProfile) return Usage("batch: --new writes the sequence of --profile");
     host::Cabinet sequence;
     try {
@@ -94,15 +95,15 @@ int RunBatch(const BatchArguments& a, HostRuntime& runtime, ConsoleViewer& viewe
     viewer.SetQuiet(a.quiet);
     CommandRegistry& registry = runtime.Batch();
     registry.SetReport(&std::cout, !a.quiet && ::isatty(STDERR_FILENO));
-    if (!registry.RunSequence(sequence) && registry.LastRun().files == 0)
-        return Usage("batch: the sequence needs its \"Commands\", \"Input\" and \"Output\"");
+    registry.RunSequence(sequence);
     viewer.ReleaseAlerts(ConsoleViewer::Held::All);
     return SequenceStatus(runtime);
 }
 
 int SequenceStatus(HostRuntime& runtime) {
     const SequenceTally& tally = runtime.Batch().LastRun();
-    return tally.done == tally.files && !tally.stopped ? 0 : 1;
+    if (!tally.refusal.empty()) std::cerr << "tessera: batch: " << tally.refusal << std::endl;
+    return tally.done == tally.files && tally.refusal.empty() ? 0 : 1;
 }
 
 }  // namespace tessera::app

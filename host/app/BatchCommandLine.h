@@ -20,11 +20,11 @@ struct BatchArguments {
 };
 
 CLI::App* AddBatchCommand(CLI::App& app, BatchArguments& arguments);
-// 0 when every file was split, 1 when any was skipped or failed (or the run
-// stopped), 2 for a usage error.
+// 0 when every file was split, 1 when any was skipped or failed (or the
+// sequence was refused), 2 for a usage error.
 int RunBatch(const BatchArguments& arguments, HostRuntime& runtime, ConsoleViewer& viewer);
 // The status of the last sequence run (a batch command or the start-up one):
-// 0 when every file was split.
+// 0 when every file was split; a refused sequence is said on stderr.
 int SequenceStatus(HostRuntime& runtime);
 
 }  // namespace tessera::app

@@ -199,13 +199,18 @@ int RunCommandLine(int argc, char** argv) {
         std::cerr << "tessera: " << e.what() << std::endl;
         return 2;
     }
+    if (unattended && !app.get_subcommands().empty()) {
+        std::cerr << "tessera: TESSERA names " << startupSequence << ", a sequence to run instead of any command; "
+                  << "unset it to run the command" << std::endl;
+        return 2;
+    }
     runtime.Batch().SetReport(&std::cout, ::isatty(STDERR_FILENO));
     // From here on an interrupt says what the run finished, also during a
     // scan that comes before any output is written.
     pdf::WatchInterrupts();
     viewer.Notify(0);  // start-up is over: a sequence named by TESSERA runs now
     if (runtime.Batch().CloseRequested()) return SequenceStatus(runtime);
-    if (unattended && app.get_subcommands().empty()) {
+    if (unattended) {
         std::cerr << "tessera: TESSERA names " << startupSequence << ", which could not be read as a sequence"
                   << std::endl;
         return 1;

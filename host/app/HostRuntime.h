@@ -53,7 +53,7 @@ private:
     pdf::QpdfActionBuilder actionBuilder_{store_};
     pdf::QpdfPageEditServices edits_{store_, contents_};
     settings::SettingsFile registry_;
-    PosixFileServices files_;
+    PosixFileServices files_{store_};
     cabinet::JsonCabinetStreams cabinets_;
     CommandRegistry batch_;
     host::AcroSupportTable support_;

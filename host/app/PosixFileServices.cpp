@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "host/HostError.h"
+#include "pdf/RegularFile.h"
 #include "pdf/TemporaryOutput.h"
 #include "settings/UserFolders.h"
 
@@ -34,43 +35,13 @@ bool PosixFileServices::IsSameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, error);
 }
 
-namespace {
-
-[[noreturn]] void CannotRead(const std::string& path, const std::string& why) {
-    throw host::HostError(host::kErrorFile, "cannot read " + path + ": " + why);
-}
-
-// Closes the descriptor on every way out.
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
-}  // namespace
-
 std::string PosixFileServices::ReadFile(const std::string& path, std::size_t maxBytes) {
-    const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0) CannotRead(path, std::strerror(errno));
-    struct stat st {};
-    if (::fstat(file.fd, &st) != 0) CannotRead(path, std::strerror(errno));
-    if (S_ISDIR(st.st_mode)) CannotRead(path, std::strerror(EISDIR));
-    // The size is checked as the bytes come, for files that grow or report none.
-    std::string bytes;
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) CannotRead(path, std::strerror(errno));
-        if (n == 0) return bytes;
-        if (bytes.size() + static_cast<std::size_t>(n) > maxBytes)
-            CannotRead(path, "larger than " + std::to_string(maxBytes) + " bytes");
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
+    return pdf::ReadRegularFile(path, maxBytes);
 }
 
 void PosixFileServices::WriteFile(const std::string& path, const std::string& bytes) {
+    if (store_.IsInputFile(path))
+        throw host::HostError(host::kErrorFile, "will not write over an input of this run: " + path);
     // Profiles and sequences may hold passwords: readable by their owner only,
     // as the settings file is.
     pdf::TemporaryOutput output(path, 0600);

@@ -14,7 +14,9 @@ namespace tessera::app {
 // How a sequence run went, file by file.
 struct SequenceTally {
     int files = 0, done = 0, skipped = 0, failed = 0;
-    bool stopped = false;  // a command ended with an error, so later files were not run
+    // Why the sequence ran over no file at all (a part missing, no folder to
+    // list, a command without its values); empty when it ran.
+    std::string refusal;
 };
 
 class CommandRegistry : public host::BatchServices {

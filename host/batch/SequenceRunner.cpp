@@ -17,10 +17,12 @@ std::string LowerCase(std::string text) {
 std::vector<std::string> FolderFiles(const host::Cabinet& input) {
     const host::Cabinet* folder = input.GetCabinet("PreselectedFolderPath");
     const std::optional<std::string> path = folder ? folder->Get<std::string>("DI") : std::nullopt;
+    if (!path) throw host::HostError(host::kErrorBadArgument, "its \"Input\" names no folder (\"PreselectedFolderPath\")");
     std::vector<std::string> files;
     std::error_code error;
-    if (!path) return files;
-    for (const auto& entry : std::filesystem::directory_iterator(*path, error))
+    std::filesystem::directory_iterator entries(*path, error);
+    if (error) throw host::HostError(host::kErrorFile, "cannot list the folder " + *path + ": " + error.message());
+    for (const auto& entry : entries)
         if (entry.is_regular_file(error) && LowerCase(entry.path().extension()) == ".pdf")
             files.push_back(entry.path());
     std::sort(files.begin(), files.end());
@@ -59,7 +61,9 @@ std::vector<std::string> SequenceInputFiles(const host::Cabinet& input) {
     switch (input.Get<std::int32_t>("FileVariation").value_or(-1)) {
         case 1: return FolderFiles(input);
         case 0: return ListedFiles(input);
-        default: return {};
+        default:
+            throw host::HostError(host::kErrorBadArgument,
+                                  "its \"Input\" needs \"FileVariation\" 0 (listed files) or 1 (a folder)");
     }
 }
 
@@ -71,13 +75,42 @@ void SequenceRunner::Say(const std::string& file, const std::string& what) {
     if (lines_) *lines_ << file << ": " << what << std::endl;
 }
 
-bool SequenceRunner::Run(const host::Cabinet& sequence) {
+// A sequence that would run nothing is refused before its first file.
+std::string SequenceRunner::Refusal(const host::Cabinet& sequence) const {
     const host::Cabinet* commands = sequence.GetCabinet("Commands");
-    const host::Cabinet* input = sequence.GetCabinet("Input");
-    if (!commands || !input || !sequence.GetCabinet("Output")) return false;
-    const std::vector<std::string> files = SequenceInputFiles(*input);
+    if (!commands || !sequence.GetCabinet("Input") || !sequence.GetCabinet("Output"))
+        return "the sequence needs its \"Commands\", \"Input\" and \"Output\"";
+    if (commands->Size() == 0) return "the sequence's \"Commands\" hold no command";
+    for (std::size_t i = 0; i < commands->Size(); ++i) {
+        const host::Cabinet* entry = commands->GetCabinet(std::to_string(i));
+        if (!entry || !entry->GetCabinet(host::kConfig) || !entry->GetCabinet(host::kParams))
+            return "command " + std::to_string(i) + " of the sequence lacks its \"Config\" or \"Params\"";
+    }
+    return "";
+}
+
+bool SequenceRunner::Run(const host::Cabinet& sequence) {
+    tally_.refusal = Refusal(sequence);
+    std::vector<std::string> files;
+    try {
+        if (tally_.refusal.empty()) files = SequenceInputFiles(*sequence.GetCabinet("Input"));
+    } catch (const host::HostError& error) {
+        tally_.refusal = std::string("the sequence cannot run: ") + error.what();
+    }
+    if (!tally_.refusal.empty()) return false;
+    // No file of the batch may be written over by the outputs of another.
+    store_.SetBatchInputs(files);
+    RunFiles(*sequence.GetCabinet("Commands"), files);
+    store_.SetBatchInputs({});
+    if (lines_)
+        *lines_ << tally_.files << (tally_.files == 1 ? " file: " : " files: ") << tally_.done << " done, "
+                << tally_.skipped << " skipped, " << tally_.failed << " failed" << std::endl;
+    return true;
+}
+
+void SequenceRunner::RunFiles(const host::Cabinet& commands, const std::vector<std::string>& files) {
     tally_.files = static_cast<int>(files.size());
-    for (std::size_t i = 0; i < files.size() && !tally_.stopped; ++i) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string& file = files[i];
         if (showProgress_) std::cerr << "[" << i + 1 << "/" << files.size() << "] " << file << std::endl;
         host::DocId doc = host::kNoDocument;
@@ -89,30 +122,21 @@ bool SequenceRunner::Run(const host::Cabinet& sequence) {
             continue;
         }
         std::string said;
-        const Outcome outcome = RunFile(*commands, doc, said);
+        const Outcome outcome = RunFile(commands, doc, said);
         store_.Close(doc);
         (outcome == Outcome::Done ? tally_.done : tally_.failed) += 1;
-        tally_.stopped = outcome == Outcome::Stop;
-        Say(file, said + (tally_.stopped ? "; the run stops here" : ""));
+        Say(file, said);
     }
-    if (lines_)
-        *lines_ << tally_.files << (tally_.files == 1 ? " file: " : " files: ") << tally_.done << " done, "
-                << tally_.skipped << " skipped, " << tally_.failed << " failed" << std::endl;
-    return !tally_.stopped;
 }
 
 SequenceRunner::Outcome SequenceRunner::RunFile(const host::Cabinet& commands, host::DocId doc, std::string& said) {
     Outcome worst = Outcome::Done;
     for (std::size_t i = 0; i < commands.Size(); ++i) {
-        const host::Cabinet* entry = commands.GetCabinet(std::to_string(i));
-        if (!entry || !entry->GetCabinet(host::kConfig) || !entry->GetCabinet(host::kParams)) break;
         std::string text;
-        const Outcome outcome = RunCommand(*entry, doc, text);
+        const Outcome outcome = RunCommand(*commands.GetCabinet(std::to_string(i)), doc, text);
         if (!text.empty()) said += (said.empty() ? "" : "; ") + text;
         worst = std::max(worst, outcome);
-        if (outcome == Outcome::Stop) break;
     }
-    if (said.empty()) said = "no command ran";
     return worst;
 }
 
@@ -130,14 +154,13 @@ SequenceRunner::Outcome SequenceRunner::RunCommand(const host::Cabinet& entry, h
     host::CommandStatus status = host::CommandStatus::Error;
     try {
         status = handler.work ? handler.work(command) : host::CommandStatus::Done;
-    } catch (const host::HostError& error) {
-        said = error.what();
+    } catch (const std::exception& error) {  // a host error, or memory that ran out: this file fails
+        said = std::string("failed: ") + error.what();
     }
     bool completed = false;
-    if (status == host::CommandStatus::Error && said.empty()) said = "stopped by an error";
+    if (status == host::CommandStatus::Error && said.empty()) said = "failed: it ended with an error";
     if (status != host::CommandStatus::Error) said = ResultText(registry_.Value(command, host::kResults), completed);
     registry_.DestroyCommand(command);
-    if (status == host::CommandStatus::Error) return Outcome::Stop;
     return completed ? Outcome::Done : Outcome::Failed;
 }
 

@@ -10,18 +10,22 @@
 namespace tessera::app {
 
 // The files a sequence's "Input" names: a folder's ".pdf" files in any letter
-// case, sorted by name so that runs repeat, or a list of files.
+// case, sorted by name so that runs repeat, or a list of files. HostError
+// saying why when the folder cannot be listed or "FileVariation" names neither.
 std::vector<std::string> SequenceInputFiles(const host::Cabinet& input);
 
 class SequenceRunner {
 public:
     SequenceRunner(CommandRegistry& registry, pdf::DocumentStore& store, std::ostream* lines, bool showProgress);
-    // False when the sequence lacks a part or a command ended with an error.
+    // Each file in turn, a failure of one going on with the next; false when
+    // the sequence was refused before any file (the tally says why).
     bool Run(const host::Cabinet& sequence);
     const SequenceTally& Tally() const { return tally_; }
 
 private:
-    enum class Outcome { Done, Failed, Stop };
+    enum class Outcome { Done, Failed };
+    std::string Refusal(const host::Cabinet& sequence) const;
+    void RunFiles(const host::Cabinet& commands, const std::vector<std::string>& files);
     Outcome RunFile(const host::Cabinet& commands, host::DocId doc, std::string& said);
     Outcome RunCommand(const host::Cabinet& entry, host::DocId doc, std::string& said);
     void Say(const std::string& file, const std::string& what);

@@ -7,14 +7,10 @@
 
 #include "host/HostError.h"
 #include "pdf/QpdfGuard.h"
+#include "pdf/RegularFile.h"
 
 namespace tessera::pdf {
 namespace {
-
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code error;  // a file that is not there is no other file
-    return std::filesystem::equivalent(a, b, error);
-}
 
 // The path as typed, made absolute so that it still names the file wherever it
 // is shown or linked from; "." and empty names are dropped, ".." is kept, as
@@ -60,6 +56,7 @@ std::vector<std::string> PasswordForms(const std::string& password) {
 }  // namespace
 
 host::DocId DocumentStore::Open(const std::string& path, const std::string& password) {
+    CheckRegularFile(path);
     std::unique_ptr<QPDF> qpdf;
     std::string matched;
     const std::vector<std::string> forms = PasswordForms(password);
@@ -125,9 +122,12 @@ void DocumentStore::KeepUntilExit() {
     documents_.clear();
 }
 
-bool DocumentStore::IsOpenDocumentFile(const std::string& path) const {
+bool DocumentStore::IsInputFile(const std::string& path) const {
+    const std::optional<host::FileIdentity> file = IdentityOf(path);
+    if (!file) return false;
+    if (batchInputs_.Contains(*file)) return true;
     for (const auto& [id, doc] : documents_)
-        if (!doc->Path().empty() && SameFile(doc->Path(), path)) return true;
+        if (!doc->Path().empty() && IdentityOf(doc->Path()) == file) return true;
     return false;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/HostTypes.h"
+#include "pdf/InputFiles.h"
 #include "pdf/PdfDocument.h"
 
 namespace tessera::pdf {
@@ -36,13 +37,18 @@ public:
     // an output, and the system takes the memory back at once.
     void KeepUntilExit();
 
-    // Whether path names the file of a document that is open.
-    bool IsOpenDocumentFile(const std::string& path) const;
+    // The input files of a batch while it runs (none after it): each one
+    // counts as an input from the start, whether split already or waiting.
+    void SetBatchInputs(const std::vector<std::string>& paths) { batchInputs_.Set(paths); }
+    // Whether path names, links followed, the file of a document that is
+    // open or one of the batch's input files.
+    bool IsInputFile(const std::string& path) const;
 
 private:
     host::DocId next_ = 1;
     bool planningOnly_ = false;
     std::map<host::DocId, std::unique_ptr<PdfDocument>> documents_;
+    InputFiles batchInputs_;
 };
 
 }  // namespace tessera::pdf

@@ -203,8 +203,8 @@ void QpdfDocumentServices::SetSecurity(host::DocId doc, const host::SecurityReco
 
 void QpdfDocumentServices::Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags,
                                 host::ProgressMonitor* /*monitor*/) {
-    if (store_.IsOpenDocumentFile(path))
-        throw host::HostError(host::kErrorFile, "will not write over an open document: " + path);
+    if (store_.IsInputFile(path))
+        throw host::HostError(host::kErrorFile, "will not write over an input of this run: " + path);
     QpdfGuard([&] { WriteOutput(store_.Get(doc), path, saveFlags); });
 }
 

@@ -8,14 +8,19 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
 
+#include "host/HostError.h"
+#include "pdf/RegularFile.h"
 #include "settings/UserFolders.h"
 
 namespace tessera::settings {
 namespace {
+
+// Far above what the settings of a few dialogs hold; a file larger than that
+// (or a link to a device that never ends) reads as the defaults.
+constexpr std::size_t kMostSettingsBytes = 1u << 20;
 
 // One value per line: line breaks inside a text are written as \n and \r.
 std::string Quote(const std::string& text) {
@@ -96,7 +101,13 @@ std::string SettingsFile::SectionOf(const std::string& key) {
 
 SettingsFile::Sections SettingsFile::ReadAll(const std::string& path) {
     Sections sections;
-    std::ifstream in(path);
+    std::string bytes;
+    try {
+        bytes = pdf::ReadRegularFile(path, kMostSettingsBytes);
+    } catch (const host::HostError&) {
+        return sections;  // missing, unreadable or no file at all: the defaults
+    }
+    std::istringstream in(bytes);
     std::string line, current;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -113,7 +124,7 @@ SettingsFile::Sections SettingsFile::ReadAll(const std::string& path) {
 }
 
 // The file holds passwords: only its owner may read it, and only the owner may
-// list the folder. A file left readable by an older version is tightened.
+// list the folder. A file or folder left open by an older version is tightened.
 bool SettingsFile::WriteAll(const std::string& path, const Sections& sections) {
     const std::string folder = std::filesystem::path(path).parent_path();
     std::error_code ec;
@@ -121,30 +132,40 @@ bool SettingsFile::WriteAll(const std::string& path, const Sections& sections) {
         std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), ec);
         if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
     }
+    Tighten(folder);
     std::ostringstream text;
     for (const auto& [name, values] : sections) {
         text << "[" << name << "]\n";
         for (const auto& v : values) text << FormatValue(v) << "\n";
         text << "\n";
     }
-    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    // A new file of a name nobody could have chosen in advance (as outputs'
+    // temporary files are), never opened through a name that was there.
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return false;
     const std::string bytes = text.str();
-    const bool written = ::fchmod(fd, 0600) == 0 &&
-                         ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    const bool written = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
     if (::close(fd) == 0 && written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
     std::remove(temporary.c_str());
     return false;
 }
 
+// Only what is ours: a symbolic link in the file's or folder's place is left
+// alone (changing its target would change a file outside the settings), and
+// so is anything another user owns.
 void SettingsFile::Tighten(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && (st.st_mode & 077) != 0) ::chmod(path.c_str(), st.st_mode & 0700);
+    const bool ours = ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode));
+    if (ours && (st.st_mode & 077) != 0) ::fchmod(fd, st.st_mode & 0700);
+    ::close(fd);
 }
 
 host::RegistrySection SettingsFile::ReadSection(const std::string& key) {
     if (folder_.empty()) return {};
+    Tighten(folder_);
     Tighten(FileOf(key));
     Sections all = ReadAll(FileOf(key));
     return host::RegistrySection(all[SectionOf(key)]);

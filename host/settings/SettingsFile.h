@@ -9,7 +9,8 @@
 //   "OutputFolder"="/home/me/Documents/"
 // Strings escape backslash and double quote with a backslash, and line breaks
 // as \n and \r. Lines that do not parse are ignored, so a damaged file reads
-// as defaults. The folder is made 0700 and the file 0600: it holds passwords.
+// as defaults, and so does anything but a regular file. The folder is made
+// (or narrowed to) 0700 and the file 0600: it holds passwords.
 #include <map>
 #include <string>
 #include <vector>

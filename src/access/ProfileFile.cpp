@@ -1,8 +1,10 @@
 #include "access/ProfileFile.h"
 
 #include "access/CabinetFile.h"
+#include "access/Host.h"
 #include "model/ProfileCabinet.h"
 #include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
 
 namespace tessera {
 namespace {
@@ -22,6 +24,7 @@ std::optional<std::string> LoadProfileFile(const std::string& path, SplitSetting
 }
 
 std::optional<std::string> SaveProfileFile(const std::string& path, const SplitSettings& settings) {
+    if (Host().files->IsRunInput(path)) return FormatText(LookupString("IDS_PROFILE_WOULD_OVERWRITE_INPUT"), {path});
     host::Cabinet cabinet;
     SaveSettingsToCabinet(settings, cabinet);
     if (const std::optional<std::string> failure = WriteCabinetFile(path, cabinet))

@@ -99,11 +99,13 @@ std::string HtmlIndexText(const std::string& sourcePath, const std::vector<Index
     return text + "</BODY>\n</HTML>\n";
 }
 
-void WriteHtmlIndex(const std::string& outputFolder, const std::string& sourcePath,
-                    const std::vector<IndexEntry>& entries) {
-    const std::string path = HtmlIndexPath(outputFolder, sourcePath);
-    if (!WriteThroughTemporary(path, outputFolder, HtmlIndexText(sourcePath, entries)))
-        Host().viewer->Alert(FormatText(LookupString("IDS_HTML_INDEX_NOT_WRITTEN"), {path}));
+std::optional<std::string> WriteHtmlIndex(const std::string& path, const std::string& sourcePath,
+                                          const std::vector<IndexEntry>& entries) {
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    if (WriteThroughTemporary(path, folder, HtmlIndexText(sourcePath, entries))) return std::nullopt;
+    const std::string text = FormatText(LookupString("IDS_HTML_INDEX_NOT_WRITTEN"), {path});
+    Host().viewer->Alert(text);
+    return text;
 }
 
 }  // namespace tessera

@@ -1,5 +1,6 @@
 #pragma once
 // The HTML page that names the input and links every output.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,10 @@ std::string HtmlIndexPath(const std::string& outputFolder, const std::string& so
 // The page's text in UTF-8: entries indented by their level, texts escaped,
 // links percent-encoded name by name.
 std::string HtmlIndexText(const std::string& sourcePath, const std::vector<IndexEntry>& entries);
-// Writes the index through a temporary file, so that it appears whole or not
-// at all; a failure is shown and does not change the run's result.
-void WriteHtmlIndex(const std::string& outputFolder, const std::string& sourcePath,
-                    const std::vector<IndexEntry>& entries);
+// Writes the index at `path` through a temporary file, so that it appears
+// whole or not at all. A failure is shown, and its message returned; none
+// when the index was written.
+std::optional<std::string> WriteHtmlIndex(const std::string& path, const std::string& sourcePath,
+                                          const std::vector<IndexEntry>& entries);
 
 }  // namespace tessera

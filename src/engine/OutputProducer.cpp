@@ -1,7 +1,6 @@
 #include "engine/OutputProducer.h"
 
 #include <filesystem>
-#include <set>
 
 #include "access/AlertByKey.h"
 #include "access/Guarded.h"
@@ -154,7 +153,7 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
 
 namespace {
 
-std::set<std::string>* g_batchWrittenPaths = nullptr;
+WrittenFiles* g_batchWrittenFiles = nullptr;
 
 std::string ProgressText(const SplitSettings& settings, std::size_t i) {
     return FormatText(LookupString("IDS_EXTRACTING_PAGES_PROGRESS"),
@@ -164,8 +163,8 @@ std::string ProgressText(const SplitSettings& settings, std::size_t i) {
 
 Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& settings) {
     Production production;
-    std::set<std::string> runPaths;
-    std::set<std::string>& writtenPaths = g_batchWrittenPaths ? *g_batchWrittenPaths : runPaths;
+    WrittenFiles runFiles;
+    WrittenFiles& written = g_batchWrittenFiles ? *g_batchWrittenFiles : runFiles;
     const std::size_t n = settings.Outputs.size();
     for (std::size_t i = 0; i < n; ++i) {
         // Between outputs, so that no half-written file is left behind.
@@ -174,29 +173,30 @@ Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& set
             return production;
         }
         const std::string path = NormalPath(settings, i);
-        if (writtenPaths.count(path)) {
-            Host().viewer->Alert(FormatText(LookupString("IDS_OUTPUT_PATH_WRITTEN_TWICE"), {path}));
+        if (written.Has(path)) {
+            production.refusal = FormatText(LookupString("IDS_OUTPUT_PATH_WRITTEN_TWICE"), {path});
+            Host().viewer->Alert(production.refusal);
             return production;
         }
         const OutputOutcome outcome = ProduceOneOutput(source, i, settings, ProgressText(settings, i));
         if (outcome == OutputOutcome::Failed) return production;
         production.written.push_back(outcome == OutputOutcome::Written);
-        if (outcome == OutputOutcome::Written) writtenPaths.insert(path);
+        if (outcome == OutputOutcome::Written) written.Note(path);
     }
     production.completed = true;
     return production;
 }
 
-// Two outputs of one path are refused when the second comes, which depends
-// on whether the first had pages: such a plan is written in order, and so is
-// one that meets a path an earlier split of the batch wrote.
+// Two outputs of one file are refused when the second comes, which depends
+// on whether the first had pages: a plan whose paths may meet is written in
+// order, and so is one that meets a file an earlier split of the batch wrote.
 bool PathsRepeat(const SplitSettings& settings) {
-    std::set<std::string> paths;
+    std::vector<std::string> paths;
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
-        const std::string path = NormalPath(settings, i);
-        if (!paths.insert(path).second || (g_batchWrittenPaths && g_batchWrittenPaths->count(path))) return true;
+        paths.push_back(NormalPath(settings, i));
+        if (g_batchWrittenFiles && g_batchWrittenFiles->Has(paths.back())) return true;
     }
-    return false;
+    return PathsMayMeet(paths);
 }
 
 unsigned WorkersFor(const SplitSettings& settings) {
@@ -214,7 +214,7 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
         [&](std::size_t i, int outcome) {
             if (static_cast<OutputOutcome>(outcome) == OutputOutcome::Failed) return false;
             production.written.push_back(static_cast<OutputOutcome>(outcome) == OutputOutcome::Written);
-            if (g_batchWrittenPaths && production.written.back()) g_batchWrittenPaths->insert(NormalPath(settings, i));
+            if (g_batchWrittenFiles && production.written.back()) g_batchWrittenFiles->Note(NormalPath(settings, i));
             if (i + 1 < settings.Outputs.size()) source.Monitor().SetText(ProgressText(settings, i + 1));
             return true;
         });
@@ -224,7 +224,9 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
 
 }  // namespace
 
-void SetBatchWrittenPaths(std::set<std::string>* paths) { g_batchWrittenPaths = paths; }
+void SetBatchWrittenFiles(WrittenFiles* files) { g_batchWrittenFiles = files; }
+
+WrittenFiles* BatchWrittenFiles() { return g_batchWrittenFiles; }
 
 Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings) {
     const unsigned workers = WorkersFor(settings);

@@ -1,11 +1,11 @@
 #pragma once
 // Writes the planned and named outputs: in list order, or spread over the
 // host's worker processes with the same files, alerts and outcome.
-#include <set>
 #include <string>
 #include <vector>
 
 #include "access/DocumentHandle.h"
+#include "engine/WrittenFiles.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {
@@ -16,18 +16,21 @@ struct Production {
     bool completed = false;     // false: the run stopped at a failure that has been shown
     std::vector<bool> written;  // per planned output reached, in list order
     bool cancelled = false;     // the user stopped the run between two outputs
+    std::string refusal;        // the failure's message, when the run itself refused an output
 };
 
 // All outputs in list order; the first failure stops the run (files written
 // before stay on disk, those of later outputs that workers finished meanwhile
 // are removed). A host error that no step answers with a message of
-// its own goes on to the command. A path already written in this run is refused, so
-// that no output can replace another.
+// its own goes on to the command. A file already written in this run (by any
+// name) is refused, so that no output can replace another.
 Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings);
-// The paths a batch run has written so far, kept across its splits so that one
+// The files a batch run has written so far, kept across its splits so that one
 // file's outputs never replace another's (prefixes are the user's to choose,
 // and "none" gives every file of a folder the same names); null outside one.
-void SetBatchWrittenPaths(std::set<std::string>* paths);
+void SetBatchWrittenFiles(WrittenFiles* files);
+// The files of this run's batch, or null outside one.
+WrittenFiles* BatchWrittenFiles();
 // Output `index`: its pages, document information, catalog entries, labels,
 // security, and the file. An output whose ranges put no page in is left out
 // without a file.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "engine/HtmlIndex.h"
 #include "engine/OutputPlanner.h"
@@ -13,12 +12,39 @@
 namespace tessera {
 namespace {
 
-// A run must never destroy the document it reads.
-bool WritesOverSource(const SplitSettings& settings, const std::string& sourcePath) {
+// The refusals the run makes itself are shown, and kept for a batch's line.
+std::string Refuse(const char* key, const std::string& path) {
+    const std::string text = FormatText(LookupString(key), {path});
+    Host().viewer->Alert(text);
+    return text;
+}
+
+std::vector<std::string> OutputPaths(const SplitSettings& settings) {
+    std::vector<std::string> paths;
     for (const OutputDocument& output : settings.Outputs)
-        if (Host().files->IsSameFile(FileSystemPath(settings.Filename.OutputFolder, output.Filename), sourcePath))
-            return true;
-    return false;
+        paths.push_back(FileSystemPath(settings.Filename.OutputFolder, output.Filename));
+    return paths;
+}
+
+// A run must never destroy a document it reads: its own source, or in a
+// batch any other input, split already or waiting for its turn. Nor may it
+// replace a file an earlier split of the batch wrote. Found before anything
+// is written, the index included; none when nothing is in the way.
+std::optional<std::string> RefusalBeforeWriting(std::vector<std::string> paths, const std::string& sourcePath,
+                                 const std::string& indexPath) {
+    host::FileServices& files = *Host().files;
+    if (!indexPath.empty()) {
+        if (files.FolderExists(indexPath)) return Refuse("IDS_HTML_INDEX_NOT_WRITTEN", indexPath);
+        paths.push_back(indexPath);
+    }
+    for (const std::string& path : paths) {
+        if (files.IsRunInput(path))
+            return Refuse(files.IsSameFile(path, sourcePath) ? "IDS_OUTPUT_WOULD_OVERWRITE_SOURCE"
+                                                               : "IDS_OUTPUT_WOULD_OVERWRITE_INPUT",
+                          path);
+        if (BatchWrittenFiles() && BatchWrittenFiles()->Has(path)) return Refuse("IDS_OUTPUT_PATH_WRITTEN_TWICE", path);
+    }
+    return std::nullopt;
 }
 
 // The host writes each output through a temporary file beside it whose name
@@ -33,11 +59,12 @@ bool FitsPathLimit(const std::string& path) {
 }
 
 // Found before anything is written, so that a run does not stop half-way.
-bool PathsFitSystem(const SplitSettings& settings) {
-    for (const OutputDocument& output : settings.Outputs) {
-        const std::string path = FileSystemPath(settings.Filename.OutputFolder, output.Filename);
+bool PathsFitSystem(const SplitSettings& settings, const std::string& indexPath) {
+    std::vector<std::string> paths = OutputPaths(settings);
+    if (!indexPath.empty()) paths.push_back(indexPath);
+    for (const std::string& path : paths) {
         if (!FitsPathLimit(path)) {
-            Host().viewer->Alert(FormatText(LookupString("IDS_OUTPUT_PATH_TOO_LONG"), {path}));
+            Refuse("IDS_OUTPUT_PATH_TOO_LONG", path);
             return false;
         }
     }
@@ -61,6 +88,11 @@ void WatermarkEveryRange(OutputList& outputs, const WatermarkStyle& style) {
             if (!(range.Options & AddWatermark)) SetWatermark(range, style);
 }
 
+// Where the index goes; empty without one.
+std::string IndexPath(const SplitSettings& settings, const DocumentHandle& source) {
+    return settings.Output.bCreateHTMLIndex ? HtmlIndexPath(settings.Filename.OutputFolder, source.FilePath()) : "";
+}
+
 }  // namespace
 
 std::tm LocalToday() {
@@ -78,7 +110,7 @@ std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, cons
     if (!folder.empty() && folder.back() != '/') folder += '/';
     if (settings.Outputs.empty()) return std::vector<IndexEntry>{};
     std::vector<IndexEntry> entries = NameOutputs(settings, source, today);
-    if (!PathsFitSystem(settings)) return std::nullopt;
+    if (!PathsFitSystem(settings, IndexPath(settings, source))) return std::nullopt;
     return entries;
 }
 
@@ -89,8 +121,9 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     result.completed = settings.Outputs.empty();
     if (result.completed) return result;
     const std::string sourcePath = source.FilePath();
-    if (WritesOverSource(settings, sourcePath)) {
-        AlertByKey("IDS_OUTPUT_WOULD_OVERWRITE_SOURCE");
+    const std::string indexPath = IndexPath(settings, source);
+    if (const std::optional<std::string> refusal = RefusalBeforeWriting(OutputPaths(settings), sourcePath, indexPath)) {
+        result.refusal = *refusal;
         return result;
     }
     const Production production = ProduceOutputs(source, settings);
@@ -98,8 +131,14 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     result.withoutPages = production.written.size() - result.written;
     result.completed = production.completed;
     result.cancelled = production.cancelled;
-    if (result.completed && settings.Output.bCreateHTMLIndex)
-        WriteHtmlIndex(settings.Filename.OutputFolder, sourcePath, WrittenEntries(*entries, production.written));
+    result.refusal = production.refusal;
+    if (!result.completed || indexPath.empty()) return result;
+    // The index is one of the run's files: without it the run failed.
+    const std::optional<std::string> indexFailure =
+        WriteHtmlIndex(indexPath, sourcePath, WrittenEntries(*entries, production.written));
+    result.completed = !indexFailure;
+    result.refusal = indexFailure.value_or("");
+    if (result.completed && BatchWrittenFiles()) BatchWrittenFiles()->Note(indexPath);
     return result;
 }
 

@@ -12,8 +12,8 @@ namespace tessera {
 
 // Plans and names the outputs without writing anything: the index entries of
 // the named outputs, empty with no output planned. None when the run would
-// stop (its message shown), also when an output's path is longer than the
-// system takes.
+// stop (its message shown), also when an output's path (or the index's) is
+// longer than the system takes.
 std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, const DocumentHandle& source,
                                                    const std::tm& today);
 
@@ -22,10 +22,13 @@ struct SplitResult {
     std::size_t written = 0;      // output files written
     std::size_t withoutPages = 0; // planned outputs left out for having no pages
     bool cancelled = false;       // the user stopped it; the outputs written so far stay
+    std::string refusal;          // the message of a failure the run found itself (a file in
+                                  // the way, the index), already shown; else empty
 };
 
-// The whole run; it completes also when no output was planned. A host error
-// that no step answers with a message of its own goes on to the command.
+// The whole run; it completes also when no output was planned, and fails
+// when its HTML index cannot be written. A host error that no step answers
+// with a message of its own goes on to the command.
 SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source);
 
 // Today in local time.

@@ -1,8 +1,7 @@
 #include "shell/MenuItems.h"
 
-#include "access/AlertByKey.h"
+#include "access/HelpFile.h"
 #include "access/Host.h"
-#include "access/ModulePath.h"
 #include "shell/GuardedCommand.h"
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
@@ -14,12 +13,7 @@ namespace {
 void SplitAction(void*) { SplitCommand(); }
 
 void OpenHelp() {
-    if (Host().windows->OpenWithShell(HelpFilePath())) {
-        Host().commandLine->ReportOutcome(host::RunOutcome::Done);
-        return;
-    }
-    AlertByKey("IDS_HELP_FILE_IS_NOT_FOUND");
-    Host().commandLine->ReportOutcome(host::RunOutcome::Failed);
+    Host().commandLine->ReportOutcome(OpenHelpFile() ? host::RunOutcome::Done : host::RunOutcome::Failed);
 }
 
 struct PlugInMenuItem {

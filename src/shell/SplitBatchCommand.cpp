@@ -1,7 +1,5 @@
 #include "shell/SplitBatchCommand.h"
 
-#include <set>
-
 #include "access/Host.h"
 #include "engine/OutputProducer.h"
 #include "engine/RunSplit.h"
@@ -23,16 +21,16 @@ using host::CommandStatus;
 // The command's own state: its default parameters, made by the initialise callback.
 struct SplitBatchCommand {
     std::optional<Cabinet> defaults;
-    std::set<std::string> writtenPaths;  // by every split of this process's batch runs
+    WrittenFiles writtenFiles;  // by every split of this process's batch runs
 };
 SplitBatchCommand g_command;
 
-// The batch's written paths count for the splits made while it lives.
-struct BatchPathsScope {
-    BatchPathsScope() { SetBatchWrittenPaths(&g_command.writtenPaths); }
-    ~BatchPathsScope() { SetBatchWrittenPaths(nullptr); }
-    BatchPathsScope(const BatchPathsScope&) = delete;
-    BatchPathsScope& operator=(const BatchPathsScope&) = delete;
+// The batch's written files count for the splits made while it lives.
+struct BatchFilesScope {
+    BatchFilesScope() { SetBatchWrittenFiles(&g_command.writtenFiles); }
+    ~BatchFilesScope() { SetBatchWrittenFiles(nullptr); }
+    BatchFilesScope(const BatchFilesScope&) = delete;
+    BatchFilesScope& operator=(const BatchFilesScope&) = delete;
 };
 
 // Entries of `defaults` that `into` lacks are added, inside nested cabinets
@@ -165,10 +163,12 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
         StoreResults(command, false, 0, 0, LookupString(tooLong));
         return false;
     }
-    const BatchPathsScope batchPaths;
+    const BatchFilesScope batchFiles;
     const SplitResult result = RunSplit(settings, source);
-    StoreResults(command, result.completed, result.written, result.withoutPages,
-                 result.completed ? "" : LookupString("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS"));
+    // The file's line says what stopped it when the run knows.
+    const std::string reason = !result.refusal.empty() ? result.refusal
+                               : LookupString("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
+    StoreResults(command, result.completed, result.written, result.withoutPages, result.completed ? "" : reason);
     return result.completed;
 }
 
@@ -206,7 +206,7 @@ const host::CommandHandler& SplitBatchHandler() { return kHandler; }
 
 void InstallBatchCommand() {
     g_command.defaults.reset();
-    g_command.writtenPaths.clear();
+    g_command.writtenFiles = WrittenFiles();
     if (Host().batch) Host().batch->RegisterHandler(kSplitCommandName, &kHandler);
 }
 

@@ -11,7 +11,7 @@ void UnattendedSequenceRun(void* /*clientData*/) {
     const char* path = std::getenv("TESSERA");
     if (path == nullptr || *path == '\0' || !Host().batch) return;
     const Parsed<host::Cabinet> sequence = ReadCabinetFile(path);
-    if (!sequence) return;
+    if (!sequence) return Host().viewer->Alert(sequence.Failure());
     Host().batch->RunSequence(*sequence);
     Host().batch->CloseHost();
 }

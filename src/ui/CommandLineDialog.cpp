@@ -79,6 +79,11 @@ bool ApplyProfile(const std::string& path, SplitSettings& working) {
 
 // --save-profile: the settings a split would run with, instead of the split.
 void SaveProfile(const std::string& path, const SplitSettings& working, const OutputList& accepted) {
+    // As the dialog's Save asks before it replaces a file (never the input, which saving refuses).
+    host::FileServices& files = *Host().files;
+    if (!files.IsRunInput(path) && files.Identity(path) &&
+        !Host().windows->AskYesNo("", FormatText(LookupString("IDS_PROFILE_REPLACE_FILE"), {path})))
+        return Host().commandLine->ReportOutcome(host::RunOutcome::Cancelled);
     SplitSettings settings = SettingsForRun(working);
     settings.Outputs = accepted;
     const std::optional<std::string> failure = SaveProfileFile(path, settings);
@@ -154,9 +159,10 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
     }
     const bool writesOutputs = !commandLine.DryRun() && given->saveProfile.empty();
     if (given->folder) {
-        // Only a split makes the folder its outputs go to.
+        // Only a split makes the folder its outputs go to, and only once the
+        // run found nothing in the way (a path too long, an input in the way).
         const std::string folder = BrowsedFolder(working.Filename.OutputFolder);
-        const int check = writesOutputs ? ConfirmOutputFolder(folder) : CheckOutputFolder(folder);
+        const int check = writesOutputs ? ConfirmOutputFolder(folder, false) : CheckOutputFolder(folder);
         if (check != 0) {
             commandLine.ReportOutcome(check == FolderInvalid ? host::RunOutcome::UsageError : host::RunOutcome::Cancelled);
             return false;

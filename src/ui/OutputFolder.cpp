@@ -55,14 +55,14 @@ int ValidateFolderPath(const std::string& path, bool checkOnly, std::string* rea
 
 int CheckOutputFolder(const std::string& path) { return ShowFolderProblem(ValidateFolderPath(path, true), path, ""); }
 
-int ConfirmOutputFolder(const std::string& path) {
+int ConfirmOutputFolder(const std::string& path, bool createNow) {
     int result = ValidateFolderPath(path, true);
     std::string reason;
     if (result == FolderValid && !Host().files->FolderExists(path)) {
         const std::string question = FolderMessage(
             "The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", path);
         if (!Host().windows->AskYesNo("", question)) return -1;
-        result = ValidateFolderPath(path, false, &reason);
+        if (createNow) result = ValidateFolderPath(path, false, &reason);
     }
     return ShowFolderProblem(result, path, reason);
 }

@@ -17,8 +17,9 @@ int ValidateFolderPath(const std::string& path, bool checkOnly, std::string* rea
 bool IsValidFolderName(const std::string& name);
 // Validates the folder and, when it does not exist, asks whether to create
 // it. 0 when it can be used; -1 when the user declined; 1 or 2 after saying
-// it is invalid or cannot be created.
-int ConfirmOutputFolder(const std::string& path);
+// it is invalid or cannot be created. Without `createNow` a Yes leaves the
+// making to the writing of the first output, after every check of the run.
+int ConfirmOutputFolder(const std::string& path, bool createNow = true);
 // The same check without the question and without creating anything (a dry
 // run): 0 when the folder can be used or made, 1 after saying it is invalid.
 int CheckOutputFolder(const std::string& path);

@@ -263,7 +263,9 @@ const std::vector<SplitOption>& Options() {
           "FILE.tpr"),
          [](const std::string&, DialogFields&) {}},  // read before the others: ProfileToLoad
         {Spec("save-profile", "", OptionKind::Text, {},
-          "Save the settings this command would split with as a profile, and stop without splitting", kProfiles,
+          "Save the settings this command would split with as a profile, and stop without splitting (never over "
+          "the input; another file is replaced only after asking, which --yes answers)",
+          kProfiles,
           "FILE.tpr"),
          [](const std::string& v, DialogFields& f) { f.saveProfile = v; }},
         {Spec("watermark", "", OptionKind::Text, {}, "Stamp TEXT diagonally across every page of every output, in red", kWatermark, "TEXT"),

@@ -1,8 +1,7 @@
 // The settings dialog's steps that reach outside it: sub-dialogs for the
 // separator and the name area, the output folder, help and profiles.
-#include "access/AlertByKey.h"
+#include "access/HelpFile.h"
 #include "access/Host.h"
-#include "access/ModulePath.h"
 #include "access/ProfileFile.h"
 #include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
@@ -55,7 +54,7 @@ void SplitSettingsDialog::BrowseFolder() {
 }
 
 void SplitSettingsDialog::OpenHelp() {
-    if (!Host().windows->OpenWithShell(HelpFilePath())) AlertByKey("IDS_HELP_FILE_IS_NOT_FOUND");
+    OpenHelpFile();
 }
 
 void SplitSettingsDialog::SaveProfile() {

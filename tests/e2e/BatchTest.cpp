@@ -116,5 +116,39 @@ TEST_F(BatchTest, OneFilesOutputsNeverReplaceAnothers) {
         << "a.pdf's first output is still a.pdf's";
 }
 
+TEST_F(BatchTest, NoFileOfTheBatchIsWrittenOverWhetherAnInputOrAnIndexAlreadyWritten) {
+    // A's outputs Doc1..Doc3 would take the place of Doc3.pdf, which waits for its turn.
+    fs::create_directories(folder / "own");
+    fs::copy_file(DataPath("multicolumn-latex-2col.pdf"), folder / "own/A.pdf");
+    fs::copy_file(DataPath("mnras-guide-2col-rotated-page.pdf"), folder / "own/Doc3.pdf");
+    const std::vector<std::string> pages = PageTexts(folder / "own/Doc3.pdf");
+    const CommandResult own = Tessera(config, "batch --quiet --profile " + Q(Profile("--equal 1 --prefix none", "own")) +
+                                                  " --folder " + Q(folder / "own") + " 2>/dev/null");
+    EXPECT_EQ(own.status, 1);
+    EXPECT_NE(own.output.find("A.pdf: failed: An output of this document would be written over"), std::string::npos)
+        << own.output;
+    EXPECT_NE(own.output.find("2 files: 0 done, 0 skipped, 2 failed"), std::string::npos) << own.output;
+    EXPECT_EQ(PageTexts(folder / "own/Doc3.pdf"), pages);
+    EXPECT_EQ(FileNames(folder / "own"), (std::vector<std::string>{"A.pdf", "Doc3.pdf"}));
+
+    // report.PDF and report.pdf would both write report_index.htm.
+    fs::create_directories(folder / "twins");
+    for (const char* name : {"report.PDF", "report.pdf"}) fs::copy_file(DataPath("multicolumn-latex-2col.pdf"), fs::path(folder / "twins") / name);
+    const CommandResult twins = Tessera(config, "batch --quiet --profile " + Q(Profile("--equal 2 --html-index", "batch")) +
+                                                    " --folder " + Q(folder / "twins") + " 2>/dev/null");
+    EXPECT_EQ(twins.status, 1);
+    EXPECT_NE(twins.output.find("report.pdf: failed: Two outputs"), std::string::npos) << twins.output;
+    std::ifstream index(folder / "batch/report_index.htm");
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(index), {}).find("report.PDF"), std::string::npos);
+
+    const CommandResult both = Tessera(config, "batch --profile " + Q(folder / "own.tpr") + " --folder " +
+                                                   Q(folder / "in") + " --file " + Q(folder / "in/a.pdf") + " 2>&1");
+    EXPECT_EQ(both.status, 2);
+    EXPECT_NE(both.output.find("exactly one of --folder and --file"), std::string::npos) << both.output;
+    const CommandResult beside = RunCommand("TESSERA=" + Q(folder / "seq.json") + " " + ShellQuote(TESSERA_EXE) + " about 2>&1");
+    EXPECT_EQ(beside.status, 2);
+    EXPECT_NE(beside.output.find("TESSERA names"), std::string::npos) << beside.output;
+}
+
 }  // namespace
 }  // namespace tessera::test

@@ -2,6 +2,7 @@
 // nothing, failures that always say why, and usage errors on one line.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -66,6 +67,38 @@ TEST(CommandLineTest, UnicodePasswordsOpenOlderEncryption) {
     const CommandResult r = Tessera(config, "split --dry-run --equal 2 --password 'pässwörd' " + ShellQuote(file) + " 2>&1");
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(PlanLines(r.output).size(), 2u) << r.output;
+}
+
+// Where a file is expected, a pipe or a device is refused at once: never
+// waited on for a writer, never read without end.
+TEST(CommandLineTest, APipeOrADeviceWhereAFileBelongsIsRefusedAtOnce) {
+    TempFolder config, temp;
+    const std::string fifo = temp / "fifo", q = ShellQuote(fifo), input = Data("multicolumn-latex-2col.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string profile = ShellQuote(temp / "p.tpr");
+    ASSERT_EQ(Tessera(config, "split --equal 1 " + input + " --save-profile " + profile).status, 0);
+    const struct {
+        const char* name;
+        std::string environment, arguments;
+    } rows[] = {
+        {"profile", "", "split --dry-run --profile " + q + " " + input},
+        {"input", "", "split --dry-run --equal 1 /dev/zero"},
+        {"sequence", "", "batch " + q},
+        {"batch file", "", "batch --profile " + profile + " --file " + q},
+        {"start-up sequence", "TESSERA=" + q, ""},
+    };
+    for (const auto& row : rows) {
+        const CommandResult r = RunCommand("timeout 20 env " + row.environment + " XDG_CONFIG_HOME=" +
+                                           ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) + " " +
+                                           row.arguments + " 2>&1");
+        EXPECT_TRUE(r.status == 1 || r.status == 2) << row.name << ": " << r.status << " " << r.output;
+        EXPECT_NE(r.output.find("not a regular file"), std::string::npos) << row.name << ": " << r.output;
+    }
+    fs::create_directories(config / "Moraine");
+    fs::create_symlink("/dev/zero", config / "Moraine/Tessera.conf");
+    const CommandResult settings = RunCommand("timeout 20 env XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " +
+                                              ShellQuote(TESSERA_EXE) + " split --dry-run --remembered --equal 1 " + input);
+    EXPECT_EQ(settings.status, 0) << "settings that are no file read as the defaults";
 }
 
 TEST(CommandLineTest, UsageErrorsAreOneLineWithExitStatus2) {

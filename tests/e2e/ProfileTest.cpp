@@ -93,6 +93,23 @@ TEST(ProfileTest, BadProfilesAreRefusedWithTheReason) {
         EXPECT_NE(r.output.find("The profile could not be read"), std::string::npos) << r.output;
         EXPECT_NE(r.output.find(reason), std::string::npos) << r.output;
     }
+    // A profile never replaces the input, and another file only when the user says so.
+    const std::string victim = folder / "victim.pdf";
+    std::filesystem::copy_file(std::string(TESSERA_TEST_DATA) + "/multicolumn-latex-2col.pdf", victim);
+    const std::string pdf = ReadFile(victim);
+    const std::string overInput = "split --equal 2 " + ShellQuote(victim) + " --save-profile " + ShellQuote(victim);
+    EXPECT_EQ(Tessera(config, overInput + " 2>&1").status, 1);
+    EXPECT_EQ(Tessera(config, overInput + " --yes 2>&1").status, 1);
+    EXPECT_EQ(ReadFile(victim), pdf);
+    std::ofstream(folder / "old.tpr") << "kept";
+    const std::string overOther = "split --equal 2 " + ShellQuote(victim) + " --save-profile " + ShellQuote(folder / "old.tpr");
+    const CommandResult asked = Tessera(config, overOther + " </dev/null 2>&1");
+    EXPECT_EQ(asked.status, 1);
+    EXPECT_NE(asked.output.find("--yes"), std::string::npos) << asked.output;
+    EXPECT_EQ(ReadFile(folder / "old.tpr"), "kept");
+    EXPECT_EQ(Tessera(config, overOther + " --yes").status, 0);
+    EXPECT_NE(ReadFile(folder / "old.tpr"), "kept");
+
     const CommandResult both = Tessera(config, "split --dry-run --equal 2 --save-profile " + ShellQuote(folder / "p.tpr") + input);
     EXPECT_EQ(both.status, 2) << both.output;
     const CommandResult help = Tessera(config, "split --help");

@@ -198,6 +198,23 @@ TEST_F(SplitWriteTest, OutputsKeepTheSourcesPdfVersionAndRefuseToOverwriteIt) {
     EXPECT_FALSE(fs::exists(own / "Doc2.pdf")) << "nothing is written";
 }
 
+// What stands in the way is found before anything is written or made.
+TEST_F(SplitWriteTest, AnIndexOrAPathThatCannotBeWrittenFailsTheRunBeforeAnyWriting) {
+    fs::create_directory(Out("multicolumn-latex-2col_index.htm"));
+    const CommandResult index = Split("multicolumn-latex-2col.pdf", "--equal 1 --html-index 2>&1");
+    EXPECT_EQ(index.status, 1) << index.output;
+    EXPECT_NE(index.output.find("The HTML index could not be written"), std::string::npos) << index.output;
+    EXPECT_TRUE(Files(out.Path()).empty());
+
+    std::string deep = out / "new";
+    for (int i = 0; i < 16; ++i) deep += "/" + std::string(250, 'd');
+    const CommandResult tooLong = Tessera(config, "split --yes --equal 1 --base " + std::string(240, 'b') + " -o " +
+                                                      ShellQuote(deep) + " " + Data("multicolumn-latex-2col.pdf") + " 2>&1");
+    EXPECT_EQ(tooLong.status, 1) << tooLong.output;
+    EXPECT_NE(tooLong.output.find("longer than the system allows"), std::string::npos) << tooLong.output;
+    EXPECT_FALSE(fs::exists(out / "new")) << "no folder is made for a run that is refused";
+}
+
 TEST_F(SplitWriteTest, LongAndHostileNamesAreWrittenWholeAndIndexedAsText) {
     TempFolder source;
     const std::string hostile = "<img src=x onerror=alert(1)>.pdf";

@@ -50,6 +50,17 @@ protected:
     test::TestHost host;
 };
 
+TEST_F(OutputProducerTest, AFileWrittenIsNotWrittenAgainThroughAnotherName) {
+    std::filesystem::create_directories(host.folder / "out");
+    std::filesystem::create_directory_symlink(".", host.folder / "out/SUB");
+    SplitSettings s;
+    s.Filename.CreateFoldersForBookmarks = true;
+    s.Filename.OutputBaseFilename = "";
+    EXPECT_FALSE(Split({OutputDocument{{MakePageRange(0, 2, 0)}, "SUB\\DOCX"}, OutputDocument{{MakePageRange(2, 2, 0)}, "DOCX"}}, s));
+    EXPECT_EQ(test::FixturePageNumbers(Out("DOCX.pdf")), (std::vector<int>{1, 2}));
+    EXPECT_EQ(host.viewer.alerts.size(), 1u) << "the second is refused";
+}
+
 TEST_F(OutputProducerTest, RangesPutPagesInPlannedOrder) {
     ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 10, EvenPages)}, ""},
                        OutputDocument{{MakePageRange(0, 10, OddPages | ReverseOrder)}, ""},

@@ -34,6 +34,30 @@ TEST(SettingsFileTest, OnlyTheOwnerCanReadTheStoredPasswords) {
     EXPECT_EQ(ModeOf(file.FileOf(kKey)), 0600u);
 }
 
+TEST(SettingsFileTest, OnlyWhatIsOursIsTightenedAndNothingIsReadOrWrittenThroughWhatWasThere) {
+    test::TempFolder temp;
+    const std::string folder = temp / "Moraine";
+    SettingsFile file(folder);
+    std::filesystem::create_directories(folder);
+    ::chmod(folder.c_str(), 0777);  // as a careless umask left it
+    std::ofstream(temp / "elsewhere") << "someone's file";
+    ::chmod((temp / "elsewhere").c_str(), 0644);
+    std::filesystem::create_symlink(temp / "elsewhere", file.FileOf(kKey));
+    // The temporary name an older version used, taken in advance.
+    std::filesystem::create_symlink(temp / "elsewhere", file.FileOf(kKey) + ".tmp" + std::to_string(::getpid()));
+    file.ReadSection(kKey);
+    file.WriteSection(kKey, {{"Password", std::string("secret")}});
+    EXPECT_EQ(ModeOf(temp / "elsewhere"), 0644u) << "a link's target is not ours";
+    EXPECT_EQ(ModeOf(folder), 0700u);
+    std::ifstream in(temp / "elsewhere");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "someone's file");
+    EXPECT_EQ(file.ReadSection(kKey).Text("Password"), "secret");
+
+    std::filesystem::remove(file.FileOf(kKey));
+    std::filesystem::create_symlink("/dev/zero", file.FileOf(kKey));
+    EXPECT_TRUE(file.ReadSection(kKey).Values().empty()) << "a device reads as the defaults, at once";
+}
+
 TEST(SettingsFileTest, TextsRoundTripWithLineBreaksQuotesAndBackslashes) {
     test::TempFolder temp;
     SettingsFile file(temp.Path());

@@ -38,6 +38,14 @@ TEST_F(ModuleLoadingTest, InstallsThreeItemsWithOneTitleAndName) {
     EXPECT_FALSE(host.commandLine.Declared().empty()) << "the split dialog's fields are declared";
 }
 
+TEST_F(ModuleLoadingTest, HelpThatIsThereButCannotBeOpenedIsNotCalledMissing) {
+    ASSERT_TRUE(Load()) << error;
+    host.windows.openSucceeds = false;
+    ASSERT_TRUE(host.viewer.Menus().Execute("UsingExtensions", "KORB:Tessera"));
+    ASSERT_EQ(host.viewer.alerts.size(), 1u);
+    EXPECT_NE(host.viewer.alerts[0].find("no program could open it"), std::string::npos) << host.viewer.alerts[0];
+}
+
 TEST_F(ModuleLoadingTest, RefusesAHostWithoutARequiredTableAtVersion5) {
     host.runtime.Core().Offer("PDSRead", 0x40005, &host);
     EXPECT_FALSE(Load());

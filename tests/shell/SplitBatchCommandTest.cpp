@@ -93,40 +93,78 @@ TEST_F(SplitBatchCommandTest, TheDialogEditsTheParametersOnlyWhenAccepted) {
 CommandStatus FailingWork(host::CommandId) { return CommandStatus::Error; }
 const host::CommandHandler kFailing{.work = &FailingWork};
 
-TEST_F(SplitBatchCommandTest, ACommandEndingInAnErrorStopsTheRunForLaterFiles) {
-    batch.RegisterHandler("Failing", &kFailing);
-    Cabinet params, split, failing, commands, files, input, sequence;
-    SplitSettings settings;
-    settings.SplitMode = SplitMethod::EqualPages;
-    settings.Filename.OutputFolder = host.folder / "out/";
-    SaveSettingsToCabinet(settings, params);
-    split.Put("HandlerName", std::string(kSplitCommandName));
-    failing.Put("HandlerName", std::string("Failing"));
-    for (Cabinet* entry : {&split, &failing}) {
-        entry->PutCabinet(host::kConfig, Cabinet{});
-        entry->PutCabinet(host::kParams, params);
+class SequenceTest : public SplitBatchCommandTest {
+protected:
+    // A split and a failing command over two files of two pages.
+    SequenceTest() {
+        batch.RegisterHandler("Failing", &kFailing);
+        Cabinet params, split, failing, commands, files;
+        SplitSettings settings;
+        settings.SplitMode = SplitMethod::EqualPages;
+        settings.Filename.OutputFolder = host.folder / "out/";
+        SaveSettingsToCabinet(settings, params);
+        split.Put("HandlerName", std::string(kSplitCommandName));
+        failing.Put("HandlerName", std::string("Failing"));
+        for (Cabinet* entry : {&split, &failing}) {
+            entry->PutCabinet(host::kConfig, Cabinet{});
+            entry->PutCabinet(host::kParams, params);
+        }
+        commands.PutCabinet("0", split);
+        commands.PutCabinet("1", failing);
+        for (int i = 0; i < 2; ++i) {
+            Cabinet file;
+            const std::string path = host.folder / ("f" + std::to_string(i) + ".pdf");
+            test::PdfFixture(2).Write(path);
+            file.Put("DI", path);
+            files.PutCabinet(std::to_string(i), file);
+        }
+        input.Put("FileVariation", std::int32_t{0});
+        input.PutCabinet("PreselectedFilesPaths", files);
+        sequence.PutCabinet("Commands", commands);
+        sequence.PutCabinet("Input", input);
+        sequence.PutCabinet("Output", Cabinet{});
+        std::filesystem::create_directories(host.folder / "out");
     }
-    commands.PutCabinet("0", split);
-    commands.PutCabinet("1", failing);
-    for (int i = 0; i < 2; ++i) {
-        Cabinet file;
-        const std::string path = host.folder / ("f" + std::to_string(i) + ".pdf");
-        test::PdfFixture(2).Write(path);
-        file.Put("DI", path);
-        files.PutCabinet(std::to_string(i), file);
-    }
-    input.Put("FileVariation", std::int32_t{0});
-    input.PutCabinet("PreselectedFilesPaths", files);
-    sequence.PutCabinet("Commands", commands);
-    sequence.PutCabinet("Input", input);
-    sequence.PutCabinet("Output", Cabinet{});
-    std::filesystem::create_directories(host.folder / "out");
-    EXPECT_FALSE(batch.RunSequence(sequence));
-    EXPECT_TRUE(batch.LastRun().stopped);
-    EXPECT_EQ(batch.LastRun().failed, 1);
+    ~SequenceTest() override { batch.UnregisterHandler("Failing"); }
+
+    Cabinet input, sequence;
+};
+
+TEST_F(SequenceTest, ACommandEndingInAnErrorFailsItsFileAndTheRunGoesOn) {
+    EXPECT_TRUE(batch.RunSequence(sequence));
+    EXPECT_EQ(batch.LastRun().failed, 2);
     EXPECT_TRUE(std::filesystem::exists(host.folder / "out/f0Doc1.pdf"));
-    EXPECT_FALSE(std::filesystem::exists(host.folder / "out/f1Doc1.pdf")) << "the second file never ran";
-    batch.UnregisterHandler("Failing");
+    EXPECT_TRUE(std::filesystem::exists(host.folder / "out/f1Doc1.pdf")) << "the second file ran too";
+}
+
+TEST_F(SequenceTest, ASequenceThatWouldRunNothingIsRefusedWithItsReason) {
+    Cabinet noOutput = sequence, noFolder = sequence, unknownInput = sequence, noParams = sequence;
+    noOutput.Remove("Output");
+    Cabinet folderInput = input, folder;
+    folderInput.Put("FileVariation", std::int32_t{1});
+    folder.Put("DI", std::string(host.folder / "missing"));
+    folderInput.PutCabinet("PreselectedFolderPath", folder);
+    noFolder.PutCabinet("Input", folderInput);
+    Cabinet badInput = input;
+    badInput.Put("FileVariation", std::int32_t{7});
+    unknownInput.PutCabinet("Input", badInput);
+    Cabinet commands = *sequence.GetCabinet("Commands"), bare;
+    bare.Put("HandlerName", std::string(kSplitCommandName));
+    commands.PutCabinet("1", bare);
+    noParams.PutCabinet("Commands", commands);
+    const struct {
+        const char* name;
+        const Cabinet& sequence;
+        const char* says;
+    } rows[] = {{"no Output", noOutput, "\"Output\""},
+                {"missing folder", noFolder, "cannot list the folder"},
+                {"unknown FileVariation", unknownInput, "FileVariation"},
+                {"command without Params", noParams, "command 1 of the sequence lacks"}};
+    for (const auto& row : rows) {
+        EXPECT_FALSE(batch.RunSequence(row.sequence)) << row.name;
+        EXPECT_NE(batch.LastRun().refusal.find(row.says), std::string::npos) << row.name << ": " << batch.LastRun().refusal;
+    }
+    EXPECT_FALSE(std::filesystem::exists(host.folder / "out/f0Doc1.pdf")) << "nothing ran";
 }
 
 }  // namespace

@@ -92,6 +92,8 @@ std::map<std::string, std::string> KeysInSources() {
         {"IDS_PAGE_NUMBER_OUT_OF_BOUNDS", "d"},    {"IDS_THERE_ARE_TOTAL_N_PAGES_IN_CURRENT_DOCUMENT", "d"},
         {"IDS_PAGE_UNREADABLE", "ds"},             {"IDS_PREFIX_DATE_FORMAT_STRING", "sdd"},
         {"IDS_PROFILE_SAVED", "s"},                {"IDS_SEARCH_FAILED", "ds"},
+        {"IDS_PROFILE_REPLACE_FILE", "s"},         {"IDS_PROFILE_WOULD_OVERWRITE_INPUT", "s"},
+        {"IDS_OUTPUT_WOULD_OVERWRITE_INPUT", "s"}, {"IDS_HELP_FILE_CANNOT_BE_OPENED", "s"},
         {"IDS_SEARCH_TOO_COMPLEX", "d"},           {"IDS_SPLIT_FINAL_REPORT", "d"},
         {"IDS_SPLIT_FINAL_REPORT_ONE", "d"},       {"IDS_SPLIT_LEFT_OUT", "d"},
         {"IDS_SPLIT_LEFT_OUT_ONE", "d"},           {"IDS_WATERMARK_LEFT_OUT", "ds"}};

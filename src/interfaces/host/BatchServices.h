@@ -65,8 +65,9 @@ public:
     // The command's report procedure: a failure to show for the current document.
     virtual void Report(CommandId command, int severity, const std::string& text) = 0;
 
-    // Runs a sequence cabinet ("Commands", "Input", "Output"); false when it
-    // could not start or ended early.
+    // Runs a sequence cabinet ("Commands", "Input", "Output") over each of its
+    // files, a failure of one going on with the next; false when it was
+    // refused before any file (a part missing, nothing to run).
     virtual bool RunSequence(const Cabinet& sequence) = 0;
     // Ends the host once the current work is over.
     virtual void CloseHost() = 0;

@@ -1,10 +1,19 @@
 #pragma once
 // File-system operations the plug-in needs ("AcroSupport" files and paths).
+#include <compare>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace tessera::host {
+
+// A file as the system knows it, whatever name (link, letter case, "..")
+// reaches it.
+struct FileIdentity {
+    std::uint64_t device = 0, inode = 0;
+    auto operator<=>(const FileIdentity&) const = default;
+};
 
 class FileServices {
 public:
@@ -18,6 +27,11 @@ public:
     virtual std::optional<std::string> PersonalFolder() = 0;
     // The same file, followed through links; false when either does not exist.
     virtual bool IsSameFile(const std::string& a, const std::string& b) = 0;
+    // The file at path, followed through links; none when nothing is there.
+    virtual std::optional<FileIdentity> Identity(const std::string& path) = 0;
+    // Whether path names a file the run reads: an open document or, during a
+    // batch, any of its input files, whether already split or still waiting.
+    virtual bool IsRunInput(const std::string& path) = 0;
     // The whole file; HostError saying why when it cannot be read or holds
     // more than `maxBytes`.
     virtual std::string ReadFile(const std::string& path, std::size_t maxBytes) = 0;
