@@ -62,7 +62,7 @@ TEST(DryRunTest, BookmarkPlanOfRealOutlinesMatchesQpdf) {
         const std::string levels = std::to_string(c.low) + "-" + std::to_string(c.high);
         const CommandResult r = Tessera(config, "split --dry-run --bookmarks " + levels + " " + Data(c.file));
         ASSERT_EQ(r.status, 0) << c.file;
-        const auto expected = ExpectedSpans(std::string(TESSERA_TEST_DATA) + "/" + c.file, c.low, c.high, c.pages);
+        const auto expected = ExpectedSpans(std::string(TESSERA_TEST_DATA "/") + c.file, c.low, c.high, c.pages);
         EXPECT_FALSE(expected.empty());
         EXPECT_EQ(PlannedSpans(r.output), expected) << c.file << " levels " << levels;
     }
