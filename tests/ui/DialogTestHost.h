@@ -7,7 +7,7 @@
 
 #include "strings/LanguageTable.h"
 #include "support/ScopedLanguageTable.h"
-#include "support/TestHost.h"
+#include "ui/MemoryView.h"
 
 namespace tessera::test {
 
@@ -25,6 +25,15 @@ public:
 
 private:
     ScopedLanguageTable table_;
+};
+
+// A dialog opened over an in-memory view, as a user meets it.
+template <typename D>
+struct Opened {
+    template <typename... Args>
+    explicit Opened(Args&&... args) : dialog(std::forward<Args>(args)...), view(dialog) {}
+    D dialog;
+    MemoryView view;
 };
 
 }  // namespace tessera::test

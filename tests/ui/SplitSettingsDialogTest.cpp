@@ -1,16 +1,15 @@
-#include "ui/SplitSettingsDialog.h"
-
-#include <gtest/gtest.h>
-
+// The settings dialog as a user drives it, and the output folder it names.
 #include <fstream>
 
 #include "access/RegistrySettings.h"
-#include "support/ScopedLanguageTable.h"
-#include "support/TestHost.h"
 #include "engine/OutputPlanner.h"
+#include "support/Files.h"
+#include "support/ScopedLanguageTable.h"
 #include "ui/AcceptedOutputs.h"
 #include "ui/BookmarkPickerDialog.h"
 #include "ui/MemoryView.h"
+#include "ui/OutputFolder.h"
+#include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
 namespace {
@@ -26,19 +25,18 @@ protected:
     struct Opened {
         DocumentHandle document;
         SplitSettingsDialog dialog;
-        bool applied;
         MemoryView view;
         Opened(host::DocId doc, const OutputList* list)
             : document(doc, DocumentHandle::Ownership::Borrowed),
               dialog(document, document.PageCount(), {.remembersSettings = list == nullptr}),
-              applied(Apply(dialog, list)),
-              view(dialog) {}
-        static bool Apply(SplitSettingsDialog& dialog, const OutputList* list) {
-            if (!list) return false;
-            SplitSettings settings;
-            settings.Outputs = *list;
-            dialog.ApplySettings(settings);
-            return true;
+              view(Applied(dialog, list)) {}
+        static SplitSettingsDialog& Applied(SplitSettingsDialog& dialog, const OutputList* list) {
+            if (list) {
+                SplitSettings settings;
+                settings.Outputs = *list;
+                dialog.ApplySettings(settings);
+            }
+            return dialog;
         }
     };
     std::unique_ptr<Opened> Open(const std::string& name, const OutputList* list = nullptr) {
@@ -176,33 +174,42 @@ TEST_F(SplitSettingsDialogTest, TypingAndClickingAsAUserDoes) {
     EXPECT_EQ(stored.Filename.OutputBaseFilename, "Q3_report_v1_0 _é_");
 }
 
-TEST_F(SplitSettingsDialogTest, ProfilesRoundTripAndARefusedOneChangesNothing) {
+TEST_F(SplitSettingsDialogTest, ProfilesRoundTripLoadOverTheInitialSettingsAndARefusedOneChangesNothing) {
     const std::string path = host.folder / "Monthly.tpr";
     const OutputList list = OneOutput("Summary", MakePageRange(0, 2, 0));
     auto opened = Open(kThreePages, &list);
     MemoryView& view = opened->view;
+    view.onChooseFileToSave = view.onChooseFileToOpen = [&](const FileChoice&) { return std::optional(path); };
     view.Click(kManualRadio);
     view.Type(kBaseNameEdit, "Statement");
-    view.onChooseFileToSave = [&](const FileChoice& choice) {
-        EXPECT_EQ(choice.defaultExtension, "tpr");
-        return std::optional<std::string>(path);
-    };
+    view.Click(kHtmlIndexCheck);
     view.Click(kSaveProfileButton);
+    EXPECT_NE(test::ReadFile(path).find("\"AllowAll\": false"), std::string::npos) << "as --save-profile writes it";
     view.Type(kBaseNameEdit, "Changed");
+    view.Click(kHtmlIndexCheck);
     host.windows.answer = true;
     view.Click(kAddDocumentButton);
-    view.onChooseFileToOpen = [&](const FileChoice&) { return std::optional<std::string>(path); };
     view.Click(kLoadProfileButton);
     EXPECT_EQ(view.Text(kBaseNameEdit), "Statement");
+    EXPECT_TRUE(view.Checked(kHtmlIndexCheck));
     ASSERT_EQ(view.State(kDocumentTree).tree.size(), 1u);
     EXPECT_EQ(view.State(kDocumentTree).tree[0].text, "Summary");
 
+    // What a profile leaves out takes the initial value, as in `split
+    // --profile`, not what the window held.
+    std::ofstream(path) << R"({"SplitMode": 0, "Settings": {"SecuritySettings": {}}})";
+    view.Type(kPagesEachEdit, "5");
+    view.Click(kLoadProfileButton);
+    EXPECT_EQ(view.Text(kPagesEachEdit), std::to_string(SplitSettings().Output.NumEqualPages));
+    EXPECT_FALSE(view.Checked(kHtmlIndexCheck));
+
     std::ofstream(path) << "{\"SplitSettings\": 3";
     view.Type(kBaseNameEdit, "Kept");
+    const std::size_t documents = view.State(kDocumentTree).tree.size();
     view.Click(kLoadProfileButton);
     ASSERT_EQ(host.viewer.alerts.size(), 1u) << "a refused profile says why";
     EXPECT_EQ(view.Text(kBaseNameEdit), "Kept");
-    EXPECT_EQ(view.State(kDocumentTree).tree.size(), 1u);
+    EXPECT_EQ(view.State(kDocumentTree).tree.size(), documents);
 }
 
 TEST_F(SplitSettingsDialogTest, AutomaticNamesCountOnlyWhenANamedDocumentTakesOne) {
@@ -247,6 +254,58 @@ TEST_F(SplitSettingsDialogTest, ARangeFromABookmarkIsTheRangeItsBookmarkSplitGiv
     EXPECT_EQ(range.SubTitle.rfind("From Bookmark \"", 0), 0u) << range.SubTitle;
     EXPECT_TRUE(range.SubTitle.ends_with("\", ")) << range.SubTitle;
 }
+
+// A folder still to be made must be an absolute path of valid names; one that
+// exists is taken as it is.
+TEST(OutputFolderTest, NewFoldersFollowTheNameRuleAndExistingOnesAreTakenAsTheyAre) {
+    test::TestHost host;
+    const struct {
+        std::string path;
+        bool valid;
+    } cases[] = {
+        {"/", true}, {"/home/me/out", true}, {"/home/me/out.v2", true}, {"", false}, {"relative/out", false},
+        {"/home/me/", false}, {"//server/share", false}, {"/home//me", false}, {"/home/ me", false},
+        {"/home/me.", false}, {"/home/a:b", false}, {"/home/a\\b", false},
+        {host.folder / ".cache/a:b", true}, {host.folder / ".cache/a:b/out", true},
+        {host.folder / ".cache/x:y/out", false}, {host.folder / ".cache//out", false}, {host.folder / ".cache/", false},
+    };
+    std::filesystem::create_directories(host.folder / ".cache/a:b");
+    for (const auto& c : cases)
+        EXPECT_EQ(ValidateFolderPath(c.path, true), c.valid ? FolderValid : FolderInvalid) << c.path;
+    EXPECT_TRUE(IsValidFolderName("Reports 2026"));
+    EXPECT_TRUE(IsValidFolderName("a.b"));
+    for (const char* bad : {"", " a", "a ", "\ta", ".a", "a.", "a*b", "a?b", "a<b", "a>b", "a|b", "a\"b", "a/b"})
+        EXPECT_FALSE(IsValidFolderName(bad)) << bad;
+}
+
+TEST(OutputFolderTest, AsksBeforeCreatingCreatesNothingOnNoAndSaysWhyOneCannotBeMade) {
+    test::TestHost host;
+    const std::string folder = host.folder / "new/deeper";
+    EXPECT_EQ(ConfirmOutputFolder(folder), -1);
+    ASSERT_EQ(host.windows.questions.size(), 1u);
+    EXPECT_NE(host.windows.questions[0].find("does not exist"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(host.folder / "new"));
+
+    host.windows.answer = true;
+    EXPECT_EQ(ConfirmOutputFolder(folder), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_EQ(ConfirmOutputFolder(folder), 0) << "an existing folder is fine";
+    EXPECT_EQ(host.windows.questions.size(), 2u);
+
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "bad "), 1);
+    ASSERT_EQ(host.windows.messages.size(), 1u);
+    EXPECT_NE(host.windows.messages[0].find("is invalid. Please reenter."), std::string::npos);
+
+    std::ofstream(host.folder / "file") << "not a folder";
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file"), FolderNotCreated);
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file/out"), FolderNotCreated);
+    ASSERT_EQ(host.windows.messages.size(), 3u);
+    for (std::size_t i = 1; i < 3; ++i) {
+        EXPECT_NE(host.windows.messages[i].find("can not be created"), std::string::npos) << host.windows.messages[i];
+        EXPECT_NE(host.windows.messages[i].find("Not a directory"), std::string::npos) << host.windows.messages[i];
+    }
+}
+
 
 }  // namespace
 }  // namespace tessera

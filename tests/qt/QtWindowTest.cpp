@@ -1,0 +1,344 @@
+// The dialogs' windows on Qt's offscreen platform, driven through their real
+// widgets: the settings window must show what the dialog logic says (checked
+// against the same acts in the in-memory view), start splits as the command
+// line does, and every window must be drawn whole, fitting a small screen.
+// Their pictures land in screenshots/ of the build folder.
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+
+#include "shell/SplitCommand.h"
+#include "strings/LanguageTable.h"
+#include "support/Files.h"
+#include "support/PdfProbe.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TestHost.h"
+#include "ui/AboutDialog.h"
+#include "ui/AcceptedOutputs.h"
+#include "ui/BlankImageSettingsDialog.h"
+#include "ui/BookmarkPickerDialog.h"
+#include "ui/ElementContentDialog.h"
+#include "ui/MemoryView.h"
+#include "ui/OutputDocumentOptionsDialog.h"
+#include "ui/PageRangeDialog.h"
+#include "ui/SeparatorSearchDialog.h"
+#include "ui/SplitSettingsDialog.h"
+#include "ui/TextAreaDialog.h"
+#include "ui/TextSearchRangeDialog.h"
+#include "ui/qt/QtDialogView.h"
+
+namespace tessera {
+namespace {
+
+constexpr const char* kThreePages = "multicolumn-latex-2col.pdf";
+constexpr const char* kWithBookmarks = "hyperref-manual-outline-gotor-launch-named.pdf";
+// 1366x768, less a panel of the desktop and the window's frame.
+constexpr int kSmallScreenWidth = 1366, kSmallScreenHeight = 768 - 64;
+
+void Click(QtDialogView& view, ControlId id) {
+    QWidget* widget = view.Widget(id);
+    ASSERT_NE(widget, nullptr) << id;
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+void Type(QtDialogView& view, ControlId id, const char* text) {
+    auto* edit = qobject_cast<QLineEdit*>(view.Widget(id));
+    ASSERT_NE(edit, nullptr) << id;
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+class QtDialogViewTest : public testing::Test {
+protected:
+    void SetUp() override { Accepted() = {}; }
+    void TearDown() override {
+        QtDialogView::onRun = nullptr;
+        QtDialogView::answerFileChoice = nullptr;
+    }
+
+    // The settings dialog over the three-page document, in a window shown
+    // offscreen or in memory.
+    template <typename View>
+    struct Opened {
+        DocumentHandle document;
+        SplitSettingsDialog dialog;
+        View view;
+        explicit Opened(host::DocId doc)
+            : document(doc, DocumentHandle::Ownership::Borrowed),
+              dialog(document, document.PageCount(), {.remembersSettings = false}),
+              view(dialog) {}
+    };
+    std::unique_ptr<Opened<QtDialogView>> Open() {
+        auto window = std::make_unique<Opened<QtDialogView>>(host.OpenActive(kThreePages));
+        window->view.show();
+        QApplication::processEvents();
+        return window;
+    }
+    std::unique_ptr<Opened<MemoryView>> OpenInMemory() {
+        return std::make_unique<Opened<MemoryView>>(host.OpenActive(kThreePages));
+    }
+    // Both acts, in the window and in memory.
+    static void ClickBoth(Opened<QtDialogView>& window, Opened<MemoryView>& memory, ControlId id) {
+        Click(window.view, id);
+        memory.view.Click(id);
+    }
+
+    test::TestHost host;
+};
+
+TEST_F(QtDialogViewTest, TheWindowShowsWhatTheLogicSaysAndStaysOpenOnARefusedOk) {
+    auto window = Open();
+    auto memory = OpenInMemory();
+    for (ControlId method : {kManualRadio, kBookmarksRadio, kEqualPagesRadio, kSeparatorRadio}) {
+        ClickBoth(*window, *memory, method);
+        for (const ControlSpec& spec : window->dialog.Controls()) {
+            if (spec.id == 0) continue;
+            EXPECT_EQ(window->view.Enabled(spec.id), memory->view.Enabled(spec.id)) << method << ": " << spec.id;
+            EXPECT_EQ(window->view.Checked(spec.id), memory->view.Checked(spec.id)) << method << ": " << spec.id;
+        }
+    }
+    host.viewer.alerts.clear();  // the bookmarks method's, refused for a document without bookmarks
+    ClickBoth(*window, *memory, kProtectCheck);
+    ASSERT_FALSE(memory->view.PressOk());
+    const std::vector<std::string> expected = std::exchange(host.viewer.alerts, {});
+    ASSERT_EQ(expected.size(), 2u) << "no pattern to search for, no password";
+    Click(window->view, kOkButton);
+    EXPECT_EQ(host.viewer.alerts, expected);
+    EXPECT_TRUE(window->view.isVisible());
+    EXPECT_NE(window->view.result(), QDialog::Accepted);
+
+    // A document and a range from the real page-range window fill the tree.
+    constexpr ControlId kStartPage = 1005, kLastPage = 1006;
+    ClickBoth(*window, *memory, kManualRadio);
+    ClickBoth(*window, *memory, kAddDocumentButton);
+    QtDialogView::onRun = [&](QtDialogView& child) {
+        if (!dynamic_cast<PageRangeDialog*>(&child.Shown())) return;
+        Type(child, kStartPage, "2");
+        Type(child, kLastPage, "3");
+        Click(child, kOkButton);
+        if (child.isVisible()) child.reject();  // a failure above must not leave the test waiting
+    };
+    memory->view.onModal = [&](Dialog& dialog) {
+        MemoryView child(dialog);
+        child.Type(kStartPage, "2");
+        child.Type(kLastPage, "3");
+        return child.PressOk();
+    };
+    ClickBoth(*window, *memory, kAddRangeButton);
+    auto* tree = qobject_cast<QTreeWidget*>(window->view.Widget(kDocumentTree));
+    const std::vector<TreeNode>& shown = memory->view.State(kDocumentTree).tree;
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1) << "the range is in the document";
+    ASSERT_EQ(shown[0].children.size(), 1u);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0).toStdString(), shown[0].text);
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0).toStdString(), shown[0].children[0].text);
+}
+
+// `split FILE --gui --profile P --base B --html-index`: the window opens with
+// what the options say, and its OK writes what the same options write without
+// the window (each run into its own default output folder).
+TEST_F(QtDialogViewTest, TheWindowStartsFromTheOptionsAndSplitsAsTheCommandLineDoes) {
+    const std::string profile = host.folder / "pages.tpr", fromWindow = host.folder / "window",
+                      fromOptions = host.folder / "options";
+    std::ofstream(profile) << R"({"SplitMode": 0, "Settings": {"SecuritySettings": {}, "FilenameSettings": {},)"
+                              R"( "OutputSettings": {"EqualPagesNumber": 2}}})";
+    std::filesystem::create_directories(fromWindow);
+    std::filesystem::create_directories(fromOptions);
+    host.OpenActive(kThreePages);
+    host.commandLine.SetValues({{"profile", profile}, {"base", "Chapter"}, {"html-index", "1"}});
+    test::ScopedEnvironment environment;
+    environment.Set("XDG_DOCUMENTS_DIR", fromWindow.c_str());
+    host.commandLine.SetWindows(true);
+    std::string pages, base;
+    bool index = false;
+    QtDialogView::onRun = [&](QtDialogView& view) {
+        pages = view.Text(kPagesEachEdit);
+        base = view.Text(kBaseNameEdit);
+        index = view.Checked(kHtmlIndexCheck);
+        Click(view, kOkButton);
+        if (view.isVisible()) view.reject();
+    };
+    SplitCommand();
+    EXPECT_EQ(pages, "2");
+    EXPECT_EQ(base, "Chapter");
+    EXPECT_TRUE(index);
+
+    environment.Set("XDG_DOCUMENTS_DIR", fromOptions.c_str());
+    host.commandLine.SetWindows(false);
+    SplitCommand();
+    const std::vector<std::string> names = test::NamesIn(fromOptions);
+    EXPECT_EQ(test::NamesIn(fromWindow), names);
+    int outputs = 0;
+    for (const std::string& name : names) {
+        if (!name.ends_with(".pdf")) continue;
+        ++outputs;
+        EXPECT_EQ(test::PageTexts(fromWindow + "/" + name), test::PageTexts(fromOptions + "/" + name)) << name;
+    }
+    EXPECT_EQ(outputs, 2) << "three pages, two each";
+    EXPECT_EQ(QtFileFilter("Tessera Profiles (*.tpr)|*.tpr; *.tpr|All Files (*.*)|*.*||").toStdString(),
+              "Tessera Profiles (*.tpr);;All Files (*)")
+        << "the file choices name each pattern once";
+}
+
+// Resident kilobytes of this process.
+long ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmRSS:")) return std::stol(line.substr(6));
+    return -1;
+}
+
+long OpenDescriptors() {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator{});
+}
+
+// A desktop session opens and splits one document after another: what each
+// split holds (documents, windows, word finders, files) is let go again.
+TEST_F(QtDialogViewTest, ASessionOfFiftySplitsHoldsItsMemoryAndFiles) {
+    test::ScopedEnvironment environment;
+    environment.Set("XDG_DOCUMENTS_DIR", (host.folder / "out").c_str());
+    std::filesystem::create_directories(host.folder / "out");
+    host.commandLine.SetWindows(true);
+    QtDialogView::onRun = [](QtDialogView& view) {
+        Click(view, kEqualPagesRadio);
+        Type(view, kPagesEachEdit, "1");
+        Click(view, kOkButton);
+        if (view.isVisible()) view.reject();
+    };
+    long settledKb = 0, settledFds = 0;
+    for (int i = 1; i <= 50; ++i) {
+        const host::DocId doc = host.OpenActive(kThreePages);
+        SplitCommand();
+        host.runtime.Store().Close(doc);
+        QApplication::processEvents();
+        if (i == 5) std::tie(settledKb, settledFds) = std::pair(ResidentKb(), OpenDescriptors());
+    }
+    EXPECT_EQ(host.viewer.alerts.size(), 50u) << "one report per split";
+    EXPECT_EQ(OpenDescriptors(), settledFds);
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(ResidentKb() - settledKb, 8 * 1024) << "kB grown over 45 splits";
+#endif
+    std::cout << "resident after 5 splits " << settledKb << " kB, after 50 " << ResidentKb() << " kB; descriptors "
+              << settledFds << " and " << OpenDescriptors() << std::endl;
+}
+
+std::string Describe(const QWidget* widget) {
+    return widget->metaObject()->className() + (" \"" + widget->property("text").toString().toStdString() + "\"");
+}
+
+QRect InWindow(const QWidget* widget, const QWidget& window) { return {widget->mapTo(&window, QPoint(0, 0)), widget->size()}; }
+
+// The controls the layout placed (the window's and its group boxes' own
+// children: inner parts of a tree or a list are the widget's business) lie
+// inside the window at their least size, and none overlaps a sibling.
+void ExpectNothingCutOffOrOverlapping(QWidget& window, const std::string& name) {
+    std::vector<QWidget*> placed;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        const QWidget* parent = widget->parentWidget();
+        if (widget->isVisibleTo(&window) && (parent == &window || qobject_cast<const QGroupBox*>(parent)))
+            placed.push_back(widget);
+    }
+    for (QWidget* widget : placed) {
+        const QRect area = InWindow(widget, window);
+        EXPECT_TRUE(window.rect().contains(area)) << name << ": " << Describe(widget) << " is outside the window";
+        EXPECT_GE(widget->width(), widget->minimumSizeHint().width()) << name << ": " << Describe(widget) << " is cut";
+        EXPECT_GE(widget->height(), widget->minimumSizeHint().height()) << name << ": " << Describe(widget) << " is cut";
+        for (QWidget* other : placed) {
+            if (other == widget || other->parentWidget() != widget->parentWidget()) continue;
+            EXPECT_FALSE(area.intersects(InWindow(other, window)))
+                << name << ": " << Describe(widget) << " overlaps " << Describe(other);
+        }
+    }
+}
+
+// Each picture holds a drawing (more than one colour), and no two look alike.
+void ExpectPicturesDrawn(const QtDialogView& view, const Dialog& dialog, const std::string& name) {
+    std::vector<QImage> drawn;
+    for (const ControlSpec& spec : dialog.Controls()) {
+        if (spec.kind != ControlKind::Picture) continue;
+        const auto* label = qobject_cast<const QLabel*>(view.Widget(spec.id));
+        ASSERT_NE(label, nullptr) << name << ": " << spec.id;
+        const QImage image = label->pixmap().toImage();
+        bool drawing = false;
+        for (int y = 0; y < image.height() && !drawing; ++y)
+            for (int x = 0; x < image.width() && !drawing; ++x) drawing = image.pixel(x, y) != image.pixel(0, 0);
+        EXPECT_TRUE(drawing) << name << ": picture " << spec.id << " is empty";
+        for (const QImage& other : drawn) EXPECT_NE(image, other) << name << ": picture " << spec.id << " is another's";
+        drawn.push_back(image);
+    }
+}
+
+TEST_F(QtDialogViewTest, EveryDialogIsDrawnWholeAndFitsASmallScreen) {
+    const DocumentHandle document(host.OpenActive(kWithBookmarks), DocumentHandle::Ownership::Borrowed);
+    const int pages = document.PageCount();
+    const struct {
+        const char* name;
+        std::function<std::unique_ptr<Dialog>()> make;
+        std::vector<std::vector<ControlId>> columns = {};  // controls that start at one x
+    } shots[] = {
+        {"SplitSettings", [&] { return std::make_unique<SplitSettingsDialog>(document, pages, SplitSettingsDialog::Options{false}); }},
+        {"PageRange", [&] { return std::make_unique<PageRangeDialog>(document, pages); }, {{1005, 1006, 1001}}},
+        {"TextSearchRange", [] { return std::make_unique<TextSearchRangeDialog>(PageQuery{}); }},
+        {"SeparatorSearch", [] { return std::make_unique<SeparatorSearchDialog>(TextQuery{}); }},
+        {"TextArea", [] { return std::make_unique<TextAreaDialog>(PageArea{}, "", kNameAreaMessage); },
+         {{1116, 1118}, {1117, 1036}}},
+        {"BookmarkPicker", [&] { return std::make_unique<BookmarkPickerDialog>(document); }},
+        {"ElementContent", [] { return std::make_unique<ElementContentDialog>(PageQuery{}); },
+         {{1077, 1079, 1081, 1086, 1084}, {1078, 1080, 1082, 1083, 1085, 1088, 1093, 1090, 1095}}},
+        {"BlankImageSettings", [] { return std::make_unique<BlankImageSettingsDialog>(50); }},
+        {"OutputDocumentOptions", [] { return std::make_unique<OutputDocumentOptionsDialog>(true, "Chapter 1"); }},
+        {"About", [] { return std::make_unique<AboutDialog>(); }},
+    };
+    std::filesystem::create_directories(TESSERA_SCREENSHOTS);
+    for (const auto& shot : shots) {
+        SCOPED_TRACE(shot.name);
+        const std::unique_ptr<Dialog> dialog = shot.make();
+        QtDialogView view(*dialog);
+        const std::string file = std::string(TESSERA_SCREENSHOTS) + "/" + shot.name + ".png";
+        EXPECT_TRUE(view.SaveImage(file)) << file;
+        ExpectNothingCutOffOrOverlapping(view, shot.name);
+        ExpectPicturesDrawn(view, *dialog, shot.name);
+        for (const std::vector<ControlId>& column : shot.columns)
+            for (ControlId id : column)
+                EXPECT_EQ(InWindow(view.Widget(id), view).x(), InWindow(view.Widget(column.front()), view).x())
+                    << id << " is out of line with " << column.front();
+        EXPECT_LE(view.width(), kSmallScreenWidth);
+        EXPECT_LE(view.height(), kSmallScreenHeight);
+    }
+}
+
+// "1.00 in" and "Right:" must not read as one.
+TEST_F(QtDialogViewTest, AShownValueStandsApartFromTheCaptionAfterIt) {
+    SeparatorSearchDialog dialog(TextQuery{});
+    QtDialogView view(dialog);
+    view.show();
+    QApplication::processEvents();
+    const QLabel* right = nullptr;
+    for (const QLabel* label : view.findChildren<QLabel*>())
+        if (label->text() == "Right:") right = label;
+    ASSERT_NE(right, nullptr);
+    const QRect value = InWindow(view.Widget(1127), view);  // the left edge's value
+    EXPECT_GE(InWindow(right, view).left() - value.right(), 3 * view.fontMetrics().horizontalAdvance(' '));
+}
+
+}  // namespace
+}  // namespace tessera
+
+// The windows' tests run on Qt's offscreen platform, so that they need no
+// display, with the texts of the language files.
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    tessera::LoadLanguageTables(TESSERA_SOURCE_DIR "/lang/");
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

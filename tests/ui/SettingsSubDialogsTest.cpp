@@ -1,0 +1,275 @@
+// The dialogs the settings dialog opens: bookmark picker, text area, text
+// searches, output document options, element content and blank-page settings.
+#include "engine/BookmarkTarget.h"
+#include "support/PdfFixture.h"
+#include "ui/BlankImageSettingsDialog.h"
+#include "ui/BookmarkPickerDialog.h"
+#include "ui/DialogTestHost.h"
+#include "ui/ElementContentDialog.h"
+#include "ui/OutputDocumentOptionsDialog.h"
+#include "ui/SeparatorSearchDialog.h"
+#include "ui/TextAreaDialog.h"
+#include "ui/TextSearchRangeDialog.h"
+
+namespace tessera {
+namespace {
+
+constexpr ControlId kTree = 1036;
+using Icon = BookmarkPickerDialog::Icon;
+using Picker = test::Opened<BookmarkPickerDialog>;
+
+// "web" opens a web address and holds "inner", which leads to page 3; "plain" leads to page 5.
+class BookmarkPickerDialogTest : public testing::Test {
+protected:
+    BookmarkPickerDialogTest() {
+        test::PdfFixture pdf(6);
+        QPDFObjectHandle web = pdf.Item("web");
+        web.replaceKey("/A", QPDFObjectHandle::parse("<< /S /URI /URI (https://example.org) >>"));
+        pdf.SetChildren(web, {pdf.ItemToPage("inner", 2)});
+        pdf.SetChildren({}, {web, pdf.ItemToPage("plain", 4)});
+        pdf.Write(host.folder / "outline.pdf");
+        document.emplace(host.OpenActive(host.folder / "outline.pdf"), DocumentHandle::Ownership::Borrowed);
+    }
+
+    test::DialogTestHost host;
+    std::optional<DocumentHandle> document;
+};
+
+TEST_F(BookmarkPickerDialogTest, ShowsNestedItemsRefusesWhatLeadsNowhereAndTakesADoubleClick) {
+    Picker d(*document);
+    EXPECT_FALSE(d.view.Closed());
+    const std::vector<TreeNode>& tree = d.view.State(kTree).tree;
+    ASSERT_EQ(tree.size(), 2u);
+    EXPECT_EQ(tree[0].text, "web");
+    EXPECT_EQ(tree[0].icon, Icon::NotUsable);
+    ASSERT_EQ(tree[0].children.size(), 1u);
+    EXPECT_EQ(tree[0].children[0].text, "inner");
+    EXPECT_EQ(tree[0].children[0].icon, Icon::Usable);
+    EXPECT_EQ(tree[1].icon, Icon::Usable);
+
+    EXPECT_FALSE(d.view.PressOk());
+    d.view.SelectTreeItem(kTree, {0});
+    EXPECT_FALSE(d.view.PressOk());
+    d.view.SelectTreeItem(kTree, {0, 3});
+    EXPECT_FALSE(d.view.PressOk());
+    EXPECT_EQ(host.TakeAlerts(), host.Texts({"IDS_NO_BOOKMARK_IS_SELECTED", "IDS_BOOKMARK_POINTS_OUTSIDE",
+                                             "IDS_SELECTED_BOOKMARK_IS_INVALID"}));
+    d.view.SelectTreeItem(kTree, {0, 0});
+    d.view.Activate(kTree);
+    ASSERT_TRUE(d.view.Closed());
+    EXPECT_EQ(GetBookmarkTargetPage(*document, d.dialog.Result()), 2);
+
+    const DocumentHandle without(host.OpenActive("multicolumn-latex-2col.pdf"), DocumentHandle::Ownership::Borrowed);
+    EXPECT_TRUE(Picker(without).view.Closed()) << "a document without bookmarks closes it at once";
+    EXPECT_EQ(host.TakeAlerts(), host.Texts({"IDS_NO_BOOKMARKS_EXIST"}));
+}
+
+constexpr ControlId kAreaLeft = 1116, kAreaRight = 1117, kAreaTop = 1118, kUnits = 1114;
+using TextArea = test::Opened<TextAreaDialog>;
+
+Fixed16 Points(double points) { return Fixed16::FromRealAddingHalf(points); }
+
+TEST(TextAreaDialogTest, SwappedEdgesAreStoredInOrderAndNumbersOutOfRangeRefused) {
+    test::DialogTestHost host;
+    TextArea d(PageArea{}, "", "why");
+    d.view.Type(kAreaLeft, "5");
+    d.view.Type(kAreaRight, "1");
+    ASSERT_TRUE(d.view.PressOk());
+    EXPECT_EQ(d.dialog.Result().left, Points(72));
+    EXPECT_EQ(d.dialog.Result().right, Points(360));
+    TextArea again(d.dialog.Result(), "", "why");
+    EXPECT_EQ(again.view.Text(kAreaLeft), "1.00");
+    EXPECT_EQ(again.view.Text(kAreaRight), "5.00");
+
+    for (const char* text : {"-1", "100001", "two"}) {
+        again.view.Type(kAreaLeft, text);
+        EXPECT_FALSE(again.view.PressOk()) << text;
+    }
+    EXPECT_EQ(host.TakeAlerts().size(), 3u);
+}
+
+// A number shown is read in the unit chosen at OK, not converted when the
+// unit changes; the unit is kept for next time, and each unit rounds its own way.
+TEST(TextAreaDialogTest, ReadsAndShowsInTheChosenUnit) {
+    const struct {
+        const char* name;
+        int unit;
+        const char* shown;  // 100 points
+        double onePoints;   // what "1" means
+    } cases[] = {{"inches", 0, "1.39", 72}, {"centimetres", 1, "3.53", 28.3}, {"millimetres", 2, "35.3", 2.8},
+                 {"points", 3, "100.0", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::DialogTestHost host;  // its settings store starts in inches
+        TextArea d(PageArea{Points(72), {}, Points(72), {}}, "", "");
+        ASSERT_EQ(d.view.Text(kAreaLeft), "1.00");
+        d.view.Choose(kUnits, c.unit);
+        ASSERT_TRUE(d.view.PressOk());
+        EXPECT_EQ(d.dialog.Result().left, Points(c.onePoints));
+        TextArea next(PageArea{Points(100), Points(100), Points(100), Points(100)}, "", "");
+        EXPECT_EQ(next.view.SelectedListData(kUnits), c.unit);
+        EXPECT_EQ(next.view.Text(kAreaTop), c.shown);
+    }
+}
+
+constexpr ControlId kSinglePage = 1071, kPageSet = 1072, kPageRanges = 1073, kFirstGroup = 1075, kFirst = 1065,
+                    kFirstRegExp = 1062, kLast = 1066, kExcludeLast = 1070;
+using TextSearch = test::Opened<TextSearchRangeDialog>;
+
+// The patterns must compile as regular expressions even when they are searched as plain text.
+TEST(TextSearchRangeDialogTest, OkNeedsThePatternsTheModeUses) {
+    test::DialogTestHost host;
+    const struct {
+        const char* name;
+        ControlId radio;
+        const char *first, *last;
+        bool accepted;
+    } cases[] = {
+        {"an unbalanced first", kSinglePage, "(", "", false},  {"no first", kSinglePage, "", "x", false},
+        {"a page set", kPageSet, "Invoice", "", true},         {"no last", kPageRanges, "Start", "", false},
+        {"an unbalanced last", kPageRanges, "Start", "End[", false}, {"ranges", kPageRanges, "Start", "End", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextSearch d(PageQuery{});
+        d.view.Click(c.radio);
+        d.view.Type(kFirst, c.first);
+        d.view.Type(kLast, c.last);
+        EXPECT_EQ(d.view.PressOk(), c.accepted);
+        EXPECT_EQ(host.TakeAlerts().size(), c.accepted ? 0u : 1u);
+    }
+}
+
+TEST(TextSearchRangeDialogTest, TheModeGovernsTheLastPageControls) {
+    test::DialogTestHost host;
+    PageQuery query;
+    query.Target = QueryTarget::QueryPageRanges;
+    query.FirstPageQuery.Pattern = "Start";
+    query.LastPageQuery.Pattern = "End";
+    query.FirstPageQuery.UseRegExp = true;
+    TextSearch d(query);
+    EXPECT_TRUE(d.view.Checked(kPageRanges));
+    EXPECT_TRUE(d.view.Checked(kFirstRegExp));
+    EXPECT_TRUE(d.view.Enabled(kExcludeLast));
+    EXPECT_EQ(d.view.Text(kFirstGroup), "Search for First Page of the Range");
+    d.view.Click(kSinglePage);
+    EXPECT_FALSE(d.view.Enabled(kLast));
+    EXPECT_EQ(d.view.Text(kFirstGroup), "Search for Matching Page(s)");
+    ASSERT_TRUE(d.view.PressOk());
+    EXPECT_EQ(d.dialog.Result().Target, QueryTarget::QuerySinglePage);
+    EXPECT_TRUE(d.dialog.Result().Enable);
+    EXPECT_EQ(d.dialog.Result().LastPageQuery.Pattern, "End") << "kept though no longer used";
+}
+
+constexpr ControlId kPattern = 1066, kRegExp = 1067, kUseArea = 1125, kEditArea = 1126, kLeftShown = 1127,
+                    kRightShown = 1128;
+
+TEST(SeparatorSearchDialogTest, TakesAnyNonEmptyPatternWithoutCompilingIt) {
+    test::DialogTestHost host;
+    TextQuery query;
+    query.PrevBreakPage = true;
+    test::Opened<SeparatorSearchDialog> d(query);
+    EXPECT_FALSE(d.view.PressOk());
+    EXPECT_EQ(host.TakeAlerts(), host.Texts({"IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID"}));
+    d.view.Click(kRegExp);
+    d.view.Type(kPattern, "(");
+    ASSERT_TRUE(d.view.PressOk());
+    EXPECT_EQ(d.dialog.Result().Pattern, "(");
+    EXPECT_TRUE(d.dialog.Result().UseRegExp);
+    EXPECT_TRUE(d.dialog.Result().PrevBreakPage);
+}
+
+TEST(SeparatorSearchDialogTest, ShowsAndEditsTheArea) {
+    test::DialogTestHost host;
+    TextQuery query;
+    query.AreaLeft = Fixed16::FromRaw(100 * 65536);
+    test::Opened<SeparatorSearchDialog> d(query);
+    EXPECT_EQ(d.view.Text(kLeftShown), "100 pt / 35 mm / 1.39 in");
+    EXPECT_FALSE(d.view.Enabled(kEditArea));
+    d.view.Click(kUseArea);
+    EXPECT_TRUE(d.view.Enabled(kEditArea));
+    d.view.onModal = [](Dialog& area) {
+        MemoryView areaView(area);
+        areaView.Type(kAreaRight, "2");  // inches
+        return areaView.PressOk();
+    };
+    d.view.Click(kEditArea);
+    EXPECT_EQ(d.view.Text(kRightShown), "144 pt / 50 mm / 2.00 in");
+    d.view.Type(kPattern, "Invoice");
+    ASSERT_TRUE(d.view.PressOk());
+    EXPECT_TRUE(d.dialog.Result().UseAreaFilter);
+    EXPECT_EQ(d.dialog.Result().AreaRight, Fixed16::FromRaw(144 * 65536));
+}
+
+constexpr ControlId kAutomatic = 1111, kCustom = 1112, kName = 1113;
+using DocumentOptions = test::Opened<OutputDocumentOptionsDialog>;
+
+TEST(OutputDocumentOptionsDialogTest, ChecksTheNameOnlyWhenItIsUsed) {
+    test::DialogTestHost host;
+    const struct {
+        const char* name;
+        ControlId radio;
+        std::string text;
+        const char* alertKey;  // none when accepted
+    } cases[] = {
+        {"plain", kCustom, "Part 2_final", nullptr}, {"a hyphen", kCustom, "Part-1", nullptr},
+        {"accents", kCustom, "Résumé", nullptr}, {"256 characters", kCustom, std::string(256, 'a'), nullptr},
+        {"257 characters", kCustom, std::string(257, 'a'), "IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY"},
+        {"256 characters of 257 bytes", kCustom, std::string(192, 'e') + "\u00e9" + std::string(63, 'e'), nullptr},
+        {"a slash", kCustom, "part/2", "IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY"},
+        {"a dot", kCustom, "part.2", "IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY"},
+        {"empty", kCustom, "", "IDS_FILENAME_CANT_BE_EMPTY"}, {"automatic ignores the name", kAutomatic, "part.2", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DocumentOptions d(true, "Old");
+        d.view.Type(kName, c.text);
+        d.view.Click(c.radio);
+        const bool accepted = c.alertKey == nullptr;
+        EXPECT_EQ(d.view.PressOk(), accepted);
+        EXPECT_EQ(host.TakeAlerts(), accepted ? std::vector<std::string>{} : host.Texts({c.alertKey}));
+        EXPECT_TRUE(!accepted || d.dialog.CustomName() == (c.radio == kCustom));
+    }
+    DocumentOptions empty(true, "");
+    EXPECT_TRUE(empty.view.Checked(kAutomatic)) << "an empty custom name opens as automatic";
+    EXPECT_FALSE(empty.view.Enabled(kName));
+    empty.view.Click(kCustom);
+    EXPECT_TRUE(empty.view.Enabled(kName));
+}
+
+TEST(ElementContentDialogTest, KindsInTheFixedOrderAndUnknownOnesDropped) {
+    using enum host::PageElementKind;
+    constexpr ControlId kImageBox = 1077, kStampBox = 1095, kWebLinkBox = 1089;
+    test::DialogTestHost host;
+    PageQuery query;
+    query.PageContentQuery = {WebLink, PlaySound};
+    test::Opened<ElementContentDialog> d(query);
+    EXPECT_TRUE(d.view.Checked(kWebLinkBox));
+    d.view.Click(kWebLinkBox);
+    d.view.Click(kStampBox);
+    d.view.Click(kImageBox);
+    ASSERT_TRUE(d.view.PressOk());
+    EXPECT_EQ(d.dialog.Result().PageContentQuery, (std::vector{Image, Stamp}));
+    EXPECT_EQ(d.dialog.Result().Target, QueryTarget::QueryPageContent);
+    EXPECT_TRUE(d.dialog.Result().Enable);
+
+    test::Opened<ElementContentDialog> none(query);
+    none.view.Click(kWebLinkBox);
+    ASSERT_TRUE(none.view.PressOk());
+    EXPECT_FALSE(none.dialog.Result().Enable) << "no kind chosen, no query";
+}
+
+TEST(BlankImageSettingsDialogTest, ClampsOpensAndResets) {
+    constexpr ControlId kSlider = 1108, kReset = 1109;
+    for (const auto& [stored, shown] : {std::pair{5, 10}, {95, 80}, {40, 40}})
+        EXPECT_EQ(test::Opened<BlankImageSettingsDialog>(stored).view.SliderValue(kSlider), shown) << stored;
+    test::Opened<BlankImageSettingsDialog> d(70);
+    d.view.Click(kReset);
+    EXPECT_EQ(d.view.SliderValue(kSlider), 40);
+    d.view.Slide(kSlider, 25);
+    ASSERT_TRUE(d.view.PressOk());
+    EXPECT_EQ(d.dialog.Result(), 25);
+}
+
+}  // namespace
+}  // namespace tessera
