@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iostream>
 
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
@@ -59,66 +58,47 @@ void Type(QtDialogView& view, ControlId id, const char* text) {
 class QtDialogViewTest : public testing::Test {
 protected:
     void SetUp() override { Accepted() = {}; }
-    void TearDown() override {
-        QtDialogView::onRun = nullptr;
-        QtDialogView::answerFileChoice = nullptr;
-    }
-
-    // The settings dialog over the three-page document, in a window shown
-    // offscreen or in memory.
-    template <typename View>
-    struct Opened {
-        DocumentHandle document;
-        SplitSettingsDialog dialog;
-        View view;
-        explicit Opened(host::DocId doc)
-            : document(doc, DocumentHandle::Ownership::Borrowed),
-              dialog(document, document.PageCount(), {.remembersSettings = false}),
-              view(dialog) {}
-    };
-    std::unique_ptr<Opened<QtDialogView>> Open() {
-        auto window = std::make_unique<Opened<QtDialogView>>(host.OpenActive(kThreePages));
-        window->view.show();
-        QApplication::processEvents();
-        return window;
-    }
-    std::unique_ptr<Opened<MemoryView>> OpenInMemory() {
-        return std::make_unique<Opened<MemoryView>>(host.OpenActive(kThreePages));
-    }
-    // Both acts, in the window and in memory.
-    static void ClickBoth(Opened<QtDialogView>& window, Opened<MemoryView>& memory, ControlId id) {
-        Click(window.view, id);
-        memory.view.Click(id);
-    }
+    void TearDown() override { QtDialogView::onRun = nullptr; }
 
     test::TestHost host;
 };
 
+// The settings dialog over the three-page document twice, in a window shown
+// offscreen and in memory, given the same acts.
 TEST_F(QtDialogViewTest, TheWindowShowsWhatTheLogicSaysAndStaysOpenOnARefusedOk) {
-    auto window = Open();
-    auto memory = OpenInMemory();
+    const DocumentHandle document(host.OpenActive(kThreePages), DocumentHandle::Ownership::Borrowed);
+    SplitSettingsDialog shown(document, document.PageCount(), {.remembersSettings = false}),
+        logic(document, document.PageCount(), {.remembersSettings = false});
+    QtDialogView window(shown);
+    MemoryView memory(logic);
+    window.show();
+    QApplication::processEvents();
+    const auto clickBoth = [&](ControlId id) {
+        Click(window, id);
+        memory.Click(id);
+    };
     for (ControlId method : {kManualRadio, kBookmarksRadio, kEqualPagesRadio, kSeparatorRadio}) {
-        ClickBoth(*window, *memory, method);
-        for (const ControlSpec& spec : window->dialog.Controls()) {
+        clickBoth(method);
+        for (const ControlSpec& spec : shown.Controls()) {
             if (spec.id == 0) continue;
-            EXPECT_EQ(window->view.Enabled(spec.id), memory->view.Enabled(spec.id)) << method << ": " << spec.id;
-            EXPECT_EQ(window->view.Checked(spec.id), memory->view.Checked(spec.id)) << method << ": " << spec.id;
+            EXPECT_EQ(window.Enabled(spec.id), memory.Enabled(spec.id)) << method << ": " << spec.id;
+            EXPECT_EQ(window.Checked(spec.id), memory.Checked(spec.id)) << method << ": " << spec.id;
         }
     }
     host.viewer.alerts.clear();  // the bookmarks method's, refused for a document without bookmarks
-    ClickBoth(*window, *memory, kProtectCheck);
-    ASSERT_FALSE(memory->view.PressOk());
+    clickBoth(kProtectCheck);
+    ASSERT_FALSE(memory.PressOk());
     const std::vector<std::string> expected = std::exchange(host.viewer.alerts, {});
     ASSERT_EQ(expected.size(), 2u) << "no pattern to search for, no password";
-    Click(window->view, kOkButton);
+    Click(window, kOkButton);
     EXPECT_EQ(host.viewer.alerts, expected);
-    EXPECT_TRUE(window->view.isVisible());
-    EXPECT_NE(window->view.result(), QDialog::Accepted);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_NE(window.result(), QDialog::Accepted);
 
     // A document and a range from the real page-range window fill the tree.
     constexpr ControlId kStartPage = 1005, kLastPage = 1006;
-    ClickBoth(*window, *memory, kManualRadio);
-    ClickBoth(*window, *memory, kAddDocumentButton);
+    clickBoth(kManualRadio);
+    clickBoth(kAddDocumentButton);
     QtDialogView::onRun = [&](QtDialogView& child) {
         if (!dynamic_cast<PageRangeDialog*>(&child.Shown())) return;
         Type(child, kStartPage, "2");
@@ -126,21 +106,21 @@ TEST_F(QtDialogViewTest, TheWindowShowsWhatTheLogicSaysAndStaysOpenOnARefusedOk)
         Click(child, kOkButton);
         if (child.isVisible()) child.reject();  // a failure above must not leave the test waiting
     };
-    memory->view.onModal = [&](Dialog& dialog) {
+    memory.onModal = [&](Dialog& dialog) {
         MemoryView child(dialog);
         child.Type(kStartPage, "2");
         child.Type(kLastPage, "3");
         return child.PressOk();
     };
-    ClickBoth(*window, *memory, kAddRangeButton);
-    auto* tree = qobject_cast<QTreeWidget*>(window->view.Widget(kDocumentTree));
-    const std::vector<TreeNode>& shown = memory->view.State(kDocumentTree).tree;
+    clickBoth(kAddRangeButton);
+    auto* tree = qobject_cast<QTreeWidget*>(window.Widget(kDocumentTree));
+    const std::vector<TreeNode>& nodes = memory.State(kDocumentTree).tree;
     ASSERT_EQ(tree->topLevelItemCount(), 1);
-    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_EQ(nodes.size(), 1u);
     ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1) << "the range is in the document";
-    ASSERT_EQ(shown[0].children.size(), 1u);
-    EXPECT_EQ(tree->topLevelItem(0)->text(0).toStdString(), shown[0].text);
-    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0).toStdString(), shown[0].children[0].text);
+    ASSERT_EQ(nodes[0].children.size(), 1u);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0).toStdString(), nodes[0].text);
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0).toStdString(), nodes[0].children[0].text);
 }
 
 // `split FILE --gui --profile P --base B --html-index`: the window opens with
@@ -227,8 +207,6 @@ TEST_F(QtDialogViewTest, ASessionOfFiftySplitsHoldsItsMemoryAndFiles) {
 #if !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(ResidentKb() - settledKb, 8 * 1024) << "kB grown over 45 splits";
 #endif
-    std::cout << "resident after 5 splits " << settledKb << " kB, after 50 " << ResidentKb() << " kB; descriptors "
-              << settledFds << " and " << OpenDescriptors() << std::endl;
 }
 
 std::string Describe(const QWidget* widget) {

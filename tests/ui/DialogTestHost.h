@@ -7,6 +7,7 @@
 
 #include "strings/LanguageTable.h"
 #include "support/ScopedLanguageTable.h"
+#include "support/TestHost.h"
 #include "ui/MemoryView.h"
 
 namespace tessera::test {

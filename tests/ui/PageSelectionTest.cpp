@@ -144,27 +144,23 @@ TEST_F(PageRangeDialogTest, StartLastAndCountStayConsistentAsTheyAreTyped) {
     const struct {
         const char* name;
         std::vector<std::pair<ControlId, const char*>> steps;
-        const char *start, *last, *count;
+        const char* shown;  // "start-last count"
     } cases[] = {
-        {"a count then a start", {{kCount, "3"}, {kStart, "5"}}, "5", "7", "3"},
-        {"a last before the start", {{kCount, "3"}, {kStart, "5"}, {kLast, "2"}}, "2", "2", "1"},
-        {"start and last", {{kStart, "4"}, {kLast, "9"}}, "4", "9", "6"},
-        {"a count of 0", {{kStart, "4"}, {kCount, "0"}}, "4", "4", "1"},
-        {"the last act wins", {{kStart, "6"}, {kLast, "8"}, {kStart, "9"}, {kCount, "2"}}, "9", "10", "2"},
+        {"a count then a start", {{kCount, "3"}, {kStart, "5"}}, "5-7 3"},
+        {"a last before the start", {{kCount, "3"}, {kStart, "5"}, {kLast, "2"}}, "2-2 1"},
+        {"start and last", {{kStart, "4"}, {kLast, "9"}}, "4-9 6"},
+        {"a count of 0", {{kStart, "4"}, {kCount, "0"}}, "4-4 1"},
+        {"the last act wins", {{kStart, "6"}, {kLast, "8"}, {kStart, "9"}, {kCount, "2"}}, "9-10 2"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         test::Opened<PageRangeDialog> d(none, 0);
         for (const auto& [id, text] : c.steps) d.view.Type(id, text);
-        EXPECT_EQ(d.view.Text(kStart), c.start);
-        EXPECT_EQ(d.view.Text(kLast), c.last);
-        EXPECT_EQ(d.view.Text(kCount), c.count);
+        EXPECT_EQ(d.view.Text(kStart) + "-" + d.view.Text(kLast) + " " + d.view.Text(kCount), c.shown) << c.name;
     }
 }
 
 TEST_F(PageRangeDialogTest, OkNeedsAParityAndPageNumbers) {
     test::Opened<PageRangeDialog> d(none, 0);
-    EXPECT_TRUE(d.view.Checked(kEven) && d.view.Checked(kOdd));
     d.view.Click(kEven);
     EXPECT_TRUE(d.view.Enabled(kOkButton));
     d.view.Click(kOdd);

@@ -19,24 +19,16 @@ using Icon = BookmarkPickerDialog::Icon;
 using Picker = test::Opened<BookmarkPickerDialog>;
 
 // "web" opens a web address and holds "inner", which leads to page 3; "plain" leads to page 5.
-class BookmarkPickerDialogTest : public testing::Test {
-protected:
-    BookmarkPickerDialogTest() {
-        test::PdfFixture pdf(6);
-        QPDFObjectHandle web = pdf.Item("web");
-        web.replaceKey("/A", QPDFObjectHandle::parse("<< /S /URI /URI (https://example.org) >>"));
-        pdf.SetChildren(web, {pdf.ItemToPage("inner", 2)});
-        pdf.SetChildren({}, {web, pdf.ItemToPage("plain", 4)});
-        pdf.Write(host.folder / "outline.pdf");
-        document.emplace(host.OpenActive(host.folder / "outline.pdf"), DocumentHandle::Ownership::Borrowed);
-    }
-
+TEST(BookmarkPickerDialogTest, ShowsNestedItemsRefusesWhatLeadsNowhereAndTakesADoubleClick) {
     test::DialogTestHost host;
-    std::optional<DocumentHandle> document;
-};
-
-TEST_F(BookmarkPickerDialogTest, ShowsNestedItemsRefusesWhatLeadsNowhereAndTakesADoubleClick) {
-    Picker d(*document);
+    test::PdfFixture pdf(6);
+    QPDFObjectHandle web = pdf.Item("web");
+    web.replaceKey("/A", QPDFObjectHandle::parse("<< /S /URI /URI (https://example.org) >>"));
+    pdf.SetChildren(web, {pdf.ItemToPage("inner", 2)});
+    pdf.SetChildren({}, {web, pdf.ItemToPage("plain", 4)});
+    pdf.Write(host.folder / "outline.pdf");
+    const DocumentHandle document(host.OpenActive(host.folder / "outline.pdf"), DocumentHandle::Ownership::Borrowed);
+    Picker d(document);
     EXPECT_FALSE(d.view.Closed());
     const std::vector<TreeNode>& tree = d.view.State(kTree).tree;
     ASSERT_EQ(tree.size(), 2u);
@@ -57,7 +49,7 @@ TEST_F(BookmarkPickerDialogTest, ShowsNestedItemsRefusesWhatLeadsNowhereAndTakes
     d.view.SelectTreeItem(kTree, {0, 0});
     d.view.Activate(kTree);
     ASSERT_TRUE(d.view.Closed());
-    EXPECT_EQ(GetBookmarkTargetPage(*document, d.dialog.Result()), 2);
+    EXPECT_EQ(GetBookmarkTargetPage(document, d.dialog.Result()), 2);
 
     const DocumentHandle without(host.OpenActive("multicolumn-latex-2col.pdf"), DocumentHandle::Ownership::Borrowed);
     EXPECT_TRUE(Picker(without).view.Closed()) << "a document without bookmarks closes it at once";
@@ -250,7 +242,6 @@ TEST(ElementContentDialogTest, KindsInTheFixedOrderAndUnknownOnesDropped) {
     d.view.Click(kImageBox);
     ASSERT_TRUE(d.view.PressOk());
     EXPECT_EQ(d.dialog.Result().PageContentQuery, (std::vector{Image, Stamp}));
-    EXPECT_EQ(d.dialog.Result().Target, QueryTarget::QueryPageContent);
     EXPECT_TRUE(d.dialog.Result().Enable);
 
     test::Opened<ElementContentDialog> none(query);

@@ -39,8 +39,9 @@ protected:
             return dialog;
         }
     };
-    std::unique_ptr<Opened> Open(const std::string& name, const OutputList* list = nullptr) {
-        return std::make_unique<Opened>(host.OpenActive(name), list);
+    // Kept open until the test ends.
+    Opened& Open(const std::string& name, const OutputList* list = nullptr) {
+        return *opened_.emplace_back(std::make_unique<Opened>(host.OpenActive(name), list));
     }
 
     test::TestHost host;
@@ -49,6 +50,7 @@ protected:
         "IDS_NO_OUTPUT_FOLDER_SPECIFIED=folder", "IDS_NO_PASSWORDS_PROVIDED=passwords",
         "IDS_CANT_SPLIT_BY_BOOKMARKS=no bookmarks", "IDS_NO_OUTPUT_DOCUMENTS=no documents",
         "IDS_WARNING_ONE_OR_MORE_PAGE_RANGE_IS_OUT_OF_BOUNDS=outside", "IDS_NO_TEXT_PATTERN_SPECIFIED=no pattern"};
+    std::vector<std::unique_ptr<Opened>> opened_;
 };
 
 // A sub-dialog answered with OK as it opens.
@@ -71,8 +73,7 @@ TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheLists)
         {kSeparatorRadio, {kSeparatorList, kSeparatorOptionsButton, kOkButton},
          {kPagesEachEdit, kAddDocumentButton, kStartLevelEdit}},
     };
-    auto opened = Open(kWithBookmarks);
-    MemoryView& view = opened->view;
+    MemoryView& view = Open(kWithBookmarks).view;
     for (const Row& row : rows) {
         view.Click(row.radio);
         for (ControlId id : row.enabled) EXPECT_TRUE(view.Enabled(id)) << row.radio << " enables " << id;
@@ -102,8 +103,8 @@ TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheLists)
 }
 
 TEST_F(SplitSettingsDialogTest, OkShowsEveryFailureAtOnceAndTrimsBlankPasswordsToNothing) {
-    auto opened = Open(kThreePages);
-    MemoryView& view = opened->view;
+    Opened& opened = Open(kThreePages);
+    MemoryView& view = opened.view;
     view.Click(kEqualPagesRadio);
     view.Type(kPagesEachEdit, "0");
     view.SetText(kOutputFolderEdit, "");
@@ -111,15 +112,14 @@ TEST_F(SplitSettingsDialogTest, OkShowsEveryFailureAtOnceAndTrimsBlankPasswordsT
     view.Type(kPasswordEdit, "   ");
     view.Type(kPermPasswordEdit, " \t");
     EXPECT_FALSE(view.Enabled(kOkButton));
-    EXPECT_FALSE(opened->dialog.Accept());
+    EXPECT_FALSE(opened.dialog.Accept());
     EXPECT_EQ(host.viewer.alerts, (std::vector<std::string>{"pages", "folder", "passwords"}));
     EXPECT_EQ(view.Text(kPasswordEdit), "");
     EXPECT_EQ(view.Text(kPermPasswordEdit), "");
 }
 
 TEST_F(SplitSettingsDialogTest, OnlyDocumentsWithRangesAreHandedOverAndOutsideRangesAreAWarning) {
-    auto opened = Open(kThreePages);
-    MemoryView& view = opened->view;
+    MemoryView& view = Open(kThreePages).view;
     view.Click(kManualRadio);
     view.Click(kAddDocumentButton);
     view.Click(kAddDocumentButton);
@@ -129,14 +129,14 @@ TEST_F(SplitSettingsDialogTest, OnlyDocumentsWithRangesAreHandedOverAndOutsideRa
     EXPECT_TRUE(Accepted().list.empty());
 
     const OutputList outside = OneOutput("Tail", MakePageRange(1, 5, 0));
-    auto again = Open(kThreePages, &outside);
-    EXPECT_EQ(again->view.State(kDocumentTree).tree[0].children[0].icon, kRangeOutsideIcon);
+    MemoryView& again = Open(kThreePages, &outside).view;
+    EXPECT_EQ(again.State(kDocumentTree).tree[0].children[0].icon, kRangeOutsideIcon);
     host.windows.answer = true;
-    again->view.Click(kAddDocumentButton);
-    again->view.onModal = AcceptAsOpened;
-    again->view.Click(kAddRangeButton);
-    again->view.Click(kRemoveRangeButton);
-    ASSERT_TRUE(again->view.PressOk());
+    again.Click(kAddDocumentButton);
+    again.onModal = AcceptAsOpened;
+    again.Click(kAddRangeButton);
+    again.Click(kRemoveRangeButton);
+    ASSERT_TRUE(again.PressOk());
     EXPECT_EQ(host.viewer.alerts, std::vector<std::string>{"outside"}) << "a warning, not a refusal";
     ASSERT_EQ(Accepted().list.size(), 1u) << "the document whose range was removed is left out";
     EXPECT_EQ(Accepted().list[0], outside[0]) << "named and ranged as it came";
@@ -144,21 +144,17 @@ TEST_F(SplitSettingsDialogTest, OnlyDocumentsWithRangesAreHandedOverAndOutsideRa
 
 TEST_F(SplitSettingsDialogTest, TheAcceptedListComesBackForTheSameFileOnly) {
     const OutputList list = OneOutput("", MakePageRange(0, 2, 0));
-    {
-        auto first = Open(kThreePages, &list);
-        ASSERT_TRUE(first->view.PressOk());
-    }
+    ASSERT_TRUE(Open(kThreePages, &list).view.PressOk());
     EXPECT_EQ(Accepted().list, list);
-    EXPECT_EQ(Open(kThreePages)->view.State(kDocumentTree).tree.size(), 1u);
-    EXPECT_TRUE(Open(kWithBookmarks)->view.State(kDocumentTree).tree.empty());
+    EXPECT_EQ(Open(kThreePages).view.State(kDocumentTree).tree.size(), 1u);
+    EXPECT_TRUE(Open(kWithBookmarks).view.State(kDocumentTree).tree.empty());
     std::string& path = Accepted().documentPath;
     for (char& c : path) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    EXPECT_TRUE(Open(kThreePages)->view.State(kDocumentTree).tree.empty()) << "another file on this file system";
+    EXPECT_TRUE(Open(kThreePages).view.State(kDocumentTree).tree.empty()) << "another file on this file system";
 }
 
 TEST_F(SplitSettingsDialogTest, TypingAndClickingAsAUserDoes) {
-    auto opened = Open(kThreePages);
-    MemoryView& view = opened->view;
+    MemoryView& view = Open(kThreePages).view;
     view.Type(kBaseNameEdit, "Q3:report?v1.0 [é]");
     EXPECT_EQ(view.Text(kBaseNameEdit), "Q3_report_v1_0 _é_");
     view.Click(kBookmarksRadio);
@@ -177,8 +173,7 @@ TEST_F(SplitSettingsDialogTest, TypingAndClickingAsAUserDoes) {
 TEST_F(SplitSettingsDialogTest, ProfilesRoundTripLoadOverTheInitialSettingsAndARefusedOneChangesNothing) {
     const std::string path = host.folder / "Monthly.tpr";
     const OutputList list = OneOutput("Summary", MakePageRange(0, 2, 0));
-    auto opened = Open(kThreePages, &list);
-    MemoryView& view = opened->view;
+    MemoryView& view = Open(kThreePages, &list).view;
     view.onChooseFileToSave = view.onChooseFileToOpen = [&](const FileChoice&) { return std::optional(path); };
     view.Click(kManualRadio);
     view.Type(kBaseNameEdit, "Statement");
@@ -214,16 +209,14 @@ TEST_F(SplitSettingsDialogTest, ProfilesRoundTripLoadOverTheInitialSettingsAndAR
 
 TEST_F(SplitSettingsDialogTest, AutomaticNamesCountOnlyWhenANamedDocumentTakesOne) {
     const OutputList named = OneOutput("Alpha", MakePageRange(0, 1, 0));
-    auto opened = Open(kThreePages, &named);
-    MemoryView& view = opened->view;
+    MemoryView& view = Open(kThreePages, &named).view;
     view.Click(kManualRadio);
     view.Click(kAddDocumentButton);
-    const auto chooseAutomatic = [](Dialog& properties) {
+    view.onModal = [](Dialog& properties) {  // the document's options, answered "automatic name"
         MemoryView sub(properties);
         sub.Click(1111);
         return sub.PressOk();
     };
-    view.onModal = chooseAutomatic;
     for (int twice = 0; twice < 2; ++twice) {
         view.SelectTreeItem(kDocumentTree, {0});
         view.Activate(kDocumentTree);
@@ -235,8 +228,8 @@ TEST_F(SplitSettingsDialogTest, AutomaticNamesCountOnlyWhenANamedDocumentTakesOn
 }
 
 TEST_F(SplitSettingsDialogTest, ARangeFromABookmarkIsTheRangeItsBookmarkSplitGives) {
-    auto opened = Open(kWithBookmarks);
-    MemoryView& view = opened->view;
+    Opened& opened = Open(kWithBookmarks);
+    MemoryView& view = opened.view;
     view.Click(kManualRadio);
     view.Click(kAddDocumentButton);
     view.onModal = [](Dialog& dialog) {
@@ -249,7 +242,7 @@ TEST_F(SplitSettingsDialogTest, ARangeFromABookmarkIsTheRangeItsBookmarkSplitGiv
     ASSERT_TRUE(view.PressOk());
     ASSERT_EQ(Accepted().list.size(), 1u);
     const PageRange& range = Accepted().list[0].Ranges.at(0);
-    const PageRange expected = PlanBookmarkLevels(opened->document, 1, 1)->at(1).Ranges.at(0);
+    const PageRange expected = PlanBookmarkLevels(opened.document, 1, 1)->at(1).Ranges.at(0);
     EXPECT_EQ(std::pair(range.FirstPage, range.LastPage), std::pair(expected.FirstPage, expected.LastPage));
     EXPECT_EQ(range.SubTitle.rfind("From Bookmark \"", 0), 0u) << range.SubTitle;
     EXPECT_TRUE(range.SubTitle.ends_with("\", ")) << range.SubTitle;
