@@ -1,15 +1,12 @@
 // How the host reads what a page draws, on qpdf objects made in memory: the
 // element tree, image sizes, JPEG 2000 headers and transparency, and the
 // cases a content stream or its bytes can surprise a reader with.
-#include <qpdf/Pl_Flate.hh>
-#include <qpdf/Pl_String.hh>
-#include <qpdf/QPDF.hh>
-
 #include "host/HostError.h"
 #include "pdf/ContentTree.h"
 #include "pdf/ImageDataLength.h"
 #include "pdf/JpxHeader.h"
 #include "pdf/TransparencyTest.h"
+#include "support/PdfFixture.h"
 
 namespace tessera::pdf {
 namespace {
@@ -82,7 +79,6 @@ TEST_F(ContentReadingTest, OperatorsBecomeElementsAsAReaderSeesThemAndDamagedCon
     QPDFObjectHandle none = Page("");
     none.removeKey("/Contents");
     EXPECT_EQ(ContentTree::OfPage(none).Node(0).children.size(), 0u);
-
 }
 
 TEST_F(ContentReadingTest, ImageSizesCountPaddedRowsAndColourSpacesAndNeverMoreThanTheStreamCouldHold) {
@@ -101,15 +97,9 @@ TEST_F(ContentReadingTest, ImageSizesCountPaddedRowsAndColourSpacesAndNeverMoreT
     for (const auto& [dict, length] : dicts)
         EXPECT_EQ(ImageDataLength(QPDFObjectHandle::parse(dict), resources), length) << dict;
 
-    // The best zlib does: 1000 x 1000 white gray pixels in 991 bytes. Real blank
-    // scans compress well, but never better than that.
-    std::string deflated;
-    Pl_String sink("deflated", nullptr, deflated);
-    Pl_Flate flate("flate", &sink, Pl_Flate::a_deflate);
-    Pl_Flate::setCompressionLevel(9);
-    const std::string white(1000 * 1000, '\xff');
-    flate.write(reinterpret_cast<const unsigned char*>(white.data()), white.size());
-    flate.finish();
+    // zlib deflates 1000 x 1000 white gray pixels to about a thousand bytes, near
+    // its best. Real blank scans compress well, but never better than that.
+    const std::string deflated = test::PdfFixture::Deflated(std::string(1000 * 1000, '\xff'));
     const struct {
         const char* dict;
         std::string data;
