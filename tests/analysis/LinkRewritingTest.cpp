@@ -24,8 +24,8 @@ std::string Describe(const std::string& file, QPDFObjectHandle action) {
     if (type != "GoTo" && type != "GoToR") return type;
     std::string where = file;
     if (type == "GoToR") {
-        QPDFObjectHandle spec = action.getKey("/F");
-        const fs::path named = spec.isDictionary() ? spec.getKey("/UF").getUTF8Value() : spec.getUTF8Value();
+        QPDFObjectHandle remote = action.getKey("/F");
+        const fs::path named = remote.isDictionary() ? remote.getKey("/UF").getUTF8Value() : remote.getUTF8Value();
         where = named.is_absolute() ? named.string() : (fs::path(file).parent_path() / named).string();
     }
     if (!d.isArray()) return type + (type == "GoToR" ? " " + where : "") + " " + d.unparse();
