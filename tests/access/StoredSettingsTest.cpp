@@ -162,19 +162,15 @@ TEST_F(RegistrySettingsTest, DocumentsFolderWhenItExists) {
 }
 
 TEST(SplitSettingsTest, OutputsAreSecuredOnlyWithAPasswordOrRestrictions) {
-    SecuritySettings s;
-    s.AllowAll = false;
-    s.bPaswordProtect = true;
-    EXPECT_FALSE(s.NeedsSecurity()) << "protection on but no password, nothing denied";
-    s.bPaswordProtect = false;
-    s.Password = "secret";
-    EXPECT_FALSE(s.NeedsSecurity()) << "a password typed with protection off";
-    s.bPaswordProtect = true;
-    EXPECT_TRUE(s.NeedsSecurity());
-    SecuritySettings restricted;
-    restricted.AllowAll = false;
-    restricted.bSecurityCanCopy = false;
-    EXPECT_TRUE(restricted.NeedsSecurity()) << "restrictions alone";
+    const auto needs = [](bool protect, const char* password, bool canCopy) {
+        SecuritySettings s;
+        s.AllowAll = false, s.bPaswordProtect = protect, s.Password = password, s.bSecurityCanCopy = canCopy;
+        return s.NeedsSecurity();
+    };
+    EXPECT_FALSE(needs(true, "", true)) << "protection on but no password, nothing denied";
+    EXPECT_FALSE(needs(false, "secret", true)) << "a password typed with protection off";
+    EXPECT_TRUE(needs(true, "secret", true));
+    EXPECT_TRUE(needs(false, "", false)) << "restrictions alone";
 }
 
 TEST(SplitSettingsTest, RunRecordTrimsPasswordsAndResetsStoredOnlyFields) {
