@@ -1,15 +1,12 @@
-#include "engine/OutputNaming.h"
-
-#include <gtest/gtest.h>
-
+// The file name and index entry each planned output gets.
 #include <set>
 
+#include "engine/HtmlIndex.h"
+#include "engine/OutputNaming.h"
 #include "engine/OutputPlanner.h"
-#include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
 #include "support/PdfFixture.h"
 #include "support/ScopedLanguageTable.h"
-#include "support/TestHost.h"
 
 namespace tessera {
 namespace {
@@ -17,186 +14,167 @@ namespace {
 using enum NameConstructionMode;
 using enum AutoPrefix;
 
-std::tm Day(int year, int month, int day) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    return t;
-}
+// The qpdf test file: pages 1-2 have an empty label, 3-7 are 1-5, 10-11 are VI-VII, 13-15 are ii-iv.
+constexpr const char* kLabelled = "damaged-xref-outlines-labels-recoverable.pdf";
+
+OutputDocument Named(const std::string& name, int page) { return OutputDocument{{MakePageRange(page, 1, 0)}, name}; }
 
 class OutputNamingTest : public testing::Test {
 protected:
-    test::ScopedLanguageTable table;
-
-    // Names of `outputs` (relative files) with the given settings, over the source `file`.
-    std::vector<std::string> Names(SplitSettings& s, const std::string& file = "damaged-xref-outlines-labels-recoverable.pdf") {
+    // Names of the outputs (relative files) over the source `file`, made on 5 May 2005.
+    std::vector<std::string> Names(SplitSettings& s, const std::string& file = kLabelled) {
         const DocumentHandle source(host.OpenActive(file), DocumentHandle::Ownership::Borrowed);
-        entries = NameOutputs(s, source, Day(2005, 5, 5));
+        std::tm day{};
+        day.tm_year = 105, day.tm_mon = 4, day.tm_mday = 5;
+        entries = NameOutputs(s, source, day);
         std::vector<std::string> names;
         for (const IndexEntry& e : entries) names.push_back(e.file);
         return names;
     }
-    static SplitSettings Unnamed(int count, NameConstructionMode mode, std::string base = "Part") {
+    static SplitSettings Settings(NameConstructionMode mode, std::string base, std::vector<OutputDocument> outputs = {}) {
         SplitSettings s;
         s.Filename.OutputFolder = "/out/";
         s.Filename.OutputBaseFilename = std::move(base);
         s.Filename.FileNameAutoPrefix = PrefixNone;
         s.Filename.FileNameConstructionMode = mode;
-        for (int i = 0; i < count; ++i) s.Outputs.push_back(OutputDocument{{MakePageRange(i, 1, 0)}, ""});
+        s.Outputs = std::move(outputs);
         return s;
     }
+    test::ScopedLanguageTable table;
     test::TestHost host;
     std::vector<IndexEntry> entries;
 };
-
-TEST_F(OutputNamingTest, NumbersAndLetters) {
-    SplitSettings s = Unnamed(3, AddNumber);
-    EXPECT_EQ(Names(s), (std::vector<std::string>{"Part1.pdf", "Part2.pdf", "Part3.pdf"}));
-    EXPECT_EQ(s.Outputs[1].Filename, "/out/Part2.pdf");
-    EXPECT_EQ(entries[1].title, "Part2");
-    EXPECT_EQ(entries[1].level, 0);
-
-    SplitSettings letters = Unnamed(30, AddLetter, "");
-    const auto names = Names(letters);
-    EXPECT_EQ(names[0], "A.pdf");
-    EXPECT_EQ(names[25], "Z.pdf");
-    EXPECT_EQ(names[26], "AA.pdf");
-    EXPECT_EQ(names[27], "BB.pdf");
-    EXPECT_EQ(names[29], "DD.pdf");
-}
-
-TEST_F(OutputNamingTest, PageSpansAndLabelsAreMadeUnique) {
-    SplitSettings spans = Unnamed(0, AddPageRanges, "");
-    spans.Outputs = {OutputDocument{{MakePageRange(2, 5, 0)}, ""}, OutputDocument{{MakePageRange(2, 5, 0)}, ""},
-                     OutputDocument{{}, ""}};
-    EXPECT_EQ(Names(spans), (std::vector<std::string>{"FROM_3_TO_7.pdf", "FROM_3_TO_7_1.pdf", "NOPAGES.pdf"}));
-
-    // Labels of the qpdf test file: pages 1-2 have an empty label, 3-7 are 1-5,
-    // 10-11 are VI-VII, 13-15 are ii-iv.
-    SplitSettings labels = Unnamed(0, AddPageLabel, "L");
-    for (int page : {0, 2, 9, 13, 2, 2, 1})
-        labels.Outputs.push_back(OutputDocument{{MakePageRange(page, 1, 0)}, ""});
-    labels.Outputs.push_back(OutputDocument{{}, ""});
-    EXPECT_EQ(Names(labels), (std::vector<std::string>{"L1.pdf", "L1_1.pdf", "LVI.pdf", "LIII.pdf", "L1_2.pdf",
-                                                       "L1_3.pdf", "L7.pdf", "L.pdf"}))
-        << "a page without a label falls back to the output's number, made unique like any label";
-}
-
-TEST_F(OutputNamingTest, BookmarkNamesWithAndWithoutFolders) {
-    test::PdfFixture pdf(6);
-    QPDFObjectHandle ch = pdf.ItemToPage("Chapter 1", 0), intro1 = pdf.ItemToPage("Intro", 1),
-                     intro2 = pdf.ItemToPage("Intro", 3);
-    pdf.SetChildren({}, {ch});
-    pdf.SetChildren(ch, {intro1, intro2});
-    pdf.Write(host.folder / "chapters.pdf");
-    for (bool folders : {true, false}) {
-        SplitSettings s;
-        s.Filename.OutputFolder = "/out/";
-        s.Filename.OutputBaseFilename = "";
-        s.Filename.FileNameAutoPrefix = PrefixNone;
-        s.Filename.CreateFoldersForBookmarks = folders;
-        const DocumentHandle source(host.OpenActive(host.folder / "chapters.pdf"), DocumentHandle::Ownership::Borrowed);
-        s.Outputs = PlanBookmarkLevels(source, 2, 2).value();
-        const auto names = Names(s, host.folder / "chapters.pdf");
-        if (folders)
-            EXPECT_EQ(names, (std::vector<std::string>{"CHAPTER 1\\INTRO.pdf", "CHAPTER 1\\INTRO_1.pdf"}));
-        else
-            EXPECT_EQ(names, (std::vector<std::string>{"INTRO.pdf", "INTRO_1.pdf"}));
-        EXPECT_EQ(entries[0].title, "Intro");
-        EXPECT_EQ(entries[0].level, 1);
-    }
-}
-
-TEST_F(OutputNamingTest, PrefixesAndUnsafeCharacters) {
-    SplitSettings s = Unnamed(1, AddNumber, "a.b:c");
-    s.Filename.FileNameAutoPrefix = PrefixFilename;
-    EXPECT_EQ(Names(s), (std::vector<std::string>{"damaged-xref-outlines-labels-recoverablea_b_c1.pdf"}));
-
-    SplitSettings dated = Unnamed(1, AddNumber, "");
-    dated.Filename.FileNameAutoPrefix = PrefixTodaysDate;
-    EXPECT_EQ(Names(dated), (std::vector<std::string>{"-5-20051.pdf"})) << "no language file: empty month name";
-    TheLanguageTable().LoadPiece("IDS_MONTH_MAY=May\n");
-    SplitSettings datedAgain = Unnamed(1, AddNumber, "");
-    datedAgain.Filename.FileNameAutoPrefix = PrefixTodaysDate;
-    EXPECT_EQ(Names(datedAgain), (std::vector<std::string>{"May-5-20051.pdf"}));
-
-    SplitSettings named = Unnamed(0, AddNumber, "");
-    named.Outputs = {OutputDocument{{MakePageRange(0, 1, 0)}, "Summary.final"},
-                     OutputDocument{{MakePageRange(1, 1, 0)}, "résumé"}, OutputDocument{{MakePageRange(1, 1, 0)}, ".."}};
-    EXPECT_EQ(Names(named), (std::vector<std::string>{"SUMMARY.pdf", "RÉSUMÉ.pdf", "_.pdf"}))
-        << "the part from the last dot is the extension; names are upper-cased per character";
-}
 
 TEST_F(OutputNamingTest, EveryOutputGetsAFileOfItsOwnAndAVisibleName) {
     test::PdfFixture pdf(3);
     pdf.Qpdf().getRoot().replaceKey("/PageLabels", QPDFObjectHandle::parse("<< /Nums [0 << /P (x/y) >> 1 << /P (x:y) >> "
                                                                            "2 << /P (x_y) >> ] >>"));
     pdf.Write(host.folder / "labels.pdf");
-    const auto named = [](const std::string& name, int page) { return OutputDocument{{MakePageRange(page, 1, 0)}, name}; };
-    struct Case {
-        const char* what;
+    const struct Case {
+        const char* name;
         NameConstructionMode mode;
         std::string base;
-        bool folders;
         std::vector<OutputDocument> outputs;
         std::vector<std::string> expected;
+        bool folders = false;
+        AutoPrefix prefix = PrefixNone;
+        std::string file = kLabelled;
     } cases[] = {
-        {"names that differ in replaced characters", AddNumber, "", false, {named("a;b", 0), named("a:b", 1)},
+        {"numbers", AddNumber, "Part", {Named("", 0), Named("", 1), Named("", 2)}, {"Part1.pdf", "Part2.pdf", "Part3.pdf"}},
+        {"page spans", AddPageRanges, "",
+         {OutputDocument{{MakePageRange(2, 5, 0)}, ""}, OutputDocument{{MakePageRange(2, 5, 0)}, ""}, OutputDocument{}},
+         {"FROM_3_TO_7.pdf", "FROM_3_TO_7_1.pdf", "NOPAGES.pdf"}},
+        {"labels; none falls back to the output's number", AddPageLabel, "L",
+         {Named("", 0), Named("", 2), Named("", 9), Named("", 13), Named("", 2), Named("", 2), Named("", 1), OutputDocument{}},
+         {"L1.pdf", "L1_1.pdf", "LVI.pdf", "LIII.pdf", "L1_2.pdf", "L1_3.pdf", "L7.pdf", "L.pdf"}},
+        {"the file name prefix and unsafe characters", AddNumber, "a.b:c", {Named("", 0)},
+         {"damaged-xref-outlines-labels-recoverablea_b_c1.pdf"}, false, PrefixFilename},
+        {"names lose their extension and are upper-cased per character", AddNumber, "",
+         {Named("Summary.final", 0), Named("résumé", 1), Named("..", 1)}, {"SUMMARY.pdf", "RÉSUMÉ.pdf", "_.pdf"}},
+        {"names that differ in replaced characters", AddNumber, "", {Named("a;b", 0), Named("a:b", 1)},
          {"A_B.pdf", "A_B_1.pdf"}},
-        {"a number beside a name", AddNumber, "", false, {named("2", 2), named("", 0)}, {"2.pdf", "2_1.pdf"}},
-        {"a name beside a number", AddNumber, "X", false, {named("", 0), named("1", 1)}, {"X1.pdf", "X1_1.pdf"}},
-        {"labels that differ in replaced characters", AddPageLabel, "", false,
-         {named("", 0), named("", 1), named("", 2)}, {"X_Y.pdf", "X_Y_1.pdf", "X_Y_2.pdf"}},
-        {"no automatic part", NameConstructionMode{99}, "Doc", false, {named("", 0), named("", 1)},
-         {"Doc.pdf", "Doc_1.pdf"}},
-        {"empty folder names", AddNumber, "", true, {named("P\\\\DOC", 0), named("P\\DOC", 1), named("\\Q", 2)},
-         {"P\\DOC.pdf", "P\\DOC_1.pdf", "Q.pdf"}},
-        {"no name at all", NameConstructionMode{99}, "", true, {named("", 0), named(".pdf", 1), named("P\\", 2)},
-         {"1.pdf", "2.pdf", "P\\3.pdf"}},
+        {"a number beside a name", AddNumber, "", {Named("2", 2), Named("", 0)}, {"2.pdf", "2_1.pdf"}},
+        {"a name beside a number", AddNumber, "X", {Named("", 0), Named("1", 1)}, {"X1.pdf", "X1_1.pdf"}},
+        {"labels that differ in replaced characters", AddPageLabel, "", {Named("", 0), Named("", 1), Named("", 2)},
+         {"X_Y.pdf", "X_Y_1.pdf", "X_Y_2.pdf"}, false, PrefixNone, host.folder / "labels.pdf"},
+        {"no automatic part", NameConstructionMode{99}, "Doc", {Named("", 0), Named("", 1)}, {"Doc.pdf", "Doc_1.pdf"}},
+        {"empty folder names", AddNumber, "", {Named("P\\\\DOC", 0), Named("P\\DOC", 1), Named("\\Q", 2)},
+         {"P\\DOC.pdf", "P\\DOC_1.pdf", "Q.pdf"}, true},
+        {"no name at all", NameConstructionMode{99}, "", {Named("", 0), Named(".pdf", 1), Named("P\\", 2)},
+         {"1.pdf", "2.pdf", "P\\3.pdf"}, true},
     };
-    for (Case& c : cases) {
-        SplitSettings s = Unnamed(0, c.mode, c.base);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SplitSettings s = Settings(c.mode, c.base, c.outputs);
         s.Filename.CreateFoldersForBookmarks = c.folders;
-        s.Outputs = c.outputs;
-        EXPECT_EQ(Names(s, host.folder / "labels.pdf"), c.expected) << c.what;
+        s.Filename.FileNameAutoPrefix = c.prefix;
+        EXPECT_EQ(Names(s, c.file), c.expected);
+    }
+}
+
+TEST_F(OutputNamingTest, NumbersAndLettersGiveThePathAndTheIndexEntry) {
+    SplitSettings s = Settings(AddNumber, "Part", {Named("", 0), Named("", 1)});
+    Names(s);
+    EXPECT_EQ(s.Outputs[1].Filename, "/out/Part2.pdf");
+    EXPECT_EQ(entries[1].title, "Part2");
+    EXPECT_EQ(entries[1].level, 0);
+
+    SplitSettings letters = Settings(AddLetter, "", std::vector<OutputDocument>(30, Named("", 0)));
+    const auto names = Names(letters);
+    for (const auto& [i, name] : {std::pair{0, "A.pdf"}, {25, "Z.pdf"}, {26, "AA.pdf"}, {27, "BB.pdf"}, {29, "DD.pdf"}})
+        EXPECT_EQ(names[i], name);
+}
+
+TEST_F(OutputNamingTest, TodaysDatePrefixUsesTheMonthsName) {
+    SplitSettings dated = Settings(AddNumber, "", {Named("", 0)});
+    dated.Filename.FileNameAutoPrefix = PrefixTodaysDate;
+    SplitSettings again = dated;  // naming sets each output's path
+    EXPECT_EQ(Names(dated), std::vector<std::string>{"-5-20051.pdf"}) << "no language file: empty month name";
+    TheLanguageTable().LoadPiece("IDS_MONTH_MAY=May\n");
+    EXPECT_EQ(Names(again), std::vector<std::string>{"May-5-20051.pdf"});
+    EXPECT_EQ(MonthName(0), "Unknown");
+    EXPECT_EQ(MonthName(13), "Unknown");
+}
+
+TEST_F(OutputNamingTest, BookmarkNamesWithAndWithoutFolders) {
+    test::PdfFixture pdf(6);
+    QPDFObjectHandle ch = pdf.ItemToPage("Chapter 1", 0);
+    pdf.SetChildren({}, {ch});
+    pdf.SetChildren(ch, {pdf.ItemToPage("Intro", 1), pdf.ItemToPage("Intro", 3)});
+    pdf.Write(host.folder / "chapters.pdf");
+    for (bool folders : {true, false}) {
+        SplitSettings s = Settings(AddNumber, "");
+        s.Filename.CreateFoldersForBookmarks = folders;
+        const DocumentHandle source(host.OpenActive(host.folder / "chapters.pdf"), DocumentHandle::Ownership::Borrowed);
+        s.Outputs = PlanBookmarkLevels(source, 2, 2).value();
+        const std::vector<std::string> expected = folders ? std::vector<std::string>{"CHAPTER 1\\INTRO.pdf", "CHAPTER 1\\INTRO_1.pdf"}
+                                                          : std::vector<std::string>{"INTRO.pdf", "INTRO_1.pdf"};
+        EXPECT_EQ(Names(s, host.folder / "chapters.pdf"), expected);
+        EXPECT_EQ(entries[0].title, "Intro");
+        EXPECT_EQ(entries[0].level, 1);
     }
 }
 
 TEST_F(OutputNamingTest, FileNamesFitInTheirBytesAndStayUnique) {
-    const std::string e130 = [] {
-        std::string t;
-        for (int i = 0; i < 130; ++i) t += "é";
-        return t;
-    }();
-    SplitSettings s = Unnamed(11, AddNumber, e130);
+    std::string e130;
+    for (int i = 0; i < 130; ++i) e130 += "é";
+    SplitSettings s = Settings(AddNumber, e130, std::vector<OutputDocument>(11, Named("", 0)));
     const auto names = Names(s);
     EXPECT_EQ(names[0], CutToBytes(e130, 251) + ".pdf") << "cut at a character boundary";
     EXPECT_EQ(names[10], CutToBytes(e130, 248) + "_10.pdf");
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
-    SplitSettings same = Unnamed(0, AddNumber, "");
-    same.Outputs = {OutputDocument{{MakePageRange(0, 1, 0)}, std::string(300, 'x') + "a"},
-                    OutputDocument{{MakePageRange(0, 1, 0)}, std::string(300, 'x') + "b"}};
+    SplitSettings same = Settings(AddNumber, "", {Named(std::string(300, 'x') + "a", 0), Named(std::string(300, 'x') + "b", 0)});
     EXPECT_EQ(Names(same), (std::vector<std::string>{std::string(251, 'X') + ".pdf", std::string(249, 'X') + "_1.pdf"}))
         << "names equal after the cut";
 }
 
-TEST(UsedNamesTest, CaseInsensitive) {
+TEST(UsedNamesTest, NamesDifferingOnlyInCaseAreOneName) {
     UsedNames used;
     EXPECT_EQ(used.MakeUniqueName("intro"), "intro");
     EXPECT_EQ(used.MakeUniqueName("Intro"), "Intro_1");
     EXPECT_EQ(used.MakeUniqueName("INTRO"), "INTRO_2");
-    EXPECT_EQ(MonthName(0), "Unknown");
-    EXPECT_EQ(MonthName(13), "Unknown");
     // Many names alike, one taken already: minutes when each counted up from 1.
     std::string last;
     for (int i = 0; i < 50000; ++i) last = used.MakeUniqueName("intro_1");
     EXPECT_EQ(last, "intro_1_50000");
+    EXPECT_EQ(FileSystemPath("/a\\b/", "/a\\b/CHAPTER 1\\INTRO.pdf"), "/a\\b/CHAPTER 1/INTRO.pdf")
+        << "subfolder marks become slashes after the folder only";
+    EXPECT_EQ(FileSystemPath("", "X\\Y.pdf"), "X/Y.pdf");
 }
 
-TEST(FileSystemPathTest, SubfolderMarksBecomeSlashesAfterTheFolder) {
-    EXPECT_EQ(FileSystemPath("/a\\b/", "/a\\b/CHAPTER 1\\INTRO.pdf"), "/a\\b/CHAPTER 1/INTRO.pdf");
-    EXPECT_EQ(FileSystemPath("", "X\\Y.pdf"), "X/Y.pdf");
+TEST(HtmlIndexTest, ListsOutputsIndentedByLevelAsEscapedTextAndEncodedLinks) {
+    const std::vector<IndexEntry> entries = {{"C# & F#.pdf", "C# & F#", 0}, {"CHAPTER 1\\<B>X%.pdf", "<b>x é", 1}};
+    EXPECT_EQ(HtmlIndexText("/in/<img src=x onerror=alert(1)>.pdf", entries),
+              "<HTML>\n<HEAD>\n<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
+              "<TITLE>&lt;img src=x onerror=alert(1)&gt;.pdf</TITLE>\n</HEAD>\n<BODY>\n"
+              "<H2>Input document: /in/&lt;img src=x onerror=alert(1)&gt;.pdf</H2>\n"
+              "<H2>Output documents:</H2>\n<A href=\"C%23%20%26%20F%23.pdf\">C# &amp; F#</A><BR>\n"
+              "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<A href=\"CHAPTER%201/%3CB%3EX%25.pdf\">&lt;b&gt;x é</A><BR>\n"
+              "</BODY>\n</HTML>\n");
+    EXPECT_EQ(HtmlIndexPath("/out/", "/in/Report.v2.pdf"), "/out/Report.v2_index.htm");
+    EXPECT_EQ(HtmlIndexPath("", "Report.pdf"), "Report_index.htm");
+    EXPECT_EQ(HtmlIndexPath("/out/", "/in/" + std::string(251, 'r') + ".pdf"), "/out/" + std::string(245, 'r') + "_index.htm")
+        << "a file name fits in 255 bytes";
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
+// The outputs each way of splitting plans, and the pages bookmarks lead to.
+#include "access/Host.h"
+#include "engine/BookmarkTarget.h"
 #include "engine/OutputPlanner.h"
-
-#include <gtest/gtest.h>
-
 #include "engine/PageSelection.h"
 #include "host/HostError.h"
 #include "support/PdfFixture.h"
-#include "support/TestHost.h"
 
 namespace tessera {
 namespace {
@@ -30,19 +29,16 @@ protected:
         s.Output.StartBookmarkLevel = a;
         s.Output.EndBookmarkLevel = b;
         ok = PlanOutputs(s, source);
-        linearize = s.Output.bLinearize;
         return s.Outputs;
     }
     test::TestHost host;
     bool ok = false;
-    bool linearize = false;
 };
 
 TEST_F(OutputPlannerTest, EqualPagesKeepTheRemainderLast) {
     const auto outputs = Plan("damaged-xref-outlines-labels-recoverable.pdf", SplitMethod::EqualPages, 7);
     ASSERT_TRUE(ok);
     EXPECT_EQ(Describe(outputs), (std::vector<std::string>{":1-7", ":8-14", ":15-21", ":22-28", ":29-30"}));
-    EXPECT_EQ(outputs[0].Ranges[0].Options, 0);
     EXPECT_EQ(Describe(Plan("damaged-xref-outlines-labels-recoverable.pdf", SplitMethod::EqualPages, 1000)),
               (std::vector<std::string>{":1-30"}));
     Plan("damaged-xref-outlines-labels-recoverable.pdf", SplitMethod::EqualPages, 0);
@@ -59,7 +55,6 @@ TEST_F(OutputPlannerTest, OutOfOrderOutlineIsSortedByPageThenLevel) {
                                                "19-19", "20-22", "23-30"}));
     // The two items on page 13 come from levels 3 and 3: collection order is kept.
     EXPECT_NE(outputs[4].Filename.find("Isosicle 1_1_1 "), std::string::npos);
-    EXPECT_EQ(outputs[0].Ranges[0].Options, OddPages | EvenPages);
 }
 
 TEST_F(OutputPlannerTest, LevelBandMakesOutputsOnlyForItsLevels) {
@@ -160,6 +155,63 @@ TEST_F(OutputPlannerTest, ManualListAndOtherModes) {
     s.SplitMode = static_cast<SplitMethod>(7);
     EXPECT_TRUE(PlanOutputs(s, source));
     EXPECT_FALSE(PlanOutputs(s, DocumentHandle()));
+}
+
+TEST(BookmarkTargetTest, ScriptPageNumbers) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"this.pageNum = 12;", 12}, {"this.pageNum=3", 3}, {"app.beep(); this.pageNum =\t -2 ;", -2},
+        {"this.pageNum = +7", 7}, {"this.pageNum = next;", std::nullopt}, {"this.pageNum", std::nullopt},
+        {"this.pageNum =", std::nullopt}, {"this.pagenum = 4", std::nullopt},
+        {"this.pageNum = 99999999999999", std::nullopt}, {"x = 1; this.pageNum++", std::nullopt}};
+    for (const auto& [script, page] : cases) EXPECT_EQ(ParseScriptPageNumber(script), page) << script;
+}
+
+// Bookmarks of every action kind in one fixture, read through the real host.
+TEST(BookmarkTargetTest, ActionsLeadToPagesOrNowhere) {
+    test::TestHost host;
+    test::PdfFixture pdf(6);
+    QPDF& q = pdf.Qpdf();
+    auto withAction = [&](const std::string& title, const std::string& action) {
+        QPDFObjectHandle item = pdf.Item(title);
+        item.replaceKey("/A", QPDFObjectHandle::parse(action));
+        return item;
+    };
+    QPDFObjectHandle goTo = pdf.Item("goto");
+    goTo.replaceKey("/A", QPDFObjectHandle::newDictionary(
+                              {{"/S", QPDFObjectHandle::newName("/GoTo")},
+                               {"/D", QPDFObjectHandle::newArray({pdf.Page(3), QPDFObjectHandle::newName("/Fit")})}}));
+    QPDFObjectHandle named = pdf.Item("named");
+    named.replaceKey("/Dest", QPDFObjectHandle::newName("/chap"));
+    q.getRoot().replaceKey("/Dests", QPDFObjectHandle::newDictionary(
+                                         {{"/chap", QPDFObjectHandle::newDictionary(
+                                                        {{"/D", QPDFObjectHandle::newArray({pdf.Page(5)})}})}}));
+    QPDFObjectHandle jsStream = pdf.Item("js stream");
+    jsStream.replaceKey("/A", QPDFObjectHandle::newDictionary(
+                                  {{"/S", QPDFObjectHandle::newName("/JavaScript")},
+                                   {"/JS", QPDFObjectHandle::newStream(&q, "this.pageNum = 1;")}}));
+    pdf.SetChildren({}, {goTo, named, withAction("js", "<< /S /JavaScript /JS (this.pageNum = 2;) >>"), jsStream,
+                         withAction("uri", "<< /S /URI /URI (https://example.org) >>"),
+                         withAction("gotor", "<< /S /GoToR /F (other.pdf) /D [0 /Fit] >>"),
+                         pdf.ItemToPage("plain", 4), pdf.Item("none"),
+                         withAction("missing", "<< /S /GoTo /D (no-such-name) >>")});
+    pdf.Write(host.folder / "actions.pdf");
+
+    const DocumentHandle doc(host.OpenActive(host.folder / "actions.pdf"), DocumentHandle::Ownership::Borrowed);
+    host::BookmarkServices& bookmarks = *Host().bookmarks;
+    std::vector<std::optional<int>> pages;
+    for (host::BookmarkRef b = bookmarks.FirstChild(bookmarks.Root(doc.Doc())); !b.IsNull(); b = bookmarks.NextSibling(b))
+        pages.push_back(GetBookmarkTargetPage(doc, b));
+    const std::vector<std::optional<int>> expected = {3, 5, 2, std::nullopt, std::nullopt, std::nullopt,
+                                                      4, std::nullopt, std::nullopt};
+    EXPECT_EQ(pages, expected);
+    EXPECT_FALSE(GetBookmarkTargetPage(DocumentHandle(), bookmarks.Root(doc.Doc())));
+
+    // Walking again hands out the same references, for direct actions and for
+    // the GoTo standing for a /Dest alike: a long session does not pile them up.
+    for (host::BookmarkRef b = bookmarks.FirstChild(bookmarks.Root(doc.Doc())); !b.IsNull(); b = bookmarks.NextSibling(b))
+        EXPECT_EQ(bookmarks.Action(b), bookmarks.Action(b)) << bookmarks.Title(b);
+    const host::DocId bare = host.OpenActive("multicolumn-latex-2col.pdf");
+    EXPECT_EQ(bookmarks.Root(bare), bookmarks.Root(bare)) << "a document without an outline";
 }
 
 }  // namespace

@@ -1,98 +1,65 @@
-#include "model/PageRange.h"
-
-#include <gtest/gtest.h>
-
+// Which pages a range takes, how it is described, and where a page lands in the outputs.
+#include "model/Fixed16.h"
+#include "model/OutputDocument.h"
 #include "support/ScopedLanguageTable.h"
 
 namespace tessera {
 namespace {
 
-struct ActualPagesCase {
-    const char* name;
-    int start, count, options;
-    int first, last, actual, step, optionsAfter;
-};
-
-class ComputeActualPagesTest : public testing::TestWithParam<ActualPagesCase> {};
-
-TEST_P(ComputeActualPagesTest, DerivesThePagesTaken) {
-    const ActualPagesCase& c = GetParam();
-    PageRange r = MakePageRange(c.start, c.count, c.options);
-    EXPECT_EQ(r.FirstPage, c.first);
-    EXPECT_EQ(r.LastPage, c.last);
-    EXPECT_EQ(r.NumActualPages, c.actual);
-    EXPECT_EQ(r.Step, c.step);
-    EXPECT_EQ(r.Options, c.optionsAfter);
+TEST(PageRangeTest, PagesTakenByStartCountAndParity) {
+    const struct Case {
+        const char* name;
+        int start, count, options;
+        int first, last, actual, step, optionsAfter;
+    } cases[] = {
+        {"all pages", 0, 10, 0, 0, 9, 10, 1, 0},
+        {"even of ten", 0, 10, EvenPages, 1, 9, 5, 2, EvenPages},
+        {"even of one page: none", 0, 1, EvenPages, 2, 1, 0, 2, EvenPages},
+        {"odd of an even page: none", 5, 1, OddPages, 7, 6, 0, 2, OddPages},
+        {"odd of 4-7: 5 and 7", 3, 4, OddPages, 4, 6, 2, 2, OddPages},
+        {"both parities mean all", 2, 3, OddPages | EvenPages | ReverseOrder, 2, 4, 3, 1, ReverseOrder},
+        {"empty span", 4, 0, 0, 5, 4, 0, 1, 0},
+        {"huge values do not overflow", 2147483000, 1000, 0, 2147483000, 2147483646, 647, 1, 0},
+        {"last start clamps below the top", INT32_MAX, 0, EvenPages, INT32_MAX, INT32_MAX - 1, 0, 2, EvenPages},
+        {"first start clamps above the bottom", INT32_MIN, -5, 0, INT32_MIN + 1, INT32_MIN, 0, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PageRange r = MakePageRange(c.start, c.count, c.options);
+        EXPECT_EQ(r.FirstPage, c.first);
+        EXPECT_EQ(r.LastPage, c.last);
+        EXPECT_EQ(r.NumActualPages, c.actual);
+        EXPECT_EQ(r.Step, c.step);
+        EXPECT_EQ(r.Options, c.optionsAfter);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ComputeActualPagesTest,
-    testing::Values(ActualPagesCase{"AllPages", 0, 10, 0, 0, 9, 10, 1, 0},
-                    ActualPagesCase{"EvenOfTen", 0, 10, EvenPages, 1, 9, 5, 2, EvenPages},
-                    ActualPagesCase{"EvenOfOnePageNone", 0, 1, EvenPages, 2, 1, 0, 2, EvenPages},
-                    ActualPagesCase{"OddOnlyEvenPageNone", 5, 1, OddPages, 7, 6, 0, 2, OddPages},
-                    ActualPagesCase{"OddFiveAndSeven", 3, 4, OddPages, 4, 6, 2, 2, OddPages},
-                    ActualPagesCase{"BothParitiesMeanAll", 2, 3, OddPages | EvenPages | ReverseOrder, 2, 4, 3, 1,
-                                    ReverseOrder},
-                    ActualPagesCase{"EmptySpan", 4, 0, 0, 5, 4, 0, 1, 0},
-                    ActualPagesCase{"HugeValuesDoNotOverflow", 2147483000, 1000, 0, 2147483000, 2147483646, 647, 1, 0},
-                    ActualPagesCase{"LastStartClampsBelowTheTop", INT32_MAX, 0, EvenPages, INT32_MAX, INT32_MAX - 1, 0,
-                                    2, EvenPages},
-                    ActualPagesCase{"FirstStartClampsAboveTheBottom", INT32_MIN, -5, 0, INT32_MIN + 1, INT32_MIN, 0, 1,
-                                    0}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PageRangeTest, ResetKeepsTextsAndQuery) {
-    PageRange r = MakePageRange(3, 4, OddPages | AddWatermark);
-    r.Watermark = "Draft";
-    r.SubTitle = "Intro: ";
-    r.Query.Enable = true;
-    ResetPageFields(r);
-    EXPECT_EQ(r.StartPage, 0);
-    EXPECT_EQ(r.NumPages, 0);
-    EXPECT_EQ(r.Options, 0);
-    EXPECT_EQ(r.NumActualPages, 0);
-    EXPECT_EQ(r.Step, 0);
-    EXPECT_EQ(r.Watermark, "Draft");
-    EXPECT_EQ(r.SubTitle, "Intro: ");
-    EXPECT_TRUE(r.Query.Enable);
-}
-
-TEST(PageRangeTest, DescriptionUsesNominalSpanAndOptions) {
+TEST(PageRangeTest, DescriptionUsesNominalSpanOptionsAndQuery) {
     const test::ScopedLanguageTable table;
-    PageRange r = MakePageRange(4, 6, OddPages | ReverseOrder);
-    EXPECT_EQ(DescribePageRange(r), "Odd Pages from 5 to 10 (3 pages), Reverse Order");
-
-    PageRange both = MakePageRange(0, 1, OddPages | EvenPages);
-    EXPECT_EQ(DescribePageRange(both), "All Pages from 1 to 1 (1 page)");
-
+    EXPECT_EQ(DescribePageRange(MakePageRange(4, 6, OddPages | ReverseOrder)),
+              "Odd Pages from 5 to 10 (3 pages), Reverse Order");
+    EXPECT_EQ(DescribePageRange(MakePageRange(0, 1, OddPages | EvenPages)), "All Pages from 1 to 1 (1 page)");
     PageRange marked = MakePageRange(1, 4, EvenPages | AddWatermark);
     marked.Watermark = "Copy";
     marked.SubTitle = "Chapter 2: ";
     EXPECT_EQ(DescribePageRange(marked), "Chapter 2: Even Pages from 2 to 5 (2 pages), Watermark: Copy");
+    marked.Watermark.clear();
+    EXPECT_EQ(DescribePageRange(marked), "Chapter 2: Even Pages from 2 to 5 (2 pages)") << "no text, no watermark";
 
-    marked.Watermark.clear();  // a watermark without text is not mentioned
-    EXPECT_EQ(DescribePageRange(marked), "Chapter 2: Even Pages from 2 to 5 (2 pages)");
-}
-
-TEST(PageRangeTest, QueryRangeIsDescribedByItsQuery) {
-    const test::ScopedLanguageTable table;
     PageRange r;
     r.Query.Enable = true;
     r.Query.Target = QueryTarget::QueryPageRanges;
     r.Query.FirstPageQuery.Pattern = "Chapter";
     r.Query.LastPageQuery.Pattern = "Summary";
     EXPECT_EQ(DescribePageRange(r), "Query Page Range Matching \"Chapter\" And \"Summary\"");
-
     r.Query.Target = QueryTarget::QueryPageContent;
     r.Query.PageContentQuery = {host::PageElementKind::Image, host::PageElementKind::WebLink};
     EXPECT_EQ(DescribePageRange(r), "Query Set of Pages Containing: Image, Web Link ");
-
-    r.Query.Target = QueryTarget{9};  // unknown targets read as single-page queries
-    EXPECT_EQ(DescribePageRange(r), "Query Single Page Matching \"Chapter\"");
+    r.Query.Target = QueryTarget{9};
+    EXPECT_EQ(DescribePageRange(r), "Query Single Page Matching \"Chapter\"") << "unknown targets: single page";
 }
 
-TEST(PageQueryTest, Completeness) {
+TEST(PageRangeTest, QueryIsCompleteWithEveryPatternItsTargetNeeds) {
     PageQuery q;
     EXPECT_FALSE(IsQueryComplete(q));
     q.FirstPageQuery.Pattern = "x";
@@ -105,6 +72,61 @@ TEST(PageQueryTest, Completeness) {
     EXPECT_FALSE(IsQueryComplete(q));
     q.PageContentQuery = {host::PageElementKind::Stamp};
     EXPECT_TRUE(IsQueryComplete(q));
+}
+
+OutputDocument Output(std::initializer_list<PageRange> ranges) { return OutputDocument{ranges, ""}; }
+
+TEST(OutputDocumentTest, PagePositionFollowsRangesReverseOrderAndOutputs) {
+    // Pages 6, 4 (0-based 5, 3), then 1, 2, then page 2 again.
+    const OutputDocument out = Output({MakePageRange(3, 4, EvenPages | ReverseOrder), MakePageRange(0, 2, 0),
+                                       MakePageRange(1, 1, 0)});
+    const std::pair<int, int> positions[] = {{5, 0}, {3, 1}, {4, -1}, {0, 2}, {1, 3}, {9, -1}};
+    for (const auto& [page, position] : positions) EXPECT_EQ(FindPagePosition(out, page), position) << page;
+    PageRange uncomputed;
+    uncomputed.NumPages = 5;
+    EXPECT_EQ(FindPagePosition(Output({uncomputed}), 0), -1) << "a range never computed takes no page";
+
+    const OutputList outputs = {Output({MakePageRange(0, 3, 0)}), Output({MakePageRange(3, 2, 0)})};
+    const PageLocation loc = FindOutputForPage(outputs, 4);
+    EXPECT_TRUE(loc.found);
+    EXPECT_EQ(loc.output, 1);
+    EXPECT_EQ(loc.position, 1) << "positions restart in each output";
+    EXPECT_FALSE(FindOutputForPage(outputs, 7).found);
+}
+
+TEST(OutputDocumentTest, SpanNameCountAndMerge) {
+    EXPECT_EQ(PageSpanName(OutputDocument{}), "NoPages");
+    EXPECT_EQ(PageSpanName(Output({MakePageRange(0, 5, 0), MakePageRange(10, 3, 0)})), "From_1_To_13");
+    EXPECT_EQ(CountOutputPages(Output({MakePageRange(0, 4, EvenPages), MakePageRange(9, 3, 0)})), 7);
+
+    OutputDocument out = Output({MakePageRange(5, 4, 0), MakePageRange(0, 4, 0), MakePageRange(5, 5, 0)});
+    SortAndMergeRanges(out);
+    ASSERT_EQ(out.Ranges.size(), 2u);
+    EXPECT_EQ(std::pair(out.Ranges[0].FirstPage, out.Ranges[0].LastPage), std::pair(0, 3));
+    EXPECT_EQ(std::pair(out.Ranges[1].FirstPage, out.Ranges[1].LastPage), std::pair(5, 9)) << "the widest of a start";
+}
+
+// Stored areas are reals; the two conversions differ below zero and at the limits.
+TEST(Fixed16Test, AddingHalfAndRoundingDifferBelowZeroAndAtTheLimits) {
+    const struct {
+        double value;
+        std::int32_t addingHalf, rounded;
+    } cases[] = {
+        {72.0, 72 * 65536, 72 * 65536},
+        {10.00001, 10 * 65536 + 1, 10 * 65536 + 1},
+        {2.5 / 65536, 3, 3},
+        {-2.5 / 65536, -2, -3},
+        {-2.7 / 65536, -2, -3},
+        {-2.2 / 65536, -1, -2},
+        {-72.0, -72 * 65536 + 1, -72 * 65536},  // adding half moves every negative whole number up a step
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Fixed16::FromRealAddingHalf(c.value).Raw(), c.addingHalf) << c.value;
+        EXPECT_EQ(Fixed16::FromRealRounded(c.value).Raw(), c.rounded) << c.value;
+    }
+    EXPECT_EQ(Fixed16::FromRealAddingHalf(1e10).Raw(), INT32_MAX);
+    EXPECT_EQ(Fixed16::FromRealAddingHalf(-1e10).Raw(), INT32_MIN);
+    EXPECT_EQ(Fixed16::FromRealAddingHalf(std::numeric_limits<double>::quiet_NaN()).Raw(), INT32_MIN);
 }
 
 }  // namespace

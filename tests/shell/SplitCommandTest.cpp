@@ -1,120 +1,146 @@
-#include "shell/SplitCommand.h"
-
-#include <gtest/gtest.h>
-
+// The split command as the viewer runs it: what the user is shown (the
+// shipped texts), the run's outcome, and what stays on disk.
 #include <filesystem>
-#include <fstream>
 
-#include "strings/LanguageTable.h"
+#include "shell/SplitCommand.h"
+#include "support/FaultyDocuments.h"
+#include "support/Files.h"
 #include "support/PdfFixture.h"
 #include "support/ScopedLanguageTable.h"
-#include "support/TestHost.h"
 
 namespace tessera {
 namespace {
 
 using host::RunOutcome;
+using Op = test::FaultyDocuments::Operation;
 
-class SplitCommandTest : public testing::Test {
-protected:
-    test::ScopedLanguageTable table{"IDS_LESS_THAN_2_PAGES=few pages", "IDS_SECURITY_NOT_PERMITING=no extraction",
-                                    "IDS_BAD_VIEWER_VERSION=old viewer", "IDS_SPLIT_FINAL_REPORT=%d planned"};
+constexpr const char* kHostText = "<host's text>";
+constexpr const char* kNotFinished = "could not be finished and saved";
+constexpr const char* kCannotSplit = "could not be split with these settings";
+constexpr const char* kEncrypted = "encrypted-aes256-no-extract-no-print-owner-master.pdf";
 
-    std::string Fixture(int pages) {
-        test::PdfFixture pdf(pages);
-        const std::string path = host.folder / (std::to_string(pages) + ".pdf");
-        pdf.Write(path);
-        return path;
+// The host with the shipped language files, splitting into out/ without prefix.
+struct Command {
+    Command() { LoadLanguageTables(std::string(TESSERA_SOURCE_DIR) + "/lang/"); }
+    // Opens a fixture of that many pages, or a file of tests/data.
+    void Open(const std::string& source, const std::string& password = "") {
+        if (!std::isdigit(static_cast<unsigned char>(source[0]))) return (void)host.OpenActive(source, password);
+        test::PdfFixture(std::stoi(source)).Write(host.folder / (source + ".pdf"));
+        host.OpenActive(host.folder / (source + ".pdf"));
     }
-    void Options(std::vector<host::OptionValue> values) {
-        values.insert(values.begin(), {"output-folder", host.folder / "out"});
+    void Options(std::vector<host::OptionValue> values, bool reset = true) {
+        values.insert(values.begin(), {{"output-folder", host.folder / "out"}, {"prefix", "none"}});
         host.commandLine.SetValues(values);
-        host.commandLine.SetReset(true);
+        host.commandLine.SetReset(reset);
         std::filesystem::create_directories(host.folder / "out");
     }
+    std::vector<std::string> Written() { return test::FilesBelow(host.folder / "out"); }
+
+    test::ScopedLanguageTable table;
     test::TestHost host;
 };
 
-TEST_F(SplitCommandTest, TwoPagesSplitAndReportThePlannedCount) {
-    host.OpenActive(Fixture(2));
-    Options({{"equal", "1"}, {"prefix", "none"}});
-    SplitCommand();
-    EXPECT_EQ(host.commandLine.Outcome(), RunOutcome::Done);
-    EXPECT_EQ(host.viewer.alerts, (std::vector<std::string>{"2 planned"}));
-    EXPECT_TRUE(std::filesystem::exists(host.folder / "out/Doc2.pdf"));
+TEST(SplitCommandTest, EachRefusalOrFailureSaysWhyAndKeepsWhatWasWritten) {
+    const struct Case {
+        const char* name;
+        const char* source;  // a page count, a file of tests/data, or nullptr: no document
+        std::vector<host::OptionValue> options;
+        std::vector<std::string> says;  // alerts, questions, the outcome's message; kHostText: the injected error's
+        RunOutcome outcome;
+        std::size_t files = 0;  // outputs on disk after the run
+        std::optional<Op> fault = std::nullopt;
+        int nth = 0;
+        const char* password = "";
+        short viewer = 6;
+    } cases[] = {
+        {"two pages, one per output", "2", {{"equal", "1"}}, {"The split is done: 2 output documents were written."},
+         RunOutcome::Done, 2},
+        {"no active document", nullptr, {}, {"fewer than 2 pages"}, RunOutcome::Refused},
+        {"one page", "1", {{"equal", "1"}}, {"fewer than 2 pages"}, RunOutcome::Refused},
+        {"an old viewer", "2", {{"equal", "1"}}, {"too old for Tessera"}, RunOutcome::Refused, 0, {}, 0, "", 4},
+        {"no extract permission", kEncrypted, {{"equal", "10"}}, {"do not allow its pages to be extracted"},
+         RunOutcome::Refused},
+        {"no extract permission but the owner password", kEncrypted, {{"equal", "10"}},
+         {"output documents were written"}, RunOutcome::Done, 3, {}, 0, "master"},
+        {"no output documents", "3", {}, {"There are no output documents"}, RunOutcome::UsageError},
+        {"a bad option", "3", {{"bookmarks", "2-x"}}, {"\"x\""}, RunOutcome::UsageError},
+        {"a folder to make, declined", "3", {{"equal", "1"}, {"output-folder", "/nonexistent/tessera-out"}},
+         {"does not exist. Do you want the folder to be created?"}, RunOutcome::Cancelled},
+        {"save of the first output", "4", {{"equal", "1"}}, {kHostText, kNotFinished, kCannotSplit}, RunOutcome::Failed,
+         0, Op::Save, 1},
+        {"save of a later output keeps the earlier files", "4", {{"equal", "1"}}, {kHostText, kNotFinished, kCannotSplit},
+         RunOutcome::Failed, 2, Op::Save, 3},
+        {"security", "4", {{"equal", "1"}, {"open-password", "pw"}}, {kHostText, kNotFinished, kCannotSplit},
+         RunOutcome::Failed, 1, Op::SetSecurity, 2},
+        {"placeholder removal", "4", {{"equal", "1"}}, {kHostText, kNotFinished, kCannotSplit}, RunOutcome::Failed, 0,
+         Op::DeletePage, 1},
+        {"placeholder page acquired from the source", "4", {{"equal", "1"}}, {kHostText, kCannotSplit},
+         RunOutcome::Failed, 1, Op::MediaBox, 2},
+        {"page insertion", "4", {{"equal", "1"}}, {kHostText, kCannotSplit}, RunOutcome::Failed, 0, Op::InsertPages, 1},
+        {"page label removal", "4", {{"equal", "1"}, {"remove-labels", "1"}}, {kHostText, kCannotSplit},
+         RunOutcome::Failed, 0, Op::RemovePageLabels, 1},
+        {"planning reads the source", "4", {{"equal", "1"}}, {kHostText, kCannotSplit}, RunOutcome::Failed, 0, Op::Flags, 1},
+        {"no new document: the first insertion fails silently", "4", {{"equal", "1"}}, {kCannotSplit},
+         RunOutcome::Failed, 0, Op::NewDocument, 1},
+        {"an unreadable information value counts as none", "4", {{"equal", "1"}}, {"4 output documents were written"},
+         RunOutcome::Done, 4, Op::InfoValue, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Command command;
+        if (c.source) command.Open(c.source, c.password);
+        command.host.viewer.version = {c.viewer, 0};
+        command.Options(c.options);
+        std::optional<test::FaultyDocuments> faulty;
+        if (c.fault) faulty.emplace(command.host.runtime.Services(), *c.fault, c.nth);
+        SplitCommand();
+
+        std::vector<std::string> shown = command.host.viewer.alerts;
+        shown.insert(shown.end(), command.host.windows.questions.begin(), command.host.windows.questions.end());
+        if (!command.host.commandLine.OutcomeMessage().empty()) shown.push_back(command.host.commandLine.OutcomeMessage());
+        ASSERT_EQ(shown.size(), c.says.size()) << testing::PrintToString(shown);
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const std::string says = c.says[i] == kHostText ? test::FaultyDocuments::FaultText(*c.fault, c.nth) : c.says[i];
+            EXPECT_NE(shown[i].find(says), std::string::npos) << shown[i];
+        }
+        EXPECT_EQ(command.host.commandLine.Outcome(), c.outcome);
+        EXPECT_EQ(command.Written().size(), c.files);
+    }
 }
 
-TEST_F(SplitCommandTest, ReportAndIndexCountOnlyWrittenOutputs) {
-    for (const char* line : {"IDS_SPLIT_FINAL_REPORT_ONE=1 written.", "IDS_SPLIT_LEFT_OUT=%d left out."})
-        TheLanguageTable().LoadPiece(line);
-    host.OpenActive(Fixture(4));
-    Options({{"doc", "E=1:even"}, {"doc", "W=2"}, {"doc", "F=3:even"}, {"prefix", "none"}, {"html-index", "1"}});
+TEST(SplitCommandTest, ReportAndIndexCountOnlyWrittenOutputs) {
+    Command command;
+    command.Open("4");
+    command.Options({{"doc", "E=1:even"}, {"doc", "W=2"}, {"doc", "F=3:even"}, {"html-index", "1"}});
     SplitCommand();
-    EXPECT_EQ(host.viewer.alerts, (std::vector<std::string>{"1 written. 2 left out."}));
-    std::ifstream in(host.folder / "out/4_index.htm");
-    const std::string index((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(command.host.viewer.alerts,
+              std::vector<std::string>{"The split is done: 1 output document was written. "
+                                       "2 planned output documents had no pages and were left out."});
+    const std::string index = test::ReadFile(command.host.folder / "out/4_index.htm");
     EXPECT_NE(index.find("W.pdf"), std::string::npos) << index;
     EXPECT_EQ(index.find("E.pdf"), std::string::npos) << "not written, not linked";
 }
 
-TEST_F(SplitCommandTest, RefusesOnePageOldViewersAndNoDocument) {
+TEST(SplitCommandTest, RunsAreRepeatableUnlessTheRememberedSettingsAreAskedFor) {
+    Command command;
+    app::CommandLineFrontEnd& line = command.host.commandLine;
+    command.Open("4");
+    command.Options({{"equal", "2"}, {"linearize", "1"}, {"prefix", "name"}});
     SplitCommand();
-    EXPECT_EQ(host.viewer.alerts.back(), "few pages") << "no active document";
-    host.OpenActive(Fixture(1));
-    Options({{"equal", "1"}});
+    line.SetValues({});
+    line.SetReset(false);
+    line.SetDryRun(true);
     SplitCommand();
-    EXPECT_EQ(host.viewer.alerts.back(), "few pages");
-    EXPECT_EQ(host.commandLine.Outcome(), RunOutcome::Refused);
-    host.viewer.version = {4, 0};
-    SplitCommand();
-    EXPECT_EQ(host.viewer.alerts.back(), "old viewer");
-}
+    EXPECT_EQ(line.Outcome(), RunOutcome::UsageError) << "initial settings: an empty hand-made list";
 
-TEST_F(SplitCommandTest, EncryptedSourceNeedsTheExtractPermission) {
-    host.OpenActive("encrypted-aes256-no-extract-no-print-owner-master.pdf");
-    Options({{"equal", "10"}});
+    line.SetDryRun(false);
+    line.SetRemembered(true);
+    command.Options({{"equal", "2"}, {"linearize", "1"}, {"prefix", "name"}}, false);
     SplitCommand();
-    EXPECT_EQ(host.viewer.alerts.back(), "no extraction");
-    EXPECT_TRUE(std::filesystem::is_empty(host.folder / "out"));
-    host.OpenActive("encrypted-aes256-no-extract-no-print-owner-master.pdf", "master");
+    line.SetValues({});
+    line.SetDryRun(true);
     SplitCommand();
-    EXPECT_EQ(host.commandLine.Outcome(), RunOutcome::Done);
-}
-
-TEST_F(SplitCommandTest, DeclinedFolderOrBadOptionEndsWithoutWriting) {
-    host.OpenActive(Fixture(3));
-    Options({{"equal", "1"}, {"output-folder", host.folder / "missing"}});
-    SplitCommand();
-    EXPECT_EQ(host.commandLine.Outcome(), RunOutcome::Cancelled);
-    EXPECT_EQ(host.windows.questions.size(), 1u);
-    EXPECT_FALSE(std::filesystem::exists(host.folder / "missing"));
-    EXPECT_TRUE(host.viewer.alerts.empty());
-
-    Options({{"bookmarks", "2-x"}});
-    SplitCommand();
-    EXPECT_EQ(host.commandLine.Outcome(), RunOutcome::UsageError);
-    EXPECT_NE(host.commandLine.OutcomeMessage().find("\"x\""), std::string::npos) << host.commandLine.OutcomeMessage();
-}
-
-TEST_F(SplitCommandTest, RunsAreRepeatableUnlessTheRememberedSettingsAreAskedFor) {
-    host.OpenActive(Fixture(4));
-    Options({{"equal", "2"}, {"linearize", "1"}});
-    SplitCommand();
-    host.commandLine.SetValues({});
-    host.commandLine.SetReset(false);
-    host.commandLine.SetDryRun(true);
-    SplitCommand();
-    EXPECT_EQ(host.commandLine.Outcome(), RunOutcome::UsageError) << "initial settings: an empty hand-made list";
-
-    host.commandLine.SetDryRun(false);
-    host.commandLine.SetRemembered(true);
-    Options({{"equal", "2"}, {"linearize", "1"}});
-    host.commandLine.SetReset(false);
-    SplitCommand();
-    host.commandLine.SetValues({});
-    host.commandLine.SetDryRun(true);
-    SplitCommand();
-    EXPECT_EQ(host.plan.str(), "1\t4Doc1.pdf\t1-2\n2\t4Doc2.pdf\t3-4\n") << "stored mode, pages per output and prefix";
+    EXPECT_EQ(command.host.plan.str(), "1\t4Doc1.pdf\t1-2\n2\t4Doc2.pdf\t3-4\n") << "stored mode, pages per output and prefix";
 }
 
 }  // namespace

@@ -1,15 +1,14 @@
-#include "strings/LanguageTable.h"
-
-#include <gtest/gtest.h>
-
+// The texts the user reads: language files, their lookup, and formatting.
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
 
 #include "access/AlertByKey.h"
+#include "strings/TextFormat.h"
+#include "strings/Utf8Text.h"
+#include "support/Files.h"
 #include "support/ScopedLanguageTable.h"
-#include "support/TestHost.h"
 
 namespace tessera {
 namespace {
@@ -25,36 +24,18 @@ protected:
 };
 
 TEST_F(LanguageTableTest, LineRules) {
-    ASSERT_TRUE(LoadLanguageFile(Write("a.lan",
-                                       "IDS_A= word  \n"
-                                       "   IDS_INDENTED=value\r\n"
-                                       "IDS_TWO=a=b\n"
-                                       "# IDS_COMMENT=x\n"
-                                       "  \t# IDS_COMMENT2=x\n"
-                                       "=IDS_NOKEY\n"
-                                       "IDS_NO_EQUALS\n"
-                                       "\n"
-                                       "IDS_EMPTY=\n"
-                                       "IDS_KEY_BLANKS \t= v\n"
-                                       "IDS_LATER=first\n"
-                                       "IDS_LATER=second\n"
-                                       "X")));
-    EXPECT_EQ(LookupString("IDS_A", "d"), " word");
-    EXPECT_EQ(LookupString("IDS_INDENTED", "d"), "value");
-    EXPECT_EQ(LookupString("IDS_TWO", "d"), "a=b");
-    EXPECT_EQ(LookupString("# IDS_COMMENT", "d"), "d");
-    EXPECT_EQ(LookupString("IDS_NOKEY", "d"), "d");
-    EXPECT_EQ(LookupString("IDS_NO_EQUALS", "d"), "d");
-    EXPECT_EQ(LookupString("IDS_EMPTY", "d"), "") << "an empty value is found, not the default";
-    EXPECT_EQ(LookupString("IDS_KEY_BLANKS", "d"), " v");
-    EXPECT_EQ(LookupString("IDS_LATER", "d"), "second");
-    EXPECT_EQ(LookupString("ids_a", "d"), "d") << "keys are case-sensitive";
-}
+    ASSERT_TRUE(LoadLanguageFile(Write("a.lan", "IDS_A= word  \n   IDS_INDENTED=value\r\nIDS_TWO=a=b\n# IDS_COMMENT=x\n"
+                                                "  \t# IDS_COMMENT2=x\n=IDS_NOKEY\nIDS_NO_EQUALS\n\nIDS_EMPTY=\n"
+                                                "IDS_KEY_BLANKS \t= v\nIDS_LATER=first\nIDS_LATER=second\nX")));
+    const std::pair<const char*, const char*> lookups[] = {
+        {"IDS_A", " word"},    {"IDS_INDENTED", "value"}, {"IDS_TWO", "a=b"},   {"# IDS_COMMENT", "d"},
+        {"IDS_NOKEY", "d"},    {"IDS_NO_EQUALS", "d"},    {"IDS_EMPTY", ""},    {"IDS_KEY_BLANKS", " v"},
+        {"IDS_LATER", "second"}, {"ids_a", "d"},  // keys are case-sensitive
+    };
+    for (const auto& [key, value] : lookups) EXPECT_EQ(LookupString(key, "d"), value) << key;
 
-TEST_F(LanguageTableTest, LongLineIsCutIntoPiecesOf511) {
-    const std::string value(600, 'v');
-    ASSERT_TRUE(LoadLanguageFile(Write("long.lan", "IDS_LONG=" + value + "\nIDS_NEXT=ok\n")));
-    EXPECT_EQ(LookupString("IDS_LONG"), std::string(511 - 9, 'v'));
+    ASSERT_TRUE(LoadLanguageFile(Write("long.lan", "IDS_LONG=" + std::string(600, 'v') + "\nIDS_NEXT=ok\n")));
+    EXPECT_EQ(LookupString("IDS_LONG"), std::string(511 - 9, 'v')) << "a long line is cut into pieces of 511";
     EXPECT_EQ(LookupString("IDS_NEXT"), "ok");
 }
 
@@ -66,8 +47,7 @@ TEST_F(LanguageTableTest, SecondFileWinsAndMissingFilesAreReported) {
     EXPECT_EQ(LookupString("IDS_WARNING"), "Warning");
 
     TheLanguageTable().Clear();
-    EXPECT_EQ(LoadLanguageTables(host.folder / "nowhere/"),
-              (std::vector<std::string>{"LanguageTable.lan", "Tessera.lan"}));
+    EXPECT_EQ(LoadLanguageTables(host.folder / "nowhere/"), (std::vector<std::string>{"LanguageTable.lan", "Tessera.lan"}));
     AlertByKey("IDS_LESS_THAN_2_PAGES");
     ASSERT_EQ(host.viewer.alerts.size(), 1u);
     EXPECT_EQ(host.viewer.alerts[0], "");
@@ -101,8 +81,7 @@ std::map<std::string, std::string> KeysInSources() {
     const std::regex key("IDS_[A-Z0-9_]+");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(TESSERA_SOURCE_DIR) + "/src")) {
         if (!entry.is_regular_file()) continue;
-        std::ifstream in(entry.path());
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string text = test::ReadFile(entry.path());
         for (auto m = std::sregex_iterator(text.begin(), text.end(), key); m != std::sregex_iterator(); ++m)
             keys[m->str()] = formatted.count(m->str()) ? formatted.at(m->str()) : "";
     }
@@ -138,6 +117,29 @@ TEST_F(LanguageTableTest, ShippedFilesHaveATextWithTheRightPlaceholdersForEveryK
             EXPECT_EQ(Placeholders(*text), kinds) << name << "=" << *text;
         }
     }
+}
+
+TEST(TextFormatTest, PrintfConversionsAndMismatchedFormatsFromLanguageFiles) {
+    EXPECT_EQ(FormatText("%s-%d-%d", {std::string("Dec"), 6, 2026}), "Dec-6-2026");
+    EXPECT_EQ(FormatText("%03d|%-4s|%%", {5, std::string("ab")}), "005|ab  |%");
+    EXPECT_EQ(FormatText("%s outputs", {42}), "42 outputs") << "%s given a number";
+    EXPECT_EQ(FormatText("%d of %s", {std::string("x")}), "0 of ") << "a text for %d, a missing argument";
+    EXPECT_EQ(FormatText("%n%p 100%", {1}), "%n%p 100%") << "conversions it does not know are shown as written";
+    EXPECT_EQ(FormatText("%99999999999d", {1}).size(), 999999u) << "widths are bounded";
+}
+
+TEST(Utf8TextTest, CutsAndCaseMapsNeverSplitASequence) {
+    EXPECT_EQ(CountCharacters("été"), 3u);
+    EXPECT_EQ(CutToCharacters("Ωmega été", 7), "Ωmega é");
+    EXPECT_EQ(CutToCharacters("ab", 5), "ab");
+    EXPECT_EQ(CutToBytes("aé", 2), "a");
+    EXPECT_EQ(CutToBytes("aé", 3), "aé");
+    EXPECT_EQ(CutToCharacters("\xff\xfe" "abc", 3), "\xff\xfe" "a") << "a stray byte counts as one character";
+    EXPECT_EQ(UpperCase("chapter été 1"), "CHAPTER ÉTÉ 1");
+    EXPECT_EQ(UpperCase("straße"), "STRAßE") << "one character stays one character";
+    EXPECT_EQ(UpperCase("\xff" "a"), "\xff" "A");
+    EXPECT_EQ(TrimText(" \t\r\n x y \v\f"), "x y");
+    EXPECT_EQ(TrimText("   "), "");
 }
 
 }  // namespace

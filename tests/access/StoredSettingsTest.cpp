@@ -1,0 +1,191 @@
+// Settings kept between runs: profile files, the remembered settings, and
+// the record a run is given.
+#include <filesystem>
+#include <fstream>
+
+#include "access/ProfileFile.h"
+#include "access/RegistrySettings.h"
+#include "support/Files.h"
+#include "support/ScopedEnvironment.h"
+#include "support/ScopedLanguageTable.h"
+
+namespace tessera {
+namespace {
+
+// Settings away from the initial values in each group the remembered settings keep.
+SplitSettings Changed() {
+    SplitSettings s;
+    s.SplitMode = SplitMethod::SeparatorPages;
+    s.Output.bLinearize = true;
+    s.Output.NumEqualPages = 12;
+    s.Output.SeparatorQuery.Pattern = "Chapter \"1\" \\ end";
+    s.Output.SeparatorQuery.AreaLeft = Fixed16::FromRaw(-72 * 65536);
+    s.Output.SeparatorQuery.UseAreaFilter = s.Filename.CreateFoldersForBookmarks = true;
+    s.Security.Password = "pw";
+    s.Security.bSecurityCanPrint = false;
+    s.Filename.OutputFolder = "/srv/out/";
+    s.Filename.OutputBaseFilename = "Part";
+    s.Filename.TextAreaBottom = Fixed16::FromRaw(123456);
+    return s;
+}
+
+class ProfileFileTest : public testing::Test {
+protected:
+    std::string Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(host.folder / name, std::ios::binary) << bytes;
+        return host.folder / name;
+    }
+
+    test::TestHost host;
+    test::ScopedLanguageTable language{"IDS_ERROR_READING_PROFILE=Not read.", "IDS_ERROR_SAVING_PROFILE=Not saved."};
+};
+
+TEST_F(ProfileFileTest, SavedProfileLoadsBackReadableByItsOwnerOnly) {
+    SplitSettings saved;
+    saved.SplitMode = SplitMethod::BookmarkLevels;
+    saved.Security.Password = "pw";
+    saved.Outputs = {OutputDocument{{MakePageRange(1, 3, ReverseOrder)}, "Part"}};
+    const std::string path = host.folder / "p.tpr";
+    ASSERT_EQ(SaveProfileFile(path, saved), std::nullopt);
+    SplitSettings loaded;
+    ASSERT_EQ(LoadProfileFile(path, loaded), std::nullopt);
+    EXPECT_EQ(loaded, saved);
+    EXPECT_EQ(test::NamesIn(host.folder.Path()), std::vector<std::string>{"p.tpr"}) << "no temporary file is left";
+    EXPECT_EQ(test::ModeOf(path), 0600u) << "it holds a password";
+}
+
+// Whatever is wrong, the record stays as it was and the message says why.
+TEST_F(ProfileFileTest, RefusalsNameTheFileAndTheReasonAndLeaveTheRecordAlone) {
+    const std::string big = host.folder / "big.tpr";
+    std::ofstream(big) << "{}";
+    std::filesystem::resize_file(big, (32u << 20) + 1);
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {host.folder / "missing.tpr", "No such file"},
+        {host.folder.Path(), "directory"},
+        {big, "larger than"},
+        {Write("truncated.tpr", R"({"SplitMode": 1, "Settings": {)"), "not a Tessera cabinet"},
+        {Write("latin1.tpr", "{\"SplitMode\": 1, \"Settings\": {\"x\": \"caf\xe9\"}}"), "not a Tessera cabinet"},
+        {Write("typed.tpr", R"({"SplitMode": 1, "Settings": {"SecuritySettings": {"CanCopy": 1}}})"),
+         "\"Settings/SecuritySettings/CanCopy\" holds an integer, not a boolean"},
+        {Write("doc.tpr", R"({"SplitMode": 0, "Settings": {}, "NumOutputFiles": 1})"), "\"Doc0\" is missing"},
+    };
+    SplitSettings initial;
+    initial.Output.NumEqualPages = 7;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        SplitSettings s = initial;
+        const std::optional<std::string> failure = LoadProfileFile(c.path, s);
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->rfind("Not read. (", 0), 0u) << *failure;
+        EXPECT_NE(failure->find(c.reason), std::string::npos) << *failure;
+        EXPECT_NE(failure->find(c.path), std::string::npos) << *failure;
+        EXPECT_EQ(s, initial) << *failure;
+    }
+}
+
+TEST_F(ProfileFileTest, FailedSaveKeepsTheFileThatWasThere) {
+    const std::string path = Write("p.tpr", "old");
+    SplitSettings s;
+    s.Filename.OutputBaseFilename = "caf\xe9";  // not UTF-8: no text of a profile
+    const std::optional<std::string> failure = SaveProfileFile(path, s);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->rfind("Not saved. (", 0), 0u) << *failure;
+    EXPECT_NE(failure->find("UTF-8"), std::string::npos) << *failure;
+    EXPECT_EQ(test::ReadFile(path), "old");
+    EXPECT_TRUE(SaveProfileFile(host.folder / "no/such/folder.tpr", SplitSettings{}));
+}
+
+class RegistrySettingsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        env.Set("HOME", (host.folder / "home").c_str());
+        env.Set("XDG_CONFIG_HOME", (host.folder / "config").c_str());
+        env.Set("XDG_DOCUMENTS_DIR", nullptr);
+    }
+    host::RegistryServices& Registry() { return *host.runtime.Services().registry; }
+    void Store(const std::string& name, host::RegistryData data) {
+        Registry().WriteSection("Tessera\\SplitSettings", {{name, data}});
+    }
+
+    test::TestHost host;
+    test::ScopedEnvironment env;
+};
+
+TEST_F(RegistrySettingsTest, RoundTripKeepsEveryStoredFieldAndOtherSections) {
+    Registry().WriteSection("Tessera\\TextFromPage", {{"Units", std::uint32_t{2}}});
+    const SplitSettings s = Changed();
+    SaveSettingsToRegistry(s);
+    SplitSettings loaded;
+    LoadSettingsFromRegistry(loaded);
+    EXPECT_EQ(loaded, s);
+    EXPECT_EQ(Registry().ReadSection("Tessera\\TextFromPage").Dword("Units"), 2u);
+}
+
+TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThem) {
+    SplitSettings first;
+    first.Output.NumEqualPages = 9;
+    LoadSettingsFromRegistry(first);
+    EXPECT_EQ(first.Output.NumEqualPages, 1) << "nothing stored: initial values";
+    EXPECT_EQ(first.Filename.OutputFolder, host.folder / "home/") << "no ~/Documents: the home folder";
+
+    Store("bLinearize", std::uint32_t{5});
+    Store("bRemovePageLabels", std::uint32_t{0xffffffff});
+    Store("SplitMode", std::uint32_t{7});
+    Store("NumEqualPages", std::string("12"));  // wrong type: initial value
+    Store("OutputFolder", std::string(""));
+    SplitSettings s;
+    LoadSettingsFromRegistry(s);
+    EXPECT_TRUE(s.Output.bLinearize);
+    EXPECT_TRUE(s.Output.bRemovePageLabels);
+    EXPECT_EQ(s.SplitMode, static_cast<SplitMethod>(7));
+    EXPECT_EQ(s.Output.NumEqualPages, 1);
+    EXPECT_EQ(s.Filename.OutputFolder, DefaultOutputFolder());
+
+    Store("OutputFolder", std::string("/no/such/folder/"));
+    LoadSettingsFromRegistry(s);
+    EXPECT_EQ(s.Filename.OutputFolder, "/no/such/folder/") << "a folder that went missing is kept";
+
+    std::ofstream(host.folder / "config/Moraine/Tessera.conf") << "\x01garbage\n[SplitSettings]\n\"NumEqualPages\"=dword:zz\n";
+    SplitSettings damaged;
+    LoadSettingsFromRegistry(damaged);
+    EXPECT_EQ(damaged.Output.NumEqualPages, 1);
+}
+
+TEST_F(RegistrySettingsTest, DocumentsFolderWhenItExists) {
+    std::filesystem::create_directories(host.folder / "home/Documents");
+    EXPECT_EQ(DefaultOutputFolder(), host.folder / "home/Documents/");
+    env.Set("XDG_DOCUMENTS_DIR", host.folder.Path().c_str());
+    EXPECT_EQ(DefaultOutputFolder(), host.folder.Path() + "/");
+}
+
+TEST(SplitSettingsTest, OutputsAreSecuredOnlyWithAPasswordOrRestrictions) {
+    const auto needs = [](bool protect, const char* password, bool canCopy) {
+        SecuritySettings s;
+        s.AllowAll = false, s.bPaswordProtect = protect, s.Password = password, s.bSecurityCanCopy = canCopy;
+        return s.NeedsSecurity();
+    };
+    EXPECT_FALSE(needs(true, "", true)) << "protection on but no password, nothing denied";
+    EXPECT_FALSE(needs(false, "secret", true)) << "a password typed with protection off";
+    EXPECT_TRUE(needs(true, "secret", true));
+    EXPECT_TRUE(needs(false, "", false)) << "restrictions alone";
+}
+
+TEST(SplitSettingsTest, RunRecordTrimsPasswordsAndResetsStoredOnlyFields) {
+    SplitSettings working;
+    working.Security.Password = "  open sesame \t";
+    working.Security.PermPassword = " perm ";
+    working.Filename.StartingNumber = 7;
+    working.Filename.NumPadWithZeroes = 3;
+    const SplitSettings run = SettingsForRun(working);
+    EXPECT_EQ(run.Security.Password, "open sesame");
+    EXPECT_EQ(run.Security.PermPassword, "perm");
+    EXPECT_FALSE(run.Security.AllowAll) << "the single permissions apply";
+    EXPECT_EQ(run.Filename.StartingNumber, 1);
+    EXPECT_EQ(run.Filename.NumPadWithZeroes, 0);
+}
+
+}  // namespace
+}  // namespace tessera

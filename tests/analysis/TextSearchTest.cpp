@@ -1,0 +1,329 @@
+// Finding pages by their text: patterns, separator pages, query ranges, names
+// from an area's words, and the text MuPDF reads for the pages qpdf sees.
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <thread>
+
+#include "analysis/PageTextExtractor.h"
+#include "analysis/QueryResolution.h"
+#include "analysis/SearchPattern.h"
+#include "analysis/SeparatorPages.h"
+#include "engine/OutputNaming.h"
+#include "pdf/DocumentStore.h"
+#include "pdf/MupdfWordFinder.h"
+#include "support/Files.h"
+#include "support/PdfFixture.h"
+
+namespace tessera {
+namespace {
+
+using enum QueryTarget;
+using Spans = std::vector<std::string>;
+
+TextQuery Text(const std::string& pattern, bool regex = false, bool whole = false, bool matchCase = false) {
+    TextQuery q;
+    q.Pattern = pattern;
+    q.UseRegExp = regex;
+    q.WholeWords = whole;
+    q.MatchCase = matchCase;
+    return q;
+}
+
+TEST(SearchPatternTest, MatchesAsTheQuerySays) {
+    const struct {
+        const char* name;
+        const char* pattern;
+        bool regex, whole, matchCase;
+        const char* text;
+        bool matches;
+    } cases[] = {
+        {"a plain dot is literal", "a.b", false, false, false, "axb ", false},
+        {"plain braces reach PCRE as text", "a{2}", false, false, false, "baab ", true},
+        {"plain regex characters", "(1+1)*[2]?", false, false, false, "is (1+1)*[2]? ", true},
+        {"a whole word not inside another", "cat", false, true, false, "concatenate ", false},
+        {"a whole word alone", "cat", false, true, false, "the cat sat ", true},
+        {"caseless by default", "CAT", false, false, false, "cat ", true},
+        {"match case", "CAT", false, false, true, "cat ", false},
+        {"accents caseless", "été", false, false, false, "UN ÉTÉ CHAUD ", true},
+        {"accents in a whole word", "café", false, true, false, "Un Café noir ", true},
+        {"an accent ends no word", "caf", false, true, false, "café ", false},
+        {"Cyrillic caseless", "глава", false, true, false, "ГЛАВА 1 ", true},
+        {"across words", "Chapter 2", false, false, false, "Chapter 2 Summary ", true},
+        {"a pattern that matches only empty text never matches", "x*", true, false, false, "abc ", false},
+        {"regex alternation", "^(Part|Chapter) [0-9]+", true, false, true, "Chapter 12 ", true},
+    };
+    for (const auto& c : cases) {
+        SearchPattern pattern;
+        ASSERT_TRUE(CompileTextQuery(pattern, Text(c.pattern, c.regex, c.whole, c.matchCase))) << c.name;
+        EXPECT_EQ(pattern.Find(c.text) == MatchResult::Match, c.matches) << c.name;
+    }
+}
+
+TEST(SearchPatternTest, PatternsThatCannotBeCompiledOrMatchedSayWhy) {
+    SearchPattern pattern;
+    ASSERT_TRUE(pattern.Compile("a", true));
+    EXPECT_EQ(pattern.Find(""), MatchResult::NoMatch);
+    EXPECT_FALSE(pattern.Compile("(a", true));
+    EXPECT_EQ(pattern.Text(), "a") << "a failed compile keeps the previous program";
+    EXPECT_FALSE(ValidatePattern("(a"));
+    EXPECT_TRUE(ValidatePattern("a{2}"));
+    EXPECT_EQ(pattern.Find("\xff\xfe a"), MatchResult::Match) << "bytes that are not UTF-8 do not stop the search";
+    EXPECT_TRUE(QueryPatternError(Text("\\Qa", true, true))) << "quotes the whole-word wrapping's parenthesis";
+    EXPECT_FALSE(QueryPatternError(Text("Part (1")));
+
+    ASSERT_TRUE(pattern.Compile("(?R)", false));
+    EXPECT_EQ(pattern.Find("any text"), MatchResult::Failed);
+    EXPECT_NE(pattern.FailureText().find("recursion"), std::string::npos) << pattern.FailureText();
+}
+
+TEST(SearchPatternTest, LongPagesAreSearchedAndRunawayPatternsEndQuickly) {
+    SearchPattern pattern;
+    ASSERT_TRUE(pattern.Compile("(.|\\s)*ipsum", false));
+    // Past PCRE2's default JIT stack, within the larger one, and past that.
+    for (std::size_t words : {400, 40'000, 100'000}) {
+        std::string page;
+        for (std::size_t i = 0; i < words; ++i) page += "lorem ";
+        EXPECT_EQ(pattern.Find(page + "ipsum "), MatchResult::Match) << page.size() << " characters";
+    }
+    std::string prose;
+    while (prose.size() < 20'000) prose += "lorem ipsum dolor ";
+    // Nested repeats at one start; then patterns that scan to the end of the
+    // page from every start, whose steps together are what runs away.
+    const std::pair<const char*, std::string> rows[] = {
+        {"(a+)+$", std::string(5000, 'a') + "!"}, {"(\\w|\\s)+final", prose}, {"(?:\\w+\\s)+final", prose + prose}};
+    for (const auto& [text, page] : rows) {
+        ASSERT_TRUE(pattern.Compile(text, false));
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(pattern.Find(page), MatchResult::TooComplex) << text;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << text;
+    }
+}
+
+// Each output's name and ranges as "first-last" (1-based), joined by ",".
+Spans SpansOf(const OutputList& outputs) {
+    Spans out;
+    for (const OutputDocument& o : outputs) {
+        std::string spans;
+        for (const PageRange& r : o.Ranges)
+            spans += (spans.empty() ? "" : ",") + std::to_string(r.StartPage + 1) + "-" +
+                     std::to_string(r.StartPage + r.NumPages);
+        out.push_back(o.Filename + spans);
+    }
+    return out;
+}
+
+PageRange Query(QueryTarget target, const std::string& first, const std::string& last = "", bool exclude = false) {
+    PageRange r;
+    r.Query.Enable = true;
+    r.Query.Target = target;
+    r.Query.FirstPageQuery = Text(first);
+    r.Query.LastPageQuery = Text(last);
+    r.Query.ExcludeLastPage = exclude;
+    return r;
+}
+
+TextArea Area(double left, double top, double right, double bottom) {
+    const auto fixed = [](double points) { return Fixed16::FromRealAddingHalf(points); };
+    return {fixed(left), fixed(top), fixed(right), fixed(bottom)};
+}
+
+class TextScanTest : public testing::Test {
+protected:
+    DocumentHandle Open(const std::vector<std::string>& pages) {
+        const std::string path = host.folder / ("fixture" + std::to_string(++count) + ".pdf");
+        test::PdfFixture(pages).Write(path);
+        return DocumentHandle(host.OpenActive(path), DocumentHandle::Ownership::Borrowed);
+    }
+    Spans Split(const DocumentHandle& doc, const TextQuery& query) {
+        OutputList outputs;
+        EXPECT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, query));
+        return SpansOf(outputs);
+    }
+    test::TestHost host;
+    int count = 0;
+};
+
+TEST_F(TextScanTest, TextSeparatorsStartOutputsAndNeverMakeEmptyOnes) {
+    const DocumentHandle doc = Open({"Chapter 1 begins", "text", "Chapter 2", "Chapter 3", "more", "end"});
+    EXPECT_EQ(Split(doc, Text("chapter")), (Spans{"1-2", "3-3", "4-6"}));
+    EXPECT_EQ(Split(doc, Text("appendix")), (Spans{"1-6"})) << "no match: one output of every page";
+    OutputList outputs;
+    ASSERT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, Text("chapter")));
+    EXPECT_EQ(outputs[0].Ranges[0].Options, OddPages | EvenPages);
+    EXPECT_FALSE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, Text("(", true)));
+    EXPECT_FALSE(SplitAtSeparators(doc, outputs, SeparatorKind{7}, 0.004, Text("x")));
+}
+
+TEST_F(TextScanTest, QueryRangesBecomePlainRangesAndPlainListsStayAsTheyAre) {
+    const DocumentHandle doc =
+        Open({"p1", "p2", "alpha", "p4", "p5", "omega", "p7", "alpha omega", "omega", "alpha", "Summary", "Summary"});
+    OutputList outputs = {OutputDocument{{Query(QueryPageRanges, "alpha", "omega")}, "ranges"},
+                          OutputDocument{{Query(QueryPageRanges, "alpha", "omega", true)}, "excluded"},
+                          OutputDocument{{MakePageRange(0, 1, 0), Query(QuerySinglePage, "summary")}, "single"},
+                          OutputDocument{{Query(QueryPageSet, "summary")}, "set"},
+                          OutputDocument{{Query(QueryPageSet, "nowhere")}, "gone"},
+                          OutputDocument{{Query(QueryPageSet, "")}, "incomplete"}};
+    ASSERT_TRUE(ResolveQueryRanges(doc, outputs, 0, -1));
+    EXPECT_EQ(SpansOf(outputs), (Spans{"ranges3-6,8-9", "excluded3-5,8-8", "single1-1,11-11", "set11-11,12-12"}))
+        << "alpha on 3, 8 and 10: the third first page has no last page and is dropped";
+
+    outputs = {OutputDocument{{MakePageRange(1, 1, ReverseOrder)}, "n"}};
+    const OutputList before = outputs;
+    ASSERT_TRUE(ResolveQueryRanges(doc, outputs, 0, -1));
+    EXPECT_EQ(outputs, before);
+    OutputList none;
+    EXPECT_FALSE(ResolveQueryRanges(doc, none, 0, -1));
+}
+
+TEST_F(TextScanTest, AnAreaKeepsTheWordsThatTouchItAndNamesOutputs) {
+    const DocumentHandle doc =
+        Open({"Header words\n\n\n\n\nBody text", "page two", "\n\n\n\n\nonly low text", "Header words"});
+    PageTextExtractor extractor;
+    ASSERT_TRUE(extractor.Attach(doc));
+    ASSERT_TRUE(extractor.Extract(0, {}, false));
+    EXPECT_EQ(extractor.Text(), "Header words Body text ");
+    // The first line's baseline is 86 points below the top, the last one's 156.
+    const std::pair<TextArea, const char*> areas[] = {{Area(0, 0, 612, 100), "Header words "},
+                                                      {Area(0, 140, 100, 792), "Body "},  // a word across the edge
+                                                      {Area(300, 300, 400, 400), ""}};
+    for (const auto& [area, text] : areas) {
+        ASSERT_TRUE(extractor.Extract(0, area, true));
+        EXPECT_EQ(extractor.Text(), text);
+    }
+    const host::WordBox box{10, 10, 20, 20};
+    EXPECT_TRUE(Touches(box, Area(20, 20, 30, 30))) << "corner to corner";
+    EXPECT_TRUE(Touches(box, Area(0, 0, 10, 10)));
+    EXPECT_TRUE(Touches(box, Area(15, 0, 16, 100)));
+    EXPECT_FALSE(Touches(box, Area(20.01, 0, 30, 30)));
+    EXPECT_FALSE(Touches(box, Area(0, 0, 100, 9.99)));
+
+    SplitSettings s;
+    s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
+    s.Filename.OutputBaseFilename = "";
+    s.Filename.FileNameConstructionMode = NameConstructionMode::AddTextFromPage;
+    s.Filename.TextAreaRight = Fixed16::FromRealAddingHalf(612);
+    s.Filename.TextAreaBottom = Fixed16::FromRealAddingHalf(100);
+    for (int page : {0, 1, 2, 3}) s.Outputs.push_back(OutputDocument{{MakePageRange(page, 1, 0)}, ""});
+    std::tm today{};
+    std::vector<std::string> names;
+    for (const auto& entry : NameOutputs(s, doc, today)) names.push_back(entry.file);
+    EXPECT_EQ(names, (std::vector<std::string>{"HEADER WORDS.pdf", "PAGE TWO.pdf", "3.pdf", "HEADER WORDS_1.pdf"}))
+        << "the area's words, or the output's number when it has none, made unique";
+    EXPECT_EQ(GetPageTextInArea(extractor, doc, 4, Area(0, 0, 612, 100)), std::nullopt) << "no such page";
+}
+
+// A page tree whose inner node says it holds one page where it holds two, the
+// pages after `first`: MuPDF, which goes by /Count, takes each later page for the one before.
+void WriteLyingCount(const std::string& path, int pages, int first) {
+    test::PdfFixture pdf(pages);
+    QPDFObjectHandle root = pdf.Qpdf().getRoot().getKey("/Pages"), kids = QPDFObjectHandle::newArray();
+    QPDFObjectHandle node = pdf.Qpdf().makeIndirectObject(QPDFObjectHandle::parse("<< /Type /Pages /Count 1 >>"));
+    node.replaceKey("/Kids", QPDFObjectHandle::newArray({pdf.Page(first), pdf.Page(first + 1)}));
+    node.replaceKey("/Parent", root);
+    for (int i = 0; i < pages; ++i) {
+        if (i == first) kids.appendItem(node);
+        if (i == first || i == first + 1) pdf.Page(i).replaceKey("/Parent", node);
+        else kids.appendItem(pdf.Page(i));
+    }
+    root.replaceKey("/Kids", kids);
+    pdf.Write(path);
+}
+
+// An update that reverses the pages and whose /Prev points at itself: qpdf
+// rebuilds the cross-reference table from the objects, MuPDF finds no pages.
+void WriteLoopingXref(const std::string& path) {
+    test::PdfFixture(3).Write(path);
+    QPDF q;
+    q.processFile(path.c_str());
+    std::string kids;
+    for (QPDFObjectHandle page : q.getAllPages()) kids = page.unparse() + " " + kids;
+    const int tree = q.getRoot().getKey("/Pages").getObjGen().getObj();
+    const std::size_t object = test::ReadFile(path).size() + 1;
+    std::string update = "\n" + std::to_string(tree) + " 0 obj\n<< /Type /Pages /Count 3 /Kids [ " + kids +
+                         "] >>\nendobj\n";
+    const std::size_t xref = object - 1 + update.size();
+    char entry[32];
+    std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", object);
+    update += "xref\n" + std::to_string(tree) + " 1\n" + entry + "trailer\n<< /Size " +
+              std::to_string(q.getTrailer().getKey("/Size").getIntValue()) + " /Root " + q.getRoot().unparse() +
+              " /Prev " + std::to_string(xref) + " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    std::ofstream(path, std::ios::binary | std::ios::app) << update;
+}
+
+TEST_F(TextScanTest, TextComesFromThePageQpdfSees) {
+    const std::tuple<const char*, void (*)(const std::string&), const char*> cases[] = {
+        {"lying-count.pdf", [](const std::string& path) { WriteLyingCount(path, 3, 0); }, "p3-3"}, {"looping-xref.pdf", WriteLoopingXref, "p1-1"},
+        {"pdf-named.xps", [](const std::string& path) { test::PdfFixture(3).Write(path); }, "p3-3"}};
+    // A run that writes nothing takes its page count from the text reader where it can.
+    for (const bool planningOnly : {false, true}) {
+        host.runtime.Store().SetPlanningOnly(planningOnly);
+        for (const auto& [file, write, found] : cases) {
+            SCOPED_TRACE(testing::Message() << file << (planningOnly ? ", planning only" : ""));
+            write(host.folder / file);
+            const DocumentHandle doc(host.OpenActive(host.folder / file), DocumentHandle::Ownership::Borrowed);
+            OutputList outputs = {OutputDocument{{Query(QueryPageSet, "Page 3")}, "p"}};
+            ASSERT_NO_THROW(ASSERT_TRUE(ResolveQueryRanges(doc, outputs, 0, -1)));
+            EXPECT_EQ(SpansOf(outputs), (Spans{found}));
+            EXPECT_EQ(doc.PageCount(), 3);
+        }
+    }
+    host.runtime.Store().SetPlanningOnly(false);
+}
+
+// A Type 1 font known only by the glyph names of its /Differences, without
+// ToUnicode, as older TeX fonts for Thai and Cyrillic are: MuPDF names single
+// glyphs of the Adobe Glyph List itself, but not those of character sequences.
+TEST_F(TextScanTest, GlyphNamesGiveTheTextOfFontsWithoutUnicode) {
+    test::PdfFixture pdf(1);
+    const QPDFObjectHandle font = pdf.Qpdf().makeIndirectObject(QPDFObjectHandle::parse(
+        "<< /Type /Font /Subtype /Type1 /BaseFont /NamedGlyphs /FirstChar 65 /LastChar 70 /Widths [ 500 500 500 500 "
+        "500 500 ] /Encoding << /Type /Encoding /Differences [ 65 /uni0E20 /uni0E32 /uni0E290E32.alt /afii10049 "
+        "/afii10073 /uni044B043A ] >> >>"));
+    const QPDFObjectHandle resources =
+        QPDFObjectHandle::newDictionary({{"/Font", QPDFObjectHandle::newDictionary({{"/G", font}})}});
+    for (const char* codes : {"(ABC)", "(DEF)"})
+        pdf.AddContentPage(std::string("BT /G 24 Tf 72 700 Td ") + codes + " Tj ET", resources);
+    pdf.Write(host.folder / "names.pdf");
+    const DocumentHandle doc(host.OpenActive(host.folder / "names.pdf"), DocumentHandle::Ownership::Borrowed);
+    EXPECT_EQ(Split(doc, Text("ภาษา")), (Spans{"1-1", "2-3"}));
+    EXPECT_EQ(Split(doc, Text("Язык")), (Spans{"1-2", "3-3"}));
+}
+
+TEST(WordsReadAheadTest, AScanFromFirstToLastPageReadsWhatSinglePagesRead) {
+    const auto described = [](const std::vector<host::PageWord>& words) {
+        std::ostringstream out;
+        for (const host::PageWord& word : words) {
+            out << word.text;
+            for (const host::WordBox& b : word.quads)
+                out << " " << b.minX << "," << b.minY << "," << b.maxX << "," << b.maxY;
+            out << "\n";
+        }
+        return out.str();
+    };
+    // The damaged file's page tree is read differently by MuPDF and qpdf; the
+    // lying one's only from its 12th page, which threads read ahead of the scan.
+    test::TempFolder folder;
+    WriteLyingCount(folder / "lying-count.pdf", 40, 10);
+    for (const std::string& file : {test::DataFile("hyperref-manual-outline-gotor-launch-named.pdf"),
+                                    test::DataFile("damaged-xref-outlines-labels-recoverable.pdf"),
+                                    test::DataFile("ctex-manual-chinese.pdf"), folder / "lying-count.pdf"}) {
+        SCOPED_TRACE(file);
+        pdf::DocumentStore store;
+        const host::DocId doc = store.Open(file);
+        pdf::MupdfWordFinder words(store);
+        const host::WordFinderId scan = words.CreateWordFinder(doc), single = words.CreateWordFinder(doc);
+        const int pages = store.Get(doc).PageCount();
+        std::vector<std::string> scanned, alone(static_cast<std::size_t>(pages));
+        for (int page = 0; page < pages; ++page) {
+            scanned.push_back(described(words.PageWords(scan, page)));
+            if (page == 1) std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the threads get ahead
+        }
+        for (int page = pages - 1; page >= 0; --page)  // backwards: nothing is read ahead
+            alone[static_cast<std::size_t>(page)] = described(words.PageWords(single, page));
+        EXPECT_EQ(scanned, alone);
+    }
+}
+
+}  // namespace
+}  // namespace tessera

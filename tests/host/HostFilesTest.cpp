@@ -1,0 +1,156 @@
+// What the host leaves on disk and hands to the desktop: outputs that appear
+// whole or not at all, a settings file only its owner can read, the user's
+// folders, and paths passed to the desktop's opener as they are.
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "host/HostError.h"
+#include "pdf/TemporaryOutput.h"
+#include "settings/SettingsFile.h"
+#include "settings/UserFolders.h"
+#include "support/Files.h"
+#include "support/ScopedEnvironment.h"
+
+namespace tessera {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ModeOf;
+
+// A full device fails the write; a descriptor that is gone by the commit fails
+// only the close, as NFS and some FUSE file systems report a lost write.
+TEST(TemporaryOutputTest, AFailedWriteOrCloseLeavesNeitherTheOutputNorTheTemporaryFile) {
+    test::TempFolder folder;
+    const std::string target = folder / (std::string(251, 'n') + ".pdf");  // a name of 255 bytes
+    for (const bool closeOnly : {false, true}) {
+        SCOPED_TRACE(closeOnly ? "the close fails" : "the disk is full");
+        std::string message;
+        {
+            pdf::TemporaryOutput output(target);
+            EXPECT_LE(fs::path(output.Path()).filename().string().size(), 24u);
+            if (closeOnly) {
+                output.Write(std::string(1 << 16, '%'));  // a whole buffer goes out at once
+                ASSERT_EQ(::close(output.Descriptor()), 0);
+            } else {
+                const int full = ::open("/dev/full", O_WRONLY);
+                ASSERT_GE(full, 0);
+                ASSERT_GE(::dup2(full, output.Descriptor()), 0);
+                ::close(full);
+            }
+            try {
+                if (!closeOnly) output.Write("%PDF-1.7 and more");
+                output.Commit();
+            } catch (const host::HostError& error) {
+                message = error.what();
+            }
+        }
+        EXPECT_NE(message.find(target), std::string::npos) << message;
+        EXPECT_NE(message.find(closeOnly ? "Bad file descriptor" : "No space left on device"), std::string::npos)
+            << message;
+        EXPECT_TRUE(fs::is_empty(folder.Path())) << "no output and no temporary file";
+    }
+    pdf::TemporaryOutput written(target);
+    written.Write("whole");
+    written.Commit();
+    EXPECT_EQ(test::ReadFile(target), "whole");
+    EXPECT_EQ(test::NamesIn(folder.Path()), std::vector<std::string>{fs::path(target).filename()});
+}
+
+const std::string kKey = "Tessera\\SplitSettings";
+
+// Only the owner can read the stored passwords, and only what is ours is tightened.
+TEST(SettingsFileTest, NothingIsReadOrWrittenThroughWhatWasThereAndOnlyTheOwnerCanReadIt) {
+    test::TempFolder temp;
+    const std::string folder = temp / "config/Moraine", elsewhere = temp / "elsewhere";
+    settings::SettingsFile file(folder);
+    fs::create_directories(folder);
+    ::chmod(folder.c_str(), 0777);  // as a careless umask left it
+    std::ofstream(elsewhere) << "someone's file";
+    ::chmod(elsewhere.c_str(), 0644);
+    fs::create_symlink(elsewhere, file.FileOf(kKey));
+    // The temporary name an older version used, taken in advance.
+    fs::create_symlink(elsewhere, file.FileOf(kKey) + ".tmp" + std::to_string(::getpid()));
+    file.ReadSection(kKey);
+    file.WriteSection(kKey, {{"Password", std::string("secret")}});
+    EXPECT_EQ(ModeOf(elsewhere), 0644u) << "a link's target is not ours";
+    EXPECT_EQ(ModeOf(folder), 0700u);
+    EXPECT_EQ(test::ReadFile(elsewhere), "someone's file");
+    EXPECT_EQ(file.ReadSection(kKey).Text("Password"), "secret");
+    EXPECT_EQ(ModeOf(file.FileOf(kKey)), 0600u);
+    ::chmod(file.FileOf(kKey).c_str(), 0644);  // as an older version left it
+    file.ReadSection(kKey);
+    EXPECT_EQ(ModeOf(file.FileOf(kKey)), 0600u);
+
+    fs::remove(file.FileOf(kKey));
+    fs::create_symlink("/dev/zero", file.FileOf(kKey));
+    EXPECT_TRUE(file.ReadSection(kKey).Values().empty()) << "a device reads as the defaults, at once";
+}
+
+TEST(SettingsFileTest, TextsRoundTripAndWithoutAHomeNothingIsStored) {
+    test::TempFolder temp;
+    settings::SettingsFile file(temp.Path());
+    const std::string text = "line one\nline \"two\"\r\n\\n is not a break";
+    file.WriteSection(kKey, {{"TextSeparatorPattern", text}, {"NumEqualPages", std::uint32_t{3}}});
+    const host::RegistrySection section = file.ReadSection(kKey);
+    EXPECT_EQ(section.Text("TextSeparatorPattern"), text);
+    EXPECT_EQ(section.Dword("NumEqualPages"), 3u) << "the next value is still read";
+
+    settings::SettingsFile none("");
+    none.WriteSection(kKey, {{"Password", std::string("secret")}});
+    EXPECT_TRUE(none.ReadSection(kKey).Values().empty());
+    test::ScopedEnvironment env;
+    env.Set("HOME", nullptr);
+    env.Set("XDG_CONFIG_HOME", nullptr);
+    const passwd* entry = ::getpwuid(::getuid());
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(settings::SettingsFile::DefaultFolder(), std::string(entry->pw_dir) + "/.config/Moraine")
+        << "the home folder comes from the password database, never a shared folder";
+}
+
+TEST(UserFoldersTest, DocumentsFolderComesFromUserDirsAsTheDesktopFindsIt) {
+    using settings::DocumentsDirOf;
+    EXPECT_EQ(DocumentsDirOf("# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOCUMENTS_DIR=\"$HOME/My \\\"Docs\\\"\"\n",
+                             "/home/me"),
+              "/home/me/My \"Docs\"");
+    EXPECT_EQ(DocumentsDirOf("XDG_DOCUMENTS_DIR=\"/srv/docs\"\n", "/home/me"), "/srv/docs");
+    EXPECT_EQ(DocumentsDirOf("XDG_MUSIC_DIR=\"$HOME/Music\"\n", "/home/me"), std::nullopt);
+
+    test::TempFolder temp;
+    fs::create_directories(temp / "home/Dokumente");
+    fs::create_directories(temp / "elsewhere");
+    std::ofstream(temp / "user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
+    test::ScopedEnvironment env;
+    env.Set("HOME", (temp / "home").c_str());
+    env.Set("XDG_CONFIG_HOME", temp.Path().c_str());
+    env.Set("XDG_DOCUMENTS_DIR", (temp / "elsewhere").c_str());
+    EXPECT_EQ(settings::DocumentsFolder(), temp / "home/Dokumente") << "the file wins, as when xdg-user-dir reads it";
+    fs::remove(temp / "user-dirs.dirs");
+    EXPECT_EQ(settings::DocumentsFolder(), temp / "elsewhere");
+}
+
+// The desktop's opener gets the path as one argument, however the name is
+// spelled: quotes, blanks and what a shell would expand pass through as they are.
+TEST(ConsoleWindowsTest, TheOpenerGetsThePathAsItIs) {
+    test::TempFolder folder;
+    const std::string file = folder / "it's $(echo no) `x` a b.htm";
+    std::ofstream(file) << "help";
+    const std::string opener = folder / "xdg-open";
+    std::ofstream(opener) << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/argument\"\necho noise\n";
+    ASSERT_EQ(::chmod(opener.c_str(), 0755), 0);
+    test::ScopedEnvironment env;
+    env.Set("PATH", (folder.Path() + ":/usr/bin:/bin").c_str());
+    env.Set("DISPLAY", ":0");
+    app::ConsoleWindows windows;
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(windows.OpenWithShell(file));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "the opener's own output is silenced";
+    EXPECT_EQ(test::ReadFile(folder / "argument"), "1|" + file);
+}
+
+}  // namespace
+}  // namespace tessera

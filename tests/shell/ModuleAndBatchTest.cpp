@@ -1,0 +1,222 @@
+// The real Tessera.api in the real host's tables, and the split as a command
+// of the host's batch sequences.
+#include <filesystem>
+#include <set>
+
+#include "access/Host.h"
+#include "app/ModuleLoader.h"
+#include "cabinet/JsonCabinetStreams.h"
+#include "model/ProfileCabinet.h"
+#include "shell/SplitBatchCommand.h"
+#include "support/Files.h"
+#include "support/PdfFixture.h"
+#include "ui/MemoryView.h"
+#include "ui/ModalDialogs.h"
+#include "ui/SplitSettingsDialog.h"
+
+namespace tessera {
+namespace {
+
+TEST(ModuleLoadingTest, InstallsThreeItemsWithOneTitleAndNameAndTheirCommands) {
+    test::TestHost host;
+    app::ModuleLoader loader;
+    ASSERT_EQ(loader.Load(TESSERA_MODULE_PATH, host.runtime.Core(), host::kHandshakeVersion), std::nullopt);
+    std::vector<const app::MenuBar::Item*> items;
+    for (const char* menu : {"Extensions", "UsingExtensions", "AboutExtensions"}) {
+        const auto inMenu = host.viewer.Menus().Items(menu);
+        ASSERT_EQ(inMenu.size(), 1u) << menu;
+        EXPECT_EQ(inMenu[0]->name, "KORB:Tessera");
+        EXPECT_EQ(inMenu[0]->title, "Split Document...");
+        items.push_back(inMenu[0]);
+    }
+    EXPECT_FALSE(host.viewer.Menus().IsEnabled(*items[0])) << "no active document";
+    host.OpenActive("multicolumn-latex-2col.pdf");
+    EXPECT_TRUE(host.viewer.Menus().IsEnabled(*items[0]));
+    EXPECT_FALSE(host.commandLine.Declared().empty()) << "the split dialog's fields are declared";
+
+    host.windows.openSucceeds = false;  // help that is there but cannot be opened is not called missing
+    ASSERT_TRUE(host.viewer.Menus().Execute("UsingExtensions", "KORB:Tessera"));
+    ASSERT_EQ(host.viewer.alerts.size(), 1u);
+    EXPECT_NE(host.viewer.alerts[0].find("no program could open it"), std::string::npos) << host.viewer.alerts[0];
+}
+
+TEST(ModuleHandshakeTest, RefusedWithoutARequiredTableOrAtAnotherVersion) {
+    const struct {
+        const char* name;
+        std::function<void(app::CoreTables&)> offer;
+        std::uint32_t version;
+        bool loads;
+        const char* says;
+    } cases[] = {
+        {"a required table below version 5", [](app::CoreTables& core) { core.Offer("PDSRead", 0x40005, &core); },
+         host::kHandshakeVersion, false, "handshake"},
+        {"another handshake version", [](app::CoreTables&) {}, 0x10000, false, ""},
+        {"without the optional tables",
+         [](app::CoreTables& core) {
+             for (const char* name : {"ASExtra", "AcroViewSweetPea", "PDMetadata"}) core.Withdraw(name);
+         },
+         host::kHandshakeVersion, true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TestHost host;
+        c.offer(host.runtime.Core());
+        app::ModuleLoader loader;
+        const std::optional<std::string> failure = loader.Load(TESSERA_MODULE_PATH, host.runtime.Core(), c.version);
+        EXPECT_EQ(!failure, c.loads) << failure.value_or("");
+        EXPECT_NE(failure.value_or("").find(c.says), std::string::npos) << failure.value_or("");
+        EXPECT_EQ(host.viewer.Menus().Items("Extensions").empty(), !c.loads);
+    }
+}
+
+using host::Cabinet;
+using host::CommandStatus;
+
+class SplitBatchCommandTest : public testing::Test {
+protected:
+    SplitBatchCommandTest() { InstallBatchCommand(); }
+    ~SplitBatchCommandTest() override {
+        RemoveBatchCommand();
+        SetModalRunner(nullptr);
+    }
+    host::CommandId NewCommand() { return batch.NewCommand(kSplitCommandName); }
+
+    test::TestHost host;
+    app::CommandRegistry& batch = host.runtime.Batch();
+    const host::CommandHandler& handler = SplitBatchHandler();
+};
+
+// The keys of a cabinet and of the cabinets inside it, as paths.
+std::vector<std::string> KeyPaths(const Cabinet& cabinet, const std::string& prefix = "") {
+    std::vector<std::string> paths;
+    for (const auto& [key, value] : cabinet.Entries()) {
+        paths.push_back(prefix + key);
+        if (const auto* box = std::get_if<host::CabinetBox>(&value)) {
+            const auto inner = KeyPaths(box->Get(), prefix + key + "/");
+            paths.insert(paths.end(), inner.begin(), inner.end());
+        }
+    }
+    return paths;
+}
+
+TEST_F(SplitBatchCommandTest, PropertiesAndParametersAnswerAsTheHostAsks) {
+    const host::CommandId command = NewCommand();
+    Cabinet all;
+    handler.getProperties(command, all);
+    const std::vector<std::string> keys = KeyPaths(all);
+    EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()),
+              (std::set<std::string>{"GroupTitle", "CanBatch", "CanDescribeParams", "CanShowDialog", "GenericTitle",
+                                     "Title", "ParamsDesc"}));
+    Cabinet titleOnly;
+    titleOnly.Put("Title", std::string("?"));
+    handler.getProperties(command, titleOnly);
+    EXPECT_EQ(KeyPaths(titleOnly), std::vector<std::string>{"Title"});
+    EXPECT_EQ(titleOnly.Get<std::string>("Title"), "Split Document");
+
+    // A sequence saved with only a split mode still yields every key.
+    Cabinet partial;
+    partial.Put("SplitMode", std::int32_t{5});
+    handler.setParams(command, partial);
+    Cabinet params, complete;
+    handler.getParams(command, params);
+    SaveSettingsToCabinet(SplitSettings(), complete);
+    EXPECT_EQ(KeyPaths(params), KeyPaths(complete));
+    EXPECT_EQ(params.Get<std::int32_t>("SplitMode"), 5) << "what was given stays";
+}
+
+TEST_F(SplitBatchCommandTest, TheDialogEditsTheParametersOnlyWhenAccepted) {
+    const host::CommandId command = NewCommand();
+    Cabinet params;
+    SplitSettings settings;
+    settings.SplitMode = SplitMethod::EqualPages;
+    settings.Filename.OutputBaseFilename = "Before";
+    SaveSettingsToCabinet(settings, params);
+    handler.setParams(command, params);
+    EXPECT_EQ(handler.showDialog(command), CommandStatus::Cancelled) << "no window to show it in";
+    SetModalRunner([](Dialog& dialog) {
+        MemoryView view(dialog);
+        view.Type(kBaseNameEdit, "After:1");
+        return view.PressOk();
+    });
+    EXPECT_EQ(handler.showDialog(command), CommandStatus::Ready);
+    Cabinet edited;
+    handler.getParams(command, edited);
+    SplitSettings loaded;
+    ASSERT_TRUE(LoadSettingsFromCabinet(loaded, edited));
+    EXPECT_EQ(loaded.Filename.OutputBaseFilename, "After_1");
+}
+
+// A command that always ends with an error, beside the split in one sequence.
+CommandStatus FailingWork(host::CommandId) { return CommandStatus::Error; }
+const host::CommandHandler kFailing{.work = &FailingWork};
+
+class SequenceTest : public SplitBatchCommandTest {
+protected:
+    // A split and a failing command over two files of two pages.
+    SequenceTest() {
+        batch.RegisterHandler("Failing", &kFailing);
+        for (const char* name : {"f0.pdf", "f1.pdf"}) test::PdfFixture(2).Write(host.folder / name);
+        std::filesystem::create_directories(host.folder / "out");
+        const std::string folder = host.folder.Path();
+        sequence = cabinet::JsonCabinetStreams().ReadStream(
+            R"({"Commands": {"0": {"HandlerName": ")" + std::string(kSplitCommandName) + R"(", "Config": {}},
+                             "1": {"HandlerName": "Failing", "Config": {}}},
+                "Input": {"FileVariation": 0, "PreselectedFilesPaths": {"0": {"DI": ")" + folder + R"(/f0.pdf"},
+                                                                        "1": {"DI": ")" + folder + R"(/f1.pdf"}}},
+                "Output": {}})");
+        SplitSettings settings;
+        settings.SplitMode = SplitMethod::EqualPages;
+        settings.Filename.OutputFolder = folder + "/out/";
+        Cabinet params;
+        SaveSettingsToCabinet(settings, params);
+        for (const char* i : {"0", "1"}) At({"Commands", i})->PutCabinet(host::kParams, params);
+    }
+    ~SequenceTest() override { batch.UnregisterHandler("Failing"); }
+    Cabinet* At(std::initializer_list<const char*> path) {
+        Cabinet* at = &sequence;
+        for (const char* key : path) at = &std::get<host::CabinetBox>(*at->Find(key)).Get();
+        return at;
+    }
+
+    Cabinet sequence;
+};
+
+TEST_F(SequenceTest, ACommandEndingInAnErrorFailsItsFileAndTheRunGoesOn) {
+    EXPECT_TRUE(batch.RunSequence(sequence));
+    EXPECT_EQ(batch.LastRun().failed, 2);
+    EXPECT_EQ(test::FilesBelow(host.folder / "out"), (std::vector<std::string>{"f0Doc1.pdf", "f0Doc2.pdf", "f1Doc1.pdf",
+                                                                              "f1Doc2.pdf"}))
+        << "the second file ran too";
+}
+
+TEST_F(SequenceTest, ASequenceThatWouldRunNothingIsRefusedWithItsReason) {
+    const Cabinet whole = sequence;
+    const struct {
+        const char* name;
+        std::function<void()> edit;
+        const char* says;
+    } rows[] = {
+        {"no Output", [&] { sequence.Remove("Output"); }, "\"Output\""},
+        {"missing folder",
+         [&] {
+             At({"Input"})->Put("FileVariation", std::int32_t{1});
+             Cabinet folder;
+             folder.Put("DI", std::string(host.folder / "missing"));
+             At({"Input"})->PutCabinet("PreselectedFolderPath", folder);
+         },
+         "cannot list the folder"},
+        {"unknown FileVariation", [&] { At({"Input"})->Put("FileVariation", std::int32_t{7}); }, "FileVariation"},
+        {"command without Params", [&] { At({"Commands", "1"})->Remove(host::kParams); }, "command 1 of the sequence lacks"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        sequence = whole;
+        row.edit();
+        EXPECT_FALSE(batch.RunSequence(sequence));
+        EXPECT_NE(batch.LastRun().refusal.find(row.says), std::string::npos) << batch.LastRun().refusal;
+    }
+    EXPECT_TRUE(test::FilesBelow(host.folder / "out").empty()) << "nothing ran";
+}
+
+}  // namespace
+}  // namespace tessera
