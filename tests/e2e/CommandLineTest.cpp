@@ -1,163 +1,164 @@
-// What the command line promises: repeatable runs, dry runs that write
-// nothing, failures that always say why, and usage errors on one line.
-#include <gtest/gtest.h>
+// What the command line promises: each kind of refusal with its exit status
+// and its reason, runs that keep nothing unless asked, the module's menu items
+// and a picture of the dialog without a display.
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 
-#include "e2e/E2eSupport.h"
+using namespace tessera::test;
 
-namespace tessera::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-unsigned ModeOf(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
+// tessera without a display, never waiting on a click or a keyboard.
+CommandResult Headless(const TempFolder& config, const std::string& arguments, const std::string& environment = "") {
+    const std::string home = ShellQuote(config.Path());
+    return RunCommand("timeout 60 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=" + home +
+                      " HOME=" + home + " XDG_RUNTIME_DIR=" + home + " " + environment + " " +
+                      ShellQuote(TESSERA_EXE) + " " + arguments + " </dev/null 2>&1");
 }
 
-TEST(CommandLineTest, RunsStoreNothingUnlessAskedAndDryRunsWriteNothing) {
+}  // namespace
+
+// 2 for what the command line or the settings dialog refuses, 1 for a
+// document or a run that fails; either way the reason, and nothing written.
+TEST(CommandLineTest, EachKindOfRefusalHasItsExitStatusAndSaysWhy) {
+    TempFolder config, work, out;
+    const std::string o = " -o " + ShellQuote(out.Path()) + " ", doc = " " + Data("multicolumn-latex-2col.pdf");
+    const std::string onePage = " " + ShellQuote(work / "one.pdf"), picture = " --screenshot " + ShellQuote(out / "d.png");
+    const std::string locked = " " + Data("encrypted-rc4-128-restricted-user-view-owner-master.pdf");
+    ASSERT_EQ(RunCommand("qpdf --empty --pages" + doc + " 1 --" + onePage).status, 0);
+    fs::copy_file(DataFile("multicolumn-latex-2col.pdf"), work / "Doc1.pdf");
+    // A document without bookmarks, where OK stays disabled without a check to say why.
+    std::ofstream(work / "separator.tpr") << R"({"SplitMode": 3, "Settings": {"SecuritySettings": {}, )"
+                                             R"("FilenameSettings": {}, "OutputSettings": {"EqualPagesNumber": 0}}})";
+    std::ofstream(work / "bad.tpr") << R"({"SplitMode": 0, "Settings": {"SecuritySettings": {"CanPrint": "no"}}})";
+    // Where a file is expected, a pipe or a device is refused at once: never
+    // waited on for a writer, never read without end.
+    const std::string fifo = ShellQuote(work / "fifo"), good = ShellQuote(work / "good.tpr");
+    ASSERT_EQ(::mkfifo((work / "fifo").c_str(), 0600), 0);
+    ASSERT_EQ(Tessera(config, "split --equal 1" + doc + " --save-profile " + good).status, 0);
+    std::string accented, deep = out / "new";
+    for (int i = 0; i < 64; ++i) accented += "é";
+    for (int i = 0; i < 16; ++i) deep += "/" + std::string(250, 'd');
+    const struct {
+        const char* name;
+        std::string arguments;
+        int status;
+        std::vector<std::string> says;
+        std::string environment = "";
+    } rows[] = {
+        {"no command", "frobnicate", 2, {"A subcommand is required"}},
+        {"no such input", "split --equal 2" + o + Data("no-such-file.pdf"), 2, {"no-such-file.pdf"}},
+        {"options that conflict", "split --equal 5 --bookmarks 1" + o + doc, 2, {"--bookmarks: cannot be combined"}},
+        {"a value out of range", "split --separator scan=81" + o + doc, 2, {"scan sensitivity goes from 10 to 80"}},
+        {"a separator split without its pages", "split --profile " + ShellQuote(work / "separator.tpr") + o + doc, 2,
+         {"a separator split also needs a number of pages"}},
+        // Passwords past 127 bytes give outputs no password opens.
+        {"a password too long", "split --equal 2 --open-password " + std::string(128, 'x') + o + doc, 2,
+         {"document password is too long"}},
+        {"all the dialog refuses, at once", "split --equal 2 --open-password ' pw ' --permissions-password " + accented +
+         o + doc, 2, {"blanks at the start and end of the passwords were dropped", "permissions password is too long"}},
+        {"a profile saved by a dry run", "split --dry-run --equal 2 --save-profile " + ShellQuote(out / "p") + doc, 2,
+         {"--save-profile writes a file"}},
+        {"a batch of a folder and a file", "batch --profile " + ShellQuote(work / "bad.tpr") + " --folder " +
+         ShellQuote(work.Path()) + " --file" + doc, 2, {"exactly one of --folder and --file"}},
+        {"a start-up sequence and a command", "about", 2, {"TESSERA names"}, "TESSERA=" + ShellQuote(work / "s.json")},
+        {"a picture without the window", "split" + picture + doc, 2, {"--screenshot goes with --gui"}},
+        {"not a PDF", "split --equal 2" + o + Data("broken-header-only-unrecoverable.pdf"), 1, {"cannot open"}},
+        {"no password", "split --equal 1" + o + locked, 1, {"needs a password"}},
+        {"a wrong password", "split --equal 1 --password nope" + o + locked, 1, {"invalid password"}},
+        {"extraction denied to the user", "split --equal 1 --password view" + o + locked, 1, {"do not allow its pages"}},
+        {"the source written over", "split --prefix none --equal 1 -o " + ShellQuote(work.Path()) + " " +
+         ShellQuote(work / "Doc1.pdf"), 1, {"would be written over the document being split"}},
+        {"a path longer than the system allows", "split --yes --equal 1 --base " + std::string(240, 'b') + " -o " +
+         ShellQuote(deep) + doc, 1,
+         {"longer than the system allows"}},
+        {"a folder the user would not create", "split --equal 1 -o " + ShellQuote(out / "not/yet") + doc, 1,
+         {"does not exist. Do you want the folder to be created? No", "--yes"}},
+        {"an unreadable profile", "split --profile " + ShellQuote(work / "bad.tpr") + o + doc, 1,
+         {"The profile could not be read", "\"Settings/SecuritySettings/CanPrint\" holds a text"}},
+        {"an unreadable start-up sequence", "", 1, {"could not be read"}, "TESSERA=" + ShellQuote(work / "none.json")},
+        {"a module that cannot be loaded", "--module /nonexistent/Tessera.api menus", 1, {"cannot load the plug-in"}},
+        {"a pipe for a profile", "split --dry-run --profile " + fifo + doc, 1, {"not a regular file"}},
+        {"a device for the input", "split --dry-run --equal 1 /dev/zero", 1, {"not a regular file"}},
+        {"a pipe for a sequence", "batch " + fifo, 2, {"not a regular file"}},
+        {"a pipe for a file of a batch", "batch --profile " + good + " --file " + fifo, 1, {"not a regular file"}},
+        {"a pipe for the start-up sequence", "", 1, {"not a regular file"}, "TESSERA=" + fifo},
+        // Offscreen nobody can click a message box away.
+        {"a password asked for by the window", "gui" + locked + picture, 1, {"needs a password"}},
+        {"a refusal shown by the window", "gui" + onePage + picture, 1, {"fewer than 2 pages"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CommandResult r = Headless(config, row.arguments, row.environment);
+        EXPECT_EQ(r.status, row.status) << r.output;
+        EXPECT_TRUE(row.status != 2 || r.output.rfind("tessera: ", 0) == 0) << "a usage error says so first";
+        for (const std::string& says : row.says) EXPECT_NE(r.output.find(says), std::string::npos) << r.output;
+        EXPECT_TRUE(fs::is_empty(out.Path()));
+    }
+    EXPECT_FALSE(fs::exists(work / "Doc2.pdf")) << "nothing is written beside the source";
+    // The owner may do what the user may not; a password typed in UTF-8 opens older encryption.
+    EXPECT_EQ(Tessera(config, "split --dry-run --equal 1 --password master" + locked).status, 0);
+    ASSERT_EQ(RunCommand("qpdf --encrypt 'pässwörd' 'öwner' 128 --use-aes=y --" + doc + " " +
+                         ShellQuote(work / "aes.pdf")).status, 0);
+    EXPECT_EQ(PlannedPages(Tessera(config, "split --dry-run --doc 1-3 --password 'pässwörd' " +
+                                               ShellQuote(work / "aes.pdf"))), "1,2,3");
+}
+
+TEST(CommandLineTest, RunsStoreNothingUnlessAskedAndDryRunsMakeNothing) {
     TempFolder config, out;
     const std::string input = Data("mnras-guide-2col-rotated-page.pdf");
     ASSERT_EQ(Tessera(config, "split --quiet --equal 5 --open-password pw -o " + ShellQuote(out.Path()) + " " + input).status, 0);
     EXPECT_FALSE(fs::exists(config / "Moraine")) << "a plain run keeps nothing for the next one";
 
-    const CommandResult dry = Tessera(config, "split --dry-run --remembered --yes --equal 5 -o " +
-                                                  ShellQuote(out / "new/deeper") + " " + input);
-    EXPECT_EQ(dry.status, 0);
+    const std::string deeper = " -o " + ShellQuote(out / "new/deeper") + " " + input;
+    EXPECT_EQ(Tessera(config, "split --dry-run --remembered --yes --equal 5" + deeper).status, 0);
     EXPECT_FALSE(fs::exists(out / "new")) << "a dry run makes no folder";
     EXPECT_FALSE(fs::exists(config / "Moraine")) << "a dry run stores no settings";
+    EXPECT_EQ(Tessera(config, "split --quiet --yes --equal 5" + deeper).status, 0);
+    EXPECT_EQ(FilesBelow(out / "new/deeper").size(), 2u);
 
     ASSERT_EQ(Tessera(config, "split --quiet --remembered --equal 5 --prefix none -o " + ShellQuote(out.Path()) + " " + input)
-                  .status,
-              0);
+                  .status, 0);
     EXPECT_EQ(ModeOf(config / "Moraine"), 0700u);
     EXPECT_EQ(ModeOf(config / "Moraine/Tessera.conf"), 0600u) << "it holds passwords";
     EXPECT_EQ(Tessera(config, "split --dry-run --remembered " + input).output, "1\tDoc1.pdf\t1-5\n2\tDoc2.pdf\t6-10\n");
-}
-
-TEST(CommandLineTest, FailuresSayWhyEvenWhenQuiet) {
-    TempFolder config, out;
-    const CommandResult declined = Tessera(config, "split --quiet --equal 1 -o " + ShellQuote(out / "not/yet") + " " +
-                                                       Data("multicolumn-latex-2col.pdf") + " </dev/null 2>&1");
-    EXPECT_EQ(declined.status, 1);
-    EXPECT_NE(declined.output.find("does not exist. Do you want the folder to be created? No"), std::string::npos)
-        << declined.output;
-    EXPECT_NE(declined.output.find("--yes"), std::string::npos) << declined.output;
-
-    const std::string locked = Data("encrypted-rc4-128-restricted-user-view-owner-master.pdf");
-    const CommandResult needed = Tessera(config, "split --quiet --equal 1 " + locked + " 2>&1");
-    EXPECT_EQ(needed.status, 1);
-    EXPECT_NE(needed.output.find("needs a password"), std::string::npos) << needed.output;
-    const CommandResult wrong = Tessera(config, "split --quiet --equal 1 --password nope " + locked + " 2>&1");
-    EXPECT_EQ(wrong.status, 1);
-    EXPECT_NE(wrong.output.find("invalid password"), std::string::npos) << wrong.output;
-}
-
-TEST(CommandLineTest, UnicodePasswordsOpenOlderEncryption) {
-    TempFolder config, out;
-    const std::string file = out / "aes128.pdf";
-    ASSERT_EQ(RunCommand("qpdf --encrypt 'pässwörd' 'öwner' 128 --use-aes=y -- " + Data("multicolumn-latex-2col.pdf") +
-                         " " + ShellQuote(file))
-                  .status,
-              0);
-    const CommandResult r = Tessera(config, "split --dry-run --equal 2 --password 'pässwörd' " + ShellQuote(file) + " 2>&1");
-    EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_EQ(PlanLines(r.output).size(), 2u) << r.output;
-}
-
-// Where a file is expected, a pipe or a device is refused at once: never
-// waited on for a writer, never read without end.
-TEST(CommandLineTest, APipeOrADeviceWhereAFileBelongsIsRefusedAtOnce) {
-    TempFolder config, temp;
-    const std::string fifo = temp / "fifo", q = ShellQuote(fifo), input = Data("multicolumn-latex-2col.pdf");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string profile = ShellQuote(temp / "p.tpr");
-    ASSERT_EQ(Tessera(config, "split --equal 1 " + input + " --save-profile " + profile).status, 0);
-    const struct {
-        const char* name;
-        std::string environment, arguments;
-    } rows[] = {
-        {"profile", "", "split --dry-run --profile " + q + " " + input},
-        {"input", "", "split --dry-run --equal 1 /dev/zero"},
-        {"sequence", "", "batch " + q},
-        {"batch file", "", "batch --profile " + profile + " --file " + q},
-        {"start-up sequence", "TESSERA=" + q, ""},
-    };
-    for (const auto& row : rows) {
-        const CommandResult r = RunCommand("timeout 20 env " + row.environment + " XDG_CONFIG_HOME=" +
-                                           ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) + " " +
-                                           row.arguments + " 2>&1");
-        EXPECT_TRUE(r.status == 1 || r.status == 2) << row.name << ": " << r.status << " " << r.output;
-        EXPECT_NE(r.output.find("not a regular file"), std::string::npos) << row.name << ": " << r.output;
-    }
-    fs::create_directories(config / "Moraine");
+    fs::remove(config / "Moraine/Tessera.conf");
     fs::create_symlink("/dev/zero", config / "Moraine/Tessera.conf");
-    const CommandResult settings = RunCommand("timeout 20 env XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " +
-                                              ShellQuote(TESSERA_EXE) + " split --dry-run --remembered --equal 1 " + input);
-    EXPECT_EQ(settings.status, 0) << "settings that are no file read as the defaults";
+    EXPECT_EQ(Headless(config, "split --dry-run --remembered --equal 1 " + input).status, 0)
+        << "settings that are no file read as the defaults";
 }
 
-TEST(CommandLineTest, UsageErrorsAreOneLineWithExitStatus2) {
-    TempFolder config;
-    const struct {
-        const char* options;
-        const char* says;
-    } cases[] = {
-        {"--equal 5 --bookmarks 1", "--bookmarks: cannot be combined with --equal"},
-        {"--equal 0", "--equal: expected a whole number from 1 up"},
-        {"--equal 99999999999", "is too large"},
-        {"--doc 1-99999999999", "the page number is too large"},
-        {"--separator text=x --area 100,0,50,20", "--area: the right edge is left of the left edge"},
-        {"--separator text=x --area 0,50,100,20", "--area: the bottom edge is above the top edge"},
-        {"--prefix sometimes", "--prefix"},
-        {"--doc my-part.v2=1-2", "--doc: my-part.v2: The file name is invalid"},
-    };
-    for (const auto& c : cases) {
-        const CommandResult r = Tessera(config, "split --dry-run " + std::string(c.options) + " " +
-                                                    Data("multicolumn-latex-2col.pdf") + " 2>&1");
-        EXPECT_EQ(r.status, 2) << c.options;
-        EXPECT_EQ(r.output.rfind("tessera: ", 0), 0u) << r.output;
-        EXPECT_NE(r.output.find(c.says), std::string::npos) << r.output;
-        EXPECT_EQ(r.output.find('\n'), r.output.size() - 1) << "one line: " << r.output;
-    }
+TEST(CommandLineTest, TheModulesMenuItemsAboutHelpAndLanguageFiles) {
+    TempFolder config, lonely, out;
+    EXPECT_NE(Tessera(config, "menus").output.find("UsingExtensions\tKORB:Tessera\tSplit Document...\tenabled"),
+              std::string::npos);
+    const CommandResult about = Tessera(config, "about");
+    EXPECT_EQ(about.status, 0);
+    EXPECT_NE(about.output.find("Tessera PDF Splitter"), std::string::npos) << about.output;
+    EXPECT_NE(about.output.find("Version 0.1, Build date: "), std::string::npos) << about.output;
+    const CommandResult help = Headless(config, "help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(fs::path(help.output.substr(0, help.output.find('\n'))).filename(), "Tessera.htm");
+    // Without its language files the module says so, and splits all the same.
+    fs::copy_file(fs::path(TESSERA_EXE).parent_path() / "Tessera.api", lonely / "Tessera.api");
+    const CommandResult r = Tessera(config, "--module " + ShellQuote(lonely / "Tessera.api") + " split --equal 2 -o " +
+                                                ShellQuote(out.Path()) + " " + Data("multicolumn-latex-2col.pdf") + " 2>&1");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("LanguageTable.lan file is missing. Please install correct version of the software."),
+              std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Tessera.lan file is missing."), std::string::npos) << r.output;
+    EXPECT_EQ(FilesBelow(out.Path()).size(), 2u);
 }
 
-// The options fill the settings dialog and press its OK: what it refuses is
-// said, all of it at once, and nothing is written.
-TEST(CommandLineTest, WhatTheDialogRefusesIsSaidAtOnceAndNothingIsWritten) {
+TEST(CommandLineTest, AScreenshotDrawsTheDialogWithoutADisplayAndSplitsNothing) {
     TempFolder config, out;
-    // A document without bookmarks, where OK stays disabled without a check to say why.
-    const std::string separatorProfile = config / "separator.tpr";
-    std::ofstream(separatorProfile) << R"({"SplitMode": 3, "Settings": {"SecuritySettings": {}, "FilenameSettings": {},)"
-                                       R"( "OutputSettings": {"EqualPagesNumber": 0}}})";
-    std::string accented;
-    for (int i = 0; i < 64; ++i) accented += "é";
-    const struct {
-        std::string options;
-        std::vector<const char*> says;
-    } cases[] = {
-        {"--profile " + ShellQuote(separatorProfile), {"a separator split also needs a number of pages"}},
-        {"--open-password '   ' --equal 2", {"no password is given"}},
-        // Passwords past 127 bytes give outputs no password opens.
-        {"--equal 2 --open-password " + std::string(128, 'x'), {"document password is too long"}},
-        {"--equal 2 --open-password ' pw ' --permissions-password " + accented,
-         {"blanks at the start and end of the passwords were dropped", "permissions password is too long"}},
-        {"--permissions-password ' ' --separator 'text=a(b' --regex",
-         {"no password is given", "\"a(b\" is not valid"}},
-        {"--equal 2 -o 'new:folder/out'", {"new:folder/out", "is invalid"}},
-    };
-    for (const auto& c : cases) {
-        const CommandResult r = Tessera(config, "split --yes -o " + ShellQuote(out.Path()) + " " + c.options + " " +
-                                                    Data("multicolumn-latex-2col.pdf") + " 2>&1");
-        EXPECT_EQ(r.status, 2) << c.options << "\n" << r.output;
-        for (const char* text : c.says) EXPECT_NE(r.output.find(text), std::string::npos) << r.output;
-        EXPECT_TRUE(std::filesystem::is_empty(out.Path())) << c.options;
+    const std::string input = Data("multicolumn-latex-2col.pdf"), picture = out / "dialog.png";
+    for (const std::string& command : {"gui " + input + " --screenshot ", "split " + input + " --gui --screenshot "}) {
+        fs::remove(picture);
+        const CommandResult r = Headless(config, command + ShellQuote(picture));
+        EXPECT_EQ(r.status, 0) << command;
+        EXPECT_EQ(ReadFile(picture).substr(0, 8), "\x89PNG\r\n\x1a\n") << command;
+        EXPECT_EQ(FilesBelow(out.Path()), std::vector<std::string>{"dialog.png"}) << command;
     }
 }
-
-}  // namespace
-}  // namespace tessera::test

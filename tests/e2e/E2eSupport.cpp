@@ -1,6 +1,6 @@
 #include "e2e/E2eSupport.h"
 
-#include <algorithm>
+#include <regex>
 #include <sstream>
 
 namespace tessera::test {
@@ -10,40 +10,40 @@ CommandResult Tessera(const TempFolder& config, const std::string& arguments) {
                       ShellQuote(TESSERA_EXE) + " " + arguments);
 }
 
-std::string Data(const std::string& name) { return ShellQuote(std::string(TESSERA_TEST_DATA) + "/" + name); }
-
-nlohmann::json QpdfJson(const std::string& file, const std::string& keys) {
-    const CommandResult r = RunCommand("qpdf --json " + keys + " " + file + " 2>/dev/null");
-    return nlohmann::json::parse(r.output);
+CommandResult Split(const TempFolder& config, const std::string& folder, const std::string& arguments) {
+    return Tessera(config, "split --reset --quiet --prefix none -o " + ShellQuote(folder) + " " + arguments);
 }
 
-std::vector<std::string> PageContents(const std::string& file) {
-    const std::string qdf = RunCommand("qpdf --decrypt --qdf --coalesce-contents --object-streams=disable " +
-                                       ShellQuote(file) + " -").output;
-    const std::string mark = "%% Contents for page ";
-    std::vector<std::string> pages;
-    for (std::size_t at = qdf.find(mark); at != std::string::npos; at = qdf.find(mark, at + 1)) {
-        const std::size_t start = qdf.find("stream\n", at);
-        pages.push_back(qdf.substr(start, qdf.find("endstream", start) - start));
-    }
-    return pages;
+std::string DataFile(const std::string& name) { return std::string(TESSERA_TEST_DATA) + "/" + name; }
+std::string Data(const std::string& name) { return ShellQuote(DataFile(name)); }
+
+nlohmann::json QpdfJson(const std::string& file, const std::string& keys) {
+    return nlohmann::json::parse(RunCommand("qpdf --json " + keys + " " + file + " 2>/dev/null").output);
 }
 
 std::vector<std::vector<std::string>> PlanLines(const std::string& output) {
     std::vector<std::vector<std::string>> lines;
     std::istringstream in(output);
-    std::string line;
-    while (std::getline(in, line)) {
+    for (std::string line; std::getline(in, line);) {
         std::vector<std::string> fields;
-        std::size_t start = 0, tab;
-        while ((tab = line.find('\t', start)) != std::string::npos) {
+        std::size_t start = 0;
+        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
             fields.push_back(line.substr(start, tab - start));
-            start = tab + 1;
-        }
         fields.push_back(line.substr(start));
         lines.push_back(fields);
     }
     return lines;
+}
+
+std::vector<int> RunPages(const std::string& runs) {
+    std::vector<int> pages;
+    std::istringstream in(runs);
+    for (std::string run; std::getline(in, run, ',');) {
+        const std::size_t dash = run.find('-');
+        const int a = std::stoi(run), b = dash == std::string::npos ? a : std::stoi(run.substr(dash + 1));
+        for (int p = a; a <= b ? p <= b : p >= b; p += a <= b ? 1 : -1) pages.push_back(p);
+    }
+    return pages;
 }
 
 std::string JoinPages(const std::set<int>& pages) {
@@ -54,17 +54,41 @@ std::string JoinPages(const std::set<int>& pages) {
 
 std::string PlannedPages(const CommandResult& r) {
     const auto lines = PlanLines(r.output);
-    if (lines.empty()) return "";
-    if (lines.size() != 1) return "(" + std::to_string(lines.size()) + " outputs)";
-    std::set<int> pages;
-    const std::string runs = lines[0].at(2) + ",";
-    for (std::size_t start = 0, comma; (comma = runs.find(',', start)) != std::string::npos; start = comma + 1) {
-        const std::string run = runs.substr(start, comma - start);
-        const std::size_t dash = run.find('-');
-        const int a = std::stoi(run), b = dash == std::string::npos ? a : std::stoi(run.substr(dash + 1));
-        for (int p = std::min(a, b); p <= std::max(a, b); ++p) pages.insert(p);
+    if (lines.size() != 1) return lines.empty() ? "" : "(" + std::to_string(lines.size()) + " outputs)";
+    const std::vector<int> pages = RunPages(lines[0].at(2));
+    return JoinPages({pages.begin(), pages.end()});
+}
+
+std::string WithoutId(const std::string& pdf) {
+    static const std::regex id(R"(/ID \[ ?<[0-9a-f]*> ?<[0-9a-f]*> ?\])");
+    return std::regex_replace(pdf, id, "");
+}
+
+std::map<std::string, std::string> FilesWithoutId(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = fs::relative(entry.path(), folder).string();
+        files[name] = entry.is_regular_file() ? WithoutId(ReadFile(entry.path())) : "(folder)";
     }
-    return JoinPages(pages);
+    return files;
+}
+
+void SplitWithJobs(JobsRun& run, const TempFolder& config, const std::string& arguments, int jobs) {
+    run.result = Tessera(config, "split --reset --prefix none -o " + ShellQuote(run.out.Path()) + " --jobs " +
+                                     std::to_string(jobs) + " " + arguments + " 2>&1");
+}
+
+void ExpectSameRuns(const JobsRun& one, const JobsRun& two) {
+    EXPECT_EQ(two.result.status, one.result.status);
+    // The report names the output folder, which differs.
+    EXPECT_EQ(std::regex_replace(two.result.output, std::regex(two.out.Path()), "OUT"),
+              std::regex_replace(one.result.output, std::regex(one.out.Path()), "OUT"));
+    const auto inOrder = FilesWithoutId(one.out.Path()), spread = FilesWithoutId(two.out.Path());
+    EXPECT_EQ(spread.size(), inOrder.size());
+    for (const auto& [name, bytes] : inOrder) {
+        const auto it = spread.find(name);
+        EXPECT_TRUE(it != spread.end() && it->second == bytes) << name << " is missing or differs beyond its ID";
+    }
 }
 
 }  // namespace tessera::test
