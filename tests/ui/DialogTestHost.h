@@ -1,9 +1,7 @@
 #pragma once
 // What a dialog test stands on: the real host with recorded alerts, and the
 // real language table so that every message can be told from the others.
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "strings/LanguageTable.h"
 #include "support/ScopedLanguageTable.h"

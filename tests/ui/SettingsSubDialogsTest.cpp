@@ -31,13 +31,9 @@ TEST(BookmarkPickerDialogTest, ShowsNestedItemsRefusesWhatLeadsNowhereAndTakesAD
     Picker d(document);
     EXPECT_FALSE(d.view.Closed());
     const std::vector<TreeNode>& tree = d.view.State(kTree).tree;
-    ASSERT_EQ(tree.size(), 2u);
-    EXPECT_EQ(tree[0].text, "web");
-    EXPECT_EQ(tree[0].icon, Icon::NotUsable);
-    ASSERT_EQ(tree[0].children.size(), 1u);
-    EXPECT_EQ(tree[0].children[0].text, "inner");
-    EXPECT_EQ(tree[0].children[0].icon, Icon::Usable);
-    EXPECT_EQ(tree[1].icon, Icon::Usable);
+    ASSERT_TRUE(tree.size() == 2 && tree[0].children.size() == 1);
+    EXPECT_EQ(std::tuple(tree[0].text, tree[0].icon, tree[0].children[0].text, tree[0].children[0].icon, tree[1].icon),
+              std::tuple("web", Icon::NotUsable, "inner", Icon::Usable, Icon::Usable));
 
     EXPECT_FALSE(d.view.PressOk());
     d.view.SelectTreeItem(kTree, {0});
@@ -67,11 +63,9 @@ TEST(TextAreaDialogTest, SwappedEdgesAreStoredInOrderAndNumbersOutOfRangeRefused
     d.view.Type(kAreaLeft, "5");
     d.view.Type(kAreaRight, "1");
     ASSERT_TRUE(d.view.PressOk());
-    EXPECT_EQ(d.dialog.Result().left, Points(72));
-    EXPECT_EQ(d.dialog.Result().right, Points(360));
+    EXPECT_EQ(std::pair(d.dialog.Result().left, d.dialog.Result().right), std::pair(Points(72), Points(360)));
     TextArea again(d.dialog.Result(), "", "why");
-    EXPECT_EQ(again.view.Text(kAreaLeft), "1.00");
-    EXPECT_EQ(again.view.Text(kAreaRight), "5.00");
+    EXPECT_EQ(again.view.Text(kAreaLeft) + " " + again.view.Text(kAreaRight), "1.00 5.00");
 
     for (const char* text : {"-1", "100001", "two"}) {
         again.view.Type(kAreaLeft, text);
@@ -82,14 +76,11 @@ TEST(TextAreaDialogTest, SwappedEdgesAreStoredInOrderAndNumbersOutOfRangeRefused
 
 // A number shown is read in the unit chosen at OK, not converted when the
 // unit changes; the unit is kept for next time, and each unit rounds its own way.
+// Each row: how 100 points are shown, and what "1" means in points.
 TEST(TextAreaDialogTest, ReadsAndShowsInTheChosenUnit) {
-    const struct {
-        const char* name;
-        int unit;
-        const char* shown;  // 100 points
-        double onePoints;   // what "1" means
-    } cases[] = {{"inches", 0, "1.39", 72}, {"centimetres", 1, "3.53", 28.3}, {"millimetres", 2, "35.3", 2.8},
-                 {"points", 3, "100.0", 1}};
+    const struct { const char* name; int unit; const char* shown; double onePoints; } cases[] = {
+        {"inches", 0, "1.39", 72}, {"centimetres", 1, "3.53", 28.3}, {"millimetres", 2, "35.3", 2.8},
+        {"points", 3, "100.0", 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::DialogTestHost host;  // its settings store starts in inches
@@ -109,14 +100,9 @@ constexpr ControlId kSinglePage = 1071, kPageSet = 1072, kPageRanges = 1073, kFi
 using TextSearch = test::Opened<TextSearchRangeDialog>;
 
 // The patterns must compile as regular expressions even when they are searched as plain text.
-TEST(TextSearchRangeDialogTest, OkNeedsThePatternsTheModeUses) {
+TEST(TextSearchRangeDialogTest, TheModeGovernsWhichPatternsOkNeedsAndTheLastPageControls) {
     test::DialogTestHost host;
-    const struct {
-        const char* name;
-        ControlId radio;
-        const char *first, *last;
-        bool accepted;
-    } cases[] = {
+    const struct { const char* name; ControlId radio; const char *first, *last; bool accepted; } cases[] = {
         {"an unbalanced first", kSinglePage, "(", "", false},  {"no first", kSinglePage, "", "x", false},
         {"a page set", kPageSet, "Invoice", "", true},         {"no last", kPageRanges, "Start", "", false},
         {"an unbalanced last", kPageRanges, "Start", "End[", false}, {"ranges", kPageRanges, "Start", "End", true},
@@ -130,54 +116,36 @@ TEST(TextSearchRangeDialogTest, OkNeedsThePatternsTheModeUses) {
         EXPECT_EQ(d.view.PressOk(), c.accepted);
         EXPECT_EQ(host.TakeAlerts().size(), c.accepted ? 0u : 1u);
     }
-}
 
-TEST(TextSearchRangeDialogTest, TheModeGovernsTheLastPageControls) {
-    test::DialogTestHost host;
     PageQuery query;
     query.Target = QueryTarget::QueryPageRanges;
     query.FirstPageQuery.Pattern = "Start";
     query.LastPageQuery.Pattern = "End";
     query.FirstPageQuery.UseRegExp = true;
     TextSearch d(query);
-    EXPECT_TRUE(d.view.Checked(kPageRanges));
-    EXPECT_TRUE(d.view.Checked(kFirstRegExp));
-    EXPECT_TRUE(d.view.Enabled(kExcludeLast));
+    EXPECT_TRUE(d.view.Checked(kPageRanges) && d.view.Checked(kFirstRegExp) && d.view.Enabled(kExcludeLast));
     EXPECT_EQ(d.view.Text(kFirstGroup), "Search for First Page of the Range");
     d.view.Click(kSinglePage);
     EXPECT_FALSE(d.view.Enabled(kLast));
     EXPECT_EQ(d.view.Text(kFirstGroup), "Search for Matching Page(s)");
     ASSERT_TRUE(d.view.PressOk());
-    EXPECT_EQ(d.dialog.Result().Target, QueryTarget::QuerySinglePage);
-    EXPECT_TRUE(d.dialog.Result().Enable);
+    EXPECT_TRUE(d.dialog.Result().Enable && d.dialog.Result().Target == QueryTarget::QuerySinglePage);
     EXPECT_EQ(d.dialog.Result().LastPageQuery.Pattern, "End") << "kept though no longer used";
 }
 
 constexpr ControlId kPattern = 1066, kRegExp = 1067, kUseArea = 1125, kEditArea = 1126, kLeftShown = 1127,
                     kRightShown = 1128;
 
-TEST(SeparatorSearchDialogTest, TakesAnyNonEmptyPatternWithoutCompilingIt) {
+TEST(SeparatorSearchDialogTest, TakesAnyNonEmptyPatternWithoutCompilingItAndEditsTheArea) {
     test::DialogTestHost host;
     TextQuery query;
     query.PrevBreakPage = true;
-    test::Opened<SeparatorSearchDialog> d(query);
-    EXPECT_FALSE(d.view.PressOk());
-    EXPECT_EQ(host.TakeAlerts(), host.Texts({"IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID"}));
-    d.view.Click(kRegExp);
-    d.view.Type(kPattern, "(");
-    ASSERT_TRUE(d.view.PressOk());
-    EXPECT_EQ(d.dialog.Result().Pattern, "(");
-    EXPECT_TRUE(d.dialog.Result().UseRegExp);
-    EXPECT_TRUE(d.dialog.Result().PrevBreakPage);
-}
-
-TEST(SeparatorSearchDialogTest, ShowsAndEditsTheArea) {
-    test::DialogTestHost host;
-    TextQuery query;
     query.AreaLeft = Fixed16::FromRaw(100 * 65536);
     test::Opened<SeparatorSearchDialog> d(query);
     EXPECT_EQ(d.view.Text(kLeftShown), "100 pt / 35 mm / 1.39 in");
     EXPECT_FALSE(d.view.Enabled(kEditArea));
+    EXPECT_FALSE(d.view.PressOk());
+    EXPECT_EQ(host.TakeAlerts(), host.Texts({"IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID"}));
     d.view.Click(kUseArea);
     EXPECT_TRUE(d.view.Enabled(kEditArea));
     d.view.onModal = [](Dialog& area) {
@@ -187,10 +155,12 @@ TEST(SeparatorSearchDialogTest, ShowsAndEditsTheArea) {
     };
     d.view.Click(kEditArea);
     EXPECT_EQ(d.view.Text(kRightShown), "144 pt / 50 mm / 2.00 in");
-    d.view.Type(kPattern, "Invoice");
+    d.view.Click(kRegExp);
+    d.view.Type(kPattern, "(");
     ASSERT_TRUE(d.view.PressOk());
-    EXPECT_TRUE(d.dialog.Result().UseAreaFilter);
-    EXPECT_EQ(d.dialog.Result().AreaRight, Fixed16::FromRaw(144 * 65536));
+    const TextQuery& result = d.dialog.Result();
+    EXPECT_TRUE(result.Pattern == "(" && result.UseRegExp && result.PrevBreakPage && result.UseAreaFilter);
+    EXPECT_EQ(result.AreaRight, Fixed16::FromRaw(144 * 65536));
 }
 
 constexpr ControlId kAutomatic = 1111, kCustom = 1112, kName = 1113;
@@ -198,12 +168,8 @@ using DocumentOptions = test::Opened<OutputDocumentOptionsDialog>;
 
 TEST(OutputDocumentOptionsDialogTest, ChecksTheNameOnlyWhenItIsUsed) {
     test::DialogTestHost host;
-    const struct {
-        const char* name;
-        ControlId radio;
-        std::string text;
-        const char* alertKey;  // none when accepted
-    } cases[] = {
+    // The alert's key, none when accepted.
+    const struct { const char* name; ControlId radio; std::string text; const char* alertKey; } cases[] = {
         {"plain", kCustom, "Part 2_final", nullptr}, {"a hyphen", kCustom, "Part-1", nullptr},
         {"accents", kCustom, "Résumé", nullptr}, {"256 characters", kCustom, std::string(256, 'a'), nullptr},
         {"257 characters", kCustom, std::string(257, 'a'), "IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY"},

@@ -58,12 +58,8 @@ bool AcceptAsOpened(Dialog& dialog) { return MemoryView(dialog).PressOk(); }
 
 OutputList OneOutput(const std::string& name, PageRange range) { return {OutputDocument{{std::move(range)}, name}}; }
 
-TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheLists) {
-    struct Row {
-        ControlId radio;
-        std::vector<ControlId> enabled, disabled;
-    };
-    const Row rows[] = {
+TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheListsAndOkSaysEveryFailureAtOnce) {
+    const struct { ControlId radio; std::vector<ControlId> enabled, disabled; } rows[] = {
         {kEqualPagesRadio, {kPagesEachEdit, kNameModeList, kOkButton},
          {kAddDocumentButton, kStartLevelEdit, kSeparatorList, kSeparatorOptionsButton, kFoldersCheck, kDocumentTree}},
         {kBookmarksRadio, {kStartLevelEdit, kEndLevelEdit, kFoldersCheck, kOkButton},
@@ -73,8 +69,9 @@ TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheLists)
         {kSeparatorRadio, {kSeparatorList, kSeparatorOptionsButton, kOkButton},
          {kPagesEachEdit, kAddDocumentButton, kStartLevelEdit}},
     };
-    MemoryView& view = Open(kWithBookmarks).view;
-    for (const Row& row : rows) {
+    Opened& opened = Open(kWithBookmarks);
+    MemoryView& view = opened.view;
+    for (const auto& row : rows) {
         view.Click(row.radio);
         for (ControlId id : row.enabled) EXPECT_TRUE(view.Enabled(id)) << row.radio << " enables " << id;
         for (ControlId id : row.disabled) EXPECT_FALSE(view.Enabled(id)) << row.radio << " disables " << id;
@@ -100,22 +97,16 @@ TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheLists)
     EXPECT_EQ(view.State(kDocumentTree).selected, (TreePath{0, 0}));
     EXPECT_TRUE(view.Enabled(kEditRangeButton) && view.Enabled(kRemoveRangeButton) && view.Enabled(kOkButton));
     EXPECT_FALSE(view.Enabled(kRemoveDocumentButton));
-}
 
-TEST_F(SplitSettingsDialogTest, OkShowsEveryFailureAtOnceAndTrimsBlankPasswordsToNothing) {
-    Opened& opened = Open(kThreePages);
-    MemoryView& view = opened.view;
     view.Click(kEqualPagesRadio);
     view.Type(kPagesEachEdit, "0");
     view.SetText(kOutputFolderEdit, "");
-    view.Click(kProtectCheck);
     view.Type(kPasswordEdit, "   ");
     view.Type(kPermPasswordEdit, " \t");
     EXPECT_FALSE(view.Enabled(kOkButton));
     EXPECT_FALSE(opened.dialog.Accept());
     EXPECT_EQ(host.viewer.alerts, (std::vector<std::string>{"pages", "folder", "passwords"}));
-    EXPECT_EQ(view.Text(kPasswordEdit), "");
-    EXPECT_EQ(view.Text(kPermPasswordEdit), "");
+    EXPECT_EQ(view.Text(kPasswordEdit) + view.Text(kPermPasswordEdit), "") << "blank passwords are trimmed to nothing";
 }
 
 TEST_F(SplitSettingsDialogTest, OnlyDocumentsWithRangesAreHandedOverAndOutsideRangesAreAWarning) {
@@ -148,8 +139,7 @@ TEST_F(SplitSettingsDialogTest, TheAcceptedListComesBackForTheSameFileOnly) {
     EXPECT_EQ(Accepted().list, list);
     EXPECT_EQ(Open(kThreePages).view.State(kDocumentTree).tree.size(), 1u);
     EXPECT_TRUE(Open(kWithBookmarks).view.State(kDocumentTree).tree.empty());
-    std::string& path = Accepted().documentPath;
-    for (char& c : path) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : Accepted().documentPath) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     EXPECT_TRUE(Open(kThreePages).view.State(kDocumentTree).tree.empty()) << "another file on this file system";
 }
 
@@ -165,9 +155,8 @@ TEST_F(SplitSettingsDialogTest, TypingAndClickingAsAUserDoes) {
     view.PressCancel();
     SplitSettings stored;
     LoadSettingsFromRegistry(stored);
-    EXPECT_EQ(stored.SplitMode, SplitMethod::BookmarkLevels) << "Cancel keeps the fields too";
-    EXPECT_EQ(stored.Output.NumEqualPages, 7);
-    EXPECT_EQ(stored.Filename.OutputBaseFilename, "Q3_report_v1_0 _é_");
+    EXPECT_EQ(std::tuple(stored.SplitMode, stored.Output.NumEqualPages, stored.Filename.OutputBaseFilename),
+              std::tuple(SplitMethod::BookmarkLevels, 7, "Q3_report_v1_0 _é_")) << "Cancel keeps the fields too";
 }
 
 TEST_F(SplitSettingsDialogTest, ProfilesRoundTripLoadOverTheInitialSettingsAndARefusedOneChangesNothing) {
@@ -244,18 +233,14 @@ TEST_F(SplitSettingsDialogTest, ARangeFromABookmarkIsTheRangeItsBookmarkSplitGiv
     const PageRange& range = Accepted().list[0].Ranges.at(0);
     const PageRange expected = PlanBookmarkLevels(opened.document, 1, 1)->at(1).Ranges.at(0);
     EXPECT_EQ(std::pair(range.FirstPage, range.LastPage), std::pair(expected.FirstPage, expected.LastPage));
-    EXPECT_EQ(range.SubTitle.rfind("From Bookmark \"", 0), 0u) << range.SubTitle;
-    EXPECT_TRUE(range.SubTitle.ends_with("\", ")) << range.SubTitle;
+    EXPECT_TRUE(range.SubTitle.starts_with("From Bookmark \"") && range.SubTitle.ends_with("\", ")) << range.SubTitle;
 }
 
 // A folder still to be made must be an absolute path of valid names; one that
 // exists is taken as it is.
 TEST(OutputFolderTest, NewFoldersFollowTheNameRuleAndExistingOnesAreTakenAsTheyAre) {
     test::TestHost host;
-    const struct {
-        std::string path;
-        bool valid;
-    } cases[] = {
+    const struct { std::string path; bool valid; } cases[] = {
         {"/", true}, {"/home/me/out", true}, {"/home/me/out.v2", true}, {"", false}, {"relative/out", false},
         {"/home/me/", false}, {"//server/share", false}, {"/home//me", false}, {"/home/ me", false},
         {"/home/me.", false}, {"/home/a:b", false}, {"/home/a\\b", false},
@@ -265,8 +250,7 @@ TEST(OutputFolderTest, NewFoldersFollowTheNameRuleAndExistingOnesAreTakenAsTheyA
     std::filesystem::create_directories(host.folder / ".cache/a:b");
     for (const auto& c : cases)
         EXPECT_EQ(ValidateFolderPath(c.path, true), c.valid ? FolderValid : FolderInvalid) << c.path;
-    EXPECT_TRUE(IsValidFolderName("Reports 2026"));
-    EXPECT_TRUE(IsValidFolderName("a.b"));
+    for (const char* good : {"Reports 2026", "a.b"}) EXPECT_TRUE(IsValidFolderName(good)) << good;
     for (const char* bad : {"", " a", "a ", "\ta", ".a", "a.", "a*b", "a?b", "a<b", "a>b", "a|b", "a\"b", "a/b"})
         EXPECT_FALSE(IsValidFolderName(bad)) << bad;
 }
@@ -293,12 +277,10 @@ TEST(OutputFolderTest, AsksBeforeCreatingCreatesNothingOnNoAndSaysWhyOneCannotBe
     EXPECT_EQ(ConfirmOutputFolder(host.folder / "file"), FolderNotCreated);
     EXPECT_EQ(ConfirmOutputFolder(host.folder / "file/out"), FolderNotCreated);
     ASSERT_EQ(host.windows.messages.size(), 3u);
-    for (std::size_t i = 1; i < 3; ++i) {
-        EXPECT_NE(host.windows.messages[i].find("can not be created"), std::string::npos) << host.windows.messages[i];
-        EXPECT_NE(host.windows.messages[i].find("Not a directory"), std::string::npos) << host.windows.messages[i];
-    }
+    for (const std::string& message : {host.windows.messages[1], host.windows.messages[2]})
+        EXPECT_TRUE(message.find("can not be created") != std::string::npos &&
+                    message.find("Not a directory") != std::string::npos) << message;
 }
-
 
 }  // namespace
 }  // namespace tessera
