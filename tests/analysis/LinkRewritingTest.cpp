@@ -1,10 +1,7 @@
 // Links and bookmarks of split outputs: each leads to the page it led to,
 // in the first output that holds it or back in the source.
-#include <qpdf/QPDF.hh>
-
 #include <filesystem>
 
-#include "access/Host.h"
 #include "engine/RunSplit.h"
 #include "support/PdfFixture.h"
 #include "support/PdfProbe.h"
@@ -20,26 +17,16 @@ using Actions = std::vector<std::string>;
 std::string Describe(const std::string& file, QPDFObjectHandle action) {
     if (!action.isDictionary()) return "none";
     const std::string type = action.getKey("/S").getName().substr(1);
-    QPDFObjectHandle d = action.getKey("/D");
     if (type != "GoTo" && type != "GoToR") return type;
-    std::string where = file;
-    if (type == "GoToR") {
-        QPDFObjectHandle remote = action.getKey("/F");
-        const fs::path named = remote.isDictionary() ? remote.getKey("/UF").getUTF8Value() : remote.getUTF8Value();
-        where = named.is_absolute() ? named.string() : (fs::path(file).parent_path() / named).string();
-    }
-    if (!d.isArray()) return type + (type == "GoToR" ? " " + where : "") + " " + d.unparse();
-    int index = -1;
-    if (d.getArrayItem(0).isInteger()) {
-        index = static_cast<int>(d.getArrayItem(0).getIntValue());
-    } else {
-        QPDF q;
-        q.processFile(file.c_str());
-        const auto& pages = q.getAllPages();
-        for (std::size_t i = 0; i < pages.size(); ++i)
-            if (pages[i].getObjGen() == d.getArrayItem(0).getObjGen()) index = static_cast<int>(i);
-    }
-    std::string text = type + (type == "GoToR" ? " " + fs::path(where).filename().string() : "") + " Page " +
+    QPDFObjectHandle d = action.getKey("/D"), remote = action.getKey("/F");
+    // A remote path is relative to the file's folder unless it is absolute.
+    const fs::path where = type == "GoTo" ? fs::path(file) : fs::path(file).parent_path() /
+        (remote.isDictionary() ? remote.getKey("/UF").getUTF8Value() : remote.getUTF8Value());
+    if (!d.isArray()) return type + (type == "GoToR" ? " " + where.string() : "") + " " + d.unparse();
+    // A local destination names the page object, of the file the action was read from.
+    QPDFObjectHandle page = d.getArrayItem(0);
+    const int index = page.isInteger() ? page.getIntValueAsInt() : page.getOwningQPDF()->findPage(page);
+    std::string text = type + (type == "GoToR" ? " " + where.filename().string() : "") + " Page " +
                        std::to_string(test::FixturePageNumbers(where).at(static_cast<std::size_t>(index)));
     for (int i = 1; i < d.getArrayNItems(); ++i) text += " " + d.getArrayItem(i).unparse();
     return text;
@@ -79,8 +66,7 @@ protected:
         s.SplitMode = SplitMethod::ManualRanges;
         s.Outputs = std::move(outputs);
         s.Filename.OutputFolder = host.folder / "out";
-        s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
-        s.Filename.OutputBaseFilename = "";
+        s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone, s.Filename.OutputBaseFilename = "";
         s.Output.bUpdateLinks = s.Output.bTransferBookmarks = true;
         const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
         return RunSplit(s, source).completed;
@@ -95,20 +81,18 @@ protected:
 TEST_F(LinkRewritingTest, TargetsGoToTheFirstOutputHoldingThemAndWhatCannotBeMappedStays) {
     test::PdfFixture f(6);
     const auto linkTo = [&f](int page, const std::string& view) {
-        QPDFObjectHandle dest = QPDFObjectHandle::parse("[null " + view + "]");
-        dest.setArrayItem(0, f.Page(page));
-        f.AddAnnotation(0, "Link").replaceKey("/Dest", dest);
+        const std::string dest = "[" + f.Page(page).unparse() + " " + view + "]";
+        f.AddAnnotation(0, "Link").replaceKey("/Dest", QPDFObjectHandle::parse(&f.Qpdf(), dest));
     };
     f.AddAnnotation(0, "Text");
-    f.AddAnnotation(0, "Link", "URI").getKey("/A").replaceKey("/URI", QPDFObjectHandle::newString("https://example.org"));
+    f.AddAnnotation(0, "Link", "URI").getKey("/A").replaceKey("/URI", QPDFObjectHandle::newString("https://a.org"));
     f.AddAnnotation(0, "Link", "Launch").getKey("/A").replaceKey("/F", QPDFObjectHandle::newString("x.pdf"));
     f.AddAnnotation(0, "Link", "GoTo").getKey("/A").replaceKey("/D", QPDFObjectHandle::newString("five"));
     linkTo(2, "/XYZ 10 20 2");
     f.AddAnnotation(0, "Link", "GoTo").getKey("/A").replaceKey("/D", QPDFObjectHandle::newString("nowhere"));
     linkTo(1, "/FitH 30");
-    QPDFObjectHandle names = QPDFObjectHandle::parse("<< /Dests << /Names [ (five) [ null /Fit ] ] >> >>");
-    names.getKey("/Dests").getKey("/Names").getArrayItem(1).setArrayItem(0, f.Page(4));
-    f.Qpdf().getRoot().replaceKey("/Names", names);
+    const std::string names = "<< /Dests << /Names [ (five) [ " + f.Page(4).unparse() + " /Fit ] ] >> >>";
+    f.Qpdf().getRoot().replaceKey("/Names", QPDFObjectHandle::parse(&f.Qpdf(), names));
     QPDFObjectHandle three = f.ItemToPage("Three", 2), five = f.Item("Five"), web = f.Item("Web");
     five.replaceKey("/A", QPDFObjectHandle::parse("<< /S /GoTo /D (five) >>"));
     web.replaceKey("/A", QPDFObjectHandle::parse("<< /S /URI /URI (https://example.org) >>"));
@@ -139,11 +123,10 @@ TEST_F(LinkRewritingTest, LinksBackIntoTheSourceKeepTheNamesBytesAndTheSourcesRe
     const std::vector<std::string> names = {"<FEFF00410042>", "<517F78>", "/Caf#C3#A9"};
     for (const std::string& name : names)
         f.AddAnnotation(0, "Link", "GoTo").getKey("/A").replaceKey("/D", QPDFObjectHandle::parse(name));
-    QPDFObjectHandle fit = QPDFObjectHandle::newArray({f.Page(4), QPDFObjectHandle::newName("/Fit")});
-    f.Qpdf().getRoot().replaceKey("/Dests", QPDFObjectHandle::newDictionary({{"/Caf\xc3\xa9", fit}}));
-    f.Qpdf().getRoot().replaceKey("/Names", QPDFObjectHandle::newDictionary({{"/Dests", QPDFObjectHandle::newDictionary(
-        {{"/Names", QPDFObjectHandle::newArray({QPDFObjectHandle::parse("<517F78>"), fit,
-                                                QPDFObjectHandle::parse("<FEFF00410042>"), fit})}})}}));
+    const std::string fit = "[" + f.Page(4).unparse() + " /Fit]";
+    f.Qpdf().getRoot().replaceKey("/Dests", QPDFObjectHandle::parse(&f.Qpdf(), "<< /Caf#C3#A9 " + fit + " >>"));
+    f.Qpdf().getRoot().replaceKey("/Names", QPDFObjectHandle::parse(
+        &f.Qpdf(), "<< /Dests << /Names [ <517F78> " + fit + " <FEFF00410042> " + fit + " ] >> >>"));
     fs::create_directories(host.folder / "real/sub");
     fs::create_directories(host.folder / "sym");
     fs::create_directory_symlink(host.folder / "real/sub", host.folder / "sym/ln");
@@ -152,7 +135,8 @@ TEST_F(LinkRewritingTest, LinksBackIntoTheSourceKeepTheNamesBytesAndTheSourcesRe
     ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 1, 0)}, "A"}}));
     const std::string real = fs::canonical(host.folder / "real/links.pdf").string();
     Actions expected;
-    for (const std::string& name : names) expected.push_back("GoToR " + real + " " + QPDFObjectHandle::parse(name).unparse());
+    for (const std::string& name : names)
+        expected.push_back("GoToR " + real + " " + QPDFObjectHandle::parse(name).unparse());
     EXPECT_EQ(PageActions(Out("A.pdf"), 0), expected);
     QPDF q;
     q.processFile(Out("A.pdf").c_str());
