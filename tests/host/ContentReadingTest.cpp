@@ -3,6 +3,8 @@
 // cases a content stream or its bytes can surprise a reader with.
 #include "pdf/ImageDataLength.h"
 #include "pdf/JpxHeader.h"
+#include "pdf/MupdfDocument.h"
+#include "pdf/PdfDocument.h"
 #include "pdf/TransparencyTest.h"
 #include "support/PdfFixture.h"
 
@@ -191,6 +193,25 @@ TEST_F(ContentReadingTest, TransparencyIsFoundWhereverThePageDrawsIt) {
         Page("", "<< >>", "/Annots [<< /Subtype /Square /Rect [0 0 1 1] /AP << /N " + appearance.unparse() + " >> >>]");
     EXPECT_FALSE(UsesTransparency(annotated, false));
     EXPECT_TRUE(UsesTransparency(annotated, true)) << "annotations' appearances count when asked to";
+}
+
+// Text is searched on MuPDF's pages and split on qpdf's: when the two readers
+// list different pages, a word would name or cut the wrong output.
+TEST(PdfDocumentTest, PagesTheTextReaderListsOtherwiseAreRefused) {
+    const std::string path = test::DataFile("multicolumn-latex-2col.pdf");
+    auto qpdf = std::make_unique<QPDF>();
+    qpdf->processFile(path.c_str());
+    std::vector<MupdfDocument::ObjectId> pages;
+    for (const QPDFObjectHandle& page : qpdf->getAllPages()) pages.push_back({page.getObjectID(), page.getGeneration()});
+    std::swap(pages.front(), pages.back());
+    PdfDocument doc(std::move(qpdf), path);
+    doc.SetTextReader(nullptr, pages);
+    try {
+        doc.Pages();
+        ADD_FAILURE() << "pages in another order were taken";
+    } catch (const host::HostError& e) {
+        EXPECT_NE(std::string(e.what()).find("cannot be told apart"), std::string::npos) << e.what();
+    }
 }
 
 }  // namespace
