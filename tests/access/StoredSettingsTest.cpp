@@ -1,7 +1,5 @@
 // Settings kept between runs: profile files, the remembered settings, and
 // the record a run is given.
-#include <filesystem>
-#include <fstream>
 
 #include "access/ProfileFile.h"
 #include "access/RegistrySettings.h"
@@ -40,7 +38,7 @@ protected:
     test::ScopedLanguageTable language{"IDS_ERROR_READING_PROFILE=Not read.", "IDS_ERROR_SAVING_PROFILE=Not saved."};
 };
 
-TEST_F(ProfileFileTest, SavedProfileLoadsBackReadableByItsOwnerOnly) {
+TEST_F(ProfileFileTest, SavedProfileLoadsBackReadableByItsOwnerOnlyAndAFailedSaveKeepsIt) {
     SplitSettings saved;
     saved.SplitMode = SplitMethod::BookmarkLevels;
     saved.Security.Password = "pw";
@@ -52,6 +50,15 @@ TEST_F(ProfileFileTest, SavedProfileLoadsBackReadableByItsOwnerOnly) {
     EXPECT_EQ(loaded, saved);
     EXPECT_EQ(test::NamesIn(host.folder.Path()), std::vector<std::string>{"p.tpr"}) << "no temporary file is left";
     EXPECT_EQ(test::ModeOf(path), 0600u) << "it holds a password";
+
+    const std::string before = test::ReadFile(path);
+    saved.Filename.OutputBaseFilename = "caf\xe9";  // not UTF-8: no text of a profile
+    const std::optional<std::string> failure = SaveProfileFile(path, saved);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->rfind("Not saved. (", 0), 0u) << *failure;
+    EXPECT_NE(failure->find("UTF-8"), std::string::npos) << *failure;
+    EXPECT_EQ(test::ReadFile(path), before);
+    EXPECT_TRUE(SaveProfileFile(host.folder / "no/such/folder.tpr", SplitSettings{}));
 }
 
 // Whatever is wrong, the record stays as it was and the message says why.
@@ -86,18 +93,6 @@ TEST_F(ProfileFileTest, RefusalsNameTheFileAndTheReasonAndLeaveTheRecordAlone) {
     }
 }
 
-TEST_F(ProfileFileTest, FailedSaveKeepsTheFileThatWasThere) {
-    const std::string path = Write("p.tpr", "old");
-    SplitSettings s;
-    s.Filename.OutputBaseFilename = "caf\xe9";  // not UTF-8: no text of a profile
-    const std::optional<std::string> failure = SaveProfileFile(path, s);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->rfind("Not saved. (", 0), 0u) << *failure;
-    EXPECT_NE(failure->find("UTF-8"), std::string::npos) << *failure;
-    EXPECT_EQ(test::ReadFile(path), "old");
-    EXPECT_TRUE(SaveProfileFile(host.folder / "no/such/folder.tpr", SplitSettings{}));
-}
-
 class RegistrySettingsTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -124,7 +119,7 @@ TEST_F(RegistrySettingsTest, RoundTripKeepsEveryStoredFieldAndOtherSections) {
     EXPECT_EQ(Registry().ReadSection("Tessera\\TextFromPage").Dword("Units"), 2u);
 }
 
-TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThem) {
+TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThemAndTheFolderIsDocuments) {
     SplitSettings first;
     first.Output.NumEqualPages = 9;
     LoadSettingsFromRegistry(first);
@@ -152,16 +147,15 @@ TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThem) {
     SplitSettings damaged;
     LoadSettingsFromRegistry(damaged);
     EXPECT_EQ(damaged.Output.NumEqualPages, 1);
-}
 
-TEST_F(RegistrySettingsTest, DocumentsFolderWhenItExists) {
     std::filesystem::create_directories(host.folder / "home/Documents");
     EXPECT_EQ(DefaultOutputFolder(), host.folder / "home/Documents/");
     env.Set("XDG_DOCUMENTS_DIR", host.folder.Path().c_str());
     EXPECT_EQ(DefaultOutputFolder(), host.folder.Path() + "/");
 }
 
-TEST(SplitSettingsTest, OutputsAreSecuredOnlyWithAPasswordOrRestrictions) {
+// Outputs are secured only with a password or restrictions; the record a run is given trims passwords.
+TEST(SplitSettingsTest, SecurityNeedAndTheRunRecord) {
     const auto needs = [](bool protect, const char* password, bool canCopy) {
         SecuritySettings s;
         s.AllowAll = false, s.bPaswordProtect = protect, s.Password = password, s.bSecurityCanCopy = canCopy;
@@ -171,9 +165,7 @@ TEST(SplitSettingsTest, OutputsAreSecuredOnlyWithAPasswordOrRestrictions) {
     EXPECT_FALSE(needs(false, "secret", true)) << "a password typed with protection off";
     EXPECT_TRUE(needs(true, "secret", true));
     EXPECT_TRUE(needs(false, "", false)) << "restrictions alone";
-}
 
-TEST(SplitSettingsTest, RunRecordTrimsPasswordsAndResetsStoredOnlyFields) {
     SplitSettings working;
     working.Security.Password = "  open sesame \t";
     working.Security.PermPassword = " perm ";
