@@ -86,7 +86,7 @@ TEST_F(OutputNamingTest, EveryOutputGetsAFileOfItsOwnAndAVisibleName) {
     }
 }
 
-TEST_F(OutputNamingTest, NumbersAndLettersGiveThePathAndTheIndexEntry) {
+TEST_F(OutputNamingTest, NumbersLettersAndDatesGiveThePathAndTheIndexEntry) {
     SplitSettings s = Settings(AddNumber, "Part", {Named("", 0), Named("Chapter 1\\Intro", 1)});
     Names(s);
     EXPECT_EQ(s.Outputs[0].Filename, "/out/Part1.pdf");
@@ -97,9 +97,8 @@ TEST_F(OutputNamingTest, NumbersAndLettersGiveThePathAndTheIndexEntry) {
     const auto names = Names(letters);
     for (const auto& [i, name] : {std::pair{0, "A.pdf"}, {25, "Z.pdf"}, {26, "AA.pdf"}, {27, "BB.pdf"}, {29, "DD.pdf"}})
         EXPECT_EQ(names[i], name);
-}
 
-TEST_F(OutputNamingTest, TodaysDatePrefixUsesTheMonthsName) {
+    // Today's date prefix names the month in the user's language.
     SplitSettings dated = Settings(AddNumber, "", {Named("", 0)});
     dated.Filename.FileNameAutoPrefix = PrefixTodaysDate;
     SplitSettings again = dated;  // naming sets each output's path

@@ -61,8 +61,8 @@ TEST_F(OutputPlannerTest, OutOfOrderOutlineIsSortedByPageThenLevel) {
     EXPECT_NE(outputs[4].Filename.find("Isosicle 1_1_1 "), std::string::npos);
 }
 
-// Outputs only for the band's levels; titles become safe path names.
-TEST_F(OutputPlannerTest, LevelBandMakesOutputsOnlyForItsLevelsNamedByTitle) {
+// Outputs only for the band's levels; titles become safe path names; script pages outside the document lead nowhere.
+TEST_F(OutputPlannerTest, BookmarkLevelsMakeOutputsForTheBandNamedByTitleAtPagesInTheDocument) {
     test::PdfFixture pdf(10);
     QPDFObjectHandle ch1 = pdf.ItemToPage("Chapter 1", 4), ch2 = pdf.ItemToPage("Chapter 2", 7);
     QPDFObjectHandle intro = pdf.ItemToPage("Intro", 4), body = pdf.ItemToPage("Body", 5);
@@ -94,19 +94,18 @@ TEST_F(OutputPlannerTest, LevelBandMakesOutputsOnlyForItsLevelsNamedByTitle) {
               (std::vector<std::string>{"Untitled:1-1", "A_B_C_ d_:2-2", "Untitled\\" + std::string(64, 'x') + ":3-3",
                                         "No destination\\Kid:3-3", "No destination\\Untitled\\Doc:3-3"}))
         << "an empty title at any level is no empty folder name";
-}
 
-TEST_F(OutputPlannerTest, ScriptPagesOutsideTheDocumentLeadNowhere) {
-    test::PdfFixture pdf(4);
+    // Script pages outside the document lead nowhere.
+    test::PdfFixture scripted(4);
     const auto script = [&](const std::string& title, int page) {
-        QPDFObjectHandle item = pdf.Item(title);
+        QPDFObjectHandle item = scripted.Item(title);
         item.replaceKey("/A", QPDFObjectHandle::parse("<< /S /JavaScript /JS (this.pageNum = " + std::to_string(page) +
                                                       ";) >>"));
         return item;
     };
-    pdf.SetChildren({}, {pdf.ItemToPage("A", 0), script("Far", 50), script("Farther", 60), script("B", 2),
-                         script("Before", -1)});
-    pdf.Write(host.folder / "scripts.pdf");
+    scripted.SetChildren({}, {scripted.ItemToPage("A", 0), script("Far", 50), script("Farther", 60), script("B", 2),
+                              script("Before", -1)});
+    scripted.Write(host.folder / "scripts.pdf");
     EXPECT_EQ(Describe(Plan(host.folder / "scripts.pdf", SplitMethod::BookmarkLevels, 1, 1)),
               (std::vector<std::string>{"A:1-2", "B:3-4"}));
 }

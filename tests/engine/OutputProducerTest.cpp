@@ -86,31 +86,23 @@ TEST_F(OutputProducerTest, RunsStoppedSayWhyAndKeepWhatWasWritten) {
         std::string says;
         std::vector<std::string> files;  // in out/ afterwards; "-" for no folder
     } cases[] = {
-        {"an output over the source", {Pages(0, 1), Pages(1, 1)},
-         [&](SplitSettings& s) {
-             s.Filename.OutputFolder = host.folder.Path() + "/";
-             s.Filename.OutputBaseFilename = "ten";
+        {"an output over the source", {Pages(0, 1), Pages(1, 1)}, [&](SplitSettings& s) {
+             s.Filename.OutputFolder = host.folder.Path() + "/", s.Filename.OutputBaseFilename = "ten";
              s.Filename.FileNameConstructionMode = NameConstructionMode{99};  // every name is the source's own
-         },
-         "over the source", {"-"}},
+         }, "over the source", {"-"}},
         {"a path longer than the system takes", {Pages(0, 1)},
          [&](SplitSettings& s) { s.Filename.OutputFolder = deep; }, "too long: " + deep + "/Doc1.pdf", {"-"}},
-        {"a file written again through another name", {Pages(0, 2), Pages(2, 2)},
+        {"a file written again through another name",
+         {OutputDocument{{MakePageRange(0, 2, 0)}, "SUB\\DOCX"}, OutputDocument{{MakePageRange(2, 2, 0)}, "DOCX"}},
          [&](SplitSettings& s) {
              std::filesystem::create_directories(out);
              std::filesystem::create_directory_symlink(".", Out("SUB"));
-             s.Filename.CreateFoldersForBookmarks = true;
-             s.Filename.OutputBaseFilename = "";
-             s.Outputs[0].Filename = "SUB\\DOCX";
-             s.Outputs[1].Filename = "DOCX";
-         },
-         "twice: " + Out("DOCX.pdf"), {"DOCX.pdf"}},
-        {"the index's path is a folder", {Pages(0, 1)},
-         [&](SplitSettings& s) {
+             s.Filename.CreateFoldersForBookmarks = true, s.Filename.OutputBaseFilename = "";
+         }, "twice: " + Out("DOCX.pdf"), {"DOCX.pdf"}},
+        {"the index's path is a folder", {Pages(0, 1)}, [&](SplitSettings& s) {
              std::filesystem::create_directories(Out("ten_index.htm"));
              s.Output.bCreateHTMLIndex = true;
-         },
-         "no index: " + Out("ten_index.htm"), {}},
+         }, "no index: " + Out("ten_index.htm"), {}},
         {"the first range beyond the end", {Pages(1, 1), Pages(12, 2), Pages(2, 1)}, [](SplitSettings&) {},
          "page 13 is out of range", {"Doc1.pdf"}},
         {"an output without ranges", {OutputDocument{}}, [](SplitSettings&) {}, "", {"-"}},
@@ -132,13 +124,10 @@ TEST_F(OutputProducerTest, RunsStoppedSayWhyAndKeepWhatWasWritten) {
 }
 
 // A monitor whose user presses Cancel while the first output is written.
-class CancelAfterFirstOutput : public host::ProgressMonitor {
-public:
-    void EndOperation() override { ended_ = true; }
-    bool CancelRequested() override { return ended_; }
-
-private:
-    bool ended_ = false;
+struct CancelAfterFirstOutput : host::ProgressMonitor {
+    void EndOperation() override { ended = true; }
+    bool CancelRequested() override { return ended; }
+    bool ended = false;
 };
 
 TEST_F(OutputProducerTest, CancelStopsBetweenOutputsKeepingThoseWritten) {

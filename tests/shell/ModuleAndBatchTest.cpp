@@ -96,7 +96,7 @@ std::vector<std::string> KeyPaths(const Cabinet& cabinet, const std::string& pre
     return paths;
 }
 
-TEST_F(SplitBatchCommandTest, PropertiesAndParametersAnswerAsTheHostAsks) {
+TEST_F(SplitBatchCommandTest, PropertiesParametersAndDialogAnswerAsTheHostAsks) {
     const host::CommandId command = NewCommand();
     Cabinet all;
     handler.getProperties(command, all);
@@ -119,14 +119,12 @@ TEST_F(SplitBatchCommandTest, PropertiesAndParametersAnswerAsTheHostAsks) {
     SaveSettingsToCabinet(SplitSettings(), complete);
     EXPECT_EQ(KeyPaths(params), KeyPaths(complete));
     EXPECT_EQ(params.Get<std::int32_t>("SplitMode"), 5) << "what was given stays";
-}
 
-TEST_F(SplitBatchCommandTest, TheDialogEditsTheParametersOnlyWhenAccepted) {
-    const host::CommandId command = NewCommand();
-    Cabinet params;
+    // The dialog edits the parameters only when accepted.
     SplitSettings settings;
     settings.SplitMode = SplitMethod::EqualPages;
     settings.Filename.OutputBaseFilename = "Before";
+    params.Clear();
     SaveSettingsToCabinet(settings, params);
     handler.setParams(command, params);
     EXPECT_EQ(handler.showDialog(command), CommandStatus::Cancelled) << "no window to show it in";
