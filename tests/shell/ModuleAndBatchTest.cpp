@@ -20,17 +20,15 @@ TEST(ModuleLoadingTest, InstallsThreeItemsWithOneTitleAndNameAndTheirCommands) {
     test::TestHost host;
     app::ModuleLoader loader;
     ASSERT_EQ(loader.Load(TESSERA_MODULE_PATH, host.runtime.Core(), host::kHandshakeVersion), std::nullopt);
-    std::vector<const app::MenuBar::Item*> items;
     for (const char* menu : {"Extensions", "UsingExtensions", "AboutExtensions"}) {
         const auto inMenu = host.viewer.Menus().Items(menu);
         ASSERT_EQ(inMenu.size(), 1u) << menu;
-        EXPECT_EQ(inMenu[0]->name, "KORB:Tessera");
-        EXPECT_EQ(inMenu[0]->title, "Split Document...");
-        items.push_back(inMenu[0]);
+        EXPECT_EQ(inMenu[0]->name + " " + inMenu[0]->title, "KORB:Tessera Split Document...");
     }
-    EXPECT_FALSE(host.viewer.Menus().IsEnabled(*items[0])) << "no active document";
+    const app::MenuBar::Item& item = *host.viewer.Menus().Items("Extensions")[0];
+    EXPECT_FALSE(host.viewer.Menus().IsEnabled(item)) << "no active document";
     host.OpenActive("multicolumn-latex-2col.pdf");
-    EXPECT_TRUE(host.viewer.Menus().IsEnabled(*items[0]));
+    EXPECT_TRUE(host.viewer.Menus().IsEnabled(item));
     EXPECT_FALSE(host.commandLine.Declared().empty()) << "the split dialog's fields are declared";
 
     host.windows.openSucceeds = false;  // help that is there but cannot be opened is not called missing
