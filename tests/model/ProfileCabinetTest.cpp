@@ -60,12 +60,9 @@ SplitSettings EveryField() {
     plain.Ranges.push_back(marked);
     OutputDocument queries{{QueryRange(QueryTarget::QuerySinglePage), QueryRange(QueryTarget::QueryPageSet),
                             QueryRange(QueryTarget::QueryPageRanges)}, ""};
-    PageRange content;
-    content.Query.Enable = true;
-    content.Query.Target = QueryTarget::QueryPageContent;
+    queries.Ranges.push_back(QueryRange(QueryTarget::QueryPageContent));
     using enum host::PageElementKind;
-    content.Query.PageContentQuery = {Image, TextComment, Stamp};
-    queries.Ranges.push_back(content);
+    queries.Ranges.back().Query.PageContentQuery = {Image, TextComment, Stamp};
     s.Outputs = {plain, queries};
     return s;
 }
