@@ -43,6 +43,8 @@ protected:
 };
 
 TEST_F(OutputNamingTest, EveryOutputGetsAFileOfItsOwnAndAVisibleName) {
+    const auto P = [](int page) { return Named("", page); };
+    const OutputDocument span{{MakePageRange(2, 5, 0)}, ""}, intro = Named("Chapter 1\\Intro", 1);
     const struct Case {
         const char* name;
         NameConstructionMode mode;
@@ -52,30 +54,25 @@ TEST_F(OutputNamingTest, EveryOutputGetsAFileOfItsOwnAndAVisibleName) {
         bool folders = false;
         AutoPrefix prefix = PrefixNone;
     } cases[] = {
-        {"numbers", AddNumber, "Part", {Named("", 0), Named("", 1), Named("", 2)}, {"Part1.pdf", "Part2.pdf", "Part3.pdf"}},
-        {"page spans", AddPageRanges, "",
-         {OutputDocument{{MakePageRange(2, 5, 0)}, ""}, OutputDocument{{MakePageRange(2, 5, 0)}, ""}, OutputDocument{}},
-         {"FROM_3_TO_7.pdf", "FROM_3_TO_7_1.pdf", "NOPAGES.pdf"}},
-        {"labels; none falls back to the output's number", AddPageLabel, "L",
-         {Named("", 0), Named("", 2), Named("", 9), Named("", 13), Named("", 2), Named("", 2), Named("", 1), OutputDocument{}},
+        {"numbers", AddNumber, "Part", {P(0), P(1), P(2)}, {"Part1.pdf", "Part2.pdf", "Part3.pdf"}},
+        {"page spans", AddPageRanges, "", {span, span, {}}, {"FROM_3_TO_7.pdf", "FROM_3_TO_7_1.pdf", "NOPAGES.pdf"}},
+        {"labels, else the output's number", AddPageLabel, "L", {P(0), P(2), P(9), P(13), P(2), P(2), P(1), {}},
          {"L1.pdf", "L1_1.pdf", "LVI.pdf", "LIII.pdf", "L1_2.pdf", "L1_3.pdf", "L7.pdf", "L.pdf"}},
-        {"the file name prefix and unsafe characters", AddNumber, "a.b:c", {Named("", 0)},
+        {"the file name prefix and unsafe characters", AddNumber, "a.b:c", {P(0)},
          {"damaged-xref-outlines-labels-recoverablea_b_c1.pdf"}, false, PrefixFilename},
         {"names lose their extension and are upper-cased per character", AddNumber, "",
          {Named("Summary.final", 0), Named("résumé", 1), Named("..", 1)}, {"SUMMARY.pdf", "RÉSUMÉ.pdf", "_.pdf"}},
         {"names that differ in replaced characters", AddNumber, "", {Named("a;b", 0), Named("a:b", 1)},
          {"A_B.pdf", "A_B_1.pdf"}},
-        {"a number beside a name", AddNumber, "", {Named("2", 2), Named("", 0)}, {"2.pdf", "2_1.pdf"}},
-        {"a name beside a number", AddNumber, "X", {Named("", 0), Named("1", 1)}, {"X1.pdf", "X1_1.pdf"}},
-        {"no automatic part", NameConstructionMode{99}, "Doc", {Named("", 0), Named("", 1)}, {"Doc.pdf", "Doc_1.pdf"}},
+        {"a number beside a name", AddNumber, "", {Named("2", 2), P(0)}, {"2.pdf", "2_1.pdf"}},
+        {"a name beside a number", AddNumber, "X", {P(0), Named("1", 1)}, {"X1.pdf", "X1_1.pdf"}},
+        {"no automatic part", NameConstructionMode{99}, "Doc", {P(0), P(1)}, {"Doc.pdf", "Doc_1.pdf"}},
         {"empty folder names", AddNumber, "", {Named("P\\\\DOC", 0), Named("P\\DOC", 1), Named("\\Q", 2)},
          {"P\\DOC.pdf", "P\\DOC_1.pdf", "Q.pdf"}, true},
-        {"no name at all", NameConstructionMode{99}, "", {Named("", 0), Named(".pdf", 1), Named("P\\", 2)},
+        {"no name at all", NameConstructionMode{99}, "", {P(0), Named(".pdf", 1), Named("P\\", 2)},
          {"1.pdf", "2.pdf", "P\\3.pdf"}, true},
-        {"bookmark folders", AddNumber, "", {Named("Chapter 1\\Intro", 1), Named("Chapter 1\\Intro", 3)},
-         {"CHAPTER 1\\INTRO.pdf", "CHAPTER 1\\INTRO_1.pdf"}, true},
-        {"bookmark folders left out", AddNumber, "", {Named("Chapter 1\\Intro", 1), Named("Chapter 1\\Intro", 3)},
-         {"INTRO.pdf", "INTRO_1.pdf"}},
+        {"bookmark folders", AddNumber, "", {intro, intro}, {"CHAPTER 1\\INTRO.pdf", "CHAPTER 1\\INTRO_1.pdf"}, true},
+        {"bookmark folders left out", AddNumber, "", {intro, intro}, {"INTRO.pdf", "INTRO_1.pdf"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
