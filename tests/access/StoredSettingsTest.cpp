@@ -1,7 +1,5 @@
 // Settings kept between runs: profile files, the remembered settings, and
 // the record a run is given.
-#include <filesystem>
-#include <fstream>
 
 #include "access/ProfileFile.h"
 #include "access/RegistrySettings.h"
@@ -40,7 +38,7 @@ protected:
     test::ScopedLanguageTable language{"IDS_ERROR_READING_PROFILE=Not read.", "IDS_ERROR_SAVING_PROFILE=Not saved."};
 };
 
-TEST_F(ProfileFileTest, SavedProfileLoadsBackReadableByItsOwnerOnly) {
+TEST_F(ProfileFileTest, SavedProfileLoadsBackReadableByItsOwnerOnlyAndAFailedSaveKeepsIt) {
     SplitSettings saved;
     saved.SplitMode = SplitMethod::BookmarkLevels;
     saved.Security.Password = "pw";
@@ -52,6 +50,14 @@ TEST_F(ProfileFileTest, SavedProfileLoadsBackReadableByItsOwnerOnly) {
     EXPECT_EQ(loaded, saved);
     EXPECT_EQ(test::NamesIn(host.folder.Path()), std::vector<std::string>{"p.tpr"}) << "no temporary file is left";
     EXPECT_EQ(test::ModeOf(path), 0600u) << "it holds a password";
+
+    const std::string before = test::ReadFile(path);
+    saved.Filename.OutputBaseFilename = "caf\xe9";  // not UTF-8: no text of a profile
+    const std::string failure = SaveProfileFile(path, saved).value_or("");
+    EXPECT_EQ(failure.rfind("Not saved. (", 0), 0u) << failure;
+    EXPECT_NE(failure.find("UTF-8"), std::string::npos) << failure;
+    EXPECT_EQ(test::ReadFile(path), before);
+    EXPECT_TRUE(SaveProfileFile(host.folder / "no/such/folder.tpr", SplitSettings{}));
 }
 
 // Whatever is wrong, the record stays as it was and the message says why.
@@ -77,25 +83,12 @@ TEST_F(ProfileFileTest, RefusalsNameTheFileAndTheReasonAndLeaveTheRecordAlone) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         SplitSettings s = initial;
-        const std::optional<std::string> failure = LoadProfileFile(c.path, s);
-        ASSERT_TRUE(failure);
-        EXPECT_EQ(failure->rfind("Not read. (", 0), 0u) << *failure;
-        EXPECT_NE(failure->find(c.reason), std::string::npos) << *failure;
-        EXPECT_NE(failure->find(c.path), std::string::npos) << *failure;
-        EXPECT_EQ(s, initial) << *failure;
+        const std::string failure = LoadProfileFile(c.path, s).value_or("");
+        EXPECT_EQ(failure.rfind("Not read. (", 0), 0u) << failure;
+        EXPECT_NE(failure.find(c.reason), std::string::npos) << failure;
+        EXPECT_NE(failure.find(c.path), std::string::npos) << failure;
+        EXPECT_EQ(s, initial) << failure;
     }
-}
-
-TEST_F(ProfileFileTest, FailedSaveKeepsTheFileThatWasThere) {
-    const std::string path = Write("p.tpr", "old");
-    SplitSettings s;
-    s.Filename.OutputBaseFilename = "caf\xe9";  // not UTF-8: no text of a profile
-    const std::optional<std::string> failure = SaveProfileFile(path, s);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->rfind("Not saved. (", 0), 0u) << *failure;
-    EXPECT_NE(failure->find("UTF-8"), std::string::npos) << *failure;
-    EXPECT_EQ(test::ReadFile(path), "old");
-    EXPECT_TRUE(SaveProfileFile(host.folder / "no/such/folder.tpr", SplitSettings{}));
 }
 
 class RegistrySettingsTest : public testing::Test {
@@ -106,45 +99,30 @@ protected:
         env.Set("XDG_DOCUMENTS_DIR", nullptr);
     }
     host::RegistryServices& Registry() { return *host.runtime.Services().registry; }
-    void Store(const std::string& name, host::RegistryData data) {
-        Registry().WriteSection("Tessera\\SplitSettings", {{name, data}});
-    }
 
     test::TestHost host;
     test::ScopedEnvironment env;
 };
 
-TEST_F(RegistrySettingsTest, RoundTripKeepsEveryStoredFieldAndOtherSections) {
-    Registry().WriteSection("Tessera\\TextFromPage", {{"Units", std::uint32_t{2}}});
-    const SplitSettings s = Changed();
-    SaveSettingsToRegistry(s);
-    SplitSettings loaded;
-    LoadSettingsFromRegistry(loaded);
-    EXPECT_EQ(loaded, s);
-    EXPECT_EQ(Registry().ReadSection("Tessera\\TextFromPage").Dword("Units"), 2u);
-}
-
-TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThem) {
+TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThemAndRoundTrip) {
     SplitSettings first;
     first.Output.NumEqualPages = 9;
     LoadSettingsFromRegistry(first);
     EXPECT_EQ(first.Output.NumEqualPages, 1) << "nothing stored: initial values";
     EXPECT_EQ(first.Filename.OutputFolder, host.folder / "home/") << "no ~/Documents: the home folder";
 
-    Store("bLinearize", std::uint32_t{5});
-    Store("bRemovePageLabels", std::uint32_t{0xffffffff});
-    Store("SplitMode", std::uint32_t{7});
-    Store("NumEqualPages", std::string("12"));  // wrong type: initial value
-    Store("OutputFolder", std::string(""));
+    Registry().WriteSection("Tessera\\SplitSettings", {{"bLinearize", std::uint32_t{5}}, {"SplitMode", std::uint32_t{7}},
+                                                      {"bRemovePageLabels", std::uint32_t{0xffffffff}},
+                                                      {"NumEqualPages", std::string("12")}, {"OutputFolder", std::string()}});
     SplitSettings s;
     LoadSettingsFromRegistry(s);
     EXPECT_TRUE(s.Output.bLinearize);
     EXPECT_TRUE(s.Output.bRemovePageLabels);
     EXPECT_EQ(s.SplitMode, static_cast<SplitMethod>(7));
-    EXPECT_EQ(s.Output.NumEqualPages, 1);
+    EXPECT_EQ(s.Output.NumEqualPages, 1) << "a text where a number belongs";
     EXPECT_EQ(s.Filename.OutputFolder, DefaultOutputFolder());
 
-    Store("OutputFolder", std::string("/no/such/folder/"));
+    Registry().WriteSection("Tessera\\SplitSettings", {{"OutputFolder", std::string("/no/such/folder/")}});
     LoadSettingsFromRegistry(s);
     EXPECT_EQ(s.Filename.OutputFolder, "/no/such/folder/") << "a folder that went missing is kept";
 
@@ -152,16 +130,23 @@ TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThem) {
     SplitSettings damaged;
     LoadSettingsFromRegistry(damaged);
     EXPECT_EQ(damaged.Output.NumEqualPages, 1);
-}
 
-TEST_F(RegistrySettingsTest, DocumentsFolderWhenItExists) {
     std::filesystem::create_directories(host.folder / "home/Documents");
     EXPECT_EQ(DefaultOutputFolder(), host.folder / "home/Documents/");
     env.Set("XDG_DOCUMENTS_DIR", host.folder.Path().c_str());
     EXPECT_EQ(DefaultOutputFolder(), host.folder.Path() + "/");
+
+    // Every stored field comes back, and other sections stay.
+    Registry().WriteSection("Tessera\\TextFromPage", {{"Units", std::uint32_t{2}}});
+    SaveSettingsToRegistry(Changed());
+    SplitSettings loaded;
+    LoadSettingsFromRegistry(loaded);
+    EXPECT_EQ(loaded, Changed());
+    EXPECT_EQ(Registry().ReadSection("Tessera\\TextFromPage").Dword("Units"), 2u);
 }
 
-TEST(SplitSettingsTest, OutputsAreSecuredOnlyWithAPasswordOrRestrictions) {
+// Outputs are secured only with a password or restrictions; the record a run is given trims passwords.
+TEST(SplitSettingsTest, SecurityNeedAndTheRunRecord) {
     const auto needs = [](bool protect, const char* password, bool canCopy) {
         SecuritySettings s;
         s.AllowAll = false, s.bPaswordProtect = protect, s.Password = password, s.bSecurityCanCopy = canCopy;
@@ -171,20 +156,15 @@ TEST(SplitSettingsTest, OutputsAreSecuredOnlyWithAPasswordOrRestrictions) {
     EXPECT_FALSE(needs(false, "secret", true)) << "a password typed with protection off";
     EXPECT_TRUE(needs(true, "secret", true));
     EXPECT_TRUE(needs(false, "", false)) << "restrictions alone";
-}
 
-TEST(SplitSettingsTest, RunRecordTrimsPasswordsAndResetsStoredOnlyFields) {
     SplitSettings working;
-    working.Security.Password = "  open sesame \t";
-    working.Security.PermPassword = " perm ";
-    working.Filename.StartingNumber = 7;
-    working.Filename.NumPadWithZeroes = 3;
+    working.Security.Password = "  open sesame \t", working.Security.PermPassword = " perm ";
+    working.Filename.StartingNumber = 7, working.Filename.NumPadWithZeroes = 3;
     const SplitSettings run = SettingsForRun(working);
     EXPECT_EQ(run.Security.Password, "open sesame");
     EXPECT_EQ(run.Security.PermPassword, "perm");
     EXPECT_FALSE(run.Security.AllowAll) << "the single permissions apply";
-    EXPECT_EQ(run.Filename.StartingNumber, 1);
-    EXPECT_EQ(run.Filename.NumPadWithZeroes, 0);
+    EXPECT_EQ(std::pair(run.Filename.StartingNumber, run.Filename.NumPadWithZeroes), std::pair(1, 0)) << "not stored";
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
 // The file name and index entry each planned output gets.
-#include <set>
 
 #include "engine/HtmlIndex.h"
 #include "engine/OutputNaming.h"
-#include "engine/OutputPlanner.h"
 #include "strings/Utf8Text.h"
-#include "support/PdfFixture.h"
 #include "support/ScopedLanguageTable.h"
 
 namespace tessera {
@@ -21,9 +18,9 @@ OutputDocument Named(const std::string& name, int page) { return OutputDocument{
 
 class OutputNamingTest : public testing::Test {
 protected:
-    // Names of the outputs (relative files) over the source `file`, made on 5 May 2005.
-    std::vector<std::string> Names(SplitSettings& s, const std::string& file = kLabelled) {
-        const DocumentHandle source(host.OpenActive(file), DocumentHandle::Ownership::Borrowed);
+    // Names of the outputs (relative files) over kLabelled, made on 5 May 2005.
+    std::vector<std::string> Names(SplitSettings& s) {
+        const DocumentHandle source(host.OpenActive(kLabelled), DocumentHandle::Ownership::Borrowed);
         std::tm day{};
         day.tm_year = 105, day.tm_mon = 4, day.tm_mday = 5;
         entries = NameOutputs(s, source, day);
@@ -46,10 +43,8 @@ protected:
 };
 
 TEST_F(OutputNamingTest, EveryOutputGetsAFileOfItsOwnAndAVisibleName) {
-    test::PdfFixture pdf(3);
-    pdf.Qpdf().getRoot().replaceKey("/PageLabels", QPDFObjectHandle::parse("<< /Nums [0 << /P (x/y) >> 1 << /P (x:y) >> "
-                                                                           "2 << /P (x_y) >> ] >>"));
-    pdf.Write(host.folder / "labels.pdf");
+    const auto P = [](int page) { return Named("", page); };
+    const OutputDocument span{{MakePageRange(2, 5, 0)}, ""}, intro = Named("Chapter 1\\Intro", 1);
     const struct Case {
         const char* name;
         NameConstructionMode mode;
@@ -58,54 +53,49 @@ TEST_F(OutputNamingTest, EveryOutputGetsAFileOfItsOwnAndAVisibleName) {
         std::vector<std::string> expected;
         bool folders = false;
         AutoPrefix prefix = PrefixNone;
-        std::string file = kLabelled;
     } cases[] = {
-        {"numbers", AddNumber, "Part", {Named("", 0), Named("", 1), Named("", 2)}, {"Part1.pdf", "Part2.pdf", "Part3.pdf"}},
-        {"page spans", AddPageRanges, "",
-         {OutputDocument{{MakePageRange(2, 5, 0)}, ""}, OutputDocument{{MakePageRange(2, 5, 0)}, ""}, OutputDocument{}},
-         {"FROM_3_TO_7.pdf", "FROM_3_TO_7_1.pdf", "NOPAGES.pdf"}},
-        {"labels; none falls back to the output's number", AddPageLabel, "L",
-         {Named("", 0), Named("", 2), Named("", 9), Named("", 13), Named("", 2), Named("", 2), Named("", 1), OutputDocument{}},
+        {"numbers", AddNumber, "Part", {P(0), P(1), P(2)}, {"Part1.pdf", "Part2.pdf", "Part3.pdf"}},
+        {"page spans", AddPageRanges, "", {span, span, {}}, {"FROM_3_TO_7.pdf", "FROM_3_TO_7_1.pdf", "NOPAGES.pdf"}},
+        {"labels, else the output's number", AddPageLabel, "L", {P(0), P(2), P(9), P(13), P(2), P(2), P(1), {}},
          {"L1.pdf", "L1_1.pdf", "LVI.pdf", "LIII.pdf", "L1_2.pdf", "L1_3.pdf", "L7.pdf", "L.pdf"}},
-        {"the file name prefix and unsafe characters", AddNumber, "a.b:c", {Named("", 0)},
+        {"the file name prefix and unsafe characters", AddNumber, "a.b:c", {P(0)},
          {"damaged-xref-outlines-labels-recoverablea_b_c1.pdf"}, false, PrefixFilename},
         {"names lose their extension and are upper-cased per character", AddNumber, "",
          {Named("Summary.final", 0), Named("résumé", 1), Named("..", 1)}, {"SUMMARY.pdf", "RÉSUMÉ.pdf", "_.pdf"}},
         {"names that differ in replaced characters", AddNumber, "", {Named("a;b", 0), Named("a:b", 1)},
          {"A_B.pdf", "A_B_1.pdf"}},
-        {"a number beside a name", AddNumber, "", {Named("2", 2), Named("", 0)}, {"2.pdf", "2_1.pdf"}},
-        {"a name beside a number", AddNumber, "X", {Named("", 0), Named("1", 1)}, {"X1.pdf", "X1_1.pdf"}},
-        {"labels that differ in replaced characters", AddPageLabel, "", {Named("", 0), Named("", 1), Named("", 2)},
-         {"X_Y.pdf", "X_Y_1.pdf", "X_Y_2.pdf"}, false, PrefixNone, host.folder / "labels.pdf"},
-        {"no automatic part", NameConstructionMode{99}, "Doc", {Named("", 0), Named("", 1)}, {"Doc.pdf", "Doc_1.pdf"}},
+        {"a number beside a name", AddNumber, "", {Named("2", 2), P(0)}, {"2.pdf", "2_1.pdf"}},
+        {"a name beside a number", AddNumber, "X", {P(0), Named("1", 1)}, {"X1.pdf", "X1_1.pdf"}},
+        {"no automatic part", NameConstructionMode{99}, "Doc", {P(0), P(1)}, {"Doc.pdf", "Doc_1.pdf"}},
         {"empty folder names", AddNumber, "", {Named("P\\\\DOC", 0), Named("P\\DOC", 1), Named("\\Q", 2)},
          {"P\\DOC.pdf", "P\\DOC_1.pdf", "Q.pdf"}, true},
-        {"no name at all", NameConstructionMode{99}, "", {Named("", 0), Named(".pdf", 1), Named("P\\", 2)},
+        {"no name at all", NameConstructionMode{99}, "", {P(0), Named(".pdf", 1), Named("P\\", 2)},
          {"1.pdf", "2.pdf", "P\\3.pdf"}, true},
+        {"bookmark folders", AddNumber, "", {intro, intro}, {"CHAPTER 1\\INTRO.pdf", "CHAPTER 1\\INTRO_1.pdf"}, true},
+        {"bookmark folders left out", AddNumber, "", {intro, intro}, {"INTRO.pdf", "INTRO_1.pdf"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SplitSettings s = Settings(c.mode, c.base, c.outputs);
         s.Filename.CreateFoldersForBookmarks = c.folders;
         s.Filename.FileNameAutoPrefix = c.prefix;
-        EXPECT_EQ(Names(s, c.file), c.expected);
+        EXPECT_EQ(Names(s), c.expected);
     }
 }
 
-TEST_F(OutputNamingTest, NumbersAndLettersGiveThePathAndTheIndexEntry) {
-    SplitSettings s = Settings(AddNumber, "Part", {Named("", 0), Named("", 1)});
+TEST_F(OutputNamingTest, NumbersLettersAndDatesGiveThePathAndTheIndexEntry) {
+    SplitSettings s = Settings(AddNumber, "Part", {Named("", 0), Named("Chapter 1\\Intro", 1)});
     Names(s);
-    EXPECT_EQ(s.Outputs[1].Filename, "/out/Part2.pdf");
-    EXPECT_EQ(entries[1].title, "Part2");
-    EXPECT_EQ(entries[1].level, 0);
+    EXPECT_EQ(s.Outputs[0].Filename, "/out/Part1.pdf");
+    EXPECT_EQ(std::tuple(entries[0].title, entries[0].level), std::tuple("Part1", 0));
+    EXPECT_EQ(std::tuple(entries[1].title, entries[1].level), std::tuple("Intro", 1)) << "a bookmark's own title";
 
     SplitSettings letters = Settings(AddLetter, "", std::vector<OutputDocument>(30, Named("", 0)));
     const auto names = Names(letters);
     for (const auto& [i, name] : {std::pair{0, "A.pdf"}, {25, "Z.pdf"}, {26, "AA.pdf"}, {27, "BB.pdf"}, {29, "DD.pdf"}})
         EXPECT_EQ(names[i], name);
-}
 
-TEST_F(OutputNamingTest, TodaysDatePrefixUsesTheMonthsName) {
+    // Today's date prefix names the month in the user's language.
     SplitSettings dated = Settings(AddNumber, "", {Named("", 0)});
     dated.Filename.FileNameAutoPrefix = PrefixTodaysDate;
     SplitSettings again = dated;  // naming sets each output's path
@@ -114,25 +104,6 @@ TEST_F(OutputNamingTest, TodaysDatePrefixUsesTheMonthsName) {
     EXPECT_EQ(Names(again), std::vector<std::string>{"May-5-20051.pdf"});
     EXPECT_EQ(MonthName(0), "Unknown");
     EXPECT_EQ(MonthName(13), "Unknown");
-}
-
-TEST_F(OutputNamingTest, BookmarkNamesWithAndWithoutFolders) {
-    test::PdfFixture pdf(6);
-    QPDFObjectHandle ch = pdf.ItemToPage("Chapter 1", 0);
-    pdf.SetChildren({}, {ch});
-    pdf.SetChildren(ch, {pdf.ItemToPage("Intro", 1), pdf.ItemToPage("Intro", 3)});
-    pdf.Write(host.folder / "chapters.pdf");
-    for (bool folders : {true, false}) {
-        SplitSettings s = Settings(AddNumber, "");
-        s.Filename.CreateFoldersForBookmarks = folders;
-        const DocumentHandle source(host.OpenActive(host.folder / "chapters.pdf"), DocumentHandle::Ownership::Borrowed);
-        s.Outputs = PlanBookmarkLevels(source, 2, 2).value();
-        const std::vector<std::string> expected = folders ? std::vector<std::string>{"CHAPTER 1\\INTRO.pdf", "CHAPTER 1\\INTRO_1.pdf"}
-                                                          : std::vector<std::string>{"INTRO.pdf", "INTRO_1.pdf"};
-        EXPECT_EQ(Names(s, host.folder / "chapters.pdf"), expected);
-        EXPECT_EQ(entries[0].title, "Intro");
-        EXPECT_EQ(entries[0].level, 1);
-    }
 }
 
 TEST_F(OutputNamingTest, FileNamesFitInTheirBytesAndStayUnique) {

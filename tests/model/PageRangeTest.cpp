@@ -26,15 +26,12 @@ TEST(PageRangeTest, PagesTakenByStartCountAndParity) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const PageRange r = MakePageRange(c.start, c.count, c.options);
-        EXPECT_EQ(r.FirstPage, c.first);
-        EXPECT_EQ(r.LastPage, c.last);
-        EXPECT_EQ(r.NumActualPages, c.actual);
-        EXPECT_EQ(r.Step, c.step);
-        EXPECT_EQ(r.Options, c.optionsAfter);
+        EXPECT_EQ(std::tuple(r.FirstPage, r.LastPage, r.NumActualPages, r.Step, r.Options),
+                  std::tuple(c.first, c.last, c.actual, c.step, c.optionsAfter));
     }
 }
 
-TEST(PageRangeTest, DescriptionUsesNominalSpanOptionsAndQuery) {
+TEST(PageRangeTest, DescriptionUsesNominalSpanOptionsAndQueryAndAQueryIsComplete) {
     const test::ScopedLanguageTable table;
     EXPECT_EQ(DescribePageRange(MakePageRange(4, 6, OddPages | ReverseOrder)),
               "Odd Pages from 5 to 10 (3 pages), Reverse Order");
@@ -57,10 +54,8 @@ TEST(PageRangeTest, DescriptionUsesNominalSpanOptionsAndQuery) {
     EXPECT_EQ(DescribePageRange(r), "Query Set of Pages Containing: Image, Web Link ");
     r.Query.Target = QueryTarget{9};
     EXPECT_EQ(DescribePageRange(r), "Query Single Page Matching \"Chapter\"") << "unknown targets: single page";
-}
 
-TEST(PageRangeTest, QueryIsCompleteWithEveryPatternItsTargetNeeds) {
-    PageQuery q;
+    PageQuery q;  // complete with every pattern its target needs
     EXPECT_FALSE(IsQueryComplete(q));
     q.FirstPageQuery.Pattern = "x";
     EXPECT_TRUE(IsQueryComplete(q));
@@ -76,7 +71,7 @@ TEST(PageRangeTest, QueryIsCompleteWithEveryPatternItsTargetNeeds) {
 
 OutputDocument Output(std::initializer_list<PageRange> ranges) { return OutputDocument{ranges, ""}; }
 
-TEST(OutputDocumentTest, PagePositionFollowsRangesReverseOrderAndOutputs) {
+TEST(OutputDocumentTest, PagePositionSpanNameCountAndMerge) {
     // Pages 6, 4 (0-based 5, 3), then 1, 2, then page 2 again.
     const OutputDocument out = Output({MakePageRange(3, 4, EvenPages | ReverseOrder), MakePageRange(0, 2, 0),
                                        MakePageRange(1, 1, 0)});
@@ -88,22 +83,18 @@ TEST(OutputDocumentTest, PagePositionFollowsRangesReverseOrderAndOutputs) {
 
     const OutputList outputs = {Output({MakePageRange(0, 3, 0)}), Output({MakePageRange(3, 2, 0)})};
     const PageLocation loc = FindOutputForPage(outputs, 4);
-    EXPECT_TRUE(loc.found);
-    EXPECT_EQ(loc.output, 1);
-    EXPECT_EQ(loc.position, 1) << "positions restart in each output";
+    EXPECT_EQ(std::tuple(loc.found, loc.output, loc.position), std::tuple(true, 1, 1)) << "counted per output";
     EXPECT_FALSE(FindOutputForPage(outputs, 7).found);
-}
 
-TEST(OutputDocumentTest, SpanNameCountAndMerge) {
     EXPECT_EQ(PageSpanName(OutputDocument{}), "NoPages");
     EXPECT_EQ(PageSpanName(Output({MakePageRange(0, 5, 0), MakePageRange(10, 3, 0)})), "From_1_To_13");
     EXPECT_EQ(CountOutputPages(Output({MakePageRange(0, 4, EvenPages), MakePageRange(9, 3, 0)})), 7);
 
-    OutputDocument out = Output({MakePageRange(5, 4, 0), MakePageRange(0, 4, 0), MakePageRange(5, 5, 0)});
-    SortAndMergeRanges(out);
-    ASSERT_EQ(out.Ranges.size(), 2u);
-    EXPECT_EQ(std::pair(out.Ranges[0].FirstPage, out.Ranges[0].LastPage), std::pair(0, 3));
-    EXPECT_EQ(std::pair(out.Ranges[1].FirstPage, out.Ranges[1].LastPage), std::pair(5, 9)) << "the widest of a start";
+    OutputDocument merged = Output({MakePageRange(5, 4, 0), MakePageRange(0, 4, 0), MakePageRange(5, 5, 0)});
+    SortAndMergeRanges(merged);
+    std::vector<std::pair<int, int>> spans;
+    for (const PageRange& r : merged.Ranges) spans.emplace_back(r.FirstPage, r.LastPage);
+    EXPECT_EQ(spans, (std::vector<std::pair<int, int>>{{0, 3}, {5, 9}})) << "the widest of a start";
 }
 
 // Stored areas are reals; the two conversions differ below zero and at the limits.

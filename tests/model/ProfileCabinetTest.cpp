@@ -3,6 +3,7 @@
 #include "cabinet/JsonCabinetStreams.h"
 #include "host/HostError.h"
 #include "model/ProfileCabinet.h"
+#include "support/CabinetPath.h"
 
 namespace tessera {
 namespace {
@@ -59,12 +60,9 @@ SplitSettings EveryField() {
     plain.Ranges.push_back(marked);
     OutputDocument queries{{QueryRange(QueryTarget::QuerySinglePage), QueryRange(QueryTarget::QueryPageSet),
                             QueryRange(QueryTarget::QueryPageRanges)}, ""};
-    PageRange content;
-    content.Query.Enable = true;
-    content.Query.Target = QueryTarget::QueryPageContent;
+    queries.Ranges.push_back(QueryRange(QueryTarget::QueryPageContent));
     using enum host::PageElementKind;
-    content.Query.PageContentQuery = {Image, TextComment, Stamp};
-    queries.Ranges.push_back(content);
+    queries.Ranges.back().Query.PageContentQuery = {Image, TextComment, Stamp};
     s.Outputs = {plain, queries};
     return s;
 }
@@ -89,26 +87,20 @@ TEST(ProfileCabinetTest, RoundTripThroughTheStreamGivesTheSameRecordAndFile) {
     }
 }
 
-host::Cabinet& At(host::Cabinet& c, std::initializer_list<const char*> path) {
-    host::Cabinet* at = &c;
-    for (const char* key : path) at = &std::get<host::CabinetBox>(*at->Find(key)).Get();
-    return *at;
-}
-
 // Each rule edits the stored EveryField() and gives the record it loads as (an
 // edit of EveryField(), over a record holding "kept" values), or the refusal.
 TEST(ProfileCabinetTest, LoadRules) {
     using Edit = std::function<void(host::Cabinet&)>;
-    using Expect = std::function<void(SplitSettings&)>;
-    const auto put = [](std::initializer_list<const char*> path, const char* key, host::CabinetValue v) -> Edit {
-        return [=](host::Cabinet& c) { At(c, path).Put(key, v); };
+    using Path = std::initializer_list<const char*>;
+    const auto put = [](Path path, const char* key, host::CabinetValue v) -> Edit {
+        return [=](host::Cabinet& c) { test::At(c, path).Put(key, v); };
     };
-    const auto remove = [](std::initializer_list<const char*> path, const char* key) -> Edit {
-        return [=](host::Cabinet& c) { At(c, path).Remove(key); };
+    const auto remove = [](Path path, const char* key) -> Edit {
+        return [=](host::Cabinet& c) { test::At(c, path).Remove(key); };
     };
     const auto ranges = [](std::int32_t n) -> Edit {
         return [n](host::Cabinet& c) {
-            host::Cabinet& doc = At(c, {"Doc0"});
+            host::Cabinet& doc = test::At(c, {"Doc0"});
             for (std::int32_t j = 0; j < n; ++j) doc.PutCabinet("Range" + std::to_string(j), *doc.GetCabinet("Range0"));
             doc.Put("NumRanges", n);
         };
@@ -117,83 +109,84 @@ TEST(ProfileCabinetTest, LoadRules) {
         return [n](host::Cabinet& c) {
             host::Cabinet array;
             for (std::int32_t i = 0; i < n; ++i) array.Put(std::to_string(i), std::int32_t{3});
-            At(c, {"Doc1", "Range3", "Query"}).PutCabinet("PageAttributeArray", array);
-            At(c, {"Doc1", "Range3", "Query"}).Put("NumAttributes", n);
+            test::At(c, {"Doc1", "Range3", "Query"}).PutCabinet("PageAttributeArray", array);
+            test::At(c, {"Doc1", "Range3", "Query"}).Put("NumAttributes", n);
         };
     };
-    const auto both = [](Edit a, Edit b) -> Edit { return [=](host::Cabinet& c) { a(c), b(c); }; };
-    const std::initializer_list<const char*> naming = {"Settings", "FilenameSettings"}, query = {"Doc1", "Range0", "Query"};
+    const Path naming = {"Settings", "FilenameSettings"}, security = {"Settings", "SecuritySettings"};
+    const Path output = {"Settings", "OutputSettings"}, query = {"Doc1", "Range0", "Query"};
     SplitSettings kept;
     kept.Filename.OutputBaseFilename = kept.Output.SeparatorQuery.Pattern = "kept";
     kept.Output.NumEqualPages = 99;
     const struct Rule {
         const char* name;
-        Edit edit;
-        Expect expect;           // null: refused
-        const char* refusal = "";  // what the refusal names
+        std::vector<Edit> edits;
+        std::function<void(SplitSettings&)> expect;  // null: refused
+        const char* refusal = "";                    // what the refusal names
     } rules[] = {
-        {"no SplitMode is EqualPages", remove({}, "SplitMode"), [](SplitSettings& s) { s.SplitMode = SplitMethod::EqualPages; }},
-        {"SplitMode 4", put({}, "SplitMode", 4), nullptr, "\"SplitMode\" is 4"},
-        {"SplitMode -1", put({}, "SplitMode", -1), nullptr, "\"SplitMode\""},
-        {"no Settings", remove({}, "Settings"), nullptr, "\"Settings\" is missing"},
-        {"no BaseFilename is empty", remove(naming, "BaseFilename"), [](SplitSettings& s) { s.Filename.OutputBaseFilename = ""; }},
-        {"construction mode 5 is the first", put(naming, "FileConstructionMode", 5),
-         [](SplitSettings& s) { s.Filename.FileNameConstructionMode = NameConstructionMode::AddNumber; }},
-        {"construction mode 4 stays", put(naming, "FileConstructionMode", 4),
-         [](SplitSettings& s) { s.Filename.FileNameConstructionMode = NameConstructionMode{4}; }},
-        {"construction mode -2 stays", put(naming, "FileConstructionMode", -2),
-         [](SplitSettings& s) { s.Filename.FileNameConstructionMode = NameConstructionMode{-2}; }},
-        {"prefix 3 is the first", put(naming, "FileAutoPrefix", 3),
-         [](SplitSettings& s) { s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone; }},
-        {"prefix 2 stays", put(naming, "FileAutoPrefix", 2), [](SplitSettings&) {}},
-        {"prefix -1 stays", put(naming, "FileAutoPrefix", -1),
-         [](SplitSettings& s) { s.Filename.FileNameAutoPrefix = AutoPrefix{-1}; }},
+        {"no SplitMode", {remove({}, "SplitMode")}, [](auto& s) { s.SplitMode = SplitMethod::EqualPages; }},
+        {"SplitMode 4", {put({}, "SplitMode", 4)}, nullptr, "\"SplitMode\" is 4"},
+        {"SplitMode -1", {put({}, "SplitMode", -1)}, nullptr, "\"SplitMode\""},
+        {"no Settings", {remove({}, "Settings")}, nullptr, "\"Settings\" is missing"},
+        {"no BaseFilename", {remove(naming, "BaseFilename")}, [](auto& s) { s.Filename.OutputBaseFilename = ""; }},
+        {"construction mode 5 and prefix 3 are the first",
+         {put(naming, "FileConstructionMode", 5), put(naming, "FileAutoPrefix", 3)}, [](auto& s) {
+             s.Filename.FileNameConstructionMode = NameConstructionMode::AddNumber;
+             s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
+         }},
+        {"construction mode 4 and prefix 2 stay",
+         {put(naming, "FileConstructionMode", 4), put(naming, "FileAutoPrefix", 2)}, [](auto&) {}},
+        {"construction mode -2 and prefix -1 stay",
+         {put(naming, "FileConstructionMode", -2), put(naming, "FileAutoPrefix", -1)}, [](auto& s) {
+             s.Filename.FileNameConstructionMode = NameConstructionMode{-2};
+             s.Filename.FileNameAutoPrefix = AutoPrefix{-1};
+         }},
         {"reals: x 65536 + 0.5 cut, integers taken as reals",
-         both(both(put(naming, "PageRectLeft", 10.00001), put(naming, "PageRectTop", std::int32_t{72})),
-              put(naming, "PageRectRight", -0.00002)),
-         [](SplitSettings& s) {
+         {put(naming, "PageRectLeft", 10.00001), put(naming, "PageRectTop", 72), put(naming, "PageRectRight", -2e-5)},
+         [](auto& s) {
              s.Filename.TextAreaLeft = Fixed16::FromRaw(10 * 65536 + 1);
              s.Filename.TextAreaTop = Fixed16::FromRaw(72 * 65536);
              s.Filename.TextAreaRight = Fixed16::FromRaw(0);
          }},
         {"passwords lose leading white space only",
-         both(put({"Settings", "SecuritySettings"}, "Password", std::string(" \tpw ")),
-              put({"Settings", "SecuritySettings"}, "PermPassword", std::string("\n"))),
-         [](SplitSettings& s) { s.Security.Password = "pw ", s.Security.PermPassword = ""; }},
-        {"no FilenameSettings: security read, the rest kept", remove({"Settings"}, "FilenameSettings"),
-         [&](SplitSettings& s) { s.Filename = kept.Filename, s.Output = kept.Output; }},
-        {"no SeparatorQuery keeps the query", remove({"Settings", "OutputSettings"}, "SeparatorQuery"),
-         [&](SplitSettings& s) { s.Output.SeparatorQuery = kept.Output.SeparatorQuery; }},
-        {"a query without Pattern has none", remove({"Settings", "OutputSettings", "SeparatorQuery"}, "Pattern"),
-         [](SplitSettings& s) { s.Output.SeparatorQuery.Pattern = ""; }},
-        {"NumOutputFiles 0 empties the list", put({}, "NumOutputFiles", 0), [](SplitSettings& s) { s.Outputs.clear(); }},
-        {"NumRanges 10000", ranges(10000), [](SplitSettings& s) { s.Outputs[0].Ranges.assign(10000, s.Outputs[0].Ranges[0]); }},
-        {"NumRanges 10001", ranges(10001), nullptr, "\"Doc0/NumRanges\" is 10001"},
-        {"100 element kinds", kinds(100),
-         [](SplitSettings& s) { s.Outputs[1].Ranges[3].Query.PageContentQuery.assign(100, host::PageElementKind{3}); }},
-        {"101 element kinds", kinds(101), nullptr, "\"Doc1/Range3/Query/NumAttributes\" is 101"},
-        {"element kinds counted without their array", remove({"Doc1", "Range3", "Query"}, "PageAttributeArray"), nullptr,
-         "\"Doc1/Range3/Query/PageAttributeArray\" is missing"},
-        {"Doc1 missing between others",
-         both(both(put({}, "NumOutputFiles", 3), remove({}, "Doc1")),
-              [](host::Cabinet& c) { c.PutCabinet("Doc2", *c.GetCabinet("Doc0")); }),
-         nullptr, "\"Doc1\" is missing"},
-        {"a huge NumOutputFiles reserves nothing", put({}, "NumOutputFiles", INT32_MAX), nullptr, "\"Doc2\" is missing"},
-        {"Range without Query", remove({"Doc1", "Range2"}, "Query"), nullptr, "\"Doc1/Range2/Query\" is missing"},
-        {"query without LastPageQuery", remove(query, "LastPageQuery"), nullptr, "\"Doc1/Range0/Query/LastPageQuery\" is missing"},
-        {"a boolean for a count", put({"Doc0"}, "NumRanges", true), nullptr, "\"Doc0/NumRanges\" holds a boolean, not an integer"},
-        {"a text for an area", put({"Doc1", "Range0", "Query", "FirstPageQuery"}, "AreaLeft", std::string("72")), nullptr,
-         "\"Doc1/Range0/Query/FirstPageQuery/AreaLeft\" holds a text, not a real"},
-        {"a real for an integer", put({"Settings", "OutputSettings"}, "EqualPagesNumber", 2.0), nullptr,
+         {put(security, "Password", std::string(" \tpw ")), put(security, "PermPassword", std::string("\n"))},
+         [](auto& s) { s.Security.Password = "pw ", s.Security.PermPassword = ""; }},
+        {"no FilenameSettings: security read, the rest kept", {remove({"Settings"}, "FilenameSettings")},
+         [&](auto& s) { s.Filename = kept.Filename, s.Output = kept.Output; }},
+        {"no SeparatorQuery keeps the query", {remove(output, "SeparatorQuery")},
+         [&](auto& s) { s.Output.SeparatorQuery = kept.Output.SeparatorQuery; }},
+        {"a query without Pattern has none", {remove({"Settings", "OutputSettings", "SeparatorQuery"}, "Pattern")},
+         [](auto& s) { s.Output.SeparatorQuery.Pattern = ""; }},
+        {"NumOutputFiles 0 empties the list", {put({}, "NumOutputFiles", 0)}, [](auto& s) { s.Outputs.clear(); }},
+        {"10000 ranges", {ranges(10000)}, [](auto& s) { s.Outputs[0].Ranges.assign(10000, s.Outputs[0].Ranges[0]); }},
+        {"NumRanges 10001", {ranges(10001)}, nullptr, "\"Doc0/NumRanges\" is 10001"},
+        {"100 element kinds", {kinds(100)},
+         [](auto& s) { s.Outputs[1].Ranges[3].Query.PageContentQuery.assign(100, host::PageElementKind{3}); }},
+        {"101 element kinds", {kinds(101)}, nullptr, "\"Doc1/Range3/Query/NumAttributes\" is 101"},
+        {"element kinds counted without their array", {remove({"Doc1", "Range3", "Query"}, "PageAttributeArray")},
+         nullptr, "\"Doc1/Range3/Query/PageAttributeArray\" is missing"},
+        {"Doc1 missing between others", {put({}, "NumOutputFiles", 3), remove({}, "Doc1"), [](auto& c) {
+             c.PutCabinet("Doc2", *c.GetCabinet("Doc0"));
+         }}, nullptr, "\"Doc1\" is missing"},
+        {"a huge NumOutputFiles reserves nothing", {put({}, "NumOutputFiles", INT32_MAX)}, nullptr,
+         "\"Doc2\" is missing"},
+        {"Range without Query", {remove({"Doc1", "Range2"}, "Query")}, nullptr, "\"Doc1/Range2/Query\" is missing"},
+        {"query without LastPageQuery", {remove(query, "LastPageQuery")}, nullptr,
+         "\"Doc1/Range0/Query/LastPageQuery\" is missing"},
+        {"a boolean for a count", {put({"Doc0"}, "NumRanges", true)}, nullptr,
+         "\"Doc0/NumRanges\" holds a boolean, not an integer"},
+        {"a text for an area", {put({"Doc1", "Range0", "Query", "FirstPageQuery"}, "AreaLeft", std::string("72"))},
+         nullptr, "\"Doc1/Range0/Query/FirstPageQuery/AreaLeft\" holds a text, not a real"},
+        {"a real for an integer", {put(output, "EqualPagesNumber", 2.0)}, nullptr,
          "\"Settings/OutputSettings/EqualPagesNumber\" holds a real"},
-        {"an integer for a group", put({"Settings"}, "SecuritySettings", 1), nullptr,
+        {"an integer for a group", {put({"Settings"}, "SecuritySettings", 1)}, nullptr,
          "\"Settings/SecuritySettings\" holds an integer, not a cabinet"},
     };
     for (const Rule& rule : rules) {
         SCOPED_TRACE(rule.name);
         host::Cabinet c;
         SaveSettingsToCabinet(EveryField(), c);
-        rule.edit(c);
+        for (const Edit& edit : rule.edits) edit(c);
         SplitSettings s = kept, expected = EveryField();
         std::string why;
         EXPECT_EQ(LoadSettingsFromCabinet(s, c, &why), rule.expect != nullptr) << why;
@@ -205,7 +198,8 @@ TEST(ProfileCabinetTest, LoadRules) {
     }
 }
 
-TEST(JsonCabinetStreamsTest, EveryTypeAndKeyOrderRoundTrips) {
+// Every type and key order round trips; malformed streams are refused with a reason.
+TEST(JsonCabinetStreamsTest, EveryTypeRoundTripsAndMalformedStreamsAreRefused) {
     host::Cabinet inner, deeper, c;
     inner.Put("z", std::int32_t{-7});
     inner.Put("a", 72.0);
@@ -213,7 +207,7 @@ TEST(JsonCabinetStreamsTest, EveryTypeAndKeyOrderRoundTrips) {
     c.Put("bool", true);
     c.Put("int", std::int32_t{2147483647});
     c.Put("real", 0.5);
-    c.Put("whole real", 72.0);
+    c.Put("whole real", 72.0);  // read back as a real, not an integer
     c.Put("text", std::string("Chapter \"1\" \\ été"));
     c.Put("bytes", host::ByteString{std::string("\0\xff\x01z", 4)});
     c.PutCabinet("nested", inner);
@@ -221,20 +215,15 @@ TEST(JsonCabinetStreamsTest, EveryTypeAndKeyOrderRoundTrips) {
     c.PutCabinet("empty", host::Cabinet{});
     cabinet::JsonCabinetStreams streams;
     const std::string stream = streams.WriteStream(c);
-    EXPECT_NE(stream.find("\"whole real\": 72.0"), std::string::npos) << stream;
-    EXPECT_NE(stream.find("\"$bytes\": \"AP8Beg==\""), std::string::npos) << stream;
     const host::Cabinet back = streams.ReadStream(stream);
-    EXPECT_EQ(back, c);
-    EXPECT_EQ(back.GetCabinet("nested")->Entries()[0].first, "z") << "keys keep their order";
+    EXPECT_EQ(back, c) << "in key order";
     EXPECT_EQ(streams.WriteStream(back), stream);
 
     host::Cabinet pointer;
     pointer.Put("p", host::Pointer{&pointer});
     pointer.Put("n", std::int32_t{1});
     EXPECT_EQ(streams.ReadStream(streams.WriteStream(pointer)).Size(), 1u) << "pointers are not written";
-}
 
-TEST(JsonCabinetStreamsTest, MalformedStreamsAreRefusedWithAReason) {
     std::string deep;
     for (int i = 0; i < 100000; ++i) deep += "{\"a\":";
     const std::pair<std::string, const char*> cases[] = {
@@ -252,7 +241,7 @@ TEST(JsonCabinetStreamsTest, MalformedStreamsAreRefusedWithAReason) {
     };
     for (const auto& [stream, reason] : cases) {
         try {
-            cabinet::JsonCabinetStreams().ReadStream(stream);
+            streams.ReadStream(stream);
             ADD_FAILURE() << "accepted " << stream.substr(0, 40);
         } catch (const host::HostError& e) {
             EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << stream.substr(0, 40) << ": " << e.what();

@@ -1,13 +1,12 @@
 // The real Tessera.api in the real host's tables, and the split as a command
 // of the host's batch sequences.
-#include <filesystem>
-#include <set>
 
 #include "access/Host.h"
 #include "app/ModuleLoader.h"
 #include "cabinet/JsonCabinetStreams.h"
 #include "model/ProfileCabinet.h"
 #include "shell/SplitBatchCommand.h"
+#include "support/CabinetPath.h"
 #include "support/Files.h"
 #include "support/PdfFixture.h"
 #include "ui/MemoryView.h"
@@ -21,17 +20,15 @@ TEST(ModuleLoadingTest, InstallsThreeItemsWithOneTitleAndNameAndTheirCommands) {
     test::TestHost host;
     app::ModuleLoader loader;
     ASSERT_EQ(loader.Load(TESSERA_MODULE_PATH, host.runtime.Core(), host::kHandshakeVersion), std::nullopt);
-    std::vector<const app::MenuBar::Item*> items;
     for (const char* menu : {"Extensions", "UsingExtensions", "AboutExtensions"}) {
         const auto inMenu = host.viewer.Menus().Items(menu);
         ASSERT_EQ(inMenu.size(), 1u) << menu;
-        EXPECT_EQ(inMenu[0]->name, "KORB:Tessera");
-        EXPECT_EQ(inMenu[0]->title, "Split Document...");
-        items.push_back(inMenu[0]);
+        EXPECT_EQ(inMenu[0]->name + " " + inMenu[0]->title, "KORB:Tessera Split Document...");
     }
-    EXPECT_FALSE(host.viewer.Menus().IsEnabled(*items[0])) << "no active document";
+    const app::MenuBar::Item& item = *host.viewer.Menus().Items("Extensions")[0];
+    EXPECT_FALSE(host.viewer.Menus().IsEnabled(item)) << "no active document";
     host.OpenActive("multicolumn-latex-2col.pdf");
-    EXPECT_TRUE(host.viewer.Menus().IsEnabled(*items[0]));
+    EXPECT_TRUE(host.viewer.Menus().IsEnabled(item));
     EXPECT_FALSE(host.commandLine.Declared().empty()) << "the split dialog's fields are declared";
 
     host.windows.openSucceeds = false;  // help that is there but cannot be opened is not called missing
@@ -51,11 +48,9 @@ TEST(ModuleHandshakeTest, RefusedWithoutARequiredTableOrAtAnotherVersion) {
         {"a required table below version 5", [](app::CoreTables& core) { core.Offer("PDSRead", 0x40005, &core); },
          host::kHandshakeVersion, false, "handshake"},
         {"another handshake version", [](app::CoreTables&) {}, 0x10000, false, ""},
-        {"without the optional tables",
-         [](app::CoreTables& core) {
+        {"without the optional tables", [](app::CoreTables& core) {
              for (const char* name : {"ASExtra", "AcroViewSweetPea", "PDMetadata"}) core.Withdraw(name);
-         },
-         host::kHandshakeVersion, true, ""},
+         }, host::kHandshakeVersion, true, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -99,7 +94,7 @@ std::vector<std::string> KeyPaths(const Cabinet& cabinet, const std::string& pre
     return paths;
 }
 
-TEST_F(SplitBatchCommandTest, PropertiesAndParametersAnswerAsTheHostAsks) {
+TEST_F(SplitBatchCommandTest, PropertiesParametersAndDialogAnswerAsTheHostAsks) {
     const host::CommandId command = NewCommand();
     Cabinet all;
     handler.getProperties(command, all);
@@ -122,14 +117,12 @@ TEST_F(SplitBatchCommandTest, PropertiesAndParametersAnswerAsTheHostAsks) {
     SaveSettingsToCabinet(SplitSettings(), complete);
     EXPECT_EQ(KeyPaths(params), KeyPaths(complete));
     EXPECT_EQ(params.Get<std::int32_t>("SplitMode"), 5) << "what was given stays";
-}
 
-TEST_F(SplitBatchCommandTest, TheDialogEditsTheParametersOnlyWhenAccepted) {
-    const host::CommandId command = NewCommand();
-    Cabinet params;
+    // The dialog edits the parameters only when accepted.
     SplitSettings settings;
     settings.SplitMode = SplitMethod::EqualPages;
     settings.Filename.OutputBaseFilename = "Before";
+    params.Clear();
     SaveSettingsToCabinet(settings, params);
     handler.setParams(command, params);
     EXPECT_EQ(handler.showDialog(command), CommandStatus::Cancelled) << "no window to show it in";
@@ -169,27 +162,15 @@ protected:
         settings.Filename.OutputFolder = folder + "/out/";
         Cabinet params;
         SaveSettingsToCabinet(settings, params);
-        for (const char* i : {"0", "1"}) At({"Commands", i})->PutCabinet(host::kParams, params);
+        for (const char* i : {"0", "1"}) test::At(sequence, {"Commands", i}).PutCabinet(host::kParams, params);
     }
     ~SequenceTest() override { batch.UnregisterHandler("Failing"); }
-    Cabinet* At(std::initializer_list<const char*> path) {
-        Cabinet* at = &sequence;
-        for (const char* key : path) at = &std::get<host::CabinetBox>(*at->Find(key)).Get();
-        return at;
-    }
 
     Cabinet sequence;
 };
 
-TEST_F(SequenceTest, ACommandEndingInAnErrorFailsItsFileAndTheRunGoesOn) {
-    EXPECT_TRUE(batch.RunSequence(sequence));
-    EXPECT_EQ(batch.LastRun().failed, 2);
-    EXPECT_EQ(test::FilesBelow(host.folder / "out"), (std::vector<std::string>{"f0Doc1.pdf", "f0Doc2.pdf", "f1Doc1.pdf",
-                                                                              "f1Doc2.pdf"}))
-        << "the second file ran too";
-}
-
-TEST_F(SequenceTest, ASequenceThatWouldRunNothingIsRefusedWithItsReason) {
+// Refused with its reason when it would run nothing; else a command ending in an error fails its file and the run goes on.
+TEST_F(SequenceTest, RefusedWhenItWouldRunNothingAndAFailingCommandFailsOnlyItsFile) {
     const Cabinet whole = sequence;
     const struct {
         const char* name;
@@ -197,16 +178,15 @@ TEST_F(SequenceTest, ASequenceThatWouldRunNothingIsRefusedWithItsReason) {
         const char* says;
     } rows[] = {
         {"no Output", [&] { sequence.Remove("Output"); }, "\"Output\""},
-        {"missing folder",
-         [&] {
-             At({"Input"})->Put("FileVariation", std::int32_t{1});
-             Cabinet folder;
+        {"missing folder", [&] {
+             Cabinet& input = test::At(sequence, {"Input"}), folder;
              folder.Put("DI", std::string(host.folder / "missing"));
-             At({"Input"})->PutCabinet("PreselectedFolderPath", folder);
-         },
-         "cannot list the folder"},
-        {"unknown FileVariation", [&] { At({"Input"})->Put("FileVariation", std::int32_t{7}); }, "FileVariation"},
-        {"command without Params", [&] { At({"Commands", "1"})->Remove(host::kParams); }, "command 1 of the sequence lacks"},
+             input.PutCabinet("PreselectedFolderPath", folder);
+             input.Put("FileVariation", std::int32_t{1});
+         }, "cannot list the folder"},
+        {"unknown FileVariation", [&] { test::At(sequence, {"Input"}).Put("FileVariation", 7); }, "FileVariation"},
+        {"command without Params", [&] { test::At(sequence, {"Commands", "1"}).Remove(host::kParams); },
+         "command 1 of the sequence lacks"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -216,6 +196,11 @@ TEST_F(SequenceTest, ASequenceThatWouldRunNothingIsRefusedWithItsReason) {
         EXPECT_NE(batch.LastRun().refusal.find(row.says), std::string::npos) << batch.LastRun().refusal;
     }
     EXPECT_TRUE(test::FilesBelow(host.folder / "out").empty()) << "nothing ran";
+    sequence = whole;
+    EXPECT_TRUE(batch.RunSequence(sequence));
+    EXPECT_EQ(batch.LastRun().failed, 2);
+    EXPECT_EQ(test::FilesBelow(host.folder / "out"),
+              (std::vector<std::string>{"f0Doc1.pdf", "f0Doc2.pdf", "f1Doc1.pdf", "f1Doc2.pdf"})) << "f1 ran too";
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // The split command as the viewer runs it: what the user is shown (the
 // shipped texts), the run's outcome, and what stays on disk.
-#include <filesystem>
 
 #include "shell/SplitCommand.h"
 #include "support/FaultyDocuments.h"
@@ -41,11 +40,15 @@ struct Command {
 };
 
 TEST(SplitCommandTest, EachRefusalOrFailureSaysWhyAndKeepsWhatWasWritten) {
+    using enum RunOutcome;
+    using Says = std::vector<std::string>;  // alerts, questions, the outcome's message; kHostText: the injected error's
+    const Says notSaved = {kHostText, kNotFinished, kCannotSplit}, notMade = {kHostText, kCannotSplit};
+    const std::vector<host::OptionValue> each = {{"equal", "1"}};
     const struct Case {
         const char* name;
         const char* source;  // a page count, a file of tests/data, or nullptr: no document
         std::vector<host::OptionValue> options;
-        std::vector<std::string> says;  // alerts, questions, the outcome's message; kHostText: the injected error's
+        Says says;
         RunOutcome outcome;
         std::size_t files = 0;  // outputs on disk after the run
         std::optional<Op> fault = std::nullopt;
@@ -53,57 +56,49 @@ TEST(SplitCommandTest, EachRefusalOrFailureSaysWhyAndKeepsWhatWasWritten) {
         const char* password = "";
         short viewer = 6;
     } cases[] = {
-        {"two pages, one per output", "2", {{"equal", "1"}}, {"The split is done: 2 output documents were written."},
-         RunOutcome::Done, 2},
-        {"no active document", nullptr, {}, {"fewer than 2 pages"}, RunOutcome::Refused},
-        {"one page", "1", {{"equal", "1"}}, {"fewer than 2 pages"}, RunOutcome::Refused},
-        {"an old viewer", "2", {{"equal", "1"}}, {"too old for Tessera"}, RunOutcome::Refused, 0, {}, 0, "", 4},
-        {"no extract permission", kEncrypted, {{"equal", "10"}}, {"do not allow its pages to be extracted"},
-         RunOutcome::Refused},
+        {"two pages, one per output", "2", each, {"The split is done: 2 output documents were written."}, Done, 2},
+        {"no active document", nullptr, {}, {"fewer than 2 pages"}, Refused},
+        {"one page", "1", each, {"fewer than 2 pages"}, Refused},
+        {"an old viewer", "2", each, {"too old for Tessera"}, Refused, 0, {}, 0, "", 4},
+        {"no extract permission", kEncrypted, {{"equal", "10"}}, {"do not allow its pages to be extracted"}, Refused},
         {"no extract permission but the owner password", kEncrypted, {{"equal", "10"}},
-         {"output documents were written"}, RunOutcome::Done, 3, {}, 0, "master"},
-        {"no output documents", "3", {}, {"There are no output documents"}, RunOutcome::UsageError},
-        {"a bad option", "3", {{"bookmarks", "2-x"}}, {"\"x\""}, RunOutcome::UsageError},
+         {"output documents were written"}, Done, 3, {}, 0, "master"},
+        {"no output documents", "3", {}, {"There are no output documents"}, UsageError},
+        {"a bad option", "3", {{"bookmarks", "2-x"}}, {"\"x\""}, UsageError},
         {"a folder to make, declined", "3", {{"equal", "1"}, {"output-folder", "/nonexistent/tessera-out"}},
-         {"does not exist. Do you want the folder to be created?"}, RunOutcome::Cancelled},
-        {"save of the first output", "4", {{"equal", "1"}}, {kHostText, kNotFinished, kCannotSplit}, RunOutcome::Failed,
-         0, Op::Save, 1},
-        {"save of a later output keeps the earlier files", "4", {{"equal", "1"}}, {kHostText, kNotFinished, kCannotSplit},
-         RunOutcome::Failed, 2, Op::Save, 3},
-        {"security", "4", {{"equal", "1"}, {"open-password", "pw"}}, {kHostText, kNotFinished, kCannotSplit},
-         RunOutcome::Failed, 1, Op::SetSecurity, 2},
-        {"placeholder removal", "4", {{"equal", "1"}}, {kHostText, kNotFinished, kCannotSplit}, RunOutcome::Failed, 0,
-         Op::DeletePage, 1},
-        {"placeholder page acquired from the source", "4", {{"equal", "1"}}, {kHostText, kCannotSplit},
-         RunOutcome::Failed, 1, Op::MediaBox, 2},
-        {"page insertion", "4", {{"equal", "1"}}, {kHostText, kCannotSplit}, RunOutcome::Failed, 0, Op::InsertPages, 1},
-        {"page label removal", "4", {{"equal", "1"}, {"remove-labels", "1"}}, {kHostText, kCannotSplit},
-         RunOutcome::Failed, 0, Op::RemovePageLabels, 1},
-        {"planning reads the source", "4", {{"equal", "1"}}, {kHostText, kCannotSplit}, RunOutcome::Failed, 0, Op::Flags, 1},
-        {"no new document: the first insertion fails silently", "4", {{"equal", "1"}}, {kCannotSplit},
-         RunOutcome::Failed, 0, Op::NewDocument, 1},
-        {"an unreadable information value counts as none", "4", {{"equal", "1"}}, {"4 output documents were written"},
-         RunOutcome::Done, 4, Op::InfoValue, 1},
+         {"does not exist. Do you want the folder to be created?"}, Cancelled},
+        {"save of the first output", "4", each, notSaved, Failed, 0, Op::Save, 1},
+        {"save of a later output keeps the earlier files", "4", each, notSaved, Failed, 2, Op::Save, 3},
+        {"security", "4", {{"equal", "1"}, {"open-password", "pw"}}, notSaved, Failed, 1, Op::SetSecurity, 2},
+        {"placeholder removal", "4", each, notSaved, Failed, 0, Op::DeletePage, 1},
+        {"placeholder page acquired from the source", "4", each, notMade, Failed, 1, Op::MediaBox, 2},
+        {"page insertion", "4", each, notMade, Failed, 0, Op::InsertPages, 1},
+        {"label removal", "4", {{"equal", "1"}, {"remove-labels", "1"}}, notMade, Failed, 0, Op::RemovePageLabels, 1},
+        {"planning reads the source", "4", each, notMade, Failed, 0, Op::Flags, 1},
+        {"no new document: the insertion fails silently", "4", each, {kCannotSplit}, Failed, 0, Op::NewDocument, 1},
+        {"an unreadable information value counts as none", "4", each, {"4 output documents were written"}, Done, 4,
+         Op::InfoValue, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Command command;
+        test::TestHost& host = command.host;
         if (c.source) command.Open(c.source, c.password);
-        command.host.viewer.version = {c.viewer, 0};
+        host.viewer.version = {c.viewer, 0};
         command.Options(c.options);
         std::optional<test::FaultyDocuments> faulty;
-        if (c.fault) faulty.emplace(command.host.runtime.Services(), *c.fault, c.nth);
+        if (c.fault) faulty.emplace(host.runtime.Services(), *c.fault, c.nth);
         SplitCommand();
 
-        std::vector<std::string> shown = command.host.viewer.alerts;
-        shown.insert(shown.end(), command.host.windows.questions.begin(), command.host.windows.questions.end());
-        if (!command.host.commandLine.OutcomeMessage().empty()) shown.push_back(command.host.commandLine.OutcomeMessage());
+        std::vector<std::string> shown = host.viewer.alerts;
+        shown.insert(shown.end(), host.windows.questions.begin(), host.windows.questions.end());
+        if (!host.commandLine.OutcomeMessage().empty()) shown.push_back(host.commandLine.OutcomeMessage());
         ASSERT_EQ(shown.size(), c.says.size()) << testing::PrintToString(shown);
         for (std::size_t i = 0; i < shown.size(); ++i) {
             const std::string says = c.says[i] == kHostText ? test::FaultyDocuments::FaultText(*c.fault, c.nth) : c.says[i];
             EXPECT_NE(shown[i].find(says), std::string::npos) << shown[i];
         }
-        EXPECT_EQ(command.host.commandLine.Outcome(), c.outcome);
+        EXPECT_EQ(host.commandLine.Outcome(), c.outcome);
         EXPECT_EQ(command.Written().size(), c.files);
     }
 }
