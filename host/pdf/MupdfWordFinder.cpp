@@ -26,19 +26,19 @@ std::vector<ObjectId> PageObjects(PdfDocument& document) {
 
 // The document as qpdf reads it, written unencrypted to memory, and where
 // each of its pages went: qpdf renumbers objects as it writes.
-struct Copy {
+struct QpdfCopy {
     std::string bytes;
     std::vector<ObjectId> pages;
 };
 
-Copy WrittenByQpdf(PdfDocument& document) {
+QpdfCopy WrittenByQpdf(PdfDocument& document) {
     return QpdfGuard([&] {
         QPDFWriter writer(document.Qpdf());
         writer.setOutputMemory();
         writer.setPreserveEncryption(false);
         writer.write();
         const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
-        Copy copy{std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize()), {}};
+        QpdfCopy copy{std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize()), {}};
         for (const QPDFObjectHandle& page : document.Pages())
             copy.pages.push_back(IdOf(writer.getRenumberedObjGen(page.getObjGen())));
         return copy;
@@ -84,7 +84,7 @@ void MupdfWordFinder::MatchAllPages(Finder& finder) {
     finder.ahead.reset();  // from now on pages are looked for by object
     if (finder.text && (finder.pages = Matched(*finder.text, finder.wanted))) return;
     PdfDocument& document = store_.Get(finder.doc);
-    Copy copy = WrittenByQpdf(document);
+    QpdfCopy copy = WrittenByQpdf(document);
     finder.text = std::make_unique<MupdfDocument>(std::move(copy.bytes));
     finder.wanted = std::move(copy.pages);
     finder.pages = Matched(*finder.text, finder.wanted);
