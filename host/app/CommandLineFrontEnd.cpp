@@ -1,5 +1,7 @@
 #include "app/CommandLineFrontEnd.h"
 
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
 #include <algorithm>
 #include <sstream>

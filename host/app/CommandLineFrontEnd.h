@@ -2,11 +2,15 @@
 // The host's side of the command line as a dialog front end: it turns the
 // options the plug-in declares into CLI11 options, keeps what the user gave,
 // prints dry-run plans and remembers how the command ended.
-#include <CLI/CLI.hpp>
-
 #include <ostream>
 
 #include "host/CommandLineServices.h"
+
+// CLI11 stays out of this header: its header defines validator objects that
+// every file including it would construct and compile again.
+namespace CLI {
+class App;
+}
 
 namespace tessera::app {
 
