@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "access/Host.h"
+#include "analysis/SplitFacts.h"
 #include "engine/HtmlIndex.h"
 #include "engine/OutputPlanner.h"
 #include "engine/OutputProducer.h"
@@ -71,6 +72,17 @@ bool PathsFitSystem(const SplitSettings& settings, const std::string& indexPath)
     return true;
 }
 
+// The check every route makes, made again by the run for callers that did
+// not: each problem is shown, and the first one kept for a batch's line.
+// Made before a page is scanned, so a pattern that does not compile is
+// said, not searched for.
+std::optional<std::string> SettingsRefusal(const SplitSettings& settings, const DocumentHandle& source) {
+    const std::vector<SettingsProblem> problems = CheckSettings(settings, ReadSplitFacts(source));
+    for (const SettingsProblem& problem : problems) Host().viewer->Alert(problem.text);
+    if (problems.empty()) return std::nullopt;
+    return problems.front().text;
+}
+
 // Only the outputs that were written have a place in the index.
 std::vector<IndexEntry> WrittenEntries(const std::vector<IndexEntry>& entries, const std::vector<bool>& written) {
     std::vector<IndexEntry> kept;
@@ -116,6 +128,10 @@ std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, cons
 
 SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     SplitResult result;
+    if (const std::optional<std::string> refusal = SettingsRefusal(settings, source)) {
+        result.refusal = *refusal;
+        return result;
+    }
     const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday());
     if (!entries) return result;
     result.completed = settings.Outputs.empty();

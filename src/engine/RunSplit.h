@@ -27,7 +27,8 @@ struct SplitResult {
 };
 
 // The whole run; it completes also when no output was planned, and fails
-// when its HTML index cannot be written. A host error that no step answers
+// when its HTML index cannot be written. Settings CheckSettings refuses are
+// refused before a page is read, each problem shown, the first as `refusal`. A host error that no step answers
 // with a message of its own goes on to the command.
 SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source);
 

@@ -5,6 +5,7 @@
 
 #include "model/CabinetReader.h"
 #include "model/QueryCabinet.h"
+#include "model/SettingsCheck.h"
 #include "model/SettingsFields.h"
 
 namespace tessera {
@@ -212,11 +213,15 @@ void SaveSettingsToCabinet(const SplitSettings& s, host::Cabinet& c) {
 bool LoadSettingsFromCabinet(SplitSettings& settings, const host::Cabinet& cabinet, std::string* why) {
     try {
         Load(cabinet, settings);
-        return true;
     } catch (const CabinetRefusal& refusal) {
         if (why) *why = refusal.what();
         return false;
     }
+    // A value no route would take is refused here, before any route sees it.
+    const std::vector<SettingsProblem> problems = CheckStoredValues(settings);
+    if (problems.empty()) return true;
+    if (why) *why = "\"" + problems.front().field + "\": " + problems.front().text;
+    return false;
 }
 
 }  // namespace tessera

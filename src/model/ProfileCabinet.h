@@ -15,7 +15,8 @@ void SaveSettingsToCabinet(const SplitSettings& settings, host::Cabinet& cabinet
 // "Settings" are read in order and only while the ones before them were there,
 // so the rest keep the record's values. False when the tree is refused (a
 // method outside 0 to 3, "Settings" or a numbered document, range or query
-// missing, more than 10000 ranges in a document, a value of the wrong type);
+// missing, more than 10000 ranges in a document, a value of the wrong type,
+// a value CheckStoredValues refuses);
 // `why` then names the key, and the record is left partly loaded for the
 // caller to discard.
 bool LoadSettingsFromCabinet(SplitSettings& settings, const host::Cabinet& cabinet, std::string* why = nullptr);

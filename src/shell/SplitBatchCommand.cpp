@@ -7,7 +7,6 @@
 #include "model/ProfileCabinet.h"
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
-#include "ui/AcceptedOutputs.h"
 #include "ui/ModalDialogs.h"
 #include "ui/SplitSettingsDialog.h"
 
@@ -110,10 +109,8 @@ int EditParameters(Cabinet& params) {
     SplitSettingsDialog dialog(noDocument, 0, {});
     dialog.ApplySettings(settings);
     if (!RunModalDialog(dialog)) return 0;
-    SplitSettings edited = dialog.Fields();
-    edited.Outputs = Accepted().list;
     try {
-        SaveSettingsToCabinet(edited, params);
+        SaveSettingsToCabinet(dialog.Result(), params);
     } catch (const host::HostError&) {
         return 2;
     }
@@ -157,12 +154,8 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
         StoreResults(command, false, 0, 0, LookupString(refusal));
         return false;
     }
+    // The run checks the settings as every route does, and its refusal is the file's line.
     SplitSettings settings = SettingsForRun(loaded);
-    // As the dialog would: outputs no password opens are not written.
-    if (const char* tooLong = settings.Security.bPaswordProtect ? settings.Security.PasswordTooLongKey() : nullptr) {
-        StoreResults(command, false, 0, 0, LookupString(tooLong));
-        return false;
-    }
     const BatchFilesScope batchFiles;
     const SplitResult result = RunSplit(settings, source);
     // The file's line says what stopped it when the run knows.

@@ -4,14 +4,12 @@
 #include "access/Host.h"
 #include "access/ProfileFile.h"
 #include "access/RegistrySettings.h"
-#include "analysis/PatternCheck.h"
+#include "analysis/SplitFacts.h"
 #include "strings/LanguageTable.h"
 #include "strings/Parsed.h"
 #include "strings/TextFormat.h"
 #include "ui/OutputFolder.h"
 #include "ui/SelectionSyntax.h"
-#include "ui/AcceptedOutputs.h"
-#include "ui/MemoryView.h"
 #include "ui/OutputDocumentOptionsDialog.h"
 #include "ui/SplitOptionTable.h"
 #include "ui/SplitSettingsDialog.h"
@@ -58,15 +56,6 @@ Parsed<OutputList> ReadDocuments(const std::vector<std::string>& documents, cons
     return outputs;
 }
 
-ControlId MethodRadio(SplitMethod method) {
-    switch (method) {
-        case SplitMethod::BookmarkLevels: return kBookmarksRadio;
-        case SplitMethod::ManualRanges: return kManualRadio;
-        case SplitMethod::SeparatorPages: return kSeparatorRadio;
-        default: return kEqualPagesRadio;
-    }
-}
-
 // The settings of --profile, over the initial or remembered ones.
 bool ApplyProfile(const std::string& path, SplitSettings& working) {
     if (path.empty()) return true;
@@ -91,29 +80,26 @@ void SaveProfile(const std::string& path, const SplitSettings& working, const Ou
     Host().commandLine->ReportOutcome(failure ? host::RunOutcome::Failed : host::RunOutcome::Done);
 }
 
-// The settings go into the dialog's controls, the method's radio is chosen and
-// the base name typed as a user would, and OK is pressed: what the dialog
-// refuses, it says, and every message is shown before the run is refused.
-// False after the refusal was reported.
-bool PressOk(SplitSettings& working, const DocumentHandle& document, int pageCount) {
-    SplitSettingsDialog dialog(document, pageCount, {.remembersSettings = false});
-    dialog.ApplySettings(working);
-    MemoryView view(dialog);
-    view.Click(MethodRadio(working.SplitMode));
-    view.Type(kBaseNameEdit, view.Text(kBaseNameEdit));
-    bool valid = view.Enabled(kOkButton) ? view.PressOk() : dialog.Validate();
-    if (valid && !view.Closed()) {
-        // OK stays disabled for what no check names: a bookmark split of a
-        // document without bookmarks (said when its radio was chosen) or a
-        // separator split whose pages per document are 0.
-        if (dialog.Fields().SplitMode != SplitMethod::BookmarkLevels || dialog.HasBookmarks())
-            AlertByKey("IDS_SETTINGS_NOT_ACCEPTED");
-        valid = false;
-    }
-    working = dialog.Fields();
-    const std::string patternError = InvalidPatternMessage(working, Accepted().list);
-    if (valid && patternError.empty()) return true;
-    Host().commandLine->ReportOutcome(host::RunOutcome::UsageError, patternError);
+// What the window's fields would make of the settings: a base name cleaned
+// as its edit cleans one, the usual folder where none is given, only the
+// outputs that have ranges.
+void TakeAsTheWindowWould(SplitSettings& working) {
+    FilenameSettings& naming = working.Filename;
+    naming.OutputBaseFilename = CleanBaseFilename(naming.OutputBaseFilename);
+    if (naming.OutputFolder.empty()) naming.OutputFolder = DefaultOutputFolder();
+    std::erase_if(working.Outputs, [](const OutputDocument& output) { return output.Ranges.empty(); });
+}
+
+// The settings as they will run, checked as the window's OK checks them:
+// every problem is shown before the run is refused. False after the
+// refusal was reported.
+bool CheckBeforeRun(SplitSettings& working, const DocumentHandle& document) {
+    TakeAsTheWindowWould(working);
+    if (working.Security.bPaswordProtect && TrimPasswords(working.Security)) AlertByKey("IDS_PASSWORD_BLANKS_DROPPED");
+    const std::vector<SettingsProblem> problems = CheckSettings(working, ReadSplitFacts(document));
+    for (const SettingsProblem& problem : problems) Host().viewer->Alert(problem.text);
+    if (problems.empty()) return true;
+    Host().commandLine->ReportOutcome(host::RunOutcome::UsageError);
     return false;
 }
 
@@ -151,8 +137,8 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
     if (commandLine.ReadStoredSettings()) LoadSettingsFromRegistry(working);
     const std::optional<GivenOptions> given = ApplyCommandOptions(working, pageCount);
     if (!given) return false;
-    if (!PressOk(working, document, static_cast<int>(pageCount))) return false;
-    accepted = Accepted().list;
+    if (!CheckBeforeRun(working, document)) return false;
+    accepted = working.Outputs;
     if (!given->saveProfile.empty() && commandLine.DryRun()) {
         commandLine.ReportOutcome(host::RunOutcome::UsageError, "--save-profile writes a file, --dry-run nothing");
         return false;

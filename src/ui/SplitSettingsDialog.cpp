@@ -5,18 +5,12 @@
 #include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "access/RegistrySettings.h"
+#include "analysis/SplitFacts.h"
 #include "strings/LanguageTable.h"
-#include "strings/Utf8Text.h"
 #include "ui/AcceptedOutputs.h"
 
 namespace tessera {
 namespace {
-
-bool DocumentHasBookmarks(const DocumentHandle& document) {
-    host::BookmarkServices& bookmarks = *Host().bookmarks;
-    const host::BookmarkRef root = bookmarks.Root(document.Doc());
-    return bookmarks.IsValid(root) && !bookmarks.FirstChild(root).IsNull();
-}
 
 void FillLists(DialogView& view) {
     view.FillList(kNameModeList, {{LookupString("IDS_ADD_NUMBER"), 0},
@@ -33,18 +27,6 @@ void FillLists(DialogView& view) {
     view.SelectListData(kNameModeList, 0);
     view.SelectListData(kPrefixList, 0);
     view.SelectListData(kSeparatorList, 2);
-}
-
-// Blanks at either end are no part of a password; the user is told they
-// went, since the outputs would not open with them typed. True when a
-// password that is left lost some.
-bool TrimPasswords(SecuritySettings& security) {
-    const std::string open = TrimText(security.Password), permissions = TrimText(security.PermPassword);
-    const bool trimmed = (!open.empty() && open != security.Password) ||
-                         (!permissions.empty() && permissions != security.PermPassword);
-    security.Password = open;
-    security.PermPassword = permissions;
-    return trimmed;
 }
 
 }  // namespace
@@ -66,13 +48,12 @@ void SplitSettingsDialog::Open(DialogView& view) {
 }
 
 void SplitSettingsDialog::Fill() {
-    hasBookmarks_ = true;
+    facts_ = ReadSplitFacts(document_);
     tree_.Clear();
     const bool sameFile = document_.HasDocument() && Accepted().documentPath == document_.FilePath();
     if (!profileLoaded_ && options_.remembersSettings) LoadSettingsFromRegistry(fields_);
     SetRadios();
     if (profileLoaded_ || sameFile) tree_.AddList(Accepted().list, pageCount_);
-    if (document_.HasDocument()) hasBookmarks_ = DocumentHasBookmarks(document_);
     if (fields_.Filename.OutputFolder.empty()) fields_.Filename.OutputFolder = DefaultOutputFolder();
     WriteFields();
     ShowTree({});
@@ -112,22 +93,24 @@ void SplitSettingsDialog::Refresh() {
     view.SetEnabled(kNameModeList, !bookmarks);
     view.SetEnabled(kFoldersCheck, bookmarks);
     view.SetEnabled(kNameAreaButton, view.SelectedListData(kNameModeList) == 4 && !bookmarks);
-    view.SetEnabled(kStartLevelEdit, bookmarks && hasBookmarks_);
-    view.SetEnabled(kEndLevelEdit, bookmarks && hasBookmarks_);
+    view.SetEnabled(kStartLevelEdit, bookmarks && facts_.hasBookmarks);
+    view.SetEnabled(kEndLevelEdit, bookmarks && facts_.hasBookmarks);
     view.SetEnabled(kPagesEachEdit, mode == SplitMethod::EqualPages);
     view.SetEnabled(kSeparatorList, separator);
     const std::optional<int> separatorType = view.SelectedListData(kSeparatorList);
     view.SetEnabled(kSeparatorOptionsButton, separator && separatorType.value_or(0) != 0);
     if (separator && separatorType) fields_.Output.SeparatorType = static_cast<SeparatorKind>(*separatorType);
-    const OutputSettings& o = fields_.Output;
-    bool ok = false;
-    switch (mode) {
-        case SplitMethod::EqualPages: ok = o.NumEqualPages > 0; break;
-        case SplitMethod::BookmarkLevels: ok = o.StartBookmarkLevel > 0 && o.EndBookmarkLevel > 0 && hasBookmarks_; break;
-        case SplitMethod::ManualRanges: ok = tree_.ItemCount() > 1; break;
-        case SplitMethod::SeparatorPages: ok = o.NumEqualPages > 0; break;
-    }
-    view.SetEnabled(kOkButton, ok);
+    // OK waits for the method's own fields; every other problem is said when it is pressed.
+    const std::vector<SettingsProblem> problems = CheckSettings(Record(), facts_);
+    view.SetEnabled(kOkButton, std::none_of(problems.begin(), problems.end(), [](const SettingsProblem& p) {
+                        return p.kind == ProblemKind::MethodIncomplete;
+                    }));
+}
+
+SplitSettings SplitSettingsDialog::Record() const {
+    SplitSettings record = fields_;
+    record.Outputs = tree_.ToList();
+    return record;
 }
 
 void SplitSettingsDialog::MethodClicked(ControlId id) {
@@ -137,7 +120,7 @@ void SplitSettingsDialog::MethodClicked(ControlId id) {
                         : view.Checked(kSeparatorRadio) ? SplitMethod::SeparatorPages
                                                         : SplitMethod::EqualPages;
     Refresh();
-    if (id == kBookmarksRadio && !hasBookmarks_) AlertByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
+    if (id == kBookmarksRadio && !facts_.hasBookmarks) AlertByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
 }
 
 void SplitSettingsDialog::Changed(ControlId id) {
@@ -184,47 +167,26 @@ void SplitSettingsDialog::KeepTreeAsList() {
 }
 
 bool SplitSettingsDialog::Validate() {
-    bool valid = true;
-    const auto fail = [&valid](const char* key) {
-        AlertByKey(key);
-        valid = false;
-    };
-    const OutputSettings& o = fields_.Output;
-    switch (fields_.SplitMode) {
-        case SplitMethod::EqualPages:
-            if (o.NumEqualPages == 0) fail("IDS_NUM_PAGES_NEED_TO_BE_GREATER_THAN_ZERO");
-            break;
-        case SplitMethod::BookmarkLevels:
-            if (!(o.EndBookmarkLevel > 0 && o.StartBookmarkLevel > 0)) fail("IDS_BOOKMARK_LEVELS_ARE_INVALID");
-            break;
-        case SplitMethod::ManualRanges:
-            if (tree_.ItemCount() <= 1) fail("IDS_NO_OUTPUT_DOCUMENTS");
-            if (document_.HasDocument()) {
-                KeepTreeAsList();
-                const bool outside = std::any_of(Accepted().list.begin(), Accepted().list.end(), [this](auto& output) {
-                    return std::any_of(output.Ranges.begin(), output.Ranges.end(),
-                                       [this](auto& range) { return RangeOutsideDocument(range, pageCount_); });
-                });
-                if (pageCount_ > 0 && outside) AlertByKey("IDS_WARNING_ONE_OR_MORE_PAGE_RANGE_IS_OUT_OF_BOUNDS");
-            }
-            break;
-        case SplitMethod::SeparatorPages:
-            if (const std::optional<int> type = view_->SelectedListData(kSeparatorList))
-                fields_.Output.SeparatorType = static_cast<SeparatorKind>(*type);
-            if (o.SeparatorType == SeparatorKind::PageMatchingText && o.SeparatorQuery.Pattern.empty())
-                fail("IDS_NO_TEXT_PATTERN_SPECIFIED");
-            break;
-    }
-    if (fields_.Filename.OutputFolder.empty()) fail("IDS_NO_OUTPUT_FOLDER_SPECIFIED");
     SecuritySettings& security = fields_.Security;
     if (security.bPaswordProtect) {
         if (TrimPasswords(security)) AlertByKey("IDS_PASSWORD_BLANKS_DROPPED");
         view_->SetText(kPasswordEdit, security.Password);
         view_->SetText(kPermPasswordEdit, security.PermPassword);
-        if (security.Password.empty() && security.PermPassword.empty()) fail("IDS_NO_PASSWORDS_PROVIDED");
-        if (const char* tooLong = security.PasswordTooLongKey()) fail(tooLong);
     }
-    return valid;
+    if (fields_.SplitMode == SplitMethod::SeparatorPages)
+        if (const std::optional<int> type = view_->SelectedListData(kSeparatorList))
+            fields_.Output.SeparatorType = static_cast<SeparatorKind>(*type);
+    const SplitSettings record = Record();
+    const std::vector<SettingsProblem> problems = CheckSettings(record, facts_);
+    for (const SettingsProblem& problem : problems) Host().viewer->Alert(problem.text);
+    const bool manual = fields_.SplitMode == SplitMethod::ManualRanges;
+    const bool outside = std::any_of(record.Outputs.begin(), record.Outputs.end(), [this](const OutputDocument& output) {
+        return std::any_of(output.Ranges.begin(), output.Ranges.end(),
+                           [this](const PageRange& range) { return RangeOutsideDocument(range, pageCount_); });
+    });
+    if (manual && document_.HasDocument() && pageCount_ > 0 && outside)
+        AlertByKey("IDS_WARNING_ONE_OR_MORE_PAGE_RANGE_IS_OUT_OF_BOUNDS");
+    return problems.empty();
 }
 
 bool SplitSettingsDialog::Accept() {
@@ -232,6 +194,7 @@ bool SplitSettingsDialog::Accept() {
     if (!Validate()) return false;
     if (options_.remembersSettings) SaveSettingsToRegistry(fields_);
     KeepTreeAsList();
+    result_ = Record();
     return true;
 }
 

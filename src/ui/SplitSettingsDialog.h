@@ -1,11 +1,12 @@
 #pragma once
 // "Split Document Settings": every field of the split settings, the
-// hand-made output list as a tree, the sub-dialogs that edit its ranges, and
-// the checks made before a run. The window, the command line and the batch
-// command all work through this one logic.
+// hand-made output list as a tree and the sub-dialogs that edit its ranges.
+// What OK takes is what CheckSettings takes, as on every other route; the
+// window and the batch command's editor work through this one logic.
 #include <string>
 
 #include "access/DocumentHandle.h"
+#include "model/SettingsCheck.h"
 #include "model/SplitSettings.h"
 #include "ui/Dialog.h"
 #include "ui/OutputDocumentTree.h"
@@ -83,9 +84,8 @@ public:
     void ApplySettings(const SplitSettings& settings);
     // The fields after OK or Cancel; the hand-made list is Accepted().list.
     const SplitSettings& Fields() const { return fields_; }
-    bool HasBookmarks() const { return hasBookmarks_; }
-    // The checks OK makes, each failure shown; true when all pass.
-    bool Validate();
+    // What OK accepted: the whole record, the hand-made list included.
+    const SplitSettings& Result() const { return result_; }
 
     std::string Caption() const override;
     std::vector<ControlSpec> Controls() const override;
@@ -110,6 +110,10 @@ private:
     TreePath Selection() const;
     std::optional<std::size_t> TargetDocument() const;
     void KeepTreeAsList();
+    // The fields with the tree's list, as they stand.
+    SplitSettings Record() const;
+    // The checks OK makes, each failure shown; true when all pass.
+    bool Validate();
 
     void AddDocument();
     void AddRange(PageRange range);
@@ -133,8 +137,9 @@ private:
     const int pageCount_;
     const Options options_;
     SplitSettings fields_;
+    SplitSettings result_;
     OutputDocumentTree tree_;
-    bool hasBookmarks_ = true;
+    DocumentFacts facts_;
     bool profileLoaded_ = false;
     DialogView* view_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "access/ModulePath.h"
+#include "model/SettingsCheck.h"
 #include "ui/AreaUnits.h"
 
 namespace tessera {
@@ -71,8 +72,13 @@ bool TextAreaDialog::Accept() {
         AlertByKey("IDS_AREA_NUMBER_OUT_OF_RANGE");
         return false;
     }
+    // Edges out of order are said, as every route says them, not swapped behind the user's back.
+    if (const std::optional<std::string> refusal = AreaRefusal(*left, *top, *right, *bottom)) {
+        Host().viewer->Alert(*refusal);
+        return false;
+    }
     Host().registry->WriteSection(UnitsKey(), {{kUnitsValue, static_cast<std::uint32_t>(unit)}});
-    area_ = {std::min(*left, *right), std::min(*top, *bottom), std::max(*left, *right), std::max(*top, *bottom)};
+    area_ = {*left, *top, *right, *bottom};
     return true;
 }
 

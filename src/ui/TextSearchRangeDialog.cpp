@@ -22,9 +22,13 @@ ControlId RadioOf(QueryTarget target) {
     return kSinglePage;
 }
 
-// Whether the pattern is there and compiles, as a regular expression even
-// when it is searched as plain text: that is the test the user has always had.
-bool Usable(const std::string& pattern) { return !pattern.empty() && ValidatePattern(pattern); }
+// Whether the pattern is there and compiles as it will be searched: plain
+// text such as "(" is taken, as every route takes it.
+bool Usable(const DialogView& view, const TextQueryControls& controls) {
+    TextQuery query;
+    controls.Read(view, query);
+    return !query.Pattern.empty() && !QueryPatternError(query);
+}
 
 }  // namespace
 
@@ -75,8 +79,7 @@ void TextSearchRangeDialog::Changed(ControlId id) {
 
 bool TextSearchRangeDialog::Accept() {
     const bool ranges = view_->Checked(kPageRanges);
-    const bool firstUsable = Usable(view_->Text(kFirst.pattern));
-    if (!firstUsable || (ranges && !Usable(view_->Text(kLast.pattern)))) {
+    if (!Usable(*view_, kFirst) || (ranges && !Usable(*view_, kLast))) {
         AlertByKey("IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID");
         return false;
     }

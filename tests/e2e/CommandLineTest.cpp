@@ -28,9 +28,6 @@ TEST(CommandLineTest, EachKindOfRefusalHasItsExitStatusAndSaysWhy) {
     const std::string locked = " " + Data("encrypted-rc4-128-restricted-user-view-owner-master.pdf");
     ASSERT_EQ(RunCommand("qpdf --empty --pages" + doc + " 1 --" + onePage).status, 0);
     fs::copy_file(DataFile("multicolumn-latex-2col.pdf"), work / "Doc1.pdf");
-    // A document without bookmarks, where OK stays disabled without a check to say why.
-    std::ofstream(work / "separator.tpr") << R"({"SplitMode": 3, "Settings": {"SecuritySettings": {}, )"
-                                             R"("FilenameSettings": {}, "OutputSettings": {"EqualPagesNumber": 0}}})";
     std::ofstream(work / "bad.tpr") << R"({"SplitMode": 0, "Settings": {"SecuritySettings": {"CanPrint": "no"}}})";
     // Where a file is expected, a pipe or a device is refused at once: never
     // waited on for a writer, never read without end.
@@ -51,8 +48,7 @@ TEST(CommandLineTest, EachKindOfRefusalHasItsExitStatusAndSaysWhy) {
         {"no such input", "split --equal 2" + o + Data("no-such-file.pdf"), 2, {"no-such-file.pdf"}},
         {"options that conflict", "split --equal 5 --bookmarks 1" + o + doc, 2, {"--bookmarks: cannot be combined"}},
         {"a value out of range", "split --separator scan=81" + o + doc, 2, {"scan sensitivity goes from 10 to 80"}},
-        {"a separator split without its pages", "split --profile " + ShellQuote(work / "separator.tpr") + o + doc, 2,
-         {"a separator split also needs a number of pages"}},
+        {"bookmarks where there are none", "split --bookmarks 1" + o + doc, 2, {"no bookmarks to split by"}},
         // Passwords past 127 bytes give outputs no password opens.
         {"a password too long", "split --equal 2 --open-password " + std::string(128, 'x') + o + doc, 2,
          {"document password is too long"}},

@@ -142,11 +142,12 @@ TEST(ProfileCabinetTest, LoadRules) {
              s.Filename.FileNameAutoPrefix = AutoPrefix{-1};
          }},
         {"reals: x 65536 + 0.5 cut, integers taken as reals",
-         {put(naming, "PageRectLeft", 10.00001), put(naming, "PageRectTop", 72), put(naming, "PageRectRight", -2e-5)},
+         {put(naming, "PageRectRight", 10.00001), put(naming, "PageRectTop", 72), put(naming, "PageRectLeft", -2e-5),
+          put(naming, "PageRectBottom", 72)},
          [](auto& s) {
-             s.Filename.TextAreaLeft = Fixed16::FromRaw(10 * 65536 + 1);
-             s.Filename.TextAreaTop = Fixed16::FromRaw(72 * 65536);
-             s.Filename.TextAreaRight = Fixed16::FromRaw(0);
+             s.Filename.TextAreaRight = Fixed16::FromRaw(10 * 65536 + 1);
+             s.Filename.TextAreaTop = s.Filename.TextAreaBottom = Fixed16::FromRaw(72 * 65536);
+             s.Filename.TextAreaLeft = Fixed16::FromRaw(0);
          }},
         {"passwords lose leading white space only",
          {put(security, "Password", std::string(" \tpw ")), put(security, "PermPassword", std::string("\n"))},

@@ -69,7 +69,10 @@ std::map<std::string, std::string> KeysInSources() {
         {"IDS_OUTPUT_WOULD_OVERWRITE_INPUT", "s"}, {"IDS_HELP_FILE_CANNOT_BE_OPENED", "s"},
         {"IDS_SEARCH_TOO_COMPLEX", "d"},           {"IDS_SPLIT_FINAL_REPORT", "d"},
         {"IDS_SPLIT_FINAL_REPORT_ONE", "d"},       {"IDS_SPLIT_LEFT_OUT", "d"},
-        {"IDS_SPLIT_LEFT_OUT_ONE", "d"},           {"IDS_WATERMARK_LEFT_OUT", "ds"}};
+        {"IDS_SPLIT_LEFT_OUT_ONE", "d"},           {"IDS_WATERMARK_LEFT_OUT", "ds"},
+        {"IDS_VALUE_NOT_A_CHOICE", "dss"},         {"IDS_WATERMARK_NOT_DRAWABLE", "ss"},
+        {"IDS_WATERMARK_SIZE_OUT_OF_RANGE", "d"},  {"IDS_WATERMARK_TRANSPARENCY_OUT_OF_RANGE", "d"},
+        {"IDS_AREA_EDGES_INVALID", "s"}};
     std::map<std::string, std::string> keys;
     const std::regex key("IDS_[A-Z0-9_]+");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(TESSERA_SOURCE_DIR) + "/src")) {

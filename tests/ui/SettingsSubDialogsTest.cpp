@@ -57,21 +57,23 @@ using TextArea = test::Opened<TextAreaDialog>;
 
 Fixed16 Points(double points) { return Fixed16::FromRealAddingHalf(points); }
 
-TEST(TextAreaDialogTest, SwappedEdgesAreStoredInOrderAndNumbersOutOfRangeRefused) {
+TEST(TextAreaDialogTest, EdgesOutOfOrderAndNumbersOutOfRangeAreRefused) {
     test::DialogTestHost host;
     TextArea d(PageArea{}, "", "why");
     d.view.Type(kAreaLeft, "5");
     d.view.Type(kAreaRight, "1");
+    EXPECT_FALSE(d.view.PressOk()) << "said, as every route says it, not swapped";
+    d.view.Type(kAreaRight, "6");
     ASSERT_TRUE(d.view.PressOk());
-    EXPECT_EQ(std::pair(d.dialog.Result().left, d.dialog.Result().right), std::pair(Points(72), Points(360)));
+    EXPECT_EQ(std::pair(d.dialog.Result().left, d.dialog.Result().right), std::pair(Points(360), Points(432)));
     TextArea again(d.dialog.Result(), "", "why");
-    EXPECT_EQ(again.view.Text(kAreaLeft) + " " + again.view.Text(kAreaRight), "1.00 5.00");
+    EXPECT_EQ(again.view.Text(kAreaLeft) + " " + again.view.Text(kAreaRight), "5.00 6.00");
 
     for (const char* text : {"-1", "100001", "two"}) {
         again.view.Type(kAreaLeft, text);
         EXPECT_FALSE(again.view.PressOk()) << text;
     }
-    EXPECT_EQ(host.TakeAlerts().size(), 3u);
+    EXPECT_EQ(host.TakeAlerts().size(), 4u);
 }
 
 // A number shown is read in the unit chosen at OK, not converted when the
@@ -96,16 +98,17 @@ TEST(TextAreaDialogTest, ReadsAndShowsInTheChosenUnit) {
 }
 
 constexpr ControlId kSinglePage = 1071, kPageSet = 1072, kPageRanges = 1073, kFirstGroup = 1075, kFirst = 1065,
-                    kFirstRegExp = 1062, kLast = 1066, kExcludeLast = 1070;
+                    kFirstRegExp = 1062, kLast = 1066, kLastRegExp = 1067, kExcludeLast = 1070;
 using TextSearch = test::Opened<TextSearchRangeDialog>;
 
-// The patterns must compile as regular expressions even when they are searched as plain text.
+// The patterns must compile as they will be searched: plain text is taken as it stands.
 TEST(TextSearchRangeDialogTest, TheModeGovernsWhichPatternsOkNeedsAndTheLastPageControls) {
     test::DialogTestHost host;
-    const struct { const char* name; ControlId radio; const char *first, *last; bool accepted; } cases[] = {
-        {"an unbalanced first", kSinglePage, "(", "", false},  {"no first", kSinglePage, "", "x", false},
-        {"a page set", kPageSet, "Invoice", "", true},         {"no last", kPageRanges, "Start", "", false},
-        {"an unbalanced last", kPageRanges, "Start", "End[", false}, {"ranges", kPageRanges, "Start", "End", true},
+    const struct { const char* name; ControlId radio; const char *first, *last; bool regex, accepted; } cases[] = {
+        {"an unbalanced first", kSinglePage, "(", "", true, false}, {"\"(\" as plain text", kSinglePage, "(", "", false, true},
+        {"no first", kSinglePage, "", "x", false, false},           {"a page set", kPageSet, "Invoice", "", false, true},
+        {"no last", kPageRanges, "Start", "", false, false},      {"an unbalanced last", kPageRanges, "Start", "End[", true, false},
+        {"ranges", kPageRanges, "Start", "End", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -113,6 +116,7 @@ TEST(TextSearchRangeDialogTest, TheModeGovernsWhichPatternsOkNeedsAndTheLastPage
         d.view.Click(c.radio);
         d.view.Type(kFirst, c.first);
         d.view.Type(kLast, c.last);
+        if (c.regex) d.view.Click(kFirstRegExp), d.view.Click(kLastRegExp);
         EXPECT_EQ(d.view.PressOk(), c.accepted);
         EXPECT_EQ(host.TakeAlerts().size(), c.accepted ? 0u : 1u);
     }

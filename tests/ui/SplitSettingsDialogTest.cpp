@@ -81,7 +81,7 @@ TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheListsA
     view.Choose(kSeparatorList, 0);
     EXPECT_FALSE(view.Enabled(kSeparatorOptionsButton));
     view.Type(kPagesEachEdit, "0");
-    EXPECT_FALSE(view.Enabled(kOkButton)) << "a page count of 0 keeps OK off in separator mode too";
+    EXPECT_TRUE(view.Enabled(kOkButton)) << "a separator split has no use for the pages per output";
     view.Click(kEqualPagesRadio);
     view.Choose(kNameModeList, 4);
     EXPECT_TRUE(view.Enabled(kNameAreaButton));
@@ -110,14 +110,16 @@ TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheListsA
 }
 
 TEST_F(SplitSettingsDialogTest, OnlyDocumentsWithRangesAreHandedOverAndOutsideRangesAreAWarning) {
-    MemoryView& view = Open(kThreePages).view;
+    Opened& opened = Open(kThreePages);
+    MemoryView& view = opened.view;
     view.Click(kManualRadio);
     view.Click(kAddDocumentButton);
     view.Click(kAddDocumentButton);
     EXPECT_EQ(view.State(kDocumentTree).tree.size(), 2u);
     EXPECT_EQ(view.State(kDocumentTree).tree[1].text, "Document 2");
-    ASSERT_TRUE(view.PressOk()) << "two documents without ranges pass";
-    EXPECT_TRUE(Accepted().list.empty());
+    EXPECT_FALSE(view.Enabled(kOkButton));
+    EXPECT_FALSE(opened.dialog.Accept()) << "documents without ranges make no output";
+    EXPECT_EQ(std::exchange(host.viewer.alerts, {}), std::vector<std::string>{"no documents"});
 
     const OutputList outside = OneOutput("Tail", MakePageRange(1, 5, 0));
     MemoryView& again = Open(kThreePages, &outside).view;

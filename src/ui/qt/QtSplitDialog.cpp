@@ -51,8 +51,8 @@ public:
             commandLine.ReportOutcome(host::RunOutcome::Cancelled);
             return false;
         }
-        working = dialog.Fields();
-        accepted = Accepted().list;
+        working = dialog.Result();
+        accepted = working.Outputs;
         return true;
     }
 };

@@ -1,0 +1,25 @@
+#include "analysis/SplitFacts.h"
+
+#include "access/Host.h"
+#include "analysis/SearchPattern.h"
+
+namespace tessera {
+
+std::optional<PatternFault> SearchPatternFault(const TextQuery& query) {
+    const std::optional<PatternError> error = QueryPatternError(query);
+    if (!error) return std::nullopt;
+    return PatternFault{error->message, error->offset};
+}
+
+DocumentFacts ReadSplitFacts(const DocumentHandle& document) {
+    DocumentFacts facts;
+    facts.patternFault = &SearchPatternFault;
+    facts.hasDocument = document.HasDocument();
+    if (!facts.hasDocument) return facts;
+    host::BookmarkServices& bookmarks = *Host().bookmarks;
+    const host::BookmarkRef root = bookmarks.Root(document.Doc());
+    facts.hasBookmarks = bookmarks.IsValid(root) && !bookmarks.FirstChild(root).IsNull();
+    return facts;
+}
+
+}  // namespace tessera

@@ -1,0 +1,185 @@
+#include "model/SettingsCheck.h"
+
+#include <cstdio>
+
+#include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
+#include "strings/Utf8Text.h"
+#include "strings/WinAnsiText.h"
+
+namespace tessera {
+namespace {
+
+// The problems found so far, each with its message made as it is found.
+class CheckedProblems {
+public:
+    void Add(const char* key, std::string field, std::string text, ProblemKind kind = ProblemKind::Refused) {
+        list_.push_back({key, std::move(field), std::move(text), kind});
+    }
+    void AddKey(const char* key, std::string field, ProblemKind kind = ProblemKind::Refused) {
+        Add(key, std::move(field), LookupString(key), kind);
+    }
+    // A stored integer that names no entry of its choice list.
+    void AddChoice(std::int32_t value, std::int32_t last, const std::string& field) {
+        if (value >= 0 && value <= last) return;
+        Add("IDS_VALUE_NOT_A_CHOICE", field,
+            FormatText(LookupString("IDS_VALUE_NOT_A_CHOICE"),
+                       {std::int64_t{value}, field, "0 to " + std::to_string(last)}));
+    }
+    std::vector<SettingsProblem> Take() { return std::move(list_); }
+
+private:
+    std::vector<SettingsProblem> list_;
+};
+
+void CheckQueryArea(const TextQuery& query, const std::string& field, CheckedProblems& out) {
+    if (!query.UseAreaFilter) return;
+    if (std::optional<std::string> refusal = AreaRefusal(query.AreaLeft, query.AreaTop, query.AreaRight, query.AreaBottom))
+        out.Add("IDS_AREA_EDGES_INVALID", field + "/AreaLeft", std::move(*refusal));
+}
+
+// A watermark is checked only where one is drawn.
+void CheckWatermark(const WatermarkStyle& style, const std::string& field, CheckedProblems& out) {
+    if (style.Text.empty()) return;
+    if (const std::optional<std::string> missing = FirstCharacterOutsideWinAnsi(style.Text))
+        out.Add("IDS_WATERMARK_NOT_DRAWABLE", field + "/Watermark",
+                FormatText(LookupString("IDS_WATERMARK_NOT_DRAWABLE"), {style.Text, *missing}));
+    if (style.FontSize < 1 || style.FontSize > 1000)
+        out.Add("IDS_WATERMARK_SIZE_OUT_OF_RANGE", field + "/WatermarkFontSize",
+                FormatText(LookupString("IDS_WATERMARK_SIZE_OUT_OF_RANGE"), {std::int64_t{style.FontSize}}));
+    if (style.TransparencyLevel < 0 || style.TransparencyLevel > 100)
+        out.Add("IDS_WATERMARK_TRANSPARENCY_OUT_OF_RANGE", field + "/TransparencyLevel",
+                FormatText(LookupString("IDS_WATERMARK_TRANSPARENCY_OUT_OF_RANGE"),
+                           {std::int64_t{style.TransparencyLevel}}));
+}
+
+std::string RangeField(std::size_t doc, std::size_t range) {
+    return "Doc" + std::to_string(doc) + "/Range" + std::to_string(range);
+}
+
+void CheckStoredRanges(const OutputList& outputs, CheckedProblems& out) {
+    for (std::size_t d = 0; d < outputs.size(); ++d)
+        for (std::size_t r = 0; r < outputs[d].Ranges.size(); ++r) {
+            const PageRange& range = outputs[d].Ranges[r];
+            const std::string field = RangeField(d, r);
+            if (range.Options & AddWatermark) CheckWatermark(WatermarkOf(range), field, out);
+            if (!range.Query.Enable) continue;
+            CheckQueryArea(range.Query.FirstPageQuery, field + "/Query/FirstPageQuery", out);
+            CheckQueryArea(range.Query.LastPageQuery, field + "/Query/LastPageQuery", out);
+        }
+}
+
+void CheckPattern(const TextQuery& query, const std::string& field, const DocumentFacts& facts,
+                  CheckedProblems& out) {
+    if (query.Pattern.empty() || !facts.patternFault) return;
+    const std::optional<PatternFault> fault = facts.patternFault(query);
+    if (!fault) return;
+    out.Add("IDS_INVALID_SEARCH_PATTERN", field + "/Pattern",
+            FormatText(LookupString("IDS_INVALID_SEARCH_PATTERN",
+                                    "The search pattern \"%s\" is not valid: %s (at offset %d)."),
+                       {query.Pattern, fault->message, static_cast<std::int64_t>(fault->offset)}));
+}
+
+// The hand-made outputs: at least one range, each query's patterns compiling.
+void CheckOutputList(const OutputList& outputs, const DocumentFacts& facts, CheckedProblems& out) {
+    bool anyRange = false;
+    for (std::size_t d = 0; d < outputs.size(); ++d)
+        for (std::size_t r = 0; r < outputs[d].Ranges.size(); ++r) {
+            anyRange = true;
+            const PageRange& range = outputs[d].Ranges[r];
+            const PageQuery& q = range.Query;
+            const std::string field = RangeField(d, r);
+            // A plain range that holds no page is no problem: its output is
+            // left out, and the run says so.
+            if (!q.Enable || q.Target == QueryTarget::QueryPageContent) continue;
+            CheckPattern(q.FirstPageQuery, field + "/Query/FirstPageQuery", facts, out);
+            if (q.Target == QueryTarget::QueryPageRanges)
+                CheckPattern(q.LastPageQuery, field + "/Query/LastPageQuery", facts, out);
+        }
+    if (!anyRange) out.AddKey("IDS_NO_OUTPUT_DOCUMENTS", "NumOutputFiles", ProblemKind::MethodIncomplete);
+}
+
+// The split methods' own rules, in this one place: what each method's fields
+// must hold for it to make a split.
+void CheckMethodFields(const SplitSettings& s, const DocumentFacts& facts, CheckedProblems& out) {
+    const OutputSettings& o = s.Output;
+    const std::string output = "Settings/OutputSettings/";
+    constexpr ProblemKind incomplete = ProblemKind::MethodIncomplete;
+    switch (s.SplitMode) {
+        case SplitMethod::EqualPages:
+            if (o.NumEqualPages < 1)
+                out.AddKey("IDS_NUM_PAGES_NEED_TO_BE_GREATER_THAN_ZERO", output + "EqualPagesNumber", incomplete);
+            return;
+        case SplitMethod::BookmarkLevels:
+            if (o.StartBookmarkLevel < 1 || o.EndBookmarkLevel < 1)
+                out.AddKey("IDS_BOOKMARK_LEVELS_ARE_INVALID", output + "StartBookmarkLevel", incomplete);
+            if (facts.hasDocument && !facts.hasBookmarks) out.AddKey("IDS_CANT_SPLIT_BY_BOOKMARKS", "SplitMode", incomplete);
+            return;
+        case SplitMethod::ManualRanges: return CheckOutputList(s.Outputs, facts, out);
+        case SplitMethod::SeparatorPages:
+            if (o.SeparatorType != SeparatorKind::PageMatchingText) return;
+            if (o.SeparatorQuery.Pattern.empty())
+                out.AddKey("IDS_NO_TEXT_PATTERN_SPECIFIED", output + "SeparatorQuery/Pattern");
+            return CheckPattern(o.SeparatorQuery, output + "SeparatorQuery", facts, out);
+    }
+    out.AddChoice(static_cast<std::int32_t>(s.SplitMode), 3, "SplitMode");
+}
+
+void CheckPasswords(SecuritySettings security, CheckedProblems& out) {
+    if (!security.bPaswordProtect) return;
+    TrimPasswords(security);
+    const std::string field = "Settings/SecuritySettings/";
+    if (security.Password.empty() && security.PermPassword.empty())
+        out.AddKey("IDS_NO_PASSWORDS_PROVIDED", field + "Password");
+    if (const char* tooLong = security.PasswordTooLongKey())
+        out.AddKey(tooLong, field + (security.Password.size() > kMaxPasswordBytes ? "Password" : "PermPassword"));
+}
+
+void CheckValues(const SplitSettings& s, CheckedProblems& out) {
+    const std::string output = "Settings/OutputSettings/", naming = "Settings/FilenameSettings/";
+    out.AddChoice(static_cast<std::int32_t>(s.Output.SeparatorType), 2, output + "SeparatorType");
+    CheckWatermark(s.Output.EveryRangeWatermark, "Settings/OutputSettings", out);
+    CheckQueryArea(s.Output.SeparatorQuery, output + "SeparatorQuery", out);
+    const FilenameSettings& n = s.Filename;
+    const bool namesFromArea = n.FileNameConstructionMode == NameConstructionMode::AddTextFromPage;
+    std::optional<std::string> refusal = AreaRefusal(n.TextAreaLeft, n.TextAreaTop, n.TextAreaRight, n.TextAreaBottom);
+    if (namesFromArea && refusal) out.Add("IDS_AREA_EDGES_INVALID", naming + "PageRectLeft", std::move(*refusal));
+    CheckStoredRanges(s.Outputs, out);
+}
+
+}  // namespace
+
+std::optional<std::string> AreaRefusal(Fixed16 left, Fixed16 top, Fixed16 right, Fixed16 bottom) {
+    const Fixed16 zero;
+    if (left >= zero && top >= zero && right >= left && bottom >= top) return std::nullopt;
+    char area[160];
+    std::snprintf(area, sizeof area, "%g,%g,%g,%g", left.Real(), top.Real(), right.Real(), bottom.Real());
+    return FormatText(LookupString("IDS_AREA_EDGES_INVALID"), {std::string(area)});
+}
+
+bool TrimPasswords(SecuritySettings& security) {
+    const std::string open = TrimText(security.Password), permissions = TrimText(security.PermPassword);
+    const bool trimmed = (!open.empty() && open != security.Password) ||
+                         (!permissions.empty() && permissions != security.PermPassword);
+    security.Password = open;
+    security.PermPassword = permissions;
+    return trimmed;
+}
+
+std::vector<SettingsProblem> CheckSettings(const SplitSettings& settings, const DocumentFacts& facts) {
+    CheckedProblems out;
+    CheckMethodFields(settings, facts, out);
+    if (settings.Filename.OutputFolder.empty())
+        out.AddKey("IDS_NO_OUTPUT_FOLDER_SPECIFIED", "Settings/FilenameSettings/OutPutFolder");
+    CheckPasswords(settings.Security, out);
+    CheckValues(settings, out);
+    return out.Take();
+}
+
+std::vector<SettingsProblem> CheckStoredValues(const SplitSettings& settings) {
+    CheckedProblems out;
+    CheckValues(settings, out);
+    return out.Take();
+}
+
+}  // namespace tessera
