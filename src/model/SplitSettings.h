@@ -13,9 +13,9 @@ namespace tessera {
 // store and profiles keep. A stored integer that names no enumerator is carried
 // as it is: every enum here has std::int32_t as its underlying type, so it holds
 // any stored value, and each use treats an unknown value as it always has (an
-// unknown method keeps the output list as it is, an unknown separator kind
-// fails the plan, an unknown naming mode adds nothing, an unknown prefix is
-// no prefix).
+// unknown method keeps the output list as it is, an unknown naming mode adds
+// nothing, an unknown prefix is no prefix); an unknown method or separator
+// kind is refused by CheckSettings (model/SettingsCheck.h).
 enum class SplitMethod : std::int32_t { EqualPages = 0, BookmarkLevels = 1, ManualRanges = 2, SeparatorPages = 3 };
 enum class SeparatorKind : std::int32_t { BlankPage = 0, BlankImagePage = 1, PageMatchingText = 2 };
 enum class NameConstructionMode : std::int32_t {

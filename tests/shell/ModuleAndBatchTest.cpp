@@ -212,57 +212,46 @@ TEST_F(SequenceTest, RefusedWhenItWouldRunNothingAndAFailingCommandFailsOnlyItsF
 TEST_F(SequenceTest, EveryRouteRefusesTheSameSettingsWithTheSameWords) {
     LoadLanguageTables(std::string(TESSERA_SOURCE_DIR) + "/lang/");
     test::At(sequence, {"Commands"}).Remove("1");
-    const auto separator = [](const char* pattern, bool regex) {
+    using Edit = std::function<void(SplitSettings&)>;
+    const auto separator = [](const char* pattern, bool regex, double left = 0, double right = 0) -> Edit {
         return [=](SplitSettings& s) {
             s.SplitMode = SplitMethod::SeparatorPages;
             s.Output.SeparatorType = SeparatorKind::PageMatchingText;
-            s.Output.SeparatorQuery.Pattern = pattern;
-            s.Output.SeparatorQuery.UseRegExp = regex;
-        };
-    };
-    const auto area = [&](double left, double right) {
-        return [=](SplitSettings& s) {
-            separator("Page", false)(s);
             TextQuery& q = s.Output.SeparatorQuery;
-            q.UseAreaFilter = true;
+            q.Pattern = pattern, q.UseRegExp = regex, q.UseAreaFilter = left != right;
             q.AreaLeft = Fixed16::FromRealRounded(left), q.AreaRight = Fixed16::FromRealRounded(right);
         };
     };
-    const auto watermark = [](const char* text, int size, int transparency) {
+    const auto watermark = [](const char* text, int size, int transparency) -> Edit {
         return [=](SplitSettings& s) { s.Output.EveryRangeWatermark = {text, transparency, size, false}; };
     };
-    const struct {
-        const char* name;
-        std::function<void(SplitSettings&)> edit;
-        const char* says;  // nullptr: every route takes it
-    } rows[] = {
+    const auto query = [](SplitSettings& s) {
+        PageRange range;
+        range.Query.Enable = range.Query.FirstPageQuery.UseRegExp = true;
+        range.Query.FirstPageQuery.Pattern = "[";
+        s.SplitMode = SplitMethod::ManualRanges;
+        s.Outputs = {OutputDocument{{range}, ""}};
+    };
+    const auto separatorOf = [](int kind) -> Edit {
+        return [=](SplitSettings& s) { s.SplitMode = SplitMethod::SeparatorPages, s.Output.SeparatorType = SeparatorKind{kind}; };
+    };
+    const struct { const char* name; Edit edit; const char* says; /* nullptr: every route takes it */ } rows[] = {
         {"a separator pattern that does not compile", separator("(", true), "is not valid: missing closing parenthesis"},
-        {"a query pattern that does not compile", [](SplitSettings& s) {
-             PageRange range;
-             range.Query.Enable = true;
-             range.Query.FirstPageQuery.Pattern = "[";
-             range.Query.FirstPageQuery.UseRegExp = true;
-             s.SplitMode = SplitMethod::ManualRanges;
-             s.Outputs = {OutputDocument{{range}, ""}};
-         }, "\"[\" is not valid"},
+        {"a query pattern that does not compile", query, "\"[\" is not valid"},
         {"\"(\" as plain text", separator("(", false), nullptr},
-        {"a negative area", area(-10, 100), "0,100,0 cannot be used: its edges are points"},
-        {"right left of left", area(100, 50), "The area 100,0,50,0 cannot be used"},
-        {"bookmark levels without bookmarks", [](SplitSettings& s) { s.SplitMode = SplitMethod::BookmarkLevels; },
+        {"a negative area", separator("Page", false, -10, 100), "0,100,0 cannot be used: its edges are points"},
+        {"right left of left", separator("Page", false, 100, 50), "The area 100,0,50,0 cannot be used"},
+        {"bookmarks where there are none", [](SplitSettings& s) { s.SplitMode = SplitMethod::BookmarkLevels; },
          "no bookmarks to split by"},
-        {"a separator split with 0 pages per output", [](SplitSettings& s) {
-             s.SplitMode = SplitMethod::SeparatorPages;
-             s.Output.NumEqualPages = 0;
-         }, nullptr},
+        {"a separator split with 0 pages per output", [&](SplitSettings& s) {
+             separatorOf(0)(s), s.Output.NumEqualPages = 0; }, nullptr},
         {"a watermark outside Windows-1252", watermark("\u6c34", 45, 50), "\"\u6c34\" is not in its font"},
         {"a watermark of size 0", watermark("DRAFT", 0, 50), "size goes from 1 to 1000 points, not 0"},
-        {"a transparency of 150", watermark("DRAFT", 45, 150), "transparency goes from 0 (opaque) to 100 (invisible), not 150"},
-        {"separator kind 9", [](SplitSettings& s) {
-             s.SplitMode = SplitMethod::SeparatorPages;
-             s.Output.SeparatorType = SeparatorKind{9};
-         }, "The value 9 of Settings/OutputSettings/SeparatorType is not one of its choices"},
+        {"a transparency of 150", watermark("DRAFT", 45, 150), "from 0 (opaque) to 100 (invisible), not 150"},
+        {"separator kind 9", separatorOf(9), "The value 9 of Settings/OutputSettings/SeparatorType is not one of"},
     };
     const DocumentHandle document(host.OpenActive(host.folder / "f0.pdf"), DocumentHandle::Ownership::Borrowed);
+    const std::string profile = host.folder / "row.tpr";
     int row = 0;
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -271,40 +260,34 @@ TEST_F(SequenceTest, EveryRouteRefusesTheSameSettingsWithTheSameWords) {
         settings.Filename.OutputFolder = host.folder / ("out/" + std::to_string(++row) + "/");
         std::filesystem::create_directories(settings.Filename.OutputFolder);
         r.edit(settings);
-        const std::string profile = host.folder / "row.tpr";
         ASSERT_EQ(SaveProfileFile(profile, settings), std::nullopt);
-        const auto said = [&](std::vector<std::string> texts) {
-            texts.insert(texts.end(), host.viewer.alerts.begin(), host.viewer.alerts.end());
-            host.viewer.alerts.clear();
-            std::string all;
-            for (const std::string& text : texts) all += text.empty() ? "" : text + "\n";
-            return r.says ? all.find(r.says) != std::string::npos : all.empty();
+        // What the route said, alerts included: the row's words, or nothing.
+        const auto said = [&](std::string text) {
+            for (const std::string& alert : std::exchange(host.viewer.alerts, {})) text += alert;
+            return r.says ? text.find(r.says) != std::string::npos : text.empty();
         };
 
         host.commandLine.SetValues({{"profile", profile}});
         host.commandLine.SetDryRun(true);
         SplitCommand();
         EXPECT_EQ(host.commandLine.Outcome() == host::RunOutcome::Done, !r.says) << "command line";
-        EXPECT_TRUE(said({host.commandLine.OutcomeMessage()})) << "command line";
-        host.plan.str("");
+        EXPECT_TRUE(said(host.commandLine.OutcomeMessage())) << "command line";
 
         std::ostringstream lines;
         batch.SetReport(&lines, false);
-        test::At(sequence, {"Commands", "0"}).PutCabinet(host::kParams, [&] {
-            Cabinet params;
-            SaveSettingsToCabinet(settings, params);
-            return params;
-        }());
+        Cabinet params;
+        SaveSettingsToCabinet(settings, params);
+        test::At(sequence, {"Commands", "0"}).PutCabinet(host::kParams, params);
         EXPECT_TRUE(batch.RunSequence(sequence));
         EXPECT_EQ(batch.LastRun().failed, r.says ? 2 : 0) << "batch";
-        EXPECT_TRUE(said({r.says ? lines.str() : ""})) << "batch: " << lines.str();
+        EXPECT_TRUE(said(r.says ? lines.str() : "")) << "batch: " << lines.str();
 
         SplitSettingsDialog dialog(document, 2, {.remembersSettings = false});
         MemoryView view(dialog);
         view.onChooseFileToOpen = [&](const FileChoice&) { return profile; };
         view.Click(kLoadProfileButton);
         EXPECT_EQ(dialog.Accept(), !r.says) << "window";
-        EXPECT_TRUE(said({})) << "window";
+        EXPECT_TRUE(said("")) << "window";
     }
 }
 
