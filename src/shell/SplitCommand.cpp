@@ -86,16 +86,14 @@ void SplitSteps() {
     if (Host().viewer->Version().major < 5) return Refuse("IDS_BAD_VIEWER_VERSION");
     const DocumentHandle document(DocumentHandle::ActiveDocument(), DocumentHandle::Ownership::Borrowed);
     if (!DocumentAllowsSplit(document)) return;
-    SplitSettings working;
-    OutputList accepted;
     SplitDialog& dialog = ActiveSplitDialog();
-    if (!dialog.Run(working, accepted, static_cast<unsigned>(document.PageCount()), document)) return;
-    SplitSettings settings = SettingsForRun(working);
-    settings.Outputs = accepted;
+    const std::optional<SplitSettings> working = dialog.Run(static_cast<unsigned>(document.PageCount()), document);
+    if (!working) return;
+    SplitSettings settings = SettingsForRun(*working);
     if (Host().commandLine->DryRun())
         ReportPlan(settings, document);
     else if (Run(settings, document))
-        dialog.RunSucceeded(working);
+        dialog.RunSucceeded(*working);
 }
 
 }  // namespace

@@ -67,15 +67,13 @@ bool ApplyProfile(const std::string& path, SplitSettings& working) {
 }
 
 // --save-profile: the settings a split would run with, instead of the split.
-void SaveProfile(const std::string& path, const SplitSettings& working, const OutputList& accepted) {
+void SaveProfile(const std::string& path, const SplitSettings& working) {
     // As the dialog's Save asks before it replaces a file (never the input, which saving refuses).
     host::FileServices& files = *Host().files;
     if (!files.IsRunInput(path) && files.Identity(path) &&
         !Host().windows->AskYesNo("", FormatText(LookupString("IDS_PROFILE_REPLACE_FILE"), {path})))
         return Host().commandLine->ReportOutcome(host::RunOutcome::Cancelled);
-    SplitSettings settings = SettingsForRun(working);
-    settings.Outputs = accepted;
-    const std::optional<std::string> failure = SaveProfileFile(path, settings);
+    const std::optional<std::string> failure = SaveProfileFile(path, SettingsForRun(working));
     Host().viewer->Alert(failure ? *failure : FormatText(LookupString("IDS_PROFILE_SAVED"), {path}));
     Host().commandLine->ReportOutcome(failure ? host::RunOutcome::Failed : host::RunOutcome::Done);
 }
@@ -130,18 +128,15 @@ std::optional<GivenOptions> ApplyCommandOptions(SplitSettings& working, unsigned
     return given;
 }
 
-bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsigned pageCount,
-                            const DocumentHandle& document) {
+std::optional<SplitSettings> CommandLineDialog::Run(unsigned pageCount, const DocumentHandle& document) {
     host::CommandLineServices& commandLine = *Host().commandLine;
-    working = SplitSettings();
+    SplitSettings working;
     if (commandLine.ReadStoredSettings()) LoadSettingsFromRegistry(working);
     const std::optional<GivenOptions> given = ApplyCommandOptions(working, pageCount);
-    if (!given) return false;
-    if (!CheckBeforeRun(working, document)) return false;
-    accepted = working.Outputs;
+    if (!given || !CheckBeforeRun(working, document)) return std::nullopt;
     if (!given->saveProfile.empty() && commandLine.DryRun()) {
         commandLine.ReportOutcome(host::RunOutcome::UsageError, "--save-profile writes a file, --dry-run nothing");
-        return false;
+        return std::nullopt;
     }
     const bool writesOutputs = !commandLine.DryRun() && given->saveProfile.empty();
     if (given->folder) {
@@ -151,12 +146,12 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
         const int check = writesOutputs ? ConfirmOutputFolder(folder, false) : CheckOutputFolder(folder);
         if (check != 0) {
             commandLine.ReportOutcome(check == FolderInvalid ? host::RunOutcome::UsageError : host::RunOutcome::Cancelled);
-            return false;
+            return std::nullopt;
         }
     }
-    if (given->saveProfile.empty()) return true;
-    SaveProfile(given->saveProfile, working, accepted);
-    return false;
+    if (given->saveProfile.empty()) return working;
+    SaveProfile(given->saveProfile, working);
+    return std::nullopt;
 }
 
 void CommandLineDialog::RunSucceeded(const SplitSettings& working) {

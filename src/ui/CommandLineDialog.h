@@ -23,7 +23,7 @@ std::optional<GivenOptions> ApplyCommandOptions(SplitSettings& working, unsigned
 
 class CommandLineDialog : public SplitDialog {
 public:
-    bool Run(SplitSettings& working, OutputList& accepted, unsigned pageCount, const DocumentHandle& document) override;
+    std::optional<SplitSettings> Run(unsigned pageCount, const DocumentHandle& document) override;
     void RunSucceeded(const SplitSettings& working) override;
 };
 

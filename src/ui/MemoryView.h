@@ -1,7 +1,7 @@
 #pragma once
 // A dialog's window kept in memory: every control's state as the dialog set
-// it, and the modal steps answered by whoever drives it. The command line
-// fills controls and presses OK through it; tests drive dialogs with it.
+// it, and the modal steps answered by whoever drives it. Tests drive dialogs
+// with it as a user would.
 #include <functional>
 #include <map>
 

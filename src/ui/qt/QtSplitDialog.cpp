@@ -34,26 +34,23 @@ bool StartFromOptions(SplitSettingsDialog& dialog, const DocumentHandle& documen
 class QtSplitDialog : public SplitDialog {
 public:
     // The window reads and keeps the remembered settings itself.
-    bool Run(SplitSettings& working, OutputList& accepted, unsigned pageCount,
-             const DocumentHandle& document) override {
+    std::optional<SplitSettings> Run(unsigned pageCount, const DocumentHandle& document) override {
         host::CommandLineServices& commandLine = *Host().commandLine;
         SplitSettingsDialog dialog(document, static_cast<int>(pageCount), {.remembersSettings = true});
-        if (!StartFromOptions(dialog, document, pageCount)) return false;
+        if (!StartFromOptions(dialog, document, pageCount)) return std::nullopt;
         QtDialogView view(dialog);
         const std::string image = commandLine.ScreenshotPath();
         if (!image.empty()) {
             const bool saved = view.SaveImage(image);
             if (!saved) AlertByKey("IDS_SCREENSHOT_NOT_WRITTEN");
             commandLine.ReportOutcome(saved ? host::RunOutcome::Done : host::RunOutcome::Failed);
-            return false;
+            return std::nullopt;
         }
         if (!view.Run()) {
             commandLine.ReportOutcome(host::RunOutcome::Cancelled);
-            return false;
+            return std::nullopt;
         }
-        working = dialog.Result();
-        accepted = working.Outputs;
-        return true;
+        return dialog.Result();
     }
 };
 
