@@ -13,10 +13,10 @@ namespace tessera {
 namespace {
 
 // The refusals the run makes itself are shown, and kept for a batch's line.
-std::string Refuse(const char* key, const std::string& path) {
+Failure Refuse(const char* key, const std::string& path) {
     const std::string text = FormatText(LookupString(key), {path});
     Host().viewer->Alert(text);
-    return text;
+    return {text};
 }
 
 std::vector<std::string> OutputPaths(const SplitSettings& settings) {
@@ -29,9 +29,8 @@ std::vector<std::string> OutputPaths(const SplitSettings& settings) {
 // A run must never destroy a document it reads: its own source, or in a
 // batch any other input, split already or waiting for its turn. Nor may it
 // replace a file an earlier split of the batch wrote. Found before anything
-// is written, the index included; none when nothing is in the way.
-std::optional<std::string> RefusalBeforeWriting(std::vector<std::string> paths, const std::string& sourcePath,
-                                 const std::string& indexPath) {
+// is written, the index included.
+Result<> NothingInTheWay(std::vector<std::string> paths, const std::string& sourcePath, const std::string& indexPath) {
     host::FileServices& files = *Host().files;
     if (!indexPath.empty()) {
         if (files.FolderExists(indexPath)) return Refuse("IDS_HTML_INDEX_NOT_WRITTEN", indexPath);
@@ -44,7 +43,7 @@ std::optional<std::string> RefusalBeforeWriting(std::vector<std::string> paths, 
                           path);
         if (BatchWrittenFiles() && BatchWrittenFiles()->Has(path)) return Refuse("IDS_OUTPUT_PATH_WRITTEN_TWICE", path);
     }
-    return std::nullopt;
+    return {};
 }
 
 // The host writes each output through a temporary file beside it whose name
@@ -59,16 +58,12 @@ bool FitsPathLimit(const std::string& path) {
 }
 
 // Found before anything is written, so that a run does not stop half-way.
-bool PathsFitSystem(const SplitSettings& settings, const std::string& indexPath) {
+Result<> PathsFitSystem(const SplitSettings& settings, const std::string& indexPath) {
     std::vector<std::string> paths = OutputPaths(settings);
     if (!indexPath.empty()) paths.push_back(indexPath);
-    for (const std::string& path : paths) {
-        if (!FitsPathLimit(path)) {
-            Refuse("IDS_OUTPUT_PATH_TOO_LONG", path);
-            return false;
-        }
-    }
-    return true;
+    for (const std::string& path : paths)
+        if (!FitsPathLimit(path)) return Refuse("IDS_OUTPUT_PATH_TOO_LONG", path);
+    return {};
 }
 
 // Only the outputs that were written have a place in the index.
@@ -122,8 +117,8 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     if (result.completed) return result;
     const std::string sourcePath = source.FilePath();
     const std::string indexPath = IndexPath(settings, source);
-    if (const std::optional<std::string> refusal = RefusalBeforeWriting(OutputPaths(settings), sourcePath, indexPath)) {
-        result.refusal = *refusal;
+    if (const Result<> clear = NothingInTheWay(OutputPaths(settings), sourcePath, indexPath); !clear) {
+        result.refusal = clear.Reason();
         return result;
     }
     const Production production = ProduceOutputs(source, settings);
@@ -134,10 +129,9 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     result.refusal = production.refusal;
     if (!result.completed || indexPath.empty()) return result;
     // The index is one of the run's files: without it the run failed.
-    const std::optional<std::string> indexFailure =
-        WriteHtmlIndex(indexPath, sourcePath, WrittenEntries(*entries, production.written));
-    result.completed = !indexFailure;
-    result.refusal = indexFailure.value_or("");
+    const Result<> index = WriteHtmlIndex(indexPath, sourcePath, WrittenEntries(*entries, production.written));
+    result.completed = static_cast<bool>(index);
+    result.refusal = index.Reason();
     if (result.completed && BatchWrittenFiles()) BatchWrittenFiles()->Note(indexPath);
     return result;
 }

@@ -209,13 +209,12 @@ void SaveSettingsToCabinet(const SplitSettings& s, host::Cabinet& c) {
     c.DropEmptyValues();
 }
 
-bool LoadSettingsFromCabinet(SplitSettings& settings, const host::Cabinet& cabinet, std::string* why) {
+Result<> LoadSettingsFromCabinet(SplitSettings& settings, const host::Cabinet& cabinet) {
     try {
         Load(cabinet, settings);
-        return true;
+        return {};
     } catch (const CabinetRefusal& refusal) {
-        if (why) *why = refusal.what();
-        return false;
+        return Failure{refusal.what()};
     }
 }
 

@@ -1,5 +1,6 @@
 #include "model/SplitSettings.h"
 
+#include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {
@@ -15,10 +16,10 @@ bool SecuritySettings::NeedsSecurity() const {
     return PermissionBits() != -1 || hasPassword;
 }
 
-const char* SecuritySettings::PasswordTooLongKey() const {
-    if (Password.size() > kMaxPasswordBytes) return "IDS_OPEN_PASSWORD_TOO_LONG";
-    if (PermPassword.size() > kMaxPasswordBytes) return "IDS_PERMISSIONS_PASSWORD_TOO_LONG";
-    return nullptr;
+Result<> SecuritySettings::PasswordsFit() const {
+    if (Password.size() > kMaxPasswordBytes) return Failure{LookupString("IDS_OPEN_PASSWORD_TOO_LONG")};
+    if (PermPassword.size() > kMaxPasswordBytes) return Failure{LookupString("IDS_PERMISSIONS_PASSWORD_TOO_LONG")};
+    return {};
 }
 
 SplitSettings SettingsForRun(const SplitSettings& working) {

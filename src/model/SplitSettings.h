@@ -6,6 +6,7 @@
 
 #include "model/OutputDocument.h"
 #include "model/TextQuery.h"
+#include "strings/Result.h"
 
 namespace tessera {
 
@@ -68,9 +69,8 @@ struct SecuritySettings {
     std::int32_t PermissionBits() const;
     // False only when everything is allowed and no password is to be set.
     bool NeedsSecurity() const;
-    // The message key of a password longer than kMaxPasswordBytes, the open
-    // password's first; null when both fit.
-    const char* PasswordTooLongKey() const;
+    // Fails on a password longer than kMaxPasswordBytes, the open password's first.
+    Result<> PasswordsFit() const;
 
     friend bool operator==(const SecuritySettings&, const SecuritySettings&) = default;
 };

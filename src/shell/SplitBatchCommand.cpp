@@ -105,7 +105,8 @@ void GetProperties(CommandId command, Cabinet& properties) {
 // they could not, else 0.
 int EditParameters(Cabinet& params) {
     SplitSettings settings;
-    LoadSettingsFromCabinet(settings, params);
+    // A refused tree still opens the dialog, with what loaded before the refusal.
+    static_cast<void>(LoadSettingsFromCabinet(settings, params));
     const DocumentHandle noDocument;
     SplitSettingsDialog dialog(noDocument, 0, {});
     dialog.ApplySettings(settings);
@@ -148,19 +149,19 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
     DocumentHandle source(doc, DocumentHandle::Ownership::Borrowed);
     source.SetMonitor(&monitor);
     SplitSettings loaded;
-    std::string why;
-    if (!LoadSettingsFromCabinet(loaded, params, &why)) {
-        StoreResults(command, false, 0, 0, "its settings were refused: " + why);
+    if (const Result<> refused = LoadSettingsFromCabinet(loaded, params); !refused) {
+        StoreResults(command, false, 0, 0, "its settings were refused: " + refused.Reason());
         return false;
     }
-    if (const char* refusal = SplitRefusalKey(source)) {
-        StoreResults(command, false, 0, 0, LookupString(refusal));
+    if (const Result<> allowed = SplitAllowed(source); !allowed) {
+        StoreResults(command, false, 0, 0, allowed.Reason());
         return false;
     }
     SplitSettings settings = SettingsForRun(loaded);
     // As the dialog would: outputs no password opens are not written.
-    if (const char* tooLong = settings.Security.bPaswordProtect ? settings.Security.PasswordTooLongKey() : nullptr) {
-        StoreResults(command, false, 0, 0, LookupString(tooLong));
+    const Result<> fit = settings.Security.bPaswordProtect ? settings.Security.PasswordsFit() : Result<>();
+    if (!fit) {
+        StoreResults(command, false, 0, 0, fit.Reason());
         return false;
     }
     const BatchFilesScope batchFiles;

@@ -160,11 +160,11 @@ private:
 
 }  // namespace
 
-Parsed<std::vector<PageRange>> ParseSelection(std::string_view text, int pageCount, const TextQuery& query) {
+Result<std::vector<PageRange>> ParseSelection(std::string_view text, int pageCount, const TextQuery& query) {
     try {
         return Parser(text, pageCount, query).Parse();
     } catch (const SyntaxError& e) {
-        return ParseFailure{"in \"" + std::string(text) + "\" at column " + std::to_string(e.column + 1) + ": " +
+        return Failure{"in \"" + std::string(text) + "\" at column " + std::to_string(e.column + 1) + ": " +
                             e.what()};
     }
 }

@@ -222,7 +222,10 @@ bool SplitSettingsDialog::Validate() {
         view_->SetText(kPasswordEdit, security.Password);
         view_->SetText(kPermPasswordEdit, security.PermPassword);
         if (security.Password.empty() && security.PermPassword.empty()) fail("IDS_NO_PASSWORDS_PROVIDED");
-        if (const char* tooLong = security.PasswordTooLongKey()) fail(tooLong);
+        if (const Result<> fit = security.PasswordsFit(); !fit) {
+            Host().viewer->Alert(fit.Reason());
+            valid = false;
+        }
     }
     return valid;
 }

@@ -80,8 +80,8 @@ TEST(ProfileCabinetTest, RoundTripThroughTheStreamGivesTheSameRecordAndFile) {
     for (const SplitSettings& first : {EveryField(), sparse}) {
         const std::string stream = Stream(first);
         SplitSettings loaded;
-        std::string why;
-        ASSERT_TRUE(LoadSettingsFromCabinet(loaded, cabinet::JsonCabinetStreams().ReadStream(stream), &why)) << why;
+        const Result<> load = LoadSettingsFromCabinet(loaded, cabinet::JsonCabinetStreams().ReadStream(stream));
+        ASSERT_TRUE(load) << load.Reason();
         EXPECT_EQ(loaded, first);
         EXPECT_EQ(Stream(loaded), stream);
     }
@@ -188,13 +188,13 @@ TEST(ProfileCabinetTest, LoadRules) {
         SaveSettingsToCabinet(EveryField(), c);
         for (const Edit& edit : rule.edits) edit(c);
         SplitSettings s = kept, expected = EveryField();
-        std::string why;
-        EXPECT_EQ(LoadSettingsFromCabinet(s, c, &why), rule.expect != nullptr) << why;
+        const Result<> load = LoadSettingsFromCabinet(s, c);
+        EXPECT_EQ(static_cast<bool>(load), rule.expect != nullptr) << load.Reason();
         if (rule.expect) {
             rule.expect(expected);
             EXPECT_EQ(s, expected);
         }
-        EXPECT_NE(why.find(rule.refusal), std::string::npos) << why;
+        EXPECT_NE(load.Reason().find(rule.refusal), std::string::npos) << load.Reason();
     }
 }
 

@@ -135,7 +135,7 @@ TEST_F(SplitBatchCommandTest, PropertiesParametersAndDialogAnswerAsTheHostAsks) 
     Cabinet edited;
     handler.getParams(command, edited);
     SplitSettings loaded;
-    ASSERT_TRUE(LoadSettingsFromCabinet(loaded, edited));
+    ASSERT_TRUE(static_cast<bool>(LoadSettingsFromCabinet(loaded, edited)));
     EXPECT_EQ(loaded.Filename.OutputBaseFilename, "After_1");
 }
 

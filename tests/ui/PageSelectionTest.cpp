@@ -52,14 +52,14 @@ TEST(SelectionSyntaxTest, ReadsPagesTextsAndKindsAndSaysWhereItStopped) {
     flags.WholeWords = true;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        const Parsed<std::vector<PageRange>> ranges = ParseSelection(c.text, 12, flags);
+        const Result<std::vector<PageRange>> ranges = ParseSelection(c.text, 12, flags);
         const std::string expected = c.ranges;
         if (expected.starts_with("error:")) {
             ASSERT_FALSE(ranges);
-            EXPECT_NE(ranges.Failure().find(expected.substr(6)), std::string::npos) << ranges.Failure();
+            EXPECT_NE(ranges.Reason().find(expected.substr(6)), std::string::npos) << ranges.Reason();
             continue;
         }
-        ASSERT_TRUE(ranges) << ranges.Failure();
+        ASSERT_TRUE(ranges) << ranges.Reason();
         EXPECT_EQ(Describe(*ranges), expected);
         for (const PageRange& r : *ranges)
             EXPECT_TRUE(!r.Query.Enable || r.Query.Target == QueryTarget::QueryPageContent ||
@@ -72,7 +72,7 @@ TEST(SelectionSyntaxTest, ReadsPagesTextsAndKindsAndSaysWhereItStopped) {
 std::string Apply(const std::vector<host::OptionValue>& options, SplitSettings& settings) {
     DialogFields fields{settings, {}, {}, {}};
     for (const host::OptionValue& option : options)
-        if (const std::optional<std::string> refused = ApplySplitOption(option, fields)) return *refused;
+        if (const Result<> applied = ApplySplitOption(option, fields); !applied) return applied.Reason();
     return "";
 }
 

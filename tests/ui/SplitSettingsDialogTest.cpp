@@ -249,7 +249,7 @@ TEST(OutputFolderTest, NewFoldersFollowTheNameRuleAndExistingOnesAreTakenAsTheyA
     };
     std::filesystem::create_directories(host.folder / ".cache/a:b");
     for (const auto& c : cases)
-        EXPECT_EQ(ValidateFolderPath(c.path, true), c.valid ? FolderValid : FolderInvalid) << c.path;
+        EXPECT_EQ(IsValidFolderPath(c.path), c.valid) << c.path;
     for (const char* good : {"Reports 2026", "a.b"}) EXPECT_TRUE(IsValidFolderName(good)) << good;
     for (const char* bad : {"", " a", "a ", "\ta", ".a", "a.", "a*b", "a?b", "a<b", "a>b", "a|b", "a\"b", "a/b"})
         EXPECT_FALSE(IsValidFolderName(bad)) << bad;
@@ -258,24 +258,24 @@ TEST(OutputFolderTest, NewFoldersFollowTheNameRuleAndExistingOnesAreTakenAsTheyA
 TEST(OutputFolderTest, AsksBeforeCreatingCreatesNothingOnNoAndSaysWhyOneCannotBeMade) {
     test::TestHost host;
     const std::string folder = host.folder / "new/deeper";
-    EXPECT_EQ(ConfirmOutputFolder(folder), -1);
+    EXPECT_EQ(ConfirmOutputFolder(folder), FolderCheck::Declined);
     ASSERT_EQ(host.windows.questions.size(), 1u);
     EXPECT_NE(host.windows.questions[0].find("does not exist"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(host.folder / "new"));
 
     host.windows.answer = true;
-    EXPECT_EQ(ConfirmOutputFolder(folder), 0);
+    EXPECT_EQ(ConfirmOutputFolder(folder), FolderCheck::Valid);
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_EQ(ConfirmOutputFolder(folder), 0) << "an existing folder is fine";
+    EXPECT_EQ(ConfirmOutputFolder(folder), FolderCheck::Valid) << "an existing folder is fine";
     EXPECT_EQ(host.windows.questions.size(), 2u);
 
-    EXPECT_EQ(ConfirmOutputFolder(host.folder / "bad "), 1);
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "bad "), FolderCheck::Invalid);
     ASSERT_EQ(host.windows.messages.size(), 1u);
     EXPECT_NE(host.windows.messages[0].find("is invalid. Please reenter."), std::string::npos);
 
     std::ofstream(host.folder / "file") << "not a folder";
-    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file"), FolderNotCreated);
-    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file/out"), FolderNotCreated);
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file"), FolderCheck::NotCreated);
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file/out"), FolderCheck::NotCreated);
     ASSERT_EQ(host.windows.messages.size(), 3u);
     for (const std::string& message : {host.windows.messages[1], host.windows.messages[2]})
         EXPECT_TRUE(message.find("can not be created") != std::string::npos &&
