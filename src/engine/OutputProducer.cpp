@@ -169,7 +169,7 @@ Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& set
     for (std::size_t i = 0; i < n; ++i) {
         // Between outputs, so that no half-written file is left behind.
         if (source.Monitor().CancelRequested()) {
-            production.cancelled = true;
+            production.end = RunEnd::Cancelled;
             return production;
         }
         const std::string path = NormalPath(settings, i);
@@ -183,7 +183,7 @@ Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& set
         production.written.push_back(outcome == OutputOutcome::Written);
         if (outcome == OutputOutcome::Written) written.Note(path);
     }
-    production.completed = true;
+    production.end = RunEnd::Completed;
     return production;
 }
 
@@ -218,7 +218,7 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
             if (i + 1 < settings.Outputs.size()) source.Monitor().SetText(ProgressText(settings, i + 1));
             return true;
         });
-    production.completed = production.written.size() == settings.Outputs.size();
+    if (production.written.size() == settings.Outputs.size()) production.end = RunEnd::Completed;
     return production;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "access/DocumentHandle.h"
+#include "engine/RunEnd.h"
 #include "engine/WrittenFiles.h"
 #include "model/SplitSettings.h"
 
@@ -13,9 +14,8 @@ namespace tessera {
 enum class OutputOutcome { Failed, Written, NoPages };
 
 struct Production {
-    bool completed = false;     // false: the run stopped at a failure that has been shown
+    RunEnd end = RunEnd::Failed;
     std::vector<bool> written;  // per planned output reached, in list order
-    bool cancelled = false;     // the user stopped the run between two outputs
     std::string refusal;        // the failure's message, when the run itself refused an output
 };
 

@@ -113,8 +113,10 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     SplitResult result;
     const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday());
     if (!entries) return result;
-    result.completed = settings.Outputs.empty();
-    if (result.completed) return result;
+    if (settings.Outputs.empty()) {
+        result.end = RunEnd::Completed;
+        return result;
+    }
     const std::string sourcePath = source.FilePath();
     const std::string indexPath = IndexPath(settings, source);
     if (const Result<> clear = NothingInTheWay(OutputPaths(settings), sourcePath, indexPath); !clear) {
@@ -124,15 +126,14 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     const Production production = ProduceOutputs(source, settings);
     result.written = static_cast<std::size_t>(std::count(production.written.begin(), production.written.end(), true));
     result.withoutPages = production.written.size() - result.written;
-    result.completed = production.completed;
-    result.cancelled = production.cancelled;
+    result.end = production.end;
     result.refusal = production.refusal;
-    if (!result.completed || indexPath.empty()) return result;
+    if (!result.Completed() || indexPath.empty()) return result;
     // The index is one of the run's files: without it the run failed.
     const Result<> index = WriteHtmlIndex(indexPath, sourcePath, WrittenEntries(*entries, production.written));
-    result.completed = static_cast<bool>(index);
+    result.end = index ? RunEnd::Completed : RunEnd::Failed;
     result.refusal = index.Reason();
-    if (result.completed && BatchWrittenFiles()) BatchWrittenFiles()->Note(indexPath);
+    if (result.Completed() && BatchWrittenFiles()) BatchWrittenFiles()->Note(indexPath);
     return result;
 }
 

@@ -63,12 +63,12 @@ std::string FinalReport(const SplitResult& result) {
 // True when the run completed.
 bool Run(SplitSettings& settings, const DocumentHandle& source) {
     const SplitResult result = RunSplit(settings, source);
-    if (result.cancelled) {
+    if (result.end == RunEnd::Cancelled) {
         Host().viewer->Alert(FinalReport(result));
         Host().commandLine->ReportOutcome(RunOutcome::Cancelled);
         return false;
     }
-    if (!result.completed) {
+    if (result.end == RunEnd::Failed) {
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return false;

@@ -69,7 +69,7 @@ protected:
         s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone, s.Filename.OutputBaseFilename = "";
         s.Output.bUpdateLinks = s.Output.bTransferBookmarks = true;
         const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
-        return RunSplit(s, source).completed;
+        return RunSplit(s, source).Completed();
     }
     std::string Out(const std::string& name) { return host.folder / ("out/" + name); }
 

@@ -112,7 +112,7 @@ protected:
         s.Outputs = {OutputDocument{{range}, ""}};
         s.Filename.OutputFolder = host.folder / name, s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
         const DocumentHandle doc(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
-        EXPECT_TRUE(Guarded([&] { return RunSplit(s, doc).completed; }));
+        EXPECT_TRUE(Guarded([&] { return RunSplit(s, doc).Completed(); }));
         const std::string path = host.folder / (name + "/Doc1.pdf");
         EXPECT_TRUE(damaged || test::QpdfCheckPasses(path)) << name;
         return path;

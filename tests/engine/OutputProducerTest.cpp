@@ -45,7 +45,7 @@ protected:
         Guarded([&] { result = RunSplit(s, source); });
         return result;
     }
-    bool Split(std::vector<OutputDocument> outputs) { return Run(Manual(std::move(outputs))).completed; }
+    bool Split(std::vector<OutputDocument> outputs) { return Run(Manual(std::move(outputs))).Completed(); }
     std::string Out(const std::string& name) { return out + "/" + name; }
 
     test::TestHost host;
@@ -63,7 +63,7 @@ TEST_F(OutputProducerTest, RangesPutPagesInPlannedOrder) {
         {Pages(0, 1, EvenPages), Pages(0, 10, EvenPages), Pages(0, 10, OddPages | ReverseOrder),
          OutputDocument{{MakePageRange(7, 2, 0), MakePageRange(0, 1, 0), MakePageRange(8, 99, ReverseOrder),
                          MakePageRange(8, 99, 0), MakePageRange(50, 2, 0)}, ""}}));
-    EXPECT_TRUE(result.completed);
+    EXPECT_TRUE(result.Completed());
     EXPECT_EQ(result.withoutPages, 1u);
     EXPECT_TRUE(host.viewer.alerts.empty());
     EXPECT_EQ(test::FilesBelow(out), (std::vector<std::string>{"Doc2.pdf", "Doc3.pdf", "Doc4.pdf"}));
@@ -113,7 +113,7 @@ TEST_F(OutputProducerTest, RunsStoppedSayWhyAndKeepWhatWasWritten) {
         host.viewer.alerts.clear();
         SplitSettings s = Manual(c.outputs);
         c.setup(s);
-        EXPECT_FALSE(Run(s).completed);
+        EXPECT_FALSE(Run(s).Completed());
         if (!c.says.empty()) {
             ASSERT_EQ(host.viewer.alerts.size(), 1u);
             EXPECT_NE(host.viewer.alerts[0].find(c.says), std::string::npos) << host.viewer.alerts[0];
@@ -136,7 +136,7 @@ TEST_F(OutputProducerTest, CancelStopsBetweenOutputsKeepingThoseWritten) {
     source.SetMonitor(&monitor);
     SplitSettings s = Manual({Pages(0, 2), Pages(2, 2)});
     const SplitResult result = RunSplit(s, source);
-    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.end, RunEnd::Cancelled);
     EXPECT_EQ(result.written, 1u);
     EXPECT_EQ(test::FilesBelow(out), std::vector<std::string>{"Doc1.pdf"});
     EXPECT_EQ(test::FixturePageNumbers(Out("Doc1.pdf")), (std::vector<int>{1, 2}));
