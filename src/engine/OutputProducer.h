@@ -39,6 +39,7 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
 // Appends the pages of [first, first + count) that pass the parity options to
 // the output, descending with ReverseOrder; first makes the placeholder page
 // the output starts with. False when either handle holds no document.
-bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int first, int count, int options);
+bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int first, int count,
+                     PageRangeFlags options);
 
 }  // namespace tessera

@@ -80,7 +80,7 @@ void WatermarkEveryRange(OutputList& outputs, const WatermarkStyle& style) {
     if (style.Text.empty()) return;
     for (OutputDocument& output : outputs)
         for (PageRange& range : output.Ranges)
-            if (!(range.Options & AddWatermark)) SetWatermark(range, style);
+            if (!range.Watermark) SetWatermark(range, style);
 }
 
 // Where the index goes; empty without one.

@@ -6,6 +6,7 @@
 #include "model/CabinetReader.h"
 #include "model/QueryCabinet.h"
 #include "model/SettingsFields.h"
+#include "model/StoredPageRange.h"
 
 namespace tessera {
 namespace {
@@ -56,7 +57,7 @@ const ProfileField<OutputSettings> kOutput[] = {
 };
 
 // The query follows these, in a cabinet of its own.
-const ProfileField<PageRange> kRange[] = {
+const ProfileField<StoredPageRange> kRange[] = {
     FIELD("StartPage", StartPage, 0),                 FIELD("NumPages", NumPages, 0),
     FIELD("Options", Options, 0),                     FIELD("Watermark", Watermark, 0),
     FIELD("SubTitle", SubTitle, 0),                   FIELD("FirstPage", FirstPage, 0),
@@ -116,7 +117,7 @@ void SaveDocument(const OutputDocument& d, host::Cabinet& c) {
     c.Put("Filename", d.Filename);
     c.Put("NumRanges", static_cast<std::int32_t>(d.Ranges.size()));
     for (std::size_t j = 0; j < d.Ranges.size(); ++j)
-        SaveGroup(c, ("Range" + std::to_string(j)).c_str(), kRange, d.Ranges[j], [&](host::Cabinet& r) {
+        SaveGroup(c, ("Range" + std::to_string(j)).c_str(), kRange, ToStored(d.Ranges[j]), [&](host::Cabinet& r) {
             PutFilled(r, "Query", [&](host::Cabinet& q) { SavePageQuery(d.Ranges[j].Query, q); });
         });
 }
@@ -163,8 +164,9 @@ void LoadGroups(const CabinetReader& settings, SplitSettings& s) {
 }
 
 PageRange LoadRange(const CabinetReader& c) {
-    PageRange r;
-    LoadFields(kRange, c, r);
+    StoredPageRange stored;
+    LoadFields(kRange, c, stored);
+    PageRange r = FromStored(stored);
     LoadPageQuery(c.Required("Query"), r.Query);
     return r;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/Permissions.h"
 #include "model/OutputDocument.h"
 #include "model/TextQuery.h"
 #include "strings/Result.h"
@@ -65,8 +66,8 @@ struct SecuritySettings {
     bool bSecurityCanPrint = true;
     bool AllowAll = true;
 
-    // -1 when everything is allowed, else the PDF permission bits of the allowed flags.
-    std::int32_t PermissionBits() const;
+    // What the outputs allow: everything, or only what the flags allow.
+    host::Permissions Allowed() const;
     // False only when everything is allowed and no password is to be set.
     bool NeedsSecurity() const;
     // Fails on a password longer than kMaxPasswordBytes, the open password's first.

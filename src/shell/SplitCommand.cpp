@@ -103,7 +103,7 @@ void SplitSteps() {
 Result<> SplitAllowed(const DocumentHandle& document) {
     if (static_cast<unsigned>(document.PageCount()) < 2) return Failure{LookupString("IDS_LESS_THAN_2_PAGES")};
     const auto permissions = document.SecurityPermissions();
-    if (permissions && !(*permissions & 0x10)) return Failure{LookupString("IDS_SECURITY_NOT_PERMITING")};
+    if (permissions && !permissions->Allows(host::Permission::Copy)) return Failure{LookupString("IDS_SECURITY_NOT_PERMITING")};
     return {};
 }
 

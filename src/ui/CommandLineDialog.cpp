@@ -27,8 +27,8 @@ std::string BrowsedFolder(const std::string& folder) {
 // A selection's ":mark/TEXT/" brings the text; size, transparency and
 // placement are those of the watermark options.
 void MarkAsTheOptionsSay(PageRange& range, WatermarkStyle style) {
-    if (!(range.Options & AddWatermark)) return;
-    style.Text = range.Watermark;
+    if (!range.Watermark) return;
+    style.Text = range.Watermark->Text;
     SetWatermark(range, style);
 }
 

@@ -42,7 +42,7 @@ TEST_F(ProfileFileTest, SavedProfileLoadsBackReadableByItsOwnerOnlyAndAFailedSav
     SplitSettings saved;
     saved.SplitMode = SplitMethod::BookmarkLevels;
     saved.Security.Password = "pw";
-    saved.Outputs = {OutputDocument{{MakePageRange(1, 3, ReverseOrder)}, "Part"}};
+    saved.Outputs = {OutputDocument{{MakePageRange(1, 3, PageRangeFlag::ReverseOrder)}, "Part"}};
     const std::string path = host.folder / "p.tpr";
     ASSERT_TRUE(static_cast<bool>(SaveProfileFile(path, saved)));
     SplitSettings loaded;

@@ -105,7 +105,7 @@ protected:
     // One output of every page with the watermark, in a folder of that name; its
     // path. It passes qpdf's check unless the source is damaged.
     std::string Stamped(const std::string& name, const WatermarkStyle& style, bool damaged = false) {
-        PageRange range = MakePageRange(0, 4, 0);
+        PageRange range = MakePageRange(0, 4);
         SetWatermark(range, style);
         SplitSettings s;
         s.SplitMode = SplitMethod::ManualRanges;

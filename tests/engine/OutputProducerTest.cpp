@@ -55,14 +55,14 @@ protected:
                                     "IDS_HTML_INDEX_NOT_WRITTEN=no index: %s"};
 };
 
-OutputDocument Pages(int start, int count, int options = 0) { return OutputDocument{{MakePageRange(start, count, options)}, ""}; }
+OutputDocument Pages(int start, int count, PageRangeFlags options = {}) { return OutputDocument{{MakePageRange(start, count, options)}, ""}; }
 
 // The first output has no pages: it is skipped, and the others keep their numbers.
 TEST_F(OutputProducerTest, RangesPutPagesInPlannedOrder) {
     const SplitResult result = Run(Manual(
-        {Pages(0, 1, EvenPages), Pages(0, 10, EvenPages), Pages(0, 10, OddPages | ReverseOrder),
-         OutputDocument{{MakePageRange(7, 2, 0), MakePageRange(0, 1, 0), MakePageRange(8, 99, ReverseOrder),
-                         MakePageRange(8, 99, 0), MakePageRange(50, 2, 0)}, ""}}));
+        {Pages(0, 1, PageRangeFlag::EvenPages), Pages(0, 10, PageRangeFlag::EvenPages), Pages(0, 10, PageRangeFlag::OddPages | PageRangeFlag::ReverseOrder),
+         OutputDocument{{MakePageRange(7, 2), MakePageRange(0, 1), MakePageRange(8, 99, PageRangeFlag::ReverseOrder),
+                         MakePageRange(8, 99), MakePageRange(50, 2)}, ""}}));
     EXPECT_TRUE(result.Completed());
     EXPECT_EQ(result.withoutPages, 1u);
     EXPECT_TRUE(host.viewer.alerts.empty());
@@ -93,7 +93,7 @@ TEST_F(OutputProducerTest, RunsStoppedSayWhyAndKeepWhatWasWritten) {
         {"a path longer than the system takes", {Pages(0, 1)},
          [&](SplitSettings& s) { s.Filename.OutputFolder = deep; }, "too long: " + deep + "/Doc1.pdf", {"-"}},
         {"a file written again through another name",
-         {OutputDocument{{MakePageRange(0, 2, 0)}, "SUB\\DOCX"}, OutputDocument{{MakePageRange(2, 2, 0)}, "DOCX"}},
+         {OutputDocument{{MakePageRange(0, 2)}, "SUB\\DOCX"}, OutputDocument{{MakePageRange(2, 2)}, "DOCX"}},
          [&](SplitSettings& s) {
              std::filesystem::create_directories(out);
              std::filesystem::create_directory_symlink(".", Out("SUB"));
@@ -157,7 +157,7 @@ TEST_F(OutputProducerTest, InformationAndCatalogEntriesAreCarriedOver) {
 
 TEST_F(OutputProducerTest, APageTakenTwiceGetsAnnotationsOfItsOwn) {
     host.OpenActive("acroform-fields-two-pages-mixed-annots.pdf");
-    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 2, 0), MakePageRange(0, 1, 0)}, ""}}));
+    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 2), MakePageRange(0, 1)}, ""}}));
     QPDF written;
     written.processFile(Out("Doc1.pdf").c_str());
     const auto pages = written.getAllPages();

@@ -53,10 +53,9 @@ SplitSettings EveryField() {
     f.TextAreaRight = Fixed16::FromRaw(300 * 65536), f.TextAreaBottom = Fixed16::FromRaw(80 * 65536 + 49152);
     f.PageNumber = 3, f.StartingNumber = 5, f.IncrementBy = 2, f.NumPadWithZeroes = 3;
 
-    OutputDocument plain{{MakePageRange(0, 9, OddPages), MakePageRange(2, 4, EvenPages | ReverseOrder)}, "Front"};
-    PageRange marked = MakePageRange(5, 3, AddWatermark);
-    marked.Watermark = "DRAFT";
-    marked.TransparencyLevel = 20, marked.WatermarkFontSize = 60, marked.WatermarkBehindText = false;
+    OutputDocument plain{{MakePageRange(0, 9, PageRangeFlag::OddPages), MakePageRange(2, 4, PageRangeFlag::EvenPages | PageRangeFlag::ReverseOrder)}, "Front"};
+    PageRange marked = MakePageRange(5, 3);
+    SetWatermark(marked, {"DRAFT", 20, 60, false});
     plain.Ranges.push_back(marked);
     OutputDocument queries{{QueryRange(QueryTarget::QuerySinglePage), QueryRange(QueryTarget::QueryPageSet),
                             QueryRange(QueryTarget::QueryPageRanges)}, ""};

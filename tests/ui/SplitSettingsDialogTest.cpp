@@ -119,7 +119,7 @@ TEST_F(SplitSettingsDialogTest, OnlyDocumentsWithRangesAreHandedOverAndOutsideRa
     ASSERT_TRUE(view.PressOk()) << "two documents without ranges pass";
     EXPECT_TRUE(Accepted().list.empty());
 
-    const OutputList outside = OneOutput("Tail", MakePageRange(1, 5, 0));
+    const OutputList outside = OneOutput("Tail", MakePageRange(1, 5));
     MemoryView& again = Open(kThreePages, &outside).view;
     EXPECT_EQ(again.State(kDocumentTree).tree[0].children[0].icon, kRangeOutsideIcon);
     host.windows.answer = true;
@@ -134,7 +134,7 @@ TEST_F(SplitSettingsDialogTest, OnlyDocumentsWithRangesAreHandedOverAndOutsideRa
 }
 
 TEST_F(SplitSettingsDialogTest, TheAcceptedListComesBackForTheSameFileOnly) {
-    const OutputList list = OneOutput("", MakePageRange(0, 2, 0));
+    const OutputList list = OneOutput("", MakePageRange(0, 2));
     ASSERT_TRUE(Open(kThreePages, &list).view.PressOk());
     EXPECT_EQ(Accepted().list, list);
     EXPECT_EQ(Open(kThreePages).view.State(kDocumentTree).tree.size(), 1u);
@@ -161,7 +161,7 @@ TEST_F(SplitSettingsDialogTest, TypingAndClickingAsAUserDoes) {
 
 TEST_F(SplitSettingsDialogTest, ProfilesRoundTripLoadOverTheInitialSettingsAndARefusedOneChangesNothing) {
     const std::string path = host.folder / "Monthly.tpr";
-    const OutputList list = OneOutput("Summary", MakePageRange(0, 2, 0));
+    const OutputList list = OneOutput("Summary", MakePageRange(0, 2));
     MemoryView& view = Open(kThreePages, &list).view;
     view.onChooseFileToSave = view.onChooseFileToOpen = [&](const FileChoice&) { return std::optional(path); };
     view.Click(kManualRadio);
@@ -197,7 +197,7 @@ TEST_F(SplitSettingsDialogTest, ProfilesRoundTripLoadOverTheInitialSettingsAndAR
 }
 
 TEST_F(SplitSettingsDialogTest, AutomaticNamesCountOnlyWhenANamedDocumentTakesOne) {
-    const OutputList named = OneOutput("Alpha", MakePageRange(0, 1, 0));
+    const OutputList named = OneOutput("Alpha", MakePageRange(0, 1));
     MemoryView& view = Open(kThreePages, &named).view;
     view.Click(kManualRadio);
     view.Click(kAddDocumentButton);
