@@ -114,6 +114,7 @@ TEST(ProfileCabinetTest, LoadRules) {
     };
     const Path naming = {"Settings", "FilenameSettings"}, security = {"Settings", "SecuritySettings"};
     const Path output = {"Settings", "OutputSettings"}, query = {"Doc1", "Range0", "Query"};
+    const Path plain = {"Doc0", "Range0"}, marked = {"Doc0", "Range2"};
     SplitSettings kept;
     kept.Filename.OutputBaseFilename = kept.Output.SeparatorQuery.Pattern = "kept";
     kept.Output.NumEqualPages = 99;
@@ -156,6 +157,15 @@ TEST(ProfileCabinetTest, LoadRules) {
          [&](auto& s) { s.Output.SeparatorQuery = kept.Output.SeparatorQuery; }},
         {"a query without Pattern has none", {remove({"Settings", "OutputSettings", "SeparatorQuery"}, "Pattern")},
          [](auto& s) { s.Output.SeparatorQuery.Pattern = ""; }},
+        {"a watermark text without its bit is none", {put(marked, "Options", 0)},
+         [](auto& s) { s.Outputs[0].Ranges[2].Watermark.reset(); }},
+        {"the watermark bit without a text is none", {remove(marked, "Watermark")},
+         [](auto& s) { s.Outputs[0].Ranges[2].Watermark.reset(); }},
+        {"a range's watermark values missing read as the range's own defaults",
+         {remove(marked, "TransparencyLevel"), remove(marked, "WatermarkFontSize"), remove(marked, "WatermarkBehindText")},
+         [](auto& s) { s.Outputs[0].Ranges[2].Watermark = WatermarkStyle{"DRAFT", 50, 45, true}; }},
+        {"option bits no flag names are kept", {put(plain, "Options", 1 | 16)},
+         [](auto& s) { s.Outputs[0].Ranges[0].Options = PageRangeFlags::FromStored(1 | 16); }},
         {"NumOutputFiles 0 empties the list", {put({}, "NumOutputFiles", 0)}, [](auto& s) { s.Outputs.clear(); }},
         {"10000 ranges", {ranges(10000)}, [](auto& s) { s.Outputs[0].Ranges.assign(10000, s.Outputs[0].Ranges[0]); }},
         {"NumRanges 10001", {ranges(10001)}, nullptr, "\"Doc0/NumRanges\" is 10001"},
