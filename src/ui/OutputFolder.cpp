@@ -18,28 +18,31 @@ FolderCheck ShowFolderInvalid(const std::string& path) {
     return FolderCheck::Invalid;
 }
 
-// Each folder of the path from the root, with the path up to it, until `visit` fails.
+// Visits each folder of the path from the root, with the path up to it,
+// while `visit` says to go on; true when it said so to the last.
 template <class Visit>
-Result<> EachFolderOf(const std::string& path, Visit&& visit) {
+bool EachFolderOf(const std::string& path, Visit&& visit) {
     for (std::size_t start = 1;;) {
         const std::size_t end = path.find('/', start);
         const std::string name = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (Result<> visited = visit(path.substr(0, end), name); !visited) return visited;
-        if (end == std::string::npos) return {};
+        if (!visit(path.substr(0, end), name)) return false;
+        if (end == std::string::npos) return true;
         start = end + 1;
     }
 }
 
-// Makes the missing folders of a valid path (the root is always there); else the system's reason,
-// naming the folder when it is not the whole path.
+// Makes the missing folders of a valid path (the root is always there); else
+// the system's reason, naming the folder when it is not the whole path.
 Result<> MakeFolderPath(const std::string& path) {
     host::FileServices& files = *Host().files;
-    return EachFolderOf(path, [&](const std::string& upTo, const std::string&) -> Result<> {
-        if (files.FolderExists(upTo)) return {};
+    Result<> made;
+    EachFolderOf(path, [&](const std::string& upTo, const std::string&) {
+        if (files.FolderExists(upTo)) return true;
         const std::optional<std::string> failure = files.CreateFolder(upTo);
-        if (!failure) return {};
-        return Failure{upTo == path ? *failure : upTo + ": " + *failure};
+        if (failure) made = Failure{upTo == path ? *failure : upTo + ": " + *failure};
+        return !failure;
     });
+    return made;
 }
 
 }  // namespace
@@ -55,10 +58,11 @@ bool IsValidFolderPath(const std::string& path) {
     if (path.empty() || path.size() > kMaxPath || path[0] != '/') return false;
     if (path.size() == 1) return true;
     host::FileServices& files = *Host().files;
-    return static_cast<bool>(EachFolderOf(path, [&](const std::string& upTo, const std::string& name) -> Result<> {
-        if (name.empty() || (!files.FolderExists(upTo) && !IsValidFolderName(name))) return Failure{""};
-        return {};
-    }));
+    // Folders that are there already are the user's, hidden ones included;
+    // only those still to be made must have names that travel well.
+    return EachFolderOf(path, [&](const std::string& upTo, const std::string& name) {
+        return !name.empty() && (files.FolderExists(upTo) || IsValidFolderName(name));
+    });
 }
 
 FolderCheck CheckOutputFolder(const std::string& path) {
