@@ -111,9 +111,9 @@ bool PressOk(SplitSettings& working, const DocumentHandle& document, int pageCou
         valid = false;
     }
     working = dialog.Fields();
-    const std::string patternError = InvalidPatternMessage(working, Accepted().list);
-    if (valid && patternError.empty()) return true;
-    Host().commandLine->ReportOutcome(host::RunOutcome::UsageError, patternError);
+    const Result<> patterns = PatternsCompile(working, Accepted().list);
+    if (valid && patterns) return true;
+    Host().commandLine->ReportOutcome(host::RunOutcome::UsageError, patterns.Reason());
     return false;
 }
 
