@@ -42,8 +42,8 @@ struct OutputSettings {
     TextQuery SeparatorQuery;
     std::int32_t BlankPageThreshold = 40;
     // Stamped on every range of every output that has no watermark of its
-    // own, whatever the split method; given on the command line and kept in
-    // profiles, never in the remembered settings.
+    // own, whatever the split method, unless its text is empty; given on the
+    // command line and kept in profiles, never in the remembered settings.
     WatermarkStyle EveryRangeWatermark;
     // How many outputs are written at once, each by a process of its own;
     // 0: one per core. Given on the command line, never stored.
