@@ -28,15 +28,16 @@ void SetEncryption(QPDFWriter& writer, const host::SecurityRecord& s) {
     const std::string user = s.hasOpenPassword ? s.openPassword : "";
     const std::string owner = s.hasPermissionsPassword && !s.permissionsPassword.empty() ? s.permissionsPassword
                                                                                           : UnguessablePassword();
-    const auto allowed = [&](std::int32_t bit) { return s.permissions == -1 || (s.permissions & bit) != 0; };
+    using host::Permission;
+    const auto allowed = [&](Permission permission) { return s.permissions.Allows(permission); };
     writer.setR6EncryptionParameters(user.c_str(), owner.c_str(),
-                                     true,            // accessibility is always allowed
-                                     allowed(0x10),   // copy and extract
-                                     allowed(0x08),   // assemble
-                                     allowed(0x20),   // annotate and fill forms
-                                     allowed(0x20),   // fill forms
-                                     allowed(0x08),   // other changes
-                                     allowed(0x04) ? qpdf_r3p_full : qpdf_r3p_none,
+                                     true,  // accessibility is always allowed
+                                     allowed(Permission::Copy),
+                                     allowed(Permission::Modify),    // assemble
+                                     allowed(Permission::Annotate),  // annotate and fill forms
+                                     allowed(Permission::Annotate),  // fill forms
+                                     allowed(Permission::Modify),    // other changes
+                                     allowed(Permission::Print) ? qpdf_r3p_full : qpdf_r3p_none,
                                      true);
 }
 

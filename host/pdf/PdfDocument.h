@@ -72,7 +72,7 @@ public:
     const std::map<QPDFObjGen, Origin>& Origins() const { return origins_; }
 
     std::uint32_t flags = 0;  // host flags set by the plug-in
-    std::optional<std::int32_t> securityPermissions;  // of an encrypted source
+    std::optional<host::Permissions> securityPermissions;  // of an encrypted source
     std::optional<host::SecurityRecord> security;     // to apply when saving an output
     bool preparedForCopy = false;                     // unreferenced resources removed
     bool pageLabelsRemoved = false;                   // an output keeps no labels from its sources

@@ -58,10 +58,8 @@ QPDFObjectHandle PageToInsert(PdfDocument& out, PdfDocument& src, int index) {
     return first == out.firstCopies.end() ? page : out.Qpdf().makeIndirectObject(first->second.shallowCopy());
 }
 
-int InsertionIndex(PdfDocument& doc, int position) {
-    if (position == -1) return 0;
-    if (position == -2) return doc.PageCount();
-    return std::clamp(position + 1, 0, doc.PageCount());
+int InsertionIndex(PdfDocument& doc, host::PagePosition position) {
+    return position == host::PagePosition::BeforeFirst ? 0 : doc.PageCount();
 }
 
 // Checked before qpdf copies the page, which would overflow the stack.
@@ -88,7 +86,7 @@ void QpdfDocumentServices::SetFlags(host::DocId doc, std::uint32_t flags) { stor
 
 std::string QpdfDocumentServices::FilePath(host::DocId doc) { return store_.Get(doc).Path(); }
 
-std::optional<std::int32_t> QpdfDocumentServices::SecurityPermissions(host::DocId doc) {
+std::optional<host::Permissions> QpdfDocumentServices::SecurityPermissions(host::DocId doc) {
     return store_.Get(doc).securityPermissions;
 }
 
@@ -151,7 +149,7 @@ host::Rect QpdfDocumentServices::MediaBox(host::DocId doc, int page) {
     });
 }
 
-void QpdfDocumentServices::CreatePage(host::DocId doc, int position, const host::Rect& box) {
+void QpdfDocumentServices::CreatePage(host::DocId doc, host::PagePosition position, const host::Rect& box) {
     QpdfGuard([&] {
         PdfDocument& d = store_.Get(doc);
         QPDF& q = d.Qpdf();
@@ -173,7 +171,7 @@ void QpdfDocumentServices::DeletePage(host::DocId doc, int page) {
     });
 }
 
-void QpdfDocumentServices::InsertPages(host::DocId to, int position, host::DocId from, int firstPage, int count) {
+void QpdfDocumentServices::InsertPages(host::DocId to, host::PagePosition position, host::DocId from, int firstPage, int count) {
     QpdfGuard([&] {
         PdfDocument& out = store_.Get(to);
         PdfDocument& src = store_.Get(from);

@@ -15,7 +15,7 @@ public:
     std::uint32_t Flags(host::DocId doc) override;
     void SetFlags(host::DocId doc, std::uint32_t flags) override;
     std::string FilePath(host::DocId doc) override;
-    std::optional<std::int32_t> SecurityPermissions(host::DocId doc) override;
+    std::optional<host::Permissions> SecurityPermissions(host::DocId doc) override;
     std::string InfoValue(host::DocId doc, const std::string& key) override;
     void SetInfoValue(host::DocId doc, const std::string& key, const std::string& value) override;
     bool HasCatalogEntry(host::DocId doc, const std::string& key) override;
@@ -23,9 +23,9 @@ public:
     std::string PageLabel(host::DocId doc, int page) override;
     void RemovePageLabels(host::DocId doc) override;
     host::Rect MediaBox(host::DocId doc, int page) override;
-    void CreatePage(host::DocId doc, int position, const host::Rect& mediaBox) override;
+    void CreatePage(host::DocId doc, host::PagePosition position, const host::Rect& mediaBox) override;
     void DeletePage(host::DocId doc, int page) override;
-    void InsertPages(host::DocId to, int position, host::DocId from, int firstPage, int count) override;
+    void InsertPages(host::DocId to, host::PagePosition position, host::DocId from, int firstPage, int count) override;
     void SetSecurity(host::DocId doc, const host::SecurityRecord& security) override;
     void Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags,
               host::ProgressMonitor* monitor) override;

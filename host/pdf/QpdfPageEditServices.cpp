@@ -160,11 +160,12 @@ host::Rect QpdfPageEditServices::TextBounds(host::TextElementId id) {
     return box;
 }
 
-void QpdfPageEditServices::AddElement(host::ContentId content, int position, host::TextElementId text) {
+void QpdfPageEditServices::AddElement(host::ContentId content, host::ElementPosition position,
+                                      host::TextElementId text) {
     contents_.PageOf(content);  // raises the error of a content that is not acquired
     Added& added = added_[content];
     const Text& copy = Find(texts_, text, "text element");
-    if (position == -1)
+    if (position == host::ElementPosition::BeforeFirst)
         added.first.insert(added.first.begin(), copy);
     else
         added.last.push_back(copy);

@@ -28,7 +28,7 @@ public:
     void ReleaseText(host::TextElementId text) override;
     host::Rect TextBounds(host::TextElementId text) override;
 
-    void AddElement(host::ContentId content, int position, host::TextElementId text) override;
+    void AddElement(host::ContentId content, host::ElementPosition position, host::TextElementId text) override;
     void WriteBack(host::ContentId content) override;
 
     // Objects made and not yet released, for tests that check nothing is kept.

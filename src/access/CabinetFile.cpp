@@ -17,20 +17,20 @@ std::string Named(const std::string& path, const std::string& reason) {
 
 }  // namespace
 
-Parsed<host::Cabinet> ReadCabinetFile(const std::string& path) {
+Result<host::Cabinet> ReadCabinetFile(const std::string& path) {
     try {
         return Host().cabinets->ReadStream(Host().files->ReadFile(path, kMaxCabinetFileBytes));
     } catch (const host::HostError& error) {
-        return ParseFailure{Named(path, error.what())};
+        return Failure{Named(path, error.what())};
     }
 }
 
-std::optional<std::string> WriteCabinetFile(const std::string& path, const host::Cabinet& cabinet) {
+Result<> WriteCabinetFile(const std::string& path, const host::Cabinet& cabinet) {
     try {
         Host().files->WriteFile(path, Host().cabinets->WriteStream(cabinet));
-        return std::nullopt;
+        return {};
     } catch (const host::HostError& error) {
-        return Named(path, error.what());
+        return Failure{Named(path, error.what())};
     }
 }
 

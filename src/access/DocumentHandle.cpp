@@ -13,7 +13,7 @@ int DocumentHandle::PageCount() const { return HasDocument() ? Host().documents-
 
 std::uint32_t DocumentHandle::Flags() const { return HasDocument() ? Host().documents->Flags(doc_) : 0; }
 
-std::optional<std::int32_t> DocumentHandle::SecurityPermissions() const {
+std::optional<host::Permissions> DocumentHandle::SecurityPermissions() const {
     if (!HasDocument()) return std::nullopt;
     return Host().documents->SecurityPermissions(doc_);
 }

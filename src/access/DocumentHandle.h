@@ -27,7 +27,7 @@ public:
     bool HasDocument() const { return doc_ != host::kNoDocument; }
     int PageCount() const;
     std::uint32_t Flags() const;
-    std::optional<std::int32_t> SecurityPermissions() const;
+    std::optional<host::Permissions> SecurityPermissions() const;
     std::string FilePath() const;
 
     const std::string& OutputPath() const { return outputPath_; }

@@ -9,27 +9,28 @@
 namespace tessera {
 namespace {
 
-std::string Message(const char* key, const std::string& reason) { return LookupString(key) + " (" + reason + ")"; }
+Failure Message(const char* key, const std::string& reason) { return {LookupString(key) + " (" + reason + ")"}; }
 
 }  // namespace
 
-std::optional<std::string> LoadProfileFile(const std::string& path, SplitSettings& settings) {
-    const Parsed<host::Cabinet> cabinet = ReadCabinetFile(path);
-    if (!cabinet) return Message("IDS_ERROR_READING_PROFILE", cabinet.Failure());
+Result<> LoadProfileFile(const std::string& path, SplitSettings& settings) {
+    const Result<host::Cabinet> cabinet = ReadCabinetFile(path);
+    if (!cabinet) return Message("IDS_ERROR_READING_PROFILE", cabinet.Reason());
     SplitSettings loaded = settings;
-    std::string why;
-    if (!LoadSettingsFromCabinet(loaded, *cabinet, &why)) return Message("IDS_ERROR_READING_PROFILE", path + ": " + why);
+    if (const Result<> refused = LoadSettingsFromCabinet(loaded, *cabinet); !refused)
+        return Message("IDS_ERROR_READING_PROFILE", path + ": " + refused.Reason());
     settings = std::move(loaded);
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> SaveProfileFile(const std::string& path, const SplitSettings& settings) {
-    if (Host().files->IsRunInput(path)) return FormatText(LookupString("IDS_PROFILE_WOULD_OVERWRITE_INPUT"), {path});
+Result<> SaveProfileFile(const std::string& path, const SplitSettings& settings) {
+    if (Host().files->IsRunInput(path))
+        return Failure{FormatText(LookupString("IDS_PROFILE_WOULD_OVERWRITE_INPUT"), {path})};
     host::Cabinet cabinet;
     SaveSettingsToCabinet(settings, cabinet);
-    if (const std::optional<std::string> failure = WriteCabinetFile(path, cabinet))
-        return Message("IDS_ERROR_SAVING_PROFILE", *failure);
-    return std::nullopt;
+    if (const Result<> written = WriteCabinetFile(path, cabinet); !written)
+        return Message("IDS_ERROR_SAVING_PROFILE", written.Reason());
+    return {};
 }
 
 }  // namespace tessera

@@ -108,7 +108,7 @@ bool Matches(PageRange& range, PageFacts& facts, int page, PatternMatcher& match
 // The pages a query found keep the watermark the query's range was given.
 void AppendRange(OutputDocument& output, int start, int count, const PageRange& query) {
     PageRange range = MakePlannedRange(start, count, kAllPagesFlags);
-    if (query.Options & AddWatermark) SetWatermark(range, WatermarkOf(query));
+    if (query.Watermark) SetWatermark(range, *query.Watermark);
     output.Ranges.push_back(range);
 }
 

@@ -75,7 +75,8 @@ host::TextMatrix WatermarkMatrix(int fontSize, double theta, Centre centre, Wate
 void AddToPage(host::DocId doc, int index, host::TextElementId text, bool behindText) {
     const OwnedPage page(Host().pages->AcquirePage(doc, index));
     const OwnedContent content(Host().contents->AcquireContent(page.Get(), host::kEditingClient));
-    Host().edits->AddElement(content.Get(), behindText ? -1 : -2, text);
+    Host().edits->AddElement(content.Get(),
+                             behindText ? host::ElementPosition::BeforeFirst : host::ElementPosition::AfterLast, text);
     Host().edits->WriteBack(content.Get());
 }
 
@@ -125,11 +126,11 @@ bool StampWatermark(host::DocId doc, int index, const std::string& text, int fon
 }
 
 void StampRangeWatermark(host::DocId doc, int first, int last, const PageRange& range, int shownFirst) {
-    if (!(range.Options & AddWatermark)) return;
-    const float opacity = static_cast<float>(100 - range.TransparencyLevel) * 0.01f;
+    if (!range.Watermark) return;
+    const WatermarkStyle& style = *range.Watermark;
+    const float opacity = static_cast<float>(100 - style.TransparencyLevel) * 0.01f;
     for (int page = first; page <= last; ++page)
-        StampWatermark(doc, page, range.Watermark, range.WatermarkFontSize, 45, opacity, range.WatermarkBehindText,
-                       shownFirst + page - first);
+        StampWatermark(doc, page, style.Text, style.FontSize, 45, opacity, style.BehindText, shownFirst + page - first);
 }
 
 }  // namespace tessera

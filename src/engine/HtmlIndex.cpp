@@ -99,13 +99,13 @@ std::string HtmlIndexText(const std::string& sourcePath, const std::vector<Index
     return text + "</BODY>\n</HTML>\n";
 }
 
-std::optional<std::string> WriteHtmlIndex(const std::string& path, const std::string& sourcePath,
-                                          const std::vector<IndexEntry>& entries) {
+Result<> WriteHtmlIndex(const std::string& path, const std::string& sourcePath,
+                        const std::vector<IndexEntry>& entries) {
     const std::string folder = path.substr(0, path.rfind('/') + 1);
-    if (WriteThroughTemporary(path, folder, HtmlIndexText(sourcePath, entries))) return std::nullopt;
+    if (WriteThroughTemporary(path, folder, HtmlIndexText(sourcePath, entries))) return {};
     const std::string text = FormatText(LookupString("IDS_HTML_INDEX_NOT_WRITTEN"), {path});
     Host().viewer->Alert(text);
-    return text;
+    return Failure{text};
 }
 
 }  // namespace tessera

@@ -1,10 +1,10 @@
 #pragma once
 // The HTML page that names the input and links every output.
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/OutputNaming.h"
+#include "strings/Result.h"
 
 namespace tessera {
 
@@ -15,9 +15,8 @@ std::string HtmlIndexPath(const std::string& outputFolder, const std::string& so
 // links percent-encoded name by name.
 std::string HtmlIndexText(const std::string& sourcePath, const std::vector<IndexEntry>& entries);
 // Writes the index at `path` through a temporary file, so that it appears
-// whole or not at all. A failure is shown, and its message returned; none
-// when the index was written.
-std::optional<std::string> WriteHtmlIndex(const std::string& path, const std::string& sourcePath,
-                                          const std::vector<IndexEntry>& entries);
+// whole or not at all. A failure is shown as well as returned.
+Result<> WriteHtmlIndex(const std::string& path, const std::string& sourcePath,
+                        const std::vector<IndexEntry>& entries);
 
 }  // namespace tessera

@@ -14,7 +14,7 @@
 namespace tessera {
 namespace {
 
-OutputDocument SingleRangeOutput(std::string name, int start, int count, int options) {
+OutputDocument SingleRangeOutput(std::string name, int start, int count, PageRangeFlags options) {
     OutputDocument output;
     output.Filename = std::move(name);
     output.Ranges.push_back(MakePlannedRange(start, count, options));
@@ -72,7 +72,7 @@ std::optional<int> BookmarkDepth(host::BookmarkRef bookmark) {
 
 }  // namespace
 
-std::optional<OutputList> PlanEqualPages(const DocumentHandle& source, int pagesPerOutput, int rangeOptions) {
+std::optional<OutputList> PlanEqualPages(const DocumentHandle& source, int pagesPerOutput, PageRangeFlags rangeOptions) {
     if (!source.HasDocument() || pagesPerOutput < 1) return std::nullopt;
     OutputList outputs;
     const int pageCount = source.PageCount();
@@ -114,7 +114,7 @@ bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
     using enum SplitMethod;
     switch (settings.SplitMode) {
         case EqualPages:
-            return TakePlan(settings.Outputs, PlanEqualPages(source, o.NumEqualPages, 0));
+            return TakePlan(settings.Outputs, PlanEqualPages(source, o.NumEqualPages, {}));
         case BookmarkLevels:
             return TakePlan(settings.Outputs,
                             PlanBookmarkLevels(source, std::min(o.StartBookmarkLevel, o.EndBookmarkLevel),

@@ -15,7 +15,7 @@ bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source);
 
 // Outputs of `pagesPerOutput` pages each; the last holds the remainder. None
 // without a document or for fewer than one page per output.
-std::optional<OutputList> PlanEqualPages(const DocumentHandle& source, int pagesPerOutput, int rangeOptions);
+std::optional<OutputList> PlanEqualPages(const DocumentHandle& source, int pagesPerOutput, PageRangeFlags rangeOptions);
 // One named output per bookmark between levels `low` and `high` (both included),
 // each running to the next bookmark. None for a negative level.
 std::optional<OutputList> PlanBookmarkLevels(const DocumentHandle& source, int low, int high);

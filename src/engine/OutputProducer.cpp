@@ -122,20 +122,21 @@ bool InsertWithProgress(const DocumentHandle& source, DocumentHandle& output, co
 
 }  // namespace
 
-bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int first, int count, int options) {
+bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int first, int count,
+                     PageRangeFlags options) {
     if (!source.HasDocument() || !output.HasDocument()) return false;
     host::DocumentServices& docs = *Host().documents;
-    if (output.PageCount() == 0) docs.CreatePage(output.Doc(), -1, docs.MediaBox(source.Doc(), first));
+    if (output.PageCount() == 0) docs.CreatePage(output.Doc(), host::PagePosition::BeforeFirst, docs.MediaBox(source.Doc(), first));
     const int available = source.PageCount();
-    if (options == 0) {
-        if (first < available) docs.InsertPages(output.Doc(), -2, source.Doc(), first, std::min(count, available - first));
+    if (options.IsEmpty()) {
+        if (first < available) docs.InsertPages(output.Doc(), host::PagePosition::AfterLast, source.Doc(), first, std::min(count, available - first));
         return true;
     }
     PageRange range;
     range.StartPage = first;
     range.NumPages = count;
     range.Options = options;
-    for (int page : ChosenPages(range, available)) docs.InsertPages(output.Doc(), -2, source.Doc(), page, 1);
+    for (int page : ChosenPages(range, available)) docs.InsertPages(output.Doc(), host::PagePosition::AfterLast, source.Doc(), page, 1);
     return true;
 }
 
@@ -169,7 +170,7 @@ Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& set
     for (std::size_t i = 0; i < n; ++i) {
         // Between outputs, so that no half-written file is left behind.
         if (source.Monitor().CancelRequested()) {
-            production.cancelled = true;
+            production.end = RunEnd::Cancelled;
             return production;
         }
         const std::string path = NormalPath(settings, i);
@@ -183,7 +184,7 @@ Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& set
         production.written.push_back(outcome == OutputOutcome::Written);
         if (outcome == OutputOutcome::Written) written.Note(path);
     }
-    production.completed = true;
+    production.end = RunEnd::Completed;
     return production;
 }
 
@@ -218,7 +219,7 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
             if (i + 1 < settings.Outputs.size()) source.Monitor().SetText(ProgressText(settings, i + 1));
             return true;
         });
-    production.completed = production.written.size() == settings.Outputs.size();
+    if (production.written.size() == settings.Outputs.size()) production.end = RunEnd::Completed;
     return production;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "access/DocumentHandle.h"
+#include "engine/RunEnd.h"
 #include "engine/WrittenFiles.h"
 #include "model/SplitSettings.h"
 
@@ -13,9 +14,8 @@ namespace tessera {
 enum class OutputOutcome { Failed, Written, NoPages };
 
 struct Production {
-    bool completed = false;     // false: the run stopped at a failure that has been shown
+    RunEnd end = RunEnd::Failed;
     std::vector<bool> written;  // per planned output reached, in list order
-    bool cancelled = false;     // the user stopped the run between two outputs
     std::string refusal;        // the failure's message, when the run itself refused an output
 };
 
@@ -39,6 +39,7 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
 // Appends the pages of [first, first + count) that pass the parity options to
 // the output, descending with ReverseOrder; first makes the placeholder page
 // the output starts with. False when either handle holds no document.
-bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int first, int count, int options);
+bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int first, int count,
+                     PageRangeFlags options);
 
 }  // namespace tessera

@@ -12,7 +12,7 @@ std::string UsablePassword(const std::string& text) { return CutToCharacters(Tri
 
 host::SecurityRecord MakeSecurityRecord(const SecuritySettings& security) {
     host::SecurityRecord record;
-    record.permissions = security.PermissionBits();
+    record.permissions = security.Allowed();
     const std::string open = UsablePassword(security.Password);
     const std::string permissions = UsablePassword(security.PermPassword);
     record.hasOpenPassword = security.bPaswordProtect && !open.empty();

@@ -11,11 +11,11 @@ std::vector<int> ChosenPages(const PageRange& range, int sourcePageCount) {
     const std::int64_t end = std::min<std::int64_t>(std::int64_t{range.StartPage} + range.NumPages, sourcePageCount);
     for (std::int64_t p = first; p < end; ++p) {
         const bool odd = (p + 1) % 2 == 1;
-        if ((range.Options & OddPages) && !(range.Options & EvenPages) && !odd) continue;
-        if ((range.Options & EvenPages) && !(range.Options & OddPages) && odd) continue;
+        if (range.Options.OddOnly() && !odd) continue;
+        if (range.Options.EvenOnly() && odd) continue;
         pages.push_back(static_cast<int>(p));
     }
-    if (range.Options & ReverseOrder) std::reverse(pages.begin(), pages.end());
+    if (range.Options.Has(PageRangeFlag::ReverseOrder)) std::reverse(pages.begin(), pages.end());
     return pages;
 }
 

@@ -14,10 +14,10 @@ namespace tessera {
 namespace {
 
 // The refusals the run makes itself are shown, and kept for a batch's line.
-std::string Refuse(const char* key, const std::string& path) {
+Failure Refuse(const char* key, const std::string& path) {
     const std::string text = FormatText(LookupString(key), {path});
     Host().viewer->Alert(text);
-    return text;
+    return {text};
 }
 
 std::vector<std::string> OutputPaths(const SplitSettings& settings) {
@@ -30,9 +30,8 @@ std::vector<std::string> OutputPaths(const SplitSettings& settings) {
 // A run must never destroy a document it reads: its own source, or in a
 // batch any other input, split already or waiting for its turn. Nor may it
 // replace a file an earlier split of the batch wrote. Found before anything
-// is written, the index included; none when nothing is in the way.
-std::optional<std::string> RefusalBeforeWriting(std::vector<std::string> paths, const std::string& sourcePath,
-                                 const std::string& indexPath) {
+// is written, the index included.
+Result<> NothingInTheWay(std::vector<std::string> paths, const std::string& sourcePath, const std::string& indexPath) {
     host::FileServices& files = *Host().files;
     if (!indexPath.empty()) {
         if (files.FolderExists(indexPath)) return Refuse("IDS_HTML_INDEX_NOT_WRITTEN", indexPath);
@@ -45,7 +44,7 @@ std::optional<std::string> RefusalBeforeWriting(std::vector<std::string> paths, 
                           path);
         if (BatchWrittenFiles() && BatchWrittenFiles()->Has(path)) return Refuse("IDS_OUTPUT_PATH_WRITTEN_TWICE", path);
     }
-    return std::nullopt;
+    return {};
 }
 
 // The host writes each output through a temporary file beside it whose name
@@ -60,16 +59,12 @@ bool FitsPathLimit(const std::string& path) {
 }
 
 // Found before anything is written, so that a run does not stop half-way.
-bool PathsFitSystem(const SplitSettings& settings, const std::string& indexPath) {
+Result<> PathsFitSystem(const SplitSettings& settings, const std::string& indexPath) {
     std::vector<std::string> paths = OutputPaths(settings);
     if (!indexPath.empty()) paths.push_back(indexPath);
-    for (const std::string& path : paths) {
-        if (!FitsPathLimit(path)) {
-            Refuse("IDS_OUTPUT_PATH_TOO_LONG", path);
-            return false;
-        }
-    }
-    return true;
+    for (const std::string& path : paths)
+        if (!FitsPathLimit(path)) return Refuse("IDS_OUTPUT_PATH_TOO_LONG", path);
+    return {};
 }
 
 // The check every route makes, made again by the run for callers that did
@@ -97,7 +92,7 @@ void WatermarkEveryRange(OutputList& outputs, const WatermarkStyle& style) {
     if (style.Text.empty()) return;
     for (OutputDocument& output : outputs)
         for (PageRange& range : output.Ranges)
-            if (!(range.Options & AddWatermark)) SetWatermark(range, style);
+            if (!range.Watermark) SetWatermark(range, style);
 }
 
 // Where the index goes; empty without one.
@@ -134,27 +129,27 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     }
     const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday());
     if (!entries) return result;
-    result.completed = settings.Outputs.empty();
-    if (result.completed) return result;
+    if (settings.Outputs.empty()) {
+        result.end = RunEnd::Completed;
+        return result;
+    }
     const std::string sourcePath = source.FilePath();
     const std::string indexPath = IndexPath(settings, source);
-    if (const std::optional<std::string> refusal = RefusalBeforeWriting(OutputPaths(settings), sourcePath, indexPath)) {
-        result.refusal = *refusal;
+    if (const Result<> clear = NothingInTheWay(OutputPaths(settings), sourcePath, indexPath); !clear) {
+        result.refusal = clear.Reason();
         return result;
     }
     const Production production = ProduceOutputs(source, settings);
     result.written = static_cast<std::size_t>(std::count(production.written.begin(), production.written.end(), true));
     result.withoutPages = production.written.size() - result.written;
-    result.completed = production.completed;
-    result.cancelled = production.cancelled;
+    result.end = production.end;
     result.refusal = production.refusal;
-    if (!result.completed || indexPath.empty()) return result;
+    if (!result.Completed() || indexPath.empty()) return result;
     // The index is one of the run's files: without it the run failed.
-    const std::optional<std::string> indexFailure =
-        WriteHtmlIndex(indexPath, sourcePath, WrittenEntries(*entries, production.written));
-    result.completed = !indexFailure;
-    result.refusal = indexFailure.value_or("");
-    if (result.completed && BatchWrittenFiles()) BatchWrittenFiles()->Note(indexPath);
+    const Result<> index = WriteHtmlIndex(indexPath, sourcePath, WrittenEntries(*entries, production.written));
+    result.end = index ? RunEnd::Completed : RunEnd::Failed;
+    result.refusal = index.Reason();
+    if (result.Completed() && BatchWrittenFiles()) BatchWrittenFiles()->Note(indexPath);
     return result;
 }
 

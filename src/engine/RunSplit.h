@@ -6,6 +6,7 @@
 
 #include "access/DocumentHandle.h"
 #include "engine/OutputNaming.h"
+#include "engine/RunEnd.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {
@@ -18,12 +19,13 @@ std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, cons
                                                    const std::tm& today);
 
 struct SplitResult {
-    bool completed = false;       // false: the run stopped at a failure that has been shown
+    RunEnd end = RunEnd::Failed;
     std::size_t written = 0;      // output files written
     std::size_t withoutPages = 0; // planned outputs left out for having no pages
-    bool cancelled = false;       // the user stopped it; the outputs written so far stay
     std::string refusal;          // the message of a failure the run found itself (a file in
                                   // the way, the index), already shown; else empty
+
+    bool Completed() const { return end == RunEnd::Completed; }
 };
 
 // The whole run; it completes also when no output was planned, and fails

@@ -11,7 +11,7 @@ std::int32_t FindPagePosition(const OutputDocument& output, std::int32_t page) {
     for (const PageRange& r : output.Ranges) {
         std::int64_t d = std::int64_t{page} - r.FirstPage;
         if (d >= 0 && page <= r.LastPage && r.Step != 0) {
-            if (r.Options & ReverseOrder) d = std::int64_t{r.LastPage} - page;
+            if (r.Options.Has(PageRangeFlag::ReverseOrder)) d = std::int64_t{r.LastPage} - page;
             if (d % r.Step == 0) return static_cast<std::int32_t>(offset + d / r.Step);
         }
         offset += r.NumActualPages;

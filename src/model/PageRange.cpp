@@ -15,35 +15,32 @@ std::int32_t ClampToInt(std::int64_t value) {
 }  // namespace
 
 void SetWatermark(PageRange& range, const WatermarkStyle& style) {
-    range.Watermark = style.Text;
-    range.TransparencyLevel = style.TransparencyLevel;
-    range.WatermarkFontSize = style.FontSize;
-    range.WatermarkBehindText = style.BehindText;
     if (style.Text.empty())
-        range.Options &= ~AddWatermark;
+        range.Watermark.reset();
     else
-        range.Options |= AddWatermark;
-}
-
-WatermarkStyle WatermarkOf(const PageRange& range) {
-    return {range.Watermark, range.TransparencyLevel, range.WatermarkFontSize, range.WatermarkBehindText};
+        range.Watermark = style;
 }
 
 void ResetPageFields(PageRange& range) {
-    range.StartPage = range.NumPages = range.Options = 0;
+    range.StartPage = range.NumPages = 0;
+    range.Options = {};
     range.FirstPage = range.LastPage = range.NumActualPages = range.Step = 0;
 }
 
 void ComputeActualPages(PageRange& range) {
-    if ((range.Options & OddPages) && (range.Options & EvenPages)) range.Options &= ~(OddPages | EvenPages);
+    PageRangeFlags& flags = range.Options;
+    if (flags.Has(PageRangeFlag::OddPages) && flags.Has(PageRangeFlag::EvenPages)) {
+        flags.Clear(PageRangeFlag::OddPages);
+        flags.Clear(PageRangeFlag::EvenPages);
+    }
     // Wide arithmetic: stored ranges come from files and may hold any value.
     std::int64_t first = std::int64_t{range.StartPage} + 1;
     std::int64_t step = 1;
-    if (range.Options & EvenPages) {
+    if (flags.Has(PageRangeFlag::EvenPages)) {
         if (first % 2 != 0) ++first;
         step = 2;
     }
-    if (range.Options & OddPages) {
+    if (flags.Has(PageRangeFlag::OddPages)) {
         if (first % 2 == 0) ++first;
         step = 2;
     }
@@ -65,19 +62,18 @@ void ComputeActualPages(PageRange& range) {
 std::string DescribePageRange(const PageRange& range) {
     if (range.Query.Enable) return DescribePageQuery(range.Query);
     const std::string unit = LookupString(range.NumActualPages == 1 ? "IDS_PAGE" : "IDS_PAGES");
-    const bool odd = range.Options & OddPages, even = range.Options & EvenPages;
-    const char* key = (odd == even) ? "IDS_FORMAT_ALL_PAGES_FROM" : even ? "IDS_FORMAT_EVEN_PAGES_FROM"
-                                                                          : "IDS_FORMAT_ODD_PAGES_FROM";
+    const char* key = range.Options.EvenOnly()  ? "IDS_FORMAT_EVEN_PAGES_FROM"
+                      : range.Options.OddOnly() ? "IDS_FORMAT_ODD_PAGES_FROM"
+                                                : "IDS_FORMAT_ALL_PAGES_FROM";
     std::string text = FormatText(LookupString(key), {std::int64_t{range.StartPage} + 1,
                                                       std::int64_t{range.StartPage} + range.NumPages,
                                                       std::int64_t{range.NumActualPages}, unit});
-    if (range.Options & ReverseOrder) text += ", " + LookupString("IDS_REVERSE_ORDER");
-    if ((range.Options & AddWatermark) && !range.Watermark.empty())
-        text += ", " + LookupString("IDS_WATERMARK") + ": " + range.Watermark;
+    if (range.Options.Has(PageRangeFlag::ReverseOrder)) text += ", " + LookupString("IDS_REVERSE_ORDER");
+    if (range.Watermark) text += ", " + LookupString("IDS_WATERMARK") + ": " + range.Watermark->Text;
     return range.SubTitle + text;
 }
 
-PageRange MakePageRange(std::int32_t start, std::int32_t count, std::int32_t options) {
+PageRange MakePageRange(std::int32_t start, std::int32_t count, PageRangeFlags options) {
     PageRange range;
     range.StartPage = start;
     range.NumPages = count;
@@ -86,8 +82,8 @@ PageRange MakePageRange(std::int32_t start, std::int32_t count, std::int32_t opt
     return range;
 }
 
-PageRange MakePlannedRange(std::int32_t start, std::int32_t count, std::int32_t flags) {
-    PageRange range = MakePageRange(start, count, 0);
+PageRange MakePlannedRange(std::int32_t start, std::int32_t count, PageRangeFlags flags) {
+    PageRange range = MakePageRange(start, count, {});
     range.Options = flags;
     return range;
 }

@@ -7,6 +7,7 @@
 #include "model/QueryCabinet.h"
 #include "model/SettingsCheck.h"
 #include "model/SettingsFields.h"
+#include "model/StoredPageRange.h"
 
 namespace tessera {
 namespace {
@@ -57,7 +58,7 @@ const ProfileField<OutputSettings> kOutput[] = {
 };
 
 // The query follows these, in a cabinet of its own.
-const ProfileField<PageRange> kRange[] = {
+const ProfileField<StoredPageRange> kRange[] = {
     FIELD("StartPage", StartPage, 0),                 FIELD("NumPages", NumPages, 0),
     FIELD("Options", Options, 0),                     FIELD("Watermark", Watermark, 0),
     FIELD("SubTitle", SubTitle, 0),                   FIELD("FirstPage", FirstPage, 0),
@@ -117,7 +118,7 @@ void SaveDocument(const OutputDocument& d, host::Cabinet& c) {
     c.Put("Filename", d.Filename);
     c.Put("NumRanges", static_cast<std::int32_t>(d.Ranges.size()));
     for (std::size_t j = 0; j < d.Ranges.size(); ++j)
-        SaveGroup(c, ("Range" + std::to_string(j)).c_str(), kRange, d.Ranges[j], [&](host::Cabinet& r) {
+        SaveGroup(c, ("Range" + std::to_string(j)).c_str(), kRange, ToStored(d.Ranges[j]), [&](host::Cabinet& r) {
             PutFilled(r, "Query", [&](host::Cabinet& q) { SavePageQuery(d.Ranges[j].Query, q); });
         });
 }
@@ -164,8 +165,9 @@ void LoadGroups(const CabinetReader& settings, SplitSettings& s) {
 }
 
 PageRange LoadRange(const CabinetReader& c) {
-    PageRange r;
-    LoadFields(kRange, c, r);
+    StoredPageRange stored;
+    LoadFields(kRange, c, stored);
+    PageRange r = FromStored(stored);
     LoadPageQuery(c.Required("Query"), r.Query);
     return r;
 }
@@ -210,18 +212,16 @@ void SaveSettingsToCabinet(const SplitSettings& s, host::Cabinet& c) {
     c.DropEmptyValues();
 }
 
-bool LoadSettingsFromCabinet(SplitSettings& settings, const host::Cabinet& cabinet, std::string* why) {
+Result<> LoadSettingsFromCabinet(SplitSettings& settings, const host::Cabinet& cabinet) {
     try {
         Load(cabinet, settings);
     } catch (const CabinetRefusal& refusal) {
-        if (why) *why = refusal.what();
-        return false;
+        return Failure{refusal.what()};
     }
     // A value no route would take is refused here, before any route sees it.
     const std::vector<SettingsProblem> problems = CheckStoredValues(settings);
-    if (problems.empty()) return true;
-    if (why) *why = "\"" + problems.front().field + "\": " + problems.front().text;
-    return false;
+    if (problems.empty()) return {};
+    return Failure{"\"" + problems.front().field + "\": " + problems.front().text};
 }
 
 }  // namespace tessera

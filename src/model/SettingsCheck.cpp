@@ -62,7 +62,7 @@ void CheckStoredRanges(const OutputList& outputs, CheckedProblems& out) {
         for (std::size_t r = 0; r < outputs[d].Ranges.size(); ++r) {
             const PageRange& range = outputs[d].Ranges[r];
             const std::string field = RangeField(d, r);
-            if (range.Options & AddWatermark) CheckWatermark(WatermarkOf(range), field, out);
+            if (range.Watermark) CheckWatermark(*range.Watermark, field, out);
             if (!range.Query.Enable) continue;
             CheckQueryArea(range.Query.FirstPageQuery, field + "/Query/FirstPageQuery", out);
             CheckQueryArea(range.Query.LastPageQuery, field + "/Query/LastPageQuery", out);
@@ -131,8 +131,9 @@ void CheckPasswords(SecuritySettings security, CheckedProblems& out) {
     const std::string field = "Settings/SecuritySettings/";
     if (security.Password.empty() && security.PermPassword.empty())
         out.AddKey("IDS_NO_PASSWORDS_PROVIDED", field + "Password");
-    if (const char* tooLong = security.PasswordTooLongKey())
-        out.AddKey(tooLong, field + (security.Password.size() > kMaxPasswordBytes ? "Password" : "PermPassword"));
+    if (security.Password.size() > kMaxPasswordBytes) out.AddKey("IDS_OPEN_PASSWORD_TOO_LONG", field + "Password");
+    else if (security.PermPassword.size() > kMaxPasswordBytes)
+        out.AddKey("IDS_PERMISSIONS_PASSWORD_TOO_LONG", field + "PermPassword");
 }
 
 void CheckValues(const SplitSettings& s, CheckedProblems& out) {

@@ -4,21 +4,20 @@
 
 namespace tessera {
 
-std::int32_t SecuritySettings::PermissionBits() const {
-    if (AllowAll || (bSecurityCanCopy && bSecurityCanEdit && bSecurityCanEditNotes && bSecurityCanPrint)) return -1;
-    return (bSecurityCanCopy ? 16 : 0) + (bSecurityCanEdit ? 8 : 0) + (bSecurityCanEditNotes ? 32 : 0) +
-           (bSecurityCanPrint ? 4 : 0);
+host::Permissions SecuritySettings::Allowed() const {
+    using host::Permission;
+    if (AllowAll || (bSecurityCanCopy && bSecurityCanEdit && bSecurityCanEditNotes && bSecurityCanPrint)) return {};
+    host::Permissions allowed(0);
+    if (bSecurityCanCopy) allowed = allowed.With(Permission::Copy);
+    if (bSecurityCanEdit) allowed = allowed.With(Permission::Modify);
+    if (bSecurityCanEditNotes) allowed = allowed.With(Permission::Annotate);
+    if (bSecurityCanPrint) allowed = allowed.With(Permission::Print);
+    return allowed;
 }
 
 bool SecuritySettings::NeedsSecurity() const {
     const bool hasPassword = bPaswordProtect && (!Password.empty() || !PermPassword.empty());
-    return PermissionBits() != -1 || hasPassword;
-}
-
-const char* SecuritySettings::PasswordTooLongKey() const {
-    if (Password.size() > kMaxPasswordBytes) return "IDS_OPEN_PASSWORD_TOO_LONG";
-    if (PermPassword.size() > kMaxPasswordBytes) return "IDS_PERMISSIONS_PASSWORD_TOO_LONG";
-    return nullptr;
+    return !Allowed().AllowsEverything() || hasPassword;
 }
 
 SplitSettings SettingsForRun(const SplitSettings& working) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/Permissions.h"
 #include "model/OutputDocument.h"
 #include "model/TextQuery.h"
 
@@ -40,8 +41,8 @@ struct OutputSettings {
     TextQuery SeparatorQuery;
     std::int32_t BlankPageThreshold = 40;
     // Stamped on every range of every output that has no watermark of its
-    // own, whatever the split method; given on the command line and kept in
-    // profiles, never in the remembered settings.
+    // own, whatever the split method, unless its text is empty; given on the
+    // command line and kept in profiles, never in the remembered settings.
     WatermarkStyle EveryRangeWatermark;
     // How many outputs are written at once, each by a process of its own;
     // 0: one per core. Given on the command line, never stored.
@@ -64,13 +65,10 @@ struct SecuritySettings {
     bool bSecurityCanPrint = true;
     bool AllowAll = true;
 
-    // -1 when everything is allowed, else the PDF permission bits of the allowed flags.
-    std::int32_t PermissionBits() const;
+    // What the outputs allow: everything, or only what the flags allow.
+    host::Permissions Allowed() const;
     // False only when everything is allowed and no password is to be set.
     bool NeedsSecurity() const;
-    // The message key of a password longer than kMaxPasswordBytes, the open
-    // password's first; null when both fit.
-    const char* PasswordTooLongKey() const;
 
     friend bool operator==(const SecuritySettings&, const SecuritySettings&) = default;
 };

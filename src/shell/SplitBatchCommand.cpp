@@ -100,28 +100,28 @@ void GetProperties(CommandId command, Cabinet& properties) {
     properties.PutCabinet(host::kParamsDesc, *description);
 }
 
-// 1 when the user accepted and the settings went back into `params`, 2 when
-// they could not, else 0.
-int EditParameters(Cabinet& params) {
+// True when the user accepted and the settings went back into `params`.
+bool EditParameters(Cabinet& params) {
     SplitSettings settings;
-    LoadSettingsFromCabinet(settings, params);
+    // A refused tree still opens the dialog, with what loaded before the refusal.
+    static_cast<void>(LoadSettingsFromCabinet(settings, params));
     const DocumentHandle noDocument;
     SplitSettingsDialog dialog(noDocument, 0, {});
     dialog.ApplySettings(settings);
-    if (!RunModalDialog(dialog)) return 0;
+    if (!RunModalDialog(dialog)) return false;
     try {
         SaveSettingsToCabinet(dialog.Result(), params);
     } catch (const host::HostError&) {
-        return 2;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 CommandStatus ShowDialog(CommandId command) {
     try {
         Cabinet params;
         GetParams(command, params);
-        if (EditParameters(params) != 1) return CommandStatus::Cancelled;
+        if (!EditParameters(params)) return CommandStatus::Cancelled;
         Host().batch->SetValue(command, host::kParams, params);
         return CommandStatus::Ready;
     } catch (const host::HostError&) {
@@ -145,13 +145,12 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
     DocumentHandle source(doc, DocumentHandle::Ownership::Borrowed);
     source.SetMonitor(&monitor);
     SplitSettings loaded;
-    std::string why;
-    if (!LoadSettingsFromCabinet(loaded, params, &why)) {
-        StoreResults(command, false, 0, 0, "its settings were refused: " + why);
+    if (const Result<> refused = LoadSettingsFromCabinet(loaded, params); !refused) {
+        StoreResults(command, false, 0, 0, "its settings were refused: " + refused.Reason());
         return false;
     }
-    if (const char* refusal = SplitRefusalKey(source)) {
-        StoreResults(command, false, 0, 0, LookupString(refusal));
+    if (const Result<> allowed = SplitAllowed(source); !allowed) {
+        StoreResults(command, false, 0, 0, allowed.Reason());
         return false;
     }
     // The run checks the settings as every route does, and its refusal is the file's line.
@@ -161,8 +160,8 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
     // The file's line says what stopped it when the run knows.
     const std::string reason = !result.refusal.empty() ? result.refusal
                                : LookupString("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
-    StoreResults(command, result.completed, result.written, result.withoutPages, result.completed ? "" : reason);
-    return result.completed;
+    StoreResults(command, result.Completed(), result.written, result.withoutPages, result.Completed() ? "" : reason);
+    return result.Completed();
 }
 
 CommandStatus Work(CommandId command) {

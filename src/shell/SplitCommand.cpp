@@ -15,16 +15,16 @@ namespace {
 
 using host::RunOutcome;
 
-void Refuse(const char* key) {
-    AlertByKey(key);
+void Refuse(const std::string& message) {
+    Host().viewer->Alert(message);
     Host().commandLine->ReportOutcome(RunOutcome::Refused);
 }
 
 // The document checks before the dialog; false after the refusal was shown.
 bool DocumentAllowsSplit(const DocumentHandle& document) {
-    const char* refusal = SplitRefusalKey(document);
-    if (refusal) Refuse(refusal);
-    return refusal == nullptr;
+    const Result<> allowed = SplitAllowed(document);
+    if (!allowed) Refuse(allowed.Reason());
+    return static_cast<bool>(allowed);
 }
 
 void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
@@ -63,12 +63,12 @@ std::string FinalReport(const SplitResult& result) {
 // True when the run completed.
 bool Run(SplitSettings& settings, const DocumentHandle& source) {
     const SplitResult result = RunSplit(settings, source);
-    if (result.cancelled) {
+    if (result.end == RunEnd::Cancelled) {
         Host().viewer->Alert(FinalReport(result));
         Host().commandLine->ReportOutcome(RunOutcome::Cancelled);
         return false;
     }
-    if (!result.completed) {
+    if (result.end == RunEnd::Failed) {
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return false;
@@ -83,7 +83,7 @@ bool Run(SplitSettings& settings, const DocumentHandle& source) {
 
 // The command's steps; a host error ends them like a failed run.
 void SplitSteps() {
-    if (Host().viewer->Version().major < 5) return Refuse("IDS_BAD_VIEWER_VERSION");
+    if (Host().viewer->Version().major < 5) return Refuse(LookupString("IDS_BAD_VIEWER_VERSION"));
     const DocumentHandle document(DocumentHandle::ActiveDocument(), DocumentHandle::Ownership::Borrowed);
     if (!DocumentAllowsSplit(document)) return;
     SplitDialog& dialog = ActiveSplitDialog();
@@ -98,11 +98,11 @@ void SplitSteps() {
 
 }  // namespace
 
-const char* SplitRefusalKey(const DocumentHandle& document) {
-    if (static_cast<unsigned>(document.PageCount()) < 2) return "IDS_LESS_THAN_2_PAGES";
+Result<> SplitAllowed(const DocumentHandle& document) {
+    if (static_cast<unsigned>(document.PageCount()) < 2) return Failure{LookupString("IDS_LESS_THAN_2_PAGES")};
     const auto permissions = document.SecurityPermissions();
-    if (permissions && !(*permissions & 0x10)) return "IDS_SECURITY_NOT_PERMITING";
-    return nullptr;
+    if (permissions && !permissions->Allows(host::Permission::Copy)) return Failure{LookupString("IDS_SECURITY_NOT_PERMITING")};
+    return {};
 }
 
 void SplitCommand() { RunGuardedCommand(&SplitSteps, "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS"); }

@@ -10,8 +10,8 @@ namespace tessera {
 void UnattendedSequenceRun(void* /*clientData*/) {
     const char* path = std::getenv("TESSERA");
     if (path == nullptr || *path == '\0' || !Host().batch) return;
-    const Parsed<host::Cabinet> sequence = ReadCabinetFile(path);
-    if (!sequence) return Host().viewer->Alert(sequence.Failure());
+    const Result<host::Cabinet> sequence = ReadCabinetFile(path);
+    if (!sequence) return Host().viewer->Alert(sequence.Reason());
     Host().batch->RunSequence(*sequence);
     Host().batch->CloseHost();
 }

@@ -6,7 +6,7 @@
 #include "access/RegistrySettings.h"
 #include "analysis/SplitFacts.h"
 #include "strings/LanguageTable.h"
-#include "strings/Parsed.h"
+#include "strings/Result.h"
 #include "strings/TextFormat.h"
 #include "ui/OutputFolder.h"
 #include "ui/SelectionSyntax.h"
@@ -25,14 +25,14 @@ std::string BrowsedFolder(const std::string& folder) {
 // A selection's ":mark/TEXT/" brings the text; size, transparency and
 // placement are those of the watermark options.
 void MarkAsTheOptionsSay(PageRange& range, WatermarkStyle style) {
-    if (!(range.Options & AddWatermark)) return;
-    style.Text = range.Watermark;
+    if (!range.Watermark) return;
+    style.Text = range.Watermark->Text;
     SetWatermark(range, style);
 }
 
 // The hand-made outputs: "NAME=SELECTION" or "SELECTION"; a selection's texts
 // take the search flags and area of the options.
-Parsed<OutputList> ReadDocuments(const std::vector<std::string>& documents, const SplitSettings& working,
+Result<OutputList> ReadDocuments(const std::vector<std::string>& documents, const SplitSettings& working,
                                  unsigned pageCount) {
     TextQuery flags = working.Output.SeparatorQuery;
     flags.Pattern.clear();
@@ -44,11 +44,11 @@ Parsed<OutputList> ReadDocuments(const std::vector<std::string>& documents, cons
         if (named) output.Filename = document.substr(0, eq);
         // The window's rule: naming would otherwise change such a name without a word.
         if (!output.Filename.empty() && !IsValidCustomName(output.Filename))
-            return ParseFailure{"--doc: " + output.Filename + ": " +
+            return Failure{"--doc: " + output.Filename + ": " +
                                 LookupString("IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY")};
         const std::string selection = named ? document.substr(eq + 1) : document;
-        Parsed<std::vector<PageRange>> ranges = ParseSelection(selection, static_cast<int>(pageCount), flags);
-        if (!ranges) return ParseFailure{"--doc: " + ranges.Failure()};
+        Result<std::vector<PageRange>> ranges = ParseSelection(selection, static_cast<int>(pageCount), flags);
+        if (!ranges) return Failure{"--doc: " + ranges.Reason()};
         output.Ranges = std::move(*ranges);
         for (PageRange& range : output.Ranges) MarkAsTheOptionsSay(range, working.Output.EveryRangeWatermark);
         outputs.push_back(std::move(output));
@@ -59,9 +59,9 @@ Parsed<OutputList> ReadDocuments(const std::vector<std::string>& documents, cons
 // The settings of --profile, over the initial or remembered ones.
 bool ApplyProfile(const std::string& path, SplitSettings& working) {
     if (path.empty()) return true;
-    const std::optional<std::string> failure = LoadProfileFile(path, working);
-    if (!failure) return true;
-    Host().viewer->Alert(*failure);
+    const Result<> loaded = LoadProfileFile(path, working);
+    if (loaded) return true;
+    Host().viewer->Alert(loaded.Reason());
     Host().commandLine->ReportOutcome(host::RunOutcome::Refused);
     return false;
 }
@@ -73,9 +73,9 @@ void SaveProfile(const std::string& path, const SplitSettings& working) {
     if (!files.IsRunInput(path) && files.Identity(path) &&
         !Host().windows->AskYesNo("", FormatText(LookupString("IDS_PROFILE_REPLACE_FILE"), {path})))
         return Host().commandLine->ReportOutcome(host::RunOutcome::Cancelled);
-    const std::optional<std::string> failure = SaveProfileFile(path, SettingsForRun(working));
-    Host().viewer->Alert(failure ? *failure : FormatText(LookupString("IDS_PROFILE_SAVED"), {path}));
-    Host().commandLine->ReportOutcome(failure ? host::RunOutcome::Failed : host::RunOutcome::Done);
+    const Result<> saved = SaveProfileFile(path, SettingsForRun(working));
+    Host().viewer->Alert(saved ? FormatText(LookupString("IDS_PROFILE_SAVED"), {path}) : saved.Reason());
+    Host().commandLine->ReportOutcome(saved ? host::RunOutcome::Done : host::RunOutcome::Failed);
 }
 
 // What the window's fields would make of the settings: a base name cleaned
@@ -110,15 +110,15 @@ std::optional<GivenOptions> ApplyCommandOptions(SplitSettings& working, unsigned
     GivenOptions given;
     DialogFields fields{working, {}, {}, {}};
     for (const host::OptionValue& option : options) {
-        if (const std::optional<std::string> refused = ApplySplitOption(option, fields)) {
-            commandLine.ReportOutcome(host::RunOutcome::UsageError, *refused);
+        if (const Result<> applied = ApplySplitOption(option, fields); !applied) {
+            commandLine.ReportOutcome(host::RunOutcome::UsageError, applied.Reason());
             return std::nullopt;
         }
         given.folder |= option.name == "output-folder";
     }
-    Parsed<OutputList> documents = ReadDocuments(fields.documents, working, pageCount);
+    Result<OutputList> documents = ReadDocuments(fields.documents, working, pageCount);
     if (!documents) {
-        commandLine.ReportOutcome(host::RunOutcome::UsageError, documents.Failure());
+        commandLine.ReportOutcome(host::RunOutcome::UsageError, documents.Reason());
         return std::nullopt;
     }
     // The outputs of --doc replace a profile's list.
@@ -143,9 +143,10 @@ std::optional<SplitSettings> CommandLineDialog::Run(unsigned pageCount, const Do
         // Only a split makes the folder its outputs go to, and only once the
         // run found nothing in the way (a path too long, an input in the way).
         const std::string folder = BrowsedFolder(working.Filename.OutputFolder);
-        const int check = writesOutputs ? ConfirmOutputFolder(folder, false) : CheckOutputFolder(folder);
-        if (check != 0) {
-            commandLine.ReportOutcome(check == FolderInvalid ? host::RunOutcome::UsageError : host::RunOutcome::Cancelled);
+        const FolderCheck check = writesOutputs ? ConfirmOutputFolder(folder, false) : CheckOutputFolder(folder);
+        if (check != FolderCheck::Valid) {
+            commandLine.ReportOutcome(check == FolderCheck::Invalid ? host::RunOutcome::UsageError
+                                                                    : host::RunOutcome::Cancelled);
             return std::nullopt;
         }
     }

@@ -1,8 +1,9 @@
 #include "ui/OutputFolder.h"
 
-#include <cstring>
+#include <optional>
 
 #include "access/Host.h"
+#include "strings/Result.h"
 #include "strings/TextFormat.h"
 
 namespace tessera {
@@ -12,13 +13,36 @@ constexpr std::size_t kMaxPath = 4095;
 
 std::string FolderMessage(const char* format, const std::string& path) { return FormatText(format, {path}); }
 
-int ShowFolderProblem(int result, const std::string& path, const std::string& reason) {
-    if (result == FolderInvalid)
-        Host().windows->MessageBox(FolderMessage("The folder:\n\n%s\n\nis invalid. Please reenter.", path));
-    else if (result == FolderNotCreated)
-        Host().windows->MessageBox(FormatText(
-            "The folder:\n\n%s\n\ncan not be created (%s). Please double check.", {path, reason}));
-    return result;
+FolderCheck ShowFolderInvalid(const std::string& path) {
+    Host().windows->MessageBox(FolderMessage("The folder:\n\n%s\n\nis invalid. Please reenter.", path));
+    return FolderCheck::Invalid;
+}
+
+// Visits each folder of the path from the root, with the path up to it,
+// while `visit` says to go on; true when it said so to the last.
+template <class Visit>
+bool EachFolderOf(const std::string& path, Visit&& visit) {
+    for (std::size_t start = 1;;) {
+        const std::size_t end = path.find('/', start);
+        const std::string name = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!visit(path.substr(0, end), name)) return false;
+        if (end == std::string::npos) return true;
+        start = end + 1;
+    }
+}
+
+// Makes the missing folders of a valid path (the root is always there); else
+// the system's reason, naming the folder when it is not the whole path.
+Result<> MakeFolderPath(const std::string& path) {
+    host::FileServices& files = *Host().files;
+    Result<> made;
+    EachFolderOf(path, [&](const std::string& upTo, const std::string&) {
+        if (files.FolderExists(upTo)) return true;
+        const std::optional<std::string> failure = files.CreateFolder(upTo);
+        if (failure) made = Failure{upTo == path ? *failure : upTo + ": " + *failure};
+        return !failure;
+    });
+    return made;
 }
 
 }  // namespace
@@ -30,41 +54,33 @@ bool IsValidFolderName(const std::string& name) {
     return name.find_first_of("\"*/:<>?\\|") == std::string::npos;
 }
 
-int ValidateFolderPath(const std::string& path, bool checkOnly, std::string* reason) {
-    if (path.empty() || path.size() > kMaxPath || path[0] != '/') return FolderInvalid;
+bool IsValidFolderPath(const std::string& path) {
+    if (path.empty() || path.size() > kMaxPath || path[0] != '/') return false;
+    if (path.size() == 1) return true;
     host::FileServices& files = *Host().files;
-    if (path.size() == 1) return checkOnly || files.FolderExists(path) ? FolderValid : FolderNotCreated;
-    for (std::size_t start = 1;;) {
-        const std::size_t end = path.find('/', start);
-        const std::string upTo = path.substr(0, end);
-        const std::string name = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (name.empty()) return FolderInvalid;
-        // Folders that are there already are the user's, hidden ones included;
-        // only those still to be made must have names that travel well.
-        if (!files.FolderExists(upTo)) {
-            if (!IsValidFolderName(name)) return FolderInvalid;
-            if (const auto failure = checkOnly ? std::nullopt : files.CreateFolder(upTo)) {
-                if (reason) *reason = upTo == path ? *failure : upTo + ": " + *failure;
-                return FolderNotCreated;
-            }
-        }
-        if (end == std::string::npos) return FolderValid;
-        start = end + 1;
-    }
+    // Folders that are there already are the user's, hidden ones included;
+    // only those still to be made must have names that travel well.
+    return EachFolderOf(path, [&](const std::string& upTo, const std::string& name) {
+        return !name.empty() && (files.FolderExists(upTo) || IsValidFolderName(name));
+    });
 }
 
-int CheckOutputFolder(const std::string& path) { return ShowFolderProblem(ValidateFolderPath(path, true), path, ""); }
+FolderCheck CheckOutputFolder(const std::string& path) {
+    return IsValidFolderPath(path) ? FolderCheck::Valid : ShowFolderInvalid(path);
+}
 
-int ConfirmOutputFolder(const std::string& path, bool createNow) {
-    int result = ValidateFolderPath(path, true);
-    std::string reason;
-    if (result == FolderValid && !Host().files->FolderExists(path)) {
-        const std::string question = FolderMessage(
-            "The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", path);
-        if (!Host().windows->AskYesNo("", question)) return -1;
-        if (createNow) result = ValidateFolderPath(path, false, &reason);
-    }
-    return ShowFolderProblem(result, path, reason);
+FolderCheck ConfirmOutputFolder(const std::string& path, bool createNow) {
+    if (!IsValidFolderPath(path)) return ShowFolderInvalid(path);
+    if (Host().files->FolderExists(path)) return FolderCheck::Valid;
+    const std::string question = FolderMessage(
+        "The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", path);
+    if (!Host().windows->AskYesNo("", question)) return FolderCheck::Declined;
+    if (!createNow) return FolderCheck::Valid;
+    const Result<> made = MakeFolderPath(path);
+    if (made) return FolderCheck::Valid;
+    Host().windows->MessageBox(FormatText(
+        "The folder:\n\n%s\n\ncan not be created (%s). Please double check.", {path, made.Reason()}));
+    return FolderCheck::NotCreated;
 }
 
 }  // namespace tessera

@@ -5,23 +5,28 @@
 
 namespace tessera {
 
-enum FolderCheck { FolderValid = 0, FolderInvalid = 1, FolderNotCreated = 2 };
+// How a chosen output folder fared.
+enum class FolderCheck {
+    Valid,       // it can be used (when it was to be made now, it exists)
+    Invalid,     // said so to the user
+    NotCreated,  // a folder of the path could not be made; said so to the user
+    Declined,    // the user did not want it made
+};
 
-// 0 when the path is valid (and, when creating, exists now), 1 invalid,
-// 2 a folder could not be created, with the system's reason in `reason`.
-// Creating makes missing folders one level at a time. The folder-name rule
-// applies only to folders that do not exist yet.
-int ValidateFolderPath(const std::string& path, bool checkOnly, std::string* reason = nullptr);
+// True when the path is absolute, not too long, and every folder of it that
+// does not exist yet has a valid name: folders that are there already are the
+// user's, hidden ones included.
+bool IsValidFolderPath(const std::string& path);
 // False for an empty name, a name starting or ending with a tab, blank or
 // dot, and a name holding any of " * / : < > ? \ |.
 bool IsValidFolderName(const std::string& name);
 // Validates the folder and, when it does not exist, asks whether to create
-// it. 0 when it can be used; -1 when the user declined; 1 or 2 after saying
-// it is invalid or cannot be created. Without `createNow` a Yes leaves the
-// making to the writing of the first output, after every check of the run.
-int ConfirmOutputFolder(const std::string& path, bool createNow = true);
+// it, making missing folders one level at a time. Without `createNow` a Yes
+// leaves the making to the writing of the first output, after every check of
+// the run.
+FolderCheck ConfirmOutputFolder(const std::string& path, bool createNow = true);
 // The same check without the question and without creating anything (a dry
-// run): 0 when the folder can be used or made, 1 after saying it is invalid.
-int CheckOutputFolder(const std::string& path);
+// run): Valid when the folder can be used or made, else Invalid.
+FolderCheck CheckOutputFolder(const std::string& path);
 
 }  // namespace tessera

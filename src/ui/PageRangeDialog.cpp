@@ -44,7 +44,6 @@ void WriteText(DialogView& view, ControlId id, const std::string& text) {
 PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount)
     : document_(document), pageCount_(pageCount) {
     initial_.text = LastWatermarkText();
-    range_.WatermarkBehindText = false;
 }
 
 PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount, const PageRange& existing)
@@ -52,14 +51,15 @@ PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount, 
     initial_.start = std::int64_t{existing.StartPage} + 1;
     initial_.count = existing.NumPages;
     initial_.last = initial_.start + initial_.count - 1;
-    const bool evenOnly = existing.Options & EvenPages, oddOnly = existing.Options & OddPages;
-    initial_.even = evenOnly || !oddOnly;
-    initial_.odd = oddOnly || !evenOnly;
-    initial_.reverse = existing.Options & ReverseOrder;
-    initial_.watermark = existing.Options & AddWatermark;
-    initial_.behind = existing.WatermarkBehindText;
-    initial_.text = existing.Watermark;
-    initial_.transparency = existing.TransparencyLevel;
+    initial_.even = !existing.Options.OddOnly();
+    initial_.odd = !existing.Options.EvenOnly();
+    initial_.reverse = existing.Options.Has(PageRangeFlag::ReverseOrder);
+    initial_.watermark = existing.Watermark.has_value();
+    if (existing.Watermark) {
+        initial_.behind = existing.Watermark->BehindText;
+        initial_.text = existing.Watermark->Text;
+        initial_.transparency = existing.Watermark->TransparencyLevel;
+    }
 }
 
 // The three page numbers one under the other.
@@ -201,13 +201,12 @@ void PageRangeDialog::FromBookmark(bool start) {
 PageRange PageRangeDialog::Build(const Fields& fields) const {
     PageRange range = range_;
     ResetPageFields(range);
-    if (fields.even && !fields.odd) range.Options |= EvenPages;
-    if (fields.odd && !fields.even) range.Options |= OddPages;
-    if (fields.reverse) range.Options |= ReverseOrder;
-    if (fields.watermark && !fields.text.empty()) range.Options |= AddWatermark;
-    range.Watermark = fields.text;
-    range.TransparencyLevel = fields.transparency;
-    range.WatermarkBehindText = fields.behind;
+    if (fields.even && !fields.odd) range.Options.Set(PageRangeFlag::EvenPages);
+    if (fields.odd && !fields.even) range.Options.Set(PageRangeFlag::OddPages);
+    if (fields.reverse) range.Options.Set(PageRangeFlag::ReverseOrder);
+    // The size has no control here: a watermark keeps the one it had.
+    const WatermarkStyle kept = range_.Watermark.value_or(WatermarkStyle{});
+    SetWatermark(range, {fields.watermark ? fields.text : "", fields.transparency, kept.FontSize, fields.behind});
     range.StartPage = static_cast<std::int32_t>(fields.start - 1);
     // Without a document nothing bounds the last page but the record's own numbers.
     const std::int64_t room = std::int64_t{std::numeric_limits<std::int32_t>::max()} - range.StartPage;

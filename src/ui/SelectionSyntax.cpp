@@ -60,8 +60,7 @@ private:
         if (const std::optional<std::string> missing = FirstCharacterOutsideWinAnsi(text))
             throw SyntaxError(start, "\"" + *missing + "\" cannot be drawn in the watermark's font, which has only "
                                      "the characters of Windows-1252");
-        range.Watermark = text;
-        range.Options |= AddWatermark;
+        SetWatermark(range, {.Text = text});
     }
 
     // A 1-based page: a number, "z", or "rN" counted from the end.
@@ -87,10 +86,11 @@ private:
     PageRange PagesItem() {
         const int first = Page();
         const int last = Accept('-') ? Page() : first;
-        int options = first <= last ? 0 : ReverseOrder;
+        PageRangeFlags options;
+        if (first > last) options.Set(PageRangeFlag::ReverseOrder);
         while (!LooksAt(":mark") && Accept(':')) {
-            if (Accept("odd")) options |= OddPages;
-            else if (Accept("even")) options |= EvenPages;
+            if (Accept("odd")) options.Set(PageRangeFlag::OddPages);
+            else if (Accept("even")) options.Set(PageRangeFlag::EvenPages);
             else throw SyntaxError(pos_, "expected odd or even after \":\"");
         }
         return MakePageRange(std::min(first, last) - 1, std::abs(last - first) + 1, options);
@@ -160,11 +160,11 @@ private:
 
 }  // namespace
 
-Parsed<std::vector<PageRange>> ParseSelection(std::string_view text, int pageCount, const TextQuery& query) {
+Result<std::vector<PageRange>> ParseSelection(std::string_view text, int pageCount, const TextQuery& query) {
     try {
         return Parser(text, pageCount, query).Parse();
     } catch (const SyntaxError& e) {
-        return ParseFailure{"in \"" + std::string(text) + "\" at column " + std::to_string(e.column + 1) + ": " +
+        return Failure{"in \"" + std::string(text) + "\" at column " + std::to_string(e.column + 1) + ": " +
                             e.what()};
     }
 }

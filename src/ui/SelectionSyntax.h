@@ -22,12 +22,12 @@
 
 #include "model/PageRange.h"
 #include "model/TextQuery.h"
-#include "strings/Parsed.h"
+#include "strings/Result.h"
 
 namespace tessera {
 
 // The ranges of one selection, or a message that points at the column where
 // it went wrong.
-Parsed<std::vector<PageRange>> ParseSelection(std::string_view text, int pageCount, const TextQuery& query);
+Result<std::vector<PageRange>> ParseSelection(std::string_view text, int pageCount, const TextQuery& query);
 
 }  // namespace tessera

@@ -331,17 +331,17 @@ std::string ProfileToLoad(const std::vector<host::OptionValue>& options) {
     return path;
 }
 
-std::optional<std::string> ApplySplitOption(const host::OptionValue& option, DialogFields& fields) {
+Result<> ApplySplitOption(const host::OptionValue& option, DialogFields& fields) {
     for (const SplitOption& known : Options()) {
         if (known.spec.name != option.name) continue;
         try {
             known.apply(option.value, fields);
-            return std::nullopt;
+            return {};
         } catch (const BadValue& bad) {
-            return "--" + option.name + ": " + bad.what();
+            return Failure{"--" + option.name + ": " + bad.what()};
         }
     }
-    return "unknown option --" + option.name;
+    return Failure{"unknown option --" + option.name};
 }
 
 }  // namespace tessera

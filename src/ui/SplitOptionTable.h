@@ -7,6 +7,7 @@
 
 #include "host/CommandLineServices.h"
 #include "model/SplitSettings.h"
+#include "strings/Result.h"
 
 namespace tessera {
 
@@ -29,9 +30,9 @@ std::string ProfileToLoad(const std::vector<host::OptionValue>& options);
 // More words on the values: the selections of --doc and the texts.
 std::string SplitOptionsHelp();
 
-// Sets the field an option names; when the value does not fit, a message
-// that points at what is wrong instead.
-std::optional<std::string> ApplySplitOption(const host::OptionValue& option, DialogFields& fields);
+// Sets the field an option names; when the value does not fit, a failure
+// whose message points at what is wrong instead.
+Result<> ApplySplitOption(const host::OptionValue& option, DialogFields& fields);
 
 // An area "L,T,R,B" in points; false when malformed.
 bool ParseArea(const std::string& text, Fixed16 (&area)[4]);

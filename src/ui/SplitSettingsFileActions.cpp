@@ -47,7 +47,7 @@ void SplitSettingsDialog::BrowseFolder() {
     const std::optional<std::string> chosen = view_->ChooseFolder(
         LookupString("IDS_OUTPUT_FOLDER_TITLE"), LookupString("IDS_SELECT_OUTPUT_FOLDER_C"),
         fields_.Filename.OutputFolder);
-    if (!chosen || chosen->empty() || ConfirmOutputFolder(*chosen) != FolderValid) return;
+    if (!chosen || chosen->empty() || ConfirmOutputFolder(*chosen) != FolderCheck::Valid) return;
     fields_.Filename.OutputFolder = chosen->back() == '/' ? *chosen : *chosen + "/";
     WriteFields();
     Refresh();
@@ -68,7 +68,7 @@ void SplitSettingsDialog::SaveProfile() {
     choice.proposedName = LookupString("IDS_DEFAULT");
     const std::optional<std::string> path = view_->ChooseFileToSave(choice);
     if (!path) return;
-    if (const std::optional<std::string> failure = SaveProfileFile(*path, settings)) Host().viewer->Alert(*failure);
+    if (const tessera::Result<> saved = SaveProfileFile(*path, settings); !saved) Host().viewer->Alert(saved.Reason());
 }
 
 // A profile that cannot be read or is refused leaves the dialog as it was, and says why.
@@ -78,8 +78,7 @@ void SplitSettingsDialog::LoadProfile() {
     const std::optional<std::string> path = view_->ChooseFileToOpen(kProfileChoice);
     if (!path) return;
     SplitSettings loaded;
-    if (const std::optional<std::string> failure = LoadProfileFile(*path, loaded))
-        return Host().viewer->Alert(*failure);
+    if (const tessera::Result<> read = LoadProfileFile(*path, loaded); !read) return Host().viewer->Alert(read.Reason());
     loaded.Security.Password = TrimText(loaded.Security.Password);
     loaded.Security.PermPassword = TrimText(loaded.Security.PermPassword);
     ApplySettings(loaded);

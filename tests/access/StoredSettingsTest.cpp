@@ -42,22 +42,22 @@ TEST_F(ProfileFileTest, SavedProfileLoadsBackReadableByItsOwnerOnlyAndAFailedSav
     SplitSettings saved;
     saved.SplitMode = SplitMethod::BookmarkLevels;
     saved.Security.Password = "pw";
-    saved.Outputs = {OutputDocument{{MakePageRange(1, 3, ReverseOrder)}, "Part"}};
+    saved.Outputs = {OutputDocument{{MakePageRange(1, 3, PageRangeFlag::ReverseOrder)}, "Part"}};
     const std::string path = host.folder / "p.tpr";
-    ASSERT_EQ(SaveProfileFile(path, saved), std::nullopt);
+    ASSERT_TRUE(static_cast<bool>(SaveProfileFile(path, saved)));
     SplitSettings loaded;
-    ASSERT_EQ(LoadProfileFile(path, loaded), std::nullopt);
+    ASSERT_TRUE(static_cast<bool>(LoadProfileFile(path, loaded)));
     EXPECT_EQ(loaded, saved);
     EXPECT_EQ(test::NamesIn(host.folder.Path()), std::vector<std::string>{"p.tpr"}) << "no temporary file is left";
     EXPECT_EQ(test::ModeOf(path), 0600u) << "it holds a password";
 
     const std::string before = test::ReadFile(path);
     saved.Filename.OutputBaseFilename = "caf\xe9";  // not UTF-8: no text of a profile
-    const std::string failure = SaveProfileFile(path, saved).value_or("");
+    const std::string failure = SaveProfileFile(path, saved).Reason();
     EXPECT_EQ(failure.rfind("Not saved. (", 0), 0u) << failure;
     EXPECT_NE(failure.find("UTF-8"), std::string::npos) << failure;
     EXPECT_EQ(test::ReadFile(path), before);
-    EXPECT_TRUE(SaveProfileFile(host.folder / "no/such/folder.tpr", SplitSettings{}));
+    EXPECT_FALSE(SaveProfileFile(host.folder / "no/such/folder.tpr", SplitSettings{}));
 }
 
 // Whatever is wrong, the record stays as it was and the message says why.
@@ -83,7 +83,7 @@ TEST_F(ProfileFileTest, RefusalsNameTheFileAndTheReasonAndLeaveTheRecordAlone) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         SplitSettings s = initial;
-        const std::string failure = LoadProfileFile(c.path, s).value_or("");
+        const std::string failure = LoadProfileFile(c.path, s).Reason();
         EXPECT_EQ(failure.rfind("Not read. (", 0), 0u) << failure;
         EXPECT_NE(failure.find(c.reason), std::string::npos) << failure;
         EXPECT_NE(failure.find(c.path), std::string::npos) << failure;

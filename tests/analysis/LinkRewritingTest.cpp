@@ -69,7 +69,7 @@ protected:
         s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone, s.Filename.OutputBaseFilename = "";
         s.Output.bUpdateLinks = s.Output.bTransferBookmarks = true;
         const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
-        return RunSplit(s, source).completed;
+        return RunSplit(s, source).Completed();
     }
     std::string Out(const std::string& name) { return host.folder / ("out/" + name); }
 
@@ -101,8 +101,8 @@ TEST_F(LinkRewritingTest, TargetsGoToTheFirstOutputHoldingThemAndWhatCannotBeMap
     const std::string source = host.folder / "edge cases.pdf";
     f.Write(source);
     host.OpenActive(source);
-    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 3, 0)}, "A"},
-                       OutputDocument{{MakePageRange(2, 1, 0), MakePageRange(0, 1, 0)}, "B"}}));
+    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 3)}, "A"},
+                       OutputDocument{{MakePageRange(2, 1), MakePageRange(0, 1)}, "B"}}));
     const std::string a = Out("A.pdf"), b = Out("B.pdf"), named = "GoToR " + source + " (five)";
     EXPECT_EQ(PageActions(a, 0), (Actions{"none", "URI", "Launch", named, "GoTo Page 3 /XYZ 10 20 2",
                                           "GoTo (nowhere)", "GoTo Page 2 /FitH 30"}));
@@ -132,7 +132,7 @@ TEST_F(LinkRewritingTest, LinksBackIntoTheSourceKeepTheNamesBytesAndTheSourcesRe
     fs::create_directory_symlink(host.folder / "real/sub", host.folder / "sym/ln");
     f.Write(host.folder / "real/links.pdf");
     host.OpenActive(host.folder / "sym/ln/../links.pdf");
-    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 1, 0)}, "A"}}));
+    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 1)}, "A"}}));
     const std::string real = fs::canonical(host.folder / "real/links.pdf").string();
     Actions expected;
     for (const std::string& name : names)

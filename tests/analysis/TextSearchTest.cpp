@@ -131,7 +131,7 @@ TEST_F(TextScanTest, TextSeparatorsStartOutputsAndNeverMakeEmptyOnes) {
     EXPECT_EQ(Split(doc, Text("appendix")), (Spans{"1-6"})) << "no match: one output of every page";
     OutputList outputs;
     ASSERT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, Text("chapter")));
-    EXPECT_EQ(outputs[0].Ranges[0].Options, OddPages | EvenPages);
+    EXPECT_EQ(outputs[0].Ranges[0].Options, PageRangeFlag::OddPages | PageRangeFlag::EvenPages);
     EXPECT_FALSE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, Text("(", true)));
     EXPECT_FALSE(SplitAtSeparators(doc, outputs, SeparatorKind{7}, 0.004, Text("x")));
 }
@@ -141,7 +141,7 @@ TEST_F(TextScanTest, QueryRangesBecomePlainRangesAndPlainListsStayAsTheyAre) {
         Open({"p1", "p2", "alpha", "p4", "p5", "omega", "p7", "alpha omega", "omega", "alpha", "Summary", "Summary"});
     OutputList outputs = {OutputDocument{{Query(QueryPageRanges, "alpha", "omega")}, "ranges"},
                           OutputDocument{{Query(QueryPageRanges, "alpha", "omega", true)}, "excluded"},
-                          OutputDocument{{MakePageRange(0, 1, 0), Query(QuerySinglePage, "summary")}, "single"},
+                          OutputDocument{{MakePageRange(0, 1), Query(QuerySinglePage, "summary")}, "single"},
                           OutputDocument{{Query(QueryPageSet, "summary")}, "set"},
                           OutputDocument{{Query(QueryPageSet, "nowhere")}, "gone"},
                           OutputDocument{{Query(QueryPageSet, "")}, "incomplete"}};
@@ -149,7 +149,7 @@ TEST_F(TextScanTest, QueryRangesBecomePlainRangesAndPlainListsStayAsTheyAre) {
     EXPECT_EQ(SpansOf(outputs), (Spans{"ranges3-6,8-9", "excluded3-5,8-8", "single1-1,11-11", "set11-11,12-12"}))
         << "alpha on 3, 8 and 10: the third first page has no last page and is dropped";
 
-    outputs = {OutputDocument{{MakePageRange(1, 1, ReverseOrder)}, "n"}};
+    outputs = {OutputDocument{{MakePageRange(1, 1, PageRangeFlag::ReverseOrder)}, "n"}};
     const OutputList before = outputs;
     ASSERT_TRUE(ResolveQueryRanges(doc, outputs, 0, -1));
     EXPECT_EQ(outputs, before);
@@ -180,7 +180,7 @@ TEST_F(TextScanTest, AnAreaKeepsTheWordsThatTouchItAndNamesOutputs) {
     s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone, s.Filename.OutputBaseFilename = "";
     s.Filename.FileNameConstructionMode = NameConstructionMode::AddTextFromPage;
     s.Filename.TextAreaRight = header.right, s.Filename.TextAreaBottom = header.bottom;
-    for (int page : {0, 1, 2, 3}) s.Outputs.push_back(OutputDocument{{MakePageRange(page, 1, 0)}, ""});
+    for (int page : {0, 1, 2, 3}) s.Outputs.push_back(OutputDocument{{MakePageRange(page, 1)}, ""});
     std::vector<std::string> names;
     for (const auto& entry : NameOutputs(s, doc, std::tm{})) names.push_back(entry.file);
     EXPECT_EQ(names, (std::vector<std::string>{"HEADER WORDS.pdf", "PAGE TWO.pdf", "3.pdf", "HEADER WORDS_1.pdf"}))

@@ -105,14 +105,14 @@ protected:
     // One output of every page with the watermark, in a folder of that name; its
     // path. It passes qpdf's check unless the source is damaged.
     std::string Stamped(const std::string& name, const WatermarkStyle& style, bool damaged = false) {
-        PageRange range = MakePageRange(0, 4, 0);
+        PageRange range = MakePageRange(0, 4);
         SetWatermark(range, style);
         SplitSettings s;
         s.SplitMode = SplitMethod::ManualRanges;
         s.Outputs = {OutputDocument{{range}, ""}};
         s.Filename.OutputFolder = host.folder / name, s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
         const DocumentHandle doc(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
-        EXPECT_TRUE(Guarded([&] { return RunSplit(s, doc).completed; }));
+        EXPECT_TRUE(Guarded([&] { return RunSplit(s, doc).Completed(); }));
         const std::string path = host.folder / (name + "/Doc1.pdf");
         EXPECT_TRUE(damaged || test::QpdfCheckPasses(path)) << name;
         return path;

@@ -14,7 +14,7 @@ using enum AutoPrefix;
 // The qpdf test file: pages 1-2 have an empty label, 3-7 are 1-5, 10-11 are VI-VII, 13-15 are ii-iv.
 constexpr const char* kLabelled = "damaged-xref-outlines-labels-recoverable.pdf";
 
-OutputDocument Named(const std::string& name, int page) { return OutputDocument{{MakePageRange(page, 1, 0)}, name}; }
+OutputDocument Named(const std::string& name, int page) { return OutputDocument{{MakePageRange(page, 1)}, name}; }
 
 class OutputNamingTest : public testing::Test {
 protected:
@@ -44,7 +44,7 @@ protected:
 
 TEST_F(OutputNamingTest, EveryOutputGetsAFileOfItsOwnAndAVisibleName) {
     const auto P = [](int page) { return Named("", page); };
-    const OutputDocument span{{MakePageRange(2, 5, 0)}, ""}, intro = Named("Chapter 1\\Intro", 1);
+    const OutputDocument span{{MakePageRange(2, 5)}, ""}, intro = Named("Chapter 1\\Intro", 1);
     const struct Case {
         const char* name;
         NameConstructionMode mode;

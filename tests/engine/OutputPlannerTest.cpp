@@ -135,7 +135,7 @@ TEST_F(OutputPlannerTest, ManualListAndOtherModes) {
     s.Filename.OutputFolder = "  /out  ";
     EXPECT_FALSE(PlanOutputs(s, source)) << "a hand-made split without outputs";
     EXPECT_EQ(s.Filename.OutputFolder, "/out");
-    s.Outputs.push_back(OutputDocument{{MakePageRange(2, 5, ReverseOrder)}, "Mine"});
+    s.Outputs.push_back(OutputDocument{{MakePageRange(2, 5, PageRangeFlag::ReverseOrder)}, "Mine"});
     const OutputList before = s.Outputs;
     EXPECT_TRUE(PlanOutputs(s, source));
     EXPECT_EQ(s.Outputs, before);

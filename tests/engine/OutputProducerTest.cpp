@@ -45,7 +45,7 @@ protected:
         Guarded([&] { result = RunSplit(s, source); });
         return result;
     }
-    bool Split(std::vector<OutputDocument> outputs) { return Run(Manual(std::move(outputs))).completed; }
+    bool Split(std::vector<OutputDocument> outputs) { return Run(Manual(std::move(outputs))).Completed(); }
     std::string Out(const std::string& name) { return out + "/" + name; }
 
     test::TestHost host;
@@ -55,15 +55,15 @@ protected:
                                     "IDS_HTML_INDEX_NOT_WRITTEN=no index: %s"};
 };
 
-OutputDocument Pages(int start, int count, int options = 0) { return OutputDocument{{MakePageRange(start, count, options)}, ""}; }
+OutputDocument Pages(int start, int count, PageRangeFlags options = {}) { return OutputDocument{{MakePageRange(start, count, options)}, ""}; }
 
 // The first output has no pages: it is skipped, and the others keep their numbers.
 TEST_F(OutputProducerTest, RangesPutPagesInPlannedOrder) {
     const SplitResult result = Run(Manual(
-        {Pages(0, 1, EvenPages), Pages(0, 10, EvenPages), Pages(0, 10, OddPages | ReverseOrder),
-         OutputDocument{{MakePageRange(7, 2, 0), MakePageRange(0, 1, 0), MakePageRange(8, 99, ReverseOrder),
-                         MakePageRange(8, 99, 0), MakePageRange(50, 2, 0)}, ""}}));
-    EXPECT_TRUE(result.completed);
+        {Pages(0, 1, PageRangeFlag::EvenPages), Pages(0, 10, PageRangeFlag::EvenPages), Pages(0, 10, PageRangeFlag::OddPages | PageRangeFlag::ReverseOrder),
+         OutputDocument{{MakePageRange(7, 2), MakePageRange(0, 1), MakePageRange(8, 99, PageRangeFlag::ReverseOrder),
+                         MakePageRange(8, 99), MakePageRange(50, 2)}, ""}}));
+    EXPECT_TRUE(result.Completed());
     EXPECT_EQ(result.withoutPages, 1u);
     EXPECT_TRUE(host.viewer.alerts.empty());
     EXPECT_EQ(test::FilesBelow(out), (std::vector<std::string>{"Doc2.pdf", "Doc3.pdf", "Doc4.pdf"}));
@@ -93,7 +93,7 @@ TEST_F(OutputProducerTest, RunsStoppedSayWhyAndKeepWhatWasWritten) {
         {"a path longer than the system takes", {Pages(0, 1)},
          [&](SplitSettings& s) { s.Filename.OutputFolder = deep; }, "too long: " + deep + "/Doc1.pdf", {"-"}},
         {"a file written again through another name",
-         {OutputDocument{{MakePageRange(0, 2, 0)}, "SUB\\DOCX"}, OutputDocument{{MakePageRange(2, 2, 0)}, "DOCX"}},
+         {OutputDocument{{MakePageRange(0, 2)}, "SUB\\DOCX"}, OutputDocument{{MakePageRange(2, 2)}, "DOCX"}},
          [&](SplitSettings& s) {
              std::filesystem::create_directories(out);
              std::filesystem::create_directory_symlink(".", Out("SUB"));
@@ -113,7 +113,7 @@ TEST_F(OutputProducerTest, RunsStoppedSayWhyAndKeepWhatWasWritten) {
         host.viewer.alerts.clear();
         SplitSettings s = Manual(c.outputs);
         c.setup(s);
-        EXPECT_FALSE(Run(s).completed);
+        EXPECT_FALSE(Run(s).Completed());
         if (!c.says.empty()) {
             ASSERT_EQ(host.viewer.alerts.size(), 1u);
             EXPECT_NE(host.viewer.alerts[0].find(c.says), std::string::npos) << host.viewer.alerts[0];
@@ -136,7 +136,7 @@ TEST_F(OutputProducerTest, CancelStopsBetweenOutputsKeepingThoseWritten) {
     source.SetMonitor(&monitor);
     SplitSettings s = Manual({Pages(0, 2), Pages(2, 2)});
     const SplitResult result = RunSplit(s, source);
-    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.end, RunEnd::Cancelled);
     EXPECT_EQ(result.written, 1u);
     EXPECT_EQ(test::FilesBelow(out), std::vector<std::string>{"Doc1.pdf"});
     EXPECT_EQ(test::FixturePageNumbers(Out("Doc1.pdf")), (std::vector<int>{1, 2}));
@@ -157,7 +157,7 @@ TEST_F(OutputProducerTest, InformationAndCatalogEntriesAreCarriedOver) {
 
 TEST_F(OutputProducerTest, APageTakenTwiceGetsAnnotationsOfItsOwn) {
     host.OpenActive("acroform-fields-two-pages-mixed-annots.pdf");
-    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 2, 0), MakePageRange(0, 1, 0)}, ""}}));
+    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 2), MakePageRange(0, 1)}, ""}}));
     QPDF written;
     written.processFile(Out("Doc1.pdf").c_str());
     const auto pages = written.getAllPages();

@@ -14,8 +14,7 @@ namespace {
 void LoadProfile(const host::Cabinet* cabinet) {
     if (!cabinet) return;
     SplitSettings settings;
-    std::string why;
-    LoadSettingsFromCabinet(settings, *cabinet, &why);
+    static_cast<void>(LoadSettingsFromCabinet(settings, *cabinet));
 }
 
 }  // namespace

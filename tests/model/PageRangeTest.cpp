@@ -9,19 +9,21 @@ namespace {
 TEST(PageRangeTest, PagesTakenByStartCountAndParity) {
     const struct Case {
         const char* name;
-        int start, count, options;
-        int first, last, actual, step, optionsAfter;
+        int start, count;
+        PageRangeFlags options;
+        int first, last, actual, step;
+        PageRangeFlags optionsAfter;
     } cases[] = {
-        {"all pages", 0, 10, 0, 0, 9, 10, 1, 0},
-        {"even of ten", 0, 10, EvenPages, 1, 9, 5, 2, EvenPages},
-        {"even of one page: none", 0, 1, EvenPages, 2, 1, 0, 2, EvenPages},
-        {"odd of an even page: none", 5, 1, OddPages, 7, 6, 0, 2, OddPages},
-        {"odd of 4-7: 5 and 7", 3, 4, OddPages, 4, 6, 2, 2, OddPages},
-        {"both parities mean all", 2, 3, OddPages | EvenPages | ReverseOrder, 2, 4, 3, 1, ReverseOrder},
-        {"empty span", 4, 0, 0, 5, 4, 0, 1, 0},
-        {"huge values do not overflow", 2147483000, 1000, 0, 2147483000, 2147483646, 647, 1, 0},
-        {"last start clamps below the top", INT32_MAX, 0, EvenPages, INT32_MAX, INT32_MAX - 1, 0, 2, EvenPages},
-        {"first start clamps above the bottom", INT32_MIN, -5, 0, INT32_MIN + 1, INT32_MIN, 0, 1, 0},
+        {"all pages", 0, 10, {}, 0, 9, 10, 1, {}},
+        {"even of ten", 0, 10, PageRangeFlag::EvenPages, 1, 9, 5, 2, PageRangeFlag::EvenPages},
+        {"even of one page: none", 0, 1, PageRangeFlag::EvenPages, 2, 1, 0, 2, PageRangeFlag::EvenPages},
+        {"odd of an even page: none", 5, 1, PageRangeFlag::OddPages, 7, 6, 0, 2, PageRangeFlag::OddPages},
+        {"odd of 4-7: 5 and 7", 3, 4, PageRangeFlag::OddPages, 4, 6, 2, 2, PageRangeFlag::OddPages},
+        {"both parities mean all", 2, 3, PageRangeFlag::OddPages | PageRangeFlag::EvenPages | PageRangeFlag::ReverseOrder, 2, 4, 3, 1, PageRangeFlag::ReverseOrder},
+        {"empty span", 4, 0, {}, 5, 4, 0, 1, {}},
+        {"huge values do not overflow", 2147483000, 1000, {}, 2147483000, 2147483646, 647, 1, {}},
+        {"last start clamps below the top", INT32_MAX, 0, PageRangeFlag::EvenPages, INT32_MAX, INT32_MAX - 1, 0, 2, PageRangeFlag::EvenPages},
+        {"first start clamps above the bottom", INT32_MIN, -5, {}, INT32_MIN + 1, INT32_MIN, 0, 1, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -33,14 +35,14 @@ TEST(PageRangeTest, PagesTakenByStartCountAndParity) {
 
 TEST(PageRangeTest, DescriptionUsesNominalSpanOptionsAndQueryAndAQueryIsComplete) {
     const test::ScopedLanguageTable table;
-    EXPECT_EQ(DescribePageRange(MakePageRange(4, 6, OddPages | ReverseOrder)),
+    EXPECT_EQ(DescribePageRange(MakePageRange(4, 6, PageRangeFlag::OddPages | PageRangeFlag::ReverseOrder)),
               "Odd Pages from 5 to 10 (3 pages), Reverse Order");
-    EXPECT_EQ(DescribePageRange(MakePageRange(0, 1, OddPages | EvenPages)), "All Pages from 1 to 1 (1 page)");
-    PageRange marked = MakePageRange(1, 4, EvenPages | AddWatermark);
-    marked.Watermark = "Copy";
+    EXPECT_EQ(DescribePageRange(MakePageRange(0, 1, PageRangeFlag::OddPages | PageRangeFlag::EvenPages)), "All Pages from 1 to 1 (1 page)");
+    PageRange marked = MakePageRange(1, 4, PageRangeFlag::EvenPages);
+    SetWatermark(marked, {.Text = "Copy"});
     marked.SubTitle = "Chapter 2: ";
     EXPECT_EQ(DescribePageRange(marked), "Chapter 2: Even Pages from 2 to 5 (2 pages), Watermark: Copy");
-    marked.Watermark.clear();
+    SetWatermark(marked, {.Text = ""});
     EXPECT_EQ(DescribePageRange(marked), "Chapter 2: Even Pages from 2 to 5 (2 pages)") << "no text, no watermark";
 
     PageRange r;
@@ -73,24 +75,24 @@ OutputDocument Output(std::initializer_list<PageRange> ranges) { return OutputDo
 
 TEST(OutputDocumentTest, PagePositionSpanNameCountAndMerge) {
     // Pages 6, 4 (0-based 5, 3), then 1, 2, then page 2 again.
-    const OutputDocument out = Output({MakePageRange(3, 4, EvenPages | ReverseOrder), MakePageRange(0, 2, 0),
-                                       MakePageRange(1, 1, 0)});
+    const OutputDocument out = Output({MakePageRange(3, 4, PageRangeFlag::EvenPages | PageRangeFlag::ReverseOrder), MakePageRange(0, 2),
+                                       MakePageRange(1, 1)});
     const std::pair<int, int> positions[] = {{5, 0}, {3, 1}, {4, -1}, {0, 2}, {1, 3}, {9, -1}};
     for (const auto& [page, position] : positions) EXPECT_EQ(FindPagePosition(out, page), position) << page;
     PageRange uncomputed;
     uncomputed.NumPages = 5;
     EXPECT_EQ(FindPagePosition(Output({uncomputed}), 0), -1) << "a range never computed takes no page";
 
-    const OutputList outputs = {Output({MakePageRange(0, 3, 0)}), Output({MakePageRange(3, 2, 0)})};
+    const OutputList outputs = {Output({MakePageRange(0, 3)}), Output({MakePageRange(3, 2)})};
     const PageLocation loc = FindOutputForPage(outputs, 4);
     EXPECT_EQ(std::tuple(loc.found, loc.output, loc.position), std::tuple(true, 1, 1)) << "counted per output";
     EXPECT_FALSE(FindOutputForPage(outputs, 7).found);
 
     EXPECT_EQ(PageSpanName(OutputDocument{}), "NoPages");
-    EXPECT_EQ(PageSpanName(Output({MakePageRange(0, 5, 0), MakePageRange(10, 3, 0)})), "From_1_To_13");
-    EXPECT_EQ(CountOutputPages(Output({MakePageRange(0, 4, EvenPages), MakePageRange(9, 3, 0)})), 7);
+    EXPECT_EQ(PageSpanName(Output({MakePageRange(0, 5), MakePageRange(10, 3)})), "From_1_To_13");
+    EXPECT_EQ(CountOutputPages(Output({MakePageRange(0, 4, PageRangeFlag::EvenPages), MakePageRange(9, 3)})), 7);
 
-    OutputDocument merged = Output({MakePageRange(5, 4, 0), MakePageRange(0, 4, 0), MakePageRange(5, 5, 0)});
+    OutputDocument merged = Output({MakePageRange(5, 4), MakePageRange(0, 4), MakePageRange(5, 5)});
     SortAndMergeRanges(merged);
     std::vector<std::pair<int, int>> spans;
     for (const PageRange& r : merged.Ranges) spans.emplace_back(r.FirstPage, r.LastPage);

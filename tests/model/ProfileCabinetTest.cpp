@@ -53,10 +53,9 @@ SplitSettings EveryField() {
     f.TextAreaRight = Fixed16::FromRaw(300 * 65536), f.TextAreaBottom = Fixed16::FromRaw(80 * 65536 + 49152);
     f.PageNumber = 3, f.StartingNumber = 5, f.IncrementBy = 2, f.NumPadWithZeroes = 3;
 
-    OutputDocument plain{{MakePageRange(0, 9, OddPages), MakePageRange(2, 4, EvenPages | ReverseOrder)}, "Front"};
-    PageRange marked = MakePageRange(5, 3, AddWatermark);
-    marked.Watermark = "DRAFT";
-    marked.TransparencyLevel = 20, marked.WatermarkFontSize = 60, marked.WatermarkBehindText = false;
+    OutputDocument plain{{MakePageRange(0, 9, PageRangeFlag::OddPages), MakePageRange(2, 4, PageRangeFlag::EvenPages | PageRangeFlag::ReverseOrder)}, "Front"};
+    PageRange marked = MakePageRange(5, 3);
+    SetWatermark(marked, {"DRAFT", 20, 60, false});
     plain.Ranges.push_back(marked);
     OutputDocument queries{{QueryRange(QueryTarget::QuerySinglePage), QueryRange(QueryTarget::QueryPageSet),
                             QueryRange(QueryTarget::QueryPageRanges)}, ""};
@@ -80,8 +79,8 @@ TEST(ProfileCabinetTest, RoundTripThroughTheStreamGivesTheSameRecordAndFile) {
     for (const SplitSettings& first : {EveryField(), sparse}) {
         const std::string stream = Stream(first);
         SplitSettings loaded;
-        std::string why;
-        ASSERT_TRUE(LoadSettingsFromCabinet(loaded, cabinet::JsonCabinetStreams().ReadStream(stream), &why)) << why;
+        const Result<> load = LoadSettingsFromCabinet(loaded, cabinet::JsonCabinetStreams().ReadStream(stream));
+        ASSERT_TRUE(load) << load.Reason();
         EXPECT_EQ(loaded, first);
         EXPECT_EQ(Stream(loaded), stream);
     }
@@ -115,6 +114,7 @@ TEST(ProfileCabinetTest, LoadRules) {
     };
     const Path naming = {"Settings", "FilenameSettings"}, security = {"Settings", "SecuritySettings"};
     const Path output = {"Settings", "OutputSettings"}, query = {"Doc1", "Range0", "Query"};
+    const Path plain = {"Doc0", "Range0"}, marked = {"Doc0", "Range2"};
     SplitSettings kept;
     kept.Filename.OutputBaseFilename = kept.Output.SeparatorQuery.Pattern = "kept";
     kept.Output.NumEqualPages = 99;
@@ -158,6 +158,15 @@ TEST(ProfileCabinetTest, LoadRules) {
          [&](auto& s) { s.Output.SeparatorQuery = kept.Output.SeparatorQuery; }},
         {"a query without Pattern has none", {remove({"Settings", "OutputSettings", "SeparatorQuery"}, "Pattern")},
          [](auto& s) { s.Output.SeparatorQuery.Pattern = ""; }},
+        {"a watermark text without its bit is none", {put(marked, "Options", 0)},
+         [](auto& s) { s.Outputs[0].Ranges[2].Watermark.reset(); }},
+        {"the watermark bit without a text is none", {remove(marked, "Watermark")},
+         [](auto& s) { s.Outputs[0].Ranges[2].Watermark.reset(); }},
+        {"a range's watermark values missing read as the range's own defaults",
+         {remove(marked, "TransparencyLevel"), remove(marked, "WatermarkFontSize"), remove(marked, "WatermarkBehindText")},
+         [](auto& s) { s.Outputs[0].Ranges[2].Watermark = WatermarkStyle{"DRAFT", 50, 45, true}; }},
+        {"option bits no flag names are kept", {put(plain, "Options", 1 | 16)},
+         [](auto& s) { s.Outputs[0].Ranges[0].Options = PageRangeFlags::FromStored(1 | 16); }},
         {"NumOutputFiles 0 empties the list", {put({}, "NumOutputFiles", 0)}, [](auto& s) { s.Outputs.clear(); }},
         {"10000 ranges", {ranges(10000)}, [](auto& s) { s.Outputs[0].Ranges.assign(10000, s.Outputs[0].Ranges[0]); }},
         {"NumRanges 10001", {ranges(10001)}, nullptr, "\"Doc0/NumRanges\" is 10001"},
@@ -189,13 +198,13 @@ TEST(ProfileCabinetTest, LoadRules) {
         SaveSettingsToCabinet(EveryField(), c);
         for (const Edit& edit : rule.edits) edit(c);
         SplitSettings s = kept, expected = EveryField();
-        std::string why;
-        EXPECT_EQ(LoadSettingsFromCabinet(s, c, &why), rule.expect != nullptr) << why;
+        const Result<> load = LoadSettingsFromCabinet(s, c);
+        EXPECT_EQ(static_cast<bool>(load), rule.expect != nullptr) << load.Reason();
         if (rule.expect) {
             rule.expect(expected);
             EXPECT_EQ(s, expected);
         }
-        EXPECT_NE(why.find(rule.refusal), std::string::npos) << why;
+        EXPECT_NE(load.Reason().find(rule.refusal), std::string::npos) << load.Reason();
     }
 }
 

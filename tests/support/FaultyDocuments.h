@@ -33,7 +33,7 @@ public:
         real_.SetFlags(doc, flags);
     }
     std::string FilePath(host::DocId doc) override { Call(Operation::FilePath); return real_.FilePath(doc); }
-    std::optional<std::int32_t> SecurityPermissions(host::DocId doc) override {
+    std::optional<host::Permissions> SecurityPermissions(host::DocId doc) override {
         Call(Operation::SecurityPermissions);
         return real_.SecurityPermissions(doc);
     }
@@ -62,12 +62,12 @@ public:
         Call(Operation::MediaBox);
         return real_.MediaBox(doc, page);
     }
-    void CreatePage(host::DocId doc, int position, const host::Rect& mediaBox) override {
+    void CreatePage(host::DocId doc, host::PagePosition position, const host::Rect& mediaBox) override {
         Call(Operation::CreatePage);
         real_.CreatePage(doc, position, mediaBox);
     }
     void DeletePage(host::DocId doc, int page) override { Call(Operation::DeletePage); real_.DeletePage(doc, page); }
-    void InsertPages(host::DocId to, int position, host::DocId from, int firstPage, int count) override {
+    void InsertPages(host::DocId to, host::PagePosition position, host::DocId from, int firstPage, int count) override {
         Call(Operation::InsertPages);
         real_.InsertPages(to, position, from, firstPage, count);
     }

@@ -23,7 +23,7 @@ std::string Describe(const std::vector<PageRange>& ranges) {
                    (r.Query.Target == QueryTarget::QueryPageRanges ? ":" + r.Query.LastPageQuery.Pattern : "") +
                    (r.Query.ExcludeLastPage ? "!" : "");
         } else {
-            out += std::to_string(r.StartPage) + "+" + std::to_string(r.NumPages) + "/" + std::to_string(r.Options);
+            out += std::to_string(r.StartPage) + "+" + std::to_string(r.NumPages) + "/" + std::to_string(r.Options.Stored() | (r.Watermark ? 8 : 0));
         }
     }
     return out;
@@ -52,14 +52,14 @@ TEST(SelectionSyntaxTest, ReadsPagesTextsAndKindsAndSaysWhereItStopped) {
     flags.WholeWords = true;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        const Parsed<std::vector<PageRange>> ranges = ParseSelection(c.text, 12, flags);
+        const Result<std::vector<PageRange>> ranges = ParseSelection(c.text, 12, flags);
         const std::string expected = c.ranges;
         if (expected.starts_with("error:")) {
             ASSERT_FALSE(ranges);
-            EXPECT_NE(ranges.Failure().find(expected.substr(6)), std::string::npos) << ranges.Failure();
+            EXPECT_NE(ranges.Reason().find(expected.substr(6)), std::string::npos) << ranges.Reason();
             continue;
         }
-        ASSERT_TRUE(ranges) << ranges.Failure();
+        ASSERT_TRUE(ranges) << ranges.Reason();
         EXPECT_EQ(Describe(*ranges), expected);
         for (const PageRange& r : *ranges)
             EXPECT_TRUE(!r.Query.Enable || r.Query.Target == QueryTarget::QueryPageContent ||
@@ -72,7 +72,7 @@ TEST(SelectionSyntaxTest, ReadsPagesTextsAndKindsAndSaysWhereItStopped) {
 std::string Apply(const std::vector<host::OptionValue>& options, SplitSettings& settings) {
     DialogFields fields{settings, {}, {}, {}};
     for (const host::OptionValue& option : options)
-        if (const std::optional<std::string> refused = ApplySplitOption(option, fields)) return *refused;
+        if (const Result<> applied = ApplySplitOption(option, fields); !applied) return applied.Reason();
     return "";
 }
 
@@ -154,7 +154,7 @@ TEST_F(PageRangeDialogTest, RefusesWhatMakesNoRange) {
     ASSERT_TRUE(d.view.PressOk());
     const PageRange& range = d.dialog.Result();
     EXPECT_EQ(std::tuple(range.StartPage, range.NumPages, range.Options, range.NumActualPages),
-              std::tuple(1, 4, int{OddPages}, 2));
+              std::tuple(1, 4, PageRangeFlags(PageRangeFlag::OddPages), 2));
 
     test::Opened<PageRangeDialog> unbounded(none, 0);
     EXPECT_EQ(unbounded.view.Text(kLine), "");
@@ -170,19 +170,19 @@ TEST_F(PageRangeDialogTest, WatermarkBitOnlyWithTextAndTheLastTextCarriedOn) {
     EXPECT_TRUE(first.view.Enabled(kText));
     first.view.Type(kText, "");
     ASSERT_TRUE(first.view.PressOk());
-    EXPECT_EQ(first.dialog.Result().Options & AddWatermark, 0);
+    EXPECT_EQ(first.dialog.Result().Watermark, std::nullopt);
 
     test::Opened<PageRangeDialog> second(none, 0);
     second.view.Click(kWatermark);
     second.view.Type(kText, "DRAFT");
     ASSERT_TRUE(second.view.PressOk());
-    EXPECT_EQ(second.dialog.Result().Options, AddWatermark);
-    EXPECT_EQ(second.dialog.Result().Watermark, "DRAFT");
+    ASSERT_TRUE(second.dialog.Result().Watermark);
+    EXPECT_EQ(second.dialog.Result().Watermark->Text, "DRAFT");
     EXPECT_EQ(test::Opened<PageRangeDialog>(none, 0).view.Text(kText), "DRAFT");
 }
 
 TEST_F(PageRangeDialogTest, AnExistingRangeWithoutParityShowsBothBoxesAndComesBackWhole) {
-    PageRange existing = MakePageRange(3, 2, ReverseOrder);
+    PageRange existing = MakePageRange(3, 2, PageRangeFlag::ReverseOrder);
     existing.SubTitle = "kept";
     test::Opened<PageRangeDialog> d(none, 10, existing);
     EXPECT_EQ(d.view.Text(kStart) + "-" + d.view.Text(kLast), "4-5");

@@ -121,7 +121,7 @@ TEST_F(SplitSettingsDialogTest, OnlyDocumentsWithRangesAreHandedOverAndOutsideRa
     EXPECT_FALSE(opened.dialog.Accept()) << "documents without ranges make no output";
     EXPECT_EQ(std::exchange(host.viewer.alerts, {}), std::vector<std::string>{"no documents"});
 
-    const OutputList outside = OneOutput("Tail", MakePageRange(1, 5, 0));
+    const OutputList outside = OneOutput("Tail", MakePageRange(1, 5));
     MemoryView& again = Open(kThreePages, &outside).view;
     EXPECT_EQ(again.State(kDocumentTree).tree[0].children[0].icon, kRangeOutsideIcon);
     host.windows.answer = true;
@@ -136,7 +136,7 @@ TEST_F(SplitSettingsDialogTest, OnlyDocumentsWithRangesAreHandedOverAndOutsideRa
 }
 
 TEST_F(SplitSettingsDialogTest, TheAcceptedListComesBackForTheSameFileOnly) {
-    const OutputList list = OneOutput("", MakePageRange(0, 2, 0));
+    const OutputList list = OneOutput("", MakePageRange(0, 2));
     ASSERT_TRUE(Open(kThreePages, &list).view.PressOk());
     EXPECT_EQ(Accepted().list, list);
     EXPECT_EQ(Open(kThreePages).view.State(kDocumentTree).tree.size(), 1u);
@@ -163,7 +163,7 @@ TEST_F(SplitSettingsDialogTest, TypingAndClickingAsAUserDoes) {
 
 TEST_F(SplitSettingsDialogTest, ProfilesRoundTripLoadOverTheInitialSettingsAndARefusedOneChangesNothing) {
     const std::string path = host.folder / "Monthly.tpr";
-    const OutputList list = OneOutput("Summary", MakePageRange(0, 2, 0));
+    const OutputList list = OneOutput("Summary", MakePageRange(0, 2));
     MemoryView& view = Open(kThreePages, &list).view;
     view.onChooseFileToSave = view.onChooseFileToOpen = [&](const FileChoice&) { return std::optional(path); };
     view.Click(kManualRadio);
@@ -199,7 +199,7 @@ TEST_F(SplitSettingsDialogTest, ProfilesRoundTripLoadOverTheInitialSettingsAndAR
 }
 
 TEST_F(SplitSettingsDialogTest, AutomaticNamesCountOnlyWhenANamedDocumentTakesOne) {
-    const OutputList named = OneOutput("Alpha", MakePageRange(0, 1, 0));
+    const OutputList named = OneOutput("Alpha", MakePageRange(0, 1));
     MemoryView& view = Open(kThreePages, &named).view;
     view.Click(kManualRadio);
     view.Click(kAddDocumentButton);
@@ -251,7 +251,7 @@ TEST(OutputFolderTest, NewFoldersFollowTheNameRuleAndExistingOnesAreTakenAsTheyA
     };
     std::filesystem::create_directories(host.folder / ".cache/a:b");
     for (const auto& c : cases)
-        EXPECT_EQ(ValidateFolderPath(c.path, true), c.valid ? FolderValid : FolderInvalid) << c.path;
+        EXPECT_EQ(IsValidFolderPath(c.path), c.valid) << c.path;
     for (const char* good : {"Reports 2026", "a.b"}) EXPECT_TRUE(IsValidFolderName(good)) << good;
     for (const char* bad : {"", " a", "a ", "\ta", ".a", "a.", "a*b", "a?b", "a<b", "a>b", "a|b", "a\"b", "a/b"})
         EXPECT_FALSE(IsValidFolderName(bad)) << bad;
@@ -260,24 +260,24 @@ TEST(OutputFolderTest, NewFoldersFollowTheNameRuleAndExistingOnesAreTakenAsTheyA
 TEST(OutputFolderTest, AsksBeforeCreatingCreatesNothingOnNoAndSaysWhyOneCannotBeMade) {
     test::TestHost host;
     const std::string folder = host.folder / "new/deeper";
-    EXPECT_EQ(ConfirmOutputFolder(folder), -1);
+    EXPECT_EQ(ConfirmOutputFolder(folder), FolderCheck::Declined);
     ASSERT_EQ(host.windows.questions.size(), 1u);
     EXPECT_NE(host.windows.questions[0].find("does not exist"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(host.folder / "new"));
 
     host.windows.answer = true;
-    EXPECT_EQ(ConfirmOutputFolder(folder), 0);
+    EXPECT_EQ(ConfirmOutputFolder(folder), FolderCheck::Valid);
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_EQ(ConfirmOutputFolder(folder), 0) << "an existing folder is fine";
+    EXPECT_EQ(ConfirmOutputFolder(folder), FolderCheck::Valid) << "an existing folder is fine";
     EXPECT_EQ(host.windows.questions.size(), 2u);
 
-    EXPECT_EQ(ConfirmOutputFolder(host.folder / "bad "), 1);
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "bad "), FolderCheck::Invalid);
     ASSERT_EQ(host.windows.messages.size(), 1u);
     EXPECT_NE(host.windows.messages[0].find("is invalid. Please reenter."), std::string::npos);
 
     std::ofstream(host.folder / "file") << "not a folder";
-    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file"), FolderNotCreated);
-    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file/out"), FolderNotCreated);
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file"), FolderCheck::NotCreated);
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file/out"), FolderCheck::NotCreated);
     ASSERT_EQ(host.windows.messages.size(), 3u);
     for (const std::string& message : {host.windows.messages[1], host.windows.messages[2]})
         EXPECT_TRUE(message.find("can not be created") != std::string::npos &&

@@ -9,6 +9,9 @@
 
 namespace tessera::host {
 
+// Where new pages go, by the integers of the viewer's page calls.
+enum class PagePosition : int { BeforeFirst = -1, AfterLast = -2 };
+
 class DocumentServices {
 public:
     virtual ~DocumentServices() = default;
@@ -23,8 +26,8 @@ public:
     // The absolute path of the file the document was opened from, as shown to
     // the user; empty for a new document.
     virtual std::string FilePath(DocId doc) = 0;
-    // The permission word of an encrypted document; none when it has no security.
-    virtual std::optional<std::int32_t> SecurityPermissions(DocId doc) = 0;
+    // What an encrypted document allows; none when it has no security.
+    virtual std::optional<Permissions> SecurityPermissions(DocId doc) = 0;
 
     // Document information, texts in UTF-8; empty when absent.
     virtual std::string InfoValue(DocId doc, const std::string& key) = 0;
@@ -40,10 +43,9 @@ public:
     virtual void RemovePageLabels(DocId doc) = 0;
 
     virtual Rect MediaBox(DocId doc, int page) = 0;
-    // Positions: -1 inserts before the first page, -2 after the last.
-    virtual void CreatePage(DocId doc, int position, const Rect& mediaBox) = 0;
+    virtual void CreatePage(DocId doc, PagePosition position, const Rect& mediaBox) = 0;
     virtual void DeletePage(DocId doc, int page) = 0;
-    virtual void InsertPages(DocId to, int position, DocId from, int firstPage, int count) = 0;
+    virtual void InsertPages(DocId to, PagePosition position, DocId from, int firstPage, int count) = 0;
 
     virtual void SetSecurity(DocId doc, const SecurityRecord& security) = 0;
     // Writes the whole document to path; never the file the document came from.

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "host/Permissions.h"
+
 namespace tessera::host {
 
 // A document known to the host; 0 is "no document".
@@ -48,15 +50,13 @@ struct RgbColor {
     double red = 0, green = 0, blue = 0;
 };
 
-// What an output is protected with. The permission word uses the bits of the
-// PDF standard security handler (0x04 print, 0x08 modify, 0x10 copy,
-// 0x20 annotate); -1 allows everything.
+// What an output is protected with.
 struct SecurityRecord {
     bool hasOpenPassword = false;
     std::string openPassword;
     bool hasPermissionsPassword = false;
     std::string permissionsPassword;
-    std::int32_t permissions = -1;
+    Permissions permissions;
 };
 
 // Document flags word.

@@ -28,6 +28,11 @@ struct TextMatrix {
     double a = 1, b = 0, c = 0, d = 1, h = 0, v = 0;
 };
 
+// Where an added element goes in a content, by the integers of the viewer's
+// content calls: before its first element, drawn first, or after its last,
+// drawn last.
+enum class ElementPosition : int { BeforeFirst = -1, AfterLast = -2 };
+
 class FontServices {
 public:
     virtual ~FontServices() = default;
@@ -54,9 +59,9 @@ public:
     // by the height its glyphs reach above and below the baseline, through the matrix.
     virtual Rect TextBounds(TextElementId text) = 0;
 
-    // Adds a copy of the element to an acquired content: position -1 before
-    // its first element (drawn first), -2 after its last (drawn last).
-    virtual void AddElement(ContentId content, int position, TextElementId text) = 0;
+    // Adds a copy of the element to an acquired content, before or after
+    // what is there.
+    virtual void AddElement(ContentId content, ElementPosition position, TextElementId text) = 0;
     // Writes what was added to the content's page. The page's own drawing is
     // kept as it is and cannot move, clip or fade what was added, nor be faded by it.
     virtual void WriteBack(ContentId content) = 0;
