@@ -21,9 +21,31 @@ struct ChoiceRow {
 
 // The naming modes, the name prefixes and the separator kinds, each in the
 // order of their stored integers.
-std::span<const ChoiceRow<NameConstructionMode>> NamingModeChoices();
-std::span<const ChoiceRow<AutoPrefix>> PrefixChoices();
-std::span<const ChoiceRow<SeparatorKind>> SeparatorChoices();
+inline constexpr ChoiceRow<NameConstructionMode> kNamingModeRows[] = {
+    {NameConstructionMode::AddNumber, "number", "IDS_ADD_NUMBER"},
+    {NameConstructionMode::AddLetter, "letter", "IDS_ADD_LETTER"},
+    {NameConstructionMode::AddPageRanges, "pages", "IDS_ADD_PAGE_RANGES"},
+    {NameConstructionMode::AddPageLabel, "label", "IDS_ADD_PAGE_LABEL"},
+    {NameConstructionMode::AddTextFromPage, "text", "IDS_ADD_TEXT_FROM_PAGE"},
+};
+inline constexpr ChoiceRow<AutoPrefix> kPrefixRows[] = {
+    {AutoPrefix::PrefixNone, "none", "IDS_PREFIX_NONE"},
+    {AutoPrefix::PrefixFilename, "name", "IDS_PREFIX_FILENAME"},
+    {AutoPrefix::PrefixTodaysDate, "date", "IDS_PREFIX_TODAYSDATE"},
+};
+inline constexpr ChoiceRow<SeparatorKind> kSeparatorRows[] = {
+    {SeparatorKind::BlankPage, "blank", "IDS_BLANK_PAGE"},
+    {SeparatorKind::BlankImagePage, "scan", "IDS_BLANK_IMAGE_PAGE"},
+    {SeparatorKind::PageMatchingText, "text", "IDS_PAGE_MATCHING_TEXT"},
+};
+constexpr std::span<const ChoiceRow<NameConstructionMode>> NamingModeChoices() { return kNamingModeRows; }
+constexpr std::span<const ChoiceRow<AutoPrefix>> PrefixChoices() { return kPrefixRows; }
+constexpr std::span<const ChoiceRow<SeparatorKind>> SeparatorChoices() { return kSeparatorRows; }
+
+// The rows of a choice's type, for code that holds a field of it.
+constexpr std::span<const ChoiceRow<NameConstructionMode>> ChoicesOf(NameConstructionMode) { return kNamingModeRows; }
+constexpr std::span<const ChoiceRow<AutoPrefix>> ChoicesOf(AutoPrefix) { return kPrefixRows; }
+constexpr std::span<const ChoiceRow<SeparatorKind>> ChoicesOf(SeparatorKind) { return kSeparatorRows; }
 
 // The one naming mode that reads a page area, which must then be given.
 inline constexpr NameConstructionMode kNamingModeWithArea = NameConstructionMode::AddTextFromPage;

@@ -7,6 +7,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "model/SettingsChoices.h"
+#include "model/SettingsSchema.h"
+#include "model/SplitMethodTable.h"
 #include "strings/WinAnsiText.h"
 #include "ui/ContentKindWords.h"
 
@@ -37,7 +40,8 @@ int PositiveNumber(const std::string& text, const std::string& whole) {
 }
 
 // A command splits one way; a second method would silently replace the first.
-void ChooseMethod(DialogFields& fields, const char* option, SplitMethod mode) {
+void ChooseMethod(DialogFields& fields, SplitMethod mode) {
+    const char* option = FindMethodRow(mode)->option;
     if (!fields.methodOption.empty() && fields.methodOption != option)
         throw BadValue("cannot be combined with --" + fields.methodOption + ": a command splits by one method");
     fields.methodOption = option;
@@ -47,28 +51,10 @@ void ChooseMethod(DialogFields& fields, const char* option, SplitMethod mode) {
 bool Switch(const std::string& value) { return value == "1"; }
 
 template <class Value>
-struct Choice {
-    const char* word;
-    Value value;
-};
-
-template <class Value>
-Value Chosen(const std::vector<Choice<Value>>& choices, const std::string& word) {
-    std::string known;
-    for (const Choice<Value>& c : choices) {
-        if (word == c.word) return c.value;
-        known += (known.empty() ? "" : ", ") + std::string(c.word);
-    }
-    throw BadValue("\"" + word + "\" is not one of " + known);
+Value Chosen(std::span<const ChoiceRow<Value>> choices, const std::string& word) {
+    if (const std::optional<Value> value = ChoiceByWord(choices, word)) return *value;
+    throw BadValue("\"" + word + "\" is not one of " + ChoiceWords(choices));
 }
-
-const std::vector<Choice<AutoPrefix>> kPrefixes = {
-    {"none", AutoPrefix::PrefixNone}, {"name", AutoPrefix::PrefixFilename}, {"date", AutoPrefix::PrefixTodaysDate}};
-const std::vector<Choice<NameConstructionMode>> kSuffixes = {{"number", NameConstructionMode::AddNumber},
-                                                             {"letter", NameConstructionMode::AddLetter},
-                                                             {"pages", NameConstructionMode::AddPageRanges},
-                                                             {"label", NameConstructionMode::AddPageLabel},
-                                                             {"text", NameConstructionMode::AddTextFromPage}};
 
 // "5-1" means the same levels as "1-5", as the split itself takes them.
 void Levels(const std::string& text, SplitSettings& s) {
@@ -147,16 +133,46 @@ host::OptionSpec Spec(std::string name, std::string alias, OptionKind kind, std:
             std::move(valueName)};
 }
 
+// An option either sets its schema row's field alone or is applied by hand.
 struct SplitOption {
     host::OptionSpec spec;
-    void (*apply)(const std::string& value, DialogFields& fields);
+    void (*apply)(const std::string& value, DialogFields& fields) = nullptr;
+    const SettingsRow* row = nullptr;
 };
 
-template <class Value>
-std::vector<std::string> Words(const std::vector<Choice<Value>>& choices) {
+// Sets a schema row's field from its option's value: a switch, a text, or a choice's word.
+struct SetFromOption {
+    const std::string& value;
+    void operator()(bool* flag) const { *flag = Switch(value); }
+    void operator()(std::string* text) const { *text = value; }
+    template <class Field>
+    void operator()(Field* field) const {
+        if constexpr (requires { ChoicesOf(*field); }) *field = Chosen(ChoicesOf(*field), value);
+        else throw BadValue("cannot be set from the command line");
+    }
+};
+
+// The kind and words of a schema row's option.
+struct OptionKindOf {
+    std::vector<std::string>& words;
+    OptionKind operator()(bool*) const { return OptionKind::Switch; }
+    template <class Field>
+    OptionKind operator()(Field* field) const {
+        if constexpr (requires { ChoicesOf(*field); }) {
+            for (const auto& row : ChoicesOf(*field)) words.push_back(row.word);
+            return OptionKind::Choice;
+        }
+        return OptionKind::Text;
+    }
+};
+
+// The option a schema row makes, shown under `group`.
+SplitOption FromSchema(const char* option, const char* group) {
+    const SettingsRow* row = SettingsRowForOption(option);
+    SplitSettings probe;
     std::vector<std::string> words;
-    for (const Choice<Value>& c : choices) words.push_back(c.word);
-    return words;
+    const OptionKind kind = std::visit(OptionKindOf{words}, row->ref(probe));
+    return {Spec(row->option, "", kind, std::move(words), row->help, group), nullptr, row};
 }
 
 const std::vector<SplitOption>& Options() {
@@ -169,12 +185,12 @@ const std::vector<SplitOption>& Options() {
     static const std::vector<SplitOption> options = {
         {Spec("equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod),
          [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, "equal", SplitMethod::EqualPages);
+             ChooseMethod(f, SplitMethod::EqualPages);
              f.settings.Output.NumEqualPages = PositiveNumber(v, v);
          }},
         {Spec("bookmarks", "", OptionKind::Levels, {}, "Split at the bookmarks of level A, or of levels A to B (top level is 1)", kMethod),
          [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, "bookmarks", SplitMethod::BookmarkLevels);
+             ChooseMethod(f, SplitMethod::BookmarkLevels);
              Levels(v, f.settings);
          }},
         {Spec("separator", "", OptionKind::Text, {},
@@ -183,21 +199,18 @@ const std::vector<SplitOption>& Options() {
           "noise from 10 (clean scans) to 80 (noisy ones; 40 unless --remembered brings back another)",
           kMethod, "text=PATTERN|blank|scan[=N]"),
          [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, "separator", SplitMethod::SeparatorPages);
+             ChooseMethod(f, SplitMethod::SeparatorPages);
              Separator(v, f.settings);
          }},
         {Spec("doc", "", OptionKind::Text, {},
           "One hand-made output (repeat for more); see the selections below", kMethod, "[NAME=]SELECTION"),
          [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, "doc", SplitMethod::ManualRanges);
+             ChooseMethod(f, SplitMethod::ManualRanges);
              f.documents.push_back(v);
          }},
-        {Spec("regex", "", OptionKind::Switch, {}, "Texts searched for are Perl-compatible regular expressions", kSearch),
-         [](const std::string& v, DialogFields& f) { f.settings.Output.SeparatorQuery.UseRegExp = Switch(v); }},
-        {Spec("whole-words", "", OptionKind::Switch, {}, "Texts searched for match whole words only", kSearch),
-         [](const std::string& v, DialogFields& f) { f.settings.Output.SeparatorQuery.WholeWords = Switch(v); }},
-        {Spec("match-case", "", OptionKind::Switch, {}, "Texts searched for match upper and lower case exactly", kSearch),
-         [](const std::string& v, DialogFields& f) { f.settings.Output.SeparatorQuery.MatchCase = Switch(v); }},
+        FromSchema("regex", kSearch),
+        FromSchema("whole-words", kSearch),
+        FromSchema("match-case", kSearch),
         {Spec("area", "", OptionKind::Text, {},
           "Search only words touching this area (see below)", kSearch, "L,T,R,B"),
          [](const std::string& v, DialogFields& f) {
@@ -208,41 +221,22 @@ const std::vector<SplitOption>& Options() {
         {Spec("output-folder", "o", OptionKind::Folder, {}, "Folder that receives the outputs", kNaming),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings; s.Filename.OutputFolder = (std::filesystem::path(v) / "").string(); }},
-        {Spec("prefix", "", OptionKind::Choice, Words(kPrefixes), "What names start with: nothing, the input's name, or today's date", kNaming),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Filename.FileNameAutoPrefix = Chosen(kPrefixes, v); }},
-        {Spec("base", "", OptionKind::Text, {}, "Text put after the prefix in every name", kNaming),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Filename.OutputBaseFilename = v; }},
-        {Spec("suffix", "", OptionKind::Choice, Words(kSuffixes),
-          "How an output without a name of its own ends: its number, a letter, its page span, the label of its first page, or the text in --name-area of its first page", kNaming),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Filename.FileNameConstructionMode = Chosen(kSuffixes, v); }},
+        FromSchema("prefix", kNaming),
+        FromSchema("base", kNaming),
+        FromSchema("suffix", kNaming),
         {Spec("name-area", "", OptionKind::Text, {}, "The area whose text --suffix text puts in names", kNaming, "L,T,R,B"),
          [](const std::string& v, DialogFields& f) {
              FilenameSettings& n = f.settings.Filename;
              Area(v, &n.TextAreaLeft, &n.TextAreaTop, &n.TextAreaRight, &n.TextAreaBottom);
          }},
-        {Spec("folders", "", OptionKind::Switch, {}, "Put the outputs of a bookmark split into subfolders that follow the bookmark tree", kNaming),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Filename.CreateFoldersForBookmarks = Switch(v); }},
-        {Spec("linearize", "", OptionKind::Switch, {}, "Save the outputs linearized (fast web view)", kProcessing),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Output.bLinearize = Switch(v); }},
-        {Spec("remove-labels", "", OptionKind::Switch, {}, "Remove page labels from the outputs", kProcessing),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Output.bRemovePageLabels = Switch(v); }},
-        {Spec("update-links", "", OptionKind::Switch, {}, "Make links lead to where their target pages went: the same output, another output's file, or the input", kProcessing),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Output.bUpdateLinks = Switch(v); }},
-        {Spec("transfer-bookmarks", "", OptionKind::Switch, {}, "Give every output the input's whole bookmark tree, leading where links lead", kProcessing),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Output.bTransferBookmarks = Switch(v); }},
+        FromSchema("folders", kNaming),
+        FromSchema("linearize", kProcessing),
+        FromSchema("remove-labels", kProcessing),
+        FromSchema("update-links", kProcessing),
+        FromSchema("transfer-bookmarks", kProcessing),
         {Spec("jobs", "", OptionKind::PositiveInteger, {}, "Write up to N outputs at once, and scan for separator pages, each in a process of its own (default: one per core; 1 works in one process, one output after the other)", kProcessing, "N"),
          [](const std::string& v, DialogFields& f) { f.settings.Output.Jobs = PositiveNumber(v, v); }},
-        {Spec("html-index", "", OptionKind::Switch, {}, "Write INPUT_index.htm into the output folder, linking every output", kProcessing),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Output.bCreateHTMLIndex = Switch(v); }},
+        FromSchema("html-index", kProcessing),
         {Spec("open-password", "", OptionKind::Text, {}, "Protect the outputs with a password needed to open them (at most 127 bytes; blanks at either end are dropped)", kProcessing, "PW"),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings;
@@ -335,7 +329,8 @@ std::optional<std::string> ApplySplitOption(const host::OptionValue& option, Dia
     for (const SplitOption& known : Options()) {
         if (known.spec.name != option.name) continue;
         try {
-            known.apply(option.value, fields);
+            if (known.row) std::visit(SetFromOption{option.value}, known.row->ref(fields.settings));
+            else known.apply(option.value, fields);
             return std::nullopt;
         } catch (const BadValue& bad) {
             return "--" + option.name + ": " + bad.what();

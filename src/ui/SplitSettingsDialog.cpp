@@ -5,6 +5,8 @@
 #include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "access/RegistrySettings.h"
+#include "model/SettingsChoices.h"
+#include "model/SplitMethodTable.h"
 #include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
 #include "ui/AcceptedOutputs.h"
@@ -18,21 +20,23 @@ bool DocumentHasBookmarks(const DocumentHandle& document) {
     return bookmarks.IsValid(root) && !bookmarks.FirstChild(root).IsNull();
 }
 
+template <class Value>
+std::vector<ListEntry> ListItems(std::span<const ChoiceRow<Value>> rows) {
+    std::vector<ListEntry> items;
+    for (const ChoiceRow<Value>& row : rows) items.push_back({LookupString(row.captionKey), static_cast<int>(row.value)});
+    return items;
+}
+
 void FillLists(DialogView& view) {
-    view.FillList(kNameModeList, {{LookupString("IDS_ADD_NUMBER"), 0},
-                                  {LookupString("IDS_ADD_LETTER"), 1},
-                                  {LookupString("IDS_ADD_PAGE_RANGES"), 2},
-                                  {LookupString("IDS_ADD_PAGE_LABEL"), 3},
-                                  {LookupString("IDS_ADD_TEXT_FROM_PAGE"), 4}});
-    view.FillList(kPrefixList, {{LookupString("IDS_PREFIX_NONE"), 0},
-                                {LookupString("IDS_PREFIX_FILENAME"), 1},
-                                {LookupString("IDS_PREFIX_TODAYSDATE"), 2}});
-    view.FillList(kSeparatorList, {{LookupString("IDS_PAGE_MATCHING_TEXT"), 2},
-                                   {LookupString("IDS_BLANK_PAGE"), 0},
-                                   {LookupString("IDS_BLANK_IMAGE_PAGE"), 1}});
+    view.FillList(kNameModeList, ListItems(NamingModeChoices()));
+    view.FillList(kPrefixList, ListItems(PrefixChoices()));
+    // Text first: the kind a user most often picks.
+    std::vector<ListEntry> separators = ListItems(SeparatorChoices());
+    std::rotate(separators.begin(), separators.end() - 1, separators.end());
+    view.FillList(kSeparatorList, separators);
     view.SelectListData(kNameModeList, 0);
     view.SelectListData(kPrefixList, 0);
-    view.SelectListData(kSeparatorList, 2);
+    view.SelectListData(kSeparatorList, static_cast<int>(SeparatorKind::PageMatchingText));
 }
 
 // Blanks at either end are no part of a password; the user is told they
@@ -98,8 +102,10 @@ void SplitSettingsDialog::Refresh() {
     const TreePath selected = Selection();
     const bool sel = !selected.empty(), range = selected.size() > 1;
     const SplitMethod mode = fields_.SplitMode;
-    const bool manual = mode == SplitMethod::ManualRanges, bookmarks = mode == SplitMethod::BookmarkLevels;
-    const bool separator = mode == SplitMethod::SeparatorPages;
+    const SplitMethodRow none{};
+    const SplitMethodRow& method = FindMethodRow(mode) ? *FindMethodRow(mode) : none;
+    const bool manual = method.usesOutputList, bookmarks = method.namesFromBookmarks;
+    const bool separator = method.usesSeparator;
     view.SetEnabled(kAddDocumentButton, manual);
     for (ControlId id : {kAddRangeButton, kTextSearchButton, kContentButton}) view.SetEnabled(id, manual && sel);
     view.SetEnabled(kRangeFromBookmarkButton, manual && sel && document_.HasDocument());
@@ -111,10 +117,11 @@ void SplitSettingsDialog::Refresh() {
     view.SetEnabled(kPermPasswordEdit, fields_.Security.bPaswordProtect);
     view.SetEnabled(kNameModeList, !bookmarks);
     view.SetEnabled(kFoldersCheck, bookmarks);
-    view.SetEnabled(kNameAreaButton, view.SelectedListData(kNameModeList) == 4 && !bookmarks);
-    view.SetEnabled(kStartLevelEdit, bookmarks && hasBookmarks_);
-    view.SetEnabled(kEndLevelEdit, bookmarks && hasBookmarks_);
-    view.SetEnabled(kPagesEachEdit, mode == SplitMethod::EqualPages);
+    view.SetEnabled(kNameAreaButton,
+                    view.SelectedListData(kNameModeList) == static_cast<int>(kNamingModeWithArea) && !bookmarks);
+    view.SetEnabled(kStartLevelEdit, method.usesBookmarkLevels && (!method.needsBookmarks || hasBookmarks_));
+    view.SetEnabled(kEndLevelEdit, method.usesBookmarkLevels && (!method.needsBookmarks || hasBookmarks_));
+    view.SetEnabled(kPagesEachEdit, method.usesPagesEach);
     view.SetEnabled(kSeparatorList, separator);
     const std::optional<int> separatorType = view.SelectedListData(kSeparatorList);
     view.SetEnabled(kSeparatorOptionsButton, separator && separatorType.value_or(0) != 0);
@@ -132,17 +139,17 @@ void SplitSettingsDialog::Refresh() {
 
 void SplitSettingsDialog::MethodClicked(ControlId id) {
     const DialogView& view = *view_;
-    fields_.SplitMode = view.Checked(kManualRadio)      ? SplitMethod::ManualRanges
-                        : view.Checked(kBookmarksRadio) ? SplitMethod::BookmarkLevels
-                        : view.Checked(kSeparatorRadio) ? SplitMethod::SeparatorPages
-                                                        : SplitMethod::EqualPages;
+    fields_.SplitMode = SplitMethodRows().front().method;
+    for (const SplitMethodRow& row : SplitMethodRows())
+        if (view.Checked(row.radio)) fields_.SplitMode = row.method;
     Refresh();
-    if (id == kBookmarksRadio && !hasBookmarks_) AlertByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
+    const SplitMethodRow* clicked = FindMethodRowByRadio(id);
+    if (clicked && clicked->needsBookmarks && !hasBookmarks_) AlertByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
 }
 
 void SplitSettingsDialog::Changed(ControlId id) {
+    if (FindMethodRowByRadio(id)) return MethodClicked(id);
     switch (id) {
-        case kEqualPagesRadio: case kBookmarksRadio: case kManualRadio: case kSeparatorRadio: return MethodClicked(id);
         case kBaseNameEdit: return CleanBaseName();
         case kAddDocumentButton: return AddDocument();
         case kRemoveDocumentButton: case kRemoveDocumentCommand: return RemoveDocument();
