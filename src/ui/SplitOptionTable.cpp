@@ -7,11 +7,11 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "model/ElementKindTable.h"
 #include "model/SettingsChoices.h"
 #include "model/SettingsSchema.h"
 #include "model/SplitMethodTable.h"
 #include "strings/WinAnsiText.h"
-#include "ui/ContentKindWords.h"
 
 namespace tessera {
 namespace {
