@@ -81,11 +81,8 @@ struct FilenameSettings {
     NameConstructionMode FileNameConstructionMode = NameConstructionMode::AddNumber;
     AutoPrefix FileNameAutoPrefix = AutoPrefix::PrefixFilename;
     bool CreateFoldersForBookmarks = false;
-    // In points.
-    Fixed16 TextAreaLeft;
-    Fixed16 TextAreaTop;
-    Fixed16 TextAreaRight;
-    Fixed16 TextAreaBottom;
+    // Whose text the naming mode that needs an area reads.
+    PageArea TextArea;
     // Stored with profiles and batch parameters only.
     std::int32_t PageNumber = 0;
     std::int32_t StartingNumber = 1;

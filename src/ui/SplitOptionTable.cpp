@@ -98,16 +98,13 @@ void Separator(const std::string& value, SplitSettings& s) {
     throw BadValue("expected text=PATTERN, blank, scan or scan=SENSITIVITY, not \"" + value + "\"");
 }
 
-void Area(const std::string& value, Fixed16* left, Fixed16* top, Fixed16* right, Fixed16* bottom) {
-    Fixed16 area[4];
+void Area(const std::string& value, PageArea& target) {
+    PageArea area;
     if (!ParseArea(value, area)) throw BadValue("expected four numbers of points L,T,R,B, not \"" + value + "\"");
     // Top is above bottom: y grows down the page.
-    if (area[2] < area[0]) throw BadValue("the right edge is left of the left edge in \"" + value + "\"");
-    if (area[3] < area[1]) throw BadValue("the bottom edge is above the top edge in \"" + value + "\"");
-    *left = area[0];
-    *top = area[1];
-    *right = area[2];
-    *bottom = area[3];
+    if (area.right < area.left) throw BadValue("the right edge is left of the left edge in \"" + value + "\"");
+    if (area.bottom < area.top) throw BadValue("the bottom edge is above the top edge in \"" + value + "\"");
+    target = area;
 }
 
 // Watermarks are drawn in a standard font, whose characters are those of WinAnsi.
@@ -215,7 +212,7 @@ const std::vector<SplitOption>& Options() {
           "Search only words touching this area (see below)", kSearch, "L,T,R,B"),
          [](const std::string& v, DialogFields& f) {
              TextQuery& q = f.settings.Output.SeparatorQuery;
-             Area(v, &q.AreaLeft, &q.AreaTop, &q.AreaRight, &q.AreaBottom);
+             Area(v, q.Area);
              q.UseAreaFilter = true;
          }},
         {Spec("output-folder", "o", OptionKind::Folder, {}, "Folder that receives the outputs", kNaming),
@@ -227,7 +224,7 @@ const std::vector<SplitOption>& Options() {
         {Spec("name-area", "", OptionKind::Text, {}, "The area whose text --suffix text puts in names", kNaming, "L,T,R,B"),
          [](const std::string& v, DialogFields& f) {
              FilenameSettings& n = f.settings.Filename;
-             Area(v, &n.TextAreaLeft, &n.TextAreaTop, &n.TextAreaRight, &n.TextAreaBottom);
+             Area(v, n.TextArea);
          }},
         FromSchema("folders", kNaming),
         FromSchema("linearize", kProcessing),
@@ -304,8 +301,9 @@ Kinds of page content for @KIND:
 )" + ContentKindWordsHelp();
 }
 
-bool ParseArea(const std::string& text, Fixed16 (&area)[4]) {
+bool ParseArea(const std::string& text, PageArea& parsed) {
     std::istringstream in(text);
+    Fixed16 area[4];
     for (int i = 0; i < 4; ++i) {
         std::string item;
         if (!std::getline(in, item, ',') || item.empty()) return false;
@@ -315,7 +313,9 @@ bool ParseArea(const std::string& text, Fixed16 (&area)[4]) {
         area[i] = Fixed16::FromRealRounded(points);
     }
     std::string rest;
-    return !std::getline(in, rest);
+    if (std::getline(in, rest)) return false;
+    parsed = {area[0], area[1], area[2], area[3]};
+    return true;
 }
 
 std::string ProfileToLoad(const std::vector<host::OptionValue>& options) {

@@ -17,13 +17,13 @@ SplitSettings Changed() {
     s.Output.bLinearize = true;
     s.Output.NumEqualPages = 12;
     s.Output.SeparatorQuery.Pattern = "Chapter \"1\" \\ end";
-    s.Output.SeparatorQuery.AreaLeft = Fixed16::FromRaw(-72 * 65536);
+    s.Output.SeparatorQuery.Area.left = Fixed16::FromRaw(-72 * 65536);
     s.Output.SeparatorQuery.UseAreaFilter = s.Filename.CreateFoldersForBookmarks = true;
     s.Security.Password = "pw";
     s.Security.bSecurityCanPrint = false;
     s.Filename.OutputFolder = "/srv/out/";
     s.Filename.OutputBaseFilename = "Part";
-    s.Filename.TextAreaBottom = Fixed16::FromRaw(123456);
+    s.Filename.TextArea.bottom = Fixed16::FromRaw(123456);
     return s;
 }
 

@@ -15,10 +15,10 @@ TextQuery AreaQuery(const char* pattern, bool regex) {
     q.UseRegExp = regex;
     q.WholeWords = !regex;
     q.MatchCase = q.UseAreaFilter = true;
-    q.AreaLeft = Fixed16::FromRaw(72 * 65536 + 32768);
-    q.AreaTop = Fixed16::FromRaw(36 * 65536);
-    q.AreaRight = Fixed16::FromRaw(540 * 65536 + 1);
-    q.AreaBottom = Fixed16::FromRaw(700 * 65536);
+    q.Area.left = Fixed16::FromRaw(72 * 65536 + 32768);
+    q.Area.top = Fixed16::FromRaw(36 * 65536);
+    q.Area.right = Fixed16::FromRaw(540 * 65536 + 1);
+    q.Area.bottom = Fixed16::FromRaw(700 * 65536);
     return q;
 }
 
@@ -50,8 +50,8 @@ SplitSettings EveryField() {
     f.FileNameConstructionMode = NameConstructionMode::AddTextFromPage;
     f.FileNameAutoPrefix = AutoPrefix::PrefixTodaysDate;
     f.CreateFoldersForBookmarks = true;
-    f.TextAreaLeft = Fixed16::FromRaw(10 * 65536), f.TextAreaTop = Fixed16::FromRaw(20 * 65536 + 1);
-    f.TextAreaRight = Fixed16::FromRaw(300 * 65536), f.TextAreaBottom = Fixed16::FromRaw(80 * 65536 + 49152);
+    f.TextArea.left = Fixed16::FromRaw(10 * 65536), f.TextArea.top = Fixed16::FromRaw(20 * 65536 + 1);
+    f.TextArea.right = Fixed16::FromRaw(300 * 65536), f.TextArea.bottom = Fixed16::FromRaw(80 * 65536 + 49152);
     f.PageNumber = 3, f.StartingNumber = 5, f.IncrementBy = 2, f.NumPadWithZeroes = 3;
 
     OutputDocument plain{{MakePageRange(0, 9, OddPages), MakePageRange(2, 4, EvenPages | ReverseOrder)}, "Front"};
@@ -149,9 +149,9 @@ TEST(ProfileCabinetTest, LoadRules) {
         {"reals: x 65536 + 0.5 cut, integers taken as reals",
          {put(naming, "PageRectLeft", 10.00001), put(naming, "PageRectTop", 72), put(naming, "PageRectRight", -2e-5)},
          [](auto& s) {
-             s.Filename.TextAreaLeft = Fixed16::FromRaw(10 * 65536 + 1);
-             s.Filename.TextAreaTop = Fixed16::FromRaw(72 * 65536);
-             s.Filename.TextAreaRight = Fixed16::FromRaw(0);
+             s.Filename.TextArea.left = Fixed16::FromRaw(10 * 65536 + 1);
+             s.Filename.TextArea.top = Fixed16::FromRaw(72 * 65536);
+             s.Filename.TextArea.right = Fixed16::FromRaw(0);
          }},
         {"passwords lose leading white space only",
          {put(security, "Password", std::string(" \tpw ")), put(security, "PermPassword", std::string("\n"))},
