@@ -42,6 +42,7 @@ struct SettingsRow {
     // The settings dialog's control that shows it (its kind follows from the
     // field's type: a check box, an edit, a number edit or a list); 0: none.
     int control = 0;
+    const char* caption = nullptr;  // the control's caption
     // The command-line option that sets it alone (a switch, a choice of the
     // choice rows' words, or a text) and its help; null: none, or set by a
     // hand-written option.
@@ -55,6 +56,9 @@ std::span<const SettingsRow> SettingsSchema();
 
 // The rows the remembered settings keep, in their stored order.
 std::vector<const SettingsRow*> RememberedRows();
+
+// The row a settings dialog control shows; null for other controls.
+const SettingsRow* SettingsRowForControl(int control);
 
 // The row of a command-line option; null for options the rows do not make.
 const SettingsRow* SettingsRowForOption(const std::string& option);
