@@ -4,11 +4,18 @@
 // dialog's enabling, the checks, the command line and profile loading all
 // ask one table. The planner of each method is found by the same key in
 // engine/MethodPlanners.h, the one place a run dispatches on the method.
+#include <cstdint>
 #include <span>
 
-#include "model/SplitSettings.h"
-
 namespace tessera {
+
+struct SplitSettings;
+
+// The stored integer of each method; a stored integer that names none is
+// carried as it is and plans nothing (the output list stays as it is).
+// A new method is an enumerator here, its row below, its planner (in
+// engine/OutputPlanner.cpp), its radio and its command-line option.
+enum class SplitMethod : std::int32_t { EqualPages = 0, BookmarkLevels = 1, ManualRanges = 2, SeparatorPages = 3 };
 
 struct SplitMethodRow {
     SplitMethod method;
@@ -24,8 +31,20 @@ struct SplitMethodRow {
     bool namesFromBookmarks = false;  // names come from bookmarks: the naming mode is not read
 };
 
-// Every method, in the order the dialog shows them.
-std::span<const SplitMethodRow> SplitMethodRows();
+// Every method, in the order the dialog shows them. The radio numbers are
+// those of the settings dialog's resource.
+inline constexpr SplitMethodRow kSplitMethodRows[] = {
+    {.method = SplitMethod::EqualPages, .option = "equal", .radio = 1103, .usesPagesEach = true},
+    {.method = SplitMethod::BookmarkLevels,
+     .option = "bookmarks",
+     .radio = 1104,
+     .usesBookmarkLevels = true,
+     .needsBookmarks = true,
+     .namesFromBookmarks = true},
+    {.method = SplitMethod::ManualRanges, .option = "doc", .radio = 1106, .usesOutputList = true},
+    {.method = SplitMethod::SeparatorPages, .option = "separator", .radio = 1105, .usesSeparator = true},
+};
+constexpr std::span<const SplitMethodRow> SplitMethodRows() { return kSplitMethodRows; }
 
 // The row of a method; null for a stored integer that names none.
 const SplitMethodRow* FindMethodRow(SplitMethod method);

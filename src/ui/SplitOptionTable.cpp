@@ -172,6 +172,17 @@ SplitOption FromSchema(const char* option, const char* group) {
     return {Spec(row->option, "", kind, std::move(words), row->help, group), nullptr, row};
 }
 
+// The options as listed, then those of schema rows the list leaves out, under
+// `group`: a new switch needs only its row. The help shows options group by
+// group, so they appear with the group's others.
+std::vector<SplitOption> WithUnlistedSchemaOptions(std::vector<SplitOption> listed, const char* group) {
+    for (const SettingsRow& row : SettingsSchema()) {
+        const auto named = [&](const SplitOption& o) { return o.spec.name == row.option; };
+        if (row.option && std::ranges::none_of(listed, named)) listed.push_back(FromSchema(row.option, group));
+    }
+    return listed;
+}
+
 const std::vector<SplitOption>& Options() {
     static const char* kMethod = "Split method";
     static const char* kNaming = "Output names and folder";
@@ -179,7 +190,7 @@ const std::vector<SplitOption>& Options() {
     static const char* kSearch = "Text search (for --separator text= and the texts of --doc)";
     static const char* kProfiles = "Profiles (the whole setup, hand-made outputs included, in a .tpr file)";
     static const char* kWatermark = "Watermark (the size, transparency and placement also apply to :mark of --doc)";
-    static const std::vector<SplitOption> options = {
+    static const std::vector<SplitOption> options = WithUnlistedSchemaOptions({
         {Spec("equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod),
          [](const std::string& v, DialogFields& f) {
              ChooseMethod(f, SplitMethod::EqualPages);
@@ -272,7 +283,7 @@ const std::vector<SplitOption>& Options() {
          }},
         {Spec("watermark-behind", "", OptionKind::Switch, {}, "Draw the watermark behind the page's content, not over it", kWatermark),
          [](const std::string& v, DialogFields& f) { f.settings.Output.EveryRangeWatermark.BehindText = Switch(v); }},
-    };
+    }, kProcessing);
     return options;
 }
 
