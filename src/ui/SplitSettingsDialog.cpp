@@ -23,14 +23,15 @@ bool DocumentHasBookmarks(const DocumentHandle& document) {
 template <class Value>
 std::vector<ListEntry> ListItems(std::span<const ChoiceRow<Value>> rows) {
     std::vector<ListEntry> items;
-    for (const ChoiceRow<Value>& row : rows) items.push_back({LookupString(row.captionKey), static_cast<int>(row.value)});
+    for (const ChoiceRow<Value>& row : rows)
+        items.push_back({LookupString(row.captionKey), static_cast<int>(row.value)});
     return items;
 }
 
 void FillLists(DialogView& view) {
     view.FillList(kNameModeList, ListItems(NamingModeChoices()));
     view.FillList(kPrefixList, ListItems(PrefixChoices()));
-    // Text first: the kind a user most often picks.
+    // The separator list has always shown the text kind first.
     std::vector<ListEntry> separators = ListItems(SeparatorChoices());
     std::rotate(separators.begin(), separators.end() - 1, separators.end());
     view.FillList(kSeparatorList, separators);
