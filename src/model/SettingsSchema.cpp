@@ -67,11 +67,15 @@ const SettingsRow kSettingsRows[] = {
     {FIELD(Output.EndBookmarkLevel), "EndBookmarkLevel", 2, Output, "EndBookmarkLevel", 1, 0, 1039, ""},
     // Its list is shown with the method radios, which also check it.
     {FIELD(Output.SeparatorType), "SeparatorType", 3, Output, "SeparatorType", 0},
-    {FIELD(Output.BlankPageThreshold), "BlankPageThreshold", 4, Output, "BlankImageThreshold", 40},
+    // How noisy a blank scan may be: 10 (clean) to 80 (noisy).
+    {FIELD(Output.BlankPageThreshold), "BlankPageThreshold", 4, Output, "BlankImageThreshold", 40, 0, 0, nullptr,
+     nullptr, nullptr, 10, 80},
     // The watermark of every range without one of its own, as the range keeps its own.
     {FIELD(Output.EveryRangeWatermark.Text), nullptr, -1, Output, "Watermark"},
-    {FIELD(Output.EveryRangeWatermark.FontSize), nullptr, -1, Output, "WatermarkFontSize", 45},
-    {FIELD(Output.EveryRangeWatermark.TransparencyLevel), nullptr, -1, Output, "TransparencyLevel", 50},
+    {FIELD(Output.EveryRangeWatermark.FontSize), nullptr, -1, Output, "WatermarkFontSize", 45, 0, 0, nullptr, nullptr,
+     nullptr, 1, 1000},
+    {FIELD(Output.EveryRangeWatermark.TransparencyLevel), nullptr, -1, Output, "TransparencyLevel", 50, 0, 0,
+     nullptr, nullptr, nullptr, 0, 100},
     {FIELD(Output.EveryRangeWatermark.BehindText), nullptr, -1, Output, "WatermarkBehindText", false},
 
     // Profiles keep the separator query in a cabinet of its own, and the
@@ -104,6 +108,13 @@ std::vector<const SettingsRow*> RememberedRows() {
         if (row.registryName) rows.push_back(&row);
     std::ranges::sort(rows, {}, &SettingsRow::registryPlace);
     return rows;
+}
+
+const SettingsRow* SettingsRowOf(SplitSettings& settings, const void* field) {
+    for (const SettingsRow& row : kSettingsRows)
+        if (std::visit([&](auto* value) { return static_cast<const void*>(value) == field; }, row.ref(settings)))
+            return &row;
+    return nullptr;
 }
 
 const SettingsRow* SettingsRowForControl(int control) {

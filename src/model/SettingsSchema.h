@@ -48,6 +48,10 @@ struct SettingsRow {
     // hand-written option.
     const char* option = nullptr;
     const char* help = nullptr;
+    // The whole numbers a front end accepts, when low <= high; the stores
+    // take any value.
+    std::int32_t low = 0;
+    std::int32_t high = -1;
 };
 
 // Every row, grouped and ordered as profiles write them, then the fields only
@@ -59,6 +63,9 @@ std::vector<const SettingsRow*> RememberedRows();
 
 // The row a settings dialog control shows; null for other controls.
 const SettingsRow* SettingsRowForControl(int control);
+
+// The row of a field of `settings`; null when no row holds it.
+const SettingsRow* SettingsRowOf(SplitSettings& settings, const void* field);
 
 // The row of a command-line option; null for options the rows do not make.
 const SettingsRow* SettingsRowForOption(const std::string& option);

@@ -77,10 +77,13 @@ void Denied(const std::string& list, SecuritySettings& s) {
     }
 }
 
-// How noisy a blank scan may be: 10 (clean) to 80 (noisy).
-int Sensitivity(const std::string& text, const std::string& whole) {
+// How noisy a blank scan may be, within its schema row's range.
+int Sensitivity(const std::string& text, const std::string& whole, SplitSettings& s) {
+    const SettingsRow& row = *SettingsRowOf(s, &s.Output.BlankPageThreshold);
     const int value = PositiveNumber(text, whole);
-    if (value < 10 || value > 80) throw BadValue("the scan sensitivity goes from 10 to 80, not " + text);
+    if (value < row.low || value > row.high)
+        throw BadValue("the scan sensitivity goes from " + std::to_string(row.low) + " to " +
+                       std::to_string(row.high) + ", not " + text);
     return value;
 }
 
@@ -92,7 +95,7 @@ void Separator(const std::string& value, SplitSettings& s) {
     }
     if (value == "blank" || value == "scan" || value.rfind("scan=", 0) == 0) {
         s.Output.SeparatorType = value == "blank" ? SeparatorKind::BlankPage : SeparatorKind::BlankImagePage;
-        if (value.size() > 5) s.Output.BlankPageThreshold = Sensitivity(value.substr(5), value);
+        if (value.size() > 5) s.Output.BlankPageThreshold = Sensitivity(value.substr(5), value, s);
         return;
     }
     throw BadValue("expected text=PATTERN, blank, scan or scan=SENSITIVITY, not \"" + value + "\"");
@@ -115,7 +118,10 @@ std::string WatermarkText(const std::string& text) {
     return text;
 }
 
-int NumberWithin(const std::string& text, int low, int high, const char* what) {
+// A number within the range of the schema row of `field`, a field of `s`.
+int NumberWithin(const std::string& text, SplitSettings& s, const std::int32_t& field, const char* what) {
+    const SettingsRow& row = *SettingsRowOf(s, &field);
+    const int low = row.low, high = row.high;
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
@@ -274,12 +280,14 @@ const std::vector<SplitOption>& Options() {
          [](const std::string& v, DialogFields& f) { f.settings.Output.EveryRangeWatermark.Text = WatermarkText(v); }},
         {Spec("watermark-size", "", OptionKind::PositiveInteger, {}, "The watermark's font size in points (45 at first)", kWatermark, "N"),
          [](const std::string& v, DialogFields& f) {
-             f.settings.Output.EveryRangeWatermark.FontSize = NumberWithin(v, 1, 1000, "the watermark size");
+             WatermarkStyle& mark = f.settings.Output.EveryRangeWatermark;
+             mark.FontSize = NumberWithin(v, f.settings, mark.FontSize, "the watermark size");
          }},
         {Spec("watermark-transparency", "", OptionKind::Text, {},
           "How transparent the watermark is, from 0 (opaque) to 100 (invisible; 50 at first)", kWatermark, "N"),
          [](const std::string& v, DialogFields& f) {
-             f.settings.Output.EveryRangeWatermark.TransparencyLevel = NumberWithin(v, 0, 100, "the transparency");
+             WatermarkStyle& mark = f.settings.Output.EveryRangeWatermark;
+             mark.TransparencyLevel = NumberWithin(v, f.settings, mark.TransparencyLevel, "the transparency");
          }},
         {Spec("watermark-behind", "", OptionKind::Switch, {}, "Draw the watermark behind the page's content, not over it", kWatermark),
          [](const std::string& v, DialogFields& f) { f.settings.Output.EveryRangeWatermark.BehindText = Switch(v); }},
