@@ -39,7 +39,7 @@ std::string SplitSettingsDialog::Caption() const {
 
 std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
     using K = ControlKind;
-    std::vector<ControlSpec> specs = {
+    std::vector<ControlSpec> controls = {
         {kMethodGroup, K::Group, "Split Method"},
         {kEqualPagesRadio, K::Radio, "Equal size documents of", kMethodGroup},
         {kPagesEachEdit, K::NumberEdit, "", kMethodGroup, true},
@@ -65,8 +65,8 @@ std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
         {kProcessingGroup, K::Group, "Options"},
     };
     for (const SettingsRow* row : OutputOptionRows())
-        specs.push_back({row->control, K::CheckBox, row->caption, kProcessingGroup});
-    specs.insert(specs.end(), {
+        controls.push_back({row->control, K::CheckBox, row->caption, kProcessingGroup});
+    controls.insert(controls.end(), {
         {kNamingGroup, K::Group, "Output Naming and Destination"},
         {kOutputFolderEdit, K::ReadOnlyEdit, CaptionOf(kOutputFolderEdit), kNamingGroup, false, 512},
         {kBrowseButton, K::Button, "&Browse...", kNamingGroup, true},
@@ -89,7 +89,7 @@ std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
         {kOkButton, K::Button, "OK", 0, true},
         {kCancelButton, K::Button, "Cancel", 0, true},
     });
-    return specs;
+    return controls;
 }
 
 std::string SplitSettingsDialog::Tooltip(ControlId id) const {

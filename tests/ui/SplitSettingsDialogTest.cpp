@@ -243,10 +243,10 @@ TEST_F(SplitSettingsDialogTest, ARangeFromABookmarkIsTheRangeItsBookmarkSplitGiv
 // exists is taken as it is.
 // A method is one row: each must have a planner, an option of its own, a
 // radio the dialog shows.
-TEST(SplitMethodRowsTest, EveryRowHasItsPlannerOptionRadioAndStoredInteger) {
+TEST(SplitMethodRowsTest, EveryRowHasItsPlannerOptionAndRadio) {
     std::set<std::string> options;
     const std::vector<ControlSpec> controls = SplitSettingsDialog(DocumentHandle(), 0, {}).Controls();
-    const std::vector<host::OptionSpec> specs = SplitOptionSpecs();
+    const std::vector<host::OptionSpec> commandLine = SplitOptionSpecs();
     for (const SplitMethodRow& row : SplitMethodRows()) {
         EXPECT_TRUE(HasPlanner(row.method)) << row.option;
         EXPECT_TRUE(options.insert(row.option).second) << row.option;
@@ -254,7 +254,7 @@ TEST(SplitMethodRowsTest, EveryRowHasItsPlannerOptionRadioAndStoredInteger) {
         EXPECT_TRUE(std::ranges::any_of(controls, [&](const ControlSpec& c) {
             return c.id == row.radio && c.kind == ControlKind::Radio;
         })) << row.option;
-        EXPECT_TRUE(std::ranges::any_of(specs, [&](const host::OptionSpec& o) { return o.name == row.option; }));
+        EXPECT_TRUE(std::ranges::any_of(commandLine, [&](const host::OptionSpec& o) { return o.name == row.option; }));
     }
 }
 
