@@ -6,7 +6,7 @@
 
 #include "access/Host.h"
 #include "access/ModulePath.h"
-#include "model/SettingsFields.h"
+#include "model/SettingsSchema.h"
 
 namespace tessera {
 namespace {
@@ -60,10 +60,10 @@ std::string SettingsKey() { return ModuleBaseName() + "\\SplitSettings"; }
 void LoadSettingsFromRegistry(SplitSettings& settings) {
     const host::RegistrySection section = Host().registry->ReadSection(SettingsKey());
     SplitSettings defaults;
-    for (const SettingsField& field : StoredSettingsFields()) {
-        std::visit([&](auto* target) { *target = *std::get<decltype(target)>(field.ref(defaults)); },
-                   field.ref(settings));
-        std::visit(LoadValue{section, field.name}, field.ref(settings));
+    for (const SettingsRow* row : RememberedRows()) {
+        std::visit([&](auto* target) { *target = *std::get<decltype(target)>(row->ref(defaults)); },
+                   row->ref(settings));
+        std::visit(LoadValue{section, row->registryName}, row->ref(settings));
     }
     if (settings.Filename.OutputFolder.empty()) settings.Filename.OutputFolder = DefaultOutputFolder();
 }
@@ -71,8 +71,8 @@ void LoadSettingsFromRegistry(SplitSettings& settings) {
 void SaveSettingsToRegistry(const SplitSettings& settings) {
     SplitSettings copy = settings;
     std::vector<host::RegistryValue> values;
-    for (const SettingsField& field : StoredSettingsFields())
-        values.push_back({field.name, std::visit(StoreValue{}, field.ref(copy))});
+    for (const SettingsRow* row : RememberedRows())
+        values.push_back({row->registryName, std::visit(StoreValue{}, row->ref(copy))});
     Host().registry->WriteSection(SettingsKey(), values);
 }
 

@@ -1,32 +1,18 @@
 #include "analysis/ElementCountTable.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
 #include "access/Host.h"
 #include "analysis/PageElementWalk.h"
 #include "host/HostError.h"
+#include "model/ElementKindTable.h"
 
 namespace tessera {
 namespace {
 
 using enum host::PageElementKind;
-
-struct NamedKind {
-    std::string_view name;
-    host::PageElementKind kind;
-};
-
-constexpr NamedKind kAnnotationKinds[] = {
-    {"Text", TextComment}, {"FreeText", TextComment}, {"Popup", Popup},
-    {"Highlight", Highlight}, {"Stamp", Stamp},        {"Widget", Form},
-};
-
-constexpr NamedKind kActionKinds[] = {
-    {"GoTo", LinkToPage},  {"GoToR", ExternalLink},     {"URI", WebLink},
-    {"Launch", Launch},    {"SubmitForm", SubmitForm}, {"ResetForm", ResetForm},
-    {"JavaScript", JavaScript},
-};
 
 bool InTable(host::PageElementKind kind) {
     const auto index = static_cast<std::int32_t>(kind);
@@ -37,10 +23,17 @@ void Count(host::PageElementKind kind, ElementCountTable& counts) {
     if (InTable(kind)) ++counts[static_cast<std::size_t>(kind)];
 }
 
-template <std::size_t N>
-void CountName(const NamedKind (&kinds)[N], std::string_view name, ElementCountTable& counts) {
-    for (const NamedKind& k : kinds)
-        if (k.name == name) Count(k.kind, counts);
+// Every kind whose row names the annotation's subtype, or its action's.
+void CountAnnotationKinds(const host::AnnotationInfo& annotation, ElementCountTable& counts) {
+    for (const ElementKindRow& row : ElementKindRows()) {
+        const bool bySubtype = !annotation.subtype.empty() &&
+                               std::ranges::find(row.annotationSubtypes, std::string_view(annotation.subtype)) !=
+                                   std::end(row.annotationSubtypes);
+        if (bySubtype) Count(row.kind, counts);
+        // Whatever the subtype: a widget or a screen annotation can carry an action too.
+        if (annotation.hasAction && !row.actionSubtype.empty() && row.actionSubtype == annotation.actionSubtype)
+            Count(row.kind, counts);
+    }
 }
 
 // Transparency is the content's too: only what the content uses counts.
@@ -61,9 +54,7 @@ void CountAnnotations(host::PageId page, ElementCountTable& counts) {
     for (int i = 0; i < n; ++i) {
         const host::AnnotationInfo annotation = pages.Annotation(page, i);
         if (!annotation.valid) continue;
-        CountName(kAnnotationKinds, annotation.subtype, counts);
-        // Whatever the subtype: a widget or a screen annotation can carry an action too.
-        if (annotation.hasAction) CountName(kActionKinds, annotation.actionSubtype, counts);
+        CountAnnotationKinds(annotation, counts);
     }
 }
 

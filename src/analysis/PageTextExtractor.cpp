@@ -4,9 +4,7 @@
 
 namespace tessera {
 
-TextArea AreaOf(const TextQuery& query) { return {query.AreaLeft, query.AreaTop, query.AreaRight, query.AreaBottom}; }
-
-bool Touches(const host::WordBox& box, const TextArea& area) {
+bool Touches(const host::WordBox& box, const PageArea& area) {
     const double left = area.left.Real(), top = area.top.Real();
     const double right = area.right.Real(), bottom = area.bottom.Real();
     return left <= box.maxX && right >= box.minX && top <= box.maxY && bottom >= box.minY;
@@ -19,7 +17,7 @@ bool PageTextExtractor::Attach(const DocumentHandle& document) {
     return true;
 }
 
-bool PageTextExtractor::Extract(int page, const TextArea& area, bool useArea) {
+bool PageTextExtractor::Extract(int page, const PageArea& area, bool useArea) {
     if (!finder_) return false;
     text_.clear();
     wordCount_ = 0;
@@ -38,7 +36,7 @@ bool PageTextExtractor::Extract(int page, const TextArea& area, bool useArea) {
 }
 
 std::optional<std::string> GetPageTextInArea(PageTextExtractor& extractor, const DocumentHandle& document, int page,
-                                             const TextArea& area) {
+                                             const PageArea& area) {
     if (!document.HasDocument() || page < 0 || page >= document.PageCount()) return std::nullopt;
     if (!extractor.Attached() && !extractor.Attach(document)) return std::nullopt;
     if (!extractor.Extract(page, area, true)) return std::nullopt;

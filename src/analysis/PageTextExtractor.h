@@ -12,14 +12,8 @@
 
 namespace tessera {
 
-// An area in points from the top left of the displayed page.
-struct TextArea {
-    Fixed16 left, top, right, bottom;
-};
-TextArea AreaOf(const TextQuery& query);
-
 // Whether a word box touches the area (edges included).
-bool Touches(const host::WordBox& box, const TextArea& area);
+bool Touches(const host::WordBox& box, const PageArea& area);
 
 class PageTextExtractor {
 public:
@@ -31,7 +25,7 @@ public:
     bool Attach(const DocumentHandle& document);
     // The page's kept words, each followed by one space. False without a word
     // finder; HostError when the page's text cannot be read.
-    bool Extract(int page, const TextArea& area, bool useArea);
+    bool Extract(int page, const PageArea& area, bool useArea);
 
     const std::string& Text() const { return text_; }
     bool Attached() const { return static_cast<bool>(finder_); }
@@ -48,6 +42,6 @@ private:
 // outside it. The extractor is attached on first use and serves later calls,
 // so naming many outputs reads the document once.
 std::optional<std::string> GetPageTextInArea(PageTextExtractor& extractor, const DocumentHandle& document, int page,
-                                             const TextArea& area);
+                                             const PageArea& area);
 
 }  // namespace tessera

@@ -27,7 +27,7 @@ public:
         if (!extracted_) {
             extracted_ = true;
             ok_ = (extractor_.Attached() || extractor_.Attach(document_)) &&
-                  extractor_.Extract(page_, AreaOf(query), query.UseAreaFilter);
+                  extractor_.Extract(page_, query.Area, query.UseAreaFilter);
         }
         return extractor_.Text();
     }

@@ -90,7 +90,7 @@ ChunkScan BlankScan(const DocumentHandle& document, SeparatorKind separatorType,
 // reads with its own copy of the word finder.
 ChunkScan TextScan(PageTextExtractor& extractor, const SearchPattern& pattern, const TextQuery& query) {
     const auto text = [&extractor, &query](int page) -> const std::string* {
-        if (!extractor.Extract(page, AreaOf(query), query.UseAreaFilter) || extractor.Text().empty()) return nullptr;
+        if (!extractor.Extract(page, query.Area, query.UseAreaFilter) || extractor.Text().empty()) return nullptr;
         return &extractor.Text();
     };
     // The search is repeated here for its message: its outcome does not

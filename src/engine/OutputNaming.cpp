@@ -53,7 +53,7 @@ std::string TextPart(const FilenameSettings& f, const OutputDocument& output, st
     std::string text;
     try {
         text = GetPageTextInArea(extractor, source, output.Ranges[0].FirstPage,
-                                 {f.TextAreaLeft, f.TextAreaTop, f.TextAreaRight, f.TextAreaBottom})
+                                 f.TextArea)
                    .value_or("");
     } catch (const host::HostError&) {
         // An unreadable page is named by its number.
@@ -63,20 +63,46 @@ std::string TextPart(const FilenameSettings& f, const OutputDocument& output, st
     return text.empty() ? Decimal(index) : text;
 }
 
-// Page spans, labels and page text are upper-cased as every named output is;
-// numbers and letters are written as they are.
+// What a naming mode adds for an output. Page spans, labels and page text
+// are upper-cased as every named output is; numbers and letters are written
+// as they are.
+struct NamingContext {
+    const SplitSettings& settings;
+    const OutputDocument& output;
+    std::size_t index;
+    const DocumentHandle& source;
+    PageTextExtractor& extractor;
+};
+
+// The namer of each row of NamingModeChoices.
+struct ModeNamer {
+    NameConstructionMode mode;
+    std::string (*name)(const NamingContext&);
+};
+
+constexpr ModeNamer kModeNamers[] = {
+    {NameConstructionMode::AddNumber, [](const NamingContext& c) { return Decimal(c.index); }},
+    {NameConstructionMode::AddLetter, [](const NamingContext& c) { return Letters(c.index); }},
+    {NameConstructionMode::AddPageRanges, [](const NamingContext& c) { return UpperCase(PageSpanName(c.output)); }},
+    {NameConstructionMode::AddPageLabel,
+     [](const NamingContext& c) {
+         return c.output.Ranges.empty() ? "" : UpperCase(LabelPart(c.output, c.index, c.source));
+     }},
+    {NameConstructionMode::AddTextFromPage,
+     [](const NamingContext& c) {
+         return c.output.Ranges.empty()
+                    ? ""
+                    : UpperCase(TextPart(c.settings.Filename, c.output, c.index, c.source, c.extractor));
+     }},
+};
+
+// A stored integer that names no mode adds nothing.
 std::string AutomaticPart(const SplitSettings& settings, const OutputDocument& output, std::size_t index,
                           const DocumentHandle& source, PageTextExtractor& extractor) {
-    using enum NameConstructionMode;
-    switch (settings.Filename.FileNameConstructionMode) {
-        case AddNumber: return Decimal(index);
-        case AddLetter: return Letters(index);
-        case AddPageRanges: return UpperCase(PageSpanName(output));
-        case AddPageLabel: return output.Ranges.empty() ? "" : UpperCase(LabelPart(output, index, source));
-        case AddTextFromPage:
-            return output.Ranges.empty() ? "" : UpperCase(TextPart(settings.Filename, output, index, source, extractor));
-        default: return "";
-    }
+    for (const ModeNamer& namer : kModeNamers)
+        if (namer.mode == settings.Filename.FileNameConstructionMode)
+            return namer.name({settings, output, index, source, extractor});
+    return "";
 }
 
 int CountBackslashes(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\\')); }

@@ -105,29 +105,57 @@ std::optional<OutputList> PlanBookmarkLevels(const DocumentHandle& source, int l
     return outputs;
 }
 
+namespace {
+
+bool PlanByEqualPages(SplitSettings& settings, const DocumentHandle& source) {
+    return TakePlan(settings.Outputs, PlanEqualPages(source, settings.Output.NumEqualPages, {}));
+}
+
+bool PlanByBookmarks(SplitSettings& settings, const DocumentHandle& source) {
+    const OutputSettings& o = settings.Output;
+    return TakePlan(settings.Outputs, PlanBookmarkLevels(source, std::min(o.StartBookmarkLevel, o.EndBookmarkLevel),
+                                                         std::max(o.StartBookmarkLevel, o.EndBookmarkLevel)));
+}
+
+bool PlanByHand(SplitSettings& settings, const DocumentHandle& source) {
+    return ResolveQueryRanges(source, settings.Outputs, 0, -1);
+}
+
+bool PlanBySeparators(SplitSettings& settings, const DocumentHandle& source) {
+    const OutputSettings& o = settings.Output;
+    settings.Outputs.clear();
+    return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
+                             o.SeparatorQuery, WorkerCount(settings));
+}
+
+// The planner of each row of SplitMethodRows.
+struct MethodPlanner {
+    SplitMethod method;
+    bool (*plan)(SplitSettings&, const DocumentHandle&);
+};
+
+constexpr MethodPlanner kMethodPlanners[] = {
+    {SplitMethod::EqualPages, PlanByEqualPages},
+    {SplitMethod::BookmarkLevels, PlanByBookmarks},
+    {SplitMethod::ManualRanges, PlanByHand},
+    {SplitMethod::SeparatorPages, PlanBySeparators},
+};
+
+}  // namespace
+
+bool HasPlanner(SplitMethod method) {
+    return std::ranges::any_of(kMethodPlanners, [&](const MethodPlanner& p) { return p.method == method; });
+}
+
 bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
     if (!source.HasDocument()) return false;
     settings.Filename.OutputFolder = TrimText(settings.Filename.OutputFolder);
     settings.Filename.OutputBaseFilename = TrimText(settings.Filename.OutputBaseFilename);
     if (source.Flags() & host::kDocFlagLinearized) settings.Output.bLinearize = true;
-    const OutputSettings& o = settings.Output;
-    using enum SplitMethod;
-    switch (settings.SplitMode) {
-        case EqualPages:
-            return TakePlan(settings.Outputs, PlanEqualPages(source, o.NumEqualPages, {}));
-        case BookmarkLevels:
-            return TakePlan(settings.Outputs,
-                            PlanBookmarkLevels(source, std::min(o.StartBookmarkLevel, o.EndBookmarkLevel),
-                                               std::max(o.StartBookmarkLevel, o.EndBookmarkLevel)));
-        case ManualRanges:
-            return ResolveQueryRanges(source, settings.Outputs, 0, -1);
-        case SeparatorPages:
-            settings.Outputs.clear();
-            return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
-                                     o.SeparatorQuery, WorkerCount(settings));
-        default:
-            return true;
-    }
+    for (const MethodPlanner& planner : kMethodPlanners)
+        if (planner.method == settings.SplitMode) return planner.plan(settings, source);
+    // A stored integer that names no method keeps the list as it is.
+    return true;
 }
 
 }  // namespace tessera

@@ -12,6 +12,8 @@ namespace tessera {
 // the run (any message has been shown); a host error reading the document
 // goes on to the command.
 bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source);
+// True when the method has a planner: every row of SplitMethodRows must.
+bool HasPlanner(SplitMethod method);
 
 // Outputs of `pagesPerOutput` pages each; the last holds the remainder. None
 // without a document or for fewer than one page per output.

@@ -1,6 +1,6 @@
 #include "model/PageQuery.h"
 
-#include "model/ElementKindName.h"
+#include "model/ElementKindTable.h"
 #include "strings/LanguageTable.h"
 
 namespace tessera {

@@ -17,10 +17,10 @@ void SaveTextQuery(const TextQuery& q, host::Cabinet& c) {
     c.Put("WholeWords", q.WholeWords);
     c.Put("Pattern", q.Pattern);
     c.Put("UseAreaFilter", q.UseAreaFilter);
-    c.Put("AreaLeft", q.AreaLeft.Real());
-    c.Put("AreaRight", q.AreaRight.Real());
-    c.Put("AreaTop", q.AreaTop.Real());
-    c.Put("AreaBottom", q.AreaBottom.Real());
+    c.Put("AreaLeft", q.Area.left.Real());
+    c.Put("AreaRight", q.Area.right.Real());
+    c.Put("AreaTop", q.Area.top.Real());
+    c.Put("AreaBottom", q.Area.bottom.Real());
 }
 
 void LoadTextQuery(const CabinetReader& c, TextQuery& q) {
@@ -29,10 +29,10 @@ void LoadTextQuery(const CabinetReader& c, TextQuery& q) {
     q.WholeWords = c.Flag("WholeWords", false);
     q.PrevBreakPage = c.Flag("PrevBreakPage", false);
     q.UseAreaFilter = c.Flag("UseAreaFilter", false);
-    q.AreaLeft = Fixed16::FromRealAddingHalf(c.Real("AreaLeft", 0.0));
-    q.AreaRight = Fixed16::FromRealAddingHalf(c.Real("AreaRight", 0.0));
-    q.AreaTop = Fixed16::FromRealAddingHalf(c.Real("AreaTop", 0.0));
-    q.AreaBottom = Fixed16::FromRealAddingHalf(c.Real("AreaBottom", 0.0));
+    q.Area.left = Fixed16::FromRealAddingHalf(c.Real("AreaLeft", 0.0));
+    q.Area.right = Fixed16::FromRealAddingHalf(c.Real("AreaRight", 0.0));
+    q.Area.top = Fixed16::FromRealAddingHalf(c.Real("AreaTop", 0.0));
+    q.Area.bottom = Fixed16::FromRealAddingHalf(c.Real("AreaBottom", 0.0));
     q.Pattern = c.Text("Pattern");
 }
 

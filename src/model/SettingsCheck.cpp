@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "model/SettingsChoices.h"
+#include "model/SettingsSchema.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 #include "strings/Utf8Text.h"
@@ -34,8 +36,15 @@ private:
 
 void CheckQueryArea(const TextQuery& query, const std::string& field, CheckedProblems& out) {
     if (!query.UseAreaFilter) return;
-    if (std::optional<std::string> refusal = AreaRefusal(query.AreaLeft, query.AreaTop, query.AreaRight, query.AreaBottom))
+    if (std::optional<std::string> refusal = AreaRefusal(query.Area))
         out.Add("IDS_AREA_EDGES_INVALID", field + "/AreaLeft", std::move(*refusal));
+}
+
+// The run-wide watermark's schema rows give the limits of every watermark.
+bool OutsideWatermarkLimits(std::int32_t WatermarkStyle::*member, std::int32_t value) {
+    SplitSettings probe;
+    const SettingsRow* row = SettingsRowOf(probe, &(probe.Output.EveryRangeWatermark.*member));
+    return row && row->low <= row->high && (value < row->low || value > row->high);
 }
 
 // A watermark is checked only where one is drawn.
@@ -44,10 +53,10 @@ void CheckWatermark(const WatermarkStyle& style, const std::string& field, Check
     if (const std::optional<std::string> missing = FirstCharacterOutsideWinAnsi(style.Text))
         out.Add("IDS_WATERMARK_NOT_DRAWABLE", field + "/Watermark",
                 FormatText(LookupString("IDS_WATERMARK_NOT_DRAWABLE"), {style.Text, *missing}));
-    if (style.FontSize < 1 || style.FontSize > 1000)
+    if (OutsideWatermarkLimits(&WatermarkStyle::FontSize, style.FontSize))
         out.Add("IDS_WATERMARK_SIZE_OUT_OF_RANGE", field + "/WatermarkFontSize",
                 FormatText(LookupString("IDS_WATERMARK_SIZE_OUT_OF_RANGE"), {std::int64_t{style.FontSize}}));
-    if (style.TransparencyLevel < 0 || style.TransparencyLevel > 100)
+    if (OutsideWatermarkLimits(&WatermarkStyle::TransparencyLevel, style.TransparencyLevel))
         out.Add("IDS_WATERMARK_TRANSPARENCY_OUT_OF_RANGE", field + "/TransparencyLevel",
                 FormatText(LookupString("IDS_WATERMARK_TRANSPARENCY_OUT_OF_RANGE"),
                            {std::int64_t{style.TransparencyLevel}}));
@@ -102,27 +111,23 @@ void CheckOutputList(const OutputList& outputs, const DocumentFacts& facts, Chec
 // The split methods' own rules, in this one place: what each method's fields
 // must hold for it to make a split.
 void CheckMethodFields(const SplitSettings& s, const DocumentFacts& facts, CheckedProblems& out) {
+    const SplitMethodRow* method = FindMethodRow(s.SplitMode);
+    if (!method)
+        return out.AddChoice(static_cast<std::int32_t>(s.SplitMode),
+                             static_cast<std::int32_t>(SplitMethodRows().size()) - 1, "SplitMode");
     const OutputSettings& o = s.Output;
     const std::string output = "Settings/OutputSettings/";
     constexpr ProblemKind incomplete = ProblemKind::MethodIncomplete;
-    switch (s.SplitMode) {
-        case SplitMethod::EqualPages:
-            if (o.NumEqualPages < 1)
-                out.AddKey("IDS_NUM_PAGES_NEED_TO_BE_GREATER_THAN_ZERO", output + "EqualPagesNumber", incomplete);
-            return;
-        case SplitMethod::BookmarkLevels:
-            if (o.StartBookmarkLevel < 1 || o.EndBookmarkLevel < 1)
-                out.AddKey("IDS_BOOKMARK_LEVELS_ARE_INVALID", output + "StartBookmarkLevel", incomplete);
-            if (facts.hasDocument && !facts.hasBookmarks) out.AddKey("IDS_CANT_SPLIT_BY_BOOKMARKS", "SplitMode", incomplete);
-            return;
-        case SplitMethod::ManualRanges: return CheckOutputList(s.Outputs, facts, out);
-        case SplitMethod::SeparatorPages:
-            if (o.SeparatorType != SeparatorKind::PageMatchingText) return;
-            if (o.SeparatorQuery.Pattern.empty())
-                out.AddKey("IDS_NO_TEXT_PATTERN_SPECIFIED", output + "SeparatorQuery/Pattern");
-            return CheckPattern(o.SeparatorQuery, output + "SeparatorQuery", facts, out);
-    }
-    out.AddChoice(static_cast<std::int32_t>(s.SplitMode), 3, "SplitMode");
+    if (method->usesPagesEach && o.NumEqualPages < 1)
+        out.AddKey("IDS_NUM_PAGES_NEED_TO_BE_GREATER_THAN_ZERO", output + "EqualPagesNumber", incomplete);
+    if (method->usesBookmarkLevels && (o.StartBookmarkLevel < 1 || o.EndBookmarkLevel < 1))
+        out.AddKey("IDS_BOOKMARK_LEVELS_ARE_INVALID", output + "StartBookmarkLevel", incomplete);
+    if (method->needsBookmarks && facts.hasDocument && !facts.hasBookmarks)
+        out.AddKey("IDS_CANT_SPLIT_BY_BOOKMARKS", "SplitMode", incomplete);
+    if (method->usesOutputList) CheckOutputList(s.Outputs, facts, out);
+    if (!UsesSeparatorQuery(s)) return;
+    if (o.SeparatorQuery.Pattern.empty()) out.AddKey("IDS_NO_TEXT_PATTERN_SPECIFIED", output + "SeparatorQuery/Pattern");
+    CheckPattern(o.SeparatorQuery, output + "SeparatorQuery", facts, out);
 }
 
 void CheckPasswords(SecuritySettings security, CheckedProblems& out) {
@@ -138,23 +143,24 @@ void CheckPasswords(SecuritySettings security, CheckedProblems& out) {
 
 void CheckValues(const SplitSettings& s, CheckedProblems& out) {
     const std::string output = "Settings/OutputSettings/", naming = "Settings/FilenameSettings/";
-    out.AddChoice(static_cast<std::int32_t>(s.Output.SeparatorType), 2, output + "SeparatorType");
+    out.AddChoice(static_cast<std::int32_t>(s.Output.SeparatorType),
+                  static_cast<std::int32_t>(SeparatorChoices().size()) - 1, output + "SeparatorType");
     CheckWatermark(s.Output.EveryRangeWatermark, "Settings/OutputSettings", out);
     CheckQueryArea(s.Output.SeparatorQuery, output + "SeparatorQuery", out);
     const FilenameSettings& n = s.Filename;
     const bool namesFromArea = n.FileNameConstructionMode == NameConstructionMode::AddTextFromPage;
-    std::optional<std::string> refusal = AreaRefusal(n.TextAreaLeft, n.TextAreaTop, n.TextAreaRight, n.TextAreaBottom);
+    std::optional<std::string> refusal = AreaRefusal(n.TextArea);
     if (namesFromArea && refusal) out.Add("IDS_AREA_EDGES_INVALID", naming + "PageRectLeft", std::move(*refusal));
     CheckStoredRanges(s.Outputs, out);
 }
 
 }  // namespace
 
-std::optional<std::string> AreaRefusal(Fixed16 left, Fixed16 top, Fixed16 right, Fixed16 bottom) {
+std::optional<std::string> AreaRefusal(const PageArea& a) {
     const Fixed16 zero;
-    if (left >= zero && top >= zero && right >= left && bottom >= top) return std::nullopt;
+    if (a.left >= zero && a.top >= zero && a.right >= a.left && a.bottom >= a.top) return std::nullopt;
     char area[160];
-    std::snprintf(area, sizeof area, "%g,%g,%g,%g", left.Real(), top.Real(), right.Real(), bottom.Real());
+    std::snprintf(area, sizeof area, "%g,%g,%g,%g", a.left.Real(), a.top.Real(), a.right.Real(), a.bottom.Real());
     return FormatText(LookupString("IDS_AREA_EDGES_INVALID"), {std::string(area)});
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/PageArea.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {
@@ -58,7 +59,7 @@ std::vector<SettingsProblem> CheckStoredValues(const SplitSettings& settings);
 // An area's own rule, the same for every route: edges in points from the top
 // left of the page, none below 0, right not left of left, bottom not above
 // top. The message of an area that breaks it; none for one that keeps it.
-std::optional<std::string> AreaRefusal(Fixed16 left, Fixed16 top, Fixed16 right, Fixed16 bottom);
+std::optional<std::string> AreaRefusal(const PageArea& area);
 
 // Drops the blanks at either end of both passwords; true when a password that
 // is left lost some, which the user is told.

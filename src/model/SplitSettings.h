@@ -6,18 +6,19 @@
 
 #include "host/Permissions.h"
 #include "model/OutputDocument.h"
+#include "model/SplitMethodTable.h"
 #include "model/TextQuery.h"
 
 namespace tessera {
 
-// The stored settings' choices. Each enumerator has the integer the settings
+// The stored settings' choices (the split methods' are in SplitMethodTable.h,
+// beside their rows). Each enumerator has the integer the settings
 // store and profiles keep. A stored integer that names no enumerator is carried
 // as it is: every enum here has std::int32_t as its underlying type, so it holds
 // any stored value, and each use treats an unknown value as it always has (an
 // unknown method keeps the output list as it is, an unknown naming mode adds
 // nothing, an unknown prefix is no prefix); an unknown method or separator
 // kind is refused by CheckSettings (model/SettingsCheck.h).
-enum class SplitMethod : std::int32_t { EqualPages = 0, BookmarkLevels = 1, ManualRanges = 2, SeparatorPages = 3 };
 enum class SeparatorKind : std::int32_t { BlankPage = 0, BlankImagePage = 1, PageMatchingText = 2 };
 enum class NameConstructionMode : std::int32_t {
     AddNumber = 0,
@@ -79,11 +80,8 @@ struct FilenameSettings {
     NameConstructionMode FileNameConstructionMode = NameConstructionMode::AddNumber;
     AutoPrefix FileNameAutoPrefix = AutoPrefix::PrefixFilename;
     bool CreateFoldersForBookmarks = false;
-    // In points.
-    Fixed16 TextAreaLeft;
-    Fixed16 TextAreaTop;
-    Fixed16 TextAreaRight;
-    Fixed16 TextAreaBottom;
+    // Whose text the naming mode that needs an area reads.
+    PageArea TextArea;
     // Stored with profiles and batch parameters only.
     std::int32_t PageNumber = 0;
     std::int32_t StartingNumber = 1;

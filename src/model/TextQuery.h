@@ -2,7 +2,7 @@
 // Text search criteria: a pattern, how to match it, and an optional page area.
 #include <string>
 
-#include "model/Fixed16.h"
+#include "model/PageArea.h"
 
 namespace tessera {
 
@@ -13,11 +13,7 @@ struct TextQuery {
     bool MatchCase = false;
     bool PrevBreakPage = false;  // stored and copied, never read
     bool UseAreaFilter = false;
-    // In points.
-    Fixed16 AreaLeft;
-    Fixed16 AreaTop;
-    Fixed16 AreaRight;
-    Fixed16 AreaBottom;
+    PageArea Area;
 
     friend bool operator==(const TextQuery&, const TextQuery&) = default;
 };

@@ -2,12 +2,19 @@
 
 #include <algorithm>
 
+#include "model/SettingsSchema.h"
+
 namespace tessera {
 namespace {
 
 constexpr ControlId kSlider = 1108, kDefault = 1109, kGroup = 1110;
-constexpr SliderSpec kRange{10, 80, 10, 10};
-constexpr int kDefaultThreshold = 40;
+// The slider spans the threshold's range in the settings schema; its default
+// is the threshold's initial value.
+SliderSpec ThresholdRange() {
+    SplitSettings s;
+    const SettingsRow& row = *SettingsRowOf(s, &s.Output.BlankPageThreshold);
+    return {row.low, row.high, 10, 10};
+}
 
 }  // namespace
 
@@ -28,11 +35,12 @@ std::vector<ControlSpec> BlankImageSettingsDialog::Controls() const {
 
 void BlankImageSettingsDialog::Open(DialogView& view) {
     view_ = &view;
-    view.SetSlider(kSlider, kRange, std::clamp(threshold_, kRange.minimum, kRange.maximum));
+    const SliderSpec range = ThresholdRange();
+    view.SetSlider(kSlider, range, std::clamp(threshold_, range.minimum, range.maximum));
 }
 
 void BlankImageSettingsDialog::Changed(ControlId id) {
-    if (id == kDefault) view_->SetSlider(kSlider, kRange, kDefaultThreshold);
+    if (id == kDefault) view_->SetSlider(kSlider, ThresholdRange(), OutputSettings{}.BlankPageThreshold);
 }
 
 bool BlankImageSettingsDialog::Accept() {

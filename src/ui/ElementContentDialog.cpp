@@ -2,40 +2,20 @@
 
 #include <algorithm>
 
-#include "ui/ContentKindWords.h"
+#include "model/ElementKindTable.h"
 
 namespace tessera {
 namespace {
 
-using enum host::PageElementKind;
+// The kinds with a box, in the order the boxes are laid out.
+std::vector<const ElementKindRow*> KindBoxes() {
+    std::vector<const ElementKindRow*> boxes;
+    for (const ElementKindRow& row : ElementKindRows())
+        if (row.box) boxes.push_back(&row);
+    std::ranges::sort(boxes, {}, &ElementKindRow::boxPlace);
+    return boxes;
+}
 
-struct KindBox {
-    ControlId id;
-    const char* caption;
-    host::PageElementKind kind;
-};
-
-// In the order they are laid out.
-constexpr KindBox kBoxes[] = {
-    {1077, "Image", Image},
-    {1078, "Form elements ", Form},
-    {1079, "Postscript object", PostScript},
-    {1080, "Shading", Shading},
-    {1081, "Text comment (annotation)", TextComment},
-    {1082, "Link to a page in the same document", LinkToPage},
-    {1086, "Link to a page in another document", ExternalLink},
-    {1083, "Page transition", Transition},
-    {1084, "Transparency effects", Transparency},
-    {1085, "Page is rotated", Rotated},
-    {1089, "Link to an internet address (URI)", WebLink},
-    {1088, "Note comment (popup)", Popup},
-    {1092, "Submit form action", SubmitForm},
-    {1093, "Reset form action", ResetForm},
-    {1091, "Executes JavaScript code", JavaScript},
-    {1090, "Launches an application or prints", Launch},
-    {1094, "Highlighting", Highlight},
-    {1095, "Rubber stamp", Stamp},
-};
 constexpr ControlId kContentGroup = 1076, kIcon = 1087;
 
 }  // namespace
@@ -55,8 +35,8 @@ std::vector<ControlSpec> ElementContentDialog::Controls() const {
         {kContentGroup, ControlKind::Group, "Required Page Content"},
     };
     bool secondColumn = false;
-    for (const KindBox& box : kBoxes) {
-        specs.push_back({box.id, ControlKind::CheckBox, box.caption, kContentGroup, secondColumn});
+    for (const ElementKindRow* row : KindBoxes()) {
+        specs.push_back({row->box, ControlKind::CheckBox, row->boxCaption, kContentGroup, secondColumn});
         secondColumn = !secondColumn;
     }
     specs.push_back({kOkButton, ControlKind::Button, "OK"});
@@ -67,16 +47,16 @@ std::vector<ControlSpec> ElementContentDialog::Controls() const {
 void ElementContentDialog::Open(DialogView& view) {
     view_ = &view;
     const auto& kinds = query_.PageContentQuery;
-    for (const KindBox& box : kBoxes)
-        view.SetChecked(box.id, std::find(kinds.begin(), kinds.end(), box.kind) != kinds.end());
+    for (const ElementKindRow* row : KindBoxes())
+        view.SetChecked(row->box, std::find(kinds.begin(), kinds.end(), row->kind) != kinds.end());
 }
 
 bool ElementContentDialog::Accept() {
     std::vector<host::PageElementKind> checked;
-    for (const KindBox& box : kBoxes)
-        if (view_->Checked(box.id)) checked.push_back(box.kind);
+    for (const ElementKindRow* row : KindBoxes())
+        if (view_->Checked(row->box)) checked.push_back(row->kind);
     // Queries list their kinds in one fixed order, whatever the order of the boxes.
-    query_.PageContentQuery = InDialogOrder(checked);
+    query_.PageContentQuery = InQueryOrder(checked);
     query_.Target = QueryTarget::QueryPageContent;
     query_.Enable = !query_.PageContentQuery.empty();
     return true;

@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "strings/WinAnsiText.h"
-#include "ui/ContentKindWords.h"
+#include "model/ElementKindTable.h"
 
 namespace tessera {
 namespace {
@@ -148,7 +148,7 @@ private:
         PageRange range;
         range.Query.Enable = true;
         range.Query.Target = QueryTarget::QueryPageContent;
-        range.Query.PageContentQuery = InDialogOrder(kinds);
+        range.Query.PageContentQuery = InQueryOrder(kinds);
         return range;
     }
 

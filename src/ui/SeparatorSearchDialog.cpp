@@ -44,22 +44,19 @@ void SeparatorSearchDialog::Open(DialogView& view) {
 }
 
 void SeparatorSearchDialog::ShowArea() {
-    view_->SetText(kLeft, DescribeDistance(query_.AreaLeft));
-    view_->SetText(kRight, DescribeDistance(query_.AreaRight));
-    view_->SetText(kTop, DescribeDistance(query_.AreaTop));
-    view_->SetText(kBottom, DescribeDistance(query_.AreaBottom));
+    view_->SetText(kLeft, DescribeDistance(query_.Area.left));
+    view_->SetText(kRight, DescribeDistance(query_.Area.right));
+    view_->SetText(kTop, DescribeDistance(query_.Area.top));
+    view_->SetText(kBottom, DescribeDistance(query_.Area.bottom));
 }
 
 void SeparatorSearchDialog::Changed(ControlId id) {
     if (id == kUseArea) view_->SetEnabled(kEditArea, view_->Checked(kUseArea));
     if (id != kEditArea) return;
-    TextAreaDialog area({query_.AreaLeft, query_.AreaTop, query_.AreaRight, query_.AreaBottom}, "Text Search Area",
+    TextAreaDialog area(query_.Area, "Text Search Area",
                         kSearchAreaMessage);
     if (!view_->RunModal(area)) return;
-    query_.AreaLeft = area.Result().left;
-    query_.AreaTop = area.Result().top;
-    query_.AreaRight = area.Result().right;
-    query_.AreaBottom = area.Result().bottom;
+    query_.Area = area.Result();
     ShowArea();
 }
 

@@ -7,8 +7,11 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "model/ElementKindTable.h"
+#include "model/SettingsChoices.h"
+#include "model/SettingsSchema.h"
+#include "model/SplitMethodTable.h"
 #include "strings/WinAnsiText.h"
-#include "ui/ContentKindWords.h"
 
 namespace tessera {
 namespace {
@@ -37,7 +40,8 @@ int PositiveNumber(const std::string& text, const std::string& whole) {
 }
 
 // A command splits one way; a second method would silently replace the first.
-void ChooseMethod(DialogFields& fields, const char* option, SplitMethod mode) {
+void ChooseMethod(DialogFields& fields, SplitMethod mode) {
+    const char* option = FindMethodRow(mode)->option;
     if (!fields.methodOption.empty() && fields.methodOption != option)
         throw BadValue("cannot be combined with --" + fields.methodOption + ": a command splits by one method");
     fields.methodOption = option;
@@ -47,28 +51,10 @@ void ChooseMethod(DialogFields& fields, const char* option, SplitMethod mode) {
 bool Switch(const std::string& value) { return value == "1"; }
 
 template <class Value>
-struct Choice {
-    const char* word;
-    Value value;
-};
-
-template <class Value>
-Value Chosen(const std::vector<Choice<Value>>& choices, const std::string& word) {
-    std::string known;
-    for (const Choice<Value>& c : choices) {
-        if (word == c.word) return c.value;
-        known += (known.empty() ? "" : ", ") + std::string(c.word);
-    }
-    throw BadValue("\"" + word + "\" is not one of " + known);
+Value Chosen(std::span<const ChoiceRow<Value>> choices, const std::string& word) {
+    if (const std::optional<Value> value = ChoiceByWord(choices, word)) return *value;
+    throw BadValue("\"" + word + "\" is not one of " + ChoiceWords(choices));
 }
-
-const std::vector<Choice<AutoPrefix>> kPrefixes = {
-    {"none", AutoPrefix::PrefixNone}, {"name", AutoPrefix::PrefixFilename}, {"date", AutoPrefix::PrefixTodaysDate}};
-const std::vector<Choice<NameConstructionMode>> kSuffixes = {{"number", NameConstructionMode::AddNumber},
-                                                             {"letter", NameConstructionMode::AddLetter},
-                                                             {"pages", NameConstructionMode::AddPageRanges},
-                                                             {"label", NameConstructionMode::AddPageLabel},
-                                                             {"text", NameConstructionMode::AddTextFromPage}};
 
 // "5-1" means the same levels as "1-5", as the split itself takes them.
 void Levels(const std::string& text, SplitSettings& s) {
@@ -91,10 +77,13 @@ void Denied(const std::string& list, SecuritySettings& s) {
     }
 }
 
-// How noisy a blank scan may be: 10 (clean) to 80 (noisy).
-int Sensitivity(const std::string& text, const std::string& whole) {
+// How noisy a blank scan may be, within its schema row's range.
+int Sensitivity(const std::string& text, const std::string& whole, SplitSettings& s) {
+    const SettingsRow& row = *SettingsRowOf(s, &s.Output.BlankPageThreshold);
     const int value = PositiveNumber(text, whole);
-    if (value < 10 || value > 80) throw BadValue("the scan sensitivity goes from 10 to 80, not " + text);
+    if (value < row.low || value > row.high)
+        throw BadValue("the scan sensitivity goes from " + std::to_string(row.low) + " to " +
+                       std::to_string(row.high) + ", not " + text);
     return value;
 }
 
@@ -106,22 +95,19 @@ void Separator(const std::string& value, SplitSettings& s) {
     }
     if (value == "blank" || value == "scan" || value.rfind("scan=", 0) == 0) {
         s.Output.SeparatorType = value == "blank" ? SeparatorKind::BlankPage : SeparatorKind::BlankImagePage;
-        if (value.size() > 5) s.Output.BlankPageThreshold = Sensitivity(value.substr(5), value);
+        if (value.size() > 5) s.Output.BlankPageThreshold = Sensitivity(value.substr(5), value, s);
         return;
     }
     throw BadValue("expected text=PATTERN, blank, scan or scan=SENSITIVITY, not \"" + value + "\"");
 }
 
-void Area(const std::string& value, Fixed16* left, Fixed16* top, Fixed16* right, Fixed16* bottom) {
-    Fixed16 area[4];
+void Area(const std::string& value, PageArea& target) {
+    PageArea area;
     if (!ParseArea(value, area)) throw BadValue("expected four numbers of points L,T,R,B, not \"" + value + "\"");
     // Top is above bottom: y grows down the page.
-    if (area[2] < area[0]) throw BadValue("the right edge is left of the left edge in \"" + value + "\"");
-    if (area[3] < area[1]) throw BadValue("the bottom edge is above the top edge in \"" + value + "\"");
-    *left = area[0];
-    *top = area[1];
-    *right = area[2];
-    *bottom = area[3];
+    if (area.right < area.left) throw BadValue("the right edge is left of the left edge in \"" + value + "\"");
+    if (area.bottom < area.top) throw BadValue("the bottom edge is above the top edge in \"" + value + "\"");
+    target = area;
 }
 
 // Watermarks are drawn in a standard font, whose characters are those of WinAnsi.
@@ -132,7 +118,10 @@ std::string WatermarkText(const std::string& text) {
     return text;
 }
 
-int NumberWithin(const std::string& text, int low, int high, const char* what) {
+// A number within the range of the schema row of `field`, a field of `s`.
+int NumberWithin(const std::string& text, SplitSettings& s, const std::int32_t& field, const char* what) {
+    const SettingsRow& row = *SettingsRowOf(s, &field);
+    const int low = row.low, high = row.high;
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
@@ -147,16 +136,57 @@ host::OptionSpec Spec(std::string name, std::string alias, OptionKind kind, std:
             std::move(valueName)};
 }
 
+// An option either sets its schema row's field alone or is applied by hand.
 struct SplitOption {
     host::OptionSpec spec;
-    void (*apply)(const std::string& value, DialogFields& fields);
+    void (*apply)(const std::string& value, DialogFields& fields) = nullptr;
+    const SettingsRow* row = nullptr;
 };
 
-template <class Value>
-std::vector<std::string> Words(const std::vector<Choice<Value>>& choices) {
+// Sets a schema row's field from its option's value: a switch, a text, or a choice's word.
+struct SetFromOption {
+    const std::string& value;
+    void operator()(bool* flag) const { *flag = Switch(value); }
+    void operator()(std::string* text) const { *text = value; }
+    template <class Field>
+    void operator()(Field* field) const {
+        if constexpr (requires { ChoicesOf(*field); }) *field = Chosen(ChoicesOf(*field), value);
+        else throw BadValue("cannot be set from the command line");
+    }
+};
+
+// The kind and words of a schema row's option.
+struct OptionKindOf {
+    std::vector<std::string>& words;
+    OptionKind operator()(bool*) const { return OptionKind::Switch; }
+    template <class Field>
+    OptionKind operator()(Field* field) const {
+        if constexpr (requires { ChoicesOf(*field); }) {
+            for (const auto& row : ChoicesOf(*field)) words.push_back(row.word);
+            return OptionKind::Choice;
+        }
+        return OptionKind::Text;
+    }
+};
+
+// The option a schema row makes, shown under `group`.
+SplitOption FromSchema(const char* option, const char* group) {
+    const SettingsRow* row = SettingsRowForOption(option);
+    SplitSettings probe;
     std::vector<std::string> words;
-    for (const Choice<Value>& c : choices) words.push_back(c.word);
-    return words;
+    const OptionKind kind = std::visit(OptionKindOf{words}, row->ref(probe));
+    return {Spec(row->option, "", kind, std::move(words), row->help, group), nullptr, row};
+}
+
+// The options as listed, then those of schema rows the list leaves out, under
+// `group`: a new switch needs only its row. The help shows options group by
+// group, so they appear with the group's others.
+std::vector<SplitOption> WithUnlistedSchemaOptions(std::vector<SplitOption> listed, const char* group) {
+    for (const SettingsRow& row : SettingsSchema()) {
+        const auto named = [&](const SplitOption& o) { return o.spec.name == row.option; };
+        if (row.option && std::ranges::none_of(listed, named)) listed.push_back(FromSchema(row.option, group));
+    }
+    return listed;
 }
 
 const std::vector<SplitOption>& Options() {
@@ -166,15 +196,15 @@ const std::vector<SplitOption>& Options() {
     static const char* kSearch = "Text search (for --separator text= and the texts of --doc)";
     static const char* kProfiles = "Profiles (the whole setup, hand-made outputs included, in a .tpr file)";
     static const char* kWatermark = "Watermark (the size, transparency and placement also apply to :mark of --doc)";
-    static const std::vector<SplitOption> options = {
+    static const std::vector<SplitOption> options = WithUnlistedSchemaOptions({
         {Spec("equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod),
          [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, "equal", SplitMethod::EqualPages);
+             ChooseMethod(f, SplitMethod::EqualPages);
              f.settings.Output.NumEqualPages = PositiveNumber(v, v);
          }},
         {Spec("bookmarks", "", OptionKind::Levels, {}, "Split at the bookmarks of level A, or of levels A to B (top level is 1)", kMethod),
          [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, "bookmarks", SplitMethod::BookmarkLevels);
+             ChooseMethod(f, SplitMethod::BookmarkLevels);
              Levels(v, f.settings);
          }},
         {Spec("separator", "", OptionKind::Text, {},
@@ -183,66 +213,44 @@ const std::vector<SplitOption>& Options() {
           "noise from 10 (clean scans) to 80 (noisy ones; 40 unless --remembered brings back another)",
           kMethod, "text=PATTERN|blank|scan[=N]"),
          [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, "separator", SplitMethod::SeparatorPages);
+             ChooseMethod(f, SplitMethod::SeparatorPages);
              Separator(v, f.settings);
          }},
         {Spec("doc", "", OptionKind::Text, {},
           "One hand-made output (repeat for more); see the selections below", kMethod, "[NAME=]SELECTION"),
          [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, "doc", SplitMethod::ManualRanges);
+             ChooseMethod(f, SplitMethod::ManualRanges);
              f.documents.push_back(v);
          }},
-        {Spec("regex", "", OptionKind::Switch, {}, "Texts searched for are Perl-compatible regular expressions", kSearch),
-         [](const std::string& v, DialogFields& f) { f.settings.Output.SeparatorQuery.UseRegExp = Switch(v); }},
-        {Spec("whole-words", "", OptionKind::Switch, {}, "Texts searched for match whole words only", kSearch),
-         [](const std::string& v, DialogFields& f) { f.settings.Output.SeparatorQuery.WholeWords = Switch(v); }},
-        {Spec("match-case", "", OptionKind::Switch, {}, "Texts searched for match upper and lower case exactly", kSearch),
-         [](const std::string& v, DialogFields& f) { f.settings.Output.SeparatorQuery.MatchCase = Switch(v); }},
+        FromSchema("regex", kSearch),
+        FromSchema("whole-words", kSearch),
+        FromSchema("match-case", kSearch),
         {Spec("area", "", OptionKind::Text, {},
           "Search only words touching this area (see below)", kSearch, "L,T,R,B"),
          [](const std::string& v, DialogFields& f) {
              TextQuery& q = f.settings.Output.SeparatorQuery;
-             Area(v, &q.AreaLeft, &q.AreaTop, &q.AreaRight, &q.AreaBottom);
+             Area(v, q.Area);
              q.UseAreaFilter = true;
          }},
         {Spec("output-folder", "o", OptionKind::Folder, {}, "Folder that receives the outputs", kNaming),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings; s.Filename.OutputFolder = (std::filesystem::path(v) / "").string(); }},
-        {Spec("prefix", "", OptionKind::Choice, Words(kPrefixes), "What names start with: nothing, the input's name, or today's date", kNaming),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Filename.FileNameAutoPrefix = Chosen(kPrefixes, v); }},
-        {Spec("base", "", OptionKind::Text, {}, "Text put after the prefix in every name", kNaming),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Filename.OutputBaseFilename = v; }},
-        {Spec("suffix", "", OptionKind::Choice, Words(kSuffixes),
-          "How an output without a name of its own ends: its number, a letter, its page span, the label of its first page, or the text in --name-area of its first page", kNaming),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Filename.FileNameConstructionMode = Chosen(kSuffixes, v); }},
+        FromSchema("prefix", kNaming),
+        FromSchema("base", kNaming),
+        FromSchema("suffix", kNaming),
         {Spec("name-area", "", OptionKind::Text, {}, "The area whose text --suffix text puts in names", kNaming, "L,T,R,B"),
          [](const std::string& v, DialogFields& f) {
              FilenameSettings& n = f.settings.Filename;
-             Area(v, &n.TextAreaLeft, &n.TextAreaTop, &n.TextAreaRight, &n.TextAreaBottom);
+             Area(v, n.TextArea);
          }},
-        {Spec("folders", "", OptionKind::Switch, {}, "Put the outputs of a bookmark split into subfolders that follow the bookmark tree", kNaming),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Filename.CreateFoldersForBookmarks = Switch(v); }},
-        {Spec("linearize", "", OptionKind::Switch, {}, "Save the outputs linearized (fast web view)", kProcessing),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Output.bLinearize = Switch(v); }},
-        {Spec("remove-labels", "", OptionKind::Switch, {}, "Remove page labels from the outputs", kProcessing),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Output.bRemovePageLabels = Switch(v); }},
-        {Spec("update-links", "", OptionKind::Switch, {}, "Make links lead to where their target pages went: the same output, another output's file, or the input", kProcessing),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Output.bUpdateLinks = Switch(v); }},
-        {Spec("transfer-bookmarks", "", OptionKind::Switch, {}, "Give every output the input's whole bookmark tree, leading where links lead", kProcessing),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Output.bTransferBookmarks = Switch(v); }},
+        FromSchema("folders", kNaming),
+        FromSchema("linearize", kProcessing),
+        FromSchema("remove-labels", kProcessing),
+        FromSchema("update-links", kProcessing),
+        FromSchema("transfer-bookmarks", kProcessing),
         {Spec("jobs", "", OptionKind::PositiveInteger, {}, "Write up to N outputs at once, and scan for separator pages, each in a process of its own (default: one per core; 1 works in one process, one output after the other)", kProcessing, "N"),
          [](const std::string& v, DialogFields& f) { f.settings.Output.Jobs = PositiveNumber(v, v); }},
-        {Spec("html-index", "", OptionKind::Switch, {}, "Write INPUT_index.htm into the output folder, linking every output", kProcessing),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; s.Output.bCreateHTMLIndex = Switch(v); }},
+        FromSchema("html-index", kProcessing),
         {Spec("open-password", "", OptionKind::Text, {}, "Protect the outputs with a password needed to open them (at most 127 bytes; blanks at either end are dropped)", kProcessing, "PW"),
          [](const std::string& v, DialogFields& f) {
              SplitSettings& s = f.settings;
@@ -272,16 +280,18 @@ const std::vector<SplitOption>& Options() {
          [](const std::string& v, DialogFields& f) { f.settings.Output.EveryRangeWatermark.Text = WatermarkText(v); }},
         {Spec("watermark-size", "", OptionKind::PositiveInteger, {}, "The watermark's font size in points (45 at first)", kWatermark, "N"),
          [](const std::string& v, DialogFields& f) {
-             f.settings.Output.EveryRangeWatermark.FontSize = NumberWithin(v, 1, 1000, "the watermark size");
+             WatermarkStyle& mark = f.settings.Output.EveryRangeWatermark;
+             mark.FontSize = NumberWithin(v, f.settings, mark.FontSize, "the watermark size");
          }},
         {Spec("watermark-transparency", "", OptionKind::Text, {},
           "How transparent the watermark is, from 0 (opaque) to 100 (invisible; 50 at first)", kWatermark, "N"),
          [](const std::string& v, DialogFields& f) {
-             f.settings.Output.EveryRangeWatermark.TransparencyLevel = NumberWithin(v, 0, 100, "the transparency");
+             WatermarkStyle& mark = f.settings.Output.EveryRangeWatermark;
+             mark.TransparencyLevel = NumberWithin(v, f.settings, mark.TransparencyLevel, "the transparency");
          }},
         {Spec("watermark-behind", "", OptionKind::Switch, {}, "Draw the watermark behind the page's content, not over it", kWatermark),
          [](const std::string& v, DialogFields& f) { f.settings.Output.EveryRangeWatermark.BehindText = Switch(v); }},
-    };
+    }, kProcessing);
     return options;
 }
 
@@ -310,8 +320,9 @@ Kinds of page content for @KIND:
 )" + ContentKindWordsHelp();
 }
 
-bool ParseArea(const std::string& text, Fixed16 (&area)[4]) {
+bool ParseArea(const std::string& text, PageArea& parsed) {
     std::istringstream in(text);
+    Fixed16 area[4];
     for (int i = 0; i < 4; ++i) {
         std::string item;
         if (!std::getline(in, item, ',') || item.empty()) return false;
@@ -321,7 +332,9 @@ bool ParseArea(const std::string& text, Fixed16 (&area)[4]) {
         area[i] = Fixed16::FromRealRounded(points);
     }
     std::string rest;
-    return !std::getline(in, rest);
+    if (std::getline(in, rest)) return false;
+    parsed = {area[0], area[1], area[2], area[3]};
+    return true;
 }
 
 std::string ProfileToLoad(const std::vector<host::OptionValue>& options) {
@@ -335,7 +348,8 @@ Result<> ApplySplitOption(const host::OptionValue& option, DialogFields& fields)
     for (const SplitOption& known : Options()) {
         if (known.spec.name != option.name) continue;
         try {
-            known.apply(option.value, fields);
+            if (known.row) std::visit(SetFromOption{option.value}, known.row->ref(fields.settings));
+            else known.apply(option.value, fields);
             return {};
         } catch (const BadValue& bad) {
             return Failure{"--" + option.name + ": " + bad.what()};

@@ -35,6 +35,6 @@ std::string SplitOptionsHelp();
 Result<> ApplySplitOption(const host::OptionValue& option, DialogFields& fields);
 
 // An area "L,T,R,B" in points; false when malformed.
-bool ParseArea(const std::string& text, Fixed16 (&area)[4]);
+bool ParseArea(const std::string& text, PageArea& area);
 
 }  // namespace tessera

@@ -1,5 +1,8 @@
 // The settings dialog's fixed parts: caption, control table, tooltips and the
 // tree's menus.
+#include <algorithm>
+
+#include "model/SettingsSchema.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 #include "ui/SplitSettingsDialog.h"
@@ -10,6 +13,24 @@
 #endif
 
 namespace tessera {
+namespace {
+
+const char* CaptionOf(ControlId id) { return SettingsRowForControl(id)->caption; }
+
+// The output options' check boxes: the schema's flags of the output settings
+// that have a control, in the order of their control numbers, the order the
+// dialog always listed them in; a new option's box goes last.
+std::vector<const SettingsRow*> OutputOptionRows() {
+    std::vector<const SettingsRow*> rows;
+    SplitSettings probe;
+    for (const SettingsRow& row : SettingsSchema())
+        if (row.group == ProfileGroup::Output && row.control && std::holds_alternative<bool*>(row.ref(probe)))
+            rows.push_back(&row);
+    std::ranges::sort(rows, {}, &SettingsRow::control);
+    return rows;
+}
+
+}  // namespace
 
 std::string SplitSettingsDialog::Caption() const {
     return "Split Document Settings (" + LookupString("IDS_TESSERA_PRO_PLUGIN") + ") -" +
@@ -18,7 +39,7 @@ std::string SplitSettingsDialog::Caption() const {
 
 std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
     using K = ControlKind;
-    return {
+    std::vector<ControlSpec> controls = {
         {kMethodGroup, K::Group, "Split Method"},
         {kEqualPagesRadio, K::Radio, "Equal size documents of", kMethodGroup},
         {kPagesEachEdit, K::NumberEdit, "", kMethodGroup, true},
@@ -42,33 +63,33 @@ std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
         {kTextSearchButton, K::Button, "Pages By Text Search...", kOutputsGroup, true},
         {kContentButton, K::Button, "Pages By Content...", kOutputsGroup, true},
         {kProcessingGroup, K::Group, "Options"},
-        {kLinearizeCheck, K::CheckBox, "Linearize documents for fast network access", kProcessingGroup},
-        {kUpdateLinksCheck, K::CheckBox, "Update links in output documents", kProcessingGroup},
-        {kRemoveLabelsCheck, K::CheckBox, "Remove all page labels", kProcessingGroup},
-        {kTransferBookmarksCheck, K::CheckBox, "Transfer bookmarks to output documents", kProcessingGroup},
-        {kHtmlIndexCheck, K::CheckBox, "Create HTML index file", kProcessingGroup},
+    };
+    for (const SettingsRow* row : OutputOptionRows())
+        controls.push_back({row->control, K::CheckBox, row->caption, kProcessingGroup});
+    controls.insert(controls.end(), {
         {kNamingGroup, K::Group, "Output Naming and Destination"},
-        {kOutputFolderEdit, K::ReadOnlyEdit, "Output folder:", kNamingGroup, false, 512},
+        {kOutputFolderEdit, K::ReadOnlyEdit, CaptionOf(kOutputFolderEdit), kNamingGroup, false, 512},
         {kBrowseButton, K::Button, "&Browse...", kNamingGroup, true},
-        {kPrefixList, K::DropDown, "Name prefix:", kNamingGroup},
-        {kBaseNameEdit, K::Edit, "Base filename:", kNamingGroup, true, 128},
-        {kFoldersCheck, K::CheckBox, "Create folders (for bookmarks only)", kNamingGroup},
-        {kNameModeList, K::DropDown, "For every output document add the following to the base filename:", kNamingGroup},
+        {kPrefixList, K::DropDown, CaptionOf(kPrefixList), kNamingGroup},
+        {kBaseNameEdit, K::Edit, CaptionOf(kBaseNameEdit), kNamingGroup, true, 128},
+        {kFoldersCheck, K::CheckBox, CaptionOf(kFoldersCheck), kNamingGroup},
+        {kNameModeList, K::DropDown, CaptionOf(kNameModeList), kNamingGroup},
         {kNameAreaButton, K::Button, "Options...", kNamingGroup, true},
         {kSecurityGroup, K::Group, "Security"},
-        {kProtectCheck, K::CheckBox, "Password protect output documents", kSecurityGroup},
-        {kPasswordEdit, K::Edit, "Document Password:", kSecurityGroup, false, 32},
-        {kPermPasswordEdit, K::Edit, "Permissions Password:", kSecurityGroup, true},
-        {kCanEditCheck, K::CheckBox, "Allow document editing", kSecurityGroup},
-        {kCanPrintCheck, K::CheckBox, "Allow document printing", kSecurityGroup, true},
-        {kCanCopyCheck, K::CheckBox, "Allow content copying and extraction", kSecurityGroup},
-        {kCanEditNotesCheck, K::CheckBox, "Allow editing of text notes", kSecurityGroup, true},
+        {kProtectCheck, K::CheckBox, CaptionOf(kProtectCheck), kSecurityGroup},
+        {kPasswordEdit, K::Edit, CaptionOf(kPasswordEdit), kSecurityGroup, false, 32},
+        {kPermPasswordEdit, K::Edit, CaptionOf(kPermPasswordEdit), kSecurityGroup, true},
+        {kCanEditCheck, K::CheckBox, CaptionOf(kCanEditCheck), kSecurityGroup},
+        {kCanPrintCheck, K::CheckBox, CaptionOf(kCanPrintCheck), kSecurityGroup, true},
+        {kCanCopyCheck, K::CheckBox, CaptionOf(kCanCopyCheck), kSecurityGroup},
+        {kCanEditNotesCheck, K::CheckBox, CaptionOf(kCanEditNotesCheck), kSecurityGroup, true},
         {kHelpButton, K::Button, "Help"},
         {kLoadProfileButton, K::Button, "Load Profile...", 0, true},
         {kSaveProfileButton, K::Button, "Save Profile...", 0, true},
         {kOkButton, K::Button, "OK", 0, true},
         {kCancelButton, K::Button, "Cancel", 0, true},
-    };
+    });
+    return controls;
 }
 
 std::string SplitSettingsDialog::Tooltip(ControlId id) const {

@@ -6,27 +6,32 @@
 #include "access/Host.h"
 #include "access/RegistrySettings.h"
 #include "analysis/SplitFacts.h"
+#include "model/SettingsChoices.h"
+#include "model/SplitMethodTable.h"
 #include "strings/LanguageTable.h"
 #include "ui/AcceptedOutputs.h"
 
 namespace tessera {
 namespace {
 
+template <class Value>
+std::vector<ListEntry> ListItems(std::span<const ChoiceRow<Value>> rows) {
+    std::vector<ListEntry> items;
+    for (const ChoiceRow<Value>& row : rows)
+        items.push_back({LookupString(row.captionKey), static_cast<int>(row.value)});
+    return items;
+}
+
 void FillLists(DialogView& view) {
-    view.FillList(kNameModeList, {{LookupString("IDS_ADD_NUMBER"), 0},
-                                  {LookupString("IDS_ADD_LETTER"), 1},
-                                  {LookupString("IDS_ADD_PAGE_RANGES"), 2},
-                                  {LookupString("IDS_ADD_PAGE_LABEL"), 3},
-                                  {LookupString("IDS_ADD_TEXT_FROM_PAGE"), 4}});
-    view.FillList(kPrefixList, {{LookupString("IDS_PREFIX_NONE"), 0},
-                                {LookupString("IDS_PREFIX_FILENAME"), 1},
-                                {LookupString("IDS_PREFIX_TODAYSDATE"), 2}});
-    view.FillList(kSeparatorList, {{LookupString("IDS_PAGE_MATCHING_TEXT"), 2},
-                                   {LookupString("IDS_BLANK_PAGE"), 0},
-                                   {LookupString("IDS_BLANK_IMAGE_PAGE"), 1}});
+    view.FillList(kNameModeList, ListItems(NamingModeChoices()));
+    view.FillList(kPrefixList, ListItems(PrefixChoices()));
+    // The separator list has always shown the text kind first.
+    std::vector<ListEntry> separators = ListItems(SeparatorChoices());
+    std::rotate(separators.begin(), separators.end() - 1, separators.end());
+    view.FillList(kSeparatorList, separators);
     view.SelectListData(kNameModeList, 0);
     view.SelectListData(kPrefixList, 0);
-    view.SelectListData(kSeparatorList, 2);
+    view.SelectListData(kSeparatorList, static_cast<int>(SeparatorKind::PageMatchingText));
 }
 
 }  // namespace
@@ -79,8 +84,10 @@ void SplitSettingsDialog::Refresh() {
     const TreePath selected = Selection();
     const bool sel = !selected.empty(), range = selected.size() > 1;
     const SplitMethod mode = fields_.SplitMode;
-    const bool manual = mode == SplitMethod::ManualRanges, bookmarks = mode == SplitMethod::BookmarkLevels;
-    const bool separator = mode == SplitMethod::SeparatorPages;
+    const SplitMethodRow none{};
+    const SplitMethodRow& method = FindMethodRow(mode) ? *FindMethodRow(mode) : none;
+    const bool manual = method.usesOutputList, bookmarks = method.namesFromBookmarks;
+    const bool separator = method.usesSeparator;
     view.SetEnabled(kAddDocumentButton, manual);
     for (ControlId id : {kAddRangeButton, kTextSearchButton, kContentButton}) view.SetEnabled(id, manual && sel);
     view.SetEnabled(kRangeFromBookmarkButton, manual && sel && document_.HasDocument());
@@ -92,10 +99,11 @@ void SplitSettingsDialog::Refresh() {
     view.SetEnabled(kPermPasswordEdit, fields_.Security.bPaswordProtect);
     view.SetEnabled(kNameModeList, !bookmarks);
     view.SetEnabled(kFoldersCheck, bookmarks);
-    view.SetEnabled(kNameAreaButton, view.SelectedListData(kNameModeList) == 4 && !bookmarks);
-    view.SetEnabled(kStartLevelEdit, bookmarks && facts_.hasBookmarks);
-    view.SetEnabled(kEndLevelEdit, bookmarks && facts_.hasBookmarks);
-    view.SetEnabled(kPagesEachEdit, mode == SplitMethod::EqualPages);
+    view.SetEnabled(kNameAreaButton,
+                    view.SelectedListData(kNameModeList) == static_cast<int>(kNamingModeWithArea) && !bookmarks);
+    view.SetEnabled(kStartLevelEdit, method.usesBookmarkLevels && (!method.needsBookmarks || facts_.hasBookmarks));
+    view.SetEnabled(kEndLevelEdit, method.usesBookmarkLevels && (!method.needsBookmarks || facts_.hasBookmarks));
+    view.SetEnabled(kPagesEachEdit, method.usesPagesEach);
     view.SetEnabled(kSeparatorList, separator);
     const std::optional<int> separatorType = view.SelectedListData(kSeparatorList);
     view.SetEnabled(kSeparatorOptionsButton, separator && separatorType.value_or(0) != 0);
@@ -115,17 +123,17 @@ SplitSettings SplitSettingsDialog::Record() const {
 
 void SplitSettingsDialog::MethodClicked(ControlId id) {
     const DialogView& view = *view_;
-    fields_.SplitMode = view.Checked(kManualRadio)      ? SplitMethod::ManualRanges
-                        : view.Checked(kBookmarksRadio) ? SplitMethod::BookmarkLevels
-                        : view.Checked(kSeparatorRadio) ? SplitMethod::SeparatorPages
-                                                        : SplitMethod::EqualPages;
+    fields_.SplitMode = SplitMethodRows().front().method;
+    for (const SplitMethodRow& row : SplitMethodRows())
+        if (view.Checked(row.radio)) fields_.SplitMode = row.method;
     Refresh();
-    if (id == kBookmarksRadio && !facts_.hasBookmarks) AlertByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
+    const SplitMethodRow* clicked = FindMethodRowByRadio(id);
+    if (clicked && clicked->needsBookmarks && !facts_.hasBookmarks) AlertByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
 }
 
 void SplitSettingsDialog::Changed(ControlId id) {
+    if (FindMethodRowByRadio(id)) return MethodClicked(id);
     switch (id) {
-        case kEqualPagesRadio: case kBookmarksRadio: case kManualRadio: case kSeparatorRadio: return MethodClicked(id);
         case kBaseNameEdit: return CleanBaseName();
         case kAddDocumentButton: return AddDocument();
         case kRemoveDocumentButton: case kRemoveDocumentCommand: return RemoveDocument();
@@ -173,13 +181,14 @@ bool SplitSettingsDialog::Validate() {
         view_->SetText(kPasswordEdit, security.Password);
         view_->SetText(kPermPasswordEdit, security.PermPassword);
     }
-    if (fields_.SplitMode == SplitMethod::SeparatorPages)
+    const SplitMethodRow* method = FindMethodRow(fields_.SplitMode);
+    if (method && method->usesSeparator)
         if (const std::optional<int> type = view_->SelectedListData(kSeparatorList))
             fields_.Output.SeparatorType = static_cast<SeparatorKind>(*type);
     const SplitSettings record = Record();
     const std::vector<SettingsProblem> problems = CheckSettings(record, facts_);
     for (const SettingsProblem& problem : problems) Host().viewer->Alert(problem.text);
-    const bool manual = fields_.SplitMode == SplitMethod::ManualRanges;
+    const bool manual = method && method->usesOutputList;
     const bool outside = std::any_of(record.Outputs.begin(), record.Outputs.end(), [this](const OutputDocument& output) {
         return std::any_of(output.Ranges.begin(), output.Ranges.end(),
                            [this](const PageRange& range) { return RangeOutsideDocument(range, pageCount_); });

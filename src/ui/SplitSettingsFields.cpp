@@ -2,6 +2,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "model/SettingsSchema.h"
+#include "model/SplitMethodTable.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -19,39 +21,34 @@ void ReadChoice(const DialogView& view, ControlId list, Choice& field) {
     if (const std::optional<int> data = view.SelectedListData(list)) field = static_cast<Choice>(*data);
 }
 
-// The check boxes and the flag each one shows.
-std::vector<std::pair<ControlId, bool*>> CheckBoxes(SplitSettings& s) {
-    return {
-        {kLinearizeCheck, &s.Output.bLinearize},
-        {kUpdateLinksCheck, &s.Output.bUpdateLinks},
-        {kRemoveLabelsCheck, &s.Output.bRemovePageLabels},
-        {kTransferBookmarksCheck, &s.Output.bTransferBookmarks},
-        {kHtmlIndexCheck, &s.Output.bCreateHTMLIndex},
-        {kFoldersCheck, &s.Filename.CreateFoldersForBookmarks},
-        {kProtectCheck, &s.Security.bPaswordProtect},
-        {kCanEditCheck, &s.Security.bSecurityCanEdit},
-        {kCanPrintCheck, &s.Security.bSecurityCanPrint},
-        {kCanCopyCheck, &s.Security.bSecurityCanCopy},
-        {kCanEditNotesCheck, &s.Security.bSecurityCanEditNotes},
-    };
-}
+// Shows a field in its control, whose kind follows from the field's type.
+struct ShowField {
+    DialogView& view;
+    ControlId id;
+    void operator()(bool* flag) const { view.SetChecked(id, *flag); }
+    void operator()(std::string* text) const { view.SetText(id, *text); }
+    void operator()(std::int32_t* number) const { view.SetText(id, std::to_string(*number)); }
+    template <class Choice>
+        requires std::is_enum_v<Choice>
+    void operator()(Choice* choice) const {
+        view.SelectListData(id, static_cast<int>(*choice));
+    }
+    void operator()(Fixed16*) const {}
+};
 
-std::vector<std::pair<ControlId, std::string*>> TextEdits(SplitSettings& s) {
-    return {
-        {kOutputFolderEdit, &s.Filename.OutputFolder},
-        {kBaseNameEdit, &s.Filename.OutputBaseFilename},
-        {kPasswordEdit, &s.Security.Password},
-        {kPermPasswordEdit, &s.Security.PermPassword},
-    };
-}
-
-std::vector<std::pair<ControlId, std::int32_t*>> NumberEdits(SplitSettings& s) {
-    return {
-        {kPagesEachEdit, &s.Output.NumEqualPages},
-        {kStartLevelEdit, &s.Output.StartBookmarkLevel},
-        {kEndLevelEdit, &s.Output.EndBookmarkLevel},
-    };
-}
+struct ReadField {
+    const DialogView& view;
+    ControlId id;
+    void operator()(bool* flag) const { *flag = view.Checked(id); }
+    void operator()(std::string* text) const { *text = view.Text(id); }
+    void operator()(std::int32_t* number) const { *number = NumberIn(view.Text(id)); }
+    template <class Choice>
+        requires std::is_enum_v<Choice>
+    void operator()(Choice* choice) const {
+        ReadChoice(view, id, *choice);
+    }
+    void operator()(Fixed16*) const {}
+};
 
 }  // namespace
 
@@ -65,13 +62,11 @@ std::string CleanBaseFilename(std::string text) {
 
 void SplitSettingsDialog::SetRadios() {
     DialogView& view = *view_;
-    const SplitMethod mode = fields_.SplitMode;
-    view.SetChecked(kEqualPagesRadio, mode != SplitMethod::BookmarkLevels && mode != SplitMethod::ManualRanges &&
-                                          mode != SplitMethod::SeparatorPages);
-    view.SetChecked(kBookmarksRadio, mode == SplitMethod::BookmarkLevels);
-    view.SetChecked(kManualRadio, mode == SplitMethod::ManualRanges);
-    view.SetChecked(kSeparatorRadio, mode == SplitMethod::SeparatorPages);
-    if (mode != SplitMethod::SeparatorPages) return;
+    // A stored integer that names no method shows the first one chosen.
+    const SplitMethodRow* chosen = FindMethodRow(fields_.SplitMode);
+    if (!chosen) chosen = &SplitMethodRows().front();
+    for (const SplitMethodRow& row : SplitMethodRows()) view.SetChecked(row.radio, &row == chosen);
+    if (!chosen->usesSeparator || chosen->method != fields_.SplitMode) return;
     view.SelectListData(kSeparatorList, static_cast<int>(fields_.Output.SeparatorType));
     if (!view.SelectedListData(kSeparatorList)) {
         fields_.Output.SeparatorType = SeparatorKind::BlankPage;
@@ -80,21 +75,13 @@ void SplitSettingsDialog::SetRadios() {
 }
 
 void SplitSettingsDialog::WriteFields() {
-    DialogView& view = *view_;
-    for (const auto& [id, flag] : CheckBoxes(fields_)) view.SetChecked(id, *flag);
-    for (const auto& [id, text] : TextEdits(fields_)) view.SetText(id, *text);
-    for (const auto& [id, number] : NumberEdits(fields_)) view.SetText(id, std::to_string(*number));
-    view.SelectListData(kPrefixList, static_cast<int>(fields_.Filename.FileNameAutoPrefix));
-    view.SelectListData(kNameModeList, static_cast<int>(fields_.Filename.FileNameConstructionMode));
+    for (const SettingsRow& row : SettingsSchema())
+        if (row.control) std::visit(ShowField{*view_, row.control}, row.ref(fields_));
 }
 
 void SplitSettingsDialog::ReadFields() {
-    const DialogView& view = *view_;
-    for (const auto& [id, flag] : CheckBoxes(fields_)) *flag = view.Checked(id);
-    for (const auto& [id, text] : TextEdits(fields_)) *text = view.Text(id);
-    for (const auto& [id, number] : NumberEdits(fields_)) *number = NumberIn(view.Text(id));
-    ReadChoice(view, kPrefixList, fields_.Filename.FileNameAutoPrefix);
-    ReadChoice(view, kNameModeList, fields_.Filename.FileNameConstructionMode);
+    for (const SettingsRow& row : SettingsSchema())
+        if (row.control) std::visit(ReadField{*view_, row.control}, row.ref(fields_));
 }
 
 void SplitSettingsDialog::CleanBaseName() {

@@ -32,14 +32,8 @@ void SplitSettingsDialog::SeparatorOptions() {
 
 void SplitSettingsDialog::NameArea() {
     FilenameSettings& naming = fields_.Filename;
-    TextAreaDialog dialog({naming.TextAreaLeft, naming.TextAreaTop, naming.TextAreaRight, naming.TextAreaBottom}, "",
-                          kNameAreaMessage);
-    if (!view_->RunModal(dialog)) return;
-    const PageArea& area = dialog.Result();
-    naming.TextAreaLeft = area.left;
-    naming.TextAreaTop = area.top;
-    naming.TextAreaRight = area.right;
-    naming.TextAreaBottom = area.bottom;
+    TextAreaDialog dialog(naming.TextArea, "", kNameAreaMessage);
+    if (view_->RunModal(dialog)) naming.TextArea = dialog.Result();
 }
 
 void SplitSettingsDialog::BrowseFolder() {

@@ -73,12 +73,13 @@ bool TextAreaDialog::Accept() {
         return false;
     }
     // Edges out of order are said, as every route says them, not swapped behind the user's back.
-    if (const std::optional<std::string> refusal = AreaRefusal(*left, *top, *right, *bottom)) {
+    const PageArea area{*left, *top, *right, *bottom};
+    if (const std::optional<std::string> refusal = AreaRefusal(area)) {
         Host().viewer->Alert(*refusal);
         return false;
     }
     Host().registry->WriteSection(UnitsKey(), {{kUnitsValue, static_cast<std::uint32_t>(unit)}});
-    area_ = {*left, *top, *right, *bottom};
+    area_ = area;
     return true;
 }
 

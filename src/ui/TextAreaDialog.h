@@ -3,15 +3,10 @@
 // last chose (kept in the settings store between runs).
 #include <string>
 
-#include "model/Fixed16.h"
+#include "model/PageArea.h"
 #include "ui/Dialog.h"
 
 namespace tessera {
-
-// In points.
-struct PageArea {
-    Fixed16 left, top, right, bottom;
-};
 
 // What the area is for, as the settings dialog and the separator search say it.
 inline constexpr const char* kNameAreaMessage =

@@ -17,13 +17,29 @@ SplitSettings Changed() {
     s.Output.bLinearize = true;
     s.Output.NumEqualPages = 12;
     s.Output.SeparatorQuery.Pattern = "Chapter \"1\" \\ end";
-    s.Output.SeparatorQuery.AreaLeft = Fixed16::FromRaw(-72 * 65536);
+    s.Output.SeparatorQuery.Area.left = Fixed16::FromRaw(-72 * 65536);
     s.Output.SeparatorQuery.UseAreaFilter = s.Filename.CreateFoldersForBookmarks = true;
     s.Security.Password = "pw";
     s.Security.bSecurityCanPrint = false;
     s.Filename.OutputFolder = "/srv/out/";
     s.Filename.OutputBaseFilename = "Part";
-    s.Filename.TextAreaBottom = Fixed16::FromRaw(123456);
+    s.Filename.TextArea.bottom = Fixed16::FromRaw(123456);
+    return s;
+}
+
+// Every field the remembered settings keep, away from its initial value.
+SplitSettings EveryStoredField() {
+    SplitSettings s;
+    s.SplitMode = SplitMethod::BookmarkLevels;
+    OutputSettings& o = s.Output;
+    o.bLinearize = o.bRemovePageLabels = o.bTransferBookmarks = o.bUpdateLinks = o.bCreateHTMLIndex = true;
+    o.NumEqualPages = 12, o.StartBookmarkLevel = 2, o.EndBookmarkLevel = 5, o.BlankPageThreshold = 70;
+    o.SeparatorType = SeparatorKind::BlankImagePage;
+    o.SeparatorQuery = {"Chapter \"1\" \\ end", true, true, true, true, true, Fixed16::FromRaw(-72 * 65536),
+                        Fixed16::FromRaw(3), Fixed16::FromRaw(600 * 65536 + 1), Fixed16::FromRaw(800 * 65536)};
+    s.Security = {true, "pw", "owner", false, false, false, false, true};
+    s.Filename = {"/srv/out/", "Part", NameConstructionMode::AddPageLabel, AutoPrefix::PrefixNone, true,
+                  Fixed16::FromRaw(1), Fixed16::FromRaw(2), Fixed16::FromRaw(300 * 65536), Fixed16::FromRaw(123456)};
     return s;
 }
 
@@ -143,6 +159,21 @@ TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThemAndRou
     LoadSettingsFromRegistry(loaded);
     EXPECT_EQ(loaded, Changed());
     EXPECT_EQ(Registry().ReadSection("Tessera\\TextFromPage").Dword("Units"), 2u);
+}
+
+// The file was written before the settings fields became one table: it loads
+// to the same record and is written back byte for byte.
+TEST_F(RegistrySettingsTest, RememberedSettingsFileLoadsAndSavesUnchanged) {
+    const std::filesystem::path stored = host.folder / "config/Moraine/Tessera.conf";
+    std::filesystem::create_directories(stored.parent_path());
+    const std::string golden = test::ReadFile(test::DataFile("settings-remembered.conf"));
+    std::ofstream(stored, std::ios::binary) << golden;
+    SplitSettings loaded;
+    LoadSettingsFromRegistry(loaded);
+    EXPECT_EQ(loaded, EveryStoredField());
+    std::filesystem::remove(stored);
+    SaveSettingsToRegistry(loaded);
+    EXPECT_EQ(test::ReadFile(stored), golden);
 }
 
 // Outputs are secured only with a password or restrictions; the record a run is given trims passwords.

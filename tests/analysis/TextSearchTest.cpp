@@ -104,7 +104,7 @@ PageRange Query(QueryTarget target, const std::string& first, const std::string&
     return r;
 }
 
-TextArea Area(double left, double top, double right, double bottom) {
+PageArea Area(double left, double top, double right, double bottom) {
     const auto fixed = [](double points) { return Fixed16::FromRealAddingHalf(points); };
     return {fixed(left), fixed(top), fixed(right), fixed(bottom)};
 }
@@ -162,8 +162,8 @@ TEST_F(TextScanTest, AnAreaKeepsTheWordsThatTouchItAndNamesOutputs) {
     PageTextExtractor extractor;
     ASSERT_TRUE(extractor.Attach(doc));
     // The first line's baseline is 86 points below the top, the last one's 156.
-    const TextArea header = Area(0, 0, 612, 100);
-    const std::tuple<TextArea, bool, const char*> areas[] = {{{}, false, "Header words Body text "},
+    const PageArea header = Area(0, 0, 612, 100);
+    const std::tuple<PageArea, bool, const char*> areas[] = {{{}, false, "Header words Body text "},
                                                              {header, true, "Header words "},
                                                              {Area(0, 140, 100, 792), true, "Body "},  // a word across
                                                              {Area(300, 300, 400, 400), true, ""}};
@@ -179,7 +179,7 @@ TEST_F(TextScanTest, AnAreaKeepsTheWordsThatTouchItAndNamesOutputs) {
     SplitSettings s;
     s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone, s.Filename.OutputBaseFilename = "";
     s.Filename.FileNameConstructionMode = NameConstructionMode::AddTextFromPage;
-    s.Filename.TextAreaRight = header.right, s.Filename.TextAreaBottom = header.bottom;
+    s.Filename.TextArea.right = header.right, s.Filename.TextArea.bottom = header.bottom;
     for (int page : {0, 1, 2, 3}) s.Outputs.push_back(OutputDocument{{MakePageRange(page, 1)}, ""});
     std::vector<std::string> names;
     for (const auto& entry : NameOutputs(s, doc, std::tm{})) names.push_back(entry.file);

@@ -4,6 +4,7 @@
 #include "host/HostError.h"
 #include "model/ProfileCabinet.h"
 #include "support/CabinetPath.h"
+#include "support/Files.h"
 
 namespace tessera {
 namespace {
@@ -14,10 +15,10 @@ TextQuery AreaQuery(const char* pattern, bool regex) {
     q.UseRegExp = regex;
     q.WholeWords = !regex;
     q.MatchCase = q.UseAreaFilter = true;
-    q.AreaLeft = Fixed16::FromRaw(72 * 65536 + 32768);
-    q.AreaTop = Fixed16::FromRaw(36 * 65536);
-    q.AreaRight = Fixed16::FromRaw(540 * 65536 + 1);
-    q.AreaBottom = Fixed16::FromRaw(700 * 65536);
+    q.Area.left = Fixed16::FromRaw(72 * 65536 + 32768);
+    q.Area.top = Fixed16::FromRaw(36 * 65536);
+    q.Area.right = Fixed16::FromRaw(540 * 65536 + 1);
+    q.Area.bottom = Fixed16::FromRaw(700 * 65536);
     return q;
 }
 
@@ -49,8 +50,8 @@ SplitSettings EveryField() {
     f.FileNameConstructionMode = NameConstructionMode::AddTextFromPage;
     f.FileNameAutoPrefix = AutoPrefix::PrefixTodaysDate;
     f.CreateFoldersForBookmarks = true;
-    f.TextAreaLeft = Fixed16::FromRaw(10 * 65536), f.TextAreaTop = Fixed16::FromRaw(20 * 65536 + 1);
-    f.TextAreaRight = Fixed16::FromRaw(300 * 65536), f.TextAreaBottom = Fixed16::FromRaw(80 * 65536 + 49152);
+    f.TextArea.left = Fixed16::FromRaw(10 * 65536), f.TextArea.top = Fixed16::FromRaw(20 * 65536 + 1);
+    f.TextArea.right = Fixed16::FromRaw(300 * 65536), f.TextArea.bottom = Fixed16::FromRaw(80 * 65536 + 49152);
     f.PageNumber = 3, f.StartingNumber = 5, f.IncrementBy = 2, f.NumPadWithZeroes = 3;
 
     OutputDocument plain{{MakePageRange(0, 9, PageRangeFlag::OddPages), MakePageRange(2, 4, PageRangeFlag::EvenPages | PageRangeFlag::ReverseOrder)}, "Front"};
@@ -76,8 +77,12 @@ TEST(ProfileCabinetTest, RoundTripThroughTheStreamGivesTheSameRecordAndFile) {
     SplitSettings sparse;  // empty texts are not stored, a default range still is
     sparse.Filename.OutputBaseFilename.clear();
     sparse.Outputs = {OutputDocument{{PageRange{}}, ""}};
-    for (const SplitSettings& first : {EveryField(), sparse}) {
+    // The files were written before the settings fields became one table; they must not change.
+    const std::pair<SplitSettings, const char*> cases[] = {{EveryField(), "settings-every-field.tpr"},
+                                                           {sparse, "settings-sparse.tpr"}};
+    for (const auto& [first, golden] : cases) {
         const std::string stream = Stream(first);
+        EXPECT_EQ(stream, test::ReadFile(test::DataFile(golden))) << golden;
         SplitSettings loaded;
         const Result<> load = LoadSettingsFromCabinet(loaded, cabinet::JsonCabinetStreams().ReadStream(stream));
         ASSERT_TRUE(load) << load.Reason();
@@ -145,9 +150,9 @@ TEST(ProfileCabinetTest, LoadRules) {
          {put(naming, "PageRectRight", 10.00001), put(naming, "PageRectTop", 72), put(naming, "PageRectLeft", -2e-5),
           put(naming, "PageRectBottom", 72)},
          [](auto& s) {
-             s.Filename.TextAreaRight = Fixed16::FromRaw(10 * 65536 + 1);
-             s.Filename.TextAreaTop = s.Filename.TextAreaBottom = Fixed16::FromRaw(72 * 65536);
-             s.Filename.TextAreaLeft = Fixed16::FromRaw(0);
+             s.Filename.TextArea.right = Fixed16::FromRaw(10 * 65536 + 1);
+             s.Filename.TextArea.top = s.Filename.TextArea.bottom = Fixed16::FromRaw(72 * 65536);
+             s.Filename.TextArea.left = Fixed16::FromRaw(0);
          }},
         {"passwords lose leading white space only",
          {put(security, "Password", std::string(" \tpw ")), put(security, "PermPassword", std::string("\n"))},

@@ -219,7 +219,7 @@ TEST_F(SequenceTest, EveryRouteRefusesTheSameSettingsWithTheSameWords) {
             s.Output.SeparatorType = SeparatorKind::PageMatchingText;
             TextQuery& q = s.Output.SeparatorQuery;
             q.Pattern = pattern, q.UseRegExp = regex, q.UseAreaFilter = left != right;
-            q.AreaLeft = Fixed16::FromRealRounded(left), q.AreaRight = Fixed16::FromRealRounded(right);
+            q.Area.left = Fixed16::FromRealRounded(left), q.Area.right = Fixed16::FromRealRounded(right);
         };
     };
     const auto watermark = [](const char* text, int size, int transparency) -> Edit {

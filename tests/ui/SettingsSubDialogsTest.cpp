@@ -144,7 +144,7 @@ TEST(SeparatorSearchDialogTest, TakesAnyNonEmptyPatternWithoutCompilingItAndEdit
     test::DialogTestHost host;
     TextQuery query;
     query.PrevBreakPage = true;
-    query.AreaLeft = Fixed16::FromRaw(100 * 65536);
+    query.Area.left = Fixed16::FromRaw(100 * 65536);
     test::Opened<SeparatorSearchDialog> d(query);
     EXPECT_EQ(d.view.Text(kLeftShown), "100 pt / 35 mm / 1.39 in");
     EXPECT_FALSE(d.view.Enabled(kEditArea));
@@ -164,7 +164,7 @@ TEST(SeparatorSearchDialogTest, TakesAnyNonEmptyPatternWithoutCompilingItAndEdit
     ASSERT_TRUE(d.view.PressOk());
     const TextQuery& result = d.dialog.Result();
     EXPECT_TRUE(result.Pattern == "(" && result.UseRegExp && result.PrevBreakPage && result.UseAreaFilter);
-    EXPECT_EQ(result.AreaRight, Fixed16::FromRaw(144 * 65536));
+    EXPECT_EQ(result.Area.right, Fixed16::FromRaw(144 * 65536));
 }
 
 constexpr ControlId kAutomatic = 1111, kCustom = 1112, kName = 1113;

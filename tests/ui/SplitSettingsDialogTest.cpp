@@ -1,14 +1,17 @@
 // The settings dialog as a user drives it, and the output folder it names.
+#include <algorithm>
 #include <fstream>
 
 #include "access/RegistrySettings.h"
 #include "engine/OutputPlanner.h"
+#include "model/SplitMethodTable.h"
 #include "support/Files.h"
 #include "support/ScopedLanguageTable.h"
 #include "ui/AcceptedOutputs.h"
 #include "ui/BookmarkPickerDialog.h"
 #include "ui/MemoryView.h"
 #include "ui/OutputFolder.h"
+#include "ui/SplitOptionTable.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -240,6 +243,23 @@ TEST_F(SplitSettingsDialogTest, ARangeFromABookmarkIsTheRangeItsBookmarkSplitGiv
 
 // A folder still to be made must be an absolute path of valid names; one that
 // exists is taken as it is.
+// A method is one row: each must have a planner, an option of its own, a
+// radio the dialog shows.
+TEST(SplitMethodRowsTest, EveryRowHasItsPlannerOptionAndRadio) {
+    std::set<std::string> options;
+    const std::vector<ControlSpec> controls = SplitSettingsDialog(DocumentHandle(), 0, {}).Controls();
+    const std::vector<host::OptionSpec> commandLine = SplitOptionSpecs();
+    for (const SplitMethodRow& row : SplitMethodRows()) {
+        EXPECT_TRUE(HasPlanner(row.method)) << row.option;
+        EXPECT_TRUE(options.insert(row.option).second) << row.option;
+        EXPECT_EQ(FindMethodRowByRadio(row.radio), &row) << row.option;
+        EXPECT_TRUE(std::ranges::any_of(controls, [&](const ControlSpec& c) {
+            return c.id == row.radio && c.kind == ControlKind::Radio;
+        })) << row.option;
+        EXPECT_TRUE(std::ranges::any_of(commandLine, [&](const host::OptionSpec& o) { return o.name == row.option; }));
+    }
+}
+
 TEST(OutputFolderTest, NewFoldersFollowTheNameRuleAndExistingOnesAreTakenAsTheyAre) {
     test::TestHost host;
     const struct { std::string path; bool valid; } cases[] = {

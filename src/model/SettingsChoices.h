@@ -1,0 +1,77 @@
+#pragma once
+// The words, stored integers and captions of the settings' choices, declared
+// once: the command line reads the words, the dialog's lists show the
+// captions, profiles keep the integers and refuse or fold what lies past them.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "model/SplitSettings.h"
+
+namespace tessera {
+
+template <class Value>
+struct ChoiceRow {
+    Value value;              // stored as its integer
+    const char* word;         // the command line's word for it
+    const char* captionKey;   // the dialog list's caption, a language-table key
+};
+
+// The naming modes, the name prefixes and the separator kinds, each in the
+// order of their stored integers.
+inline constexpr ChoiceRow<NameConstructionMode> kNamingModeRows[] = {
+    {NameConstructionMode::AddNumber, "number", "IDS_ADD_NUMBER"},
+    {NameConstructionMode::AddLetter, "letter", "IDS_ADD_LETTER"},
+    {NameConstructionMode::AddPageRanges, "pages", "IDS_ADD_PAGE_RANGES"},
+    {NameConstructionMode::AddPageLabel, "label", "IDS_ADD_PAGE_LABEL"},
+    {NameConstructionMode::AddTextFromPage, "text", "IDS_ADD_TEXT_FROM_PAGE"},
+};
+inline constexpr ChoiceRow<AutoPrefix> kPrefixRows[] = {
+    {AutoPrefix::PrefixNone, "none", "IDS_PREFIX_NONE"},
+    {AutoPrefix::PrefixFilename, "name", "IDS_PREFIX_FILENAME"},
+    {AutoPrefix::PrefixTodaysDate, "date", "IDS_PREFIX_TODAYSDATE"},
+};
+inline constexpr ChoiceRow<SeparatorKind> kSeparatorRows[] = {
+    {SeparatorKind::BlankPage, "blank", "IDS_BLANK_PAGE"},
+    {SeparatorKind::BlankImagePage, "scan", "IDS_BLANK_IMAGE_PAGE"},
+    {SeparatorKind::PageMatchingText, "text", "IDS_PAGE_MATCHING_TEXT"},
+};
+constexpr std::span<const ChoiceRow<NameConstructionMode>> NamingModeChoices() { return kNamingModeRows; }
+constexpr std::span<const ChoiceRow<AutoPrefix>> PrefixChoices() { return kPrefixRows; }
+constexpr std::span<const ChoiceRow<SeparatorKind>> SeparatorChoices() { return kSeparatorRows; }
+
+// The rows of a choice's type, for code that holds a field of it.
+constexpr std::span<const ChoiceRow<NameConstructionMode>> ChoicesOf(NameConstructionMode) { return kNamingModeRows; }
+constexpr std::span<const ChoiceRow<AutoPrefix>> ChoicesOf(AutoPrefix) { return kPrefixRows; }
+constexpr std::span<const ChoiceRow<SeparatorKind>> ChoicesOf(SeparatorKind) { return kSeparatorRows; }
+
+// The one naming mode that reads a page area, which must then be given.
+inline constexpr NameConstructionMode kNamingModeWithArea = NameConstructionMode::AddTextFromPage;
+
+// The value of `word`, or none when no row has it.
+template <class Value>
+std::optional<Value> ChoiceByWord(std::span<const ChoiceRow<Value>> rows, std::string_view word) {
+    for (const ChoiceRow<Value>& row : rows)
+        if (word == row.word) return row.value;
+    return std::nullopt;
+}
+
+// "a, b, c": the words, for messages and help.
+template <class Value>
+std::string ChoiceWords(std::span<const ChoiceRow<Value>> rows) {
+    std::string words;
+    for (const ChoiceRow<Value>& row : rows) words += (words.empty() ? "" : ", ") + std::string(row.word);
+    return words;
+}
+
+// True when the stored integer names a row.
+template <class Value>
+bool IsKnownChoice(std::span<const ChoiceRow<Value>> rows, Value value) {
+    for (const ChoiceRow<Value>& row : rows)
+        if (row.value == value) return true;
+    return false;
+}
+
+}  // namespace tessera
