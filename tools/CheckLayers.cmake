@@ -3,8 +3,8 @@
 # seen only by the dialogs' windows (src/ui/qt) and the host's desktop
 # windows (host/app/Gui*), and the rest of the plug-in does not see the former.
 # Run as: cmake -DROOT=<source dir> -P tools/CheckLayers.cmake
-set(layers interfaces strings model access analysis engine ui shell)
-set(plugin_only strings model access analysis engine ui shell)
+set(layers interfaces strings model access reading editing engine ui shell)
+set(plugin_only strings model access reading editing engine ui shell)
 file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/src/*.h ${ROOT}/src/*.cpp ${ROOT}/host/*.h ${ROOT}/host/*.cpp)
 set(faults 0)
 foreach(file IN LISTS files)

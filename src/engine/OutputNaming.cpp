@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "access/Host.h"
-#include "analysis/PageTextExtractor.h"
+#include "reading/PageTextExtractor.h"
 #include "engine/SafeFileName.h"
 #include "host/HostError.h"
 #include "strings/LanguageTable.h"

@@ -6,8 +6,8 @@
 #include <unordered_set>
 
 #include "access/Host.h"
-#include "analysis/QueryResolution.h"
-#include "analysis/SeparatorPages.h"
+#include "reading/QueryResolution.h"
+#include "reading/SeparatorPages.h"
 #include "engine/BookmarkCollector.h"
 #include "strings/Utf8Text.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "access/Host.h"
-#include "analysis/SplitFacts.h"
+#include "reading/SplitFacts.h"
 #include "engine/HtmlIndex.h"
 #include "engine/OutputPlanner.h"
 #include "engine/OutputProducer.h"

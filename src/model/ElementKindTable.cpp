@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "strings/LanguageTable.h"
 
 namespace tessera {
 namespace {
@@ -49,12 +48,6 @@ const ElementKindRow kElementKindRows[] = {
 }  // namespace
 
 std::span<const ElementKindRow> ElementKindRows() { return kElementKindRows; }
-
-std::string ElementKindName(host::PageElementKind kind) {
-    for (const ElementKindRow& row : kElementKindRows)
-        if (row.kind == kind) return LookupString(row.nameKey, row.englishName);
-    return LookupString("IDS_ELEMENT");
-}
 
 std::optional<host::PageElementKind> ContentKindForWord(std::string_view word) {
     for (const ElementKindRow& row : kElementKindRows)

@@ -36,9 +36,6 @@ struct ElementKindRow {
 // Every kind with a row, in the order a query lists its kinds.
 std::span<const ElementKindRow> ElementKindRows();
 
-// The localised display name of a kind; "Element" for kinds without one.
-std::string ElementKindName(host::PageElementKind kind);
-
 std::optional<host::PageElementKind> ContentKindForWord(std::string_view word);
 
 // The kinds in the order queries list them, each once.

@@ -32,7 +32,5 @@ struct PageQuery {
 };
 
 bool IsQueryComplete(const PageQuery& query);
-// The label of a query range in the output list.
-std::string DescribePageQuery(const PageQuery& query);
 
 }  // namespace tessera

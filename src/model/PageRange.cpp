@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "strings/LanguageTable.h"
-#include "strings/TextFormat.h"
 
 namespace tessera {
 namespace {
@@ -57,20 +55,6 @@ void ComputeActualPages(PageRange& range) {
     range.FirstPage = static_cast<std::int32_t>(first - 1);
     range.LastPage = static_cast<std::int32_t>(last - 1);
     range.NumActualPages = static_cast<std::int32_t>((last - first + step) / step);
-}
-
-std::string DescribePageRange(const PageRange& range) {
-    if (range.Query.Enable) return DescribePageQuery(range.Query);
-    const std::string unit = LookupString(range.NumActualPages == 1 ? "IDS_PAGE" : "IDS_PAGES");
-    const char* key = range.Options.EvenOnly()  ? "IDS_FORMAT_EVEN_PAGES_FROM"
-                      : range.Options.OddOnly() ? "IDS_FORMAT_ODD_PAGES_FROM"
-                                                : "IDS_FORMAT_ALL_PAGES_FROM";
-    std::string text = FormatText(LookupString(key), {std::int64_t{range.StartPage} + 1,
-                                                      std::int64_t{range.StartPage} + range.NumPages,
-                                                      std::int64_t{range.NumActualPages}, unit});
-    if (range.Options.Has(PageRangeFlag::ReverseOrder)) text += ", " + LookupString("IDS_REVERSE_ORDER");
-    if (range.Watermark) text += ", " + LookupString("IDS_WATERMARK") + ": " + range.Watermark->Text;
-    return range.SubTitle + text;
 }
 
 PageRange MakePageRange(std::int32_t start, std::int32_t count, PageRangeFlags options) {

@@ -36,8 +36,6 @@ void ResetPageFields(PageRange& range);
 // Fills FirstPage, LastPage, NumActualPages and Step from StartPage, NumPages and
 // the parity options (both parities set means all pages, and are cleared).
 void ComputeActualPages(PageRange& range);
-// The label of the range in the output list.
-std::string DescribePageRange(const PageRange& range);
 // A plain range over [start, start + count) with the given options, derived fields computed.
 PageRange MakePageRange(std::int32_t start, std::int32_t count, PageRangeFlags options = {});
 

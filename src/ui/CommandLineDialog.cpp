@@ -4,7 +4,7 @@
 #include "access/Host.h"
 #include "access/ProfileFile.h"
 #include "access/RegistrySettings.h"
-#include "analysis/SplitFacts.h"
+#include "reading/SplitFacts.h"
 #include "strings/LanguageTable.h"
 #include "strings/Result.h"
 #include "strings/TextFormat.h"

@@ -4,6 +4,7 @@
 
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
+#include "ui/RangeDescription.h"
 
 namespace tessera {
 

@@ -5,7 +5,7 @@
 #include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "access/RegistrySettings.h"
-#include "analysis/SplitFacts.h"
+#include "reading/SplitFacts.h"
 #include "model/SettingsChoices.h"
 #include "model/SplitMethodTable.h"
 #include "strings/LanguageTable.h"

@@ -1,7 +1,7 @@
 #include "ui/TextSearchRangeDialog.h"
 
 #include "access/AlertByKey.h"
-#include "analysis/SearchPattern.h"
+#include "reading/SearchPattern.h"
 #include "ui/TextQueryControls.h"
 
 namespace tessera {

@@ -1,7 +1,7 @@
 // The search-pattern compiler and the page-text matcher: the first byte holds
 // the query's switches, then the pattern up to a NUL, then the page text.
 #include "FuzzTarget.h"
-#include "analysis/SearchPattern.h"
+#include "reading/SearchPattern.h"
 
 TESSERA_FUZZ_TARGET(search) {
     if (size == 0) return 0;

@@ -2,6 +2,7 @@
 #include "model/Fixed16.h"
 #include "model/OutputDocument.h"
 #include "support/ScopedLanguageTable.h"
+#include "ui/RangeDescription.h"
 
 namespace tessera {
 namespace {

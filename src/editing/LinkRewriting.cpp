@@ -1,4 +1,4 @@
-#include "analysis/LinkRewriting.h"
+#include "editing/LinkRewriting.h"
 
 #include "access/Guarded.h"
 #include "access/Host.h"

@@ -1,7 +1,7 @@
-#include "analysis/SplitFacts.h"
+#include "reading/SplitFacts.h"
 
 #include "access/Host.h"
-#include "analysis/SearchPattern.h"
+#include "reading/SearchPattern.h"
 
 namespace tessera {
 

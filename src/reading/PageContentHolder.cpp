@@ -1,4 +1,4 @@
-#include "analysis/PageContentHolder.h"
+#include "reading/PageContentHolder.h"
 
 #include "access/Host.h"
 #include "host/HostError.h"

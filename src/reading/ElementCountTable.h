@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "analysis/PageContentHolder.h"
+#include "reading/PageContentHolder.h"
 #include "host/PageElementKind.h"
 
 namespace tessera {

@@ -1,4 +1,4 @@
-#include "analysis/PageElementWalk.h"
+#include "reading/PageElementWalk.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 // What pages draw, read through the real host: blank pages and blank scans,
 // element counts and content queries, and content taken and given back once.
-#include "analysis/BlankPage.h"
-#include "analysis/QueryResolution.h"
-#include "analysis/SeparatorPages.h"
+#include "reading/BlankPage.h"
+#include "reading/QueryResolution.h"
+#include "reading/SeparatorPages.h"
 #include "support/PdfFixture.h"
 
 namespace tessera {

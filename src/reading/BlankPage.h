@@ -2,7 +2,7 @@
 // Whether a page is blank, or holds nothing but a nearly empty scan.
 // Annotations, form fields and links do not make a page non-blank: only the
 // page's content is looked at.
-#include "analysis/PageContentHolder.h"
+#include "reading/PageContentHolder.h"
 
 namespace tessera {
 

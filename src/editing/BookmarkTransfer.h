@@ -1,7 +1,7 @@
 #pragma once
 // Every output carries the source's whole outline; the destinations of its
 // items are mapped as links are.
-#include "analysis/LinkRewriting.h"
+#include "editing/LinkRewriting.h"
 
 namespace tessera {
 

@@ -1,7 +1,7 @@
-#include "analysis/BlankPage.h"
+#include "reading/BlankPage.h"
 
 #include "access/Host.h"
-#include "analysis/PageElementWalk.h"
+#include "reading/PageElementWalk.h"
 #include "host/HostError.h"
 
 namespace tessera {

@@ -1,10 +1,10 @@
-#include "analysis/QueryResolution.h"
+#include "reading/QueryResolution.h"
 
 #include <optional>
 
-#include "analysis/ElementCountTable.h"
-#include "analysis/PageScan.h"
-#include "analysis/PageTextExtractor.h"
+#include "reading/ElementCountTable.h"
+#include "reading/PageScan.h"
+#include "reading/PageTextExtractor.h"
 #include "host/HostError.h"
 
 namespace tessera {

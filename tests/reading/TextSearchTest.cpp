@@ -4,10 +4,10 @@
 #include <fstream>
 #include <thread>
 
-#include "analysis/PageTextExtractor.h"
-#include "analysis/QueryResolution.h"
-#include "analysis/SearchPattern.h"
-#include "analysis/SeparatorPages.h"
+#include "reading/PageTextExtractor.h"
+#include "reading/QueryResolution.h"
+#include "reading/SearchPattern.h"
+#include "reading/SeparatorPages.h"
 #include "engine/OutputNaming.h"
 #include "support/Files.h"
 #include "support/PdfFixture.h"

@@ -1,11 +1,11 @@
-#include "analysis/ElementCountTable.h"
+#include "reading/ElementCountTable.h"
 
 #include <algorithm>
 #include <optional>
 #include <string_view>
 
 #include "access/Host.h"
-#include "analysis/PageElementWalk.h"
+#include "reading/PageElementWalk.h"
 #include "host/HostError.h"
 #include "model/ElementKindTable.h"
 

@@ -1,4 +1,4 @@
-#include "analysis/StampWatermark.h"
+#include "editing/StampWatermark.h"
 
 #include <cmath>
 

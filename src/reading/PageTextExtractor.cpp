@@ -1,4 +1,4 @@
-#include "analysis/PageTextExtractor.h"
+#include "reading/PageTextExtractor.h"
 
 #include "access/Host.h"
 

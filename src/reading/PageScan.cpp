@@ -1,4 +1,4 @@
-#include "analysis/PageScan.h"
+#include "reading/PageScan.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "analysis/SearchPattern.h"
+#include "reading/SearchPattern.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>

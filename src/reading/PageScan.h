@@ -3,8 +3,8 @@
 #include <string>
 
 #include "access/DocumentHandle.h"
-#include "analysis/PageContentHolder.h"
-#include "analysis/SearchPattern.h"
+#include "reading/PageContentHolder.h"
+#include "reading/SearchPattern.h"
 
 namespace tessera {
 

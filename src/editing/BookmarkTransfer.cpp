@@ -1,4 +1,4 @@
-#include "analysis/BookmarkTransfer.h"
+#include "editing/BookmarkTransfer.h"
 
 #include "access/Guarded.h"
 #include "access/Host.h"

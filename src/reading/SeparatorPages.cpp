@@ -1,13 +1,13 @@
-#include "analysis/SeparatorPages.h"
+#include "reading/SeparatorPages.h"
 
 #include <algorithm>
 #include <functional>
 
 #include "access/Host.h"
 
-#include "analysis/BlankPage.h"
-#include "analysis/PageScan.h"
-#include "analysis/PageTextExtractor.h"
+#include "reading/BlankPage.h"
+#include "reading/PageScan.h"
+#include "reading/PageTextExtractor.h"
 
 namespace tessera {
 
