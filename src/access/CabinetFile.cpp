@@ -1,7 +1,7 @@
 #include "access/CabinetFile.h"
 
 #include "access/Host.h"
-#include "host/HostError.h"
+#include "access/ReadOr.h"
 
 namespace tessera {
 namespace {
@@ -18,20 +18,19 @@ std::string Named(const std::string& path, const std::string& reason) {
 }  // namespace
 
 Parsed<host::Cabinet> ReadCabinetFile(const std::string& path) {
-    try {
-        return Host().cabinets->ReadStream(Host().files->ReadFile(path, kMaxCabinetFileBytes));
-    } catch (const host::HostError& error) {
+    return ReadOr([&](const host::HostError& error) -> Parsed<host::Cabinet> {
         return ParseFailure{Named(path, error.what())};
-    }
+    }, "the caller shows why the file gave no list", [&]() -> Parsed<host::Cabinet> {
+        return Host().cabinets->ReadStream(Host().files->ReadFile(path, kMaxCabinetFileBytes));
+    });
 }
 
 std::optional<std::string> WriteCabinetFile(const std::string& path, const host::Cabinet& cabinet) {
-    try {
-        Host().files->WriteFile(path, Host().cabinets->WriteStream(cabinet));
-        return std::nullopt;
-    } catch (const host::HostError& error) {
-        return Named(path, error.what());
-    }
+    return ReadOr([&](const host::HostError& error) -> std::optional<std::string> { return Named(path, error.what()); },
+                  "the caller shows why the file was not written", [&]() -> std::optional<std::string> {
+                      Host().files->WriteFile(path, Host().cabinets->WriteStream(cabinet));
+                      return std::nullopt;
+                  });
 }
 
 }  // namespace tessera

@@ -5,7 +5,7 @@
 
 #include "access/Host.h"
 #include "analysis/PageElementWalk.h"
-#include "host/HostError.h"
+#include "access/ReadOr.h"
 
 namespace tessera {
 namespace {
@@ -77,11 +77,9 @@ void CountPageProperties(host::PageId page, ElementCountTable& counts) {
 // are and is kept, the first one, for the caller.
 template <class Count>
 void Attempt(Count&& count, std::optional<host::HostError>& failure) {
-    try {
-        count();
-    } catch (const host::HostError& e) {
+    ReadOr([&failure](const host::HostError& e) {
         if (!failure) failure = e;
-    }
+    }, "the group's kinds stay uncounted; the first failure is raised after the other groups", count);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ std::vector<std::string> OutputPaths(const SplitSettings& settings) {
 // replace a file an earlier split of the batch wrote. Found before anything
 // is written, the index included; none when nothing is in the way.
 std::optional<std::string> RefusalBeforeWriting(std::vector<std::string> paths, const std::string& sourcePath,
-                                 const std::string& indexPath) {
+                                                const std::string& indexPath, const WrittenFiles* batchFiles) {
     host::FileServices& files = *Host().files;
     if (!indexPath.empty()) {
         if (files.FolderExists(indexPath)) return Refuse("IDS_HTML_INDEX_NOT_WRITTEN", indexPath);
@@ -42,7 +42,7 @@ std::optional<std::string> RefusalBeforeWriting(std::vector<std::string> paths, 
             return Refuse(files.IsSameFile(path, sourcePath) ? "IDS_OUTPUT_WOULD_OVERWRITE_SOURCE"
                                                                : "IDS_OUTPUT_WOULD_OVERWRITE_INPUT",
                           path);
-        if (BatchWrittenFiles() && BatchWrittenFiles()->Has(path)) return Refuse("IDS_OUTPUT_PATH_WRITTEN_TWICE", path);
+        if (batchFiles && batchFiles->Has(path)) return Refuse("IDS_OUTPUT_PATH_WRITTEN_TWICE", path);
     }
     return std::nullopt;
 }
@@ -114,7 +114,7 @@ std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, cons
     return entries;
 }
 
-SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
+SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source, const RunContext& context) {
     SplitResult result;
     const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday());
     if (!entries) return result;
@@ -122,11 +122,11 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     if (result.completed) return result;
     const std::string sourcePath = source.FilePath();
     const std::string indexPath = IndexPath(settings, source);
-    if (const std::optional<std::string> refusal = RefusalBeforeWriting(OutputPaths(settings), sourcePath, indexPath)) {
+    if (const std::optional<std::string> refusal = RefusalBeforeWriting(OutputPaths(settings), sourcePath, indexPath, context.batchFiles)) {
         result.refusal = *refusal;
         return result;
     }
-    const Production production = ProduceOutputs(source, settings);
+    const Production production = ProduceOutputs(source, settings, context);
     result.written = static_cast<std::size_t>(std::count(production.written.begin(), production.written.end(), true));
     result.withoutPages = production.written.size() - result.written;
     result.completed = production.completed;
@@ -138,7 +138,7 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
         WriteHtmlIndex(indexPath, sourcePath, WrittenEntries(*entries, production.written));
     result.completed = !indexFailure;
     result.refusal = indexFailure.value_or("");
-    if (result.completed && BatchWrittenFiles()) BatchWrittenFiles()->Note(indexPath);
+    if (result.completed && context.batchFiles) context.batchFiles->Note(indexPath);
     return result;
 }
 

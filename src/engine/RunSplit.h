@@ -6,6 +6,7 @@
 
 #include "access/DocumentHandle.h"
 #include "engine/OutputNaming.h"
+#include "engine/RunContext.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {
@@ -29,7 +30,7 @@ struct SplitResult {
 // The whole run; it completes also when no output was planned, and fails
 // when its HTML index cannot be written. A host error that no step answers
 // with a message of its own goes on to the command.
-SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source);
+SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source, const RunContext& context = {});
 
 // Today in local time.
 std::tm LocalToday();

@@ -17,6 +17,7 @@ struct HandshakeState {
     host::ExtensionId extension = 0;
     host::CoreServices* core = nullptr;
     std::uint32_t coreVersion = 0;
+    std::unique_ptr<WindowFactory> windows;
 };
 HandshakeState g_state;
 
@@ -42,8 +43,9 @@ bool Unload() {
 }  // namespace
 
 bool PlugInEntry(std::uint32_t hostVersion, std::uint32_t* version, host::HandshakeProcedure* handshake,
-                 const host::HostData* data) {
+                 const host::HostData* data, std::unique_ptr<WindowFactory> windows) {
     if (data) g_state.hostData = *data;
+    g_state.windows = std::move(windows);
     *version = hostVersion < host::kHandshakeVersion ? hostVersion : host::kHandshakeVersion;
     *handshake = &HandshakeProcedure;
     return true;
@@ -76,5 +78,9 @@ bool SetupProcedure(std::uint32_t version, host::SetupRecord* record) {
 host::ExtensionId ExtensionIdentity() { return g_state.extension; }
 
 std::uintptr_t HostMainWindow() { return g_state.hostData.mainWindow; }
+
+WindowFactory* Windows() { return g_state.windows.get(); }
+
+void HandWindows(std::unique_ptr<WindowFactory> windows) { g_state.windows = std::move(windows); }
 
 }  // namespace tessera

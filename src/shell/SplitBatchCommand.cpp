@@ -1,14 +1,15 @@
 #include "shell/SplitBatchCommand.h"
 
 #include "access/Host.h"
+#include "access/HostCallback.h"
+#include "access/ReadOr.h"
 #include "engine/OutputProducer.h"
 #include "engine/RunSplit.h"
-#include "host/HostError.h"
 #include "model/ProfileCabinet.h"
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
 #include "ui/AcceptedOutputs.h"
-#include "ui/ModalDialogs.h"
+#include "shell/Handshake.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -25,14 +26,6 @@ struct SplitBatchCommand {
 };
 SplitBatchCommand g_command;
 
-// The batch's written files count for the splits made while it lives.
-struct BatchFilesScope {
-    BatchFilesScope() { SetBatchWrittenFiles(&g_command.writtenFiles); }
-    ~BatchFilesScope() { SetBatchWrittenFiles(nullptr); }
-    BatchFilesScope(const BatchFilesScope&) = delete;
-    BatchFilesScope& operator=(const BatchFilesScope&) = delete;
-};
-
 // Entries of `defaults` that `into` lacks are added, inside nested cabinets
 // too; but a text missing from a cabinet that is there was saved empty (saving
 // drops empty values), and stays empty as it does in a profile.
@@ -48,13 +41,11 @@ void AddMissingEntries(Cabinet& into, const Cabinet& defaults) {
 }
 
 bool Initialise() {
-    try {
+    return AtHostCallback(false, [] {
         g_command.defaults.emplace();
         SaveSettingsToCabinet(SplitSettings(), *g_command.defaults);
         return true;
-    } catch (const host::HostError&) {
-        return false;
-    }
+    });
 }
 
 void Terminate() { g_command.defaults.reset(); }
@@ -73,11 +64,8 @@ void SetParams(CommandId command, const Cabinet& params) {
 
 void GetParams(CommandId command, Cabinet& params) {
     params.Clear();
-    try {
-        params = Host().batch->Value(command, host::kParams).value_or(Cabinet{});
-    } catch (const host::HostError&) {
-        params.Clear();
-    }
+    AtHostCallback([&params](const host::HostError&) { params.Clear(); },
+                   [&] { params = Host().batch->Value(command, host::kParams).value_or(Cabinet{}); });
 }
 
 void GetProperties(CommandId command, Cabinet& properties) {
@@ -109,27 +97,23 @@ int EditParameters(Cabinet& params) {
     const DocumentHandle noDocument;
     SplitSettingsDialog dialog(noDocument, 0, {});
     dialog.ApplySettings(settings);
-    if (!RunModalDialog(dialog)) return 0;
+    if (!Windows() || !Windows()->RunModal(dialog)) return 0;
     SplitSettings edited = dialog.Fields();
     edited.Outputs = Accepted().list;
-    try {
+    return ReadOr(2, "settings the parameters cannot hold are not stored", [&] {
         SaveSettingsToCabinet(edited, params);
-    } catch (const host::HostError&) {
-        return 2;
-    }
-    return 1;
+        return 1;
+    });
 }
 
 CommandStatus ShowDialog(CommandId command) {
-    try {
+    return AtHostCallback(CommandStatus::Error, [command] {
         Cabinet params;
         GetParams(command, params);
         if (EditParameters(params) != 1) return CommandStatus::Cancelled;
         Host().batch->SetValue(command, host::kParams, params);
         return CommandStatus::Ready;
-    } catch (const host::HostError&) {
-        return CommandStatus::Error;
-    }
+    });
 }
 
 void StoreResults(CommandId command, bool completed, std::size_t written, std::size_t withoutPages,
@@ -163,8 +147,7 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
         StoreResults(command, false, 0, 0, LookupString(tooLong));
         return false;
     }
-    const BatchFilesScope batchFiles;
-    const SplitResult result = RunSplit(settings, source);
+    const SplitResult result = RunSplit(settings, source, RunContext{&g_command.writtenFiles});
     // The file's line says what stopped it when the run knows.
     const std::string reason = !result.refusal.empty() ? result.refusal
                                : LookupString("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
@@ -174,24 +157,23 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
 
 CommandStatus Work(CommandId command) {
     host::BatchServices& batch = *Host().batch;
-    try {
+    const auto reported = [&](const host::HostError& error) {
+        batch.Report(command, 2, error.what());
+        return CommandStatus::Error;
+    };
+    return AtHostCallback(reported, [&] {
         const host::DocId doc = batch.Document(command);
         if (doc == host::kNoDocument) return CommandStatus::Error;
         Execute(command, doc, batch.Value(command, host::kParams).value_or(Cabinet{}), batch.Progress(command));
         return CommandStatus::Done;
-    } catch (const host::HostError& error) {
-        batch.Report(command, 2, error.what());
-        return CommandStatus::Error;
-    }
+    });
 }
 
 CommandStatus EndState(CommandId command, CommandStatus result) {
-    try {
+    return AtHostCallback(CommandStatus::Error, [&] {
         Host().batch->SetValue(command, host::kCommandState, std::nullopt);
         return result;
-    } catch (const host::HostError&) {
-        return CommandStatus::Error;
-    }
+    });
 }
 
 CommandStatus Cancel(CommandId command) { return EndState(command, CommandStatus::Cancelled); }

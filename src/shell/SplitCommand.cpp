@@ -8,7 +8,8 @@
 #include "shell/GuardedCommand.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
-#include "ui/SplitDialog.h"
+#include "shell/Handshake.h"
+#include "ui/CommandLineDialog.h"
 
 namespace tessera {
 namespace {
@@ -88,7 +89,8 @@ void SplitSteps() {
     if (!DocumentAllowsSplit(document)) return;
     SplitSettings working;
     OutputList accepted;
-    SplitDialog& dialog = ActiveSplitDialog();
+    const std::unique_ptr<SplitDialog> windowOrOptions = ActiveSplitDialog(Windows());
+    SplitDialog& dialog = *windowOrOptions;
     if (!dialog.Run(working, accepted, static_cast<unsigned>(document.PageCount()), document)) return;
     SplitSettings settings = SettingsForRun(working);
     settings.Outputs = accepted;

@@ -177,9 +177,9 @@ void CommandLineDialog::RunSucceeded(const SplitSettings& working) {
     if (Host().commandLine->StoreSettings()) SaveSettingsToRegistry(working);
 }
 
-SplitDialog& ActiveSplitDialog() {
-    static CommandLineDialog dialog;
-    return Host().commandLine->ShowsWindows() ? WindowSplitDialog() : dialog;
+std::unique_ptr<SplitDialog> ActiveSplitDialog(WindowFactory* windows) {
+    if (windows && Host().commandLine->ShowsWindows()) return windows->NewSplitWindow();
+    return std::make_unique<CommandLineDialog>();
 }
 
 }  // namespace tessera

@@ -3,10 +3,12 @@
 // when asked, the stored ones), then the fields the user gave as options, in
 // order. A run that completed stores them only when asked, so that a command
 // does the same whatever ran before it.
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "ui/SplitDialog.h"
+#include "ui/WindowFactory.h"
 
 namespace tessera {
 
@@ -26,5 +28,9 @@ public:
     bool Run(SplitSettings& working, OutputList& accepted, unsigned pageCount, const DocumentHandle& document) override;
     void RunSucceeded(const SplitSettings& working) override;
 };
+
+// The dialog for this host: a window when the host shows them (and the
+// module has a toolkit's windows), else the command line's fields.
+std::unique_ptr<SplitDialog> ActiveSplitDialog(WindowFactory* windows);
 
 }  // namespace tessera

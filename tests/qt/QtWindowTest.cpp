@@ -8,12 +8,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
+#include "app/ModuleLoader.h"
+#include "shell/Handshake.h"
+#include "shell/SplitBatchCommand.h"
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
 #include "support/Files.h"
@@ -33,6 +37,7 @@
 #include "ui/TextAreaDialog.h"
 #include "ui/TextSearchRangeDialog.h"
 #include "ui/qt/QtDialogView.h"
+#include "ui/qt/QtWindowFactory.h"
 
 namespace tessera {
 namespace {
@@ -57,8 +62,14 @@ void Type(QtDialogView& view, ControlId id, const char* text) {
 
 class QtDialogViewTest : public testing::Test {
 protected:
-    void SetUp() override { Accepted() = {}; }
-    void TearDown() override { QtDialogView::onRun = nullptr; }
+    void SetUp() override {
+        Accepted() = {};
+        HandWindows(std::make_unique<QtWindowFactory>());
+    }
+    void TearDown() override {
+        QtDialogView::onRun = nullptr;
+        HandWindows(nullptr);
+    }
 
     test::TestHost host;
 };
@@ -233,6 +244,22 @@ void ExpectPicturesDrawn(const QtDialogView& view, const Dialog& dialog, const s
         for (const QImage& other : drawn) EXPECT_NE(image, other) << name << ": picture " << spec.id << " is another's";
         drawn.push_back(image);
     }
+}
+
+// The module as the host loads it: the batch editor's "show dialog" opens the
+// settings window, and OK there stores the parameters.
+TEST_F(QtDialogViewTest, TheLoadedModulesBatchDialogOpensTheWindow) {
+    test::TestHost host;
+    app::ModuleLoader loader;
+    ASSERT_EQ(loader.Load(TESSERA_MODULE_PATH, host.runtime.Core(), host::kHandshakeVersion), std::nullopt);
+    const host::CommandId command = host.runtime.Batch().NewCommand(kSplitCommandName);
+    bool shown = false;
+    QTimer::singleShot(0, [&shown] {
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if ((shown = window != nullptr)) window->accept();
+    });
+    EXPECT_EQ(host.runtime.Batch().Handler(command)->showDialog(command), host::CommandStatus::Ready);
+    EXPECT_TRUE(shown);
 }
 
 TEST_F(QtDialogViewTest, EveryDialogIsDrawnWholeAndFitsASmallScreen) {

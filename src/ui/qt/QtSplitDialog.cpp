@@ -8,6 +8,7 @@
 #include "ui/SplitDialog.h"
 #include "ui/SplitSettingsDialog.h"
 #include "ui/qt/QtDialogView.h"
+#include "ui/qt/QtWindowFactory.h"
 
 namespace tessera {
 namespace {
@@ -59,9 +60,11 @@ public:
 
 }  // namespace
 
-SplitDialog& WindowSplitDialog() {
-    static QtSplitDialog dialog;
-    return dialog;
+std::unique_ptr<SplitDialog> QtWindowFactory::NewSplitWindow() { return std::make_unique<QtSplitDialog>(); }
+
+bool QtWindowFactory::RunModal(Dialog& dialog) {
+    QtDialogView view(dialog);
+    return view.Run();
 }
 
 }  // namespace tessera
