@@ -74,10 +74,9 @@ bool Run(SplitSettings& settings, const DocumentHandle& source) {
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return false;
     }
-    if (settings.Outputs.empty())
-        AlertByKey("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT");
-    else
-        Host().viewer->Alert(FinalReport(result));
+    // The account of a completed run is a report, which a quiet run leaves out.
+    Host().viewer->AlertReport(settings.Outputs.empty() ? LookupString("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT")
+                                                        : FinalReport(result));
     Host().commandLine->ReportOutcome(RunOutcome::Done);
     return true;
 }
