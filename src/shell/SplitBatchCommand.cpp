@@ -8,8 +8,8 @@
 #include "model/ProfileCabinet.h"
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
-#include "ui/AcceptedOutputs.h"
 #include "shell/Handshake.h"
+#include "shell/PlugInSession.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -19,12 +19,6 @@ using host::Cabinet;
 using host::CommandId;
 using host::CommandStatus;
 
-// The command's own state: its default parameters, made by the initialise callback.
-struct SplitBatchCommand {
-    std::optional<Cabinet> defaults;
-    WrittenFiles writtenFiles;  // by every split of this process's batch runs
-};
-SplitBatchCommand g_command;
 
 // Entries of `defaults` that `into` lacks are added, inside nested cabinets
 // too; but a text missing from a cabinet that is there was saved empty (saving
@@ -42,13 +36,13 @@ void AddMissingEntries(Cabinet& into, const Cabinet& defaults) {
 
 bool Initialise() {
     return AtHostCallback(false, [] {
-        g_command.defaults.emplace();
-        SaveSettingsToCabinet(SplitSettings(), *g_command.defaults);
+        Session().batch.defaults.emplace();
+        SaveSettingsToCabinet(SplitSettings(), *Session().batch.defaults);
         return true;
     });
 }
 
-void Terminate() { g_command.defaults.reset(); }
+void Terminate() { Session().batch.defaults.reset(); }
 
 // The host's registry knows every registered handler by its name already.
 void RegisterGlobally() {}
@@ -57,7 +51,7 @@ void Reset(CommandId command) { Host().batch->SetValue(command, host::kParams, C
 
 void SetParams(CommandId command, const Cabinet& params) {
     Cabinet copy = params;
-    if (g_command.defaults) AddMissingEntries(copy, *g_command.defaults);
+    if (Session().batch.defaults) AddMissingEntries(copy, *Session().batch.defaults);
     Host().batch->SetValue(command, host::kParams, copy);
     Host().batch->SetValue(command, host::kParamsDesc, std::nullopt);
 }
@@ -95,11 +89,15 @@ int EditParameters(Cabinet& params) {
     SplitSettings settings;
     LoadSettingsFromCabinet(settings, params);
     const DocumentHandle noDocument;
-    SplitSettingsDialog dialog(noDocument, 0, {});
+    // The parameters' list is the dialog's own: the one the menu's dialog
+    // accepted for its document stays as it was. The watermark text carries on.
+    DialogMemory memory{{}, Session().dialogs.lastWatermarkText};
+    SplitSettingsDialog dialog(noDocument, 0, {.memory = &memory});
     dialog.ApplySettings(settings);
     if (!Windows() || !Windows()->RunModal(dialog)) return 0;
+    Session().dialogs.lastWatermarkText = memory.lastWatermarkText;
     SplitSettings edited = dialog.Fields();
-    edited.Outputs = Accepted().list;
+    edited.Outputs = memory.accepted.list;
     return ReadOr(2, "settings the parameters cannot hold are not stored", [&] {
         SaveSettingsToCabinet(edited, params);
         return 1;
@@ -147,7 +145,7 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
         StoreResults(command, false, 0, 0, LookupString(tooLong));
         return false;
     }
-    const SplitResult result = RunSplit(settings, source, RunContext{&g_command.writtenFiles});
+    const SplitResult result = RunSplit(settings, source, RunContext{&Session().batch.writtenFiles});
     // The file's line says what stopped it when the run knows.
     const std::string reason = !result.refusal.empty() ? result.refusal
                                : LookupString("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
@@ -187,14 +185,14 @@ const host::CommandHandler kHandler{&Initialise, &Terminate, &RegisterGlobally, 
 const host::CommandHandler& SplitBatchHandler() { return kHandler; }
 
 void InstallBatchCommand() {
-    g_command.defaults.reset();
-    g_command.writtenFiles = WrittenFiles();
+    Session().batch.defaults.reset();
+    Session().batch.writtenFiles = WrittenFiles();
     if (Host().batch) Host().batch->RegisterHandler(kSplitCommandName, &kHandler);
 }
 
 void RemoveBatchCommand() {
     if (Host().batch) Host().batch->UnregisterHandler(kSplitCommandName);
-    g_command.defaults.reset();
+    Session().batch.defaults.reset();
 }
 
 }  // namespace tessera

@@ -9,6 +9,7 @@
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 #include "shell/Handshake.h"
+#include "shell/PlugInSession.h"
 #include "ui/CommandLineDialog.h"
 
 namespace tessera {
@@ -88,7 +89,7 @@ void SplitSteps() {
     if (!DocumentAllowsSplit(document)) return;
     SplitSettings working;
     OutputList accepted;
-    const std::unique_ptr<SplitDialog> windowOrOptions = ActiveSplitDialog(Windows());
+    const std::unique_ptr<SplitDialog> windowOrOptions = ActiveSplitDialog(Windows(), Session().dialogs);
     SplitDialog& dialog = *windowOrOptions;
     if (!dialog.Run(working, accepted, static_cast<unsigned>(document.PageCount()), document)) return;
     SplitSettings settings = SettingsForRun(working);

@@ -10,7 +10,6 @@
 #include "strings/TextFormat.h"
 #include "ui/OutputFolder.h"
 #include "ui/SelectionSyntax.h"
-#include "ui/AcceptedOutputs.h"
 #include "ui/MemoryView.h"
 #include "ui/OutputDocumentOptionsDialog.h"
 #include "ui/SplitOptionTable.h"
@@ -95,8 +94,8 @@ void SaveProfile(const std::string& path, const SplitSettings& working, const Ou
 // the base name typed as a user would, and OK is pressed: what the dialog
 // refuses, it says, and every message is shown before the run is refused.
 // False after the refusal was reported.
-bool PressOk(SplitSettings& working, const DocumentHandle& document, int pageCount) {
-    SplitSettingsDialog dialog(document, pageCount, {.remembersSettings = false});
+bool PressOk(SplitSettings& working, const DocumentHandle& document, int pageCount, DialogMemory& memory) {
+    SplitSettingsDialog dialog(document, pageCount, {.remembersSettings = false, .memory = &memory});
     dialog.ApplySettings(working);
     MemoryView view(dialog);
     view.Click(MethodRadio(working.SplitMode));
@@ -111,7 +110,7 @@ bool PressOk(SplitSettings& working, const DocumentHandle& document, int pageCou
         valid = false;
     }
     working = dialog.Fields();
-    const std::string patternError = InvalidPatternMessage(working, Accepted().list);
+    const std::string patternError = InvalidPatternMessage(working, memory.accepted.list);
     if (valid && patternError.empty()) return true;
     Host().commandLine->ReportOutcome(host::RunOutcome::UsageError, patternError);
     return false;
@@ -151,8 +150,8 @@ bool CommandLineDialog::Run(SplitSettings& working, OutputList& accepted, unsign
     if (commandLine.ReadStoredSettings()) LoadSettingsFromRegistry(working);
     const std::optional<GivenOptions> given = ApplyCommandOptions(working, pageCount);
     if (!given) return false;
-    if (!PressOk(working, document, static_cast<int>(pageCount))) return false;
-    accepted = Accepted().list;
+    if (!PressOk(working, document, static_cast<int>(pageCount), memory_)) return false;
+    accepted = memory_.accepted.list;
     if (!given->saveProfile.empty() && commandLine.DryRun()) {
         commandLine.ReportOutcome(host::RunOutcome::UsageError, "--save-profile writes a file, --dry-run nothing");
         return false;
@@ -177,9 +176,9 @@ void CommandLineDialog::RunSucceeded(const SplitSettings& working) {
     if (Host().commandLine->StoreSettings()) SaveSettingsToRegistry(working);
 }
 
-std::unique_ptr<SplitDialog> ActiveSplitDialog(WindowFactory* windows) {
-    if (windows && Host().commandLine->ShowsWindows()) return windows->NewSplitWindow();
-    return std::make_unique<CommandLineDialog>();
+std::unique_ptr<SplitDialog> ActiveSplitDialog(WindowFactory* windows, DialogMemory& memory) {
+    if (windows && Host().commandLine->ShowsWindows()) return windows->NewSplitWindow(memory);
+    return std::make_unique<CommandLineDialog>(memory);
 }
 
 }  // namespace tessera

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "ui/DialogMemory.h"
 #include "ui/SplitDialog.h"
 #include "ui/WindowFactory.h"
 
@@ -25,12 +26,16 @@ std::optional<GivenOptions> ApplyCommandOptions(SplitSettings& working, unsigned
 
 class CommandLineDialog : public SplitDialog {
 public:
+    explicit CommandLineDialog(DialogMemory& memory) : memory_(memory) {}
     bool Run(SplitSettings& working, OutputList& accepted, unsigned pageCount, const DocumentHandle& document) override;
     void RunSucceeded(const SplitSettings& working) override;
+
+private:
+    DialogMemory& memory_;
 };
 
 // The dialog for this host: a window when the host shows them (and the
 // module has a toolkit's windows), else the command line's fields.
-std::unique_ptr<SplitDialog> ActiveSplitDialog(WindowFactory* windows);
+std::unique_ptr<SplitDialog> ActiveSplitDialog(WindowFactory* windows, DialogMemory& memory);
 
 }  // namespace tessera

@@ -19,13 +19,6 @@ constexpr ControlId kStart = 1005, kLast = 1006, kCount = 1001, kEven = 1008, kO
                     kPageCountLine = 1042, kStartFromBookmark = 1040, kLastFromBookmark = 1041, kRangeGroup = 3001,
                     kOptionsGroup = 3002, kWatermarkGroup = 3003;
 
-// The watermark text of the range last accepted, for the next new range, as
-// long as the host runs.
-std::string& LastWatermarkText() {
-    static std::string text;
-    return text;
-}
-
 // Anything but a page number the range can hold reads as 0, which no rule accepts.
 std::int64_t ReadNumber(const std::string& text) {
     std::int32_t value = 0;
@@ -41,14 +34,15 @@ void WriteText(DialogView& view, ControlId id, const std::string& text) {
 
 }  // namespace
 
-PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount)
-    : document_(document), pageCount_(pageCount) {
-    initial_.text = LastWatermarkText();
+PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount, std::string* lastWatermark)
+    : document_(document), pageCount_(pageCount), lastWatermark_(lastWatermark) {
+    if (lastWatermark_) initial_.text = *lastWatermark_;
     range_.WatermarkBehindText = false;
 }
 
-PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount, const PageRange& existing)
-    : document_(document), pageCount_(pageCount), range_(existing) {
+PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount, const PageRange& existing,
+                                 std::string* lastWatermark)
+    : document_(document), pageCount_(pageCount), range_(existing), lastWatermark_(lastWatermark) {
     initial_.start = std::int64_t{existing.StartPage} + 1;
     initial_.count = existing.NumPages;
     initial_.last = initial_.start + initial_.count - 1;
@@ -232,7 +226,7 @@ bool PageRangeDialog::Accept() {
         return false;
     }
     range_ = range;
-    LastWatermarkText() = fields.text;
+    if (lastWatermark_) *lastWatermark_ = fields.text;
     return true;
 }
 

@@ -7,7 +7,6 @@
 #include "access/RegistrySettings.h"
 #include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
-#include "ui/AcceptedOutputs.h"
 
 namespace tessera {
 namespace {
@@ -50,12 +49,15 @@ bool TrimPasswords(SecuritySettings& security) {
 }  // namespace
 
 SplitSettingsDialog::SplitSettingsDialog(const DocumentHandle& document, int pageCount, Options options)
-    : document_(document), pageCount_(document.HasDocument() ? pageCount : 0), options_(options) {}
+    : document_(document),
+      pageCount_(document.HasDocument() ? pageCount : 0),
+      options_(options),
+      memory_(options.memory ? *options.memory : ownMemory_) {}
 
 void SplitSettingsDialog::ApplySettings(const SplitSettings& settings) {
     fields_ = settings;
     fields_.Outputs.clear();
-    Accepted().list = settings.Outputs;
+    memory_.accepted.list = settings.Outputs;
     profileLoaded_ = true;
 }
 
@@ -68,10 +70,10 @@ void SplitSettingsDialog::Open(DialogView& view) {
 void SplitSettingsDialog::Fill() {
     hasBookmarks_ = true;
     tree_.Clear();
-    const bool sameFile = document_.HasDocument() && Accepted().documentPath == document_.FilePath();
+    const bool sameFile = document_.HasDocument() && memory_.accepted.documentPath == document_.FilePath();
     if (!profileLoaded_ && options_.remembersSettings) LoadSettingsFromRegistry(fields_);
     SetRadios();
-    if (profileLoaded_ || sameFile) tree_.AddList(Accepted().list, pageCount_);
+    if (profileLoaded_ || sameFile) tree_.AddList(memory_.accepted.list, pageCount_);
     if (document_.HasDocument()) hasBookmarks_ = DocumentHasBookmarks(document_);
     if (fields_.Filename.OutputFolder.empty()) fields_.Filename.OutputFolder = DefaultOutputFolder();
     WriteFields();
@@ -179,8 +181,8 @@ void SplitSettingsDialog::DeletePressed(ControlId id) {
 }
 
 void SplitSettingsDialog::KeepTreeAsList() {
-    Accepted().list = tree_.ToList();
-    Accepted().documentPath = document_.HasDocument() ? document_.FilePath() : std::string();
+    memory_.accepted.list = tree_.ToList();
+    memory_.accepted.documentPath = document_.HasDocument() ? document_.FilePath() : std::string();
 }
 
 bool SplitSettingsDialog::Validate() {
@@ -201,7 +203,7 @@ bool SplitSettingsDialog::Validate() {
             if (tree_.ItemCount() <= 1) fail("IDS_NO_OUTPUT_DOCUMENTS");
             if (document_.HasDocument()) {
                 KeepTreeAsList();
-                const bool outside = std::any_of(Accepted().list.begin(), Accepted().list.end(), [this](auto& output) {
+                const bool outside = std::any_of(memory_.accepted.list.begin(), memory_.accepted.list.end(), [this](auto& output) {
                     return std::any_of(output.Ranges.begin(), output.Ranges.end(),
                                        [this](auto& range) { return RangeOutsideDocument(range, pageCount_); });
                 });

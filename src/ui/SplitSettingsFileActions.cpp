@@ -5,7 +5,6 @@
 #include "access/ProfileFile.h"
 #include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
-#include "ui/AcceptedOutputs.h"
 #include "ui/BlankImageSettingsDialog.h"
 #include "ui/OutputFolder.h"
 #include "ui/SeparatorSearchDialog.h"
@@ -62,7 +61,7 @@ void SplitSettingsDialog::SaveProfile() {
     KeepTreeAsList();
     // What the command line's --save-profile writes for the same fields.
     SplitSettings settings = SettingsForRun(fields_);
-    settings.Outputs = Accepted().list;
+    settings.Outputs = memory_.accepted.list;
     FileChoice choice = kProfileChoice;
     choice.defaultExtension = "tpr";
     choice.proposedName = LookupString("IDS_DEFAULT");

@@ -43,7 +43,7 @@ void SplitSettingsDialog::AddRange(PageRange range) {
 
 void SplitSettingsDialog::AddPlainRange() {
     if (!TargetDocument()) return;
-    PageRangeDialog dialog(document_, pageCount_);
+    PageRangeDialog dialog(document_, pageCount_, &memory_.lastWatermarkText);
     if (view_->RunModal(dialog)) AddRange(dialog.Result());
 }
 
@@ -93,7 +93,7 @@ void SplitSettingsDialog::EditRange() {
         if (!view_->RunModal(dialog)) return;
         item.record.Query = dialog.Result();
     } else {
-        PageRangeDialog dialog(document_, pageCount_, record);
+        PageRangeDialog dialog(document_, pageCount_, record, &memory_.lastWatermarkText);
         if (!view_->RunModal(dialog)) return;
         item.record = dialog.Result();
     }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ui/Dialog.h"
+#include "ui/DialogMemory.h"
 #include "ui/SplitDialog.h"
 
 namespace tessera {
@@ -12,8 +13,9 @@ namespace tessera {
 class WindowFactory {
 public:
     virtual ~WindowFactory() = default;
-    // The settings dialog in a window, for the split command when the host shows windows.
-    virtual std::unique_ptr<SplitDialog> NewSplitWindow() = 0;
+    // The settings dialog in a window, for the split command when the host
+    // shows windows, remembering in `memory` while the host runs.
+    virtual std::unique_ptr<SplitDialog> NewSplitWindow(DialogMemory& memory) = 0;
     // Shows a dialog of its own (not over another dialog) modally; true when it closed with OK.
     virtual bool RunModal(Dialog& dialog) = 0;
 };

@@ -17,6 +17,7 @@
 
 #include "app/ModuleLoader.h"
 #include "shell/Handshake.h"
+#include "shell/PlugInSession.h"
 #include "shell/SplitBatchCommand.h"
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
@@ -25,7 +26,6 @@
 #include "support/ScopedEnvironment.h"
 #include "support/TestHost.h"
 #include "ui/AboutDialog.h"
-#include "ui/AcceptedOutputs.h"
 #include "ui/BlankImageSettingsDialog.h"
 #include "ui/BookmarkPickerDialog.h"
 #include "ui/ElementContentDialog.h"
@@ -63,7 +63,7 @@ void Type(QtDialogView& view, ControlId id, const char* text) {
 class QtDialogViewTest : public testing::Test {
 protected:
     void SetUp() override {
-        Accepted() = {};
+        Session().dialogs = {};
         HandWindows(std::make_unique<QtWindowFactory>());
     }
     void TearDown() override {

@@ -11,6 +11,7 @@
 #include "support/PdfFixture.h"
 #include "ui/MemoryView.h"
 #include "shell/Handshake.h"
+#include "shell/PlugInSession.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -71,7 +72,7 @@ using host::CommandStatus;
 class MemoryWindows : public WindowFactory {
 public:
     explicit MemoryWindows(std::function<bool(Dialog&)> answer) : answer_(std::move(answer)) {}
-    std::unique_ptr<SplitDialog> NewSplitWindow() override { return nullptr; }
+    std::unique_ptr<SplitDialog> NewSplitWindow(DialogMemory&) override { return nullptr; }
     bool RunModal(Dialog& dialog) override { return answer_(dialog); }
 
 private:
@@ -142,7 +143,10 @@ TEST_F(SplitBatchCommandTest, PropertiesParametersAndDialogAnswerAsTheHostAsks) 
         view.Type(kBaseNameEdit, "After:1");
         return view.PressOk();
     }));
+    const AcceptedOutputs menuDialogs{{OutputDocument{}}, "/menu/document.pdf"};
+    Session().dialogs.accepted = menuDialogs;
     EXPECT_EQ(handler.showDialog(command), CommandStatus::Ready);
+    EXPECT_EQ(Session().dialogs.accepted.list, menuDialogs.list) << "the menu dialog's list stays";
     Cabinet edited;
     handler.getParams(command, edited);
     SplitSettings loaded;

@@ -4,7 +4,6 @@
 #include "access/Host.h"
 #include "access/RegistrySettings.h"
 #include "ui/CommandLineDialog.h"
-#include "ui/AcceptedOutputs.h"
 #include "ui/SplitDialog.h"
 #include "ui/SplitSettingsDialog.h"
 #include "ui/qt/QtDialogView.h"
@@ -15,12 +14,13 @@ namespace {
 
 // The options given with the window (--profile included) are its starting
 // values, over the remembered settings. False after the refusal was reported.
-bool StartFromOptions(SplitSettingsDialog& dialog, const DocumentHandle& document, unsigned pageCount) {
+bool StartFromOptions(SplitSettingsDialog& dialog, const DocumentHandle& document, unsigned pageCount,
+                      const AcceptedOutputs& lastAccepted) {
     host::CommandLineServices& commandLine = *Host().commandLine;
     if (commandLine.SplitOptions().empty()) return true;
     SplitSettings start;
     LoadSettingsFromRegistry(start);
-    if (document.HasDocument() && Accepted().documentPath == document.FilePath()) start.Outputs = Accepted().list;
+    if (document.HasDocument() && lastAccepted.documentPath == document.FilePath()) start.Outputs = lastAccepted.list;
     const std::optional<GivenOptions> given = ApplyCommandOptions(start, pageCount);
     if (!given) return false;
     if (!given->saveProfile.empty()) {
@@ -34,12 +34,14 @@ bool StartFromOptions(SplitSettingsDialog& dialog, const DocumentHandle& documen
 
 class QtSplitDialog : public SplitDialog {
 public:
+    explicit QtSplitDialog(DialogMemory& memory) : memory_(memory) {}
+
     // The window reads and keeps the remembered settings itself.
     bool Run(SplitSettings& working, OutputList& accepted, unsigned pageCount,
              const DocumentHandle& document) override {
         host::CommandLineServices& commandLine = *Host().commandLine;
-        SplitSettingsDialog dialog(document, static_cast<int>(pageCount), {.remembersSettings = true});
-        if (!StartFromOptions(dialog, document, pageCount)) return false;
+        SplitSettingsDialog dialog(document, static_cast<int>(pageCount), {.remembersSettings = true, .memory = &memory_});
+        if (!StartFromOptions(dialog, document, pageCount, memory_.accepted)) return false;
         QtDialogView view(dialog);
         const std::string image = commandLine.ScreenshotPath();
         if (!image.empty()) {
@@ -53,14 +55,19 @@ public:
             return false;
         }
         working = dialog.Fields();
-        accepted = Accepted().list;
+        accepted = memory_.accepted.list;
         return true;
     }
+
+private:
+    DialogMemory& memory_;
 };
 
 }  // namespace
 
-std::unique_ptr<SplitDialog> QtWindowFactory::NewSplitWindow() { return std::make_unique<QtSplitDialog>(); }
+std::unique_ptr<SplitDialog> QtWindowFactory::NewSplitWindow(DialogMemory& memory) {
+    return std::make_unique<QtSplitDialog>(memory);
+}
 
 bool QtWindowFactory::RunModal(Dialog& dialog) {
     QtDialogView view(dialog);

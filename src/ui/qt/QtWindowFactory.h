@@ -6,7 +6,7 @@ namespace tessera {
 
 class QtWindowFactory : public WindowFactory {
 public:
-    std::unique_ptr<SplitDialog> NewSplitWindow() override;
+    std::unique_ptr<SplitDialog> NewSplitWindow(DialogMemory& memory) override;
     bool RunModal(Dialog& dialog) override;
 };
 
