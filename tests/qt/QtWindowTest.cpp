@@ -64,14 +64,15 @@ class QtDialogViewTest : public testing::Test {
 protected:
     void SetUp() override {
         Session().dialogs = {};
-        HandWindows(std::make_unique<QtWindowFactory>());
+        HandWindows(std::make_unique<QtWindowFactory>([this](QtDialogView& view) {
+            if (onRun) onRun(view);
+        }));
     }
-    void TearDown() override {
-        QtDialogView::onRun = nullptr;
-        HandWindows(nullptr);
-    }
+    void TearDown() override { HandWindows(nullptr); }
 
     test::TestHost host;
+    // Drives each window of the test as it starts running, instead of a user.
+    std::function<void(QtDialogView&)> onRun;
 };
 
 // The settings dialog over the three-page document twice, in a window shown
@@ -80,7 +81,9 @@ TEST_F(QtDialogViewTest, TheWindowShowsWhatTheLogicSaysAndStaysOpenOnARefusedOk)
     const DocumentHandle document(host.OpenActive(kThreePages), DocumentHandle::Ownership::Borrowed);
     SplitSettingsDialog shown(document, document.PageCount(), {.remembersSettings = false}),
         logic(document, document.PageCount(), {.remembersSettings = false});
-    QtDialogView window(shown);
+    QtDialogView window(shown, nullptr, [this](QtDialogView& view) {
+        if (onRun) onRun(view);
+    });
     MemoryView memory(logic);
     window.show();
     QApplication::processEvents();
@@ -110,7 +113,7 @@ TEST_F(QtDialogViewTest, TheWindowShowsWhatTheLogicSaysAndStaysOpenOnARefusedOk)
     constexpr ControlId kStartPage = 1005, kLastPage = 1006;
     clickBoth(kManualRadio);
     clickBoth(kAddDocumentButton);
-    QtDialogView::onRun = [&](QtDialogView& child) {
+    onRun = [&](QtDialogView& child) {
         if (!dynamic_cast<PageRangeDialog*>(&child.Shown())) return;
         Type(child, kStartPage, "2");
         Type(child, kLastPage, "3");
@@ -159,7 +162,7 @@ TEST_F(QtDialogViewTest, TheWindowStartsFromTheOptionsSplitsAsTheCommandLineDoes
     environment.Set("XDG_DOCUMENTS_DIR", fromWindow.c_str());
     host.commandLine.SetWindows(true);
     std::string shown;
-    QtDialogView::onRun = [&](QtDialogView& view) {
+    onRun = [&](QtDialogView& view) {
         shown = view.Text(kPagesEachEdit) + " " + view.Text(kBaseNameEdit) + (view.Checked(kHtmlIndexCheck) ? "+" : "");
         Click(view, kOkButton);
         if (view.isVisible()) view.reject();

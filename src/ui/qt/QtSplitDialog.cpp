@@ -34,7 +34,7 @@ bool StartFromOptions(SplitSettingsDialog& dialog, const DocumentHandle& documen
 
 class QtSplitDialog : public SplitDialog {
 public:
-    explicit QtSplitDialog(DialogMemory& memory) : memory_(memory) {}
+    QtSplitDialog(DialogMemory& memory, QtDialogView::Driver driver) : memory_(memory), driver_(std::move(driver)) {}
 
     // The window reads and keeps the remembered settings itself.
     bool Run(SplitSettings& working, OutputList& accepted, unsigned pageCount,
@@ -42,7 +42,7 @@ public:
         host::CommandLineServices& commandLine = *Host().commandLine;
         SplitSettingsDialog dialog(document, static_cast<int>(pageCount), {.remembersSettings = true, .memory = &memory_});
         if (!StartFromOptions(dialog, document, pageCount, memory_.accepted)) return false;
-        QtDialogView view(dialog);
+        QtDialogView view(dialog, nullptr, driver_);
         const std::string image = commandLine.ScreenshotPath();
         if (!image.empty()) {
             const bool saved = view.SaveImage(image);
@@ -61,16 +61,17 @@ public:
 
 private:
     DialogMemory& memory_;
+    QtDialogView::Driver driver_;
 };
 
 }  // namespace
 
 std::unique_ptr<SplitDialog> QtWindowFactory::NewSplitWindow(DialogMemory& memory) {
-    return std::make_unique<QtSplitDialog>(memory);
+    return std::make_unique<QtSplitDialog>(memory, driver_);
 }
 
 bool QtWindowFactory::RunModal(Dialog& dialog) {
-    QtDialogView view(dialog);
+    QtDialogView view(dialog, nullptr, driver_);
     return view.Run();
 }
 
