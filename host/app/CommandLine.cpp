@@ -15,12 +15,13 @@
 #include "app/HostRuntime.h"
 #include "app/ModuleLoader.h"
 #include "host/HostError.h"
+#include "host/PlugInNames.h"
 #include "app/InterruptCleanup.h"
 
 namespace tessera::app {
 namespace {
 
-constexpr const char* kSplitItem = "KORB:Tessera";
+using host::kPlugInName;
 
 struct SplitArguments {
     std::string input, password, screenshot;
@@ -95,7 +96,7 @@ int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& v
                  Desktop* desktop) {
     runtime.Store().SetPlanningOnly(a.dryRun);
     if (!OpenInput(a, runtime, viewer, desktop)) return 1;
-    if (!viewer.Menus().Execute("Extensions", kSplitItem)) {
+    if (!viewer.Menus().Execute(host::kSplitMenu, kPlugInName)) {
         viewer.Alert("the split command is not available");
         return 1;
     }
@@ -217,8 +218,8 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
         return 1;
     }
 
-    if (help->parsed()) return viewer.Menus().Execute("UsingExtensions", kSplitItem) ? ExitStatus(front) : 1;
-    if (about->parsed()) return viewer.Menus().Execute("AboutExtensions", kSplitItem) ? 0 : 1;
+    if (help->parsed()) return viewer.Menus().Execute(host::kHelpMenu, kPlugInName) ? ExitStatus(front) : 1;
+    if (about->parsed()) return viewer.Menus().Execute(host::kAboutMenu, kPlugInName) ? 0 : 1;
     if (menus->parsed()) return ListMenus(viewer);
     if (batch->parsed()) return RunBatch(batchArguments, runtime, viewer);
     if (split.gui != static_cast<bool>(desktop) || (!split.gui && !split.screenshot.empty())) {

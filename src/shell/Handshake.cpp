@@ -3,6 +3,7 @@
 #include "access/Host.h"
 #include "access/ModulePath.h"
 #include "host/CoreServices.h"
+#include "host/PlugInNames.h"
 #include "shell/SplitBatchCommand.h"
 #include "shell/UnattendedRun.h"
 #include "shell/MenuItems.h"
@@ -59,7 +60,7 @@ bool HandshakeProcedure(std::uint32_t version, host::HandshakeRecord* record) {
 
 bool SetupProcedure(std::uint32_t version, host::SetupRecord* record) {
     if (version != host::kHandshakeVersion || !record) return false;
-    record->name = Session().core->MakeAtom("KORB:Tessera");
+    record->name = Session().core->MakeAtom(host::kPlugInName);
     record->exportTables = &ExportTables;
     record->importAndRegister = &ImportAndRegister;
     record->init = &Init;
