@@ -4,7 +4,6 @@
 #include <charconv>
 #include <limits>
 
-#include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "engine/BookmarkTarget.h"
 #include "strings/LanguageTable.h"
@@ -176,14 +175,14 @@ void PageRangeDialog::Changed(ControlId id) {
 
 void PageRangeDialog::FromBookmark(bool start) {
     if (!document_.HasDocument()) {
-        AlertByKey("IDS_BOOKMARKS_NOT_AVAILABLE");
+        view_->ShowMessageByKey("IDS_BOOKMARKS_NOT_AVAILABLE");
         return;
     }
     BookmarkPickerDialog picker(document_);
     if (!view_->RunModal(picker)) return;
     const std::optional<int> page = GetBookmarkTargetPage(document_, picker.Result());
     if (!page) {
-        AlertByKey("IDS_CANT_COMPUTE_RANGE_FROM_BOOKMARK");
+        view_->ShowMessageByKey("IDS_CANT_COMPUTE_RANGE_FROM_BOOKMARK");
         return;
     }
     Fields fields = Read();
@@ -213,16 +212,16 @@ PageRange PageRangeDialog::Build(const Fields& fields) const {
 bool PageRangeDialog::Accept() {
     const Fields fields = Read();
     if (fields.start == 0) {
-        AlertByKey("IDS_INVALID_PAGE_NUMBER_SPECIFIED_PAGE_NUMBERS_START_FROM_1");
+        view_->ShowMessageByKey("IDS_INVALID_PAGE_NUMBER_SPECIFIED_PAGE_NUMBERS_START_FROM_1");
         return false;
     }
     if (pageCount_ > 0 && fields.last > pageCount_) {
-        Host().viewer->Alert(FormatText(LookupString("IDS_PAGE_NUMBER_OUT_OF_BOUNDS"), {std::int64_t{pageCount_}}));
+        view_->ShowMessage(FormatText(LookupString("IDS_PAGE_NUMBER_OUT_OF_BOUNDS"), {std::int64_t{pageCount_}}));
         return false;
     }
     const PageRange range = Build(fields);
     if (range.NumActualPages < 1) {
-        AlertByKey("IDS_THERE_ARE_ZERO_PAGES_IN_THIS_RANGE");
+        view_->ShowMessageByKey("IDS_THERE_ARE_ZERO_PAGES_IN_THIS_RANGE");
         return false;
     }
     range_ = range;

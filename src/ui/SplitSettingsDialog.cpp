@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "access/RegistrySettings.h"
 #include "strings/LanguageTable.h"
@@ -139,7 +138,7 @@ void SplitSettingsDialog::MethodClicked(ControlId id) {
                         : view.Checked(kSeparatorRadio) ? SplitMethod::SeparatorPages
                                                         : SplitMethod::EqualPages;
     Refresh();
-    if (id == kBookmarksRadio && !hasBookmarks_) AlertByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
+    if (id == kBookmarksRadio && !hasBookmarks_) view_->ShowMessageByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
 }
 
 void SplitSettingsDialog::Changed(ControlId id) {
@@ -187,8 +186,8 @@ void SplitSettingsDialog::KeepTreeAsList() {
 
 bool SplitSettingsDialog::Validate() {
     bool valid = true;
-    const auto fail = [&valid](const char* key) {
-        AlertByKey(key);
+    const auto fail = [this, &valid](const char* key) {
+        view_->ShowMessageByKey(key);
         valid = false;
     };
     const OutputSettings& o = fields_.Output;
@@ -207,7 +206,7 @@ bool SplitSettingsDialog::Validate() {
                     return std::any_of(output.Ranges.begin(), output.Ranges.end(),
                                        [this](auto& range) { return RangeOutsideDocument(range, pageCount_); });
                 });
-                if (pageCount_ > 0 && outside) AlertByKey("IDS_WARNING_ONE_OR_MORE_PAGE_RANGE_IS_OUT_OF_BOUNDS");
+                if (pageCount_ > 0 && outside) view_->ShowMessageByKey("IDS_WARNING_ONE_OR_MORE_PAGE_RANGE_IS_OUT_OF_BOUNDS");
             }
             break;
         case SplitMethod::SeparatorPages:
@@ -220,7 +219,7 @@ bool SplitSettingsDialog::Validate() {
     if (fields_.Filename.OutputFolder.empty()) fail("IDS_NO_OUTPUT_FOLDER_SPECIFIED");
     SecuritySettings& security = fields_.Security;
     if (security.bPaswordProtect) {
-        if (TrimPasswords(security)) AlertByKey("IDS_PASSWORD_BLANKS_DROPPED");
+        if (TrimPasswords(security)) view_->ShowMessageByKey("IDS_PASSWORD_BLANKS_DROPPED");
         view_->SetText(kPasswordEdit, security.Password);
         view_->SetText(kPermPasswordEdit, security.PermPassword);
         if (security.Password.empty() && security.PermPassword.empty()) fail("IDS_NO_PASSWORDS_PROVIDED");

@@ -67,7 +67,7 @@ void SplitSettingsDialog::SaveProfile() {
     choice.proposedName = LookupString("IDS_DEFAULT");
     const std::optional<std::string> path = view_->ChooseFileToSave(choice);
     if (!path) return;
-    if (const std::optional<std::string> failure = SaveProfileFile(*path, settings)) Host().viewer->Alert(*failure);
+    if (const std::optional<std::string> failure = SaveProfileFile(*path, settings)) view_->ShowMessage(*failure);
 }
 
 // A profile that cannot be read or is refused leaves the dialog as it was, and says why.
@@ -78,7 +78,7 @@ void SplitSettingsDialog::LoadProfile() {
     if (!path) return;
     SplitSettings loaded;
     if (const std::optional<std::string> failure = LoadProfileFile(*path, loaded))
-        return Host().viewer->Alert(*failure);
+        return view_->ShowMessage(*failure);
     loaded.Security.Password = TrimText(loaded.Security.Password);
     loaded.Security.PermPassword = TrimText(loaded.Security.PermPassword);
     ApplySettings(loaded);

@@ -1,5 +1,4 @@
 // What the settings dialog's buttons, menus and keys do to the output tree.
-#include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "access/ReadOr.h"
 #include "engine/OutputPlanner.h"
@@ -74,7 +73,7 @@ void SplitSettingsDialog::AddRangeFromBookmark() {
             return planned;
         });
     // A bookmark that leads to no page gives no range; saying so beats adding nothing without a word.
-    if (!range) return AlertByKey("IDS_CANT_COMPUTE_PAGE_RANGE_FROM_BOOKMARK");
+    if (!range) return view_->ShowMessageByKey("IDS_CANT_COMPUTE_PAGE_RANGE_FROM_BOOKMARK");
     range->SubTitle = BookmarkSubTitle(title);
     AddRange(std::move(*range));
 }

@@ -1,6 +1,5 @@
 #include "ui/TextSearchRangeDialog.h"
 
-#include "access/AlertByKey.h"
 #include "analysis/SearchPattern.h"
 #include "ui/TextQueryControls.h"
 
@@ -77,7 +76,7 @@ bool TextSearchRangeDialog::Accept() {
     const bool ranges = view_->Checked(kPageRanges);
     const bool firstUsable = Usable(view_->Text(kFirst.pattern));
     if (!firstUsable || (ranges && !Usable(view_->Text(kLast.pattern)))) {
-        AlertByKey("IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID");
+        view_->ShowMessageByKey("IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID");
         return false;
     }
     query_.Target = ranges                        ? QueryTarget::QueryPageRanges

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "access/Host.h"
 #include "ui/qt/DialogPictures.h"
 
 namespace tessera {
@@ -281,6 +282,9 @@ bool QtDialogView::RunModal(Dialog& dialog) {
     QtDialogView child(dialog, this, driver_);
     return child.Run();
 }
+
+// The host's alert, as every message of the plug-in is shown on this host.
+void QtDialogView::ShowMessage(const std::string& text) { Host().viewer->Alert(text); }
 
 bool QtDialogView::AskYesNo(const std::string& title, const std::string& text) {
     return QMessageBox::question(this, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==

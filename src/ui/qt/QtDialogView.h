@@ -48,6 +48,7 @@ public:
     void ShowTree(ControlId id, const std::vector<TreeNode>& roots, const TreePath& selected) override;
     TreePath SelectedTreeItem(ControlId id) const override;
     bool RunModal(Dialog& dialog) override;
+    void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& title, const std::string& text) override;
     std::optional<std::string> ChooseFolder(const std::string& title, const std::string& prompt,
                                             const std::string& start) override;
