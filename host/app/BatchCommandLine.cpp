@@ -9,11 +9,10 @@
 #include "app/ConsoleViewer.h"
 #include "app/HostRuntime.h"
 #include "host/HostError.h"
+#include "host/PlugInNames.h"
 
 namespace tessera::app {
 namespace {
-
-constexpr const char* kSplitHandler = "KORB_TesseraCommand";
 
 host::Cabinet PathEntry(const std::string& path) {
     host::Cabinet entry;
@@ -24,7 +23,7 @@ host::Cabinet PathEntry(const std::string& path) {
 // The sequence a profile and a folder (or files) make: one split command over each file.
 host::Cabinet MakeSequence(const host::Cabinet& params, const BatchArguments& a) {
     host::Cabinet command, commands, input, sequence;
-    command.Put("HandlerName", std::string(kSplitHandler));
+    command.Put("HandlerName", std::string(host::kSplitCommandName));
     command.PutCabinet(host::kConfig, host::Cabinet{});
     command.PutCabinet(host::kParams, params);
     commands.PutCabinet("0", command);

@@ -12,17 +12,16 @@
 #include "app/ConsoleViewer.h"
 #include "app/ConsoleWindows.h"
 #include "app/ForkedWorkers.h"
-#include "app/GuiViewer.h"
-#include "app/GuiWindows.h"
 #include "app/HostRuntime.h"
 #include "app/ModuleLoader.h"
 #include "host/HostError.h"
-#include "pdf/InterruptCleanup.h"
+#include "host/PlugInNames.h"
+#include "app/InterruptCleanup.h"
 
 namespace tessera::app {
 namespace {
 
-constexpr const char* kSplitItem = "KORB:Tessera";
+using host::kPlugInName;
 
 struct SplitArguments {
     std::string input, password, screenshot;
@@ -75,36 +74,38 @@ std::string OpenFailure(const SplitArguments& a, const host::HostError& error) {
 
 // The input as the active document; in a window an encrypted input's password
 // is asked for until it opens or the user gives up. False when it did not open.
-bool OpenInput(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer) {
+bool OpenInput(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, Desktop* desktop) {
     std::string password = a.password;
     for (bool again = false;; again = true) {
         try {
             viewer.SetActiveDocument(runtime.Store().Open(a.input, password));
             return true;
         } catch (const host::HostError& error) {
-            if (!a.asksPassword || error.Code() != host::kErrorPassword) {
+            if (!a.asksPassword || !desktop || error.Code() != host::kErrorPassword) {
                 viewer.Alert(OpenFailure(a, error));
                 return false;
             }
-            const std::optional<std::string> given = AskPassword(a.input, again);
+            const std::optional<std::string> given = desktop->AskPassword(a.input, again);
             if (!given) return false;
             password = *given;
         }
     }
 }
 
-int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {
+int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front,
+                 Desktop* desktop) {
     runtime.Store().SetPlanningOnly(a.dryRun);
-    if (!OpenInput(a, runtime, viewer)) return 1;
-    if (!viewer.Menus().Execute("Extensions", kSplitItem)) {
+    if (!OpenInput(a, runtime, viewer, desktop)) return 1;
+    if (!viewer.Menus().Execute(host::kSplitMenu, kPlugInName)) {
         viewer.Alert("the split command is not available");
         return 1;
     }
     return ExitStatus(front);
 }
 
-int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {
-    const int status = OpenAndSplit(a, runtime, viewer, front);
+int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front,
+             Desktop* desktop) {
+    const int status = OpenAndSplit(a, runtime, viewer, front, desktop);
     runtime.Store().KeepUntilExit();
     // --quiet keeps back the success report only; a failure always says why.
     const bool reported = status == 0 && !a.dryRun;
@@ -155,14 +156,15 @@ void AddGuiCommand(CLI::App& app, SplitArguments& a) {
 
 }  // namespace
 
-int RunCommandLine(int argc, char** argv) {
+int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     // Only a desktop run makes a QApplication: the command line needs no display.
     std::unique_ptr<Desktop> desktop;
-    if (WantsWindows(argc, argv) && !(desktop = StartDesktop(argc, argv, WantsPictureOnly(argc, argv)))) return 1;
+    if (WantsWindows(argc, argv) && !(desktop = startDesktop(argc, argv, WantsPictureOnly(argc, argv)))) return 1;
     // Offscreen (a picture run) no one could click a message box away: messages go to stderr.
     const bool onScreen = desktop && desktop->HasScreen();
-    const std::unique_ptr<ConsoleViewer> viewerPtr(onScreen ? new GuiViewer : new ConsoleViewer);
-    const std::unique_ptr<ConsoleWindows> windowsPtr(onScreen ? new GuiWindows : new ConsoleWindows);
+    const std::unique_ptr<ConsoleViewer> viewerPtr(onScreen ? desktop->NewViewer() : std::make_unique<ConsoleViewer>());
+    const std::unique_ptr<ConsoleWindows> windowsPtr(onScreen ? desktop->NewWindows()
+                                                              : std::make_unique<ConsoleWindows>());
     ConsoleViewer& viewer = *viewerPtr;
     ConsoleWindows& windows = *windowsPtr;
     CommandLineFrontEnd front(std::cout);
@@ -207,7 +209,7 @@ int RunCommandLine(int argc, char** argv) {
     runtime.Batch().SetReport(&std::cout, ::isatty(STDERR_FILENO));
     // From here on an interrupt says what the run finished, also during a
     // scan that comes before any output is written.
-    pdf::WatchInterrupts();
+    WatchInterrupts();
     viewer.Notify(0);  // start-up is over: a sequence named by TESSERA runs now
     if (runtime.Batch().CloseRequested()) return SequenceStatus(runtime);
     if (unattended) {
@@ -216,8 +218,8 @@ int RunCommandLine(int argc, char** argv) {
         return 1;
     }
 
-    if (help->parsed()) return viewer.Menus().Execute("UsingExtensions", kSplitItem) ? ExitStatus(front) : 1;
-    if (about->parsed()) return viewer.Menus().Execute("AboutExtensions", kSplitItem) ? 0 : 1;
+    if (help->parsed()) return viewer.Menus().Execute(host::kHelpMenu, kPlugInName) ? ExitStatus(front) : 1;
+    if (about->parsed()) return viewer.Menus().Execute(host::kAboutMenu, kPlugInName) ? 0 : 1;
     if (menus->parsed()) return ListMenus(viewer);
     if (batch->parsed()) return RunBatch(batchArguments, runtime, viewer);
     if (split.gui != static_cast<bool>(desktop) || (!split.gui && !split.screenshot.empty())) {
@@ -229,7 +231,7 @@ int RunCommandLine(int argc, char** argv) {
                   << std::endl;
         return 1;
     }
-    if (split.gui && split.input.empty() && (split.input = ChooseDocument()).empty()) return 1;
+    if (split.gui && split.input.empty() && (split.input = desktop->ChooseDocument()).empty()) return 1;
     split.asksPassword = onScreen;
     front.SetWindows(split.gui, split.screenshot);
     viewer.SetQuiet(split.quiet);
@@ -237,7 +239,7 @@ int RunCommandLine(int argc, char** argv) {
     front.SetRemembered(split.remembered);
     front.SetReset(split.reset);
     front.SetDryRun(split.dryRun);
-    return RunSplit(split, runtime, viewer, front);
+    return RunSplit(split, runtime, viewer, front, desktop.get());
 }
 
 }  // namespace tessera::app

@@ -17,13 +17,17 @@ void ConsoleViewer::SetQuiet(bool quiet) {
     progress_ = std::make_unique<TerminalProgress>(!quiet && ::isatty(STDERR_FILENO));
 }
 
-void ConsoleViewer::Alert(const std::string& text) {
+void ConsoleViewer::Alert(const std::string& text) { Show(text, false); }
+
+void ConsoleViewer::AlertReport(const std::string& text) { Show(text, true); }
+
+void ConsoleViewer::Show(const std::string& text, bool report) {
     if (relay_) {
         relay_->push_back(text);
         return;
     }
     if (quiet_) {
-        held_.push_back(text);
+        held_.push_back({text, report});
         return;
     }
     progress_->EndOperation();
@@ -31,8 +35,8 @@ void ConsoleViewer::Alert(const std::string& text) {
 }
 
 void ConsoleViewer::ReleaseAlerts(Held show) {
-    if (show == Held::AllButReport && !held_.empty()) held_.pop_back();
-    for (const std::string& text : held_) std::cerr << "tessera: " << text << std::endl;
+    for (const HeldAlert& alert : held_)
+        if (!alert.report || show == Held::All) std::cerr << "tessera: " << alert.text << std::endl;
     held_.clear();
 }
 

@@ -2,6 +2,7 @@
 // The viewer as a command-line program: alerts on stderr, a progress bar on a
 // terminal, the menus extensions add items to, and start-up notifications.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/MenuBar.h"
@@ -17,6 +18,7 @@ public:
     host::ViewerVersion Version() override { return version_; }
     host::DocId ActiveDocument() override { return active_; }
     void Alert(const std::string& text) override;
+    void AlertReport(const std::string& text) override;
     host::ProgressMonitor& DocumentProgressMonitor() override;
 
     bool HasMenu(const std::string& menu) override { return menus_.HasMenu(menu); }
@@ -31,8 +33,8 @@ public:
     void SetVersion(host::ViewerVersion version) { version_ = version; }
     // Quiet: no progress bar, and alerts are held back until ReleaseAlerts.
     void SetQuiet(bool quiet);
-    // Which held alerts to show: all, or all but the last one, which is the
-    // report of a split that completed.
+    // Which held alerts to show: all, or all but the reports of splits that
+    // completed (AlertReport).
     enum class Held { All, AllButReport };
     void ReleaseAlerts(Held show);
     // In a worker process: no progress bar, and alerts go to `relay` for the
@@ -46,7 +48,12 @@ private:
     host::ViewerVersion version_{6, 0};
     host::DocId active_ = host::kNoDocument;
     bool quiet_ = false;
-    std::vector<std::string> held_;
+    struct HeldAlert {
+        std::string text;
+        bool report;
+    };
+    void Show(const std::string& text, bool report);
+    std::vector<HeldAlert> held_;
     std::vector<std::string>* relay_ = nullptr;
     std::unique_ptr<host::ProgressMonitor> progress_;
     MenuBar menus_;

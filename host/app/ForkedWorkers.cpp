@@ -17,8 +17,8 @@
 
 #include "app/OwnFileOffsets.h"
 #include "host/HostError.h"
-#include "pdf/InterruptCleanup.h"
-#include "pdf/ReplacementGate.h"
+#include "app/InterruptCleanup.h"
+#include "app/ReplacementGate.h"
 
 namespace tessera::app {
 namespace {
@@ -38,7 +38,7 @@ TaskReport RunOne(std::uint64_t index, const Task& task, ConsoleViewer& viewer) 
         report.returned = false;  // the task runs again in the parent, which throws as it did
     }
     viewer.RelayAlerts(nullptr);
-    report.finished = pdf::TakeFinishedOutputs();
+    report.finished = TakeFinishedOutputs();
     return report;
 }
 
@@ -53,10 +53,10 @@ bool AskToReplace(int socket) {
 }
 
 [[noreturn]] void WorkerMain(int socket, const Task& task, ConsoleViewer& viewer) {
-    pdf::SetReplacementGate([socket] { return AskToReplace(socket); });
+    SetReplacementGate([socket] { return AskToReplace(socket); });
     for (std::uint64_t index = 0; ReceiveAll(socket, &index, sizeof index);) {
         const bool sent = RunOne(index, task, viewer).Send(socket);
-        pdf::ReleaseInterrupts();  // held from the rename of an output until the parent has its report
+        ReleaseInterrupts();  // held from the rename of an output until the parent has its report
         if (!sent) break;
     }
     ::_exit(0);  // the parent's buffers and objects are the parent's to flush and free
@@ -75,7 +75,7 @@ public:
     ~WorkerPool() {
         for (Worker& w : workers_) ::close(w.socket);
         for (Worker& w : workers_) ::waitpid(w.pid, nullptr, 0);
-        pdf::SetWorkerProcesses({});
+        SetWorkerProcesses({});
     }
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
@@ -131,12 +131,12 @@ private:
         const pid_t parent = ::getpid();
         pid_t pid = -1;
         {
-            const pdf::InterruptsHeld held;  // a signal now finds the worker known to the parent, or not yet born
+            const InterruptsHeld held;  // a signal now finds the worker known to the parent, or not yet born
             pid = ::fork();
-            if (pid == 0) pdf::BecomeWorker();
+            if (pid == 0) BecomeWorker();
             if (pid > 0) {
                 workers_.push_back({pid, ends[0], false, false, 0, std::nullopt});
-                pdf::SetWorkerProcesses(Pids());
+                SetWorkerProcesses(Pids());
             }
         }
         if (pid == 0) {
@@ -209,20 +209,20 @@ void ForkedWorkers::RunTasks(std::size_t count, unsigned workers, const Task& ta
 
 std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, const Task& task,
                                         const std::function<bool(std::size_t, int)>& accept) {
-    pdf::WatchInterrupts();
+    WatchInterrupts();
     std::map<std::uint64_t, TaskReport> arrived;
     std::set<std::uint64_t> asking;  // tasks waiting to replace a file
     std::uint64_t next = 0, due = 0;
     bool stopped = false;
     {
-        const pdf::InterruptsDeferred deferred;  // the reports on their way are counted first
+        const InterruptsDeferred deferred;  // the reports on their way are counted first
         WorkerPool pool(workers, task, viewer_);
         while (next < count && pool.Give(next)) ++next;
         while (pool.Busy()) {
             TaskReport report = pool.Collect();
-            for (const std::string& path : report.finished) pdf::NoteFinishedOutput(path);
+            for (const std::string& path : report.finished) NoteFinishedOutput(path);
             // Interrupted: the workers end, and the loop takes in what they sent before.
-            stopped = stopped || pdf::DeferredInterrupt() != 0;
+            stopped = stopped || DeferredInterrupt() != 0;
             if (report.asksToReplace)
                 asking.insert(report.index);
             else
@@ -241,7 +241,7 @@ std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, con
             while (!stopped && next < count && pool.Give(next)) ++next;
         }
     }
-    if (const int signal = pdf::DeferredInterrupt()) pdf::EndInterrupted(signal);
+    if (const int signal = DeferredInterrupt()) EndInterrupted(signal);
     // The task that stopped the run, and those after it, run again in order.
     for (const auto& [index, report] : arrived) RemoveFiles(report);
     return static_cast<std::size_t>(due);

@@ -9,6 +9,7 @@ namespace tessera::app {
 class GuiViewer : public ConsoleViewer {
 public:
     void Alert(const std::string& text) override;
+    void AlertReport(const std::string& text) override { Alert(text); }
     host::ProgressMonitor& DocumentProgressMonitor() override { return progress_; }
 
 private:

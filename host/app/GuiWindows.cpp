@@ -1,5 +1,7 @@
 #include "app/GuiWindows.h"
 
+#include "app/GuiViewer.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -34,11 +36,15 @@ bool GuiWindows::OpenWithShell(const std::string& path) {
     return QFileInfo::exists(file) && QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
-Desktop::Desktop(int& argc, char** argv) : application_(std::make_unique<QApplication>(argc, argv)) {}
+QtDesktop::QtDesktop(int& argc, char** argv) : application_(std::make_unique<QApplication>(argc, argv)) {}
 
-Desktop::~Desktop() = default;
+QtDesktop::~QtDesktop() = default;
 
-bool Desktop::HasScreen() const {
+std::unique_ptr<ConsoleViewer> QtDesktop::NewViewer() { return std::make_unique<GuiViewer>(); }
+
+std::unique_ptr<ConsoleWindows> QtDesktop::NewWindows() { return std::make_unique<GuiWindows>(); }
+
+bool QtDesktop::HasScreen() const {
     const QString platform = QGuiApplication::platformName();
     return platform != "offscreen" && platform != "minimal";
 }
@@ -50,14 +56,14 @@ std::unique_ptr<Desktop> StartDesktop(int& argc, char** argv, bool offscreen) {
         std::cerr << "tessera: there is no display to show the window on (DISPLAY is not set)" << std::endl;
         return nullptr;
     }
-    return std::make_unique<Desktop>(argc, argv);
+    return std::make_unique<QtDesktop>(argc, argv);
 }
 
-std::string ChooseDocument() {
+std::string QtDesktop::ChooseDocument() {
     return QFileDialog::getOpenFileName(nullptr, "Tessera", {}, "PDF Files (*.pdf);;All Files (*)").toStdString();
 }
 
-std::optional<std::string> AskPassword(const std::string& document, bool again) {
+std::optional<std::string> QtDesktop::AskPassword(const std::string& document, bool again) {
     const QString name = QFileInfo(QString::fromStdString(document)).fileName();
     const QString prompt = again ? QString("The password is not right. Password of %1:").arg(name)
                                  : QString("%1 is encrypted. Password to open it:").arg(name);

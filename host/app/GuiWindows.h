@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/ConsoleWindows.h"
+#include "app/Desktop.h"
 
 class QApplication;
 
@@ -18,26 +19,22 @@ public:
 };
 
 // The QApplication of a desktop run, made before any window.
-class Desktop {
+class QtDesktop : public Desktop {
 public:
-    Desktop(int& argc, char** argv);
-    ~Desktop();
+    QtDesktop(int& argc, char** argv);
+    ~QtDesktop() override;
 
-    // False when windows are drawn offscreen, where nobody could click a
-    // message box: such a run says everything on stderr instead.
-    bool HasScreen() const;
+    bool HasScreen() const override;
+    std::unique_ptr<ConsoleViewer> NewViewer() override;
+    std::unique_ptr<ConsoleWindows> NewWindows() override;
+    std::string ChooseDocument() override;
+    std::optional<std::string> AskPassword(const std::string& document, bool again) override;
 
 private:
     std::unique_ptr<QApplication> application_;
 };
 
-// Null with a message on stderr when there is no display to show windows on.
-// A picture run draws offscreen and needs none.
+// The program's DesktopStarter.
 std::unique_ptr<Desktop> StartDesktop(int& argc, char** argv, bool offscreen);
-// The document to split, from Qt's file dialog; empty when none was chosen.
-std::string ChooseDocument();
-// The password of an encrypted document, asked in a dialog; none when the
-// user cancelled. `again` after a wrong one.
-std::optional<std::string> AskPassword(const std::string& document, bool again);
 
 }  // namespace tessera::app

@@ -6,23 +6,20 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
                          host::CommandLineServices& commandLine, const std::string& settingsFolder,
                          host::WorkerServices* workers)
     : registry_(settingsFolder), batch_(store_, viewer) {
-    support_ = {&files_, &registry_, &cabinets_, workers};
-    cos_ = {&actionBuilder_};
-    model_ = {&documents_, &bookmarks_, &actions_, &words_, &pages_, &links_, &bookmarkEdits_};
-    editRead_ = {&contents_};
-    editWrite_ = {&edits_};
-    sysFont_ = {&edits_};
-    content_ = {&contents_};
-    view_ = {&viewer, &batch_};
-    win_ = {&windows, &commandLine};
-    const void* tables[host::kTableCount] = {&support_, &cos_,         &model_,      &editWrite_, &editRead_,
-                                             &sysFont_, &content_,     &view_,       &structWrite_, &structRead_,
-                                             &win_,     &extra_,       &sweetPea_,   &metadata_};
-    for (int i = 0; i < host::kTableCount; ++i) core_.Offer(host::kTableNames[i], host::kTableVersion, tables[i]);
+    tables_.AcroSupport = {&files_, &registry_, &cabinets_, workers};
+    tables_.Cos = {&actionBuilder_};
+    tables_.PDModel = {&documents_, &bookmarks_, &actions_, &words_, &pages_, &links_, &bookmarkEdits_};
+    tables_.PDFEditRead = {&contents_};
+    tables_.PDFEditWrite = {&edits_};
+    tables_.PDSysFont = {&edits_};
+    tables_.PagePDEContent = {&contents_};
+    tables_.AcroView = {&viewer, &batch_};
+    tables_.Win = {&windows, &commandLine};
+    host::ForEachTable(tables_, [this](const char* name, const auto& table, bool) {
+        core_.Offer(name, host::kTableVersion, &table);
+    });
 }
 
-host::HostServices HostRuntime::Services() const {
-    return host::ServicesFromTables(support_, cos_, model_, editWrite_, editRead_, sysFont_, content_, view_, win_);
-}
+host::HostServices HostRuntime::Services() const { return host::ServicesFromTables(tables_); }
 
 }  // namespace tessera::app

@@ -56,20 +56,7 @@ private:
     PosixFileServices files_{store_};
     cabinet::JsonCabinetStreams cabinets_;
     CommandRegistry batch_;
-    host::AcroSupportTable support_;
-    host::PDModelTable model_;
-    host::AcroViewTable view_;
-    host::WinTable win_;
-    host::CosTable cos_;
-    host::PDFEditWriteTable editWrite_;
-    host::PDFEditReadTable editRead_;
-    host::PDSysFontTable sysFont_;
-    host::PagePDEContentTable content_;
-    host::PDSWriteTable structWrite_;
-    host::PDSReadTable structRead_;
-    host::ASExtraTable extra_;
-    host::AcroViewSweetPeaTable sweetPea_;
-    host::PDMetadataTable metadata_;
+    host::ServiceTables tables_;  // offered at their addresses: a runtime is never moved
     CoreTables core_;
 };
 

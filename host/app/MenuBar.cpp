@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/HostError.h"
+#include "host/PlugInNames.h"
 
 namespace tessera::app {
 
@@ -50,7 +51,7 @@ bool MenuBar::Execute(const std::string& menu, const std::string& name) const {
 }
 
 const std::vector<std::string>& MenuBar::MenuNames() {
-    static const std::vector<std::string> names = {"Extensions", "UsingExtensions", "AboutExtensions"};
+    static const std::vector<std::string> names = {host::kSplitMenu, host::kHelpMenu, host::kAboutMenu};
     return names;
 }
 

@@ -15,7 +15,7 @@ struct TaskReport {
     std::vector<std::string> alerts;     // in the order they were raised
     std::vector<std::string> finished;   // the files the task wrote
     // Not an end: the task waits to be told whether it may replace a file
-    // that is there (pdf/ReplacementGate.h); its index is the parent's to know.
+    // that is there (app/ReplacementGate.h); its index is the parent's to know.
     bool asksToReplace = false;
 
     // False when the parent is gone.

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "host/HostError.h"
-#include "pdf/InterruptCleanup.h"
+#include "app/InterruptCleanup.h"
 #include "pdf/PageCorrespondence.h"
 #include "pdf/PageWords.h"
 #include "pdf/QpdfGuard.h"
@@ -97,7 +97,7 @@ void MupdfWordFinder::MatchAllPages(Finder& finder) {
 std::optional<std::vector<host::PageWord>> MupdfWordFinder::ReadAhead(Finder& finder, int page) {
     const bool scanning = page == std::exchange(finder.lastAsked, page) + 1;
     // A worker process has a core of its own and no other to read ahead on.
-    if (!finder.ahead && scanning && !finder.pages && cores_ > 1 && !IsWorker()) {
+    if (!finder.ahead && scanning && !finder.pages && cores_ > 1 && !app::IsWorker()) {
         const PdfDocument& document = store_.Get(finder.doc);
         finder.ahead = std::make_unique<WordsReadAhead>(document.Path(), document.Password(), finder.wanted, page, cores_ - 1);
     }

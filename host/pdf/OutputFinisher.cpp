@@ -13,6 +13,8 @@ namespace {
 
 using PageList = std::vector<QPDFObjectHandle>;
 
+// The host's half of link fixing; which side fixes links when is written
+// down in host/LinkServices.h.
 class LinkMender {
 public:
     LinkMender(PdfDocument& out, const PageList& pages) : out_(out), pages_(pages) {

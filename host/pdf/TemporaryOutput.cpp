@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "host/HostError.h"
-#include "pdf/InterruptCleanup.h"
-#include "pdf/ReplacementGate.h"
+#include "app/InterruptCleanup.h"
+#include "app/ReplacementGate.h"
 
 namespace tessera::pdf {
 namespace {
@@ -36,11 +36,11 @@ int CreateNew(const std::filesystem::path& folder, unsigned mode, std::string& p
 }  // namespace
 
 TemporaryOutput::TemporaryOutput(std::string target, unsigned mode) : target_(std::move(target)) {
-    WatchInterrupts();
+    app::WatchInterrupts();
     {
-        const InterruptsHeld held;
+        const app::InterruptsHeld held;
         fd_ = CreateNew(std::filesystem::path(target_).remove_filename(), mode, temporary_);
-        if (fd_ >= 0) SetPendingOutput(temporary_, target_);
+        if (fd_ >= 0) app::SetPendingOutput(temporary_, target_);
     }
     if (fd_ < 0) Fail("cannot write ", errno);
     buffer_.reserve(kBufferBytes);
@@ -49,9 +49,9 @@ TemporaryOutput::TemporaryOutput(std::string target, unsigned mode) : target_(st
 TemporaryOutput::~TemporaryOutput() {
     if (committed_ || temporary_.empty()) return;
     if (fd_ >= 0) ::close(fd_);
-    const InterruptsHeld held;
+    const app::InterruptsHeld held;
     ::unlink(temporary_.c_str());
-    SetPendingOutput("", "");
+    app::SetPendingOutput("", "");
 }
 
 void TemporaryOutput::Fail(const char* what, int error) const {
@@ -83,12 +83,12 @@ void TemporaryOutput::Commit() {
     // Some file systems report a full disk or a lost connection only on close.
     const int closed = ::close(std::exchange(fd_, -1));
     if (closed != 0) Fail("could not write all of ", errno);
-    if (!MayReplace(target_)) Fail("did not replace ", ECANCELED);  // an earlier output failed
-    HoldInterruptsUntilReported();
-    const InterruptsHeld held;
+    if (!app::MayReplace(target_)) Fail("did not replace ", ECANCELED);  // an earlier output failed
+    app::HoldInterruptsUntilReported();
+    const app::InterruptsHeld held;
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail("cannot write ", errno);
     committed_ = true;
-    NoteFinishedOutput(target_);
+    app::NoteFinishedOutput(target_);
 }
 
 }  // namespace tessera::pdf

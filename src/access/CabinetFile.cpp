@@ -1,7 +1,7 @@
 #include "access/CabinetFile.h"
 
 #include "access/Host.h"
-#include "host/HostError.h"
+#include "access/ReadOr.h"
 
 namespace tessera {
 namespace {
@@ -18,20 +18,19 @@ std::string Named(const std::string& path, const std::string& reason) {
 }  // namespace
 
 Result<host::Cabinet> ReadCabinetFile(const std::string& path) {
-    try {
-        return Host().cabinets->ReadStream(Host().files->ReadFile(path, kMaxCabinetFileBytes));
-    } catch (const host::HostError& error) {
+    return ReadOr([&](const host::HostError& error) -> Result<host::Cabinet> {
         return Failure{Named(path, error.what())};
-    }
+    }, "the caller shows why the file gave no list", [&]() -> Result<host::Cabinet> {
+        return Host().cabinets->ReadStream(Host().files->ReadFile(path, kMaxCabinetFileBytes));
+    });
 }
 
 Result<> WriteCabinetFile(const std::string& path, const host::Cabinet& cabinet) {
-    try {
-        Host().files->WriteFile(path, Host().cabinets->WriteStream(cabinet));
-        return {};
-    } catch (const host::HostError& error) {
-        return Failure{Named(path, error.what())};
-    }
+    return ReadOr([&](const host::HostError& error) -> Result<> { return Failure{Named(path, error.what())}; },
+                  "the caller shows why the file was not written", [&]() -> Result<> {
+                      Host().files->WriteFile(path, Host().cabinets->WriteStream(cabinet));
+                      return {};
+                  });
 }
 
 }  // namespace tessera

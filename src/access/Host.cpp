@@ -1,6 +1,7 @@
 #include "access/Host.h"
 
 #include <cassert>
+#include <type_traits>
 #include <utility>
 
 namespace tessera {
@@ -18,17 +19,6 @@ ImportedTable ImportTable(host::CoreServices& core, const char* name) {
     return {};
 }
 
-template <class Table>
-const Table* Slot(int index) {
-    return static_cast<const Table*>(g_tables[static_cast<std::size_t>(index)].table);
-}
-
-void ServicesFromTables() {
-    SetHost(host::ServicesFromTables(*Slot<host::AcroSupportTable>(0), *Slot<host::CosTable>(1), *Slot<host::PDModelTable>(2),
-                                     *Slot<host::PDFEditWriteTable>(3), *Slot<host::PDFEditReadTable>(4),
-                                     *Slot<host::PDSysFontTable>(5), *Slot<host::PagePDEContentTable>(6),
-                                     *Slot<host::AcroViewTable>(7), *Slot<host::WinTable>(10)));
-}
 
 }  // namespace
 
@@ -41,12 +31,17 @@ host::HostServices SetHost(const host::HostServices& services) { return std::exc
 
 bool ImportHostTables(host::CoreServices& core) {
     g_tables = {};
-    for (int i = 0; i < host::kTableCount; ++i) {
-        g_tables[static_cast<std::size_t>(i)] = ImportTable(core, host::kTableNames[i]);
-        if (i < host::kRequiredTables && !g_tables[static_cast<std::size_t>(i)].table) return false;
-    }
-    ServicesFromTables();
-    return true;
+    host::ServiceTables imported;
+    std::size_t next = 0;
+    bool complete = true;
+    host::ForEachTable(imported, [&](const char* name, auto& table, bool required) {
+        if (!complete) return;
+        const ImportedTable found = g_tables[next++] = ImportTable(core, name);
+        if (found.table) table = *static_cast<const std::remove_reference_t<decltype(table)>*>(found.table);
+        else complete = !required;
+    });
+    if (complete) SetHost(host::ServicesFromTables(imported));
+    return complete;
 }
 
 const std::array<ImportedTable, host::kTableCount>& ImportedTables() { return g_tables; }

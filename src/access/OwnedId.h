@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "access/Host.h"
-#include "host/HostError.h"
+#include "access/ReadOr.h"
 
 namespace tessera {
 
@@ -39,10 +39,7 @@ public:
 private:
     // Nothing is left to undo once the host fails to let go, and a destructor must not raise it.
     void ReleaseQuietly() noexcept {
-        try {
-            Release();
-        } catch (const host::HostError&) {
-        }
+        ReadOr(NothingLeft{}, "nothing is left to undo once the host fails to let go", [this] { Release(); });
     }
 
     Id id_ = None;

@@ -1,7 +1,8 @@
 #pragma once
 // Links of an output that lead into the source document are made to lead to
 // where their target page went: to its place in the same output, to the
-// output that holds it, or back into the source file.
+// output that holds it, or back into the source file. Which side fixes links
+// when is written down in host/LinkServices.h.
 #include <functional>
 #include <optional>
 #include <string>

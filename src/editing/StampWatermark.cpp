@@ -4,7 +4,8 @@
 
 #include "access/Host.h"
 #include "access/OwnedId.h"
-#include "access/ReportHostError.h"
+#include "access/Guarded.h"
+#include "access/ReadOr.h"
 #include "model/Fixed16.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
@@ -39,12 +40,9 @@ Centre CropBoxCentre(host::DocId doc, int index) {
 // A transparency setting for the opacity, or none when the host cannot make one:
 // the watermark is then drawn opaque.
 OwnedExtGState Transparency(host::DocId doc, float opacity) {
-    try {
-        return OwnedExtGState(Host().edits->CreateExtGState(doc, ViaFixed(opacity), 1.0));
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
-        return OwnedExtGState();
-    }
+    OwnedExtGState state;
+    Guarded([&] { state = OwnedExtGState(Host().edits->CreateExtGState(doc, ViaFixed(opacity), 1.0)); });
+    return state;
 }
 
 host::TextGraphicState WatermarkState(host::ExtGStateId transparency) {
@@ -100,28 +98,23 @@ bool StampWatermark(host::DocId doc, int index, const std::string& text, int fon
     opacity = ClampedOpacity(opacity);
     const Centre centre = CropBoxCentre(doc, index);
     OwnedFont font;
-    try {
-        font = OwnedFont(Host().fonts->CreateStandardFont(doc, "Times-Roman", "Type1"));
-    } catch (const host::HostError& error) {
-        ReportHostError(error);
+    if (!Guarded([&] { font = OwnedFont(Host().fonts->CreateStandardFont(doc, "Times-Roman", "Type1")); }))
         return false;
-    }
     const OwnedExtGState transparency = Transparency(doc, opacity);
     const host::TextGraphicState state = WatermarkState(transparency.Get());
     const double theta = angleDegrees * 3.14 / 180;
     const std::string codes = ToWinAnsi(text);
-    try {
+    const auto leftOut = [&](const host::HostError& error) {
+        Host().viewer->Alert(FormatText(LookupString("IDS_WATERMARK_LEFT_OUT"),
+                                        {std::int64_t{shownNumber > 0 ? shownNumber : index + 1}, error.what()}));
+    };
+    ReadOr(leftOut, "over a content that cannot be read in full, the saved states it leaves open are unknown: "
+           "the page is kept as it is, and named", [&] {
         const WatermarkOffset offset = MeasureWatermarkOffset(codes, font.Get(), state, fontSize, theta);
         const OwnedTextElement element(
             Host().edits->CreateText(codes, font.Get(), state, WatermarkMatrix(fontSize, theta, centre, offset)));
         AddToPage(doc, index, element.Get(), behindText);
-    } catch (const host::HostError& error) {
-        // Over a content that cannot be read in full, the saved states it
-        // leaves open are unknown: the page is kept as it is, and named.
-        Host().viewer->Alert(
-            FormatText(LookupString("IDS_WATERMARK_LEFT_OUT"),
-                       {std::int64_t{shownNumber > 0 ? shownNumber : index + 1}, error.what()}));
-    }
+    });
     return true;
 }
 

@@ -4,8 +4,8 @@
 
 #include "access/Host.h"
 #include "reading/PageTextExtractor.h"
+#include "access/ReadOr.h"
 #include "engine/SafeFileName.h"
-#include "host/HostError.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 #include "strings/Utf8Text.h"
@@ -38,28 +38,22 @@ std::string Letters(std::size_t index) {
 
 // The label of the output's first page, or its number when that page has none.
 std::string LabelPart(const OutputDocument& output, std::size_t index, const DocumentHandle& source) {
-    std::string label;
-    try {
-        if (source.HasDocument()) label = Host().documents->PageLabel(source.Doc(), output.Ranges[0].FirstPage);
-    } catch (const host::HostError&) {
-        // A page without a readable label is named by its number.
-    }
+    const std::string label = ReadOr(std::string(), "a page without a readable label is named by its number", [&] {
+        return source.HasDocument() ? Host().documents->PageLabel(source.Doc(), output.Ranges[0].FirstPage)
+                                    : std::string();
+    });
     return label.empty() ? Decimal(index) : label;
 }
 
 // The text in the settings' area of the output's first page, or its number when there is none.
 std::string TextPart(const FilenameSettings& f, const OutputDocument& output, std::size_t index,
                      const DocumentHandle& source, PageTextExtractor& extractor) {
-    std::string text;
-    try {
-        text = GetPageTextInArea(extractor, source, output.Ranges[0].FirstPage,
-                                 f.TextArea)
-                   .value_or("");
-    } catch (const host::HostError&) {
-        // An unreadable page is named by its number.
-    }
     // Words come with a blank after each; a name does not end in one.
-    text = TrimText(text);
+    const std::string text = TrimText(ReadOr(std::string(), "an unreadable page is named by its number", [&] {
+        return GetPageTextInArea(extractor, source, output.Ranges[0].FirstPage,
+                                 f.TextArea)
+            .value_or("");
+    }));
     return text.empty() ? Decimal(index) : text;
 }
 
@@ -179,12 +173,8 @@ std::string NamePrefix(const FilenameSettings& settings, const std::string& sour
 
 std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandle& source, const std::tm& today) {
     const FilenameSettings& f = settings.Filename;
-    std::string sourcePath;
-    try {
-        sourcePath = source.FilePath();
-    } catch (const host::HostError&) {
-        // Naming cannot fail: an unknown source file gives the "NoName" prefix.
-    }
+    const std::string sourcePath = ReadOr(std::string(), "naming cannot fail: an unknown source file gives the \"NoName\" prefix",
+                                          [&] { return source.FilePath(); });
     const std::string prefix = NamePrefix(f, sourcePath, today);
     UsedNames used;
     PageTextExtractor extractor;  // one word finder for every name taken from page text

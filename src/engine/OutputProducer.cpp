@@ -8,11 +8,11 @@
 #include "editing/BookmarkTransfer.h"
 #include "editing/LinkRewriting.h"
 #include "editing/StampWatermark.h"
+#include "access/ReadOr.h"
 #include "engine/OutputNaming.h"
 #include "engine/OutputSecurity.h"
 #include "engine/PageSelection.h"
 #include "engine/WorkerCount.h"
-#include "host/HostError.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 
@@ -27,12 +27,8 @@ constexpr const char* kCatalogKeys[] = {"URI",      "Lang",       "AA",         
 void CopyDocumentInformation(const DocumentHandle& output, const DocumentHandle& source) {
     host::DocumentServices& docs = *Host().documents;
     for (const char* key : kInfoKeys) {
-        std::string value;
-        try {
-            value = docs.InfoValue(source.Doc(), key);
-        } catch (const host::HostError&) {
-            continue;  // an unreadable value counts as none
-        }
+        const std::string value =
+            ReadOr(std::string(), "an unreadable value counts as none", [&] { return docs.InfoValue(source.Doc(), key); });
         if (!value.empty()) docs.SetInfoValue(output.Doc(), key, value);
     }
     for (const char* key : kCatalogKeys)
@@ -52,11 +48,8 @@ bool InsertRanges(const DocumentHandle& source, DocumentHandle& output, const Ou
 
 // Without a new document the first insertion fails and stops the run.
 host::DocId NewDocumentOrNone() {
-    try {
-        return Host().documents->NewDocument();
-    } catch (const host::HostError&) {
-        return host::kNoDocument;
-    }
+    return ReadOr(host::kNoDocument, "without a new document the first insertion fails and stops the run",
+                  [] { return Host().documents->NewDocument(); });
 }
 
 OutputOutcome FailFinishing() {
@@ -154,18 +147,16 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
 
 namespace {
 
-WrittenFiles* g_batchWrittenFiles = nullptr;
-
 std::string ProgressText(const SplitSettings& settings, std::size_t i) {
     return FormatText(LookupString("IDS_EXTRACTING_PAGES_PROGRESS"),
                       {std::int64_t{CountOutputPages(settings.Outputs[i])}, static_cast<std::int64_t>(i + 1),
                        static_cast<std::int64_t>(settings.Outputs.size())});
 }
 
-Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& settings) {
+Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& settings, WrittenFiles* batchFiles) {
     Production production;
     WrittenFiles runFiles;
-    WrittenFiles& written = g_batchWrittenFiles ? *g_batchWrittenFiles : runFiles;
+    WrittenFiles& written = batchFiles ? *batchFiles : runFiles;
     const std::size_t n = settings.Outputs.size();
     for (std::size_t i = 0; i < n; ++i) {
         // Between outputs, so that no half-written file is left behind.
@@ -191,22 +182,23 @@ Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& set
 // Two outputs of one file are refused when the second comes, which depends
 // on whether the first had pages: a plan whose paths may meet is written in
 // order, and so is one that meets a file an earlier split of the batch wrote.
-bool PathsRepeat(const SplitSettings& settings) {
+bool PathsRepeat(const SplitSettings& settings, const WrittenFiles* batchFiles) {
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
         paths.push_back(NormalPath(settings, i));
-        if (g_batchWrittenFiles && g_batchWrittenFiles->Has(paths.back())) return true;
+        if (batchFiles && batchFiles->Has(paths.back())) return true;
     }
     return PathsMayMeet(paths);
 }
 
-unsigned WorkersFor(const SplitSettings& settings) {
-    return settings.Outputs.size() < 2 || PathsRepeat(settings) ? 1 : WorkerCount(settings);
+unsigned WorkersFor(const SplitSettings& settings, const WrittenFiles* batchFiles) {
+    return settings.Outputs.size() < 2 || PathsRepeat(settings, batchFiles) ? 1 : WorkerCount(settings);
 }
 
 // The outputs spread over worker processes, with the outcome, the alerts and
 // the end of the run as writing them in order gives.
-Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& settings, unsigned workers) {
+Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& settings, unsigned workers,
+                            WrittenFiles* batchFiles) {
     Production production;
     const InsertionProgress progress(source, ProgressText(settings, 0));
     Host().workers->RunTasks(
@@ -215,7 +207,7 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
         [&](std::size_t i, int outcome) {
             if (static_cast<OutputOutcome>(outcome) == OutputOutcome::Failed) return false;
             production.written.push_back(static_cast<OutputOutcome>(outcome) == OutputOutcome::Written);
-            if (g_batchWrittenFiles && production.written.back()) g_batchWrittenFiles->Note(NormalPath(settings, i));
+            if (batchFiles && production.written.back()) batchFiles->Note(NormalPath(settings, i));
             if (i + 1 < settings.Outputs.size()) source.Monitor().SetText(ProgressText(settings, i + 1));
             return true;
         });
@@ -225,13 +217,10 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
 
 }  // namespace
 
-void SetBatchWrittenFiles(WrittenFiles* files) { g_batchWrittenFiles = files; }
-
-WrittenFiles* BatchWrittenFiles() { return g_batchWrittenFiles; }
-
-Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings) {
-    const unsigned workers = WorkersFor(settings);
-    return workers > 1 ? ProduceInWorkers(source, settings, workers) : ProduceInOrder(source, settings);
+Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings, const RunContext& context) {
+    const unsigned workers = WorkersFor(settings, context.batchFiles);
+    return workers > 1 ? ProduceInWorkers(source, settings, workers, context.batchFiles)
+                       : ProduceInOrder(source, settings, context.batchFiles);
 }
 
 }  // namespace tessera

@@ -7,6 +7,7 @@
 #include "access/DocumentHandle.h"
 #include "engine/RunEnd.h"
 #include "engine/WrittenFiles.h"
+#include "engine/RunContext.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {
@@ -22,15 +23,10 @@ struct Production {
 // All outputs in list order; the first failure stops the run (files written
 // before stay on disk, those of later outputs that workers finished meanwhile
 // are removed). A host error that no step answers with a message of
-// its own goes on to the command. A file already written in this run (by any
-// name) is refused, so that no output can replace another.
-Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings);
-// The files a batch run has written so far, kept across its splits so that one
-// file's outputs never replace another's (prefixes are the user's to choose,
-// and "none" gives every file of a folder the same names); null outside one.
-void SetBatchWrittenFiles(WrittenFiles* files);
-// The files of this run's batch, or null outside one.
-WrittenFiles* BatchWrittenFiles();
+// its own goes on to the command. A file already written in this run, or in
+// the context's batch (by any name), is refused, so that no output can replace
+// another; the files written are noted in the batch's.
+Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings, const RunContext& context = {});
 // Output `index`: its pages, document information, catalog entries, labels,
 // security, and the file. An output whose ranges put no page in is left out
 // without a file.

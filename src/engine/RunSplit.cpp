@@ -31,7 +31,8 @@ std::vector<std::string> OutputPaths(const SplitSettings& settings) {
 // batch any other input, split already or waiting for its turn. Nor may it
 // replace a file an earlier split of the batch wrote. Found before anything
 // is written, the index included.
-Result<> NothingInTheWay(std::vector<std::string> paths, const std::string& sourcePath, const std::string& indexPath) {
+Result<> NothingInTheWay(std::vector<std::string> paths, const std::string& sourcePath, const std::string& indexPath,
+                         const WrittenFiles* batchFiles) {
     host::FileServices& files = *Host().files;
     if (!indexPath.empty()) {
         if (files.FolderExists(indexPath)) return Refuse("IDS_HTML_INDEX_NOT_WRITTEN", indexPath);
@@ -42,7 +43,7 @@ Result<> NothingInTheWay(std::vector<std::string> paths, const std::string& sour
             return Refuse(files.IsSameFile(path, sourcePath) ? "IDS_OUTPUT_WOULD_OVERWRITE_SOURCE"
                                                                : "IDS_OUTPUT_WOULD_OVERWRITE_INPUT",
                           path);
-        if (BatchWrittenFiles() && BatchWrittenFiles()->Has(path)) return Refuse("IDS_OUTPUT_PATH_WRITTEN_TWICE", path);
+        if (batchFiles && batchFiles->Has(path)) return Refuse("IDS_OUTPUT_PATH_WRITTEN_TWICE", path);
     }
     return {};
 }
@@ -121,7 +122,7 @@ std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, cons
     return entries;
 }
 
-SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
+SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source, const RunContext& context) {
     SplitResult result;
     if (const std::optional<std::string> refusal = SettingsRefusal(settings, source)) {
         result.refusal = *refusal;
@@ -135,11 +136,12 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     }
     const std::string sourcePath = source.FilePath();
     const std::string indexPath = IndexPath(settings, source);
-    if (const Result<> clear = NothingInTheWay(OutputPaths(settings), sourcePath, indexPath); !clear) {
+    if (const Result<> clear = NothingInTheWay(OutputPaths(settings), sourcePath, indexPath, context.batchFiles);
+        !clear) {
         result.refusal = clear.Reason();
         return result;
     }
-    const Production production = ProduceOutputs(source, settings);
+    const Production production = ProduceOutputs(source, settings, context);
     result.written = static_cast<std::size_t>(std::count(production.written.begin(), production.written.end(), true));
     result.withoutPages = production.written.size() - result.written;
     result.end = production.end;
@@ -149,7 +151,7 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source) {
     const Result<> index = WriteHtmlIndex(indexPath, sourcePath, WrittenEntries(*entries, production.written));
     result.end = index ? RunEnd::Completed : RunEnd::Failed;
     result.refusal = index.Reason();
-    if (result.Completed() && BatchWrittenFiles()) BatchWrittenFiles()->Note(indexPath);
+    if (result.Completed() && context.batchFiles) context.batchFiles->Note(indexPath);
     return result;
 }
 

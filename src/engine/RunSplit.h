@@ -7,6 +7,7 @@
 #include "access/DocumentHandle.h"
 #include "engine/OutputNaming.h"
 #include "engine/RunEnd.h"
+#include "engine/RunContext.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {
@@ -30,9 +31,10 @@ struct SplitResult {
 
 // The whole run; it completes also when no output was planned, and fails
 // when its HTML index cannot be written. Settings CheckSettings refuses are
-// refused before a page is read, each problem shown, the first as `refusal`. A host error that no step answers
-// with a message of its own goes on to the command.
-SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source);
+// refused before a page is read, each problem shown, the first as `refusal`.
+// A host error that no step answers with a message of its own goes on to the
+// command.
+SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source, const RunContext& context = {});
 
 // Today in local time.
 std::tm LocalToday();

@@ -198,7 +198,9 @@ Result<> LoadSettingsFromCabinet(SplitSettings& settings, const host::Cabinet& c
     // A value no route would take is refused here, before any route sees it.
     const std::vector<SettingsProblem> problems = CheckStoredValues(settings);
     if (problems.empty()) return {};
-    return Failure{"\"" + problems.front().field + "\": " + problems.front().text};
+    const SettingsProblem& first = problems.front();
+    if (first.text.find(first.field) != std::string::npos) return Failure{first.text};
+    return Failure{"\"" + first.field + "\": " + first.text};
 }
 
 }  // namespace tessera

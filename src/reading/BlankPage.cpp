@@ -2,7 +2,7 @@
 
 #include "access/Host.h"
 #include "reading/PageElementWalk.h"
-#include "host/HostError.h"
+#include "access/ReadOr.h"
 
 namespace tessera {
 namespace {
@@ -21,13 +21,11 @@ template <class Test>
 bool JudgeContent(PageContentHolder& holder, Test&& test) {
     if (!holder.HasPage()) return false;
     ContentUse use(holder);
-    try {
+    return ReadOr(false, "a page whose content cannot be read is not taken for blank", [&] {
         const host::ElementRef content = holder.Content();
         if (Host().elements->ElementCount(content) < 1) return true;
         return test(content);
-    } catch (const host::HostError&) {
-        return false;
-    }
+    });
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 
 #include "access/Host.h"
 #include "reading/PageElementWalk.h"
-#include "host/HostError.h"
 #include "model/ElementKindTable.h"
+#include "access/ReadOr.h"
 
 namespace tessera {
 namespace {
@@ -68,11 +68,9 @@ void CountPageProperties(host::PageId page, ElementCountTable& counts) {
 // are and is kept, the first one, for the caller.
 template <class Count>
 void Attempt(Count&& count, std::optional<host::HostError>& failure) {
-    try {
-        count();
-    } catch (const host::HostError& e) {
+    ReadOr([&failure](const host::HostError& e) {
         if (!failure) failure = e;
-    }
+    }, "the group's kinds stay uncounted; the first failure is raised after the other groups", count);
 }
 
 }  // namespace

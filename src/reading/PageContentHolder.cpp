@@ -1,7 +1,7 @@
 #include "reading/PageContentHolder.h"
 
 #include "access/Host.h"
-#include "host/HostError.h"
+#include "access/ReadOr.h"
 
 namespace tessera {
 namespace {
@@ -12,23 +12,23 @@ constexpr std::uint32_t kTesseraClient = 0x54535241;  // "TSRA"
 }  // namespace
 
 bool PageContentHolder::Acquire(host::DocId doc, int index) {
-    try {
-        page_ = OwnedPage(Host().pages->AcquirePage(doc, index));
-        return true;
-    } catch (const host::HostError& e) {
+    return ReadOr([this](const host::HostError& e) {
         failure_ = e.what();
         return false;
-    }
+    }, "a page the host cannot hand out is noted as unreadable", [&] {
+        page_ = OwnedPage(Host().pages->AcquirePage(doc, index));
+        return true;
+    });
 }
 
 host::ElementRef PageContentHolder::Content() {
     if (!content_) {
-        try {
-            content_ = OwnedContent(Host().contents->AcquireContent(page_.Get(), kTesseraClient));
-        } catch (const host::HostError& e) {
+        ReadOr([this](const host::HostError& e) {
             failure_ = e.what();
             throw;
-        }
+        }, "the host's text is kept for the page's note, and the error goes on to the caller", [this] {
+            content_ = OwnedContent(Host().contents->AcquireContent(page_.Get(), kTesseraClient));
+        });
     }
     return {content_.Get(), 0};
 }
@@ -36,11 +36,8 @@ host::ElementRef PageContentHolder::Content() {
 void PageContentHolder::ReleaseContent() { content_.Release(); }
 
 ContentUse::~ContentUse() {
-    try {
-        holder_.ReleaseContent();
-    } catch (const host::HostError&) {
-        // The holder has already let go; a destructor must not raise it.
-    }
+    ReadOr(NothingLeft{}, "the holder has already let go; a destructor must not raise it",
+           [this] { holder_.ReleaseContent(); });
 }
 
 }  // namespace tessera

@@ -5,7 +5,7 @@
 #include "reading/ElementCountTable.h"
 #include "reading/PageScan.h"
 #include "reading/PageTextExtractor.h"
-#include "host/HostError.h"
+#include "access/ReadOr.h"
 
 namespace tessera {
 namespace {
@@ -64,12 +64,10 @@ private:
             failures_.Note(holder, page_);
             return false;
         }
-        try {
-            return CountPageElements(holder, counts_);
-        } catch (const host::HostError& e) {
+        return ReadOr([this](const host::HostError& e) {
             failures_.Note(page_, e.what());
             return true;
-        }
+        }, "a page counted in part is noted and its counts kept", [&] { return CountPageElements(holder, counts_); });
     }
 
     const DocumentHandle& document_;

@@ -3,32 +3,26 @@
 #include "access/Host.h"
 #include "access/ModulePath.h"
 #include "host/CoreServices.h"
+#include "host/PlugInNames.h"
 #include "shell/SplitBatchCommand.h"
 #include "shell/UnattendedRun.h"
 #include "shell/MenuItems.h"
+#include "shell/PlugInSession.h"
 #include "strings/LanguageTable.h"
 #include "ui/SplitOptionTable.h"
 
 namespace tessera {
 namespace {
 
-struct HandshakeState {
-    host::HostData hostData;
-    host::ExtensionId extension = 0;
-    host::CoreServices* core = nullptr;
-    std::uint32_t coreVersion = 0;
-};
-HandshakeState g_state;
-
 bool ExportTables() { return true; }  // the plug-in offers no tables of its own
 
 bool ImportAndRegister() {
-    Host().viewer->RegisterNotification(0, g_state.extension, &UnattendedSequenceRun, nullptr);
+    Host().viewer->RegisterNotification(0, Session().extension, &UnattendedSequenceRun, nullptr);
     return true;
 }
 
 bool Init() {
-    InstallMenuItems(g_state.extension);
+    InstallMenuItems(Session().extension);
     Host().commandLine->DeclareSplitOptions(SplitOptionSpecs(), SplitOptionsHelp());
     InstallBatchCommand();
     return true;
@@ -42,8 +36,9 @@ bool Unload() {
 }  // namespace
 
 bool PlugInEntry(std::uint32_t hostVersion, std::uint32_t* version, host::HandshakeProcedure* handshake,
-                 const host::HostData* data) {
-    if (data) g_state.hostData = *data;
+                 const host::HostData* data, std::unique_ptr<WindowFactory> windows) {
+    if (data) Session().hostData = *data;
+    Session().windows = std::move(windows);
     *version = hostVersion < host::kHandshakeVersion ? hostVersion : host::kHandshakeVersion;
     *handshake = &HandshakeProcedure;
     return true;
@@ -51,10 +46,10 @@ bool PlugInEntry(std::uint32_t hostVersion, std::uint32_t* version, host::Handsh
 
 bool HandshakeProcedure(std::uint32_t version, host::HandshakeRecord* record) {
     if (version != host::kHandshakeVersion || !record || record->version != host::kHandshakeVersion) return false;
-    g_state.extension = record->extension;
-    g_state.core = record->core;
-    g_state.coreVersion = host::kHandshakeVersion;
-    if (!g_state.core || !ImportHostTables(*g_state.core)) return false;
+    Session().extension = record->extension;
+    Session().core = record->core;
+    Session().coreVersion = host::kHandshakeVersion;
+    if (!Session().core || !ImportHostTables(*Session().core)) return false;
     // The texts are needed from here on; the missing-file messages need the
     // host's message box, which the import has just brought.
     for (const std::string& name : LoadLanguageTables(ModuleFolder()))
@@ -65,7 +60,7 @@ bool HandshakeProcedure(std::uint32_t version, host::HandshakeRecord* record) {
 
 bool SetupProcedure(std::uint32_t version, host::SetupRecord* record) {
     if (version != host::kHandshakeVersion || !record) return false;
-    record->name = g_state.core->MakeAtom("KORB:Tessera");
+    record->name = Session().core->MakeAtom(host::kPlugInName);
     record->exportTables = &ExportTables;
     record->importAndRegister = &ImportAndRegister;
     record->init = &Init;
@@ -73,8 +68,12 @@ bool SetupProcedure(std::uint32_t version, host::SetupRecord* record) {
     return true;
 }
 
-host::ExtensionId ExtensionIdentity() { return g_state.extension; }
+host::ExtensionId ExtensionIdentity() { return Session().extension; }
 
-std::uintptr_t HostMainWindow() { return g_state.hostData.mainWindow; }
+std::uintptr_t HostMainWindow() { return Session().hostData.mainWindow; }
+
+WindowFactory* Windows() { return Session().windows.get(); }
+
+void HandWindows(std::unique_ptr<WindowFactory> windows) { Session().windows = std::move(windows); }
 
 }  // namespace tessera

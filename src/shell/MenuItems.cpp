@@ -22,9 +22,9 @@ struct PlugInMenuItem {
     host::EnableProcedure enabled;
 };
 
-constexpr PlugInMenuItem kEntries[] = {{"Extensions", &SplitAction, &SplitItemEnabled},
-                                  {"UsingExtensions", &HelpAction, nullptr},
-                                  {"AboutExtensions", &AboutAction, nullptr}};
+constexpr PlugInMenuItem kEntries[] = {{host::kSplitMenu, &SplitAction, &SplitItemEnabled},
+                                       {host::kHelpMenu, &HelpAction, nullptr},
+                                       {host::kAboutMenu, &AboutAction, nullptr}};
 
 }  // namespace
 

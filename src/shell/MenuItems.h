@@ -1,10 +1,11 @@
 #pragma once
 // The plug-in's three menu items: split, help and about.
 #include "host/Handshake.h"
+#include "host/PlugInNames.h"
 
 namespace tessera {
 
-inline constexpr const char* kMenuItemName = "KORB:Tessera";
+inline constexpr const char* kMenuItemName = host::kPlugInName;
 
 // Adds the items to the host menus "Extensions", "UsingExtensions" and
 // "AboutExtensions", where the host has them.

@@ -1,13 +1,15 @@
 #include "shell/SplitBatchCommand.h"
 
 #include "access/Host.h"
+#include "access/HostCallback.h"
+#include "access/ReadOr.h"
 #include "engine/OutputProducer.h"
 #include "engine/RunSplit.h"
-#include "host/HostError.h"
 #include "model/ProfileCabinet.h"
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
-#include "ui/ModalDialogs.h"
+#include "shell/Handshake.h"
+#include "shell/PlugInSession.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -17,20 +19,6 @@ using host::Cabinet;
 using host::CommandId;
 using host::CommandStatus;
 
-// The command's own state: its default parameters, made by the initialise callback.
-struct SplitBatchCommand {
-    std::optional<Cabinet> defaults;
-    WrittenFiles writtenFiles;  // by every split of this process's batch runs
-};
-SplitBatchCommand g_command;
-
-// The batch's written files count for the splits made while it lives.
-struct BatchFilesScope {
-    BatchFilesScope() { SetBatchWrittenFiles(&g_command.writtenFiles); }
-    ~BatchFilesScope() { SetBatchWrittenFiles(nullptr); }
-    BatchFilesScope(const BatchFilesScope&) = delete;
-    BatchFilesScope& operator=(const BatchFilesScope&) = delete;
-};
 
 // Entries of `defaults` that `into` lacks are added, inside nested cabinets
 // too; but a text missing from a cabinet that is there was saved empty (saving
@@ -47,16 +35,14 @@ void AddMissingEntries(Cabinet& into, const Cabinet& defaults) {
 }
 
 bool Initialise() {
-    try {
-        g_command.defaults.emplace();
-        SaveSettingsToCabinet(SplitSettings(), *g_command.defaults);
+    return AtHostCallback(false, [] {
+        Session().batch.defaults.emplace();
+        SaveSettingsToCabinet(SplitSettings(), *Session().batch.defaults);
         return true;
-    } catch (const host::HostError&) {
-        return false;
-    }
+    });
 }
 
-void Terminate() { g_command.defaults.reset(); }
+void Terminate() { Session().batch.defaults.reset(); }
 
 // The host's registry knows every registered handler by its name already.
 void RegisterGlobally() {}
@@ -65,18 +51,15 @@ void Reset(CommandId command) { Host().batch->SetValue(command, host::kParams, C
 
 void SetParams(CommandId command, const Cabinet& params) {
     Cabinet copy = params;
-    if (g_command.defaults) AddMissingEntries(copy, *g_command.defaults);
+    if (Session().batch.defaults) AddMissingEntries(copy, *Session().batch.defaults);
     Host().batch->SetValue(command, host::kParams, copy);
     Host().batch->SetValue(command, host::kParamsDesc, std::nullopt);
 }
 
 void GetParams(CommandId command, Cabinet& params) {
     params.Clear();
-    try {
-        params = Host().batch->Value(command, host::kParams).value_or(Cabinet{});
-    } catch (const host::HostError&) {
-        params.Clear();
-    }
+    AtHostCallback([&params](const host::HostError&) { params.Clear(); },
+                   [&] { params = Host().batch->Value(command, host::kParams).value_or(Cabinet{}); });
 }
 
 void GetProperties(CommandId command, Cabinet& properties) {
@@ -106,27 +89,27 @@ bool EditParameters(Cabinet& params) {
     // A refused tree still opens the dialog, with what loaded before the refusal.
     static_cast<void>(LoadSettingsFromCabinet(settings, params));
     const DocumentHandle noDocument;
-    SplitSettingsDialog dialog(noDocument, 0, {});
+    // The parameters' list is the dialog's own: the one the menu's dialog
+    // accepted for its document stays as it was. The watermark text carries on.
+    DialogMemory memory{{}, Session().dialogs.lastWatermarkText};
+    SplitSettingsDialog dialog(noDocument, 0, {.memory = &memory});
     dialog.ApplySettings(settings);
-    if (!RunModalDialog(dialog)) return false;
-    try {
+    if (!Windows() || !Windows()->RunModal(dialog)) return false;
+    Session().dialogs.lastWatermarkText = memory.lastWatermarkText;
+    return ReadOr(false, "settings the parameters cannot hold are not stored", [&] {
         SaveSettingsToCabinet(dialog.Result(), params);
-    } catch (const host::HostError&) {
-        return false;
-    }
-    return true;
+        return true;
+    });
 }
 
 CommandStatus ShowDialog(CommandId command) {
-    try {
+    return AtHostCallback(CommandStatus::Error, [command] {
         Cabinet params;
         GetParams(command, params);
         if (!EditParameters(params)) return CommandStatus::Cancelled;
         Host().batch->SetValue(command, host::kParams, params);
         return CommandStatus::Ready;
-    } catch (const host::HostError&) {
-        return CommandStatus::Error;
-    }
+    });
 }
 
 void StoreResults(CommandId command, bool completed, std::size_t written, std::size_t withoutPages,
@@ -155,8 +138,7 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
     }
     // The run checks the settings as every route does, and its refusal is the file's line.
     SplitSettings settings = SettingsForRun(loaded);
-    const BatchFilesScope batchFiles;
-    const SplitResult result = RunSplit(settings, source);
+    const SplitResult result = RunSplit(settings, source, RunContext{&Session().batch.writtenFiles});
     // The file's line says what stopped it when the run knows.
     const std::string reason = !result.refusal.empty() ? result.refusal
                                : LookupString("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
@@ -166,24 +148,23 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
 
 CommandStatus Work(CommandId command) {
     host::BatchServices& batch = *Host().batch;
-    try {
+    const auto reported = [&](const host::HostError& error) {
+        batch.Report(command, 2, error.what());
+        return CommandStatus::Error;
+    };
+    return AtHostCallback(reported, [&] {
         const host::DocId doc = batch.Document(command);
         if (doc == host::kNoDocument) return CommandStatus::Error;
         Execute(command, doc, batch.Value(command, host::kParams).value_or(Cabinet{}), batch.Progress(command));
         return CommandStatus::Done;
-    } catch (const host::HostError& error) {
-        batch.Report(command, 2, error.what());
-        return CommandStatus::Error;
-    }
+    });
 }
 
 CommandStatus EndState(CommandId command, CommandStatus result) {
-    try {
+    return AtHostCallback(CommandStatus::Error, [&] {
         Host().batch->SetValue(command, host::kCommandState, std::nullopt);
         return result;
-    } catch (const host::HostError&) {
-        return CommandStatus::Error;
-    }
+    });
 }
 
 CommandStatus Cancel(CommandId command) { return EndState(command, CommandStatus::Cancelled); }
@@ -197,14 +178,14 @@ const host::CommandHandler kHandler{&Initialise, &Terminate, &RegisterGlobally, 
 const host::CommandHandler& SplitBatchHandler() { return kHandler; }
 
 void InstallBatchCommand() {
-    g_command.defaults.reset();
-    g_command.writtenFiles = WrittenFiles();
+    Session().batch.defaults.reset();
+    Session().batch.writtenFiles = WrittenFiles();
     if (Host().batch) Host().batch->RegisterHandler(kSplitCommandName, &kHandler);
 }
 
 void RemoveBatchCommand() {
     if (Host().batch) Host().batch->UnregisterHandler(kSplitCommandName);
-    g_command.defaults.reset();
+    Session().batch.defaults.reset();
 }
 
 }  // namespace tessera

@@ -3,10 +3,11 @@
 // kept as a profile cabinet, edited in the settings dialog, run on each
 // document of a sequence.
 #include "host/BatchServices.h"
+#include "host/PlugInNames.h"
 
 namespace tessera {
 
-inline constexpr const char* kSplitCommandName = "KORB_TesseraCommand";
+using host::kSplitCommandName;
 
 // The handler record the host calls, as installation registers it.
 const host::CommandHandler& SplitBatchHandler();

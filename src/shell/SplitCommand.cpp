@@ -8,7 +8,9 @@
 #include "shell/GuardedCommand.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
-#include "ui/SplitDialog.h"
+#include "shell/Handshake.h"
+#include "shell/PlugInSession.h"
+#include "ui/CommandLineDialog.h"
 
 namespace tessera {
 namespace {
@@ -73,10 +75,9 @@ bool Run(SplitSettings& settings, const DocumentHandle& source) {
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return false;
     }
-    if (settings.Outputs.empty())
-        AlertByKey("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT");
-    else
-        Host().viewer->Alert(FinalReport(result));
+    // The account of a completed run is a report, which a quiet run leaves out.
+    Host().viewer->AlertReport(settings.Outputs.empty() ? LookupString("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT")
+                                                        : FinalReport(result));
     Host().commandLine->ReportOutcome(RunOutcome::Done);
     return true;
 }
@@ -86,14 +87,14 @@ void SplitSteps() {
     if (Host().viewer->Version().major < 5) return Refuse(LookupString("IDS_BAD_VIEWER_VERSION"));
     const DocumentHandle document(DocumentHandle::ActiveDocument(), DocumentHandle::Ownership::Borrowed);
     if (!DocumentAllowsSplit(document)) return;
-    SplitDialog& dialog = ActiveSplitDialog();
-    const std::optional<SplitSettings> working = dialog.Run(static_cast<unsigned>(document.PageCount()), document);
+    const std::unique_ptr<SplitDialog> dialog = ActiveSplitDialog(Windows(), Session().dialogs);
+    const std::optional<SplitSettings> working = dialog->Run(static_cast<unsigned>(document.PageCount()), document);
     if (!working) return;
     SplitSettings settings = SettingsForRun(*working);
     if (Host().commandLine->DryRun())
         ReportPlan(settings, document);
     else if (Run(settings, document))
-        dialog.RunSucceeded(*working);
+        dialog->RunSucceeded(*working);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "ui/BookmarkPickerDialog.h"
 
-#include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "access/OutlineWalk.h"
 
@@ -55,7 +54,7 @@ void BookmarkPickerDialog::Open(DialogView& view) {
         shown = ReadOutline();
     }
     view.ShowTree(kTree, shown, {});
-    if (roots_.empty()) AlertByKey("IDS_NO_BOOKMARKS_EXIST");
+    if (roots_.empty()) view_->ShowMessageByKey("IDS_NO_BOOKMARKS_EXIST");
 }
 
 std::vector<TreeNode> BookmarkPickerDialog::ReadOutline() {
@@ -100,16 +99,16 @@ void BookmarkPickerDialog::Activated(ControlId id) {
 bool BookmarkPickerDialog::Accept() {
     const TreePath selected = view_->SelectedTreeItem(kTree);
     if (selected.empty()) {
-        AlertByKey("IDS_NO_BOOKMARK_IS_SELECTED");
+        view_->ShowMessageByKey("IDS_NO_BOOKMARK_IS_SELECTED");
         return false;
     }
     const Item* item = ItemAt(selected);
     if (!item || item->bookmark.IsNull()) {
-        AlertByKey("IDS_SELECTED_BOOKMARK_IS_INVALID");
+        view_->ShowMessageByKey("IDS_SELECTED_BOOKMARK_IS_INVALID");
         return false;
     }
     if (!IsUsableBookmark(item->bookmark)) {
-        AlertByKey("IDS_BOOKMARK_POINTS_OUTSIDE");
+        view_->ShowMessageByKey("IDS_BOOKMARK_POINTS_OUTSIDE");
         return false;
     }
     result_ = item->bookmark;

@@ -159,9 +159,9 @@ void CommandLineDialog::RunSucceeded(const SplitSettings& working) {
     if (Host().commandLine->StoreSettings()) SaveSettingsToRegistry(working);
 }
 
-SplitDialog& ActiveSplitDialog() {
-    static CommandLineDialog dialog;
-    return Host().commandLine->ShowsWindows() ? WindowSplitDialog() : dialog;
+std::unique_ptr<SplitDialog> ActiveSplitDialog(WindowFactory* windows, DialogMemory& memory) {
+    if (windows && Host().commandLine->ShowsWindows()) return windows->NewSplitWindow(memory);
+    return std::make_unique<CommandLineDialog>();
 }
 
 }  // namespace tessera

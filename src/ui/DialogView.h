@@ -5,7 +5,10 @@
 // dialog's control table gives them.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "strings/LanguageTable.h"
 
 namespace tessera {
 
@@ -89,6 +92,10 @@ public:
     // Modal steps over this window. RunModal shows another dialog and is true
     // when it closed with OK.
     virtual bool RunModal(Dialog& dialog) = 0;
+    // A message with OK only: every message a dialog's logic gives goes here.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // The message of the language table's key.
+    void ShowMessageByKey(std::string_view key) { ShowMessage(LookupString(key)); }
     // A question with Yes and No; true only for Yes.
     virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
     virtual std::optional<std::string> ChooseFolder(const std::string& title, const std::string& prompt,

@@ -104,6 +104,8 @@ void MemoryView::ShowTree(ControlId id, const std::vector<TreeNode>& roots, cons
     tree.selected = selected;
 }
 
+void MemoryView::ShowMessage(const std::string& text) { Host().viewer->Alert(text); }
+
 bool MemoryView::AskYesNo(const std::string& title, const std::string& text) {
     return Host().windows->AskYesNo(title, text);
 }

@@ -67,6 +67,8 @@ public:
     void ShowTree(ControlId id, const std::vector<TreeNode>& roots, const TreePath& selected) override;
     TreePath SelectedTreeItem(ControlId id) const override { return State(id).selected; }
     bool RunModal(Dialog& dialog) override { return onModal ? onModal(dialog) : false; }
+    // Through the host's alert, where the command line and the tests see it.
+    void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& title, const std::string& text) override;
     std::optional<std::string> ChooseFolder(const std::string& title, const std::string& prompt,
                                             const std::string& start) override;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "access/AlertByKey.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {
@@ -54,11 +53,11 @@ bool OutputDocumentOptionsDialog::Accept() {
     const bool custom = view_->Checked(kCustom);
     const std::string name = view_->Text(kName);
     if (custom && name.empty()) {
-        AlertByKey("IDS_FILENAME_CANT_BE_EMPTY");
+        view_->ShowMessageByKey("IDS_FILENAME_CANT_BE_EMPTY");
         return false;
     }
     if (custom && !IsValidCustomName(name)) {
-        AlertByKey("IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY");
+        view_->ShowMessageByKey("IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY");
         return false;
     }
     customName_ = custom;

@@ -4,7 +4,6 @@
 #include <charconv>
 #include <limits>
 
-#include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "engine/BookmarkTarget.h"
 #include "strings/LanguageTable.h"
@@ -18,13 +17,6 @@ constexpr ControlId kStart = 1005, kLast = 1006, kCount = 1001, kEven = 1008, kO
                     kWatermark = 1011, kBehind = 1124, kText = 1012, kSlider = 1121, kPercent = 1123,
                     kPageCountLine = 1042, kStartFromBookmark = 1040, kLastFromBookmark = 1041, kRangeGroup = 3001,
                     kOptionsGroup = 3002, kWatermarkGroup = 3003;
-
-// The watermark text of the range last accepted, for the next new range, as
-// long as the host runs.
-std::string& LastWatermarkText() {
-    static std::string text;
-    return text;
-}
 
 // Anything but a page number the range can hold reads as 0, which no rule accepts.
 std::int64_t ReadNumber(const std::string& text) {
@@ -41,13 +33,14 @@ void WriteText(DialogView& view, ControlId id, const std::string& text) {
 
 }  // namespace
 
-PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount)
-    : document_(document), pageCount_(pageCount) {
-    initial_.text = LastWatermarkText();
+PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount, std::string* lastWatermark)
+    : document_(document), pageCount_(pageCount), lastWatermark_(lastWatermark) {
+    if (lastWatermark_) initial_.text = *lastWatermark_;
 }
 
-PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount, const PageRange& existing)
-    : document_(document), pageCount_(pageCount), range_(existing) {
+PageRangeDialog::PageRangeDialog(const DocumentHandle& document, int pageCount, const PageRange& existing,
+                                 std::string* lastWatermark)
+    : document_(document), pageCount_(pageCount), range_(existing), lastWatermark_(lastWatermark) {
     initial_.start = std::int64_t{existing.StartPage} + 1;
     initial_.count = existing.NumPages;
     initial_.last = initial_.start + initial_.count - 1;
@@ -182,14 +175,14 @@ void PageRangeDialog::Changed(ControlId id) {
 
 void PageRangeDialog::FromBookmark(bool start) {
     if (!document_.HasDocument()) {
-        AlertByKey("IDS_BOOKMARKS_NOT_AVAILABLE");
+        view_->ShowMessageByKey("IDS_BOOKMARKS_NOT_AVAILABLE");
         return;
     }
     BookmarkPickerDialog picker(document_);
     if (!view_->RunModal(picker)) return;
     const std::optional<int> page = GetBookmarkTargetPage(document_, picker.Result());
     if (!page) {
-        AlertByKey("IDS_CANT_COMPUTE_RANGE_FROM_BOOKMARK");
+        view_->ShowMessageByKey("IDS_CANT_COMPUTE_RANGE_FROM_BOOKMARK");
         return;
     }
     Fields fields = Read();
@@ -218,20 +211,20 @@ PageRange PageRangeDialog::Build(const Fields& fields) const {
 bool PageRangeDialog::Accept() {
     const Fields fields = Read();
     if (fields.start == 0) {
-        AlertByKey("IDS_INVALID_PAGE_NUMBER_SPECIFIED_PAGE_NUMBERS_START_FROM_1");
+        view_->ShowMessageByKey("IDS_INVALID_PAGE_NUMBER_SPECIFIED_PAGE_NUMBERS_START_FROM_1");
         return false;
     }
     if (pageCount_ > 0 && fields.last > pageCount_) {
-        Host().viewer->Alert(FormatText(LookupString("IDS_PAGE_NUMBER_OUT_OF_BOUNDS"), {std::int64_t{pageCount_}}));
+        view_->ShowMessage(FormatText(LookupString("IDS_PAGE_NUMBER_OUT_OF_BOUNDS"), {std::int64_t{pageCount_}}));
         return false;
     }
     const PageRange range = Build(fields);
     if (range.NumActualPages < 1) {
-        AlertByKey("IDS_THERE_ARE_ZERO_PAGES_IN_THIS_RANGE");
+        view_->ShowMessageByKey("IDS_THERE_ARE_ZERO_PAGES_IN_THIS_RANGE");
         return false;
     }
     range_ = range;
-    LastWatermarkText() = fields.text;
+    if (lastWatermark_) *lastWatermark_ = fields.text;
     return true;
 }
 

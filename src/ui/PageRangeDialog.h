@@ -2,6 +2,7 @@
 // "Range of Pages": one plain range of an output document, its first and
 // last page, parity, order and watermark.
 #include <cstdint>
+#include <string>
 
 #include "access/DocumentHandle.h"
 #include "model/PageRange.h"
@@ -12,9 +13,11 @@ namespace tessera {
 class PageRangeDialog : public Dialog {
 public:
     // A new range; a document over nothing means there is no input document
-    // (no bookmarks, no upper bound on the pages).
-    PageRangeDialog(const DocumentHandle& document, int pageCount);
-    PageRangeDialog(const DocumentHandle& document, int pageCount, const PageRange& existing);
+    // (no bookmarks, no upper bound on the pages). `lastWatermark`, where
+    // given, is the text a new range starts with, and takes the accepted one.
+    PageRangeDialog(const DocumentHandle& document, int pageCount, std::string* lastWatermark = nullptr);
+    PageRangeDialog(const DocumentHandle& document, int pageCount, const PageRange& existing,
+                    std::string* lastWatermark = nullptr);
     // Valid after Accept() returned true.
     const PageRange& Result() const { return range_; }
 
@@ -49,6 +52,7 @@ private:
     int pageCount_;
     Fields initial_;
     PageRange range_;  // the edited one, then the result
+    std::string* lastWatermark_;
     DialogView* view_ = nullptr;
 };
 

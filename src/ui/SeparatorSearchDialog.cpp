@@ -1,6 +1,5 @@
 #include "ui/SeparatorSearchDialog.h"
 
-#include "access/AlertByKey.h"
 #include "ui/AreaUnits.h"
 #include "ui/TextAreaDialog.h"
 #include "ui/TextQueryControls.h"
@@ -64,7 +63,7 @@ bool SeparatorSearchDialog::Accept() {
     // The pattern is not compiled here: the split checks every pattern before
     // it scans a page, and says what is wrong with one.
     if (view_->Text(kQuery.pattern).empty()) {
-        AlertByKey("IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID");
+        view_->ShowMessageByKey("IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID");
         return false;
     }
     kQuery.Read(*view_, query_);

@@ -19,10 +19,4 @@ public:
     virtual void RunSucceeded(const SplitSettings& /*working*/) {}
 };
 
-// The dialog for this host: a window when the host shows them, else the
-// command line's fields.
-SplitDialog& ActiveSplitDialog();
-// The window (ui/qt).
-SplitDialog& WindowSplitDialog();
-
 }  // namespace tessera

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "access/RegistrySettings.h"
 #include "reading/SplitFacts.h"
@@ -10,6 +9,7 @@
 #include "model/SplitMethodTable.h"
 #include "strings/LanguageTable.h"
 #include "ui/AcceptedOutputs.h"
+#include "strings/Utf8Text.h"
 
 namespace tessera {
 namespace {
@@ -37,12 +37,15 @@ void FillLists(DialogView& view) {
 }  // namespace
 
 SplitSettingsDialog::SplitSettingsDialog(const DocumentHandle& document, int pageCount, Options options)
-    : document_(document), pageCount_(document.HasDocument() ? pageCount : 0), options_(options) {}
+    : document_(document),
+      pageCount_(document.HasDocument() ? pageCount : 0),
+      options_(options),
+      memory_(options.memory ? *options.memory : ownMemory_) {}
 
 void SplitSettingsDialog::ApplySettings(const SplitSettings& settings) {
     fields_ = settings;
     fields_.Outputs.clear();
-    Accepted().list = settings.Outputs;
+    memory_.accepted.list = settings.Outputs;
     profileLoaded_ = true;
 }
 
@@ -55,10 +58,10 @@ void SplitSettingsDialog::Open(DialogView& view) {
 void SplitSettingsDialog::Fill() {
     facts_ = ReadSplitFacts(document_);
     tree_.Clear();
-    const bool sameFile = document_.HasDocument() && Accepted().documentPath == document_.FilePath();
+    const bool sameFile = document_.HasDocument() && memory_.accepted.documentPath == document_.FilePath();
     if (!profileLoaded_ && options_.remembersSettings) LoadSettingsFromRegistry(fields_);
     SetRadios();
-    if (profileLoaded_ || sameFile) tree_.AddList(Accepted().list, pageCount_);
+    if (profileLoaded_ || sameFile) tree_.AddList(memory_.accepted.list, pageCount_);
     if (fields_.Filename.OutputFolder.empty()) fields_.Filename.OutputFolder = DefaultOutputFolder();
     WriteFields();
     ShowTree({});
@@ -128,7 +131,7 @@ void SplitSettingsDialog::MethodClicked(ControlId id) {
         if (view.Checked(row.radio)) fields_.SplitMode = row.method;
     Refresh();
     const SplitMethodRow* clicked = FindMethodRowByRadio(id);
-    if (clicked && clicked->needsBookmarks && !facts_.hasBookmarks) AlertByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
+    if (clicked && clicked->needsBookmarks && !facts_.hasBookmarks) view_->ShowMessageByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
 }
 
 void SplitSettingsDialog::Changed(ControlId id) {
@@ -170,14 +173,14 @@ void SplitSettingsDialog::DeletePressed(ControlId id) {
 }
 
 void SplitSettingsDialog::KeepTreeAsList() {
-    Accepted().list = tree_.ToList();
-    Accepted().documentPath = document_.HasDocument() ? document_.FilePath() : std::string();
+    memory_.accepted.list = tree_.ToList();
+    memory_.accepted.documentPath = document_.HasDocument() ? document_.FilePath() : std::string();
 }
 
 bool SplitSettingsDialog::Validate() {
     SecuritySettings& security = fields_.Security;
     if (security.bPaswordProtect) {
-        if (TrimPasswords(security)) AlertByKey("IDS_PASSWORD_BLANKS_DROPPED");
+        if (TrimPasswords(security)) view_->ShowMessageByKey("IDS_PASSWORD_BLANKS_DROPPED");
         view_->SetText(kPasswordEdit, security.Password);
         view_->SetText(kPermPasswordEdit, security.PermPassword);
     }
@@ -187,14 +190,14 @@ bool SplitSettingsDialog::Validate() {
             fields_.Output.SeparatorType = static_cast<SeparatorKind>(*type);
     const SplitSettings record = Record();
     const std::vector<SettingsProblem> problems = CheckSettings(record, facts_);
-    for (const SettingsProblem& problem : problems) Host().viewer->Alert(problem.text);
+    for (const SettingsProblem& problem : problems) view_->ShowMessage(problem.text);
     const bool manual = method && method->usesOutputList;
     const bool outside = std::any_of(record.Outputs.begin(), record.Outputs.end(), [this](const OutputDocument& output) {
         return std::any_of(output.Ranges.begin(), output.Ranges.end(),
                            [this](const PageRange& range) { return RangeOutsideDocument(range, pageCount_); });
     });
     if (manual && document_.HasDocument() && pageCount_ > 0 && outside)
-        AlertByKey("IDS_WARNING_ONE_OR_MORE_PAGE_RANGE_IS_OUT_OF_BOUNDS");
+        view_->ShowMessageByKey("IDS_WARNING_ONE_OR_MORE_PAGE_RANGE_IS_OUT_OF_BOUNDS");
     return problems.empty();
 }
 

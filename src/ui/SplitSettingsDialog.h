@@ -8,6 +8,7 @@
 #include "access/DocumentHandle.h"
 #include "model/SettingsCheck.h"
 #include "model/SplitSettings.h"
+#include "ui/DialogMemory.h"
 #include "ui/Dialog.h"
 #include "ui/OutputDocumentTree.h"
 
@@ -75,6 +76,9 @@ public:
         // them at every close; the command line keeps them only when asked,
         // after a run.
         bool remembersSettings = true;
+        // What the dialogs remember while the host runs; none for a dialog
+        // that keeps its hand-made list and watermark text to itself.
+        DialogMemory* memory = nullptr;
     };
 
     // `document` over nothing when the dialog edits settings without one (a batch command's).
@@ -82,10 +86,11 @@ public:
 
     // Fields and hand-made list from a profile or stored parameters, before opening.
     void ApplySettings(const SplitSettings& settings);
-    // The fields after OK or Cancel; the hand-made list is Accepted().list.
+    // The fields after OK or Cancel; the hand-made list is Memory().accepted.list.
     const SplitSettings& Fields() const { return fields_; }
     // What OK accepted: the whole record, the hand-made list included.
     const SplitSettings& Result() const { return result_; }
+    const DialogMemory& Memory() const { return memory_; }
 
     std::string Caption() const override;
     std::vector<ControlSpec> Controls() const override;
@@ -136,6 +141,8 @@ private:
     const DocumentHandle& document_;
     const int pageCount_;
     const Options options_;
+    DialogMemory ownMemory_;
+    DialogMemory& memory_;
     SplitSettings fields_;
     SplitSettings result_;
     OutputDocumentTree tree_;

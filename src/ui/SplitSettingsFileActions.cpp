@@ -5,7 +5,6 @@
 #include "access/ProfileFile.h"
 #include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
-#include "ui/AcceptedOutputs.h"
 #include "ui/BlankImageSettingsDialog.h"
 #include "ui/OutputFolder.h"
 #include "ui/SeparatorSearchDialog.h"
@@ -56,13 +55,13 @@ void SplitSettingsDialog::SaveProfile() {
     KeepTreeAsList();
     // What the command line's --save-profile writes for the same fields.
     SplitSettings settings = SettingsForRun(fields_);
-    settings.Outputs = Accepted().list;
+    settings.Outputs = memory_.accepted.list;
     FileChoice choice = kProfileChoice;
     choice.defaultExtension = "tpr";
     choice.proposedName = LookupString("IDS_DEFAULT");
     const std::optional<std::string> path = view_->ChooseFileToSave(choice);
     if (!path) return;
-    if (const tessera::Result<> saved = SaveProfileFile(*path, settings); !saved) Host().viewer->Alert(saved.Reason());
+    if (const tessera::Result<> saved = SaveProfileFile(*path, settings); !saved) view_->ShowMessage(saved.Reason());
 }
 
 // A profile that cannot be read or is refused leaves the dialog as it was, and says why.
@@ -72,7 +71,7 @@ void SplitSettingsDialog::LoadProfile() {
     const std::optional<std::string> path = view_->ChooseFileToOpen(kProfileChoice);
     if (!path) return;
     SplitSettings loaded;
-    if (const tessera::Result<> read = LoadProfileFile(*path, loaded); !read) return Host().viewer->Alert(read.Reason());
+    if (const tessera::Result<> read = LoadProfileFile(*path, loaded); !read) return view_->ShowMessage(read.Reason());
     loaded.Security.Password = TrimText(loaded.Security.Password);
     loaded.Security.PermPassword = TrimText(loaded.Security.PermPassword);
     ApplySettings(loaded);

@@ -1,7 +1,6 @@
 // What the settings dialog's buttons, menus and keys do to the output tree.
-#include "access/AlertByKey.h"
 #include "access/Host.h"
-#include "access/ReportHostError.h"
+#include "access/ReadOr.h"
 #include "engine/OutputPlanner.h"
 #include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
@@ -43,7 +42,7 @@ void SplitSettingsDialog::AddRange(PageRange range) {
 
 void SplitSettingsDialog::AddPlainRange() {
     if (!TargetDocument()) return;
-    PageRangeDialog dialog(document_, pageCount_);
+    PageRangeDialog dialog(document_, pageCount_, &memory_.lastWatermarkText);
     if (view_->RunModal(dialog)) AddRange(dialog.Result());
 }
 
@@ -66,16 +65,15 @@ void SplitSettingsDialog::AddRangeFromBookmark() {
     if (!TargetDocument() || !document_.HasDocument()) return;
     BookmarkPickerDialog picker(document_);
     if (!view_->RunModal(picker)) return;
-    std::optional<PageRange> range;
     std::string title;
-    try {
-        range = PlanBookmarkRange(document_, picker.Result());
-        title = Host().bookmarks->Title(picker.Result());
-    } catch (const host::HostError&) {
-        range.reset();
-    }
+    std::optional<PageRange> range =
+        ReadOr(std::nullopt, "a bookmark whose page or title cannot be read gives no range", [&] {
+            std::optional<PageRange> planned = PlanBookmarkRange(document_, picker.Result());
+            title = Host().bookmarks->Title(picker.Result());
+            return planned;
+        });
     // A bookmark that leads to no page gives no range; saying so beats adding nothing without a word.
-    if (!range) return AlertByKey("IDS_CANT_COMPUTE_PAGE_RANGE_FROM_BOOKMARK");
+    if (!range) return view_->ShowMessageByKey("IDS_CANT_COMPUTE_PAGE_RANGE_FROM_BOOKMARK");
     range->SubTitle = BookmarkSubTitle(title);
     AddRange(std::move(*range));
 }
@@ -94,7 +92,7 @@ void SplitSettingsDialog::EditRange() {
         if (!view_->RunModal(dialog)) return;
         item.record.Query = dialog.Result();
     } else {
-        PageRangeDialog dialog(document_, pageCount_, record);
+        PageRangeDialog dialog(document_, pageCount_, record, &memory_.lastWatermarkText);
         if (!view_->RunModal(dialog)) return;
         item.record = dialog.Result();
     }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "access/ModulePath.h"
 #include "model/SettingsCheck.h"
@@ -69,7 +68,7 @@ bool TextAreaDialog::Accept() {
     const std::optional<Fixed16> top = ReadInUnit(view_->Text(kTop), unit);
     const std::optional<Fixed16> bottom = ReadInUnit(view_->Text(kBottom), unit);
     if (!left || !right || !top || !bottom) {
-        AlertByKey("IDS_AREA_NUMBER_OUT_OF_RANGE");
+        view_->ShowMessageByKey("IDS_AREA_NUMBER_OUT_OF_RANGE");
         return false;
     }
     // Edges out of order are said, as every route says them, not swapped behind the user's back.

@@ -1,6 +1,5 @@
 #include "ui/TextSearchRangeDialog.h"
 
-#include "access/AlertByKey.h"
 #include "reading/SearchPattern.h"
 #include "ui/TextQueryControls.h"
 
@@ -80,7 +79,7 @@ void TextSearchRangeDialog::Changed(ControlId id) {
 bool TextSearchRangeDialog::Accept() {
     const bool ranges = view_->Checked(kPageRanges);
     if (!Usable(*view_, kFirst) || (ranges && !Usable(*view_, kLast))) {
-        AlertByKey("IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID");
+        view_->ShowMessageByKey("IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID");
         return false;
     }
     query_.Target = ranges                        ? QueryTarget::QueryPageRanges

@@ -8,12 +8,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
+#include "app/ModuleLoader.h"
+#include "shell/Handshake.h"
+#include "shell/PlugInSession.h"
+#include "shell/SplitBatchCommand.h"
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
 #include "support/Files.h"
@@ -21,7 +26,6 @@
 #include "support/ScopedEnvironment.h"
 #include "support/TestHost.h"
 #include "ui/AboutDialog.h"
-#include "ui/AcceptedOutputs.h"
 #include "ui/BlankImageSettingsDialog.h"
 #include "ui/BookmarkPickerDialog.h"
 #include "ui/ElementContentDialog.h"
@@ -33,6 +37,7 @@
 #include "ui/TextAreaDialog.h"
 #include "ui/TextSearchRangeDialog.h"
 #include "ui/qt/QtDialogView.h"
+#include "ui/qt/QtWindowFactory.h"
 
 namespace tessera {
 namespace {
@@ -57,10 +62,17 @@ void Type(QtDialogView& view, ControlId id, const char* text) {
 
 class QtDialogViewTest : public testing::Test {
 protected:
-    void SetUp() override { Accepted() = {}; }
-    void TearDown() override { QtDialogView::onRun = nullptr; }
+    void SetUp() override {
+        Session().dialogs = {};
+        HandWindows(std::make_unique<QtWindowFactory>([this](QtDialogView& view) {
+            if (onRun) onRun(view);
+        }));
+    }
+    void TearDown() override { HandWindows(nullptr); }
 
     test::TestHost host;
+    // Drives each window of the test as it starts running, instead of a user.
+    std::function<void(QtDialogView&)> onRun;
 };
 
 // The settings dialog over the three-page document twice, in a window shown
@@ -69,7 +81,9 @@ TEST_F(QtDialogViewTest, TheWindowShowsWhatTheLogicSaysAndStaysOpenOnARefusedOk)
     const DocumentHandle document(host.OpenActive(kThreePages), DocumentHandle::Ownership::Borrowed);
     SplitSettingsDialog shown(document, document.PageCount(), {.remembersSettings = false}),
         logic(document, document.PageCount(), {.remembersSettings = false});
-    QtDialogView window(shown);
+    QtDialogView window(shown, nullptr, [this](QtDialogView& view) {
+        if (onRun) onRun(view);
+    });
     MemoryView memory(logic);
     window.show();
     QApplication::processEvents();
@@ -99,7 +113,7 @@ TEST_F(QtDialogViewTest, TheWindowShowsWhatTheLogicSaysAndStaysOpenOnARefusedOk)
     constexpr ControlId kStartPage = 1005, kLastPage = 1006;
     clickBoth(kManualRadio);
     clickBoth(kAddDocumentButton);
-    QtDialogView::onRun = [&](QtDialogView& child) {
+    onRun = [&](QtDialogView& child) {
         if (!dynamic_cast<PageRangeDialog*>(&child.Shown())) return;
         Type(child, kStartPage, "2");
         Type(child, kLastPage, "3");
@@ -148,7 +162,7 @@ TEST_F(QtDialogViewTest, TheWindowStartsFromTheOptionsSplitsAsTheCommandLineDoes
     environment.Set("XDG_DOCUMENTS_DIR", fromWindow.c_str());
     host.commandLine.SetWindows(true);
     std::string shown;
-    QtDialogView::onRun = [&](QtDialogView& view) {
+    onRun = [&](QtDialogView& view) {
         shown = view.Text(kPagesEachEdit) + " " + view.Text(kBaseNameEdit) + (view.Checked(kHtmlIndexCheck) ? "+" : "");
         Click(view, kOkButton);
         if (view.isVisible()) view.reject();
@@ -233,6 +247,22 @@ void ExpectPicturesDrawn(const QtDialogView& view, const Dialog& dialog, const s
         for (const QImage& other : drawn) EXPECT_NE(image, other) << name << ": picture " << spec.id << " is another's";
         drawn.push_back(image);
     }
+}
+
+// The module as the host loads it: the batch editor's "show dialog" opens the
+// settings window, and OK there stores the parameters.
+TEST_F(QtDialogViewTest, TheLoadedModulesBatchDialogOpensTheWindow) {
+    test::TestHost host;
+    app::ModuleLoader loader;
+    ASSERT_EQ(loader.Load(TESSERA_MODULE_PATH, host.runtime.Core(), host::kHandshakeVersion), std::nullopt);
+    const host::CommandId command = host.runtime.Batch().NewCommand(kSplitCommandName);
+    bool shown = false;
+    QTimer::singleShot(0, [&shown] {
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if ((shown = window != nullptr)) window->accept();
+    });
+    EXPECT_EQ(host.runtime.Batch().Handler(command)->showDialog(command), host::CommandStatus::Ready);
+    EXPECT_TRUE(shown);
 }
 
 TEST_F(QtDialogViewTest, EveryDialogIsDrawnWholeAndFitsASmallScreen) {

@@ -13,7 +13,8 @@
 #include "support/Files.h"
 #include "support/PdfFixture.h"
 #include "ui/MemoryView.h"
-#include "ui/ModalDialogs.h"
+#include "shell/Handshake.h"
+#include "shell/PlugInSession.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -70,12 +71,23 @@ TEST(ModuleHandshakeTest, RefusedWithoutARequiredTableOrAtAnotherVersion) {
 using host::Cabinet;
 using host::CommandStatus;
 
+// Windows whose dialogs the test answers in memory, as a user would in the window.
+class MemoryWindows : public WindowFactory {
+public:
+    explicit MemoryWindows(std::function<bool(Dialog&)> answer) : answer_(std::move(answer)) {}
+    std::unique_ptr<SplitDialog> NewSplitWindow(DialogMemory&) override { return nullptr; }
+    bool RunModal(Dialog& dialog) override { return answer_(dialog); }
+
+private:
+    std::function<bool(Dialog&)> answer_;
+};
+
 class SplitBatchCommandTest : public testing::Test {
 protected:
     SplitBatchCommandTest() { InstallBatchCommand(); }
     ~SplitBatchCommandTest() override {
         RemoveBatchCommand();
-        SetModalRunner(nullptr);
+        HandWindows(nullptr);
     }
     host::CommandId NewCommand() { return batch.NewCommand(kSplitCommandName); }
 
@@ -129,12 +141,15 @@ TEST_F(SplitBatchCommandTest, PropertiesParametersAndDialogAnswerAsTheHostAsks) 
     SaveSettingsToCabinet(settings, params);
     handler.setParams(command, params);
     EXPECT_EQ(handler.showDialog(command), CommandStatus::Cancelled) << "no window to show it in";
-    SetModalRunner([](Dialog& dialog) {
+    HandWindows(std::make_unique<MemoryWindows>([](Dialog& dialog) {
         MemoryView view(dialog);
         view.Type(kBaseNameEdit, "After:1");
         return view.PressOk();
-    });
+    }));
+    const AcceptedOutputs menuDialogs{{OutputDocument{}}, "/menu/document.pdf"};
+    Session().dialogs.accepted = menuDialogs;
     EXPECT_EQ(handler.showDialog(command), CommandStatus::Ready);
+    EXPECT_EQ(Session().dialogs.accepted.list, menuDialogs.list) << "the menu dialog's list stays";
     Cabinet edited;
     handler.getParams(command, edited);
     SplitSettings loaded;

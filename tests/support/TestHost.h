@@ -17,6 +17,7 @@ namespace tessera::test {
 class RecordingViewer : public app::ConsoleViewer {
 public:
     void Alert(const std::string& text) override { alerts.push_back(text); }
+    void AlertReport(const std::string& text) override { alerts.push_back(text); }
     host::ViewerVersion Version() override { return version; }
     host::ProgressMonitor& DocumentProgressMonitor() override { return progress; }
 

@@ -164,7 +164,8 @@ TEST_F(PageRangeDialogTest, RefusesWhatMakesNoRange) {
 }
 
 TEST_F(PageRangeDialogTest, WatermarkBitOnlyWithTextAndTheLastTextCarriedOn) {
-    test::Opened<PageRangeDialog> first(none, 0);
+    std::string last;
+    test::Opened<PageRangeDialog> first(none, 0, &last);
     EXPECT_FALSE(first.view.Enabled(kText));
     first.view.Click(kWatermark);
     EXPECT_TRUE(first.view.Enabled(kText));
@@ -172,13 +173,13 @@ TEST_F(PageRangeDialogTest, WatermarkBitOnlyWithTextAndTheLastTextCarriedOn) {
     ASSERT_TRUE(first.view.PressOk());
     EXPECT_EQ(first.dialog.Result().Watermark, std::nullopt);
 
-    test::Opened<PageRangeDialog> second(none, 0);
+    test::Opened<PageRangeDialog> second(none, 0, &last);
     second.view.Click(kWatermark);
     second.view.Type(kText, "DRAFT");
     ASSERT_TRUE(second.view.PressOk());
     ASSERT_TRUE(second.dialog.Result().Watermark);
     EXPECT_EQ(second.dialog.Result().Watermark->Text, "DRAFT");
-    EXPECT_EQ(test::Opened<PageRangeDialog>(none, 0).view.Text(kText), "DRAFT");
+    EXPECT_EQ(test::Opened<PageRangeDialog>(none, 0, &last).view.Text(kText), "DRAFT");
 }
 
 TEST_F(PageRangeDialogTest, AnExistingRangeWithoutParityShowsBothBoxesAndComesBackWhole) {

@@ -7,7 +7,7 @@
 #include "model/SplitMethodTable.h"
 #include "support/Files.h"
 #include "support/ScopedLanguageTable.h"
-#include "ui/AcceptedOutputs.h"
+#include "ui/DialogMemory.h"
 #include "ui/BookmarkPickerDialog.h"
 #include "ui/MemoryView.h"
 #include "ui/OutputFolder.h"
@@ -22,16 +22,17 @@ constexpr const char* kWithBookmarks = "hyperref-manual-outline-gotor-launch-nam
 
 class SplitSettingsDialogTest : public testing::Test {
 protected:
-    void SetUp() override { Accepted() = {}; }
+    // What the dialogs remember while the host runs, shared by the dialogs a test opens.
+    DialogMemory memory;
 
     // A dialog over a file of tests/data; with a list, applied first as a profile is.
     struct Opened {
         DocumentHandle document;
         SplitSettingsDialog dialog;
         MemoryView view;
-        Opened(host::DocId doc, const OutputList* list)
+        Opened(host::DocId doc, const OutputList* list, DialogMemory& memory)
             : document(doc, DocumentHandle::Ownership::Borrowed),
-              dialog(document, document.PageCount(), {.remembersSettings = list == nullptr}),
+              dialog(document, document.PageCount(), {.remembersSettings = list == nullptr, .memory = &memory}),
               view(Applied(dialog, list)) {}
         static SplitSettingsDialog& Applied(SplitSettingsDialog& dialog, const OutputList* list) {
             if (list) {
@@ -44,7 +45,7 @@ protected:
     };
     // Kept open until the test ends.
     Opened& Open(const std::string& name, const OutputList* list = nullptr) {
-        return *opened_.emplace_back(std::make_unique<Opened>(host.OpenActive(name), list));
+        return *opened_.emplace_back(std::make_unique<Opened>(host.OpenActive(name), list, memory));
     }
 
     test::TestHost host;
@@ -134,17 +135,17 @@ TEST_F(SplitSettingsDialogTest, OnlyDocumentsWithRangesAreHandedOverAndOutsideRa
     again.Click(kRemoveRangeButton);
     ASSERT_TRUE(again.PressOk());
     EXPECT_EQ(host.viewer.alerts, std::vector<std::string>{"outside"}) << "a warning, not a refusal";
-    ASSERT_EQ(Accepted().list.size(), 1u) << "the document whose range was removed is left out";
-    EXPECT_EQ(Accepted().list[0], outside[0]) << "named and ranged as it came";
+    ASSERT_EQ(memory.accepted.list.size(), 1u) << "the document whose range was removed is left out";
+    EXPECT_EQ(memory.accepted.list[0], outside[0]) << "named and ranged as it came";
 }
 
 TEST_F(SplitSettingsDialogTest, TheAcceptedListComesBackForTheSameFileOnly) {
     const OutputList list = OneOutput("", MakePageRange(0, 2));
     ASSERT_TRUE(Open(kThreePages, &list).view.PressOk());
-    EXPECT_EQ(Accepted().list, list);
+    EXPECT_EQ(memory.accepted.list, list);
     EXPECT_EQ(Open(kThreePages).view.State(kDocumentTree).tree.size(), 1u);
     EXPECT_TRUE(Open(kWithBookmarks).view.State(kDocumentTree).tree.empty());
-    for (char& c : Accepted().documentPath) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : memory.accepted.documentPath) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     EXPECT_TRUE(Open(kThreePages).view.State(kDocumentTree).tree.empty()) << "another file on this file system";
 }
 
@@ -234,8 +235,8 @@ TEST_F(SplitSettingsDialogTest, ARangeFromABookmarkIsTheRangeItsBookmarkSplitGiv
     };
     view.Click(kRangeFromBookmarkButton);
     ASSERT_TRUE(view.PressOk());
-    ASSERT_EQ(Accepted().list.size(), 1u);
-    const PageRange& range = Accepted().list[0].Ranges.at(0);
+    ASSERT_EQ(memory.accepted.list.size(), 1u);
+    const PageRange& range = memory.accepted.list[0].Ranges.at(0);
     const PageRange expected = PlanBookmarkLevels(opened.document, 1, 1)->at(1).Ranges.at(0);
     EXPECT_EQ(std::pair(range.FirstPage, range.LastPage), std::pair(expected.FirstPage, expected.LastPage));
     EXPECT_TRUE(range.SubTitle.starts_with("From Bookmark \"") && range.SubTitle.ends_with("\", ")) << range.SubTitle;

@@ -1,10 +1,13 @@
 #pragma once
 // The one error type that crosses the seam between host and plug-in. Every
 // host service raises it; inside the plug-in it passes up to the catch site of
-// its command (shell/GuardedCommand). Only a step with a follow-up message of
-// its own stops it on the way (access/Guarded), and a read whose failure has a
-// stated meaning (no value, a page kept as unreadable) catches it where it
-// reads. It never goes back into the host from a menu callback.
+// its command (shell/GuardedCommand). Three helpers, and nothing else in the
+// plug-in (tools/CheckErrorPolicy.cmake), stop it on the way:
+// - show and stop: a step with a follow-up message of its own (access/Guarded.h);
+// - a read with a stated fallback: a failure with a meaning named where it is
+//   read, such as no value or a page kept as unreadable (access/ReadOr.h);
+// - a host callback's boundary: it never goes back into the host from a
+//   callback, which answers its failure status instead (access/HostCallback.h).
 //
 // Thrown in the program and caught in a module, it must be one type to both,
 // which asks three things of the build: its key function (the destructor)

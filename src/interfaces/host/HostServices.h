@@ -30,10 +30,9 @@ struct HostServices {
 
 // The one mapping from the tables that hold interfaces to the services, for
 // the plug-in after its import and for a host that links the plug-in in.
-inline HostServices ServicesFromTables(const AcroSupportTable& support, const CosTable& cos, const PDModelTable& model,
-                                       const PDFEditWriteTable& editWrite, const PDFEditReadTable& editRead,
-                                       const PDSysFontTable& fonts, const PagePDEContentTable& content,
-                                       const AcroViewTable& view, const WinTable& win) {
+inline HostServices ServicesFromTables(const ServiceTables& t) {
+    const AcroSupportTable& support = t.AcroSupport;
+    const PDModelTable& model = t.PDModel;
     HostServices s;
     s.files = support.files;
     s.registry = support.registry;
@@ -46,15 +45,15 @@ inline HostServices ServicesFromTables(const AcroSupportTable& support, const Co
     s.pages = model.pages;
     s.links = model.links;
     s.bookmarkEdits = model.bookmarkEdits;
-    s.actionBuilder = cos.actionBuilder;
-    s.contents = content.contents;
-    s.elements = editRead.elements;
-    s.edits = editWrite.edits;
-    s.fonts = fonts.fonts;
-    s.viewer = view.viewer;
-    s.batch = view.batch;
-    s.windows = win.windows;
-    s.commandLine = win.commandLine;
+    s.actionBuilder = t.Cos.actionBuilder;
+    s.contents = t.PagePDEContent.contents;
+    s.elements = t.PDFEditRead.elements;
+    s.edits = t.PDFEditWrite.edits;
+    s.fonts = t.PDSysFont.fonts;
+    s.viewer = t.AcroView.viewer;
+    s.batch = t.AcroView.batch;
+    s.windows = t.Win.windows;
+    s.commandLine = t.Win.commandLine;
     return s;
 }
 

@@ -3,6 +3,19 @@
 // to in the document its page came from, new GoTo and GoToR actions and file
 // dictionaries (/Filespec) built in an output, deep copies of other actions.
 // Every operation raises HostError on failure.
+//
+// Who fixes an output's links, written down here only: copied pages keep
+// link actions that lead into the source document, and exactly one side makes
+// them lead where their pages went.
+// - The plug-in, when the user asks for links between outputs: it calls
+//   TakeOverLinks first, then sets each link's action itself
+//   (analysis/LinkRewriting), to a place in this output, a GoToR into the
+//   output holding the target page, or a GoToR into the source file.
+// - Otherwise the host, when it saves the output (its link mender,
+//   host/pdf/OutputFinisher): a link whose target page is in the output leads
+//   to its first copy there, and one whose target is not is left as copying
+//   left it.
+// Neither side touches links the other owns, so no output is fixed twice.
 #include <string>
 
 #include "host/HostTypes.h"

@@ -69,11 +69,44 @@ struct ASExtraTable {};           // optional
 struct AcroViewSweetPeaTable {};  // optional
 struct PDMetadataTable {};        // optional
 
-// The import order; the first `kRequiredTables` are required.
-inline constexpr const char* kTableNames[] = {"AcroSupport", "Cos",      "PDModel", "PDFEditWrite", "PDFEditRead",
-                                              "PDSysFont",   "PagePDEContent", "AcroView", "PDSWrite", "PDSRead",
-                                              "Win",         "ASExtra",  "AcroViewSweetPea", "PDMetadata"};
-inline constexpr int kTableCount = 14;
-inline constexpr int kRequiredTables = 11;
+// Every table once, in the import order: its name, its type, and whether the
+// handshake fails without it. The host's offer, the plug-in's import and the
+// services taken from them all follow this list, so a new table is one row
+// here (and its interfaces in ServicesFromTables).
+#define TESSERA_SERVICE_TABLES(X)                 \
+    X(AcroSupport, AcroSupportTable, true)        \
+    X(Cos, CosTable, true)                        \
+    X(PDModel, PDModelTable, true)                \
+    X(PDFEditWrite, PDFEditWriteTable, true)      \
+    X(PDFEditRead, PDFEditReadTable, true)        \
+    X(PDSysFont, PDSysFontTable, true)            \
+    X(PagePDEContent, PagePDEContentTable, true)  \
+    X(AcroView, AcroViewTable, true)              \
+    X(PDSWrite, PDSWriteTable, true)              \
+    X(PDSRead, PDSReadTable, true)                \
+    X(Win, WinTable, true)                        \
+    X(ASExtra, ASExtraTable, false)               \
+    X(AcroViewSweetPea, AcroViewSweetPeaTable, false) \
+    X(PDMetadata, PDMetadataTable, false)
+
+// One of each table, named as the host names it.
+struct ServiceTables {
+#define TESSERA_TABLE_MEMBER(name, Type, required) Type name;
+    TESSERA_SERVICE_TABLES(TESSERA_TABLE_MEMBER)
+#undef TESSERA_TABLE_MEMBER
+};
+
+#define TESSERA_TABLE_NAME(name, Type, required) #name,
+inline constexpr const char* kTableNames[] = {TESSERA_SERVICE_TABLES(TESSERA_TABLE_NAME)};
+#undef TESSERA_TABLE_NAME
+inline constexpr int kTableCount = static_cast<int>(sizeof kTableNames / sizeof kTableNames[0]);
+
+// Calls visit(name, table, required) for each table of `tables`, in the import order.
+template <class Tables, class Visit>
+void ForEachTable(Tables& tables, Visit&& visit) {
+#define TESSERA_TABLE_VISIT(name, Type, required) visit(#name, tables.name, required);
+    TESSERA_SERVICE_TABLES(TESSERA_TABLE_VISIT)
+#undef TESSERA_TABLE_VISIT
+}
 
 }  // namespace tessera::host

@@ -28,6 +28,9 @@ public:
     virtual DocId ActiveDocument() = 0;
     // The host's modal alert: one text, OK only.
     virtual void Alert(const std::string& text) = 0;
+    // The account of a split that completed, an alert of its own kind: a
+    // host that runs quietly leaves it out, and shows every other alert.
+    virtual void AlertReport(const std::string& text) { Alert(text); }
     // The monitor for document work; never null.
     virtual ProgressMonitor& DocumentProgressMonitor() = 0;
 

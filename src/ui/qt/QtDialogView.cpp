@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "access/Host.h"
 #include "ui/qt/DialogPictures.h"
 
 namespace tessera {
@@ -47,10 +48,9 @@ QTreeWidgetItem* ItemAt(QTreeWidget& tree, const TreePath& path) {
 
 }  // namespace
 
-std::function<std::optional<std::string>(const std::string&)> QtDialogView::answerFileChoice;
-std::function<void(QtDialogView&)> QtDialogView::onRun;
 
-QtDialogView::QtDialogView(Dialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
+QtDialogView::QtDialogView(Dialog& dialog, QWidget* parent, Driver driver)
+    : QDialog(parent), dialog_(dialog), driver_(std::move(driver)) {
     setWindowTitle(Q(dialog.Caption()));
     controls_ = LayOutControls(*this, dialog.Controls(), dialog.AlignedGroups());
     for (const auto& [id, control] : controls_) Connect(id, control);
@@ -158,7 +158,7 @@ void QtDialogView::ShowContextMenu(ControlId id, const QPoint& at) {
 
 bool QtDialogView::Run() {
     if (dialog_.ClosesAtOnce()) return false;
-    if (onRun) QTimer::singleShot(0, this, [this] { onRun(*this); });
+    if (driver_) QTimer::singleShot(0, this, [this] { driver_(*this); });
     return exec() == QDialog::Accepted;
 }
 
@@ -279,9 +279,12 @@ TreePath QtDialogView::SelectedTreeItem(ControlId id) const {
 }
 
 bool QtDialogView::RunModal(Dialog& dialog) {
-    QtDialogView child(dialog, this);
+    QtDialogView child(dialog, this, driver_);
     return child.Run();
 }
+
+// The host's alert, as every message of the plug-in is shown on this host.
+void QtDialogView::ShowMessage(const std::string& text) { Host().viewer->Alert(text); }
 
 bool QtDialogView::AskYesNo(const std::string& title, const std::string& text) {
     return QMessageBox::question(this, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==

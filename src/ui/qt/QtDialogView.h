@@ -17,8 +17,12 @@ QString QtFileFilter(const std::string& filter);
 
 class QtDialogView : public QDialog, public DialogView {
 public:
+    // What drives the windows instead of a user, in a test: called with each
+    // window as it starts running modally, the windows it opens included.
+    using Driver = std::function<void(QtDialogView&)>;
+
     // Builds the window and opens the dialog over it.
-    explicit QtDialogView(Dialog& dialog, QWidget* parent = nullptr);
+    explicit QtDialogView(Dialog& dialog, QWidget* parent = nullptr, Driver driver = {});
 
     // Shows the window modally; true when it closed with OK. A dialog that
     // has nothing to show closes at once as Cancel.
@@ -27,12 +31,6 @@ public:
     bool SaveImage(const std::string& path);
     QWidget* Widget(ControlId id) const;
     Dialog& Shown() { return dialog_; }
-
-    // Answers every file and folder choice instead of Qt's dialogs, for tests;
-    // the argument is the start folder or the proposed name.
-    static std::function<std::optional<std::string>(const std::string& proposed)> answerFileChoice;
-    // Called with every window as it starts running modally, for tests.
-    static std::function<void(QtDialogView&)> onRun;
 
     void SetTitle(const std::string& title) override;
     void SetText(ControlId id, const std::string& text) override;
@@ -50,6 +48,7 @@ public:
     void ShowTree(ControlId id, const std::vector<TreeNode>& roots, const TreePath& selected) override;
     TreePath SelectedTreeItem(ControlId id) const override;
     bool RunModal(Dialog& dialog) override;
+    void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& title, const std::string& text) override;
     std::optional<std::string> ChooseFolder(const std::string& title, const std::string& prompt,
                                             const std::string& start) override;
@@ -70,6 +69,7 @@ private:
     void ShowTooltips();
 
     Dialog& dialog_;
+    Driver driver_;
     DialogControls controls_;
     int filling_ = 0;
     bool rejected_ = false;

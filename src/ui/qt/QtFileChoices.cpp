@@ -13,7 +13,6 @@ std::optional<std::string> Chosen(QFileDialog& dialog) {
 }
 
 std::optional<std::string> ChooseFile(QWidget* parent, const FileChoice& choice, QFileDialog::AcceptMode mode) {
-    if (QtDialogView::answerFileChoice) return QtDialogView::answerFileChoice(choice.proposedName);
     QFileDialog dialog(parent, {}, {}, QtFileFilter(choice.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -40,7 +39,6 @@ QString QtFileFilter(const std::string& filter) {
 
 std::optional<std::string> QtDialogView::ChooseFolder(const std::string& title, const std::string& prompt,
                                                       const std::string& start) {
-    if (answerFileChoice) return answerFileChoice(start);
     QFileDialog dialog(this, QString::fromStdString(title.empty() ? prompt : title), QString::fromStdString(start));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);

@@ -4,22 +4,23 @@
 #include "access/Host.h"
 #include "access/RegistrySettings.h"
 #include "ui/CommandLineDialog.h"
-#include "ui/AcceptedOutputs.h"
 #include "ui/SplitDialog.h"
 #include "ui/SplitSettingsDialog.h"
 #include "ui/qt/QtDialogView.h"
+#include "ui/qt/QtWindowFactory.h"
 
 namespace tessera {
 namespace {
 
 // The options given with the window (--profile included) are its starting
 // values, over the remembered settings. False after the refusal was reported.
-bool StartFromOptions(SplitSettingsDialog& dialog, const DocumentHandle& document, unsigned pageCount) {
+bool StartFromOptions(SplitSettingsDialog& dialog, const DocumentHandle& document, unsigned pageCount,
+                      const AcceptedOutputs& lastAccepted) {
     host::CommandLineServices& commandLine = *Host().commandLine;
     if (commandLine.SplitOptions().empty()) return true;
     SplitSettings start;
     LoadSettingsFromRegistry(start);
-    if (document.HasDocument() && Accepted().documentPath == document.FilePath()) start.Outputs = Accepted().list;
+    if (document.HasDocument() && lastAccepted.documentPath == document.FilePath()) start.Outputs = lastAccepted.list;
     const std::optional<GivenOptions> given = ApplyCommandOptions(start, pageCount);
     if (!given) return false;
     if (!given->saveProfile.empty()) {
@@ -33,12 +34,14 @@ bool StartFromOptions(SplitSettingsDialog& dialog, const DocumentHandle& documen
 
 class QtSplitDialog : public SplitDialog {
 public:
+    QtSplitDialog(DialogMemory& memory, QtDialogView::Driver driver) : memory_(memory), driver_(std::move(driver)) {}
+
     // The window reads and keeps the remembered settings itself.
     std::optional<SplitSettings> Run(unsigned pageCount, const DocumentHandle& document) override {
         host::CommandLineServices& commandLine = *Host().commandLine;
-        SplitSettingsDialog dialog(document, static_cast<int>(pageCount), {.remembersSettings = true});
-        if (!StartFromOptions(dialog, document, pageCount)) return std::nullopt;
-        QtDialogView view(dialog);
+        SplitSettingsDialog dialog(document, static_cast<int>(pageCount), {.remembersSettings = true, .memory = &memory_});
+        if (!StartFromOptions(dialog, document, pageCount, memory_.accepted)) return std::nullopt;
+        QtDialogView view(dialog, nullptr, driver_);
         const std::string image = commandLine.ScreenshotPath();
         if (!image.empty()) {
             const bool saved = view.SaveImage(image);
@@ -52,13 +55,21 @@ public:
         }
         return dialog.Result();
     }
+
+private:
+    DialogMemory& memory_;
+    QtDialogView::Driver driver_;
 };
 
 }  // namespace
 
-SplitDialog& WindowSplitDialog() {
-    static QtSplitDialog dialog;
-    return dialog;
+std::unique_ptr<SplitDialog> QtWindowFactory::NewSplitWindow(DialogMemory& memory) {
+    return std::make_unique<QtSplitDialog>(memory, driver_);
+}
+
+bool QtWindowFactory::RunModal(Dialog& dialog) {
+    QtDialogView view(dialog, nullptr, driver_);
+    return view.Run();
 }
 
 }  // namespace tessera

@@ -1,10 +1,10 @@
-#include "pdf/ReplacementGate.h"
+#include "app/ReplacementGate.h"
 
 #include <sys/stat.h>
 
 #include <utility>
 
-namespace tessera::pdf {
+namespace tessera::app {
 namespace {
 
 std::function<bool()>& Gate() {
@@ -22,4 +22,4 @@ bool MayReplace(const std::string& target) {
     return Gate()();
 }
 
-}  // namespace tessera::pdf
+}  // namespace tessera::app

@@ -1,4 +1,4 @@
-#include "pdf/InterruptCleanup.h"
+#include "app/InterruptCleanup.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -10,7 +10,7 @@
 #include <cstring>
 #include <utility>
 
-namespace tessera::pdf {
+namespace tessera::app {
 namespace {
 
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
@@ -166,4 +166,4 @@ void SetWorkerProcesses(const std::vector<pid_t>& workers) {
     std::copy_n(workers.begin(), pending.workerCount, pending.workers);
 }
 
-}  // namespace tessera::pdf
+}  // namespace tessera::app

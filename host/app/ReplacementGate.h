@@ -7,11 +7,11 @@
 #include <functional>
 #include <string>
 
-namespace tessera::pdf {
+namespace tessera::app {
 
 // In a worker: asks the parent, and waits for its answer.
 void SetReplacementGate(std::function<bool()> mayReplace);
 // True where nothing is at target, or no gate is set, or the gate opens.
 bool MayReplace(const std::string& target);
 
-}  // namespace tessera::pdf
+}  // namespace tessera::app

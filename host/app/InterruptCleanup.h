@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tessera::pdf {
+namespace tessera::app {
 
 // Holds the three signals back for its lifetime, so that a file and the
 // record of it change together: a signal between them would leave a temporary
@@ -60,4 +60,4 @@ int DeferredInterrupt();
 // Says what was finished and ends the program as the signal would have.
 [[noreturn]] void EndInterrupted(int signal);
 
-}  // namespace tessera::pdf
+}  // namespace tessera::app

@@ -1,0 +1,10 @@
+#include "shell/PlugInSession.h"
+
+namespace tessera {
+
+PlugInSession& Session() {
+    static PlugInSession session;
+    return session;
+}
+
+}  // namespace tessera
