@@ -143,7 +143,9 @@ std::optional<SplitSettings> CommandLineDialog::Run(unsigned pageCount, const Do
         // Only a split makes the folder its outputs go to, and only once the
         // run found nothing in the way (a path too long, an input in the way).
         const std::string folder = BrowsedFolder(working.Filename.OutputFolder);
-        const FolderCheck check = writesOutputs ? ConfirmOutputFolder(folder, false) : CheckOutputFolder(folder);
+        HostQuestions ask;
+        const FolderCheck check =
+            writesOutputs ? ConfirmOutputFolder(folder, ask, false) : CheckOutputFolder(folder, ask);
         if (check != FolderCheck::Valid) {
             commandLine.ReportOutcome(check == FolderCheck::Invalid ? host::RunOutcome::UsageError
                                                                     : host::RunOutcome::Cancelled);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "strings/LanguageTable.h"
+#include "ui/UserQuestions.h"
 
 namespace tessera {
 
@@ -63,7 +64,8 @@ struct FileChoice {
     std::string proposedName;
 };
 
-class DialogView {
+// Its messages and questions (UserQuestions) belong to the dialog's window.
+class DialogView : public UserQuestions {
 public:
     virtual ~DialogView() = default;
 
@@ -92,12 +94,9 @@ public:
     // Modal steps over this window. RunModal shows another dialog and is true
     // when it closed with OK.
     virtual bool RunModal(Dialog& dialog) = 0;
-    // A message with OK only: every message a dialog's logic gives goes here.
-    virtual void ShowMessage(const std::string& text) = 0;
-    // The message of the language table's key.
+    // Every message a dialog's logic gives goes to ShowMessage; this one is
+    // the language table's text of a key.
     void ShowMessageByKey(std::string_view key) { ShowMessage(LookupString(key)); }
-    // A question with Yes and No; true only for Yes.
-    virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
     virtual std::optional<std::string> ChooseFolder(const std::string& title, const std::string& prompt,
                                                     const std::string& start) = 0;
     virtual std::optional<std::string> ChooseFileToSave(const FileChoice& choice) = 0;

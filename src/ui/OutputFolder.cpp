@@ -13,8 +13,8 @@ constexpr std::size_t kMaxPath = 4095;
 
 std::string FolderMessage(const char* format, const std::string& path) { return FormatText(format, {path}); }
 
-FolderCheck ShowFolderInvalid(const std::string& path) {
-    Host().windows->MessageBox(FolderMessage("The folder:\n\n%s\n\nis invalid. Please reenter.", path));
+FolderCheck ShowFolderInvalid(const std::string& path, UserQuestions& ask) {
+    ask.ShowMessage(FolderMessage("The folder:\n\n%s\n\nis invalid. Please reenter.", path));
     return FolderCheck::Invalid;
 }
 
@@ -65,20 +65,20 @@ bool IsValidFolderPath(const std::string& path) {
     });
 }
 
-FolderCheck CheckOutputFolder(const std::string& path) {
-    return IsValidFolderPath(path) ? FolderCheck::Valid : ShowFolderInvalid(path);
+FolderCheck CheckOutputFolder(const std::string& path, UserQuestions& ask) {
+    return IsValidFolderPath(path) ? FolderCheck::Valid : ShowFolderInvalid(path, ask);
 }
 
-FolderCheck ConfirmOutputFolder(const std::string& path, bool createNow) {
-    if (!IsValidFolderPath(path)) return ShowFolderInvalid(path);
+FolderCheck ConfirmOutputFolder(const std::string& path, UserQuestions& ask, bool createNow) {
+    if (!IsValidFolderPath(path)) return ShowFolderInvalid(path, ask);
     if (Host().files->FolderExists(path)) return FolderCheck::Valid;
     const std::string question = FolderMessage(
         "The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", path);
-    if (!Host().windows->AskYesNo("", question)) return FolderCheck::Declined;
+    if (!ask.AskYesNo("", question)) return FolderCheck::Declined;
     if (!createNow) return FolderCheck::Valid;
     const Result<> made = MakeFolderPath(path);
     if (made) return FolderCheck::Valid;
-    Host().windows->MessageBox(FormatText(
+    ask.ShowMessage(FormatText(
         "The folder:\n\n%s\n\ncan not be created (%s). Please double check.", {path, made.Reason()}));
     return FolderCheck::NotCreated;
 }

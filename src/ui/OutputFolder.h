@@ -3,6 +3,8 @@
 // paths: "/" is the root, and every folder still to be made needs a valid name.
 #include <string>
 
+#include "ui/UserQuestions.h"
+
 namespace tessera {
 
 // How a chosen output folder fared.
@@ -20,13 +22,13 @@ bool IsValidFolderPath(const std::string& path);
 // False for an empty name, a name starting or ending with a tab, blank or
 // dot, and a name holding any of " * / : < > ? \ |.
 bool IsValidFolderName(const std::string& name);
-// Validates the folder and, when it does not exist, asks whether to create
-// it, making missing folders one level at a time. Without `createNow` a Yes
-// leaves the making to the writing of the first output, after every check of
-// the run.
-FolderCheck ConfirmOutputFolder(const std::string& path, bool createNow = true);
+// Validates the folder and, when it does not exist, asks `ask` whether to
+// create it, making missing folders one level at a time. Without `createNow`
+// a Yes leaves the making to the writing of the first output, after every
+// check of the run. What is wrong is said through `ask`.
+FolderCheck ConfirmOutputFolder(const std::string& path, UserQuestions& ask, bool createNow = true);
 // The same check without the question and without creating anything (a dry
 // run): Valid when the folder can be used or made, else Invalid.
-FolderCheck CheckOutputFolder(const std::string& path);
+FolderCheck CheckOutputFolder(const std::string& path, UserQuestions& ask);
 
 }  // namespace tessera

@@ -40,7 +40,7 @@ void SplitSettingsDialog::BrowseFolder() {
     const std::optional<std::string> chosen = view_->ChooseFolder(
         LookupString("IDS_OUTPUT_FOLDER_TITLE"), LookupString("IDS_SELECT_OUTPUT_FOLDER_C"),
         fields_.Filename.OutputFolder);
-    if (!chosen || chosen->empty() || ConfirmOutputFolder(*chosen) != FolderCheck::Valid) return;
+    if (!chosen || chosen->empty() || ConfirmOutputFolder(*chosen, *view_) != FolderCheck::Valid) return;
     fields_.Filename.OutputFolder = chosen->back() == '/' ? *chosen : *chosen + "/";
     WriteFields();
     Refresh();

@@ -74,7 +74,7 @@ bool TextAreaDialog::Accept() {
     // Edges out of order are said, as every route says them, not swapped behind the user's back.
     const PageArea area{*left, *top, *right, *bottom};
     if (const std::optional<std::string> refusal = AreaRefusal(area)) {
-        Host().viewer->Alert(*refusal);
+        view_->ShowMessage(*refusal);
         return false;
     }
     Host().registry->WriteSection(UnitsKey(), {{kUnitsValue, static_cast<std::uint32_t>(unit)}});

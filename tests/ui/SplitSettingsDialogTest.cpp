@@ -280,25 +280,26 @@ TEST(OutputFolderTest, NewFoldersFollowTheNameRuleAndExistingOnesAreTakenAsTheyA
 
 TEST(OutputFolderTest, AsksBeforeCreatingCreatesNothingOnNoAndSaysWhyOneCannotBeMade) {
     test::TestHost host;
+    HostQuestions ask;
     const std::string folder = host.folder / "new/deeper";
-    EXPECT_EQ(ConfirmOutputFolder(folder), FolderCheck::Declined);
+    EXPECT_EQ(ConfirmOutputFolder(folder, ask), FolderCheck::Declined);
     ASSERT_EQ(host.windows.questions.size(), 1u);
     EXPECT_NE(host.windows.questions[0].find("does not exist"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(host.folder / "new"));
 
     host.windows.answer = true;
-    EXPECT_EQ(ConfirmOutputFolder(folder), FolderCheck::Valid);
+    EXPECT_EQ(ConfirmOutputFolder(folder, ask), FolderCheck::Valid);
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_EQ(ConfirmOutputFolder(folder), FolderCheck::Valid) << "an existing folder is fine";
+    EXPECT_EQ(ConfirmOutputFolder(folder, ask), FolderCheck::Valid) << "an existing folder is fine";
     EXPECT_EQ(host.windows.questions.size(), 2u);
 
-    EXPECT_EQ(ConfirmOutputFolder(host.folder / "bad "), FolderCheck::Invalid);
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "bad ", ask), FolderCheck::Invalid);
     ASSERT_EQ(host.windows.messages.size(), 1u);
     EXPECT_NE(host.windows.messages[0].find("is invalid. Please reenter."), std::string::npos);
 
     std::ofstream(host.folder / "file") << "not a folder";
-    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file"), FolderCheck::NotCreated);
-    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file/out"), FolderCheck::NotCreated);
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file", ask), FolderCheck::NotCreated);
+    EXPECT_EQ(ConfirmOutputFolder(host.folder / "file/out", ask), FolderCheck::NotCreated);
     ASSERT_EQ(host.windows.messages.size(), 3u);
     for (const std::string& message : {host.windows.messages[1], host.windows.messages[2]})
         EXPECT_TRUE(message.find("can not be created") != std::string::npos &&
