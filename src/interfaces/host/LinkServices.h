@@ -9,7 +9,7 @@
 // them lead where their pages went.
 // - The plug-in, when the user asks for links between outputs: it calls
 //   TakeOverLinks first, then sets each link's action itself
-//   (analysis/LinkRewriting), to a place in this output, a GoToR into the
+//   (editing/LinkRewriting), to a place in this output, a GoToR into the
 //   output holding the target page, or a GoToR into the source file.
 // - Otherwise the host, when it saves the output (its link mender,
 //   host/pdf/OutputFinisher): a link whose target page is in the output leads
