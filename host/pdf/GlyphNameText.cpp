@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "pdf/UnicodeNameGlyph.h"
+
 namespace tessera::pdf {
 namespace {
 
@@ -50,6 +52,10 @@ std::size_t Component(const char* name, std::size_t size, int* out, std::size_t 
         out[used] = static_cast<int>(c);
         return used + 1;
     }
+    if (const int named = UnicodeNameGlyph(buffer, size); named > 0 && used < capacity) {
+        out[used] = named;
+        return used + 1;
+    }
     return 0;
 }
 
@@ -58,13 +64,21 @@ std::size_t Component(const char* name, std::size_t size, int* out, std::size_t 
 std::size_t GlyphNameText(const char* name, int* out, std::size_t capacity) noexcept {
     const std::size_t end = std::strcspn(name, ".");
     std::size_t used = 0;
+    bool whole = true;
     for (std::size_t start = 0; start < end;) {
         std::size_t stop = start + std::strcspn(name + start, "_.");
         if (stop > end) stop = end;
-        used = Component(name + start, stop - start, out, used, capacity);
-        if (used == 0) return 0;
+        if (const std::size_t more = Component(name + start, stop - start, out, used, capacity)) used = more;
+        else whole = false;
         start = stop + 1;
     }
+    if (whole) return used;
+    // An underscore may be a Unicode name's hyphen rather than a ligature's joint.
+    if (const int named = UnicodeNameGlyph(name, end); named > 0 && capacity > 0) {
+        out[0] = named;
+        return 1;
+    }
+    // A ligature keeps the parts that mean something.
     return used;
 }
 

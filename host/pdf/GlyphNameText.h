@@ -4,13 +4,14 @@
 // component is a name of the list, "uni" with one or more groups of four hex
 // digits, or "u" with four to six. MuPDF reads single names the same way
 // but reports a glyph that stands for several characters (uni0E4D0E32) as
-// U+FFFD, which is where this takes over.
+// U+FFFD, which is where this takes over. A component may also be a
+// Unicode character name in CamelCase (pdf/UnicodeNameGlyph.h).
 #include <cstddef>
 
 namespace tessera::pdf {
 
 // Writes the code points of name into out (at most capacity) and returns how
-// many; 0 when some component means nothing. Never throws and allocates
+// many; a component that means nothing is left out, and 0 means none did. Never throws and allocates
 // nothing, so MuPDF's error handling can run around it.
 std::size_t GlyphNameText(const char* name, int* out, std::size_t capacity) noexcept;
 

@@ -263,6 +263,25 @@ TEST_F(TextScanTest, GlyphNamesGiveTheTextOfFontsWithoutUnicode) {
     EXPECT_EQ(Split(doc, Text("Язык")), (Spans{"1-2", "3-3"}));
 }
 
+// Glyph names that are Unicode character names in CamelCase, as a Thai
+// TrueType font without ToUnicode has them: an underscore before a small
+// letter is the name's hyphen, another joins a ligature, and a ligature's
+// part that names nothing leaves the others.
+TEST_F(TextScanTest, UnicodeCharacterNamesGiveTheTextOfTheirGlyphs) {
+    test::PdfFixture pdf(1);
+    const QPDFObjectHandle resources = QPDFObjectHandle::parse(
+        "<< /Font << /T << /Type /Font /Subtype /Type1 /BaseFont /ThaiNames /FirstChar 65 /LastChar 69 /Widths [ 500 "
+        "500 500 500 500 ] /Encoding << /Type /Encoding /Differences [ 65 /ThaiCharacterPhoSamphao_qqq "
+        "/ThaiCharacterSaraAa /ThaiCharacterSoRusi_ThaiCharacterSaraAa /ThaiCharacterMaiHan_akat "
+        "/ThaiCharacterKoKai ] >> >> >> >>");
+    for (const char* codes : {"(ABC)", "(ED)", "(ABC)"})
+        pdf.AddContentPage(std::string("BT /T 24 Tf 72 700 Td ") + codes + " Tj ET", resources);
+    pdf.Write(host.folder / "thai.pdf");
+    const DocumentHandle doc(host.OpenActive(host.folder / "thai.pdf"), DocumentHandle::Ownership::Borrowed);
+    EXPECT_EQ(Split(doc, Text("ภาษา")), (Spans{"1-1", "2-3", "4-4"}));
+    EXPECT_EQ(Split(doc, Text("กั")), (Spans{"1-2", "3-4"}));
+}
+
 TEST(WordsReadAheadTest, AScanFromFirstToLastPageReadsWhatSinglePagesRead) {
     const auto described = [](const std::vector<host::PageWord>& words) {
         std::ostringstream out;

@@ -1,0 +1,49 @@
+#include "pdf/UnicodeNameGlyph.h"
+
+#include <unicode/uchar.h>
+
+namespace tessera::pdf {
+namespace {
+
+bool IsSmall(char c) { return c >= 'a' && c <= 'z'; }
+bool IsCapital(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int Lookup(const char* words) {
+    UErrorCode status = U_ZERO_ERROR;
+    const UChar32 c = u_charFromName(U_UNICODE_CHAR_NAME, words, &status);
+    return U_SUCCESS(status) && c > 0 ? static_cast<int>(c) : 0;
+}
+
+}  // namespace
+
+int UnicodeNameGlyph(const char* name, std::size_t size) noexcept {
+    // The longest Unicode character name has 88 characters.
+    char words[128];
+    std::size_t used = 0, lastSpace = sizeof words;
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = name[i];
+        if (used + 2 >= sizeof words) return 0;
+        if (c == '_') {
+            if (used == 0 || i + 1 == size || !IsSmall(name[i + 1])) return 0;
+            words[used++] = '-';
+            continue;
+        }
+        if (!IsSmall(c) && !IsCapital(c) && !IsDigit(c)) return 0;
+        const char before = used ? words[used - 1] : ' ';
+        const bool startsWord = IsCapital(c) || (IsDigit(c) && !IsDigit(before));
+        if (startsWord && before != ' ' && before != '-') {
+            lastSpace = used;
+            words[used++] = ' ';
+        }
+        words[used++] = IsSmall(c) ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    if (used == 0) return 0;
+    words[used] = '\0';
+    if (const int found = Lookup(words)) return found;
+    if (lastSpace == sizeof words) return 0;
+    words[lastSpace] = '-';
+    return Lookup(words);
+}
+
+}  // namespace tessera::pdf
