@@ -1,6 +1,7 @@
 #include "pdf/MupdfGlyphNames.h"
 
 #include "pdf/GlyphNameText.h"
+#include "pdf/MupdfCidFontText.h"
 
 namespace tessera::pdf {
 namespace {
@@ -63,8 +64,15 @@ int NameFromDifferences(fz_context* ctx, pdf_font_desc* font, pdf_obj* differenc
 }
 
 int NameFont(fz_context* ctx, pdf_document* doc, pdf_obj* resources, pdf_obj* dictionary) {
+    if (pdf_dict_get(ctx, dictionary, PDF_NAME(DescendantFonts))) {
+        int named = 0;
+        fz_var(named);
+        fz_try(ctx) { named = NameCidTrueTypeFont(ctx, doc, resources, dictionary); }
+        fz_catch(ctx) {}
+        return named;
+    }
     pdf_obj* differences = pdf_dict_getp(ctx, dictionary, "Encoding/Differences");
-    if (!pdf_is_array(ctx, differences) || pdf_dict_get(ctx, dictionary, PDF_NAME(DescendantFonts))) return 0;
+    if (!pdf_is_array(ctx, differences)) return 0;
     pdf_font_desc* font = nullptr;
     int changed = 0;
     fz_var(font);

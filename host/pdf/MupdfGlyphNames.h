@@ -1,6 +1,7 @@
 #pragma once
 // Characters MuPDF reads as U+FFFD because it cannot name their glyph, named
-// from the glyph names of the font's /Encoding /Differences. MuPDF keeps each
+// from the glyph names of the font's /Encoding /Differences, or for a
+// TrueType CIDFont from the font program's own cmap. MuPDF keeps each
 // font it has loaded, so the names given here hold for every later page that
 // uses the font, until MuPDF drops the font to save memory.
 #include <mupdf/fitz.h>
@@ -8,7 +9,7 @@
 
 namespace tessera::pdf {
 
-// Works on the simple fonts that MuPDF's 0-based page index uses, through
+// Works on the fonts that MuPDF's 0-based page index uses, through
 // its resources, forms and Type 3 glyphs. True when some character got a
 // name; never throws.
 bool NameUnnamedGlyphs(fz_context* ctx, pdf_document* doc, int index);

@@ -4,6 +4,9 @@
 #include <fstream>
 #include <thread>
 
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
 #include "reading/PageTextExtractor.h"
 #include "reading/QueryResolution.h"
 #include "reading/SearchPattern.h"
@@ -280,6 +283,54 @@ TEST_F(TextScanTest, UnicodeCharacterNamesGiveTheTextOfTheirGlyphs) {
     const DocumentHandle doc(host.OpenActive(host.folder / "thai.pdf"), DocumentHandle::Ownership::Borrowed);
     EXPECT_EQ(Split(doc, Text("ภาษา")), (Spans{"1-1", "2-3", "4-4"}));
     EXPECT_EQ(Split(doc, Text("กั")), (Spans{"1-2", "3-4"}));
+}
+
+// An embedded TrueType CIDFont without ToUnicode, its glyphs shown by their
+// numbers (Identity-H), as office programs write them: the font's own
+// Unicode cmap, read backwards, gives their characters.
+TEST_F(TextScanTest, ATrueTypeCidFontWithoutToUnicodeIsReadThroughItsOwnCmap) {
+    const std::string program = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    ASSERT_EQ(FT_Init_FreeType(&library), 0);
+    ASSERT_EQ(FT_New_Face(library, program.c_str(), 0, &face), 0);
+    // The glyphs' numbers, and their widths as /W gives them, so that words stay whole.
+    std::string widths = "[";
+    const auto glyphs = [&](const std::u32string& text) {
+        std::string hex = "<";
+        char number[8];
+        for (const char32_t c : text) {
+            const FT_UInt glyph = FT_Get_Char_Index(face, c);
+            FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE);
+            widths += " " + std::to_string(glyph) + " [ " +
+                      std::to_string(face->glyph->advance.x * 1000 / face->units_per_EM) + " ]";
+            std::snprintf(number, sizeof number, "%04X", glyph);
+            hex += number;
+        }
+        return hex + ">";
+    };
+    const std::string shown[] = {glyphs(U"Язык"), glyphs(U"Ωμέγα"), glyphs(U"Язык")};
+    test::PdfFixture pdf(1);
+    QPDF& q = pdf.Qpdf();
+    QPDFObjectHandle descriptor = q.makeIndirectObject(QPDFObjectHandle::parse(
+        "<< /Type /FontDescriptor /FontName /DejaVuSans /Flags 4 /FontBBox [ 0 -200 1000 900 ] /ItalicAngle 0 "
+        "/Ascent 900 /Descent -200 /CapHeight 700 /StemV 80 >>"));
+    descriptor.replaceKey("/FontFile2", QPDFObjectHandle::newStream(&q, test::ReadFile(program)));
+    QPDFObjectHandle cidFont = q.makeIndirectObject(QPDFObjectHandle::parse(
+        "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /DejaVuSans /CIDSystemInfo << /Registry (Adobe) "
+        "/Ordering (Identity) /Supplement 0 >> /CIDToGIDMap /Identity >>"));
+    cidFont.replaceKey("/FontDescriptor", descriptor);
+    cidFont.replaceKey("/W", QPDFObjectHandle::parse(widths + " ]"));
+    QPDFObjectHandle font = QPDFObjectHandle::parse("<< /Type /Font /Subtype /Type0 /BaseFont /DejaVuSans /Encoding /Identity-H >>");
+    font.replaceKey("/DescendantFonts", QPDFObjectHandle::newArray({cidFont}));
+    QPDFObjectHandle resources = QPDFObjectHandle::parse("<< /Font << >> >>");
+    resources.getKey("/Font").replaceKey("/C", font);
+    for (const std::string& codes : shown) pdf.AddContentPage("BT /C 24 Tf 72 700 Td " + codes + " Tj ET", resources);
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
+    pdf.Write(host.folder / "cid.pdf");
+    const DocumentHandle doc(host.OpenActive(host.folder / "cid.pdf"), DocumentHandle::Ownership::Borrowed);
+    EXPECT_EQ(Split(doc, Text("Язык")), (Spans{"1-1", "2-3", "4-4"}));
 }
 
 TEST(WordsReadAheadTest, AScanFromFirstToLastPageReadsWhatSinglePagesRead) {
