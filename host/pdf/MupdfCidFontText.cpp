@@ -14,9 +14,14 @@ bool IsCidTrueTypeWithoutUnicode(fz_context* ctx, pdf_obj* dictionary) {
            pdf_dict_getp(ctx, descendant, "FontDescriptor/FontFile2");
 }
 
+// MuPDF's fz_lock checks the order of locks in builds without NDEBUG through
+// functions the packaged library leaves out; the lock itself is the context's.
+void LockFreetype(fz_context* ctx) { ctx->locks.lock(ctx->locks.user, FZ_LOCK_FREETYPE); }
+void UnlockFreetype(fz_context* ctx) { ctx->locks.unlock(ctx->locks.user, FZ_LOCK_FREETYPE); }
+
 // The first character the font's Unicode cmap gives each glyph; 0 for none.
 void CharactersOfGlyphs(fz_context* ctx, FT_Face face, int* characters, FT_Long glyphs) {
-    fz_lock(ctx, FZ_LOCK_FREETYPE);
+    LockFreetype(ctx);
     const FT_CharMap drawn = face->charmap;
     if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) {
         FT_UInt glyph = 0;
@@ -25,7 +30,7 @@ void CharactersOfGlyphs(fz_context* ctx, FT_Face face, int* characters, FT_Long 
     }
     // Drawing goes on with the cmap it had.
     if (drawn) FT_Set_Charmap(face, drawn);
-    fz_unlock(ctx, FZ_LOCK_FREETYPE);
+    UnlockFreetype(ctx);
 }
 
 pdf_cmap* UnicodeOfCids(fz_context* ctx, const pdf_font_desc& font, const int* characters, FT_Long glyphs) {
