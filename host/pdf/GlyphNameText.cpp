@@ -72,7 +72,8 @@ std::size_t GlyphNameText(const char* name, int* out, std::size_t capacity) noex
         else whole = false;
         start = stop + 1;
     }
-    if (whole) return used;
+    // A name of one component was tried whole already.
+    if (whole || std::memchr(name, '_', end) == nullptr) return used;
     // An underscore may be a Unicode name's hyphen rather than a ligature's joint.
     if (const int named = UnicodeNameGlyph(name, end); named > 0 && capacity > 0) {
         out[0] = named;

@@ -87,8 +87,8 @@ void SplitSettingsDialog::Refresh() {
     const TreePath selected = Selection();
     const bool sel = !selected.empty(), range = selected.size() > 1;
     const SplitMethod mode = fields_.SplitMode;
-    const SplitMethodRow none{};
-    const SplitMethodRow& method = FindMethodRow(mode) ? *FindMethodRow(mode) : none;
+    const SplitMethodRow* found = FindMethodRow(mode);
+    const SplitMethodRow method = found ? *found : SplitMethodRow{};
     const bool manual = method.usesOutputList, bookmarks = method.namesFromBookmarks;
     const bool separator = method.usesSeparator;
     view.SetEnabled(kAddDocumentButton, manual);
@@ -110,7 +110,6 @@ void SplitSettingsDialog::Refresh() {
     view.SetEnabled(kSeparatorList, separator);
     const std::optional<int> separatorType = view.SelectedListData(kSeparatorList);
     view.SetEnabled(kSeparatorOptionsButton, separator && separatorType.value_or(0) != 0);
-    if (separator && separatorType) fields_.Output.SeparatorType = static_cast<SeparatorKind>(*separatorType);
     // OK waits for the method's own fields; every other problem is said when it is pressed.
     const std::vector<SettingsProblem> problems = CheckSettings(Record(), facts_);
     view.SetEnabled(kOkButton, std::none_of(problems.begin(), problems.end(), [](const SettingsProblem& p) {
@@ -185,9 +184,6 @@ bool SplitSettingsDialog::Validate() {
         view_->SetText(kPermPasswordEdit, security.PermPassword);
     }
     const SplitMethodRow* method = FindMethodRow(fields_.SplitMode);
-    if (method && method->usesSeparator)
-        if (const std::optional<int> type = view_->SelectedListData(kSeparatorList))
-            fields_.Output.SeparatorType = static_cast<SeparatorKind>(*type);
     const SplitSettings record = Record();
     const std::vector<SettingsProblem> problems = CheckSettings(record, facts_);
     for (const SettingsProblem& problem : problems) view_->ShowMessage(problem.text);

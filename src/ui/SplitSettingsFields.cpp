@@ -82,6 +82,11 @@ void SplitSettingsDialog::WriteFields() {
 void SplitSettingsDialog::ReadFields() {
     for (const SettingsRow& row : SettingsSchema())
         if (row.control) std::visit(ReadField{*view_, row.control}, row.ref(fields_));
+    // The separator list shows its kind only while a method that reads it is chosen.
+    const SplitMethodRow* method = FindMethodRow(fields_.SplitMode);
+    if (method && method->usesSeparator)
+        if (const std::optional<int> type = view_->SelectedListData(kSeparatorList))
+            fields_.Output.SeparatorType = static_cast<SeparatorKind>(*type);
 }
 
 void SplitSettingsDialog::CleanBaseName() {
