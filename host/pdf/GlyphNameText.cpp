@@ -33,7 +33,8 @@ std::size_t Component(const char* name, std::size_t size, int* out, std::size_t 
     if (size == 0 || size >= sizeof buffer) return 0;
     std::memcpy(buffer, name, size);
     buffer[size] = '\0';
-    if (const int listed = fz_unicode_from_glyph_name_strict(buffer); listed > 0) {
+    // MuPDF reads "uniD800" as a surrogate, which no text may hold.
+    if (const int listed = fz_unicode_from_glyph_name_strict(buffer); IsScalar(listed)) {
         if (used == capacity) return 0;
         out[used] = listed;
         return used + 1;

@@ -8,7 +8,10 @@
 namespace tessera::pdf {
 namespace {
 
+// MuPDF passes on what a font's names say, surrogates ("uniD800") included;
+// words are UTF-8 that searches and file names can take, so those are U+FFFD.
 void AppendUtf8(std::string& out, int c) {
+    if (c < 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = FZ_REPLACEMENT_CHARACTER;
     char buffer[8];
     const int n = fz_runetochar(buffer, c);
     out.append(buffer, static_cast<std::size_t>(n));

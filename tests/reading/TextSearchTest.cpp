@@ -273,16 +273,22 @@ TEST_F(TextScanTest, GlyphNamesGiveTheTextOfFontsWithoutUnicode) {
 TEST_F(TextScanTest, UnicodeCharacterNamesGiveTheTextOfTheirGlyphs) {
     test::PdfFixture pdf(1);
     const QPDFObjectHandle resources = QPDFObjectHandle::parse(
-        "<< /Font << /T << /Type /Font /Subtype /Type1 /BaseFont /ThaiNames /FirstChar 65 /LastChar 69 /Widths [ 500 "
-        "500 500 500 500 ] /Encoding << /Type /Encoding /Differences [ 65 /ThaiCharacterPhoSamphao_qqq "
+        "<< /Font << /T << /Type /Font /Subtype /Type1 /BaseFont /ThaiNames /FirstChar 65 /LastChar 70 /Widths [ 500 "
+        "500 500 500 500 500 ] /Encoding << /Type /Encoding /Differences [ 65 /ThaiCharacterPhoSamphao_qqq "
         "/ThaiCharacterSaraAa /ThaiCharacterSoRusi_ThaiCharacterSaraAa /ThaiCharacterMaiHan_akat "
-        "/ThaiCharacterKoKai ] >> >> >> >>");
-    for (const char* codes : {"(ABC)", "(ED)", "(ABC)"})
+        "/ThaiCharacterKoKai /uniD800 ] >> >> >> >>");
+    // F is a surrogate ("uniD800"), which MuPDF passes on: words stay UTF-8, and so do names.
+    for (const char* codes : {"(ABC)", "(ED F)", "(ABC)"})
         pdf.AddContentPage(std::string("BT /T 24 Tf 72 700 Td ") + codes + " Tj ET", resources);
     pdf.Write(host.folder / "thai.pdf");
     const DocumentHandle doc(host.OpenActive(host.folder / "thai.pdf"), DocumentHandle::Ownership::Borrowed);
     EXPECT_EQ(Split(doc, Text("ภาษา")), (Spans{"1-1", "2-3", "4-4"}));
     EXPECT_EQ(Split(doc, Text("กั")), (Spans{"1-2", "3-4"}));
+    SplitSettings s;
+    s.Filename.FileNameConstructionMode = NameConstructionMode::AddTextFromPage;
+    s.Filename.TextArea.right = s.Filename.TextArea.bottom = Fixed16::FromRealRounded(800);
+    s.Outputs.push_back(OutputDocument{{MakePageRange(2, 1)}, ""});
+    EXPECT_EQ(NameOutputs(s, doc, std::tm{}).at(0).file.find("\xED\xA0\x80"), std::string::npos);
 }
 
 // An embedded TrueType CIDFont without ToUnicode, its glyphs shown by their
