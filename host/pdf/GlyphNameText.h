@@ -10,6 +10,9 @@
 
 namespace tessera::pdf {
 
+// The longest text one glyph name is taken to stand for (a ligature).
+inline constexpr std::size_t kMaxGlyphText = 8;
+
 // Writes the code points of name into out (at most capacity) and returns how
 // many; a component that means nothing is left out, and 0 means none did. Never throws and allocates
 // nothing, so MuPDF's error handling can run around it.

@@ -1,13 +1,12 @@
 #include "pdf/MupdfGlyphNames.h"
 
+#include "pdf/FontProgramNames.h"
 #include "pdf/GlyphNameText.h"
 #include "pdf/MupdfCidFontText.h"
 
 namespace tessera::pdf {
 namespace {
 
-// The longest text one glyph name is taken to stand for (a ligature).
-constexpr std::size_t kMaxGlyphText = 8;
 // Resources nest through forms and Type 3 glyphs; each level is a few fz_try
 // levels, well within MuPDF's own limit.
 constexpr int kMaxDepth = 16;
@@ -37,20 +36,38 @@ bool Unnamed(const pdf_font_desc* font, int code) {
     return !font->to_unicode || pdf_lookup_cmap_full(font->to_unicode, static_cast<unsigned int>(code), mapped) == 0;
 }
 
-int NameFromDifferences(fz_context* ctx, pdf_font_desc* font, pdf_obj* differences) {
+// The name /Differences gives each code; later entries win, as in MuPDF.
+void DifferencesNames(fz_context* ctx, pdf_obj* differences, const char* (&names)[256]) {
+    int code = 0;
+    for (int i = 0; i < pdf_array_len(ctx, differences); ++i) {
+        pdf_obj* item = pdf_array_get(ctx, differences, i);
+        if (pdf_is_int(ctx, item)) code = pdf_to_int(ctx, item);
+        if (pdf_is_name(ctx, item) && code >= 0 && code < 256) names[code++] = pdf_to_name(ctx, item);
+    }
+}
+
+// The text of a code: its /Differences name, or else its glyph's name in the
+// embedded program. A substituted program's names say nothing of the text.
+std::size_t CodeText(fz_context* ctx, const pdf_font_desc& font, const char* name, int code, int* text) {
+    const std::size_t size = name ? GlyphNameText(name, text, kMaxGlyphText) : 0;
+    if (size > 0 || !font.is_embedded || !font.cid_to_gid || static_cast<std::size_t>(code) >= font.cid_to_gid_len)
+        return size;
+    return GlyphProgramText(ctx, font.font, font.cid_to_gid[code], text, kMaxGlyphText);
+}
+
+int NameCodes(fz_context* ctx, pdf_font_desc* font, pdf_obj* differences) {
+    const char* names[256] = {};
+    DifferencesNames(ctx, differences, names);
     int changed = 0;
     pdf_cmap* sequences = nullptr;
     fz_var(changed);
     fz_var(sequences);
     fz_try(ctx) {
-        int code = 0;
-        for (int i = 0; i < pdf_array_len(ctx, differences); ++i) {
-            pdf_obj* item = pdf_array_get(ctx, differences, i);
-            if (pdf_is_int(ctx, item)) code = pdf_to_int(ctx, item);
-            if (!pdf_is_name(ctx, item) || !Unnamed(font, code++)) continue;
+        for (int code = 0; code < 256; ++code) {
+            if (!Unnamed(font, code)) continue;
             int text[kMaxGlyphText];
-            const std::size_t size = GlyphNameText(pdf_to_name(ctx, item), text, kMaxGlyphText);
-            if (size > 0 && Name(ctx, font, &sequences, code - 1, text, size)) changed = 1;
+            const std::size_t size = CodeText(ctx, *font, names[code], code, text);
+            if (size > 0 && Name(ctx, font, &sequences, code, text, size)) changed = 1;
         }
         if (sequences) {
             pdf_sort_cmap(ctx, sequences);
@@ -67,19 +84,17 @@ int NameFont(fz_context* ctx, pdf_document* doc, pdf_obj* resources, pdf_obj* di
     if (pdf_dict_get(ctx, dictionary, PDF_NAME(DescendantFonts))) {
         int named = 0;
         fz_var(named);
-        fz_try(ctx) { named = NameCidTrueTypeFont(ctx, doc, resources, dictionary); }
+        fz_try(ctx) { named = NameCidFont(ctx, doc, resources, dictionary); }
         fz_catch(ctx) {}
         return named;
     }
-    pdf_obj* differences = pdf_dict_getp(ctx, dictionary, "Encoding/Differences");
-    if (!pdf_is_array(ctx, differences)) return 0;
     pdf_font_desc* font = nullptr;
     int changed = 0;
     fz_var(font);
     fz_var(changed);
     fz_try(ctx) {
         font = pdf_load_font(ctx, doc, resources, dictionary);
-        changed = NameFromDifferences(ctx, font, differences);
+        changed = NameCodes(ctx, font, pdf_dict_getp(ctx, dictionary, "Encoding/Differences"));
     }
     fz_always(ctx) { pdf_drop_font(ctx, font); }
     fz_catch(ctx) {}

@@ -1,7 +1,7 @@
 #pragma once
 // Characters MuPDF reads as U+FFFD because it cannot name their glyph, named
-// from the glyph names of the font's /Encoding /Differences, or for a
-// TrueType CIDFont from the font program's own cmap. MuPDF keeps each
+// from the glyph names of the font's /Encoding /Differences or of its embedded
+// program, or for a CIDFont from the font program's own cmap. MuPDF keeps each
 // font it has loaded, so the names given here hold for every later page that
 // uses the font, until MuPDF drops the font to save memory.
 #include <mupdf/fitz.h>
