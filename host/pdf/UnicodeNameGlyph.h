@@ -11,7 +11,8 @@ namespace tessera::pdf {
 // The character the first `size` bytes of name call by its Unicode name; 0
 // when they call none. Where the words as split name nothing, the last two
 // are tried joined by a hyphen, as names written without the underscore have
-// them. Never throws and allocates nothing, so that MuPDF's error handling
+// them; where that names nothing either, one or two words less at the end,
+// as a glyph variant's name has them. Never throws and allocates nothing, so that MuPDF's error handling
 // can run around it.
 int UnicodeNameGlyph(const char* name, std::size_t size) noexcept;
 

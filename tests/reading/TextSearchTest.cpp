@@ -269,15 +269,16 @@ TEST_F(TextScanTest, GlyphNamesGiveTheTextOfFontsWithoutUnicode) {
 
 // Glyph names that are Unicode character names in CamelCase, as a Thai
 // TrueType font without ToUnicode has them: an underscore before a small
-// letter is the name's hyphen, another joins a ligature, and a ligature's
-// part that names nothing leaves the others.
+// letter is the name's hyphen, another joins a ligature, a ligature's part
+// that names nothing leaves the others, and a variant's words ("Left") are
+// left out.
 TEST_F(TextScanTest, UnicodeCharacterNamesGiveTheTextOfTheirGlyphs) {
     test::PdfFixture pdf(1);
     const QPDFObjectHandle resources = QPDFObjectHandle::parse(
         "<< /Font << /T << /Type /Font /Subtype /Type1 /BaseFont /ThaiNames /FirstChar 65 /LastChar 70 /Widths [ 500 "
         "500 500 500 500 500 ] /Encoding << /Type /Encoding /Differences [ 65 /ThaiCharacterPhoSamphao_qqq "
-        "/ThaiCharacterSaraAa /ThaiCharacterSoRusi_ThaiCharacterSaraAa /ThaiCharacterMaiHan_akat "
-        "/ThaiCharacterKoKai /uniD800 ] >> >> >> >>");
+        "/ThaiCharacterSaraAa /ThaiCharacterSoRusi_ThaiCharacterSaraAa /ThaiCharacterMaiHan_akatLeft "
+        "/ThaiCharacterKoKaiLowLeft /uniD800 ] >> >> >> >>");
     // F is a surrogate ("uniD800"), which MuPDF passes on: words stay UTF-8, and so do names.
     for (const char* codes : {"(ABC)", "(ED F)", "(ABC)"})
         pdf.AddContentPage(std::string("BT /T 24 Tf 72 700 Td ") + codes + " Tj ET", resources);
