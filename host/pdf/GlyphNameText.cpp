@@ -26,6 +26,22 @@ long Hex(const char* digits, std::size_t count) {
     return value;
 }
 
+// TeX's math extension fonts name each size of a delimiter or operator by
+// its glyph list name and the size: "parenleftBig", "summationdisplay".
+int TexSizeVariant(const char* buffer, std::size_t size) {
+    static constexpr const char* kSizes[] = {"bigg", "Bigg", "big", "Big", "display", "text"};
+    for (const char* sized : kSizes) {
+        const std::size_t length = std::strlen(sized);
+        if (size < length + 3 || std::strcmp(buffer + size - length, sized) != 0) continue;
+        char base[64];
+        std::memcpy(base, buffer, size - length);
+        base[size - length] = '\0';
+        const int listed = fz_unicode_from_glyph_name_strict(base);
+        return IsScalar(listed) ? listed : 0;
+    }
+    return 0;
+}
+
 // One component of length size; appends to out and returns the new count,
 // or 0 when the component means nothing or out is full.
 std::size_t Component(const char* name, std::size_t size, int* out, std::size_t used, std::size_t capacity) {
@@ -53,7 +69,9 @@ std::size_t Component(const char* name, std::size_t size, int* out, std::size_t 
         out[used] = static_cast<int>(c);
         return used + 1;
     }
-    if (const int named = UnicodeNameGlyph(buffer, size); named > 0 && used < capacity) {
+    int named = UnicodeNameGlyph(buffer, size);
+    if (named == 0) named = TexSizeVariant(buffer, size);
+    if (named > 0 && used < capacity) {
         out[used] = named;
         return used + 1;
     }

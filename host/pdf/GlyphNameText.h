@@ -5,7 +5,8 @@
 // digits, or "u" with four to six. MuPDF reads single names the same way
 // but reports a glyph that stands for several characters (uni0E4D0E32) as
 // U+FFFD, which is where this takes over. A component may also be a
-// Unicode character name in CamelCase (pdf/UnicodeNameGlyph.h).
+// Unicode character name in CamelCase (pdf/UnicodeNameGlyph.h), or a list
+// name with one of the sizes TeX's math fonts add ("parenleftBig").
 #include <cstddef>
 
 namespace tessera::pdf {

@@ -251,20 +251,23 @@ TEST_F(TextScanTest, TextComesFromThePageQpdfSees) {
 }
 
 // A Type 1 font known only by the glyph names of its /Differences, without
-// ToUnicode, as older TeX fonts for Thai and Cyrillic are: MuPDF names single
-// glyphs of the Adobe Glyph List itself, but not those of character sequences.
+// ToUnicode, as older TeX fonts for Thai, Cyrillic and math are: MuPDF names
+// single glyphs of the Adobe Glyph List itself, but not those of character
+// sequences nor TeX's sizes of a glyph.
 TEST_F(TextScanTest, GlyphNamesGiveTheTextOfFontsWithoutUnicode) {
     test::PdfFixture pdf(1);
     const QPDFObjectHandle resources = QPDFObjectHandle::parse(
-        "<< /Font << /G << /Type /Font /Subtype /Type1 /BaseFont /NamedGlyphs /FirstChar 65 /LastChar 70 /Widths [ 500 "
-        "500 500 500 500 500 ] /Encoding << /Type /Encoding /Differences [ 65 /uni0E20 /uni0E32 /uni0E290E32.alt "
-        "/afii10049 /afii10073 /uni044B043A ] >> >> >> >>");
-    for (const char* codes : {"(ABC)", "(DEF)"})
+        "<< /Font << /G << /Type /Font /Subtype /Type1 /BaseFont /NamedGlyphs /FirstChar 65 /LastChar 72 /Widths [ 500 "
+        "500 500 500 500 500 500 500 ] /Encoding << /Type /Encoding /Differences [ 65 /uni0E20 /uni0E32 /uni0E290E32.alt "
+        "/afii10049 /afii10073 /uni044B043A /summationdisplay /parenleftBig ] >> >> >> >>");
+    // G and H are the sizes TeX's math extension fonts name so.
+    for (const char* codes : {"(ABC)", "(DEF)", "(GH)"})
         pdf.AddContentPage(std::string("BT /G 24 Tf 72 700 Td ") + codes + " Tj ET", resources);
     pdf.Write(host.folder / "names.pdf");
     const DocumentHandle doc(host.OpenActive(host.folder / "names.pdf"), DocumentHandle::Ownership::Borrowed);
-    EXPECT_EQ(Split(doc, Text("ภาษา")), (Spans{"1-1", "2-3"}));
-    EXPECT_EQ(Split(doc, Text("Язык")), (Spans{"1-2", "3-3"}));
+    EXPECT_EQ(Split(doc, Text("ภาษา")), (Spans{"1-1", "2-4"}));
+    EXPECT_EQ(Split(doc, Text("Язык")), (Spans{"1-2", "3-4"}));
+    EXPECT_EQ(Split(doc, Text("∑(")), (Spans{"1-3", "4-4"}));
 }
 
 // Glyph names that are Unicode character names in CamelCase, as a Thai
