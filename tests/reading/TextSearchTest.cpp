@@ -296,46 +296,34 @@ TEST_F(TextScanTest, UnicodeCharacterNamesGiveTheTextOfTheirGlyphs) {
     EXPECT_EQ(NameOutputs(s, doc, std::tm{}).at(0).file.find("\xED\xA0\x80"), std::string::npos);
 }
 
-// DejaVu Sans, which the tests below embed in place of fonts real files
-// carry: its glyphs' numbers, widths and program.
+// DejaVu Sans, embedded in place of the fonts real files carry.
 class DejaVu {
 public:
-    DejaVu() {
-        EXPECT_EQ(FT_Init_FreeType(&library), 0);
-        EXPECT_EQ(FT_New_Face(library, kProgram, 0, &face), 0);
-    }
-    ~DejaVu() {
-        FT_Done_Face(face);
-        FT_Done_FreeType(library);
-    }
+    DejaVu() { FT_Init_FreeType(&library), FT_New_Face(library, kProgram, 0, &face); }
+    ~DejaVu() { FT_Done_Face(face), FT_Done_FreeType(library); }
     FT_UInt Glyph(char32_t c) const { return FT_Get_Char_Index(face, c); }
     long Width(FT_UInt glyph) const {
         FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE);
         return face->glyph->advance.x * 1000 / face->units_per_EM;
     }
-    // A descriptor embedding program, DejaVu's own unless given.
-    QPDFObjectHandle Descriptor(QPDF& q, std::string program = {}) const {
+    QPDFObjectHandle Descriptor(QPDF& q, const std::string& program) const {
         QPDFObjectHandle descriptor = q.makeIndirectObject(QPDFObjectHandle::parse(
             "<< /Type /FontDescriptor /FontName /DejaVuSans /Flags 4 /FontBBox [ 0 -200 1000 900 ] /ItalicAngle 0 "
             "/Ascent 900 /Descent -200 /CapHeight 700 /StemV 80 >>"));
-        if (program.empty()) program = test::ReadFile(kProgram);
         descriptor.replaceKey("/FontFile2", QPDFObjectHandle::newStream(&q, program));
         return descriptor;
     }
-    // The program with a 'post' table that names the given glyphs, and no others.
-    std::string WithGlyphNames(const std::map<FT_UInt, std::string>& names) const {
+    // The program, with a 'post' table that names the given glyphs and no others.
+    std::string Program(const std::map<FT_UInt, std::string>& names = {}) const {
+        std::string program = test::ReadFile(kProgram);
+        if (names.empty()) return program;
         const auto put = [](std::string& s, std::size_t at, unsigned long v, int bytes) {
             for (int i = bytes - 1; i >= 0; --i, v >>= 8) s[at + i] = static_cast<char>(v & 0xFF);
         };
         std::string post(34 + 2 * face->num_glyphs, '\0');
-        put(post, 0, 0x20000, 4);
-        put(post, 32, face->num_glyphs, 2);
+        put(post, 0, 0x20000, 4), put(post, 32, face->num_glyphs, 2);
         unsigned index = 258;  // after the 258 names every TrueType program knows
-        for (const auto& [glyph, name] : names) {
-            put(post, 34 + 2 * glyph, index++, 2);
-            post += static_cast<char>(name.size()) + name;
-        }
-        std::string program = test::ReadFile(kProgram);
+        for (const auto& [glyph, name] : names) put(post, 34 + 2 * glyph, index++, 2), post += char(name.size()) + name;
         program.resize((program.size() + 3) / 4 * 4, '\0');
         for (std::size_t record = 12; record < 12 + 16 * std::size_t(program[5]); record += 16)
             if (program.compare(record, 4, "post") == 0) put(program, record + 8, program.size(), 4), put(program, record + 12, post.size(), 4);
@@ -348,82 +336,42 @@ private:
     FT_Face face = nullptr;
 };
 
-// An embedded TrueType CIDFont without ToUnicode, its glyphs shown by their
-// numbers (Identity-H), as office programs write them: the font's own
-// Unicode cmap, read backwards, gives their characters.
-TEST_F(TextScanTest, ATrueTypeCidFontWithoutToUnicodeIsReadThroughItsOwnCmap) {
+// Fonts whose text only their embedded program holds: a TrueType CIDFont
+// without ToUnicode shown by glyph numbers (Identity-H), as office programs
+// write them, read through the program's Unicode cmap backwards; and a
+// symbolic TrueType font without /Encoding whose 'post' table alone names
+// its glyphs.
+TEST_F(TextScanTest, EmbeddedFontProgramsGiveTheTextOfFontsWithoutUnicode) {
     const DejaVu dejaVu;
-    // The glyphs' numbers, and their widths as /W gives them, so that words stay whole.
-    std::string widths = "[";
-    const auto glyphs = [&](const std::u32string& text) {
-        std::string hex = "<";
-        char number[8];
-        for (const char32_t c : text) {
-            const FT_UInt glyph = dejaVu.Glyph(c);
-            widths += " " + std::to_string(glyph) + " [ " + std::to_string(dejaVu.Width(glyph)) + " ]";
-            std::snprintf(number, sizeof number, "%04X", glyph);
-            hex += number;
-        }
-        return hex + ">";
-    };
-    const std::string shown[] = {glyphs(U"Язык"), glyphs(U"Ωμέγα"), glyphs(U"Язык")};
     test::PdfFixture pdf(1);
     QPDF& q = pdf.Qpdf();
+    // Glyph numbers with their widths as /W gives them, so that words stay whole.
+    std::string widths = "[", shown = "<";
+    for (const char32_t c : std::u32string(U"Язык")) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%04X", dejaVu.Glyph(c));
+        widths += " " + std::to_string(dejaVu.Glyph(c)) + " [ " + std::to_string(dejaVu.Width(dejaVu.Glyph(c))) + " ]";
+        shown += number;
+    }
     QPDFObjectHandle cidFont = q.makeIndirectObject(QPDFObjectHandle::parse(
         "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /DejaVuSans /CIDSystemInfo << /Registry (Adobe) "
         "/Ordering (Identity) /Supplement 0 >> /CIDToGIDMap /Identity >>"));
-    cidFont.replaceKey("/FontDescriptor", dejaVu.Descriptor(q));
+    cidFont.replaceKey("/FontDescriptor", dejaVu.Descriptor(q, dejaVu.Program()));
     cidFont.replaceKey("/W", QPDFObjectHandle::parse(widths + " ]"));
-    QPDFObjectHandle font = QPDFObjectHandle::parse("<< /Type /Font /Subtype /Type0 /BaseFont /DejaVuSans /Encoding /Identity-H >>");
-    font.replaceKey("/DescendantFonts", QPDFObjectHandle::newArray({cidFont}));
-    QPDFObjectHandle resources = QPDFObjectHandle::parse("<< /Font << >> >>");
-    resources.getKey("/Font").replaceKey("/C", font);
-    for (const std::string& codes : shown) pdf.AddContentPage("BT /C 24 Tf 72 700 Td " + codes + " Tj ET", resources);
-    pdf.Write(host.folder / "cid.pdf");
-    const DocumentHandle doc(host.OpenActive(host.folder / "cid.pdf"), DocumentHandle::Ownership::Borrowed);
-    EXPECT_EQ(Split(doc, Text("Язык")), (Spans{"1-1", "2-3", "4-4"}));
-}
-
-// A symbolic TrueType font without /Encoding: its codes reach glyphs through
-// the program's cmap, and only the program's 'post' table names them.
-TEST_F(TextScanTest, GlyphNamesInsideTheFontProgramGiveTheTextOfItsCodes) {
-    const DejaVu dejaVu;
-    const std::string program = dejaVu.WithGlyphNames({{dejaVu.Glyph('A'), "ThaiCharacterPhoSamphao"},
-                                                       {dejaVu.Glyph('B'), "ThaiCharacterSaraAa"},
-                                                       {dejaVu.Glyph('C'), "ThaiCharacterSoRusi_ThaiCharacterSaraAa"}});
-    test::PdfFixture pdf(1);
-    QPDFObjectHandle font = QPDFObjectHandle::parse(
-        "<< /Type /Font /Subtype /TrueType /BaseFont /DejaVuSans /FirstChar 65 /LastChar 67 /Widths [ 600 600 600 ] >>");
-    font.replaceKey("/FontDescriptor", dejaVu.Descriptor(pdf.Qpdf(), program));
-    QPDFObjectHandle resources = QPDFObjectHandle::parse("<< /Font << >> >>");
-    resources.getKey("/Font").replaceKey("/P", font);
-    for (const char* codes : {"(ABC)", "(BA)", "(ABC)"})
-        pdf.AddContentPage(std::string("BT /P 24 Tf 72 700 Td ") + codes + " Tj ET", resources);
-    pdf.Write(host.folder / "post.pdf");
-    const DocumentHandle doc(host.OpenActive(host.folder / "post.pdf"), DocumentHandle::Ownership::Borrowed);
-    EXPECT_EQ(Split(doc, Text("ภาษา")), (Spans{"1-1", "2-3", "4-4"}));
-}
-
-// Fonts MuPDF reads by itself, and must go on reading so: a CFF CIDFont of
-// a known character collection shown by CIDs (Identity-H) without ToUnicode,
-// and a font left out of the file whose name is neither UTF-8 nor
-// PDFDocEncoding but whose encoding is WinAnsi.
-TEST_F(TextScanTest, KnownCollectionsAndEncodingsGiveTextWhateverFontDrawsThem) {
-    test::PdfFixture pdf(1);
-    const QPDFObjectHandle resources = QPDFObjectHandle::parse(
-        "<< /Font << /J << /Type /Font /Subtype /Type0 /BaseFont /KozMinPr6N-Regular /Encoding /Identity-H "
-        "/DescendantFonts [ << /Type /Font /Subtype /CIDFontType0 /BaseFont /KozMinPr6N-Regular /CIDSystemInfo << "
-        "/Registry (Adobe) /Ordering (Japan1) /Supplement 6 >> /FontDescriptor << /Type /FontDescriptor /FontName "
-        "/KozMinPr6N-Regular /Flags 4 /FontBBox [ 0 -120 1000 880 ] /ItalicAngle 0 /Ascent 880 /Descent -120 "
-        "/CapHeight 700 /StemV 80 >> >> ] >> /L << /Type /Font /Subtype /Type1 /BaseFont /#82l#82r#96#BE#92#A9 "
-        "/Encoding /WinAnsiEncoding >> >> >>");
-    for (const char* shown : {"/J 24 Tf 72 700 Td <0CD40E8A07A0> Tj", "/L 24 Tf 72 700 Td (Caf\351 cr\350me) Tj",
-                              "/J 24 Tf 72 700 Td <0CD40E8A07A0> Tj"})
-        pdf.AddContentPage(std::string("BT ") + shown + " ET", resources);
-    pdf.Write(host.folder / "known.pdf");
-    const DocumentHandle doc(host.OpenActive(host.folder / "known.pdf"), DocumentHandle::Ownership::Borrowed);
-    EXPECT_EQ(Split(doc, Text("日本語")), (Spans{"1-1", "2-3", "4-4"}));
-    EXPECT_EQ(Split(doc, Text("café crème")), (Spans{"1-2", "3-4"}));
+    QPDFObjectHandle resources = QPDFObjectHandle::parse(
+        "<< /Font << /C << /Type /Font /Subtype /Type0 /BaseFont /DejaVuSans /Encoding /Identity-H >> /P << /Type "
+        "/Font /Subtype /TrueType /BaseFont /DejaVuSans /FirstChar 65 /LastChar 67 /Widths [ 600 600 600 ] >> >> >>");
+    resources.getKey("/Font").getKey("/C").replaceKey("/DescendantFonts", QPDFObjectHandle::newArray({cidFont}));
+    resources.getKey("/Font").getKey("/P").replaceKey("/FontDescriptor", dejaVu.Descriptor(q, dejaVu.Program({
+        {dejaVu.Glyph('A'), "ThaiCharacterPhoSamphao"}, {dejaVu.Glyph('B'), "ThaiCharacterSaraAa"},
+        {dejaVu.Glyph('C'), "ThaiCharacterSoRusi_ThaiCharacterSaraAa"}})));
+    for (const std::string& text : {"/C 24 Tf 72 700 Td " + shown + "> Tj", std::string("/P 24 Tf 72 700 Td (BA) Tj"),
+                                    std::string("/P 24 Tf 72 700 Td (ABC) Tj")})
+        pdf.AddContentPage("BT " + text + " ET", resources);
+    pdf.Write(host.folder / "programs.pdf");
+    const DocumentHandle doc(host.OpenActive(host.folder / "programs.pdf"), DocumentHandle::Ownership::Borrowed);
+    EXPECT_EQ(Split(doc, Text("Язык")), (Spans{"1-1", "2-4"}));
+    EXPECT_EQ(Split(doc, Text("ภาษา")), (Spans{"1-3", "4-4"}));
 }
 
 TEST(WordsReadAheadTest, AScanFromFirstToLastPageReadsWhatSinglePagesRead) {
