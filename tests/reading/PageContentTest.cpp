@@ -9,7 +9,7 @@ namespace tessera {
 namespace {
 
 using Kind = host::PageElementKind;
-using Pages = std::vector<int>;
+using PageNumbers = std::vector<int>;
 constexpr double kThreshold = 40 * 0.0001;  // the default setting
 const std::string kText = "BT /F1 12 Tf 72 700 Td (x) Tj ET";
 
@@ -60,15 +60,15 @@ protected:
         return range;
     }
     // The 1-based pages a content query of these kinds finds.
-    Pages PagesWith(std::vector<Kind> kinds) {
+    PageNumbers PagesWith(std::vector<Kind> kinds) {
         OutputList outputs{OutputDocument{{ContentQuery(std::move(kinds))}, ""}};
         EXPECT_TRUE(ResolveQueryRanges(Document(), outputs, 0, -1));
-        Pages pages;
+        PageNumbers pages;
         for (const OutputDocument& o : outputs)
             for (const PageRange& r : o.Ranges) pages.push_back(r.StartPage + 1);
         return pages;
     }
-    struct QueryCase { const char* name; std::vector<Kind> kinds; Pages pages; };
+    struct QueryCase { const char* name; std::vector<Kind> kinds; PageNumbers pages; };
     void ExpectQueries(std::initializer_list<QueryCase> cases) {
         for (const QueryCase& c : cases) EXPECT_EQ(PagesWith(c.kinds), c.pages) << c.name;
     }
@@ -133,9 +133,9 @@ TEST_F(PageContentTest, ADamagedPageIsNeitherBlankNorDroppedAndIsReportedOncePer
     ContentLog& contents = LogContents();
     EXPECT_FALSE(Blank(2));
     EXPECT_FALSE(Blank(2, kThreshold));
-    Pages separators;
+    PageNumbers separators;
     ASSERT_TRUE(BuildMatchingPageList(Document(), separators, SeparatorKind::BlankPage, kThreshold, {}));
-    EXPECT_EQ(separators, (Pages{0, 4})) << "the scan goes on past the damaged pages";
+    EXPECT_EQ(separators, (PageNumbers{0, 4})) << "the scan goes on past the damaged pages";
     EXPECT_EQ(host.viewer.alerts.size(), 1u) << "the user hears once per scan that pages could not be read";
     ExpectQueries({{"what can be read is answered", {Kind::Image}, {2, 6}},
                    {"page properties and annotations are still read", {Kind::Rotated, Kind::WebLink}, {3}},
@@ -217,7 +217,7 @@ TEST_F(PageContentTest, ContentQueriesNeedNoWordFinder) {
     Page(kText);
     doc = host.runtime.Store().CreateEmpty();  // made in memory: no file a word finder could read
     for (int page : {0, 1}) host.runtime.Store().Get(doc).Qpdf().addPage(pdf.Page(page), false);
-    EXPECT_NO_THROW(EXPECT_EQ(PagesWith({Kind::Text}), (Pages{1, 2})));
+    EXPECT_NO_THROW(EXPECT_EQ(PagesWith({Kind::Text}), (PageNumbers{1, 2})));
 }
 
 TEST_F(PageContentTest, PagePropertiesTransparencyAndAnnotationsCountWhereThePageUsesThem) {
@@ -230,7 +230,7 @@ TEST_F(PageContentTest, PagePropertiesTransparencyAndAnnotationsCountWhereThePag
     for (int page : {0, 1, 2, 4}) pdf.Page(page).getKey("/Resources").getKey("/ExtGState").removeKey("/Half");
     pdf.Page(4).getKey("/Resources").getKey("/XObject").getKey("/Im").getDict().replaceKey(
         "/SMask", pdf.GrayImage(2, 2, "abcd"));
-    // Pages that share one resource dictionary: only what each page's content,
+    // PageNumbers that share one resource dictionary: only what each page's content,
     // and the forms it draws, use counts.
     QPDFObjectHandle shared = pdf.Qpdf().makeIndirectObject(Resources());
     shared.getKey("/XObject").getKey("/Fm").replaceStreamData("/Half gs 0 0 1 1 re f", QPDFObjectHandle::newNull(),
@@ -238,7 +238,7 @@ TEST_F(PageContentTest, PagePropertiesTransparencyAndAnnotationsCountWhereThePag
     shared.getKey("/XObject").getKey("/Im").getDict().replaceKey("/SMask", pdf.GrayImage(2, 2, "abcd"));
     for (const char* content : {"/Opaque gs 0 0 5 5 re f", "/Half gs 0 0 5 5 re f", "/Fm Do", "/Im Do", ""})
         pdf.AddContentPage(content, shared);
-    // Pages 11 to 15 draw nothing and carry annotations.
+    // PageNumbers 11 to 15 draw nothing and carry annotations.
     for (int i = 0; i < 5; ++i) Page("");
     pdf.AddAnnotation(10, "Link", "GoToR");
     pdf.AddAnnotation(11, "Link", "URI");

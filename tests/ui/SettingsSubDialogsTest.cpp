@@ -98,7 +98,7 @@ TEST(TextAreaDialogTest, ReadsAndShowsInTheChosenUnit) {
 }
 
 constexpr ControlId kSinglePage = 1071, kPageSet = 1072, kPageRanges = 1073, kFirstGroup = 1075, kFirst = 1065,
-                    kFirstRegExp = 1062, kLast = 1066, kLastRegExp = 1067, kExcludeLast = 1070;
+                    kFirstRegExp = 1062, kLastPattern = 1066, kLastRegExp = 1067, kExcludeLast = 1070;
 using TextSearch = test::Opened<TextSearchRangeDialog>;
 
 // The patterns must compile as they will be searched: plain text is taken as it stands.
@@ -115,7 +115,7 @@ TEST(TextSearchRangeDialogTest, TheModeGovernsWhichPatternsOkNeedsAndTheLastPage
         TextSearch d(PageQuery{});
         d.view.Click(c.radio);
         d.view.Type(kFirst, c.first);
-        d.view.Type(kLast, c.last);
+        d.view.Type(kLastPattern, c.last);
         if (c.regex) d.view.Click(kFirstRegExp), d.view.Click(kLastRegExp);
         EXPECT_EQ(d.view.PressOk(), c.accepted);
         EXPECT_EQ(host.TakeAlerts().size(), c.accepted ? 0u : 1u);
@@ -130,7 +130,7 @@ TEST(TextSearchRangeDialogTest, TheModeGovernsWhichPatternsOkNeedsAndTheLastPage
     EXPECT_TRUE(d.view.Checked(kPageRanges) && d.view.Checked(kFirstRegExp) && d.view.Enabled(kExcludeLast));
     EXPECT_EQ(d.view.Text(kFirstGroup), "Search for First Page of the Range");
     d.view.Click(kSinglePage);
-    EXPECT_FALSE(d.view.Enabled(kLast));
+    EXPECT_FALSE(d.view.Enabled(kLastPattern));
     EXPECT_EQ(d.view.Text(kFirstGroup), "Search for Matching Page(s)");
     ASSERT_TRUE(d.view.PressOk());
     EXPECT_TRUE(d.dialog.Result().Enable && d.dialog.Result().Target == QueryTarget::QuerySinglePage);
