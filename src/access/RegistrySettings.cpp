@@ -72,7 +72,7 @@ void SaveSettingsToRegistry(const SplitSettings& settings) {
     SplitSettings copy = settings;
     std::vector<host::RegistryValue> values;
     for (const SettingsRow* row : RememberedRows())
-        values.push_back({row->registryName, std::visit(StoreValue{}, row->ref(copy))});
+        if (IsWritten(*row, copy)) values.push_back({row->registryName, std::visit(StoreValue{}, row->ref(copy))});
     Host().registry->WriteSection(SettingsKey(), values);
 }
 

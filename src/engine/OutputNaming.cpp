@@ -6,6 +6,7 @@
 #include "reading/PageTextExtractor.h"
 #include "access/ReadOr.h"
 #include "engine/SafeFileName.h"
+#include "engine/TemplateFields.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 #include "strings/Utf8Text.h"
@@ -178,13 +179,22 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
     const std::string prefix = NamePrefix(f, sourcePath, today);
     UsedNames used;
     PageTextExtractor extractor;  // one word finder for every name taken from page text
+    // The settings were checked: a template in use parses and its pattern compiles.
+    const Result<NameTemplate> nameTemplate = NameTemplate::Parse(f.NameTemplate);
+    const bool fromTemplate = f.FileNameConstructionMode == NameConstructionMode::UseTemplate && nameTemplate;
+    SearchPattern pattern;
+    if (fromTemplate && !f.NamePattern.empty()) (void)pattern.Compile(f.NamePattern, !settings.Output.SeparatorQuery.MatchCase);
+    TemplateSource fields{source, FileBaseName(sourcePath), today, settings.Outputs.size(), pattern, extractor};
     std::vector<IndexEntry> entries;
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
         OutputDocument& output = settings.Outputs[i];
         IndexEntry entry;
         std::string stem;
-        const bool named = !output.Filename.empty();
-        if (named) {
+        const bool named = !output.Filename.empty() && !fromTemplate;
+        if (fromTemplate) {
+            stem = nameTemplate->Expand(TemplateFields(output, i, fields));
+            std::replace(stem.begin(), stem.end(), '/', '\\');
+        } else if (named) {
             const PathParts parts = SplitPath(output.Filename);
             stem = UpperCase((f.CreateFoldersForBookmarks ? parts.folder : "") + prefix + f.OutputBaseFilename + parts.base);
             entry.title = parts.base;

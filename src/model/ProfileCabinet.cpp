@@ -64,7 +64,7 @@ void ReadValue(const CabinetReader& c, const char* key, std::int32_t whenMissing
 
 void SaveGroupFields(ProfileGroup group, SplitSettings s, host::Cabinet& c) {
     for (const SettingsRow& row : SettingsSchema())
-        if (row.group == group && row.profileKey) PutValue(c, row.profileKey, row.ref(s));
+        if (row.group == group && row.profileKey && IsWritten(row, s)) PutValue(c, row.profileKey, row.ref(s));
 }
 
 // Choices past the known ones read as the first; negative ones are kept.

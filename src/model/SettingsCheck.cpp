@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "model/NameTemplate.h"
 #include "model/SettingsChoices.h"
 #include "model/SettingsSchema.h"
 #include "strings/LanguageTable.h"
@@ -141,6 +142,16 @@ void CheckPasswords(SecuritySettings security, CheckedProblems& out) {
         out.AddKey("IDS_PERMISSIONS_PASSWORD_TOO_LONG", field + "PermPassword");
 }
 
+// A template is read only where names come from it.
+void CheckNameTemplate(const FilenameSettings& n, const std::string& naming, CheckedProblems& out) {
+    if (n.FileNameConstructionMode != NameConstructionMode::UseTemplate) return;
+    if (n.NameTemplate.empty()) return out.AddKey("IDS_NO_NAME_TEMPLATE", naming + "NameTemplate");
+    const Result<NameTemplate> parsed = NameTemplate::Parse(n.NameTemplate);
+    if (!parsed)
+        out.Add("IDS_NAME_TEMPLATE_INVALID", naming + "NameTemplate",
+                FormatText(LookupString("IDS_NAME_TEMPLATE_INVALID"), {n.NameTemplate, parsed.Reason()}));
+}
+
 void CheckValues(const SplitSettings& s, CheckedProblems& out) {
     const std::string output = "Settings/OutputSettings/", naming = "Settings/FilenameSettings/";
     out.AddChoice(static_cast<std::int32_t>(s.Output.SeparatorType),
@@ -151,6 +162,7 @@ void CheckValues(const SplitSettings& s, CheckedProblems& out) {
     const bool namesFromArea = n.FileNameConstructionMode == NameConstructionMode::AddTextFromPage;
     std::optional<std::string> refusal = AreaRefusal(n.TextArea);
     if (namesFromArea && refusal) out.Add("IDS_AREA_EDGES_INVALID", naming + "PageRectLeft", std::move(*refusal));
+    CheckNameTemplate(n, naming, out);
     CheckStoredRanges(s.Outputs, out);
 }
 
@@ -180,6 +192,12 @@ std::vector<SettingsProblem> CheckSettings(const SplitSettings& settings, const 
         out.AddKey("IDS_NO_OUTPUT_FOLDER_SPECIFIED", "Settings/FilenameSettings/OutPutFolder");
     CheckPasswords(settings.Security, out);
     CheckValues(settings, out);
+    if (settings.Filename.FileNameConstructionMode == NameConstructionMode::UseTemplate) {
+        TextQuery namePattern;
+        namePattern.Pattern = settings.Filename.NamePattern;
+        namePattern.UseRegExp = true;
+        CheckPattern(namePattern, "Settings/FilenameSettings/Name", facts, out);
+    }
     return out.Take();
 }
 

@@ -27,6 +27,7 @@ inline constexpr ChoiceRow<NameConstructionMode> kNamingModeRows[] = {
     {NameConstructionMode::AddPageRanges, "pages", "IDS_ADD_PAGE_RANGES"},
     {NameConstructionMode::AddPageLabel, "label", "IDS_ADD_PAGE_LABEL"},
     {NameConstructionMode::AddTextFromPage, "text", "IDS_ADD_TEXT_FROM_PAGE"},
+    {NameConstructionMode::UseTemplate, "template", "IDS_USE_NAME_TEMPLATE"},
 };
 inline constexpr ChoiceRow<AutoPrefix> kPrefixRows[] = {
     {AutoPrefix::PrefixNone, "none", "IDS_PREFIX_NONE"},

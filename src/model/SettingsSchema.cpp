@@ -34,7 +34,7 @@ const SettingsRow kSettingsRows[] = {
      static_cast<std::int32_t>(NamingModeChoices().size()), 1026,
      "For every output document add the following to the base filename:", "suffix",
      "How an output without a name of its own ends: its number, a letter, its page span, the label of its first "
-     "page, or the text in --name-area of its first page"},
+     "page, or the text in --name-area of its first page; template names every output from --name instead"},
     {FIELD(Filename.FileNameAutoPrefix), "FileNameAutoPrefix", 31, Filename, "FileAutoPrefix", 0,
      static_cast<std::int32_t>(PrefixChoices().size()), 1096, "Name prefix:", "prefix",
      "What names start with: nothing, the input's name, or today's date"},
@@ -49,6 +49,13 @@ const SettingsRow kSettingsRows[] = {
     {FIELD(Filename.StartingNumber), nullptr, -1, Filename, "StartingNumber", 1},
     {FIELD(Filename.IncrementBy), nullptr, -1, Filename, "IncrementBy", 1},
     {FIELD(Filename.NumPadWithZeroes), nullptr, -1, Filename, "NumPadWithZeroes", 0},
+    // Set by the naming options' sub-dialog, and by --name (which also chooses the template).
+    {FIELD(Filename.NameTemplate), "NameTemplate", 37, Filename, "NameTemplate", 0, 0, 0, nullptr, nullptr, nullptr, 0,
+     -1, true},
+    {FIELD(Filename.NamePattern), "NamePattern", 38, Filename, "NamePattern", 0, 0, 0, nullptr, "name-pattern",
+     "A regular expression run on each output's first page: its groups are the name template's {1}... and "
+     "{NAME}",
+     0, -1, true},
 
     {FIELD(Output.bLinearize), "bLinearize", 16, Output, "Linearize", false, 0, 1011,
      "Linearize documents for fast network access", "linearize", "Save the outputs linearized (fast web view)"},
@@ -108,6 +115,13 @@ std::vector<const SettingsRow*> RememberedRows() {
         if (row.registryName) rows.push_back(&row);
     std::ranges::sort(rows, {}, &SettingsRow::registryPlace);
     return rows;
+}
+
+bool IsWritten(const SettingsRow& row, SplitSettings& settings) {
+    if (!row.writtenWhenSet) return true;
+    const FieldRef field = row.ref(settings);
+    const auto* text = std::get_if<std::string*>(&field);
+    return !text || !(*text)->empty();
 }
 
 const SettingsRow* SettingsRowOf(SplitSettings& settings, const void* field) {

@@ -52,7 +52,13 @@ struct SettingsRow {
     // take any value.
     std::int32_t low = 0;
     std::int32_t high = -1;
+    // A field newer than the stores: written only when it holds something,
+    // so that stores without it stay as they were written before.
+    bool writtenWhenSet = false;
 };
+
+// Whether a store writes the row's value of `settings`.
+bool IsWritten(const SettingsRow& row, SplitSettings& settings);
 
 // Every row, grouped and ordered as profiles write them, then the fields only
 // the remembered settings keep.

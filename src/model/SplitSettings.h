@@ -26,6 +26,8 @@ enum class NameConstructionMode : std::int32_t {
     AddPageRanges = 2,
     AddPageLabel = 3,
     AddTextFromPage = 4,
+    // The whole name comes from FilenameSettings::NameTemplate.
+    UseTemplate = 5,
 };
 enum class AutoPrefix : std::int32_t { PrefixNone = 0, PrefixFilename = 1, PrefixTodaysDate = 2 };
 
@@ -87,6 +89,11 @@ struct FilenameSettings {
     std::int32_t StartingNumber = 1;
     std::int32_t IncrementBy = 1;
     std::int32_t NumPadWithZeroes = 0;
+    // The naming template's text (model/NameTemplate.h), and the pattern
+    // whose capture groups its fields {1}... and {NAME} take from each
+    // output's first page (none: they are empty).
+    std::string NameTemplate{};
+    std::string NamePattern{};
 
     friend bool operator==(const FilenameSettings&, const FilenameSettings&) = default;
 };

@@ -96,6 +96,30 @@ MatchResult SearchPattern::Find(std::string_view text) const {
     return MatchResult::Failed;
 }
 
+std::optional<SearchPattern::Captures> SearchPattern::FirstMatch(std::string_view text) const {
+    if (Find(text) != MatchResult::Match) return std::nullopt;
+    const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(data_.get());
+    const std::uint32_t pairs = pcre2_get_ovector_count(data_.get());
+    Captures found;
+    for (std::uint32_t i = 0; i < pairs; ++i) {
+        const PCRE2_SIZE start = offsets[2 * i], end = offsets[2 * i + 1];
+        found.numbered.emplace_back(start == PCRE2_UNSET || end < start ? std::string_view() : text.substr(start, end - start));
+    }
+    std::uint32_t names = 0, entrySize = 0;
+    PCRE2_SPTR table = nullptr;
+    pcre2_pattern_info(code_.get(), PCRE2_INFO_NAMECOUNT, &names);
+    pcre2_pattern_info(code_.get(), PCRE2_INFO_NAMEENTRYSIZE, &entrySize);
+    pcre2_pattern_info(code_.get(), PCRE2_INFO_NAMETABLE, &table);
+    // Each entry: the group's number in two bytes, then its name.
+    for (std::uint32_t i = 0; i < names; ++i) {
+        const PCRE2_SPTR entry = table + i * entrySize;
+        const std::size_t group = (static_cast<std::size_t>(entry[0]) << 8) | entry[1];
+        if (group < found.numbered.size())
+            found.named[reinterpret_cast<const char*>(entry + 2)] = found.numbered[group];
+    }
+    return found;
+}
+
 int SearchPattern::Run(std::string_view text, std::uint32_t options) const {
     stepsLeft_ = kSearchSteps + kSearchStepsPerByte * text.size();
     return pcre2_match(code_.get(), reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0,

@@ -4,10 +4,12 @@
 // searches then work for words with letters beyond ASCII, and ASCII text
 // matches exactly as it would byte by byte.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/TextQuery.h"
 
@@ -43,6 +45,14 @@ public:
     // cannot match at all (a recursion that could loop) is Failed, and
     // FailureText says why.
     MatchResult Find(std::string_view text) const;
+    // The first match's groups: [0] the whole match, then each numbered
+    // group (empty where it took no part); named groups by name too. None
+    // where Find finds nothing.
+    struct Captures {
+        std::vector<std::string> numbered;
+        std::map<std::string, std::string, std::less<>> named;
+    };
+    std::optional<Captures> FirstMatch(std::string_view text) const;
     const std::string& FailureText() const { return failure_; }
     bool IsCompiled() const { return code_ != nullptr; }
     const std::string& Text() const { return text_; }

@@ -243,6 +243,17 @@ const std::vector<SplitOption>& Options() {
              FilenameSettings& n = f.settings.Filename;
              Area(v, n.TextArea);
          }},
+        {Spec("name", "", OptionKind::Text, {},
+          "Name every output from TEMPLATE (and choose --suffix template): fields {n}, {n:03}, {n:0}, {total}, "
+          "{from}, {to}, {label}, {title}, {input}, {date}, and {key}, {1}...{9}, {NAME} from --name-pattern's "
+          "match; / makes folders, {{ and }} are braces",
+          kNaming, "TEMPLATE"),
+         [](const std::string& v, DialogFields& f) {
+             FilenameSettings& n = f.settings.Filename;
+             n.NameTemplate = v;
+             n.FileNameConstructionMode = NameConstructionMode::UseTemplate;
+         }},
+        FromSchema("name-pattern", kNaming),
         FromSchema("folders", kNaming),
         FromSchema("linearize", kProcessing),
         FromSchema("remove-labels", kProcessing),

@@ -100,10 +100,12 @@ void SplitSettingsDialog::Refresh() {
     view.SetEnabled(kDocumentTree, manual);
     view.SetEnabled(kPasswordEdit, fields_.Security.bPaswordProtect);
     view.SetEnabled(kPermPasswordEdit, fields_.Security.bPaswordProtect);
-    view.SetEnabled(kNameModeList, !bookmarks);
+    // Bookmarks name their outputs, unless a template names every output.
+    view.SetEnabled(kNameModeList, true);
     view.SetEnabled(kFoldersCheck, bookmarks);
-    view.SetEnabled(kNameAreaButton,
-                    view.SelectedListData(kNameModeList) == static_cast<int>(kNamingModeWithArea) && !bookmarks);
+    const std::optional<int> nameMode = view.SelectedListData(kNameModeList);
+    view.SetEnabled(kNameAreaButton, (!bookmarks && nameMode == static_cast<int>(kNamingModeWithArea)) ||
+                                         nameMode == static_cast<int>(NameConstructionMode::UseTemplate));
     view.SetEnabled(kStartLevelEdit, method.usesBookmarkLevels && (!method.needsBookmarks || facts_.hasBookmarks));
     view.SetEnabled(kEndLevelEdit, method.usesBookmarkLevels && (!method.needsBookmarks || facts_.hasBookmarks));
     view.SetEnabled(kPagesEachEdit, method.usesPagesEach);

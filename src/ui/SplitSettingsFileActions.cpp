@@ -9,6 +9,7 @@
 #include "ui/OutputFolder.h"
 #include "ui/SeparatorSearchDialog.h"
 #include "ui/SplitSettingsDialog.h"
+#include "ui/NameTemplateDialog.h"
 #include "ui/TextAreaDialog.h"
 
 namespace tessera {
@@ -30,7 +31,14 @@ void SplitSettingsDialog::SeparatorOptions() {
 }
 
 void SplitSettingsDialog::NameArea() {
+    ReadFields();
     FilenameSettings& naming = fields_.Filename;
+    if (naming.FileNameConstructionMode == NameConstructionMode::UseTemplate) {
+        NameTemplateDialog dialog(naming.NameTemplate, naming.NamePattern, document_, fields_.Outputs,
+                                  fields_.Output.SeparatorQuery.MatchCase);
+        if (view_->RunModal(dialog)) naming.NameTemplate = dialog.Template(), naming.NamePattern = dialog.Pattern();
+        return Refresh();
+    }
     TextAreaDialog dialog(naming.TextArea, "", kNameAreaMessage);
     if (view_->RunModal(dialog)) naming.TextArea = dialog.Result();
 }

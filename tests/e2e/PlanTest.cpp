@@ -210,6 +210,8 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
          "--prefix none --base Lorem- --deny print --doc 'Front=1-2' --doc '/Lorem/' --doc 'z-2:odd' "
          "--doc 'Span=/Lorem/../ipsum/' --doc @link",
          "multicolumn-latex-2col.pdf"},
+        {"name-template.tpr", "--equal 1 --prefix none --name '{n:0}-{1}' --name-pattern 'K\\. T\\. (\\w+)'",
+         "mnras-guide-2col-rotated-page.pdf"},
     };
     TempFolder config, folder;
     for (const auto& m : methods) {
@@ -234,4 +236,11 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
               "1\tPartA.pdf\t1-5\n2\tPartB.pdf\t6-10\n");
     EXPECT_EQ(Tessera(config, "split --dry-run --profile " + Sample("hand-made.tpr") + " --doc 9-10" + mnras).output,
               "1\tLorem-1.pdf\t9-10\n");
+    // A template names every output, a hand-made one's too, and may make folders.
+    EXPECT_EQ(PlanLines(Tessera(config, "split --dry-run --profile " + Sample("name-template.tpr") + mnras).output)[1][1],
+              "02-Smith.pdf");
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --bookmarks 1 --name '{title:}/{n:0}' " + mnras).status, 2);
+    EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --doc 'Front=1-2' --name '{input}/{title} {from}-{to}' " +
+                                            mnras).output)[0][1],
+              "mnras-guide-2col-rotated-page/Front 1-2.pdf");
 }

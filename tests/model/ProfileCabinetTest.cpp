@@ -134,8 +134,8 @@ TEST(ProfileCabinetTest, LoadRules) {
         {"SplitMode -1", {put({}, "SplitMode", -1)}, nullptr, "\"SplitMode\""},
         {"no Settings", {remove({}, "Settings")}, nullptr, "\"Settings\" is missing"},
         {"no BaseFilename", {remove(naming, "BaseFilename")}, [](auto& s) { s.Filename.OutputBaseFilename = ""; }},
-        {"construction mode 5 and prefix 3 are the first",
-         {put(naming, "FileConstructionMode", 5), put(naming, "FileAutoPrefix", 3)}, [](auto& s) {
+        {"construction mode 6 and prefix 3 are the first",
+         {put(naming, "FileConstructionMode", 6), put(naming, "FileAutoPrefix", 3)}, [](auto& s) {
              s.Filename.FileNameConstructionMode = NameConstructionMode::AddNumber;
              s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
          }},

@@ -6,6 +6,7 @@
 #include "ui/BookmarkPickerDialog.h"
 #include "ui/DialogTestHost.h"
 #include "ui/ElementContentDialog.h"
+#include "ui/NameTemplateDialog.h"
 #include "ui/OutputDocumentOptionsDialog.h"
 #include "ui/SeparatorSearchDialog.h"
 #include "ui/TextAreaDialog.h"
@@ -50,6 +51,22 @@ TEST(BookmarkPickerDialogTest, ShowsNestedItemsRefusesWhatLeadsNowhereAndTakesAD
     const DocumentHandle without(host.OpenActive("multicolumn-latex-2col.pdf"), DocumentHandle::Ownership::Borrowed);
     EXPECT_TRUE(Picker(without).view.Closed()) << "a document without bookmarks closes it at once";
     EXPECT_EQ(host.TakeAlerts(), host.Texts({"IDS_NO_BOOKMARKS_EXIST"}));
+}
+
+TEST(NameTemplateDialogTest, ShowsTheFirstNamesAndRefusesWhatCannotBeRead) {
+    test::DialogTestHost host;
+    const DocumentHandle document(host.OpenActive("multicolumn-latex-2col.pdf"), DocumentHandle::Ownership::Borrowed);
+    constexpr ControlId kTemplate = 1202, kExample = 1204;
+    test::Opened<NameTemplateDialog> d(std::string("{input}/{n:03}"), std::string(), document, OutputList{}, false);
+    EXPECT_EQ(d.view.Text(kExample), "Example: multicolumn-latex-2col/001.pdf, multicolumn-latex-2col/002.pdf, "
+                                     "multicolumn-latex-2col/003.pdf");
+    d.view.Type(kTemplate, "p{from");
+    EXPECT_NE(d.view.Text(kExample).find("column 2"), std::string::npos) << d.view.Text(kExample);
+    EXPECT_FALSE(d.view.PressOk());
+    EXPECT_EQ(host.TakeAlerts().size(), 1u);
+    d.view.Type(kTemplate, "p{from}");
+    ASSERT_TRUE(d.view.PressOk());
+    EXPECT_EQ(d.dialog.Template(), "p{from}");
 }
 
 constexpr ControlId kAreaLeft = 1116, kAreaRight = 1117, kAreaTop = 1118, kUnits = 1114;

@@ -66,8 +66,8 @@ TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheListsA
     const struct { ControlId radio; std::vector<ControlId> enabled, disabled; } rows[] = {
         {kEqualPagesRadio, {kPagesEachEdit, kNameModeList, kOkButton},
          {kAddDocumentButton, kStartLevelEdit, kSeparatorList, kSeparatorOptionsButton, kFoldersCheck, kDocumentTree}},
-        {kBookmarksRadio, {kStartLevelEdit, kEndLevelEdit, kFoldersCheck, kOkButton},
-         {kPagesEachEdit, kNameModeList, kNameAreaButton, kAddDocumentButton}},
+        {kBookmarksRadio, {kStartLevelEdit, kEndLevelEdit, kFoldersCheck, kNameModeList, kOkButton},
+         {kPagesEachEdit, kNameAreaButton, kAddDocumentButton}},
         {kManualRadio, {kAddDocumentButton, kDocumentTree},
          {kAddRangeButton, kRemoveDocumentButton, kEditRangeButton, kOkButton, kPagesEachEdit}},
         {kSeparatorRadio, {kSeparatorList, kSeparatorOptionsButton, kOkButton},
@@ -89,6 +89,11 @@ TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheListsA
     view.Click(kEqualPagesRadio);
     view.Choose(kNameModeList, 4);
     EXPECT_TRUE(view.Enabled(kNameAreaButton));
+    view.Click(kBookmarksRadio);
+    view.Choose(kNameModeList, 5);
+    EXPECT_TRUE(view.Enabled(kNameAreaButton)) << "a template names bookmarks' outputs too";
+    view.Click(kEqualPagesRadio);
+    view.Choose(kNameModeList, 4);
     view.Click(kProtectCheck);
     EXPECT_EQ(view.Enabled(kPasswordEdit), view.Checked(kProtectCheck));
 
