@@ -25,7 +25,10 @@ void PrintPlan(std::ostream& out, const std::vector<host::PlannedOutput>& output
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         std::string file = outputs[i].file;
         std::replace(file.begin(), file.end(), '\\', '/');
-        out << i + 1 << '\t' << file << '\t' << FormatPageRuns(outputs[i].pages) << '\n';
+        out << i + 1 << '\t' << file << '\t' << FormatPageRuns(outputs[i].pages);
+        // A split where a value changes shows the value each output has.
+        if (!outputs[i].key.empty()) out << '\t' << outputs[i].key;
+        out << '\n';
     }
     out.flush();
 }

@@ -185,6 +185,10 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
     SearchPattern pattern;
     if (fromTemplate && !f.NamePattern.empty()) (void)pattern.Compile(f.NamePattern, !settings.Output.SeparatorQuery.MatchCase);
     TemplateSource fields{source, FileBaseName(sourcePath), today, settings.Outputs.size(), pattern, extractor};
+    const OutputSettings& o = settings.Output;
+    std::optional<PageKeyReader> keys;
+    if (fromTemplate && UsesValueChange(settings)) keys.emplace(source, o.ChangeKey, o.SeparatorQuery);
+    if (keys && keys->Ready()) fields.keys = &*keys;
     std::vector<IndexEntry> entries;
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
         OutputDocument& output = settings.Outputs[i];

@@ -7,6 +7,10 @@
 
 #include "access/Host.h"
 #include "reading/QueryResolution.h"
+#include "access/ReadOr.h"
+#include "engine/KeyChangeSplit.h"
+#include "reading/PageKeyReader.h"
+#include "reading/PageScan.h"
 #include "reading/SeparatorPages.h"
 #include "engine/BookmarkCollector.h"
 #include "strings/Utf8Text.h"
@@ -121,8 +125,40 @@ bool PlanByHand(SplitSettings& settings, const DocumentHandle& source) {
     return ResolveQueryRanges(source, settings.Outputs, 0, -1);
 }
 
+// Consecutive pages make one range each.
+OutputDocument OutputOfPages(const std::vector<int>& pages) {
+    OutputDocument output;
+    for (std::size_t i = 0, start = 0; i < pages.size(); ++i)
+        if (i + 1 == pages.size() || pages[i + 1] != pages[i] + 1) {
+            output.Ranges.push_back(MakePlannedRange(pages[start], static_cast<int>(i - start + 1), kAllPagesFlags));
+            start = i + 1;
+        }
+    return output;
+}
+
+bool PlanByValueChange(SplitSettings& settings, const DocumentHandle& source) {
+    const OutputSettings& o = settings.Output;
+    PageKeyReader reader(source, o.ChangeKey, o.SeparatorQuery);
+    if (!reader.Ready()) return false;
+    const int n = source.PageCount();
+    ScanProgress progress(source, n);
+    std::vector<std::optional<std::string>> keys;
+    for (int page = 0; page < n; ++page) {
+        const std::optional<SearchPattern::Captures> key = ReadOr(
+            std::optional<SearchPattern::Captures>(), "a page whose value cannot be read stays with the output before",
+            [&] { return reader.Read(page); });
+        keys.push_back(key ? std::optional(key->numbered[0]) : std::nullopt);
+        progress.At(page + 1);
+    }
+    settings.Outputs.clear();
+    for (const KeyedPages& keyed : SplitAtKeyChanges(keys, {o.MissingKeyStartsNew, o.GroupSameKey}))
+        settings.Outputs.push_back(OutputOfPages(keyed.pages));
+    return true;
+}
+
 bool PlanBySeparators(SplitSettings& settings, const DocumentHandle& source) {
     const OutputSettings& o = settings.Output;
+    if (o.SeparatorType == SeparatorKind::ValueChange) return PlanByValueChange(settings, source);
     settings.Outputs.clear();
     return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
                              o.SeparatorQuery, WorkerCount(settings));

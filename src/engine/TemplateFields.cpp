@@ -23,7 +23,7 @@ std::string OwnTitle(const OutputDocument& output) {
 }
 
 void TakeGroups(const SearchPattern::Captures& found, NameFieldValues& values) {
-    values.key = TrimText(found.numbered[0]);
+    if (values.key.empty()) values.key = TrimText(found.numbered[0]);
     for (std::size_t i = 1; i < found.numbered.size() && i <= values.groups.size(); ++i)
         values.groups[i - 1] = TrimText(found.numbered[i]);
     for (const auto& [name, text] : found.named) values.named[name] = TrimText(text);
@@ -46,6 +46,11 @@ NameFieldValues TemplateFields(const OutputDocument& output, std::size_t index, 
     if (!document.HasDocument()) return values;
     values.label = ReadOr(std::string(), "a page without a readable label leaves {label} empty",
                           [&] { return Host().documents->PageLabel(document.Doc(), first); });
+    if (source.keys)
+        if (const std::optional<SearchPattern::Captures> key = ReadOr(
+                std::optional<SearchPattern::Captures>(), "a page whose value cannot be read leaves {key} empty",
+                [&] { return source.keys->Read(first); }))
+            TakeGroups(*key, values);
     if (!source.pattern.IsCompiled()) return values;
     const std::string text = ReadOr(std::string(), "an unreadable page leaves the pattern's groups empty", [&] {
         PageTextExtractor& words = source.extractor;

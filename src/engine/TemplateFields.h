@@ -9,6 +9,7 @@
 #include "access/DocumentHandle.h"
 #include "model/NameTemplate.h"
 #include "model/OutputDocument.h"
+#include "reading/PageKeyReader.h"
 #include "reading/PageTextExtractor.h"
 #include "reading/SearchPattern.h"
 
@@ -22,6 +23,10 @@ struct TemplateSource {
     // The name pattern, compiled; none compiled: no groups.
     const SearchPattern& pattern;
     PageTextExtractor& extractor;
+    // A split where a value changes: the value of the output's first page is
+    // {key}, and its pattern's groups are {1}... unless the name pattern has
+    // some.
+    PageKeyReader* keys = nullptr;
 };
 
 // The fields of output number index (0-based). Never throws: a page whose

@@ -126,6 +126,11 @@ void CheckMethodFields(const SplitSettings& s, const DocumentFacts& facts, Check
     if (method->needsBookmarks && facts.hasDocument && !facts.hasBookmarks)
         out.AddKey("IDS_CANT_SPLIT_BY_BOOKMARKS", "SplitMode", incomplete);
     if (method->usesOutputList) CheckOutputList(s.Outputs, facts, out);
+    if (method->usesSeparator && o.SeparatorType == SeparatorKind::ValueChange) {
+        if (o.ChangeKey == ChangeKeyKind::AreaText && !o.SeparatorQuery.UseAreaFilter)
+            out.AddKey("IDS_NO_VALUE_AREA", output + "SeparatorQuery/UseAreaFilter");
+        out.AddChoice(static_cast<std::int32_t>(o.ChangeKey), 3, output + "ChangeKey");
+    }
     if (!UsesSeparatorQuery(s)) return;
     if (o.SeparatorQuery.Pattern.empty()) out.AddKey("IDS_NO_TEXT_PATTERN_SPECIFIED", output + "SeparatorQuery/Pattern");
     CheckPattern(o.SeparatorQuery, output + "SeparatorQuery", facts, out);

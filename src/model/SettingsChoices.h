@@ -38,6 +38,7 @@ inline constexpr ChoiceRow<SeparatorKind> kSeparatorRows[] = {
     {SeparatorKind::BlankPage, "blank", "IDS_BLANK_PAGE"},
     {SeparatorKind::BlankImagePage, "scan", "IDS_BLANK_IMAGE_PAGE"},
     {SeparatorKind::PageMatchingText, "text", "IDS_PAGE_MATCHING_TEXT"},
+    {SeparatorKind::ValueChange, "change", "IDS_PAGE_WHERE_VALUE_CHANGES"},
 };
 constexpr std::span<const ChoiceRow<NameConstructionMode>> NamingModeChoices() { return kNamingModeRows; }
 constexpr std::span<const ChoiceRow<AutoPrefix>> PrefixChoices() { return kPrefixRows; }

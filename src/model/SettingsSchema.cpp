@@ -77,6 +77,14 @@ const SettingsRow kSettingsRows[] = {
     // How noisy a blank scan may be: 10 (clean) to 80 (noisy).
     {FIELD(Output.BlankPageThreshold), "BlankPageThreshold", 4, Output, "BlankImageThreshold", 40, 0, 0, nullptr,
      nullptr, nullptr, 10, 80},
+    // The separator where a value changes; its area and pattern are the separator query's.
+    {FIELD(Output.ChangeKey), "ChangeKey", 39, Output, "ChangeKey", 0, 4, 0, nullptr, nullptr, nullptr, 0, -1, true},
+    {FIELD(Output.MissingKeyStartsNew), "MissingKeyStartsNew", 40, Output, "MissingKeyStartsNew", false, 0, 0, nullptr,
+     nullptr, nullptr, 0, -1, true},
+    {FIELD(Output.GroupSameKey), "GroupSameKey", 41, Output, "GroupSameKey", false, 0, 0, nullptr, "group-same-key",
+     "With --separator change=: every page of one value goes to one output, in page order, rather than a value "
+     "seen again starting an output of its own",
+     0, -1, true},
     // The watermark of every range without one of its own, as the range keeps its own.
     {FIELD(Output.EveryRangeWatermark.Text), nullptr, -1, Output, "Watermark"},
     {FIELD(Output.EveryRangeWatermark.FontSize), nullptr, -1, Output, "WatermarkFontSize", 45, 0, 0, nullptr, nullptr,
@@ -119,9 +127,9 @@ std::vector<const SettingsRow*> RememberedRows() {
 
 bool IsWritten(const SettingsRow& row, SplitSettings& settings) {
     if (!row.writtenWhenSet) return true;
-    const FieldRef field = row.ref(settings);
-    const auto* text = std::get_if<std::string*>(&field);
-    return !text || !(*text)->empty();
+    SplitSettings initial;
+    return std::visit([&](auto* value) { return !(*value == *std::get<decltype(value)>(row.ref(initial))); },
+                      row.ref(settings));
 }
 
 const SettingsRow* SettingsRowOf(SplitSettings& settings, const void* field) {

@@ -54,5 +54,7 @@ const SplitMethodRow* FindMethodRowByRadio(int radio);
 
 // True when the run reads Output.SeparatorQuery: a separator split by text.
 bool UsesSeparatorQuery(const SplitSettings& settings);
+// Whether the settings split where a value changes.
+bool UsesValueChange(const SplitSettings& settings);
 
 }  // namespace tessera

@@ -19,7 +19,11 @@ namespace tessera {
 // unknown method keeps the output list as it is, an unknown naming mode adds
 // nothing, an unknown prefix is no prefix); an unknown method or separator
 // kind is refused by CheckSettings (model/SettingsCheck.h).
-enum class SeparatorKind : std::int32_t { BlankPage = 0, BlankImagePage = 1, PageMatchingText = 2 };
+enum class SeparatorKind : std::int32_t { BlankPage = 0, BlankImagePage = 1, PageMatchingText = 2, ValueChange = 3 };
+// What a separator where a value changes compares from page to page: the
+// text in the separator query's area, the query's match (its groups joined),
+// the page label's prefix, or the page's size and orientation.
+enum class ChangeKeyKind : std::int32_t { AreaText = 0, PatternMatch = 1, LabelPrefix = 2, PageSize = 3 };
 enum class NameConstructionMode : std::int32_t {
     AddNumber = 0,
     AddLetter = 1,
@@ -50,6 +54,12 @@ struct OutputSettings {
     // How many outputs are written at once, each by a process of its own;
     // 0: one per core. Given on the command line, never stored.
     std::int32_t Jobs = 0;
+    // The separator where a value changes: what it compares; whether a page
+    // without a value starts an output of its own; whether every page of one
+    // value goes to one output, rather than a value seen again starting one.
+    ChangeKeyKind ChangeKey = ChangeKeyKind::AreaText;
+    bool MissingKeyStartsNew = false;
+    bool GroupSameKey = false;
 
     friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };

@@ -87,6 +87,28 @@ int Sensitivity(const std::string& text, const std::string& whole, SplitSettings
     return value;
 }
 
+void Area(const std::string& value, PageArea& target);
+
+// "area:L,T,R,B", "regex:PATTERN", "label" or "size".
+void ValueChange(const std::string& what, OutputSettings& o) {
+    o.SeparatorType = SeparatorKind::ValueChange;
+    TextQuery& q = o.SeparatorQuery;
+    if (what.rfind("area:", 0) == 0) {
+        Area(what.substr(5), q.Area);
+        q.UseAreaFilter = true;
+        o.ChangeKey = ChangeKeyKind::AreaText;
+    } else if (what.rfind("regex:", 0) == 0 && what.size() > 6) {
+        q.Pattern = what.substr(6);
+        q.UseRegExp = true;
+        o.ChangeKey = ChangeKeyKind::PatternMatch;
+    } else if (what == "label" || what == "size") {
+        o.ChangeKey = what == "label" ? ChangeKeyKind::LabelPrefix : ChangeKeyKind::PageSize;
+    } else {
+        throw BadValue("expected change=area:L,T,R,B, change=regex:PATTERN, change=label or change=size, not \"change=" +
+                       what + "\"");
+    }
+}
+
 void Separator(const std::string& value, SplitSettings& s) {
     if (value.rfind("text=", 0) == 0 && value.size() > 5) {
         s.Output.SeparatorType = SeparatorKind::PageMatchingText;
@@ -98,7 +120,8 @@ void Separator(const std::string& value, SplitSettings& s) {
         if (value.size() > 5) s.Output.BlankPageThreshold = Sensitivity(value.substr(5), value, s);
         return;
     }
-    throw BadValue("expected text=PATTERN, blank, scan or scan=SENSITIVITY, not \"" + value + "\"");
+    if (value.rfind("change=", 0) == 0) return ValueChange(value.substr(7), s.Output);
+    throw BadValue("expected text=PATTERN, blank, scan, scan=SENSITIVITY or change=WHAT, not \"" + value + "\"");
 }
 
 void Area(const std::string& value, PageArea& target) {
@@ -210,8 +233,11 @@ const std::vector<SplitOption>& Options() {
         {Spec("separator", "", OptionKind::Text, {},
           "Split at separator pages: text=PATTERN starts a new output at every page whose text matches; "
           "blank drops blank pages and splits there; scan does so for blank scanned pages, scan=N tolerating "
-          "noise from 10 (clean scans) to 80 (noisy ones; 40 unless --remembered brings back another)",
-          kMethod, "text=PATTERN|blank|scan[=N]"),
+          "noise from 10 (clean scans) to 80 (noisy ones; 40 unless --remembered brings back another); "
+          "change=area:L,T,R,B, change=regex:PATTERN, change=label or change=size starts a new output at every "
+          "page whose words in that area, first match of PATTERN (its groups joined, if it has any), label "
+          "prefix, or size and orientation differ from the output's",
+          kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT"),
          [](const std::string& v, DialogFields& f) {
              ChooseMethod(f, SplitMethod::SeparatorPages);
              Separator(v, f.settings);
@@ -222,6 +248,15 @@ const std::vector<SplitOption>& Options() {
              ChooseMethod(f, SplitMethod::ManualRanges);
              f.documents.push_back(v);
          }},
+        {Spec("on-missing", "", OptionKind::Text, {},
+          "With --separator change=: a page without the value (an empty area, no match) stays with the output "
+          "before (keep, at first), or starts an output of its own (new)",
+          kMethod, "keep|new"),
+         [](const std::string& v, DialogFields& f) {
+             if (v != "keep" && v != "new") throw BadValue("expected keep or new, not \"" + v + "\"");
+             f.settings.Output.MissingKeyStartsNew = v == "new";
+         }},
+        FromSchema("group-same-key", kMethod),
         FromSchema("regex", kSearch),
         FromSchema("whole-words", kSearch),
         FromSchema("match-case", kSearch),

@@ -11,6 +11,7 @@
 #include "ui/SplitSettingsDialog.h"
 #include "ui/NameTemplateDialog.h"
 #include "ui/TextAreaDialog.h"
+#include "ui/ValueChangeDialog.h"
 
 namespace tessera {
 namespace {
@@ -27,6 +28,11 @@ void SplitSettingsDialog::SeparatorOptions() {
     } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::PageMatchingText)) {
         SeparatorSearchDialog dialog(output.SeparatorQuery);
         if (view_->RunModal(dialog)) output.SeparatorQuery = dialog.Result();
+    } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::ValueChange)) {
+        ReadFields();
+        ValueChangeDialog dialog(output);
+        if (view_->RunModal(dialog)) output = dialog.Result();
+        Refresh();
     }
 }
 

@@ -1,5 +1,10 @@
-// Cutting where a page's key changes: pages without a key, keys seen again.
+// Cutting where a page's value changes: the values of pages, pages without
+// one, values seen again, and the names the values give.
 #include "engine/KeyChangeSplit.h"
+#include "engine/OutputNaming.h"
+#include "engine/OutputPlanner.h"
+#include "reading/PageKeyReader.h"
+#include "support/PdfFixture.h"
 
 namespace tessera {
 namespace {
@@ -24,6 +29,47 @@ TEST(KeyChangeSplitTest, OutputsStartWhereTheKeyChangesAsTheRulesSay) {
     EXPECT_EQ(Cut("AABAA"), "A:12 B:3 A:45") << "a key seen again starts an output";
     EXPECT_EQ(Cut("AAB-A-", {.groupSameKey = true}), "A:1256 B:34");
     EXPECT_EQ(Cut(""), "");
+}
+
+TEST(KeyChangeSplitTest, PagesOfAMailMergeGoToTheOutputOfTheirValueAndNameIt) {
+    test::TestHost host;
+    test::PdfFixture({"Invoice No. 1001 for Acme", "page 2", "Invoice No. 1002 for Bolt", "Invoice No. 1001 for Acme",
+                      "Invoice   No.  1003 for Crane"})
+        .Write(host.folder / "merge.pdf");
+    const DocumentHandle doc(host.OpenActive(host.folder / "merge.pdf"), DocumentHandle::Ownership::Borrowed);
+    SplitSettings s;
+    s.SplitMode = SplitMethod::SeparatorPages;
+    s.Output.SeparatorType = SeparatorKind::ValueChange;
+    s.Output.ChangeKey = ChangeKeyKind::PatternMatch;
+    s.Output.SeparatorQuery.Pattern = R"(Invoice\s+No\.\s+(\d+) for (?<firm>\w+))";
+    s.Filename.FileNameConstructionMode = NameConstructionMode::UseTemplate;
+    s.Filename.NameTemplate = "{1}-{firm} {key}";
+    const auto names = [&] {
+        std::string out;
+        EXPECT_TRUE(PlanOutputs(s, doc));
+        for (const IndexEntry& e : NameOutputs(s, doc, std::tm{})) out += (out.empty() ? "" : " | ") + e.file;
+        for (const OutputDocument& o : s.Outputs) out += " " + PageSpanName(o);
+        return out;
+    };
+    EXPECT_EQ(names(), "1001-Acme 1001 Acme.pdf | 1002-Bolt 1002 Bolt.pdf | 1001-Acme 1001 Acme_1.pdf | "
+                       "1003-Crane 1003 Crane.pdf From_1_To_2 From_3_To_3 From_4_To_4 From_5_To_5");
+    s.Output.GroupSameKey = true;
+    EXPECT_EQ(names().substr(0, 28), "1001-Acme 1001 Acme.pdf | 10");
+    EXPECT_EQ(s.Outputs[0].Ranges.size(), 2u) << "pages 1-2 and 4";
+
+    // The page label's prefix and the page's size as shown.
+    EXPECT_EQ(LabelPrefix("A-12") + " " + LabelPrefix("iv") + " " + LabelPrefix("XI") + " " + LabelPrefix("Cover"),
+              "A-#1 #i #I Cover");
+    test::PdfFixture sizes(3);
+    std::vector<QPDFObjectHandle> pages = sizes.Qpdf().getAllPages();
+    pages[1].replaceKey("/MediaBox", QPDFObjectHandle::parse("[ 0 0 842 595 ]"));
+    pages[2].replaceKey("/Rotate", QPDFObjectHandle::newInteger(90));
+    sizes.Write(host.folder / "sizes.pdf");
+    const DocumentHandle shown(host.OpenActive(host.folder / "sizes.pdf"), DocumentHandle::Ownership::Borrowed);
+    PageKeyReader size(shown, ChangeKeyKind::PageSize, s.Output.SeparatorQuery);
+    std::string keys;
+    for (int page = 0; page < 3; ++page) keys += size.Read(page)->numbered[0] + " ";
+    EXPECT_EQ(keys, "612x792 842x595 792x612 ");
 }
 
 }  // namespace

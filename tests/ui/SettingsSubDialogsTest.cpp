@@ -11,6 +11,7 @@
 #include "ui/SeparatorSearchDialog.h"
 #include "ui/TextAreaDialog.h"
 #include "ui/TextSearchRangeDialog.h"
+#include "ui/ValueChangeDialog.h"
 
 namespace tessera {
 namespace {
@@ -67,6 +68,26 @@ TEST(NameTemplateDialogTest, ShowsTheFirstNamesAndRefusesWhatCannotBeRead) {
     d.view.Type(kTemplate, "p{from}");
     ASSERT_TRUE(d.view.PressOk());
     EXPECT_EQ(d.dialog.Template(), "p{from}");
+}
+
+TEST(ValueChangeDialogTest, TakesTheValueItsRulesAndRefusesWhatCannotBeRead) {
+    test::DialogTestHost host;
+    constexpr ControlId kKind = 1211, kPattern = 1214, kMissing = 1216, kGroup = 1217;
+    test::Opened<ValueChangeDialog> d(OutputSettings{});
+    EXPECT_FALSE(d.view.PressOk()) << "the text in an area needs an area";
+    d.view.Choose(kKind, 1);
+    EXPECT_FALSE(d.view.PressOk()) << "a pattern needs a pattern";
+    d.view.Type(kPattern, "Invoice (");
+    EXPECT_FALSE(d.view.PressOk());
+    EXPECT_EQ(host.TakeAlerts().size(), 3u);
+    d.view.Type(kPattern, "Invoice (\\d+)");
+    d.view.Choose(kMissing, 1);
+    d.view.Click(kGroup);
+    ASSERT_TRUE(d.view.PressOk());
+    const OutputSettings& r = d.dialog.Result();
+    EXPECT_EQ(std::tuple(r.ChangeKey, r.SeparatorQuery.Pattern, r.SeparatorQuery.UseRegExp, r.MissingKeyStartsNew,
+                         r.GroupSameKey),
+              std::tuple(ChangeKeyKind::PatternMatch, std::string("Invoice (\\d+)"), true, true, true));
 }
 
 constexpr ControlId kAreaLeft = 1116, kAreaRight = 1117, kAreaTop = 1118, kUnits = 1114;

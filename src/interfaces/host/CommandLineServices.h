@@ -36,6 +36,7 @@ struct OptionValue {
 struct PlannedOutput {
     std::string file;
     std::vector<int> pages;
+    std::string key;  // the value a split where it changes found; empty for other splits
 };
 
 enum class RunOutcome { Done, Cancelled, Refused, Failed, UsageError };

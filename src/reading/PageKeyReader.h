@@ -1,0 +1,42 @@
+#pragma once
+// The value of a page that a split where a value changes compares: the words
+// in an area, a pattern's match, the page label's prefix, or the page's size.
+#include <optional>
+#include <string>
+
+#include "access/DocumentHandle.h"
+#include "model/SplitSettings.h"
+#include "reading/PageTextExtractor.h"
+#include "reading/SearchPattern.h"
+
+namespace tessera {
+
+class PageKeyReader {
+public:
+    // Reads keys of `kind`; areas and patterns are the query's, by its rules.
+    PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query);
+    PageKeyReader(const PageKeyReader&) = delete;
+    PageKeyReader& operator=(const PageKeyReader&) = delete;
+
+    // False when the pattern does not compile or there is no word finder.
+    bool Ready() const { return ready_; }
+    // The page's key as [0], then a pattern's groups; none for a page without
+    // one (an empty area, no match). HostError when the page cannot be read.
+    std::optional<SearchPattern::Captures> Read(int page);
+
+private:
+    std::optional<std::string> Words(int page, bool useArea);
+
+    const DocumentHandle& document_;
+    ChangeKeyKind kind_;
+    const TextQuery& query_;
+    PageTextExtractor extractor_;
+    SearchPattern pattern_;
+    bool ready_ = true;
+};
+
+// "A-" of "A-12", "" of "12": a label without its number, and the kind of
+// that number, so that i, ii... and 1, 2... differ.
+std::string LabelPrefix(std::string_view label);
+
+}  // namespace tessera
