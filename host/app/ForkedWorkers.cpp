@@ -27,13 +27,23 @@ constexpr unsigned kMostWorkers = 64;  // as many as an interrupt can pass a sig
 
 using Task = std::function<int(std::size_t)>;
 
+// A text task's outcome, on its way: set by the task where it runs, sent with
+// its report from a worker, and set again from the report here before it is
+// accepted. The parent takes reports one at a time, on one thread.
+std::string& TaskText() {
+    static std::string text;
+    return text;
+}
+
 // One task in the worker: its outcome, with what it showed and wrote.
 TaskReport RunOne(std::uint64_t index, const Task& task, ConsoleViewer& viewer) {
     TaskReport report;
     report.index = index;
     viewer.RelayAlerts(&report.alerts);
+    TaskText().clear();
     try {
         report.outcome = task(static_cast<std::size_t>(index));
+        report.text = std::move(TaskText());
     } catch (...) {
         report.returned = false;  // the task runs again in the parent, which throws as it did
     }
@@ -207,6 +217,18 @@ void ForkedWorkers::RunTasks(std::size_t count, unsigned workers, const Task& ta
         if (!accept(i, task(i))) return;
 }
 
+void ForkedWorkers::RunTextTasks(std::size_t count, unsigned workers,
+                                 const std::function<std::string(std::size_t)>& task,
+                                 const std::function<bool(std::size_t, std::string)>& accept) {
+    RunTasks(
+        count, workers,
+        [&task](std::size_t index) {
+            TaskText() = task(index);
+            return 0;
+        },
+        [&accept](std::size_t index, int) { return accept(index, std::exchange(TaskText(), std::string())); });
+}
+
 std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, const Task& task,
                                         const std::function<bool(std::size_t, int)>& accept) {
     WatchInterrupts();
@@ -228,6 +250,7 @@ std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, con
             else
                 arrived.emplace(report.index, std::move(report));
             for (auto it = arrived.find(due); !stopped && it != arrived.end(); it = arrived.find(due)) {
+                TaskText() = std::move(it->second.text);
                 stopped = !it->second.returned ||
                           !accept(static_cast<std::size_t>(due), it->second.outcome);
                 if (stopped) break;

@@ -23,6 +23,8 @@ public:
     unsigned Cores() override;
     void RunTasks(std::size_t count, unsigned workers, const std::function<int(std::size_t)>& task,
                   const std::function<bool(std::size_t, int)>& accept) override;
+    void RunTextTasks(std::size_t count, unsigned workers, const std::function<std::string(std::size_t)>& task,
+                      const std::function<bool(std::size_t, std::string)>& accept) override;
 
 private:
     // Runs the tasks in workers up to the first one that fails or is refused,

@@ -94,6 +94,7 @@ bool TaskReport::Send(int socket) const {
     w.Put(alerts);
     w.Put(finished);
     w.Put(static_cast<std::int32_t>(asksToReplace));
+    w.Put(text);
     const std::uint64_t size = w.Bytes().size();
     return SendAll(socket, &size, sizeof size) && SendAll(socket, w.Bytes().data(), size);
 }
@@ -112,6 +113,7 @@ std::optional<TaskReport> TaskReport::Receive(int socket) {
     r.Get(report.alerts);
     r.Get(report.finished);
     r.Get(asks);
+    r.Get(report.text);
     report.returned = returned != 0;
     report.asksToReplace = asks != 0;
     return report;

@@ -17,6 +17,7 @@ struct TaskReport {
     // Not an end: the task waits to be told whether it may replace a file
     // that is there (app/ReplacementGate.h); its index is the parent's to know.
     bool asksToReplace = false;
+    std::string text;                    // a text task's outcome
 
     // False when the parent is gone.
     bool Send(int socket) const;

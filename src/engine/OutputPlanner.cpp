@@ -7,10 +7,8 @@
 
 #include "access/Host.h"
 #include "reading/QueryResolution.h"
-#include "access/ReadOr.h"
 #include "engine/KeyChangeSplit.h"
-#include "reading/PageKeyReader.h"
-#include "reading/PageScan.h"
+#include "reading/PageKeyScan.h"
 #include "reading/SeparatorPages.h"
 #include "engine/BookmarkCollector.h"
 #include "strings/Utf8Text.h"
@@ -138,21 +136,13 @@ OutputDocument OutputOfPages(const std::vector<int>& pages) {
 
 bool PlanByValueChange(SplitSettings& settings, const DocumentHandle& source) {
     const OutputSettings& o = settings.Output;
-    PageKeyReader reader(source, o.ChangeKey, o.SeparatorQuery);
-    if (!reader.Ready()) return false;
-    const int n = source.PageCount();
-    ScanProgress progress(source, n);
-    std::vector<std::optional<std::string>> keys;
-    for (int page = 0; page < n; ++page) {
-        const std::optional<SearchPattern::Captures> key = ReadOr(
-            std::optional<SearchPattern::Captures>(), "a page whose value cannot be read stays with the output before",
-            [&] { return reader.Read(page); });
-        keys.push_back(key ? std::optional(key->numbered[0]) : std::nullopt);
-        progress.At(page + 1);
-    }
+    const std::optional<PageKeys> keys = ReadPageKeys(source, o.ChangeKey, o.SeparatorQuery, WorkerCount(settings));
+    if (!keys) return false;
     settings.Outputs.clear();
-    for (const KeyedPages& keyed : SplitAtKeyChanges(keys, {o.MissingKeyStartsNew, o.GroupSameKey}))
+    for (const KeyedPages& keyed : SplitAtKeyChanges(*keys, {o.MissingKeyStartsNew, o.GroupSameKey})) {
         settings.Outputs.push_back(OutputOfPages(keyed.pages));
+        settings.Outputs.back().Key = keyed.key;
+    }
     return true;
 }
 

@@ -37,6 +37,7 @@ NameFieldValues TemplateFields(const OutputDocument& output, std::size_t index, 
     values.total = static_cast<int>(source.total);
     values.title = OwnTitle(output);
     values.input = source.inputName;
+    values.key = output.Key;
     values.date = IsoDate(source.today);
     if (output.Ranges.empty()) return values;
     const int first = output.Ranges.front().FirstPage;

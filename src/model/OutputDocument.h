@@ -12,6 +12,8 @@ struct OutputDocument {
     std::vector<PageRange> Ranges;
     // Empty for an automatic name; after naming, the output's full file path.
     std::string Filename;
+    // The value its pages share, in a split where a value changes; never stored.
+    std::string Key{};
 
     friend bool operator==(const OutputDocument&, const OutputDocument&) = default;
 };

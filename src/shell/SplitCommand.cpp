@@ -3,8 +3,6 @@
 #include "access/AlertByKey.h"
 #include "access/DocumentHandle.h"
 #include "access/Host.h"
-#include "access/ReadOr.h"
-#include "reading/PageKeyReader.h"
 #include "engine/PageSelection.h"
 #include "engine/RunSplit.h"
 #include "shell/GuardedCommand.h"
@@ -40,16 +38,9 @@ void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
     }
     std::vector<host::PlannedOutput> plan;
     const int pageCount = source.PageCount();
-    std::optional<PageKeyReader> keys;
-    if (UsesValueChange(settings)) keys.emplace(source, settings.Output.ChangeKey, settings.Output.SeparatorQuery);
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
-        host::PlannedOutput line{(*entries)[i].file, {}, {}};
+        host::PlannedOutput line{(*entries)[i].file, {}, settings.Outputs[i].Key};
         for (int page : OutputPages(settings.Outputs[i], pageCount)) line.pages.push_back(page + 1);
-        if (keys && keys->Ready() && !line.pages.empty())
-            line.key = ReadOr(std::string(), "a page whose value cannot be read shows none", [&] {
-                const auto key = keys->Read(line.pages.front() - 1);
-                return key ? key->numbered[0] : std::string();
-            });
         plan.push_back(std::move(line));
     }
     Host().commandLine->ReportPlan(plan);

@@ -200,6 +200,8 @@ TEST(WrittenOutputTest, WorkersWriteWhatARunInOrderWritesForEverySplitMethod) {
          "mnras-guide-2col-rotated-page.pdf", false},
         {"blank separators", "--separator blank", "abntex2-thesis-blank-versos-outline-depth6.pdf", true},
         {"text separators", "--separator text=CHAPTER", "ndsu-thesis-outline-depth12-out-of-order-rotated.pdf", true},
+        {"pages where a value changes, named from it", "--separator 'change=regex:CHAPTER ([0-9]+)' --name 'Ch{1}/{n:0}'",
+         "ndsu-thesis-outline-depth12-out-of-order-rotated.pdf", true},
         {"hand-made outputs", "--doc Front=1-3 --doc Back=z-4 --doc Odd=1-z:odd",
          "ndsu-thesis-outline-depth12-out-of-order-rotated.pdf", true},
         {"outline of a repaired file", "--bookmarks 1-4", "damaged-xref-outlines-labels-recoverable.pdf", true},

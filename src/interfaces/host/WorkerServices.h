@@ -4,6 +4,7 @@
 // never shared between two tasks, and a task's changes to one stay its own.
 #include <cstddef>
 #include <functional>
+#include <string>
 
 namespace tessera::host {
 
@@ -21,6 +22,10 @@ public:
     // refuses one again. The run so ends as one that went in order would.
     virtual void RunTasks(std::size_t count, unsigned workers, const std::function<int(std::size_t)>& task,
                           const std::function<bool(std::size_t, int)>& accept) = 0;
+    // The same for tasks whose outcome is a text (what some pages hold).
+    virtual void RunTextTasks(std::size_t count, unsigned workers,
+                              const std::function<std::string(std::size_t)>& task,
+                              const std::function<bool(std::size_t, std::string)>& accept) = 0;
 };
 
 }  // namespace tessera::host

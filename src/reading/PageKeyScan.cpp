@@ -1,0 +1,68 @@
+#include "reading/PageKeyScan.h"
+
+#include <algorithm>
+
+#include "access/Host.h"
+#include "access/ReadOr.h"
+#include "reading/PageKeyReader.h"
+#include "reading/PageScan.h"
+
+namespace tessera {
+namespace {
+
+constexpr int kChunkPages = 16;
+constexpr int kLeastPagesForWorkers = 4 * kChunkPages;
+
+// A chunk's values as one text: per page "-" for none, or its length, ":"
+// and the value, which may hold any byte.
+void Put(std::string& chunk, const std::optional<std::string>& key) {
+    chunk += key ? std::to_string(key->size()) + ":" + *key : "-";
+}
+
+bool Take(const std::string& chunk, std::size_t& at, PageKeys& keys) {
+    if (at < chunk.size() && chunk[at] == '-') return ++at, keys.emplace_back(), true;
+    const std::size_t colon = chunk.find(':', at);
+    if (colon == std::string::npos) return false;
+    const std::size_t size = std::stoul(chunk.substr(at, colon - at));
+    if (size > chunk.size() - colon - 1) return false;
+    keys.emplace_back(chunk.substr(colon + 1, size));
+    at = colon + 1 + size;
+    return true;
+}
+
+}  // namespace
+
+std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query,
+                                     unsigned workers) {
+    PageKeyReader reader(document, kind, query);  // its word finder goes with it into every worker
+    if (!reader.Ready()) return std::nullopt;
+    const int n = document.PageCount();
+    ScanProgress progress(document, n);
+    const std::size_t chunks = static_cast<std::size_t>((n + kChunkPages - 1) / kChunkPages);
+    const auto first = [](std::size_t chunk) { return static_cast<int>(chunk) * kChunkPages; };
+    const auto task = [&](std::size_t chunk) {
+        std::string values;
+        for (int page = first(chunk); page < std::min(n, first(chunk) + kChunkPages); ++page) {
+            const auto key = ReadOr(std::optional<SearchPattern::Captures>(),
+                                    "a page whose value cannot be read stays with the output before",
+                                    [&] { return reader.Read(page); });
+            Put(values, key ? std::optional(key->numbered[0]) : std::nullopt);
+        }
+        return values;
+    };
+    PageKeys keys;
+    const auto accept = [&](std::size_t chunk, std::string values) {
+        for (std::size_t at = 0; at < values.size();)
+            if (!Take(values, at, keys)) return false;
+        progress.At(std::min(n, first(chunk) + kChunkPages));
+        return true;
+    };
+    if (workers > 1 && Host().workers && n >= kLeastPagesForWorkers)
+        Host().workers->RunTextTasks(chunks, workers, task, accept);
+    else
+        for (std::size_t chunk = 0; chunk < chunks && accept(chunk, task(chunk));) ++chunk;
+    if (static_cast<int>(keys.size()) != n) return std::nullopt;
+    return keys;
+}
+
+}  // namespace tessera

@@ -1,0 +1,21 @@
+#pragma once
+// The values of every page of a document, as a split where a value changes
+// compares them, read in chunks spread over the host's worker processes.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "access/DocumentHandle.h"
+#include "model/SplitSettings.h"
+
+namespace tessera {
+
+using PageKeys = std::vector<std::optional<std::string>>;
+
+// One value per page (none for a page without one, or whose value cannot be
+// read); none at all when the pattern does not compile or there is no word
+// finder. Up to `workers` processes read the pages, with the same values.
+std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query,
+                                     unsigned workers = 1);
+
+}  // namespace tessera
