@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -11,6 +12,7 @@
 #include "model/SettingsChoices.h"
 #include "model/SettingsSchema.h"
 #include "model/SplitMethodTable.h"
+#include "strings/CsvRows.h"
 #include "strings/WinAnsiText.h"
 
 namespace tessera {
@@ -37,6 +39,33 @@ int PositiveNumber(const std::string& text, const std::string& whole) {
     if (error != std::errc() || !allDigits || value < 1)
         throw BadValue("expected a whole number from 1 up at " + At(text, whole));
     return value;
+}
+
+// --manifest: each row "name,selection" or "name,count" is a --doc; counts
+// take the pages after the previous count's, from page 1.
+void Manifest(const std::string& path, DialogFields& fields) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    if (!in || !(text << in.rdbuf())) throw BadValue("cannot read " + path);
+    const Result<std::vector<CsvRow>> rows = ParseCsv(text.str());
+    if (!rows) throw BadValue(path + ", " + rows.Reason());
+    int next = 1;
+    for (std::size_t i = 0; i < rows->size(); ++i) {
+        const CsvRow& row = (*rows)[i];
+        if (i == 0 && row.size() == 2 && row[0] == "name" && (row[1] == "selection" || row[1] == "count")) continue;
+        if (row.size() != 2)
+            throw BadValue(path + ", row " + std::to_string(i + 1) + ": expected name,selection or name,count");
+        if (row[0].find_first_of("/=") != std::string::npos)
+            throw BadValue(path + ", row " + std::to_string(i + 1) + ": a name may not hold \"/\" or \"=\"");
+        const bool count = !row[1].empty() && row[1].find_first_not_of("0123456789") == std::string::npos;
+        std::string selection = row[1];
+        if (count) {
+            const int pages = PositiveNumber(row[1], row[1]);
+            selection = std::to_string(next) + "-" + std::to_string(next + pages - 1);
+            next += pages;
+        }
+        fields.documents.push_back(row[0] + "=" + selection);
+    }
 }
 
 // A command splits one way; a second method would silently replace the first.
@@ -257,6 +286,14 @@ const std::vector<SplitOption>& Options() {
              f.settings.Output.MissingKeyStartsNew = v == "new";
          }},
         FromSchema("group-same-key", kMethod),
+        {Spec("manifest", "", OptionKind::Text, {},
+          "Hand-made outputs from a CSV file (RFC 4180): a row name,SELECTION (as --doc takes it) or name,COUNT "
+          "(the next COUNT pages, from page 1) per output, in order; a header row name,selection is skipped",
+          kMethod, "FILE.csv"),
+         [](const std::string& v, DialogFields& f) {
+             ChooseMethod(f, SplitMethod::ManualRanges);
+             Manifest(v, f);
+         }},
         FromSchema("regex", kSearch),
         FromSchema("whole-words", kSearch),
         FromSchema("match-case", kSearch),

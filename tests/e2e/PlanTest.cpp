@@ -212,6 +212,10 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
          "multicolumn-latex-2col.pdf"},
         {"name-template.tpr", "--equal 1 --prefix none --name '{n:0}-{1}' --name-pattern 'K\\. T\\. (\\w+)'",
          "mnras-guide-2col-rotated-page.pdf"},
+        {"value-change.tpr",
+         "--separator 'change=regex:CHAPTER ([0-9]+)' --group-same-key --on-missing new --prefix none "
+         "--name 'Ch{1}-{n:0}'",
+         "ndsu-thesis-outline-depth12-out-of-order-rotated.pdf"},
     };
     TempFolder config, folder;
     for (const auto& m : methods) {
@@ -243,4 +247,9 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
     EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --doc 'Front=1-2' --name '{input}/{title} {from}-{to}' " +
                                             mnras).output)[0][1],
               "mnras-guide-2col-rotated-page/Front 1-2.pdf");
+    // A manifest is a list of --doc: counts take the next pages.
+    const std::string manifest = folder / "list.csv";
+    std::ofstream(manifest) << "name,selection\nIntro,2\n\"Rest all\",z-9\nMore,3\n";
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --base '' --manifest " + manifest + mnras).output,
+              "1\tINTRO.pdf\t1-2\n2\tREST ALL.pdf\t10-9\n3\tMORE.pdf\t3-5\n");
 }
