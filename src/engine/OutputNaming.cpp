@@ -194,8 +194,12 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
         OutputDocument& output = settings.Outputs[i];
         IndexEntry entry;
         std::string stem;
-        const bool named = !output.Filename.empty() && !fromTemplate;
-        if (fromTemplate) {
+        const bool listed = f.OutputNames.size() == settings.Outputs.size();
+        const bool named = !output.Filename.empty() && !fromTemplate && !listed;
+        if (listed) {
+            stem = f.OutputNames[i];
+            std::replace(stem.begin(), stem.end(), '/', '\\');
+        } else if (fromTemplate) {
             stem = nameTemplate->Expand(TemplateFields(output, i, fields));
             std::replace(stem.begin(), stem.end(), '/', '\\');
         } else if (named) {

@@ -110,12 +110,23 @@ std::tm LocalToday() {
     return today;
 }
 
+std::optional<std::string> NamesListMismatch(const SplitSettings& settings) {
+    const std::size_t names = settings.Filename.OutputNames.size(), outputs = settings.Outputs.size();
+    if (names == 0 || names == outputs) return std::nullopt;
+    return FormatText(LookupString("IDS_NAMES_COUNT_MISMATCH"),
+                      {static_cast<std::int64_t>(names), static_cast<std::int64_t>(outputs)});
+}
+
 std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, const DocumentHandle& source,
                                                    const std::tm& today) {
     if (!PlanOutputs(settings, source)) return std::nullopt;
     WatermarkEveryRange(settings.Outputs, settings.Output.EveryRangeWatermark);
     std::string& folder = settings.Filename.OutputFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
+    if (const std::optional<std::string> mismatch = NamesListMismatch(settings)) {
+        Host().viewer->Alert(*mismatch);
+        return std::nullopt;
+    }
     if (settings.Outputs.empty()) return std::vector<IndexEntry>{};
     std::vector<IndexEntry> entries = NameOutputs(settings, source, today);
     if (!PathsFitSystem(settings, IndexPath(settings, source))) return std::nullopt;

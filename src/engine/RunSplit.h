@@ -19,6 +19,10 @@ namespace tessera {
 std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, const DocumentHandle& source,
                                                    const std::tm& today);
 
+// Why the outputs' names from --names do not fit the planned outputs: a
+// list of another length; none when they fit or there is no list.
+std::optional<std::string> NamesListMismatch(const SplitSettings& settings);
+
 struct SplitResult {
     RunEnd end = RunEnd::Failed;
     std::size_t written = 0;      // output files written

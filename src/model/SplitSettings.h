@@ -3,6 +3,7 @@
 // naming, and the hand-made output list. The engine's only user-side input.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/Permissions.h"
 #include "model/OutputDocument.h"
@@ -104,6 +105,9 @@ struct FilenameSettings {
     // output's first page (none: they are empty).
     std::string NameTemplate{};
     std::string NamePattern{};
+    // The outputs' names in order, from --names; given on the command line,
+    // never stored. A list of another length than the plan's is refused.
+    std::vector<std::string> OutputNames{};
 
     friend bool operator==(const FilenameSettings&, const FilenameSettings&) = default;
 };

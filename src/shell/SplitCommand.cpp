@@ -31,6 +31,7 @@ bool DocumentAllowsSplit(const DocumentHandle& document) {
 
 void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
     const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday());
+    if (!entries && NamesListMismatch(settings)) return Host().commandLine->ReportOutcome(RunOutcome::UsageError);
     if (!entries) {
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
@@ -71,6 +72,8 @@ bool Run(SplitSettings& settings, const DocumentHandle& source) {
         return false;
     }
     if (result.end == RunEnd::Failed) {
+        // A names list of another length was given wrong, and said so.
+        if (NamesListMismatch(settings)) return Host().commandLine->ReportOutcome(RunOutcome::UsageError), false;
         AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return false;

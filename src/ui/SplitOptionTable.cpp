@@ -41,6 +41,20 @@ int PositiveNumber(const std::string& text, const std::string& whole) {
     return value;
 }
 
+// --names: a name per line; the line break after the last is no name.
+std::vector<std::string> NamesFromFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw BadValue("cannot read " + path);
+    std::vector<std::string> names;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        names.push_back(line);
+    }
+    if (in.bad()) throw BadValue("cannot read " + path);
+    if (names.empty()) throw BadValue(path + " holds no name");
+    return names;
+}
+
 // --manifest: each row "name,selection" or "name,count" is a --doc; counts
 // take the pages after the previous count's, from page 1.
 void Manifest(const std::string& path, DialogFields& fields) {
@@ -326,6 +340,11 @@ const std::vector<SplitOption>& Options() {
              n.FileNameConstructionMode = NameConstructionMode::UseTemplate;
          }},
         FromSchema("name-pattern", kNaming),
+        {Spec("names", "", OptionKind::Text, {},
+          "Name the outputs from FILE, one name per line (UTF-8) for the outputs in order; a file with another "
+          "number of names than the outputs planned stops the run before anything is written (exit 2)",
+          kNaming, "FILE"),
+         [](const std::string& v, DialogFields& f) { f.settings.Filename.OutputNames = NamesFromFile(v); }},
         FromSchema("folders", kNaming),
         FromSchema("linearize", kProcessing),
         FromSchema("remove-labels", kProcessing),

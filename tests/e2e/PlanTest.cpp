@@ -252,4 +252,13 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
     std::ofstream(manifest) << "name,selection\nIntro,2\n\"Rest all\",z-9\nMore,3\n";
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --base '' --manifest " + manifest + mnras).output,
               "1\tINTRO.pdf\t1-2\n2\tREST ALL.pdf\t10-9\n3\tMORE.pdf\t3-5\n");
+    // Names from a file: one per output, or the run stops as a usage error before writing.
+    const std::string names = folder / "names.txt";
+    std::ofstream(names) << "a/First\r\nSecond\n";
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --names " + names + mnras).output,
+              "1\ta/First.pdf\t1-5\n2\tSecond.pdf\t6-10\n");
+    const CommandResult tooMany = Tessera(config, "split --reset --yes --equal 10 -o " + (folder / "none") + " --names " + names + mnras + " 2>&1");
+    EXPECT_EQ(tooMany.status, 2);
+    EXPECT_NE(tooMany.output.find("2 names for 1 output"), std::string::npos) << tooMany.output;
+    EXPECT_FALSE(std::filesystem::exists(folder / "none"));
 }
