@@ -32,9 +32,14 @@ std::tm Today() {
 }  // namespace
 
 NameTemplateDialog::NameTemplateDialog(std::string nameTemplate, std::string pattern, const DocumentHandle& document,
-                                       OutputList outputs, bool matchCase)
+                                       const SplitSettings& settings)
     : template_(std::move(nameTemplate)), pattern_(std::move(pattern)), document_(document),
-      outputs_(std::move(outputs)), matchCase_(matchCase) {
+      outputs_(FindMethodRow(settings.SplitMode) && FindMethodRow(settings.SplitMode)->usesOutputList
+                   ? settings.Outputs
+                   : OutputList()),
+      matchCase_(settings.Output.SeparatorQuery.MatchCase) {
+    if (UsesValueChange(settings) && document.HasDocument())
+        keys_.emplace(document, settings.Output.ChangeKey, settings.Output.SeparatorQuery);
     if (!outputs_.empty() || !document_.HasDocument()) return;
     const int pages = ReadOr(0, "a document whose pages cannot be counted shows no example",
                              [&] { return document_.PageCount(); });
@@ -84,6 +89,7 @@ void NameTemplateDialog::ShowExample() {
     if (!view_->Text(kPatternEdit).empty()) (void)pattern.Compile(view_->Text(kPatternEdit), !matchCase_);
     PageTextExtractor extractor;
     TemplateSource source{document_, "", Today(), outputs_.size(), pattern, extractor};
+    if (keys_ && keys_->Ready()) source.keys = &*keys_;
     if (document_.HasDocument()) {
         const std::string path = ReadOr(std::string(), "a document without a path has no {input}",
                                         [&] { return document_.FilePath(); });

@@ -5,17 +5,21 @@
 #include <string>
 
 #include "access/DocumentHandle.h"
-#include "model/OutputDocument.h"
+#include <optional>
+
+#include "model/SplitSettings.h"
+#include "reading/PageKeyReader.h"
 #include "ui/Dialog.h"
 
 namespace tessera {
 
 class NameTemplateDialog : public Dialog {
 public:
-    // The example names the first outputs of `outputs`, or of the document's
-    // first pages one by one when there are none.
+    // The example names the first outputs of the settings' list, or the
+    // document's first pages one by one when it has none; in a split where a
+    // value changes, {key} and its groups are each first page's value.
     NameTemplateDialog(std::string nameTemplate, std::string pattern, const DocumentHandle& document,
-                       OutputList outputs, bool matchCase);
+                       const SplitSettings& settings);
     const std::string& Template() const { return template_; }
     const std::string& Pattern() const { return pattern_; }
 
@@ -35,6 +39,7 @@ private:
     const DocumentHandle& document_;
     OutputList outputs_;
     bool matchCase_;
+    std::optional<PageKeyReader> keys_;
     DialogView* view_ = nullptr;
 };
 

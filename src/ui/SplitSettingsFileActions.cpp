@@ -40,8 +40,7 @@ void SplitSettingsDialog::NameArea() {
     ReadFields();
     FilenameSettings& naming = fields_.Filename;
     if (naming.FileNameConstructionMode == NameConstructionMode::UseTemplate) {
-        NameTemplateDialog dialog(naming.NameTemplate, naming.NamePattern, document_, fields_.Outputs,
-                                  fields_.Output.SeparatorQuery.MatchCase);
+        NameTemplateDialog dialog(naming.NameTemplate, naming.NamePattern, document_, fields_);
         if (view_->RunModal(dialog)) naming.NameTemplate = dialog.Template(), naming.NamePattern = dialog.Pattern();
         return Refresh();
     }

@@ -31,6 +31,50 @@ TEST(KeyChangeSplitTest, OutputsStartWhereTheKeyChangesAsTheRulesSay) {
     EXPECT_EQ(Cut(""), "");
 }
 
+// A print run of 12 invoices of 1 to 6 pages (40 pages): the number in the
+// header of every page, only on each first page, or an address block of two
+// lines on each first page and nothing there on the others.
+TEST(KeyChangeSplitTest, APrintRunOfInvoicesSplitsIntoItsInvoicesHoweverTheirNumberIsPrinted) {
+    const int sizes[] = {3, 1, 6, 4, 2, 5, 3, 4, 2, 5, 1, 4};
+    std::vector<std::string> every, first, address;
+    std::string truth;  // "INV-1001.pdf:1 INV-1002.pdf:4 ..."
+    for (int i = 0, page = 1; i < 12; page += sizes[i++]) {
+        const std::string number = std::to_string(1001 + i);
+        truth += "INV-" + number + ".pdf:" + std::to_string(page) + " ";
+        for (int p = 0; p < sizes[i]; ++p) {
+            every.push_back("ACME Invoice No. " + number + "\nPage " + std::to_string(p + 1) + "\nAmount due");
+            first.push_back((p ? "ACME" : "ACME Invoice No. " + number) + "\nAmount due");
+            address.push_back((p ? "\n" : "Customer " + number + "\nStreet " + number) + "\nAmount due " + number);
+        }
+    }
+    test::TestHost host;
+    const auto split = [&](const std::vector<std::string>& pages, ChangeKeyKind kind) {
+        test::PdfFixture(pages).Write(host.folder / "run.pdf");
+        const DocumentHandle doc(host.OpenActive(host.folder / "run.pdf"), DocumentHandle::Ownership::Borrowed);
+        SplitSettings s;
+        s.SplitMode = SplitMethod::SeparatorPages;
+        s.Output.SeparatorType = SeparatorKind::ValueChange;
+        s.Output.ChangeKey = kind;
+        s.Output.SeparatorQuery.Pattern = R"(Invoice No\. (\d+))";
+        // The first two lines of a page, from 72 points down.
+        s.Output.SeparatorQuery.Area = {Fixed16::FromRealRounded(0), Fixed16::FromRealRounded(72),
+                                        Fixed16::FromRealRounded(612), Fixed16::FromRealRounded(101)};
+        s.Output.SeparatorQuery.UseAreaFilter = kind == ChangeKeyKind::AreaText;
+        s.Filename.FileNameConstructionMode = NameConstructionMode::UseTemplate;
+        s.Filename.NameTemplate = "INV-{1}";
+        s.Filename.NamePattern = R"((?:No\.|Street) (\d+))";
+        EXPECT_TRUE(PlanOutputs(s, doc));
+        std::string out;
+        const std::vector<IndexEntry> names = NameOutputs(s, doc, std::tm{});
+        for (std::size_t i = 0; i < names.size(); ++i)
+            out += names[i].file + ":" + std::to_string(s.Outputs[i].Ranges[0].FirstPage + 1) + " ";
+        return out;
+    };
+    EXPECT_EQ(split(every, ChangeKeyKind::PatternMatch), truth);
+    EXPECT_EQ(split(first, ChangeKeyKind::PatternMatch), truth);
+    EXPECT_EQ(split(address, ChangeKeyKind::AreaText), truth);
+}
+
 TEST(KeyChangeSplitTest, PagesOfAMailMergeGoToTheOutputOfTheirValueAndNameIt) {
     test::TestHost host;
     test::PdfFixture({"Invoice No. 1001 for Acme", "page 2", "Invoice No. 1002 for Bolt", "Invoice No. 1001 for Acme",

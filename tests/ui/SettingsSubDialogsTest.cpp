@@ -58,7 +58,7 @@ TEST(NameTemplateDialogTest, ShowsTheFirstNamesAndRefusesWhatCannotBeRead) {
     test::DialogTestHost host;
     const DocumentHandle document(host.OpenActive("multicolumn-latex-2col.pdf"), DocumentHandle::Ownership::Borrowed);
     constexpr ControlId kTemplate = 1202, kExample = 1204;
-    test::Opened<NameTemplateDialog> d(std::string("{input}/{n:03}"), std::string(), document, OutputList{}, false);
+    test::Opened<NameTemplateDialog> d(std::string("{input}/{n:03}"), std::string(), document, SplitSettings{});
     EXPECT_EQ(d.view.Text(kExample), "Example: multicolumn-latex-2col/001.pdf, multicolumn-latex-2col/002.pdf, "
                                      "multicolumn-latex-2col/003.pdf");
     d.view.Type(kTemplate, "p{from");
