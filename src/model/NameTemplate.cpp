@@ -112,7 +112,9 @@ std::string NameTemplate::Expand(const NameFieldValues& values) const {
         if (!piece.field)
             name += piece.text;
         else if (IsNumberField(piece.text))
-            name += Padded(Number(piece.text, values), piece.width == 0 ? totalWidth : piece.width);
+            // An output's number is never narrower than the total's, so that names sort in order.
+            name += Padded(Number(piece.text, values),
+                           piece.text == "n" && piece.width >= 0 ? std::max(piece.width, totalWidth) : piece.width);
         else
             name += OnePart(Value(piece.text, values));
     }

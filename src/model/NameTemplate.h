@@ -10,7 +10,8 @@
 // first and last page), {label} (its first page's label), {title} (its
 // bookmark), {input} (the input's name without extension), {date} (the run's
 // date, ISO). A number field may say its width: {n:03} pads to three digits
-// with zeros, {n:0} to the width of the total, so that names sort in order.
+// with zeros, {n:0} to the width of the total; an output's number so padded
+// is never narrower than the total, so that names sort in order.
 #include <array>
 #include <map>
 #include <string>

@@ -12,7 +12,7 @@ TEST(NameTemplateTest, FieldsAreFilledInAndNamesNeverComeOutEmptyOrLeadOut) {
         {"INV-{key}", "INV-1001"},
         {"{1}-{2}", "022-DE123"},
         {"{customer} {{{n}}}", "Acme {7}"},
-        {"{n:03}_{n:0}_{n}", "007_0007_7"},
+        {"{n:03}_{n:0}_{n}_{from:03}", "0007_0007_7_013"},  // a number as wide as the total
         {"{input}/{from:04}-{to} {title}", "run/0013-15 Part_II"},  // a value makes no folder
         {"{date} {missing}{3}", "2026-12-07 "},
         {"{label}", "7"},             // empty: the output's number
