@@ -151,7 +151,7 @@ bool PlanBySeparators(SplitSettings& settings, const DocumentHandle& source) {
     if (o.SeparatorType == SeparatorKind::ValueChange) return PlanByValueChange(settings, source);
     settings.Outputs.clear();
     return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
-                             o.SeparatorQuery, WorkerCount(settings));
+                             o.SeparatorQuery, WorkerCount(settings), o.KeepSeparators);
 }
 
 // The planner of each row of SplitMethodRows.

@@ -61,6 +61,8 @@ struct OutputSettings {
     ChangeKeyKind ChangeKey = ChangeKeyKind::AreaText;
     bool MissingKeyStartsNew = false;
     bool GroupSameKey = false;
+    // A blank or scanned separator page starts the next output instead of being dropped.
+    bool KeepSeparators = false;
 
     friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };

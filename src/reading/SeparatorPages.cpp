@@ -130,14 +130,14 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
 }
 
 bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
-                       double threshold, const TextQuery& query, unsigned workers) {
+                       double threshold, const TextQuery& query, unsigned workers, bool keepSeparators) {
     if (separatorType < BlankPage || separatorType > PageMatchingText) return false;
     std::vector<int> separators;
     if (!BuildMatchingPageList(document, separators, separatorType, threshold, query, workers)) return false;
     int start = 0;
     for (int page : separators) {
         if (page - start > 0) AppendOutput(outputs, start, page - start);
-        start = separatorType == PageMatchingText ? page : page + 1;
+        start = separatorType == PageMatchingText || keepSeparators ? page : page + 1;
     }
     const int n = document.PageCount();
     if (n - start > 0) AppendOutput(outputs, start, n - start);

@@ -17,8 +17,9 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
                            double threshold, const TextQuery& query, unsigned workers = 1);
 
 // Appends one output per stretch between separators. A text separator starts
-// the next output; a blank separator belongs to no output. No output is empty.
+// the next output; a blank separator belongs to no output unless it is kept,
+// when it starts the next one too. No output is empty.
 bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
-                       double threshold, const TextQuery& query, unsigned workers = 1);
+                       double threshold, const TextQuery& query, unsigned workers = 1, bool keepSeparators = false);
 
 }  // namespace tessera

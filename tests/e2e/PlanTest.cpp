@@ -189,6 +189,8 @@ TEST(PlanTest, BlankSeparatorsAreThePagesWithoutTextAndScannedSheetsWithoutInk) 
         EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator " + std::string(sensitivity) + " " +
                                                   scans)), runs) << sensitivity;
     }
+    EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator scan --keep-separators " + scans)),
+              "1-2 3-6 7 8-9") << "a kept separator starts the next output";
 }
 
 // --save-profile, then --profile, plan and write the same outputs as the
