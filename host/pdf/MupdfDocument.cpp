@@ -1,10 +1,12 @@
 #include "pdf/MupdfDocument.h"
 
+#include <cmath>
 #include <cstring>
 #include <set>
 #include <utility>
 
 #include "host/HostError.h"
+#include "pdf/BarcodeReading.h"
 #include "pdf/MupdfGlyphNames.h"
 
 namespace tessera::pdf {
@@ -135,6 +137,21 @@ bool WalkPlainTree(fz_context* ctx, pdf_document* doc, std::vector<MupdfDocument
     return plain != 0;
 }
 
+// Loads page `number` and says which page object it is; throws MuPDF's errors.
+fz_page* LoadPageObject(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation) {
+    fz_page* page = fz_load_page(ctx, &doc->super, number);
+    fz_try(ctx) {
+        pdf_obj* dictionary = pdf_page_from_fz_page(ctx, page)->obj;
+        *object = pdf_to_num(ctx, dictionary);
+        *generation = pdf_to_gen(ctx, dictionary);
+    }
+    fz_catch(ctx) {
+        fz_drop_page(ctx, page);
+        fz_rethrow(ctx);
+    }
+    return page;
+}
+
 // Also says which page object the index led to (0 when it led nowhere).
 fz_stext_page* LoadText(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation, char* error,
                         std::size_t size) {
@@ -144,10 +161,7 @@ fz_stext_page* LoadText(fz_context* ctx, pdf_document* doc, int number, int* obj
     fz_var(text);
     *object = *generation = 0;
     fz_try(ctx) {
-        page = fz_load_page(ctx, &doc->super, number);
-        pdf_obj* dictionary = pdf_page_from_fz_page(ctx, page)->obj;
-        *object = pdf_to_num(ctx, dictionary);
-        *generation = pdf_to_gen(ctx, dictionary);
+        page = LoadPageObject(ctx, doc, number, object, generation);
         fz_stext_options options{};
         text = fz_new_stext_page_from_page(ctx, page, &options);
     }
@@ -157,6 +171,34 @@ fz_stext_page* LoadText(fz_context* ctx, pdf_document* doc, int number, int* obj
         text = nullptr;
     }
     return text;
+}
+
+// Codes are read at 200 dpi, fine enough for the narrowest bars a scanner
+// keeps; a page so large that this would take more pixels is drawn coarser.
+constexpr float kCodeDpi = 200.0f;
+constexpr float kMostCodePixels = 40.0e6f;
+
+fz_pixmap* DrawGrey(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation, char* error,
+                    std::size_t size) {
+    fz_page* page = nullptr;
+    fz_pixmap* pixmap = nullptr;
+    fz_var(page);
+    fz_var(pixmap);
+    *object = *generation = 0;
+    fz_try(ctx) {
+        page = LoadPageObject(ctx, doc, number, object, generation);
+        const fz_rect bounds = fz_bound_page(ctx, page);
+        float scale = kCodeDpi / 72.0f;
+        const float pixels = (bounds.x1 - bounds.x0) * (bounds.y1 - bounds.y0) * scale * scale;
+        if (pixels > kMostCodePixels) scale *= std::sqrt(kMostCodePixels / pixels);
+        pixmap = fz_new_pixmap_from_page(ctx, page, fz_scale(scale, scale), fz_device_gray(ctx), 0);
+    }
+    fz_always(ctx) { fz_drop_page(ctx, page); }
+    fz_catch(ctx) {
+        std::snprintf(error, size, "%s", fz_caught_message(ctx));
+        pixmap = nullptr;
+    }
+    return pixmap;
 }
 
 }  // namespace
@@ -212,6 +254,16 @@ std::optional<std::vector<MupdfDocument::ObjectId>> MupdfDocument::PlainPageTree
 }
 
 void MupdfDocument::TextDeleter::operator()(fz_stext_page* page) const { fz_drop_stext_page(context, page); }
+
+std::vector<std::string> MupdfDocument::PageCodes(int index, int shownPage, ObjectId& page) {
+    char error[256] = "";
+    fz_pixmap* pixmap = DrawGrey(context_, document_, index, &page.number, &page.generation, error, sizeof error);
+    if (!pixmap)
+        throw host::HostError(host::kErrorDamaged, "cannot draw page " + std::to_string(shownPage + 1) + ": " + error);
+    std::vector<std::string> codes = ReadCodes(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride));
+    fz_drop_pixmap(context_, pixmap);
+    return codes;
+}
 
 MupdfDocument::Text MupdfDocument::PageText(int index, int shownPage, ObjectId& page) {
     char error[256] = "";

@@ -51,6 +51,10 @@ public:
     };
     using Text = std::unique_ptr<fz_stext_page, TextDeleter>;
     Text PageText(int index, int shownPage, ObjectId& page);
+    // The texts of the codes page `index` shows as drawn, and as PageText
+    // says which page object it led to; HostError naming shownPage when the
+    // page cannot be drawn.
+    std::vector<std::string> PageCodes(int index, int shownPage, ObjectId& page);
 
     int Warnings() const { return warnings_; }
 

@@ -104,6 +104,28 @@ std::optional<std::vector<host::PageWord>> MupdfWordFinder::ReadAhead(Finder& fi
     return finder.ahead ? finder.ahead->Take(page, *finder.text) : std::nullopt;
 }
 
+// Pages are found as the words' pages are, without the threads reading ahead.
+std::vector<std::string> MupdfWordFinder::PageCodes(host::WordFinderId id, int page) {
+    Finder& finder = Get(id);
+    if (page < 0 || static_cast<std::size_t>(page) >= finder.wanted.size())
+        throw host::HostError(host::kErrorPageRange, "page " + std::to_string(page + 1) + " is not in the document");
+    const std::size_t p = static_cast<std::size_t>(page);
+    ObjectId loaded;
+    if (!finder.pages) {
+        try {
+            std::vector<std::string> codes = finder.text->PageCodes(page, page, loaded);
+            if (loaded == finder.wanted[p]) return codes;
+        } catch (const host::HostError&) {
+            if (loaded == finder.wanted[p]) throw;  // the right page, which cannot be drawn
+        }
+        MatchAllPages(finder);
+    }
+    std::vector<std::string> codes = finder.text->PageCodes((*finder.pages)[p], page, loaded);
+    if (loaded != finder.wanted[p])
+        throw host::HostError(host::kErrorDamaged, "the page reader did not find page " + std::to_string(page + 1));
+    return codes;
+}
+
 std::vector<host::PageWord> MupdfWordFinder::PageWords(host::WordFinderId id, int page) {
     Finder& finder = Get(id);
     if (page < 0 || static_cast<std::size_t>(page) >= finder.wanted.size())

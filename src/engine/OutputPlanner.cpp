@@ -146,9 +146,47 @@ bool PlanByValueChange(SplitSettings& settings, const DocumentHandle& source) {
     return true;
 }
 
+// "a<mark>b" as {"a", "b"}.
+std::vector<std::string> SplitText(const std::string& text, char mark) {
+    std::vector<std::string> parts{""};
+    for (const char c : text)
+        if (c == mark) parts.emplace_back();
+        else parts.back().push_back(c);
+    return parts;
+}
+
+// Each sheet with a code ends the output before it and names the one after
+// it; pages before the first sheet make an output without a code.
+bool PlanByCodes(SplitSettings& settings, const DocumentHandle& source) {
+    const OutputSettings& o = settings.Output;
+    const std::optional<PageKeys> codes = ReadPageCodes(source, o.SeparatorQuery, WorkerCount(settings));
+    if (!codes) return false;
+    settings.Outputs.clear();
+    std::vector<int> pages;
+    std::vector<std::string> found{""};  // the code before the pages, then its groups
+    const auto endOutput = [&] {
+        if (pages.empty()) return;
+        settings.Outputs.push_back(OutputOfPages(pages));
+        settings.Outputs.back().Key = found[0];
+        settings.Outputs.back().KeyGroups.assign(found.begin() + 1, found.end());
+        pages.clear();
+    };
+    for (int page = 0; page < static_cast<int>(codes->size()); ++page) {
+        const std::optional<std::string>& code = (*codes)[static_cast<std::size_t>(page)];
+        if (code) {
+            endOutput();
+            found = SplitText(*code, kGroupMark);
+        }
+        if (!code || o.KeepSeparators) pages.push_back(page);
+    }
+    endOutput();
+    return true;
+}
+
 bool PlanBySeparators(SplitSettings& settings, const DocumentHandle& source) {
     const OutputSettings& o = settings.Output;
     if (o.SeparatorType == SeparatorKind::ValueChange) return PlanByValueChange(settings, source);
+    if (o.SeparatorType == SeparatorKind::PageWithCode) return PlanByCodes(settings, source);
     settings.Outputs.clear();
     return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
                              o.SeparatorQuery, WorkerCount(settings), o.KeepSeparators);

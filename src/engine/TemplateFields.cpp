@@ -38,6 +38,8 @@ NameFieldValues TemplateFields(const OutputDocument& output, std::size_t index, 
     values.title = OwnTitle(output);
     values.input = source.inputName;
     values.key = output.Key;
+    for (std::size_t i = 0; i < output.KeyGroups.size() && i < values.groups.size(); ++i)
+        values.groups[i] = output.KeyGroups[i];
     values.date = IsoDate(source.today);
     if (output.Ranges.empty()) return values;
     const int first = output.Ranges.front().FirstPage;

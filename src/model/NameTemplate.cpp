@@ -31,7 +31,7 @@ int Number(std::string_view name, const NameFieldValues& v) {
 }
 
 std::string Value(std::string_view name, const NameFieldValues& v) {
-    if (name == "key") return v.key;
+    if (name == "key" || name == "code") return v.key;
     if (name == "label") return v.label;
     if (name == "title") return v.title;
     if (name == "input") return v.input;

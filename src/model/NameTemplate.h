@@ -4,7 +4,8 @@
 // "{input}/{n:03} {title}"). "/" in a template makes folders; "{{" and "}}"
 // stand for braces themselves.
 //
-// Fields: {key} (the value a split on changes found), {1} to {9} (capture
+// Fields: {key} (the value a split on changes found, or the code of the
+// separator sheet before the output, also as {code}), {1} to {9} (capture
 // groups of the pattern that found it), {NAME} (a named group), {n} (the
 // output's number), {total} (the number of outputs), {from} and {to} (its
 // first and last page), {label} (its first page's label), {title} (its

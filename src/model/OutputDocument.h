@@ -14,6 +14,8 @@ struct OutputDocument {
     std::string Filename;
     // The value its pages share, in a split where a value changes; never stored.
     std::string Key{};
+    // The groups of the pattern that found Key on a separator sheet's code.
+    std::vector<std::string> KeyGroups{};
 
     friend bool operator==(const OutputDocument&, const OutputDocument&) = default;
 };

@@ -131,6 +131,11 @@ void CheckMethodFields(const SplitSettings& s, const DocumentFacts& facts, Check
             out.AddKey("IDS_NO_VALUE_AREA", output + "SeparatorQuery/UseAreaFilter");
         out.AddChoice(static_cast<std::int32_t>(o.ChangeKey), 3, output + "ChangeKey");
     }
+    if (method->usesSeparator && o.SeparatorType == SeparatorKind::PageWithCode) {
+        TextQuery code = o.SeparatorQuery;
+        code.UseRegExp = true;
+        CheckPattern(code, output + "SeparatorQuery", facts, out);
+    }
     if (!UsesSeparatorQuery(s)) return;
     if (o.SeparatorQuery.Pattern.empty()) out.AddKey("IDS_NO_TEXT_PATTERN_SPECIFIED", output + "SeparatorQuery/Pattern");
     CheckPattern(o.SeparatorQuery, output + "SeparatorQuery", facts, out);

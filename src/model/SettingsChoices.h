@@ -39,6 +39,7 @@ inline constexpr ChoiceRow<SeparatorKind> kSeparatorRows[] = {
     {SeparatorKind::BlankImagePage, "scan", "IDS_BLANK_IMAGE_PAGE"},
     {SeparatorKind::PageMatchingText, "text", "IDS_PAGE_MATCHING_TEXT"},
     {SeparatorKind::ValueChange, "change", "IDS_PAGE_WHERE_VALUE_CHANGES"},
+    {SeparatorKind::PageWithCode, "code", "IDS_PAGE_WITH_CODE"},
 };
 constexpr std::span<const ChoiceRow<NameConstructionMode>> NamingModeChoices() { return kNamingModeRows; }
 constexpr std::span<const ChoiceRow<AutoPrefix>> PrefixChoices() { return kPrefixRows; }

@@ -87,7 +87,8 @@ const SettingsRow kSettingsRows[] = {
      0, -1, true},
     {FIELD(Output.KeepSeparators), "KeepSeparators", 42, Output, "KeepSeparators", false, 0, 1132,
      "Keep blank separator pages (each starts the next output)", "keep-separators",
-     "With --separator blank or scan: a separator page starts the next output instead of being dropped", 0, -1, true},
+     "With --separator blank, scan or code: a separator page starts the next output instead of being dropped", 0,
+     -1, true},
     // The watermark of every range without one of its own, as the range keeps its own.
     {FIELD(Output.EveryRangeWatermark.Text), nullptr, -1, Output, "Watermark"},
     {FIELD(Output.EveryRangeWatermark.FontSize), nullptr, -1, Output, "WatermarkFontSize", 45, 0, 0, nullptr, nullptr,

@@ -20,7 +20,15 @@ namespace tessera {
 // unknown method keeps the output list as it is, an unknown naming mode adds
 // nothing, an unknown prefix is no prefix); an unknown method or separator
 // kind is refused by CheckSettings (model/SettingsCheck.h).
-enum class SeparatorKind : std::int32_t { BlankPage = 0, BlankImagePage = 1, PageMatchingText = 2, ValueChange = 3 };
+enum class SeparatorKind : std::int32_t {
+    BlankPage = 0,
+    BlankImagePage = 1,
+    PageMatchingText = 2,
+    ValueChange = 3,
+    // A page showing a barcode or 2-D code (whose text matches the separator
+    // query's pattern, when it has one); the code names the output after it.
+    PageWithCode = 4,
+};
 // What a separator where a value changes compares from page to page: the
 // text in the separator query's area, the query's match (its groups joined),
 // the page label's prefix, or the page's size and orientation.

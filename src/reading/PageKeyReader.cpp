@@ -65,12 +65,31 @@ PageKeyReader::PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind,
         ready_ = ready_ && extractor_.Attach(document);
 }
 
+PageKeyReader::PageKeyReader(const DocumentHandle& document, const TextQuery& query)
+    : document_(document), kind_(ChangeKeyKind::PatternMatch), query_(query), codes_(true) {
+    TextQuery regex = query;
+    regex.UseRegExp = true;
+    ready_ = (query.Pattern.empty() || CompileTextQuery(pattern_, regex)) && extractor_.Attach(document);
+}
+
+std::optional<SearchPattern::Captures> PageKeyReader::Code(int page) {
+    for (const std::string& code : extractor_.Codes(page)) {
+        if (!pattern_.IsCompiled()) return Key(code);
+        if (std::optional<SearchPattern::Captures> found = pattern_.FirstMatch(code)) {
+            found->numbered[0] = code;
+            return found;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> PageKeyReader::Words(int page, bool useArea) {
     if (!extractor_.Extract(page, query_.Area, useArea)) return std::nullopt;
     return extractor_.Text();
 }
 
 std::optional<SearchPattern::Captures> PageKeyReader::Read(int page) {
+    if (codes_) return Code(page);
     switch (kind_) {
         case ChangeKeyKind::AreaText: {
             const std::string key = CollapsedBlanks(Words(page, true).value_or(""));

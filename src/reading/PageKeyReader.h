@@ -15,6 +15,9 @@ class PageKeyReader {
 public:
     // Reads keys of `kind`; areas and patterns are the query's, by its rules.
     PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query);
+    // Reads the first code a page shows (whose text matches the query's
+    // pattern, a regular expression, when it has one) with its groups.
+    PageKeyReader(const DocumentHandle& document, const TextQuery& query);
     PageKeyReader(const PageKeyReader&) = delete;
     PageKeyReader& operator=(const PageKeyReader&) = delete;
 
@@ -26,6 +29,7 @@ public:
 
 private:
     std::optional<std::string> Words(int page, bool useArea);
+    std::optional<SearchPattern::Captures> Code(int page);
 
     const DocumentHandle& document_;
     ChangeKeyKind kind_;
@@ -33,6 +37,7 @@ private:
     PageTextExtractor extractor_;
     SearchPattern pattern_;
     bool ready_ = true;
+    bool codes_ = false;
 };
 
 // "A-" of "A-12", "" of "12": a label without its number, and the kind of

@@ -30,11 +30,10 @@ bool Take(const std::string& chunk, std::size_t& at, PageKeys& keys) {
     return true;
 }
 
-}  // namespace
-
-std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query,
-                                     unsigned workers) {
-    PageKeyReader reader(document, kind, query);  // its word finder goes with it into every worker
+// The values of every page, read in chunks by the reader, each as `value` gives it.
+template <class Value>
+std::optional<PageKeys> ReadEveryPage(const DocumentHandle& document, PageKeyReader& reader, unsigned workers,
+                                      Value value) {
     if (!reader.Ready()) return std::nullopt;
     const int n = document.PageCount();
     ScanProgress progress(document, n);
@@ -44,9 +43,9 @@ std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKi
         std::string values;
         for (int page = first(chunk); page < std::min(n, first(chunk) + kChunkPages); ++page) {
             const auto key = ReadOr(std::optional<SearchPattern::Captures>(),
-                                    "a page whose value cannot be read stays with the output before",
+                                    "a page whose value cannot be read has none",
                                     [&] { return reader.Read(page); });
-            Put(values, key ? std::optional(key->numbered[0]) : std::nullopt);
+            Put(values, key ? std::optional(value(*key)) : std::nullopt);
         }
         return values;
     };
@@ -63,6 +62,23 @@ std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKi
         for (std::size_t chunk = 0; chunk < chunks && accept(chunk, task(chunk));) ++chunk;
     if (static_cast<int>(keys.size()) != n) return std::nullopt;
     return keys;
+}
+
+}  // namespace
+
+std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query,
+                                     unsigned workers) {
+    PageKeyReader reader(document, kind, query);  // its word finder goes with it into every worker
+    return ReadEveryPage(document, reader, workers, [](const SearchPattern::Captures& key) { return key.numbered[0]; });
+}
+
+std::optional<PageKeys> ReadPageCodes(const DocumentHandle& document, const TextQuery& query, unsigned workers) {
+    PageKeyReader reader(document, query);
+    return ReadEveryPage(document, reader, workers, [](const SearchPattern::Captures& code) {
+        std::string joined = code.numbered[0];
+        for (std::size_t i = 1; i < code.numbered.size(); ++i) joined += kGroupMark + code.numbered[i];
+        return joined;
+    });
 }
 
 }  // namespace tessera

@@ -17,6 +17,10 @@ bool PageTextExtractor::Attach(const DocumentHandle& document) {
     return true;
 }
 
+std::vector<std::string> PageTextExtractor::Codes(int page) {
+    return finder_ ? Host().words->PageCodes(finder_.Get(), page) : std::vector<std::string>();
+}
+
 bool PageTextExtractor::Extract(int page, const PageArea& area, bool useArea) {
     if (!finder_) return false;
     text_.clear();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "access/DocumentHandle.h"
 #include "access/OwnedId.h"
@@ -28,6 +29,8 @@ public:
     bool Extract(int page, const PageArea& area, bool useArea);
 
     const std::string& Text() const { return text_; }
+    // The texts of the codes the page shows; HostError when it cannot be drawn.
+    std::vector<std::string> Codes(int page);
     bool Attached() const { return static_cast<bool>(finder_); }
     int WordCount() const { return wordCount_; }
 

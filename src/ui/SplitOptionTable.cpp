@@ -164,7 +164,14 @@ void Separator(const std::string& value, SplitSettings& s) {
         return;
     }
     if (value.rfind("change=", 0) == 0) return ValueChange(value.substr(7), s.Output);
-    throw BadValue("expected text=PATTERN, blank, scan, scan=SENSITIVITY or change=WHAT, not \"" + value + "\"");
+    if (value == "code" || value.rfind("code=", 0) == 0) {
+        s.Output.SeparatorType = SeparatorKind::PageWithCode;
+        s.Output.SeparatorQuery.Pattern = value.size() > 5 ? value.substr(5) : "";
+        s.Output.SeparatorQuery.UseRegExp = true;
+        return;
+    }
+    throw BadValue("expected text=PATTERN, blank, scan, scan=SENSITIVITY, change=WHAT, code or code=REGEX, not \"" +
+                   value + "\"");
 }
 
 void Area(const std::string& value, PageArea& target) {
@@ -279,8 +286,10 @@ const std::vector<SplitOption>& Options() {
           "noise from 10 (clean scans) to 80 (noisy ones; 40 unless --remembered brings back another); "
           "change=area:L,T,R,B, change=regex:PATTERN, change=label or change=size starts a new output at every "
           "page whose words in that area, first match of PATTERN (its groups joined, if it has any), label "
-          "prefix, or size and orientation differ from the output's",
-          kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT"),
+          "prefix, or size and orientation differ from the output's; code drops every page showing a barcode "
+          "or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec), code=REGEX only those "
+          "whose text matches, and the code names the output after it ({code}, {1}...)",
+          kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT|code[=REGEX]"),
          [](const std::string& v, DialogFields& f) {
              ChooseMethod(f, SplitMethod::SeparatorPages);
              Separator(v, f.settings);

@@ -9,6 +9,7 @@
 #include "ui/OutputFolder.h"
 #include "ui/SeparatorSearchDialog.h"
 #include "ui/SplitSettingsDialog.h"
+#include "ui/CodeSeparatorDialog.h"
 #include "ui/NameTemplateDialog.h"
 #include "ui/TextAreaDialog.h"
 #include "ui/ValueChangeDialog.h"
@@ -27,6 +28,9 @@ void SplitSettingsDialog::SeparatorOptions() {
         if (view_->RunModal(dialog)) output.BlankPageThreshold = dialog.Result();
     } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::PageMatchingText)) {
         SeparatorSearchDialog dialog(output.SeparatorQuery);
+        if (view_->RunModal(dialog)) output.SeparatorQuery = dialog.Result();
+    } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::PageWithCode)) {
+        CodeSeparatorDialog dialog(output.SeparatorQuery);
         if (view_->RunModal(dialog)) output.SeparatorQuery = dialog.Result();
     } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::ValueChange)) {
         ReadFields();

@@ -195,6 +195,19 @@ TEST(PlanTest, BlankSeparatorsAreThePagesWithoutTextAndScannedSheetsWithoutInk) 
 
 // --save-profile, then --profile, plan and write the same outputs as the
 // options themselves; the sample profiles are those options.
+// Sheets with a QR code as scanned (images), and a shipping label whose Code
+// 128 is drawn: each ends the output before it and names the one after it.
+TEST(PlanTest, SheetsWithACodeSeparateOutputsAndNameThem) {
+    TempFolder config;
+    const std::string sheets = " " + Data("code-separator-sheets.pdf");
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --separator code --name '{code}'" + sheets).output,
+              "1\t1.pdf\t1-2\n2\tDOC-A.pdf\t4\tDOC-A\n3\tSHIP-1234.pdf\t7-8\tSHIP-1234\n");
+    EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator code --keep-separators" + sheets)),
+              "1-2 3-4 5 6-8");
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --separator 'code=^DOC-(\\w)' --name 'Part {1}'" + sheets).output,
+              "1\tPart .pdf\t1-2\n2\tPart A.pdf\t4\tDOC-A\n3\tPart B.pdf\t6-8\tDOC-B\n");
+}
+
 TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
     const struct {
         const char* sample;  // in samples/, saved from these options

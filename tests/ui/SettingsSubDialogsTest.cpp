@@ -4,6 +4,7 @@
 #include "support/PdfFixture.h"
 #include "ui/BlankImageSettingsDialog.h"
 #include "ui/BookmarkPickerDialog.h"
+#include "ui/CodeSeparatorDialog.h"
 #include "ui/DialogTestHost.h"
 #include "ui/ElementContentDialog.h"
 #include "ui/NameTemplateDialog.h"
@@ -88,6 +89,17 @@ TEST(ValueChangeDialogTest, TakesTheValueItsRulesAndRefusesWhatCannotBeRead) {
     EXPECT_EQ(std::tuple(r.ChangeKey, r.SeparatorQuery.Pattern, r.SeparatorQuery.UseRegExp, r.MissingKeyStartsNew,
                          r.GroupSameKey),
               std::tuple(ChangeKeyKind::PatternMatch, std::string("Invoice (\\d+)"), true, true, true));
+}
+
+TEST(CodeSeparatorDialogTest, TakesAPatternThatCompilesOrNone) {
+    test::DialogTestHost host;
+    test::Opened<CodeSeparatorDialog> d(TextQuery{});
+    d.view.Type(1222, "DOC-(");
+    EXPECT_FALSE(d.view.PressOk());
+    EXPECT_EQ(host.TakeAlerts().size(), 1u);
+    d.view.Type(1222, "");
+    ASSERT_TRUE(d.view.PressOk()) << "no pattern: any code";
+    EXPECT_TRUE(d.dialog.Result().UseRegExp && d.dialog.Result().Pattern.empty());
 }
 
 constexpr ControlId kAreaLeft = 1116, kAreaRight = 1117, kAreaTop = 1118, kUnits = 1114;

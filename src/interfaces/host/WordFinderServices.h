@@ -33,6 +33,10 @@ public:
     virtual void DestroyWordFinder(WordFinderId finder) = 0;
     // The words of a 0-based page, top to bottom, left to right on each line.
     virtual std::vector<PageWord> PageWords(WordFinderId finder, int page) = 0;
+    // The text of a barcode or 2-D code (QR, Data Matrix, Code 128, Code 39,
+    // EAN/UPC, PDF417, Aztec) the 0-based page shows as it is drawn: one text,
+    // or none where it shows none. HostError when the page cannot be drawn.
+    virtual std::vector<std::string> PageCodes(WordFinderId finder, int page) = 0;
 };
 
 }  // namespace tessera::host
