@@ -178,8 +178,12 @@ fz_stext_page* LoadText(fz_context* ctx, pdf_document* doc, int number, int* obj
 constexpr float kCodeDpi = 200.0f;
 constexpr float kMostCodePixels = 40.0e6f;
 
-fz_pixmap* DrawGrey(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation, char* error,
-                    std::size_t size) {
+// A colour's share of a page needs no detail: 36 dpi shows a sheet's colour
+// and its noise alike.
+constexpr float kColourDpi = 36.0f;
+
+fz_pixmap* Draw(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation, char* error,
+                std::size_t size, float dpi, bool rgb) {
     fz_page* page = nullptr;
     fz_pixmap* pixmap = nullptr;
     fz_var(page);
@@ -188,10 +192,10 @@ fz_pixmap* DrawGrey(fz_context* ctx, pdf_document* doc, int number, int* object,
     fz_try(ctx) {
         page = LoadPageObject(ctx, doc, number, object, generation);
         const fz_rect bounds = fz_bound_page(ctx, page);
-        float scale = kCodeDpi / 72.0f;
+        float scale = dpi / 72.0f;
         const float pixels = (bounds.x1 - bounds.x0) * (bounds.y1 - bounds.y0) * scale * scale;
         if (pixels > kMostCodePixels) scale *= std::sqrt(kMostCodePixels / pixels);
-        pixmap = fz_new_pixmap_from_page(ctx, page, fz_scale(scale, scale), fz_device_gray(ctx), 0);
+        pixmap = fz_new_pixmap_from_page(ctx, page, fz_scale(scale, scale), rgb ? fz_device_rgb(ctx) : fz_device_gray(ctx), 0);
     }
     fz_always(ctx) { fz_drop_page(ctx, page); }
     fz_catch(ctx) {
@@ -257,12 +261,32 @@ void MupdfDocument::TextDeleter::operator()(fz_stext_page* page) const { fz_drop
 
 std::vector<std::string> MupdfDocument::PageCodes(int index, int shownPage, ObjectId& page) {
     char error[256] = "";
-    fz_pixmap* pixmap = DrawGrey(context_, document_, index, &page.number, &page.generation, error, sizeof error);
+    fz_pixmap* pixmap =
+        Draw(context_, document_, index, &page.number, &page.generation, error, sizeof error, kCodeDpi, false);
     if (!pixmap)
         throw host::HostError(host::kErrorDamaged, "cannot draw page " + std::to_string(shownPage + 1) + ": " + error);
     std::vector<std::string> codes = ReadCodes(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride));
     fz_drop_pixmap(context_, pixmap);
     return codes;
+}
+
+double MupdfDocument::ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance) {
+    char error[256] = "";
+    fz_pixmap* pixmap =
+        Draw(context_, document_, index, &page.number, &page.generation, error, sizeof error, kColourDpi, true);
+    if (!pixmap)
+        throw host::HostError(host::kErrorDamaged, "cannot draw page " + std::to_string(shownPage + 1) + ": " + error);
+    const int want[3] = {static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF), static_cast<int>(rgb & 0xFF)};
+    std::size_t within = 0;
+    for (int y = 0; y < pixmap->h; ++y) {
+        const unsigned char* pixel = pixmap->samples + static_cast<std::ptrdiff_t>(y) * pixmap->stride;
+        for (int x = 0; x < pixmap->w; ++x, pixel += pixmap->n)
+            within += std::abs(pixel[0] - want[0]) <= tolerance && std::abs(pixel[1] - want[1]) <= tolerance &&
+                      std::abs(pixel[2] - want[2]) <= tolerance;
+    }
+    const double pixels = static_cast<double>(pixmap->w) * pixmap->h;
+    fz_drop_pixmap(context_, pixmap);
+    return pixels > 0 ? static_cast<double>(within) / pixels : 0.0;
 }
 
 MupdfDocument::Text MupdfDocument::PageText(int index, int shownPage, ObjectId& page) {

@@ -2,6 +2,7 @@
 // One document opened with MuPDF, for its text. MuPDF reports errors with
 // setjmp/longjmp, so its calls stay inside this class's small C-style
 // functions and come out as HostError; its warnings are counted, not printed.
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,6 +56,9 @@ public:
     // says which page object it led to; HostError naming shownPage when the
     // page cannot be drawn.
     std::vector<std::string> PageCodes(int index, int shownPage, ObjectId& page);
+    // The share of page `index`'s pixels within tolerance of the colour, as
+    // PageColourShare in host/WordFinderServices.h says.
+    double ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance);
 
     int Warnings() const { return warnings_; }
 

@@ -105,7 +105,8 @@ std::optional<std::vector<host::PageWord>> MupdfWordFinder::ReadAhead(Finder& fi
 }
 
 // Pages are found as the words' pages are, without the threads reading ahead.
-std::vector<std::string> MupdfWordFinder::PageCodes(host::WordFinderId id, int page) {
+template <class Read>
+auto MupdfWordFinder::OnPage(host::WordFinderId id, int page, Read read) {
     Finder& finder = Get(id);
     if (page < 0 || static_cast<std::size_t>(page) >= finder.wanted.size())
         throw host::HostError(host::kErrorPageRange, "page " + std::to_string(page + 1) + " is not in the document");
@@ -113,17 +114,29 @@ std::vector<std::string> MupdfWordFinder::PageCodes(host::WordFinderId id, int p
     ObjectId loaded;
     if (!finder.pages) {
         try {
-            std::vector<std::string> codes = finder.text->PageCodes(page, page, loaded);
-            if (loaded == finder.wanted[p]) return codes;
+            auto value = read(*finder.text, page, loaded);
+            if (loaded == finder.wanted[p]) return value;
         } catch (const host::HostError&) {
             if (loaded == finder.wanted[p]) throw;  // the right page, which cannot be drawn
         }
         MatchAllPages(finder);
     }
-    std::vector<std::string> codes = finder.text->PageCodes((*finder.pages)[p], page, loaded);
+    auto value = read(*finder.text, (*finder.pages)[p], loaded);
     if (loaded != finder.wanted[p])
         throw host::HostError(host::kErrorDamaged, "the page reader did not find page " + std::to_string(page + 1));
-    return codes;
+    return value;
+}
+
+std::vector<std::string> MupdfWordFinder::PageCodes(host::WordFinderId id, int page) {
+    return OnPage(id, page, [page](MupdfDocument& text, int index, ObjectId& loaded) {
+        return text.PageCodes(index, page, loaded);
+    });
+}
+
+double MupdfWordFinder::PageColourShare(host::WordFinderId id, int page, std::uint32_t rgb, int tolerance) {
+    return OnPage(id, page, [=](MupdfDocument& text, int index, ObjectId& loaded) {
+        return text.ColourShare(index, page, loaded, rgb, tolerance);
+    });
 }
 
 std::vector<host::PageWord> MupdfWordFinder::PageWords(host::WordFinderId id, int page) {

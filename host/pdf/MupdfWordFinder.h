@@ -30,6 +30,7 @@ public:
     void DestroyWordFinder(host::WordFinderId finder) override;
     std::vector<host::PageWord> PageWords(host::WordFinderId finder, int page) override;
     std::vector<std::string> PageCodes(host::WordFinderId finder, int page) override;
+    double PageColourShare(host::WordFinderId finder, int page, std::uint32_t rgb, int tolerance) override;
 
 private:
     struct Finder {
@@ -45,6 +46,10 @@ private:
         int lastAsked = -2;
     };
     Finder& Get(host::WordFinderId finder);
+    // What read(document, MuPDF's index, loaded) gives for the page, once the
+    // page it loaded is the one qpdf has there.
+    template <class Read>
+    auto OnPage(host::WordFinderId finder, int page, Read read);
     // Matches the pages, reading qpdf's copy when MuPDF misses one in the
     // file; HostError when even the copy does not show every page.
     void MatchAllPages(Finder& finder);

@@ -189,7 +189,7 @@ bool PlanBySeparators(SplitSettings& settings, const DocumentHandle& source) {
     if (o.SeparatorType == SeparatorKind::PageWithCode) return PlanByCodes(settings, source);
     settings.Outputs.clear();
     return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
-                             o.SeparatorQuery, WorkerCount(settings), o.KeepSeparators);
+                             o.SeparatorQuery, WorkerCount(settings), o.KeepSeparators, &o);
 }
 
 // The planner of each row of SplitMethodRows.

@@ -40,6 +40,7 @@ inline constexpr ChoiceRow<SeparatorKind> kSeparatorRows[] = {
     {SeparatorKind::PageMatchingText, "text", "IDS_PAGE_MATCHING_TEXT"},
     {SeparatorKind::ValueChange, "change", "IDS_PAGE_WHERE_VALUE_CHANGES"},
     {SeparatorKind::PageWithCode, "code", "IDS_PAGE_WITH_CODE"},
+    {SeparatorKind::ColouredSheet, "sheet", "IDS_COLOURED_SHEET"},
 };
 constexpr std::span<const ChoiceRow<NameConstructionMode>> NamingModeChoices() { return kNamingModeRows; }
 constexpr std::span<const ChoiceRow<AutoPrefix>> PrefixChoices() { return kPrefixRows; }

@@ -28,6 +28,8 @@ enum class SeparatorKind : std::int32_t {
     // A page showing a barcode or 2-D code (whose text matches the separator
     // query's pattern, when it has one); the code names the output after it.
     PageWithCode = 4,
+    // A sheet of one colour (black, yellow...): most of it within a tolerance of the colour.
+    ColouredSheet = 5,
 };
 // What a separator where a value changes compares from page to page: the
 // text in the separator query's area, the query's match (its groups joined),
@@ -71,6 +73,12 @@ struct OutputSettings {
     bool GroupSameKey = false;
     // A blank or scanned separator page starts the next output instead of being dropped.
     bool KeepSeparators = false;
+    // A sheet of one colour: the colour (0xRRGGBB), how far (0 to 255 in
+    // each of red, green and blue) a pixel may lie from it, and the percentage
+    // of the sheet that must lie that near.
+    std::int32_t SheetColour = 0x000000;
+    std::int32_t SheetTolerance = 64;
+    std::int32_t SheetShare = 95;
 
     friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };

@@ -21,6 +21,10 @@ std::vector<std::string> PageTextExtractor::Codes(int page) {
     return finder_ ? Host().words->PageCodes(finder_.Get(), page) : std::vector<std::string>();
 }
 
+double PageTextExtractor::ColourShare(int page, std::uint32_t rgb, int tolerance) {
+    return finder_ ? Host().words->PageColourShare(finder_.Get(), page, rgb, tolerance) : 0.0;
+}
+
 bool PageTextExtractor::Extract(int page, const PageArea& area, bool useArea) {
     if (!finder_) return false;
     text_.clear();

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "access/Host.h"
+#include "access/ReadOr.h"
 
 #include "reading/BlankPage.h"
 #include "reading/PageScan.h"
@@ -114,7 +115,33 @@ ChunkScan TextScan(PageTextExtractor& extractor, const SearchPattern& pattern, c
     return {bits, note};
 }
 
+// The extractor's word finder goes with it into every worker.
+ChunkScan SheetScan(PageTextExtractor& extractor, const OutputSettings& o) {
+    const auto isSheet = [&extractor, &o](int page) {
+        return ReadOr(false, "a page that cannot be drawn is no sheet", [&] {
+            return extractor.ColourShare(page, static_cast<std::uint32_t>(o.SheetColour), o.SheetTolerance) * 100.0 >=
+                   o.SheetShare;
+        });
+    };
+    const auto bits = [isSheet](int first, int count) {
+        int bits = 0;
+        for (int i = 0; i < count; ++i)
+            if (isSheet(first + i)) bits |= 1 << i;
+        return bits;
+    };
+    return {bits, [](int) { return true; }};
+}
+
 }  // namespace
+
+bool BuildSheetPageList(const DocumentHandle& document, std::vector<int>& pages, const OutputSettings& output,
+                        unsigned workers) {
+    pages.clear();
+    PageTextExtractor extractor;
+    if (!extractor.Attach(document)) return false;
+    ScanInChunks(document, pages, workers, SheetScan(extractor, output));
+    return true;
+}
 
 bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, SeparatorKind separatorType,
                            double threshold, const TextQuery& query, unsigned workers) {
@@ -130,10 +157,15 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
 }
 
 bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
-                       double threshold, const TextQuery& query, unsigned workers, bool keepSeparators) {
-    if (separatorType < BlankPage || separatorType > PageMatchingText) return false;
+                       double threshold, const TextQuery& query, unsigned workers, bool keepSeparators,
+                       const OutputSettings* sheet) {
     std::vector<int> separators;
-    if (!BuildMatchingPageList(document, separators, separatorType, threshold, query, workers)) return false;
+    if (separatorType == ColouredSheet) {
+        if (!sheet || !BuildSheetPageList(document, separators, *sheet, workers)) return false;
+    } else if (separatorType < BlankPage || separatorType > PageMatchingText ||
+               !BuildMatchingPageList(document, separators, separatorType, threshold, query, workers)) {
+        return false;
+    }
     int start = 0;
     for (int page : separators) {
         if (page - start > 0) AppendOutput(outputs, start, page - start);

@@ -20,6 +20,12 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
 // the next output; a blank separator belongs to no output unless it is kept,
 // when it starts the next one too. No output is empty.
 bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
-                       double threshold, const TextQuery& query, unsigned workers = 1, bool keepSeparators = false);
+                       double threshold, const TextQuery& query, unsigned workers = 1, bool keepSeparators = false,
+                       const OutputSettings* sheet = nullptr);
+
+// The 0-based pages that are sheets of the output settings' colour, tolerance
+// and share; false without a word finder.
+bool BuildSheetPageList(const DocumentHandle& document, std::vector<int>& pages, const OutputSettings& output,
+                        unsigned workers = 1);
 
 }  // namespace tessera

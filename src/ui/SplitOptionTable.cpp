@@ -132,6 +132,30 @@ int Sensitivity(const std::string& text, const std::string& whole, SplitSettings
 
 void Area(const std::string& value, PageArea& target);
 
+// "black", "yellow"... or "#RRGGBB", then ":TOLERANCE" (0 to 255) when given.
+void Sheet(const std::string& what, OutputSettings& o) {
+    static const std::pair<const char*, std::int32_t> kColours[] = {
+        {"black", 0x000000}, {"white", 0xFFFFFF}, {"grey", 0x808080}, {"yellow", 0xFFFF00}, {"red", 0xFF0000},
+        {"green", 0x00FF00}, {"blue", 0x0000FF}, {"orange", 0xFFA500}, {"pink", 0xFFC0CB}};
+    const std::size_t colon = what.find(':');
+    const std::string colour = what.substr(0, colon);
+    std::optional<std::int32_t> rgb;
+    for (const auto& [name, value] : kColours)
+        if (colour == name) rgb = value;
+    if (!rgb && colour.size() == 7 && colour[0] == '#' &&
+        colour.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string::npos)
+        rgb = static_cast<std::int32_t>(std::stoul(colour.substr(1), nullptr, 16));
+    if (!rgb) throw BadValue("expected black, white, grey, yellow, red, green, blue, orange, pink or #RRGGBB, not \"" +
+                             colour + "\"");
+    if (colon != std::string::npos) {
+        const int tolerance = PositiveNumber(what.substr(colon + 1), what);
+        if (tolerance > 255) throw BadValue("a tolerance is 1 to 255, not " + what.substr(colon + 1));
+        o.SheetTolerance = tolerance;
+    }
+    o.SheetColour = *rgb;
+    o.SeparatorType = SeparatorKind::ColouredSheet;
+}
+
 // "area:L,T,R,B", "regex:PATTERN", "label" or "size".
 void ValueChange(const std::string& what, OutputSettings& o) {
     o.SeparatorType = SeparatorKind::ValueChange;
@@ -164,14 +188,15 @@ void Separator(const std::string& value, SplitSettings& s) {
         return;
     }
     if (value.rfind("change=", 0) == 0) return ValueChange(value.substr(7), s.Output);
+    if (value.rfind("sheet=", 0) == 0) return Sheet(value.substr(6), s.Output);
     if (value == "code" || value.rfind("code=", 0) == 0) {
         s.Output.SeparatorType = SeparatorKind::PageWithCode;
         s.Output.SeparatorQuery.Pattern = value.size() > 5 ? value.substr(5) : "";
         s.Output.SeparatorQuery.UseRegExp = true;
         return;
     }
-    throw BadValue("expected text=PATTERN, blank, scan, scan=SENSITIVITY, change=WHAT, code or code=REGEX, not \"" +
-                   value + "\"");
+    throw BadValue("expected text=PATTERN, blank, scan, scan=SENSITIVITY, change=WHAT, code, code=REGEX or "
+                   "sheet=COLOUR, not \"" + value + "\"");
 }
 
 void Area(const std::string& value, PageArea& target) {
@@ -288,8 +313,10 @@ const std::vector<SplitOption>& Options() {
           "page whose words in that area, first match of PATTERN (its groups joined, if it has any), label "
           "prefix, or size and orientation differ from the output's; code drops every page showing a barcode "
           "or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec), code=REGEX only those "
-          "whose text matches, and the code names the output after it ({code}, {1}...)",
-          kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT|code[=REGEX]"),
+          "whose text matches, and the code names the output after it ({code}, {1}...); sheet=COLOUR[:TOLERANCE] "
+          "drops every sheet of that colour (black, white, grey, yellow, red, green, blue, orange, pink or "
+          "#RRGGBB; TOLERANCE 1 to 255 in each of red, green and blue, 64 at first) over --sheet-share of it",
+          kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT|code[=REGEX]|sheet=COLOUR[:TOL]"),
          [](const std::string& v, DialogFields& f) {
              ChooseMethod(f, SplitMethod::SeparatorPages);
              Separator(v, f.settings);
@@ -309,6 +336,13 @@ const std::vector<SplitOption>& Options() {
              f.settings.Output.MissingKeyStartsNew = v == "new";
          }},
         FromSchema("group-same-key", kMethod),
+        {Spec("sheet-share", "", OptionKind::PositiveInteger, {},
+          "With --separator sheet=: the percentage of a sheet that must lie near its colour, 50 to 100 (95 at first)",
+          kMethod, "N"),
+         [](const std::string& v, DialogFields& f) {
+             OutputSettings& o = f.settings.Output;
+             o.SheetShare = NumberWithin(v, f.settings, o.SheetShare, "the share of a sheet");
+         }},
         {Spec("manifest", "", OptionKind::Text, {},
           "Hand-made outputs from a CSV file (RFC 4180): a row name,SELECTION (as --doc takes it) or name,COUNT "
           "(the next COUNT pages, from page 1) per output, in order; a header row name,selection is skipped",

@@ -11,6 +11,7 @@
 #include "ui/SplitSettingsDialog.h"
 #include "ui/CodeSeparatorDialog.h"
 #include "ui/NameTemplateDialog.h"
+#include "ui/SheetSeparatorDialog.h"
 #include "ui/TextAreaDialog.h"
 #include "ui/ValueChangeDialog.h"
 
@@ -29,6 +30,9 @@ void SplitSettingsDialog::SeparatorOptions() {
     } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::PageMatchingText)) {
         SeparatorSearchDialog dialog(output.SeparatorQuery);
         if (view_->RunModal(dialog)) output.SeparatorQuery = dialog.Result();
+    } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::ColouredSheet)) {
+        SheetSeparatorDialog dialog(output);
+        if (view_->RunModal(dialog)) output = dialog.Result();
     } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::PageWithCode)) {
         CodeSeparatorDialog dialog(output.SeparatorQuery);
         if (view_->RunModal(dialog)) output.SeparatorQuery = dialog.Result();

@@ -374,6 +374,30 @@ TEST_F(TextScanTest, EmbeddedFontProgramsGiveTheTextOfFontsWithoutUnicode) {
     EXPECT_EQ(Split(doc, Text("ภาษา")), (Spans{"1-3", "4-4"}));
 }
 
+// Sheets of one colour between documents: a yellow divider with a word on it,
+// a scanned one a little off its colour, and a black sheet.
+TEST_F(TextScanTest, SheetsOfOneColourAreSeparatorsWithinTheirTolerance) {
+    test::PdfFixture pdf(std::vector<std::string>{"Letter one"});
+    const QPDFObjectHandle font = QPDFObjectHandle::parse(
+        "<< /Font << /F << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >>");
+    for (const char* page : {"1 1 0 rg 0 0 612 792 re f 0 g BT /F 10 Tf 72 40 Td (divider) Tj ET",
+                             "BT /F 12 Tf 72 700 Td (Letter two) Tj ET", "0 g 0 0 612 792 re f",
+                             "BT /F 12 Tf 72 700 Td (Letter three) Tj ET", "0.95 0.92 0.2 rg 0 0 612 792 re f"})
+        pdf.AddContentPage(page, font);
+    pdf.Write(host.folder / "sheets.pdf");
+    const DocumentHandle doc(host.OpenActive(host.folder / "sheets.pdf"), DocumentHandle::Ownership::Borrowed);
+    OutputSettings o;
+    const auto split = [&](std::int32_t colour, int tolerance) {
+        o.SheetColour = colour, o.SheetTolerance = tolerance;
+        OutputList outputs;
+        EXPECT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::ColouredSheet, 0, {}, 1, false, &o));
+        return SpansOf(outputs);
+    };
+    EXPECT_EQ(split(0xFFFF00, 64), (Spans{"1-1", "3-5"}));
+    EXPECT_EQ(split(0xFFFF00, 10), (Spans{"1-1", "3-6"})) << "the scanned yellow is too far off";
+    EXPECT_EQ(split(0x000000, 64), (Spans{"1-3", "5-6"}));
+}
+
 TEST(WordsReadAheadTest, AScanFromFirstToLastPageReadsWhatSinglePagesRead) {
     const auto described = [](const std::vector<host::PageWord>& words) {
         std::ostringstream out;

@@ -10,6 +10,7 @@
 #include "ui/NameTemplateDialog.h"
 #include "ui/OutputDocumentOptionsDialog.h"
 #include "ui/SeparatorSearchDialog.h"
+#include "ui/SheetSeparatorDialog.h"
 #include "ui/TextAreaDialog.h"
 #include "ui/TextSearchRangeDialog.h"
 #include "ui/ValueChangeDialog.h"
@@ -100,6 +101,22 @@ TEST(CodeSeparatorDialogTest, TakesAPatternThatCompilesOrNone) {
     d.view.Type(1222, "");
     ASSERT_TRUE(d.view.PressOk()) << "no pattern: any code";
     EXPECT_TRUE(d.dialog.Result().UseRegExp && d.dialog.Result().Pattern.empty());
+}
+
+TEST(SheetSeparatorDialogTest, TakesAColourAToleranceAndAShareWithinTheirRanges) {
+    test::DialogTestHost host;
+    test::Opened<SheetSeparatorDialog> d(OutputSettings{});
+    EXPECT_EQ(d.view.Text(1231) + " " + d.view.Text(1232) + " " + d.view.Text(1233), "#000000 64 95");
+    for (const auto& [id, text] : {std::pair{1231, "yellow"}, {1232, "0"}, {1233, "101"}}) {
+        test::Opened<SheetSeparatorDialog> bad(OutputSettings{});
+        bad.view.Type(id, text);
+        EXPECT_FALSE(bad.view.PressOk()) << text;
+    }
+    EXPECT_EQ(host.TakeAlerts(), host.Texts({"IDS_SHEET_COLOUR_INVALID", "IDS_SHEET_TOLERANCE_INVALID",
+                                             "IDS_SHEET_SHARE_INVALID"}));
+    d.view.Type(1231, "#ffff00");
+    ASSERT_TRUE(d.view.PressOk());
+    EXPECT_EQ(d.dialog.Result().SheetColour, 0xFFFF00);
 }
 
 constexpr ControlId kAreaLeft = 1116, kAreaRight = 1117, kAreaTop = 1118, kUnits = 1114;

@@ -37,6 +37,10 @@ public:
     // EAN/UPC, PDF417, Aztec) the 0-based page shows as it is drawn: one text,
     // or none where it shows none. HostError when the page cannot be drawn.
     virtual std::vector<std::string> PageCodes(WordFinderId finder, int page) = 0;
+    // The share (0 to 1) of the 0-based page's area, as drawn, whose colour
+    // lies within `tolerance` (0 to 255, in each of red, green and blue) of
+    // `rgb` (0xRRGGBB). HostError when the page cannot be drawn.
+    virtual double PageColourShare(WordFinderId finder, int page, std::uint32_t rgb, int tolerance) = 0;
 };
 
 }  // namespace tessera::host
