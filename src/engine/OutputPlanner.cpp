@@ -171,13 +171,20 @@ bool PlanByCodes(SplitSettings& settings, const DocumentHandle& source) {
         settings.Outputs.back().KeyGroups.assign(found.begin() + 1, found.end());
         pages.clear();
     };
-    for (int page = 0; page < static_cast<int>(codes->size()); ++page) {
-        const std::optional<std::string>& code = (*codes)[static_cast<std::size_t>(page)];
-        if (code) {
+    const int n = static_cast<int>(codes->size());
+    for (int page = 0; page < n; ++page) {
+        // In a duplex scan only a front is a separator sheet, and its back goes
+        // with it when it is blank or shows a code too.
+        const bool sheet = (*codes)[static_cast<std::size_t>(page)] && !(o.Duplex && page % 2 != 0);
+        if (sheet) {
             endOutput();
-            found = SplitText(*code, kGroupMark);
+            found = SplitText(*(*codes)[static_cast<std::size_t>(page)], kGroupMark);
         }
-        if (!code || o.KeepSeparators) pages.push_back(page);
+        if (!sheet || o.KeepSeparators) pages.push_back(page);
+        const int back = page + 1;
+        if (sheet && o.Duplex && !o.KeepSeparators && back < n &&
+            ((*codes)[static_cast<std::size_t>(back)] || IsBlankBack(source, back, o.BlankPageThreshold * 0.0001)))
+            ++page;
     }
     endOutput();
     return true;
@@ -189,7 +196,7 @@ bool PlanBySeparators(SplitSettings& settings, const DocumentHandle& source) {
     if (o.SeparatorType == SeparatorKind::PageWithCode) return PlanByCodes(settings, source);
     settings.Outputs.clear();
     return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
-                             o.SeparatorQuery, WorkerCount(settings), o.KeepSeparators, &o);
+                             o.SeparatorQuery, WorkerCount(settings), &o);
 }
 
 // The planner of each row of SplitMethodRows.

@@ -89,6 +89,11 @@ const SettingsRow kSettingsRows[] = {
      "Keep blank separator pages (each starts the next output)", "keep-separators",
      "With --separator blank, scan, code or sheet: a separator page starts the next output instead of being dropped",
      0, -1, true},
+    {FIELD(Output.Duplex), "Duplex", 46, Output, "Duplex", false, 0, 1133,
+     "Scanned on both sides (a separator sheet's back goes with it)", "duplex",
+     "With --separator blank, scan, code or sheet: pages come in sheets of two; only a front is a separator, "
+     "the back of a separator sheet is dropped with it when it is blank or a separator, and a document's own "
+     "blank backs are kept", 0, -1, true},
     {FIELD(Output.SheetColour), "SheetColour", 43, Output, "SheetColour", 0, 0, 0, nullptr, nullptr, nullptr, 0,
      0xFFFFFF, true},
     {FIELD(Output.SheetTolerance), "SheetTolerance", 44, Output, "SheetTolerance", 64, 0, 0, nullptr, nullptr,

@@ -79,6 +79,9 @@ struct OutputSettings {
     std::int32_t SheetColour = 0x000000;
     std::int32_t SheetTolerance = 64;
     std::int32_t SheetShare = 95;
+    // Pages come in sheets of two: only a front is a separator, and the back
+    // of a separator sheet goes with it when it is blank or a separator too.
+    bool Duplex = false;
 
     friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };

@@ -134,6 +134,26 @@ ChunkScan SheetScan(PageTextExtractor& extractor, const OutputSettings& o) {
 
 }  // namespace
 
+bool IsBlankBack(const DocumentHandle& document, int page, double threshold) {
+    PageContentHolder holder;
+    return holder.Acquire(document.Doc(), page) && (IsBlankPage(holder) || IsBlankImagePage(holder, threshold));
+}
+
+std::vector<int> DuplexSheets(const DocumentHandle& document, std::vector<int>& separators, double threshold) {
+    const int n = document.PageCount();
+    std::vector<int> fronts, dropped;
+    for (const int page : separators) {
+        if (page % 2 != 0) continue;
+        fronts.push_back(page);
+        dropped.push_back(page);
+        const int back = page + 1;
+        if (back < n && (std::ranges::binary_search(separators, back) || IsBlankBack(document, back, threshold)))
+            dropped.push_back(back);
+    }
+    separators = fronts;
+    return dropped;
+}
+
 bool BuildSheetPageList(const DocumentHandle& document, std::vector<int>& pages, const OutputSettings& output,
                         unsigned workers) {
     pages.clear();
@@ -157,19 +177,22 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
 }
 
 bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
-                       double threshold, const TextQuery& query, unsigned workers, bool keepSeparators,
-                       const OutputSettings* sheet) {
+                       double threshold, const TextQuery& query, unsigned workers, const OutputSettings* options) {
     std::vector<int> separators;
     if (separatorType == ColouredSheet) {
-        if (!sheet || !BuildSheetPageList(document, separators, *sheet, workers)) return false;
+        if (!options || !BuildSheetPageList(document, separators, *options, workers)) return false;
     } else if (separatorType < BlankPage || separatorType > PageMatchingText ||
                !BuildMatchingPageList(document, separators, separatorType, threshold, query, workers)) {
         return false;
     }
+    const bool duplex = options && options->Duplex && separatorType != PageMatchingText;
+    const std::vector<int> dropped = duplex ? DuplexSheets(document, separators, threshold) : std::vector<int>();
+    const bool keep = separatorType == PageMatchingText || (options && options->KeepSeparators);
     int start = 0;
     for (int page : separators) {
         if (page - start > 0) AppendOutput(outputs, start, page - start);
-        start = separatorType == PageMatchingText || keepSeparators ? page : page + 1;
+        start = keep ? page : page + 1;
+        if (!keep && std::ranges::binary_search(dropped, page + 1)) ++start;  // the separator sheet's back
     }
     const int n = document.PageCount();
     if (n - start > 0) AppendOutput(outputs, start, n - start);

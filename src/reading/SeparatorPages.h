@@ -17,11 +17,21 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
                            double threshold, const TextQuery& query, unsigned workers = 1);
 
 // Appends one output per stretch between separators. A text separator starts
-// the next output; a blank separator belongs to no output unless it is kept,
-// when it starts the next one too. No output is empty.
+// the next output; another separator belongs to no output unless the options
+// keep it, when it starts the next one too. The options also give a sheet's
+// colour and whether pages come in duplex sheets. No output is empty.
 bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
-                       double threshold, const TextQuery& query, unsigned workers = 1, bool keepSeparators = false,
-                       const OutputSettings* sheet = nullptr);
+                       double threshold, const TextQuery& query, unsigned workers = 1,
+                       const OutputSettings* options = nullptr);
+
+// Whether a page is blank as the back of a sheet is: no content, or a scan
+// without ink at the threshold. False for a page that cannot be read.
+bool IsBlankBack(const DocumentHandle& document, int page, double threshold);
+
+// The separators of a duplex scan: only fronts (even 0-based pages) count;
+// each comes with its back where the back is blank or a separator too.
+// Returns the pages to drop; `separators` keeps the fronts.
+std::vector<int> DuplexSheets(const DocumentHandle& document, std::vector<int>& separators, double threshold);
 
 // The 0-based pages that are sheets of the output settings' colour, tolerance
 // and share; false without a word finder.

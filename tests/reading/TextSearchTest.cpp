@@ -390,12 +390,29 @@ TEST_F(TextScanTest, SheetsOfOneColourAreSeparatorsWithinTheirTolerance) {
     const auto split = [&](std::int32_t colour, int tolerance) {
         o.SheetColour = colour, o.SheetTolerance = tolerance;
         OutputList outputs;
-        EXPECT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::ColouredSheet, 0, {}, 1, false, &o));
+        EXPECT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::ColouredSheet, 0, {}, 1, &o));
         return SpansOf(outputs);
     };
     EXPECT_EQ(split(0xFFFF00, 64), (Spans{"1-1", "3-5"}));
     EXPECT_EQ(split(0xFFFF00, 10), (Spans{"1-1", "3-6"})) << "the scanned yellow is too far off";
     EXPECT_EQ(split(0x000000, 64), (Spans{"1-3", "5-6"}));
+
+    // Duplex: a black sheet's blank or black back goes with it; a letter's own blank back stays.
+    test::PdfFixture duplex(std::vector<std::string>{"Letter A"});
+    for (const char* page : {"", "0 g 0 0 612 792 re f", "", "BT /F 12 Tf 72 700 Td (Letter B) Tj ET",
+                             "BT /F 12 Tf 72 700 Td (Letter B back) Tj ET", "0 g 0 0 612 792 re f",
+                             "0 g 0 0 612 792 re f", "BT /F 12 Tf 72 700 Td (Letter C) Tj ET", ""})
+        duplex.AddContentPage(page, font);
+    duplex.Write(host.folder / "duplex.pdf");
+    const DocumentHandle sheets(host.OpenActive(host.folder / "duplex.pdf"), DocumentHandle::Ownership::Borrowed);
+    const auto splitSheets = [&](bool isDuplex) {
+        o.Duplex = isDuplex;
+        OutputList outputs;
+        EXPECT_TRUE(SplitAtSeparators(sheets, outputs, SeparatorKind::ColouredSheet, 0.004, {}, 1, &o));
+        return SpansOf(outputs);
+    };
+    EXPECT_EQ(splitSheets(true), (Spans{"1-2", "5-6", "9-10"}));
+    EXPECT_EQ(splitSheets(false), (Spans{"1-2", "4-6", "9-10"}));
 }
 
 TEST(WordsReadAheadTest, AScanFromFirstToLastPageReadsWhatSinglePagesRead) {
