@@ -14,18 +14,32 @@ constexpr int kChunkPages = 16;
 constexpr int kLeastPagesForWorkers = 4 * kChunkPages;
 
 // A chunk's values as one text: per page "-" for none, or its length, ":"
-// and the value, which may hold any byte.
-void Put(std::string& chunk, const std::optional<std::string>& key) {
-    chunk += key ? std::to_string(key->size()) + ":" + *key : "-";
+// and the value, which may hold any byte; "!" and a text so written for a
+// page that could not be read, and why.
+void Put(std::string& chunk, const std::optional<std::string>& text, bool failed = false) {
+    chunk += text ? (failed ? "!" : "") + std::to_string(text->size()) + ":" + *text : "-";
 }
 
-bool Take(const std::string& chunk, std::size_t& at, PageKeys& keys) {
+// The first page that could not be read, and why: said once a scan.
+struct ScanFailure {
+    int page = -1;
+    std::string reason;
+};
+
+bool Take(const std::string& chunk, std::size_t& at, PageKeys& keys, ScanFailure& failure) {
     if (at < chunk.size() && chunk[at] == '-') return ++at, keys.emplace_back(), true;
+    const bool failed = at < chunk.size() && chunk[at] == '!';
+    at += failed;
     const std::size_t colon = chunk.find(':', at);
-    if (colon == std::string::npos) return false;
+    if (colon == std::string::npos || colon == at ||
+        chunk.find_first_not_of("0123456789", at) != colon)
+        return false;
     const std::size_t size = std::stoul(chunk.substr(at, colon - at));
     if (size > chunk.size() - colon - 1) return false;
-    keys.emplace_back(chunk.substr(colon + 1, size));
+    std::string text = chunk.substr(colon + 1, size);
+    if (failed && failure.page < 0) failure = {static_cast<int>(keys.size()), text};
+    if (failed) keys.emplace_back();
+    else keys.emplace_back(std::move(text));
     at = colon + 1 + size;
     return true;
 }
@@ -42,17 +56,20 @@ std::optional<PageKeys> ReadEveryPage(const DocumentHandle& document, PageKeyRea
     const auto task = [&](std::size_t chunk) {
         std::string values;
         for (int page = first(chunk); page < std::min(n, first(chunk) + kChunkPages); ++page) {
-            const auto key = ReadOr(std::optional<SearchPattern::Captures>(),
-                                    "a page whose value cannot be read has none",
-                                    [&] { return reader.Read(page); });
-            Put(values, key ? std::optional(value(*key)) : std::nullopt);
+            std::optional<std::string> failure;
+            const auto key = ReadOr(
+                [&failure](const host::HostError& e) { return failure = e.what(), std::optional<SearchPattern::Captures>(); },
+                "a page whose value cannot be read has none, and is said once a scan", [&] { return reader.Read(page); });
+            if (failure) Put(values, failure, true);
+            else Put(values, key ? std::optional(value(*key)) : std::nullopt);
         }
         return values;
     };
     PageKeys keys;
+    ScanFailure failure;
     const auto accept = [&](std::size_t chunk, std::string values) {
         for (std::size_t at = 0; at < values.size();)
-            if (!Take(values, at, keys)) return false;
+            if (!Take(values, at, keys, failure)) return false;
         progress.At(std::min(n, first(chunk) + kChunkPages));
         return true;
     };
@@ -60,6 +77,7 @@ std::optional<PageKeys> ReadEveryPage(const DocumentHandle& document, PageKeyRea
         Host().workers->RunTextTasks(chunks, workers, task, accept);
     else
         for (std::size_t chunk = 0; chunk < chunks && accept(chunk, task(chunk));) ++chunk;
+    if (failure.page >= 0) ScanFailures().Note(failure.page, failure.reason);
     if (static_cast<int>(keys.size()) != n) return std::nullopt;
     return keys;
 }

@@ -117,19 +117,31 @@ ChunkScan TextScan(PageTextExtractor& extractor, const SearchPattern& pattern, c
 
 // The extractor's word finder goes with it into every worker.
 ChunkScan SheetScan(PageTextExtractor& extractor, const OutputSettings& o) {
-    const auto isSheet = [&extractor, &o](int page) {
-        return ReadOr(false, "a page that cannot be drawn is no sheet", [&] {
-            return extractor.ColourShare(page, static_cast<std::uint32_t>(o.SheetColour), o.SheetTolerance) * 100.0 >=
-                   o.SheetShare;
-        });
+    // The share of the page near the colour; none, with why, for a page that cannot be drawn.
+    const auto share = [&extractor, &o](int page, std::string& reason) {
+        return ReadOr([&reason](const host::HostError& e) { return reason = e.what(), std::optional<double>(); },
+                      "a page that cannot be drawn is no sheet, and said once a scan", [&] {
+                          return std::optional(extractor.ColourShare(
+                              page, static_cast<std::uint32_t>(o.SheetColour), o.SheetTolerance));
+                      });
     };
-    const auto bits = [isSheet](int first, int count) {
+    const auto note = [share](int page) {
+        std::string reason;
+        share(page, reason);
+        ScanFailures().Note(page, reason);
+        return !reason.empty();
+    };
+    const auto bits = [share, &o](int first, int count) {
         int bits = 0;
-        for (int i = 0; i < count; ++i)
-            if (isSheet(first + i)) bits |= 1 << i;
+        for (int i = 0; i < count; ++i) {
+            std::string reason;
+            const std::optional<double> near = share(first + i, reason);
+            if (near && *near * 100.0 >= o.SheetShare) bits |= 1 << i;
+            if (!near && !(bits & kChunkNote)) bits |= NoteBits(i);
+        }
         return bits;
     };
-    return {bits, [](int) { return true; }};
+    return {bits, note};
 }
 
 }  // namespace
