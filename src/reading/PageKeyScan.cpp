@@ -10,8 +10,11 @@
 namespace tessera {
 namespace {
 
-constexpr int kChunkPages = 16;
-constexpr int kLeastPagesForWorkers = 4 * kChunkPages;
+// Pages per chunk: reading a page's words takes milliseconds, drawing it for
+// its codes a tenth of a second, so drawn pages are handed out fewer at a time
+// and go to the workers from fewer pages on.
+constexpr int kWordChunkPages = 16;
+constexpr int kDrawnChunkPages = 4;
 
 // A chunk's values as one text: per page "-" for none, or its length, ":"
 // and the value, which may hold any byte; "!" and a text so written for a
@@ -47,15 +50,16 @@ bool Take(const std::string& chunk, std::size_t& at, PageKeys& keys, ScanFailure
 // The values of every page, read in chunks by the reader, each as `value` gives it.
 template <class Value>
 std::optional<PageKeys> ReadEveryPage(const DocumentHandle& document, PageKeyReader& reader, unsigned workers,
-                                      Value value) {
+                                      int chunkPages, Value value) {
     if (!reader.Ready()) return std::nullopt;
+    const int leastPagesForWorkers = 4 * chunkPages;
     const int n = document.PageCount();
     ScanProgress progress(document, n);
-    const std::size_t chunks = static_cast<std::size_t>((n + kChunkPages - 1) / kChunkPages);
-    const auto first = [](std::size_t chunk) { return static_cast<int>(chunk) * kChunkPages; };
+    const std::size_t chunks = static_cast<std::size_t>((n + chunkPages - 1) / chunkPages);
+    const auto first = [chunkPages](std::size_t chunk) { return static_cast<int>(chunk) * chunkPages; };
     const auto task = [&](std::size_t chunk) {
         std::string values;
-        for (int page = first(chunk); page < std::min(n, first(chunk) + kChunkPages); ++page) {
+        for (int page = first(chunk); page < std::min(n, first(chunk) + chunkPages); ++page) {
             std::optional<std::string> failure;
             const auto key = ReadOr(
                 [&failure](const host::HostError& e) { return failure = e.what(), std::optional<SearchPattern::Captures>(); },
@@ -70,10 +74,10 @@ std::optional<PageKeys> ReadEveryPage(const DocumentHandle& document, PageKeyRea
     const auto accept = [&](std::size_t chunk, std::string values) {
         for (std::size_t at = 0; at < values.size();)
             if (!Take(values, at, keys, failure)) return false;
-        progress.At(std::min(n, first(chunk) + kChunkPages));
+        progress.At(std::min(n, first(chunk) + chunkPages));
         return true;
     };
-    if (workers > 1 && Host().workers && n >= kLeastPagesForWorkers)
+    if (workers > 1 && Host().workers && n >= leastPagesForWorkers)
         Host().workers->RunTextTasks(chunks, workers, task, accept);
     else
         for (std::size_t chunk = 0; chunk < chunks && accept(chunk, task(chunk));) ++chunk;
@@ -87,12 +91,13 @@ std::optional<PageKeys> ReadEveryPage(const DocumentHandle& document, PageKeyRea
 std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query,
                                      unsigned workers) {
     PageKeyReader reader(document, kind, query);  // its word finder goes with it into every worker
-    return ReadEveryPage(document, reader, workers, [](const SearchPattern::Captures& key) { return key.numbered[0]; });
+    return ReadEveryPage(document, reader, workers, kWordChunkPages,
+                         [](const SearchPattern::Captures& key) { return key.numbered[0]; });
 }
 
 std::optional<PageKeys> ReadPageCodes(const DocumentHandle& document, const TextQuery& query, unsigned workers) {
     PageKeyReader reader(document, query);
-    return ReadEveryPage(document, reader, workers, [](const SearchPattern::Captures& code) {
+    return ReadEveryPage(document, reader, workers, kDrawnChunkPages, [](const SearchPattern::Captures& code) {
         std::string joined = code.numbered[0];
         for (std::size_t i = 1; i < code.numbered.size(); ++i) joined += kGroupMark + code.numbered[i];
         return joined;
