@@ -189,12 +189,12 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
     std::optional<PageKeyReader> keys;
     if (fromTemplate && UsesValueChange(settings)) keys.emplace(source, o.ChangeKey, o.SeparatorQuery);
     if (keys && keys->Ready()) fields.keys = &*keys;
+    const bool listed = f.OutputNames.size() == settings.Outputs.size();
     std::vector<IndexEntry> entries;
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
         OutputDocument& output = settings.Outputs[i];
         IndexEntry entry;
         std::string stem;
-        const bool listed = f.OutputNames.size() == settings.Outputs.size();
         const bool named = !output.Filename.empty() && !fromTemplate && !listed;
         if (listed) {
             stem = f.OutputNames[i];

@@ -171,20 +171,19 @@ bool PlanByCodes(SplitSettings& settings, const DocumentHandle& source) {
         settings.Outputs.back().KeyGroups.assign(found.begin() + 1, found.end());
         pages.clear();
     };
-    const int n = static_cast<int>(codes->size());
-    for (int page = 0; page < n; ++page) {
-        // In a duplex scan only a front is a separator sheet, and its back goes
-        // with it when it is blank or shows a code too.
-        const bool sheet = (*codes)[static_cast<std::size_t>(page)] && !(o.Duplex && page % 2 != 0);
-        if (sheet) {
+    std::vector<int> sheets;
+    for (std::size_t page = 0; page < codes->size(); ++page)
+        if ((*codes)[page]) sheets.push_back(static_cast<int>(page));
+    // In a duplex scan only fronts are sheets, and a back goes with its sheet
+    // when it is blank or shows a code too, as with the other separators.
+    const std::vector<int> dropped =
+        o.Duplex ? DuplexSheets(source, sheets, o.BlankPageThreshold * 0.0001) : sheets;
+    for (int page = 0; page < static_cast<int>(codes->size()); ++page) {
+        if (std::ranges::binary_search(sheets, page)) {
             endOutput();
             found = SplitText(*(*codes)[static_cast<std::size_t>(page)], kGroupMark);
         }
-        if (!sheet || o.KeepSeparators) pages.push_back(page);
-        const int back = page + 1;
-        if (sheet && o.Duplex && !o.KeepSeparators && back < n &&
-            ((*codes)[static_cast<std::size_t>(back)] || IsBlankBack(source, back, o.BlankPageThreshold * 0.0001)))
-            ++page;
+        if (o.KeepSeparators || !std::ranges::binary_search(dropped, page)) pages.push_back(page);
     }
     endOutput();
     return true;

@@ -387,15 +387,15 @@ TEST_F(TextScanTest, SheetsOfOneColourAreSeparatorsWithinTheirTolerance) {
     pdf.Write(host.folder / "sheets.pdf");
     const DocumentHandle doc(host.OpenActive(host.folder / "sheets.pdf"), DocumentHandle::Ownership::Borrowed);
     OutputSettings o;
-    const auto split = [&](std::int32_t colour, int tolerance) {
-        o.SheetColour = colour, o.SheetTolerance = tolerance;
+    const auto split = [&](const DocumentHandle& pages, std::int32_t colour, int tolerance, bool duplex = false) {
+        o.SheetColour = colour, o.SheetTolerance = tolerance, o.Duplex = duplex;
         OutputList outputs;
-        EXPECT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::ColouredSheet, 0, {}, 1, &o));
+        EXPECT_TRUE(SplitAtSeparators(pages, outputs, SeparatorKind::ColouredSheet, 0.004, {}, 1, &o));
         return SpansOf(outputs);
     };
-    EXPECT_EQ(split(0xFFFF00, 64), (Spans{"1-1", "3-5"}));
-    EXPECT_EQ(split(0xFFFF00, 10), (Spans{"1-1", "3-6"})) << "the scanned yellow is too far off";
-    EXPECT_EQ(split(0x000000, 64), (Spans{"1-3", "5-6"}));
+    EXPECT_EQ(split(doc, 0xFFFF00, 64), (Spans{"1-1", "3-5"}));
+    EXPECT_EQ(split(doc, 0xFFFF00, 10), (Spans{"1-1", "3-6"})) << "the scanned yellow is too far off";
+    EXPECT_EQ(split(doc, 0x000000, 64), (Spans{"1-3", "5-6"}));
 
     // Duplex: a black sheet's blank or black back goes with it; a letter's own blank back stays.
     test::PdfFixture duplex(std::vector<std::string>{"Letter A"});
@@ -405,14 +405,8 @@ TEST_F(TextScanTest, SheetsOfOneColourAreSeparatorsWithinTheirTolerance) {
         duplex.AddContentPage(page, font);
     duplex.Write(host.folder / "duplex.pdf");
     const DocumentHandle sheets(host.OpenActive(host.folder / "duplex.pdf"), DocumentHandle::Ownership::Borrowed);
-    const auto splitSheets = [&](bool isDuplex) {
-        o.Duplex = isDuplex;
-        OutputList outputs;
-        EXPECT_TRUE(SplitAtSeparators(sheets, outputs, SeparatorKind::ColouredSheet, 0.004, {}, 1, &o));
-        return SpansOf(outputs);
-    };
-    EXPECT_EQ(splitSheets(true), (Spans{"1-2", "5-6", "9-10"}));
-    EXPECT_EQ(splitSheets(false), (Spans{"1-2", "4-6", "9-10"}));
+    EXPECT_EQ(split(sheets, 0x000000, 64, true), (Spans{"1-2", "5-6", "9-10"}));
+    EXPECT_EQ(split(sheets, 0x000000, 64), (Spans{"1-2", "4-6", "9-10"}));
 }
 
 TEST(WordsReadAheadTest, AScanFromFirstToLastPageReadsWhatSinglePagesRead) {
