@@ -10,15 +10,29 @@
 #define ZX_USE_UTF8 1
 #include <ZXing/ReadBarcode.h>
 
+#include "host/WordFinderServices.h"
+
 namespace tessera::pdf {
 namespace {
 
-std::vector<std::string> ReadCodesHere(const unsigned char* pixels, int width, int height, int stride) {
+ZXing::BarcodeFormats Formats(unsigned kinds) {
     using ZXing::BarcodeFormat;
+    ZXing::BarcodeFormats formats;
+    if (kinds & host::kQrCode) formats |= BarcodeFormat::QRCode;
+    if (kinds & host::kDataMatrix) formats |= BarcodeFormat::DataMatrix;
+    if (kinds & host::kCode128) formats |= BarcodeFormat::Code128;
+    if (kinds & host::kCode39) formats |= BarcodeFormat::Code39;
+    if (kinds & host::kEanUpc)
+        formats |= BarcodeFormat::EAN8 | BarcodeFormat::EAN13 | BarcodeFormat::UPCA | BarcodeFormat::UPCE;
+    if (kinds & host::kPdf417) formats |= BarcodeFormat::PDF417;
+    if (kinds & host::kAztec) formats |= BarcodeFormat::Aztec;
+    return formats;
+}
+
+std::vector<std::string> ReadCodesHere(const unsigned char* pixels, int width, int height, int stride,
+                                       unsigned kinds) {
     ZXing::DecodeHints hints;
-    hints.setFormats(BarcodeFormat::QRCode | BarcodeFormat::DataMatrix | BarcodeFormat::Code128 |
-                     BarcodeFormat::Code39 | BarcodeFormat::EAN8 | BarcodeFormat::EAN13 | BarcodeFormat::UPCA |
-                     BarcodeFormat::UPCE | BarcodeFormat::PDF417 | BarcodeFormat::Aztec);
+    hints.setFormats(Formats(kinds));
     // Scanned sheets lie skewed and turned. One code is all a separator
     // needs; looking for more compares linear codes found on several rows,
     // which trips the packaged library's assertions.
@@ -64,14 +78,16 @@ std::vector<std::string> ReceiveCodes(const std::string& bytes) {
 
 // The packaged zxing-cpp keeps its assertions, and some images trip them
 // (a linear code found on rows it counts differently): it reads in a child
-// process, so that such a page shows no code instead of ending the run.
-std::vector<std::string> ReadCodes(const unsigned char* pixels, int width, int height, int stride) noexcept {
+// process, so that such a page is said to be unreadable instead of ending the run.
+std::optional<std::vector<std::string>> ReadCodes(const unsigned char* pixels, int width, int height, int stride,
+                                                  unsigned kinds) noexcept {
+    if ((kinds & host::kEveryCode) == 0) return std::vector<std::string>();
     int pipe[2];
-    if (::pipe(pipe) != 0) return {};
+    if (::pipe(pipe) != 0) return std::nullopt;
     const pid_t child = ::fork();
     if (child < 0) {
         ::close(pipe[0]), ::close(pipe[1]);
-        return {};
+        return std::nullopt;
     }
     if (child == 0) {
         ::close(pipe[0]);
@@ -79,8 +95,9 @@ std::vector<std::string> ReadCodes(const unsigned char* pixels, int width, int h
         const int quiet = ::open("/dev/null", O_WRONLY);
         if (quiet >= 0) ::dup2(quiet, STDERR_FILENO);
         try {
-            SendCodes(pipe[1], ReadCodesHere(pixels, width, height, stride));
+            SendCodes(pipe[1], ReadCodesHere(pixels, width, height, stride, kinds));
         } catch (...) {
+            ::_exit(1);
         }
         ::_exit(0);  // the parent's buffers and objects are the parent's
     }
@@ -94,7 +111,8 @@ std::vector<std::string> ReadCodes(const unsigned char* pixels, int width, int h
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ReceiveCodes(bytes) : std::vector<std::string>();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    return ReceiveCodes(bytes);
 }
 
 }  // namespace tessera::pdf

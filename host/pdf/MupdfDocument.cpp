@@ -8,11 +8,16 @@
 #include "host/HostError.h"
 #include "pdf/BarcodeReading.h"
 #include "pdf/MupdfGlyphNames.h"
+#include "pdf/PageRaster.h"
 
 namespace tessera::pdf {
 namespace {
 
-void CountWarning(void* user, const char*) { ++*static_cast<int*>(user); }
+void LogWarning(void* user, const char* message) {
+    auto& log = *static_cast<MupdfDocument::WarningLog*>(user);
+    ++log.count;
+    if (std::strncmp(message, "... repeated", 12) != 0) log.last = message;  // the message itself says more
+}
 void IgnoreError(void*, const char*) {}
 
 // The C-style calls: no C++ object with a destructor lives across fz_try.
@@ -182,8 +187,15 @@ constexpr float kMostCodePixels = 40.0e6f;
 // and its noise alike.
 constexpr float kColourDpi = 36.0f;
 
-fz_pixmap* Draw(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation, char* error,
-                std::size_t size, float dpi, bool rgb) {
+// The page as its code is read (a scan's own image, or drawn in grey), or as
+// its colours are counted (drawn in RGB); null with the error when it cannot
+// be. MuPDF warns, and does not fail, where an image is damaged: it is drawn
+// in part, or decoded with a made-up rest. So a warning while the pixels are
+// made is an error on a page that paints images. Not while the page loads,
+// which may warn of its links; nor on other pages, where it tells of a
+// content stream or cross-reference table MuPDF mended.
+fz_pixmap* Pixels(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation,
+                  const MupdfDocument::WarningLog* log, char* error, std::size_t size, bool colours) {
     fz_page* page = nullptr;
     fz_pixmap* pixmap = nullptr;
     fz_var(page);
@@ -191,15 +203,21 @@ fz_pixmap* Draw(fz_context* ctx, pdf_document* doc, int number, int* object, int
     *object = *generation = 0;
     fz_try(ctx) {
         page = LoadPageObject(ctx, doc, number, object, generation);
-        const fz_rect bounds = fz_bound_page(ctx, page);
-        float scale = dpi / 72.0f;
-        const float pixels = (bounds.x1 - bounds.x0) * (bounds.y1 - bounds.y0) * scale * scale;
-        if (pixels > kMostCodePixels) scale *= std::sqrt(kMostCodePixels / pixels);
-        pixmap = fz_new_pixmap_from_page(ctx, page, fz_scale(scale, scale), rgb ? fz_device_rgb(ctx) : fz_device_gray(ctx), 0);
+        fz_flush_warnings(ctx);  // MuPDF holds a warning back until the next one differs
+        const int before = log->count;
+        if (colours) {
+            pixmap = DrawPage(ctx, page, kColourDpi, kMostCodePixels, fz_device_rgb(ctx));
+        } else {
+            pixmap = ScanImageGrey(ctx, page, kCodeDpi, kMostCodePixels);
+            if (!pixmap) pixmap = DrawPage(ctx, page, kCodeDpi, kMostCodePixels, fz_device_gray(ctx));
+        }
+        fz_flush_warnings(ctx);
+        if (log->count != before && PaintsImages(ctx, page)) fz_throw(ctx, FZ_ERROR_GENERIC, "%s", log->last.c_str());
     }
     fz_always(ctx) { fz_drop_page(ctx, page); }
     fz_catch(ctx) {
         std::snprintf(error, size, "%s", fz_caught_message(ctx));
+        fz_drop_pixmap(ctx, pixmap);
         pixmap = nullptr;
     }
     return pixmap;
@@ -210,7 +228,7 @@ fz_pixmap* Draw(fz_context* ctx, pdf_document* doc, int number, int* object, int
 void MupdfDocument::StartContext() {
     context_ = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
     if (!context_) throw host::HostError(host::kErrorGeneral, "the text reader could not start");
-    fz_set_warning_callback(context_, &CountWarning, &warnings_);
+    fz_set_warning_callback(context_, &LogWarning, &warnings_);
     fz_set_error_callback(context_, &IgnoreError, nullptr);
 }
 
@@ -259,23 +277,35 @@ std::optional<std::vector<MupdfDocument::ObjectId>> MupdfDocument::PlainPageTree
 
 void MupdfDocument::TextDeleter::operator()(fz_stext_page* page) const { fz_drop_stext_page(context, page); }
 
-std::vector<std::string> MupdfDocument::PageCodes(int index, int shownPage, ObjectId& page) {
+MupdfDocument::Pixmap MupdfDocument::PagePixels(int index, int shownPage, ObjectId& page, bool colours) {
     char error[256] = "";
-    fz_pixmap* pixmap =
-        Draw(context_, document_, index, &page.number, &page.generation, error, sizeof error, kCodeDpi, false);
-    if (!pixmap)
+    fz_pixmap* pixmap = nullptr;
+    // MuPDF keeps what it decoded, warnings and all: asked again, it would not warn again.
+    if (const auto known = undrawn_.find(index); known != undrawn_.end()) {
+        page = known->second.first;
+        std::snprintf(error, sizeof error, "%s", known->second.second.c_str());
+    } else {
+        pixmap = Pixels(context_, document_, index, &page.number, &page.generation, &warnings_, error, sizeof error,
+                        colours);
+    }
+    if (!pixmap) {
+        undrawn_.emplace(index, std::pair(page, std::string(error)));
         throw host::HostError(host::kErrorDamaged, "cannot draw page " + std::to_string(shownPage + 1) + ": " + error);
-    std::vector<std::string> codes = ReadCodes(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride));
-    fz_drop_pixmap(context_, pixmap);
-    return codes;
+    }
+    return Pixmap(pixmap, PixmapDeleter{context_});
+}
+
+std::vector<std::string> MupdfDocument::PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds) {
+    const Pixmap pixmap = PagePixels(index, shownPage, page, false);
+    std::optional<std::vector<std::string>> codes =
+        ReadCodes(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride), kinds);
+    if (!codes)
+        throw host::HostError(host::kErrorDamaged, "the code reader failed on page " + std::to_string(shownPage + 1));
+    return std::move(*codes);
 }
 
 double MupdfDocument::ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance) {
-    char error[256] = "";
-    fz_pixmap* pixmap =
-        Draw(context_, document_, index, &page.number, &page.generation, error, sizeof error, kColourDpi, true);
-    if (!pixmap)
-        throw host::HostError(host::kErrorDamaged, "cannot draw page " + std::to_string(shownPage + 1) + ": " + error);
+    const Pixmap pixmap = PagePixels(index, shownPage, page, true);
     const int want[3] = {static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF), static_cast<int>(rgb & 0xFF)};
     std::size_t within = 0;
     for (int y = 0; y < pixmap->h; ++y) {
@@ -285,9 +315,10 @@ double MupdfDocument::ColourShare(int index, int shownPage, ObjectId& page, std:
                       std::abs(pixel[2] - want[2]) <= tolerance;
     }
     const double pixels = static_cast<double>(pixmap->w) * pixmap->h;
-    fz_drop_pixmap(context_, pixmap);
     return pixels > 0 ? static_cast<double>(within) / pixels : 0.0;
 }
+
+void MupdfDocument::PixmapDeleter::operator()(fz_pixmap* pixmap) const { fz_drop_pixmap(context, pixmap); }
 
 MupdfDocument::Text MupdfDocument::PageText(int index, int shownPage, ObjectId& page) {
     char error[256] = "";

@@ -3,6 +3,7 @@
 // setjmp/longjmp, so its calls stay inside this class's small C-style
 // functions and come out as HostError; its warnings are counted, not printed.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,23 +53,38 @@ public:
     };
     using Text = std::unique_ptr<fz_stext_page, TextDeleter>;
     Text PageText(int index, int shownPage, ObjectId& page);
-    // The texts of the codes page `index` shows as drawn, and as PageText
-    // says which page object it led to; HostError naming shownPage when the
-    // page cannot be drawn.
-    std::vector<std::string> PageCodes(int index, int shownPage, ObjectId& page);
+    // The texts of the codes of the kinds (host::CodeKind bits) page `index`
+    // shows, as PageCodes in host/WordFinderServices.h says, and as PageText
+    // says which page object it led to.
+    std::vector<std::string> PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds);
     // The share of page `index`'s pixels within tolerance of the colour, as
     // PageColourShare in host/WordFinderServices.h says.
     double ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance);
 
-    int Warnings() const { return warnings_; }
+    int Warnings() const { return warnings_.count; }
+
+    struct WarningLog {
+        int count = 0;
+        std::string last;
+    };
 
 private:
+    struct PixmapDeleter {
+        fz_context* context;
+        void operator()(fz_pixmap* pixmap) const;
+    };
     void StartContext();
+    using Pixmap = std::unique_ptr<fz_pixmap, PixmapDeleter>;
+    // The pixels codes or colours are read from; HostError naming shownPage
+    // when they cannot be had in full.
+    Pixmap PagePixels(int index, int shownPage, ObjectId& page, bool colours);
 
     std::string bytes_;  // the document itself when it was opened from memory
     fz_context* context_ = nullptr;
     pdf_document* document_ = nullptr;
-    int warnings_ = 0;
+    WarningLog warnings_;
+    // Each page whose pixels failed, by index: the page object it led to, and why.
+    std::map<int, std::pair<ObjectId, std::string>> undrawn_;
 };
 
 }  // namespace tessera::pdf

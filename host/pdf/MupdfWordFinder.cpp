@@ -127,9 +127,9 @@ auto MupdfWordFinder::OnPage(host::WordFinderId id, int page, Read read) {
     return value;
 }
 
-std::vector<std::string> MupdfWordFinder::PageCodes(host::WordFinderId id, int page) {
-    return OnPage(id, page, [page](MupdfDocument& text, int index, ObjectId& loaded) {
-        return text.PageCodes(index, page, loaded);
+std::vector<std::string> MupdfWordFinder::PageCodes(host::WordFinderId id, int page, unsigned kinds) {
+    return OnPage(id, page, [=](MupdfDocument& text, int index, ObjectId& loaded) {
+        return text.PageCodes(index, page, loaded, kinds);
     });
 }
 

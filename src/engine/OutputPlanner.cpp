@@ -159,7 +159,7 @@ std::vector<std::string> SplitText(const std::string& text, char mark) {
 // it; pages before the first sheet make an output without a code.
 bool PlanByCodes(SplitSettings& settings, const DocumentHandle& source) {
     const OutputSettings& o = settings.Output;
-    const std::optional<PageKeys> codes = ReadPageCodes(source, o.SeparatorQuery, WorkerCount(settings));
+    const std::optional<PageKeys> codes = ReadPageCodes(source, o.SeparatorQuery, static_cast<unsigned>(o.CodeKinds), WorkerCount(settings));
     if (!codes) return false;
     settings.Outputs.clear();
     std::vector<int> pages;

@@ -135,6 +135,8 @@ void CheckMethodFields(const SplitSettings& s, const DocumentFacts& facts, Check
         TextQuery code = o.SeparatorQuery;
         code.UseRegExp = true;
         CheckPattern(code, output + "SeparatorQuery", facts, out);
+        if ((o.CodeKinds & static_cast<std::int32_t>(host::kEveryCode)) == 0)
+            out.AddKey("IDS_NO_CODE_KINDS", output + "CodeKinds");
     }
     if (!UsesSeparatorQuery(s)) return;
     if (o.SeparatorQuery.Pattern.empty()) out.AddKey("IDS_NO_TEXT_PATTERN_SPECIFIED", output + "SeparatorQuery/Pattern");

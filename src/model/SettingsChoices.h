@@ -42,9 +42,17 @@ inline constexpr ChoiceRow<SeparatorKind> kSeparatorRows[] = {
     {SeparatorKind::PageWithCode, "code", "IDS_PAGE_WITH_CODE"},
     {SeparatorKind::ColouredSheet, "sheet", "IDS_COLOURED_SHEET"},
 };
+// The kinds of code a code separator reads, each a bit of CodeKinds.
+inline constexpr ChoiceRow<host::CodeKind> kCodeKindRows[] = {
+    {host::kQrCode, "qr", "IDS_CODE_QR"},           {host::kDataMatrix, "datamatrix", "IDS_CODE_DATAMATRIX"},
+    {host::kCode128, "code128", "IDS_CODE_128"},    {host::kCode39, "code39", "IDS_CODE_39"},
+    {host::kEanUpc, "ean", "IDS_CODE_EAN_UPC"},     {host::kPdf417, "pdf417", "IDS_CODE_PDF417"},
+    {host::kAztec, "aztec", "IDS_CODE_AZTEC"},
+};
 constexpr std::span<const ChoiceRow<NameConstructionMode>> NamingModeChoices() { return kNamingModeRows; }
 constexpr std::span<const ChoiceRow<AutoPrefix>> PrefixChoices() { return kPrefixRows; }
 constexpr std::span<const ChoiceRow<SeparatorKind>> SeparatorChoices() { return kSeparatorRows; }
+constexpr std::span<const ChoiceRow<host::CodeKind>> CodeKindChoices() { return kCodeKindRows; }
 
 // The rows of a choice's type, for code that holds a field of it.
 constexpr std::span<const ChoiceRow<NameConstructionMode>> ChoicesOf(NameConstructionMode) { return kNamingModeRows; }

@@ -94,6 +94,9 @@ const SettingsRow kSettingsRows[] = {
      "With --separator blank, scan, code or sheet: pages come in sheets of two; only a front is a separator, "
      "the back of a separator sheet is dropped with it when it is blank or a separator, and a document's own "
      "blank backs are kept", 0, -1, true},
+    // Every kind at first; a store holds the sum of the kinds' bits.
+    {FIELD(Output.CodeKinds), "CodeKinds", 47, Output, "CodeKinds", host::kEveryCode, 0, 0, nullptr, nullptr, nullptr,
+     1, host::kEveryCode, true},
     {FIELD(Output.SheetColour), "SheetColour", 43, Output, "SheetColour", 0, 0, 0, nullptr, nullptr, nullptr, 0,
      0xFFFFFF, true},
     {FIELD(Output.SheetTolerance), "SheetTolerance", 44, Output, "SheetTolerance", 64, 0, 0, nullptr, nullptr,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/Permissions.h"
+#include "host/WordFinderServices.h"
 #include "model/OutputDocument.h"
 #include "model/SplitMethodTable.h"
 #include "model/TextQuery.h"
@@ -82,6 +83,8 @@ struct OutputSettings {
     // Pages come in sheets of two: only a front is a separator, and the back
     // of a separator sheet goes with it when it is blank or a separator too.
     bool Duplex = false;
+    // The kinds of code a code separator looks for (host::CodeKind bits).
+    std::int32_t CodeKinds = host::kEveryCode;
 
     friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };

@@ -65,15 +65,15 @@ PageKeyReader::PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind,
         ready_ = ready_ && extractor_.Attach(document);
 }
 
-PageKeyReader::PageKeyReader(const DocumentHandle& document, const TextQuery& query)
-    : document_(document), kind_(ChangeKeyKind::PatternMatch), query_(query), codes_(true) {
+PageKeyReader::PageKeyReader(const DocumentHandle& document, const TextQuery& query, unsigned codeKinds)
+    : document_(document), kind_(ChangeKeyKind::PatternMatch), query_(query), codeKinds_(codeKinds) {
     TextQuery regex = query;
     regex.UseRegExp = true;
     ready_ = (query.Pattern.empty() || CompileTextQuery(pattern_, regex)) && extractor_.Attach(document);
 }
 
 std::optional<SearchPattern::Captures> PageKeyReader::Code(int page) {
-    for (const std::string& code : extractor_.Codes(page)) {
+    for (const std::string& code : extractor_.Codes(page, codeKinds_)) {
         if (!pattern_.IsCompiled()) return Key(code);
         if (std::optional<SearchPattern::Captures> found = pattern_.FirstMatch(code)) {
             found->numbered[0] = code;
@@ -89,7 +89,7 @@ std::optional<std::string> PageKeyReader::Words(int page, bool useArea) {
 }
 
 std::optional<SearchPattern::Captures> PageKeyReader::Read(int page) {
-    if (codes_) return Code(page);
+    if (codeKinds_ != 0) return Code(page);
     switch (kind_) {
         case ChangeKeyKind::AreaText: {
             const std::string key = CollapsedBlanks(Words(page, true).value_or(""));

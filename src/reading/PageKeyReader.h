@@ -15,9 +15,10 @@ class PageKeyReader {
 public:
     // Reads keys of `kind`; areas and patterns are the query's, by its rules.
     PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query);
-    // Reads the first code a page shows (whose text matches the query's
-    // pattern, a regular expression, when it has one) with its groups.
-    PageKeyReader(const DocumentHandle& document, const TextQuery& query);
+    // Reads the first code of the kinds (host::CodeKind bits) a page shows
+    // (whose text matches the query's pattern, a regular expression, when it
+    // has one) with its groups.
+    PageKeyReader(const DocumentHandle& document, const TextQuery& query, unsigned codeKinds);
     PageKeyReader(const PageKeyReader&) = delete;
     PageKeyReader& operator=(const PageKeyReader&) = delete;
 
@@ -37,7 +38,7 @@ private:
     PageTextExtractor extractor_;
     SearchPattern pattern_;
     bool ready_ = true;
-    bool codes_ = false;
+    unsigned codeKinds_ = 0;  // none when the key is no code
 };
 
 // "A-" of "A-12", "" of "12": a label without its number, and the kind of

@@ -95,8 +95,9 @@ std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKi
                          [](const SearchPattern::Captures& key) { return key.numbered[0]; });
 }
 
-std::optional<PageKeys> ReadPageCodes(const DocumentHandle& document, const TextQuery& query, unsigned workers) {
-    PageKeyReader reader(document, query);
+std::optional<PageKeys> ReadPageCodes(const DocumentHandle& document, const TextQuery& query, unsigned kinds,
+                                      unsigned workers) {
+    PageKeyReader reader(document, query, kinds);
     return ReadEveryPage(document, reader, workers, kDrawnChunkPages, [](const SearchPattern::Captures& code) {
         std::string joined = code.numbered[0];
         for (std::size_t i = 1; i < code.numbered.size(); ++i) joined += kGroupMark + code.numbered[i];

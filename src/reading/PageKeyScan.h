@@ -18,10 +18,11 @@ using PageKeys = std::vector<std::optional<std::string>>;
 std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query,
                                      unsigned workers = 1);
 
-// The same for the codes pages show: each value is the first code (matching
-// the query's pattern when it has one) followed by the pattern's groups, each
-// after a kGroupMark.
+// The same for the codes of the kinds (host::CodeKind bits) pages show: each
+// value is the first code (matching the query's pattern when it has one)
+// followed by the pattern's groups, each after a kGroupMark.
 inline constexpr char kGroupMark = '\x1f';
-std::optional<PageKeys> ReadPageCodes(const DocumentHandle& document, const TextQuery& query, unsigned workers = 1);
+std::optional<PageKeys> ReadPageCodes(const DocumentHandle& document, const TextQuery& query, unsigned kinds,
+                                      unsigned workers = 1);
 
 }  // namespace tessera

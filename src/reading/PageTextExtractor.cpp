@@ -17,8 +17,8 @@ bool PageTextExtractor::Attach(const DocumentHandle& document) {
     return true;
 }
 
-std::vector<std::string> PageTextExtractor::Codes(int page) {
-    return finder_ ? Host().words->PageCodes(finder_.Get(), page) : std::vector<std::string>();
+std::vector<std::string> PageTextExtractor::Codes(int page, unsigned kinds) {
+    return finder_ ? Host().words->PageCodes(finder_.Get(), page, kinds) : std::vector<std::string>();
 }
 
 double PageTextExtractor::ColourShare(int page, std::uint32_t rgb, int tolerance) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 #include "access/Host.h"
 #include "access/ReadOr.h"
@@ -146,20 +147,34 @@ ChunkScan SheetScan(PageTextExtractor& extractor, const OutputSettings& o) {
 
 }  // namespace
 
-bool IsBlankBack(const DocumentHandle& document, int page, double threshold) {
+// A JPEG keeps a scanner's noise, so the size of a blank scanned back's
+// image tells it from ink only at the noisiest thresholds. Its pixels tell it
+// at any: all of it but specks lies near white, where a line of text is more
+// than that. Only a scan is judged so: another page with content is no blank.
+constexpr double kBlankBackWhiteShare = 0.9995;
+constexpr int kBlankBackTolerance = 64;
+
+bool IsBlankBack(const DocumentHandle& document, PageTextExtractor& extractor, int page, double threshold) {
     PageContentHolder holder;
-    return holder.Acquire(document.Doc(), page) && (IsBlankPage(holder) || IsBlankImagePage(holder, threshold));
+    if (!holder.Acquire(document.Doc(), page)) return false;
+    if (IsBlankPage(holder) || IsBlankImagePage(holder, threshold)) return true;
+    const bool scan = IsBlankImagePage(holder, std::numeric_limits<double>::infinity());  // images alone
+    if (!scan || (!extractor.Attached() && !extractor.Attach(document))) return false;
+    return ReadOr([](const host::HostError&) { return false; }, "a back that cannot be drawn stays, as a page", [&] {
+        return extractor.ColourShare(page, 0xFFFFFF, kBlankBackTolerance) >= kBlankBackWhiteShare;
+    });
 }
 
 std::vector<int> DuplexSheets(const DocumentHandle& document, std::vector<int>& separators, double threshold) {
     const int n = document.PageCount();
     std::vector<int> fronts, dropped;
+    PageTextExtractor extractor;  // attached at the first back that needs drawing
     for (const int page : separators) {
         if (page % 2 != 0) continue;
         fronts.push_back(page);
         dropped.push_back(page);
         const int back = page + 1;
-        if (back < n && (std::ranges::binary_search(separators, back) || IsBlankBack(document, back, threshold)))
+        if (back < n && (std::ranges::binary_search(separators, back) || IsBlankBack(document, extractor, back, threshold)))
             dropped.push_back(back);
     }
     separators = fronts;

@@ -1,5 +1,6 @@
 #include "ui/CodeSeparatorDialog.h"
 
+#include "model/SettingsChoices.h"
 #include "reading/SearchPattern.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
@@ -9,41 +10,60 @@ namespace tessera {
 namespace {
 
 constexpr ControlId kCodeMessageText = 1221, kCodePattern = 1222, kCodeMatchCase = 1223;
+// One check box a kind of code, in the order of their rows.
+constexpr ControlId kFirstCodeKind = 1224;
+
+ControlId KindBox(std::size_t row) { return kFirstCodeKind + static_cast<ControlId>(row); }
 
 constexpr const char* kCodeMessage =
     "A page showing a barcode or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec) is a "
     "separator sheet: it ends the output before it, and its code names the output after it ({code} in a name "
-    "template, and {1}... for the pattern's groups). Give a pattern to take only the codes whose text matches it.";
+    "template, and {1}... for the pattern's groups). Only the kinds of code ticked are looked for. Give a pattern to "
+    "take only the codes whose text matches it.";
 
 }  // namespace
 
 std::vector<ControlSpec> CodeSeparatorDialog::Controls() const {
-    return {
-        {kCodeMessageText, ControlKind::Text, "Message"},
-        {kCodePattern, ControlKind::Edit, "Pattern (a regular expression; empty for any code):", 0, false, 512},
-        {kCodeMatchCase, ControlKind::CheckBox, "Match case"},
-        {kOkButton, ControlKind::Button, "OK"},
-        {kCancelButton, ControlKind::Button, "Cancel", 0, true},
-    };
+    std::vector<ControlSpec> controls = {{kCodeMessageText, ControlKind::Text, "Message"}};
+    for (std::size_t row = 0; row < std::size(kCodeKindRows); ++row)
+        controls.push_back({KindBox(row), ControlKind::CheckBox, LookupString(kCodeKindRows[row].captionKey), 0,
+                            row % 2 == 1});
+    controls.insert(controls.end(),
+                    {{kCodePattern, ControlKind::Edit, "Pattern (a regular expression; empty for any code):", 0,
+                      false, 512},
+                     {kCodeMatchCase, ControlKind::CheckBox, "Match case"},
+                     {kOkButton, ControlKind::Button, "OK"},
+                     {kCancelButton, ControlKind::Button, "Cancel", 0, true}});
+    return controls;
 }
 
 void CodeSeparatorDialog::Open(DialogView& view) {
     view_ = &view;
     view.SetText(kCodeMessageText, kCodeMessage);
-    view.SetText(kCodePattern, query_.Pattern);
-    view.SetChecked(kCodeMatchCase, query_.MatchCase);
+    for (std::size_t row = 0; row < std::size(kCodeKindRows); ++row)
+        view.SetChecked(KindBox(row), (settings_.CodeKinds & kCodeKindRows[row].value) != 0);
+    view.SetText(kCodePattern, settings_.SeparatorQuery.Pattern);
+    view.SetChecked(kCodeMatchCase, settings_.SeparatorQuery.MatchCase);
 }
 
 bool CodeSeparatorDialog::Accept() {
+    std::int32_t kinds = 0;
+    for (std::size_t row = 0; row < std::size(kCodeKindRows); ++row)
+        if (view_->Checked(KindBox(row))) kinds |= static_cast<std::int32_t>(kCodeKindRows[row].value);
+    if (kinds == 0) {
+        view_->ShowMessage(LookupString("IDS_NO_CODE_KINDS"));
+        return false;
+    }
     const std::string pattern = view_->Text(kCodePattern);
     if (const std::optional<PatternError> error = PatternErrorOf(pattern); error && !pattern.empty()) {
         view_->ShowMessage(FormatText(LookupString("IDS_INVALID_SEARCH_PATTERN"),
                                       {pattern, error->message, static_cast<std::int64_t>(error->offset)}));
         return false;
     }
-    query_.Pattern = pattern;
-    query_.UseRegExp = true;
-    query_.MatchCase = view_->Checked(kCodeMatchCase);
+    settings_.CodeKinds = kinds;
+    settings_.SeparatorQuery.Pattern = pattern;
+    settings_.SeparatorQuery.UseRegExp = true;
+    settings_.SeparatorQuery.MatchCase = view_->Checked(kCodeMatchCase);
     return true;
 }
 

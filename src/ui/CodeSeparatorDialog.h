@@ -1,15 +1,15 @@
 #pragma once
-// "Separator Sheets With a Code": which codes mark a separator sheet, by a
-// pattern their text must match (any code when it is empty).
-#include "model/TextQuery.h"
+// "Separator Sheets With a Code": which codes mark a separator sheet, by
+// their kinds and a pattern their text must match (any code when it is empty).
+#include "model/SplitSettings.h"
 #include "ui/Dialog.h"
 
 namespace tessera {
 
 class CodeSeparatorDialog : public Dialog {
 public:
-    explicit CodeSeparatorDialog(const TextQuery& query) : query_(query) {}
-    const TextQuery& Result() const { return query_; }
+    explicit CodeSeparatorDialog(const OutputSettings& settings) : settings_(settings) {}
+    const OutputSettings& Result() const { return settings_; }
 
     std::string Caption() const override { return "Separator Sheets With a Code"; }
     std::vector<ControlSpec> Controls() const override;
@@ -17,7 +17,7 @@ public:
     bool Accept() override;
 
 private:
-    TextQuery query_;
+    OutputSettings settings_;
     DialogView* view_ = nullptr;
 };
 

@@ -156,6 +156,19 @@ void Sheet(const std::string& what, OutputSettings& o) {
     o.SeparatorType = SeparatorKind::ColouredSheet;
 }
 
+// "qr,code128": the sum of the kinds' bits.
+std::int32_t CodeKindsOf(const std::string& list) {
+    std::int32_t kinds = 0;
+    std::istringstream words(list);
+    for (std::string word; std::getline(words, word, ',');) {
+        const std::optional<host::CodeKind> kind = ChoiceByWord(CodeKindChoices(), word);
+        if (!kind) throw BadValue("expected kinds of code among " + ChoiceWords(CodeKindChoices()) +
+                                  ", not \"" + word + "\"");
+        kinds |= static_cast<std::int32_t>(*kind);
+    }
+    return kinds;
+}
+
 // "area:L,T,R,B", "regex:PATTERN", "label" or "size".
 void ValueChange(const std::string& what, OutputSettings& o) {
     o.SeparatorType = SeparatorKind::ValueChange;
@@ -343,6 +356,11 @@ const std::vector<SplitOption>& Options() {
              OutputSettings& o = f.settings.Output;
              o.SheetShare = NumberWithin(v, f.settings, o.SheetShare, "the share of a sheet");
          }},
+        {Spec("code-kinds", "", OptionKind::Text, {},
+          "With --separator code: the kinds of code looked for, separated by commas: " +
+              ChoiceWords(CodeKindChoices()) + " (EAN and UPC); every kind at first",
+          kMethod, "KIND,KIND..."),
+         [](const std::string& v, DialogFields& f) { f.settings.Output.CodeKinds = CodeKindsOf(v); }},
         {Spec("manifest", "", OptionKind::Text, {},
           "Hand-made outputs from a CSV file (RFC 4180): a row name,SELECTION (as --doc takes it) or name,COUNT "
           "(the next COUNT pages, from page 1) per output, in order; a header row name,selection is skipped",

@@ -34,8 +34,8 @@ void SplitSettingsDialog::SeparatorOptions() {
         SheetSeparatorDialog dialog(output);
         if (view_->RunModal(dialog)) output = dialog.Result();
     } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::PageWithCode)) {
-        CodeSeparatorDialog dialog(output.SeparatorQuery);
-        if (view_->RunModal(dialog)) output.SeparatorQuery = dialog.Result();
+        CodeSeparatorDialog dialog(output);
+        if (view_->RunModal(dialog)) output = dialog.Result();
     } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::ValueChange)) {
         ReadFields();
         ValueChangeDialog dialog(output);

@@ -210,6 +210,28 @@ TEST(PlanTest, SheetsWithACodeSeparateOutputsAndNameThem) {
               "1\tPart .pdf\t1-2\n2\tPart A.pdf\t4\tDOC-A\n3\tPart B.pdf\t6-8\tDOC-B\n");
 }
 
+// Scanned sheets read from their images as stored: a QR stencil mask (2), a
+// mirrored Data Matrix (4), a Code 39 (7), and a JPEG cut short (5), which is
+// said once, by every scan of the page's pixels, and is never a separator.
+TEST(PlanTest, CodesAreReadFromScansAsStoredOfTheKindsAskedAndADamagedImageIsSaidOnce) {
+    TempFolder config;
+    const std::string sheets = " " + Data("code-sheets-mask-mirrored-damaged-jpeg.pdf");
+    const auto plan = [&](const std::string& options) {
+        return PlannedRuns(Tessera(config, "split --reset --dry-run " + options + sheets + " 2>/dev/null"));
+    };
+    const auto said = [&](const std::string& options) {
+        const std::string errors = Tessera(config, "split --reset --dry-run " + options + sheets + " 2>&1 >/dev/null").output;
+        std::size_t times = 0;
+        for (std::size_t at = 0; (at = errors.find("Page 5 could not be read", at)) != std::string::npos; ++at) ++times;
+        return times;
+    };
+    EXPECT_EQ(plan("--separator code"), "1 3 5-6 8");
+    EXPECT_EQ(plan("--separator code --code-kinds qr,datamatrix"), "1 3 5-8");
+    EXPECT_EQ(plan("--separator sheet=white"), "2 4-5 7") << "text pages are white sheets; the damaged page is not";
+    for (const char* scan : {"--separator code", "--separator sheet=white"}) EXPECT_EQ(said(scan), 1u) << scan;
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --separator code --code-kinds qr,bar" + sheets).status, 2);
+}
+
 TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
     const struct {
         const char* sample;  // in samples/, saved from these options

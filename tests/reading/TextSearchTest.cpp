@@ -409,6 +409,36 @@ TEST_F(TextScanTest, SheetsOfOneColourAreSeparatorsWithinTheirTolerance) {
     EXPECT_EQ(split(sheets, 0x000000, 64), (Spans{"1-2", "4-6", "9-10"}));
 }
 
+// A scanned back whose noise a stored image keeps (raw here; JPEG in real
+// scans) is no blank page by its size, and blank by its pixels; a scanned
+// back with a line on it stays.
+TEST_F(TextScanTest, ANoisyScannedBackGoesWithItsSeparatorAndABackWithALineStays) {
+    test::PdfFixture pdf(std::vector<std::string>{"Letter A"});
+    const auto addScan = [&pdf](bool line) {
+        std::string pixels(200 * 260, '\0');
+        std::uint32_t seed = 7;
+        for (char& pixel : pixels) pixel = static_cast<char>(230 + (seed = seed * 1103515245u + 12345u) % 26);
+        for (int y = 100; line && y < 103; ++y) std::fill_n(pixels.begin() + y * 200 + 40, 120, '\x20');
+        QPDFObjectHandle resources = QPDFObjectHandle::parse("<< /XObject << >> >>");
+        resources.getKey("/XObject").replaceKey("/I", pdf.GrayImage(200, 260, pixels));
+        pdf.AddContentPage("q 612 0 0 792 0 0 cm /I Do Q", resources);
+    };
+    for (const bool line : {false, true}) {
+        pdf.AddContentPage("");
+        pdf.AddContentPage("0 g 0 0 612 792 re f");
+        addScan(line);
+        pdf.AddContentPage("BT /F1 12 Tf 72 700 Td (Letter) Tj ET", QPDFObjectHandle::parse(
+            "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >>"));
+    }
+    pdf.Write(host.folder / "backs.pdf");
+    const DocumentHandle doc(host.OpenActive(host.folder / "backs.pdf"), DocumentHandle::Ownership::Borrowed);
+    OutputSettings o;
+    o.Duplex = true;
+    OutputList outputs;
+    ASSERT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::ColouredSheet, 0.004, {}, 1, &o));
+    EXPECT_EQ(SpansOf(outputs), (Spans{"1-2", "5-6", "8-9"}));
+}
+
 TEST(WordsReadAheadTest, AScanFromFirstToLastPageReadsWhatSinglePagesRead) {
     const auto described = [](const std::vector<host::PageWord>& words) {
         std::ostringstream out;

@@ -92,15 +92,22 @@ TEST(ValueChangeDialogTest, TakesTheValueItsRulesAndRefusesWhatCannotBeRead) {
               std::tuple(ChangeKeyKind::PatternMatch, std::string("Invoice (\\d+)"), true, true, true));
 }
 
-TEST(CodeSeparatorDialogTest, TakesAPatternThatCompilesOrNone) {
+TEST(CodeSeparatorDialogTest, TakesAPatternThatCompilesOrNoneAndAtLeastOneKindOfCode) {
     test::DialogTestHost host;
-    test::Opened<CodeSeparatorDialog> d(TextQuery{});
+    test::Opened<CodeSeparatorDialog> d(OutputSettings{});
     d.view.Type(1222, "DOC-(");
     EXPECT_FALSE(d.view.PressOk());
     EXPECT_EQ(host.TakeAlerts().size(), 1u);
     d.view.Type(1222, "");
+    for (ControlId kind = 1224; kind <= 1230; ++kind) d.view.Click(kind);
+    EXPECT_FALSE(d.view.PressOk()) << "no kind of code";
+    EXPECT_EQ(host.TakeAlerts(), host.Texts({"IDS_NO_CODE_KINDS"}));
+    d.view.Click(1224);
+    d.view.Click(1226);
     ASSERT_TRUE(d.view.PressOk()) << "no pattern: any code";
-    EXPECT_TRUE(d.dialog.Result().UseRegExp && d.dialog.Result().Pattern.empty());
+    const OutputSettings& r = d.dialog.Result();
+    EXPECT_TRUE(r.SeparatorQuery.UseRegExp && r.SeparatorQuery.Pattern.empty());
+    EXPECT_EQ(r.CodeKinds, static_cast<std::int32_t>(host::kQrCode | host::kCode128));
 }
 
 TEST(SheetSeparatorDialogTest, TakesAColourAToleranceAndAShareWithinTheirRanges) {

@@ -25,6 +25,18 @@ struct PageWord {
     std::vector<WordBox> quads;
 };
 
+// The kinds of code PageCodes looks for, as bits of one number.
+enum CodeKind : unsigned {
+    kQrCode = 1,
+    kDataMatrix = 2,
+    kCode128 = 4,
+    kCode39 = 8,
+    kEanUpc = 16,  // EAN-8, EAN-13, UPC-A, UPC-E
+    kPdf417 = 32,
+    kAztec = 64,
+};
+inline constexpr unsigned kEveryCode = 127;
+
 class WordFinderServices {
 public:
     virtual ~WordFinderServices() = default;
@@ -33,13 +45,14 @@ public:
     virtual void DestroyWordFinder(WordFinderId finder) = 0;
     // The words of a 0-based page, top to bottom, left to right on each line.
     virtual std::vector<PageWord> PageWords(WordFinderId finder, int page) = 0;
-    // The text of a barcode or 2-D code (QR, Data Matrix, Code 128, Code 39,
-    // EAN/UPC, PDF417, Aztec) the 0-based page shows as it is drawn: one text,
-    // or none where it shows none. HostError when the page cannot be drawn.
-    virtual std::vector<std::string> PageCodes(WordFinderId finder, int page) = 0;
+    // The text of a code of the kinds (CodeKind bits) the 0-based page shows:
+    // one text, or none where it shows none. A scanned page's image is read as
+    // it is stored, any other page as it is drawn. HostError when the page
+    // cannot be drawn in full, or its code cannot be read.
+    virtual std::vector<std::string> PageCodes(WordFinderId finder, int page, unsigned kinds) = 0;
     // The share (0 to 1) of the 0-based page's area, as drawn, whose colour
     // lies within `tolerance` (0 to 255, in each of red, green and blue) of
-    // `rgb` (0xRRGGBB). HostError when the page cannot be drawn.
+    // `rgb` (0xRRGGBB). HostError when the page cannot be drawn in full.
     virtual double PageColourShare(WordFinderId finder, int page, std::uint32_t rgb, int tolerance) = 0;
 };
 
