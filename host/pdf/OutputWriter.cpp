@@ -47,11 +47,14 @@ public:
     explicit TemporaryOutputPipeline(TemporaryOutput& output) : Pipeline("output", nullptr), output_(output) {}
     void write(unsigned char const* data, std::size_t length) override {
         output_.Write({reinterpret_cast<const char*>(data), length});
+        bytes_ += length;
     }
     void finish() override {}
+    std::uint64_t Bytes() const { return bytes_; }
 
 private:
     TemporaryOutput& output_;
+    std::uint64_t bytes_ = 0;
 };
 
 // An output is as new as its newest source. One of several pages packs its
@@ -70,17 +73,20 @@ void FollowSources(QPDFWriter& writer, PdfDocument& doc) {
     if (objectStreams && doc.Pages().size() >= kLeastPagesToPack) writer.setObjectStreamMode(qpdf_o_generate);
 }
 
-}  // namespace
+// Counts what qpdf writes and keeps none of it.
+class CountingPipeline : public Pipeline {
+public:
+    CountingPipeline() : Pipeline("count", nullptr) {}
+    void write(unsigned char const*, std::size_t length) override { bytes_ += length; }
+    void finish() override {}
+    std::uint64_t Bytes() const { return bytes_; }
 
-void WriteOutput(PdfDocument& doc, const std::string& path, std::uint16_t saveFlags) {
-    const std::filesystem::path target(path);
-    std::error_code ec;
-    if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
-    if (ec) throw host::HostError(host::kErrorFile, "cannot create the folder " + target.parent_path().string() + ": " + ec.message());
+private:
+    std::uint64_t bytes_ = 0;
+};
 
+void Write(PdfDocument& doc, Pipeline& pipeline, std::uint16_t saveFlags) {
     FinishOutput(doc);
-    TemporaryOutput output(path);
-    TemporaryOutputPipeline pipeline(output);
     QPDFWriter writer(doc.Qpdf());
     writer.setOutputPipeline(&pipeline);
     FollowSources(writer, doc);
@@ -88,6 +94,29 @@ void WriteOutput(PdfDocument& doc, const std::string& path, std::uint16_t saveFl
     if (saveFlags & host::kSaveLinearized) writer.setLinearization(true);
     if (std::getenv("TESSERA_STATIC_ID")) writer.setStaticID(true);  // reproducible files for tests
     writer.write();
+}
+
+}  // namespace
+
+std::uint64_t MeasureOutput(PdfDocument& doc, std::uint16_t saveFlags) {
+    CountingPipeline counter;
+    Write(doc, counter, saveFlags);
+    return counter.Bytes();
+}
+
+void WriteOutput(PdfDocument& doc, const std::string& path, std::uint16_t saveFlags, std::uint64_t maxBytes) {
+    const std::filesystem::path target(path);
+    std::error_code ec;
+    if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
+    if (ec) throw host::HostError(host::kErrorFile, "cannot create the folder " + target.parent_path().string() + ": " + ec.message());
+
+    TemporaryOutput output(path);
+    TemporaryOutputPipeline pipeline(output);
+    Write(doc, pipeline, saveFlags);
+    if (maxBytes && pipeline.Bytes() > maxBytes)
+        throw host::HostError(host::kErrorFile, path + " would take " + std::to_string(pipeline.Bytes()) +
+                                                    " bytes, more than the size limit of " + std::to_string(maxBytes) +
+                                                    ", and was not written");
     output.Commit();
 }
 

@@ -199,11 +199,15 @@ void QpdfDocumentServices::SetSecurity(host::DocId doc, const host::SecurityReco
     store_.Get(doc).security = security;
 }
 
+std::uint64_t QpdfDocumentServices::SavedSize(host::DocId doc, std::uint16_t saveFlags) {
+    return QpdfGuard([&] { return MeasureOutput(store_.Get(doc), saveFlags); });
+}
+
 void QpdfDocumentServices::Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags,
-                                host::ProgressMonitor* /*monitor*/) {
+                                host::ProgressMonitor* /*monitor*/, std::uint64_t maxBytes) {
     if (store_.IsInputFile(path))
         throw host::HostError(host::kErrorFile, "will not write over an input of this run: " + path);
-    QpdfGuard([&] { WriteOutput(store_.Get(doc), path, saveFlags); });
+    QpdfGuard([&] { WriteOutput(store_.Get(doc), path, saveFlags, maxBytes); });
 }
 
 }  // namespace tessera::pdf

@@ -27,8 +27,9 @@ public:
     void DeletePage(host::DocId doc, int page) override;
     void InsertPages(host::DocId to, host::PagePosition position, host::DocId from, int firstPage, int count) override;
     void SetSecurity(host::DocId doc, const host::SecurityRecord& security) override;
-    void Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags,
-              host::ProgressMonitor* monitor) override;
+    std::uint64_t SavedSize(host::DocId doc, std::uint16_t saveFlags) override;
+    void Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags, host::ProgressMonitor* monitor,
+              std::uint64_t maxBytes) override;
 
 private:
     DocumentStore& store_;

@@ -205,6 +205,7 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
         } else if (named) {
             const PathParts parts = SplitPath(output.Filename);
             stem = UpperCase((f.CreateFoldersForBookmarks ? parts.folder : "") + prefix + f.OutputBaseFilename + parts.base);
+            if (output.Parts > 1) stem += "_" + std::to_string(output.Part);  // cut by the size limit
             entry.title = parts.base;
             entry.level = CountBackslashes(output.Filename);
         } else {

@@ -198,6 +198,11 @@ bool PlanBySeparators(SplitSettings& settings, const DocumentHandle& source) {
                              o.SeparatorQuery, WorkerCount(settings), &o);
 }
 
+// Every page in one output, which the size limit then cuts.
+bool PlanBySize(SplitSettings& settings, const DocumentHandle& source) {
+    return TakePlan(settings.Outputs, PlanEqualPages(source, std::max(1, source.PageCount()), {}));
+}
+
 // The planner of each row of SplitMethodRows.
 struct MethodPlanner {
     SplitMethod method;
@@ -209,6 +214,7 @@ constexpr MethodPlanner kMethodPlanners[] = {
     {SplitMethod::BookmarkLevels, PlanByBookmarks},
     {SplitMethod::ManualRanges, PlanByHand},
     {SplitMethod::SeparatorPages, PlanBySeparators},
+    {SplitMethod::BySize, PlanBySize},
 };
 
 }  // namespace

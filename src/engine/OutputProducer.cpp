@@ -74,10 +74,19 @@ void RetargetLinksAndBookmarks(const DocumentHandle& source, const DocumentHandl
     if (settings.Output.bTransferBookmarks) TransferBookmarks(context);
 }
 
+// The host refuses to write a file over the limit, which the plan measured
+// every output to keep, unless it is a page allowed to pass it alone.
+std::uint64_t SizeLimitOf(const DocumentHandle& output, const OutputSettings& o) {
+    if (o.MaxOutputBytes <= 0 || (o.AllowOversize && output.PageCount() == 1)) return 0;
+    return static_cast<std::uint64_t>(o.MaxOutputBytes);
+}
+
 // Steps after the pages are in: the placeholder goes, the rest is carried over,
-// the file is written. Removing the placeholder, protecting and saving have a
-// follow-up message of their own when they fail.
-OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output, const SplitSettings& settings) {
+// the file is written, or only its bytes counted into `measured`. Removing the
+// placeholder, protecting and saving have a follow-up message of their own
+// when they fail.
+OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output, const SplitSettings& settings,
+                            std::uint64_t* measured) {
     host::DocumentServices& docs = *Host().documents;
     if (!Guarded([&] { docs.DeletePage(output.Doc(), 0); })) return FailFinishing();
     if (output.PageCount() < 1) return OutputOutcome::NoPages;
@@ -85,7 +94,11 @@ OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output
     if (settings.Output.bRemovePageLabels) docs.RemovePageLabels(output.Doc());
     if (!Guarded([&] { ApplySecurity(output, settings.Security); })) return FailFinishing();
     if (settings.Output.bLinearize) output.AddSaveFlags(host::kSaveLinearized);
-    if (!Guarded([&] { docs.Save(output.Doc(), output.OutputPath(), output.SaveFlags(), &output.Monitor()); }))
+    if (!Guarded([&] {
+            if (measured) *measured = docs.SavedSize(output.Doc(), output.SaveFlags());
+            else docs.Save(output.Doc(), output.OutputPath(), output.SaveFlags(), &output.Monitor(),
+                           SizeLimitOf(output, settings.Output));
+        }))
         return FailFinishing();
     return OutputOutcome::Written;
 }
@@ -133,8 +146,10 @@ bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int f
     return true;
 }
 
-OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
-                               const std::string& progressText) {
+namespace {
+
+OutputOutcome BuildOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
+                          const std::string& progressText, std::uint64_t* measured) {
     const OutputDocument& planned = settings.Outputs.at(index);
     if (planned.Filename.empty() || planned.Ranges.empty()) return OutputOutcome::Failed;
     DocumentHandle output(NewDocumentOrNone(), DocumentHandle::Ownership::Owned);
@@ -142,7 +157,21 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
     if (!InsertWithProgress(source, output, planned, progressText)) return OutputOutcome::Failed;
     if (!output.HasDocument() || output.PageCount() < 1) return OutputOutcome::NoPages;
     RetargetLinksAndBookmarks(source, output, index, settings);
-    return FinishAndSave(source, output, settings);
+    return FinishAndSave(source, output, settings, measured);
+}
+
+}  // namespace
+
+OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
+                               const std::string& progressText) {
+    return BuildOutput(source, index, settings, progressText, nullptr);
+}
+
+std::optional<std::uint64_t> MeasureOneOutput(const DocumentHandle& source, std::size_t index,
+                                              const SplitSettings& settings) {
+    std::uint64_t bytes = 0;
+    if (BuildOutput(source, index, settings, "", &bytes) != OutputOutcome::Written) return std::nullopt;
+    return bytes;
 }
 
 namespace {

@@ -1,6 +1,8 @@
 #pragma once
 // Writes the planned and named outputs: in list order, or spread over the
 // host's worker processes with the same files, alerts and outcome.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,10 @@ Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& set
 // without a file.
 OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
                                const std::string& progressText);
+// The bytes output `index` would take on disk, counted without a file; none
+// when it would have no pages or could not be made (alerts are shown).
+std::optional<std::uint64_t> MeasureOneOutput(const DocumentHandle& source, std::size_t index,
+                                              const SplitSettings& settings);
 // Appends the pages of [first, first + count) that pass the parity options to
 // the output, descending with ReverseOrder; first makes the placeholder page
 // the output starts with. False when either handle holds no document.

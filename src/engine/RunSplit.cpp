@@ -7,6 +7,7 @@
 #include "engine/HtmlIndex.h"
 #include "engine/OutputPlanner.h"
 #include "engine/OutputProducer.h"
+#include "engine/SizeLimit.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 
@@ -121,6 +122,7 @@ std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, cons
                                                    const std::tm& today) {
     if (!PlanOutputs(settings, source)) return std::nullopt;
     WatermarkEveryRange(settings.Outputs, settings.Output.EveryRangeWatermark);
+    if (!FitToSizeLimit(settings, source)) return std::nullopt;
     std::string& folder = settings.Filename.OutputFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
     if (const std::optional<std::string> mismatch = NamesListMismatch(settings)) {

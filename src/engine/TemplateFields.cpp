@@ -35,6 +35,7 @@ NameFieldValues TemplateFields(const OutputDocument& output, std::size_t index, 
     NameFieldValues values;
     values.number = static_cast<int>(index) + 1;
     values.total = static_cast<int>(source.total);
+    if (output.Parts > 1) values.part = output.Part, values.parts = output.Parts;
     values.title = OwnTitle(output);
     values.input = source.inputName;
     values.key = output.Key;

@@ -6,7 +6,7 @@
 namespace tessera {
 namespace {
 
-constexpr std::string_view kNumberFields[] = {"n", "total", "from", "to"};
+constexpr std::string_view kNumberFields[] = {"n", "total", "from", "to", "part", "parts"};
 
 bool IsNumberField(std::string_view name) { return std::ranges::find(kNumberFields, name) != std::end(kNumberFields); }
 bool IsGroup(std::string_view name) { return name.size() == 1 && name[0] >= '1' && name[0] <= '9'; }
@@ -27,6 +27,7 @@ std::string Padded(int value, int width) {
 }
 
 int Number(std::string_view name, const NameFieldValues& v) {
+    if (name == "part" || name == "parts") return name == "part" ? v.part : v.parts;
     return name == "n" ? v.number : name == "total" ? v.total : name == "from" ? v.from : v.to;
 }
 
@@ -88,7 +89,7 @@ Result<NameTemplate> NameTemplate::Parse(std::string_view text) {
         Piece field{std::string(name), true};
         if (name.size() < inside.size()) {
             const std::string_view width = inside.substr(name.size() + 1);
-            if (!IsNumberField(name)) return At(i, "only {n}, {total}, {from} and {to} take a width");
+            if (!IsNumberField(name)) return At(i, "only {n}, {total}, {from}, {to}, {part} and {parts} take a width");
             if (width.empty() || width.size() > 2 || width[0] != '0' ||
                 !std::ranges::all_of(width, [](char d) { return std::isdigit(static_cast<unsigned char>(d)); }))
                 return At(i + name.size() + 2, "a width is 0 (the total's) or 0 and a digit, as in {n:03}");

@@ -10,7 +10,8 @@
 // output's number), {total} (the number of outputs), {from} and {to} (its
 // first and last page), {label} (its first page's label), {title} (its
 // bookmark), {input} (the input's name without extension), {date} (the run's
-// date, ISO). A number field may say its width: {n:03} pads to three digits
+// date, ISO), {part} and {parts} (which part of how many, where the size
+// limit cut the output; 1 and 1 elsewhere). A number field may say its width: {n:03} pads to three digits
 // with zeros, {n:0} to the width of the total; an output's number so padded
 // is never narrower than the total, so that names sort in order.
 #include <array>
@@ -29,6 +30,7 @@ struct NameFieldValues {
     std::array<std::string, 9> groups;
     std::map<std::string, std::string, std::less<>> named;
     int number = 0, total = 0, from = 0, to = 0;
+    int part = 1, parts = 1;  // of an output the size limit cut
     std::string label, title, input, date;
 };
 

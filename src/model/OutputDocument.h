@@ -16,6 +16,8 @@ struct OutputDocument {
     std::string Key{};
     // The groups of the pattern that found Key on a separator sheet's code.
     std::vector<std::string> KeyGroups{};
+    // Of an output the size limit cut: which part it is, of how many (from 1); never stored.
+    int Part = 0, Parts = 0;
 
     friend bool operator==(const OutputDocument&, const OutputDocument&) = default;
 };

@@ -126,6 +126,8 @@ void CheckMethodFields(const SplitSettings& s, const DocumentFacts& facts, Check
     if (method->needsBookmarks && facts.hasDocument && !facts.hasBookmarks)
         out.AddKey("IDS_CANT_SPLIT_BY_BOOKMARKS", "SplitMode", incomplete);
     if (method->usesOutputList) CheckOutputList(s.Outputs, facts, out);
+    if (method->method == SplitMethod::BySize && o.MaxOutputBytes <= 0)
+        out.AddKey("IDS_NO_SIZE_LIMIT", output + "MaxOutputBytes", incomplete);
     if (method->usesSeparator && o.SeparatorType == SeparatorKind::ValueChange) {
         if (o.ChangeKey == ChangeKeyKind::AreaText && !o.SeparatorQuery.UseAreaFilter)
             out.AddKey("IDS_NO_VALUE_AREA", output + "SeparatorQuery/UseAreaFilter");

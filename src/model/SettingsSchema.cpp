@@ -1,6 +1,7 @@
 #include "model/SettingsSchema.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "model/SettingsChoices.h"
 
@@ -97,6 +98,13 @@ const SettingsRow kSettingsRows[] = {
     // Every kind at first; a store holds the sum of the kinds' bits.
     {FIELD(Output.CodeKinds), "CodeKinds", 47, Output, "CodeKinds", host::kEveryCode, 0, 0, nullptr, nullptr, nullptr,
      1, host::kEveryCode, true},
+    // Bytes; 0 for no limit. The command line takes units (ByteSize).
+    {FIELD(Output.MaxOutputBytes), "MaxOutputBytes", 48, Output, "MaxOutputBytes", 0, 0, 0, nullptr, nullptr, nullptr,
+     0, std::numeric_limits<std::int32_t>::max(), true},
+    {FIELD(Output.AllowOversize), "AllowOversize", 49, Output, "AllowOversize", false, 0, 1134,
+     "Write a page larger than the size limit as a document of its own", "allow-oversize",
+     "With --max-size: a page that alone is larger than SIZE is written as an output of its own (and said), "
+     "instead of stopping the run before anything is written", 0, -1, true},
     {FIELD(Output.SheetColour), "SheetColour", 43, Output, "SheetColour", 0, 0, 0, nullptr, nullptr, nullptr, 0,
      0xFFFFFF, true},
     {FIELD(Output.SheetTolerance), "SheetTolerance", 44, Output, "SheetTolerance", 64, 0, 0, nullptr, nullptr,

@@ -15,7 +15,15 @@ struct SplitSettings;
 // carried as it is and plans nothing (the output list stays as it is).
 // A new method is an enumerator here, its row below, its planner (in
 // engine/OutputPlanner.cpp), its radio and its command-line option.
-enum class SplitMethod : std::int32_t { EqualPages = 0, BookmarkLevels = 1, ManualRanges = 2, SeparatorPages = 3 };
+// BySize takes every page, in outputs no larger than Output.MaxOutputBytes,
+// the limit that cuts any other method's outputs further.
+enum class SplitMethod : std::int32_t {
+    EqualPages = 0,
+    BookmarkLevels = 1,
+    ManualRanges = 2,
+    SeparatorPages = 3,
+    BySize = 4,
+};
 
 struct SplitMethodRow {
     SplitMethod method;
@@ -43,6 +51,7 @@ inline constexpr SplitMethodRow kSplitMethodRows[] = {
      .namesFromBookmarks = true},
     {.method = SplitMethod::ManualRanges, .option = "doc", .radio = 1106, .usesOutputList = true},
     {.method = SplitMethod::SeparatorPages, .option = "separator", .radio = 1105, .usesSeparator = true},
+    {.method = SplitMethod::BySize, .option = "max-size", .radio = 1107},
 };
 constexpr std::span<const SplitMethodRow> SplitMethodRows() { return kSplitMethodRows; }
 

@@ -85,6 +85,11 @@ struct OutputSettings {
     bool Duplex = false;
     // The kinds of code a code separator looks for (host::CodeKind bits).
     std::int32_t CodeKinds = host::kEveryCode;
+    // The most bytes an output may take on disk, 0 for no limit: an output
+    // the method plans larger is cut into parts that fit. A page that alone
+    // is larger stops the run, or is an output of its own when allowed.
+    std::int32_t MaxOutputBytes = 0;
+    bool AllowOversize = false;
 
     friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };

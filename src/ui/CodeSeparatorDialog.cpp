@@ -10,8 +10,8 @@ namespace tessera {
 namespace {
 
 constexpr ControlId kCodeMessageText = 1221, kCodePattern = 1222, kCodeMatchCase = 1223;
-// One check box a kind of code, in the order of their rows.
-constexpr ControlId kFirstCodeKind = 1224;
+// One check box a kind of code, in the order of their rows, in a group of their own.
+constexpr ControlId kCodeKindGroup = 1220, kFirstCodeKind = 1224;
 
 ControlId KindBox(std::size_t row) { return kFirstCodeKind + static_cast<ControlId>(row); }
 
@@ -24,10 +24,11 @@ constexpr const char* kCodeMessage =
 }  // namespace
 
 std::vector<ControlSpec> CodeSeparatorDialog::Controls() const {
-    std::vector<ControlSpec> controls = {{kCodeMessageText, ControlKind::Text, "Message"}};
+    std::vector<ControlSpec> controls = {{kCodeMessageText, ControlKind::Text, "Message"},
+                                         {kCodeKindGroup, ControlKind::Group, "Kinds of code"}};
     for (std::size_t row = 0; row < std::size(kCodeKindRows); ++row)
-        controls.push_back({KindBox(row), ControlKind::CheckBox, LookupString(kCodeKindRows[row].captionKey), 0,
-                            row % 2 == 1});
+        controls.push_back(
+            {KindBox(row), ControlKind::CheckBox, LookupString(kCodeKindRows[row].captionKey), kCodeKindGroup});
     controls.insert(controls.end(),
                     {{kCodePattern, ControlKind::Edit, "Pattern (a regular expression; empty for any code):", 0,
                       false, 512},

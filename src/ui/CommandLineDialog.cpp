@@ -116,6 +116,8 @@ std::optional<GivenOptions> ApplyCommandOptions(SplitSettings& working, unsigned
         }
         given.folder |= option.name == "output-folder";
     }
+    if (fields.sizeLimitGiven && fields.methodOption.empty() && ProfileToLoad(options).empty())
+        working.SplitMode = SplitMethod::BySize;
     Result<OutputList> documents = ReadDocuments(fields.documents, working, pageCount);
     if (!documents) {
         commandLine.ReportOutcome(host::RunOutcome::UsageError, documents.Reason());

@@ -20,7 +20,8 @@ constexpr const char* kMessageText =
     "Every output's name is made from this template. Fields in braces are filled in for each output: {n} its "
     "number ({n:03} with three digits, {n:0} as wide as the total), {total}, {from} and {to} its pages, {label} "
     "its first page's label, {title} its bookmark, {input} the document's name, {date} today, and {key}, {1} to "
-    "{9} and {NAME} the match of the pattern on its first page and its groups. \"/\" makes folders.";
+    "{9} and {NAME} the match of the pattern on its first page and its groups; {part} and {parts} where the size "
+    "limit cut it. \"/\" makes folders.";
 
 std::tm Today() {
     const std::time_t now = std::time(nullptr);

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <stdexcept>
 
+#include "model/ByteSize.h"
 #include "model/ElementKindTable.h"
 #include "model/SettingsChoices.h"
 #include "model/SettingsSchema.h"
@@ -349,6 +351,20 @@ const std::vector<SplitOption>& Options() {
              f.settings.Output.MissingKeyStartsNew = v == "new";
          }},
         FromSchema("group-same-key", kMethod),
+        {Spec("max-size", "", OptionKind::Text, {},
+          "Split into outputs no larger than SIZE on disk, each with as many pages as fit (500k, 10MB, 9.5MiB: SI "
+          "and IEC units, any case; bytes without a unit); with another method, cut each output larger than SIZE "
+          "into parts (NAME_1, NAME_2...; {part} and {parts} in --name). Sizes are measured by making each output "
+          "as it will be written, also in a --dry-run, which then takes about as long as a split",
+          kMethod, "SIZE"),
+         [](const std::string& v, DialogFields& f) {
+             const std::optional<std::int64_t> bytes = ParseByteSize(v);
+             if (!bytes || *bytes > std::numeric_limits<std::int32_t>::max())
+                 throw BadValue("expected a size such as 500k, 10MB or 9.5MiB, at most 2 GiB, not \"" + v + "\"");
+             f.settings.Output.MaxOutputBytes = static_cast<std::int32_t>(*bytes);
+             f.sizeLimitGiven = true;
+         }},
+        FromSchema("allow-oversize", kMethod),
         {Spec("sheet-share", "", OptionKind::PositiveInteger, {},
           "With --separator sheet=: the percentage of a sheet that must lie near its colour, 50 to 100 (95 at first)",
           kMethod, "N"),
@@ -392,8 +408,8 @@ const std::vector<SplitOption>& Options() {
          }},
         {Spec("name", "", OptionKind::Text, {},
           "Name every output from TEMPLATE (and choose --suffix template): fields {n}, {n:03}, {n:0}, {total}, "
-          "{from}, {to}, {label}, {title}, {input}, {date}, and {key}, {1}...{9}, {NAME} from --name-pattern's "
-          "match; / makes folders, {{ and }} are braces",
+          "{from}, {to}, {label}, {title}, {input}, {date}, {part} and {parts} (of an output --max-size cut), and "
+          "{key}, {1}...{9}, {NAME} from --name-pattern's match; / makes folders, {{ and }} are braces",
           kNaming, "TEMPLATE"),
          [](const std::string& v, DialogFields& f) {
              FilenameSettings& n = f.settings.Filename;

@@ -21,6 +21,8 @@ struct DialogFields {
     std::vector<std::string> documents;
     std::string methodOption;  // the option that chose the split method, if any
     std::string saveProfile;   // where --save-profile saves the settings instead of splitting
+    // --max-size splits by size unless a method option or a profile chooses another method.
+    bool sizeLimitGiven = false;
 };
 
 // The profile that --profile names (the last one given), or empty. It is read

@@ -5,6 +5,7 @@
 #include "model/SettingsSchema.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
+#include "ui/SizeLimitFields.h"
 #include "ui/SplitSettingsDialog.h"
 
 #ifndef TESSERA_VERSION_MAJOR
@@ -52,6 +53,10 @@ std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
         {kSeparatorRadio, K::Radio, "Use separator:", kMethodGroup},
         {kSeparatorList, K::DropDown, "", kMethodGroup, true},
         {kSeparatorOptionsButton, K::Button, "...", kMethodGroup, true},
+        {kSizeRadio, K::Radio, "Documents no larger than", kMethodGroup},
+        {kSizeEdit, K::Edit, "", kMethodGroup, true, 12},
+        {kSizeUnitList, K::DropDown, "", kMethodGroup, true},
+        {kSizeLimitCheck, K::CheckBox, "Cut any document of another method larger than this size", kMethodGroup},
         {kOutputsGroup, K::Group, "Output Documents"},
         {kDocumentTree, K::Tree, "", kOutputsGroup},
         {kAddDocumentButton, K::Button, "Add Output Document", kOutputsGroup},

@@ -9,6 +9,7 @@
 #include "model/SplitMethodTable.h"
 #include "strings/LanguageTable.h"
 #include "ui/AcceptedOutputs.h"
+#include "ui/SizeLimitFields.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {
@@ -27,11 +28,14 @@ void FillLists(DialogView& view) {
     view.FillList(kPrefixList, ListItems(PrefixChoices()));
     // The separator list has always shown the text kind first.
     std::vector<ListEntry> separators = ListItems(SeparatorChoices());
-    std::rotate(separators.begin(), separators.end() - 1, separators.end());
+    std::stable_partition(separators.begin(), separators.end(), [](const ListEntry& entry) {
+        return entry.data == static_cast<int>(SeparatorKind::PageMatchingText);
+    });
     view.FillList(kSeparatorList, separators);
     view.SelectListData(kNameModeList, 0);
     view.SelectListData(kPrefixList, 0);
     view.SelectListData(kSeparatorList, static_cast<int>(SeparatorKind::PageMatchingText));
+    FillSizeUnits(view);
 }
 
 }  // namespace
@@ -109,6 +113,7 @@ void SplitSettingsDialog::Refresh() {
     view.SetEnabled(kStartLevelEdit, method.usesBookmarkLevels && (!method.needsBookmarks || facts_.hasBookmarks));
     view.SetEnabled(kEndLevelEdit, method.usesBookmarkLevels && (!method.needsBookmarks || facts_.hasBookmarks));
     view.SetEnabled(kPagesEachEdit, method.usesPagesEach);
+    EnableSizeLimit(view, fields_);
     view.SetEnabled(kSeparatorList, separator);
     const std::optional<int> separatorType = view.SelectedListData(kSeparatorList);
     view.SetEnabled(kSeparatorOptionsButton, separator && separatorType.value_or(0) != 0);

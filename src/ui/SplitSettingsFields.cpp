@@ -4,6 +4,7 @@
 
 #include "model/SettingsSchema.h"
 #include "model/SplitMethodTable.h"
+#include "ui/SizeLimitFields.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -77,11 +78,13 @@ void SplitSettingsDialog::SetRadios() {
 void SplitSettingsDialog::WriteFields() {
     for (const SettingsRow& row : SettingsSchema())
         if (row.control) std::visit(ShowField{*view_, row.control}, row.ref(fields_));
+    ShowSizeLimit(*view_, fields_);
 }
 
 void SplitSettingsDialog::ReadFields() {
     for (const SettingsRow& row : SettingsSchema())
         if (row.control) std::visit(ReadField{*view_, row.control}, row.ref(fields_));
+    ReadSizeLimit(*view_, fields_);
     // The separator list shows its kind only while a method that reads it is chosen.
     const SplitMethodRow* method = FindMethodRow(fields_.SplitMode);
     if (method && method->usesSeparator)

@@ -142,6 +142,26 @@ TEST_F(OutputProducerTest, CancelStopsBetweenOutputsKeepingThoseWritten) {
     EXPECT_EQ(test::FixturePageNumbers(Out("Doc1.pdf")), (std::vector<int>{1, 2}));
 }
 
+// What a measure counts is what the file takes; a file over the limit it is
+// given is not written, unless it is a page allowed alone.
+TEST_F(OutputProducerTest, AMeasureIsTheFilesSizeAndAFileOverTheLimitIsNotWritten) {
+    const DocumentHandle source(Host().viewer->ActiveDocument(), DocumentHandle::Ownership::Borrowed);
+    SplitSettings s = Manual({Pages(0, 3), Pages(3, 1)});
+    s.Output.bLinearize = true;
+    ASSERT_TRUE(Run(s).Completed());
+    s.Outputs[0].Filename = "Doc1.pdf";
+    EXPECT_EQ(MeasureOneOutput(source, 0, s), std::filesystem::file_size(Out("Doc1.pdf")));
+    ASSERT_GT(std::filesystem::file_size(Out("Doc2.pdf")), 900u) << "a page is over the limit below";
+    s = Manual({Pages(0, 3), Pages(3, 1)});
+    s.Filename.OutputFolder = host.folder / "limited/";
+    s.Output.MaxOutputBytes = 900;
+    s.Output.AllowOversize = s.Output.bLinearize = true;
+    for (std::size_t i = 0; i < 2; ++i) s.Outputs[i].Filename = "Doc" + std::to_string(i + 1) + ".pdf";
+    EXPECT_EQ(ProduceOneOutput(source, 1, s, ""), OutputOutcome::Written) << "a page allowed alone";
+    EXPECT_EQ(ProduceOneOutput(source, 0, s, ""), OutputOutcome::Failed);
+    EXPECT_FALSE(std::filesystem::exists(host.folder / "limited/Doc1.pdf"));
+}
+
 TEST_F(OutputProducerTest, InformationAndCatalogEntriesAreCarriedOver) {
     ASSERT_TRUE(Split({Pages(0, 2), Pages(8, 2)}));
     QPDF first, last;

@@ -130,7 +130,7 @@ TEST(ProfileCabinetTest, LoadRules) {
         const char* refusal = "";                    // what the refusal names
     } rules[] = {
         {"no SplitMode", {remove({}, "SplitMode")}, [](auto& s) { s.SplitMode = SplitMethod::EqualPages; }},
-        {"SplitMode 4", {put({}, "SplitMode", 4)}, nullptr, "\"SplitMode\" is 4"},
+        {"SplitMode 5", {put({}, "SplitMode", 5)}, nullptr, "\"SplitMode\" is 5"},
         {"SplitMode -1", {put({}, "SplitMode", -1)}, nullptr, "\"SplitMode\""},
         {"no Settings", {remove({}, "Settings")}, nullptr, "\"Settings\" is missing"},
         {"no BaseFilename", {remove(naming, "BaseFilename")}, [](auto& s) { s.Filename.OutputBaseFilename = ""; }},

@@ -28,14 +28,18 @@
 #include "ui/AboutDialog.h"
 #include "ui/BlankImageSettingsDialog.h"
 #include "ui/BookmarkPickerDialog.h"
+#include "ui/CodeSeparatorDialog.h"
 #include "ui/ElementContentDialog.h"
+#include "ui/NameTemplateDialog.h"
 #include "ui/MemoryView.h"
 #include "ui/OutputDocumentOptionsDialog.h"
 #include "ui/PageRangeDialog.h"
 #include "ui/SeparatorSearchDialog.h"
+#include "ui/SheetSeparatorDialog.h"
 #include "ui/SplitSettingsDialog.h"
 #include "ui/TextAreaDialog.h"
 #include "ui/TextSearchRangeDialog.h"
+#include "ui/ValueChangeDialog.h"
 #include "ui/qt/QtDialogView.h"
 #include "ui/qt/QtWindowFactory.h"
 
@@ -285,6 +289,11 @@ TEST_F(QtDialogViewTest, EveryDialogIsDrawnWholeAndFitsASmallScreen) {
         {"BlankImageSettings", [] { return std::make_unique<BlankImageSettingsDialog>(50); }},
         {"OutputDocumentOptions", [] { return std::make_unique<OutputDocumentOptionsDialog>(true, "Chapter 1"); }},
         {"About", [] { return std::make_unique<AboutDialog>(); }},
+        {"CodeSeparator", [] { return std::make_unique<CodeSeparatorDialog>(OutputSettings{}); },
+         {{1224, 1225, 1226, 1227, 1228, 1229, 1230}}},
+        {"SheetSeparator", [] { return std::make_unique<SheetSeparatorDialog>(OutputSettings{}); }},
+        {"ValueChange", [] { return std::make_unique<ValueChangeDialog>(OutputSettings{}); }},
+        {"NameTemplate", [&] { return std::make_unique<NameTemplateDialog>("{n:03}", "", document, SplitSettings{}); }},
     };
     std::filesystem::create_directories(TESSERA_SCREENSHOTS);
     for (const auto& shot : shots) {

@@ -73,7 +73,8 @@ std::map<std::string, std::string> KeysInSources() {
         {"IDS_VALUE_NOT_A_CHOICE", "dss"},         {"IDS_WATERMARK_NOT_DRAWABLE", "ss"},
         {"IDS_WATERMARK_SIZE_OUT_OF_RANGE", "d"},  {"IDS_WATERMARK_TRANSPARENCY_OUT_OF_RANGE", "d"},
         {"IDS_AREA_EDGES_INVALID", "s"},           {"IDS_NAME_TEMPLATE_INVALID", "ss"},
-        {"IDS_NAMES_COUNT_MISMATCH", "dd"}};
+        {"IDS_NAMES_COUNT_MISMATCH", "dd"},        {"IDS_PAGE_OVER_SIZE_LIMIT", "dss"},
+        {"IDS_PAGE_OVER_SIZE_LIMIT_ALONE", "dss"}};
     std::map<std::string, std::string> keys;
     const std::regex key("IDS_[A-Z0-9_]+");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(TESSERA_SOURCE_DIR) + "/src")) {

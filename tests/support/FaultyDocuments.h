@@ -75,10 +75,14 @@ public:
         Call(Operation::SetSecurity);
         real_.SetSecurity(doc, security);
     }
-    void Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags,
-              host::ProgressMonitor* monitor) override {
+    std::uint64_t SavedSize(host::DocId doc, std::uint16_t saveFlags) override {
         Call(Operation::Save);
-        real_.Save(doc, path, saveFlags, monitor);
+        return real_.SavedSize(doc, saveFlags);
+    }
+    void Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags, host::ProgressMonitor* monitor,
+              std::uint64_t maxBytes) override {
+        Call(Operation::Save);
+        real_.Save(doc, path, saveFlags, monitor, maxBytes);
     }
 
 private:

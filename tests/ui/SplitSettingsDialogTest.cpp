@@ -12,6 +12,7 @@
 #include "ui/MemoryView.h"
 #include "ui/OutputFolder.h"
 #include "ui/SplitOptionTable.h"
+#include "ui/SizeLimitFields.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -251,6 +252,27 @@ TEST_F(SplitSettingsDialogTest, ARangeFromABookmarkIsTheRangeItsBookmarkSplitGiv
 // exists is taken as it is.
 // A method is one row: each must have a planner, an option of its own, a
 // radio the dialog shows.
+// A size in its unit: the size method's, or a limit on another method while
+// its box is checked; the method waits for a size it can read.
+TEST_F(SplitSettingsDialogTest, ASizeIsTypedInItsUnitForTheSizeMethodOrAsALimitOnAnother) {
+    MemoryView& view = Open(kThreePages).view;
+    view.Click(kSizeRadio);
+    EXPECT_FALSE(view.Enabled(kOkButton)) << "no size yet";
+    EXPECT_FALSE(view.Enabled(kSizeLimitCheck));
+    view.Type(kSizeEdit, "9.5");
+    view.Choose(kSizeUnitList, 4);  // MiB
+    EXPECT_TRUE(view.Enabled(kOkButton));
+    view.Click(kEqualPagesRadio);
+    EXPECT_FALSE(view.Enabled(kSizeEdit)) << "another method without a limit";
+    view.Click(kSizeLimitCheck);
+    view.Type(kSizeEdit, "500");
+    view.Choose(kSizeUnitList, 1);  // kB
+    ASSERT_TRUE(view.PressOk());
+    SplitSettings stored;
+    LoadSettingsFromRegistry(stored);
+    EXPECT_EQ(std::tuple(stored.SplitMode, stored.Output.MaxOutputBytes), std::tuple(SplitMethod::EqualPages, 500000));
+}
+
 TEST(SplitMethodRowsTest, EveryRowHasItsPlannerOptionAndRadio) {
     std::set<std::string> options;
     const std::vector<ControlSpec> controls = SplitSettingsDialog(DocumentHandle(), 0, {}).Controls();

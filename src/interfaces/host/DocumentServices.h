@@ -48,9 +48,14 @@ public:
     virtual void InsertPages(DocId to, PagePosition position, DocId from, int firstPage, int count) = 0;
 
     virtual void SetSecurity(DocId doc, const SecurityRecord& security) = 0;
-    // Writes the whole document to path; never the file the document came from.
-    virtual void Save(DocId doc, const std::string& path, std::uint16_t saveFlags,
-                      ProgressMonitor* monitor) = 0;
+    // Writes the whole document to path; never the file the document came
+    // from. With maxBytes (0: any size), a file that would be larger is not
+    // written: HostError saying its size.
+    virtual void Save(DocId doc, const std::string& path, std::uint16_t saveFlags, ProgressMonitor* monitor,
+                      std::uint64_t maxBytes) = 0;
+    // The bytes Save would write, counted without a file; the document is
+    // then finished, not to be saved again.
+    virtual std::uint64_t SavedSize(DocId doc, std::uint16_t saveFlags) = 0;
 };
 
 }  // namespace tessera::host

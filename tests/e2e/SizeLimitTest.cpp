@@ -1,0 +1,76 @@
+// Outputs no larger than a size: every file within it on disk, and none that
+// could have taken its next page, whether the size is the method or a limit
+// on another; a page that alone is larger stops the run before it writes.
+#include <gtest/gtest.h>
+
+#include "e2e/E2eSupport.h"
+
+namespace tessera::test {
+namespace {
+
+const std::string kManual = "hyperref-manual-outline-gotor-launch-named.pdf";
+
+std::uintmax_t Bytes(const std::string& file) { return fs::file_size(file); }
+
+// Each planned output's file, and its one run of pages ("12-27").
+std::vector<std::pair<std::string, std::string>> Written(const CommandResult& plan, const std::string& folder) {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& line : PlanLines(plan.output)) files.emplace_back(folder + "/" + line.at(1), line.at(2));
+    return files;
+}
+
+TEST(SizeLimitTest, EveryOutputFitsAndNoneCouldHaveTakenItsNextPage) {
+    TempFolder config, folder, probe;
+    const int limit = 100000;
+    const std::string options = "--max-size 100k --linearize " + Data(kManual);
+    const CommandResult plan = Tessera(config, "split --reset --prefix none --dry-run " + options);
+    ASSERT_EQ(Split(config, folder.Path(), options).status, 0);
+    const auto files = Written(plan, folder.Path());
+    ASSERT_GT(files.size(), 3u);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(files[i].second);
+        EXPECT_LE(Bytes(files[i].first), limit);
+        EXPECT_EQ(RunCommand("qpdf --check " + ShellQuote(files[i].first) + " >/dev/null").status, 0);
+        if (i + 1 == files.size()) break;
+        // The same output with the next page, written as the split writes it, passes the limit.
+        const std::vector<int> pages = RunPages(files[i].second);
+        const std::string more = std::to_string(pages.front()) + "-" + std::to_string(pages.back() + 1);
+        ASSERT_EQ(Split(config, probe.Path(), "--linearize --doc " + more + " " + Data(kManual)).status, 0);
+        EXPECT_GT(Bytes(probe / "Doc1.pdf"), limit);
+        fs::remove(probe / "Doc1.pdf");
+    }
+}
+
+TEST(SizeLimitTest, ALimitCutsAnotherMethodsOutputsIntoNumberedPartsAndLinksStayWithin) {
+    TempFolder config, folder;
+    // Every output carries the whole outline: its links to the others' files count.
+    const std::string options = "--bookmarks 1 --max-size 120k --update-links --transfer-bookmarks " + Data(kManual);
+    const CommandResult plan = Tessera(config, "split --reset --prefix none --dry-run " + options);
+    EXPECT_NE(plan.output.find("PACKAGE OPTIONS_1.pdf\t9-18"), std::string::npos) << plan.output;
+    EXPECT_NE(plan.output.find("PACKAGE OPTIONS_2.pdf\t19-21"), std::string::npos) << plan.output;
+    ASSERT_EQ(Split(config, folder.Path(), options).status, 0);
+    for (const auto& [file, pages] : Written(plan, folder.Path())) EXPECT_LE(Bytes(file), 120000u) << file;
+    EXPECT_NE(Tessera(config, "split --reset --dry-run --bookmarks 1 --max-size 100k --name '{n:0} {part}of{parts}' " +
+                                  Data(kManual)).output.find("05 1of3.pdf\t9-13"),
+              std::string::npos);
+}
+
+TEST(SizeLimitTest, APageLargerThanTheLimitStopsTheRunBeforeItWritesUnlessAllowedAlone) {
+    TempFolder config, folder, allowed;
+    const CommandResult refused = Split(config, folder.Path(), "--max-size 60kB " + Data(kManual) + " 2>&1");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.output.find("Page 1 takes 70,360 bytes"), std::string::npos) << refused.output;
+    EXPECT_TRUE(fs::is_empty(folder.Path()));
+    const CommandResult alone = Split(config, allowed.Path(), "--max-size 0.08MB --allow-oversize " + Data(kManual) + " 2>&1");
+    EXPECT_EQ(alone.status, 0);
+    EXPECT_NE(alone.output.find("Page 4 takes 80,121 bytes (80.1 kB) on its own, more than the size limit of 80,000 "
+                                "bytes (80 kB): it is written as a document of its own"),
+              std::string::npos) << alone.output;
+    EXPECT_EQ(QpdfJson(ShellQuote(allowed / "Doc3.pdf"), "--json-key=pages")["pages"].size(), 1u);
+    for (const char* bad : {"10XB", "-5k", "0", "3GB", ""})
+        EXPECT_EQ(Tessera(config, "split --reset --dry-run --max-size '" + std::string(bad) + "' " + Data(kManual)).status, 2)
+            << bad;
+}
+
+}  // namespace
+}  // namespace tessera::test
