@@ -9,6 +9,7 @@
 #include "pdf/NestingDepth.h"
 #include "pdf/OutputWriter.h"
 #include "pdf/PageAnnotations.h"
+#include "pdf/PageObjectBytes.h"
 #include "pdf/PageLabelText.h"
 #include "pdf/QpdfGuard.h"
 #include "pdf/SharedResources.h"
@@ -197,6 +198,10 @@ void QpdfDocumentServices::InsertPages(host::DocId to, host::PagePosition positi
 
 void QpdfDocumentServices::SetSecurity(host::DocId doc, const host::SecurityRecord& security) {
     store_.Get(doc).security = security;
+}
+
+std::vector<std::vector<host::ObjectBytes>> QpdfDocumentServices::PageObjectBytes(host::DocId doc) {
+    return QpdfGuard([&] { return pdf::PageObjectBytes(store_.Get(doc)); });
 }
 
 std::uint64_t QpdfDocumentServices::SavedSize(host::DocId doc, std::uint16_t saveFlags) {

@@ -75,6 +75,9 @@ public:
         Call(Operation::SetSecurity);
         real_.SetSecurity(doc, security);
     }
+    std::vector<std::vector<host::ObjectBytes>> PageObjectBytes(host::DocId doc) override {
+        return real_.PageObjectBytes(doc);
+    }
     std::uint64_t SavedSize(host::DocId doc, std::uint16_t saveFlags) override {
         Call(Operation::Save);
         return real_.SavedSize(doc, saveFlags);

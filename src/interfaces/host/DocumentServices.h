@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/HostTypes.h"
 #include "host/ProgressMonitor.h"
@@ -11,6 +12,11 @@ namespace tessera::host {
 
 // Where new pages go, by the integers of the viewer's page calls.
 enum class PagePosition : int { BeforeFirst = -1, AfterLast = -2 };
+
+struct ObjectBytes {
+    std::uint32_t object = 0;  // its number in the document
+    std::uint32_t bytes = 0;
+};
 
 class DocumentServices {
 public:
@@ -56,6 +62,10 @@ public:
     // The bytes Save would write, counted without a file; the document is
     // then finished, not to be saved again.
     virtual std::uint64_t SavedSize(DocId doc, std::uint16_t saveFlags) = 0;
+    // Per page, the objects it reaches (not other pages) with their bytes as
+    // stored: what estimates the size of pages written together, where an
+    // object several of them reach counts once.
+    virtual std::vector<std::vector<ObjectBytes>> PageObjectBytes(DocId doc) = 0;
 };
 
 }  // namespace tessera::host
