@@ -1,3 +1,4 @@
+#include "app/StdinInput.h"
 #include "app/CommandLine.h"
 
 #include <CLI/CLI.hpp>
@@ -125,7 +126,9 @@ int ListMenus(const ConsoleViewer& viewer) {
 
 void AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd& front) {
     CLI::App* split = app.add_subcommand("split", "Split a PDF document into several output documents");
-    split->add_option("input", a.input, "The PDF document to split")->required()->check(CLI::ExistingFile);
+    split->add_option("input", a.input, "The PDF document to split; - reads it from standard input")
+        ->required()
+        ->check(CLI::ExistingFile | CLI::IsMember({"-"}));
     split->add_option("--password", a.password, "Password that opens an encrypted input");
     split->add_flag("--dry-run", a.dryRun,
                     "Print the planned outputs (number, file name, pages) as tab-separated lines; write nothing");
@@ -184,6 +187,7 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     const char* startupSequence = std::getenv("TESSERA");
     const bool unattended = startupSequence != nullptr && *startupSequence != '\0';
     app.require_subcommand(unattended ? 0 : 1, 1);
+    app.set_version_flag("--version", std::string("tessera ") + TESSERA_VERSION, "Print the version and exit");
     std::string moduleOption;
     app.add_option("--module", moduleOption, "The plug-in module to load (default: Tessera.api beside the program)");
     SplitArguments split;
@@ -197,7 +201,7 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        if (e.get_exit_code() == 0) return app.exit(e);  // --help
+        if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
         std::cerr << "tessera: " << e.what() << std::endl;
         return 2;
     }
@@ -232,6 +236,12 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
         return 1;
     }
     if (split.gui && split.input.empty() && (split.input = desktop->ChooseDocument()).empty()) return 1;
+    StdinInput fromStdin;  // removed when the run ends
+    if (split.input == "-") {
+        const std::optional<std::string> copy = fromStdin.Copy();
+        if (!copy) return 1;
+        split.input = *copy;
+    }
     split.asksPassword = onScreen;
     front.SetWindows(split.gui, split.screenshot);
     viewer.SetQuiet(split.quiet);

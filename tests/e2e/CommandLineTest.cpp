@@ -133,6 +133,17 @@ TEST(CommandLineTest, TheModulesMenuItemsAboutHelpAndLanguageFiles) {
     EXPECT_EQ(about.status, 0);
     EXPECT_NE(about.output.find("Tessera PDF Splitter"), std::string::npos) << about.output;
     EXPECT_NE(about.output.find("Version 0.1, Build date: "), std::string::npos) << about.output;
+    const CommandResult version = Tessera(config, "--version 2>/dev/null");
+    EXPECT_EQ(std::tuple(version.status, version.output), std::tuple(0, std::string("tessera 0.1.0\n")));
+    // "-" reads the input from standard input, into a copy of its own that goes when the run ends.
+    TempFolder temporary;
+    EXPECT_EQ(Tessera(config, "split - --reset --quiet --prefix name --dry-run --equal 2 < " +
+                                  Data("multicolumn-latex-2col.pdf") + " 2>&1")
+                  .output,
+              "1\tstdinDoc1.pdf\t1-2\n2\tstdinDoc2.pdf\t3\n");
+    EXPECT_EQ(RunCommand("TMPDIR=" + ShellQuote(temporary.Path()) + " " + TESSERA_EXE + " split - --reset --dry-run "
+                         "--equal 2 < " + Data("multicolumn-latex-2col.pdf") + " >/dev/null").status, 0);
+    EXPECT_TRUE(fs::is_empty(temporary.Path()));
     const CommandResult help = Headless(config, "help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(fs::path(help.output.substr(0, help.output.find('\n'))).filename(), "Tessera.htm");
