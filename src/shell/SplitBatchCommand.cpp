@@ -141,7 +141,8 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
     const SplitResult result = RunSplit(settings, source, RunContext{&Session().batch.writtenFiles});
     // The file's line says what stopped it when the run knows.
     const std::string reason = !result.refusal.empty() ? result.refusal
-                               : LookupString("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
+                               : LookupString(result.written == 0 ? "IDS_CANT_PROCESS_NOTHING_WRITTEN"
+                                                                  : "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
     StoreResults(command, result.Completed(), result.written, result.withoutPages, result.Completed() ? "" : reason);
     return result.Completed();
 }

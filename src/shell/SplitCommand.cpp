@@ -33,7 +33,7 @@ void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
     const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday());
     if (!entries && NamesListMismatch(settings)) return Host().commandLine->ReportOutcome(RunOutcome::UsageError);
     if (!entries) {
-        AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
+        AlertByKey("IDS_CANT_PROCESS_NOTHING_WRITTEN");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return;
     }
@@ -74,7 +74,9 @@ bool Run(SplitSettings& settings, const DocumentHandle& source) {
     if (result.end == RunEnd::Failed) {
         // A names list of another length was given wrong, and said so.
         if (NamesListMismatch(settings)) return Host().commandLine->ReportOutcome(RunOutcome::UsageError), false;
-        AlertByKey("IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
+        // Outputs written before the failure stay; a run that wrote none says so.
+        AlertByKey(result.written == 0 ? "IDS_CANT_PROCESS_NOTHING_WRITTEN"
+                                       : "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return false;
     }
