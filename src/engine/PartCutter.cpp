@@ -80,7 +80,24 @@ std::optional<bool> PartCutter::Fits(std::size_t from, std::size_t count) {
     trial_.Outputs[at_] = whole;
     if (!bytes) return std::nullopt;
     sizes_[{from, count}] = *bytes;
+    Learn(from, count, *bytes);
     return *bytes <= limit;
+}
+
+void PartCutter::Learn(std::size_t from, std::size_t count, std::uint64_t bytes) {
+    const auto [d, w] = estimate_.Parts(from, count);
+    const double s = static_cast<double>(bytes);
+    dd_ += d * d, dw_ += d * w, ww_ += w * w, ds_ += d * s, ws_ += w * s;
+    // Least squares of S = a D + b W, drawn a little towards a = b = 1 so
+    // that parts alike in their mix (or the first one alone) stay solvable.
+    const double ridge = 1e-3 * (dd_ + ww_);
+    const double xx = dd_ + ridge, yy = ww_ + ridge, xs = ds_ + ridge, ys = ws_ + ridge;
+    const double det = xx * yy - dw_ * dw_;
+    if (det <= 0) return;
+    const double a = (xs * yy - dw_ * ys) / det, b = (xx * ys - dw_ * xs) / det;
+    if (a <= 0 || b <= 0) return;
+    estimate_.SetWrittenWeight(b / a);
+    partBytesPerEstimated_ = a;
 }
 
 std::optional<std::size_t> PartCutter::Largest(std::size_t from) {
@@ -126,7 +143,6 @@ std::optional<std::size_t> PartCutter::Largest(std::size_t from) {
         probe = lastFit ? std::max(probe, fits + step) : std::min(probe, fails > step ? fails - step : 1);
         probe = std::clamp<std::size_t>(probe, fits + 1, fails - 1);
     }
-    if (fits) partBytesPerEstimated_ = static_cast<double>(Measured(from, fits)) / estimate_.Of(from, fits);
     return std::max<std::size_t>(fits, 1);  // 1 when a page alone is over the limit
 }
 

@@ -49,6 +49,10 @@ public:
     const std::vector<PageRange>& PageList() const { return pages_; }
 
 private:
+    // Fits the estimate's weight of written-out objects, and the bytes per
+    // estimated byte, to every part measured so far.
+    void Learn(std::size_t from, std::size_t count, std::uint64_t bytes);
+
     SplitSettings& trial_;
     const DocumentHandle& source_;
     std::size_t at_;
@@ -58,6 +62,9 @@ private:
     // Bytes written per byte estimated: what a page more added, as the last
     // two probes measured it, and what the last part took in all.
     double fileBytesPerEstimated_ = 1.0, partBytesPerEstimated_ = 1.0;
+    // Sums over the parts measured, of streams' data D, written-out bytes W
+    // and the bytes measured S: DD, DW, WW, DS, WS.
+    double dd_ = 0, dw_ = 0, ww_ = 0, ds_ = 0, ws_ = 0;
 };
 
 }  // namespace tessera

@@ -5,22 +5,26 @@
 namespace tessera {
 
 void SizeEstimate::Extend(std::size_t from, std::size_t count) {
-    if (from != from_) from_ = from, prefix_.assign(1, 0.0), seen_.clear();
+    if (from != from_) from_ = from, prefix_.assign(1, {0.0, 0.0}), seen_.clear();
     while (prefix_.size() <= count && from + prefix_.size() - 1 < pages_.size()) {
         const int page = pages_[from + prefix_.size() - 1];
-        double added = 1.0;
+        auto [data, written] = prefix_.back();
         if (page >= 0 && static_cast<std::size_t>(page) < objects_.size()) {
-            added = 0.0;
             for (const host::ObjectBytes& object : objects_[static_cast<std::size_t>(page)])
-                if (seen_.insert(object.object).second) added += object.bytes;
+                if (seen_.insert(object.object).second) data += object.data, written += object.bytes;
         }
-        prefix_.push_back(prefix_.back() + std::max(added, 1.0));
+        prefix_.push_back({data, std::max(written, prefix_.back().second + 1.0)});  // every page adds something
     }
 }
 
-double SizeEstimate::Of(std::size_t from, std::size_t count) {
+std::pair<double, double> SizeEstimate::Parts(std::size_t from, std::size_t count) {
     Extend(from, count);
     return prefix_[std::min(count, prefix_.size() - 1)];
+}
+
+double SizeEstimate::Of(std::size_t from, std::size_t count) {
+    const auto [data, written] = Parts(from, count);
+    return data + writtenWeight_ * written;
 }
 
 std::size_t SizeEstimate::CountWithin(std::size_t from, double bytes, std::size_t low, std::size_t high) {

@@ -1,9 +1,12 @@
 #pragma once
 // Estimates of what runs of pages take written together: the bytes of the
 // objects the pages reach as stored, an object several of them reach
-// counting once. Only a guide where to measure; the sizes that count are
-// measured.
+// counting once. Streams' data is kept as it is stored, while the other
+// objects are written out and may be packed and compressed, so those count
+// at a weight that what was measured teaches. Only a guide where to
+// measure; the sizes that count are measured.
 #include <cstddef>
+#include <utility>
 #include <unordered_set>
 #include <vector>
 
@@ -20,6 +23,9 @@ public:
 
     // The estimate of list pages [from, from + count).
     double Of(std::size_t from, std::size_t count);
+    // Its two parts: streams' data, and the bytes of the objects written out.
+    std::pair<double, double> Parts(std::size_t from, std::size_t count);
+    void SetWrittenWeight(double weight) { writtenWeight_ = weight; }
     // The most pages from `from` on, within (low, high), whose estimate is at
     // most `bytes`; low + 1 when even that is more.
     std::size_t CountWithin(std::size_t from, double bytes, std::size_t low, std::size_t high);
@@ -30,7 +36,9 @@ private:
     const std::vector<std::vector<host::ObjectBytes>>& objects_;
     std::vector<int> pages_;
     std::size_t from_ = 0;
-    std::vector<double> prefix_{0.0};  // prefix_[k]: the estimate of k pages from from_
+    // The two parts of the estimate of k pages from from_, at k.
+    std::vector<std::pair<double, double>> prefix_{{0.0, 0.0}};
+    double writtenWeight_ = 1.0;
     std::unordered_set<std::uint32_t> seen_;
 };
 

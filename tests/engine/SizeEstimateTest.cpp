@@ -12,6 +12,11 @@ TEST(SizeEstimateTest, AnObjectPagesShareCountsOnceAndTheMostPagesWithinABoundAr
     EXPECT_EQ(estimate.Of(0, 3), 1300);
     EXPECT_EQ(estimate.CountWithin(0, 1250, 0, 4), 2u);
     EXPECT_EQ(estimate.CountWithin(0, 50, 0, 4), 1u) << "at least the first page past the low end";
+    // A stream's data counts whole; what is written out counts at the weight measurement taught.
+    const std::vector<std::vector<host::ObjectBytes>> stream = {{{5, 100, 1000}}};
+    SizeEstimate weighted(stream, {0});
+    weighted.SetWrittenWeight(0.25);
+    EXPECT_EQ(weighted.Of(0, 1), 1025);
     const std::vector<std::vector<host::ObjectBytes>> none;
     SizeEstimate alike(none, {0, 1, 2});
     EXPECT_EQ(alike.Of(0, 3), 3) << "without the objects' bytes every page counts alike";

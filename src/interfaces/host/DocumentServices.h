@@ -15,7 +15,8 @@ enum class PagePosition : int { BeforeFirst = -1, AfterLast = -2 };
 
 struct ObjectBytes {
     std::uint32_t object = 0;  // its number in the document
-    std::uint32_t bytes = 0;
+    std::uint32_t bytes = 0;   // written out: a dictionary, an array...
+    std::uint32_t data = 0;    // a stream's data, kept as stored
 };
 
 class DocumentServices {
