@@ -41,6 +41,8 @@ public:
     std::optional<std::size_t> Largest(std::size_t from);
     std::optional<bool> Fits(std::size_t from, std::size_t count);
     std::uint64_t Measured(std::size_t from, std::size_t count) const { return sizes_.at({from, count}); }
+    // The bytes the estimate gives pages [from, from + count), before any is measured.
+    double Estimated(std::size_t from, std::size_t count) { return estimate_.Of(from, count) * partBytesPerEstimated_; }
     // Takes pages [from, from + count) as a part: the next trial stands after it.
     void Take(std::size_t from, std::size_t count);
     // The pages from `from` on, named apart from every other trial output.

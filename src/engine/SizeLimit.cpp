@@ -1,8 +1,12 @@
 #include "engine/SizeLimit.h"
 
+#include <set>
+#include <sstream>
+
 #include "access/Host.h"
 #include "access/ReadOr.h"
 #include "engine/PartCutter.h"
+#include "engine/WorkerCount.h"
 #include "model/ByteSize.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
@@ -18,6 +22,68 @@ bool SayOversize(const SplitSettings& settings, const PageRange& page, std::uint
     return allowed;
 }
 
+// The starts of the parts from `from` on, ending with the first start at or
+// past `stop`, or with one of `known`: starts found from a later page, which
+// from there on are the same, since where a part ends depends only on where
+// it starts. None when the run must stop.
+std::optional<std::vector<std::size_t>> Starts(SplitSettings& trial, PartCutter& cutter, std::size_t from,
+                                               std::size_t stop, const std::set<std::size_t>& known = {}) {
+    std::vector<std::size_t> starts{from};
+    while (from < stop && !known.contains(from)) {
+        const std::optional<std::size_t> count = cutter.Largest(from);
+        if (!count) return std::nullopt;
+        if (!*cutter.Fits(from, *count) && !SayOversize(trial, cutter.PageList()[from], cutter.Measured(from, 1)))
+            return std::nullopt;
+        cutter.Take(from, *count);
+        starts.push_back(from += *count);
+    }
+    return starts;
+}
+
+std::string StartsText(const std::optional<std::vector<std::size_t>>& starts) {
+    if (!starts) return "!";
+    std::string text;
+    for (const std::size_t start : *starts) text += std::to_string(start) + " ";
+    return text;
+}
+
+std::optional<std::vector<std::size_t>> StartsOf(const std::string& text) {
+    if (text == "!") return std::nullopt;
+    std::vector<std::size_t> starts;
+    std::istringstream in(text);
+    for (std::size_t start; in >> start;) starts.push_back(start);
+    return starts;
+}
+
+// An output of many parts is cut from its first page and from its middle at
+// once, in two workers; then from where the first half's parts pass the
+// middle, here, until a start meets one the second half found. Each worker
+// learns the estimate afresh and the joint is cut in order, which a few large
+// parts do not repay. Where links lead to other outputs' files, a part's size
+// depends on how the others are cut: those outputs are cut in order.
+constexpr double kLeastPartsForHalves = 24;
+
+std::optional<std::vector<std::size_t>> AllStarts(SplitSettings& trial, PartCutter& cutter) {
+    const std::size_t pages = cutter.Pages();
+    const bool linked = trial.Output.bUpdateLinks || trial.Output.bTransferBookmarks;
+    const double parts = cutter.Estimated(0, pages) / trial.Output.MaxOutputBytes;
+    if (linked || parts < kLeastPartsForHalves || WorkerCount(trial) < 2 || !Host().workers)
+        return Starts(trial, cutter, 0, pages);
+    std::optional<std::vector<std::size_t>> halves[2];
+    Host().workers->RunTextTasks(
+        2, 2, [&](std::size_t half) { return StartsText(Starts(trial, cutter, half * pages / 2, half ? pages : pages / 2)); },
+        [&](std::size_t half, const std::string& text) { return halves[half] = StartsOf(text), true; });
+    if (!halves[0] || !halves[1]) return std::nullopt;
+    const std::set<std::size_t> known(halves[1]->begin(), halves[1]->end());
+    const std::optional<std::vector<std::size_t>> joint = Starts(trial, cutter, halves[0]->back(), pages, known);
+    if (!joint) return std::nullopt;
+    std::vector<std::size_t> starts = *halves[0];
+    starts.insert(starts.end(), joint->begin() + 1, joint->end());
+    for (const std::size_t start : *halves[1])
+        if (start > starts.back()) starts.push_back(start);
+    return starts;
+}
+
 // Cuts trial output `at` into parts; the parts, or none when the run must
 // stop. Most outputs of another method fit whole, and are measured so first.
 std::optional<std::vector<OutputDocument>> Cut(SplitSettings& trial, const DocumentHandle& source, std::size_t at,
@@ -30,16 +96,11 @@ std::optional<std::vector<OutputDocument>> Cut(SplitSettings& trial, const Docum
         if (!whole) return std::nullopt;
         if (*whole) return std::vector<OutputDocument>{planned};
     }
+    const std::optional<std::vector<std::size_t>> starts = AllStarts(trial, cutter);
+    if (!starts) return std::nullopt;
     std::vector<OutputDocument> parts;
-    for (std::size_t from = 0; from < cutter.Pages();) {
-        const std::optional<std::size_t> count = cutter.Largest(from);
-        if (!count) return std::nullopt;
-        if (!*cutter.Fits(from, *count) && !SayOversize(trial, cutter.PageList()[from], cutter.Measured(from, 1)))
-            return std::nullopt;
-        parts.push_back(Slice(planned, cutter.PageList(), from, *count));
-        cutter.Take(from, *count);
-        from += *count;
-    }
+    for (std::size_t i = 0; i + 1 < starts->size(); ++i)
+        parts.push_back(Slice(planned, cutter.PageList(), (*starts)[i], (*starts)[i + 1] - (*starts)[i]));
     return parts;
 }
 

@@ -19,26 +19,61 @@ std::vector<std::pair<std::string, std::string>> Written(const CommandResult& pl
     return files;
 }
 
-TEST(SizeLimitTest, EveryOutputFitsAndNoneCouldHaveTakenItsNextPage) {
+// Every output of the split of `input` fits `limit`, and none of those in
+// the middle `checked` could have taken its next page: written with it, as the
+// split writes, it is over.
+void ExpectFitsAndNoneCouldTakeMore(const std::string& input, std::uintmax_t limit, const std::string& others,
+                                    std::size_t checked = 1000) {
     TempFolder config, folder, probe;
-    const int limit = 100000;
-    const std::string options = "--max-size 100k --linearize " + Data(kManual);
-    const CommandResult plan = Tessera(config, "split --reset --prefix none --dry-run " + options);
-    ASSERT_EQ(Split(config, folder.Path(), options).status, 0);
+    const std::string options = "--max-size " + std::to_string(limit) + " " + others;
+    const CommandResult plan = Tessera(config, "split --reset --prefix none --dry-run " + options + " " + input);
+    ASSERT_EQ(Split(config, folder.Path(), options + " " + input).status, 0);
     const auto files = Written(plan, folder.Path());
     ASSERT_GT(files.size(), 3u);
     for (std::size_t i = 0; i < files.size(); ++i) {
         SCOPED_TRACE(files[i].second);
         EXPECT_LE(Bytes(files[i].first), limit);
         EXPECT_EQ(RunCommand("qpdf --check " + ShellQuote(files[i].first) + " >/dev/null").status, 0);
-        if (i + 1 == files.size()) break;
-        // The same output with the next page, written as the split writes it, passes the limit.
+        if (i + 1 == files.size() || 2 * i + checked < files.size() || 2 * i > files.size() + checked) continue;
         const std::vector<int> pages = RunPages(files[i].second);
         const std::string more = std::to_string(pages.front()) + "-" + std::to_string(pages.back() + 1);
-        ASSERT_EQ(Split(config, probe.Path(), "--linearize --doc " + more + " " + Data(kManual)).status, 0);
+        ASSERT_EQ(Split(config, probe.Path(), others + " --doc " + more + " " + input).status, 0);
         EXPECT_GT(Bytes(probe / "Doc1.pdf"), limit);
         fs::remove(probe / "Doc1.pdf");
     }
+}
+
+// 150 pages of a kilobyte of text each, uncompressed, all in one font.
+constexpr const char* kManyPages = R"(
+import random, sys
+random.seed(7)
+objects = [b"<< /Type /Catalog /Pages 2 0 R >>", None, b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"]
+kids = []
+for page in range(150):
+    text = "".join(random.choice("abcdefghijklmnopqrstuvwxyz ") for _ in range(1000)).encode()
+    content = b"BT /F1 6 Tf 20 700 Td (" + text + b") Tj ET"
+    objects.append(b"<< /Length %d >>\nstream\n" % len(content) + content + b"\nendstream")
+    objects.append(b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 3 0 R >> >> "
+                   b"/Contents %d 0 R >>" % len(objects))
+    kids.append(b"%d 0 R" % len(objects))
+objects[1] = b"<< /Type /Pages /Kids [" + b" ".join(kids) + b"] /Count %d >>" % len(kids)
+out, offsets = b"%PDF-1.4\n", []
+for number, body in enumerate(objects, 1):
+    offsets.append(len(out))
+    out += b"%d 0 obj\n" % number + body + b"\nendobj\n"
+xref = len(out)
+out += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1) + b"".join(b"%010d 00000 n \n" % o for o in offsets)
+out += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
+open(sys.argv[1], "wb").write(out)
+)";
+
+TEST(SizeLimitTest, EveryOutputFitsAndNoneCouldHaveTakenItsNextPage) {
+    ExpectFitsAndNoneCouldTakeMore(Data(kManual), 100000, "--linearize");
+    // Thirty parts: cut from the first page and from the middle at once, and joined in the middle.
+    TempFolder work;
+    const std::string many = work / "many.pdf";
+    ASSERT_EQ(RunCommand("python3 -c " + ShellQuote(kManyPages) + " " + ShellQuote(many)).status, 0);
+    ExpectFitsAndNoneCouldTakeMore(ShellQuote(many), 5000, "", 12);
 }
 
 TEST(SizeLimitTest, ALimitCutsAnotherMethodsOutputsIntoNumberedPartsAndLinksStayWithin) {
