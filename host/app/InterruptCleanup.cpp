@@ -22,6 +22,8 @@ struct Pending {
     std::size_t reportLength = 0;
     unsigned long finished = 0;
     char lastFinished[4096] = "";
+    char inputCopy[4096] = "";    // the input read from standard input, and its folder
+    char inputFolder[4096] = "";
     pid_t workers[64] = {};
     std::size_t workerCount = 0;
     bool deferring = false;
@@ -70,6 +72,7 @@ extern "C" void OnInterrupt(int signal) {
     }
     if (pending.temporary[0] != '\0') ::unlink(pending.temporary);
     for (std::size_t i = 0; i < pending.workerCount; ++i) ::waitpid(pending.workers[i], nullptr, 0);
+    if (pending.inputCopy[0] != '\0') ::unlink(pending.inputCopy), ::rmdir(pending.inputFolder);
     const ssize_t ignored = ::write(STDERR_FILENO, pending.report, pending.reportLength);
     (void)ignored;
     ::raise(signal);  // the handler was reset: the default action ends the program
@@ -109,6 +112,12 @@ void SetPendingOutput(const std::string& temporary, const std::string& target) {
     if (!isWorker) ComposeReport(temporary.empty() ? "" : target);
 }
 
+void SetInputCopy(const std::string& file, const std::string& folder) {
+    const InterruptsHeld held;
+    Copy(pending.inputCopy, file);
+    Copy(pending.inputFolder, folder);
+}
+
 void NoteFinishedOutput(const std::string& target) {
     if (isWorker) finishedInWorker.push_back(target);
     const InterruptsHeld held;
@@ -123,6 +132,7 @@ bool IsWorker() { return isWorker; }
 void BecomeWorker() {
     const InterruptsHeld held;
     isWorker = true;
+    pending.inputCopy[0] = '\0';  // the parent's to remove, which may still read it
     pending.deferring = false;
     pending.workerCount = 0;
     pending.reportLength = 0;

@@ -27,6 +27,9 @@ private:
 void WatchInterrupts();
 // The temporary file of `target` now being written; an empty `temporary` when none is.
 void SetPendingOutput(const std::string& temporary, const std::string& target);
+// The copy of an input read from standard input, and the folder made for it,
+// removed by a signal too; empty when there is none.
+void SetInputCopy(const std::string& file, const std::string& folder);
 // `target` is complete under its final name.
 void NoteFinishedOutput(const std::string& target);
 

@@ -8,11 +8,15 @@
 #include <iostream>
 #include <vector>
 
+#include "app/InterruptCleanup.h"
+
 namespace tessera::app {
 
 StdinInput::~StdinInput() {
     std::error_code ignored;
-    if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
+    if (folder_.empty()) return;
+    std::filesystem::remove_all(folder_, ignored);
+    SetInputCopy("", "");
 }
 
 std::optional<std::string> StdinInput::Copy() {
@@ -28,6 +32,7 @@ std::optional<std::string> StdinInput::Copy() {
     }
     folder_ = pattern;
     const std::string path = folder_ + "/stdin.pdf";
+    SetInputCopy(path, folder_);  // a signal while it is read removes it too
     std::ofstream out(path, std::ios::binary);
     std::vector<char> buffer(1 << 16);
     while (out) {

@@ -2,7 +2,7 @@
 // The PDF a split reads from standard input ("tessera split -"): copied whole
 // into a private temporary folder as stdin.pdf, so that names made from the
 // input's name say "stdin", and removed with that folder when the run ends.
-// A run stopped by a signal leaves the copy in the system's temporary folder.
+// A signal (SIGINT, SIGTERM, SIGHUP) removes them too.
 #include <optional>
 #include <string>
 
