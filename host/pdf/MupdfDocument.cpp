@@ -157,25 +157,35 @@ fz_page* LoadPageObject(fz_context* ctx, pdf_document* doc, int number, int* obj
     return page;
 }
 
-// Also says which page object the index led to (0 when it led nowhere).
-fz_stext_page* LoadText(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation, char* error,
-                        std::size_t size) {
+// What make(page) makes of page `number`, and which page object the index
+// led to (0 when it led nowhere); null, with MuPDF's error, when loading or
+// making fails. make drops what it made before it throws.
+template <class Made, class Make>
+Made* MadeFromPage(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation, char* error,
+                   std::size_t size, Make make) {
     fz_page* page = nullptr;
-    fz_stext_page* text = nullptr;
+    Made* made = nullptr;
     fz_var(page);
-    fz_var(text);
+    fz_var(made);
     *object = *generation = 0;
     fz_try(ctx) {
         page = LoadPageObject(ctx, doc, number, object, generation);
-        fz_stext_options options{};
-        text = fz_new_stext_page_from_page(ctx, page, &options);
+        made = make(page);
     }
     fz_always(ctx) { fz_drop_page(ctx, page); }
     fz_catch(ctx) {
         std::snprintf(error, size, "%s", fz_caught_message(ctx));
-        text = nullptr;
+        made = nullptr;
     }
-    return text;
+    return made;
+}
+
+fz_stext_page* LoadText(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation, char* error,
+                        std::size_t size) {
+    return MadeFromPage<fz_stext_page>(ctx, doc, number, object, generation, error, size, [ctx](fz_page* page) {
+        fz_stext_options options{};
+        return fz_new_stext_page_from_page(ctx, page, &options);
+    });
 }
 
 // Codes are read at 200 dpi, fine enough for the narrowest bars a scanner
@@ -196,31 +206,19 @@ constexpr float kColourDpi = 36.0f;
 // content stream or cross-reference table MuPDF mended.
 fz_pixmap* Pixels(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation,
                   const MupdfDocument::WarningLog* log, char* error, std::size_t size, bool colours) {
-    fz_page* page = nullptr;
-    fz_pixmap* pixmap = nullptr;
-    fz_var(page);
-    fz_var(pixmap);
-    *object = *generation = 0;
-    fz_try(ctx) {
-        page = LoadPageObject(ctx, doc, number, object, generation);
+    return MadeFromPage<fz_pixmap>(ctx, doc, number, object, generation, error, size, [=](fz_page* page) {
         fz_flush_warnings(ctx);  // MuPDF holds a warning back until the next one differs
         const int before = log->count;
-        if (colours) {
-            pixmap = DrawPage(ctx, page, kColourDpi, kMostCodePixels, fz_device_rgb(ctx));
-        } else {
-            pixmap = ScanImageGrey(ctx, page, kCodeDpi, kMostCodePixels);
-            if (!pixmap) pixmap = DrawPage(ctx, page, kCodeDpi, kMostCodePixels, fz_device_gray(ctx));
-        }
+        fz_pixmap* pixmap = colours ? DrawPage(ctx, page, kColourDpi, kMostCodePixels, fz_device_rgb(ctx))
+                                    : ScanImageGrey(ctx, page, kCodeDpi, kMostCodePixels);
+        if (!pixmap) pixmap = DrawPage(ctx, page, kCodeDpi, kMostCodePixels, fz_device_gray(ctx));
         fz_flush_warnings(ctx);
-        if (log->count != before && PaintsImages(ctx, page)) fz_throw(ctx, FZ_ERROR_GENERIC, "%s", log->last.c_str());
-    }
-    fz_always(ctx) { fz_drop_page(ctx, page); }
-    fz_catch(ctx) {
-        std::snprintf(error, size, "%s", fz_caught_message(ctx));
-        fz_drop_pixmap(ctx, pixmap);
-        pixmap = nullptr;
-    }
-    return pixmap;
+        if (log->count != before && PaintsImages(ctx, page)) {
+            fz_drop_pixmap(ctx, pixmap);
+            fz_throw(ctx, FZ_ERROR_GENERIC, "%s", log->last.c_str());
+        }
+        return pixmap;
+    });
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ fz_pixmap* DrawPage(fz_context* ctx, fz_page* page, float dpi, float mostPixels,
 // left to the reader: a code reader turns the image itself.
 fz_pixmap* ScanImageGrey(fz_context* ctx, fz_page* page, float dpi, float mostPixels);
 
-// Whether the page paints an image, whole or as a mask.
+// Whether the page paints an image, whole or as a mask; true also for a
+// page that cannot be run to tell. Never throws.
 bool PaintsImages(fz_context* ctx, fz_page* page);
 
 }  // namespace tessera::pdf

@@ -63,28 +63,31 @@ PartCutter::PartCutter(SplitSettings& trial, const DocumentHandle& source, std::
                        const std::vector<std::vector<host::ObjectBytes>>& objects)
     : trial_(trial), source_(source), at_(at), pages_(std::move(pages)), estimate_(objects, SourcePages(pages_)) {}
 
-OutputDocument PartCutter::Rest(const OutputDocument& whole, std::size_t from) const {
-    OutputDocument rest = Slice(whole, pages_, from, pages_.size() - from);
-    rest.Filename = TrialName(kRestNames + at_ + 1);
-    return rest;
+OutputDocument PartCutter::Place(std::size_t from, std::size_t count) {
+    OutputDocument whole = trial_.Outputs[at_];
+    trial_.Outputs[at_] = Slice(whole, pages_, from, count);
+    if (from + count < pages_.size()) {
+        OutputDocument rest = Slice(whole, pages_, from + count, pages_.size() - from - count);
+        rest.Filename = TrialName(kRestNames + at_ + 1);
+        trial_.Outputs.insert(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(at_ + 1), std::move(rest));
+    }
+    return whole;
 }
 
 std::optional<bool> PartCutter::Fits(std::size_t from, std::size_t count) {
     const std::uint64_t limit = static_cast<std::uint64_t>(trial_.Output.MaxOutputBytes);
     if (const auto known = sizes_.find({from, count}); known != sizes_.end()) return known->second <= limit;
-    const OutputDocument whole = trial_.Outputs[at_];
-    trial_.Outputs[at_] = Slice(whole, pages_, from, count);
-    if (from + count < pages_.size()) trial_.Outputs.insert(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(at_ + 1), Rest(whole, from + count));
+    OutputDocument whole = Place(from, count);
     const std::optional<std::uint64_t> bytes = MeasureOneOutput(source_, at_, trial_);
     if (from + count < pages_.size()) trial_.Outputs.erase(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(at_ + 1));
-    trial_.Outputs[at_] = whole;
+    trial_.Outputs[at_] = std::move(whole);
     if (!bytes) return std::nullopt;
-    sizes_[{from, count}] = *bytes;
-    Learn(from, count, *bytes);
+    Note(from, count, *bytes);
     return *bytes <= limit;
 }
 
-void PartCutter::Learn(std::size_t from, std::size_t count, std::uint64_t bytes) {
+void PartCutter::Note(std::size_t from, std::size_t count, std::uint64_t bytes) {
+    sizes_[{from, count}] = bytes;
     const auto [d, w] = estimate_.Parts(from, count);
     const double s = static_cast<double>(bytes);
     dd_ += d * d, dw_ += d * w, ww_ += w * w, ds_ += d * s, ws_ += w * s;
@@ -147,9 +150,7 @@ std::optional<std::size_t> PartCutter::Largest(std::size_t from) {
 }
 
 void PartCutter::Take(std::size_t from, std::size_t count) {
-    const OutputDocument whole = trial_.Outputs[at_];
-    trial_.Outputs[at_] = Slice(whole, pages_, from, count);
-    if (from + count < pages_.size()) trial_.Outputs.insert(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(at_ + 1), Rest(whole, from + count));
+    Place(from, count);
     ++at_;
 }
 

@@ -40,20 +40,23 @@ public:
     // not fit: Fits says); none when a trial cannot be made.
     std::optional<std::size_t> Largest(std::size_t from);
     std::optional<bool> Fits(std::size_t from, std::size_t count);
+    // Keeps what pages [from, from + count) measured (here or by another
+    // cutter), and fits the estimate's weight of written-out objects, and the
+    // bytes per estimated byte, to every part measured so far.
+    void Note(std::size_t from, std::size_t count, std::uint64_t bytes);
     std::uint64_t Measured(std::size_t from, std::size_t count) const { return sizes_.at({from, count}); }
     // The bytes the estimate gives pages [from, from + count), before any is measured.
     double Estimated(std::size_t from, std::size_t count) { return estimate_.Of(from, count) * partBytesPerEstimated_; }
     // Takes pages [from, from + count) as a part: the next trial stands after it.
     void Take(std::size_t from, std::size_t count);
-    // The pages from `from` on, named apart from every other trial output.
-    OutputDocument Rest(const OutputDocument& whole, std::size_t from) const;
     std::size_t Pages() const { return pages_.size(); }
     const std::vector<PageRange>& PageList() const { return pages_; }
 
 private:
-    // Fits the estimate's weight of written-out objects, and the bytes per
-    // estimated byte, to every part measured so far.
-    void Learn(std::size_t from, std::size_t count, std::uint64_t bytes);
+    // Puts pages [from, from + count) at the trial list's place of the part,
+    // and the pages after them, named apart from every other trial output,
+    // after it; returns what stood there.
+    OutputDocument Place(std::size_t from, std::size_t count);
 
     SplitSettings& trial_;
     const DocumentHandle& source_;

@@ -1,5 +1,6 @@
 #include "engine/SizeLimit.h"
 
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -84,18 +85,28 @@ std::optional<std::vector<std::size_t>> AllStarts(SplitSettings& trial, PartCutt
     return starts;
 }
 
+using PageObjects = std::vector<std::vector<host::ObjectBytes>>;
+
 // Cuts trial output `at` into parts; the parts, or none when the run must
-// stop. Most outputs of another method fit whole, and are measured so first.
+// stop. Most outputs of another method fit whole, and are measured so first,
+// before the objects' bytes are asked for: a run whose outputs all fit never
+// walks the pages for them.
 std::optional<std::vector<OutputDocument>> Cut(SplitSettings& trial, const DocumentHandle& source, std::size_t at,
                                                const OutputDocument& planned, bool bySize,
-                                               const std::vector<std::vector<host::ObjectBytes>>& objects) {
-    PartCutter cutter(trial, source, at, SinglePages(planned, source.PageCount()), objects);
-    if (cutter.Pages() == 0) return std::vector<OutputDocument>{planned};
+                                               const std::function<const PageObjects&()>& objects) {
+    std::vector<PageRange> pages = SinglePages(planned, source.PageCount());
+    if (pages.empty()) return std::vector<OutputDocument>{planned};
+    std::optional<std::uint64_t> whole;
     if (!bySize) {
-        const std::optional<bool> whole = cutter.Fits(0, cutter.Pages());
-        if (!whole) return std::nullopt;
-        if (*whole) return std::vector<OutputDocument>{planned};
+        static const PageObjects none;
+        PartCutter measure(trial, source, at, pages, none);
+        const std::optional<bool> fits = measure.Fits(0, pages.size());
+        if (!fits) return std::nullopt;
+        if (*fits) return std::vector<OutputDocument>{planned};
+        whole = measure.Measured(0, pages.size());
     }
+    PartCutter cutter(trial, source, at, std::move(pages), objects());
+    if (whole) cutter.Note(0, cutter.Pages(), *whole);
     const std::optional<std::vector<std::size_t>> starts = AllStarts(trial, cutter);
     if (!starts) return std::nullopt;
     std::vector<OutputDocument> parts;
@@ -108,10 +119,14 @@ std::optional<std::vector<OutputDocument>> Cut(SplitSettings& trial, const Docum
 
 bool FitToSizeLimit(SplitSettings& settings, const DocumentHandle& source) {
     if (settings.Output.MaxOutputBytes <= 0 || settings.Outputs.empty()) return true;
-    // Without the objects' bytes, every page counts alike.
-    const std::vector<std::vector<host::ObjectBytes>> objects =
-        ReadOr(std::vector<std::vector<host::ObjectBytes>>(), "the estimate only guides where to measure",
-               [&] { return Host().documents->PageObjectBytes(source.Doc()); });
+    std::optional<PageObjects> objects;
+    const auto pageObjects = [&]() -> const PageObjects& {
+        // Without the objects' bytes, every page counts alike.
+        if (!objects)
+            objects = ReadOr(PageObjects(), "the estimate only guides where to measure",
+                             [&] { return Host().documents->PageObjectBytes(source.Doc()); });
+        return *objects;
+    };
     SplitSettings trial = settings;
     for (std::size_t i = 0; i < trial.Outputs.size(); ++i) trial.Outputs[i].Filename = TrialName(i);
     OutputList fitted;
@@ -120,12 +135,13 @@ bool FitToSizeLimit(SplitSettings& settings, const DocumentHandle& source) {
         OutputDocument named = planned;
         named.Filename = TrialName(fitted.size());
         std::optional<std::vector<OutputDocument>> parts =
-            Cut(trial, source, fitted.size(), named, partsAreOutputs, objects);
+            Cut(trial, source, fitted.size(), named, partsAreOutputs, pageObjects);
         if (!parts) return false;
         for (std::size_t i = 0; i < parts->size(); ++i) {
             OutputDocument part = std::move((*parts)[i]);
             part.Filename = planned.Filename;
-            if (parts->size() > 1 && !partsAreOutputs) part.Part = static_cast<int>(i + 1), part.Parts = static_cast<int>(parts->size());
+            if (parts->size() > 1 && !partsAreOutputs)
+                part.Part = static_cast<int>(i + 1), part.Parts = static_cast<int>(parts->size());
             fitted.push_back(std::move(part));
         }
     }
