@@ -3,9 +3,12 @@
 #include <CLI/CLI.hpp>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 
+#include "app/CommandLineFrontEnd.h"
 #include "app/ConsoleViewer.h"
 #include "app/HostRuntime.h"
 #include "host/HostError.h"
@@ -54,6 +57,31 @@ host::Cabinet ReadCabinet(HostRuntime& runtime, const std::string& path) {
     }
 }
 
+// The paths of a --files-from list: lines (or NUL-ended names), blank ones left out.
+std::optional<std::vector<std::string>> ListedPaths(const std::string& list, bool nulSeparated) {
+    std::ifstream file;
+    if (list != "-") {
+        file.open(list, std::ios::binary);
+        if (!file) return std::nullopt;
+    }
+    std::istream& in = list == "-" ? std::cin : file;
+    std::vector<std::string> paths;
+    for (std::string path; std::getline(in, path, nulSeparated ? '\0' : '\n');) {
+        if (!nulSeparated && !path.empty() && path.back() == '\r') path.pop_back();
+        if (!path.empty()) paths.push_back(path);
+    }
+    return paths;
+}
+
+// K/N with 1 <= K <= N; none when the text is not that.
+std::optional<std::pair<unsigned, unsigned>> ShardOf(const std::string& text) {
+    unsigned k = 0, n = 0;
+    char slash = 0, extra = 0;
+    if (std::sscanf(text.c_str(), "%u%c%u%c", &k, &slash, &n, &extra) != 3 || slash != '/' || k < 1 || k > n)
+        return std::nullopt;
+    return std::pair(k, n);
+}
+
 int Usage(const std::string& text) {
     std::cerr << "tessera: " << text << std::endl;
     return 2;
@@ -71,15 +99,40 @@ CLI::App* AddBatchCommand(CLI::App& app, BatchArguments& a) {
     batch->add_option("--file", a.files, "Split this file (repeat for more)")->check(CLI::ExistingFile);
     batch->add_option("--new", a.newSequence, "Write the sequence of --profile and --folder or --file here; split nothing");
     batch->add_flag("--quiet", a.quiet, "No progress; the line per file and the count still go to stdout");
+    batch->add_option("--files-from", a.filesFrom, "Split the files listed in LIST, one path a line (- reads the "
+                                                   "list from standard input)")
+        ->option_text("LIST");
+    batch->add_flag("-0,--null", a.nulSeparated, "With --files-from: the paths end with a NUL byte, not a line break");
+    batch->add_option("--shard", a.shard, "Split only share K of N (1 <= K <= N), chosen by the file's name, so that "
+                                          "N workers take disjoint shares of one list without talking")
+        ->option_text("K/N");
+    batch->add_flag("--json", a.json, "One JSON line per file (its status and outputs), then one for the batch");
+    batch->add_flag("--skip-done", a.skipDone,
+                    "Skip a file whose completion record in the output folder matches it (size, time, SHA-256); "
+                    "write the record after a file's last output");
+    batch->add_flag("--deterministic", a.deterministic,
+                    "Write the same files run after run: document IDs from the content, and the date from "
+                    "SOURCE_DATE_EPOCH or else 1970-01-01; refuses encryption");
+    batch->footer(kExitStatusHelp);
+    batch->add_flag("--warning-exit-0", a.warningExit0, "Exit 0, not 3, when every file was split but some with warnings");
     return batch;
 }
 
-int RunBatch(const BatchArguments& a, HostRuntime& runtime, ConsoleViewer& viewer) {
+int RunBatch(const BatchArguments& given, HostRuntime& runtime, ConsoleViewer& viewer) {
+    BatchArguments a = given;
     const bool fromProfile = !a.profile.empty();
     if (fromProfile == !a.sequence.empty())
-        return Usage("batch: give a sequence file, or --profile with --folder or --file");
+        return Usage("batch: give a sequence file, or --profile with --folder, --file or --files-from");
+    if (!a.filesFrom.empty()) {
+        const std::optional<std::vector<std::string>> listed = ListedPaths(a.filesFrom, a.nulSeparated);
+        if (!listed) return Usage("batch: cannot read the list " + a.filesFrom);
+        if (listed->empty()) return Usage("batch: the list " + a.filesFrom + " names no file");
+        a.files.insert(a.files.end(), listed->begin(), listed->end());
+    }
     if (fromProfile && a.folder.empty() == a.files.empty())
-        return Usage("batch: --profile needs exactly one of --folder and --file");
+        return Usage("batch: --profile needs exactly one of --folder and --file or --files-from");
+    const std::optional<std::pair<unsigned, unsigned>> shard = a.shard.empty() ? std::pair(1u, 1u) : ShardOf(a.shard);
+    if (!shard) return Usage("batch: --shard takes K/N with 1 <= K <= N, not " + a.shard);
     if (!a.newSequence.empty() && !fromProfile) return Usage("batch: --new writes the sequence of --profile");
     host::Cabinet sequence;
     try {
@@ -94,15 +147,19 @@ int RunBatch(const BatchArguments& a, HostRuntime& runtime, ConsoleViewer& viewe
     viewer.SetQuiet(a.quiet);
     CommandRegistry& registry = runtime.Batch();
     registry.SetReport(&std::cout, !a.quiet && ::isatty(STDERR_FILENO));
+    registry.SetOptions({shard->first, shard->second, a.skipDone, a.json,
+                         [&viewer] { return viewer.Warnings().size(); }});
     registry.RunSequence(sequence);
     viewer.ReleaseAlerts(ConsoleViewer::Held::All);
-    return SequenceStatus(runtime);
+    return SequenceStatus(runtime, a.warningExit0);
 }
 
-int SequenceStatus(HostRuntime& runtime) {
+int SequenceStatus(HostRuntime& runtime, bool warningsAreFine) {
     const SequenceTally& tally = runtime.Batch().LastRun();
     if (!tally.refusal.empty()) std::cerr << "tessera: batch: " << tally.refusal << std::endl;
-    return tally.done == tally.files && tally.refusal.empty() ? 0 : 1;
+    if (!tally.refusal.empty()) return 1;
+    if (tally.done == tally.files) return tally.warned > 0 && !warningsAreFine ? 3 : 0;
+    return tally.done > 0 || tally.partlyWritten > 0 ? 4 : 1;
 }
 
 }  // namespace tessera::app

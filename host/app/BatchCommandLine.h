@@ -14,17 +14,20 @@ class HostRuntime;
 class ConsoleViewer;
 
 struct BatchArguments {
-    std::string sequence, profile, folder, newSequence;
+    std::string sequence, profile, folder, newSequence, filesFrom, shard;
     std::vector<std::string> files;
-    bool quiet = false;
+    bool quiet = false, nulSeparated = false, json = false, skipDone = false, warningExit0 = false;
+    bool deterministic = false;
 };
 
 CLI::App* AddBatchCommand(CLI::App& app, BatchArguments& arguments);
-// 0 when every file was split, 1 when any was skipped or failed (or the
-// sequence was refused), 2 for a usage error.
+// 0 when every file was split, 3 when every file was split but some with
+// warnings, 4 when some were split (or wrote outputs) and others were
+// skipped or failed, 1 when none was (or the sequence was refused), 2 for a
+// usage error.
 int RunBatch(const BatchArguments& arguments, HostRuntime& runtime, ConsoleViewer& viewer);
-// The status of the last sequence run (a batch command or the start-up one):
-// 0 when every file was split; a refused sequence is said on stderr.
-int SequenceStatus(HostRuntime& runtime);
+// The status of the last sequence run (a batch command or the start-up one),
+// as RunBatch gives it; a refused sequence is said on stderr.
+int SequenceStatus(HostRuntime& runtime, bool warningsAreFine = false);
 
 }  // namespace tessera::app

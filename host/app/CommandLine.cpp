@@ -1,4 +1,3 @@
-#include "app/StdinInput.h"
 #include "app/CommandLine.h"
 
 #include <CLI/CLI.hpp>
@@ -15,6 +14,8 @@
 #include "app/ForkedWorkers.h"
 #include "app/HostRuntime.h"
 #include "app/ModuleLoader.h"
+#include "app/SplitEnd.h"
+#include "app/StdinInput.h"
 #include "host/HostError.h"
 #include "host/PlugInNames.h"
 #include "app/InterruptCleanup.h"
@@ -28,6 +29,8 @@ struct SplitArguments {
     std::string input, password, screenshot;
     bool dryRun = false, remembered = false, reset = false, quiet = false, yes = false, gui = false;
     bool asksPassword = false;  // in a window on a screen, instead of refusing
+    bool json = false, warningExit0 = false, deterministic = false;
+    std::string progress = "bar";
 };
 
 // The module named on the command line, looked for before the full parse,
@@ -104,12 +107,28 @@ int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& v
     return ExitStatus(front);
 }
 
+// qpdf mends a damaged input as it reads it, and counts what it mended.
+void WarnOfRepairs(HostRuntime& runtime, ConsoleViewer& viewer) {
+    const host::DocId doc = viewer.ActiveDocument();
+    if (doc == host::kNoDocument) return;
+    if (const std::size_t repairs = runtime.Store().WarningCount(doc); repairs > 0)
+        viewer.AlertWarning("the input is damaged: " + std::to_string(repairs) +
+                            (repairs == 1 ? " problem was" : " problems were") + " repaired as it was read");
+}
+
 int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front,
              Desktop* desktop) {
-    const int status = OpenAndSplit(a, runtime, viewer, front, desktop);
+    int status = OpenAndSplit(a, runtime, viewer, front, desktop);
+    WarnOfRepairs(runtime, viewer);
+    status = SplitExitStatus(status, front, viewer, a.warningExit0);
+    if (a.json) {
+        const host::DocId doc = viewer.ActiveDocument();
+        const int pages = doc == host::kNoDocument ? 0 : runtime.Services().documents->PageCount(doc);
+        PrintSplitJson(std::cout, a.input, pages, front, viewer, status, a.dryRun);
+    }
     runtime.Store().KeepUntilExit();
     // --quiet keeps back the success report only; a failure always says why.
-    const bool reported = status == 0 && !a.dryRun;
+    const bool reported = (status == 0 || status == 3) && !a.dryRun;
     viewer.ReleaseAlerts(reported ? ConsoleViewer::Held::AllButReport : ConsoleViewer::Held::All);
     if (front.HasOutcome() && front.Outcome() == host::RunOutcome::UsageError && !front.OutcomeMessage().empty())
         std::cerr << "tessera: " << front.OutcomeMessage() << std::endl;
@@ -145,6 +164,17 @@ void AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd& fron
                     "--profile and the other options");
     split->add_option("--screenshot", a.screenshot,
                       "With --gui: draw the dialog as it opens into this PNG file and split nothing");
+    split->add_flag("--json", a.json,
+                    "Print one JSON document on stdout: with --dry-run the plan, else the report of the run "
+                    "(doc/tessera-run.schema.json); messages go to stderr");
+    split->add_option("--progress", a.progress, "How progress shows on stderr: bar (on a terminal), json (a JSON "
+                                                "object a line, at most ten a second) or none")
+        ->check(CLI::IsMember({"bar", "json", "none"}));
+    split->add_flag("--warning-exit-0", a.warningExit0,
+                    "Exit 0, not 3, when the run is done with warnings (a repaired input, a page read in part)");
+    split->add_flag("--deterministic", a.deterministic,
+                    "Write the same files run after run: document IDs from the content, and the date from "
+                    "SOURCE_DATE_EPOCH or else from the input's modification time; refuses encryption");
     front.AddDeclaredOptions(*split);
 }
 
@@ -211,6 +241,10 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
         return 2;
     }
     runtime.Batch().SetReport(&std::cout, ::isatty(STDERR_FILENO));
+    // Reproducible builds set SOURCE_DATE_EPOCH for every tool they run, a
+    // sequence named at start-up included; a bad value is said by the commands.
+    std::string ignored;
+    front.SetFixedTime(FixedTimeFor(false, "", ignored));
     // From here on an interrupt says what the run finished, also during a
     // scan that comes before any output is written.
     WatchInterrupts();
@@ -225,7 +259,11 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     if (help->parsed()) return viewer.Menus().Execute(host::kHelpMenu, kPlugInName) ? ExitStatus(front) : 1;
     if (about->parsed()) return viewer.Menus().Execute(host::kAboutMenu, kPlugInName) ? 0 : 1;
     if (menus->parsed()) return ListMenus(viewer);
-    if (batch->parsed()) return RunBatch(batchArguments, runtime, viewer);
+    if (batch->parsed()) {
+        std::string timeError;
+        front.SetFixedTime(FixedTimeFor(batchArguments.deterministic, "", timeError));
+        return timeError.empty() ? RunBatch(batchArguments, runtime, viewer) : (std::cerr << "tessera: " << timeError << std::endl, 2);
+    }
     if (split.gui != static_cast<bool>(desktop) || (!split.gui && !split.screenshot.empty())) {
         std::cerr << "tessera: --screenshot goes with --gui, and --gui is a word of its own" << std::endl;
         return 2;
@@ -236,6 +274,13 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
         return 1;
     }
     if (split.gui && split.input.empty() && (split.input = desktop->ChooseDocument()).empty()) return 1;
+    // Standard input has no time of its own: 1970 stands for it.
+    std::string timeError;
+    front.SetFixedTime(FixedTimeFor(split.deterministic, split.input, timeError));
+    if (!timeError.empty()) {
+        std::cerr << "tessera: " << timeError << std::endl;
+        return 2;
+    }
     StdinInput fromStdin;  // removed when the run ends
     if (split.input == "-") {
         const std::optional<std::string> copy = fromStdin.Copy();
@@ -243,8 +288,12 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
         split.input = *copy;
     }
     split.asksPassword = onScreen;
+    front.SetJson(split.json);
+    front.SetLastMessage([&viewer] { return viewer.MessagesOfOutput(); });
     front.SetWindows(split.gui, split.screenshot);
     viewer.SetQuiet(split.quiet);
+    // --quiet drops the bar; progress asked for by name still shows.
+    if (!split.quiet || split.progress != "bar") viewer.SetProgressStyle(split.progress);
     windows.SetAssumeYes(split.yes);
     front.SetRemembered(split.remembered);
     front.SetReset(split.reset);

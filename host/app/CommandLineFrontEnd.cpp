@@ -72,10 +72,21 @@ void CommandLineFrontEnd::AddOption(CLI::App& command, const host::OptionSpec& s
 
 void CommandLineFrontEnd::AddDeclaredOptions(CLI::App& command) {
     for (const host::OptionSpec& spec : declared_) AddOption(command, spec);
-    command.footer(footer_);
+    command.footer(footer_ + "\n\n" + kExitStatusHelp);
 }
 
-void CommandLineFrontEnd::ReportPlan(const std::vector<host::PlannedOutput>& outputs) { PrintPlan(planOut_, outputs); }
+void CommandLineFrontEnd::ReportPlan(const std::vector<host::PlannedOutput>& outputs) {
+    if (json_)
+        plan_ = outputs;
+    else
+        PrintPlan(planOut_, outputs);
+}
+
+void CommandLineFrontEnd::ReportRun(const std::vector<host::ReportedOutput>& outputs, const std::string& index) {
+    reported_ = outputs;
+    index_ = index;
+    failure_ = lastMessage_ ? lastMessage_() : "";
+}
 
 void CommandLineFrontEnd::ReportOutcome(host::RunOutcome outcome, const std::string& message) {
     hasOutcome_ = true;

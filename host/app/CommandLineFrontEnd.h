@@ -2,6 +2,7 @@
 // The host's side of the command line as a dialog front end: it turns the
 // options the plug-in declares into CLI11 options, keeps what the user gave,
 // prints dry-run plans and remembers how the command ended.
+#include <functional>
 #include <ostream>
 
 #include "host/CommandLineServices.h"
@@ -13,6 +14,13 @@ class App;
 }
 
 namespace tessera::app {
+
+// What `tessera split` and `tessera batch` exit with, as --help says it.
+inline constexpr const char* kExitStatusHelp =
+    "Exit status: 0 done; 1 failed, nothing written; 2 usage error; 3 done with warnings (a repaired input, a page "
+    "read in part; 0 with --warning-exit-0); 4 partly done: some outputs written, then a failure (they stay, and "
+    "--json lists them). A run stopped by a signal ends with the signal. For a batch: 0 every file split, 3 every "
+    "file split but some with warnings, 4 some files split and others not, 1 none.";
 
 class CommandLineFrontEnd : public host::CommandLineServices {
 public:
@@ -27,7 +35,9 @@ public:
     bool StoreSettings() override { return remembered_ && !dryRun_; }
     bool DryRun() override { return dryRun_; }
     void ReportPlan(const std::vector<host::PlannedOutput>& outputs) override;
+    void ReportRun(const std::vector<host::ReportedOutput>& outputs, const std::string& index) override;
     void ReportOutcome(host::RunOutcome outcome, const std::string& message) override;
+    std::optional<std::int64_t> FixedTime() override { return fixedTime_; }
     bool ShowsWindows() override { return windows_; }
     std::string ScreenshotPath() override { return screenshot_; }
 
@@ -44,6 +54,16 @@ public:
         screenshot_ = std::move(screenshot);
     }
     void SetValues(std::vector<host::OptionValue> values) { values_ = std::move(values); }
+    // --json: the plan is kept for the command to print as JSON.
+    void SetJson(bool json) { json_ = json; }
+    // --deterministic, SOURCE_DATE_EPOCH: the time that stands for now.
+    void SetFixedTime(std::optional<std::int64_t> time) { fixedTime_ = time; }
+    // The last message shown, taken as the reason of an output that failed.
+    void SetLastMessage(std::function<std::string()> lastMessage) { lastMessage_ = std::move(lastMessage); }
+    const std::vector<host::PlannedOutput>& Plan() const { return plan_; }
+    const std::vector<host::ReportedOutput>& Reported() const { return reported_; }
+    const std::string& IndexPath() const { return index_; }
+    const std::string& FailureReason() const { return failure_; }
     const std::vector<host::OptionSpec>& Declared() const { return declared_; }
 
     bool HasOutcome() const { return hasOutcome_; }
@@ -62,6 +82,12 @@ private:
     bool dryRun_ = false;
     bool windows_ = false;
     std::string screenshot_;
+    bool json_ = false;
+    std::optional<std::int64_t> fixedTime_;
+    std::function<std::string()> lastMessage_;
+    std::vector<host::PlannedOutput> plan_;
+    std::vector<host::ReportedOutput> reported_;
+    std::string index_, failure_;
     bool hasOutcome_ = false;
     host::RunOutcome outcome_ = host::RunOutcome::Done;
     std::string message_;

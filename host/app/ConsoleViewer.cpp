@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <iostream>
 
+#include "app/JsonProgress.h"
 #include "app/TerminalProgress.h"
 
 namespace tessera::app {
@@ -17,7 +19,29 @@ void ConsoleViewer::SetQuiet(bool quiet) {
     progress_ = std::make_unique<TerminalProgress>(!quiet && ::isatty(STDERR_FILENO));
 }
 
-void ConsoleViewer::Alert(const std::string& text) { Show(text, false); }
+// A worker's warning travels to the parent as an alert with this mark before it.
+constexpr char kWarningMark = '\x1e';
+
+void ConsoleViewer::Alert(const std::string& text) {
+    if (!text.empty() && text.front() == kWarningMark) return AlertWarning(text.substr(1));
+    Show(text, false);
+}
+
+void ConsoleViewer::AlertWarning(const std::string& text) {
+    if (relay_) {
+        relay_->push_back(kWarningMark + text);
+        return;
+    }
+    warnings_.push_back(text);
+    showingWarning_ = true;
+    Alert(text);
+    showingWarning_ = false;
+}
+
+void ConsoleViewer::SetProgressStyle(const std::string& style) {
+    if (style == "json") progress_ = std::make_unique<JsonProgress>();
+    if (style == "none") progress_ = std::make_unique<TerminalProgress>(false);
+}
 
 void ConsoleViewer::AlertReport(const std::string& text) { Show(text, true); }
 
@@ -26,6 +50,7 @@ void ConsoleViewer::Show(const std::string& text, bool report) {
         relay_->push_back(text);
         return;
     }
+    if (!showingWarning_) messages_.push_back(text);
     if (quiet_) {
         held_.push_back({text, report});
         return;
@@ -45,7 +70,14 @@ void ConsoleViewer::RelayAlerts(std::vector<std::string>* relay) {
     if (relay) progress_ = std::make_unique<TerminalProgress>(false);
 }
 
-host::ProgressMonitor& ConsoleViewer::DocumentProgressMonitor() { return *progress_; }
+host::ProgressMonitor& ConsoleViewer::DocumentProgressMonitor() { return marks_; }
+
+std::string ConsoleViewer::MessagesOfOutput() const {
+    std::string text;
+    for (std::size_t i = std::min(outputMessagesFrom_, messages_.size()); i < messages_.size(); ++i)
+        text += (text.empty() ? "" : "; ") + messages_[i];
+    return text;
+}
 
 host::MenuItemId ConsoleViewer::NewMenuItem(const std::string& title, const std::string& name, host::ExtensionId owner) {
     return menus_.NewItem(title, name, owner);

@@ -19,6 +19,7 @@ public:
     host::DocId ActiveDocument() override { return active_; }
     void Alert(const std::string& text) override;
     void AlertReport(const std::string& text) override;
+    void AlertWarning(const std::string& text) override;
     host::ProgressMonitor& DocumentProgressMonitor() override;
 
     bool HasMenu(const std::string& menu) override { return menus_.HasMenu(menu); }
@@ -33,6 +34,14 @@ public:
     void SetVersion(host::ViewerVersion version) { version_ = version; }
     // Quiet: no progress bar, and alerts are held back until ReleaseAlerts.
     void SetQuiet(bool quiet);
+    // "bar" on a terminal, "json" lines on stderr (app/JsonProgress.h), or "none".
+    void SetProgressStyle(const std::string& style);
+    // The warnings, and every other alert, shown so far in this process.
+    const std::vector<std::string>& Warnings() const { return warnings_; }
+    const std::vector<std::string>& Messages() const { return messages_; }
+    // The messages since the last output was written (or left out): why the
+    // output being written failed, when it did.
+    std::string MessagesOfOutput() const;
     // Which held alerts to show: all, or all but the reports of splits that
     // completed (AlertReport).
     enum class Held { All, AllButReport };
@@ -55,7 +64,29 @@ private:
     void Show(const std::string& text, bool report);
     std::vector<HeldAlert> held_;
     std::vector<std::string>* relay_ = nullptr;
+    std::vector<std::string> warnings_, messages_;
+    bool showingWarning_ = false;
     std::unique_ptr<host::ProgressMonitor> progress_;
+    // Forwards to progress_, and marks where each output's messages begin.
+    class OutputMarks : public host::ProgressMonitor {
+    public:
+        explicit OutputMarks(ConsoleViewer& viewer) : viewer_(viewer) {}
+        void BeginOperation() override { viewer_.progress_->BeginOperation(); }
+        void EndOperation() override { viewer_.progress_->EndOperation(); }
+        void SetDuration(int steps) override { viewer_.progress_->SetDuration(steps); }
+        void SetValue(int step) override { viewer_.progress_->SetValue(step); }
+        void SetText(const std::string& text) override { viewer_.progress_->SetText(text); }
+        void SetOutputs(int written, int outputs) override {
+            viewer_.outputMessagesFrom_ = viewer_.messages_.size();
+            viewer_.progress_->SetOutputs(written, outputs);
+        }
+        bool CancelRequested() override { return viewer_.progress_->CancelRequested(); }
+
+    private:
+        ConsoleViewer& viewer_;
+    };
+    OutputMarks marks_{*this};
+    std::size_t outputMessagesFrom_ = 0;
     MenuBar menus_;
     struct Handler {
         int number;

@@ -4,8 +4,8 @@
 
 namespace tessera::app {
 
-std::string FormatPageRuns(const std::vector<int>& pages) {
-    std::string out;
+std::vector<std::pair<int, int>> PageRuns(const std::vector<int>& pages) {
+    std::vector<std::pair<int, int>> runs;
     for (std::size_t i = 0; i < pages.size();) {
         std::size_t j = i;
         const int step = (i + 1 < pages.size() && (pages[i + 1] - pages[i] == 1 || pages[i + 1] - pages[i] == -1))
@@ -13,10 +13,18 @@ std::string FormatPageRuns(const std::vector<int>& pages) {
                              : 0;
         if (step != 0)
             while (j + 1 < pages.size() && pages[j + 1] - pages[j] == step) ++j;
-        if (!out.empty()) out += ',';
-        out += std::to_string(pages[i]);
-        if (j > i) out += "-" + std::to_string(pages[j]);
+        runs.emplace_back(pages[i], pages[j]);
         i = j + 1;
+    }
+    return runs;
+}
+
+std::string FormatPageRuns(const std::vector<int>& pages) {
+    std::string out;
+    for (const auto& [first, last] : PageRuns(pages)) {
+        if (!out.empty()) out += ',';
+        out += std::to_string(first);
+        if (last != first) out += "-" + std::to_string(last);
     }
     return out;
 }

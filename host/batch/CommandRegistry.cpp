@@ -69,7 +69,7 @@ host::DocId CommandRegistry::Document(host::CommandId command) {
 void CommandRegistry::Report(host::CommandId, int, const std::string& text) { viewer_.Alert(text); }
 
 bool CommandRegistry::RunSequence(const host::Cabinet& sequence) {
-    SequenceRunner runner(*this, store_, lines_, showProgress_);
+    SequenceRunner runner(*this, store_, lines_, showProgress_, options_);
     const bool ran = runner.Run(sequence);
     lastRun_ = runner.Tally();
     return ran;

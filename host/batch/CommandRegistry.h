@@ -2,6 +2,7 @@
 // The host's batch commands: handlers by name, command instances with their
 // stored values, and the sequences run over them.
 #include <iosfwd>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -11,9 +12,21 @@
 
 namespace tessera::app {
 
+// How a batch goes beyond its sequence: which share of the files it takes,
+// whether files done before are skipped, and its lines as JSON.
+struct BatchOptions {
+    unsigned shard = 1, shards = 1;  // --shard K/N: the files whose name hashes to K of N
+    bool skipDone = false;           // --skip-done: files with a matching completion record
+    bool json = false;               // one JSON line per file, and one for the batch
+    // The warnings shown so far in this process.
+    std::function<std::size_t()> warningCount = [] { return std::size_t{0}; };
+};
+
 // How a sequence run went, file by file.
 struct SequenceTally {
     int files = 0, done = 0, skipped = 0, failed = 0;
+    int warned = 0;         // files done with warnings
+    int partlyWritten = 0;  // files that failed after writing outputs that are still there
     // Why the sequence ran over no file at all (a part missing, no folder to
     // list, a command without its values); empty when it ran.
     std::string refusal;
@@ -27,6 +40,7 @@ public:
     // Where runs write their line per file (none: no lines), and whether they show
     // which file of how many is being split.
     void SetReport(std::ostream* lines, bool showProgress);
+    void SetOptions(BatchOptions options) { options_ = std::move(options); }
     bool CloseRequested() const { return closeRequested_; }
     const SequenceTally& LastRun() const { return lastRun_; }
     // The document the command works on during a run.
@@ -43,6 +57,8 @@ public:
     host::DocId Document(host::CommandId command) override;
     host::ProgressMonitor& Progress(host::CommandId) override { return viewer_.DocumentProgressMonitor(); }
     void Report(host::CommandId command, int severity, const std::string& text) override;
+    // A warning of the batch's own about a file.
+    void Warn(const std::string& text) { viewer_.AlertWarning(text); }
     bool RunSequence(const host::Cabinet& sequence) override;
     void CloseHost() override { closeRequested_ = true; }
 
@@ -62,6 +78,7 @@ private:
     bool showProgress_ = false;
     bool closeRequested_ = false;
     SequenceTally lastRun_;
+    BatchOptions options_;
 };
 
 }  // namespace tessera::app

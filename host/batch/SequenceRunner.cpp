@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "app/RunJson.h"
+#include "batch/CompletionRecord.h"
 
 #include "host/HostError.h"
 
@@ -55,6 +61,23 @@ std::string ResultText(const std::optional<host::Cabinet>& results, bool& comple
     return text;
 }
 
+// The outputs a split command's results list (see the plug-in's batch command).
+std::vector<host::ReportedOutput> ReportedOutputsOf(const host::Cabinet& results) {
+    std::vector<host::ReportedOutput> outputs;
+    const host::Cabinet* list = results.GetCabinet("Outputs");
+    for (std::size_t i = 0; list && i < list->Size(); ++i) {
+        const host::Cabinet* entry = list->GetCabinet(std::to_string(i));
+        if (!entry) break;
+        host::ReportedOutput output;
+        output.path = entry->Get<std::string>("Path").value_or("");
+        std::istringstream pages(entry->Get<std::string>("Pages").value_or(""));
+        for (std::string page; std::getline(pages, page, ',');) output.pages.push_back(std::atoi(page.c_str()));
+        output.status = static_cast<host::OutputStatus>(entry->Get<std::int32_t>("Status").value_or(3));
+        outputs.push_back(std::move(output));
+    }
+    return outputs;
+}
+
 }  // namespace
 
 std::vector<std::string> SequenceInputFiles(const host::Cabinet& input) {
@@ -68,11 +91,36 @@ std::vector<std::string> SequenceInputFiles(const host::Cabinet& input) {
 }
 
 SequenceRunner::SequenceRunner(CommandRegistry& registry, pdf::DocumentStore& store, std::ostream* lines,
-                               bool showProgress)
-    : registry_(registry), store_(store), lines_(lines), showProgress_(showProgress) {}
+                               bool showProgress, BatchOptions options)
+    : registry_(registry), store_(store), lines_(lines), showProgress_(showProgress), options_(std::move(options)) {}
 
-void SequenceRunner::Say(const std::string& file, const std::string& what) {
-    if (lines_) *lines_ << file << ": " << what << std::endl;
+// A file's line: plain words, or with --json one JSON object.
+void SequenceRunner::Tell(const std::string& file, const FileEnd& end) {
+    if (!lines_) return;
+    if (!options_.json) {
+        *lines_ << file << ": " << end.said << std::endl;
+        return;
+    }
+    nlohmann::json outputs = nlohmann::json::array();
+    for (const host::ReportedOutput& output : end.outputs) outputs.push_back(OutputJson(output));
+    nlohmann::json line = {{"kind", "file"}, {"input", file}, {"status", end.status}, {"outputs", std::move(outputs)},
+                           {"warnings", end.warned}};
+    if (end.status == "failed" || end.status == "skipped") line["reason"] = end.said;
+    *lines_ << JsonLine(line) << std::endl;
+}
+
+// Shards by the file's name, not its path, so that workers that see a shared
+// folder at different mount points still take the same shares.
+bool SequenceRunner::InShard(const std::string& file) const {
+    if (options_.shards <= 1) return true;
+    std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a, the same on every machine
+    for (const unsigned char c : std::filesystem::path(file).filename().string()) hash = (hash ^ c) * 0x100000001b3ull;
+    // Names that differ in a digit differ in few bits: mixed (splitmix64's
+    // finish) so that the shares come out even.
+    hash = (hash ^ (hash >> 30)) * 0xbf58476d1ce4e5b9ull;
+    hash = (hash ^ (hash >> 27)) * 0x94d049bb133111ebull;
+    hash ^= hash >> 31;
+    return hash % options_.shards == options_.shard - 1;
 }
 
 // A sequence that would run nothing is refused before its first file.
@@ -98,11 +146,16 @@ bool SequenceRunner::Run(const host::Cabinet& sequence) {
         tally_.refusal = std::string("the sequence cannot run: ") + error.what();
     }
     if (!tally_.refusal.empty()) return false;
+    std::erase_if(files, [this](const std::string& file) { return !InShard(file); });
     // No file of the batch may be written over by the outputs of another.
     store_.SetBatchInputs(files);
     RunFiles(*sequence.GetCabinet("Commands"), files);
     store_.SetBatchInputs({});
-    if (lines_)
+    if (lines_ && options_.json)
+        *lines_ << JsonLine({{"kind", "batch"}, {"files", tally_.files}, {"done", tally_.done},
+                             {"skipped", tally_.skipped}, {"failed", tally_.failed}, {"warned", tally_.warned}})
+                << std::endl;
+    else if (lines_)
         *lines_ << tally_.files << (tally_.files == 1 ? " file: " : " files: ") << tally_.done << " done, "
                 << tally_.skipped << " skipped, " << tally_.failed << " failed" << std::endl;
     return true;
@@ -110,37 +163,66 @@ bool SequenceRunner::Run(const host::Cabinet& sequence) {
 
 void SequenceRunner::RunFiles(const host::Cabinet& commands, const std::vector<std::string>& files) {
     tally_.files = static_cast<int>(files.size());
+    const std::string folder = options_.skipDone ? SequenceOutputFolder(commands) : "";
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const std::string& file = files[i];
-        if (showProgress_) std::cerr << "[" << i + 1 << "/" << files.size() << "] " << file << std::endl;
-        host::DocId doc = host::kNoDocument;
-        try {
-            doc = store_.Open(file);
-        } catch (const host::HostError& error) {
-            ++tally_.skipped;
-            Say(file, std::string("skipped: cannot open it: ") + error.what());
-            continue;
-        }
-        std::string said;
-        const Outcome outcome = RunFile(commands, doc, said);
-        store_.Close(doc);
-        (outcome == Outcome::Done ? tally_.done : tally_.failed) += 1;
-        Say(file, said);
+        if (showProgress_) std::cerr << "[" << i + 1 << "/" << files.size() << "] " << files[i] << std::endl;
+        const FileEnd end = SplitFile(commands, files[i], folder);
+        if (end.status == "skipped") ++tally_.skipped;
+        else if (end.status == "failed") ++tally_.failed;
+        else ++tally_.done;
+        tally_.warned += end.warned ? 1 : 0;
+        const bool someThere = std::any_of(end.outputs.begin(), end.outputs.end(), [](const host::ReportedOutput& o) {
+            return o.status == host::OutputStatus::Written && std::filesystem::exists(o.path);
+        });
+        if (end.status == "failed" && someThere) ++tally_.partlyWritten;
+        Tell(files[i], end);
     }
 }
 
-SequenceRunner::Outcome SequenceRunner::RunFile(const host::Cabinet& commands, host::DocId doc, std::string& said) {
+SequenceRunner::FileEnd SequenceRunner::SplitFile(const host::Cabinet& commands, const std::string& file,
+                                                  const std::string& folder) {
+    FileEnd end;
+    const CompletionRecord record(folder, file);
+    if (options_.skipDone && record.Matches()) return {"done-before", "done before (its completion record matches)", {}, false};
+    host::DocId doc = host::kNoDocument;
+    try {
+        doc = store_.Open(file);
+    } catch (const host::HostError& error) {
+        return {"skipped", std::string("skipped: cannot open it: ") + error.what(), {}, false};
+    }
+    const std::size_t warningsBefore = options_.warningCount();
+    const Outcome outcome = RunFile(commands, doc, end);
+    if (const std::size_t repairs = store_.WarningCount(doc); repairs > 0)
+        registry_.Warn(file + ": the input is damaged: " + std::to_string(repairs) +
+                       (repairs == 1 ? " problem was" : " problems were") + " repaired as it was read");
+    store_.Close(doc);
+    end.warned = options_.warningCount() > warningsBefore;
+    end.status = outcome == Outcome::Done ? "done" : "failed";
+    if (outcome == Outcome::Done && options_.skipDone) {
+        nlohmann::json outputs = nlohmann::json::array();
+        for (const host::ReportedOutput& output : end.outputs) outputs.push_back(OutputJson(output));
+        if (!record.Write(JsonLine({{"outputs", outputs}}))) {
+            end.status = "failed";
+            end.said = "failed: its completion record could not be written in " + folder;
+        }
+    }
+    return end;
+}
+
+SequenceRunner::Outcome SequenceRunner::RunFile(const host::Cabinet& commands, host::DocId doc, FileEnd& end) {
     Outcome worst = Outcome::Done;
     for (std::size_t i = 0; i < commands.Size(); ++i) {
-        std::string text;
-        const Outcome outcome = RunCommand(*commands.GetCabinet(std::to_string(i)), doc, text);
-        if (!text.empty()) said += (said.empty() ? "" : "; ") + text;
+        FileEnd one;
+        const Outcome outcome = RunCommand(*commands.GetCabinet(std::to_string(i)), doc, one);
+        if (!one.said.empty()) end.said += (end.said.empty() ? "" : "; ") + one.said;
+        end.outputs.insert(end.outputs.end(), one.outputs.begin(), one.outputs.end());
         worst = std::max(worst, outcome);
     }
     return worst;
 }
 
-SequenceRunner::Outcome SequenceRunner::RunCommand(const host::Cabinet& entry, host::DocId doc, std::string& said) {
+SequenceRunner::Outcome SequenceRunner::RunCommand(const host::Cabinet& entry, host::DocId doc, FileEnd& end) {
+    std::string& said = end.said;
     const std::string name = entry.Get<std::string>("HandlerName").value_or("");
     const host::CommandId command = registry_.NewCommand(name);
     if (command == host::kNoCommand) {
@@ -159,7 +241,9 @@ SequenceRunner::Outcome SequenceRunner::RunCommand(const host::Cabinet& entry, h
     }
     bool completed = false;
     if (status == host::CommandStatus::Error && said.empty()) said = "failed: it ended with an error";
-    if (status != host::CommandStatus::Error) said = ResultText(registry_.Value(command, host::kResults), completed);
+    const std::optional<host::Cabinet> results = registry_.Value(command, host::kResults);
+    if (status != host::CommandStatus::Error) said = ResultText(results, completed);
+    if (results) end.outputs = ReportedOutputsOf(*results);
     registry_.DestroyCommand(command);
     return completed ? Outcome::Done : Outcome::Failed;
 }

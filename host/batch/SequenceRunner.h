@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/CommandRegistry.h"
+#include "host/CommandLineServices.h"
 
 namespace tessera::app {
 
@@ -16,7 +17,8 @@ std::vector<std::string> SequenceInputFiles(const host::Cabinet& input);
 
 class SequenceRunner {
 public:
-    SequenceRunner(CommandRegistry& registry, pdf::DocumentStore& store, std::ostream* lines, bool showProgress);
+    SequenceRunner(CommandRegistry& registry, pdf::DocumentStore& store, std::ostream* lines, bool showProgress,
+                   BatchOptions options = {});
     // Each file in turn, a failure of one going on with the next; false when
     // the sequence was refused before any file (the tally says why).
     bool Run(const host::Cabinet& sequence);
@@ -24,16 +26,26 @@ public:
 
 private:
     enum class Outcome { Done, Failed };
+    // What one file came to: its line, and its outputs for a JSON line.
+    struct FileEnd {
+        std::string status;  // "done", "failed", "skipped", "done-before"
+        std::string said;
+        std::vector<host::ReportedOutput> outputs;
+        bool warned = false;
+    };
     std::string Refusal(const host::Cabinet& sequence) const;
     void RunFiles(const host::Cabinet& commands, const std::vector<std::string>& files);
-    Outcome RunFile(const host::Cabinet& commands, host::DocId doc, std::string& said);
-    Outcome RunCommand(const host::Cabinet& entry, host::DocId doc, std::string& said);
-    void Say(const std::string& file, const std::string& what);
+    FileEnd SplitFile(const host::Cabinet& commands, const std::string& file, const std::string& folder);
+    Outcome RunFile(const host::Cabinet& commands, host::DocId doc, FileEnd& end);
+    Outcome RunCommand(const host::Cabinet& entry, host::DocId doc, FileEnd& end);
+    void Tell(const std::string& file, const FileEnd& end);
+    bool InShard(const std::string& file) const;
 
     CommandRegistry& registry_;
     pdf::DocumentStore& store_;
     std::ostream* lines_;
     bool showProgress_;
+    BatchOptions options_;
     SequenceTally tally_;
 };
 

@@ -92,6 +92,7 @@ void Write(PdfDocument& doc, Pipeline& pipeline, std::uint16_t saveFlags) {
     FollowSources(writer, doc);
     if (doc.security) SetEncryption(writer, *doc.security);
     if (saveFlags & host::kSaveLinearized) writer.setLinearization(true);
+    if (saveFlags & host::kSaveDeterministic) writer.setDeterministicID(true);
     if (std::getenv("TESSERA_STATIC_ID")) writer.setStaticID(true);  // reproducible files for tests
     writer.write();
 }

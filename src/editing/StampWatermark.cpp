@@ -105,7 +105,7 @@ bool StampWatermark(host::DocId doc, int index, const std::string& text, int fon
     const double theta = angleDegrees * 3.14 / 180;
     const std::string codes = ToWinAnsi(text);
     const auto leftOut = [&](const host::HostError& error) {
-        Host().viewer->Alert(FormatText(LookupString("IDS_WATERMARK_LEFT_OUT"),
+        Host().viewer->AlertWarning(FormatText(LookupString("IDS_WATERMARK_LEFT_OUT"),
                                         {std::int64_t{shownNumber > 0 ? shownNumber : index + 1}, error.what()}));
     };
     ReadOr(leftOut, "over a content that cannot be read in full, the saved states it leaves open are unknown: "

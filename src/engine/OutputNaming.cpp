@@ -172,6 +172,24 @@ std::string NamePrefix(const FilenameSettings& settings, const std::string& sour
     }
 }
 
+namespace {
+
+std::string PlannedNameSource(SplitMethod method) {
+    switch (method) {
+        case SplitMethod::BookmarkLevels: return "bookmark";
+        case SplitMethod::ManualRanges: return "document";
+        default: return "value";
+    }
+}
+
+std::string SuffixNameSource(NameConstructionMode mode) {
+    static const char* const kWords[] = {"number", "letter", "pages", "label", "text"};
+    const auto at = static_cast<std::size_t>(mode);
+    return at < std::size(kWords) ? kWords[at] : "number";
+}
+
+}  // namespace
+
 std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandle& source, const std::tm& today) {
     const FilenameSettings& f = settings.Filename;
     const std::string sourcePath = ReadOr(std::string(), "naming cannot fail: an unknown source file gives the \"NoName\" prefix",
@@ -196,6 +214,8 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
         IndexEntry entry;
         std::string stem;
         const bool named = !output.Filename.empty() && !fromTemplate && !listed;
+        entry.source = listed ? "names-list" : fromTemplate ? "template" : named ? PlannedNameSource(settings.SplitMode)
+                                                                                : SuffixNameSource(f.FileNameConstructionMode);
         if (listed) {
             stem = f.OutputNames[i];
             std::replace(stem.begin(), stem.end(), '/', '\\');

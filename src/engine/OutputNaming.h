@@ -16,6 +16,10 @@ struct IndexEntry {
     std::string file;   // relative to the output folder, "\" marking subfolders
     std::string title;
     int level = 0;      // indentation depth
+    // What the name was made of: "names-list", "template", "bookmark",
+    // "document" (a hand-made output's name), "value" (the value that
+    // changed), or the suffix: "number", "letter", "pages", "label", "text".
+    std::string source;
 };
 
 // The longest file or folder name the file system takes, in bytes.

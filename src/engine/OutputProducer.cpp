@@ -94,6 +94,7 @@ OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output
     if (settings.Output.bRemovePageLabels) docs.RemovePageLabels(output.Doc());
     if (!Guarded([&] { ApplySecurity(output, settings.Security); })) return FailFinishing();
     if (settings.Output.bLinearize) output.AddSaveFlags(host::kSaveLinearized);
+    if (Host().commandLine && Host().commandLine->FixedTime()) output.AddSaveFlags(host::kSaveDeterministic);
     if (!Guarded([&] {
             if (measured) *measured = docs.SavedSize(output.Doc(), output.SaveFlags());
             else docs.Save(output.Doc(), output.OutputPath(), output.SaveFlags(), &output.Monitor(),
@@ -103,28 +104,41 @@ OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output
     return OutputOutcome::Written;
 }
 
-// The source's progress operation over one output's insertions, ended also
-// when a host error leaves them.
-class InsertionProgress {
+// The source's progress operation over the writing of the outputs: pages and
+// outputs done, ended also when a host error leaves it.
+class WritingProgress {
 public:
-    InsertionProgress(const DocumentHandle& source, const std::string& text) : monitor_(source.Monitor()) {
+    WritingProgress(const DocumentHandle& source, const SplitSettings& settings)
+        : monitor_(source.Monitor()), settings_(settings) {
+        for (const OutputDocument& output : settings.Outputs) total_ += CountOutputPages(output);
         monitor_.BeginOperation();
-        monitor_.SetText(text);
+        monitor_.SetDuration(total_);
+        monitor_.SetOutputs(0, static_cast<int>(settings.Outputs.size()));
         monitor_.SetValue(0);
     }
-    ~InsertionProgress() { monitor_.EndOperation(); }
-    InsertionProgress(const InsertionProgress&) = delete;
-    InsertionProgress& operator=(const InsertionProgress&) = delete;
+    ~WritingProgress() { monitor_.EndOperation(); }
+    WritingProgress(const WritingProgress&) = delete;
+    WritingProgress& operator=(const WritingProgress&) = delete;
+
+    // Before output `index` is written.
+    void Starting(std::size_t index) {
+        monitor_.SetText(FormatText(LookupString("IDS_EXTRACTING_PAGES_PROGRESS"),
+                                    {std::int64_t{CountOutputPages(settings_.Outputs[index])},
+                                     static_cast<std::int64_t>(index + 1),
+                                     static_cast<std::int64_t>(settings_.Outputs.size())}));
+    }
+    // After output `index` was written or left out.
+    void Done(std::size_t index) {
+        done_ += CountOutputPages(settings_.Outputs[index]);
+        monitor_.SetOutputs(static_cast<int>(index + 1), static_cast<int>(settings_.Outputs.size()));
+        monitor_.SetValue(done_);
+    }
 
 private:
     host::ProgressMonitor& monitor_;
+    const SplitSettings& settings_;
+    int total_ = 0, done_ = 0;
 };
-
-bool InsertWithProgress(const DocumentHandle& source, DocumentHandle& output, const OutputDocument& planned,
-                        const std::string& progressText) {
-    const InsertionProgress progress(source, progressText);
-    return InsertRanges(source, output, planned);
-}
 
 }  // namespace
 
@@ -149,12 +163,12 @@ bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int f
 namespace {
 
 OutputOutcome BuildOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
-                          const std::string& progressText, std::uint64_t* measured) {
+                          std::uint64_t* measured) {
     const OutputDocument& planned = settings.Outputs.at(index);
     if (planned.Filename.empty() || planned.Ranges.empty()) return OutputOutcome::Failed;
     DocumentHandle output(NewDocumentOrNone(), DocumentHandle::Ownership::Owned);
     output.SetOutputPath(FileSystemPath(settings.Filename.OutputFolder, planned.Filename));
-    if (!InsertWithProgress(source, output, planned, progressText)) return OutputOutcome::Failed;
+    if (!InsertRanges(source, output, planned)) return OutputOutcome::Failed;
     if (!output.HasDocument() || output.PageCount() < 1) return OutputOutcome::NoPages;
     RetargetLinksAndBookmarks(source, output, index, settings);
     return FinishAndSave(source, output, settings, measured);
@@ -162,31 +176,25 @@ OutputOutcome BuildOutput(const DocumentHandle& source, std::size_t index, const
 
 }  // namespace
 
-OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
-                               const std::string& progressText) {
-    return BuildOutput(source, index, settings, progressText, nullptr);
+OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings) {
+    return BuildOutput(source, index, settings, nullptr);
 }
 
 std::optional<std::uint64_t> MeasureOneOutput(const DocumentHandle& source, std::size_t index,
                                               const SplitSettings& settings) {
     std::uint64_t bytes = 0;
-    if (BuildOutput(source, index, settings, "", &bytes) != OutputOutcome::Written) return std::nullopt;
+    if (BuildOutput(source, index, settings, &bytes) != OutputOutcome::Written) return std::nullopt;
     return bytes;
 }
 
 namespace {
-
-std::string ProgressText(const SplitSettings& settings, std::size_t i) {
-    return FormatText(LookupString("IDS_EXTRACTING_PAGES_PROGRESS"),
-                      {std::int64_t{CountOutputPages(settings.Outputs[i])}, static_cast<std::int64_t>(i + 1),
-                       static_cast<std::int64_t>(settings.Outputs.size())});
-}
 
 Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& settings, WrittenFiles* batchFiles) {
     Production production;
     WrittenFiles runFiles;
     WrittenFiles& written = batchFiles ? *batchFiles : runFiles;
     const std::size_t n = settings.Outputs.size();
+    WritingProgress progress(source, settings);
     for (std::size_t i = 0; i < n; ++i) {
         // Between outputs, so that no half-written file is left behind.
         if (source.Monitor().CancelRequested()) {
@@ -199,10 +207,12 @@ Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& set
             Host().viewer->Alert(production.refusal);
             return production;
         }
-        const OutputOutcome outcome = ProduceOneOutput(source, i, settings, ProgressText(settings, i));
+        progress.Starting(i);
+        const OutputOutcome outcome = ProduceOneOutput(source, i, settings);
         if (outcome == OutputOutcome::Failed) return production;
         production.written.push_back(outcome == OutputOutcome::Written);
         if (outcome == OutputOutcome::Written) written.Note(path);
+        progress.Done(i);
     }
     production.end = RunEnd::Completed;
     return production;
@@ -229,15 +239,17 @@ unsigned WorkersFor(const SplitSettings& settings, const WrittenFiles* batchFile
 Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& settings, unsigned workers,
                             WrittenFiles* batchFiles) {
     Production production;
-    const InsertionProgress progress(source, ProgressText(settings, 0));
+    WritingProgress progress(source, settings);
+    progress.Starting(0);
     Host().workers->RunTasks(
         settings.Outputs.size(), workers,
-        [&](std::size_t i) { return static_cast<int>(ProduceOneOutput(source, i, settings, ProgressText(settings, i))); },
+        [&](std::size_t i) { return static_cast<int>(ProduceOneOutput(source, i, settings)); },
         [&](std::size_t i, int outcome) {
             if (static_cast<OutputOutcome>(outcome) == OutputOutcome::Failed) return false;
             production.written.push_back(static_cast<OutputOutcome>(outcome) == OutputOutcome::Written);
             if (batchFiles && production.written.back()) batchFiles->Note(NormalPath(settings, i));
-            if (i + 1 < settings.Outputs.size()) source.Monitor().SetText(ProgressText(settings, i + 1));
+            progress.Done(i);
+            if (i + 1 < settings.Outputs.size()) progress.Starting(i + 1);
             return true;
         });
     if (production.written.size() == settings.Outputs.size()) production.end = RunEnd::Completed;

@@ -32,8 +32,7 @@ Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& set
 // Output `index`: its pages, document information, catalog entries, labels,
 // security, and the file. An output whose ranges put no page in is left out
 // without a file.
-OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
-                               const std::string& progressText);
+OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings);
 // The bytes output `index` would take on disk, counted without a file; none
 // when it would have no pages or could not be made (alerts are shown).
 std::optional<std::uint64_t> MeasureOneOutput(const DocumentHandle& source, std::size_t index,

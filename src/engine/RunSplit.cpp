@@ -74,7 +74,10 @@ Result<> PathsFitSystem(const SplitSettings& settings, const std::string& indexP
 // Made before a page is scanned, so a pattern that does not compile is
 // said, not searched for.
 std::optional<std::string> SettingsRefusal(const SplitSettings& settings, const DocumentHandle& source) {
-    const std::vector<SettingsProblem> problems = CheckSettings(settings, ReadSplitFacts(source));
+    std::vector<SettingsProblem> problems = CheckSettings(settings, ReadSplitFacts(source));
+    // Encryption draws random salts and keys: its files can never repeat.
+    if (settings.Security.NeedsSecurity() && Host().commandLine && Host().commandLine->FixedTime())
+        problems.push_back({"IDS_DETERMINISTIC_ENCRYPTION", "", LookupString("IDS_DETERMINISTIC_ENCRYPTION")});
     for (const SettingsProblem& problem : problems) Host().viewer->Alert(problem.text);
     if (problems.empty()) return std::nullopt;
     return problems.front().text;
@@ -105,8 +108,14 @@ std::string IndexPath(const SplitSettings& settings, const DocumentHandle& sourc
 }  // namespace
 
 std::tm LocalToday() {
-    const std::time_t now = std::time(nullptr);
     std::tm today{};
+    // A fixed time is the same day wherever the run is, as reproducible builds take it.
+    if (const std::optional<std::int64_t> fixed = Host().commandLine ? Host().commandLine->FixedTime() : std::nullopt) {
+        const std::time_t then = static_cast<std::time_t>(*fixed);
+        gmtime_r(&then, &today);
+        return today;
+    }
+    const std::time_t now = std::time(nullptr);
     localtime_r(&now, &today);
     return today;
 }
@@ -155,6 +164,8 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source, cons
         return result;
     }
     const Production production = ProduceOutputs(source, settings, context);
+    result.writing = true;
+    result.reached = production.written;
     result.written = static_cast<std::size_t>(std::count(production.written.begin(), production.written.end(), true));
     result.withoutPages = production.written.size() - result.written;
     result.end = production.end;
@@ -164,6 +175,7 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source, cons
     const Result<> index = WriteHtmlIndex(indexPath, sourcePath, WrittenEntries(*entries, production.written));
     result.end = index ? RunEnd::Completed : RunEnd::Failed;
     result.refusal = index.Reason();
+    if (result.Completed()) result.index = indexPath;
     if (result.Completed() && context.batchFiles) context.batchFiles->Note(indexPath);
     return result;
 }

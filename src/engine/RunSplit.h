@@ -27,6 +27,12 @@ struct SplitResult {
     RunEnd end = RunEnd::Failed;
     std::size_t written = 0;      // output files written
     std::size_t withoutPages = 0; // planned outputs left out for having no pages
+    // Per output the run reached, in order: written (true) or left out
+    // without pages; the one after them failed when the run failed while
+    // writing (`writing`).
+    std::vector<bool> reached;
+    bool writing = false;
+    std::string index;            // the HTML index's path, when it was written
     std::string refusal;          // the message of a failure the run found itself (a file in
                                   // the way, the index), already shown; else empty
 

@@ -33,7 +33,7 @@ void PatternMatcher::NoteTooComplex(int page) {
 void ScanFailures::Note(int page, const std::string& reason) {
     if (reason.empty() || reported_) return;
     reported_ = true;
-    Host().viewer->Alert(FormatText(LookupString("IDS_PAGE_UNREADABLE"), {std::int64_t{page} + 1, reason}));
+    Host().viewer->AlertWarning(FormatText(LookupString("IDS_PAGE_UNREADABLE"), {std::int64_t{page} + 1, reason}));
 }
 
 }  // namespace tessera

@@ -4,6 +4,7 @@
 #include "access/HostCallback.h"
 #include "access/ReadOr.h"
 #include "engine/OutputProducer.h"
+#include "engine/RunAccount.h"
 #include "engine/RunSplit.h"
 #include "model/ProfileCabinet.h"
 #include "shell/SplitCommand.h"
@@ -112,9 +113,26 @@ CommandStatus ShowDialog(CommandId command) {
     });
 }
 
+// Each output as "Path", "Pages" (1-based, comma-separated) and "Status"
+// (host::OutputStatus), keyed "0", "1"...
+Cabinet OutputsCabinet(const std::vector<host::ReportedOutput>& outputs) {
+    Cabinet list;
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        Cabinet entry;
+        std::string pages;
+        for (const int page : outputs[i].pages) pages += (pages.empty() ? "" : ",") + std::to_string(page);
+        entry.Put("Path", outputs[i].path);
+        entry.Put("Pages", pages);
+        entry.Put("Status", static_cast<std::int32_t>(outputs[i].status));
+        list.PutCabinet(std::to_string(i), entry);
+    }
+    return list;
+}
+
 void StoreResults(CommandId command, bool completed, std::size_t written, std::size_t withoutPages,
-                  const std::string& reason) {
+                  const std::string& reason, const std::vector<host::ReportedOutput>& outputs = {}) {
     Cabinet results;
+    results.PutCabinet("Outputs", OutputsCabinet(outputs));
     results.Put("Completed", completed);
     results.Put("Written", static_cast<std::int32_t>(written));
     results.Put("WithoutPages", static_cast<std::int32_t>(withoutPages));
@@ -143,7 +161,8 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
     const std::string reason = !result.refusal.empty() ? result.refusal
                                : LookupString(result.written == 0 ? "IDS_CANT_PROCESS_NOTHING_WRITTEN"
                                                                   : "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
-    StoreResults(command, result.Completed(), result.written, result.withoutPages, result.Completed() ? "" : reason);
+    StoreResults(command, result.Completed(), result.written, result.withoutPages, result.Completed() ? "" : reason,
+                 ReportedOutputs(settings, result, source.PageCount()));
     return result.Completed();
 }
 

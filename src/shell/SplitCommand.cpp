@@ -3,7 +3,7 @@
 #include "access/AlertByKey.h"
 #include "access/DocumentHandle.h"
 #include "access/Host.h"
-#include "engine/PageSelection.h"
+#include "engine/RunAccount.h"
 #include "engine/RunSplit.h"
 #include "shell/GuardedCommand.h"
 #include "strings/LanguageTable.h"
@@ -37,14 +37,7 @@ void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return;
     }
-    std::vector<host::PlannedOutput> plan;
-    const int pageCount = source.PageCount();
-    for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
-        host::PlannedOutput line{(*entries)[i].file, {}, settings.Outputs[i].Key};
-        for (int page : OutputPages(settings.Outputs[i], pageCount)) line.pages.push_back(page + 1);
-        plan.push_back(std::move(line));
-    }
-    Host().commandLine->ReportPlan(plan);
+    Host().commandLine->ReportPlan(PlannedOutputs(settings, *entries, source.PageCount()));
     Host().commandLine->ReportOutcome(RunOutcome::Done);
 }
 
@@ -66,6 +59,7 @@ std::string FinalReport(const SplitResult& result) {
 // True when the run completed.
 bool Run(SplitSettings& settings, const DocumentHandle& source) {
     const SplitResult result = RunSplit(settings, source);
+    Host().commandLine->ReportRun(ReportedOutputs(settings, result, source.PageCount()), result.index);
     if (result.end == RunEnd::Cancelled) {
         Host().viewer->Alert(FinalReport(result));
         Host().commandLine->ReportOutcome(RunOutcome::Cancelled);

@@ -134,7 +134,7 @@ TEST(UsedNamesTest, NamesDifferingOnlyInCaseAreOneName) {
 }
 
 TEST(HtmlIndexTest, ListsOutputsIndentedByLevelAsEscapedTextAndEncodedLinks) {
-    const std::vector<IndexEntry> entries = {{"C# & F#.pdf", "C# & F#", 0}, {"CHAPTER 1\\<B>X%.pdf", "<b>x é", 1}};
+    const std::vector<IndexEntry> entries = {{"C# & F#.pdf", "C# & F#", 0, ""}, {"CHAPTER 1\\<B>X%.pdf", "<b>x é", 1, ""}};
     EXPECT_EQ(HtmlIndexText("/in/<img src=x onerror=alert(1)>.pdf", entries),
               "<HTML>\n<HEAD>\n<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
               "<TITLE>&lt;img src=x onerror=alert(1)&gt;.pdf</TITLE>\n</HEAD>\n<BODY>\n"

@@ -125,9 +125,9 @@ TEST_F(OutputProducerTest, RunsStoppedSayWhyAndKeepWhatWasWritten) {
 
 // A monitor whose user presses Cancel while the first output is written.
 struct CancelAfterFirstOutput : host::ProgressMonitor {
-    void EndOperation() override { ended = true; }
-    bool CancelRequested() override { return ended; }
-    bool ended = false;
+    void SetOutputs(int written, int) override { done = written > 0; }
+    bool CancelRequested() override { return done; }
+    bool done = false;
 };
 
 TEST_F(OutputProducerTest, CancelStopsBetweenOutputsKeepingThoseWritten) {
@@ -157,8 +157,8 @@ TEST_F(OutputProducerTest, AMeasureIsTheFilesSizeAndAFileOverTheLimitIsNotWritte
     s.Output.MaxOutputBytes = 900;
     s.Output.AllowOversize = s.Output.bLinearize = true;
     for (std::size_t i = 0; i < 2; ++i) s.Outputs[i].Filename = "Doc" + std::to_string(i + 1) + ".pdf";
-    EXPECT_EQ(ProduceOneOutput(source, 1, s, ""), OutputOutcome::Written) << "a page allowed alone";
-    EXPECT_EQ(ProduceOneOutput(source, 0, s, ""), OutputOutcome::Failed);
+    EXPECT_EQ(ProduceOneOutput(source, 1, s), OutputOutcome::Written) << "a page allowed alone";
+    EXPECT_EQ(ProduceOneOutput(source, 0, s), OutputOutcome::Failed);
     EXPECT_FALSE(std::filesystem::exists(host.folder / "limited/Doc1.pdf"));
 }
 

@@ -2,6 +2,8 @@
 // The command line as a front end of the plug-in's dialogs: the plug-in
 // declares the fields its split dialog takes, the host parses them from its
 // command line and hands them back when the dialog runs.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,18 @@ struct PlannedOutput {
     std::string file;
     std::vector<int> pages;
     std::string key;  // the value a split where it changes found; empty for other splits
+    std::string path;        // the file's path: the output folder and the file name
+    std::string nameSource;  // what the name was made from (see README: "names")
+    std::string watermark;   // the text stamped on its pages; empty for none
+};
+
+enum class OutputStatus { Written, NoPages, Failed, NotReached };
+
+// One planned output after a run: where it went and how.
+struct ReportedOutput {
+    std::string path;
+    std::vector<int> pages;  // 1-based, in output order
+    OutputStatus status = OutputStatus::NotReached;
 };
 
 enum class RunOutcome { Done, Cancelled, Refused, Failed, UsageError };
@@ -56,6 +70,12 @@ public:
     // Plan and name only, then hand the plan to ReportPlan.
     virtual bool DryRun() = 0;
     virtual void ReportPlan(const std::vector<PlannedOutput>& outputs) = 0;
+    // After a run that reached its outputs, before its outcome: each planned
+    // output, and the HTML index's path when one was written.
+    virtual void ReportRun(const std::vector<ReportedOutput>& /*outputs*/, const std::string& /*index*/) {}
+    // Seconds since 1970 that stand for "now" in names and dates, and ask
+    // for outputs that are the same file run after run; none: the clock.
+    virtual std::optional<std::int64_t> FixedTime() { return std::nullopt; }
     // How the last command ended; a usage error carries what was wrong.
     virtual void ReportOutcome(RunOutcome outcome, const std::string& message = "") = 0;
     // The dialogs show in windows on the desktop instead of reading options.

@@ -67,5 +67,7 @@ inline constexpr std::uint32_t kDocFlagFullSave = 0x02;
 inline constexpr std::uint16_t kSaveFull = 0x01;
 inline constexpr std::uint16_t kSaveCollectGarbage = 0x20;
 inline constexpr std::uint16_t kSaveLinearized = 0x04;
+// The document ID made from the content, so that the same output is the same file.
+inline constexpr std::uint16_t kSaveDeterministic = 0x08;
 
 }  // namespace tessera::host

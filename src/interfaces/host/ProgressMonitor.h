@@ -12,6 +12,8 @@ public:
     virtual void SetDuration(int /*steps*/) {}
     virtual void SetValue(int /*step*/) {}
     virtual void SetText(const std::string& /*text*/) {}
+    // While outputs are written: how many of them are done.
+    virtual void SetOutputs(int /*written*/, int /*outputs*/) {}
     // The user asked to stop; long work stops at its next safe point.
     virtual bool CancelRequested() { return false; }
 };

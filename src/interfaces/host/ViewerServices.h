@@ -31,6 +31,9 @@ public:
     // The account of a split that completed, an alert of its own kind: a
     // host that runs quietly leaves it out, and shows every other alert.
     virtual void AlertReport(const std::string& text) { Alert(text); }
+    // Something that went wrong but lost nothing (a page read only in part):
+    // shown as any alert, and counted by a host whose runs end "done with warnings".
+    virtual void AlertWarning(const std::string& text) { Alert(text); }
     // The monitor for document work; never null.
     virtual ProgressMonitor& DocumentProgressMonitor() = 0;
 

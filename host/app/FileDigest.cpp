@@ -1,0 +1,35 @@
+#include "app/FileDigest.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include <mupdf/fitz.h>
+
+namespace tessera::app {
+
+std::optional<std::string> FileSha256(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    fz_sha256 state;
+    fz_sha256_init(&state);
+    std::vector<unsigned char> buffer(1 << 20);
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer.data(), buffer.size())) != 0) {
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) break;
+        fz_sha256_update(&state, buffer.data(), static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    if (got < 0) return std::nullopt;
+    unsigned char digest[32];
+    fz_sha256_final(&state, digest);
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (const unsigned char byte : digest) hex += {kHex[byte >> 4], kHex[byte & 15]};
+    return hex;
+}
+
+}  // namespace tessera::app

@@ -1,0 +1,82 @@
+#include "app/RunJson.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app/FileDigest.h"
+#include "app/PlanPrinter.h"
+
+namespace tessera::app {
+namespace {
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+const char* StatusName(host::OutputStatus status) {
+    switch (status) {
+        case host::OutputStatus::Written: return "written";
+        case host::OutputStatus::NoPages: return "no-pages";
+        case host::OutputStatus::Failed: return "failed";
+        case host::OutputStatus::NotReached: break;
+    }
+    return "not-reached";
+}
+
+}  // namespace
+
+nlohmann::json InputJson(const std::string& path, int pages) {
+    const std::optional<std::string> sha = FileSha256(path);
+    return {{"path", AbsolutePath(path)}, {"pages", pages}, {"sha256", sha ? nlohmann::json(*sha) : nullptr}};
+}
+
+nlohmann::json PageRunsJson(const std::vector<int>& pages) {
+    nlohmann::json runs = nlohmann::json::array();
+    for (const auto& [first, last] : PageRuns(pages)) runs.push_back({first, last});
+    return runs;
+}
+
+nlohmann::json PlanJson(nlohmann::json input, const std::vector<host::PlannedOutput>& outputs) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const host::PlannedOutput& output : outputs) {
+        std::string file = output.file;
+        std::replace(file.begin(), file.end(), '\\', '/');
+        nlohmann::json entry = {{"path", AbsolutePath(output.path)}, {"file", file},
+                                {"pages", PageRunsJson(output.pages)}, {"page_count", output.pages.size()},
+                                {"name_source", output.nameSource}};
+        if (!output.watermark.empty()) entry["watermark"] = output.watermark;
+        if (!output.key.empty()) entry["key"] = output.key;
+        list.push_back(std::move(entry));
+    }
+    return {{"kind", "plan"}, {"input", std::move(input)}, {"outputs", std::move(list)}};
+}
+
+nlohmann::json OutputJson(const host::ReportedOutput& output) {
+    nlohmann::json entry = {{"path", AbsolutePath(output.path)}, {"pages", PageRunsJson(output.pages)},
+                            {"page_count", output.pages.size()}, {"status", StatusName(output.status)}};
+    if (output.status != host::OutputStatus::Written) return entry;
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(output.path, error);
+    const std::optional<std::string> sha = error ? std::nullopt : FileSha256(output.path);
+    if (!sha) {
+        entry["status"] = "failed";
+        entry["reason"] = "the file is not there";
+        return entry;
+    }
+    entry["bytes"] = bytes;
+    entry["sha256"] = *sha;
+    return entry;
+}
+
+std::string OutcomeName(int exitStatus) {
+    static const char* const kNames[] = {"done", "failed", "usage-error", "done-with-warnings", "partly-done"};
+    return exitStatus >= 0 && exitStatus < 5 ? kNames[exitStatus] : "failed";
+}
+
+std::string JsonLine(const nlohmann::json& value) {
+    return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+}  // namespace tessera::app

@@ -1,0 +1,67 @@
+#include "app/SplitEnd.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/RunJson.h"
+
+namespace tessera::app {
+namespace {
+
+bool FileExists(const std::string& path) {
+    struct stat info{};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+int SplitExitStatus(int status, const CommandLineFrontEnd& front, const ConsoleViewer& viewer, bool warningsAreFine) {
+    const std::vector<host::ReportedOutput>& outputs = front.Reported();
+    const bool someWritten = std::any_of(outputs.begin(), outputs.end(), [](const host::ReportedOutput& output) {
+        return output.status == host::OutputStatus::Written && FileExists(output.path);
+    });
+    if (status == 1 && someWritten) return 4;
+    if (status == 0 && !viewer.Warnings().empty() && !warningsAreFine) return 3;
+    return status;
+}
+
+std::optional<std::int64_t> FixedTimeFor(bool deterministic, const std::string& input, std::string& error) {
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
+        char* end = nullptr;
+        const long long seconds = std::strtoll(epoch, &end, 10);
+        if (*end != '\0' || seconds < 0) {
+            error = std::string("SOURCE_DATE_EPOCH is \"") + epoch + "\", not a number of seconds since 1970";
+            return std::nullopt;
+        }
+        return seconds;
+    }
+    struct stat info{};
+    if (!deterministic) return std::nullopt;
+    if (::stat(input.c_str(), &info) != 0) return 0;
+    return static_cast<std::int64_t>(info.st_mtime);
+}
+
+void PrintSplitJson(std::ostream& out, const std::string& input, int pages, const CommandLineFrontEnd& front,
+                    const ConsoleViewer& viewer, int status, bool dryRun) {
+    const nlohmann::json inputJson = InputJson(input, pages);
+    nlohmann::json document;
+    if (dryRun && status != 1 && status != 2) {
+        document = PlanJson(inputJson, front.Plan());
+    } else {
+        nlohmann::json outputs = nlohmann::json::array();
+        for (const host::ReportedOutput& output : front.Reported()) {
+            outputs.push_back(OutputJson(output));
+            if (output.status == host::OutputStatus::Failed) outputs.back()["reason"] = front.FailureReason();
+        }
+        document = {{"kind", "report"}, {"input", inputJson}, {"outputs", std::move(outputs)},
+                    {"index", front.IndexPath().empty() ? nlohmann::json(nullptr) : nlohmann::json(front.IndexPath())},
+                    {"warnings", viewer.Warnings()}, {"messages", viewer.Messages()}};
+    }
+    document["outcome"] = OutcomeName(status);
+    document["exit_status"] = status;
+    out << JsonLine(document) << std::endl;
+}
+
+}  // namespace tessera::app

@@ -1,0 +1,29 @@
+#pragma once
+// How `tessera split` ends for scripts: the exit status that tells "done
+// with warnings" and "partly done" apart, the time that stands for now in a
+// run that must repeat itself, and the JSON plan or report.
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "app/CommandLineFrontEnd.h"
+#include "app/ConsoleViewer.h"
+
+namespace tessera::app {
+
+// 0 done, 1 failed, 2 usage error, 3 done with warnings (0 with
+// `warningsAreFine`), 4 partly done: a failure or an interrupt after some
+// outputs were written, which are still there.
+int SplitExitStatus(int status, const CommandLineFrontEnd& front, const ConsoleViewer& viewer, bool warningsAreFine);
+
+// SOURCE_DATE_EPOCH when it is set, else with `deterministic` the input's
+// modification time; none for the clock. A SOURCE_DATE_EPOCH that is not a
+// number of seconds is said in `error`.
+std::optional<std::int64_t> FixedTimeFor(bool deterministic, const std::string& input, std::string& error);
+
+// With `dryRun` the plan, else the report: one JSON document on `out`.
+void PrintSplitJson(std::ostream& out, const std::string& input, int pages, const CommandLineFrontEnd& front,
+                    const ConsoleViewer& viewer, int status, bool dryRun);
+
+}  // namespace tessera::app

@@ -1,0 +1,155 @@
+// What scripts and job runners read: the JSON plan and report, exit
+// statuses, JSON progress, repeatable files, and sharded batches.
+#include <fstream>
+#include <sstream>
+
+#include "e2e/E2eSupport.h"
+
+namespace tessera::test {
+namespace {
+
+// Validates every JSON line of `text` against the schema in doc/; the
+// validator's complaints, empty when all are valid.
+std::string SchemaComplaints(const std::string& text) {
+    const TempFolder folder;
+    std::ofstream(folder / "lines.json") << text;
+    return RunCommand("python3 -c 'import json, sys, jsonschema\n"
+                      "schema = json.load(open(sys.argv[1]))\n"
+                      "for line in open(sys.argv[2]):\n"
+                      "    jsonschema.validate(json.loads(line), schema)' " +
+                      ShellQuote(std::string(TESSERA_SOURCE_DIR) + "/doc/tessera-run.schema.json") + " " +
+                      ShellQuote(folder / "lines.json") + " 2>&1")
+        .output;
+}
+
+std::string Sha256Of(const std::string& path) {
+    return RunCommand("sha256sum " + ShellQuote(path) + " | cut -c1-64").output.substr(0, 64);
+}
+
+}  // namespace
+
+TEST(MachineReadableTest, PlanAndReportAreValidJsonWhoseFilesAndDigestsAreOnDisk) {
+    TempFolder config, out;
+    const std::string input = Data("mnras-guide-2col-rotated-page.pdf");
+    const CommandResult plan = Split(config, out.Path(), "--equal 3 --watermark Draft --dry-run --json " + input);
+    ASSERT_EQ(plan.status, 0);
+    EXPECT_EQ(SchemaComplaints(plan.output), "");
+    const nlohmann::json planned = nlohmann::json::parse(plan.output);
+    EXPECT_EQ(planned["input"]["pages"], 10);
+    EXPECT_EQ(planned["input"]["sha256"], Sha256Of(DataFile("mnras-guide-2col-rotated-page.pdf")));
+    ASSERT_EQ(planned["outputs"].size(), 4u);
+    EXPECT_EQ(planned["outputs"][3]["pages"], nlohmann::json::parse("[[10, 10]]"));
+    EXPECT_EQ(planned["outputs"][3]["watermark"], "Draft");
+    EXPECT_TRUE(FilesBelow(out.Path()).empty()) << "a dry run writes nothing";
+
+    // A folder in the way of the third output: the run stops there, partly done.
+    fs::create_directories(out / "Doc3.pdf");
+    const CommandResult run = Split(config, out.Path(), "--equal 3 --json --jobs 2 " + input + " 2>/dev/null");
+    EXPECT_EQ(run.status, 4);
+    EXPECT_EQ(SchemaComplaints(run.output), "");
+    const nlohmann::json report = nlohmann::json::parse(run.output);
+    EXPECT_EQ(report["outcome"], "partly-done");
+    std::vector<std::string> statuses;
+    for (const nlohmann::json& output : report["outputs"]) {
+        statuses.push_back(output["status"]);
+        const std::string path = output["path"];
+        EXPECT_EQ(fs::is_regular_file(path), output["status"] == "written") << path;
+        EXPECT_TRUE(output["status"] != "written" || output["sha256"] == Sha256Of(path)) << path;
+    }
+    EXPECT_EQ(statuses, (std::vector<std::string>{"written", "written", "failed", "not-reached"}));
+    EXPECT_NE(report["outputs"][2]["reason"].get<std::string>().find("Is a directory"), std::string::npos);
+}
+
+TEST(MachineReadableTest, WarningsEndInThreeUnlessAskedAndRepeatableRunsWriteTheSameBytes) {
+    TempFolder config, one, two;
+    const std::string damaged = Data("damaged-xref-outlines-labels-recoverable.pdf");
+    const CommandResult repaired = Split(config, one.Path(), "--equal 10 --json " + damaged + " 2>/dev/null");
+    EXPECT_EQ(repaired.status, 3);
+    EXPECT_EQ(nlohmann::json::parse(repaired.output)["warnings"].size(), 1u) << repaired.output;
+    EXPECT_EQ(Split(config, one.Path(), "--equal 10 --warning-exit-0 " + damaged + " 2>/dev/null").status, 0);
+
+    const std::string options = "--bookmarks 1 --prefix date --html-index --update-links --transfer-bookmarks " +
+                                Data("hyperref-manual-outline-gotor-launch-named.pdf");
+    for (const TempFolder* folder : {&one, &two}) {
+        fs::remove_all(folder->Path());
+        fs::create_directories(folder->Path());
+        ASSERT_EQ(Split(config, folder->Path(), "--deterministic " + options).status, 0);
+    }
+    const auto files = FilesBelow(one.Path());
+    EXPECT_GT(files.size(), 5u);
+    EXPECT_EQ(files, FilesBelow(two.Path()));
+    for (const std::string& file : files) EXPECT_EQ(ReadFile(one / file), ReadFile(two / file)) << file;
+    EXPECT_EQ(RunCommand("SOURCE_DATE_EPOCH=86400 " + ShellQuote(TESSERA_EXE) + " split --reset --dry-run "
+                         "--prefix date --equal 50 " + Data("multicolumn-latex-2col.pdf") + " | cut -f2")
+                  .output,
+              "Jan-2-1970Doc1.pdf\n");
+    const CommandResult encrypted = Split(config, one.Path(), "--deterministic --deny print " + options + " 2>&1");
+    EXPECT_EQ(encrypted.status, 1);
+    EXPECT_NE(encrypted.output.find("cannot be encrypted"), std::string::npos) << encrypted.output;
+}
+
+TEST(MachineReadableTest, JsonProgressIsOneObjectALineWhosePagesNeverGoDown) {
+    TempFolder config, out;
+    const CommandResult run = Split(config, out.Path(), "--equal 1 --progress json " +
+                                                            Data("ctex-manual-chinese.pdf") + " 2>&1 >/dev/null");
+    ASSERT_EQ(run.status, 0);
+    std::istringstream lines(run.output);
+    int last = -1, count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        const nlohmann::json progress = nlohmann::json::parse(line, nullptr, false);
+        ASSERT_FALSE(progress.is_discarded()) << line;
+        EXPECT_GE(progress["page"].get<int>(), last) << line;
+        last = progress["page"];
+    }
+    EXPECT_GT(count, 0);
+    EXPECT_EQ(last, 175) << "the last line says the whole run";
+}
+
+// Three shards over one folder, each run by GNU Parallel as a job runner
+// would, write what one batch writes; a shard stopped half-way and run
+// again with --skip-done leaves every output once and no temporary file.
+TEST(MachineReadableTest, ShardsOfABatchWriteWhatOneBatchWritesAndARetrySkipsWhatWasDone) {
+    TempFolder config, work;
+    fs::create_directories(work / "in");
+    for (int i = 1; i <= 30; ++i)
+        ASSERT_EQ(RunCommand("qpdf --empty --pages " + Data("mnras-guide-2col-rotated-page.pdf") + " " +
+                             std::to_string(i % 5 + 1) + "-z -- " + ShellQuote(work / ("in/f" + std::to_string(i) + ".pdf")))
+                      .status,
+                  0);
+    const auto profile = [&](const std::string& folder) {
+        const std::string path = work / (folder + ".tpr");
+        Tessera(config, "split --reset --equal 2 --prefix name -o " + ShellQuote(work / folder) + " --save-profile " +
+                            ShellQuote(path) + " " + Data("multicolumn-latex-2col.pdf") + " 2>/dev/null");
+        return path;
+    };
+    const std::string one = profile("one"), shards = profile("shards");
+    const std::string batch = ShellQuote(TESSERA_EXE) + " batch --deterministic --quiet ";
+    ASSERT_EQ(RunCommand(batch + "--profile " + ShellQuote(one) + " --folder " + ShellQuote(work / "in")).status, 0);
+    const std::string list = work / "list";
+    RunCommand("cd " + ShellQuote(work / "in") + " && find \"$PWD\" -name '*.pdf' -print0 > " + ShellQuote(list));
+    // Killed once some files are done, then run again by the "runner".
+    const std::string shard = batch + "--skip-done --json -0 --files-from " + ShellQuote(list) + " --profile " +
+                              ShellQuote(shards) + " --shard {}/3";
+    RunCommand(
+        "parallel --will-cite -j3 " + ShellQuote(shard + " > " + (work / "s{}.jsonl")) + " ::: 1 2 3 & "
+        "until [ \"$(ls " + ShellQuote(work / "shards/.tessera-done") + " 2>/dev/null | wc -l)\" -ge 4 ]; do sleep 0.01; done; "
+        "pkill -TERM -f -- '--shard 2/3'; wait");
+    const CommandResult again = RunCommand("parallel --will-cite -j3 " + ShellQuote(shard + " >> " + (work / "s{}.jsonl")) + " ::: 1 2 3");
+    EXPECT_EQ(again.status, 0);
+    auto sharded = FilesWithoutId(work / "shards");
+    const std::size_t records = std::erase_if(sharded, [](const auto& file) { return file.first.starts_with(".tessera-done"); });
+    EXPECT_EQ(records, 31u) << "a record for each file, and their folder";
+    const auto single = FilesWithoutId(work / "one");
+    const auto names = [](const auto& files) {
+        std::vector<std::string> list;
+        for (const auto& file : files) list.push_back(file.first);
+        return list;
+    };
+    EXPECT_EQ(names(single), names(sharded)) << "no file twice, none missing, no temporary file";
+    EXPECT_TRUE(single == sharded) << "the same bytes";
+    std::string lines = RunCommand("cat " + ShellQuote(work.Path()) + "/s*.jsonl").output;
+    EXPECT_EQ(SchemaComplaints(lines), "");
+    EXPECT_NE(lines.find("\"done-before\""), std::string::npos) << "the retry skipped files done before";
+}
+
+}  // namespace tessera::test
