@@ -241,6 +241,7 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
         return 2;
     }
     runtime.Batch().SetReport(&std::cout, ::isatty(STDERR_FILENO));
+    runtime.Batch().SetOptions({.warningCount = [&viewer] { return viewer.Warnings().size(); }});
     // Reproducible builds set SOURCE_DATE_EPOCH for every tool they run, a
     // sequence named at start-up included; a bad value is said by the commands.
     std::string ignored;
