@@ -11,6 +11,7 @@
 #include "app/CommandLineFrontEnd.h"
 #include "app/ConsoleViewer.h"
 #include "app/ConsoleWindows.h"
+#include "app/DocsGenerator.h"
 #include "app/ForkedWorkers.h"
 #include "app/HostRuntime.h"
 #include "app/ModuleLoader.h"
@@ -226,6 +227,10 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     CLI::App* help = app.add_subcommand("help", "Open the help file");
     CLI::App* about = app.add_subcommand("about", "Show what Tessera is and its version");
     CLI::App* menus = app.add_subcommand("menus", "List the menu items the plug-in installed");
+    // The build's: the manual pages and completions, from the options as declared.
+    std::string docsFolder;
+    CLI::App* docs = app.add_subcommand("generate-docs", "")->group("");
+    docs->add_option("folder", docsFolder)->required();
     BatchArguments batchArguments;
     CLI::App* batch = AddBatchCommand(app, batchArguments);
     try {
@@ -260,6 +265,7 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     if (help->parsed()) return viewer.Menus().Execute(host::kHelpMenu, kPlugInName) ? ExitStatus(front) : 1;
     if (about->parsed()) return viewer.Menus().Execute(host::kAboutMenu, kPlugInName) ? 0 : 1;
     if (menus->parsed()) return ListMenus(viewer);
+    if (docs->parsed()) return GenerateDocs(app, front.Declared(), front.Footer(), docsFolder) ? 0 : 1;
     if (batch->parsed()) {
         std::string timeError;
         front.SetFixedTime(FixedTimeFor(batchArguments.deterministic, "", timeError));

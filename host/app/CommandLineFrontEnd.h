@@ -65,6 +65,7 @@ public:
     const std::string& IndexPath() const { return index_; }
     const std::string& FailureReason() const { return failure_; }
     const std::vector<host::OptionSpec>& Declared() const { return declared_; }
+    const std::string& Footer() const { return footer_; }
 
     bool HasOutcome() const { return hasOutcome_; }
     host::RunOutcome Outcome() const { return outcome_; }

@@ -26,6 +26,7 @@ struct BatchOptions {
 struct SequenceTally {
     int files = 0, done = 0, skipped = 0, failed = 0;
     int warned = 0;         // files done with warnings
+    int doneBefore = 0;     // of those done, files skipped for a matching completion record
     int partlyWritten = 0;  // files that failed after writing outputs that are still there
     // Why the sequence ran over no file at all (a part missing, no folder to
     // list, a command without its values); empty when it ran.

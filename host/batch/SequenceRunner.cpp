@@ -153,11 +153,13 @@ bool SequenceRunner::Run(const host::Cabinet& sequence) {
     store_.SetBatchInputs({});
     if (lines_ && options_.json)
         *lines_ << JsonLine({{"kind", "batch"}, {"files", tally_.files}, {"done", tally_.done},
-                             {"skipped", tally_.skipped}, {"failed", tally_.failed}, {"warned", tally_.warned}})
+                             {"done_before", tally_.doneBefore}, {"skipped", tally_.skipped},
+                             {"failed", tally_.failed}, {"warned", tally_.warned}})
                 << std::endl;
     else if (lines_)
         *lines_ << tally_.files << (tally_.files == 1 ? " file: " : " files: ") << tally_.done << " done, "
-                << tally_.skipped << " skipped, " << tally_.failed << " failed" << std::endl;
+                << tally_.skipped << " skipped, " << tally_.failed << " failed"
+                << (tally_.doneBefore ? " (" + std::to_string(tally_.doneBefore) + " done before)" : "") << std::endl;
     return true;
 }
 
@@ -170,6 +172,7 @@ void SequenceRunner::RunFiles(const host::Cabinet& commands, const std::vector<s
         if (end.status == "skipped") ++tally_.skipped;
         else if (end.status == "failed") ++tally_.failed;
         else ++tally_.done;
+        tally_.doneBefore += end.status == "done-before" ? 1 : 0;
         tally_.warned += end.warned ? 1 : 0;
         const bool someThere = std::any_of(end.outputs.begin(), end.outputs.end(), [](const host::ReportedOutput& o) {
             return o.status == host::OutputStatus::Written && std::filesystem::exists(o.path);

@@ -10,7 +10,8 @@ std::string ModulePath();
 std::string ModuleFolder();
 // The module's file name without its extension ("Tessera" for Tessera.api).
 std::string ModuleBaseName();
-// The module path with its ".api" ending replaced by ".htm".
+// The module path with its ".api" ending replaced by ".htm"; when that is
+// missing and the installed tree has it, share/doc/tessera/ of the tree.
 std::string HelpFilePath();
 
 }  // namespace tessera

@@ -1,6 +1,8 @@
 #include "strings/LanguageTable.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <sstream>
 #include <memory>
 
 #include "strings/Utf8Text.h"
@@ -75,10 +77,41 @@ std::string LookupString(std::string_view key) {
 
 bool LoadLanguageFile(const std::string& path) { return TheLanguageTable().LoadFile(path); }
 
+std::vector<std::string> UserLanguages() {
+    std::vector<std::string> wanted;
+    if (const char* list = std::getenv("LANGUAGE"); list && *list) {
+        std::istringstream in(list);
+        for (std::string entry; std::getline(in, entry, ':');)
+            if (!entry.empty()) wanted.push_back(entry);
+    }
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        if (const char* locale = std::getenv(variable); locale && *locale) {
+            wanted.emplace_back(locale);
+            break;
+        }
+    std::vector<std::string> codes;
+    for (std::string locale : wanted) {
+        locale = locale.substr(0, locale.find_first_of(".@"));
+        // English is the files without a code; the C locale asks for it too.
+        if (locale == "C" || locale == "POSIX" || locale.starts_with("en")) break;
+        codes.push_back(locale);
+        if (const std::size_t underscore = locale.find('_'); underscore != std::string::npos)
+            codes.push_back(locale.substr(0, underscore));
+    }
+    return codes;
+}
+
 std::vector<std::string> LoadLanguageTables(const std::string& folder) {
     std::vector<std::string> missing;
     for (const char* name : {"LanguageTable.lan", "Tessera.lan"})
         if (!LoadLanguageFile(folder + name)) missing.emplace_back(name);
+    // The user's language over English, key by key: a text it lacks stays English.
+    for (const std::string& code : UserLanguages()) {
+        bool found = false;
+        for (const char* name : {"LanguageTable.", "Tessera."})
+            found = LoadLanguageFile(folder + name + code + ".lan") || found;
+        if (found) break;
+    }
     return missing;
 }
 

@@ -31,8 +31,14 @@ std::string LookupString(std::string_view key);
 std::string LookupString(std::string_view key, std::string_view fallback);
 
 bool LoadLanguageFile(const std::string& path);
+// The languages the user asks for, most wanted first, as codes of language
+// files ("de_AT", then "de"): from LANGUAGE, then the first set of LC_ALL,
+// LC_MESSAGES and LANG; empty for English (or the C locale).
+std::vector<std::string> UserLanguages();
 // Loads "LanguageTable.lan", then "Tessera.lan", from folder (which ends in
-// "/"); returns the names of the files that could not be read.
+// "/"), then over them "LanguageTable.CODE.lan" and "Tessera.CODE.lan" of
+// the first of UserLanguages that has either; returns the names of the
+// English files that could not be read.
 std::vector<std::string> LoadLanguageTables(const std::string& folder);
 
 }  // namespace tessera

@@ -15,6 +15,7 @@
 #include "model/SettingsSchema.h"
 #include "model/SplitMethodTable.h"
 #include "strings/CsvRows.h"
+#include "strings/LanguageTable.h"
 #include "strings/WinAnsiText.h"
 
 namespace tessera {
@@ -243,10 +244,16 @@ int NumberWithin(const std::string& text, SplitSettings& s, const std::int32_t& 
     return value;
 }
 
+// The help is the English text here unless the user's language file gives
+// "OPTION_name" (and "OPTION_GROUP_group" for the group's title).
 host::OptionSpec Spec(std::string name, std::string alias, OptionKind kind, std::vector<std::string> words,
                      std::string help, std::string group, std::string valueName = "") {
-    return {std::move(name), std::move(alias), kind, std::move(words), std::move(help), std::move(group),
-            std::move(valueName)};
+    std::string shown = LookupString("OPTION_" + name, help);
+    std::string groupKey = "OPTION_GROUP_" + group;
+    std::replace(groupKey.begin(), groupKey.end(), ' ', '_');
+    std::string groupShown = LookupString(groupKey, group);
+    return {std::move(name), std::move(alias), kind,  std::move(words), std::move(shown), std::move(groupShown),
+            std::move(valueName), ""};
 }
 
 // An option either sets its schema row's field alone or is applied by hand.
@@ -282,13 +289,29 @@ struct OptionKindOf {
     }
 };
 
+// What a schema row's field holds in the initial settings, as its option takes it.
+struct InitialText {
+    std::string operator()(bool* flag) const { return *flag ? "on" : "off"; }
+    std::string operator()(std::string* text) const { return *text; }
+    template <class Field>
+    std::string operator()(Field* field) const {
+        if constexpr (requires { ChoicesOf(*field); }) {
+            for (const auto& row : ChoicesOf(*field))
+                if (row.value == *field) return row.word;
+        }
+        return "";
+    }
+};
+
 // The option a schema row makes, shown under `group`.
 SplitOption FromSchema(const char* option, const char* group) {
     const SettingsRow* row = SettingsRowForOption(option);
     SplitSettings probe;
     std::vector<std::string> words;
     const OptionKind kind = std::visit(OptionKindOf{words}, row->ref(probe));
-    return {Spec(row->option, "", kind, std::move(words), row->help, group), nullptr, row};
+    host::OptionSpec spec = Spec(row->option, "", kind, std::move(words), row->help, group);
+    spec.initial = std::visit(InitialText{}, row->ref(probe));
+    return {std::move(spec), nullptr, row};
 }
 
 // The options as listed, then those of schema rows the list leaves out, under

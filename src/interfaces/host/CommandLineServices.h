@@ -27,6 +27,7 @@ struct OptionSpec {
     std::string help;
     std::string group;
     std::string valueName;  // how --help shows the value; empty: from the kind
+    std::string initial;    // the value a run starts from, as the option writes it; empty: none to show
 };
 
 struct OptionValue {
