@@ -4,7 +4,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include "app/BatchCommandLine.h"
@@ -31,6 +34,7 @@ struct SplitArguments {
     bool dryRun = false, remembered = false, reset = false, quiet = false, yes = false, gui = false;
     bool asksPassword = false;  // in a window on a screen, instead of refusing
     bool json = false, warningExit0 = false, deterministic = false;
+    bool showResult = false;  // messages in windows, the settings from the options
     std::string progress = "bar";
 };
 
@@ -52,7 +56,7 @@ bool WantsWindows(int argc, char** argv) {
     while (i < argc && std::string(argv[i]).rfind("--", 0) == 0) i += std::string(argv[i]) == "--module" ? 2 : 1;
     if (i < argc && std::string(argv[i]) == "gui") return true;
     for (; i < argc; ++i)
-        if (std::string(argv[i]) == "--gui") return true;
+        if (std::string(argv[i]) == "--gui" || std::string(argv[i]) == "--show-result") return true;
     return false;
 }
 
@@ -136,6 +140,27 @@ int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewe
     return status;
 }
 
+bool IsProfile(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".tpr";
+}
+
+// After a run in windows that wrote outputs: the folder that holds them all, opened if the user wants.
+void OfferOutputFolder(const CommandLineFrontEnd& front, ConsoleWindows& windows) {
+    std::optional<std::filesystem::path> folder;
+    for (const host::ReportedOutput& output : front.Reported()) {
+        if (output.status != host::OutputStatus::Written) continue;
+        const std::filesystem::path parent = std::filesystem::path(output.path).parent_path();
+        if (!folder) folder = parent;
+        while (!folder->empty() && std::mismatch(folder->begin(), folder->end(), parent.begin(), parent.end()).first !=
+                                       folder->end())
+            folder = folder->parent_path();
+    }
+    if (folder && windows.AskYesNo("Tessera", "Open the folder of the outputs, " + folder->string() + "?"))
+        windows.OpenWithShell(folder->string());
+}
+
 int ListMenus(const ConsoleViewer& viewer) {
     for (const std::string& menu : viewer.Menus().MenuNames())
         for (const MenuBar::Item* item : viewer.Menus().Items(menu))
@@ -165,6 +190,9 @@ void AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd& fron
                     "--profile and the other options");
     split->add_option("--screenshot", a.screenshot,
                       "With --gui: draw the dialog as it opens into this PNG file and split nothing");
+    split->add_flag("--show-result", a.showResult,
+                    "Split with the options given, without the dialog, and show the messages and the result in "
+                    "windows, offering to open the output folder (for the desktop's \"Split\" actions)");
     split->add_flag("--json", a.json,
                     "Print one JSON document on stdout: with --dry-run the plan, else the report of the run "
                     "(doc/tessera-run.schema.json); messages go to stderr");
@@ -271,14 +299,23 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
         front.SetFixedTime(FixedTimeFor(batchArguments.deterministic, "", timeError));
         return timeError.empty() ? RunBatch(batchArguments, runtime, viewer) : (std::cerr << "tessera: " << timeError << std::endl, 2);
     }
-    if (split.gui != static_cast<bool>(desktop) || (!split.gui && !split.screenshot.empty())) {
-        std::cerr << "tessera: --screenshot goes with --gui, and --gui is a word of its own" << std::endl;
+    if ((split.gui || split.showResult) != static_cast<bool>(desktop) || (!split.gui && !split.screenshot.empty()) ||
+        (split.gui && split.showResult)) {
+        std::cerr << "tessera: --screenshot goes with --gui, --gui and --show-result are words of their own, and "
+                     "one excludes the other" << std::endl;
         return 2;
     }
     if (split.gui && !onScreen && split.screenshot.empty()) {
         std::cerr << "tessera: the window would open offscreen, where nobody can use it; give --screenshot FILE.png"
                   << std::endl;
         return 1;
+    }
+    // A profile opened from the file manager: the dialog starts from it and asks for the PDF.
+    if (split.gui && IsProfile(split.input)) {
+        std::vector<host::OptionValue> values = front.SplitOptions();
+        values.insert(values.begin(), {"profile", split.input});
+        front.SetValues(std::move(values));
+        split.input.clear();
     }
     if (split.gui && split.input.empty() && (split.input = desktop->ChooseDocument()).empty()) return 1;
     // Standard input has no time of its own: 1970 stands for it.
@@ -305,7 +342,9 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     front.SetRemembered(split.remembered);
     front.SetReset(split.reset);
     front.SetDryRun(split.dryRun);
-    return RunSplit(split, runtime, viewer, front, desktop.get());
+    const int status = RunSplit(split, runtime, viewer, front, desktop.get());
+    if ((split.gui || split.showResult) && onScreen) OfferOutputFolder(front, windows);
+    return status;
 }
 
 }  // namespace tessera::app

@@ -29,7 +29,7 @@ std::optional<double> UnitBytes(const std::string& unit) {
 
 std::string WithThousands(std::int64_t n) {
     std::string digits = std::to_string(n);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ",");
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), 1, ',');
     return digits;
 }
 

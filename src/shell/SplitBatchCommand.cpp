@@ -120,7 +120,10 @@ Cabinet OutputsCabinet(const std::vector<host::ReportedOutput>& outputs) {
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         Cabinet entry;
         std::string pages;
-        for (const int page : outputs[i].pages) pages += (pages.empty() ? "" : ",") + std::to_string(page);
+        for (const int page : outputs[i].pages) {
+            if (!pages.empty()) pages += ',';
+            pages += std::to_string(page);
+        }
         entry.Put("Path", outputs[i].path);
         entry.Put("Pages", pages);
         entry.Put("Status", static_cast<std::int32_t>(outputs[i].status));

@@ -77,6 +77,10 @@ std::string LookupString(std::string_view key) {
 
 bool LoadLanguageFile(const std::string& path) { return TheLanguageTable().LoadFile(path); }
 
+std::string ShownCaption(const std::string& english) {
+    return english.empty() ? english : LookupString("CAPTION " + english, english);
+}
+
 std::vector<std::string> UserLanguages() {
     std::vector<std::string> wanted;
     if (const char* list = std::getenv("LANGUAGE"); list && *list) {

@@ -16,6 +16,7 @@ public:
     void LoadPiece(std::string_view piece);
     const std::string* Find(std::string_view key) const;
     void Clear() { entries_.clear(); }
+    const std::unordered_map<std::string, std::string>& Entries() const { return entries_; }
 
 private:
     std::unordered_map<std::string, std::string> entries_;
@@ -31,6 +32,9 @@ std::string LookupString(std::string_view key);
 std::string LookupString(std::string_view key, std::string_view fallback);
 
 bool LoadLanguageFile(const std::string& path);
+// A dialog's caption in the user's language: the language file's
+// "CAPTION English caption" key, else the English caption as it is.
+std::string ShownCaption(const std::string& english);
 // The languages the user asks for, most wanted first, as codes of language
 // files ("de_AT", then "de"): from LANGUAGE, then the first set of LC_ALL,
 // LC_MESSAGES and LANG; empty for English (or the C locale).

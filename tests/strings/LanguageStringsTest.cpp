@@ -112,6 +112,37 @@ TEST_F(LanguageTableTest, ShippedFilesHaveATextWithTheRightPlaceholdersForEveryK
     }
 }
 
+// A language file's keys and texts, as the table reads them.
+std::map<std::string, std::string> FileEntries(const std::string& path) {
+    LanguageTable table;
+    EXPECT_TRUE(table.LoadFile(path)) << path;
+    return {table.Entries().begin(), table.Entries().end()};
+}
+
+// Every shipped translation gives every key of its English file a text with
+// the same placeholders; beyond them it may only translate options' help and
+// dialogs' captions, whose English is in the code.
+TEST_F(LanguageTableTest, EveryTranslationHasEveryKeyWithTheSamePlaceholders) {
+    int translations = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(TESSERA_SOURCE_DIR) + "/lang")) {
+        const std::string name = entry.path().filename();
+        const std::size_t dot = name.find('.');
+        if (std::count(name.begin(), name.end(), '.') != 2) continue;
+        ++translations;
+        const auto english = FileEntries(entry.path().parent_path() / (name.substr(0, dot) + ".lan"));
+        const auto translated = FileEntries(entry.path());
+        for (const auto& [key, text] : english) {
+            const auto found = translated.find(key);
+            ASSERT_TRUE(found != translated.end()) << name << " lacks " << key;
+            EXPECT_EQ(Placeholders(found->second), Placeholders(text)) << name << " " << key;
+        }
+        for (const auto& [key, text] : translated)
+            EXPECT_TRUE(english.count(key) || key.starts_with("OPTION_") || key.starts_with("CAPTION "))
+                << name << " has " << key << ", which no English text has";
+    }
+    EXPECT_GE(translations, 2) << "German ships";
+}
+
 TEST(TextFormatTest, PrintfConversionsAndMismatchedFormatsFromLanguageFiles) {
     EXPECT_EQ(FormatText("%s-%d-%d", {std::string("Dec"), 6, 2026}), "Dec-6-2026");
     EXPECT_EQ(FormatText("%03d|%-4s|%%", {5, std::string("ab")}), "005|ab  |%");

@@ -1,3 +1,4 @@
+#include "strings/LanguageTable.h"
 #include "ui/qt/DialogLayout.h"
 
 #include <QCheckBox>
@@ -47,7 +48,7 @@ QLineEdit* MakeEdit(const ControlSpec& spec, QWidget* parent) {
 }
 
 QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = QString::fromStdString(spec.caption);
+    const QString caption = QString::fromStdString(ShownCaption(spec.caption));
     switch (spec.kind) {
         case K::Edit:
         case K::NumberEdit:
@@ -146,7 +147,7 @@ public:
         Row& row = RowFor(spec);
         QLabel* label = nullptr;
         if (TakesLabel(spec.kind) && !spec.caption.empty()) {
-            label = new QLabel(QString::fromStdString(spec.caption), parent);
+            label = new QLabel(QString::fromStdString(ShownCaption(spec.caption)), parent);
             label->setBuddy(widget);
             AddToRow(row, label, 0);
         }

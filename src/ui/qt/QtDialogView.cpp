@@ -1,3 +1,4 @@
+#include "strings/LanguageTable.h"
 #include "ui/qt/QtDialogView.h"
 
 #include <QApplication>
@@ -51,7 +52,7 @@ QTreeWidgetItem* ItemAt(QTreeWidget& tree, const TreePath& path) {
 
 QtDialogView::QtDialogView(Dialog& dialog, QWidget* parent, Driver driver)
     : QDialog(parent), dialog_(dialog), driver_(std::move(driver)) {
-    setWindowTitle(Q(dialog.Caption()));
+    setWindowTitle(Q(ShownCaption(dialog.Caption())));
     controls_ = LayOutControls(*this, dialog.Controls(), dialog.AlignedGroups());
     for (const auto& [id, control] : controls_) Connect(id, control);
     ++filling_;
