@@ -17,6 +17,7 @@
 #include "app/DocsGenerator.h"
 #include "app/ForkedWorkers.h"
 #include "app/HostRuntime.h"
+#include "app/HostTexts.h"
 #include "app/ModuleLoader.h"
 #include "app/SplitEnd.h"
 #include "app/StdinInput.h"
@@ -170,49 +171,51 @@ int ListMenus(const ConsoleViewer& viewer) {
 }
 
 void AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd& front) {
-    CLI::App* split = app.add_subcommand("split", "Split a PDF document into several output documents");
-    split->add_option("input", a.input, "The PDF document to split; - reads it from standard input")
+    CLI::App* split = app.add_subcommand("split", HostText("split", "Split a PDF document into several output documents"));
+    NameOptionsGroup(*split);
+    split->add_option("input", a.input, HostText("split_input", "The PDF document to split; - reads it from standard input"))
         ->required()
         ->check(CLI::ExistingFile | CLI::IsMember({"-"}));
-    split->add_option("--password", a.password, "Password that opens an encrypted input");
+    split->add_option("--password", a.password, HostText("split_password", "Password that opens an encrypted input"));
     split->add_flag("--dry-run", a.dryRun,
-                    "Print the planned outputs (number, file name, pages) as tab-separated lines; write nothing");
+                    HostText("split_dry-run", "Print the planned outputs (number, file name, pages) as tab-separated lines; write nothing"));
     split->add_flag("--remembered", a.remembered,
-                    "Start from the settings stored by the last --remembered run, and store this run's settings "
-                    "when it completes (without it, a run starts from the initial settings and stores nothing)");
-    split->add_flag("--reset", a.reset, "With --remembered: start from the initial settings, still storing this run's");
-    split->add_flag("--quiet", a.quiet, "No progress bar and no report of success; failures still say why");
+                    HostText("split_remembered", "Start from the settings stored by the last --remembered run, and store this run's settings "
+                    "when it completes (without it, a run starts from the initial settings and stores nothing)"));
+    split->add_flag("--reset", a.reset, HostText("split_reset", "With --remembered: start from the initial settings, still storing this run's"));
+    split->add_flag("--quiet", a.quiet, HostText("split_quiet", "No progress bar and no report of success; failures still say why"));
     split->add_flag("--yes", a.yes,
-                    "Answer yes to every question (such as creating the output folder); without it, a question "
-                    "that cannot be asked on a terminal is answered no");
+                    HostText("split_yes", "Answer yes to every question (such as creating the output folder); without it, a question "
+                    "that cannot be asked on a terminal is answered no"));
     split->add_flag("--gui", a.gui,
-                    "Show the settings dialog in a window, starting from the remembered settings changed by "
-                    "--profile and the other options");
+                    HostText("split_gui", "Show the settings dialog in a window, starting from the remembered settings changed by "
+                    "--profile and the other options"));
     split->add_option("--screenshot", a.screenshot,
-                      "With --gui: draw the dialog as it opens into this PNG file and split nothing");
+                      HostText("split_screenshot", "With --gui: draw the dialog as it opens into this PNG file and split nothing"));
     split->add_flag("--show-result", a.showResult,
-                    "Split with the options given, without the dialog, and show the messages and the result in "
-                    "windows, offering to open the output folder (for the desktop's \"Split\" actions)");
+                    HostText("split_show-result", "Split with the options given, without the dialog, and show the messages and the result in "
+                    "windows, offering to open the output folder (for the desktop's \"Split\" actions)"));
     split->add_flag("--json", a.json,
-                    "Print one JSON document on stdout: with --dry-run the plan, else the report of the run "
-                    "(doc/tessera-run.schema.json); messages go to stderr");
-    split->add_option("--progress", a.progress, "How progress shows on stderr: bar (on a terminal), json (a JSON "
-                                                "object a line, at most ten a second) or none")
+                    HostText("split_json", "Print one JSON document on stdout: with --dry-run the plan, else the report of the run "
+                    "(doc/tessera-run.schema.json); messages go to stderr"));
+    split->add_option("--progress", a.progress, HostText("split_progress", "How progress shows on stderr: bar (on a terminal), json (a JSON "
+                                                "object a line, at most ten a second) or none"))
         ->check(CLI::IsMember({"bar", "json", "none"}));
     split->add_flag("--warning-exit-0", a.warningExit0,
-                    "Exit 0, not 3, when the run is done with warnings (a repaired input, a page read in part)");
+                    HostText("split_warning-exit-0", "Exit 0, not 3, when the run is done with warnings (a repaired input, a page read in part)"));
     split->add_flag("--deterministic", a.deterministic,
-                    "Write the same files run after run: document IDs from the content, and the date from "
-                    "SOURCE_DATE_EPOCH or else from the input's modification time; refuses encryption");
+                    HostText("split_deterministic", "Write the same files run after run: document IDs from the content, and the date from "
+                    "SOURCE_DATE_EPOCH or else from the input's modification time; refuses encryption"));
     front.AddDeclaredOptions(*split);
 }
 
 void AddGuiCommand(CLI::App& app, SplitArguments& a) {
-    CLI::App* gui = app.add_subcommand("gui", "Open a PDF document and split it in the settings dialog's window");
-    gui->add_option("input", a.input, "The PDF document to split (default: chosen in a file dialog)")
+    CLI::App* gui = app.add_subcommand("gui", HostText("gui", "Open a PDF document and split it in the settings dialog's window"));
+    NameOptionsGroup(*gui);
+    gui->add_option("input", a.input, HostText("gui_input", "The PDF document to split (default: chosen in a file dialog)"))
         ->check(CLI::ExistingFile);
-    gui->add_option("--password", a.password, "Password that opens an encrypted input");
-    gui->add_option("--screenshot", a.screenshot, "Draw the dialog as it opens into this PNG file and split nothing");
+    gui->add_option("--password", a.password, HostText("gui_password", "Password that opens an encrypted input"));
+    gui->add_option("--screenshot", a.screenshot, HostText("gui_screenshot", "Draw the dialog as it opens into this PNG file and split nothing"));
     gui->parse_complete_callback([&a] { a.gui = true; });
 }
 
@@ -241,20 +244,26 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
         return 1;
     }
 
-    CLI::App app{"Tessera splits one PDF document into many."};
+    CLI::App app{HostText("tessera", "Tessera splits one PDF document into many.")};
+    // CLI11's own words in the user's language too; subcommands share them.
+    app.option_defaults()->group(HostText("label_Options", "Options"));
+    app.set_help_flag("-h,--help", HostText("help-flag", "Print this help message and exit"));
+    for (const char* label : {"Usage", "Positionals", "Options", "REQUIRED", "Subcommands"})
+        app.get_formatter()->label(label, HostText(std::string("label_") + label, label));
     // A sequence named at start-up runs without a command (see Unattended below).
     const char* startupSequence = std::getenv("TESSERA");
     const bool unattended = startupSequence != nullptr && *startupSequence != '\0';
     app.require_subcommand(unattended ? 0 : 1, 1);
-    app.set_version_flag("--version", std::string("tessera ") + TESSERA_VERSION, "Print the version and exit");
+    app.set_version_flag("--version", std::string("tessera ") + TESSERA_VERSION,
+                         HostText("version-flag", "Print the version and exit"));
     std::string moduleOption;
-    app.add_option("--module", moduleOption, "The plug-in module to load (default: Tessera.api beside the program)");
+    app.add_option("--module", moduleOption, HostText("module", "The plug-in module to load (default: Tessera.api beside the program)"));
     SplitArguments split;
     AddSplitCommand(app, split, front);
     AddGuiCommand(app, split);
-    CLI::App* help = app.add_subcommand("help", "Open the help file");
-    CLI::App* about = app.add_subcommand("about", "Show what Tessera is and its version");
-    CLI::App* menus = app.add_subcommand("menus", "List the menu items the plug-in installed");
+    CLI::App* help = app.add_subcommand("help", HostText("help", "Open the help file"));
+    CLI::App* about = app.add_subcommand("about", HostText("about", "Show what Tessera is and its version"));
+    CLI::App* menus = app.add_subcommand("menus", HostText("menus", "List the menu items the plug-in installed"));
     // The build's: the manual pages and completions, from the options as declared.
     std::string docsFolder;
     CLI::App* docs = app.add_subcommand("generate-docs", "")->group("");

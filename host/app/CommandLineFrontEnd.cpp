@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "app/HostTexts.h"
 #include "app/PlanPrinter.h"
 
 namespace tessera::app {
@@ -72,7 +73,11 @@ void CommandLineFrontEnd::AddOption(CLI::App& command, const host::OptionSpec& s
 
 void CommandLineFrontEnd::AddDeclaredOptions(CLI::App& command) {
     for (const host::OptionSpec& spec : declared_) AddOption(command, spec);
-    command.footer(footer_ + "\n\n" + kExitStatusHelp);
+    command.footer(footer_ + "\n\n" + HostText("exit-status", kExitStatusHelp));
+}
+
+void CommandLineFrontEnd::DeclareHostTexts(const std::vector<std::pair<std::string, std::string>>& texts) {
+    SetHostTexts(texts);
 }
 
 void CommandLineFrontEnd::ReportPlan(const std::vector<host::PlannedOutput>& outputs) {

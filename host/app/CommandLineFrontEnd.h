@@ -31,6 +31,7 @@ public:
         footer_ = footer;
     }
     std::vector<host::OptionValue> SplitOptions() override { return values_; }
+    void DeclareHostTexts(const std::vector<std::pair<std::string, std::string>>& texts) override;
     bool ReadStoredSettings() override { return remembered_ && !reset_; }
     bool StoreSettings() override { return remembered_ && !dryRun_; }
     bool DryRun() override { return dryRun_; }

@@ -24,6 +24,10 @@ bool ImportAndRegister() {
 bool Init() {
     InstallMenuItems(Session().extension);
     Host().commandLine->DeclareSplitOptions(SplitOptionSpecs(), SplitOptionsHelp());
+    std::vector<std::pair<std::string, std::string>> hostTexts;
+    for (const auto& [key, text] : TheLanguageTable().Entries())
+        if (key.starts_with("HOST_")) hostTexts.emplace_back(key, text);
+    Host().commandLine->DeclareHostTexts(hostTexts);
     InstallBatchCommand();
     return true;
 }

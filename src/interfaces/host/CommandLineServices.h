@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tessera::host {
@@ -61,6 +62,9 @@ public:
     virtual ~CommandLineServices() = default;
     // Called while the plug-in initialises; `footer` explains the values in more words.
     virtual void DeclareSplitOptions(const std::vector<OptionSpec>& options, const std::string& footer) = 0;
+    // The texts of the plug-in's language files whose keys start "HOST_", for
+    // the host to show its own options and commands in the user's language.
+    virtual void DeclareHostTexts(const std::vector<std::pair<std::string, std::string>>& /*texts*/) {}
     // The declared options the user gave, in command-line order.
     virtual std::vector<OptionValue> SplitOptions() = 0;
     // A run is repeatable: it starts from the initial settings and leaves the
