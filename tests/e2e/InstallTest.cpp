@@ -67,6 +67,14 @@ TEST_F(InstallTest, BashCompletesSubcommandsOptionsTheirValuesAndFiles) {
     EXPECT_EQ(Complete("tessera split x.pdf --suffix ''").output, "number letter pages label text template\n");
     EXPECT_EQ(Complete("tessera split x.pdf --prefix ''").output, "none name date\n");
     EXPECT_NE(Complete("tessera batch --sh").output.find("--shard"), std::string::npos);
+    if (Have("zsh")) {
+        EXPECT_EQ(RunCommand("zsh -n " + ShellQuote(Usr("share/zsh/site-functions/_tessera"))).status, 0);
+    }
+    if (!Have("fish")) return;
+    const std::string fish = Usr("share/fish/vendor_completions.d/tessera.fish");
+    EXPECT_EQ(RunCommand("fish -c " + ShellQuote("source " + ShellQuote(fish) + "; complete -C 'tessera split x.pdf --suffix '") +
+                         " | cut -f1 | tr '\\n' ' '").output,
+              "label letter number pages template text ");
 }
 
 TEST_F(InstallTest, DesktopFilesValidateAndAProfileIsATypeOfItsOwn) {
