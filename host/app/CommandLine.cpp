@@ -197,7 +197,7 @@ void AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd& fron
                     "windows, offering to open the output folder (for the desktop's \"Split\" actions)"));
     split->add_flag("--json", a.json,
                     HostText("split_json", "Print one JSON document on stdout: with --dry-run the plan, else the report of the run "
-                    "(doc/tessera-run.schema.json); messages go to stderr"));
+                    "(tessera-run.schema.json, beside the README); messages go to stderr"));
     split->add_option("--progress", a.progress, HostText("split_progress", "How progress shows on stderr: bar (on a terminal), json (a JSON "
                                                 "object a line, at most ten a second) or none"))
         ->check(CLI::IsMember({"bar", "json", "none"}));
