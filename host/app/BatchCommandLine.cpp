@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -62,6 +63,8 @@ host::Cabinet ReadCabinet(HostRuntime& runtime, const std::string& path) {
 std::optional<std::vector<std::string>> ListedPaths(const std::string& list, bool nulSeparated) {
     std::ifstream file;
     if (list != "-") {
+        std::error_code error;
+        if (std::filesystem::is_directory(list, error)) return std::nullopt;
         file.open(list, std::ios::binary);
         if (!file) return std::nullopt;
     }
@@ -76,11 +79,21 @@ std::optional<std::vector<std::string>> ListedPaths(const std::string& list, boo
 
 // K/N with 1 <= K <= N; none when the text is not that.
 std::optional<std::pair<unsigned, unsigned>> ShardOf(const std::string& text) {
-    unsigned k = 0, n = 0;
-    char slash = 0, extra = 0;
-    if (std::sscanf(text.c_str(), "%u%c%u%c", &k, &slash, &n, &extra) != 3 || slash != '/' || k < 1 || k > n)
-        return std::nullopt;
-    return std::pair(k, n);
+    constexpr unsigned kMostShards = 1u << 20;
+    const std::size_t slash = text.find('/');
+    if (slash == std::string::npos) return std::nullopt;
+    // Digits only: no sign, no blank, nothing after.
+    const auto number = [](std::string_view digits) -> std::optional<unsigned> {
+        unsigned value = 0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (digits.empty() || digits[0] == '+' || error != std::errc() || end != digits.data() + digits.size())
+            return std::nullopt;
+        return value;
+    };
+    const std::optional<unsigned> k = number(std::string_view(text).substr(0, slash));
+    const std::optional<unsigned> n = number(std::string_view(text).substr(slash + 1));
+    if (!k || !n || *k < 1 || *k > *n || *n > kMostShards) return std::nullopt;
+    return std::pair(*k, *n);
 }
 
 int Usage(const std::string& text) {
@@ -126,6 +139,8 @@ int RunBatch(const BatchArguments& given, HostRuntime& runtime, ConsoleViewer& v
     const bool fromProfile = !a.profile.empty();
     if (fromProfile == !a.sequence.empty())
         return Usage("batch: give a sequence file, or --profile with --folder, --file or --files-from");
+    if (!fromProfile && (!a.folder.empty() || !a.files.empty() || !a.filesFrom.empty()))
+        return Usage("batch: a sequence file names its own files; --folder, --file and --files-from go with --profile");
     if (!a.filesFrom.empty()) {
         const std::optional<std::vector<std::string>> listed = ListedPaths(a.filesFrom, a.nulSeparated);
         if (!listed) return Usage("batch: cannot read the list " + a.filesFrom);

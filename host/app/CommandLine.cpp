@@ -141,6 +141,19 @@ int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewe
     return status;
 }
 
+// The time that stands for now, and whether the files must repeat run after
+// run; false after a usage error. A bad SOURCE_DATE_EPOCH without
+// --deterministic is said and the clock used: build tools set it for every tool.
+bool SetTimeRules(CommandLineFrontEnd& front, bool deterministic, const std::string& input) {
+    std::string error;
+    const std::optional<std::int64_t> time = FixedTimeFor(deterministic, input, error);
+    if (!error.empty()) std::cerr << "tessera: " << error << (deterministic ? "" : "; the clock is used") << std::endl;
+    if (!error.empty() && deterministic) return false;
+    front.SetFixedTime(time);
+    front.SetDeterministic(deterministic);
+    return true;
+}
+
 bool IsProfile(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -304,9 +317,7 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     if (menus->parsed()) return ListMenus(viewer);
     if (docs->parsed()) return GenerateDocs(app, front.Declared(), front.Footer(), docsFolder) ? 0 : 1;
     if (batch->parsed()) {
-        std::string timeError;
-        front.SetFixedTime(FixedTimeFor(batchArguments.deterministic, "", timeError));
-        return timeError.empty() ? RunBatch(batchArguments, runtime, viewer) : (std::cerr << "tessera: " << timeError << std::endl, 2);
+        return SetTimeRules(front, batchArguments.deterministic, "") ? RunBatch(batchArguments, runtime, viewer) : 2;
     }
     if ((split.gui || split.showResult) != static_cast<bool>(desktop) || (!split.gui && !split.screenshot.empty()) ||
         (split.gui && split.showResult)) {
@@ -328,12 +339,7 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     }
     if (split.gui && split.input.empty() && (split.input = desktop->ChooseDocument()).empty()) return 1;
     // Standard input has no time of its own: 1970 stands for it.
-    std::string timeError;
-    front.SetFixedTime(FixedTimeFor(split.deterministic, split.input, timeError));
-    if (!timeError.empty()) {
-        std::cerr << "tessera: " << timeError << std::endl;
-        return 2;
-    }
+    if (!SetTimeRules(front, split.deterministic, split.input)) return 2;
     StdinInput fromStdin;  // removed when the run ends
     if (split.input == "-") {
         const std::optional<std::string> copy = fromStdin.Copy();

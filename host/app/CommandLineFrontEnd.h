@@ -39,6 +39,7 @@ public:
     void ReportRun(const std::vector<host::ReportedOutput>& outputs, const std::string& index) override;
     void ReportOutcome(host::RunOutcome outcome, const std::string& message) override;
     std::optional<std::int64_t> FixedTime() override { return fixedTime_; }
+    bool Deterministic() override { return deterministic_; }
     bool ShowsWindows() override { return windows_; }
     std::string ScreenshotPath() override { return screenshot_; }
 
@@ -59,6 +60,7 @@ public:
     void SetJson(bool json) { json_ = json; }
     // --deterministic, SOURCE_DATE_EPOCH: the time that stands for now.
     void SetFixedTime(std::optional<std::int64_t> time) { fixedTime_ = time; }
+    void SetDeterministic(bool deterministic) { deterministic_ = deterministic; }
     // The last message shown, taken as the reason of an output that failed.
     void SetLastMessage(std::function<std::string()> lastMessage) { lastMessage_ = std::move(lastMessage); }
     const std::vector<host::PlannedOutput>& Plan() const { return plan_; }
@@ -86,6 +88,7 @@ private:
     std::string screenshot_;
     bool json_ = false;
     std::optional<std::int64_t> fixedTime_;
+    bool deterministic_ = false;
     std::function<std::string()> lastMessage_;
     std::vector<host::PlannedOutput> plan_;
     std::vector<host::ReportedOutput> reported_;

@@ -9,6 +9,25 @@
 #include <mupdf/fitz.h>
 
 namespace tessera::app {
+namespace {
+
+std::string Hex(fz_sha256& state) {
+    unsigned char digest[32];
+    fz_sha256_final(&state, digest);
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (const unsigned char byte : digest) hex += {kHex[byte >> 4], kHex[byte & 15]};
+    return hex;
+}
+
+}  // namespace
+
+std::string TextSha256(const std::string& text) {
+    fz_sha256 state;
+    fz_sha256_init(&state);
+    fz_sha256_update(&state, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    return Hex(state);
+}
 
 std::optional<std::string> FileSha256(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -24,12 +43,7 @@ std::optional<std::string> FileSha256(const std::string& path) {
     }
     ::close(fd);
     if (got < 0) return std::nullopt;
-    unsigned char digest[32];
-    fz_sha256_final(&state, digest);
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string hex;
-    for (const unsigned char byte : digest) hex += {kHex[byte >> 4], kHex[byte & 15]};
-    return hex;
+    return Hex(state);
 }
 
 }  // namespace tessera::app

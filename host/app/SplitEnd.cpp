@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 
 #include "app/RunJson.h"
@@ -29,9 +30,12 @@ int SplitExitStatus(int status, const CommandLineFrontEnd& front, const ConsoleV
 
 std::optional<std::int64_t> FixedTimeFor(bool deterministic, const std::string& input, std::string& error) {
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
+        // Up to the last second of 9999: every date a name can show.
+        constexpr long long kLastSecond = 253402300799;
         char* end = nullptr;
+        errno = 0;
         const long long seconds = std::strtoll(epoch, &end, 10);
-        if (*end != '\0' || seconds < 0) {
+        if (*end != '\0' || seconds < 0 || seconds > kLastSecond || errno == ERANGE) {
             error = std::string("SOURCE_DATE_EPOCH is \"") + epoch + "\", not a number of seconds since 1970";
             return std::nullopt;
         }

@@ -19,7 +19,7 @@ int SplitExitStatus(int status, const CommandLineFrontEnd& front, const ConsoleV
 
 // SOURCE_DATE_EPOCH when it is set, else with `deterministic` the input's
 // modification time; none for the clock. A SOURCE_DATE_EPOCH that is not a
-// number of seconds is said in `error`.
+// number of seconds from 1970 to 9999 is said in `error`, and not used.
 std::optional<std::int64_t> FixedTimeFor(bool deterministic, const std::string& input, std::string& error);
 
 // With `dryRun` the plan, else the report: one JSON document on `out`.

@@ -55,16 +55,43 @@ std::string SequenceOutputFolder(const host::Cabinet& commands) {
     return settings::DocumentsFolder().value_or(".");
 }
 
-CompletionRecord::CompletionRecord(const std::string& outputFolder, const std::string& input)
-    : input_(AbsolutePath(input)) {
+CompletionRecord::CompletionRecord(const std::string& outputFolder, const std::string& input, std::string settings)
+    : input_(AbsolutePath(input)), settings_(std::move(settings)) {
     char hash[17];
     std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(PathHash(input_)));
-    path_ = (std::filesystem::path(outputFolder) / ".tessera-done" /
-             (std::filesystem::path(input_).filename().string() + "." + hash + ".json"))
-                .string();
+    // The name only helps a reader; the hash tells records apart. Cut short,
+    // it leaves room for the temporary suffix within the 255 bytes of a name.
+    const std::string name = std::filesystem::path(input_).filename().string().substr(0, 120);
+    path_ = (std::filesystem::path(outputFolder) / ".tessera-done" / (name + "." + hash + ".json")).string();
 }
 
-bool CompletionRecord::Matches() const {
+namespace {
+
+// Each output the record lists as written, on disk with its bytes and SHA-256.
+bool OutputsThere(const nlohmann::json& outputs) {
+    if (!outputs.is_array()) return false;
+    for (const nlohmann::json& output : outputs) {
+        if (!output.is_object() || output.value("status", "") != "written") continue;
+        const std::string path = output.value("path", "");
+        std::error_code error;
+        const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+        if (error || bytes != output.value("bytes", std::uintmax_t{0}) || FileSha256(path) != output.value("sha256", ""))
+            return false;
+    }
+    return true;
+}
+
+// Flushes a file (or folder) to stable storage; false when it cannot.
+bool Synced(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
+}  // namespace
+
+bool CompletionRecord::Matches() const try {
     std::FILE* file = std::fopen(path_.c_str(), "rb");
     if (!file) return false;
     std::string text;
@@ -74,14 +101,20 @@ bool CompletionRecord::Matches() const {
     const nlohmann::json record = nlohmann::json::parse(text, nullptr, false);
     const std::optional<InputStamp> now = StampOf(input_);
     return !record.is_discarded() && record.is_object() && now && record.value("input", "") == input_ &&
-           record.value("stamp", nlohmann::json()) == StampJson(*now);
+           record.value("settings", "") == settings_ && record.value("stamp", nlohmann::json()) == StampJson(*now) &&
+           OutputsThere(record.value("outputs", nlohmann::json()));
+} catch (const nlohmann::json::exception&) {
+    return false;  // a value of another type: the file is split again
 }
 
-bool CompletionRecord::Write(const std::string& details) const {
+bool CompletionRecord::Write(const InputStamp& before, const std::string& outputs) const {
     const std::optional<InputStamp> stamp = StampOf(input_);
-    if (!stamp) return false;
-    nlohmann::json record = {{"input", input_}, {"stamp", StampJson(*stamp)}};
-    record["details"] = nlohmann::json::parse(details, nullptr, false);
+    if (!stamp || StampJson(*stamp) != StampJson(before)) return false;
+    nlohmann::json record = {{"input", input_}, {"settings", settings_}, {"stamp", StampJson(*stamp)}};
+    record["outputs"] = nlohmann::json::parse(outputs, nullptr, false);
+    for (const nlohmann::json& output : record["outputs"])
+        if (output.is_object() && output.value("status", "") == "written" && !Synced(output.value("path", "")))
+            return false;
     const std::string text = record.dump(1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), error);
@@ -96,6 +129,7 @@ bool CompletionRecord::Write(const std::string& details) const {
         std::remove(temporary.c_str());
         return false;
     }
+    Synced(std::filesystem::path(path_).parent_path().string());  // the rename too; without it a crash only redoes
     return true;
 }
 

@@ -26,15 +26,21 @@ std::string SequenceOutputFolder(const host::Cabinet& commands);
 
 class CompletionRecord {
 public:
-    CompletionRecord(const std::string& outputFolder, const std::string& input);
-    // Whether the record is there and names the input as it is now.
+    // `settings`: a digest of the settings the file is split with; a record
+    // made with others does not match.
+    CompletionRecord(const std::string& outputFolder, const std::string& input, std::string settings);
+    // Whether the record is there, names the input as it is now and the same
+    // settings, and every output it lists is on disk with its size and SHA-256.
+    // A damaged record matches nothing.
     bool Matches() const;
-    // Writes the record (JSON `details` beside the stamp) through a temporary
-    // file renamed into place; false when it cannot.
-    bool Write(const std::string& details) const;
+    // Writes the record (the JSON list `outputs` of the outputs written) once
+    // those outputs are on stable storage, through a temporary file renamed
+    // into place; false when it cannot, or when the input is no longer as
+    // `before` (taken before the split): the outputs may then be of another.
+    bool Write(const InputStamp& before, const std::string& outputs) const;
 
 private:
-    std::string input_, path_;
+    std::string input_, settings_, path_;
 };
 
 }  // namespace tessera::app

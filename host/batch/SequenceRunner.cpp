@@ -8,7 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include "app/RunJson.h"
+#include "app/FileDigest.h"
 #include "batch/CompletionRecord.h"
+#include "cabinet/JsonCabinetStreams.h"
 
 #include "host/HostError.h"
 
@@ -166,6 +168,8 @@ bool SequenceRunner::Run(const host::Cabinet& sequence) {
 void SequenceRunner::RunFiles(const host::Cabinet& commands, const std::vector<std::string>& files) {
     tally_.files = static_cast<int>(files.size());
     const std::string folder = options_.skipDone ? SequenceOutputFolder(commands) : "";
+    // A record made with other settings does not count.
+    recordSettings_ = options_.skipDone ? TextSha256(cabinet::JsonCabinetStreams().WriteStream(commands)) : "";
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (showProgress_) std::cerr << "[" << i + 1 << "/" << files.size() << "] " << files[i] << std::endl;
         const FileEnd end = SplitFile(commands, files[i], folder);
@@ -185,8 +189,10 @@ void SequenceRunner::RunFiles(const host::Cabinet& commands, const std::vector<s
 SequenceRunner::FileEnd SequenceRunner::SplitFile(const host::Cabinet& commands, const std::string& file,
                                                   const std::string& folder) {
     FileEnd end;
-    const CompletionRecord record(folder, file);
+    const CompletionRecord record(folder, file, recordSettings_);
     if (options_.skipDone && record.Matches()) return {"done-before", "done before (its completion record matches)", {}, false};
+    // The input as it is before the split: a record is only made for the outputs of these bytes.
+    const std::optional<InputStamp> before = options_.skipDone ? StampOf(file) : std::nullopt;
     host::DocId doc = host::kNoDocument;
     try {
         doc = store_.Open(file);
@@ -204,9 +210,10 @@ SequenceRunner::FileEnd SequenceRunner::SplitFile(const host::Cabinet& commands,
     if (outcome == Outcome::Done && options_.skipDone) {
         nlohmann::json outputs = nlohmann::json::array();
         for (const host::ReportedOutput& output : end.outputs) outputs.push_back(OutputJson(output));
-        if (!record.Write(JsonLine({{"outputs", outputs}}))) {
+        if (!before || !record.Write(*before, JsonLine(outputs))) {
             end.status = "failed";
-            end.said = "failed: its completion record could not be written in " + folder;
+            end.said = "failed: the file changed while it was split, or its completion record could not be written in " +
+                       folder;
         }
     }
     return end;

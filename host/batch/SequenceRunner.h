@@ -46,6 +46,7 @@ private:
     std::ostream* lines_;
     bool showProgress_;
     BatchOptions options_;
+    std::string recordSettings_;  // the digest of the commands, for completion records
     SequenceTally tally_;
 };
 

@@ -94,7 +94,7 @@ OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output
     if (settings.Output.bRemovePageLabels) docs.RemovePageLabels(output.Doc());
     if (!Guarded([&] { ApplySecurity(output, settings.Security); })) return FailFinishing();
     if (settings.Output.bLinearize) output.AddSaveFlags(host::kSaveLinearized);
-    if (Host().commandLine && Host().commandLine->FixedTime()) output.AddSaveFlags(host::kSaveDeterministic);
+    if (Host().commandLine && Host().commandLine->Deterministic()) output.AddSaveFlags(host::kSaveDeterministic);
     if (!Guarded([&] {
             if (measured) *measured = docs.SavedSize(output.Doc(), output.SaveFlags());
             else docs.Save(output.Doc(), output.OutputPath(), output.SaveFlags(), &output.Monitor(),

@@ -76,7 +76,7 @@ Result<> PathsFitSystem(const SplitSettings& settings, const std::string& indexP
 std::optional<std::string> SettingsRefusal(const SplitSettings& settings, const DocumentHandle& source) {
     std::vector<SettingsProblem> problems = CheckSettings(settings, ReadSplitFacts(source));
     // Encryption draws random salts and keys: its files can never repeat.
-    if (settings.Security.NeedsSecurity() && Host().commandLine && Host().commandLine->FixedTime())
+    if (settings.Security.NeedsSecurity() && Host().commandLine && Host().commandLine->Deterministic())
         problems.push_back({"IDS_DETERMINISTIC_ENCRYPTION", "", LookupString("IDS_DETERMINISTIC_ENCRYPTION")});
     for (const SettingsProblem& problem : problems) Host().viewer->Alert(problem.text);
     if (problems.empty()) return std::nullopt;

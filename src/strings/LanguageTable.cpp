@@ -82,25 +82,31 @@ std::string ShownCaption(const std::string& english) {
 }
 
 std::vector<std::string> UserLanguages() {
+    // As gettext: the messages' locale decides, and only a locale other than
+    // C lets LANGUAGE's list of languages come first.
+    std::string locale;
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        if (const char* value = std::getenv(variable); value && *value) {
+            locale = value;
+            break;
+        }
+    const auto code = [](const std::string& name) { return name.substr(0, name.find_first_of(".@")); };
+    if (locale.empty() || code(locale) == "C" || code(locale) == "POSIX") return {};
     std::vector<std::string> wanted;
     if (const char* list = std::getenv("LANGUAGE"); list && *list) {
         std::istringstream in(list);
         for (std::string entry; std::getline(in, entry, ':');)
             if (!entry.empty()) wanted.push_back(entry);
     }
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
-        if (const char* locale = std::getenv(variable); locale && *locale) {
-            wanted.emplace_back(locale);
-            break;
-        }
+    wanted.push_back(locale);
     std::vector<std::string> codes;
-    for (std::string locale : wanted) {
-        locale = locale.substr(0, locale.find_first_of(".@"));
-        // English is the files without a code; the C locale asks for it too.
-        if (locale == "C" || locale == "POSIX" || locale.starts_with("en")) break;
-        codes.push_back(locale);
-        if (const std::size_t underscore = locale.find('_'); underscore != std::string::npos)
-            codes.push_back(locale.substr(0, underscore));
+    for (const std::string& name : wanted) {
+        const std::string language = code(name);
+        // English is the files without a code.
+        if (language.starts_with("en")) break;
+        codes.push_back(language);
+        if (const std::size_t underscore = language.find('_'); underscore != std::string::npos)
+            codes.push_back(language.substr(0, underscore));
     }
     return codes;
 }

@@ -36,8 +36,9 @@ bool LoadLanguageFile(const std::string& path);
 // "CAPTION English caption" key, else the English caption as it is.
 std::string ShownCaption(const std::string& english);
 // The languages the user asks for, most wanted first, as codes of language
-// files ("de_AT", then "de"): from LANGUAGE, then the first set of LC_ALL,
-// LC_MESSAGES and LANG; empty for English (or the C locale).
+// files ("de_AT", then "de"): the first set of LC_ALL, LC_MESSAGES and LANG
+// decides, after LANGUAGE's list when it is set; empty for English, and for
+// no locale or the C locale (whatever LANGUAGE says, as gettext does).
 std::vector<std::string> UserLanguages();
 // Loads "LanguageTable.lan", then "Tessera.lan", from folder (which ends in
 // "/"), then over them "LanguageTable.CODE.lan" and "Tessera.CODE.lan" of

@@ -105,10 +105,10 @@ TEST_F(InstallTest, TheUsersLanguageSpeaksAndAKeyItLacksStaysEnglish) {
     const TempFolder one;
     RunCommand("qpdf --empty --pages " + Data("multicolumn-latex-2col.pdf") + " 1 -- " + ShellQuote(one / "one.pdf"));
     const std::string said = Installed("split --equal 1 " + ShellQuote(one / "one.pdf") + " 2>&1",
-                                       "LANGUAGE=de TESSERA_MODULE=" + ShellQuote(copy / "Tessera.api")).output;
+                                       "LANGUAGE=de LANG=de_DE.UTF-8 TESSERA_MODULE=" + ShellQuote(copy / "Tessera.api")).output;
     EXPECT_NE(said.find("fewer than 2 pages"), std::string::npos) << said;
     const std::string other = Installed("split --equal 1 --output-folder /nonexistent/x " + ShellQuote(one / "one.pdf") + " 2>&1",
-                                        "LANGUAGE=de").output;
+                                        "LANGUAGE=de LANG=de_DE.UTF-8").output;
     EXPECT_EQ(other.find("fewer than 2 pages"), std::string::npos) << other;
 }
 

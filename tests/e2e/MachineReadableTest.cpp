@@ -150,6 +150,19 @@ TEST(MachineReadableTest, ShardsOfABatchWriteWhatOneBatchWritesAndARetrySkipsWha
     std::string lines = RunCommand("cat " + ShellQuote(work.Path()) + "/s*.jsonl").output;
     EXPECT_EQ(SchemaComplaints(lines), "");
     EXPECT_NE(lines.find("\"done-before\""), std::string::npos) << "the retry skipped files done before";
+
+    // A record whose output is gone, or which is damaged, does not count; bad shares are refused.
+    const auto pdfs = FilesBelow(work / "shards");
+    const std::string gone = *std::find_if(pdfs.begin(), pdfs.end(), [](const std::string& f) { return f.ends_with(".pdf"); });
+    fs::remove(work / ("shards/" + gone));
+    const auto recordNames = FilesBelow(work / "shards/.tessera-done");
+    std::ofstream(work / ("shards/.tessera-done/" + recordNames.back())) << "{\"input\": 1}";
+    const std::string all = batch + "--skip-done --json --folder " + ShellQuote(work / "in") + " --profile " + ShellQuote(shards);
+    const std::string redo = RunCommand(all + " | tail -1").output;
+    EXPECT_NE(redo.find("\"done_before\":28"), std::string::npos) << redo;
+    EXPECT_TRUE(fs::exists(work / ("shards/" + gone)));
+    EXPECT_EQ(RunCommand(all + " --shard 1/-1 2>/dev/null").status, 2);
+    EXPECT_EQ(RunCommand(batch + ShellQuote(work / "seq.json") + " --files-from " + ShellQuote(list) + " 2>/dev/null").status, 2);
 }
 
 }  // namespace tessera::test

@@ -78,9 +78,10 @@ public:
     // After a run that reached its outputs, before its outcome: each planned
     // output, and the HTML index's path when one was written.
     virtual void ReportRun(const std::vector<ReportedOutput>& /*outputs*/, const std::string& /*index*/) {}
-    // Seconds since 1970 that stand for "now" in names and dates, and ask
-    // for outputs that are the same file run after run; none: the clock.
+    // Seconds since 1970 that stand for "now" in names and dates; none: the clock.
     virtual std::optional<std::int64_t> FixedTime() { return std::nullopt; }
+    // Outputs must be the same file run after run: IDs from the content, no encryption.
+    virtual bool Deterministic() { return false; }
     // How the last command ended; a usage error carries what was wrong.
     virtual void ReportOutcome(RunOutcome outcome, const std::string& message = "") = 0;
     // The dialogs show in windows on the desktop instead of reading options.
