@@ -167,8 +167,8 @@ void OfferOutputFolder(const CommandLineFrontEnd& front, ConsoleWindows& windows
         if (output.status != host::OutputStatus::Written) continue;
         const std::filesystem::path parent = std::filesystem::path(output.path).parent_path();
         if (!folder) folder = parent;
-        while (!folder->empty() && std::mismatch(folder->begin(), folder->end(), parent.begin(), parent.end()).first !=
-                                       folder->end())
+        while (!folder->empty() && folder->has_relative_path() &&
+               std::mismatch(folder->begin(), folder->end(), parent.begin(), parent.end()).first != folder->end())
             folder = folder->parent_path();
     }
     if (folder && windows.AskYesNo("Tessera", "Open the folder of the outputs, " + folder->string() + "?"))
