@@ -117,9 +117,7 @@ int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& v
 void WarnOfRepairs(HostRuntime& runtime, ConsoleViewer& viewer) {
     const host::DocId doc = viewer.ActiveDocument();
     if (doc == host::kNoDocument) return;
-    if (const std::size_t repairs = runtime.Store().WarningCount(doc); repairs > 0)
-        viewer.AlertWarning("the input is damaged: " + std::to_string(repairs) +
-                            (repairs == 1 ? " problem was" : " problems were") + " repaired as it was read");
+    if (const std::optional<std::string> note = runtime.Store().RepairNote(doc)) viewer.AlertWarning(*note);
 }
 
 int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front,

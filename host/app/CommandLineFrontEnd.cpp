@@ -6,17 +6,12 @@
 #include <algorithm>
 #include <sstream>
 
+#include "app/CommandDocs.h"
 #include "app/HostTexts.h"
 #include "app/PlanPrinter.h"
 
 namespace tessera::app {
 namespace {
-
-std::string Joined(const std::vector<std::string>& words, const char* separator) {
-    std::string out;
-    for (const std::string& w : words) out += (out.empty() ? "" : separator) + w;
-    return out;
-}
 
 CLI::Validator WordListValidator(const std::vector<std::string>& words) {
     return CLI::Validator(
@@ -24,10 +19,10 @@ CLI::Validator WordListValidator(const std::vector<std::string>& words) {
             std::stringstream in(value);
             for (std::string word; std::getline(in, word, ',');)
                 if (std::find(words.begin(), words.end(), word) == words.end())
-                    return "\"" + word + "\" is not one of " + Joined(words, ", ");
+                    return "\"" + word + "\" is not one of " + JoinedWords(words, ", ");
             return "";
         },
-        Joined(words, ","));
+        JoinedWords(words, ","));
 }
 
 }  // namespace
@@ -60,10 +55,10 @@ void CommandLineFrontEnd::AddOption(CLI::App& command, const host::OptionSpec& s
         case host::OptionKind::PositiveInteger: option->type_name("N"); break;
         case host::OptionKind::Levels: option->type_name("A[-B]"); break;
         case host::OptionKind::Choice:
-            option->check(CLI::IsMember(spec.words).description(""))->type_name(Joined(spec.words, "|"));
+            option->check(CLI::IsMember(spec.words).description(""))->type_name(JoinedWords(spec.words, "|"));
             break;
         case host::OptionKind::WordList:
-            option->check(WordListValidator(spec.words).description(""))->type_name(Joined(spec.words, ","));
+            option->check(WordListValidator(spec.words).description(""))->type_name(JoinedWords(spec.words, ","));
             break;
         case host::OptionKind::Folder: option->type_name("DIR"); break;
         default: option->type_name("TEXT"); break;

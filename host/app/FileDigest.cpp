@@ -22,6 +22,12 @@ std::string Hex(fz_sha256& state) {
 
 }  // namespace
 
+std::uint64_t StableHash(std::string_view text) {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const unsigned char c : text) hash = (hash ^ c) * 0x100000001b3ull;
+    return hash;
+}
+
 std::string TextSha256(const std::string& text) {
     fz_sha256 state;
     fz_sha256_init(&state);

@@ -1,7 +1,9 @@
 #pragma once
 // What a file holds, as scripts compare it: its SHA-256.
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tessera::app {
 
@@ -9,5 +11,7 @@ namespace tessera::app {
 std::optional<std::string> FileSha256(const std::string& path);
 // The SHA-256 of a text, likewise.
 std::string TextSha256(const std::string& text);
+// A quick hash of a text (FNV-1a), the same on every machine and run.
+std::uint64_t StableHash(std::string_view text);
 
 }  // namespace tessera::app

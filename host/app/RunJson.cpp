@@ -9,12 +9,6 @@
 namespace tessera::app {
 namespace {
 
-std::string AbsolutePath(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
-
 const char* StatusName(host::OutputStatus status) {
     switch (status) {
         case host::OutputStatus::Written: return "written";
@@ -26,6 +20,19 @@ const char* StatusName(host::OutputStatus status) {
 }
 
 }  // namespace
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+bool SomeWrittenOnDisk(const std::vector<host::ReportedOutput>& outputs) {
+    return std::any_of(outputs.begin(), outputs.end(), [](const host::ReportedOutput& output) {
+        std::error_code error;
+        return output.status == host::OutputStatus::Written && std::filesystem::exists(output.path, error);
+    });
+}
 
 nlohmann::json InputJson(const std::string& path, int pages) {
     const std::optional<std::string> sha = FileSha256(path);

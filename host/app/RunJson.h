@@ -21,6 +21,10 @@ nlohmann::json PlanJson(nlohmann::json input, const std::vector<host::PlannedOut
 // a file that was written, "bytes" and "sha256" of the file as it is on disk.
 // A written file that is not there (any more) counts as "failed".
 nlohmann::json OutputJson(const host::ReportedOutput& output);
+// The path made absolute and normal, or as it is when that fails.
+std::string AbsolutePath(const std::string& path);
+// Whether any output reported written is on disk.
+bool SomeWrittenOnDisk(const std::vector<host::ReportedOutput>& outputs);
 // What an exit status means: "done", "failed", "usage-error", "done-with-warnings", "partly-done".
 std::string OutcomeName(int exitStatus);
 // One line of JSON, its text kept even where it is not UTF-8.

@@ -35,34 +35,41 @@ std::string AllNames(const CommandDoc& command) {
     return JoinedWords(names, " ");
 }
 
+// How a shell offers an option's value: its fixed words, folders, files
+// with an extension, or any file; "{}" stands for the words or extension.
+struct ValueSyntax {
+    const char* words;
+    const char* folders;
+    const char* extension;
+    const char* anyFile;
+};
+
+constexpr ValueSyntax kBashValues{"_tessera_words \"{}\"",
+                                  "COMPREPLY=($(compgen -d -- \"$cur\")); compopt -o filenames 2>/dev/null",
+                                  "_tessera_files {}",
+                                  "COMPREPLY=($(compgen -f -- \"$cur\")); compopt -o filenames 2>/dev/null"};
+constexpr ValueSyntax kZshValues{":value:({})", ":folder:_files -/", ":file:_files -g \"*.{}\"", ":value:_files"};
+constexpr ValueSyntax kFishValues{" -x -a '{}'", " -x -a '(__fish_complete_directories)'",
+                                  " -x -a '(__fish_complete_suffix .{})'", " -r"};
+
+std::string ValueText(const OptionDoc& option, const ValueSyntax& syntax) {
+    const std::vector<std::string> words = Offered(option);
+    const auto filled = [](std::string text, const std::string& value) {
+        if (const std::size_t at = text.find("{}"); at != std::string::npos) text.replace(at, 2, value);
+        return text;
+    };
+    if (!words.empty()) return filled(syntax.words, JoinedWords(words, " "));
+    if (option.files == "dir") return syntax.folders;
+    if (!option.files.empty()) return filled(syntax.extension, option.files);
+    return syntax.anyFile;
+}
+
 // Bash: what follows an option with a value, as a `case` branch.
 void BashValueCase(std::ostream& out, const std::string& command, const OptionDoc& option) {
     if (option.value.empty()) return;
     std::vector<std::string> patterns;
     for (const std::string& name : option.names) patterns.push_back("\"" + command + " " + name + "\"");
-    out << "        " << JoinedWords(patterns, "|") << ") ";
-    const std::vector<std::string> words = Offered(option);
-    if (!words.empty()) out << "_tessera_words \"" << JoinedWords(words, " ") << "\"";
-    else if (option.files == "dir") out << "COMPREPLY=($(compgen -d -- \"$cur\")); compopt -o filenames 2>/dev/null";
-    else if (!option.files.empty()) out << "_tessera_files " << option.files;
-    else out << "COMPREPLY=($(compgen -f -- \"$cur\")); compopt -o filenames 2>/dev/null";
-    out << "; return ;;\n";
-}
-
-std::string ZshAction(const OptionDoc& option) {
-    const std::vector<std::string> words = Offered(option);
-    if (!words.empty()) return ":value:(" + JoinedWords(words, " ") + ")";
-    if (option.files == "dir") return ":folder:_files -/";
-    if (!option.files.empty()) return ":file:_files -g \"*." + option.files + "\"";
-    return ":value:_files";
-}
-
-std::string FishValue(const OptionDoc& option) {
-    const std::vector<std::string> words = Offered(option);
-    if (!words.empty()) return " -x -a '" + JoinedWords(words, " ") + "'";
-    if (option.files == "dir") return " -x -a '(__fish_complete_directories)'";
-    if (!option.files.empty()) return " -x -a '(__fish_complete_suffix ." + option.files + ")'";
-    return " -r";
+    out << "        " << JoinedWords(patterns, "|") << ") " << ValueText(option, kBashValues) << "; return ;;\n";
 }
 
 }  // namespace
@@ -104,7 +111,7 @@ std::string ZshCompletion(const std::vector<CommandDoc>& commands) {
         for (const OptionDoc& option : command.options)
             for (const std::string& name : option.names)
                 out << " \\\n                '" << name << "[" << ShortHelp(option.help) << "]"
-                    << (option.value.empty() ? "" : ZshAction(option)) << "'";
+                    << (option.value.empty() ? "" : ValueText(option, kZshValues)) << "'";
         if (!command.positional.value.empty())
             out << " \\\n                '*:" << command.positional.value << ":"
                 << (command.positional.files.empty() ? "_files" : "_files -g \"*." + command.positional.files + "\"") << "'";
@@ -128,7 +135,7 @@ std::string FishCompletion(const std::vector<CommandDoc>& commands) {
             out << "complete -c tessera" << when;
             for (const std::string& name : option.names)
                 out << (name.starts_with("--") ? " -l " + name.substr(2) : " -s " + name.substr(1));
-            out << (option.value.empty() ? "" : FishValue(option)) << " -d '" << ShortHelp(option.help) << "'\n";
+            out << (option.value.empty() ? "" : ValueText(option, kFishValues)) << " -d '" << ShortHelp(option.help) << "'\n";
         }
         if (!command.positional.files.empty())
             out << "complete -c tessera" << when << " -k -a '(__fish_complete_suffix ." << command.positional.files << ")'\n";

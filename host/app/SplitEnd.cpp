@@ -9,21 +9,9 @@
 #include "app/RunJson.h"
 
 namespace tessera::app {
-namespace {
-
-bool FileExists(const std::string& path) {
-    struct stat info{};
-    return ::stat(path.c_str(), &info) == 0;
-}
-
-}  // namespace
 
 int SplitExitStatus(int status, const CommandLineFrontEnd& front, const ConsoleViewer& viewer, bool warningsAreFine) {
-    const std::vector<host::ReportedOutput>& outputs = front.Reported();
-    const bool someWritten = std::any_of(outputs.begin(), outputs.end(), [](const host::ReportedOutput& output) {
-        return output.status == host::OutputStatus::Written && FileExists(output.path);
-    });
-    if (status == 1 && someWritten) return 4;
+    if (status == 1 && SomeWrittenOnDisk(front.Reported())) return 4;
     if (status == 0 && !viewer.Warnings().empty() && !warningsAreFine) return 3;
     return status;
 }

@@ -11,23 +11,12 @@
 
 #include "app/FileDigest.h"
 #include "app/InterruptCleanup.h"
+#include "app/RunJson.h"
 #include "host/BatchServices.h"
 #include "settings/UserFolders.h"
 
 namespace tessera::app {
 namespace {
-
-std::uint64_t PathHash(const std::string& text) {
-    std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a
-    for (const unsigned char c : text) hash = (hash ^ c) * 0x100000001b3ull;
-    return hash;
-}
-
-std::string AbsolutePath(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
 
 nlohmann::json StampJson(const InputStamp& stamp) {
     return {{"size", stamp.size}, {"modified_ns", stamp.modifiedNs}, {"sha256", stamp.sha256}};
@@ -58,7 +47,7 @@ std::string SequenceOutputFolder(const host::Cabinet& commands) {
 CompletionRecord::CompletionRecord(const std::string& outputFolder, const std::string& input, std::string settings)
     : input_(AbsolutePath(input)), settings_(std::move(settings)) {
     char hash[17];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(PathHash(input_)));
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(StableHash(input_)));
     // The name only helps a reader; the hash tells records apart. Cut short,
     // it leaves room for the temporary suffix within the 255 bytes of a name.
     const std::string name = std::filesystem::path(input_).filename().string().substr(0, 120);

@@ -115,8 +115,7 @@ void SequenceRunner::Tell(const std::string& file, const FileEnd& end) {
 // folder at different mount points still take the same shares.
 bool SequenceRunner::InShard(const std::string& file) const {
     if (options_.shards <= 1) return true;
-    std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a, the same on every machine
-    for (const unsigned char c : std::filesystem::path(file).filename().string()) hash = (hash ^ c) * 0x100000001b3ull;
+    std::uint64_t hash = StableHash(std::filesystem::path(file).filename().string());
     // Names that differ in a digit differ in few bits: mixed (splitmix64's
     // finish) so that the shares come out even.
     hash = (hash ^ (hash >> 30)) * 0xbf58476d1ce4e5b9ull;
@@ -178,10 +177,7 @@ void SequenceRunner::RunFiles(const host::Cabinet& commands, const std::vector<s
         else ++tally_.done;
         tally_.doneBefore += end.status == "done-before" ? 1 : 0;
         tally_.warned += end.warned ? 1 : 0;
-        const bool someThere = std::any_of(end.outputs.begin(), end.outputs.end(), [](const host::ReportedOutput& o) {
-            return o.status == host::OutputStatus::Written && std::filesystem::exists(o.path);
-        });
-        if (end.status == "failed" && someThere) ++tally_.partlyWritten;
+        if (end.status == "failed" && SomeWrittenOnDisk(end.outputs)) ++tally_.partlyWritten;
         Tell(files[i], end);
     }
 }
@@ -201,9 +197,7 @@ SequenceRunner::FileEnd SequenceRunner::SplitFile(const host::Cabinet& commands,
     }
     const std::size_t warningsBefore = options_.warningCount();
     const Outcome outcome = RunFile(commands, doc, end);
-    if (const std::size_t repairs = store_.WarningCount(doc); repairs > 0)
-        registry_.Warn(file + ": the input is damaged: " + std::to_string(repairs) +
-                       (repairs == 1 ? " problem was" : " problems were") + " repaired as it was read");
+    if (const std::optional<std::string> note = store_.RepairNote(doc)) registry_.Warn(file + ": " + *note);
     store_.Close(doc);
     end.warned = options_.warningCount() > warningsBefore;
     end.status = outcome == Outcome::Done ? "done" : "failed";

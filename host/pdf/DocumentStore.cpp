@@ -100,7 +100,12 @@ PdfDocument& DocumentStore::Get(host::DocId doc) {
     return *it->second;
 }
 
-std::size_t DocumentStore::WarningCount(host::DocId doc) { return Get(doc).Qpdf().numWarnings(); }
+std::optional<std::string> DocumentStore::RepairNote(host::DocId doc) {
+    const std::size_t repairs = Get(doc).Qpdf().numWarnings();
+    if (repairs == 0) return std::nullopt;
+    return "the input is damaged: " + std::to_string(repairs) + (repairs == 1 ? " problem was" : " problems were") +
+           " repaired as it was read";
+}
 
 QPDFObjectHandle DocumentStore::Resolve(host::ObjectRef ref) {
     if (ref.IsNull()) return QPDFObjectHandle::newNull();

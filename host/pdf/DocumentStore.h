@@ -22,8 +22,9 @@ public:
     void SetPlanningOnly(bool planningOnly) { planningOnly_ = planningOnly; }
     void Close(host::DocId doc);
     PdfDocument& Get(host::DocId doc);
-    // Problems qpdf repaired while reading the document.
-    std::size_t WarningCount(host::DocId doc);
+    // What qpdf mended while reading a damaged document, as a warning to
+    // show; none for a sound one.
+    std::optional<std::string> RepairNote(host::DocId doc);
 
     // Object references handed to the plug-in.
     QPDFObjectHandle Resolve(host::ObjectRef ref);
