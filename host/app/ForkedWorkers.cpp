@@ -3,8 +3,6 @@
 #include <poll.h>
 #include <sched.h>
 #include <signal.h>
-#include <sys/prctl.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,8 +15,10 @@
 
 #include "app/OwnFileOffsets.h"
 #include "host/HostError.h"
+#include "app/ForkedHelper.h"
 #include "app/InterruptCleanup.h"
 #include "app/ReplacementGate.h"
+#include "app/WorkerFork.h"
 
 namespace tessera::app {
 namespace {
@@ -62,14 +62,13 @@ bool AskToReplace(int socket) {
     return ask.Send(socket) && ReceiveAll(socket, &answer, sizeof answer) && answer == kMayReplace;
 }
 
-[[noreturn]] void WorkerMain(int socket, const Task& task, ConsoleViewer& viewer) {
+void WorkerMain(int socket, const Task& task, ConsoleViewer& viewer) {
     SetReplacementGate([socket] { return AskToReplace(socket); });
     for (std::uint64_t index = 0; ReceiveAll(socket, &index, sizeof index);) {
         const bool sent = RunOne(index, task, viewer).Send(socket);
         ReleaseInterrupts();  // held from the rename of an output until the parent has its report
         if (!sent) break;
     }
-    ::_exit(0);  // the parent's buffers and objects are the parent's to flush and free
 }
 
 // The workers of one run; waits for all of them when it ends.
@@ -136,28 +135,16 @@ private:
     };
 
     void Start(const OwnFileOffsets& files, const Task& task, ConsoleViewer& viewer) {
-        int ends[2];
-        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return;
-        const pid_t parent = ::getpid();
-        pid_t pid = -1;
-        {
-            const InterruptsHeld held;  // a signal now finds the worker known to the parent, or not yet born
-            pid = ::fork();
-            if (pid == 0) BecomeWorker();
-            if (pid > 0) {
-                workers_.push_back({pid, ends[0], false, false, 0, std::nullopt});
+        std::vector<int> sockets;
+        for (const Worker& w : workers_) sockets.push_back(w.socket);
+        const std::optional<ForkedWorker> worker = ForkWorker(
+            files, sockets,
+            [&](pid_t pid) {
+                workers_.push_back({pid, -1, false, false, 0, std::nullopt});
                 SetWorkerProcesses(Pids());
-            }
-        }
-        if (pid == 0) {
-            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-            if (::getppid() != parent || !files.Reopen()) ::_exit(1);
-            for (const Worker& w : workers_) ::close(w.socket);
-            ::close(ends[0]);
-            WorkerMain(ends[1], task, viewer);
-        }
-        ::close(ends[1]);
-        if (pid < 0) ::close(ends[0]);
+            },
+            [&](int socket) { WorkerMain(socket, task, viewer); });
+        if (worker) workers_.back().socket = worker->socket;
     }
 
     std::vector<pid_t> Pids() const {
@@ -227,6 +214,11 @@ void ForkedWorkers::RunTextTasks(std::size_t count, unsigned workers,
             return 0;
         },
         [&accept](std::size_t index, int) { return accept(index, std::exchange(TaskText(), std::string())); });
+}
+
+std::unique_ptr<host::WorkerServices::Helper> ForkedWorkers::StartHelper(
+    const std::function<std::string(const std::string&)>& answer) {
+    return ForkedHelper::Start(viewer_, answer);
 }
 
 std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, const Task& task,

@@ -25,6 +25,7 @@ public:
                   const std::function<bool(std::size_t, int)>& accept) override;
     void RunTextTasks(std::size_t count, unsigned workers, const std::function<std::string(std::size_t)>& task,
                       const std::function<bool(std::size_t, std::string)>& accept) override;
+    std::unique_ptr<Helper> StartHelper(const std::function<std::string(const std::string&)>& answer) override;
 
 private:
     // Runs the tasks in workers up to the first one that fails or is refused,

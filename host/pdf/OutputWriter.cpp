@@ -73,17 +73,35 @@ void FollowSources(QPDFWriter& writer, PdfDocument& doc) {
     if (objectStreams && doc.Pages().size() >= kLeastPagesToPack) writer.setObjectStreamMode(qpdf_o_generate);
 }
 
-// Counts what qpdf writes and keeps none of it.
+// Counts what qpdf writes, and keeps it when asked to.
 class CountingPipeline : public Pipeline {
 public:
-    CountingPipeline() : Pipeline("count", nullptr) {}
-    void write(unsigned char const*, std::size_t length) override { bytes_ += length; }
+    explicit CountingPipeline(std::string* file) : Pipeline("count", nullptr), file_(file) {}
+    void write(unsigned char const* data, std::size_t length) override {
+        bytes_ += length;
+        if (file_) file_->append(reinterpret_cast<const char*>(data), length);
+    }
     void finish() override {}
     std::uint64_t Bytes() const { return bytes_; }
 
 private:
     std::uint64_t bytes_ = 0;
+    std::string* file_;
 };
+
+void CreateFolderOf(const std::string& path) {
+    const std::filesystem::path target(path);
+    std::error_code ec;
+    if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
+    if (ec) throw host::HostError(host::kErrorFile, "cannot create the folder " + target.parent_path().string() + ": " + ec.message());
+}
+
+void RefuseOverLimit(const std::string& path, std::uint64_t bytes, std::uint64_t maxBytes) {
+    if (maxBytes && bytes > maxBytes)
+        throw host::HostError(host::kErrorFile, path + " would take " + std::to_string(bytes) +
+                                                    " bytes, more than the size limit of " + std::to_string(maxBytes) +
+                                                    ", and was not written");
+}
 
 void Write(PdfDocument& doc, Pipeline& pipeline, std::uint16_t saveFlags) {
     FinishOutput(doc);
@@ -99,25 +117,27 @@ void Write(PdfDocument& doc, Pipeline& pipeline, std::uint16_t saveFlags) {
 
 }  // namespace
 
-std::uint64_t MeasureOutput(PdfDocument& doc, std::uint16_t saveFlags) {
-    CountingPipeline counter;
+std::uint64_t MeasureOutput(PdfDocument& doc, std::uint16_t saveFlags, std::string* file) {
+    if (file) file->clear();
+    CountingPipeline counter(file);
     Write(doc, counter, saveFlags);
     return counter.Bytes();
 }
 
 void WriteOutput(PdfDocument& doc, const std::string& path, std::uint16_t saveFlags, std::uint64_t maxBytes) {
-    const std::filesystem::path target(path);
-    std::error_code ec;
-    if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
-    if (ec) throw host::HostError(host::kErrorFile, "cannot create the folder " + target.parent_path().string() + ": " + ec.message());
-
+    CreateFolderOf(path);
     TemporaryOutput output(path);
     TemporaryOutputPipeline pipeline(output);
     Write(doc, pipeline, saveFlags);
-    if (maxBytes && pipeline.Bytes() > maxBytes)
-        throw host::HostError(host::kErrorFile, path + " would take " + std::to_string(pipeline.Bytes()) +
-                                                    " bytes, more than the size limit of " + std::to_string(maxBytes) +
-                                                    ", and was not written");
+    RefuseOverLimit(path, pipeline.Bytes(), maxBytes);
+    output.Commit();
+}
+
+void WriteFile(const std::string& file, const std::string& path, std::uint64_t maxBytes) {
+    RefuseOverLimit(path, file.size(), maxBytes);
+    CreateFolderOf(path);
+    TemporaryOutput output(path);
+    output.Write(file);
     output.Commit();
 }
 

@@ -13,8 +13,11 @@ namespace tessera::pdf {
 // maxBytes (0: any size), a file that would be larger does not appear:
 // HostError saying its size.
 void WriteOutput(PdfDocument& doc, const std::string& path, std::uint16_t saveFlags, std::uint64_t maxBytes);
-// The bytes WriteOutput would write, counted and let go: the document is
-// finished as it would be, and is not to be written afterwards.
-std::uint64_t MeasureOutput(PdfDocument& doc, std::uint16_t saveFlags);
+// The bytes WriteOutput would write, counted and let go, or kept in `file`
+// when it is given: the document is finished as it would be, and is not to be
+// written afterwards.
+std::uint64_t MeasureOutput(PdfDocument& doc, std::uint16_t saveFlags, std::string* file);
+// Writes bytes MeasureOutput kept to path, as WriteOutput writes.
+void WriteFile(const std::string& file, const std::string& path, std::uint64_t maxBytes);
 
 }  // namespace tessera::pdf

@@ -1,7 +1,6 @@
 #include "pdf/PageObjectBytes.h"
 
 #include <map>
-#include <set>
 
 #include "pdf/SharedResources.h"
 
@@ -25,34 +24,75 @@ host::ObjectBytes StoredBytes(QPDFObjectHandle object) {
     return bytes;
 }
 
-class ObjectWalk {
+// The document's indirect objects as a graph, each node with its bytes and
+// the objects it refers to, read once: shared objects (fonts, with their
+// long width arrays) are met on many pages, and walking their insides
+// again on each took longer than reading the document.
+class ObjectGraph {
 public:
-    // `bytes` keeps each object's bytes from page to page: fonts are met on many.
-    ObjectWalk(QPDFObjGen page, std::map<QPDFObjGen, host::ObjectBytes>& bytes) : page_(page), bytes_(bytes) {}
-    void From(QPDFObjectHandle object, int depth) {
-        if (depth > kMaxObjectDepth) return;
-        if (object.isIndirect()) {
-            const QPDFObjGen id = object.getObjGen();
-            if (!seen_.insert(id).second || (id != page_ && object.isPageObject())) return;
-            auto [known, added] = bytes_.try_emplace(id);
-            if (added) known->second = StoredBytes(object);
-            found_.push_back(known->second);
-        }
-        if (object.isStream()) return From(object.getDict(), depth + 1);
-        if (object.isDictionary()) {
-            for (auto [key, value] : object.ditems())
-                if (key != "/Parent") From(value, depth + 1);
-        } else if (object.isArray()) {
-            for (QPDFObjectHandle item : object.aitems()) From(item, depth + 1);
-        }
+    std::uint32_t Node(QPDFObjectHandle object) {
+        auto [known, added] = nodes_.try_emplace(object.getObjGen(), static_cast<std::uint32_t>(graph_.size()));
+        if (added) graph_.push_back({object, StoredBytes(object), {}, object.isPageObject(), false});
+        return known->second;
     }
-    std::vector<host::ObjectBytes> Found() && { return std::move(found_); }
+
+    // Every object page `root` reaches, once each, itself first; other pages end a path.
+    std::vector<host::ObjectBytes> Reached(std::uint32_t root) {
+        ++walk_;
+        seen_.resize(graph_.size(), 0);
+        std::vector<host::ObjectBytes> found;
+        std::vector<std::uint32_t> next{root};
+        seen_[root] = walk_;
+        while (!next.empty()) {
+            const std::uint32_t node = next.back();
+            next.pop_back();
+            found.push_back(graph_[node].bytes);
+            for (const std::uint32_t child : Children(node))
+                if (seen_[child] != walk_ && !graph_[child].page) seen_[child] = walk_, next.push_back(child);
+        }
+        return found;
+    }
 
 private:
-    QPDFObjGen page_;
-    std::map<QPDFObjGen, host::ObjectBytes>& bytes_;
-    std::set<QPDFObjGen> seen_;
-    std::vector<host::ObjectBytes> found_;
+    struct Object {
+        QPDFObjectHandle handle;
+        host::ObjectBytes bytes;
+        std::vector<std::uint32_t> children;
+        bool page, read;
+    };
+
+    // Read when first walked through, so that no chain of references, however
+    // long, nests calls.
+    const std::vector<std::uint32_t>& Children(std::uint32_t node) {
+        if (!graph_[node].read) {
+            QPDFObjectHandle object = graph_[node].handle;
+            std::vector<QPDFObjectHandle> refers;
+            Refers(object.isStream() ? object.getDict() : object, 0, refers);
+            std::vector<std::uint32_t> children;
+            for (QPDFObjectHandle child : refers) children.push_back(Node(child));
+            graph_[node].children = std::move(children);
+            graph_[node].read = true;
+            seen_.resize(graph_.size(), 0);
+        }
+        return graph_[node].children;
+    }
+
+    // The indirect objects `value` refers to, without going into them.
+    static void Refers(QPDFObjectHandle value, int depth, std::vector<QPDFObjectHandle>& refers) {
+        if (depth > kMaxObjectDepth) return;
+        if (depth > 0 && value.isIndirect()) return refers.push_back(value);
+        if (value.isDictionary()) {
+            for (auto [key, item] : value.ditems())
+                if (key != "/Parent") Refers(item, depth + 1, refers);
+        } else if (value.isArray()) {
+            for (QPDFObjectHandle item : value.aitems()) Refers(item, depth + 1, refers);
+        }
+    }
+
+    std::map<QPDFObjGen, std::uint32_t> nodes_;
+    std::vector<Object> graph_;
+    std::vector<std::uint32_t> seen_;
+    std::uint32_t walk_ = 0;
 };
 
 }  // namespace
@@ -63,13 +103,8 @@ std::vector<std::vector<host::ObjectBytes>> PageObjectBytes(PdfDocument& doc) {
         doc.preparedForCopy = true;
     }
     std::vector<std::vector<host::ObjectBytes>> pages;
-    std::map<QPDFObjGen, host::ObjectBytes> bytes;
-    for (int i = 0; i < doc.PageCount(); ++i) {
-        QPDFObjectHandle page = doc.Page(i);
-        ObjectWalk walk(page.getObjGen(), bytes);
-        walk.From(page, 0);
-        pages.push_back(std::move(walk).Found());
-    }
+    ObjectGraph graph;
+    for (int i = 0; i < doc.PageCount(); ++i) pages.push_back(graph.Reached(graph.Node(doc.Page(i))));
     return pages;
 }
 

@@ -204,15 +204,24 @@ std::vector<std::vector<host::ObjectBytes>> QpdfDocumentServices::PageObjectByte
     return QpdfGuard([&] { return pdf::PageObjectBytes(store_.Get(doc)); });
 }
 
-std::uint64_t QpdfDocumentServices::SavedSize(host::DocId doc, std::uint16_t saveFlags) {
-    return QpdfGuard([&] { return MeasureOutput(store_.Get(doc), saveFlags); });
+std::uint64_t QpdfDocumentServices::SavedSize(host::DocId doc, std::uint16_t saveFlags, std::string* file) {
+    return QpdfGuard([&] { return MeasureOutput(store_.Get(doc), saveFlags, file); });
 }
 
 void QpdfDocumentServices::Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags,
                                 host::ProgressMonitor* /*monitor*/, std::uint64_t maxBytes) {
+    RefuseInput(path);
+    QpdfGuard([&] { WriteOutput(store_.Get(doc), path, saveFlags, maxBytes); });
+}
+
+void QpdfDocumentServices::SaveFile(const std::string& file, const std::string& path, std::uint64_t maxBytes) {
+    RefuseInput(path);
+    WriteFile(file, path, maxBytes);
+}
+
+void QpdfDocumentServices::RefuseInput(const std::string& path) {
     if (store_.IsInputFile(path))
         throw host::HostError(host::kErrorFile, "will not write over an input of this run: " + path);
-    QpdfGuard([&] { WriteOutput(store_.Get(doc), path, saveFlags, maxBytes); });
 }
 
 }  // namespace tessera::pdf

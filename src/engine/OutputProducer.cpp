@@ -86,7 +86,7 @@ std::uint64_t SizeLimitOf(const DocumentHandle& output, const OutputSettings& o)
 // placeholder, protecting and saving have a follow-up message of their own
 // when they fail.
 OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output, const SplitSettings& settings,
-                            std::uint64_t* measured) {
+                            std::uint64_t* measured, std::string* file) {
     host::DocumentServices& docs = *Host().documents;
     if (!Guarded([&] { docs.DeletePage(output.Doc(), 0); })) return FailFinishing();
     if (output.PageCount() < 1) return OutputOutcome::NoPages;
@@ -96,7 +96,7 @@ OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output
     if (settings.Output.bLinearize) output.AddSaveFlags(host::kSaveLinearized);
     if (Host().commandLine && Host().commandLine->Deterministic()) output.AddSaveFlags(host::kSaveDeterministic);
     if (!Guarded([&] {
-            if (measured) *measured = docs.SavedSize(output.Doc(), output.SaveFlags());
+            if (measured) *measured = docs.SavedSize(output.Doc(), output.SaveFlags(), file);
             else docs.Save(output.Doc(), output.OutputPath(), output.SaveFlags(), &output.Monitor(),
                            SizeLimitOf(output, settings.Output));
         }))
@@ -162,28 +162,43 @@ bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int f
 
 namespace {
 
+// The file the plan measured, as it is: an output whose content depends on no
+// other output's name is the same file whatever it is called.
+OutputOutcome SaveMeasured(const OutputDocument& planned, const SplitSettings& settings) {
+    const OutputSettings& o = settings.Output;
+    const bool alone = o.AllowOversize && CountOutputPages(planned) == 1;
+    const std::uint64_t limit = o.MaxOutputBytes > 0 && !alone ? o.MaxOutputBytes : 0;
+    if (!Guarded([&] {
+            Host().documents->SaveFile(*planned.Measured, FileSystemPath(settings.Filename.OutputFolder, planned.Filename),
+                                       limit);
+        }))
+        return FailFinishing();
+    return OutputOutcome::Written;
+}
+
 OutputOutcome BuildOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
-                          std::uint64_t* measured) {
+                          std::uint64_t* measured, std::string* file) {
     const OutputDocument& planned = settings.Outputs.at(index);
     if (planned.Filename.empty() || planned.Ranges.empty()) return OutputOutcome::Failed;
+    if (planned.Measured && !measured) return SaveMeasured(planned, settings);
     DocumentHandle output(NewDocumentOrNone(), DocumentHandle::Ownership::Owned);
     output.SetOutputPath(FileSystemPath(settings.Filename.OutputFolder, planned.Filename));
     if (!InsertRanges(source, output, planned)) return OutputOutcome::Failed;
     if (!output.HasDocument() || output.PageCount() < 1) return OutputOutcome::NoPages;
     RetargetLinksAndBookmarks(source, output, index, settings);
-    return FinishAndSave(source, output, settings, measured);
+    return FinishAndSave(source, output, settings, measured, file);
 }
 
 }  // namespace
 
 OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings) {
-    return BuildOutput(source, index, settings, nullptr);
+    return BuildOutput(source, index, settings, nullptr, nullptr);
 }
 
 std::optional<std::uint64_t> MeasureOneOutput(const DocumentHandle& source, std::size_t index,
-                                              const SplitSettings& settings) {
+                                              const SplitSettings& settings, std::string* file) {
     std::uint64_t bytes = 0;
-    if (BuildOutput(source, index, settings, &bytes) != OutputOutcome::Written) return std::nullopt;
+    if (BuildOutput(source, index, settings, &bytes, file) != OutputOutcome::Written) return std::nullopt;
     return bytes;
 }
 

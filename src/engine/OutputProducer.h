@@ -33,10 +33,11 @@ Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& set
 // security, and the file. An output whose ranges put no page in is left out
 // without a file.
 OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings);
-// The bytes output `index` would take on disk, counted without a file; none
-// when it would have no pages or could not be made (alerts are shown).
+// The bytes output `index` would take on disk, counted without a file and
+// kept in `file` when it is given; none when it would have no pages or could
+// not be made (alerts are shown).
 std::optional<std::uint64_t> MeasureOneOutput(const DocumentHandle& source, std::size_t index,
-                                              const SplitSettings& settings);
+                                              const SplitSettings& settings, std::string* file = nullptr);
 // Appends the pages of [first, first + count) that pass the parity options to
 // the output, descending with ReverseOrder; first makes the placeholder page
 // the output starts with. False when either handle holds no document.

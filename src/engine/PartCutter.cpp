@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 #include "engine/OutputProducer.h"
 #include "engine/PageSelection.h"
@@ -60,8 +61,32 @@ OutputDocument Slice(const OutputDocument& whole, const std::vector<PageRange>& 
 }
 
 PartCutter::PartCutter(SplitSettings& trial, const DocumentHandle& source, std::size_t at, std::vector<PageRange> pages,
-                       const std::vector<std::vector<host::ObjectBytes>>& objects)
-    : trial_(trial), source_(source), at_(at), pages_(std::move(pages)), estimate_(objects, SourcePages(pages_)) {}
+                       const std::vector<std::vector<host::ObjectBytes>>& objects, KeepBudget* budget)
+    : trial_(trial),
+      source_(source),
+      at_(at),
+      pages_(std::move(pages)),
+      budget_(budget),
+      estimate_(objects, SourcePages(pages_)) {}
+
+PartCutter::~PartCutter() {
+    for (const auto& [from, kept] : kept_)
+        if (kept.file.use_count() == 1) budget_->left += kept.file->size();
+}
+
+void PartCutter::Keep(std::size_t from, std::size_t count, std::string file) {
+    KeptFile& kept = kept_[from];
+    if (!budget_ || (kept.file && kept.count >= count)) return;
+    const std::uint64_t freed = kept.file && kept.file.use_count() == 1 ? kept.file->size() : 0;
+    if (budget_->left + freed < file.size()) return;
+    budget_->left = budget_->left + freed - file.size();
+    kept = {count, std::make_shared<const std::string>(std::move(file))};
+}
+
+std::shared_ptr<const std::string> PartCutter::Kept(std::size_t from, std::size_t count) const {
+    const auto kept = kept_.find(from);
+    return kept != kept_.end() && kept->second.count == count ? kept->second.file : nullptr;
+}
 
 OutputDocument PartCutter::Place(std::size_t from, std::size_t count) {
     OutputDocument whole = trial_.Outputs[at_];
@@ -78,12 +103,65 @@ std::optional<bool> PartCutter::Fits(std::size_t from, std::size_t count) {
     const std::uint64_t limit = static_cast<std::uint64_t>(trial_.Output.MaxOutputBytes);
     if (const auto known = sizes_.find({from, count}); known != sizes_.end()) return known->second <= limit;
     OutputDocument whole = Place(from, count);
-    const std::optional<std::uint64_t> bytes = MeasureOneOutput(source_, at_, trial_);
+    std::string file;
+    const bool keep = budget_ && budget_->left >= limit;
+    const std::optional<std::uint64_t> bytes = MeasureOneOutput(source_, at_, trial_, keep ? &file : nullptr);
     if (from + count < pages_.size()) trial_.Outputs.erase(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(at_ + 1));
     trial_.Outputs[at_] = std::move(whole);
     if (!bytes) return std::nullopt;
     Note(from, count, *bytes);
+    // A page larger than the limit may be written alone.
+    if (keep && (*bytes <= limit || (count == 1 && trial_.Output.AllowOversize))) Keep(from, count, std::move(file));
     return *bytes <= limit;
+}
+
+std::size_t PartCutter::EstimatedMiddle() {
+    const double limit = trial_.Output.MaxOutputBytes / partBytesPerEstimated_;
+    std::vector<std::size_t> starts;
+    for (std::size_t from = 0; from < pages_.size();) {
+        starts.push_back(from);
+        from += estimate_.CountWithin(from, limit, 0, pages_.size() - from + 1);
+    }
+    return std::clamp<std::size_t>(starts[starts.size() / 2], 1, pages_.size() - 1);
+}
+
+std::size_t PartCutter::Beside(std::size_t probe, std::size_t fits, std::size_t fails, std::size_t left) const {
+    if (!helper_) return 0;
+    // Every page left fitting ends the cut: there is no next page to try.
+    if (probe == left) return 0;
+    const std::size_t beside = sizes_.empty() ? probe + std::max<std::size_t>(1, probe / 2) : probe + 1;
+    if (beside < fails) return beside;
+    return probe - 1 > fits ? probe - 1 : 0;
+}
+
+std::optional<bool> PartCutter::FitsBeside(std::size_t from, std::size_t count, std::size_t beside) {
+    std::string request = std::to_string(from) + " " + std::to_string(beside);
+    for (const auto& [takenFrom, takenCount] : taken_) request += " " + std::to_string(takenFrom) + " " + std::to_string(takenCount);
+    const bool asked = beside && !sizes_.contains({from, beside}) && helper_->Ask(request);
+    const std::optional<bool> fits = Fits(from, count);
+    if (asked) {
+        const std::optional<std::string> answer = helper_->Answer();
+        if (answer && !answer->empty()) {
+            // The count of bytes, and after a line end the file when it fit and was kept there.
+            const std::size_t end = answer->find('\n');
+            Note(from, beside, std::stoull(answer->substr(0, end)));
+            if (end != std::string::npos) Keep(from, beside, answer->substr(end + 1));
+        }
+    }
+    if (beside && !Fits(from, beside).has_value()) return std::nullopt;  // measured here when the helper could not
+    return fits;
+}
+
+std::string PartCutter::Answer(const std::string& request) {
+    std::istringstream in(request);
+    std::size_t from = 0, count = 0;
+    in >> from >> count;
+    std::vector<std::pair<std::size_t, std::size_t>> taken;
+    for (std::size_t takenFrom, takenCount; in >> takenFrom >> takenCount;) taken.emplace_back(takenFrom, takenCount);
+    for (std::size_t i = taken_.size(); i < taken.size(); ++i) Take(taken[i].first, taken[i].second);
+    if (!Fits(from, count).has_value()) return "";
+    const std::shared_ptr<const std::string> kept = Kept(from, count);
+    return std::to_string(Measured(from, count)) + (kept ? "\n" + *kept : "");
 }
 
 void PartCutter::Note(std::size_t from, std::size_t count, std::uint64_t bytes) {
@@ -99,8 +177,41 @@ void PartCutter::Note(std::size_t from, std::size_t count, std::uint64_t bytes) 
     if (det <= 0) return;
     const double a = (xs * yy - dw_ * ys) / det, b = (xx * ys - dw_ * xs) / det;
     if (a <= 0 || b <= 0) return;
-    estimate_.SetWrittenWeight(b / a);
+    estimate_.SetWrittenWeight(writtenWeight_ = b / a);
     partBytesPerEstimated_ = a;
+}
+
+double PartCutter::FirstAim(double limit) const {
+    double aim = limit / partBytesPerEstimated_;
+    // The parts before were measured at their ends: this one's first probe
+    // is corrected as much as the last of them was off.
+    if (lastEnd_) {
+        const double estimated = partBytesPerEstimated_ * (lastEnd_->data + writtenWeight_ * lastEnd_->written);
+        aim /= std::clamp(lastEnd_->bytes / estimated, 0.5, 2.0);
+    }
+    return aim;
+}
+
+void PartCutter::LearnSlope(std::size_t from, std::size_t previous, std::size_t probe) {
+    const double x0 = estimate_.Of(from, previous), y0 = double(Measured(from, previous));
+    const double x1 = estimate_.Of(from, probe), y1 = double(Measured(from, probe));
+    // Over a page or two, the bytes a page adds are too uneven to lead: the
+    // pages so far, taken together, lead instead.
+    const std::size_t apart = std::max(previous, probe) - std::min(previous, probe);
+    if (apart > 2 && x1 != x0 && (y1 - y0) / (x1 - x0) > 0) fileBytesPerEstimated_ = (y1 - y0) / (x1 - x0);
+    else if (apart <= 2 && x1 > 0) fileBytesPerEstimated_ = y1 / x1;
+}
+
+double PartCutter::Target(std::size_t from, std::size_t fits, std::size_t fails, std::size_t probe) {
+    const double limit = trial_.Output.MaxOutputBytes;
+    const auto at = [&](std::size_t k) { return std::pair(estimate_.Of(from, k), double(Measured(from, k))); };
+    if (fits && fails <= pages_.size() - from) {
+        const auto [x0, y0] = at(fits);
+        const auto [x1, y1] = at(fails);
+        return y1 > y0 ? x0 + (limit - y0) * (x1 - x0) / (y1 - y0) : (x0 + x1) / 2;
+    }
+    const auto [x, y] = at(probe);
+    return x + (limit - y) / fileBytesPerEstimated_;
 }
 
 std::optional<std::size_t> PartCutter::Largest(std::size_t from) {
@@ -110,46 +221,44 @@ std::optional<std::size_t> PartCutter::Largest(std::size_t from) {
     // the limit (0: none yet), `fails` over it (left + 1: none yet). Written
     // bytes follow the estimate nearly in proportion: each probe is where
     // the line through the two sides meets the limit, or, with one side
-    // known, where the ratio the last two probes measured leads. From the
-    // third probe in a row on one side, each steps at least twice as far as
-    // the one before, so that a poor estimate cannot slow the search to a
-    // page at a time.
+    // known, where the ratio the last probes measured leads. From the third
+    // round in a row on one side, each steps at least twice as far as the
+    // one before, so that a poor estimate cannot slow the search to a page
+    // at a time.
     std::size_t fits = 0, fails = left + 1, step = 1, previous = 0;
-    std::size_t probe = estimate_.CountWithin(from, limit / partBytesPerEstimated_, 0, left + 1);
+    fileBytesPerEstimated_ = partBytesPerEstimated_;
+    std::size_t probe = estimate_.CountWithin(from, FirstAim(limit), 0, left + 1);
     bool lastFit = false;
-    int repeats = 0;  // probes in a row on one side
-    for (int probes = 0; fails - fits > 1; ++probes) {
-        const std::optional<bool> ok = Fits(from, probe);
+    int repeats = 0;  // rounds in a row on one side
+    for (int rounds = 0; fails - fits > 1; ++rounds) {
+        const std::size_t beside = Beside(probe, fits, fails, left);
+        const std::optional<bool> ok = FitsBeside(from, probe, beside);
         if (!ok) return std::nullopt;
-        repeats = probes > 0 && *ok == lastFit ? repeats + 1 : 0;
+        repeats = rounds > 0 && *ok == lastFit ? repeats + 1 : 0;
         step = repeats < 2 ? 1 : step * 2;
         lastFit = *ok;
         (*ok ? fits : fails) = probe;
+        if (beside > fits && beside < fails) {
+            lastFit = Measured(from, beside) <= limit;
+            (lastFit ? fits : fails) = beside;
+        }
         if (fails - fits <= 1) break;
-        const auto at = [&](std::size_t k) { return std::pair(estimate_.Of(from, k), double(Measured(from, k))); };
-        if (probes > 0) {
-            const auto [x0, y0] = at(previous);
-            const auto [x1, y1] = at(probe);
-            if (x1 != x0 && (y1 - y0) / (x1 - x0) > 0) fileBytesPerEstimated_ = (y1 - y0) / (x1 - x0);
-        }
+        if (beside) previous = probe, probe = beside;
+        if (rounds > 0 || beside) LearnSlope(from, previous, probe);
         previous = probe;
-        double target;  // the estimate the limit is reached at
-        if (fits && fails <= left) {
-            const auto [x0, y0] = at(fits);
-            const auto [x1, y1] = at(fails);
-            target = y1 > y0 ? x0 + (limit - y0) * (x1 - x0) / (y1 - y0) : (x0 + x1) / 2;
-        } else {
-            const auto [x, y] = at(probe);
-            target = x + (limit - y) / fileBytesPerEstimated_;
-        }
-        probe = estimate_.CountWithin(from, target, fits, fails);
+        probe = estimate_.CountWithin(from, Target(from, fits, fails, probe), fits, fails);
         probe = lastFit ? std::max(probe, fits + step) : std::min(probe, fails > step ? fails - step : 1);
         probe = std::clamp<std::size_t>(probe, fits + 1, fails - 1);
+    }
+    if (fits) {
+        const auto [data, written] = estimate_.Parts(from, fits);
+        lastEnd_ = PartEnd{data, written, double(Measured(from, fits))};
     }
     return std::max<std::size_t>(fits, 1);  // 1 when a page alone is over the limit
 }
 
 void PartCutter::Take(std::size_t from, std::size_t count) {
+    taken_.emplace_back(from, count);
     Place(from, count);
     ++at_;
 }

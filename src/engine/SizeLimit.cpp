@@ -1,6 +1,8 @@
 #include "engine/SizeLimit.h"
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <set>
 #include <sstream>
 
@@ -41,18 +43,37 @@ std::optional<std::vector<std::size_t>> Starts(SplitSettings& trial, PartCutter&
     return starts;
 }
 
-std::string StartsText(const std::optional<std::vector<std::size_t>>& starts) {
+// What a worker found: the starts on a line, then for each part its file's
+// length on a line and the file (length 0: none was kept), for the parent to
+// write as it is.
+std::string StartsText(const std::optional<std::vector<std::size_t>>& starts, const PartCutter& cutter) {
     if (!starts) return "!";
     std::string text;
     for (const std::size_t start : *starts) text += std::to_string(start) + " ";
+    text += "\n";
+    for (std::size_t i = 0; i + 1 < starts->size(); ++i) {
+        const std::shared_ptr<const std::string> kept = cutter.Kept((*starts)[i], (*starts)[i + 1] - (*starts)[i]);
+        text += std::to_string(kept ? kept->size() : 0) + "\n" + (kept ? *kept : "");
+    }
     return text;
 }
 
-std::optional<std::vector<std::size_t>> StartsOf(const std::string& text) {
+std::optional<std::vector<std::size_t>> StartsOf(const std::string& text, PartCutter& cutter) {
     if (text == "!") return std::nullopt;
+    const std::size_t line = std::min(text.find('\n'), text.size());
     std::vector<std::size_t> starts;
-    std::istringstream in(text);
+    std::istringstream in(text.substr(0, line));
     for (std::size_t start; in >> start;) starts.push_back(start);
+    std::size_t at = line + 1;
+    for (std::size_t i = 0; i + 1 < starts.size() && at < text.size(); ++i) {
+        const std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) break;
+        const std::size_t length = std::stoull(text.substr(at, end - at));
+        at = end + 1;
+        if (length > text.size() - at) break;
+        if (length) cutter.Keep(starts[i], starts[i + 1] - starts[i], text.substr(at, length));
+        at += length;
+    }
     return starts;
 }
 
@@ -64,16 +85,31 @@ std::optional<std::vector<std::size_t>> StartsOf(const std::string& text) {
 // depends on how the others are cut: those outputs are cut in order.
 constexpr double kLeastPartsForHalves = 24;
 
+// Cuts in order, each round measuring two candidates at once: one here and
+// one in a helper, a copy of this process told which parts were taken.
+std::optional<std::vector<std::size_t>> StartsWithHelper(SplitSettings& trial, PartCutter& cutter, std::size_t pages) {
+    const std::unique_ptr<host::WorkerServices::Helper> helper =
+        Host().workers->StartHelper([&](const std::string& request) { return cutter.Answer(request); });
+    cutter.SetHelper(helper.get());
+    std::optional<std::vector<std::size_t>> starts = Starts(trial, cutter, 0, pages);
+    cutter.SetHelper(nullptr);
+    return starts;
+}
+
 std::optional<std::vector<std::size_t>> AllStarts(SplitSettings& trial, PartCutter& cutter) {
     const std::size_t pages = cutter.Pages();
     const bool linked = trial.Output.bUpdateLinks || trial.Output.bTransferBookmarks;
     const double parts = cutter.Estimated(0, pages) / trial.Output.MaxOutputBytes;
-    if (linked || parts < kLeastPartsForHalves || WorkerCount(trial) < 2 || !Host().workers)
-        return Starts(trial, cutter, 0, pages);
+    if (WorkerCount(trial) < 2 || !Host().workers) return Starts(trial, cutter, 0, pages);
+    if (linked || parts < kLeastPartsForHalves || pages < 2) return StartsWithHelper(trial, cutter, pages);
+    const std::size_t middle = cutter.EstimatedMiddle();
     std::optional<std::vector<std::size_t>> halves[2];
     Host().workers->RunTextTasks(
-        2, 2, [&](std::size_t half) { return StartsText(Starts(trial, cutter, half * pages / 2, half ? pages : pages / 2)); },
-        [&](std::size_t half, const std::string& text) { return halves[half] = StartsOf(text), true; });
+        2, 2,
+        [&](std::size_t half) {
+            return StartsText(Starts(trial, cutter, half ? middle : 0, half ? pages : middle), cutter);
+        },
+        [&](std::size_t half, const std::string& text) { return halves[half] = StartsOf(text, cutter), true; });
     if (!halves[0] || !halves[1]) return std::nullopt;
     const std::set<std::size_t> known(halves[1]->begin(), halves[1]->end());
     const std::optional<std::vector<std::size_t>> joint = Starts(trial, cutter, halves[0]->back(), pages, known);
@@ -87,31 +123,43 @@ std::optional<std::vector<std::size_t>> AllStarts(SplitSettings& trial, PartCutt
 
 using PageObjects = std::vector<std::vector<host::ObjectBytes>>;
 
+// The measured files kept to be written as they are: those of a limit up to
+// 64 MiB, up to 512 MiB in all. Those past it are made again.
+constexpr std::int32_t kLargestKept = 64 << 20;
+constexpr std::uint64_t kKeptBytes = std::uint64_t{512} << 20;
+
 // Cuts trial output `at` into parts; the parts, or none when the run must
 // stop. Most outputs of another method fit whole, and are measured so first,
 // before the objects' bytes are asked for: a run whose outputs all fit never
 // walks the pages for them.
 std::optional<std::vector<OutputDocument>> Cut(SplitSettings& trial, const DocumentHandle& source, std::size_t at,
                                                const OutputDocument& planned, bool bySize,
-                                               const std::function<const PageObjects&()>& objects) {
+                                               const std::function<const PageObjects&()>& objects, KeepBudget* budget) {
     std::vector<PageRange> pages = SinglePages(planned, source.PageCount());
     if (pages.empty()) return std::vector<OutputDocument>{planned};
     std::optional<std::uint64_t> whole;
     if (!bySize) {
         static const PageObjects none;
-        PartCutter measure(trial, source, at, pages, none);
+        PartCutter measure(trial, source, at, pages, none, budget);
         const std::optional<bool> fits = measure.Fits(0, pages.size());
         if (!fits) return std::nullopt;
-        if (*fits) return std::vector<OutputDocument>{planned};
+        if (*fits) {
+            OutputDocument whole = planned;
+            whole.Measured = measure.Kept(0, pages.size());
+            return std::vector<OutputDocument>{whole};
+        }
         whole = measure.Measured(0, pages.size());
     }
-    PartCutter cutter(trial, source, at, std::move(pages), objects());
+    PartCutter cutter(trial, source, at, std::move(pages), objects(), budget);
     if (whole) cutter.Note(0, cutter.Pages(), *whole);
     const std::optional<std::vector<std::size_t>> starts = AllStarts(trial, cutter);
     if (!starts) return std::nullopt;
     std::vector<OutputDocument> parts;
-    for (std::size_t i = 0; i + 1 < starts->size(); ++i)
-        parts.push_back(Slice(planned, cutter.PageList(), (*starts)[i], (*starts)[i + 1] - (*starts)[i]));
+    for (std::size_t i = 0; i + 1 < starts->size(); ++i) {
+        const std::size_t from = (*starts)[i], count = (*starts)[i + 1] - from;
+        parts.push_back(Slice(planned, cutter.PageList(), from, count));
+        parts.back().Measured = cutter.Kept(from, count);
+    }
     return parts;
 }
 
@@ -127,6 +175,12 @@ bool FitToSizeLimit(SplitSettings& settings, const DocumentHandle& source) {
                              [&] { return Host().documents->PageObjectBytes(source.Doc()); });
         return *objects;
     };
+    // A file made for a trial is the output itself unless links or bookmarks
+    // lead to other outputs' files, whose names the trials do not have; a
+    // dry run writes none.
+    const OutputSettings& o = settings.Output;
+    const bool dryRun = Host().commandLine && Host().commandLine->DryRun();
+    KeepBudget budget{!dryRun && !o.bUpdateLinks && !o.bTransferBookmarks && o.MaxOutputBytes <= kLargestKept ? kKeptBytes : 0};
     SplitSettings trial = settings;
     for (std::size_t i = 0; i < trial.Outputs.size(); ++i) trial.Outputs[i].Filename = TrialName(i);
     OutputList fitted;
@@ -135,7 +189,7 @@ bool FitToSizeLimit(SplitSettings& settings, const DocumentHandle& source) {
         OutputDocument named = planned;
         named.Filename = TrialName(fitted.size());
         std::optional<std::vector<OutputDocument>> parts =
-            Cut(trial, source, fitted.size(), named, partsAreOutputs, pageObjects);
+            Cut(trial, source, fitted.size(), named, partsAreOutputs, pageObjects, &budget);
         if (!parts) return false;
         for (std::size_t i = 0; i < parts->size(); ++i) {
             OutputDocument part = std::move((*parts)[i]);

@@ -1,6 +1,7 @@
 #pragma once
 // One output of a split: an ordered list of page ranges and, optionally, a name.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct OutputDocument {
     std::vector<std::string> KeyGroups{};
     // Of an output the size limit cut: which part it is, of how many (from 1); never stored.
     int Part = 0, Parts = 0;
+    // The file as the size limit measured it, written as it is rather than
+    // made again; never stored.
+    std::shared_ptr<const std::string> Measured{};
 
     friend bool operator==(const OutputDocument&, const OutputDocument&) = default;
 };

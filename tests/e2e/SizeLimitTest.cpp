@@ -69,6 +69,18 @@ open(sys.argv[1], "wb").write(out)
 
 TEST(SizeLimitTest, EveryOutputFitsAndNoneCouldHaveTakenItsNextPage) {
     ExpectFitsAndNoneCouldTakeMore(Data(kManual), 100000, "--linearize");
+    {
+        // An output is written as it was measured, the same file a split of its pages alone writes.
+        TempFolder config, folder, alone;
+        const std::string options = "--deterministic --watermark DRAFT --max-size 100k ";
+        const CommandResult plan = Tessera(config, "split --reset --prefix none --dry-run " + options + Data(kManual));
+        ASSERT_EQ(Split(config, folder.Path(), options + Data(kManual)).status, 0);
+        const auto files = Written(plan, folder.Path());
+        ASSERT_GT(files.size(), 2u);
+        ASSERT_EQ(Split(config, alone.Path(), "--deterministic --watermark DRAFT --doc " + files[1].second + " " +
+                                                  Data(kManual)).status, 0);
+        EXPECT_EQ(ReadFile(files[1].first), ReadFile(alone / "Doc1.pdf"));
+    }
     // Thirty parts: cut from the first page and from the middle at once, and joined in the middle.
     TempFolder work;
     const std::string many = work / "many.pdf";

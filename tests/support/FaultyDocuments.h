@@ -78,9 +78,13 @@ public:
     std::vector<std::vector<host::ObjectBytes>> PageObjectBytes(host::DocId doc) override {
         return real_.PageObjectBytes(doc);
     }
-    std::uint64_t SavedSize(host::DocId doc, std::uint16_t saveFlags) override {
+    std::uint64_t SavedSize(host::DocId doc, std::uint16_t saveFlags, std::string* file) override {
         Call(Operation::Save);
-        return real_.SavedSize(doc, saveFlags);
+        return real_.SavedSize(doc, saveFlags, file);
+    }
+    void SaveFile(const std::string& file, const std::string& path, std::uint64_t maxBytes) override {
+        Call(Operation::Save);
+        real_.SaveFile(file, path, maxBytes);
     }
     void Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags, host::ProgressMonitor* monitor,
               std::uint64_t maxBytes) override {

@@ -60,9 +60,12 @@ public:
     // written: HostError saying its size.
     virtual void Save(DocId doc, const std::string& path, std::uint16_t saveFlags, ProgressMonitor* monitor,
                       std::uint64_t maxBytes) = 0;
-    // The bytes Save would write, counted without a file; the document is
-    // then finished, not to be saved again.
-    virtual std::uint64_t SavedSize(DocId doc, std::uint16_t saveFlags) = 0;
+    // The bytes Save would write, counted without a file, and kept in
+    // `file` when it is given; the document is then finished, not to be
+    // saved again.
+    virtual std::uint64_t SavedSize(DocId doc, std::uint16_t saveFlags, std::string* file) = 0;
+    // Writes what SavedSize kept as the file at path, as Save would.
+    virtual void SaveFile(const std::string& file, const std::string& path, std::uint64_t maxBytes) = 0;
     // Per page, the objects it reaches (not other pages) with their bytes as
     // stored: what estimates the size of pages written together, where an
     // object several of them reach counts once.

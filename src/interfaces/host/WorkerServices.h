@@ -4,6 +4,8 @@
 // never shared between two tasks, and a task's changes to one stay its own.
 #include <cstddef>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace tessera::host {
@@ -22,6 +24,20 @@ public:
     // refuses one again. The run so ends as one that went in order would.
     virtual void RunTasks(std::size_t count, unsigned workers, const std::function<int(std::size_t)>& task,
                           const std::function<bool(std::size_t, int)>& accept) = 0;
+    // A process forked now, beside this one, that answers requests one at a
+    // time while this one goes on with work of its own. What it shows is not
+    // shown: a request it could not answer is this process's to do again.
+    class Helper {
+    public:
+        virtual ~Helper() = default;  // ends the helper
+        // False when the helper is gone.
+        virtual bool Ask(const std::string& request) = 0;
+        // Waits for the answer to the request asked; none when the helper is
+        // gone or `answer` threw.
+        virtual std::optional<std::string> Answer() = 0;
+    };
+    // None when no process could be made.
+    virtual std::unique_ptr<Helper> StartHelper(const std::function<std::string(const std::string&)>& answer) = 0;
     // The same for tasks whose outcome is a text (what some pages hold).
     virtual void RunTextTasks(std::size_t count, unsigned workers,
                               const std::function<std::string(std::size_t)>& task,
