@@ -62,17 +62,20 @@ host::ActionRef QpdfActionBuilder::NewRemoteNamedGoTo(host::DocId doc, host::Fil
 host::FileSpecRef QpdfActionBuilder::NewFileSpec(host::DocId doc, const std::string& path,
                                                  const std::string& relativeTo) {
     return QpdfGuard([&] {
-        // Outputs are reached from each other through the folders the run made;
-        // any other file by the path the system resolves, as "link/.." need
-        // not lead back where "link" started.
-        fs::path target = relativeTo.empty() ? fs::weakly_canonical(fs::absolute(path)) : Absolute(path);
-        if (!relativeTo.empty()) target = target.lexically_relative(Absolute(relativeTo).parent_path());
-        if (target.empty()) throw host::HostError(host::kErrorBadArgument, "no relative path to " + path);
-        // Thousands of links lead into a few files: one /Filespec dictionary per file.
-        const std::string spec = target.generic_string();
-        QPDF& q = store_.Get(doc).Qpdf();
-        return store_.RefToMade({doc, 0}, "/Filespec " + spec,
-                                [&] { return q.makeIndirectObject(FileSpecDictionary(spec)); });
+        // Thousands of links lead into a few files: one /Filespec dictionary
+        // per file, and its path worked out once (it asks the file system).
+        return store_.RefToMade({doc, 0}, "/Filespec for " + path + '\n' + relativeTo, [&] {
+            // Outputs are reached from each other through the folders the run
+            // made; any other file by the path the system resolves, as
+            // "link/.." need not lead back where "link" started.
+            fs::path target = relativeTo.empty() ? fs::weakly_canonical(fs::absolute(path)) : Absolute(path);
+            if (!relativeTo.empty()) target = target.lexically_relative(Absolute(relativeTo).parent_path());
+            if (target.empty()) throw host::HostError(host::kErrorBadArgument, "no relative path to " + path);
+            const std::string spec = target.generic_string();
+            QPDF& q = store_.Get(doc).Qpdf();
+            return store_.Resolve(store_.RefToMade({doc, 0}, "/Filespec " + spec,
+                                                   [&] { return q.makeIndirectObject(FileSpecDictionary(spec)); }));
+        });
     });
 }
 

@@ -26,7 +26,7 @@ void RetargetPageLinks(const LinkContext& context, int pageIndex) {
 std::optional<host::ActionRef> MapDestination(const LinkContext& context, host::ActionRef goTo) {
     const std::optional<host::Destination> dest = Host().actions->ResolvedDestination(goTo);
     if (!dest) return std::nullopt;
-    const PageLocation target = FindOutputForPage(context.outputs, dest->page);
+    const PageLocation target = context.places.Find(dest->page);
     if (target.found && static_cast<std::size_t>(target.output) == context.index)
         return Host().actionBuilder->NewGoTo(context.output.Doc(), target.position + 1, *dest);  // after the placeholder
     const std::string& here = context.pathOf(context.index);

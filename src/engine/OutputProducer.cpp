@@ -67,9 +67,13 @@ std::string NormalPath(const SplitSettings& settings, std::size_t index) {
 // pages went. Their failures are shown and the output is saved all the same.
 void RetargetLinksAndBookmarks(const DocumentHandle& source, const DocumentHandle& output, std::size_t index,
                                const SplitSettings& settings) {
-    const LinkContext context{source, output, index, settings.Outputs, [&settings](std::size_t k) {
+    if (!settings.Output.bUpdateLinks && !settings.Output.bTransferBookmarks) return;
+    const PagePlaces places(settings.Outputs, source.PageCount());
+    const LinkContext context{source, output, index, settings.Outputs,
+                              [&settings](std::size_t k) {
                                   return FileSystemPath(settings.Filename.OutputFolder, settings.Outputs.at(k).Filename);
-                              }};
+                              },
+                              places};
     if (settings.Output.bUpdateLinks) UpdateOutputLinks(context);
     if (settings.Output.bTransferBookmarks) TransferBookmarks(context);
 }
