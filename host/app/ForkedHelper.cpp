@@ -3,7 +3,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <iostream>
 #include <vector>
@@ -31,22 +33,35 @@ std::optional<std::string> ReceiveText(int socket) {
     return text;
 }
 
-// An answer's first byte says whether `answer` returned it.
+// An answer's first byte says whether `answer` returned it; then come the
+// alerts it raised, each as a text, and the answer.
 constexpr char kAnswered = 'a', kThrew = 't';
 
-// What the helper shows is its parent's to show, when the parent does the
-// same work itself: the helper's alerts go nowhere, and it draws no progress.
+std::string Texts(const std::vector<std::string>& texts) {
+    std::string bytes;
+    for (const std::string& text : texts) {
+        const std::uint64_t length = text.size();
+        bytes.append(reinterpret_cast<const char*>(&length), sizeof length).append(text);
+    }
+    return bytes;
+}
+
+// The helper draws no progress, and what it shows goes with its answer to
+// be shown by its parent; an answer it could not give is the parent's to
+// give, alerts and all.
 void HelperMain(int socket, ConsoleViewer& viewer, const std::function<std::string(const std::string&)>& answer) {
-    std::vector<std::string> unshown;
-    viewer.RelayAlerts(&unshown);
+    std::vector<std::string> alerts;
+    viewer.RelayAlerts(&alerts);
     while (const std::optional<std::string> request = ReceiveText(socket)) {
+        alerts.clear();
         std::string reply;
         try {
-            reply = kAnswered + answer(*request);
+            std::string answered = answer(*request);
+            const std::uint64_t count = alerts.size();
+            reply = kAnswered + std::string(reinterpret_cast<const char*>(&count), sizeof count) + Texts(alerts) + answered;
         } catch (...) {
             reply = std::string(1, kThrew);
         }
-        unshown.clear();
         if (!SendText(socket, reply)) break;
     }
 }
@@ -64,21 +79,38 @@ std::unique_ptr<ForkedHelper> ForkedHelper::Start(ConsoleViewer& viewer,
         files, {}, [](pid_t pid) { SetWorkerProcesses({pid}); },
         [&](int socket) { HelperMain(socket, viewer, answer); });
     if (!worker) return nullptr;
-    return std::unique_ptr<ForkedHelper>(new ForkedHelper(worker->pid, worker->socket));
+    return std::unique_ptr<ForkedHelper>(new ForkedHelper(viewer, worker->pid, worker->socket));
 }
 
 ForkedHelper::~ForkedHelper() {
     ::close(socket_);  // the helper's next read ends, and so does the helper
-    ::waitpid(pid_, nullptr, 0);
+    while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+    }
     SetWorkerProcesses({});
 }
 
 bool ForkedHelper::Ask(const std::string& request) { return SendText(socket_, request); }
 
 std::optional<std::string> ForkedHelper::Answer() {
-    std::optional<std::string> reply = ReceiveText(socket_);
+    const std::optional<std::string> reply = ReceiveText(socket_);
     if (!reply || reply->empty() || reply->front() != kAnswered) return std::nullopt;
-    return reply->substr(1);
+    std::size_t at = 1;
+    const auto number = [&]() -> std::optional<std::uint64_t> {
+        std::uint64_t value = 0;
+        if (reply->size() - at < sizeof value) return std::nullopt;
+        std::memcpy(&value, reply->data() + at, sizeof value);
+        at += sizeof value;
+        return value;
+    };
+    const std::optional<std::uint64_t> alerts = number();
+    for (std::uint64_t i = 0; alerts && i < *alerts; ++i) {
+        const std::optional<std::uint64_t> length = number();
+        if (!length || *length > reply->size() - at) return std::nullopt;
+        viewer_.Alert(reply->substr(at, *length));
+        at += *length;
+    }
+    if (!alerts) return std::nullopt;
+    return reply->substr(at);
 }
 
 }  // namespace tessera::app

@@ -25,8 +25,9 @@ public:
     std::optional<std::string> Answer() override;
 
 private:
-    ForkedHelper(pid_t pid, int socket) : pid_(pid), socket_(socket) {}
+    ForkedHelper(ConsoleViewer& viewer, pid_t pid, int socket) : viewer_(viewer), pid_(pid), socket_(socket) {}
 
+    ConsoleViewer& viewer_;
     pid_t pid_;
     int socket_;
 };

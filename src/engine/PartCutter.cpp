@@ -65,6 +65,8 @@ PartCutter::PartCutter(SplitSettings& trial, const DocumentHandle& source, std::
     : trial_(trial),
       source_(source),
       at_(at),
+      firstAt_(at),
+      whole_(trial.Outputs.at(at)),
       pages_(std::move(pages)),
       budget_(budget),
       estimate_(objects, SourcePages(pages_)) {}
@@ -137,10 +139,12 @@ std::size_t PartCutter::Beside(std::size_t probe, std::size_t fits, std::size_t 
 std::optional<bool> PartCutter::FitsBeside(std::size_t from, std::size_t count, std::size_t beside) {
     std::string request = std::to_string(from) + " " + std::to_string(beside);
     for (const auto& [takenFrom, takenCount] : taken_) request += " " + std::to_string(takenFrom) + " " + std::to_string(takenCount);
-    const bool asked = beside && !sizes_.contains({from, beside}) && helper_->Ask(request);
+    bool asked = beside && !sizes_.contains({from, beside});
+    if (asked && !helper_->Ask(request)) asked = false, helper_ = nullptr;  // gone: measured here from now on
     const std::optional<bool> fits = Fits(from, count);
     if (asked) {
         const std::optional<std::string> answer = helper_->Answer();
+        if (!answer) helper_ = nullptr;
         if (answer && !answer->empty()) {
             // The count of bytes, and after a line end the file when it fit and was kept there.
             const std::size_t end = answer->find('\n');
@@ -160,7 +164,9 @@ std::string PartCutter::Answer(const std::string& request) {
     for (std::size_t takenFrom, takenCount; in >> takenFrom >> takenCount;) taken.emplace_back(takenFrom, takenCount);
     for (std::size_t i = taken_.size(); i < taken.size(); ++i) Take(taken[i].first, taken[i].second);
     if (!Fits(from, count).has_value()) return "";
+    // The file goes to the cutter that asked, which keeps it or not: none stays here.
     const std::shared_ptr<const std::string> kept = Kept(from, count);
+    if (kept) kept_.erase(from), budget_->left += kept->size();
     return std::to_string(Measured(from, count)) + (kept ? "\n" + *kept : "");
 }
 
@@ -255,6 +261,18 @@ std::optional<std::size_t> PartCutter::Largest(std::size_t from) {
         lastEnd_ = PartEnd{data, written, double(Measured(from, fits))};
     }
     return std::max<std::size_t>(fits, 1);  // 1 when a page alone is over the limit
+}
+
+void PartCutter::TakeAll(const std::vector<std::size_t>& starts) {
+    // Taken parts stand where they were taken, and the pages left after them.
+    const bool restLeft = taken_.empty() || taken_.back().first + taken_.back().second < pages_.size();
+    const std::size_t entries = taken_.size() + (restLeft ? 1 : 0);
+    const auto first = trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(firstAt_);
+    trial_.Outputs.erase(first, first + static_cast<std::ptrdiff_t>(entries));
+    trial_.Outputs.insert(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(firstAt_), whole_);
+    at_ = firstAt_;
+    taken_.clear();
+    for (std::size_t i = 0; i + 1 < starts.size(); ++i) Take(starts[i], starts[i + 1] - starts[i]);
 }
 
 void PartCutter::Take(std::size_t from, std::size_t count) {

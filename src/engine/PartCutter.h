@@ -79,6 +79,15 @@ public:
     std::size_t EstimatedMiddle();
     // Takes pages [from, from + count) as a part: the next trial stands after it.
     void Take(std::size_t from, std::size_t count);
+    // Puts the trial list as taking the parts at `starts` in order would,
+    // whatever parts were taken here: those found in other processes were
+    // taken there.
+    void TakeAll(const std::vector<std::size_t>& starts);
+    // In a process of its own: keeps within a share of the budget, so that
+    // `ways` processes keep no more than the budget together.
+    void ShareBudget(unsigned ways) {
+        if (budget_) budget_->left /= ways;
+    }
     std::size_t Pages() const { return pages_.size(); }
     const std::vector<PageRange>& PageList() const { return pages_; }
 
@@ -106,6 +115,8 @@ private:
     SplitSettings& trial_;
     const DocumentHandle& source_;
     std::size_t at_;
+    const std::size_t firstAt_;
+    const OutputDocument whole_;  // the output being cut, before any part was taken
     std::vector<PageRange> pages_;
     std::map<std::pair<std::size_t, std::size_t>, std::uint64_t> sizes_;
     std::vector<std::pair<std::size_t, std::size_t>> taken_;  // the parts taken, as from and count

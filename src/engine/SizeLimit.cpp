@@ -8,6 +8,7 @@
 
 #include "access/Host.h"
 #include "access/ReadOr.h"
+#include "engine/OutputProducer.h"
 #include "engine/PartCutter.h"
 #include "engine/WorkerCount.h"
 #include "model/ByteSize.h"
@@ -107,6 +108,7 @@ std::optional<std::vector<std::size_t>> AllStarts(SplitSettings& trial, PartCutt
     Host().workers->RunTextTasks(
         2, 2,
         [&](std::size_t half) {
+            cutter.ShareBudget(2);
             return StartsText(Starts(trial, cutter, half ? middle : 0, half ? pages : middle), cutter);
         },
         [&](std::size_t half, const std::string& text) { return halves[half] = StartsOf(text, cutter), true; });
@@ -118,6 +120,7 @@ std::optional<std::vector<std::size_t>> AllStarts(SplitSettings& trial, PartCutt
     starts.insert(starts.end(), joint->begin() + 1, joint->end());
     for (const std::size_t start : *halves[1])
         if (start > starts.back()) starts.push_back(start);
+    cutter.TakeAll(starts);  // the next output's trials stand after all of these parts
     return starts;
 }
 
@@ -139,16 +142,17 @@ std::optional<std::vector<OutputDocument>> Cut(SplitSettings& trial, const Docum
     if (pages.empty()) return std::vector<OutputDocument>{planned};
     std::optional<std::uint64_t> whole;
     if (!bySize) {
-        static const PageObjects none;
-        PartCutter measure(trial, source, at, pages, none, budget);
-        const std::optional<bool> fits = measure.Fits(0, pages.size());
-        if (!fits) return std::nullopt;
-        if (*fits) {
-            OutputDocument whole = planned;
-            whole.Measured = measure.Kept(0, pages.size());
-            return std::vector<OutputDocument>{whole};
+        // Measured as it stands, the form it is written in when it fits.
+        std::string file;
+        const std::uint64_t limit = static_cast<std::uint64_t>(trial.Output.MaxOutputBytes);
+        const bool keep = budget && budget->left >= limit;
+        whole = MeasureOneOutput(source, at, trial, keep ? &file : nullptr);
+        if (!whole) return std::nullopt;
+        if (*whole <= limit) {
+            OutputDocument fits = planned;
+            if (keep) budget->left -= file.size(), fits.Measured = std::make_shared<const std::string>(std::move(file));
+            return std::vector<OutputDocument>{fits};
         }
-        whole = measure.Measured(0, pages.size());
     }
     PartCutter cutter(trial, source, at, std::move(pages), objects(), budget);
     if (whole) cutter.Note(0, cutter.Pages(), *whole);

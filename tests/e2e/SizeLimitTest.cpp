@@ -67,6 +67,12 @@ out += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(o
 open(sys.argv[1], "wb").write(out)
 )";
 
+std::string ManyPages(const TempFolder& work) {
+    const std::string many = work / "many.pdf";
+    EXPECT_EQ(RunCommand("python3 -c " + ShellQuote(kManyPages) + " " + ShellQuote(many)).status, 0);
+    return ShellQuote(many);
+}
+
 TEST(SizeLimitTest, EveryOutputFitsAndNoneCouldHaveTakenItsNextPage) {
     ExpectFitsAndNoneCouldTakeMore(Data(kManual), 100000, "--linearize");
     {
@@ -83,13 +89,20 @@ TEST(SizeLimitTest, EveryOutputFitsAndNoneCouldHaveTakenItsNextPage) {
     }
     // Thirty parts: cut from the first page and from the middle at once, and joined in the middle.
     TempFolder work;
-    const std::string many = work / "many.pdf";
-    ASSERT_EQ(RunCommand("python3 -c " + ShellQuote(kManyPages) + " " + ShellQuote(many)).status, 0);
-    ExpectFitsAndNoneCouldTakeMore(ShellQuote(many), 5000, "", 12);
+    ExpectFitsAndNoneCouldTakeMore(ManyPages(work), 5000, "", 12);
 }
 
 TEST(SizeLimitTest, ALimitCutsAnotherMethodsOutputsIntoNumberedPartsAndLinksStayWithin) {
-    TempFolder config, folder;
+    TempFolder config, folder, work, many, whole, limited;
+    // Outputs of some 38 parts each, cut in two workers, one after the other.
+    ASSERT_EQ(Split(config, many.Path(), "--equal 75 --max-size 2500 " + ManyPages(work)).status, 0);
+    EXPECT_GT(std::distance(fs::directory_iterator(many.Path()), {}), 60);
+    for (const auto& file : fs::directory_iterator(many.Path())) EXPECT_LE(Bytes(file.path()), 2500u) << file.path();
+    // An output that fits is written as the split without a limit writes it.
+    const std::string docs = "--deterministic --watermark W --doc 1-z:odd --doc 20-1 " + Data(kManual);
+    ASSERT_EQ(Split(config, whole.Path(), docs).status, 0);
+    ASSERT_EQ(Split(config, limited.Path(), "--max-size 60MiB " + docs).status, 0);
+    for (const char* name : {"Doc1.pdf", "Doc2.pdf"}) EXPECT_EQ(ReadFile(whole / name), ReadFile(limited / name)) << name;
     // Every output carries the whole outline: its links to the others' files count.
     const std::string options = "--bookmarks 1 --max-size 120k --update-links --transfer-bookmarks " + Data(kManual);
     const CommandResult plan = Tessera(config, "split --reset --prefix none --dry-run " + options);

@@ -1,6 +1,7 @@
 // A helper process answers requests while its parent works on: it has what
-// its parent had when it was made, not what the parent does after, shows
-// nothing, and a request it cannot answer is said to be unanswered.
+// its parent had when it was made, not what the parent does after, what it
+// shows comes with its answer, and a request it cannot answer is said to be
+// unanswered, without what it showed.
 #include "app/ForkedWorkers.h"
 
 namespace tessera::app {
@@ -11,7 +12,7 @@ TEST(ForkedHelperTest, AnswersFromItsOwnCopyShowsNothingAndSaysWhenItCannot) {
     ForkedWorkers workers(viewer);
     std::string state = "before";
     auto helper = workers.StartHelper([&](const std::string& request) -> std::string {
-        viewer.Alert("not shown: the parent shows what it does again");
+        viewer.Alert("helping with " + request);
         if (request == "throw") throw std::runtime_error("no answer");
         if (request == "big") return std::string(3 << 20, 'x');  // more than a socket holds at once
         return request + " " + state;
@@ -28,7 +29,7 @@ TEST(ForkedHelperTest, AnswersFromItsOwnCopyShowsNothingAndSaysWhenItCannot) {
     ASSERT_TRUE(helper->Ask("two"));
     EXPECT_EQ(helper->Answer(), "two before");
     helper.reset();  // ends and waits for the helper
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "tessera: helping with one\ntessera: helping with big\ntessera: helping with two\n");
 }
 
 }  // namespace

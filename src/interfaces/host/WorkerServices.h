@@ -25,8 +25,9 @@ public:
     virtual void RunTasks(std::size_t count, unsigned workers, const std::function<int(std::size_t)>& task,
                           const std::function<bool(std::size_t, int)>& accept) = 0;
     // A process forked now, beside this one, that answers requests one at a
-    // time while this one goes on with work of its own. What it shows is not
-    // shown: a request it could not answer is this process's to do again.
+    // time while this one goes on with work of its own. What it shows is
+    // shown here with its answer; a request it could not answer is this
+    // process's to do again, showing why.
     class Helper {
     public:
         virtual ~Helper() = default;  // ends the helper
