@@ -4,8 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
-#include <cstring>
 #include <cstdio>
 #include <iostream>
 #include <vector>
@@ -13,56 +11,46 @@
 #include "app/InterruptCleanup.h"
 #include "app/TaskReport.h"
 #include "app/WorkerFork.h"
+#include "host/HostError.h"
 
 namespace tessera::app {
 namespace {
 
-// A text on the socket: its length, then its bytes.
-bool SendText(int socket, const std::string& text) {
-    const std::uint64_t length = text.size();
-    return SendAll(socket, &length, sizeof length) && SendAll(socket, text.data(), text.size());
+// Requests and answers travel as task reports: a request is the text of
+// one, an answer the text of another with the alerts raised on the way, or
+// one that did not return when `answer` threw.
+bool SendRequest(int socket, const std::string& request) {
+    TaskReport report;
+    report.text = request;
+    return report.Send(socket);
 }
 
-constexpr std::uint64_t kMostText = std::uint64_t{1} << 30;
-
-std::optional<std::string> ReceiveText(int socket) {
-    std::uint64_t length = 0;
-    if (!ReceiveAll(socket, &length, sizeof length) || length > kMostText) return std::nullopt;
-    std::string text(length, '\0');
-    if (!ReceiveAll(socket, text.data(), text.size())) return std::nullopt;
-    return text;
-}
-
-// An answer's first byte says whether `answer` returned it; then come the
-// alerts it raised, each as a text, and the answer.
-constexpr char kAnswered = 'a', kThrew = 't';
-
-std::string Texts(const std::vector<std::string>& texts) {
-    std::string bytes;
-    for (const std::string& text : texts) {
-        const std::uint64_t length = text.size();
-        bytes.append(reinterpret_cast<const char*>(&length), sizeof length).append(text);
+// None when the other end is gone or sent what cannot be read.
+std::optional<TaskReport> ReceiveReport(int socket) {
+    try {
+        return TaskReport::Receive(socket);
+    } catch (const host::HostError&) {  // cut short
+        return std::nullopt;
     }
-    return bytes;
 }
 
 // The helper draws no progress, and what it shows goes with its answer to
 // be shown by its parent; an answer it could not give is the parent's to
 // give, alerts and all.
 void HelperMain(int socket, ConsoleViewer& viewer, const std::function<std::string(const std::string&)>& answer) {
-    std::vector<std::string> alerts;
-    viewer.RelayAlerts(&alerts);
-    while (const std::optional<std::string> request = ReceiveText(socket)) {
-        alerts.clear();
-        std::string reply;
+    TaskReport reply;
+    viewer.RelayAlerts(&reply.alerts);
+    while (const std::optional<TaskReport> request = ReceiveReport(socket)) {
+        reply.alerts.clear();
         try {
-            std::string answered = answer(*request);
-            const std::uint64_t count = alerts.size();
-            reply = kAnswered + std::string(reinterpret_cast<const char*>(&count), sizeof count) + Texts(alerts) + answered;
+            reply.text = answer(request->text);
+            reply.returned = true;
         } catch (...) {
-            reply = std::string(1, kThrew);
+            reply.text.clear();
+            reply.alerts.clear();
+            reply.returned = false;
         }
-        if (!SendText(socket, reply)) break;
+        if (!reply.Send(socket)) break;
     }
 }
 
@@ -89,28 +77,13 @@ ForkedHelper::~ForkedHelper() {
     SetWorkerProcesses({});
 }
 
-bool ForkedHelper::Ask(const std::string& request) { return SendText(socket_, request); }
+bool ForkedHelper::Ask(const std::string& request) { return SendRequest(socket_, request); }
 
 std::optional<std::string> ForkedHelper::Answer() {
-    const std::optional<std::string> reply = ReceiveText(socket_);
-    if (!reply || reply->empty() || reply->front() != kAnswered) return std::nullopt;
-    std::size_t at = 1;
-    const auto number = [&]() -> std::optional<std::uint64_t> {
-        std::uint64_t value = 0;
-        if (reply->size() - at < sizeof value) return std::nullopt;
-        std::memcpy(&value, reply->data() + at, sizeof value);
-        at += sizeof value;
-        return value;
-    };
-    const std::optional<std::uint64_t> alerts = number();
-    for (std::uint64_t i = 0; alerts && i < *alerts; ++i) {
-        const std::optional<std::uint64_t> length = number();
-        if (!length || *length > reply->size() - at) return std::nullopt;
-        viewer_.Alert(reply->substr(at, *length));
-        at += *length;
-    }
-    if (!alerts) return std::nullopt;
-    return reply->substr(at);
+    std::optional<TaskReport> reply = ReceiveReport(socket_);
+    if (!reply || !reply->returned) return std::nullopt;
+    for (const std::string& alert : reply->alerts) viewer_.Alert(alert);
+    return std::move(reply->text);
 }
 
 }  // namespace tessera::app

@@ -78,10 +78,11 @@ void RetargetLinksAndBookmarks(const DocumentHandle& source, const DocumentHandl
     if (settings.Output.bTransferBookmarks) TransferBookmarks(context);
 }
 
+
 // The host refuses to write a file over the limit, which the plan measured
 // every output to keep, unless it is a page allowed to pass it alone.
-std::uint64_t SizeLimitOf(const DocumentHandle& output, const OutputSettings& o) {
-    if (o.MaxOutputBytes <= 0 || (o.AllowOversize && output.PageCount() == 1)) return 0;
+std::uint64_t SizeLimitOf(int pages, const OutputSettings& o) {
+    if (o.MaxOutputBytes <= 0 || (o.AllowOversize && pages == 1)) return 0;
     return static_cast<std::uint64_t>(o.MaxOutputBytes);
 }
 
@@ -102,7 +103,7 @@ OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output
     if (!Guarded([&] {
             if (measured) *measured = docs.SavedSize(output.Doc(), output.SaveFlags(), file);
             else docs.Save(output.Doc(), output.OutputPath(), output.SaveFlags(), &output.Monitor(),
-                           SizeLimitOf(output, settings.Output));
+                           SizeLimitOf(output.PageCount(), settings.Output));
         }))
         return FailFinishing();
     return OutputOutcome::Written;
@@ -169,9 +170,7 @@ namespace {
 // The file the plan measured, as it is: an output whose content depends on no
 // other output's name is the same file whatever it is called.
 OutputOutcome SaveMeasured(const OutputDocument& planned, const SplitSettings& settings) {
-    const OutputSettings& o = settings.Output;
-    const bool alone = o.AllowOversize && CountOutputPages(planned) == 1;
-    const std::uint64_t limit = o.MaxOutputBytes > 0 && !alone ? o.MaxOutputBytes : 0;
+    const std::uint64_t limit = SizeLimitOf(CountOutputPages(planned), settings.Output);
     if (!Guarded([&] {
             Host().documents->SaveFile(*planned.Measured, FileSystemPath(settings.Filename.OutputFolder, planned.Filename),
                                        limit);

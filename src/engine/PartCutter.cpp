@@ -71,18 +71,28 @@ PartCutter::PartCutter(SplitSettings& trial, const DocumentHandle& source, std::
       budget_(budget),
       estimate_(objects, SourcePages(pages_)) {}
 
+std::shared_ptr<const std::string> KeepBudget::Hold(std::string file) {
+    if (!Room(file.size())) return nullptr;
+    left -= file.size();
+    return std::make_shared<const std::string>(std::move(file));
+}
+
+void KeepBudget::Release(std::shared_ptr<const std::string>& file) {
+    if (file && file.use_count() == 1) left += file->size();
+    file.reset();
+}
+
 PartCutter::~PartCutter() {
-    for (const auto& [from, kept] : kept_)
-        if (kept.file.use_count() == 1) budget_->left += kept.file->size();
+    for (auto& [from, kept] : kept_) budget_->Release(kept.file);
 }
 
 void PartCutter::Keep(std::size_t from, std::size_t count, std::string file) {
-    KeptFile& kept = kept_[from];
-    if (!budget_ || (kept.file && kept.count >= count)) return;
-    const std::uint64_t freed = kept.file && kept.file.use_count() == 1 ? kept.file->size() : 0;
-    if (budget_->left + freed < file.size()) return;
-    budget_->left = budget_->left + freed - file.size();
-    kept = {count, std::make_shared<const std::string>(std::move(file))};
+    if (!budget_) return;
+    const auto known = kept_.find(from);
+    if (known != kept_.end() && known->second.count >= count) return;
+    // A file of fewer pages from the same start will not be written: it goes first.
+    if (known != kept_.end()) budget_->Release(known->second.file);
+    if (std::shared_ptr<const std::string> held = budget_->Hold(std::move(file))) kept_[from] = {count, std::move(held)};
 }
 
 std::shared_ptr<const std::string> PartCutter::Kept(std::size_t from, std::size_t count) const {
@@ -106,7 +116,7 @@ std::optional<bool> PartCutter::Fits(std::size_t from, std::size_t count) {
     if (const auto known = sizes_.find({from, count}); known != sizes_.end()) return known->second <= limit;
     OutputDocument whole = Place(from, count);
     std::string file;
-    const bool keep = budget_ && budget_->left >= limit;
+    const bool keep = budget_ && budget_->Room(limit);
     const std::optional<std::uint64_t> bytes = MeasureOneOutput(source_, at_, trial_, keep ? &file : nullptr);
     if (from + count < pages_.size()) trial_.Outputs.erase(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(at_ + 1));
     trial_.Outputs[at_] = std::move(whole);
@@ -137,10 +147,8 @@ std::size_t PartCutter::Beside(std::size_t probe, std::size_t fits, std::size_t 
 }
 
 std::optional<bool> PartCutter::FitsBeside(std::size_t from, std::size_t count, std::size_t beside) {
-    std::string request = std::to_string(from) + " " + std::to_string(beside);
-    for (const auto& [takenFrom, takenCount] : taken_) request += " " + std::to_string(takenFrom) + " " + std::to_string(takenCount);
     bool asked = beside && !sizes_.contains({from, beside});
-    if (asked && !helper_->Ask(request)) asked = false, helper_ = nullptr;  // gone: measured here from now on
+    if (asked && !helper_->Ask(HelperRequest(from, beside))) asked = false, helper_ = nullptr;  // gone: measured here from now on
     const std::optional<bool> fits = Fits(from, count);
     if (asked) {
         const std::optional<std::string> answer = helper_->Answer();
@@ -156,6 +164,12 @@ std::optional<bool> PartCutter::FitsBeside(std::size_t from, std::size_t count, 
     return fits;
 }
 
+std::string PartCutter::HelperRequest(std::size_t from, std::size_t count) const {
+    std::string request = std::to_string(from) + " " + std::to_string(count);
+    for (const auto& [takenFrom, takenCount] : taken_) request += " " + std::to_string(takenFrom) + " " + std::to_string(takenCount);
+    return request;
+}
+
 std::string PartCutter::Answer(const std::string& request) {
     std::istringstream in(request);
     std::size_t from = 0, count = 0;
@@ -165,9 +179,13 @@ std::string PartCutter::Answer(const std::string& request) {
     for (std::size_t i = taken_.size(); i < taken.size(); ++i) Take(taken[i].first, taken[i].second);
     if (!Fits(from, count).has_value()) return "";
     // The file goes to the cutter that asked, which keeps it or not: none stays here.
-    const std::shared_ptr<const std::string> kept = Kept(from, count);
-    if (kept) kept_.erase(from), budget_->left += kept->size();
-    return std::to_string(Measured(from, count)) + (kept ? "\n" + *kept : "");
+    std::string answer = std::to_string(Measured(from, count));
+    if (const auto kept = kept_.find(from); kept != kept_.end() && kept->second.count == count) {
+        answer += "\n" + *kept->second.file;
+        budget_->Release(kept->second.file);
+        kept_.erase(kept);
+    }
+    return answer;
 }
 
 void PartCutter::Note(std::size_t from, std::size_t count, std::uint64_t bytes) {

@@ -33,6 +33,13 @@ OutputDocument Slice(const OutputDocument& whole, const std::vector<PageRange>& 
 // part's file is kept, to be written as it is, while there is room.
 struct KeepBudget {
     std::uint64_t left = 0;
+
+    // Whether a file of up to `bytes` could be kept.
+    bool Room(std::uint64_t bytes) const { return left >= bytes; }
+    // `file`, kept and counted; null when there is no room for it.
+    std::shared_ptr<const std::string> Hold(std::string file);
+    // Lets a kept file go, giving back what it took unless another holds it.
+    void Release(std::shared_ptr<const std::string>& file);
 };
 
 // One planned output being cut: the parts taken so far stand before it in
@@ -92,6 +99,8 @@ public:
     const std::vector<PageRange>& PageList() const { return pages_; }
 
 private:
+    // What Answer reads: the pages to measure, and every part taken so far.
+    std::string HelperRequest(std::size_t from, std::size_t count) const;
     // Puts pages [from, from + count) at the trial list's place of the part,
     // and the pages after them, named apart from every other trial output,
     // after it; returns what stood there.

@@ -145,12 +145,12 @@ std::optional<std::vector<OutputDocument>> Cut(SplitSettings& trial, const Docum
         // Measured as it stands, the form it is written in when it fits.
         std::string file;
         const std::uint64_t limit = static_cast<std::uint64_t>(trial.Output.MaxOutputBytes);
-        const bool keep = budget && budget->left >= limit;
+        const bool keep = budget && budget->Room(limit);
         whole = MeasureOneOutput(source, at, trial, keep ? &file : nullptr);
         if (!whole) return std::nullopt;
         if (*whole <= limit) {
             OutputDocument fits = planned;
-            if (keep) budget->left -= file.size(), fits.Measured = std::make_shared<const std::string>(std::move(file));
+            if (keep) fits.Measured = budget->Hold(std::move(file));
             return std::vector<OutputDocument>{fits};
         }
     }
