@@ -77,6 +77,9 @@ public:
     bool preparedForCopy = false;                     // unreferenced resources removed
     bool pageLabelsRemoved = false;                   // an output keeps no labels from its sources
     bool linksTakenOver = false;                      // the plug-in sets every link itself
+    // Where remembered actions of a document read from a file lead, which a
+    // run does not change: every output asks again for every bookmark's.
+    std::map<std::uint32_t, std::optional<host::Destination>> resolvedDestinations;
     std::set<QPDFObjGen> ownedAnnotations;            // annotations some page of this output owns
     // Each source page's dictionary as it was first copied in: a page copied
     // again starts from it, not from the earlier copy as watermarks and

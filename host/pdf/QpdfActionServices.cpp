@@ -25,10 +25,15 @@ std::optional<int> QpdfActionServices::DestinationPage(host::ActionRef action) {
 std::optional<host::Destination> QpdfActionServices::ResolvedDestination(host::ActionRef action) {
     return QpdfGuard([&]() -> std::optional<host::Destination> {
         PdfDocument& doc = store_.Get(action.doc);
+        const bool read = !doc.Path().empty();
+        if (const auto known = doc.resolvedDestinations.find(action.index); read && known != doc.resolvedDestinations.end())
+            return known->second;
         QPDFObjectHandle d = store_.Resolve(action).getKeyIfDict("/D");
         const auto page = DestinationPageIndex(doc, d);
-        if (!page) return std::nullopt;
-        return ViewOf(*ExplicitDestination(doc, d), *page);
+        const std::optional<host::Destination> view =
+            page ? std::optional(ViewOf(*ExplicitDestination(doc, d), *page)) : std::nullopt;
+        if (read) doc.resolvedDestinations.emplace(action.index, view);
+        return view;
     });
 }
 
