@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
         tessera::pdf::DocumentStore store;
         const tessera::host::DocId doc = store.Open(argv[1], argc > 2 ? argv[2] : "");
         tessera::pdf::MupdfWordFinder words(store);
-        const tessera::host::WordFinderId finder = words.CreateWordFinder(doc);
+        const tessera::host::WordFinderId finder = words.CreateWordFinder(doc, 0);
         const int pages = static_cast<int>(store.Get(doc).Qpdf().getAllPages().size());
         for (int page = 0; page < pages; ++page) {
             for (tessera::host::PageWord& word : words.PageWords(finder, page)) {

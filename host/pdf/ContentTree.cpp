@@ -42,7 +42,8 @@ const std::set<std::string> kTextShowingOperators = {"Tj", "TJ", "'", "\""};
 // closed there.
 class TreeBuilder : public QPDFObjectHandle::ParserCallbacks {
 public:
-    TreeBuilder(ContentTree& tree, QPDFObjectHandle resources) : tree_(tree), resources_(resources) {}
+    TreeBuilder(ContentTree& tree, QPDFObjectHandle resources, bool firstMarkOnly)
+        : tree_(tree), resources_(resources), firstMarkOnly_(firstMarkOnly) {}
 
     void handleObject(QPDFObjectHandle object) override {
         if (!object.isOperator()) {
@@ -56,7 +57,10 @@ public:
 
 private:
     std::uint32_t Current() const { return open_.back(); }
-    void Add(host::PageElementKind type) { tree_.Add(Current(), ContentNode{type, {}, {}}); }
+    void Add(host::PageElementKind type) {
+        tree_.Add(Current(), ContentNode{type, {}, {}});
+        if (firstMarkOnly_) terminateParsing();
+    }
     void Operator(const std::string& op);
     void BeginText();
     void EndText();
@@ -69,6 +73,7 @@ private:
 
     ContentTree& tree_;
     QPDFObjectHandle resources_;
+    bool firstMarkOnly_;
     std::vector<QPDFObjectHandle> operands_;
     std::vector<std::uint32_t> open_{0};
     bool inText_ = false, textShown_ = false;
@@ -114,8 +119,11 @@ void TreeBuilder::EndText() {
 }
 
 void TreeBuilder::ShowText() {
-    if (inText_) textShown_ = true;
-    else Add(host::PageElementKind::Text);
+    if (!inText_) return Add(host::PageElementKind::Text);
+    textShown_ = true;
+    if (!firstMarkOnly_) return;
+    EndText();  // the end of parsing is not the end of the stream: nothing closes the text object
+    terminateParsing();
 }
 
 void TreeBuilder::BeginMarked() {
@@ -175,11 +183,11 @@ std::uint32_t ContentTree::Add(std::uint32_t parent, ContentNode node) {
     return index;
 }
 
-ContentTree ContentTree::OfPage(QPDFObjectHandle page) {
+ContentTree ContentTree::OfPage(QPDFObjectHandle page, bool firstMarkOnly) {
     ContentTree tree;
     ParseWholly(page, [&] {
         RefuseMissingContents(page);
-        TreeBuilder builder(tree, QPDFPageObjectHelper(page).getAttribute("/Resources", false));
+        TreeBuilder builder(tree, QPDFPageObjectHelper(page).getAttribute("/Resources", false), firstMarkOnly);
         QPDFPageObjectHelper(page).parseContents(&builder);
     });
     return tree;

@@ -20,8 +20,10 @@ class ContentTree {
 public:
     // Parses every content stream of the page. HostError when qpdf cannot
     // parse it, or had to skip or repair anything in it: a page read only in
-    // part must not pass for blank.
-    static ContentTree OfPage(QPDFObjectHandle page);
+    // part must not pass for blank. With firstMarkOnly, parsing stops after
+    // the first element that is not an image: what follows cannot make such
+    // a page blank, nor would damage there.
+    static ContentTree OfPage(QPDFObjectHandle page, bool firstMarkOnly = false);
 
     // Node 0 is the page's top-level list.
     const ContentNode& Node(std::uint32_t index) const { return nodes_.at(index); }

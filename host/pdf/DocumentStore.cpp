@@ -6,6 +6,7 @@
 #include <qpdf/QUtil.hh>
 
 #include "host/HostError.h"
+#include "pdf/CachedFileSource.h"
 #include "pdf/QpdfGuard.h"
 #include "pdf/RegularFile.h"
 
@@ -28,7 +29,9 @@ std::string AbsolutePath(const std::string& path) {
 std::unique_ptr<QPDF> Load(const std::string& path, const std::string& password) {
     auto qpdf = std::make_unique<QPDF>();
     qpdf->setSuppressWarnings(true);
-    QpdfGuard([&] { qpdf->processFile(path.c_str(), password.empty() ? nullptr : password.c_str()); });
+    QpdfGuard([&] {
+        qpdf->processInputSource(std::make_shared<CachedFileSource>(path), password.empty() ? nullptr : password.c_str());
+    });
     return qpdf;
 }
 

@@ -8,6 +8,7 @@
 #include "host/HostError.h"
 #include "pdf/BarcodeReading.h"
 #include "pdf/MupdfGlyphNames.h"
+#include "pdf/MupdfPageTable.h"
 #include "pdf/PageRaster.h"
 
 namespace tessera::pdf {
@@ -19,6 +20,18 @@ void LogWarning(void* user, const char* message) {
     if (std::strncmp(message, "... repeated", 12) != 0) log.last = message;  // the message itself says more
 }
 void IgnoreError(void*, const char*) {}
+
+// A page found through MuPDF's page table is the object itself, not a
+// reference to it: its number is known, and its generation is the one the walk
+// that made the table met (MupdfDocument::Identify).
+constexpr int kGenerationFromTable = -1;
+
+// Names the page object MuPDF found for a page index.
+void NameObject(fz_context* ctx, pdf_document* doc, pdf_obj* object, int* number, int* generation) {
+    const bool fromTable = ReturnTableReference(ctx, doc, object);
+    *number = fromTable ? pdf_obj_parent_num(ctx, object) : pdf_to_num(ctx, object);
+    *generation = fromTable ? kGenerationFromTable : pdf_to_gen(ctx, object);
+}
 
 // The C-style calls: no C++ object with a destructor lives across fz_try.
 // path is null when the document comes from memory.
@@ -59,12 +72,11 @@ int CountPages(fz_context* ctx, pdf_document* doc) {
 }
 
 // False when the page tree leads nowhere for this index (a /Count that lies).
+// Only without a page table: with one, the pages are those of the walk.
 bool PageObject(fz_context* ctx, pdf_document* doc, int index, int* number, int* generation) {
     int ok = 1;
     fz_try(ctx) {
-        pdf_obj* page = pdf_lookup_page_obj(ctx, doc, index);
-        *number = pdf_to_num(ctx, page);
-        *generation = pdf_to_gen(ctx, page);
+        NameObject(ctx, doc, pdf_lookup_page_obj(ctx, doc, index), number, generation);
     }
     fz_catch(ctx) { ok = 0; }
     return ok != 0 && *number > 0;
@@ -146,9 +158,7 @@ bool WalkPlainTree(fz_context* ctx, pdf_document* doc, std::vector<MupdfDocument
 fz_page* LoadPageObject(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation) {
     fz_page* page = fz_load_page(ctx, &doc->super, number);
     fz_try(ctx) {
-        pdf_obj* dictionary = pdf_page_from_fz_page(ctx, page)->obj;
-        *object = pdf_to_num(ctx, dictionary);
-        *generation = pdf_to_gen(ctx, dictionary);
+        NameObject(ctx, doc, pdf_page_from_fz_page(ctx, page)->obj, object, generation);
     }
     fz_catch(ctx) {
         fz_drop_page(ctx, page);
@@ -237,6 +247,7 @@ MupdfDocument::MupdfDocument(const std::string& path, const std::string& passwor
         fz_drop_context(context_);
         throw host::HostError(host::kErrorDamaged, "cannot read the text of " + path + ": " + error);
     }
+    MapPageTree();
 }
 
 MupdfDocument::MupdfDocument(std::string bytes) : bytes_(std::move(bytes)) {
@@ -246,14 +257,17 @@ MupdfDocument::MupdfDocument(std::string bytes) : bytes_(std::move(bytes)) {
         fz_drop_context(context_);
         throw host::HostError(host::kErrorDamaged, std::string("cannot read the text of the document: ") + error);
     }
+    MapPageTree();
 }
 
 MupdfDocument::~MupdfDocument() {
+    if (pageMap_) pdf_drop_page_tree(context_, document_);
     pdf_drop_document(context_, document_);
     fz_drop_context(context_);
 }
 
 std::vector<MupdfDocument::ObjectId> MupdfDocument::PageObjects() {
+    if (pageMap_) return mapped_;
     std::vector<ObjectId> pages;
     const int count = CountPages(context_, document_);
     ObjectId id;
@@ -263,6 +277,37 @@ std::vector<MupdfDocument::ObjectId> MupdfDocument::PageObjects() {
 }
 
 void MupdfDocument::RecountPageTree() { RecountTree(context_, document_); }
+
+// Without a table, loading a page walks down the tree to it, and each link on
+// the page walks the tree again to learn the number of the page it leads to:
+// half the time of reading a long manual's text. The table is made only where
+// the tree is plain and holds as many pages as its /Count says, so that it
+// finds each page where a walk would.
+void MupdfDocument::MapPageTree() {
+    std::optional<std::vector<ObjectId>> pages = PlainPageTree();
+    if (!pages || pages->empty() || static_cast<int>(pages->size()) != CountPages(context_, document_)) return;
+    if (!LoadPageTable(context_, document_)) return;
+    pageMap_ = true;
+    mapped_ = std::move(*pages);
+    for (int index = 0; index < static_cast<int>(mapped_.size()); ++index) {
+        ObjectId found;
+        if (!PageObject(context_, document_, index, &found.number, &found.generation) ||
+            found.number != mapped_[static_cast<std::size_t>(index)].number) {
+            pdf_drop_page_tree(context_, document_);  // MuPDF's table and the walk disagree: walk then
+            pageMap_ = false;
+            mapped_.clear();
+            return;
+        }
+    }
+}
+
+// A page loaded through the table is named as the walk named it.
+void MupdfDocument::Identify(int index, ObjectId& page) const {
+    if (page.generation != kGenerationFromTable) return;
+    const bool known = index >= 0 && static_cast<std::size_t>(index) < mapped_.size() &&
+                       mapped_[static_cast<std::size_t>(index)].number == page.number;
+    page = known ? mapped_[static_cast<std::size_t>(index)] : ObjectId{};
+}
 
 std::optional<std::vector<MupdfDocument::ObjectId>> MupdfDocument::PlainPageTree() {
     // Declared out here: MuPDF's errors jump past the scope of anything made within.
@@ -285,6 +330,7 @@ MupdfDocument::Pixmap MupdfDocument::PagePixels(int index, int shownPage, Object
     } else {
         pixmap = Pixels(context_, document_, index, &page.number, &page.generation, &warnings_, error, sizeof error,
                         colours);
+        Identify(index, page);
     }
     if (!pixmap) {
         undrawn_.emplace(index, std::pair(page, std::string(error)));
@@ -326,6 +372,7 @@ MupdfDocument::Text MupdfDocument::PageText(int index, int shownPage, ObjectId& 
         fz_drop_stext_page(context_, text);
         text = LoadText(context_, document_, index, &page.number, &page.generation, error, sizeof error);
     }
+    Identify(index, page);
     if (!text)
         throw host::HostError(host::kErrorDamaged,
                               "cannot read the text of page " + std::to_string(shownPage + 1) + ": " + error);

@@ -74,6 +74,8 @@ private:
         void operator()(fz_pixmap* pixmap) const;
     };
     void StartContext();
+    void MapPageTree();
+    void Identify(int index, ObjectId& page) const;
     using Pixmap = std::unique_ptr<fz_pixmap, PixmapDeleter>;
     // The pixels codes or colours are read from; HostError naming shownPage
     // when they cannot be had in full.
@@ -82,6 +84,8 @@ private:
     std::string bytes_;  // the document itself when it was opened from memory
     fz_context* context_ = nullptr;
     pdf_document* document_ = nullptr;
+    bool pageMap_ = false;  // pdf_load_page_tree succeeded: pdf_drop_page_tree is owed
+    std::vector<ObjectId> mapped_;  // with the table, the pages as the walk by /Kids met them
     WarningLog warnings_;
     // Each page whose pixels failed, by index: the page object it led to, and why.
     std::map<int, std::pair<ObjectId, std::string>> undrawn_;

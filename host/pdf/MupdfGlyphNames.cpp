@@ -3,6 +3,7 @@
 #include "pdf/FontProgramNames.h"
 #include "pdf/GlyphNameText.h"
 #include "pdf/MupdfCidFontText.h"
+#include "pdf/MupdfPageTable.h"
 
 namespace tessera::pdf {
 namespace {
@@ -127,7 +128,7 @@ bool NameUnnamedGlyphs(fz_context* ctx, pdf_document* doc, int index) {
     int changed = 0;
     fz_var(changed);
     fz_try(ctx) {
-        pdf_obj* page = pdf_lookup_page_obj(ctx, doc, index);
+        pdf_obj* page = LookUpPage(ctx, doc, index);
         NameResources(ctx, doc, pdf_dict_get_inheritable(ctx, page, PDF_NAME(Resources)), 0, &changed);
     }
     fz_catch(ctx) {}

@@ -56,12 +56,13 @@ std::optional<std::vector<int>> Matched(MupdfDocument& text, const std::vector<O
 
 }  // namespace
 
-host::WordFinderId MupdfWordFinder::CreateWordFinder(host::DocId doc) {
+host::WordFinderId MupdfWordFinder::CreateWordFinder(host::DocId doc, unsigned threads) {
     PdfDocument& document = store_.Get(doc);
     if (document.Path().empty()) throw host::HostError(host::kErrorBadArgument, "a new document has no text to find");
     Finder finder;
     finder.doc = doc;
     finder.wanted = PageObjects(document);
+    finder.threads = threads == 0 ? cores_ : std::min(threads, cores_);
     try {
         finder.text = document.TakeTextReader();
         if (!finder.text) finder.text = std::make_unique<MupdfDocument>(document.Path(), document.Password());
@@ -97,9 +98,10 @@ void MupdfWordFinder::MatchAllPages(Finder& finder) {
 std::optional<std::vector<host::PageWord>> MupdfWordFinder::ReadAhead(Finder& finder, int page) {
     const bool scanning = page == std::exchange(finder.lastAsked, page) + 1;
     // A worker process has a core of its own and no other to read ahead on.
-    if (!finder.ahead && scanning && !finder.pages && cores_ > 1 && !app::IsWorker()) {
+    if (!finder.ahead && scanning && !finder.pages && finder.threads > 1 && !app::IsWorker()) {
         const PdfDocument& document = store_.Get(finder.doc);
-        finder.ahead = std::make_unique<WordsReadAhead>(document.Path(), document.Password(), finder.wanted, page, cores_ - 1);
+        finder.ahead =
+            std::make_unique<WordsReadAhead>(document.Path(), document.Password(), finder.wanted, page, finder.threads - 1);
     }
     return finder.ahead ? finder.ahead->Take(page, *finder.text) : std::nullopt;
 }

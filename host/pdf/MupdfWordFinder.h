@@ -26,7 +26,7 @@ class MupdfWordFinder : public host::WordFinderServices {
 public:
     explicit MupdfWordFinder(DocumentStore& store) : store_(store) {}
 
-    host::WordFinderId CreateWordFinder(host::DocId doc) override;
+    host::WordFinderId CreateWordFinder(host::DocId doc, unsigned threads) override;
     void DestroyWordFinder(host::WordFinderId finder) override;
     std::vector<host::PageWord> PageWords(host::WordFinderId finder, int page) override;
     std::vector<std::string> PageCodes(host::WordFinderId finder, int page, unsigned kinds) override;
@@ -43,6 +43,7 @@ private:
         // Threads reading the next pages, once pages are asked for one
         // after the other in a file MuPDF reads as qpdf does.
         std::unique_ptr<WordsReadAhead> ahead;
+        unsigned threads = 1;  // reading, the caller's thread counted
         int lastAsked = -2;
     };
     Finder& Get(host::WordFinderId finder);

@@ -7,7 +7,7 @@ namespace tessera::pdf {
 host::ContentId QpdfPageContentServices::AcquireContent(host::PageId page, std::uint32_t client) {
     QPDFObjectHandle object = pages_.PageObject(page);
     const host::ContentId id = next_;
-    if (client != host::kEditingClient) contents_.emplace(id, Read(page, object));
+    if (client != host::kEditingClient) contents_.emplace(id, Read(page, object, client == host::kFirstMarkClient));
     ++next_;
     pagesOf_.emplace(id, object);
     return id;
@@ -16,11 +16,11 @@ host::ContentId QpdfPageContentServices::AcquireContent(host::PageId page, std::
 // qpdf warns of damage only when it first reads an object: a page found
 // damaged once is damaged for every later reader, whatever it was read for
 // first, so that a scan in order and one spread over workers agree.
-ContentTree QpdfPageContentServices::Read(host::PageId page, QPDFObjectHandle object) {
+ContentTree QpdfPageContentServices::Read(host::PageId page, QPDFObjectHandle object, bool firstMarkOnly) {
     const std::pair<host::DocId, QPDFObjGen> key{pages_.DocumentOf(page), object.getObjGen()};
     if (const auto it = unreadable_.find(key); it != unreadable_.end()) throw it->second;
     try {
-        return ContentTree::OfPage(object);
+        return ContentTree::OfPage(object, firstMarkOnly);
     } catch (const host::HostError& error) {
         unreadable_.emplace(key, error);
         throw;

@@ -15,14 +15,15 @@ bool IsBlankImage(host::ElementRef element, host::PageElementKind type, double t
     return BlankImageRatio(image) < threshold;
 }
 
-// Runs test over the holder's content, which is released afterwards. A page
+// Runs test over the holder's content as far as its first element that is not
+// an image, which fails both tests; the content is released afterwards. A page
 // whose content lists nothing passes; a host error fails.
 template <class Test>
 bool JudgeContent(PageContentHolder& holder, Test&& test) {
     if (!holder.HasPage()) return false;
     ContentUse use(holder);
     return ReadOr(false, "a page whose content cannot be read is not taken for blank", [&] {
-        const host::ElementRef content = holder.Content();
+        const host::ElementRef content = holder.Content(PageContentHolder::Reach::FirstMark);
         if (Host().elements->ElementCount(content) < 1) return true;
         return test(content);
     });

@@ -21,13 +21,16 @@ bool PageContentHolder::Acquire(host::DocId doc, int index) {
     });
 }
 
-host::ElementRef PageContentHolder::Content() {
+host::ElementRef PageContentHolder::Content(Reach reach) {
+    if (content_ && reach_ == Reach::FirstMark && reach == Reach::Whole) content_.Release();
     if (!content_) {
         ReadOr([this](const host::HostError& e) {
             failure_ = e.what();
             throw;
-        }, "the host's text is kept for the page's note, and the error goes on to the caller", [this] {
-            content_ = OwnedContent(Host().contents->AcquireContent(page_.Get(), kTesseraClient));
+        }, "the host's text is kept for the page's note, and the error goes on to the caller", [this, reach] {
+            const std::uint32_t client = reach == Reach::FirstMark ? host::kFirstMarkClient : kTesseraClient;
+            content_ = OwnedContent(Host().contents->AcquireContent(page_.Get(), client));
+            reach_ = reach;
         });
     }
     return {content_.Get(), 0};

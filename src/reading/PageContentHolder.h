@@ -20,9 +20,12 @@ public:
     bool HasPage() const { return static_cast<bool>(page_); }
     host::PageId Page() const { return page_.Get(); }
 
+    // How much of the content a test needs read: all of it, or only as far as
+    // the first element that is not an image (see host::kFirstMarkClient).
+    enum class Reach { Whole, FirstMark };
     // The content's top-level element list, acquired on first use. A content
     // that cannot be read raises the host's error and is remembered as such.
-    host::ElementRef Content();
+    host::ElementRef Content(Reach reach = Reach::Whole);
     void ReleaseContent();
     // What went wrong acquiring the page or reading its content; empty when nothing did.
     const std::string& Failure() const { return failure_; }
@@ -30,6 +33,7 @@ public:
 private:
     OwnedPage page_;
     OwnedContent content_;  // after the page, so that it goes first
+    Reach reach_ = Reach::Whole;
     std::string failure_;
 };
 

@@ -54,7 +54,8 @@ std::string LabelPrefix(std::string_view label) {
     return roman ? "#i" : upperRoman ? "#I" : std::string(label);
 }
 
-PageKeyReader::PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query)
+PageKeyReader::PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query,
+                             unsigned threads)
     : document_(document), kind_(kind), query_(query) {
     if (kind == ChangeKeyKind::PatternMatch) {
         TextQuery regex = query;
@@ -62,7 +63,7 @@ PageKeyReader::PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind,
         ready_ = CompileTextQuery(pattern_, regex);
     }
     if (kind == ChangeKeyKind::PatternMatch || kind == ChangeKeyKind::AreaText)
-        ready_ = ready_ && extractor_.Attach(document);
+        ready_ = ready_ && extractor_.Attach(document, threads);
 }
 
 PageKeyReader::PageKeyReader(const DocumentHandle& document, const TextQuery& query, unsigned codeKinds)

@@ -14,7 +14,8 @@ namespace tessera {
 class PageKeyReader {
 public:
     // Reads keys of `kind`; areas and patterns are the query's, by its rules.
-    PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query);
+    // Text is read ahead on up to `threads` threads (PageTextExtractor::Attach).
+    PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query, unsigned threads = 0);
     // Reads the first code of the kinds (host::CodeKind bits) a page shows
     // (whose text matches the query's pattern, a regular expression, when it
     // has one) with its groups.

@@ -90,7 +90,7 @@ std::optional<PageKeys> ReadEveryPage(const DocumentHandle& document, PageKeyRea
 
 std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query,
                                      unsigned workers) {
-    PageKeyReader reader(document, kind, query);  // its word finder goes with it into every worker
+    PageKeyReader reader(document, kind, query, workers);  // its word finder goes with it into every worker
     return ReadEveryPage(document, reader, workers, kWordChunkPages,
                          [](const SearchPattern::Captures& key) { return key.numbered[0]; });
 }

@@ -10,10 +10,10 @@ bool Touches(const host::WordBox& box, const PageArea& area) {
     return left <= box.maxX && right >= box.minX && top <= box.maxY && bottom >= box.minY;
 }
 
-bool PageTextExtractor::Attach(const DocumentHandle& document) {
+bool PageTextExtractor::Attach(const DocumentHandle& document, unsigned threads) {
     finder_ = {};  // the previous document's finder goes
     if (!document.HasDocument()) return false;
-    finder_ = OwnedWordFinder(Host().words->CreateWordFinder(document.Doc()));
+    finder_ = OwnedWordFinder(Host().words->CreateWordFinder(document.Doc(), threads));
     return true;
 }
 

@@ -22,8 +22,9 @@ public:
     PageTextExtractor(const PageTextExtractor&) = delete;
     PageTextExtractor& operator=(const PageTextExtractor&) = delete;
 
-    // Makes a word finder for the document; HostError when it cannot.
-    bool Attach(const DocumentHandle& document);
+    // Makes a word finder for the document, which may read pages ahead on
+    // `threads` threads, this one counted (0: one per core); HostError when it cannot.
+    bool Attach(const DocumentHandle& document, unsigned threads = 0);
     // The page's kept words, each followed by one space. False without a word
     // finder; HostError when the page's text cannot be read.
     bool Extract(int page, const PageArea& area, bool useArea);

@@ -185,7 +185,7 @@ bool BuildSheetPageList(const DocumentHandle& document, std::vector<int>& pages,
                         unsigned workers) {
     pages.clear();
     PageTextExtractor extractor;
-    if (!extractor.Attach(document)) return false;
+    if (!extractor.Attach(document, workers)) return false;
     ScanInChunks(document, pages, workers, SheetScan(extractor, output));
     return true;
 }
@@ -197,7 +197,7 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
     const bool byText = separatorType == PageMatchingText;
     PageTextExtractor extractor;
     SearchPattern pattern;
-    if (byText && (!extractor.Attach(document) || !CompileTextQuery(pattern, query))) return false;
+    if (byText && (!extractor.Attach(document, workers) || !CompileTextQuery(pattern, query))) return false;
     ScanInChunks(document, pages, workers,
                  byText ? TextScan(extractor, pattern, query) : BlankScan(document, separatorType, threshold));
     return true;

@@ -105,8 +105,8 @@ TEST(FailedRunTest, AnInterruptedRunRemovesItsTemporaryFileAndSaysWhatWasFinishe
                                                     : std::to_string(files.size()) + " outputs were finished";
         EXPECT_NE(r.output.find(count), std::string::npos) << r.output;
     }
-    // A scan of the pages stopped before any output is written.
-    const CommandResult scan = RunCommand(tessera + "--dry-run --jobs 1 --separator scan " + Data("ctex-manual-chinese.pdf") +
+    // A scan of the pages stopped before any output is written: one that draws every page, long enough to stop.
+    const CommandResult scan = RunCommand(tessera + "--dry-run --jobs 1 --separator code " + Data("ctex-manual-chinese.pdf") +
                                           " 2>&1 & pid=$!; sleep 0.5; kill -TERM $pid; wait $pid; echo \"status $?\"");
     ASSERT_EQ(scan.output.find("status 0"), std::string::npos) << "the scan ended before the signal";
     EXPECT_NE(scan.output.find("tessera: interrupted. No output was finished.\nstatus 143"), std::string::npos)

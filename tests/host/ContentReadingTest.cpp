@@ -75,6 +75,14 @@ TEST_F(ContentReadingTest, OperatorsBecomeElementsAsAReaderSeesThemAndDamagedCon
     QPDFObjectHandle none = Page("");
     none.removeKey("/Contents");
     EXPECT_EQ(ContentTree::OfPage(none).Node(0).children.size(), 0u);
+
+    // Read to the first mark, the tree ends at the first element that is not an image: text in an
+    // unclosed object counts at once, and damage after it is not reached. Both blank tests fail
+    // such a page whether it is read so or whole (refused).
+    const QPDFObjectHandle images = Page("/B BMC BI /W 1 /H 1 /CS /G /BPC 8 ID\nx\nEI EMC BT (x) Tj 0 0 m S ) ] >> S");
+    EXPECT_EQ(Shape(ContentTree::OfPage(images, true)), "12[3] 1");
+    EXPECT_THROW(ContentTree::OfPage(images), host::HostError);
+    EXPECT_EQ(Shape(ContentTree::OfPage(Page("/Sh sh (x) Tj"), true)), "16");
 }
 
 TEST_F(ContentReadingTest, ImageSizesCountPaddedRowsAndColourSpacesAndNeverMoreThanTheStreamCouldHold) {

@@ -9,6 +9,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include <qpdf/Buffer.hh>
+#include <qpdf/BufferInputSource.hh>
+
+#include <random>
+
+#include "pdf/CachedFileSource.h"
 #include "pdf/TemporaryOutput.h"
 #include "settings/UserFolders.h"
 #include "support/Files.h"
@@ -59,6 +65,46 @@ const std::string kKey = "Tessera\\SplitSettings";
 
 // Only the owner can read the stored passwords, and only what is ours is tightened;
 // texts come back as they were written, line breaks and all.
+// qpdf parses through whichever source it is given: the cached one must read,
+// seek and find line ends exactly as qpdf's own in-memory source does, across
+// block edges, runs of line ends and the end of the file.
+TEST(CachedFileSourceTest, ReadsAsQpdfsOwnSourceWherePartsFallAcrossBlocks) {
+    test::TempFolder folder;
+    std::mt19937 random(7);
+    std::string bytes(200'000, 'x');
+    for (char& c : bytes) c = "ab\r\n"[random() % 4 == 0 ? 2 + random() % 2 : random() % 2];
+    bytes.replace(65'530, 12, "\r\n\r\n\n\r\r\n\n\n\r\n");  // a run over the first block's end
+    bytes.back() = '\n';
+    const std::string path = folder / "source.bin";
+    std::ofstream(path, std::ios::binary) << bytes;
+    pdf::CachedFileSource cached(path);
+    Buffer buffer(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size());
+    BufferInputSource own("source.bin", &buffer);
+    std::vector<char> a(100'000), b(100'000);
+    for (int step = 0; step < 3000; ++step) {
+        SCOPED_TRACE(step);
+        const auto at = static_cast<qpdf_offset_t>(random() % (bytes.size() + 10));
+        const int whence = step % 3 == 0 ? SEEK_END : SEEK_SET;
+        const qpdf_offset_t offset = whence == SEEK_END ? -static_cast<qpdf_offset_t>(random() % 70'000) : at;
+        cached.seek(offset, whence);
+        own.seek(offset, whence);
+        if (step % 2) {
+            ASSERT_EQ(cached.findAndSkipNextEOL(), own.findAndSkipNextEOL());
+        } else {
+            const std::size_t length = step % 10 == 0 ? 70'000 + random() % 30'000 : random() % 300;
+            const std::size_t n = cached.read(a.data(), length);
+            ASSERT_EQ(n, own.read(b.data(), length));
+            ASSERT_EQ(cached.getLastOffset(), own.getLastOffset());
+            ASSERT_TRUE(std::equal(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n), b.begin()));
+        }
+        ASSERT_EQ(cached.tell(), own.tell());
+        cached.unreadCh('x');
+        own.unreadCh('x');
+        ASSERT_EQ(cached.tell(), own.tell());
+    }
+    EXPECT_THROW(pdf::CachedFileSource(folder / "missing.bin"), std::runtime_error);
+}
+
 TEST(SettingsFileTest, TextsRoundTripOnlyForTheOwnerAndNothingIsReadOrWrittenThroughWhatWasThere) {
     test::TempFolder temp;
     const std::string folder = temp / "config/Moraine", elsewhere = temp / "elsewhere";

@@ -459,7 +459,7 @@ TEST(WordsReadAheadTest, AScanFromFirstToLastPageReadsWhatSinglePagesRead) {
         pdf::DocumentStore store;
         const host::DocId doc = store.Open(file);
         pdf::MupdfWordFinder words(store);
-        const host::WordFinderId scan = words.CreateWordFinder(doc), single = words.CreateWordFinder(doc);
+        const host::WordFinderId scan = words.CreateWordFinder(doc, 0), single = words.CreateWordFinder(doc, 0);
         const int pages = store.Get(doc).PageCount();
         std::vector<std::string> scanned;
         for (int page = 0; page < pages; ++page) {

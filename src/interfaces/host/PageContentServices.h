@@ -27,6 +27,10 @@ inline constexpr int kObjectTypeStream = 8;
 // so its elements cannot be read, and a page whose content is damaged can
 // still have something drawn behind or over it.
 inline constexpr std::uint32_t kEditingClient = 0;
+// The client that only asks whether a page draws anything besides images:
+// parsing stops after the first such element, which the content then ends
+// with. Most pages of a long document show text within their first bytes.
+inline constexpr std::uint32_t kFirstMarkClient = 1;
 
 // Where an image's data lives, for telling blank scans from real ones.
 struct ImageStorage {

@@ -40,8 +40,11 @@ inline constexpr unsigned kEveryCode = 127;
 class WordFinderServices {
 public:
     virtual ~WordFinderServices() = default;
-    // A word finder over the document, for any number of pages.
-    virtual WordFinderId CreateWordFinder(DocId doc) = 0;
+    // A word finder over the document, for any number of pages. It may read
+    // pages ahead of the caller on `threads` threads in all, the caller's
+    // counted (1: only when asked; 0: one per core), each reading a copy of
+    // the document of its own.
+    virtual WordFinderId CreateWordFinder(DocId doc, unsigned threads) = 0;
     virtual void DestroyWordFinder(WordFinderId finder) = 0;
     // The words of a 0-based page, top to bottom, left to right on each line.
     virtual std::vector<PageWord> PageWords(WordFinderId finder, int page) = 0;
