@@ -1,11 +1,7 @@
 #include "app/ForkedHelper.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <iostream>
 #include <vector>
 
 #include "app/InterruptCleanup.h"
@@ -59,10 +55,7 @@ void HelperMain(int socket, ConsoleViewer& viewer, const std::function<std::stri
 std::unique_ptr<ForkedHelper> ForkedHelper::Start(ConsoleViewer& viewer,
                                                   const std::function<std::string(const std::string&)>& answer) {
     WatchInterrupts();
-    const OwnFileOffsets files;
-    std::fflush(nullptr);  // a helper must not write out the parent's buffered output again
-    std::cout.flush();
-    std::cerr.flush();
+    const OwnFileOffsets files = PrepareToFork();
     const std::optional<ForkedWorker> worker = ForkWorker(
         files, {}, [](pid_t pid) { SetWorkerProcesses({pid}); },
         [&](int socket) { HelperMain(socket, viewer, answer); });
@@ -72,8 +65,7 @@ std::unique_ptr<ForkedHelper> ForkedHelper::Start(ConsoleViewer& viewer,
 
 ForkedHelper::~ForkedHelper() {
     ::close(socket_);  // the helper's next read ends, and so does the helper
-    while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    AwaitWorker(pid_);
     SetWorkerProcesses({});
 }
 

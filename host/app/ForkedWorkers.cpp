@@ -3,12 +3,9 @@
 #include <poll.h>
 #include <sched.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <iostream>
 #include <map>
 #include <set>
 #include <utility>
@@ -75,15 +72,12 @@ void WorkerMain(int socket, const Task& task, ConsoleViewer& viewer) {
 class WorkerPool {
 public:
     WorkerPool(unsigned count, const Task& task, ConsoleViewer& viewer) {
-        const OwnFileOffsets files;
-        std::fflush(nullptr);  // a worker must not write out the parent's buffered output again
-        std::cout.flush();
-        std::cerr.flush();
+        const OwnFileOffsets files = PrepareToFork();
         for (unsigned i = 0; i < count; ++i) Start(files, task, viewer);  // none: the tasks run in order here
     }
     ~WorkerPool() {
         for (Worker& w : workers_) ::close(w.socket);
-        for (Worker& w : workers_) ::waitpid(w.pid, nullptr, 0);
+        for (Worker& w : workers_) AwaitWorker(w.pid);
         SetWorkerProcesses({});
     }
     WorkerPool(const WorkerPool&) = delete;

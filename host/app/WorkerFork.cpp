@@ -3,11 +3,29 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <iostream>
 
 #include "app/InterruptCleanup.h"
 
 namespace tessera::app {
+
+OwnFileOffsets PrepareToFork() {
+    OwnFileOffsets files;
+    std::fflush(nullptr);
+    std::cout.flush();
+    std::cerr.flush();
+    return files;
+}
+
+void AwaitWorker(pid_t pid) {
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
 
 std::optional<ForkedWorker> ForkWorker(const OwnFileOffsets& files, const std::vector<int>& parentSockets,
                                        const std::function<void(pid_t)>& born,

@@ -17,6 +17,12 @@ struct ForkedWorker {
     int socket;  // the parent's end
 };
 
+// Before a parent forks: its buffered output flushed, so that no child writes
+// it out again, and the files it reads listed for each child to reopen.
+OwnFileOffsets PrepareToFork();
+// Waits until the worker, whose socket the parent has closed, has ended.
+void AwaitWorker(pid_t pid);
+
 // In the child, closes `parentSockets` and runs `main` with its end of the
 // socket, never returning. In the parent, calls `born` with the child's pid
 // while no signal can come between, and returns the worker; none when no

@@ -35,10 +35,8 @@ std::optional<QPDFObjectHandle> ExplicitDestination(PdfDocument& doc, QPDFObject
     return std::nullopt;
 }
 
-std::optional<int> DestinationPageIndex(PdfDocument& doc, QPDFObjectHandle dest) {
-    auto array = ExplicitDestination(doc, dest);
-    if (!array) return std::nullopt;
-    QPDFObjectHandle page = array->getArrayItem(0);
+std::optional<int> ArrayPageIndex(PdfDocument& doc, QPDFObjectHandle array) {
+    QPDFObjectHandle page = array.getArrayItem(0);
     if (page.isInteger()) {  // some writers give a page number where a page object belongs
         const long long n = page.getIntValue();
         if (n >= 0 && n < doc.PageCount()) return static_cast<int>(n);

@@ -14,8 +14,8 @@ namespace tessera::pdf {
 // value is unwrapped. None when it cannot be resolved.
 std::optional<QPDFObjectHandle> ExplicitDestination(PdfDocument& doc, QPDFObjectHandle dest);
 
-// The 0-based index of the page the destination leads to, or none.
-std::optional<int> DestinationPageIndex(PdfDocument& doc, QPDFObjectHandle dest);
+// The 0-based index of the page an explicit destination array leads to, or none.
+std::optional<int> ArrayPageIndex(PdfDocument& doc, QPDFObjectHandle array);
 
 // The view of an explicit destination array, at page.
 host::Destination ViewOf(QPDFObjectHandle array, int page);

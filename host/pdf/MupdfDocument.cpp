@@ -310,6 +310,7 @@ void MupdfDocument::Identify(int index, ObjectId& page) const {
 }
 
 std::optional<std::vector<MupdfDocument::ObjectId>> MupdfDocument::PlainPageTree() {
+    if (pageMap_) return mapped_;  // the walk the table was checked against
     // Declared out here: MuPDF's errors jump past the scope of anything made within.
     std::vector<ObjectId> pages;
     std::set<int> met;

@@ -17,9 +17,8 @@ std::string QpdfActionServices::Subtype(host::ActionRef action) {
 }
 
 std::optional<int> QpdfActionServices::DestinationPage(host::ActionRef action) {
-    return QpdfGuard([&] {
-        return DestinationPageIndex(store_.Get(action.doc), store_.Resolve(action).getKeyIfDict("/D"));
-    });
+    const std::optional<host::Destination> view = ResolvedDestination(action);
+    return view ? std::optional(view->page) : std::nullopt;
 }
 
 std::optional<host::Destination> QpdfActionServices::ResolvedDestination(host::ActionRef action) {
@@ -28,10 +27,9 @@ std::optional<host::Destination> QpdfActionServices::ResolvedDestination(host::A
         const bool read = !doc.Path().empty();
         if (const auto known = doc.resolvedDestinations.find(action.index); read && known != doc.resolvedDestinations.end())
             return known->second;
-        QPDFObjectHandle d = store_.Resolve(action).getKeyIfDict("/D");
-        const auto page = DestinationPageIndex(doc, d);
-        const std::optional<host::Destination> view =
-            page ? std::optional(ViewOf(*ExplicitDestination(doc, d), *page)) : std::nullopt;
+        const std::optional<QPDFObjectHandle> array = ExplicitDestination(doc, store_.Resolve(action).getKeyIfDict("/D"));
+        const std::optional<int> page = array ? ArrayPageIndex(doc, *array) : std::nullopt;
+        const std::optional<host::Destination> view = page ? std::optional(ViewOf(*array, *page)) : std::nullopt;
         if (read) doc.resolvedDestinations.emplace(action.index, view);
         return view;
     });

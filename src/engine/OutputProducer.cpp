@@ -67,7 +67,7 @@ std::string NormalPath(const SplitSettings& settings, std::size_t index) {
 // pages went. Their failures are shown and the output is saved all the same.
 void RetargetLinksAndBookmarks(const DocumentHandle& source, const DocumentHandle& output, std::size_t index,
                                const SplitSettings& settings) {
-    if (!settings.Output.bUpdateLinks && !settings.Output.bTransferBookmarks) return;
+    if (!settings.Output.LinksOtherOutputs()) return;
     const PagePlaces places(settings.Outputs, source.PageCount());
     const LinkContext context{source, output, index, settings.Outputs,
                               [&settings](std::size_t k) {

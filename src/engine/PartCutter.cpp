@@ -64,7 +64,6 @@ PartCutter::PartCutter(SplitSettings& trial, const DocumentHandle& source, std::
                        const std::vector<std::vector<host::ObjectBytes>>& objects, KeepBudget* budget)
     : trial_(trial),
       source_(source),
-      at_(at),
       firstAt_(at),
       whole_(trial.Outputs.at(at)),
       pages_(std::move(pages)),
@@ -101,12 +100,12 @@ std::shared_ptr<const std::string> PartCutter::Kept(std::size_t from, std::size_
 }
 
 OutputDocument PartCutter::Place(std::size_t from, std::size_t count) {
-    OutputDocument whole = trial_.Outputs[at_];
-    trial_.Outputs[at_] = Slice(whole, pages_, from, count);
+    OutputDocument whole = trial_.Outputs[At()];
+    trial_.Outputs[At()] = Slice(whole, pages_, from, count);
     if (from + count < pages_.size()) {
         OutputDocument rest = Slice(whole, pages_, from + count, pages_.size() - from - count);
-        rest.Filename = TrialName(kRestNames + at_ + 1);
-        trial_.Outputs.insert(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(at_ + 1), std::move(rest));
+        rest.Filename = TrialName(kRestNames + At() + 1);
+        trial_.Outputs.insert(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(At() + 1), std::move(rest));
     }
     return whole;
 }
@@ -117,9 +116,9 @@ std::optional<bool> PartCutter::Fits(std::size_t from, std::size_t count) {
     OutputDocument whole = Place(from, count);
     std::string file;
     const bool keep = budget_ && budget_->Room(limit);
-    const std::optional<std::uint64_t> bytes = MeasureOneOutput(source_, at_, trial_, keep ? &file : nullptr);
-    if (from + count < pages_.size()) trial_.Outputs.erase(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(at_ + 1));
-    trial_.Outputs[at_] = std::move(whole);
+    const std::optional<std::uint64_t> bytes = MeasureOneOutput(source_, At(), trial_, keep ? &file : nullptr);
+    if (from + count < pages_.size()) trial_.Outputs.erase(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(At() + 1));
+    trial_.Outputs[At()] = std::move(whole);
     if (!bytes) return std::nullopt;
     Note(from, count, *bytes);
     // A page larger than the limit may be written alone.
@@ -201,7 +200,7 @@ void PartCutter::Note(std::size_t from, std::size_t count, std::uint64_t bytes) 
     if (det <= 0) return;
     const double a = (xs * yy - dw_ * ys) / det, b = (xx * ys - dw_ * xs) / det;
     if (a <= 0 || b <= 0) return;
-    estimate_.SetWrittenWeight(writtenWeight_ = b / a);
+    estimate_.SetWrittenWeight(b / a);
     partBytesPerEstimated_ = a;
 }
 
@@ -210,7 +209,7 @@ double PartCutter::FirstAim(double limit) const {
     // The parts before were measured at their ends: this one's first probe
     // is corrected as much as the last of them was off.
     if (lastEnd_) {
-        const double estimated = partBytesPerEstimated_ * (lastEnd_->data + writtenWeight_ * lastEnd_->written);
+        const double estimated = partBytesPerEstimated_ * estimate_.Weighted(lastEnd_->data, lastEnd_->written);
         aim /= std::clamp(lastEnd_->bytes / estimated, 0.5, 2.0);
     }
     return aim;
@@ -288,15 +287,13 @@ void PartCutter::TakeAll(const std::vector<std::size_t>& starts) {
     const auto first = trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(firstAt_);
     trial_.Outputs.erase(first, first + static_cast<std::ptrdiff_t>(entries));
     trial_.Outputs.insert(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(firstAt_), whole_);
-    at_ = firstAt_;
     taken_.clear();
     for (std::size_t i = 0; i + 1 < starts.size(); ++i) Take(starts[i], starts[i + 1] - starts[i]);
 }
 
 void PartCutter::Take(std::size_t from, std::size_t count) {
-    taken_.emplace_back(from, count);
     Place(from, count);
-    ++at_;
+    taken_.emplace_back(from, count);
 }
 
 }  // namespace tessera

@@ -123,8 +123,9 @@ private:
 
     SplitSettings& trial_;
     const DocumentHandle& source_;
-    std::size_t at_;
     const std::size_t firstAt_;
+    // Where the part being cut stands in the trial list: after those taken.
+    std::size_t At() const { return firstAt_ + taken_.size(); }
     const OutputDocument whole_;  // the output being cut, before any part was taken
     std::vector<PageRange> pages_;
     std::map<std::pair<std::size_t, std::size_t>, std::uint64_t> sizes_;
@@ -139,7 +140,7 @@ private:
     SizeEstimate estimate_;
     // Bytes written per byte estimated: what a page more added, as the last
     // two probes measured it, and what the last part took in all.
-    double fileBytesPerEstimated_ = 1.0, partBytesPerEstimated_ = 1.0, writtenWeight_ = 1.0;
+    double fileBytesPerEstimated_ = 1.0, partBytesPerEstimated_ = 1.0;
     // The streams' data, written-out bytes and the bytes measured of the
     // last part cut.
     struct PartEnd {

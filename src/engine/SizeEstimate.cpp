@@ -24,7 +24,7 @@ std::pair<double, double> SizeEstimate::Parts(std::size_t from, std::size_t coun
 
 double SizeEstimate::Of(std::size_t from, std::size_t count) {
     const auto [data, written] = Parts(from, count);
-    return data + writtenWeight_ * written;
+    return Weighted(data, written);
 }
 
 std::size_t SizeEstimate::CountWithin(std::size_t from, double bytes, std::size_t low, std::size_t high) {

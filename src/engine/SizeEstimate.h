@@ -26,6 +26,8 @@ public:
     // Its two parts: streams' data, and the bytes of the objects written out.
     std::pair<double, double> Parts(std::size_t from, std::size_t count);
     void SetWrittenWeight(double weight) { writtenWeight_ = weight; }
+    // The estimate of a part of these two parts.
+    double Weighted(double data, double written) const { return data + writtenWeight_ * written; }
     // The most pages from `from` on, within (low, high), whose estimate is at
     // most `bytes`; low + 1 when even that is more.
     std::size_t CountWithin(std::size_t from, double bytes, std::size_t low, std::size_t high);

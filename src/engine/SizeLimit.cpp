@@ -99,7 +99,7 @@ std::optional<std::vector<std::size_t>> StartsWithHelper(SplitSettings& trial, P
 
 std::optional<std::vector<std::size_t>> AllStarts(SplitSettings& trial, PartCutter& cutter) {
     const std::size_t pages = cutter.Pages();
-    const bool linked = trial.Output.bUpdateLinks || trial.Output.bTransferBookmarks;
+    const bool linked = trial.Output.LinksOtherOutputs();
     const double parts = cutter.Estimated(0, pages) / trial.Output.MaxOutputBytes;
     if (WorkerCount(trial) < 2 || !Host().workers) return Starts(trial, cutter, 0, pages);
     if (linked || parts < kLeastPartsForHalves || pages < 2) return StartsWithHelper(trial, cutter, pages);
@@ -184,7 +184,7 @@ bool FitToSizeLimit(SplitSettings& settings, const DocumentHandle& source) {
     // dry run writes none.
     const OutputSettings& o = settings.Output;
     const bool dryRun = Host().commandLine && Host().commandLine->DryRun();
-    KeepBudget budget{!dryRun && !o.bUpdateLinks && !o.bTransferBookmarks && o.MaxOutputBytes <= kLargestKept ? kKeptBytes : 0};
+    KeepBudget budget{!dryRun && !o.LinksOtherOutputs() && o.MaxOutputBytes <= kLargestKept ? kKeptBytes : 0};
     SplitSettings trial = settings;
     for (std::size_t i = 0; i < trial.Outputs.size(); ++i) trial.Outputs[i].Filename = TrialName(i);
     OutputList fitted;

@@ -6,14 +6,19 @@
 
 namespace tessera {
 
+std::optional<std::int64_t> PlaceInRange(const PageRange& range, std::int32_t page) {
+    if (page < range.FirstPage || page > range.LastPage || range.Step == 0) return std::nullopt;
+    const std::int64_t d = range.Options.Has(PageRangeFlag::ReverseOrder) ? std::int64_t{range.LastPage} - page
+                                                                         : std::int64_t{page} - range.FirstPage;
+    if (d % range.Step != 0) return std::nullopt;
+    return d / range.Step;
+}
+
 std::int32_t FindPagePosition(const OutputDocument& output, std::int32_t page) {
     std::int64_t offset = 0;
     for (const PageRange& r : output.Ranges) {
-        std::int64_t d = std::int64_t{page} - r.FirstPage;
-        if (d >= 0 && page <= r.LastPage && r.Step != 0) {
-            if (r.Options.Has(PageRangeFlag::ReverseOrder)) d = std::int64_t{r.LastPage} - page;
-            if (d % r.Step == 0) return static_cast<std::int32_t>(offset + d / r.Step);
-        }
+        if (const std::optional<std::int64_t> place = PlaceInRange(r, page))
+            return static_cast<std::int32_t>(offset + *place);
         offset += r.NumActualPages;
     }
     return -1;

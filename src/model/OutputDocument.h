@@ -2,6 +2,7 @@
 // One output of a split: an ordered list of page ranges and, optionally, a name.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ struct OutputDocument {
 
 using OutputList = std::vector<OutputDocument>;
 
+// Where among the range's own pages source page `page` falls (0 for its
+// first), or none when the range does not take it.
+std::optional<std::int64_t> PlaceInRange(const PageRange& range, std::int32_t page);
 // The 0-based position source page `page` takes in the output, or -1.
 std::int32_t FindPagePosition(const OutputDocument& output, std::int32_t page);
 

@@ -9,17 +9,13 @@ PagePlaces::PagePlaces(const OutputList& outputs, std::int32_t pages)
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         std::int64_t offset = 0;
         for (const PageRange& r : outputs[i].Ranges) {
-            // The pages FindPagePosition finds in the range, each at the place it gives.
-            const std::int64_t first = std::max(r.FirstPage, 0), last = std::min(r.LastPage, pages - 1);
             exact_ = exact_ && r.Step >= 0;
-            if (r.Step > 0 && first <= last) {
-                const bool reverse = r.Options.Has(PageRangeFlag::ReverseOrder);
-                for (std::int64_t page = first; page <= last; ++page) {
-                    const std::int64_t d = reverse ? std::int64_t{r.LastPage} - page : page - r.FirstPage;
-                    PageLocation& place = places_[static_cast<std::size_t>(page)];
-                    if (d % r.Step == 0 && !place.found)
-                        place = {true, static_cast<std::int32_t>(offset + d / r.Step), static_cast<std::int32_t>(i)};
-                }
+            const std::int32_t first = std::max(r.FirstPage, 0), last = std::min(r.LastPage, pages - 1);
+            for (std::int32_t page = first; r.Step > 0 && page <= last; ++page) {
+                PageLocation& place = places_[static_cast<std::size_t>(page)];
+                if (place.found) continue;
+                if (const std::optional<std::int64_t> at = PlaceInRange(r, page))
+                    place = {true, static_cast<std::int32_t>(offset + *at), static_cast<std::int32_t>(i)};
             }
             offset += r.NumActualPages;
         }

@@ -91,6 +91,10 @@ struct OutputSettings {
     std::int32_t MaxOutputBytes = 0;
     bool AllowOversize = false;
 
+    // Whether an output's links or bookmarks may lead into other outputs,
+    // whose names and pages its content then depends on.
+    bool LinksOtherOutputs() const { return bUpdateLinks || bTransferBookmarks; }
+
     friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };
 
