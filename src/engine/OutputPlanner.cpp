@@ -120,7 +120,7 @@ bool PlanByBookmarks(SplitSettings& settings, const DocumentHandle& source) {
 }
 
 bool PlanByHand(SplitSettings& settings, const DocumentHandle& source) {
-    return ResolveQueryRanges(source, settings.Outputs, 0, -1);
+    return ResolveQueryRanges(source, settings.Outputs, 0, -1, WorkerCount(settings));
 }
 
 // Consecutive pages make one range each.

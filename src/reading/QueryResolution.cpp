@@ -21,12 +21,12 @@ bool HasQueryRange(const OutputList& outputs) {
 // finder is made then too: content queries alone need none.
 class PageText {
 public:
-    PageText(PageTextExtractor& extractor, const DocumentHandle& document, int page)
-        : extractor_(extractor), document_(document), page_(page) {}
+    PageText(PageTextExtractor& extractor, const DocumentHandle& document, int page, unsigned threads)
+        : extractor_(extractor), document_(document), page_(page), threads_(threads) {}
     const std::string& For(const TextQuery& query) {
         if (!extracted_) {
             extracted_ = true;
-            ok_ = (extractor_.Attached() || extractor_.Attach(document_)) &&
+            ok_ = (extractor_.Attached() || extractor_.Attach(document_, threads_)) &&
                   extractor_.Extract(page_, query.Area, query.UseAreaFilter);
         }
         return extractor_.Text();
@@ -37,6 +37,7 @@ private:
     PageTextExtractor& extractor_;
     const DocumentHandle& document_;
     int page_;
+    unsigned threads_;
     bool extracted_ = false, ok_ = true;
 };
 
@@ -136,7 +137,7 @@ OutputList Rebuilt(const OutputList& outputs) {
 
 }  // namespace
 
-bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last) {
+bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last, unsigned threads) {
     if (!document.HasDocument() || outputs.empty()) return false;
     if (!HasQueryRange(outputs)) return true;
     for (OutputDocument& o : outputs)
@@ -151,7 +152,7 @@ bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int
     ScanFailures failures;
     for (int page = first; page <= last; ++page) {
         progress.At(page);
-        PageText text(extractor, document, page);
+        PageText text(extractor, document, page, threads);
         PageElements elements(document, page, failures);
         PageFacts facts{text, elements};
         for (OutputDocument& output : outputs)

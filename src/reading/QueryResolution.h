@@ -10,6 +10,8 @@ namespace tessera {
 // becomes a one-page range (each first/last pair one range for page-range
 // queries), plain ranges stay, outputs left without ranges go. False without
 // a document or outputs; host errors reading a page's text pass to the caller.
-bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last);
+// Text is read ahead on up to `threads` threads (PageTextExtractor::Attach).
+bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last,
+                        unsigned threads = 0);
 
 }  // namespace tessera
