@@ -1,7 +1,5 @@
 #include "pdf/PdfDocument.h"
 
-#include <qpdf/QPDFNameTreeObjectHelper.hh>
-
 #include <algorithm>
 
 #include "host/HostError.h"
@@ -101,19 +99,9 @@ std::optional<int> PdfDocument::PageIndexOf(QPDFObjectHandle page) {
     return it->second;
 }
 
-}  // namespace tessera::pdf
-
-namespace tessera::pdf {
-
 QPDFObjectHandle PdfDocument::NamedDestination(const std::string& utf8Name) {
-    if (!namedDestinations_) {
-        namedDestinations_.emplace();
-        QPDFObjectHandle tree = qpdf_->getRoot().getKey("/Names").getKeyIfDict("/Dests");
-        if (tree.isDictionary())
-            for (auto& [name, value] : QPDFNameTreeObjectHelper(tree, *qpdf_)) namedDestinations_->emplace(name, value);
-    }
-    const auto it = namedDestinations_->find(utf8Name);
-    return it == namedDestinations_->end() ? QPDFObjectHandle::newNull() : it->second;
+    if (!namedDestinations_) namedDestinations_ = NamedDestinationTable::Read(*qpdf_, path_, password_);
+    return namedDestinations_->Find(*qpdf_, utf8Name);
 }
 
 }  // namespace tessera::pdf

@@ -10,11 +10,11 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "host/HostTypes.h"
 #include "pdf/MupdfDocument.h"
+#include "pdf/NamedDestinationTable.h"
 
 namespace tessera::pdf {
 
@@ -58,8 +58,7 @@ public:
     // with no reader it served left behind.
     bool UsesObjectStreams();
 
-    // The value the /Names /Dests tree gives a name, or null. The tree is read
-    // once: link mending looks up thousands of names in big documents.
+    // The value the /Names /Dests tree gives a name, or null.
     QPDFObjectHandle NamedDestination(const std::string& utf8Name);
 
     // Pages copied in from another document, by their object here.
@@ -101,7 +100,7 @@ private:
     bool pagesChecked_ = false;
     std::optional<bool> objectStreams_;  // qpdf's pages were found to be the text reader's
     std::map<QPDFObjGen, Origin> origins_;
-    std::optional<std::unordered_map<std::string, QPDFObjectHandle>> namedDestinations_;
+    std::optional<NamedDestinationTable> namedDestinations_;
 };
 
 }  // namespace tessera::pdf
