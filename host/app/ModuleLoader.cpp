@@ -11,13 +11,16 @@ ModuleLoader::~ModuleLoader() { Unload(); }
 
 std::string ModuleLoader::DefaultPath() {
     if (const char* named = std::getenv("TESSERA_MODULE"); named && *named) return named;
+    return ProgramFile("Tessera.api");
+}
+
+std::string ModuleLoader::ProgramFile(const std::string& name) {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::filesystem::path folder = ec ? std::filesystem::path(".") : exe.parent_path();
-    // Beside the program in the build; installed, bin/tessera finds
-    // lib/tessera/ wherever the tree was put.
-    if (std::filesystem::exists(folder / "Tessera.api", ec)) return (folder / "Tessera.api").string();
-    return (folder / "../lib/tessera/Tessera.api").lexically_normal().string();
+    // Installed, bin/tessera finds lib/tessera/ wherever the tree was put.
+    if (std::filesystem::exists(folder / name, ec)) return (folder / name).string();
+    return (folder / "../lib/tessera" / name).lexically_normal().string();
 }
 
 std::string ModuleLoader::Fail(std::string reason) {

@@ -24,6 +24,9 @@ public:
 
     // The module beside the running program (or named by TESSERA_MODULE).
     static std::string DefaultPath();
+    // A file of the program's own: beside it in the build, in lib/tessera/ of
+    // the installed tree.
+    static std::string ProgramFile(const std::string& name);
 
 private:
     std::string Fail(std::string reason);

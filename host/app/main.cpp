@@ -1,12 +1,12 @@
 #include <malloc.h>
 
 #include "app/CommandLine.h"
-#include "app/GuiWindows.h"
+#include "app/DesktopModule.h"
 
 int main(int argc, char** argv) {
     // qpdf makes and frees millions of small objects per output; with glibc's
     // fast bins, every larger allocation first sweeps them back together
     // (malloc_consolidate), which took a tenth of a split's time.
     mallopt(M_MXFAST, 0);
-    return tessera::app::RunCommandLine(argc, argv, &tessera::app::StartDesktop);
+    return tessera::app::RunCommandLine(argc, argv, &tessera::app::StartDesktopModule);
 }

@@ -13,6 +13,7 @@
 #include "ui/OutputDocumentOptionsDialog.h"
 #include "ui/SplitOptionTable.h"
 #include "ui/SplitSettingsDialog.h"
+#include "ui/WindowSplitDialog.h"
 
 namespace tessera {
 namespace {
@@ -164,7 +165,7 @@ void CommandLineDialog::RunSucceeded(const SplitSettings& working) {
 }
 
 std::unique_ptr<SplitDialog> ActiveSplitDialog(WindowFactory* windows, DialogMemory& memory) {
-    if (windows && Host().commandLine->ShowsWindows()) return windows->NewSplitWindow(memory);
+    if (windows && Host().commandLine->ShowsWindows()) return std::make_unique<WindowSplitDialog>(*windows, memory);
     return std::make_unique<CommandLineDialog>();
 }
 

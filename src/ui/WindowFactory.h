@@ -1,23 +1,36 @@
 #pragma once
-// The dialogs' windows as the plug-in reaches them: the toolkit's factory is
-// handed to the shell when the module starts (shell/PlugInMain.cpp), so no
-// code of ui/ names the toolkit, and a process without one shows no window.
-#include <memory>
+// The dialogs' windows as the plug-in reaches them. The toolkit's windows are
+// a module of their own (TesseraWindows.so), opened by the shell the first time
+// a window is shown, so that a run that shows none never loads the toolkit; no
+// code of ui/ names the toolkit, and a process without windows shows none.
+#include <string>
 
 #include "ui/Dialog.h"
-#include "ui/DialogMemory.h"
-#include "ui/SplitDialog.h"
 
 namespace tessera {
 
 class WindowFactory {
 public:
     virtual ~WindowFactory() = default;
-    // The settings dialog in a window, for the split command when the host
-    // shows windows, remembering in `memory` while the host runs.
-    virtual std::unique_ptr<SplitDialog> NewSplitWindow(DialogMemory& memory) = 0;
+    // Whether windows can be shown: false, after saying why, when the
+    // toolkit's windows cannot be loaded.
+    virtual bool Ready() { return true; }
     // Shows a dialog of its own (not over another dialog) modally; true when it closed with OK.
     virtual bool RunModal(Dialog& dialog) = 0;
+    // The dialog's window as it opens, drawn offscreen into a PNG file; false
+    // when it could not be written.
+    virtual bool SaveImage(Dialog& dialog, const std::string& path) = 0;
 };
+
+// What the windows ask of the plug-in. They take nothing of it by name: a
+// program that links the plug-in itself (the tests) would hand a loaded
+// module its own copy of the plug-in's functions instead of the module's.
+struct ViewServices {
+    std::string (*caption)(const std::string& english);  // a control's caption in the user's language
+    void (*alert)(const std::string& text);              // a message over the windows
+};
+
+// This plug-in's: its language tables and its host's viewer.
+ViewServices PlugInViewServices();
 
 }  // namespace tessera

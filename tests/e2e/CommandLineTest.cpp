@@ -156,6 +156,13 @@ TEST(CommandLineTest, TheModulesMenuItemsAboutHelpAndLanguageFiles) {
               std::string::npos) << r.output;
     EXPECT_NE(r.output.find("Tessera.lan file is missing."), std::string::npos) << r.output;
     EXPECT_EQ(FilesBelow(out.Path()).size(), 2u);
+    // Nor has it its windows: a window's run fails and says so.
+    const CommandResult window = Headless(config, "--module " + ShellQuote(lonely / "Tessera.api") + " gui " +
+                                                      Data("multicolumn-latex-2col.pdf") + " --screenshot " +
+                                                      ShellQuote(lonely / "dialog.png"));
+    EXPECT_EQ(window.status, 1) << window.output;
+    EXPECT_NE(window.output.find("TesseraWindows.so cannot be loaded"), std::string::npos) << window.output;
+    EXPECT_FALSE(fs::exists(lonely / "dialog.png"));
 }
 
 TEST(CommandLineTest, AScreenshotDrawsTheDialogWithoutADisplayAndSplitsNothing) {

@@ -42,6 +42,7 @@
 #include "ui/ValueChangeDialog.h"
 #include "ui/qt/QtDialogView.h"
 #include "ui/qt/QtWindowFactory.h"
+#include "ui/qt/ViewServices.h"
 
 namespace tessera {
 namespace {
@@ -322,6 +323,7 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     tessera::LoadLanguageTables(TESSERA_SOURCE_DIR "/lang/");
+    tessera::TheViewServices() = tessera::PlugInViewServices();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

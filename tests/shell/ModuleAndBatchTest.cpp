@@ -75,8 +75,8 @@ using host::CommandStatus;
 class MemoryWindows : public WindowFactory {
 public:
     explicit MemoryWindows(std::function<bool(Dialog&)> answer) : answer_(std::move(answer)) {}
-    std::unique_ptr<SplitDialog> NewSplitWindow(DialogMemory&) override { return nullptr; }
     bool RunModal(Dialog& dialog) override { return answer_(dialog); }
+    bool SaveImage(Dialog&, const std::string&) override { return false; }
 
 private:
     std::function<bool(Dialog&)> answer_;

@@ -1,4 +1,3 @@
-#include "strings/LanguageTable.h"
 #include "ui/qt/DialogLayout.h"
 
 #include <QCheckBox>
@@ -17,6 +16,7 @@
 #include <cstdint>
 
 #include "ui/qt/DialogPictures.h"
+#include "ui/qt/ViewServices.h"
 
 namespace tessera {
 
@@ -48,7 +48,7 @@ QLineEdit* MakeEdit(const ControlSpec& spec, QWidget* parent) {
 }
 
 QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = QString::fromStdString(ShownCaption(spec.caption));
+    const QString caption = QString::fromStdString(TheViewServices().caption(spec.caption));
     switch (spec.kind) {
         case K::Edit:
         case K::NumberEdit:
@@ -147,7 +147,7 @@ public:
         Row& row = RowFor(spec);
         QLabel* label = nullptr;
         if (TakesLabel(spec.kind) && !spec.caption.empty()) {
-            label = new QLabel(QString::fromStdString(ShownCaption(spec.caption)), parent);
+            label = new QLabel(QString::fromStdString(TheViewServices().caption(spec.caption)), parent);
             label->setBuddy(widget);
             AddToRow(row, label, 0);
         }

@@ -1,4 +1,3 @@
-#include "strings/LanguageTable.h"
 #include "ui/qt/QtDialogView.h"
 
 #include <QApplication>
@@ -14,8 +13,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "access/Host.h"
 #include "ui/qt/DialogPictures.h"
+#include "ui/qt/ViewServices.h"
 
 namespace tessera {
 namespace {
@@ -52,7 +51,7 @@ QTreeWidgetItem* ItemAt(QTreeWidget& tree, const TreePath& path) {
 
 QtDialogView::QtDialogView(Dialog& dialog, QWidget* parent, Driver driver)
     : QDialog(parent), dialog_(dialog), driver_(std::move(driver)) {
-    setWindowTitle(Q(ShownCaption(dialog.Caption())));
+    setWindowTitle(Q(TheViewServices().caption(dialog.Caption())));
     controls_ = LayOutControls(*this, dialog.Controls(), dialog.AlignedGroups());
     for (const auto& [id, control] : controls_) Connect(id, control);
     ++filling_;
@@ -285,7 +284,7 @@ bool QtDialogView::RunModal(Dialog& dialog) {
 }
 
 // The host's alert, as every message of the plug-in is shown on this host.
-void QtDialogView::ShowMessage(const std::string& text) { Host().viewer->Alert(text); }
+void QtDialogView::ShowMessage(const std::string& text) { TheViewServices().alert(text); }
 
 bool QtDialogView::AskYesNo(const std::string& title, const std::string& text) {
     return QMessageBox::question(this, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==

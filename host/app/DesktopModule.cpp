@@ -1,0 +1,25 @@
+#include "app/DesktopModule.h"
+
+#include <dlfcn.h>
+
+#include <iostream>
+
+#include "app/ModuleLoader.h"
+
+namespace tessera::app {
+
+std::unique_ptr<Desktop> StartDesktopModule(int& argc, char** argv, bool offscreen) {
+    using Start = Desktop* (*)(int&, char**, bool);
+    const std::string path = ModuleLoader::ProgramFile(kDesktopModule);
+    // Never closed: the desktop's objects live until the program ends.
+    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const auto start = module ? reinterpret_cast<Start>(dlsym(module, "TesseraStartDesktop")) : nullptr;
+    if (!start) {
+        const char* reason = dlerror();
+        std::cerr << "tessera: the windows cannot be shown: " << (reason ? reason : path + " has no entry") << std::endl;
+        return nullptr;
+    }
+    return std::unique_ptr<Desktop>(start(argc, argv, offscreen));
+}
+
+}  // namespace tessera::app

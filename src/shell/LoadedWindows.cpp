@@ -1,0 +1,41 @@
+#include "shell/LoadedWindows.h"
+
+#include <dlfcn.h>
+
+#include "access/Host.h"
+#include "access/ModulePath.h"
+
+namespace tessera {
+
+LoadedWindows::~LoadedWindows() {
+    windows_.reset();  // its code goes with the module
+    if (handle_) dlclose(handle_);
+}
+
+bool LoadedWindows::Ready() {
+    if (windows_ || failed_) return !failed_;
+    const std::string path = ModuleFolder() + kWindowsModule;
+    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    using OpenWindows = WindowFactory* (*)(const ViewServices*);
+    const auto open = handle_ ? reinterpret_cast<OpenWindows>(dlsym(handle_, "TesseraOpenWindows")) : nullptr;
+    if (!open) {
+        const char* reason = dlerror();
+        failed_ = true;
+        if (handle_) dlclose(handle_);
+        handle_ = nullptr;
+        Host().windows->MessageBox(path + " cannot be loaded (" + (reason ? reason : "it has no entry") +
+                                   "). Please install correct version of the software.");
+        return false;
+    }
+    const ViewServices services = PlugInViewServices();
+    windows_.reset(open(&services));
+    return true;
+}
+
+bool LoadedWindows::RunModal(Dialog& dialog) { return Ready() && windows_->RunModal(dialog); }
+
+bool LoadedWindows::SaveImage(Dialog& dialog, const std::string& path) {
+    return Ready() && windows_->SaveImage(dialog, path);
+}
+
+}  // namespace tessera
