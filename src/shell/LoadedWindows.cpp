@@ -8,14 +8,16 @@
 namespace tessera {
 
 LoadedWindows::~LoadedWindows() {
-    windows_.reset();  // its code goes with the module
+    windows_.reset();
     if (handle_) dlclose(handle_);
 }
 
 bool LoadedWindows::Ready() {
     if (windows_ || failed_) return !failed_;
     const std::string path = ModuleFolder() + kWindowsModule;
-    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Kept to the end: Qt may hold on to the windows' code (types it
+    // registered, events still queued) for as long as the application lives.
+    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     using OpenWindows = WindowFactory* (*)(const ViewServices*);
     const auto open = handle_ ? reinterpret_cast<OpenWindows>(dlsym(handle_, "TesseraOpenWindows")) : nullptr;
     if (!open) {
