@@ -6,7 +6,7 @@
 #include <qpdf/QUtil.hh>
 
 #include "host/HostError.h"
-#include "pdf/CachedFileSource.h"
+#include "pdf/QpdfFile.h"
 #include "pdf/QpdfGuard.h"
 #include "pdf/RegularFile.h"
 
@@ -24,15 +24,6 @@ std::string AbsolutePath(const std::string& path) {
     for (const std::filesystem::path& name : absolute)
         if (name != "." && !name.empty()) out /= name;
     return out.string();
-}
-
-std::unique_ptr<QPDF> Load(const std::string& path, const std::string& password) {
-    auto qpdf = std::make_unique<QPDF>();
-    qpdf->setSuppressWarnings(true);
-    QpdfGuard([&] {
-        qpdf->processInputSource(std::make_shared<CachedFileSource>(path), password.empty() ? nullptr : password.c_str());
-    });
-    return qpdf;
 }
 
 // The text reader and its pages, when both readers read the file as it is
@@ -65,7 +56,7 @@ host::DocId DocumentStore::Open(const std::string& path, const std::string& pass
     const std::vector<std::string> forms = PasswordForms(password);
     for (std::size_t i = 0; !qpdf; ++i) {
         try {
-            qpdf = Load(path, forms[i]);
+            qpdf = OpenQpdfFile(path, forms[i]);
             matched = forms[i];
         } catch (const host::HostError& error) {
             if (error.Code() != host::kErrorPassword) throw;

@@ -3,9 +3,8 @@
 #include <qpdf/QPDFNameTreeObjectHelper.hh>
 
 #include <memory>
-#include <optional>
 
-#include "pdf/CachedFileSource.h"
+#include "pdf/QpdfFile.h"
 
 namespace tessera::pdf {
 namespace {
@@ -27,9 +26,7 @@ bool SameTrailer(QPDF& one, QPDF& other) {
 std::unique_ptr<QPDF> OpenAgain(QPDF& qpdf, const std::string& path, const std::string& password) {
     if (path.empty() || qpdf.numWarnings() > 0) return nullptr;
     try {
-        auto again = std::make_unique<QPDF>();
-        again->setSuppressWarnings(true);
-        again->processInputSource(std::make_shared<CachedFileSource>(path), password.empty() ? nullptr : password.c_str());
+        std::unique_ptr<QPDF> again = OpenQpdfFile(path, password);
         if (again->numWarnings() > 0 || !SameTrailer(*again, qpdf)) return nullptr;
         return again;
     } catch (const std::exception&) {

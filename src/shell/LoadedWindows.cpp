@@ -25,8 +25,8 @@ bool LoadedWindows::Ready() {
         failed_ = true;
         if (handle_) dlclose(handle_);
         handle_ = nullptr;
-        Host().windows->MessageBox(path + " cannot be loaded (" + (reason ? reason : "it has no entry") +
-                                   "). Please install correct version of the software.");
+        Host().windows->MessageBox("The windows cannot be shown: " + (reason ? reason : path + " has no entry") +
+                                   ". Please install correct version of the software.");
         return false;
     }
     const ViewServices services = PlugInViewServices();
