@@ -79,7 +79,7 @@ void CommandLineFrontEnd::ReportPlan(const std::vector<host::PlannedOutput>& out
     if (json_)
         plan_ = outputs;
     else
-        PrintPlan(planOut_, outputs);
+        PrintPlan(planOut_, outputs, account_.value_or(host::PageAccount{}));
 }
 
 void CommandLineFrontEnd::ReportRun(const std::vector<host::ReportedOutput>& outputs, const std::string& index) {

@@ -35,6 +35,7 @@ public:
     bool ReadStoredSettings() override { return remembered_ && !reset_; }
     bool StoreSettings() override { return remembered_ && !dryRun_; }
     bool DryRun() override { return dryRun_; }
+    void ReportAccount(const host::PageAccount& account) override { account_ = account; }
     void ReportPlan(const std::vector<host::PlannedOutput>& outputs) override;
     void ReportRun(const std::vector<host::ReportedOutput>& outputs, const std::string& index) override;
     void ReportOutcome(host::RunOutcome outcome, const std::string& message) override;
@@ -65,6 +66,8 @@ public:
     void SetLastMessage(std::function<std::string()> lastMessage) { lastMessage_ = std::move(lastMessage); }
     const std::vector<host::PlannedOutput>& Plan() const { return plan_; }
     const std::vector<host::ReportedOutput>& Reported() const { return reported_; }
+    // Where the pages went; none before a plan was made.
+    const std::optional<host::PageAccount>& Account() const { return account_; }
     const std::string& IndexPath() const { return index_; }
     const std::string& FailureReason() const { return failure_; }
     const std::vector<host::OptionSpec>& Declared() const { return declared_; }
@@ -78,6 +81,7 @@ private:
     void AddOption(CLI::App& command, const host::OptionSpec& spec);
 
     std::ostream& planOut_;
+    std::optional<host::PageAccount> account_;
     std::vector<host::OptionSpec> declared_;
     std::string footer_;
     std::vector<host::OptionValue> values_;

@@ -29,15 +29,47 @@ std::string FormatPageRuns(const std::vector<int>& pages) {
     return out;
 }
 
-void PrintPlan(std::ostream& out, const std::vector<host::PlannedOutput>& outputs) {
+std::vector<DroppedRun> DroppedRuns(const std::vector<host::DroppedPageEntry>& dropped) {
+    std::vector<DroppedRun> runs;
+    for (const host::DroppedPageEntry& page : dropped) {
+        DroppedRun* last = runs.empty() ? nullptr : &runs.back();
+        if (last && last->last + 1 == page.page && last->first.reason == page.reason &&
+            last->first.kind == page.kind && last->first.value == page.value)
+            last->last = page.page;
+        else
+            runs.push_back({page, page.page});
+    }
+    return runs;
+}
+
+namespace {
+
+std::string Shown(std::string file) {
+    std::replace(file.begin(), file.end(), '\\', '/');
+    return file;
+}
+
+void PrintAccount(std::ostream& out, const std::vector<host::PlannedOutput>& outputs, const host::PageAccount& account) {
+    for (const int number : account.emptyOutputs)
+        out << "no-pages\t" << number << '\t' << Shown(outputs.at(static_cast<std::size_t>(number - 1)).file) << '\n';
+    for (const DroppedRun& run : DroppedRuns(account.dropped)) {
+        out << "dropped\t" << run.first.page;
+        if (run.last != run.first.page) out << '-' << run.last;
+        out << '\t' << run.first.reason << '\t' << run.first.kind << '\t' << run.first.value << '\n';
+    }
+    if (!account.inNoOutput.empty()) out << "in-no-output\t" << FormatPageRuns(account.inNoOutput) << '\n';
+}
+
+}  // namespace
+
+void PrintPlan(std::ostream& out, const std::vector<host::PlannedOutput>& outputs, const host::PageAccount& account) {
     for (std::size_t i = 0; i < outputs.size(); ++i) {
-        std::string file = outputs[i].file;
-        std::replace(file.begin(), file.end(), '\\', '/');
-        out << i + 1 << '\t' << file << '\t' << FormatPageRuns(outputs[i].pages);
+        out << i + 1 << '\t' << Shown(outputs[i].file) << '\t' << FormatPageRuns(outputs[i].pages);
         // A split where a value changes shows the value each output has.
         if (!outputs[i].key.empty()) out << '\t' << outputs[i].key;
         out << '\n';
     }
+    PrintAccount(out, outputs, account);
     out.flush();
 }
 

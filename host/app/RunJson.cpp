@@ -55,9 +55,25 @@ nlohmann::json PlanJson(nlohmann::json input, const std::vector<host::PlannedOut
                                 {"name_source", output.nameSource}};
         if (!output.watermark.empty()) entry["watermark"] = output.watermark;
         if (!output.key.empty()) entry["key"] = output.key;
+        if (output.pages.empty()) entry["status"] = "no-pages";
         list.push_back(std::move(entry));
     }
     return {{"kind", "plan"}, {"input", std::move(input)}, {"outputs", std::move(list)}};
+}
+
+nlohmann::json AccountJson(const host::PageAccount& account) {
+    nlohmann::json runs = nlohmann::json::array();
+    for (const DroppedRun& run : DroppedRuns(account.dropped))
+        runs.push_back({{"pages", {run.first.page, run.last}}, {"reason", run.first.reason},
+                        {"kind", run.first.kind}, {"value", run.first.value}});
+    const auto part = [](const std::vector<int>& pages) {
+        return nlohmann::json{{"count", pages.size()}, {"pages", PageRunsJson(pages)}};
+    };
+    return {{"pages", account.pages},
+            {"in_outputs", part(account.inOutputs)},
+            {"dropped", {{"count", account.dropped.size()}, {"runs", std::move(runs)}}},
+            {"in_no_output", part(account.inNoOutput)},
+            {"empty_outputs", account.emptyOutputs}};
 }
 
 nlohmann::json OutputJson(const host::ReportedOutput& output) {

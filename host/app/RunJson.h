@@ -15,8 +15,12 @@ nlohmann::json InputJson(const std::string& path, int pages);
 // Pages as runs: [[1, 3], [7, 7], [9, 5]].
 nlohmann::json PageRunsJson(const std::vector<int>& pages);
 // {"kind": "plan", "input", "outputs": [{"path", "file", "pages", "page_count",
-// "name_source", "watermark"?, "key"?}]}
+// "name_source", "watermark"?, "key"?, "status"?: "no-pages"}]}
 nlohmann::json PlanJson(nlohmann::json input, const std::vector<host::PlannedOutput>& outputs);
+// {"pages", "in_outputs": {"count", "pages"}, "dropped": {"count", "runs":
+// [{"pages", "reason", "kind", "value"}]}, "in_no_output": {"count", "pages"},
+// "empty_outputs": [numbers]}
+nlohmann::json AccountJson(const host::PageAccount& account);
 // One output after a run: {"path", "pages", "page_count", "status"} and, for
 // a file that was written, "bytes" and "sha256" of the file as it is on disk.
 // A written file that is not there (any more) counts as "failed".

@@ -51,6 +51,7 @@ void PrintSplitJson(std::ostream& out, const std::string& input, int pages, cons
                     {"index", front.IndexPath().empty() ? nlohmann::json(nullptr) : nlohmann::json(front.IndexPath())},
                     {"warnings", viewer.Warnings()}, {"messages", viewer.Messages()}};
     }
+    if (front.Account()) document["account"] = AccountJson(*front.Account());
     document["outcome"] = OutcomeName(status);
     document["exit_status"] = status;
     out << JsonLine(document) << std::endl;

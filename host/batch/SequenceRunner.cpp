@@ -63,6 +63,14 @@ std::string ResultText(const std::optional<host::Cabinet>& results, bool& comple
     return text;
 }
 
+// "1,2,5" as numbers.
+std::vector<int> Numbers(const std::string& list) {
+    std::vector<int> numbers;
+    std::istringstream in(list);
+    for (std::string number; std::getline(in, number, ',');) numbers.push_back(std::atoi(number.c_str()));
+    return numbers;
+}
+
 // The outputs a split command's results list (see the plug-in's batch command).
 std::vector<host::ReportedOutput> ReportedOutputsOf(const host::Cabinet& results) {
     std::vector<host::ReportedOutput> outputs;
@@ -72,12 +80,32 @@ std::vector<host::ReportedOutput> ReportedOutputsOf(const host::Cabinet& results
         if (!entry) break;
         host::ReportedOutput output;
         output.path = entry->Get<std::string>("Path").value_or("");
-        std::istringstream pages(entry->Get<std::string>("Pages").value_or(""));
-        for (std::string page; std::getline(pages, page, ',');) output.pages.push_back(std::atoi(page.c_str()));
+        output.pages = Numbers(entry->Get<std::string>("Pages").value_or(""));
         output.status = static_cast<host::OutputStatus>(entry->Get<std::int32_t>("Status").value_or(3));
         outputs.push_back(std::move(output));
     }
     return outputs;
+}
+
+// The page account a split command's results hold, if any.
+std::optional<host::PageAccount> AccountOf(const host::Cabinet& results) {
+    const host::Cabinet* cabinet = results.GetCabinet("Account");
+    if (!cabinet) return std::nullopt;
+    host::PageAccount account;
+    account.pages = cabinet->Get<std::int32_t>("Pages").value_or(0);
+    account.inOutputs = Numbers(cabinet->Get<std::string>("InOutputs").value_or(""));
+    account.inNoOutput = Numbers(cabinet->Get<std::string>("InNoOutput").value_or(""));
+    account.emptyOutputs = Numbers(cabinet->Get<std::string>("EmptyOutputs").value_or(""));
+    const host::Cabinet* dropped = cabinet->GetCabinet("Dropped");
+    for (std::size_t i = 0; dropped && i < dropped->Size(); ++i) {
+        const host::Cabinet* entry = dropped->GetCabinet(std::to_string(i));
+        if (!entry) break;
+        account.dropped.push_back({entry->Get<std::int32_t>("Page").value_or(0),
+                                   entry->Get<std::string>("Reason").value_or(""),
+                                   entry->Get<std::string>("Kind").value_or(""),
+                                   entry->Get<std::string>("Value").value_or("")});
+    }
+    return account;
 }
 
 }  // namespace
@@ -107,6 +135,7 @@ void SequenceRunner::Tell(const std::string& file, const FileEnd& end) {
     for (const host::ReportedOutput& output : end.outputs) outputs.push_back(OutputJson(output));
     nlohmann::json line = {{"kind", "file"}, {"input", file}, {"status", end.status}, {"outputs", std::move(outputs)},
                            {"warnings", end.warned}};
+    if (end.account) line["account"] = AccountJson(*end.account);
     if (end.status == "failed" || end.status == "skipped") line["reason"] = end.said;
     *lines_ << JsonLine(line) << std::endl;
 }
@@ -248,6 +277,7 @@ SequenceRunner::Outcome SequenceRunner::RunCommand(const host::Cabinet& entry, h
     const std::optional<host::Cabinet> results = registry_.Value(command, host::kResults);
     if (status != host::CommandStatus::Error) said = ResultText(results, completed);
     if (results) end.outputs = ReportedOutputsOf(*results);
+    if (results) end.account = AccountOf(*results);
     registry_.DestroyCommand(command);
     return completed ? Outcome::Done : Outcome::Failed;
 }

@@ -2,6 +2,7 @@
 // One run of a batch sequence: its commands over each of its input files in
 // turn, with a line per file and a count at the end.
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ private:
         std::string said;
         std::vector<host::ReportedOutput> outputs;
         bool warned = false;
+        std::optional<host::PageAccount> account{};
     };
     std::string Refusal(const host::Cabinet& sequence) const;
     void RunFiles(const host::Cabinet& commands, const std::vector<std::string>& files);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdint>
 
 #define ZX_USE_UTF8 1
@@ -29,21 +30,62 @@ ZXing::BarcodeFormats Formats(unsigned kinds) {
     return formats;
 }
 
-std::vector<std::string> ReadCodesHere(const unsigned char* pixels, int width, int height, int stride,
-                                       unsigned kinds) {
+struct Box {
+    int left, top, right, bottom;
+};
+
+// A code's box with its quiet zone. A linear code is found along a line across
+// its bars: its box is made as tall as such a code's bars stand.
+Box QuietBox(const ZXing::Result& result) {
+    Box box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (const ZXing::PointI& corner : result.position()) {
+        box.left = std::min(box.left, corner.x), box.right = std::max(box.right, corner.x);
+        box.top = std::min(box.top, corner.y), box.bottom = std::max(box.bottom, corner.y);
+    }
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    if (ZXing::BarcodeFormats(ZXing::BarcodeFormat::LinearCodes).testFlag(result.format()) && height < width / 2) {
+        const int middle = (box.top + box.bottom) / 2;
+        box.top = middle - width / 4, box.bottom = middle + width / 4;
+    }
+    const int margin = std::max(width, box.bottom - box.top) / 8 + 2;
+    return {box.left - margin, box.top - margin, box.right + margin, box.bottom + margin};
+}
+
+constexpr unsigned char kInk = 128;
+
+double InkOutside(const unsigned char* pixels, int width, int height, int stride, const std::vector<Box>& boxes) {
+    std::size_t ink = 0;
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* row = pixels + static_cast<std::ptrdiff_t>(y) * stride;
+        for (int x = 0; x < width; ++x) {
+            if (row[x] >= kInk) continue;
+            ink += std::none_of(boxes.begin(), boxes.end(), [&](const Box& b) {
+                return x >= b.left && x <= b.right && y >= b.top && y <= b.bottom;
+            });
+        }
+    }
+    const double area = static_cast<double>(width) * height;
+    return area > 0 ? static_cast<double>(ink) / area : 0.0;
+}
+
+CodeReading ReadCodesHere(const unsigned char* pixels, int width, int height, int stride, unsigned kinds,
+                          int symbols) {
     ZXing::DecodeHints hints;
     hints.setFormats(Formats(kinds));
-    // Scanned sheets lie skewed and turned. One code is all a separator
-    // needs; looking for more compares linear codes found on several rows,
-    // which trips the packaged library's assertions.
+    // Scanned sheets lie skewed and turned.
     hints.setTryHarder(true);
     hints.setTryRotate(true);
-    hints.setMaxNumberOfSymbols(1);
-    std::vector<std::string> texts;
+    hints.setMaxNumberOfSymbols(symbols);
+    CodeReading reading;
+    std::vector<Box> boxes;
     const ZXing::ImageView image(pixels, width, height, ZXing::ImageFormat::Lum, stride);
-    for (const ZXing::Result& result : ZXing::ReadBarcodes(image, hints))
-        if (result.isValid()) texts.push_back(result.text());
-    return texts;
+    for (const ZXing::Result& result : ZXing::ReadBarcodes(image, hints)) {
+        if (!result.isValid()) continue;
+        reading.texts.push_back(result.text());
+        boxes.push_back(QuietBox(result));
+    }
+    reading.inkOutside = InkOutside(pixels, width, height, stride, boxes);
+    return reading;
 }
 
 bool WriteAll(int fd, const void* data, std::size_t size) {
@@ -53,17 +95,21 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
     return true;
 }
 
-// Each text as its length and its bytes.
-void SendCodes(int fd, const std::vector<std::string>& texts) {
-    for (const std::string& text : texts) {
+// The ink's share, then each text as its length and its bytes.
+void SendCodes(int fd, const CodeReading& reading) {
+    if (!WriteAll(fd, &reading.inkOutside, sizeof reading.inkOutside)) return;
+    for (const std::string& text : reading.texts) {
         const std::uint32_t size = static_cast<std::uint32_t>(text.size());
         if (!WriteAll(fd, &size, sizeof size) || !WriteAll(fd, text.data(), size)) return;
     }
 }
 
-std::vector<std::string> ReceiveCodes(const std::string& bytes) {
-    std::vector<std::string> texts;
-    for (std::size_t at = 0; at + sizeof(std::uint32_t) <= bytes.size();) {
+std::optional<CodeReading> ReceiveCodes(const std::string& bytes) {
+    CodeReading reading;
+    if (bytes.size() < sizeof reading.inkOutside) return std::nullopt;
+    bytes.copy(reinterpret_cast<char*>(&reading.inkOutside), sizeof reading.inkOutside);
+    std::vector<std::string>& texts = reading.texts;
+    for (std::size_t at = sizeof reading.inkOutside; at + sizeof(std::uint32_t) <= bytes.size();) {
         std::uint32_t size = 0;
         bytes.copy(reinterpret_cast<char*>(&size), sizeof size, at);
         at += sizeof size;
@@ -71,17 +117,14 @@ std::vector<std::string> ReceiveCodes(const std::string& bytes) {
         texts.push_back(bytes.substr(at, size));
         at += size;
     }
-    return texts;
+    return reading;
 }
-
-}  // namespace
 
 // The packaged zxing-cpp keeps its assertions, and some images trip them
 // (a linear code found on rows it counts differently): it reads in a child
 // process, so that such a page is said to be unreadable instead of ending the run.
-std::optional<std::vector<std::string>> ReadCodes(const unsigned char* pixels, int width, int height, int stride,
-                                                  unsigned kinds) noexcept {
-    if ((kinds & host::kEveryCode) == 0) return std::vector<std::string>();
+std::optional<CodeReading> ReadCodesApart(const unsigned char* pixels, int width, int height, int stride,
+                                          unsigned kinds, int symbols) noexcept {
     int pipe[2];
     if (::pipe(pipe) != 0) return std::nullopt;
     const pid_t child = ::fork();
@@ -95,7 +138,7 @@ std::optional<std::vector<std::string>> ReadCodes(const unsigned char* pixels, i
         const int quiet = ::open("/dev/null", O_WRONLY);
         if (quiet >= 0) ::dup2(quiet, STDERR_FILENO);
         try {
-            SendCodes(pipe[1], ReadCodesHere(pixels, width, height, stride, kinds));
+            SendCodes(pipe[1], ReadCodesHere(pixels, width, height, stride, kinds, symbols));
         } catch (...) {
             ::_exit(1);
         }
@@ -113,6 +156,18 @@ std::optional<std::vector<std::string>> ReadCodes(const unsigned char* pixels, i
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
     return ReceiveCodes(bytes);
+}
+
+}  // namespace
+
+std::optional<CodeReading> ReadCodes(const unsigned char* pixels, int width, int height, int stride,
+                                     unsigned kinds) noexcept {
+    if ((kinds & host::kEveryCode) == 0) return CodeReading{};
+    // Looking for several codes compares linear codes found on several rows,
+    // which is what trips those assertions: a page that trips them is read
+    // again for its first code alone.
+    if (std::optional<CodeReading> all = ReadCodesApart(pixels, width, height, stride, kinds, kMostCodes)) return all;
+    return ReadCodesApart(pixels, width, height, stride, kinds, 1);
 }
 
 }  // namespace tessera::pdf

@@ -6,10 +6,18 @@
 
 namespace tessera::pdf {
 
-// The text of the first code of the kinds (host::CodeKind bits) found in an
-// 8-bit grey image (one byte per pixel, `stride` bytes per row): one text or
-// none; nothing where the reader failed on the image. Never throws.
-std::optional<std::vector<std::string>> ReadCodes(const unsigned char* pixels, int width, int height, int stride,
-                                                  unsigned kinds) noexcept;
+struct CodeReading {
+    std::vector<std::string> texts;
+    // The share of the image's pixels that are ink (darker than mid grey)
+    // and lie outside every code found, with its quiet zone.
+    double inkOutside = 0;
+};
+
+// The codes of the kinds (host::CodeKind bits) found in an 8-bit grey image
+// (one byte per pixel, `stride` bytes per row), at most kMostCodes of them;
+// nothing where the reader failed on the image. Never throws.
+inline constexpr int kMostCodes = 16;
+std::optional<CodeReading> ReadCodes(const unsigned char* pixels, int width, int height, int stride,
+                                     unsigned kinds) noexcept;
 
 }  // namespace tessera::pdf

@@ -1,5 +1,6 @@
 #include "pdf/MupdfDocument.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <set>
@@ -340,13 +341,13 @@ MupdfDocument::Pixmap MupdfDocument::PagePixels(int index, int shownPage, Object
     return Pixmap(pixmap, PixmapDeleter{context_});
 }
 
-std::vector<std::string> MupdfDocument::PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds) {
+host::PageCodeSet MupdfDocument::PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds) {
     const Pixmap pixmap = PagePixels(index, shownPage, page, false);
-    std::optional<std::vector<std::string>> codes =
+    std::optional<CodeReading> codes =
         ReadCodes(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride), kinds);
     if (!codes)
         throw host::HostError(host::kErrorDamaged, "the code reader failed on page " + std::to_string(shownPage + 1));
-    return std::move(*codes);
+    return {std::move(codes->texts), codes->inkOutside};
 }
 
 double MupdfDocument::ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance) {
@@ -361,6 +362,24 @@ double MupdfDocument::ColourShare(int index, int shownPage, ObjectId& page, std:
     }
     const double pixels = static_cast<double>(pixmap->w) * pixmap->h;
     return pixels > 0 ? static_cast<double>(within) / pixels : 0.0;
+}
+
+std::uint32_t MupdfDocument::MedianColour(int index, int shownPage, ObjectId& page) {
+    const Pixmap pixmap = PagePixels(index, shownPage, page, true);
+    std::array<std::array<std::size_t, 256>, 3> counts{};
+    for (int y = 0; y < pixmap->h; ++y) {
+        const unsigned char* pixel = pixmap->samples + static_cast<std::ptrdiff_t>(y) * pixmap->stride;
+        for (int x = 0; x < pixmap->w; ++x, pixel += pixmap->n)
+            for (int c = 0; c < 3; ++c) ++counts[static_cast<std::size_t>(c)][pixel[c]];
+    }
+    const std::size_t half = static_cast<std::size_t>(pixmap->w) * static_cast<std::size_t>(pixmap->h) / 2;
+    std::uint32_t rgb = 0;
+    for (const auto& channel : counts) {
+        std::size_t seen = 0, value = 0;
+        while (value < 255 && (seen += channel[value]) <= half) ++value;
+        rgb = rgb << 8 | static_cast<std::uint32_t>(value);
+    }
+    return rgb;
 }
 
 void MupdfDocument::PixmapDeleter::operator()(fz_pixmap* pixmap) const { fz_drop_pixmap(context, pixmap); }

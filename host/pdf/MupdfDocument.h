@@ -12,6 +12,8 @@
 #include <mupdf/fitz.h>
 #include <mupdf/pdf.h>
 
+#include "host/WordFinderServices.h"
+
 namespace tessera::pdf {
 
 class MupdfDocument {
@@ -56,7 +58,9 @@ public:
     // The texts of the codes of the kinds (host::CodeKind bits) page `index`
     // shows, as PageCodes in host/WordFinderServices.h says, and as PageText
     // says which page object it led to.
-    std::vector<std::string> PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds);
+    host::PageCodeSet PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds);
+    // The median of each of red, green and blue over the drawn page, as 0xRRGGBB.
+    std::uint32_t MedianColour(int index, int shownPage, ObjectId& page);
     // The share of page `index`'s pixels within tolerance of the colour, as
     // PageColourShare in host/WordFinderServices.h says.
     double ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance);

@@ -129,9 +129,15 @@ auto MupdfWordFinder::OnPage(host::WordFinderId id, int page, Read read) {
     return value;
 }
 
-std::vector<std::string> MupdfWordFinder::PageCodes(host::WordFinderId id, int page, unsigned kinds) {
+host::PageCodeSet MupdfWordFinder::PageCodes(host::WordFinderId id, int page, unsigned kinds) {
     return OnPage(id, page, [=](MupdfDocument& text, int index, ObjectId& loaded) {
         return text.PageCodes(index, page, loaded, kinds);
+    });
+}
+
+std::uint32_t MupdfWordFinder::PageColour(host::WordFinderId id, int page) {
+    return OnPage(id, page, [=](MupdfDocument& text, int index, ObjectId& loaded) {
+        return text.MedianColour(index, page, loaded);
     });
 }
 

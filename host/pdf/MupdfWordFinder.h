@@ -29,7 +29,8 @@ public:
     host::WordFinderId CreateWordFinder(host::DocId doc, unsigned threads) override;
     void DestroyWordFinder(host::WordFinderId finder) override;
     std::vector<host::PageWord> PageWords(host::WordFinderId finder, int page) override;
-    std::vector<std::string> PageCodes(host::WordFinderId finder, int page, unsigned kinds) override;
+    host::PageCodeSet PageCodes(host::WordFinderId finder, int page, unsigned kinds) override;
+    std::uint32_t PageColour(host::WordFinderId finder, int page) override;
     double PageColourShare(host::WordFinderId finder, int page, std::uint32_t rgb, int tolerance) override;
 
 private:

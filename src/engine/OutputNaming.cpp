@@ -39,6 +39,7 @@ std::string Letters(std::size_t index) {
 
 // The label of the output's first page, or its number when that page has none.
 std::string LabelPart(const OutputDocument& output, std::size_t index, const DocumentHandle& source) {
+    if (output.Ranges.empty()) return Decimal(index);
     const std::string label = ReadOr(std::string(), "a page without a readable label is named by its number", [&] {
         return source.HasDocument() ? Host().documents->PageLabel(source.Doc(), output.Ranges[0].FirstPage)
                                     : std::string();
@@ -49,6 +50,7 @@ std::string LabelPart(const OutputDocument& output, std::size_t index, const Doc
 // The text in the settings' area of the output's first page, or its number when there is none.
 std::string TextPart(const FilenameSettings& f, const OutputDocument& output, std::size_t index,
                      const DocumentHandle& source, PageTextExtractor& extractor) {
+    if (output.Ranges.empty()) return Decimal(index);
     // Words come with a blank after each; a name does not end in one.
     const std::string text = TrimText(ReadOr(std::string(), "an unreadable page is named by its number", [&] {
         return GetPageTextInArea(extractor, source, output.Ranges[0].FirstPage,

@@ -156,16 +156,19 @@ std::vector<std::string> SplitText(const std::string& text, char mark) {
 }
 
 // Each sheet with a code ends the output before it and names the one after
-// it; pages before the first sheet make an output without a code.
+// it; pages before the first sheet make an output without a code. A sheet
+// straight after a sheet leaves the first one's document without pages: it
+// stays in the plan, to be said, rather than vanish.
 bool PlanByCodes(SplitSettings& settings, const DocumentHandle& source) {
     const OutputSettings& o = settings.Output;
-    const std::optional<PageKeys> codes = ReadPageCodes(source, o.SeparatorQuery, static_cast<unsigned>(o.CodeKinds), WorkerCount(settings));
+    const std::optional<PageKeys> codes = ReadPageCodes(source, o.SeparatorQuery, static_cast<unsigned>(o.CodeKinds),
+                                                        o.CodeAnywhere, WorkerCount(settings));
     if (!codes) return false;
     settings.Outputs.clear();
     std::vector<int> pages;
     std::vector<std::string> found{""};  // the code before the pages, then its groups
     const auto endOutput = [&] {
-        if (pages.empty()) return;
+        if (pages.empty() && found[0].empty()) return;
         settings.Outputs.push_back(OutputOfPages(pages));
         settings.Outputs.back().Key = found[0];
         settings.Outputs.back().KeyGroups.assign(found.begin() + 1, found.end());
@@ -178,12 +181,16 @@ bool PlanByCodes(SplitSettings& settings, const DocumentHandle& source) {
     // when it is blank or shows a code too, as with the other separators.
     const std::vector<int> dropped =
         o.Duplex ? DuplexSheets(source, sheets, o.BlankPageThreshold * 0.0001) : sheets;
+    settings.SeparatorsFound = static_cast<int>(sheets.size());
     for (int page = 0; page < static_cast<int>(codes->size()); ++page) {
         if (std::ranges::binary_search(sheets, page)) {
             endOutput();
             found = SplitText(*(*codes)[static_cast<std::size_t>(page)], kGroupMark);
         }
         if (o.KeepSeparators || !std::ranges::binary_search(dropped, page)) pages.push_back(page);
+        else settings.Dropped.push_back(std::ranges::binary_search(sheets, page)
+                                            ? DroppedPage{page, DropReason::Separator, "code", found[0]}
+                                            : DroppedPage{page, DropReason::SheetBack, "back", ""});
     }
     endOutput();
     return true;
@@ -195,7 +202,8 @@ bool PlanBySeparators(SplitSettings& settings, const DocumentHandle& source) {
     if (o.SeparatorType == SeparatorKind::PageWithCode) return PlanByCodes(settings, source);
     settings.Outputs.clear();
     return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
-                             o.SeparatorQuery, WorkerCount(settings), &o);
+                             o.SeparatorQuery, WorkerCount(settings), &o, &settings.Dropped,
+                             &settings.SeparatorsFound);
 }
 
 // Every page in one output, which the size limit then cuts.
@@ -228,6 +236,8 @@ bool PlanOutputs(SplitSettings& settings, const DocumentHandle& source) {
     settings.Filename.OutputFolder = TrimText(settings.Filename.OutputFolder);
     settings.Filename.OutputBaseFilename = TrimText(settings.Filename.OutputBaseFilename);
     if (source.Flags() & host::kDocFlagLinearized) settings.Output.bLinearize = true;
+    settings.Dropped.clear();
+    settings.SeparatorsFound = -1;
     for (const MethodPlanner& planner : kMethodPlanners)
         if (planner.method == settings.SplitMode) return planner.plan(settings, source);
     // A stored integer that names no method keeps the list as it is.

@@ -182,7 +182,8 @@ OutputOutcome SaveMeasured(const OutputDocument& planned, const SplitSettings& s
 OutputOutcome BuildOutput(const DocumentHandle& source, std::size_t index, const SplitSettings& settings,
                           std::uint64_t* measured, std::string* file) {
     const OutputDocument& planned = settings.Outputs.at(index);
-    if (planned.Filename.empty() || planned.Ranges.empty()) return OutputOutcome::Failed;
+    if (planned.Filename.empty()) return OutputOutcome::Failed;
+    if (planned.Ranges.empty()) return OutputOutcome::NoPages;
     if (planned.Measured && !measured) return SaveMeasured(planned, settings);
     DocumentHandle output(NewDocumentOrNone(), DocumentHandle::Ownership::Owned);
     output.SetOutputPath(FileSystemPath(settings.Filename.OutputFolder, planned.Filename));
@@ -259,10 +260,15 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
     Production production;
     WritingProgress progress(source, settings);
     progress.Starting(0);
+    // A cancel refuses the next output as it arrives: its file, and those of
+    // the outputs after it, are removed, and none is begun again here.
+    bool cancelled = false;
+    constexpr int kNotBegun = -1;
     Host().workers->RunTasks(
         settings.Outputs.size(), workers,
-        [&](std::size_t i) { return static_cast<int>(ProduceOneOutput(source, i, settings)); },
+        [&](std::size_t i) { return cancelled ? kNotBegun : static_cast<int>(ProduceOneOutput(source, i, settings)); },
         [&](std::size_t i, int outcome) {
+            if (cancelled || (i > 0 && source.Monitor().CancelRequested())) return !(cancelled = true);
             if (static_cast<OutputOutcome>(outcome) == OutputOutcome::Failed) return false;
             production.written.push_back(static_cast<OutputOutcome>(outcome) == OutputOutcome::Written);
             if (batchFiles && production.written.back()) batchFiles->Note(NormalPath(settings, i));
@@ -271,6 +277,7 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
             return true;
         });
     if (production.written.size() == settings.Outputs.size()) production.end = RunEnd::Completed;
+    else if (cancelled) production.end = RunEnd::Cancelled;
     return production;
 }
 

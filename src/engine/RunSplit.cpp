@@ -7,6 +7,7 @@
 #include "engine/HtmlIndex.h"
 #include "engine/OutputPlanner.h"
 #include "engine/OutputProducer.h"
+#include "engine/PageAccount.h"
 #include "engine/SizeLimit.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
@@ -105,6 +106,13 @@ std::string IndexPath(const SplitSettings& settings, const DocumentHandle& sourc
     return settings.Output.bCreateHTMLIndex ? HtmlIndexPath(settings.Filename.OutputFolder, source.FilePath()) : "";
 }
 
+// Said by every route that plans, before anything is written: a page that
+// goes nowhere is a warning while there is still time to stop.
+void WarnOfAccount(const SplitSettings& settings, const DocumentHandle& source) {
+    for (const std::string& warning : AccountWarnings(settings, AccountPages(settings, source.PageCount())))
+        Host().viewer->AlertWarning(warning);
+}
+
 }  // namespace
 
 std::tm LocalToday() {
@@ -138,9 +146,13 @@ std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, cons
         Host().viewer->Alert(*mismatch);
         return std::nullopt;
     }
-    if (settings.Outputs.empty()) return std::vector<IndexEntry>{};
+    if (settings.Outputs.empty()) {
+        WarnOfAccount(settings, source);
+        return std::vector<IndexEntry>{};
+    }
     std::vector<IndexEntry> entries = NameOutputs(settings, source, today);
     if (!PathsFitSystem(settings, IndexPath(settings, source))) return std::nullopt;
+    WarnOfAccount(settings, source);
     return entries;
 }
 

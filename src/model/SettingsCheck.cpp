@@ -5,6 +5,7 @@
 #include "model/NameTemplate.h"
 #include "model/SettingsChoices.h"
 #include "model/SettingsSchema.h"
+#include "model/SheetColours.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 #include "strings/Utf8Text.h"
@@ -140,6 +141,11 @@ void CheckMethodFields(const SplitSettings& s, const DocumentFacts& facts, Check
         if ((o.CodeKinds & static_cast<std::int32_t>(host::kEveryCode)) == 0)
             out.AddKey("IDS_NO_CODE_KINDS", output + "CodeKinds");
     }
+    if (method->usesSeparator && o.SeparatorType == SeparatorKind::ColouredSheet && o.SheetSamplePage == 0 &&
+        IsPaperColour(o.SheetColour, o.SheetTolerance))
+        out.Add("IDS_SHEET_COLOUR_IS_PAPER", output + "SheetColour",
+                FormatText(LookupString("IDS_SHEET_COLOUR_IS_PAPER"),
+                           {ColourText(o.SheetColour), std::int64_t{o.SheetTolerance}}));
     if (!UsesSeparatorQuery(s)) return;
     if (o.SeparatorQuery.Pattern.empty()) out.AddKey("IDS_NO_TEXT_PATTERN_SPECIFIED", output + "SeparatorQuery/Pattern");
     CheckPattern(o.SeparatorQuery, output + "SeparatorQuery", facts, out);

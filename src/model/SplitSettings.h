@@ -7,6 +7,7 @@
 
 #include "host/Permissions.h"
 #include "host/WordFinderServices.h"
+#include "model/DroppedPage.h"
 #include "model/OutputDocument.h"
 #include "model/SplitMethodTable.h"
 #include "model/TextQuery.h"
@@ -80,6 +81,9 @@ struct OutputSettings {
     std::int32_t SheetColour = 0x000000;
     std::int32_t SheetTolerance = 64;
     std::int32_t SheetShare = 95;
+    // A 1-based page of the document that is a sheet: its colour is the
+    // sheets' colour, in place of SheetColour; 0 for none.
+    std::int32_t SheetSamplePage = 0;
     // Pages come in sheets of two: only a front is a separator, and the back
     // of a separator sheet goes with it when it is blank or a separator too.
     bool Duplex = false;
@@ -90,6 +94,12 @@ struct OutputSettings {
     // is larger stops the run, or is an output of its own when allowed.
     std::int32_t MaxOutputBytes = 0;
     bool AllowOversize = false;
+    // A code sheet is any page showing a code, not only a page that holds
+    // little but its codes.
+    bool CodeAnywhere = false;
+    // The hand-made outputs are a manifest's page counts, which are meant to
+    // take every page in turn; given on the command line, never stored.
+    bool CountsCoverDocument = false;
 
     // Whether an output's links or bookmarks may lead into other outputs,
     // whose names and pages its content then depends on.
@@ -151,6 +161,12 @@ struct SplitSettings {
     SecuritySettings Security;
     FilenameSettings Filename;
     OutputList Outputs;
+    // The pages planning left out of every output on purpose, in page order;
+    // made by each plan, never stored.
+    std::vector<DroppedPage> Dropped;
+    // How many separators a split by separator pages found; -1 for a split
+    // of another method, or where a value changes. Never stored.
+    int SeparatorsFound = -1;
 
     friend bool operator==(const SplitSettings&, const SplitSettings&) = default;
 };

@@ -66,15 +66,19 @@ PageKeyReader::PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind,
         ready_ = ready_ && extractor_.Attach(document, threads);
 }
 
-PageKeyReader::PageKeyReader(const DocumentHandle& document, const TextQuery& query, unsigned codeKinds)
-    : document_(document), kind_(ChangeKeyKind::PatternMatch), query_(query), codeKinds_(codeKinds) {
+PageKeyReader::PageKeyReader(const DocumentHandle& document, const TextQuery& query, unsigned codeKinds,
+                             bool anywhere)
+    : document_(document), kind_(ChangeKeyKind::PatternMatch), query_(query), codeKinds_(codeKinds),
+      anywhere_(anywhere) {
     TextQuery regex = query;
     regex.UseRegExp = true;
     ready_ = (query.Pattern.empty() || CompileTextQuery(pattern_, regex)) && extractor_.Attach(document);
 }
 
 std::optional<SearchPattern::Captures> PageKeyReader::Code(int page) {
-    for (const std::string& code : extractor_.Codes(page, codeKinds_)) {
+    const host::PageCodeSet found = extractor_.Codes(page, codeKinds_);
+    if (!pattern_.IsCompiled() && !anywhere_ && found.inkOutside > kMostInkBesideCodes) return std::nullopt;
+    for (const std::string& code : found.codes) {
         if (!pattern_.IsCompiled()) return Key(code);
         if (std::optional<SearchPattern::Captures> found = pattern_.FirstMatch(code)) {
             found->numbered[0] = code;

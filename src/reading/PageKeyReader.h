@@ -11,15 +11,23 @@
 
 namespace tessera {
 
+// A page of a few lines of text holds about 1% of its area in ink; a sheet's
+// caption under its code, a tenth of that.
+inline constexpr double kMostInkBesideCodes = 0.01;
+
 class PageKeyReader {
 public:
     // Reads keys of `kind`; areas and patterns are the query's, by its rules.
     // Text is read ahead on up to `threads` threads (PageTextExtractor::Attach).
     PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query, unsigned threads = 0);
-    // Reads the first code of the kinds (host::CodeKind bits) a page shows
-    // (whose text matches the query's pattern, a regular expression, when it
-    // has one) with its groups.
-    PageKeyReader(const DocumentHandle& document, const TextQuery& query, unsigned codeKinds);
+    // Reads the first code of the kinds (host::CodeKind bits) a separator
+    // sheet shows, with its groups. With a pattern (a regular expression) a
+    // sheet is a page any of whose codes matches, and that code is read.
+    // Without one it is a page showing a code and little else (at most
+    // kMostInkBesideCodes of its area in ink beside its codes), so that a
+    // page of content with a code in a corner stays content; `anywhere`
+    // takes any page showing a code.
+    PageKeyReader(const DocumentHandle& document, const TextQuery& query, unsigned codeKinds, bool anywhere = false);
     PageKeyReader(const PageKeyReader&) = delete;
     PageKeyReader& operator=(const PageKeyReader&) = delete;
 
@@ -40,6 +48,7 @@ private:
     SearchPattern pattern_;
     bool ready_ = true;
     unsigned codeKinds_ = 0;  // none when the key is no code
+    bool anywhere_ = false;
 };
 
 // "A-" of "A-12", "" of "12": a label without its number, and the kind of

@@ -96,8 +96,8 @@ std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKi
 }
 
 std::optional<PageKeys> ReadPageCodes(const DocumentHandle& document, const TextQuery& query, unsigned kinds,
-                                      unsigned workers) {
-    PageKeyReader reader(document, query, kinds);
+                                      bool anywhere, unsigned workers) {
+    PageKeyReader reader(document, query, kinds, anywhere);
     return ReadEveryPage(document, reader, workers, kDrawnChunkPages, [](const SearchPattern::Captures& code) {
         std::string joined = code.numbered[0];
         for (std::size_t i = 1; i < code.numbered.size(); ++i) joined += kGroupMark + code.numbered[i];

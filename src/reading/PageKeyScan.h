@@ -22,7 +22,8 @@ std::optional<PageKeys> ReadPageKeys(const DocumentHandle& document, ChangeKeyKi
 // value is the first code (matching the query's pattern when it has one)
 // followed by the pattern's groups, each after a kGroupMark.
 inline constexpr char kGroupMark = '\x1f';
+// Pages are sheets by PageKeyReader's rule, `anywhere` as it takes it.
 std::optional<PageKeys> ReadPageCodes(const DocumentHandle& document, const TextQuery& query, unsigned kinds,
-                                      unsigned workers = 1);
+                                      bool anywhere, unsigned workers = 1);
 
 }  // namespace tessera

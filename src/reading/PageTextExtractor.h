@@ -30,11 +30,13 @@ public:
     bool Extract(int page, const PageArea& area, bool useArea);
 
     const std::string& Text() const { return text_; }
-    // The texts of the codes of the kinds (host::CodeKind bits) the page
-    // shows; HostError when it cannot be read.
-    std::vector<std::string> Codes(int page, unsigned kinds);
+    // The codes of the kinds (host::CodeKind bits) the page shows, and the
+    // ink beside them; HostError when it cannot be read.
+    host::PageCodeSet Codes(int page, unsigned kinds);
     // The share (0 to 1) of the page near the colour, as the host's word finder says.
     double ColourShare(int page, std::uint32_t rgb, int tolerance);
+    // The page's colour (0xRRGGBB), as the host's word finder says.
+    std::uint32_t Colour(int page);
     bool Attached() const { return static_cast<bool>(finder_); }
     int WordCount() const { return wordCount_; }
 

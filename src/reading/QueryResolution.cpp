@@ -130,7 +130,8 @@ OutputList Rebuilt(const OutputList& outputs) {
                 }
             }
         }
-        if (!copy.Ranges.empty()) rebuilt.push_back(std::move(copy));
+        // An output whose selection found nothing stays, to be said.
+        rebuilt.push_back(std::move(copy));
     }
     return rebuilt;
 }

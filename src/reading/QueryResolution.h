@@ -8,7 +8,7 @@ namespace tessera {
 // Scans pages first..last (0 and -1: the whole document) once, matching every
 // complete query range on each page, then rewrites the list: each found page
 // becomes a one-page range (each first/last pair one range for page-range
-// queries), plain ranges stay, outputs left without ranges go. False without
+// queries), plain ranges stay; an output left without ranges stays too. False without
 // a document or outputs; host errors reading a page's text pass to the caller.
 // Text is read ahead on up to `threads` threads (PageTextExtractor::Attach).
 bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last,

@@ -10,6 +10,9 @@
 #include "reading/BlankPage.h"
 #include "reading/PageScan.h"
 #include "reading/PageTextExtractor.h"
+#include "model/SheetColours.h"
+#include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
 
 namespace tessera {
 
@@ -182,11 +185,19 @@ std::vector<int> DuplexSheets(const DocumentHandle& document, std::vector<int>& 
 }
 
 bool BuildSheetPageList(const DocumentHandle& document, std::vector<int>& pages, const OutputSettings& output,
-                        unsigned workers) {
+                        unsigned workers, std::vector<int>* shares) {
     pages.clear();
     PageTextExtractor extractor;
     if (!extractor.Attach(document, workers)) return false;
     ScanInChunks(document, pages, workers, SheetScan(extractor, output));
+    // Read again here for the account: sheets are few, and the scan's
+    // workers report a page's verdict alone.
+    for (const int page : shares ? pages : std::vector<int>()) {
+        const double share = ReadOr([](const host::HostError&) { return 1.0; }, "the scan drew this page", [&] {
+            return extractor.ColourShare(page, static_cast<std::uint32_t>(output.SheetColour), output.SheetTolerance);
+        });
+        shares->push_back(static_cast<int>(share * 100.0));
+    }
     return true;
 }
 
@@ -203,23 +214,72 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
     return true;
 }
 
+namespace {
+
+// The sheet options with the colour of the sample sheet, when one is named;
+// none, after saying why, where the sample is no page of the document or
+// its colour is the paper's.
+std::optional<OutputSettings> SheetOptions(const DocumentHandle& document, const OutputSettings& options) {
+    const int sample = options.SheetSamplePage, pages = document.PageCount();
+    if (sample == 0) return options;
+    if (sample < 1 || sample > pages) {
+        Host().viewer->Alert(FormatText(LookupString("IDS_SHEET_SAMPLE_OUTSIDE"), {std::int64_t{sample}, std::int64_t{pages}}));
+        return std::nullopt;
+    }
+    PageTextExtractor extractor;
+    if (!extractor.Attach(document, 1)) return std::nullopt;
+    OutputSettings sheet = options;
+    sheet.SheetColour = static_cast<std::int32_t>(extractor.Colour(sample - 1));
+    if (!IsPaperColour(sheet.SheetColour, sheet.SheetTolerance)) return sheet;
+    Host().viewer->Alert(FormatText(LookupString("IDS_SHEET_SAMPLE_IS_PAPER"),
+                                    {std::int64_t{sample}, ColourText(sheet.SheetColour), std::int64_t{sheet.SheetTolerance}}));
+    return std::nullopt;
+}
+
+// What the account says made a dropped separator one.
+DroppedPage DropOf(int page, SeparatorKind kind, const std::vector<int>& separators, const std::vector<int>& shares,
+                   const OutputSettings* options) {
+    if (kind == BlankPage) return {page, DropReason::Blank, "blank", ""};
+    if (kind == BlankImagePage) return {page, DropReason::Blank, "scan", ""};
+    // Sheets' shares come in the order the scan found them.
+    const auto at = std::ranges::lower_bound(separators, page) - separators.begin();
+    const std::size_t index = static_cast<std::size_t>(at);
+    const std::string share = index < shares.size() ? std::to_string(shares[index]) + "% " : "";
+    return {page, DropReason::Separator, "sheet", share + ColourText(options ? options->SheetColour : 0)};
+}
+
+}  // namespace
+
 bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
-                       double threshold, const TextQuery& query, unsigned workers, const OutputSettings* options) {
-    std::vector<int> separators;
+                       double threshold, const TextQuery& query, unsigned workers, const OutputSettings* options,
+                       std::vector<DroppedPage>* dropped, int* found) {
+    std::vector<int> separators, shares;
+    std::optional<OutputSettings> sheet;
     if (separatorType == ColouredSheet) {
-        if (!options || !BuildSheetPageList(document, separators, *options, workers)) return false;
+        if (!options || !(sheet = SheetOptions(document, *options))) return false;
+        options = &*sheet;
+        if (!BuildSheetPageList(document, separators, *options, workers, dropped ? &shares : nullptr)) return false;
     } else if (separatorType < BlankPage || separatorType > PageMatchingText ||
                !BuildMatchingPageList(document, separators, separatorType, threshold, query, workers)) {
         return false;
     }
     const bool duplex = options && options->Duplex && separatorType != PageMatchingText;
-    const std::vector<int> dropped = duplex ? DuplexSheets(document, separators, threshold) : std::vector<int>();
+    const std::vector<int> matched = separators;  // with the backs a duplex scan drops
+    const std::vector<int> backs = duplex ? DuplexSheets(document, separators, threshold) : std::vector<int>();
+    if (found) *found = static_cast<int>(separators.size());
     const bool keep = separatorType == PageMatchingText || (options && options->KeepSeparators);
     int start = 0;
+    const auto drop = [&](int page) {
+        if (dropped) dropped->push_back(DropOf(page, separatorType, matched, shares, options));
+    };
+    const auto dropBack = [&](int page) {
+        if (dropped) dropped->push_back({page, DropReason::SheetBack, "back", ""});
+    };
     for (int page : separators) {
         if (page - start > 0) AppendOutput(outputs, start, page - start);
         start = keep ? page : page + 1;
-        if (!keep && std::ranges::binary_search(dropped, page + 1)) ++start;  // the separator sheet's back
+        if (!keep) drop(page);
+        if (!keep && std::ranges::binary_search(backs, page + 1)) dropBack(start++);  // the separator sheet's back
     }
     const int n = document.PageCount();
     if (n - start > 0) AppendOutput(outputs, start, n - start);

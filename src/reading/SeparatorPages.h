@@ -19,11 +19,14 @@ bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pag
 
 // Appends one output per stretch between separators. A text separator starts
 // the next output; another separator belongs to no output unless the options
-// keep it, when it starts the next one too. The options also give a sheet's
-// colour and whether pages come in duplex sheets. No output is empty.
+// keep it, when it starts the next one too, and is else appended to
+// `dropped` (when given) with what made it one; `found` counts the
+// separators. The options also give a sheet's colour and whether pages come
+// in duplex sheets. No output is empty.
 bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
                        double threshold, const TextQuery& query, unsigned workers = 1,
-                       const OutputSettings* options = nullptr);
+                       const OutputSettings* options = nullptr, std::vector<DroppedPage>* dropped = nullptr,
+                       int* found = nullptr);
 
 // Whether a page is blank as the back of a sheet is: no content, a scan
 // without ink at the threshold, or a page that, drawn through the extractor,
@@ -36,8 +39,9 @@ bool IsBlankBack(const DocumentHandle& document, PageTextExtractor& extractor, i
 std::vector<int> DuplexSheets(const DocumentHandle& document, std::vector<int>& separators, double threshold);
 
 // The 0-based pages that are sheets of the output settings' colour, tolerance
-// and share; false without a word finder.
+// and share; false without a word finder. With `shares`, each sheet's share
+// of the colour too, in percent.
 bool BuildSheetPageList(const DocumentHandle& document, std::vector<int>& pages, const OutputSettings& output,
-                        unsigned workers = 1);
+                        unsigned workers = 1, std::vector<int>* shares = nullptr);
 
 }  // namespace tessera

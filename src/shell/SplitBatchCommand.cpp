@@ -4,6 +4,7 @@
 #include "access/HostCallback.h"
 #include "access/ReadOr.h"
 #include "engine/OutputProducer.h"
+#include "engine/PageAccount.h"
 #include "engine/RunAccount.h"
 #include "engine/RunSplit.h"
 #include "model/ProfileCabinet.h"
@@ -113,29 +114,54 @@ CommandStatus ShowDialog(CommandId command) {
     });
 }
 
+std::string PageList(const std::vector<int>& pages) {
+    std::string list;
+    for (const int page : pages) list += (list.empty() ? "" : ",") + std::to_string(page);
+    return list;
+}
+
 // Each output as "Path", "Pages" (1-based, comma-separated) and "Status"
 // (host::OutputStatus), keyed "0", "1"...
 Cabinet OutputsCabinet(const std::vector<host::ReportedOutput>& outputs) {
     Cabinet list;
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         Cabinet entry;
-        std::string pages;
-        for (const int page : outputs[i].pages) {
-            if (!pages.empty()) pages += ',';
-            pages += std::to_string(page);
-        }
         entry.Put("Path", outputs[i].path);
-        entry.Put("Pages", pages);
+        entry.Put("Pages", PageList(outputs[i].pages));
         entry.Put("Status", static_cast<std::int32_t>(outputs[i].status));
         list.PutCabinet(std::to_string(i), entry);
     }
     return list;
 }
 
+// The page account as "Pages", "InOutputs", "InNoOutput" and "EmptyOutputs"
+// (comma-separated numbers) and "Dropped": "Page", "Reason", "Kind" and
+// "Value" keyed "0", "1"...
+Cabinet AccountCabinet(const host::PageAccount& account) {
+    Cabinet cabinet, dropped;
+    cabinet.Put("Pages", static_cast<std::int32_t>(account.pages));
+    cabinet.Put("InOutputs", PageList(account.inOutputs));
+    cabinet.Put("InNoOutput", PageList(account.inNoOutput));
+    cabinet.Put("EmptyOutputs", PageList(account.emptyOutputs));
+    for (std::size_t i = 0; i < account.dropped.size(); ++i) {
+        const host::DroppedPageEntry& page = account.dropped[i];
+        Cabinet entry;
+        entry.Put("Page", static_cast<std::int32_t>(page.page));
+        entry.Put("Reason", page.reason);
+        entry.Put("Kind", page.kind);
+        entry.Put("Value", page.value);
+        dropped.PutCabinet(std::to_string(i), entry);
+    }
+    cabinet.PutCabinet("Dropped", dropped);
+    return cabinet;
+}
+
 void StoreResults(CommandId command, bool completed, std::size_t written, std::size_t withoutPages,
-                  const std::string& reason, const std::vector<host::ReportedOutput>& outputs = {}) {
+                  const std::string& reason, const std::vector<host::ReportedOutput>& outputs = {},
+                  const std::optional<host::PageAccount>& account = std::nullopt) {
     Cabinet results;
     results.PutCabinet("Outputs", OutputsCabinet(outputs));
+    if (account) results.PutCabinet("Account", AccountCabinet(*account));
     results.Put("Completed", completed);
     results.Put("Written", static_cast<std::int32_t>(written));
     results.Put("WithoutPages", static_cast<std::int32_t>(withoutPages));
@@ -164,8 +190,10 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
     const std::string reason = !result.refusal.empty() ? result.refusal
                                : LookupString(result.written == 0 ? "IDS_CANT_PROCESS_NOTHING_WRITTEN"
                                                                   : "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
+    const bool planned = result.writing || result.Completed();
     StoreResults(command, result.Completed(), result.written, result.withoutPages, result.Completed() ? "" : reason,
-                 ReportedOutputs(settings, result, source.PageCount()));
+                 ReportedOutputs(settings, result, source.PageCount()),
+                 planned ? std::optional(AccountPages(settings, source.PageCount())) : std::nullopt);
     return result.Completed();
 }
 

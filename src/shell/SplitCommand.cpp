@@ -3,6 +3,7 @@
 #include "access/AlertByKey.h"
 #include "access/DocumentHandle.h"
 #include "access/Host.h"
+#include "engine/PageAccount.h"
 #include "engine/RunAccount.h"
 #include "engine/RunSplit.h"
 #include "shell/GuardedCommand.h"
@@ -37,6 +38,7 @@ void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return;
     }
+    Host().commandLine->ReportAccount(AccountPages(settings, source.PageCount()));
     Host().commandLine->ReportPlan(PlannedOutputs(settings, *entries, source.PageCount()));
     Host().commandLine->ReportOutcome(RunOutcome::Done);
 }
@@ -46,22 +48,41 @@ std::string CountText(std::size_t count, const char* oneKey, const char* manyKey
     return FormatText(LookupString(count == 1 ? oneKey : manyKey), {static_cast<std::int64_t>(count)});
 }
 
-// What was written, and what was planned but had no page to write.
-std::string FinalReport(const SplitResult& result) {
+// The folder as a user would type it.
+std::string ShownFolder(const SplitSettings& settings) {
+    const std::string& folder = settings.Filename.OutputFolder;
+    return folder.size() > 1 && folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
+}
+
+// What was written and where, what was planned but had no page to write,
+// and where every page went.
+std::string FinalReport(const SplitSettings& settings, const SplitResult& result, int pageCount) {
     std::string text = result.written == 0 ? LookupString("IDS_SPLIT_FINAL_REPORT_NONE_WRITTEN")
                                            : CountText(result.written, "IDS_SPLIT_FINAL_REPORT_ONE",
                                                        "IDS_SPLIT_FINAL_REPORT");
+    if (result.written > 0) text += " " + FormatText(LookupString("IDS_SPLIT_OUTPUT_FOLDER"), {ShownFolder(settings)});
     if (result.withoutPages > 0)
         text += " " + CountText(result.withoutPages, "IDS_SPLIT_LEFT_OUT_ONE", "IDS_SPLIT_LEFT_OUT");
+    return text + "\n" + AccountSummary(settings, AccountPages(settings, pageCount));
+}
+
+// A cancelled run is never "done": what was written stays, the rest was not.
+std::string CancelledReport(const SplitSettings& settings, const SplitResult& result) {
+    std::string text = FormatText(LookupString("IDS_SPLIT_CANCELLED_REPORT"),
+                                  {static_cast<std::int64_t>(result.written),
+                                   static_cast<std::int64_t>(settings.Outputs.size()), ShownFolder(settings)});
+    if (settings.Output.LinksOtherOutputs()) text += " " + LookupString("IDS_SPLIT_CANCELLED_LINKS");
     return text;
 }
 
 // True when the run completed.
 bool Run(SplitSettings& settings, const DocumentHandle& source) {
     const SplitResult result = RunSplit(settings, source);
+    if (result.writing || result.Completed())
+        Host().commandLine->ReportAccount(AccountPages(settings, source.PageCount()));
     Host().commandLine->ReportRun(ReportedOutputs(settings, result, source.PageCount()), result.index);
     if (result.end == RunEnd::Cancelled) {
-        Host().viewer->Alert(FinalReport(result));
+        Host().viewer->Alert(CancelledReport(settings, result));
         Host().commandLine->ReportOutcome(RunOutcome::Cancelled);
         return false;
     }
@@ -75,8 +96,9 @@ bool Run(SplitSettings& settings, const DocumentHandle& source) {
         return false;
     }
     // The account of a completed run is a report, which a quiet run leaves out.
-    Host().viewer->AlertReport(settings.Outputs.empty() ? LookupString("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT")
-                                                        : FinalReport(result));
+    Host().viewer->AlertReport(settings.Outputs.empty() ? LookupString("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT") + "\n" +
+                                                              AccountSummary(settings, AccountPages(settings, source.PageCount()))
+                                                        : FinalReport(settings, result, source.PageCount()));
     Host().commandLine->ReportOutcome(RunOutcome::Done);
     return true;
 }

@@ -9,7 +9,7 @@
 namespace tessera {
 namespace {
 
-constexpr ControlId kCodeMessageText = 1221, kCodePattern = 1222, kCodeMatchCase = 1223;
+constexpr ControlId kCodeMessageText = 1221, kCodePattern = 1222, kCodeMatchCase = 1223, kCodeAnywhere = 1235;
 // One check box a kind of code, in the order of their rows, in a group of their own.
 constexpr ControlId kCodeKindGroup = 1220, kFirstCodeKind = 1224;
 
@@ -18,8 +18,10 @@ ControlId KindBox(std::size_t row) { return kFirstCodeKind + static_cast<Control
 constexpr const char* kCodeMessage =
     "A page showing a barcode or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec) is a "
     "separator sheet: it ends the output before it, and its code names the output after it ({code} in a name "
-    "template, and {1}... for the pattern's groups). Only the kinds of code ticked are looked for. Give a pattern to "
-    "take only the codes whose text matches it.";
+    "template, and {1}... for the pattern's groups). Only the kinds of code ticked are looked for. Without a "
+    "pattern, a sheet holds little but its codes: at most 1% of its area in ink beside them, so that a page of "
+    "content with a payment code or a postal frank stays content. Give a pattern to take every page any of whose "
+    "codes matches it, and to name from that code.";
 
 }  // namespace
 
@@ -33,6 +35,7 @@ std::vector<ControlSpec> CodeSeparatorDialog::Controls() const {
                     {{kCodePattern, ControlKind::Edit, "Pattern (a regular expression; empty for any code):", 0,
                       false, 512},
                      {kCodeMatchCase, ControlKind::CheckBox, "Match case"},
+                     {kCodeAnywhere, ControlKind::CheckBox, "Any page showing a code is a sheet, whatever else it holds"},
                      {kOkButton, ControlKind::Button, "OK"},
                      {kCancelButton, ControlKind::Button, "Cancel", 0, true}});
     return controls;
@@ -45,6 +48,7 @@ void CodeSeparatorDialog::Open(DialogView& view) {
         view.SetChecked(KindBox(row), (settings_.CodeKinds & kCodeKindRows[row].value) != 0);
     view.SetText(kCodePattern, settings_.SeparatorQuery.Pattern);
     view.SetChecked(kCodeMatchCase, settings_.SeparatorQuery.MatchCase);
+    view.SetChecked(kCodeAnywhere, settings_.CodeAnywhere);
 }
 
 bool CodeSeparatorDialog::Accept() {
@@ -65,6 +69,7 @@ bool CodeSeparatorDialog::Accept() {
     settings_.SeparatorQuery.Pattern = pattern;
     settings_.SeparatorQuery.UseRegExp = true;
     settings_.SeparatorQuery.MatchCase = view_->Checked(kCodeMatchCase);
+    settings_.CodeAnywhere = view_->Checked(kCodeAnywhere);
     return true;
 }
 

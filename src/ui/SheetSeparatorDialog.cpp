@@ -1,14 +1,18 @@
 #include "ui/SheetSeparatorDialog.h"
 
 #include <cstdio>
+#include <limits>
 #include <optional>
 
+#include "model/SheetColours.h"
+#include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
 #include "ui/DialogView.h"
 
 namespace tessera {
 namespace {
 
-constexpr ControlId kSheetColour = 1231, kSheetTolerance = 1232, kSheetShare = 1233;
+constexpr ControlId kSheetColour = 1231, kSheetTolerance = 1232, kSheetShare = 1233, kSheetSample = 1234;
 
 std::optional<int> WholeNumber(const std::string& text, int low, int high) {
     int value = 0;
@@ -21,7 +25,8 @@ std::optional<int> WholeNumber(const std::string& text, int low, int high) {
 
 std::vector<ControlSpec> SheetSeparatorDialog::Controls() const {
     return {
-        {kSheetColour, ControlKind::Edit, "Colour (#RRGGBB; #000000 is black, #FFFF00 yellow):", 0, false, 7},
+        {kSheetColour, ControlKind::Edit, "Colour (a name or #RRGGBB: " + SheetColourList() + "):", 0, false, 7},
+        {kSheetSample, ControlKind::NumberEdit, "Or take the colour from this page, a sheet (0: the colour above):"},
         {kSheetTolerance, ControlKind::NumberEdit, "Tolerance in each of red, green and blue (1 to 255):"},
         {kSheetShare, ControlKind::NumberEdit, "Percentage of the sheet that must lie near the colour (50 to 100):"},
         {kOkButton, ControlKind::Button, "OK"},
@@ -31,29 +36,35 @@ std::vector<ControlSpec> SheetSeparatorDialog::Controls() const {
 
 void SheetSeparatorDialog::Open(DialogView& view) {
     view_ = &view;
-    char colour[8];
-    std::snprintf(colour, sizeof colour, "#%06X", static_cast<unsigned>(settings_.SheetColour) & 0xFFFFFFu);
-    view.SetText(kSheetColour, colour);
+    view.SetText(kSheetColour, ColourText(settings_.SheetColour));
+    view.SetText(kSheetSample, std::to_string(settings_.SheetSamplePage));
     view.SetText(kSheetTolerance, std::to_string(settings_.SheetTolerance));
     view.SetText(kSheetShare, std::to_string(settings_.SheetShare));
 }
 
 bool SheetSeparatorDialog::Accept() {
-    const std::string colour = view_->Text(kSheetColour);
-    unsigned rgb = 0;
-    char end = 0;
-    const bool colourRead = colour.size() == 7 && std::sscanf(colour.c_str(), "#%6x%c", &rgb, &end) == 1;
-    const std::optional<int> tolerance = WholeNumber(view_->Text(kSheetTolerance), 1, 255);
+    const std::optional<SheetColourRow> colour = ParseSheetColour(view_->Text(kSheetColour));
+    std::optional<int> tolerance = WholeNumber(view_->Text(kSheetTolerance), 1, 255);
     const std::optional<int> share = WholeNumber(view_->Text(kSheetShare), 50, 100);
-    if (!colourRead || !tolerance || !share) {
-        view_->ShowMessageByKey(!colourRead  ? "IDS_SHEET_COLOUR_INVALID"
+    const std::optional<int> sample = WholeNumber(view_->Text(kSheetSample), 0, std::numeric_limits<int>::max());
+    if (!colour || !tolerance || !share || !sample) {
+        view_->ShowMessageByKey(!colour      ? "IDS_SHEET_COLOUR_INVALID"
                                 : !tolerance ? "IDS_SHEET_TOLERANCE_INVALID"
-                                             : "IDS_SHEET_SHARE_INVALID");
+                                : !share     ? "IDS_SHEET_SHARE_INVALID"
+                                             : "IDS_SHEET_SAMPLE_INVALID");
         return false;
     }
-    settings_.SheetColour = static_cast<std::int32_t>(rgb);
+    // A name chosen anew brings the tolerance measured for it.
+    if (colour->tolerance > 0 && colour->rgb != settings_.SheetColour) tolerance = colour->tolerance;
+    if (*sample == 0 && IsPaperColour(colour->rgb, *tolerance)) {
+        view_->ShowMessage(FormatText(LookupString("IDS_SHEET_COLOUR_IS_PAPER"),
+                                      {ColourText(colour->rgb), std::int64_t{*tolerance}}));
+        return false;
+    }
+    settings_.SheetColour = colour->rgb;
     settings_.SheetTolerance = *tolerance;
     settings_.SheetShare = *share;
+    settings_.SheetSamplePage = *sample;
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "model/ElementKindTable.h"
 #include "model/SettingsChoices.h"
 #include "model/SettingsSchema.h"
+#include "model/SheetColours.h"
 #include "model/SplitMethodTable.h"
 #include "strings/CsvRows.h"
 #include "strings/LanguageTable.h"
@@ -59,7 +60,8 @@ std::vector<std::string> NamesFromFile(const std::string& path) {
 }
 
 // --manifest: each row "name,selection" or "name,count" is a --doc; counts
-// take the pages after the previous count's, from page 1.
+// take the pages after the previous count's, from page 1, and a manifest of
+// counts alone is meant to take every page.
 void Manifest(const std::string& path, DialogFields& fields) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -67,6 +69,7 @@ void Manifest(const std::string& path, DialogFields& fields) {
     const Result<std::vector<CsvRow>> rows = ParseCsv(text.str());
     if (!rows) throw BadValue(path + ", " + rows.Reason());
     int next = 1;
+    bool allCounts = true;
     for (std::size_t i = 0; i < rows->size(); ++i) {
         const CsvRow& row = (*rows)[i];
         if (i == 0 && row.size() == 2 && row[0] == "name" && (row[1] == "selection" || row[1] == "count")) continue;
@@ -75,6 +78,7 @@ void Manifest(const std::string& path, DialogFields& fields) {
         if (row[0].find_first_of("/=") != std::string::npos)
             throw BadValue(path + ", row " + std::to_string(i + 1) + ": a name may not hold \"/\" or \"=\"");
         const bool count = !row[1].empty() && row[1].find_first_not_of("0123456789") == std::string::npos;
+        allCounts = allCounts && count;
         std::string selection = row[1];
         if (count) {
             const int pages = PositiveNumber(row[1], row[1]);
@@ -83,6 +87,8 @@ void Manifest(const std::string& path, DialogFields& fields) {
         }
         fields.documents.push_back(row[0] + "=" + selection);
     }
+    // Counts alone cut the document in turn: a page they leave is a mistake to say.
+    fields.settings.Output.CountsCoverDocument = allCounts && next > 1;
 }
 
 // A command splits one way; a second method would silently replace the first.
@@ -135,27 +141,26 @@ int Sensitivity(const std::string& text, const std::string& whole, SplitSettings
 
 void Area(const std::string& value, PageArea& target);
 
-// "black", "yellow"... or "#RRGGBB", then ":TOLERANCE" (0 to 255) when given.
+// A named colour with its own tolerance, "#RRGGBB", or "page:N" (a sheet of
+// the document shows the colour), then ":TOLERANCE" (1 to 255) when given.
 void Sheet(const std::string& what, OutputSettings& o) {
-    static const std::pair<const char*, std::int32_t> kColours[] = {
-        {"black", 0x000000}, {"white", 0xFFFFFF}, {"grey", 0x808080}, {"yellow", 0xFFFF00}, {"red", 0xFF0000},
-        {"green", 0x00FF00}, {"blue", 0x0000FF}, {"orange", 0xFFA500}, {"pink", 0xFFC0CB}};
-    const std::size_t colon = what.find(':');
-    const std::string colour = what.substr(0, colon);
-    std::optional<std::int32_t> rgb;
-    for (const auto& [name, value] : kColours)
-        if (colour == name) rgb = value;
-    if (!rgb && colour.size() == 7 && colour[0] == '#' &&
-        colour.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string::npos)
-        rgb = static_cast<std::int32_t>(std::stoul(colour.substr(1), nullptr, 16));
-    if (!rgb) throw BadValue("expected black, white, grey, yellow, red, green, blue, orange, pink or #RRGGBB, not \"" +
-                             colour + "\"");
+    const bool sample = what.rfind("page:", 0) == 0;
+    const std::string rest = sample ? what.substr(5) : what;
+    const std::size_t colon = rest.find(':');
+    const std::string colour = rest.substr(0, colon);
+    o.SheetSamplePage = sample ? PositiveNumber(colour, what) : 0;
+    if (!sample) {
+        const std::optional<SheetColourRow> row = ParseSheetColour(colour);
+        if (!row) throw BadValue("expected a colour among " + SheetColourList() + ", #RRGGBB or page:N, not \"" +
+                                 colour + "\"");
+        o.SheetColour = row->rgb;
+        if (row->tolerance > 0) o.SheetTolerance = row->tolerance;
+    }
     if (colon != std::string::npos) {
-        const int tolerance = PositiveNumber(what.substr(colon + 1), what);
-        if (tolerance > 255) throw BadValue("a tolerance is 1 to 255, not " + what.substr(colon + 1));
+        const int tolerance = PositiveNumber(rest.substr(colon + 1), what);
+        if (tolerance > 255) throw BadValue("a tolerance is 1 to 255, not " + rest.substr(colon + 1));
         o.SheetTolerance = tolerance;
     }
-    o.SheetColour = *rgb;
     o.SeparatorType = SeparatorKind::ColouredSheet;
 }
 
@@ -350,11 +355,15 @@ const std::vector<SplitOption>& Options() {
           "change=area:L,T,R,B, change=regex:PATTERN, change=label or change=size starts a new output at every "
           "page whose words in that area, first match of PATTERN (its groups joined, if it has any), label "
           "prefix, or size and orientation differ from the output's; code drops every page showing a barcode "
-          "or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec), code=REGEX only those "
-          "whose text matches, and the code names the output after it ({code}, {1}...); sheet=COLOUR[:TOLERANCE] "
-          "drops every sheet of that colour (black, white, grey, yellow, red, green, blue, orange, pink or "
-          "#RRGGBB; TOLERANCE 1 to 255 in each of red, green and blue, 64 at first) over --sheet-share of it",
-          kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT|code[=REGEX]|sheet=COLOUR[:TOL]"),
+          "or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec) and little else (at most 1% "
+          "of its area in ink beside its codes, so that a page of content with a payment code stays; "
+          "--code-anywhere takes any page showing a code), code=REGEX every page any of whose codes matches, "
+          "and the code names the output after it ({code}, {1}...); sheet=COLOUR[:TOLERANCE] drops every sheet "
+          "of that colour over --sheet-share of it: " + SheetColourList() + " (as scanners see such paper), "
+          "#RRGGBB (tolerance 64 at first), or page:N, the colour of page N, a sheet of the document; TOLERANCE "
+          "is 1 to 255 in each of red, green and blue. White, or a colour within its tolerance of white, is "
+          "refused: printed pages are mostly white (blank and scan find white separator pages)",
+          kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT|code[=REGEX]|sheet=COLOUR|page:N[:TOL]"),
          [](const std::string& v, DialogFields& f) {
              ChooseMethod(f, SplitMethod::SeparatorPages);
              Separator(v, f.settings);

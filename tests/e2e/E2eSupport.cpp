@@ -25,6 +25,8 @@ std::vector<std::vector<std::string>> PlanLines(const std::string& output) {
     std::vector<std::vector<std::string>> lines;
     std::istringstream in(output);
     for (std::string line; std::getline(in, line);) {
+        // The page account's lines start with a word.
+        if (line.empty() || line[0] < '0' || line[0] > '9') continue;
         std::vector<std::string> fields;
         std::size_t start = 0;
         for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)

@@ -24,7 +24,7 @@ CommandResult Split(const TempFolder& config, const std::string& folder, const s
 std::string DataFile(const std::string& name);
 std::string Data(const std::string& name);
 nlohmann::json QpdfJson(const std::string& file, const std::string& keys);
-// The dry-run lines split into their tab-separated fields.
+// The dry-run lines of the outputs split into their tab-separated fields.
 std::vector<std::vector<std::string>> PlanLines(const std::string& output);
 
 // The pages of a one-output dry run, one by one ("4-6,9" gives "4,5,6,9");

@@ -68,7 +68,8 @@ TEST(MachineReadableTest, WarningsEndInThreeUnlessAskedAndRepeatableRunsWriteThe
     EXPECT_EQ(nlohmann::json::parse(repaired.output)["warnings"].size(), 1u) << repaired.output;
     EXPECT_EQ(Split(config, one.Path(), "--equal 10 --warning-exit-0 " + damaged + " 2>/dev/null").status, 0);
 
-    const std::string options = "--bookmarks 1 --prefix date --html-index --update-links --transfer-bookmarks " +
+    const std::string options = "--bookmarks 1 --prefix date --html-index --update-links --transfer-bookmarks "
+                                "--warning-exit-0 " +
                                 Data("hyperref-manual-outline-gotor-launch-named.pdf");
     for (const TempFolder* folder : {&one, &two}) {
         fs::remove_all(folder->Path());

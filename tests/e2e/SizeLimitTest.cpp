@@ -104,7 +104,8 @@ TEST(SizeLimitTest, ALimitCutsAnotherMethodsOutputsIntoNumberedPartsAndLinksStay
     ASSERT_EQ(Split(config, limited.Path(), "--max-size 60MiB " + docs).status, 0);
     for (const char* name : {"Doc1.pdf", "Doc2.pdf"}) EXPECT_EQ(ReadFile(whole / name), ReadFile(limited / name)) << name;
     // Every output carries the whole outline: its links to the others' files count.
-    const std::string options = "--bookmarks 1 --max-size 120k --update-links --transfer-bookmarks " + Data(kManual);
+    const std::string options =
+        "--bookmarks 1 --max-size 120k --update-links --transfer-bookmarks --warning-exit-0 " + Data(kManual);
     const CommandResult plan = Tessera(config, "split --reset --prefix none --dry-run " + options);
     EXPECT_NE(plan.output.find("PACKAGE OPTIONS_1.pdf\t9-18"), std::string::npos) << plan.output;
     EXPECT_NE(plan.output.find("PACKAGE OPTIONS_2.pdf\t19-21"), std::string::npos) << plan.output;

@@ -114,16 +114,26 @@ TEST(SheetSeparatorDialogTest, TakesAColourAToleranceAndAShareWithinTheirRanges)
     test::DialogTestHost host;
     test::Opened<SheetSeparatorDialog> d(OutputSettings{});
     EXPECT_EQ(d.view.Text(1231) + " " + d.view.Text(1232) + " " + d.view.Text(1233), "#000000 64 95");
-    for (const auto& [id, text] : {std::pair{1231, "yellow"}, {1232, "0"}, {1233, "101"}}) {
+    for (const auto& [id, text] : {std::pair{1231, "gelb"}, {1232, "0"}, {1233, "101"}, {1234, "-1"}}) {
         test::Opened<SheetSeparatorDialog> bad(OutputSettings{});
         bad.view.Type(id, text);
         EXPECT_FALSE(bad.view.PressOk()) << text;
     }
     EXPECT_EQ(host.TakeAlerts(), host.Texts({"IDS_SHEET_COLOUR_INVALID", "IDS_SHEET_TOLERANCE_INVALID",
-                                             "IDS_SHEET_SHARE_INVALID"}));
-    d.view.Type(1231, "#ffff00");
+                                             "IDS_SHEET_SHARE_INVALID", "IDS_SHEET_SAMPLE_INVALID"}));
+    // White paper is what printed pages share: refused, unless a sample sheet gives the colour.
+    d.view.Type(1231, "#F0F0F0");
+    EXPECT_FALSE(d.view.PressOk());
+    EXPECT_NE(host.TakeAlerts().at(0).find("#F0F0F0"), std::string::npos);
+    d.view.Type(1234, "3");
     ASSERT_TRUE(d.view.PressOk());
-    EXPECT_EQ(d.dialog.Result().SheetColour, 0xFFFF00);
+    EXPECT_EQ(d.dialog.Result().SheetSamplePage, 3);
+    // A name brings the colour and tolerance measured on scanned paper.
+    test::Opened<SheetSeparatorDialog> named(OutputSettings{});
+    named.view.Type(1231, "yellow");
+    ASSERT_TRUE(named.view.PressOk());
+    EXPECT_EQ(named.dialog.Result().SheetColour, 0xFAEB6E);
+    EXPECT_EQ(named.dialog.Result().SheetTolerance, 48);
 }
 
 constexpr ControlId kAreaLeft = 1116, kAreaRight = 1117, kAreaTop = 1118, kUnits = 1114;

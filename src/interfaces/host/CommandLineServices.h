@@ -55,6 +55,26 @@ struct ReportedOutput {
     OutputStatus status = OutputStatus::NotReached;
 };
 
+// A page no output holds on purpose: "blank", "separator" or "sheet-back",
+// what made it one ("blank", "scan", "code", "sheet", "back") and the value
+// found (the code, the colour's share), empty where there is none.
+struct DroppedPageEntry {
+    int page = 0;  // 1-based
+    std::string reason;
+    std::string kind;
+    std::string value;
+};
+
+// Where every page of the input went. The pages in outputs, the dropped ones
+// and those in no output make up the input's pages, each counted once.
+struct PageAccount {
+    int pages = 0;
+    std::vector<int> inOutputs;  // 1-based, ascending
+    std::vector<DroppedPageEntry> dropped;
+    std::vector<int> inNoOutput;  // 1-based, ascending: no output selected them
+    std::vector<int> emptyOutputs;  // 1-based numbers of planned outputs without a page
+};
+
 enum class RunOutcome { Done, Cancelled, Refused, Failed, UsageError };
 
 class CommandLineServices {
@@ -78,6 +98,8 @@ public:
     // After a run that reached its outputs, before its outcome: each planned
     // output, and the HTML index's path when one was written.
     virtual void ReportRun(const std::vector<ReportedOutput>& /*outputs*/, const std::string& /*index*/) {}
+    // Where the input's pages go, before ReportPlan or ReportRun.
+    virtual void ReportAccount(const PageAccount& /*account*/) {}
     // Seconds since 1970 that stand for "now" in names and dates; none: the clock.
     virtual std::optional<std::int64_t> FixedTime() { return std::nullopt; }
     // Outputs must be the same file run after run: IDs from the content, no encryption.

@@ -37,6 +37,13 @@ enum CodeKind : unsigned {
 };
 inline constexpr unsigned kEveryCode = 127;
 
+// The codes a page shows, and how much else it shows: the share (0 to 1) of
+// its area that is ink outside the codes and their quiet zones.
+struct PageCodeSet {
+    std::vector<std::string> codes;
+    double inkOutside = 0;
+};
+
 class WordFinderServices {
 public:
     virtual ~WordFinderServices() = default;
@@ -48,15 +55,18 @@ public:
     virtual void DestroyWordFinder(WordFinderId finder) = 0;
     // The words of a 0-based page, top to bottom, left to right on each line.
     virtual std::vector<PageWord> PageWords(WordFinderId finder, int page) = 0;
-    // The text of a code of the kinds (CodeKind bits) the 0-based page shows:
-    // one text, or none where it shows none. A scanned page's image is read as
-    // it is stored, any other page as it is drawn. HostError when the page
-    // cannot be drawn in full, or its code cannot be read.
-    virtual std::vector<std::string> PageCodes(WordFinderId finder, int page, unsigned kinds) = 0;
+    // The codes of the kinds (CodeKind bits) the 0-based page shows, up to a
+    // bounded number, none where it shows none. A scanned page's image is
+    // read as it is stored, any other page as it is drawn. HostError when the
+    // page cannot be drawn in full, or its codes cannot be read.
+    virtual PageCodeSet PageCodes(WordFinderId finder, int page, unsigned kinds) = 0;
     // The share (0 to 1) of the 0-based page's area, as drawn, whose colour
     // lies within `tolerance` (0 to 255, in each of red, green and blue) of
     // `rgb` (0xRRGGBB). HostError when the page cannot be drawn in full.
     virtual double PageColourShare(WordFinderId finder, int page, std::uint32_t rgb, int tolerance) = 0;
+    // The 0-based page's colour as drawn (0xRRGGBB): the median of each of
+    // red, green and blue over its area. HostError when it cannot be drawn in full.
+    virtual std::uint32_t PageColour(WordFinderId finder, int page) = 0;
 };
 
 }  // namespace tessera::host
