@@ -249,6 +249,8 @@ SequenceRunner::Outcome SequenceRunner::RunFile(const host::Cabinet& commands, h
         const Outcome outcome = RunCommand(*commands.GetCabinet(std::to_string(i)), doc, one);
         if (!one.said.empty()) end.said += (end.said.empty() ? "" : "; ") + one.said;
         end.outputs.insert(end.outputs.end(), one.outputs.begin(), one.outputs.end());
+        // A sequence of several splits of one file reports the first one's pages.
+        if (!end.account) end.account = std::move(one.account);
         worst = std::max(worst, outcome);
     }
     return worst;

@@ -68,14 +68,22 @@ double InkOutside(const unsigned char* pixels, int width, int height, int stride
     return area > 0 ? static_cast<double>(ink) / area : 0.0;
 }
 
+// How hard a reading tries: how many codes, and whether it reads a scaled-down
+// copy of the image too.
+struct Effort {
+    int symbols;
+    bool downscale;
+};
+
 CodeReading ReadCodesHere(const unsigned char* pixels, int width, int height, int stride, unsigned kinds,
-                          int symbols) {
+                          Effort effort) {
     ZXing::DecodeHints hints;
     hints.setFormats(Formats(kinds));
     // Scanned sheets lie skewed and turned.
     hints.setTryHarder(true);
     hints.setTryRotate(true);
-    hints.setMaxNumberOfSymbols(symbols);
+    hints.setTryDownscale(effort.downscale);
+    hints.setMaxNumberOfSymbols(effort.symbols);
     CodeReading reading;
     std::vector<Box> boxes;
     const ZXing::ImageView image(pixels, width, height, ZXing::ImageFormat::Lum, stride);
@@ -124,7 +132,7 @@ std::optional<CodeReading> ReceiveCodes(const std::string& bytes) {
 // (a linear code found on rows it counts differently): it reads in a child
 // process, so that such a page is said to be unreadable instead of ending the run.
 std::optional<CodeReading> ReadCodesApart(const unsigned char* pixels, int width, int height, int stride,
-                                          unsigned kinds, int symbols) noexcept {
+                                          unsigned kinds, Effort effort) noexcept {
     int pipe[2];
     if (::pipe(pipe) != 0) return std::nullopt;
     const pid_t child = ::fork();
@@ -138,7 +146,7 @@ std::optional<CodeReading> ReadCodesApart(const unsigned char* pixels, int width
         const int quiet = ::open("/dev/null", O_WRONLY);
         if (quiet >= 0) ::dup2(quiet, STDERR_FILENO);
         try {
-            SendCodes(pipe[1], ReadCodesHere(pixels, width, height, stride, kinds, symbols));
+            SendCodes(pipe[1], ReadCodesHere(pixels, width, height, stride, kinds, effort));
         } catch (...) {
             ::_exit(1);
         }
@@ -163,11 +171,13 @@ std::optional<CodeReading> ReadCodesApart(const unsigned char* pixels, int width
 std::optional<CodeReading> ReadCodes(const unsigned char* pixels, int width, int height, int stride,
                                      unsigned kinds) noexcept {
     if ((kinds & host::kEveryCode) == 0) return CodeReading{};
-    // Looking for several codes compares linear codes found on several rows,
-    // which is what trips those assertions: a page that trips them is read
-    // again for its first code alone.
-    if (std::optional<CodeReading> all = ReadCodesApart(pixels, width, height, stride, kinds, kMostCodes)) return all;
-    return ReadCodesApart(pixels, width, height, stride, kinds, 1);
+    // Looking for several codes compares linear codes found on several rows
+    // (of the image and of its scaled-down copies), which is what trips those
+    // assertions: a page that trips them is read again without the copies,
+    // and then for its first code alone.
+    for (const Effort effort : {Effort{kMostCodes, true}, Effort{kMostCodes, false}, Effort{1, true}})
+        if (std::optional<CodeReading> codes = ReadCodesApart(pixels, width, height, stride, kinds, effort)) return codes;
+    return std::nullopt;
 }
 
 }  // namespace tessera::pdf

@@ -77,10 +77,10 @@ std::vector<std::string> AccountWarnings(const SplitSettings& settings, const ho
         warnings.push_back(AccountText("IDS_WARN_EMPTY_OUTPUT", {OutputName(settings, number)}));
     if (!account.inNoOutput.empty() && MeantToCover(settings))
         warnings.push_back(AccountText("IDS_WARN_PAGES_IN_NO_OUTPUT", {ShortPageList(account.inNoOutput)}));
-    const std::size_t separators = static_cast<std::size_t>(std::ranges::count_if(
-        account.dropped, [](const host::DroppedPageEntry& e) { return e.reason != "blank"; }));
-    if (separators * 2 > static_cast<std::size_t>(account.pages))
-        warnings.push_back(AccountText("IDS_WARN_MOSTLY_DROPPED", {Counted(separators), std::int64_t{account.pages}}));
+    // Blank pages that cut the document are separators too.
+    const std::size_t dropped = account.dropped.size();
+    if (dropped * 2 > static_cast<std::size_t>(account.pages))
+        warnings.push_back(AccountText("IDS_WARN_MOSTLY_DROPPED", {Counted(dropped), std::int64_t{account.pages}}));
     return warnings;
 }
 

@@ -115,7 +115,7 @@ const SettingsRow kSettingsRows[] = {
      nullptr, 0, std::numeric_limits<std::int32_t>::max(), true},
     {FIELD(Output.CodeAnywhere), "CodeAnywhere", 51, Output, "CodeAnywhere", false, 0, 0, nullptr, "code-anywhere",
      "With --separator code and no pattern: any page showing a code is a separator sheet, not only a page that "
-     "holds little but its codes (at most 1% of its area in ink beside them and their margins)",
+     "holds little but its codes (at most 0.5% of its area in ink beside them and their margins)",
      0, -1, true},
     // The watermark of every range without one of its own, as the range keeps its own.
     {FIELD(Output.EveryRangeWatermark.Text), nullptr, -1, Output, "Watermark"},

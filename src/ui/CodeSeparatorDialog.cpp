@@ -19,7 +19,7 @@ constexpr const char* kCodeMessage =
     "A page showing a barcode or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec) is a "
     "separator sheet: it ends the output before it, and its code names the output after it ({code} in a name "
     "template, and {1}... for the pattern's groups). Only the kinds of code ticked are looked for. Without a "
-    "pattern, a sheet holds little but its codes: at most 1% of its area in ink beside them, so that a page of "
+    "pattern, a sheet holds little but its codes: at most 0.5% of its area in ink beside them, so that a page of "
     "content with a payment code or a postal frank stays content. Give a pattern to take every page any of whose "
     "codes matches it, and to name from that code.";
 

@@ -355,7 +355,7 @@ const std::vector<SplitOption>& Options() {
           "change=area:L,T,R,B, change=regex:PATTERN, change=label or change=size starts a new output at every "
           "page whose words in that area, first match of PATTERN (its groups joined, if it has any), label "
           "prefix, or size and orientation differ from the output's; code drops every page showing a barcode "
-          "or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec) and little else (at most 1% "
+          "or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec) and little else (at most 0.5% "
           "of its area in ink beside its codes, so that a page of content with a payment code stays; "
           "--code-anywhere takes any page showing a code), code=REGEX every page any of whose codes matches, "
           "and the code names the output after it ({code}, {1}...); sheet=COLOUR[:TOLERANCE] drops every sheet "

@@ -11,8 +11,9 @@
 #                                     QR code of a web address and a Code 128 of BOX-0042
 # The truth of each page is written in MANIFEST.tsv.
 # Kept so the files can be made again; the tests do not run it.
-# Needs ImageMagick 6 (convert), qrencode, zint, img2pdf and qpdf. Deterministic: the
-# noise is seeded, img2pdf (its own engine) writes no date and qpdf a deterministic /ID.
+# Needs ImageMagick 6 (convert) with the DejaVu fonts, qrencode, zint, img2pdf and qpdf.
+# Deterministic: the noise is seeded, img2pdf (its own engine) writes no date and qpdf
+# a deterministic /ID; the same tools' versions make the same bytes.
 # Usage: bash craft-scan-fixtures.sh [output folder]   (default: this script's folder)
 set -euo pipefail
 
@@ -61,6 +62,41 @@ grey_page() {
         -density 100 -units PixelsPerInch "$out"
 }
 
+# JPEG tables for the RGB pages: IJG's own for the light, and a chroma table a quarter
+# of IJG's, so that a low quality keeps the faint tint of off-white paper (at quality 20
+# with IJG's chroma table, (246,246,242) comes out as plain grey).
+cat > tables.xml <<'EOF'
+<?xml version="1.0"?>
+<quantization-tables>
+  <table slot="0" alias="luma">
+    <description>IJG luminance table</description>
+    <levels width="8" height="8" divisor="1">
+      16, 11, 10, 16, 24, 40, 51, 61,
+      12, 12, 14, 19, 26, 58, 60, 55,
+      14, 13, 16, 24, 40, 57, 69, 56,
+      14, 17, 22, 29, 51, 87, 80, 62,
+      18, 22, 37, 56, 68, 109, 103, 77,
+      24, 35, 55, 64, 81, 104, 113, 92,
+      49, 64, 78, 87, 103, 121, 120, 101,
+      72, 92, 95, 98, 112, 100, 103, 99
+    </levels>
+  </table>
+  <table slot="1" alias="chroma">
+    <description>IJG chrominance table over 4</description>
+    <levels width="8" height="8" divisor="4">
+      17, 18, 24, 47, 99, 99, 99, 99,
+      18, 21, 26, 66, 99, 99, 99, 99,
+      24, 26, 56, 99, 99, 99, 99, 99,
+      47, 66, 99, 99, 99, 99, 99, 99,
+      99, 99, 99, 99, 99, 99, 99, 99,
+      99, 99, 99, 99, 99, 99, 99, 99,
+      99, 99, 99, 99, 99, 99, 99, 99,
+      99, 99, 99, 99, 99, 99, 99, 99
+    </levels>
+  </table>
+</quantization-tables>
+EOF
+
 # rgb_page OUT.jpg SEED QUALITY AMPLITUDE BASE.png
 # Uniform noise of +-AMPLITUDE on each channel of BASE.png, written as an RGB JPEG.
 rgb_page() {
@@ -71,7 +107,7 @@ rgb_page() {
     "$CONVERT" "$base" \
         \( -size ${W}x$H xc:gray50 -seed "$seed" +noise Random \) \
         -compose Mathematics -define compose:args=0,$a2,1,$a1 -composite \
-        -type TrueColor -strip -sampling-factor 2x2 -quality "$q" \
+        -type TrueColor -strip -sampling-factor 2x2 -define jpeg:q-table=tables.xml -quality "$q" \
         -density 100 -units PixelsPerInch "$out"
 }
 
@@ -276,7 +312,7 @@ sheets before they are filed, which saves about two
 hours a week in the post room.
 
 5. Any other business
-The summer party will take place on the last Friday
+The summer outing will take place on the last Friday
 of June. Volunteers for the organising team should
 write to the staff office by the end of the month.
 
@@ -286,7 +322,7 @@ half past eleven.
 Packing list for shipment 2024-117
 Contents checked against the order before sealing.
 Box 1: documents, manuals and spare keys
-Box 2: cables, adapters and small parts
+Box 2: cables, adapters and spare screws
 Box 3: two monitors in their original packing
 Box 4: keyboards, mice and a docking station
 Box 5: the printer with its toner cartridges
@@ -365,7 +401,8 @@ prose 12 24 > c4.txt; white_base c4.png c4.txt
     -strokewidth 2 -draw "bezier 560,930 600,890 630,960 670,915 700,880 720,950 745,925" \
     -draw "bezier 575,965 640,975 700,960 740,970" -blur 0x0.6 c5.png
 prose 16 26 > c6.txt;  white_base c6.png c6.txt
-# a text page with one line marked by a yellow highlighter: a 700x41 band, 3 pct of the page
+# a text page with one line marked by a broad yellow highlighter: a 700x41 band, 0.03 of
+# the page
 prose 7 25 > c7.txt
 white_base c7.png c7.txt \( -size 700x41 'xc:rgb(255,240,80)' \) \
     -geometry "+$((LEFT - 8))+$((TOP + 10 * LINE - 26))" -compose Multiply -composite
@@ -383,7 +420,7 @@ make_pdf coloured-sheets-yellow-pastel.pdf c1.jpg c2.jpg c3.jpg c4.jpg c5.jpg c6
 prose 1 28 > k1.txt;  text_page k1.jpg 301 k1.txt
 place track.png "$(centred_x track.png)" 220; qr_args=("${PLACE_ARGS[@]}")
 place box.png "$(centred_x box.png)" 800
-grey_page k2.jpg 302 45 "${qr_args[@]}" "${PLACE_ARGS[@]}"
+grey_page k2.jpg 302 30 "${qr_args[@]}" "${PLACE_ARGS[@]}"
 prose 7 28 > k3.txt;  text_page k3.jpg 303 k3.txt
 prose 35 12 > k4.txt;  text_page k4.jpg 304 k4.txt
 prose 12 24 > k5.txt; text_page k5.jpg 305 k5.txt

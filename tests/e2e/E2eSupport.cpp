@@ -5,9 +5,34 @@
 
 namespace tessera::test {
 
+namespace {
+
+// Every page account a run prints as JSON adds up to the input's pages,
+// whichever test ran it.
+void ExpectAccountsAddUp(const std::string& output) {
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] != '{') continue;
+        const nlohmann::json value = nlohmann::json::parse(line, nullptr, false);
+        if (!value.is_object() || !value.contains("account")) continue;
+        const nlohmann::json& a = value["account"];
+        EXPECT_EQ(a["in_outputs"]["count"].get<int>() + a["dropped"]["count"].get<int>() +
+                      a["in_no_output"]["count"].get<int>(),
+                  a["pages"].get<int>())
+            << line;
+        if (value.contains("input") && value["input"].is_object()) {
+            EXPECT_EQ(a["pages"], value["input"]["pages"]) << line;
+        }
+    }
+}
+
+}  // namespace
+
 CommandResult Tessera(const TempFolder& config, const std::string& arguments) {
-    return RunCommand("XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " HOME=" + ShellQuote(config.Path()) + " " +
-                      ShellQuote(TESSERA_EXE) + " " + arguments);
+    CommandResult result = RunCommand("XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " HOME=" +
+                                      ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) + " " + arguments);
+    ExpectAccountsAddUp(result.output);
+    return result;
 }
 
 CommandResult Split(const TempFolder& config, const std::string& folder, const std::string& arguments) {

@@ -103,17 +103,44 @@ TEST(SplitCommandTest, EachRefusalOrFailureSaysWhyAndKeepsWhatWasWritten) {
     }
 }
 
+// The closing message names the folder, the outputs without pages and where
+// every page went; each empty output is warned of before.
 TEST(SplitCommandTest, ReportAndIndexCountOnlyWrittenOutputs) {
     Command command;
     command.Open("4");
     command.Options({{"doc", "E=1:even"}, {"doc", "W=2"}, {"doc", "F=3:even"}, {"html-index", "1"}});
     SplitCommand();
+    const std::string out = command.host.folder / "out";
     EXPECT_EQ(command.host.viewer.alerts,
-              std::vector<std::string>{"The split is done: 1 output document was written. "
-                                       "2 planned output documents had no pages and were left out."});
+              (std::vector<std::string>{"DOCE.pdf has no pages and is not written.", "DOCF.pdf has no pages and is not written.",
+                                        "The split is done: 1 output document was written. The outputs are in " + out +
+                                            ". 2 planned output documents had no pages and were left out.\n"
+                                            "1 of 4 pages are in the outputs. In no output: pages 1, 3-4. Planned but "
+                                            "without pages, so not written: DOCE.pdf, DOCF.pdf."}));
     const std::string index = test::ReadFile(command.host.folder / "out/4_index.htm");
     EXPECT_NE(index.find("W.pdf"), std::string::npos) << index;
     EXPECT_EQ(index.find("E.pdf"), std::string::npos) << "not written, not linked";
+}
+
+// Cancel half-way, in order and in workers: never "done", and only the
+// outputs said to be written are on disk.
+TEST(SplitCommandTest, ACancelledRunSaysWhatWasWrittenAndWhatWasNot) {
+    for (const char* jobs : {"1", "2"}) {
+        SCOPED_TRACE(jobs);
+        Command command;
+        command.Open("6");
+        command.host.viewer.progress.cancelAfter = 1;
+        command.Options({{"equal", "2"}, {"update-links", "1"}, {"jobs", jobs}});
+        SplitCommand();
+        ASSERT_EQ(command.host.viewer.alerts.size(), 1u) << testing::PrintToString(command.host.viewer.alerts);
+        EXPECT_EQ(command.host.viewer.alerts[0],
+                  "The split was cancelled: 1 of 3 output documents were written into " +
+                      (command.host.folder / "out") +
+                      "; the later ones were not. Links and bookmarks leading to outputs that were not written "
+                      "lead nowhere.");
+        EXPECT_EQ(command.host.commandLine.Outcome(), RunOutcome::Cancelled);
+        EXPECT_EQ(command.Written(), std::vector<std::string>{"Doc1.pdf"});
+    }
 }
 
 TEST(SplitCommandTest, RunsAreRepeatableUnlessTheRememberedSettingsAreAskedFor) {

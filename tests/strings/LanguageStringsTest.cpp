@@ -74,7 +74,13 @@ std::map<std::string, std::string> KeysInSources() {
         {"IDS_WATERMARK_SIZE_OUT_OF_RANGE", "d"},  {"IDS_WATERMARK_TRANSPARENCY_OUT_OF_RANGE", "d"},
         {"IDS_AREA_EDGES_INVALID", "s"},           {"IDS_NAME_TEMPLATE_INVALID", "ss"},
         {"IDS_NAMES_COUNT_MISMATCH", "dd"},        {"IDS_PAGE_OVER_SIZE_LIMIT", "dss"},
-        {"IDS_PAGE_OVER_SIZE_LIMIT_ALONE", "dss"}};
+        {"IDS_PAGE_OVER_SIZE_LIMIT_ALONE", "dss"},  {"IDS_ACCOUNT_IN_OUTPUTS", "dd"},
+        {"IDS_ACCOUNT_DROPPED", "s"},              {"IDS_ACCOUNT_IN_NO_OUTPUT", "s"},
+        {"IDS_ACCOUNT_EMPTY_OUTPUTS", "s"},        {"IDS_ACCOUNT_MORE_PAGES", "d"},
+        {"IDS_WARN_EMPTY_OUTPUT", "s"},            {"IDS_WARN_PAGES_IN_NO_OUTPUT", "s"},
+        {"IDS_WARN_MOSTLY_DROPPED", "dd"},         {"IDS_SPLIT_CANCELLED_REPORT", "dds"},
+        {"IDS_SPLIT_OUTPUT_FOLDER", "s"},          {"IDS_SHEET_COLOUR_IS_PAPER", "sd"},
+        {"IDS_SHEET_SAMPLE_IS_PAPER", "dsd"},      {"IDS_SHEET_SAMPLE_OUTSIDE", "dd"}};
     std::map<std::string, std::string> keys;
     const std::regex key("IDS_[A-Z0-9_]+");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(TESSERA_SOURCE_DIR) + "/src")) {

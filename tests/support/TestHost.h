@@ -14,6 +14,15 @@
 
 namespace tessera::test {
 
+// Progress whose user presses Cancel once `cancelAfter` outputs are written
+// (never while it is negative).
+struct CancellingProgress : host::ProgressMonitor {
+    void SetOutputs(int written, int) override { cancelled = cancelAfter >= 0 && written >= cancelAfter; }
+    bool CancelRequested() override { return cancelled; }
+    int cancelAfter = -1;
+    bool cancelled = false;
+};
+
 class RecordingViewer : public app::ConsoleViewer {
 public:
     void Alert(const std::string& text) override { alerts.push_back(text); }
@@ -23,7 +32,7 @@ public:
 
     host::ViewerVersion version{6, 0};
     std::vector<std::string> alerts;
-    host::ProgressMonitor progress;
+    CancellingProgress progress;
 };
 
 class RecordingWindows : public app::ConsoleWindows {
