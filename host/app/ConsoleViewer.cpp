@@ -19,9 +19,6 @@ void ConsoleViewer::SetQuiet(bool quiet) {
     progress_ = std::make_unique<TerminalProgress>(!quiet && ::isatty(STDERR_FILENO));
 }
 
-// A worker's warning travels to the parent as an alert with this mark before it.
-constexpr char kWarningMark = '\x1e';
-
 void ConsoleViewer::Alert(const std::string& text) {
     if (!text.empty() && text.front() == kWarningMark) return AlertWarning(text.substr(1));
     Show(text, false);

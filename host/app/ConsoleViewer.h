@@ -10,6 +10,9 @@
 
 namespace tessera::app {
 
+// A worker's warning travels to the parent as an alert with this mark before it.
+inline constexpr char kWarningMark = '\x1e';
+
 class ConsoleViewer : public host::ViewerServices {
 public:
     ConsoleViewer();

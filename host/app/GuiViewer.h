@@ -1,6 +1,9 @@
 #pragma once
 // The viewer of a desktop run: alerts in Qt message boxes, progress in a Qt
 // progress dialog; menus and documents as on the command line.
+#include <string>
+#include <vector>
+
 #include "app/ConsoleViewer.h"
 #include "app/GuiProgress.h"
 
@@ -10,10 +13,15 @@ class GuiViewer : public ConsoleViewer {
 public:
     void Alert(const std::string& text) override;
     void AlertReport(const std::string& text) override { Alert(text); }
+    // Counted as on the command line, but shown with the next message (the
+    // run's closing one) rather than a box each, which would stop the run.
+    void AlertWarning(const std::string& text) override;
     host::ProgressMonitor& DocumentProgressMonitor() override { return progress_; }
 
 private:
     GuiProgress progress_;
+    std::vector<std::string> heldWarnings_;
+    bool holding_ = false;
 };
 
 }  // namespace tessera::app

@@ -54,15 +54,13 @@ std::string ShownFolder(const SplitSettings& settings) {
     return folder.size() > 1 && folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
 }
 
-// What was written and where, what was planned but had no page to write,
-// and where every page went.
+// What was written and where, and where every page went.
 std::string FinalReport(const SplitSettings& settings, const SplitResult& result, int pageCount) {
     std::string text = result.written == 0 ? LookupString("IDS_SPLIT_FINAL_REPORT_NONE_WRITTEN")
                                            : CountText(result.written, "IDS_SPLIT_FINAL_REPORT_ONE",
                                                        "IDS_SPLIT_FINAL_REPORT");
     if (result.written > 0) text += " " + FormatText(LookupString("IDS_SPLIT_OUTPUT_FOLDER"), {ShownFolder(settings)});
-    if (result.withoutPages > 0)
-        text += " " + CountText(result.withoutPages, "IDS_SPLIT_LEFT_OUT_ONE", "IDS_SPLIT_LEFT_OUT");
+    // The account names the outputs that had no pages.
     return text + "\n" + AccountSummary(settings, AccountPages(settings, pageCount));
 }
 

@@ -1,5 +1,6 @@
 #include "e2e/E2eSupport.h"
 
+#include <fstream>
 #include <regex>
 #include <sstream>
 
@@ -37,6 +38,18 @@ CommandResult Tessera(const TempFolder& config, const std::string& arguments) {
 
 CommandResult Split(const TempFolder& config, const std::string& folder, const std::string& arguments) {
     return Tessera(config, "split --reset --quiet --prefix none -o " + ShellQuote(folder) + " " + arguments);
+}
+
+std::string SchemaComplaints(const std::string& text) {
+    const TempFolder folder;
+    std::ofstream(folder / "lines.json") << text;
+    return RunCommand("python3 -c 'import json, sys, jsonschema\n"
+                      "schema = json.load(open(sys.argv[1]))\n"
+                      "for line in open(sys.argv[2]):\n"
+                      "    jsonschema.validate(json.loads(line), schema)' " +
+                      ShellQuote(std::string(TESSERA_SOURCE_DIR) + "/doc/tessera-run.schema.json") + " " +
+                      ShellQuote(folder / "lines.json") + " 2>&1")
+        .output;
 }
 
 std::string DataFile(const std::string& name) { return std::string(TESSERA_TEST_DATA) + "/" + name; }

@@ -20,6 +20,9 @@ namespace fs = std::filesystem;
 CommandResult Tessera(const TempFolder& config, const std::string& arguments);
 // A split into folder, quiet, with outputs named Doc1.pdf, Doc2.pdf...
 CommandResult Split(const TempFolder& config, const std::string& folder, const std::string& arguments);
+// Validates every JSON line of `text` against the schema in doc/; the
+// validator's complaints, empty when all are valid.
+std::string SchemaComplaints(const std::string& text);
 // A file of tests/data: its path, and that path quoted for the shell.
 std::string DataFile(const std::string& name);
 std::string Data(const std::string& name);

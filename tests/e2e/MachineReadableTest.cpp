@@ -8,20 +8,6 @@
 namespace tessera::test {
 namespace {
 
-// Validates every JSON line of `text` against the schema in doc/; the
-// validator's complaints, empty when all are valid.
-std::string SchemaComplaints(const std::string& text) {
-    const TempFolder folder;
-    std::ofstream(folder / "lines.json") << text;
-    return RunCommand("python3 -c 'import json, sys, jsonschema\n"
-                      "schema = json.load(open(sys.argv[1]))\n"
-                      "for line in open(sys.argv[2]):\n"
-                      "    jsonschema.validate(json.loads(line), schema)' " +
-                      ShellQuote(std::string(TESSERA_SOURCE_DIR) + "/doc/tessera-run.schema.json") + " " +
-                      ShellQuote(folder / "lines.json") + " 2>&1")
-        .output;
-}
-
 std::string Sha256Of(const std::string& path) {
     return RunCommand("sha256sum " + ShellQuote(path) + " | cut -c1-64").output.substr(0, 64);
 }

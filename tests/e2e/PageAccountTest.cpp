@@ -54,6 +54,9 @@ TEST(PageAccountTest, PagesInNoOutputAndOutputsWithoutPagesAreListedAndWarnedOf)
     EXPECT_EQ(json["account"]["empty_outputs"], nlohmann::json::array({2}));
     EXPECT_EQ(json["account"]["in_no_output"]["pages"], nlohmann::json::parse("[[3,10]]"));
     EXPECT_EQ(FilesBelow(out.Path()), std::vector<std::string>{"DOCA.pdf"});
+    const CommandResult plan = Tessera(config, "split --reset --dry-run --json --doc A=1-2 --doc 'B=/zqxjv/'" + input);
+    EXPECT_EQ(nlohmann::json::parse(plan.output)["outputs"][1]["status"], "no-pages");
+    EXPECT_EQ(SchemaComplaints(report.output + plan.output), "");
 
     // Counts alone mean to take every page; selections pick what they pick.
     std::ofstream(lists / "counts.csv") << "name,count\nFirst,2\nSecond,2\n";
@@ -103,6 +106,13 @@ TEST(PageAccountTest, DroppedPagesAreTheSameInEveryRouteAndWithAnyNumberOfWorker
     const CommandResult batch = Tessera(config, "batch --json --quiet --profile " + ShellQuote(profile) + " --folder " +
                                                     ShellQuote(in.Path()));
     EXPECT_EQ(AccountOf(batch.output), a) << batch.output;
+    EXPECT_EQ(SchemaComplaints(batch.output + plan.output), "");
+
+    // A duplex scan: sheets 3 and 7 are fronts, 8 goes as 7's blank back.
+    const CommandResult duplex = Tessera(config, "split --reset --dry-run --separator scan --duplex " +
+                                                     Data("scanned-gray-sheets-specks-bleed-through.pdf"));
+    EXPECT_EQ(AccountLines(duplex.output),
+              (Lines{"dropped\t3\tblank\tscan\t", "dropped\t7\tblank\tscan\t", "dropped\t8\tsheet-back\tback\t"}));
 }
 
 }  // namespace tessera::test
