@@ -1,6 +1,7 @@
 #include "app/BatchCommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <set>
 
 #include "app/CommandLineFrontEnd.h"
 #include "app/ConsoleViewer.h"
@@ -60,20 +62,49 @@ host::Cabinet ReadCabinet(HostRuntime& runtime, const std::string& path) {
 }
 
 // The paths of a --files-from list: lines (or NUL-ended names), blank ones left out.
-std::optional<std::vector<std::string>> ListedPaths(const std::string& list, bool nulSeparated) {
+// A list of paths is read up to these: a device such as /dev/zero never ends.
+constexpr std::size_t kMostListBytes = std::size_t{64} << 20;
+constexpr std::size_t kMostPathBytes = 4096;  // PATH_MAX, the final NUL counted
+
+// A list from a regular file or a pipe; a device, a folder or a socket is
+// refused by what it is, before a byte is read.
+std::optional<std::string> ListKindRefusal(const std::string& list) {
+    struct stat info{};
+    if (list == "-" ? ::fstat(STDIN_FILENO, &info) != 0 : ::stat(list.c_str(), &info) != 0) return std::nullopt;
+    if (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode)) return std::nullopt;
+    return S_ISDIR(info.st_mode) ? "a folder" : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device" : "no file";
+}
+
+// The paths, or none with why in `refusal`.
+std::optional<std::vector<std::string>> ListedPaths(const std::string& list, bool nulSeparated, std::string& refusal) {
+    const std::string named = list == "-" ? "standard input" : list;
+    const auto refuse = [&](const std::string& why) {
+        refusal = why;
+        return std::nullopt;
+    };
+    if (const std::optional<std::string> kind = ListKindRefusal(list))
+        return refuse("the list " + named + " is " + *kind + ", not a file or a pipe");
     std::ifstream file;
-    if (list != "-") {
-        std::error_code error;
-        if (std::filesystem::is_directory(list, error)) return std::nullopt;
-        file.open(list, std::ios::binary);
-        if (!file) return std::nullopt;
-    }
+    if (list != "-" && (file.open(list, std::ios::binary), !file)) return refuse("cannot read the list " + named);
     std::istream& in = list == "-" ? std::cin : file;
     std::vector<std::string> paths;
-    for (std::string path; std::getline(in, path, nulSeparated ? '\0' : '\n');) {
+    std::set<std::string> seen;
+    std::size_t read = 0;
+    std::string path;
+    for (int c; (c = in.get()) != EOF;) {
+        if (++read > kMostListBytes) return refuse("the list " + named + " is longer than 64 MiB");
+        if (c != (nulSeparated ? '\0' : '\n')) {
+            if (path.size() == kMostPathBytes) return refuse("the list " + named + " holds a path longer than 4096 bytes");
+            path += static_cast<char>(c);
+            continue;
+        }
         if (!nulSeparated && !path.empty() && path.back() == '\r') path.pop_back();
-        if (!path.empty()) paths.push_back(path);
+        // A file listed twice is split once.
+        if (!path.empty() && seen.insert(path).second) paths.push_back(path);
+        path.clear();
     }
+    if (!nulSeparated && !path.empty() && path.back() == '\r') path.pop_back();
+    if (!path.empty() && seen.insert(path).second) paths.push_back(path);
     return paths;
 }
 
@@ -142,15 +173,17 @@ int RunBatch(const BatchArguments& given, HostRuntime& runtime, ConsoleViewer& v
     if (!fromProfile && (!a.folder.empty() || !a.files.empty() || !a.filesFrom.empty()))
         return Usage("batch: a sequence file names its own files; --folder, --file and --files-from go with --profile");
     if (!a.filesFrom.empty()) {
-        const std::optional<std::vector<std::string>> listed = ListedPaths(a.filesFrom, a.nulSeparated);
-        if (!listed) return Usage("batch: cannot read the list " + a.filesFrom);
+        std::string refusal;
+        const std::optional<std::vector<std::string>> listed = ListedPaths(a.filesFrom, a.nulSeparated, refusal);
+        if (!listed) return Usage("batch: " + refusal);
         if (listed->empty()) return Usage("batch: the list " + a.filesFrom + " names no file");
         a.files.insert(a.files.end(), listed->begin(), listed->end());
     }
     if (fromProfile && a.folder.empty() == a.files.empty())
         return Usage("batch: --profile needs exactly one of --folder and --file or --files-from");
-    const std::optional<std::pair<unsigned, unsigned>> shard = a.shard.empty() ? std::pair(1u, 1u) : ShardOf(a.shard);
-    if (!shard) return Usage("batch: --shard takes K/N with 1 <= K <= N, not " + a.shard);
+    // `--shard "$SHARD"` with the variable unset must not make every worker split every file.
+    const std::optional<std::pair<unsigned, unsigned>> shard = a.shard ? ShardOf(*a.shard) : std::pair(1u, 1u);
+    if (!shard) return Usage("batch: --shard takes K/N with 1 <= K <= N, not \"" + *a.shard + "\"");
     if (!a.newSequence.empty() && !fromProfile) return Usage("batch: --new writes the sequence of --profile");
     host::Cabinet sequence;
     try {
@@ -176,7 +209,9 @@ int SequenceStatus(HostRuntime& runtime, bool warningsAreFine) {
     const SequenceTally& tally = runtime.Batch().LastRun();
     if (!tally.refusal.empty()) std::cerr << "tessera: batch: " << tally.refusal << std::endl;
     if (!tally.refusal.empty()) return 1;
-    if (tally.done == tally.files) return tally.warned > 0 && !warningsAreFine ? 3 : 0;
+    // A file no split can take is said and recorded: a retry cannot help, so it costs a warning, not a failure.
+    if (tally.done + tally.unsplittable == tally.files)
+        return (tally.warned > 0 || tally.unsplittable > 0) && !warningsAreFine ? 3 : 0;
     return tally.done > 0 || tally.partlyWritten > 0 ? 4 : 1;
 }
 

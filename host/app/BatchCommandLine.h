@@ -1,6 +1,7 @@
 #pragma once
 // `tessera batch`: run a sequence file, run one made of a profile and a
 // folder or files, or write one.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@ class HostRuntime;
 class ConsoleViewer;
 
 struct BatchArguments {
-    std::string sequence, profile, folder, newSequence, filesFrom, shard;
+    std::string sequence, profile, folder, newSequence, filesFrom;
+    // Unset without --shard; an empty value is refused, not taken as the whole batch.
+    std::optional<std::string> shard;
     std::vector<std::string> files;
     bool quiet = false, nulSeparated = false, json = false, skipDone = false, warningExit0 = false;
     bool deterministic = false;

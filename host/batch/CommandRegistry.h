@@ -28,6 +28,7 @@ struct SequenceTally {
     int warned = 0;         // files done with warnings
     int doneBefore = 0;     // of those done, files skipped for a matching completion record
     int partlyWritten = 0;  // files that failed after writing outputs that are still there
+    int unsplittable = 0;   // of those skipped, files no split can ever take (one page, no copying allowed)
     // Why the sequence ran over no file at all (a part missing, no folder to
     // list, a command without its values); empty when it ran.
     std::string refusal;

@@ -201,6 +201,7 @@ void SequenceRunner::RunFiles(const host::Cabinet& commands, const std::vector<s
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (showProgress_) std::cerr << "[" << i + 1 << "/" << files.size() << "] " << files[i] << std::endl;
         const FileEnd end = SplitFile(commands, files[i], folder);
+        tally_.unsplittable += end.unsplittable ? 1 : 0;
         if (end.status == "skipped") ++tally_.skipped;
         else if (end.status == "failed") ++tally_.failed;
         else ++tally_.done;
@@ -229,8 +230,9 @@ SequenceRunner::FileEnd SequenceRunner::SplitFile(const host::Cabinet& commands,
     if (const std::optional<std::string> note = store_.RepairNote(doc)) registry_.Warn(file + ": " + *note);
     store_.Close(doc);
     end.warned = options_.warningCount() > warningsBefore;
-    end.status = outcome == Outcome::Done ? "done" : "failed";
-    if (outcome == Outcome::Done && options_.skipDone) {
+    end.status = outcome == Outcome::Done ? "done" : outcome == Outcome::Unsplittable ? "skipped" : "failed";
+    end.unsplittable = outcome == Outcome::Unsplittable;
+    if (outcome != Outcome::Failed && options_.skipDone) {
         nlohmann::json outputs = nlohmann::json::array();
         for (const host::ReportedOutput& output : end.outputs) outputs.push_back(OutputJson(output));
         if (!before || !record.Write(*before, JsonLine(outputs))) {
@@ -279,9 +281,11 @@ SequenceRunner::Outcome SequenceRunner::RunCommand(const host::Cabinet& entry, h
     const std::optional<host::Cabinet> results = registry_.Value(command, host::kResults);
     if (status != host::CommandStatus::Error) said = ResultText(results, completed);
     if (results) end.outputs = ReportedOutputsOf(*results);
+    const bool unsplittable = results && results->Get<bool>("Unsplittable").value_or(false);
+    if (unsplittable) said = "skipped: " + results->Get<std::string>("Reason").value_or("");
     if (results) end.account = AccountOf(*results);
     registry_.DestroyCommand(command);
-    return completed ? Outcome::Done : Outcome::Failed;
+    return completed ? Outcome::Done : unsplittable ? Outcome::Unsplittable : Outcome::Failed;
 }
 
 }  // namespace tessera::app

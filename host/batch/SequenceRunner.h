@@ -26,13 +26,16 @@ public:
     const SequenceTally& Tally() const { return tally_; }
 
 private:
-    enum class Outcome { Done, Failed };
+    // Unsplittable: the file can never be split (one page, copying denied);
+    // retrying it is of no use, so it is skipped and recorded, not failed.
+    enum class Outcome { Done, Failed, Unsplittable };
     // What one file came to: its line, and its outputs for a JSON line.
     struct FileEnd {
         std::string status;  // "done", "failed", "skipped", "done-before"
         std::string said;
         std::vector<host::ReportedOutput> outputs;
         bool warned = false;
+        bool unsplittable = false;
         std::optional<host::PageAccount> account{};
     };
     std::string Refusal(const host::Cabinet& sequence) const;

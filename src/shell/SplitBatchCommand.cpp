@@ -169,6 +169,14 @@ void StoreResults(CommandId command, bool completed, std::size_t written, std::s
     Host().batch->SetValue(command, host::kResults, results);
 }
 
+// The document can never be split as it is: a retry is of no use.
+void MarkUnsplittable(CommandId command) {
+    std::optional<Cabinet> results = Host().batch->Value(command, host::kResults);
+    if (!results) return;
+    results->Put("Unsplittable", true);
+    Host().batch->SetValue(command, host::kResults, *results);
+}
+
 // The split of one document with the command's parameters. The run gets its
 // own copy of the settings, so that the permission boxes always apply.
 bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::ProgressMonitor& monitor) {
@@ -181,6 +189,7 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
     }
     if (const Result<> allowed = SplitAllowed(source); !allowed) {
         StoreResults(command, false, 0, 0, allowed.Reason());
+        MarkUnsplittable(command);
         return false;
     }
     // The run checks the settings as every route does, and its refusal is the file's line.

@@ -29,7 +29,7 @@ std::vector<ControlSpec> BookmarkPickerDialog::Controls() const {
         {kLegend, ControlKind::Group, "Legend"},
         {kUsableIcon, ControlKind::Picture, "", kLegend, false, 0, Icon::Usable},
         {0, ControlKind::Text,
-         "Bookmark points to location in the curent document and can be used to define a page range", kLegend,
+         "Bookmark points to location in the current document and can be used to define a page range", kLegend,
          true},
         {kNotUsableIcon, ControlKind::Picture, "", kLegend, false, 0, Icon::NotUsable},
         {0, ControlKind::Text, "Bookmark can't be used to define a page range, it points outside of the document",

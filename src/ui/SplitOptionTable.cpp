@@ -1,6 +1,7 @@
 #include "ui/SplitOptionTable.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
@@ -45,16 +46,38 @@ int PositiveNumber(const std::string& text, const std::string& whole) {
     return value;
 }
 
+// A list a user hands over (names, a manifest): a regular file or a pipe,
+// read up to 16 MiB; a device such as /dev/zero, a folder or a socket is
+// refused by what it is. A UTF-8 byte-order mark, as spreadsheets and
+// editors write one, is no part of the text.
+constexpr std::size_t kMostListBytes = std::size_t{16} << 20;
+
+std::string ListText(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_type type = std::filesystem::status(path, error).type();
+    if (error) throw BadValue("cannot read " + path + ": " + error.message());
+    using std::filesystem::file_type;
+    if (type != file_type::regular && type != file_type::fifo)
+        throw BadValue(path + " is " + (type == file_type::directory ? "a folder" : "a device or a socket") +
+                       ", not a file or a pipe");
+    std::ifstream in(path, std::ios::binary);
+    std::string text(kMostListBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad() || (!in && !in.eof())) throw BadValue("cannot read " + path);
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kMostListBytes) throw BadValue(path + " is larger than 16 MiB");
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+    return text;
+}
+
 // --names: a name per line; the line break after the last is no name.
 std::vector<std::string> NamesFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw BadValue("cannot read " + path);
+    std::istringstream in(ListText(path));
     std::vector<std::string> names;
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         names.push_back(line);
     }
-    if (in.bad()) throw BadValue("cannot read " + path);
     if (names.empty()) throw BadValue(path + " holds no name");
     return names;
 }
@@ -62,17 +85,24 @@ std::vector<std::string> NamesFromFile(const std::string& path) {
 // --manifest: each row "name,selection" or "name,count" is a --doc; counts
 // take the pages after the previous count's, from page 1, and a manifest of
 // counts alone is meant to take every page.
+// A manifest's header, in any case: "name,selection" or "name,count".
+bool IsManifestHeader(const CsvRow& row) {
+    const auto lower = [](std::string text) {
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    return row.size() == 2 && lower(row[0]) == "name" && (lower(row[1]) == "selection" || lower(row[1]) == "count");
+}
+
 void Manifest(const std::string& path, DialogFields& fields) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    if (!in || !(text << in.rdbuf())) throw BadValue("cannot read " + path);
-    const Result<std::vector<CsvRow>> rows = ParseCsv(text.str());
+    const Result<std::vector<CsvRow>> rows = ParseCsv(ListText(path));
     if (!rows) throw BadValue(path + ", " + rows.Reason());
     int next = 1;
     bool allCounts = true;
     for (std::size_t i = 0; i < rows->size(); ++i) {
         const CsvRow& row = (*rows)[i];
-        if (i == 0 && row.size() == 2 && row[0] == "name" && (row[1] == "selection" || row[1] == "count")) continue;
+        if (i == 0 && IsManifestHeader(row)) continue;
+        if (row.size() == 1 && row[0].empty()) continue;  // a blank line, as editors leave at the end
         if (row.size() != 2)
             throw BadValue(path + ", row " + std::to_string(i + 1) + ": expected name,selection or name,count");
         if (row[0].find_first_of("/=") != std::string::npos)
@@ -392,7 +422,7 @@ const std::vector<SplitOption>& Options() {
          [](const std::string& v, DialogFields& f) {
              const std::optional<std::int64_t> bytes = ParseByteSize(v);
              if (!bytes || *bytes > std::numeric_limits<std::int32_t>::max())
-                 throw BadValue("expected a size such as 500k, 10MB or 9.5MiB, at most 2 GiB, not \"" + v + "\"");
+                 throw BadValue("expected a size such as 500k, 10MB or 9.5MiB, at most 2147483647 bytes (2 GiB less one byte), not \"" + v + "\"");
              f.settings.Output.MaxOutputBytes = static_cast<std::int32_t>(*bytes);
              f.sizeLimitGiven = true;
          }},

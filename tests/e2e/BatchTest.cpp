@@ -38,8 +38,8 @@ TEST_F(BatchTest, AFolderRunSaysWhatBecameOfEachFileAndWritesWhatSingleSplitsWri
     EXPECT_NE(run.output.find(in + "/a.pdf: 1 output written"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find(in + "/b.PDF: "), std::string::npos) << "any letter case";
     EXPECT_NE(run.output.find(in + "/c.pdf: skipped: cannot open it"), std::string::npos);
-    EXPECT_NE(run.output.find(in + "/d.pdf: failed: "), std::string::npos);
-    EXPECT_NE(run.output.find("4 files: 2 done, 1 skipped, 1 failed"), std::string::npos);
+    EXPECT_NE(run.output.find(in + "/d.pdf: skipped: "), std::string::npos) << "its security forbids it for good";
+    EXPECT_NE(run.output.find("4 files: 2 done, 2 skipped, 0 failed"), std::string::npos);
     EXPECT_EQ(run.output.find("notes.txt"), std::string::npos);
 
     for (const char* name : {"a.pdf", "b.PDF"})
@@ -105,4 +105,39 @@ TEST_F(BatchTest, NoFileOfTheBatchIsWrittenOverWhetherAnotherFilesOutputAnInputO
     EXPECT_EQ(twins.status, 4);
     EXPECT_NE(twins.output.find("report.pdf: failed: Two outputs"), std::string::npos) << twins.output;
     EXPECT_NE(ReadFile(folder / "single/report_index.htm").find("report.PDF"), std::string::npos);
+}
+
+// A file no split can take is skipped for good: a warning, recorded, never
+// retried; lists are files or pipes within bounds, each file split once; an
+// empty --shard, as an unset variable gives, is refused.
+TEST_F(BatchTest, UnsplittableFilesAreSkippedForGoodAndListsAreBounded) {
+    fs::create_directories(folder / "few");
+    ASSERT_EQ(RunCommand("qpdf --empty --pages " + Data("multicolumn-latex-2col.pdf") + " 1 -- " +
+                         ShellQuote(folder / "few/one.pdf")).status, 0);
+    fs::copy_file(DataFile("multicolumn-latex-2col.pdf"), folder / "few/two.pdf");
+    const std::string profile = Profile("--equal 1", "out");
+    const auto batch = [&](const std::string& options) {
+        return Tessera(config, "batch --quiet --skip-done --profile " + ShellQuote(profile) + " " + options + " 2>&1");
+    };
+    const CommandResult first = batch("--folder " + ShellQuote(folder / "few"));
+    EXPECT_EQ(first.status, 3) << first.output;
+    EXPECT_NE(first.output.find("one.pdf: skipped: The document has fewer than 2 pages"), std::string::npos);
+    const CommandResult again = batch("--folder " + ShellQuote(folder / "few"));
+    EXPECT_EQ(again.status, 0) << again.output;
+    EXPECT_NE(again.output.find("one.pdf: done before"), std::string::npos) << again.output;
+
+    std::ofstream(folder / "list.txt") << folder / "few/two.pdf" << "\n" << folder / "few/two.pdf" << "\n";
+    EXPECT_NE(batch("--files-from " + ShellQuote(folder / "list.txt")).output.find("1 file: "), std::string::npos);
+    for (const char* list : {"--files-from /dev/zero", "--files-from - -0 < /dev/zero", "--files-from /tmp"}) {
+        const CommandResult r = batch(list);
+        EXPECT_EQ(r.status, 2) << list;
+        EXPECT_NE(r.output.find("not a file or a pipe"), std::string::npos) << r.output;
+    }
+    // A pipe that never ends is read up to a bound, not for ever.
+    const CommandResult endless = RunCommand("yes x | XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " +
+                                             ShellQuote(TESSERA_EXE) + " batch --quiet --profile " +
+                                             ShellQuote(profile) + " --files-from - 2>&1");
+    EXPECT_EQ(endless.status, 2);
+    EXPECT_NE(endless.output.find("longer than 64 MiB"), std::string::npos) << endless.output;
+    EXPECT_EQ(batch("--shard '' --folder " + ShellQuote(folder / "few")).status, 2);
 }

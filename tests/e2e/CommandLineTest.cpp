@@ -184,3 +184,25 @@ TEST(CommandLineTest, AScreenshotDrawsTheDialogWithoutADisplayAndSplitsNothing) 
         EXPECT_EQ(FilesBelow(out.Path()), std::vector<std::string>{"dialog.png"}) << command;
     }
 }
+
+// Lists as spreadsheets and editors write them: a byte-order mark, a header
+// in any case, a blank line at the end. A device is no list, and a size
+// limit's refusal says the limit it holds to.
+TEST(CommandLineTest, NamesAndManifestsAreReadAsEditorsWriteThemAndDevicesAreRefused) {
+    TempFolder config, lists;
+    const std::string input = " " + Data("mnras-guide-2col-rotated-page.pdf");
+    std::ofstream(lists / "m.csv") << "\xEF\xBB\xBFName,Count\r\nA,5\r\nB,5\r\n\r\n";
+    std::ofstream(lists / "n.txt") << "\xEF\xBB\xBF" "First\nSecond\n";
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --manifest " + ShellQuote(lists / "m.csv") + input).output,
+              "1\tDOCA.pdf\t1-5\n2\tDOCB.pdf\t6-10\n");
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --names " + ShellQuote(lists / "n.txt") + input).output,
+              "1\tFirst.pdf\t1-5\n2\tSecond.pdf\t6-10\n");
+    for (const char* device : {"--names /dev/zero --equal 5", "--manifest /dev/zero", "--manifest /tmp"}) {
+        const CommandResult r = Tessera(config, "split --reset --dry-run " + std::string(device) + input + " 2>&1");
+        EXPECT_EQ(r.status, 2) << device;
+        EXPECT_NE(r.output.find("not a file or a pipe"), std::string::npos) << r.output;
+    }
+    const CommandResult big = Tessera(config, "split --reset --dry-run --max-size 2GiB" + input + " 2>&1");
+    EXPECT_EQ(big.status, 2);
+    EXPECT_NE(big.output.find("at most 2147483647 bytes"), std::string::npos) << big.output;
+}
