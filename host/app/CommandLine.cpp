@@ -341,7 +341,7 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     StdinInput fromStdin;  // removed when the run ends
     if (split.input == "-") {
         const std::optional<std::string> copy = fromStdin.Copy();
-        if (!copy) return 1;
+        if (!copy) return fromStdin.FailedStatus();
         split.input = *copy;
     }
     split.asksPassword = onScreen;

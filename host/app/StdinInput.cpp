@@ -1,5 +1,6 @@
 #include "app/StdinInput.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -19,11 +20,17 @@ StdinInput::~StdinInput() {
     SetInputCopy("", "");
 }
 
+std::optional<std::string> StdinInput::Refuse(const std::string& why, int status) {
+    std::cerr << "tessera: " << why << std::endl;
+    failedStatus_ = status;
+    return std::nullopt;
+}
+
 std::optional<std::string> StdinInput::Copy() {
-    if (::isatty(STDIN_FILENO)) {
-        std::cerr << "tessera: \"-\" reads the PDF from standard input, which is a terminal here" << std::endl;
-        return std::nullopt;
-    }
+    if (::isatty(STDIN_FILENO)) return Refuse("\"-\" reads the PDF from standard input, which is a terminal here", 2);
+    struct stat info{};
+    if (::fstat(STDIN_FILENO, &info) != 0) return Refuse("\"-\" reads the PDF from standard input, which is closed", 1);
+    if (S_ISDIR(info.st_mode)) return Refuse("\"-\" reads the PDF from standard input, which is a folder", 1);
     std::error_code error;
     std::string pattern = (std::filesystem::temp_directory_path(error) / "tessera-XXXXXX").string();
     if (error || !::mkdtemp(pattern.data())) {
@@ -41,10 +48,10 @@ std::optional<std::string> StdinInput::Copy() {
         if (!std::cin) break;
     }
     out.close();
-    if (!out || std::cin.bad()) {
-        std::cerr << "tessera: the input read from standard input could not be kept in " << folder_ << std::endl;
-        return std::nullopt;
-    }
+    if (!out || std::cin.bad()) return Refuse("the input read from standard input could not be kept in " + folder_, 1);
+    std::error_code sizeError;
+    if (std::filesystem::file_size(path, sizeError) == 0 && !sizeError)
+        return Refuse("standard input was empty: no PDF was given on it", 1);
     return path;
 }
 

@@ -16,11 +16,17 @@ public:
     StdinInput& operator=(const StdinInput&) = delete;
 
     // Copies standard input; the copy's path, or none with why on stderr
-    // (standard input is a terminal, the copy could not be written).
+    // (standard input is a terminal, closed, a folder or empty; the copy
+    // could not be written), and the exit status for it in FailedStatus.
     std::optional<std::string> Copy();
+    // 2 where standard input cannot be a PDF as it was given (a terminal), else 1.
+    int FailedStatus() const { return failedStatus_; }
 
 private:
+    std::optional<std::string> Refuse(const std::string& why, int status);
+
     std::string folder_;
+    int failedStatus_ = 1;
 };
 
 }  // namespace tessera::app

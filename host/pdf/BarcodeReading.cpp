@@ -1,6 +1,7 @@
 #include "pdf/BarcodeReading.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -131,8 +132,9 @@ std::optional<CodeReading> ReceiveCodes(const std::string& bytes) {
 // The packaged zxing-cpp keeps its assertions, and some images trip them
 // (a linear code found on rows it counts differently): it reads in a child
 // process, so that such a page is said to be unreadable instead of ending the run.
+// `timedOut` says the child was stopped at the page's time bound.
 std::optional<CodeReading> ReadCodesApart(const unsigned char* pixels, int width, int height, int stride,
-                                          unsigned kinds, Effort effort) noexcept {
+                                          unsigned kinds, Effort effort, bool& timedOut) noexcept {
     int pipe[2];
     if (::pipe(pipe) != 0) return std::nullopt;
     const pid_t child = ::fork();
@@ -145,6 +147,9 @@ std::optional<CodeReading> ReadCodesApart(const unsigned char* pixels, int width
         // What a failed assertion prints is no message for the user.
         const int quiet = ::open("/dev/null", O_WRONLY);
         if (quiet >= 0) ::dup2(quiet, STDERR_FILENO);
+        // A page printed full of codes takes the reader minutes: it is given up on.
+        ::signal(SIGALRM, SIG_DFL);
+        ::alarm(kCodeSecondsPerPage);
         try {
             SendCodes(pipe[1], ReadCodesHere(pixels, width, height, stride, kinds, effort));
         } catch (...) {
@@ -162,6 +167,7 @@ std::optional<CodeReading> ReadCodesApart(const unsigned char* pixels, int width
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
+    timedOut = WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
     return ReceiveCodes(bytes);
 }
@@ -169,14 +175,20 @@ std::optional<CodeReading> ReadCodesApart(const unsigned char* pixels, int width
 }  // namespace
 
 std::optional<CodeReading> ReadCodes(const unsigned char* pixels, int width, int height, int stride,
-                                     unsigned kinds) noexcept {
+                                     unsigned kinds, bool* timedOut) noexcept {
     if ((kinds & host::kEveryCode) == 0) return CodeReading{};
+    bool late = false;
     // Looking for several codes compares linear codes found on several rows
     // (of the image and of its scaled-down copies), which is what trips those
     // assertions: a page that trips them is read again without the copies,
     // and then for its first code alone.
-    for (const Effort effort : {Effort{kMostCodes, true}, Effort{kMostCodes, false}, Effort{1, true}})
-        if (std::optional<CodeReading> codes = ReadCodesApart(pixels, width, height, stride, kinds, effort)) return codes;
+    // A page given up on is not read again: each try would take as long.
+    for (const Effort effort : {Effort{kMostCodes, true}, Effort{kMostCodes, false}, Effort{1, true}}) {
+        if (std::optional<CodeReading> codes = ReadCodesApart(pixels, width, height, stride, kinds, effort, late))
+            return codes;
+        if (late) break;
+    }
+    if (timedOut) *timedOut = late;
     return std::nullopt;
 }
 

@@ -14,10 +14,12 @@ struct CodeReading {
 };
 
 // The codes of the kinds (host::CodeKind bits) found in an 8-bit grey image
-// (one byte per pixel, `stride` bytes per row), at most kMostCodes of them;
-// nothing where the reader failed on the image. Never throws.
+// (one byte per pixel, `stride` bytes per row), at most kMostCodes of them,
+// within kCodeSecondsPerPage; nothing where the reader failed on the image
+// or was given up on (then `timedOut` says so). Never throws.
 inline constexpr int kMostCodes = 16;
-std::optional<CodeReading> ReadCodes(const unsigned char* pixels, int width, int height, int stride,
-                                     unsigned kinds) noexcept;
+inline constexpr unsigned kCodeSecondsPerPage = 10;
+std::optional<CodeReading> ReadCodes(const unsigned char* pixels, int width, int height, int stride, unsigned kinds,
+                                     bool* timedOut = nullptr) noexcept;
 
 }  // namespace tessera::pdf

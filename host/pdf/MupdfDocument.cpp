@@ -343,8 +343,12 @@ MupdfDocument::Pixmap MupdfDocument::PagePixels(int index, int shownPage, Object
 
 host::PageCodeSet MupdfDocument::PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds) {
     const Pixmap pixmap = PagePixels(index, shownPage, page, false);
+    bool late = false;
     std::optional<CodeReading> codes =
-        ReadCodes(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride), kinds);
+        ReadCodes(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride), kinds, &late);
+    if (!codes && late)
+        throw host::HostError(host::kErrorDamaged, "its codes were not all read within " +
+                                                       std::to_string(kCodeSecondsPerPage) + " seconds");
     if (!codes)
         throw host::HostError(host::kErrorDamaged, "the code reader failed on page " + std::to_string(shownPage + 1));
     return {std::move(codes->texts), codes->inkOutside};

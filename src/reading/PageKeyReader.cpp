@@ -30,10 +30,11 @@ std::string JoinedGroups(const SearchPattern::Captures& found) {
     return key;
 }
 
-// The size as shown, in whole points: turned pages show their sides swapped.
+// The size as shown, in whole points: the crop box, which a viewer shows
+// (the media box where none is set), with turned pages' sides swapped.
 std::string ShownSize(const DocumentHandle& document, int page) {
-    const host::Rect box = Host().documents->MediaBox(document.Doc(), page);
     const OwnedPage held(Host().pages->AcquirePage(document.Doc(), page));
+    const host::Rect box = Host().pages->CropBox(held.Get());
     const bool turned = Host().pages->Rotation(held.Get()) % 180 != 0;
     const long width = std::lround(std::fabs(box.right - box.left)), height = std::lround(std::fabs(box.top - box.bottom));
     return turned ? std::to_string(height) + "x" + std::to_string(width)

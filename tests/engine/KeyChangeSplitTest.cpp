@@ -104,16 +104,19 @@ TEST(KeyChangeSplitTest, PagesOfAMailMergeGoToTheOutputOfTheirValueAndNameIt) {
     // The page label's prefix and the page's size as shown.
     EXPECT_EQ(LabelPrefix("A-12") + " " + LabelPrefix("iv") + " " + LabelPrefix("XI") + " " + LabelPrefix("Cover"),
               "A-#1 #i #I Cover");
-    test::PdfFixture sizes(3);
+    // A crop box is what shows: a letter page cropped to A5 is A5, turned too.
+    test::PdfFixture sizes(4);
     std::vector<QPDFObjectHandle> pages = sizes.Qpdf().getAllPages();
     pages[1].replaceKey("/MediaBox", QPDFObjectHandle::parse("[ 0 0 842 595 ]"));
     pages[2].replaceKey("/Rotate", QPDFObjectHandle::newInteger(90));
+    pages[3].replaceKey("/CropBox", QPDFObjectHandle::parse("[ 10 20 430 615 ]"));
+    pages[3].replaceKey("/Rotate", QPDFObjectHandle::newInteger(270));
     sizes.Write(host.folder / "sizes.pdf");
     const DocumentHandle shown(host.OpenActive(host.folder / "sizes.pdf"), DocumentHandle::Ownership::Borrowed);
     PageKeyReader size(shown, ChangeKeyKind::PageSize, s.Output.SeparatorQuery);
     std::string keys;
-    for (int page = 0; page < 3; ++page) keys += size.Read(page)->numbered[0] + " ";
-    EXPECT_EQ(keys, "612x792 842x595 792x612 ");
+    for (int page = 0; page < 4; ++page) keys += size.Read(page)->numbered[0] + " ";
+    EXPECT_EQ(keys, "612x792 842x595 792x612 595x420 ");
 }
 
 }  // namespace
