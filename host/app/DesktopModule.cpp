@@ -4,6 +4,7 @@
 
 #include <iostream>
 
+#include "app/ModuleFile.h"
 #include "app/ModuleLoader.h"
 
 namespace tessera::app {
@@ -11,6 +12,10 @@ namespace tessera::app {
 std::unique_ptr<Desktop> StartDesktopModule(int& argc, char** argv, bool offscreen) {
     using Start = Desktop* (*)(int&, char**, bool);
     const std::string path = ModuleLoader::ProgramFile(kDesktopModule);
+    if (const std::optional<std::string> fault = ModuleFileFault(path)) {
+        std::cerr << "tessera: the windows cannot be shown: " << path << ": " << *fault << std::endl;
+        return nullptr;
+    }
     // Never closed: the desktop's objects live until the program ends.
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     const auto start = module ? reinterpret_cast<Start>(dlsym(module, "TesseraStartDesktop")) : nullptr;

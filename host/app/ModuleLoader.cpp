@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "app/ModuleFile.h"
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -32,6 +34,7 @@ std::string ModuleLoader::Fail(std::string reason) {
 std::optional<std::string> ModuleLoader::Load(const std::string& path, host::CoreServices& core,
                                               std::uint32_t hostVersion) {
     Unload();
+    if (const std::optional<std::string> fault = ModuleFileFault(path)) return Fail(*fault);
     handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) return Fail(dlerror());
     auto entry = reinterpret_cast<host::PlugInMainFunction>(dlsym(handle_, host::kPlugInMainSymbol));

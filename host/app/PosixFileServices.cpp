@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/ModuleFile.h"
 #include "host/HostError.h"
 #include "pdf/RegularFile.h"
 #include "pdf/TemporaryOutput.h"
@@ -48,5 +49,7 @@ void PosixFileServices::WriteFile(const std::string& path, const std::string& by
     output.Write(bytes);
     output.Commit();
 }
+
+std::optional<std::string> PosixFileServices::ModuleFault(const std::string& path) { return ModuleFileFault(path); }
 
 }  // namespace tessera::app

@@ -15,6 +15,7 @@ public:
     std::optional<host::FileIdentity> Identity(const std::string& path) override { return pdf::IdentityOf(path); }
     bool IsRunInput(const std::string& path) override { return store_.IsInputFile(path); }
     std::string ReadFile(const std::string& path, std::size_t maxBytes) override;
+    std::optional<std::string> ModuleFault(const std::string& path) override;
     void WriteFile(const std::string& path, const std::string& bytes) override;
 
 private:

@@ -34,6 +34,10 @@ TEST(CommandLineTest, EachKindOfRefusalHasItsExitStatusAndSaysWhy) {
     const std::string fifo = ShellQuote(work / "fifo"), good = ShellQuote(work / "good.tpr");
     ASSERT_EQ(::mkfifo((work / "fifo").c_str(), 0600), 0);
     ASSERT_EQ(Tessera(config, "split --equal 1" + doc + " --save-profile " + good).status, 0);
+    // A module cut short, as an install stopped by a full disk leaves it.
+    const std::string cut = ShellQuote(work / "cut.api");
+    ASSERT_EQ(RunCommand("head -c 100000 " + ShellQuote(fs::path(TESSERA_EXE).parent_path() / "Tessera.api") + " > " +
+                         cut).status, 0);
     std::string accented, deep = out / "new";
     for (int i = 0; i < 64; ++i) accented += "é";
     for (int i = 0; i < 16; ++i) deep += "/" + std::string(250, 'd');
@@ -75,6 +79,8 @@ TEST(CommandLineTest, EachKindOfRefusalHasItsExitStatusAndSaysWhy) {
          {"The profile could not be read", "\"Settings/SecuritySettings/CanPrint\" holds a text"}},
         {"an unreadable start-up sequence", "", 1, {"could not be read"}, "TESSERA=" + ShellQuote(work / "none.json")},
         {"a module that cannot be loaded", "--module /nonexistent/Tessera.api menus", 1, {"cannot load the plug-in"}},
+        {"a module cut short", "--module " + cut + " --version", 1, {"it is cut short: 100000 bytes of the"}},
+        {"a pipe for the module", "--module " + fifo + " menus", 1, {"not a regular file"}},
         {"a pipe for a profile", "split --dry-run --profile " + fifo + doc, 1, {"not a regular file"}},
         {"a device for the input", "split --dry-run --equal 1 /dev/zero", 1, {"not a regular file"}},
         {"a pipe for a sequence", "batch " + fifo, 2, {"not a regular file"}},
@@ -164,6 +170,14 @@ TEST(CommandLineTest, TheModulesMenuItemsAboutHelpAndLanguageFiles) {
     EXPECT_NE(window.output.find("The windows cannot be shown: " + (lonely / "TesseraWindows.so")), std::string::npos)
         << window.output;
     EXPECT_FALSE(fs::exists(lonely / "dialog.png"));
+    // Its windows cut short are refused by name, not mapped to end the run.
+    ASSERT_EQ(RunCommand("head -c 100000 " + ShellQuote(fs::path(TESSERA_EXE).parent_path() / "TesseraWindows.so") +
+                         " > " + ShellQuote(lonely / "TesseraWindows.so")).status, 0);
+    const CommandResult cut = Headless(config, "--module " + ShellQuote(lonely / "Tessera.api") + " gui " +
+                                                   Data("multicolumn-latex-2col.pdf") + " --screenshot " +
+                                                   ShellQuote(lonely / "dialog.png"));
+    EXPECT_EQ(cut.status, 1) << cut.output;
+    EXPECT_NE(cut.output.find("TesseraWindows.so: it is cut short"), std::string::npos) << cut.output;
     // A run without windows maps no toolkit: the module does not link it, nor
     // the program but in the sanitizer builds (CMakeLists.txt says why).
     EXPECT_EQ(RunCommand("ldd " + ShellQuote(lonely / "Tessera.api") + " | grep -c Qt6").output, "0\n");
@@ -201,6 +215,14 @@ TEST(CommandLineTest, NamesAndManifestsAreReadAsEditorsWriteThemAndDevicesAreRef
         const CommandResult r = Tessera(config, "split --reset --dry-run " + std::string(device) + input + " 2>&1");
         EXPECT_EQ(r.status, 2) << device;
         EXPECT_NE(r.output.find("not a file or a pipe"), std::string::npos) << r.output;
+    }
+    // Standard input that holds no PDF is said to be what it is.
+    for (const auto& [redirect, says] : {std::pair{"< /dev/null", "standard input was empty"},
+                                         {"<&-", "standard input, which is closed"},
+                                         {"< /tmp", "standard input, which is a folder"}}) {
+        const CommandResult r = Tessera(config, "split --dry-run --equal 1 - " + std::string(redirect) + " 2>&1");
+        EXPECT_EQ(r.status, 1) << redirect;
+        EXPECT_NE(r.output.find(says), std::string::npos) << r.output;
     }
     const CommandResult big = Tessera(config, "split --reset --dry-run --max-size 2GiB" + input + " 2>&1");
     EXPECT_EQ(big.status, 2);

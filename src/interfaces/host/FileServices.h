@@ -38,6 +38,10 @@ public:
     // Replaces the file whole or not at all: the bytes go to a temporary file
     // beside it, renamed over it once written; the file is its owner's alone
     // (it may hold passwords). HostError saying why.
+    // Why the module at `path` cannot be loaded safely (not a regular file,
+    // cut short of what its headers promise), or none: a module cut short
+    // is mapped all the same, and ends the program at its first touch.
+    virtual std::optional<std::string> ModuleFault(const std::string& /*path*/) { return std::nullopt; }
     virtual void WriteFile(const std::string& path, const std::string& bytes) = 0;
 };
 
