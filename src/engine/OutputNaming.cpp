@@ -209,25 +209,33 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
     std::optional<PageKeyReader> keys;
     if (fromTemplate && UsesValueChange(settings)) keys.emplace(source, o.ChangeKey, o.SeparatorQuery);
     if (keys && keys->Ready()) fields.keys = &*keys;
-    const bool listed = f.OutputNames.size() == settings.Outputs.size();
+    const bool listed = !f.OutputNames.empty() && f.OutputNames.size() == CountDocuments(settings.Outputs);
+    // A template that says where parts go has them; else, whatever made the
+    // name, a part the size limit cut is "_1", "_2"... of its document's.
+    const bool templateNamesParts = fromTemplate && (nameTemplate->Uses("part") || nameTemplate->Uses("parts"));
     std::vector<IndexEntry> entries;
+    std::size_t document = 0;
+    std::string documentName;  // the template's name for the document a part belongs to
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
         OutputDocument& output = settings.Outputs[i];
+        if (i > 0 && output.Part <= 1) ++document;
+        const std::string partSuffix = output.Parts > 1 ? "_" + std::to_string(output.Part) : "";
         IndexEntry entry;
         std::string stem;
         const bool named = !output.Filename.empty() && !fromTemplate && !listed;
         entry.source = listed ? "names-list" : fromTemplate ? "template" : named ? PlannedNameSource(settings.SplitMode)
                                                                                 : SuffixNameSource(f.FileNameConstructionMode);
         if (listed) {
-            stem = f.OutputNames[i];
+            stem = f.OutputNames[document] + partSuffix;
             std::replace(stem.begin(), stem.end(), '/', '\\');
         } else if (fromTemplate) {
-            stem = nameTemplate->Expand(TemplateFields(output, i, fields));
+            if (templateNamesParts || output.Part <= 1) documentName = nameTemplate->Expand(TemplateFields(output, i, fields));
+            stem = documentName + (templateNamesParts ? "" : partSuffix);
             std::replace(stem.begin(), stem.end(), '/', '\\');
         } else if (named) {
             const PathParts parts = SplitPath(output.Filename);
             stem = UpperCase((f.CreateFoldersForBookmarks ? parts.folder : "") + prefix + f.OutputBaseFilename + parts.base);
-            if (output.Parts > 1) stem += "_" + std::to_string(output.Part);  // cut by the size limit
+            stem += partSuffix;
             entry.title = parts.base;
             entry.level = CountBackslashes(output.Filename);
         } else {

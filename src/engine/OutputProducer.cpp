@@ -199,6 +199,19 @@ OutputOutcome ProduceOneOutput(const DocumentHandle& source, std::size_t index, 
     return BuildOutput(source, index, settings, nullptr, nullptr);
 }
 
+namespace {
+
+// A host error no step answers (a page nested too deep to copy) ends the
+// writing here, shown, rather than in the command: the outputs written before
+// it are then reported, and the run is partly done.
+OutputOutcome ProduceOrShow(const DocumentHandle& source, std::size_t index, const SplitSettings& settings) {
+    OutputOutcome outcome = OutputOutcome::Failed;
+    Guarded([&] { outcome = ProduceOneOutput(source, index, settings); });
+    return outcome;
+}
+
+}  // namespace
+
 std::optional<std::uint64_t> MeasureOneOutput(const DocumentHandle& source, std::size_t index,
                                               const SplitSettings& settings, std::string* file) {
     std::uint64_t bytes = 0;
@@ -227,7 +240,7 @@ Production ProduceInOrder(const DocumentHandle& source, const SplitSettings& set
             return production;
         }
         progress.Starting(i);
-        const OutputOutcome outcome = ProduceOneOutput(source, i, settings);
+        const OutputOutcome outcome = ProduceOrShow(source, i, settings);
         if (outcome == OutputOutcome::Failed) return production;
         production.written.push_back(outcome == OutputOutcome::Written);
         if (outcome == OutputOutcome::Written) written.Note(path);
@@ -266,7 +279,7 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
     constexpr int kNotBegun = -1;
     Host().workers->RunTasks(
         settings.Outputs.size(), workers,
-        [&](std::size_t i) { return cancelled ? kNotBegun : static_cast<int>(ProduceOneOutput(source, i, settings)); },
+        [&](std::size_t i) { return cancelled ? kNotBegun : static_cast<int>(ProduceOrShow(source, i, settings)); },
         [&](std::size_t i, int outcome) {
             if (cancelled || (i > 0 && source.Monitor().CancelRequested())) return !(cancelled = true);
             if (static_cast<OutputOutcome>(outcome) == OutputOutcome::Failed) return false;

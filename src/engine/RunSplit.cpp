@@ -129,7 +129,8 @@ std::tm LocalToday() {
 }
 
 std::optional<std::string> NamesListMismatch(const SplitSettings& settings) {
-    const std::size_t names = settings.Filename.OutputNames.size(), outputs = settings.Outputs.size();
+    // Names go to documents: the parts the size limit cuts share their document's.
+    const std::size_t names = settings.Filename.OutputNames.size(), outputs = CountDocuments(settings.Outputs);
     if (names == 0 || names == outputs) return std::nullopt;
     return FormatText(LookupString("IDS_NAMES_COUNT_MISMATCH"),
                       {static_cast<std::int64_t>(names), static_cast<std::int64_t>(outputs)});

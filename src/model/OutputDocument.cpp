@@ -32,6 +32,10 @@ PageLocation FindOutputForPage(const OutputList& outputs, std::int32_t page) {
     return {};
 }
 
+std::size_t CountDocuments(const OutputList& outputs) {
+    return static_cast<std::size_t>(std::ranges::count_if(outputs, [](const OutputDocument& o) { return o.Part <= 1; }));
+}
+
 std::int32_t CountOutputPages(const OutputDocument& output) {
     std::int64_t sum = 0;
     for (const PageRange& r : output.Ranges) sum += r.NumPages;

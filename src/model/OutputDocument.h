@@ -43,6 +43,9 @@ struct PageLocation {
 // The first output (in list order) that takes the page, and its position there.
 PageLocation FindOutputForPage(const OutputList& outputs, std::int32_t page);
 
+// The documents the list holds: a part the size limit cut off another's end
+// (Part 2 and on) is no document of its own.
+std::size_t CountDocuments(const OutputList& outputs);
 // The nominal page count: the sum of the ranges' NumPages.
 std::int32_t CountOutputPages(const OutputDocument& output);
 // "NoPages", or "From_<first>_To_<last>" in 1-based numbers.

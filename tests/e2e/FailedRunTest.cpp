@@ -180,4 +180,22 @@ sys.stdout.buffer.write(b"%PDF-1.4\n" + body + b"trailer<</Size %d/Root 1 0 R>>\
     // Neither finds a page: no separator, an output without pages; both said.
     for (const char* scan : {"--separator scan", "--doc @transparency"})
         EXPECT_EQ(Tessera(config, "split --reset --dry-run " + std::string(scan) + " " + ShellQuote(nested)).status, 3);
+
+    // Page 1 alone copies: its output is written, stays and is reported, and
+    // the run is partly done, in workers as in order.
+    const std::string later = work / "later.pdf";
+    ASSERT_EQ(RunCommand("qpdf --empty --pages " + Data("multicolumn-latex-2col.pdf") + " 1 " + ShellQuote(nested) +
+                         " 2 -- " + ShellQuote(later)).status, 0);
+    for (const int jobs : {1, 2}) {
+        SCOPED_TRACE(jobs);
+        JobsRun run;
+        SplitWithJobs(run, config, "--json --equal 1 " + ShellQuote(later), jobs);
+        EXPECT_EQ(run.result.status, 4) << run.result.output;
+        EXPECT_EQ(FilesBelow(run.out.Path()), std::vector<std::string>{"Doc1.pdf"});
+        const std::string json = run.result.output.substr(run.result.output.find('{'));
+        const nlohmann::json outputs = nlohmann::json::parse(json)["outputs"];
+        ASSERT_EQ(outputs.size(), 2u) << json;
+        EXPECT_EQ(outputs[0]["status"], "written");
+        EXPECT_EQ(outputs[1]["status"], "failed");
+    }
 }

@@ -3,6 +3,8 @@
 // on another; a page that alone is larger stops the run before it writes.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "e2e/E2eSupport.h"
 
 namespace tessera::test {
@@ -114,6 +116,20 @@ TEST(SizeLimitTest, ALimitCutsAnotherMethodsOutputsIntoNumberedPartsAndLinksStay
     EXPECT_NE(Tessera(config, "split --reset --dry-run --bookmarks 1 --max-size 100k --name '{n:0} {part}of{parts}' " +
                                   Data(kManual)).output.find("05 1of2.pdf\t9-16"),
               std::string::npos);
+    // A names list names documents, and a template without {part} its
+    // document: the parts of the fifth are _1 and _2 of its name.
+    TempFolder lists;
+    std::ofstream names(lists / "names.txt");
+    for (int i = 1; i <= 15; ++i) names << "N" << i << "\n";
+    names.close();
+    const std::string cut = "split --reset --dry-run --prefix none --bookmarks 1 --max-size 100k " + Data(kManual);
+    const CommandResult listed = Tessera(config, cut + " --names " + ShellQuote(lists / "names.txt"));
+    EXPECT_EQ(listed.status, 3) << "the title pages are in no output";
+    for (const char* part : {"\tN5_1.pdf\t9-16\n", "\tN5_2.pdf\t17-21\n", "\tN6_1.pdf\t"})
+        EXPECT_NE(listed.output.find(part), std::string::npos) << part << listed.output;
+    const std::string templated = Tessera(config, cut + " --name 'T-{n}'").output;
+    for (const char* part : {"\tT-5_1.pdf\t9-16\n", "\tT-5_2.pdf\t"})
+        EXPECT_NE(templated.find(part), std::string::npos) << part << templated;
 }
 
 TEST(SizeLimitTest, APageLargerThanTheLimitStopsTheRunBeforeItWritesUnlessAllowedAlone) {
