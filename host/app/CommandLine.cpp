@@ -21,6 +21,7 @@
 #include "app/ModuleLoader.h"
 #include "app/SplitEnd.h"
 #include "app/StdinInput.h"
+#include "app/TerminalText.h"
 #include "host/HostError.h"
 #include "host/PlugInNames.h"
 #include "app/InterruptCleanup.h"
@@ -135,7 +136,7 @@ int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewe
     const bool reported = (status == 0 || status == 3) && !a.dryRun;
     viewer.ReleaseAlerts(reported ? ConsoleViewer::Held::AllButReport : ConsoleViewer::Held::All);
     if (front.HasOutcome() && front.Outcome() == host::RunOutcome::UsageError && !front.OutcomeMessage().empty())
-        std::cerr << "tessera: " << front.OutcomeMessage() << std::endl;
+        std::cerr << "tessera: " << EscapedForTerminal(front.OutcomeMessage(), true) << std::endl;
     return status;
 }
 

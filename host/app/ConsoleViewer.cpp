@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/JsonProgress.h"
+#include "app/TerminalText.h"
 #include "app/TerminalProgress.h"
 
 namespace tessera::app {
@@ -53,7 +54,7 @@ void ConsoleViewer::Show(const std::string& text, bool report) {
         return;
     }
     progress_->EndOperation();
-    std::cerr << "tessera: " << text << std::endl;
+    std::cerr << "tessera: " << EscapedForTerminal(text, true) << std::endl;
 }
 
 void ConsoleViewer::ReleaseAlerts(Held show) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/TerminalText.h"
+
 namespace tessera::app {
 
 std::vector<std::pair<int, int>> PageRuns(const std::vector<int>& pages) {
@@ -42,21 +44,6 @@ std::vector<DroppedRun> DroppedRuns(const std::vector<host::DroppedPageEntry>& d
     return runs;
 }
 
-std::string EscapedControls(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (c == '\\') out += "\\\\";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else if (c == '\r') out += "\\r";
-        else if (u < 0x20 || u == 0x7F) {
-            static const char kHex[] = "0123456789abcdef";
-            out += std::string("\\x") + kHex[u >> 4] + kHex[u & 15];
-        } else out += c;
-    }
-    return out;
-}
 
 namespace {
 
@@ -71,7 +58,7 @@ void PrintAccount(std::ostream& out, const std::vector<host::PlannedOutput>& out
     for (const DroppedRun& run : DroppedRuns(account.dropped)) {
         out << "dropped\t" << run.first.page;
         if (run.last != run.first.page) out << '-' << run.last;
-        out << '\t' << run.first.reason << '\t' << run.first.kind << '\t' << EscapedControls(run.first.value) << '\n';
+        out << '\t' << run.first.reason << '\t' << run.first.kind << '\t' << EscapedForTerminal(run.first.value, false) << '\n';
     }
     if (!account.inNoOutput.empty()) out << "in-no-output\t" << FormatPageRuns(account.inNoOutput) << '\n';
 }
@@ -82,7 +69,7 @@ void PrintPlan(std::ostream& out, const std::vector<host::PlannedOutput>& output
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         out << i + 1 << '\t' << Shown(outputs[i].file) << '\t' << FormatPageRuns(outputs[i].pages);
         // A split where a value changes shows the value each output has.
-        if (!outputs[i].key.empty()) out << '\t' << EscapedControls(outputs[i].key);
+        if (!outputs[i].key.empty()) out << '\t' << EscapedForTerminal(outputs[i].key, false);
         out << '\n';
     }
     PrintAccount(out, outputs, account);

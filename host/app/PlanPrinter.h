@@ -19,9 +19,6 @@ namespace tessera::app {
 // The runs of consecutive pages, ascending or descending: first and last of each.
 std::vector<std::pair<int, int>> PageRuns(const std::vector<int>& pages);
 std::string FormatPageRuns(const std::vector<int>& pages);
-// A value from a page (a code, a key) on one line of a terminal: line
-// breaks, tabs and other control characters as C escapes, "\\" doubled.
-std::string EscapedControls(const std::string& text);
 // Consecutive dropped pages of one reason, kind and value, as one entry
 // whose `page` is the first; `last` gives each entry's last page.
 struct DroppedRun {

@@ -224,6 +224,15 @@ TEST(CommandLineTest, NamesAndManifestsAreReadAsEditorsWriteThemAndDevicesAreRef
         EXPECT_EQ(r.status, 1) << redirect;
         EXPECT_NE(r.output.find(says), std::string::npos) << r.output;
     }
+    // Names turned around by a bidirectional override, or split by a line
+    // separator, are made safe; what is printed escapes a page's controls.
+    std::ofstream(lists / "odd.txt") << "inv\u202Efdp.exe\nB\u2028C\n";
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --names " + ShellQuote(lists / "odd.txt") + input).output,
+              "1\tinv_fdp_exe.pdf\t1-5\n2\tB_C.pdf\t6-10\n");
+    std::ofstream(lists / "esc.csv") << "name,selection\n\x1b]0;owned\x07,zz\n";
+    const CommandResult escaped = Tessera(config, "split --reset --dry-run --manifest " + ShellQuote(lists / "esc.csv") +
+                                                      input + " 2>&1");
+    EXPECT_EQ(escaped.output.find('\x1b'), std::string::npos) << escaped.output;
     const CommandResult big = Tessera(config, "split --reset --dry-run --max-size 2GiB" + input + " 2>&1");
     EXPECT_EQ(big.status, 2);
     EXPECT_NE(big.output.find("at most 2147483647 bytes"), std::string::npos) << big.output;
