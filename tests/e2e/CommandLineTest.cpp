@@ -233,6 +233,11 @@ TEST(CommandLineTest, NamesAndManifestsAreReadAsEditorsWriteThemAndDevicesAreRef
     const CommandResult escaped = Tessera(config, "split --reset --dry-run --manifest " + ShellQuote(lists / "esc.csv") +
                                                       input + " 2>&1");
     EXPECT_EQ(escaped.output.find('\x1b'), std::string::npos) << escaped.output;
+    std::ofstream(lists / "esc.txt") << "text=\x1b]0;owned\x07(";
+    const CommandResult pattern = Tessera(config, "split --reset --dry-run --regex --separator \"$(cat " +
+                                                      ShellQuote(lists / "esc.txt") + ")\"" + input + " 2>&1");
+    EXPECT_EQ(pattern.status, 2);
+    EXPECT_NE(pattern.output.find("\\x1b]0;owned\\x07("), std::string::npos) << pattern.output;
     const CommandResult big = Tessera(config, "split --reset --dry-run --max-size 2GiB" + input + " 2>&1");
     EXPECT_EQ(big.status, 2);
     EXPECT_NE(big.output.find("at most 2147483647 bytes"), std::string::npos) << big.output;
