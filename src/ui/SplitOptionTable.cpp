@@ -85,6 +85,13 @@ std::vector<std::string> NamesFromFile(const std::string& path) {
 // --manifest: each row "name,selection" or "name,count" is a --doc; counts
 // take the pages after the previous count's, from page 1, and a manifest of
 // counts alone is meant to take every page.
+// A names list and a manifest both name the outputs: one of them may.
+void TakeNames(DialogFields& fields, std::vector<std::string> names) {
+    std::vector<std::string>& taken = fields.settings.Filename.OutputNames;
+    if (!taken.empty()) throw BadValue("--names and --manifest both name the outputs: give one of them");
+    taken = std::move(names);
+}
+
 // A manifest's header, in any case: "name,selection" or "name,count".
 bool IsManifestHeader(const CsvRow& row) {
     const auto lower = [](std::string text) {
@@ -99,14 +106,13 @@ void Manifest(const std::string& path, DialogFields& fields) {
     if (!rows) throw BadValue(path + ", " + rows.Reason());
     int next = 1;
     bool allCounts = true;
+    std::vector<std::string> names;
     for (std::size_t i = 0; i < rows->size(); ++i) {
         const CsvRow& row = (*rows)[i];
         if (i == 0 && IsManifestHeader(row)) continue;
         if (row.size() == 1 && row[0].empty()) continue;  // a blank line, as editors leave at the end
         if (row.size() != 2)
             throw BadValue(path + ", row " + std::to_string(i + 1) + ": expected name,selection or name,count");
-        if (row[0].find_first_of("/=") != std::string::npos)
-            throw BadValue(path + ", row " + std::to_string(i + 1) + ": a name may not hold \"/\" or \"=\"");
         const bool count = !row[1].empty() && row[1].find_first_not_of("0123456789") == std::string::npos;
         allCounts = allCounts && count;
         std::string selection = row[1];
@@ -115,8 +121,12 @@ void Manifest(const std::string& path, DialogFields& fields) {
             selection = std::to_string(next) + "-" + std::to_string(next + pages - 1);
             next += pages;
         }
-        fields.documents.push_back(row[0] + "=" + selection);
+        // The name is the file's, made safe as a names list's are: a customer
+        // called "Smith, Sons" or "A&B" is a name, not a refusal.
+        fields.documents.push_back(selection);
+        names.push_back(row[0]);
     }
+    TakeNames(fields, std::move(names));
     // Counts alone cut the document in turn: a page they leave is a mistake to say.
     fields.settings.Output.CountsCoverDocument = allCounts && next > 1;
 }
@@ -441,7 +451,8 @@ const std::vector<SplitOption>& Options() {
          [](const std::string& v, DialogFields& f) { f.settings.Output.CodeKinds = CodeKindsOf(v); }},
         {Spec("manifest", "", OptionKind::Text, {},
           "Hand-made outputs from a CSV file (RFC 4180): a row name,SELECTION (as --doc takes it) or name,COUNT "
-          "(the next COUNT pages, from page 1) per output, in order; a header row name,selection is skipped",
+          "(the next COUNT pages, from page 1) per output, in order; a header row name,selection is skipped. "
+          "Each name is its output's file name, made safe as --names makes it",
           kMethod, "FILE.csv"),
          [](const std::string& v, DialogFields& f) {
              ChooseMethod(f, SplitMethod::ManualRanges);
@@ -483,7 +494,7 @@ const std::vector<SplitOption>& Options() {
           "Name the outputs from FILE, one name per line (UTF-8) for the outputs in order; a file with another "
           "number of names than the outputs planned stops the run before anything is written (exit 2)",
           kNaming, "FILE"),
-         [](const std::string& v, DialogFields& f) { f.settings.Filename.OutputNames = NamesFromFile(v); }},
+         [](const std::string& v, DialogFields& f) { TakeNames(f, NamesFromFile(v)); }},
         FromSchema("folders", kNaming),
         FromSchema("linearize", kProcessing),
         FromSchema("remove-labels", kProcessing),

@@ -205,10 +205,12 @@ TEST(CommandLineTest, AScreenshotDrawsTheDialogWithoutADisplayAndSplitsNothing) 
 TEST(CommandLineTest, NamesAndManifestsAreReadAsEditorsWriteThemAndDevicesAreRefused) {
     TempFolder config, lists;
     const std::string input = " " + Data("mnras-guide-2col-rotated-page.pdf");
-    std::ofstream(lists / "m.csv") << "\xEF\xBB\xBFName,Count\r\nA,5\r\nB,5\r\n\r\n";
+    std::ofstream(lists / "m.csv") << "\xEF\xBB\xBFName,Count\r\n\"Smith, Sons\",5\r\nA&B,5\r\n\r\n";
     std::ofstream(lists / "n.txt") << "\xEF\xBB\xBF" "First\nSecond\n";
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --manifest " + ShellQuote(lists / "m.csv") + input).output,
-              "1\tDOCA.pdf\t1-5\n2\tDOCB.pdf\t6-10\n");
+              "1\tSmith_ Sons.pdf\t1-5\n2\tA&B.pdf\t6-10\n");
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --manifest " + ShellQuote(lists / "m.csv") + " --names " +
+                                  ShellQuote(lists / "n.txt") + input).status, 2) << "one of them names the outputs";
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --names " + ShellQuote(lists / "n.txt") + input).output,
               "1\tFirst.pdf\t1-5\n2\tSecond.pdf\t6-10\n");
     for (const char* device : {"--names /dev/zero --equal 5", "--manifest /dev/zero", "--manifest /tmp"}) {

@@ -295,7 +295,7 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
     const std::string manifest = folder / "list.csv";
     std::ofstream(manifest) << "name,selection\nIntro,2\n\"Rest all\",z-9\nMore,3\n";
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --base '' --manifest " + manifest + mnras).output,
-              "1\tINTRO.pdf\t1-2\n2\tREST ALL.pdf\t10-9\n3\tMORE.pdf\t3-5\nin-no-output\t6-8\n");
+              "1\tIntro.pdf\t1-2\n2\tRest all.pdf\t10-9\n3\tMore.pdf\t3-5\nin-no-output\t6-8\n");
     // Names from a file: one per output, or the run stops as a usage error before writing.
     const std::string names = folder / "names.txt";
     std::ofstream(names) << "a/First\r\nSecond\n";
