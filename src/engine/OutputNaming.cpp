@@ -1,6 +1,7 @@
 #include "engine/OutputNaming.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "access/Host.h"
 #include "reading/PageTextExtractor.h"
@@ -27,6 +28,15 @@ PathParts SplitPath(const std::string& name) {
     const std::size_t dot = parts.base.rfind('.');
     if (dot != std::string::npos) parts.base.erase(dot);
     return parts;
+}
+
+// A template written "INV-{1}.pdf" means the name, not "INV-1001_pdf.pdf".
+std::string WithoutPdfEnding(std::string name) {
+    const std::size_t at = name.size() >= kPdfExtension.size() ? name.size() - kPdfExtension.size() : 0;
+    std::string ending = name.substr(at);
+    for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ending == kPdfExtension && name.size() > kPdfExtension.size()) name.erase(at);
+    return name;
 }
 
 std::string FileBaseName(const std::string& path) { return SplitPath(path).base; }
@@ -229,7 +239,8 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
             stem = f.OutputNames[document] + partSuffix;
             std::replace(stem.begin(), stem.end(), '/', '\\');
         } else if (fromTemplate) {
-            if (templateNamesParts || output.Part <= 1) documentName = nameTemplate->Expand(TemplateFields(output, i, fields));
+            if (templateNamesParts || output.Part <= 1)
+                documentName = WithoutPdfEnding(nameTemplate->Expand(TemplateFields(output, i, fields)));
             stem = documentName + (templateNamesParts ? "" : partSuffix);
             std::replace(stem.begin(), stem.end(), '/', '\\');
         } else if (named) {

@@ -8,7 +8,10 @@ namespace {
 
 constexpr std::string_view kNumberFields[] = {"n", "total", "from", "to", "part", "parts"};
 
+constexpr std::string_view kTextFields[] = {"key", "code", "label", "title", "input", "date"};
+
 bool IsNumberField(std::string_view name) { return std::ranges::find(kNumberFields, name) != std::end(kNumberFields); }
+bool IsTextField(std::string_view name) { return std::ranges::find(kTextFields, name) != std::end(kTextFields); }
 bool IsGroup(std::string_view name) { return name.size() == 1 && name[0] >= '1' && name[0] <= '9'; }
 bool IsIdentifier(std::string_view name) {
     if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0]))) return false;
@@ -125,5 +128,14 @@ std::string NameTemplate::Expand(const NameFieldValues& values) const {
 bool NameTemplate::Uses(std::string_view field) const {
     return std::ranges::any_of(pieces_, [&](const Piece& p) { return p.field && p.text == field; });
 }
+
+std::vector<std::string> NameTemplate::GroupNames() const {
+    std::vector<std::string> names;
+    for (const Piece& piece : pieces_)
+        if (piece.field && !IsOwnField(piece.text) && !IsGroup(piece.text)) names.push_back(piece.text);
+    return names;
+}
+
+bool NameTemplate::IsOwnField(std::string_view name) { return IsNumberField(name) || IsTextField(name); }
 
 }  // namespace tessera

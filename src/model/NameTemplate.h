@@ -47,6 +47,12 @@ public:
 
     // Whether the template holds the field (a named group's name, "1", "n"...).
     bool Uses(std::string_view field) const;
+    // The fields that are none of the template's own: the named groups it
+    // expects a pattern to have.
+    std::vector<std::string> GroupNames() const;
+    // Whether a pattern's group of this name would be hidden by a field of
+    // the template's own ({n}, {key}...).
+    static bool IsOwnField(std::string_view name);
 
 private:
     struct Piece {

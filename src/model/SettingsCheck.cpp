@@ -1,5 +1,6 @@
 #include "model/SettingsCheck.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "model/NameTemplate.h"
@@ -205,6 +206,33 @@ bool TrimPasswords(SecuritySettings& security) {
     return trimmed;
 }
 
+namespace {
+
+// A template's field that no pattern fills ({tilte}) would stay empty in
+// every name; a pattern's group named as one of the template's own fields
+// ({n}) would never be seen. Both are said.
+void CheckTemplateFields(const SplitSettings& s, const DocumentFacts& facts, CheckedProblems& out) {
+    const FilenameSettings& n = s.Filename;
+    if (n.FileNameConstructionMode != NameConstructionMode::UseTemplate || !facts.groupNames) return;
+    const Result<NameTemplate> parsed = NameTemplate::Parse(n.NameTemplate);
+    if (!parsed) return;  // said by the stored values' check
+    std::vector<std::string> groups = facts.groupNames(n.NamePattern);
+    for (const std::string& name : groups)
+        if (NameTemplate::IsOwnField(name))
+            out.Add("IDS_NAME_PATTERN_GROUP_HIDDEN", "Settings/FilenameSettings/NamePattern",
+                    FormatText(LookupString("IDS_NAME_PATTERN_GROUP_HIDDEN"), {name}));
+    if (s.Output.SeparatorQuery.UseRegExp) {
+        const std::vector<std::string> more = facts.groupNames(s.Output.SeparatorQuery.Pattern);
+        groups.insert(groups.end(), more.begin(), more.end());
+    }
+    for (const std::string& field : parsed->GroupNames())
+        if (std::ranges::find(groups, field) == groups.end())
+            out.Add("IDS_NAME_TEMPLATE_UNKNOWN_FIELD", "Settings/FilenameSettings/NameTemplate",
+                    FormatText(LookupString("IDS_NAME_TEMPLATE_UNKNOWN_FIELD"), {n.NameTemplate, field}));
+}
+
+}  // namespace
+
 std::vector<SettingsProblem> CheckSettings(const SplitSettings& settings, const DocumentFacts& facts) {
     CheckedProblems out;
     CheckMethodFields(settings, facts, out);
@@ -218,6 +246,7 @@ std::vector<SettingsProblem> CheckSettings(const SplitSettings& settings, const 
         namePattern.UseRegExp = true;
         CheckPattern(namePattern, "Settings/FilenameSettings/Name", facts, out);
     }
+    CheckTemplateFields(settings, facts, out);
     return out.Take();
 }
 

@@ -29,6 +29,9 @@ struct DocumentFacts {
     // asked about). The model cannot compile patterns itself: only the engine
     // that searches knows what it takes. Unset: patterns are not checked.
     std::function<std::optional<PatternFault>(const TextQuery&)> patternFault;
+    // The named groups of a regular expression, for the fields of a name
+    // template; unset: templates' fields are not checked against patterns.
+    std::function<std::vector<std::string>(const std::string&)> groupNames;
 };
 
 enum class ProblemKind {

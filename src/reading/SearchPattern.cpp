@@ -105,6 +105,14 @@ std::optional<SearchPattern::Captures> SearchPattern::FirstMatch(std::string_vie
         const PCRE2_SIZE start = offsets[2 * i], end = offsets[2 * i + 1];
         found.numbered.emplace_back(start == PCRE2_UNSET || end < start ? std::string_view() : text.substr(start, end - start));
     }
+    ForEachNamedGroup([&](std::size_t group, const char* name) {
+        if (group < found.numbered.size()) found.named[name] = found.numbered[group];
+    });
+    return found;
+}
+
+void SearchPattern::ForEachNamedGroup(const std::function<void(std::size_t, const char*)>& take) const {
+    if (!code_) return;
     std::uint32_t names = 0, entrySize = 0;
     PCRE2_SPTR table = nullptr;
     pcre2_pattern_info(code_.get(), PCRE2_INFO_NAMECOUNT, &names);
@@ -113,11 +121,20 @@ std::optional<SearchPattern::Captures> SearchPattern::FirstMatch(std::string_vie
     // Each entry: the group's number in two bytes, then its name.
     for (std::uint32_t i = 0; i < names; ++i) {
         const PCRE2_SPTR entry = table + i * entrySize;
-        const std::size_t group = (static_cast<std::size_t>(entry[0]) << 8) | entry[1];
-        if (group < found.numbered.size())
-            found.named[reinterpret_cast<const char*>(entry + 2)] = found.numbered[group];
+        take((static_cast<std::size_t>(entry[0]) << 8) | entry[1], reinterpret_cast<const char*>(entry + 2));
     }
-    return found;
+}
+
+std::vector<std::string> SearchPattern::GroupNames() const {
+    std::vector<std::string> names;
+    ForEachNamedGroup([&](std::size_t, const char* name) { names.emplace_back(name); });
+    return names;
+}
+
+std::vector<std::string> RegexGroupNames(const std::string& pattern) {
+    SearchPattern compiled;
+    if (pattern.empty() || !compiled.Compile(pattern, false)) return {};
+    return compiled.GroupNames();
 }
 
 int SearchPattern::Run(std::string_view text, std::uint32_t options) const {

@@ -4,6 +4,7 @@
 // searches then work for words with letters beyond ASCII, and ASCII text
 // matches exactly as it would byte by byte.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -54,10 +55,13 @@ public:
     };
     std::optional<Captures> FirstMatch(std::string_view text) const;
     const std::string& FailureText() const { return failure_; }
+    // The names of the pattern's named groups.
+    std::vector<std::string> GroupNames() const;
     bool IsCompiled() const { return code_ != nullptr; }
     const std::string& Text() const { return text_; }
 
 private:
+    void ForEachNamedGroup(const std::function<void(std::size_t group, const char* name)>& take) const;
     int Run(std::string_view text, std::uint32_t options) const;
 
     std::string text_;
@@ -86,5 +90,7 @@ std::optional<PatternError> PatternErrorOf(const std::string& text);
 // Why the query's pattern does not compile, the offset counted in the
 // pattern as the user wrote it; none when it compiles.
 std::optional<PatternError> QueryPatternError(const TextQuery& query);
+// The named groups of a regular expression; none where it does not compile.
+std::vector<std::string> RegexGroupNames(const std::string& pattern);
 
 }  // namespace tessera

@@ -14,6 +14,7 @@ std::optional<PatternFault> SearchPatternFault(const TextQuery& query) {
 DocumentFacts ReadSplitFacts(const DocumentHandle& document) {
     DocumentFacts facts;
     facts.patternFault = &SearchPatternFault;
+    facts.groupNames = &RegexGroupNames;
     facts.hasDocument = document.HasDocument();
     if (!facts.hasDocument) return facts;
     host::BookmarkServices& bookmarks = *Host().bookmarks;

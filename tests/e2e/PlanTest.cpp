@@ -288,6 +288,14 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
     EXPECT_EQ(PlanLines(Tessera(config, "split --dry-run --profile " + Sample("name-template.tpr") + mnras).output)[1][1],
               "02-Smith.pdf");
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --bookmarks 1 --name '{title:}/{n:0}' " + mnras).status, 2);
+    // A misspelt field, or a group hidden by a field of the template's own,
+    // is refused, not left empty; a typed ".pdf" is the name's own ending.
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --name '{tilte}' " + mnras).status, 2);
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --name 'X{n}' --name-pattern '(?<n>\\w+)' " + mnras).status,
+              2);
+    EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --equal 5 --name 'A-{who}.PDF' --name-pattern "
+                                        "'(?<who>Smith)' " + mnras).output)[0][1],
+              "A-Smith.pdf");
     EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --doc 'Front=1-2' --name '{input}/{title} {from}-{to}' " +
                                             mnras).output)[0][1],
               "mnras-guide-2col-rotated-page/Front 1-2.pdf");
