@@ -44,24 +44,30 @@ std::string SequenceOutputFolder(const host::Cabinet& commands) {
     return settings::DocumentsFolder().value_or(".");
 }
 
-CompletionRecord::CompletionRecord(const std::string& outputFolder, const std::string& input, std::string settings)
-    : input_(AbsolutePath(input)), settings_(std::move(settings)) {
+CompletionRecord::CompletionRecord(const std::string& outputFolder, const std::string& input, std::string settings,
+                                   std::optional<InputStamp> stamp)
+    : folder_(outputFolder),
+      input_(AbsolutePath(input)),
+      name_(std::filesystem::path(input_).filename().string()),
+      settings_(std::move(settings)),
+      stamp_(std::move(stamp)) {
     char hash[17];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(StableHash(input_)));
+    const std::string key = name_ + "\n" + (stamp_ ? stamp_->sha256 : "");
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(StableHash(key)));
     // The name only helps a reader; the hash tells records apart. Cut short,
     // it leaves room for the temporary suffix within the 255 bytes of a name.
-    const std::string name = std::filesystem::path(input_).filename().string().substr(0, 120);
-    path_ = (std::filesystem::path(outputFolder) / ".tessera-done" / (name + "." + hash + ".json")).string();
+    path_ = (std::filesystem::path(outputFolder) / ".tessera-done" / (name_.substr(0, 120) + "." + hash + ".json")).string();
 }
 
 namespace {
 
-// Each output the record lists as written, on disk with its bytes and SHA-256.
-bool OutputsThere(const nlohmann::json& outputs) {
+// Each output the record lists as written, on disk with its bytes and
+// SHA-256, found by its place in the output folder wherever that is mounted.
+bool OutputsThere(const nlohmann::json& outputs, const std::string& folder) {
     if (!outputs.is_array()) return false;
     for (const nlohmann::json& output : outputs) {
         if (!output.is_object() || output.value("status", "") != "written") continue;
-        const std::string path = output.value("path", "");
+        const std::string path = (std::filesystem::path(folder) / output.value("file", "")).string();
         std::error_code error;
         const std::uintmax_t bytes = std::filesystem::file_size(path, error);
         if (error || bytes != output.value("bytes", std::uintmax_t{0}) || FileSha256(path) != output.value("sha256", ""))
@@ -80,18 +86,29 @@ bool Synced(const std::string& path) {
 
 }  // namespace
 
+// A record is read only from a regular file, and only so far: the folder is
+// shared, and a FIFO or a link to /dev/zero there would stall every worker.
+constexpr std::size_t kMostRecordBytes = std::size_t{16} << 20;
+
 bool CompletionRecord::Matches() const try {
+    struct stat info{};
+    if (!stamp_ || ::stat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::size_t>(info.st_size) > kMostRecordBytes)
+        return false;
     std::FILE* file = std::fopen(path_.c_str(), "rb");
     if (!file) return false;
     std::string text;
     char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, got);
+    for (std::size_t got; text.size() <= kMostRecordBytes && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        text.append(buffer, got);
     std::fclose(file);
     const nlohmann::json record = nlohmann::json::parse(text, nullptr, false);
-    const std::optional<InputStamp> now = StampOf(input_);
-    return !record.is_discarded() && record.is_object() && now && record.value("input", "") == input_ &&
-           record.value("settings", "") == settings_ && record.value("stamp", nlohmann::json()) == StampJson(*now) &&
-           OutputsThere(record.value("outputs", nlohmann::json()));
+    if (record.is_discarded() || !record.is_object()) return false;
+    const nlohmann::json stamp = record.value("stamp", nlohmann::json::object());
+    // The same name and bytes, wherever the share is mounted and whatever its files' times.
+    return record.value("name", "") == name_ && record.value("settings", "") == settings_ &&
+           stamp.value("size", std::uint64_t{0}) == stamp_->size && stamp.value("sha256", "") == stamp_->sha256 &&
+           OutputsThere(record.value("outputs", nlohmann::json()), folder_);
 } catch (const nlohmann::json::exception&) {
     return false;  // a value of another type: the file is split again
 }
@@ -99,11 +116,14 @@ bool CompletionRecord::Matches() const try {
 bool CompletionRecord::Write(const InputStamp& before, const std::string& outputs) const {
     const std::optional<InputStamp> stamp = StampOf(input_);
     if (!stamp || StampJson(*stamp) != StampJson(before)) return false;
-    nlohmann::json record = {{"input", input_}, {"settings", settings_}, {"stamp", StampJson(*stamp)}};
+    nlohmann::json record = {{"name", name_}, {"input", input_}, {"settings", settings_}, {"stamp", StampJson(*stamp)}};
     record["outputs"] = nlohmann::json::parse(outputs, nullptr, false);
-    for (const nlohmann::json& output : record["outputs"])
-        if (output.is_object() && output.value("status", "") == "written" && !Synced(output.value("path", "")))
-            return false;
+    const std::filesystem::path folder = std::filesystem::path(AbsolutePath(folder_));
+    for (nlohmann::json& output : record["outputs"]) {
+        if (!output.is_object() || output.value("status", "") != "written") continue;
+        if (!Synced(output.value("path", ""))) return false;
+        output["file"] = std::filesystem::path(output.value("path", "")).lexically_relative(folder).string();
+    }
     const std::string text = record.dump(1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), error);

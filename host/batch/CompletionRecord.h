@@ -3,7 +3,8 @@
 // folder after the file's last output, so that a batch run again after a
 // crash, or a job runner's retry, skips the files that were done and redoes
 // the others. Records live in ".tessera-done/" of the output folder, one per
-// input, named by the input's name and a hash of its path.
+// input, named by the input's name and a hash of that name and its content:
+// what shards and hosts that mount the share elsewhere agree on.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,11 +28,13 @@ std::string SequenceOutputFolder(const host::Cabinet& commands);
 class CompletionRecord {
 public:
     // `settings`: a digest of the settings the file is split with; a record
-    // made with others does not match.
-    CompletionRecord(const std::string& outputFolder, const std::string& input, std::string settings);
-    // Whether the record is there, names the input as it is now and the same
-    // settings, and every output it lists is on disk with its size and SHA-256.
-    // A damaged record matches nothing.
+    // made with others does not match. `stamp`: the input as it is now.
+    CompletionRecord(const std::string& outputFolder, const std::string& input, std::string settings,
+                     std::optional<InputStamp> stamp);
+    // Whether the record is there, names an input of the same name, size and
+    // content and the same settings, and every output it lists is on disk,
+    // in the output folder, with its size and SHA-256. A damaged record, or
+    // one that is no regular file, matches nothing.
     bool Matches() const;
     // Writes the record (the JSON list `outputs` of the outputs written) once
     // those outputs are on stable storage, through a temporary file renamed
@@ -40,7 +43,8 @@ public:
     bool Write(const InputStamp& before, const std::string& outputs) const;
 
 private:
-    std::string input_, settings_, path_;
+    std::string folder_, input_, name_, settings_, path_;
+    std::optional<InputStamp> stamp_;
 };
 
 }  // namespace tessera::app

@@ -215,10 +215,10 @@ void SequenceRunner::RunFiles(const host::Cabinet& commands, const std::vector<s
 SequenceRunner::FileEnd SequenceRunner::SplitFile(const host::Cabinet& commands, const std::string& file,
                                                   const std::string& folder) {
     FileEnd end;
-    const CompletionRecord record(folder, file, recordSettings_);
-    if (options_.skipDone && record.Matches()) return {"done-before", "done before (its completion record matches)", {}, false};
     // The input as it is before the split: a record is only made for the outputs of these bytes.
     const std::optional<InputStamp> before = options_.skipDone ? StampOf(file) : std::nullopt;
+    const CompletionRecord record(folder, file, recordSettings_, before);
+    if (options_.skipDone && record.Matches()) return {"done-before", "done before (its completion record matches)", {}, false};
     host::DocId doc = host::kNoDocument;
     try {
         doc = store_.Open(file);

@@ -1,6 +1,8 @@
 // Batch runs of the real program over a folder: a line per file, the count,
 // outputs that equal a single split's, no file written over another's, and
 // the start-up sequence.
+#include <sys/stat.h>
+
 #include <fstream>
 
 using namespace tessera::test;
@@ -122,9 +124,23 @@ TEST_F(BatchTest, UnsplittableFilesAreSkippedForGoodAndListsAreBounded) {
     const CommandResult first = batch("--folder " + ShellQuote(folder / "few"));
     EXPECT_EQ(first.status, 3) << first.output;
     EXPECT_NE(first.output.find("one.pdf: skipped: The document has fewer than 2 pages"), std::string::npos);
-    const CommandResult again = batch("--folder " + ShellQuote(folder / "few"));
+    // Records are found by name and content: through another path to the
+    // same files, as a host that mounts the share elsewhere sees them.
+    fs::create_directory_symlink(folder / "few", folder / "elsewhere");
+    const CommandResult again = batch("--folder " + ShellQuote(folder / "elsewhere"));
     EXPECT_EQ(again.status, 0) << again.output;
-    EXPECT_NE(again.output.find("one.pdf: done before"), std::string::npos) << again.output;
+    for (const char* name : {"one.pdf: done before", "two.pdf: done before"})
+        EXPECT_NE(again.output.find(name), std::string::npos) << again.output;
+    // A record that is a pipe stalls nothing: the file is split again.
+    for (const auto& record : fs::directory_iterator(folder / "out/.tessera-done"))
+        if (record.path().filename().string().rfind("two.pdf.", 0) == 0) {
+            fs::remove(record.path());
+            ASSERT_EQ(::mkfifo(record.path().c_str(), 0600), 0);
+        }
+    const CommandResult piped = RunCommand("timeout 60 env XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " +
+                                           ShellQuote(TESSERA_EXE) + " batch --quiet --skip-done --profile " +
+                                           ShellQuote(profile) + " --folder " + ShellQuote(folder / "few") + " 2>&1");
+    EXPECT_NE(piped.output.find("two.pdf: 3 outputs written"), std::string::npos) << piped.output;
 
     std::ofstream(folder / "list.txt") << folder / "few/two.pdf" << "\n" << folder / "few/two.pdf" << "\n";
     EXPECT_NE(batch("--files-from " + ShellQuote(folder / "list.txt")).output.find("1 file: "), std::string::npos);
