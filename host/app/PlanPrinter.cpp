@@ -61,6 +61,11 @@ void PrintAccount(std::ostream& out, const std::vector<host::PlannedOutput>& out
         out << '\t' << run.first.reason << '\t' << run.first.kind << '\t' << EscapedForTerminal(run.first.value, false) << '\n';
     }
     if (!account.inNoOutput.empty()) out << "in-no-output\t" << FormatPageRuns(account.inNoOutput) << '\n';
+    for (const host::PagesBeyondDocument& beyond : account.beyondDocument) {
+        out << "beyond-document\t" << beyond.output << '\t' << beyond.first;
+        if (beyond.last != beyond.first) out << '-' << beyond.last;
+        out << '\n';
+    }
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 // page account's lines, each starting with a word instead of a number:
 // "no-pages", the output number and name of an output without pages;
 // "dropped", pages, reason, kind and value of pages dropped alike; and
-// "in-no-output", the pages no output takes.
+// "in-no-output", the pages no output takes; "beyond-document", the number of
+// an output and the pages one of its ranges asks for that the document lacks.
 #include <ostream>
 #include <string>
 #include <utility>

@@ -61,6 +61,17 @@ nlohmann::json PlanJson(nlohmann::json input, const std::vector<host::PlannedOut
     return {{"kind", "plan"}, {"input", std::move(input)}, {"outputs", std::move(list)}};
 }
 
+namespace {
+
+nlohmann::json BeyondJson(const std::vector<host::PagesBeyondDocument>& beyond) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const host::PagesBeyondDocument& range : beyond)
+        list.push_back({{"output", range.output}, {"pages", {range.first, range.last}}});
+    return list;
+}
+
+}  // namespace
+
 nlohmann::json AccountJson(const host::PageAccount& account) {
     nlohmann::json runs = nlohmann::json::array();
     for (const DroppedRun& run : DroppedRuns(account.dropped))
@@ -73,7 +84,8 @@ nlohmann::json AccountJson(const host::PageAccount& account) {
             {"in_outputs", part(account.inOutputs)},
             {"dropped", {{"count", account.dropped.size()}, {"runs", std::move(runs)}}},
             {"in_no_output", part(account.inNoOutput)},
-            {"empty_outputs", account.emptyOutputs}};
+            {"empty_outputs", account.emptyOutputs},
+            {"beyond_document", BeyondJson(account.beyondDocument)}};
 }
 
 nlohmann::json OutputJson(const host::ReportedOutput& output) {

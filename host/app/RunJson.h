@@ -19,7 +19,7 @@ nlohmann::json PageRunsJson(const std::vector<int>& pages);
 nlohmann::json PlanJson(nlohmann::json input, const std::vector<host::PlannedOutput>& outputs);
 // {"pages", "in_outputs": {"count", "pages"}, "dropped": {"count", "runs":
 // [{"pages", "reason", "kind", "value"}]}, "in_no_output": {"count", "pages"},
-// "empty_outputs": [numbers]}
+// "empty_outputs": [numbers], "beyond_document": [{"output", "pages"}]}
 nlohmann::json AccountJson(const host::PageAccount& account);
 // One output after a run: {"path", "pages", "page_count", "status"} and, for
 // a file that was written, "bytes" and "sha256" of the file as it is on disk.

@@ -1,6 +1,7 @@
 #include "batch/SequenceRunner.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -104,6 +105,13 @@ std::optional<host::PageAccount> AccountOf(const host::Cabinet& results) {
                                    entry->Get<std::string>("Reason").value_or(""),
                                    entry->Get<std::string>("Kind").value_or(""),
                                    entry->Get<std::string>("Value").value_or("")});
+    }
+    const host::Cabinet* beyond = cabinet->GetCabinet("BeyondDocument");
+    for (std::size_t i = 0; beyond && i < beyond->Size(); ++i) {
+        host::PagesBeyondDocument range;
+        const std::string text = beyond->Get<std::string>(std::to_string(i)).value_or("");
+        if (std::sscanf(text.c_str(), "%d:%d-%d", &range.output, &range.first, &range.last) == 3)
+            account.beyondDocument.push_back(range);
     }
     return account;
 }

@@ -1,6 +1,7 @@
 #include "engine/PageAccount.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/OutputNaming.h"
 #include "engine/PageSelection.h"
@@ -40,6 +41,12 @@ std::string OutputName(const SplitSettings& settings, int number) {
 
 std::int64_t Counted(std::size_t n) { return static_cast<std::int64_t>(n); }
 
+int ClampedPage(std::int64_t page) { return static_cast<int>(std::min<std::int64_t>(page, INT32_MAX)); }
+
+std::string PageSpan(int first, int last) {
+    return first == last ? std::to_string(first) : std::to_string(first) + "-" + std::to_string(last);
+}
+
 std::vector<int> DroppedPages(const host::PageAccount& account) {
     std::vector<int> pages;
     for (const host::DroppedPageEntry& entry : account.dropped) pages.push_back(entry.page);
@@ -56,6 +63,10 @@ host::PageAccount AccountPages(const SplitSettings& settings, int pageCount) {
         const std::vector<int> pages = OutputPages(settings.Outputs[i], pageCount);
         if (pages.empty()) account.emptyOutputs.push_back(static_cast<int>(i + 1));
         for (const int page : pages) held[static_cast<std::size_t>(page)] = true;
+        for (const PageRange& range : settings.Outputs[i].Ranges)
+            if (const auto beyond = PagesBeyond(range, pageCount))
+                account.beyondDocument.push_back({static_cast<int>(i + 1), ClampedPage(beyond->first + 1),
+                                                   ClampedPage(beyond->second + 1)});
     }
     std::vector<const DroppedPage*> dropped(held.size(), nullptr);
     for (const DroppedPage& page : settings.Dropped)
@@ -75,6 +86,10 @@ std::vector<std::string> AccountWarnings(const SplitSettings& settings, const ho
     if (settings.SeparatorsFound == 0) warnings.push_back(LookupString("IDS_WARN_NO_SEPARATOR_FOUND"));
     for (const int number : account.emptyOutputs)
         warnings.push_back(AccountText("IDS_WARN_EMPTY_OUTPUT", {OutputName(settings, number)}));
+    for (const host::PagesBeyondDocument& beyond : account.beyondDocument)
+        warnings.push_back(AccountText("IDS_WARN_PAGES_BEYOND_DOCUMENT",
+                                       {OutputName(settings, beyond.output), PageSpan(beyond.first, beyond.last),
+                                        std::int64_t{account.pages}}));
     if (!account.inNoOutput.empty() && MeantToCover(settings))
         warnings.push_back(AccountText("IDS_WARN_PAGES_IN_NO_OUTPUT", {ShortPageList(account.inNoOutput)}));
     // Blank pages that cut the document are separators too.

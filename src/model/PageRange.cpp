@@ -72,4 +72,17 @@ PageRange MakePlannedRange(std::int32_t start, std::int32_t count, PageRangeFlag
     return range;
 }
 
+bool RangeOutsideDocument(const PageRange& range, int pageCount) {
+    if (range.Query.Enable) return false;  // its pages are found in the document
+    const long last = long{range.StartPage} + std::max(range.NumPages, 1) - 1;
+    return range.StartPage < 0 || range.StartPage >= pageCount || last >= pageCount;
+}
+
+std::optional<std::pair<std::int64_t, std::int64_t>> PagesBeyond(const PageRange& range, int pageCount) {
+    if (range.Query.Enable) return std::nullopt;
+    const std::int64_t last = std::int64_t{range.StartPage} + std::max(range.NumPages, 1) - 1;
+    if (last < pageCount) return std::nullopt;
+    return std::pair(std::max<std::int64_t>(range.StartPage, pageCount), last);
+}
+
 }  // namespace tessera

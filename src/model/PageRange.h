@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "model/PageQuery.h"
 #include "model/PageRangeFlags.h"
@@ -38,6 +39,12 @@ void ResetPageFields(PageRange& range);
 void ComputeActualPages(PageRange& range);
 // A plain range over [start, start + count) with the given options, derived fields computed.
 PageRange MakePageRange(std::int32_t start, std::int32_t count, PageRangeFlags options = {});
+
+// Whether a plain range reaches before the first or past the last page.
+bool RangeOutsideDocument(const PageRange& range, int pageCount);
+// The 0-based pages [first, last] a plain range asks for past the document's
+// last page; none when it asks for none (a query's pages are all found).
+std::optional<std::pair<std::int64_t, std::int64_t>> PagesBeyond(const PageRange& range, int pageCount);
 
 // The flags planned ranges carry besides 0: both parities, which also mean every page.
 inline constexpr PageRangeFlags kAllPagesFlags = PageRangeFlag::OddPages | PageRangeFlag::EvenPages;

@@ -135,8 +135,8 @@ Cabinet OutputsCabinet(const std::vector<host::ReportedOutput>& outputs) {
 }
 
 // The page account as "Pages", "InOutputs", "InNoOutput" and "EmptyOutputs"
-// (comma-separated numbers) and "Dropped": "Page", "Reason", "Kind" and
-// "Value" keyed "0", "1"...
+// (comma-separated numbers), "Dropped": "Page", "Reason", "Kind" and "Value"
+// keyed "0", "1"..., and "BeyondDocument": "OUTPUT:FIRST-LAST" keyed so.
 Cabinet AccountCabinet(const host::PageAccount& account) {
     Cabinet cabinet, dropped;
     cabinet.Put("Pages", static_cast<std::int32_t>(account.pages));
@@ -153,6 +153,13 @@ Cabinet AccountCabinet(const host::PageAccount& account) {
         dropped.PutCabinet(std::to_string(i), entry);
     }
     cabinet.PutCabinet("Dropped", dropped);
+    Cabinet beyond;
+    for (std::size_t i = 0; i < account.beyondDocument.size(); ++i) {
+        const host::PagesBeyondDocument& range = account.beyondDocument[i];
+        beyond.Put(std::to_string(i), std::to_string(range.output) + ":" + std::to_string(range.first) + "-" +
+                                          std::to_string(range.last));
+    }
+    cabinet.PutCabinet("BeyondDocument", beyond);
     return cabinet;
 }
 

@@ -10,12 +10,6 @@ namespace tessera {
 
 // The span as given, not the pages its parity leaves: a range of odd pages
 // that holds none still lies inside the document.
-bool RangeOutsideDocument(const PageRange& range, int pageCount) {
-    if (range.Query.Enable) return false;  // its pages are found in the document
-    const long last = long{range.StartPage} + std::max(range.NumPages, 1) - 1;
-    return range.StartPage < 0 || range.StartPage >= pageCount || last >= pageCount;
-}
-
 void OutputDocumentTree::Clear() {
     documents_.clear();
     counter_ = 1;

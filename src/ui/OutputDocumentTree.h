@@ -56,7 +56,5 @@ private:
     int counter_ = 1;
 };
 
-// Whether a plain range reaches before the first or past the last page.
-bool RangeOutsideDocument(const PageRange& range, int pageCount);
 
 }  // namespace tessera

@@ -199,3 +199,32 @@ TEST(PageAccountTest, APatternTakesTheSheetForAnyOfItsCodesAndNamesFromTheOneItM
 }
 
 }  // namespace tessera::test
+
+namespace tessera::test {
+
+// A profile's range made on a longer document: the pages it asks for past
+// the last page are warned of and listed, whatever route runs it.
+TEST(PageAccountTest, ARangePastTheLastPageIsWarnedOfOnEveryRoute) {
+    TempFolder config, work, out;
+    const std::string six = work / "six.pdf", profile = work / "r.tpr";
+    ASSERT_EQ(RunCommand("qpdf --empty --pages " + Data(kTenPages) + " 1-6 -- " + ShellQuote(six)).status, 0);
+    ASSERT_EQ(Tessera(config, "split --reset --prefix none --doc A=1-2 --doc B=5-9 -o " + ShellQuote(out.Path()) +
+                                  " --save-profile " + ShellQuote(profile) + " " + Data(kTenPages)).status, 0);
+    const CommandResult plan = Tessera(config, "split --dry-run --profile " + ShellQuote(profile) + " " + ShellQuote(six));
+    EXPECT_EQ(plan.status, 3);
+    EXPECT_EQ(AccountLines(plan.output), (Lines{"in-no-output\t3-4", "beyond-document\t2\t7-9"}));
+    const CommandResult run = Tessera(config, "split --json --quiet --profile " + ShellQuote(profile) + " " + ShellQuote(six));
+    EXPECT_EQ(run.status, 3);
+    const nlohmann::json report = nlohmann::json::parse(run.output);
+    EXPECT_EQ(report["account"]["beyond_document"], nlohmann::json::parse(R"([{"output": 2, "pages": [7, 9]}])"));
+    ASSERT_EQ(report["warnings"].size(), 1u) << run.output;
+    EXPECT_NE(report["warnings"][0].get<std::string>().find("pages 7-9"), std::string::npos);
+    fs::remove_all(out.Path());
+    const CommandResult batch = Tessera(config, "batch --json --quiet --profile " + ShellQuote(profile) + " --file " +
+                                                    ShellQuote(six));
+    EXPECT_EQ(batch.status, 3);
+    EXPECT_EQ(AccountOf(batch.output)["beyond_document"], report["account"]["beyond_document"]);
+    EXPECT_EQ(SchemaComplaints(batch.output + run.output), "");
+}
+
+}  // namespace tessera::test

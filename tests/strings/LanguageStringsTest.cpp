@@ -80,7 +80,8 @@ std::map<std::string, std::string> KeysInSources() {
         {"IDS_WARN_MOSTLY_DROPPED", "dd"},         {"IDS_SPLIT_CANCELLED_REPORT", "dds"},
         {"IDS_SPLIT_OUTPUT_FOLDER", "s"},          {"IDS_SHEET_COLOUR_IS_PAPER", "sd"},
         {"IDS_SHEET_SAMPLE_IS_PAPER", "dsd"},      {"IDS_SHEET_SAMPLE_OUTSIDE", "dd"},
-        {"IDS_NAME_TEMPLATE_UNKNOWN_FIELD", "ss"}, {"IDS_NAME_PATTERN_GROUP_HIDDEN", "s"}};
+        {"IDS_NAME_TEMPLATE_UNKNOWN_FIELD", "ss"}, {"IDS_NAME_PATTERN_GROUP_HIDDEN", "s"},
+        {"IDS_WARN_PAGES_BEYOND_DOCUMENT", "ssd"}};
     std::map<std::string, std::string> keys;
     const std::regex key("IDS_[A-Z0-9_]+");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(TESSERA_SOURCE_DIR) + "/src")) {

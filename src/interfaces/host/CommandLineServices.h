@@ -65,6 +65,12 @@ struct DroppedPageEntry {
     std::string value;
 };
 
+// Pages a hand-made range asks for that the document does not have.
+struct PagesBeyondDocument {
+    int output = 0;  // 1-based
+    int first = 0, last = 0;  // 1-based
+};
+
 // Where every page of the input went. The pages in outputs, the dropped ones
 // and those in no output make up the input's pages, each counted once.
 struct PageAccount {
@@ -73,6 +79,7 @@ struct PageAccount {
     std::vector<DroppedPageEntry> dropped;
     std::vector<int> inNoOutput;  // 1-based, ascending: no output selected them
     std::vector<int> emptyOutputs;  // 1-based numbers of planned outputs without a page
+    std::vector<PagesBeyondDocument> beyondDocument;
 };
 
 enum class RunOutcome { Done, Cancelled, Refused, Failed, UsageError };
