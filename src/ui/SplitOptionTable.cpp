@@ -18,6 +18,7 @@
 #include "model/SplitMethodTable.h"
 #include "strings/CsvRows.h"
 #include "strings/LanguageTable.h"
+#include "strings/Utf8Text.h"
 #include "strings/WinAnsiText.h"
 
 namespace tessera {
@@ -470,6 +471,8 @@ const std::vector<SplitOption>& Options() {
          }},
         {Spec("output-folder", "o", OptionKind::Folder, {}, "Folder that receives the outputs", kNaming),
          [](const std::string& v, DialogFields& f) {
+             // `-o "$OUT"` with the variable unset must not write into the home folder.
+             if (TrimText(v).empty()) throw BadValue(LookupString("IDS_NO_OUTPUT_FOLDER_SPECIFIED"));
              SplitSettings& s = f.settings; s.Filename.OutputFolder = (std::filesystem::path(v) / "").string(); }},
         FromSchema("prefix", kNaming),
         FromSchema("base", kNaming),

@@ -240,6 +240,10 @@ TEST(CommandLineTest, NamesAndManifestsAreReadAsEditorsWriteThemAndDevicesAreRef
                                                       ShellQuote(lists / "esc.txt") + ")\"" + input + " 2>&1");
     EXPECT_EQ(pattern.status, 2);
     EXPECT_NE(pattern.output.find("\\x1b]0;owned\\x07("), std::string::npos) << pattern.output;
+    // An empty folder, as an unset variable gives, is refused: never the home folder.
+    const CommandResult noFolder = Tessera(config, "split --reset --equal 5 -o ''" + input + " 2>&1");
+    EXPECT_EQ(noFolder.status, 2);
+    EXPECT_NE(noFolder.output.find("No output folder is given."), std::string::npos) << noFolder.output;
     const CommandResult big = Tessera(config, "split --reset --dry-run --max-size 2GiB" + input + " 2>&1");
     EXPECT_EQ(big.status, 2);
     EXPECT_NE(big.output.find("at most 2147483647 bytes"), std::string::npos) << big.output;

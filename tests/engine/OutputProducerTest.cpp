@@ -65,7 +65,7 @@ TEST_F(OutputProducerTest, RangesPutPagesInPlannedOrder) {
                          MakePageRange(8, 99), MakePageRange(50, 2)}, ""}}));
     EXPECT_TRUE(result.Completed());
     EXPECT_EQ(result.withoutPages, 1u);
-    EXPECT_EQ(host.viewer.alerts.size(), 1u) << "the output without pages is warned of";
+    EXPECT_EQ(host.viewer.alerts.size(), 4u) << "the output without pages and the three ranges past the end";
     EXPECT_EQ(test::FilesBelow(out), (std::vector<std::string>{"Doc2.pdf", "Doc3.pdf", "Doc4.pdf"}));
     EXPECT_EQ(test::FixturePageNumbers(Out("Doc2.pdf")), (std::vector<int>{2, 4, 6, 8, 10}));
     EXPECT_EQ(test::FixturePageNumbers(Out("Doc3.pdf")), (std::vector<int>{9, 7, 5, 3, 1}));
