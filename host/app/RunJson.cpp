@@ -5,6 +5,8 @@
 
 #include "app/FileDigest.h"
 #include "app/PlanPrinter.h"
+#include "app/TerminalText.h"
+#include "cabinet/Base64.h"
 
 namespace tessera::app {
 namespace {
@@ -21,6 +23,11 @@ const char* StatusName(host::OutputStatus status) {
 
 }  // namespace
 
+void AddExactBytes(nlohmann::json& entry, const std::string& key) {
+    const std::string& text = entry[key].get_ref<const std::string&>();
+    if (!IsValidUtf8(text)) entry[key + "_bytes"] = cabinet::EncodeBase64(text);
+}
+
 std::string AbsolutePath(const std::string& path) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
@@ -36,7 +43,9 @@ bool SomeWrittenOnDisk(const std::vector<host::ReportedOutput>& outputs) {
 
 nlohmann::json InputJson(const std::string& path, int pages) {
     const std::optional<std::string> sha = FileSha256(path);
-    return {{"path", AbsolutePath(path)}, {"pages", pages}, {"sha256", sha ? nlohmann::json(*sha) : nullptr}};
+    nlohmann::json input = {{"path", AbsolutePath(path)}, {"pages", pages}, {"sha256", sha ? nlohmann::json(*sha) : nullptr}};
+    AddExactBytes(input, "path");
+    return input;
 }
 
 nlohmann::json PageRunsJson(const std::vector<int>& pages) {
@@ -56,6 +65,8 @@ nlohmann::json PlanJson(nlohmann::json input, const std::vector<host::PlannedOut
         if (!output.watermark.empty()) entry["watermark"] = output.watermark;
         if (!output.key.empty()) entry["key"] = output.key;
         if (output.pages.empty()) entry["status"] = "no-pages";
+        AddExactBytes(entry, "path");
+        AddExactBytes(entry, "file");
         list.push_back(std::move(entry));
     }
     return {{"kind", "plan"}, {"input", std::move(input)}, {"outputs", std::move(list)}};
@@ -91,6 +102,7 @@ nlohmann::json AccountJson(const host::PageAccount& account) {
 nlohmann::json OutputJson(const host::ReportedOutput& output) {
     nlohmann::json entry = {{"path", AbsolutePath(output.path)}, {"pages", PageRunsJson(output.pages)},
                             {"page_count", output.pages.size()}, {"status", StatusName(output.status)}};
+    AddExactBytes(entry, "path");
     if (output.status != host::OutputStatus::Written) return entry;
     std::error_code error;
     const std::uintmax_t bytes = std::filesystem::file_size(output.path, error);

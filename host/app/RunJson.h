@@ -25,6 +25,10 @@ nlohmann::json AccountJson(const host::PageAccount& account);
 // a file that was written, "bytes" and "sha256" of the file as it is on disk.
 // A written file that is not there (any more) counts as "failed".
 nlohmann::json OutputJson(const host::ReportedOutput& output);
+// Where entry[key], a path, is not UTF-8, its exact bytes beside it as
+// key + "_bytes" in base64: JSON's text replaces such bytes, and two names
+// that differ only in them would read alike.
+void AddExactBytes(nlohmann::json& entry, const std::string& key);
 // The path made absolute and normal, or as it is when that fails.
 std::string AbsolutePath(const std::string& path);
 // Whether any output reported written is on disk.

@@ -28,6 +28,12 @@ bool ShowsNothing(std::uint32_t point) {
 
 }  // namespace
 
+bool IsValidUtf8(std::string_view text) {
+    for (std::size_t at = 0, length = 1; at < text.size(); at += length)
+        if (CodePoint(text, at, length) >= 0x80 && length == 1) return false;
+    return true;
+}
+
 std::string EscapedForTerminal(std::string_view text, bool keepBreaks) {
     std::string out;
     char escape[12];

@@ -12,4 +12,7 @@ namespace tessera::app {
 // "\" doubled. Line breaks and tabs stay with `keepBreaks` (a message's own).
 std::string EscapedForTerminal(std::string_view text, bool keepBreaks);
 
+// Whether every byte of the text belongs to a well-formed UTF-8 sequence.
+bool IsValidUtf8(std::string_view text);
+
 }  // namespace tessera::app

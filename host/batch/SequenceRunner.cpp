@@ -143,6 +143,7 @@ void SequenceRunner::Tell(const std::string& file, const FileEnd& end) {
     for (const host::ReportedOutput& output : end.outputs) outputs.push_back(OutputJson(output));
     nlohmann::json line = {{"kind", "file"}, {"input", file}, {"status", end.status}, {"outputs", std::move(outputs)},
                            {"warnings", end.warned}};
+    AddExactBytes(line, "input");
     if (end.account) line["account"] = AccountJson(*end.account);
     if (end.status == "failed" || end.status == "skipped") line["reason"] = end.said;
     *lines_ << JsonLine(line) << std::endl;

@@ -71,12 +71,21 @@ std::string ListText(const std::string& path) {
     return text;
 }
 
+// Names are UTF-8, as the README promises: a name of another encoding would
+// be a file name no report could show.
+void CheckUtf8Name(const std::string& name, const std::string& path, const char* where, std::size_t line) {
+    const std::vector<Utf8Character> characters = Characters(name);
+    if (std::ranges::any_of(characters, [](const Utf8Character& c) { return c.code == 0xFFFD && c.bytes != "\xEF\xBF\xBD"; }))
+        throw BadValue(path + ", " + where + " " + std::to_string(line) + ": a name is UTF-8 text");
+}
+
 // --names: a name per line; the line break after the last is no name.
 std::vector<std::string> NamesFromFile(const std::string& path) {
     std::istringstream in(ListText(path));
     std::vector<std::string> names;
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        CheckUtf8Name(line, path, "line", names.size() + 1);
         names.push_back(line);
     }
     if (names.empty()) throw BadValue(path + " holds no name");
@@ -125,6 +134,7 @@ void Manifest(const std::string& path, DialogFields& fields) {
         // The name is the file's, made safe as a names list's are: a customer
         // called "Smith, Sons" or "A&B" is a name, not a refusal.
         fields.documents.push_back(selection);
+        CheckUtf8Name(row[0], path, "row", i + 1);
         names.push_back(row[0]);
     }
     TakeNames(fields, std::move(names));
