@@ -12,13 +12,15 @@ namespace tessera::app {
 class GuiViewer : public ConsoleViewer {
 public:
     void Alert(const std::string& text) override;
-    void AlertReport(const std::string& text) override { Alert(text); }
+    void AlertReport(const std::string& text) override;
     // Counted as on the command line, but shown with the next message (the
     // run's closing one) rather than a box each, which would stop the run.
     void AlertWarning(const std::string& text) override;
     host::ProgressMonitor& DocumentProgressMonitor() override { return progress_; }
 
 private:
+    void Show(const std::string& text, bool report);
+
     GuiProgress progress_;
     std::vector<std::string> heldWarnings_;
     bool holding_ = false;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "model/SplitSettings.h"
@@ -75,6 +76,14 @@ template <class Value>
 std::string ChoiceWords(std::span<const ChoiceRow<Value>> rows) {
     std::string words;
     for (const ChoiceRow<Value>& row : rows) words += (words.empty() ? "" : ", ") + std::string(row.word);
+    return words;
+}
+
+// The words alone, for a front end that offers or checks them.
+template <class Value>
+std::vector<std::string> ChoiceWordList(std::span<const ChoiceRow<Value>> rows) {
+    std::vector<std::string> words;
+    for (const ChoiceRow<Value>& row : rows) words.emplace_back(row.word);
     return words;
 }
 

@@ -455,7 +455,8 @@ const std::vector<SplitOption>& Options() {
              OutputSettings& o = f.settings.Output;
              o.SheetShare = NumberWithin(v, f.settings, o.SheetShare, "the share of a sheet");
          }},
-        {Spec("code-kinds", "", OptionKind::Text, {},
+        // A list of words: shells offer them rather than file names.
+        {Spec("code-kinds", "", OptionKind::WordList, ChoiceWordList(CodeKindChoices()),
           "With --separator code: the kinds of code looked for, separated by commas: " +
               ChoiceWords(CodeKindChoices()) + " (EAN and UPC); every kind at first",
           kMethod, "KIND,KIND..."),

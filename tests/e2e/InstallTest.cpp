@@ -66,6 +66,8 @@ TEST_F(InstallTest, BashCompletesSubcommandsOptionsTheirValuesAndFiles) {
     EXPECT_EQ(Complete("tessera split x.pdf --suf").output, "--suffix\n");
     EXPECT_EQ(Complete("tessera split x.pdf --suffix ''").output, "number letter pages label text template\n");
     EXPECT_EQ(Complete("tessera split x.pdf --prefix ''").output, "none name date\n");
+    EXPECT_EQ(Complete("tessera split x.pdf --code-kinds ''").output, "qr datamatrix code128 code39 ean pdf417 aztec\n")
+        << "kinds of code, not file names";
     EXPECT_NE(Complete("tessera batch --sh").output.find("--shard"), std::string::npos);
     if (Have("zsh")) {
         EXPECT_EQ(RunCommand("zsh -n " + ShellQuote(Usr("share/zsh/site-functions/_tessera"))).status, 0);
