@@ -8,6 +8,7 @@
 #include "strings/LanguageTable.h"
 #include "strings/Result.h"
 #include "strings/TextFormat.h"
+#include "ui/IdleOptions.h"
 #include "ui/OutputFolder.h"
 #include "ui/SelectionSyntax.h"
 #include "ui/OutputDocumentOptionsDialog.h"
@@ -126,6 +127,10 @@ std::optional<GivenOptions> ApplyCommandOptions(SplitSettings& working, unsigned
     }
     // The outputs of --doc replace a profile's list.
     if (!fields.documents.empty()) working.Outputs = std::move(*documents);
+    if (const std::optional<std::string> idle = IdleOptionRefusal(options, working)) {
+        commandLine.ReportOutcome(host::RunOutcome::UsageError, *idle);
+        return std::nullopt;
+    }
     given.any = !options.empty();
     given.saveProfile = fields.saveProfile;
     return given;

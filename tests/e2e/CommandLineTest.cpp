@@ -231,7 +231,11 @@ TEST(CommandLineTest, NamesAndManifestsAreReadAsEditorsWriteThemAndDevicesAreRef
              {"--equal 1 - < /tmp", 1, "standard input, which is a folder"},
              {"--regex --separator \"$(cat " + ShellQuote(lists / "esc.txt") + ")\"", 2, "\\x1b]0;owned\\x07("},
              {"--equal 5 -o ''", 2, "No output folder is given."},
-             {"--max-size 2GiB", 2, "at most 2147483647 bytes"}}) {
+             {"--max-size 2GiB", 2, "at most 2147483647 bytes"},
+             {"--equal 5 --duplex", 2, "--duplex goes with --separator blank, scan, code or sheet="},
+             {"--equal 5 --on-missing new", 2, "--on-missing goes with --separator change="},
+             {"--equal 5 --name-pattern x", 2, "--name-pattern goes with --name"},
+             {"--equal 5 --name 'X{n}' --names " + ShellQuote(lists / "n.txt"), 2, "both name the outputs"}}) {
         const std::string stdinOrFile = options.find(" - ") != std::string::npos ? "" : input;
         const CommandResult r = Tessera(config, "split --reset --dry-run " + options + stdinOrFile + " 2>&1");
         EXPECT_EQ(r.status, status) << options;
