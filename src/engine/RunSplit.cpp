@@ -108,9 +108,10 @@ std::string IndexPath(const SplitSettings& settings, const DocumentHandle& sourc
 
 // Said by every route that plans, before anything is written: a page that
 // goes nowhere is a warning while there is still time to stop.
-void WarnOfAccount(const SplitSettings& settings, const DocumentHandle& source) {
-    for (const std::string& warning : AccountWarnings(settings, AccountPages(settings, source.PageCount())))
-        Host().viewer->AlertWarning(warning);
+void WarnOfAccount(const SplitSettings& settings, const DocumentHandle& source, host::PageAccount* kept) {
+    host::PageAccount account = AccountPages(settings, source.PageCount());
+    for (const std::string& warning : AccountWarnings(settings, account)) Host().viewer->AlertWarning(warning);
+    if (kept) *kept = std::move(account);
 }
 
 }  // namespace
@@ -137,7 +138,7 @@ std::optional<std::string> NamesListMismatch(const SplitSettings& settings) {
 }
 
 std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, const DocumentHandle& source,
-                                                   const std::tm& today) {
+                                                   const std::tm& today, host::PageAccount* account) {
     if (!PlanOutputs(settings, source)) return std::nullopt;
     WatermarkEveryRange(settings.Outputs, settings.Output.EveryRangeWatermark);
     if (!FitToSizeLimit(settings, source)) return std::nullopt;
@@ -148,12 +149,12 @@ std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, cons
         return std::nullopt;
     }
     if (settings.Outputs.empty()) {
-        WarnOfAccount(settings, source);
+        WarnOfAccount(settings, source, account);
         return std::vector<IndexEntry>{};
     }
     std::vector<IndexEntry> entries = NameOutputs(settings, source, today);
     if (!PathsFitSystem(settings, IndexPath(settings, source))) return std::nullopt;
-    WarnOfAccount(settings, source);
+    WarnOfAccount(settings, source, account);
     return entries;
 }
 
@@ -163,8 +164,10 @@ SplitResult RunSplit(SplitSettings& settings, const DocumentHandle& source, cons
         result.refusal = *refusal;
         return result;
     }
-    const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday());
+    host::PageAccount account;
+    const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday(), &account);
     if (!entries) return result;
+    result.account = std::move(account);
     if (settings.Outputs.empty()) {
         result.end = RunEnd::Completed;
         return result;

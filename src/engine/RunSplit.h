@@ -8,6 +8,7 @@
 #include "engine/OutputNaming.h"
 #include "engine/RunEnd.h"
 #include "engine/RunContext.h"
+#include "host/CommandLineServices.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {
@@ -16,8 +17,9 @@ namespace tessera {
 // the named outputs, empty with no output planned. None when the run would
 // stop (its message shown), also when an output's path (or the index's) is
 // longer than the system takes.
+// The page account of the plan is warned of here and kept in `account`.
 std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, const DocumentHandle& source,
-                                                   const std::tm& today);
+                                                   const std::tm& today, host::PageAccount* account = nullptr);
 
 // Why the outputs' names from --names do not fit the planned outputs: a
 // list of another length; none when they fit or there is no list.
@@ -33,6 +35,7 @@ struct SplitResult {
     std::vector<bool> reached;
     bool writing = false;
     std::string index;            // the HTML index's path, when it was written
+    std::optional<host::PageAccount> account;  // where the plan put every page, once planned
     std::string refusal;          // the message of a failure the run found itself (a file in
                                   // the way, the index), already shown; else empty
 

@@ -4,7 +4,6 @@
 #include "access/HostCallback.h"
 #include "access/ReadOr.h"
 #include "engine/OutputProducer.h"
-#include "engine/PageAccount.h"
 #include "engine/RunAccount.h"
 #include "engine/RunSplit.h"
 #include "model/ProfileCabinet.h"
@@ -208,8 +207,7 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
                                                                   : "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
     const bool planned = result.writing || result.Completed();
     StoreResults(command, result.Completed(), result.written, result.withoutPages, result.Completed() ? "" : reason,
-                 ReportedOutputs(settings, result, source.PageCount()),
-                 planned ? std::optional(AccountPages(settings, source.PageCount())) : std::nullopt);
+                 ReportedOutputs(settings, result, source.PageCount()), planned ? result.account : std::nullopt);
     return result.Completed();
 }
 

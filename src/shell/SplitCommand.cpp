@@ -31,14 +31,15 @@ bool DocumentAllowsSplit(const DocumentHandle& document) {
 }
 
 void ReportPlan(SplitSettings& settings, const DocumentHandle& source) {
-    const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday());
+    host::PageAccount account;
+    const std::optional<std::vector<IndexEntry>> entries = PlanAndName(settings, source, LocalToday(), &account);
     if (!entries && NamesListMismatch(settings)) return Host().commandLine->ReportOutcome(RunOutcome::UsageError);
     if (!entries) {
         AlertByKey("IDS_CANT_PROCESS_NOTHING_WRITTEN");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
         return;
     }
-    Host().commandLine->ReportAccount(AccountPages(settings, source.PageCount()));
+    Host().commandLine->ReportAccount(account);
     Host().commandLine->ReportPlan(PlannedOutputs(settings, *entries, source.PageCount()));
     Host().commandLine->ReportOutcome(RunOutcome::Done);
 }
@@ -54,14 +55,15 @@ std::string ShownFolder(const SplitSettings& settings) {
     return folder.size() > 1 && folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
 }
 
-// What was written and where, and where every page went.
-std::string FinalReport(const SplitSettings& settings, const SplitResult& result, int pageCount) {
-    std::string text = result.written == 0 ? LookupString("IDS_SPLIT_FINAL_REPORT_NONE_WRITTEN")
-                                           : CountText(result.written, "IDS_SPLIT_FINAL_REPORT_ONE",
-                                                       "IDS_SPLIT_FINAL_REPORT");
+// What was written and where, and where every page went (the account names
+// the outputs that had no pages).
+std::string FinalReport(const SplitSettings& settings, const SplitResult& result) {
+    std::string text = settings.Outputs.empty() ? LookupString("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT")
+                       : result.written == 0    ? LookupString("IDS_SPLIT_FINAL_REPORT_NONE_WRITTEN")
+                                                : CountText(result.written, "IDS_SPLIT_FINAL_REPORT_ONE",
+                                                            "IDS_SPLIT_FINAL_REPORT");
     if (result.written > 0) text += " " + FormatText(LookupString("IDS_SPLIT_OUTPUT_FOLDER"), {ShownFolder(settings)});
-    // The account names the outputs that had no pages.
-    return text + "\n" + AccountSummary(settings, AccountPages(settings, pageCount));
+    return result.account ? text + "\n" + AccountSummary(settings, *result.account) : text;
 }
 
 // A cancelled run is never "done": what was written stays, the rest was not.
@@ -76,8 +78,7 @@ std::string CancelledReport(const SplitSettings& settings, const SplitResult& re
 // True when the run completed.
 bool Run(SplitSettings& settings, const DocumentHandle& source) {
     const SplitResult result = RunSplit(settings, source);
-    if (result.writing || result.Completed())
-        Host().commandLine->ReportAccount(AccountPages(settings, source.PageCount()));
+    if ((result.writing || result.Completed()) && result.account) Host().commandLine->ReportAccount(*result.account);
     Host().commandLine->ReportRun(ReportedOutputs(settings, result, source.PageCount()), result.index);
     if (result.end == RunEnd::Cancelled) {
         Host().viewer->Alert(CancelledReport(settings, result));
@@ -94,9 +95,7 @@ bool Run(SplitSettings& settings, const DocumentHandle& source) {
         return false;
     }
     // The account of a completed run is a report, which a quiet run leaves out.
-    Host().viewer->AlertReport(settings.Outputs.empty() ? LookupString("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT") + "\n" +
-                                                              AccountSummary(settings, AccountPages(settings, source.PageCount()))
-                                                        : FinalReport(settings, result, source.PageCount()));
+    Host().viewer->AlertReport(FinalReport(settings, result));
     Host().commandLine->ReportOutcome(RunOutcome::Done);
     return true;
 }

@@ -62,11 +62,13 @@ std::string ListText(const std::string& path) {
         throw BadValue(path + " is " + (type == file_type::directory ? "a folder" : "a device or a socket") +
                        ", not a file or a pipe");
     std::ifstream in(path, std::ios::binary);
-    std::string text(kMostListBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad() || (!in && !in.eof())) throw BadValue("cannot read " + path);
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kMostListBytes) throw BadValue(path + " is larger than 16 MiB");
+    std::string text;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kMostListBytes) throw BadValue(path + " is larger than 16 MiB");
+    }
+    if (in.bad()) throw BadValue("cannot read " + path);
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     return text;
 }
