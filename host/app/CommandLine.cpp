@@ -19,6 +19,8 @@
 #include "app/HostRuntime.h"
 #include "app/HostTexts.h"
 #include "app/ModuleLoader.h"
+#include "app/RunJson.h"
+#include "app/SignalJson.h"
 #include "app/SplitEnd.h"
 #include "app/StdinInput.h"
 #include "app/TerminalText.h"
@@ -107,6 +109,10 @@ int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& v
                  Desktop* desktop) {
     runtime.Store().SetPlanningOnly(a.dryRun);
     if (!OpenInput(a, runtime, viewer, desktop)) return 1;
+    if (a.json && !a.dryRun) {
+        const int pages = runtime.Services().documents->PageCount(viewer.ActiveDocument());
+        StartSignalJson(JsonLine(InputJson(a.input, pages)), [&viewer] { return viewer.Warnings(); });
+    }
     if (!viewer.Menus().Execute(host::kSplitMenu, kPlugInName)) {
         viewer.Alert("the split command is not available");
         return 1;
@@ -338,10 +344,14 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     }
     if (split.gui && split.input.empty() && (split.input = desktop->ChooseDocument()).empty()) return 1;
     // Standard input has no time of its own: 1970 stands for it.
-    if (!SetTimeRules(front, split.deterministic, split.input)) return 2;
+    if (!SetTimeRules(front, split.deterministic, split.input)) {
+        if (split.json) PrintEarlyEndJson(std::cout, split.input, "SOURCE_DATE_EPOCH is not a time", 2);
+        return 2;
+    }
     StdinInput fromStdin;  // removed when the run ends
     if (split.input == "-") {
         const std::optional<std::string> copy = fromStdin.Copy();
+        if (!copy && split.json) PrintEarlyEndJson(std::cout, "-", fromStdin.Reason(), fromStdin.FailedStatus());
         if (!copy) return fromStdin.FailedStatus();
         split.input = *copy;
     }

@@ -179,7 +179,7 @@ private:
 };
 
 void RemoveFiles(const TaskReport& report) {
-    for (const std::string& path : report.finished) ::unlink(path.c_str());
+    for (const FinishedOutput& output : report.finished) ::unlink(output.path.c_str());
 }
 
 }  // namespace
@@ -228,7 +228,11 @@ std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, con
         while (next < count && pool.Give(next)) ++next;
         while (pool.Busy()) {
             TaskReport report = pool.Collect();
-            for (const std::string& path : report.finished) NoteFinishedOutput(path);
+            // Kept in the report: a task refused later removes its files again.
+            for (FinishedOutput& output : report.finished) {
+                output.order = report.index;
+                NoteFinishedOutput(output);
+            }
             // Interrupted: the workers end, and the loop takes in what they sent before.
             stopped = stopped || DeferredInterrupt() != 0;
             if (report.asksToReplace)

@@ -1,5 +1,7 @@
 #include "app/InterruptCleanup.h"
 
+#include "app/SignalJson.h"
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,7 +23,8 @@ struct Pending {
     char report[8448] = "";
     std::size_t reportLength = 0;
     unsigned long finished = 0;
-    char lastFinished[4096] = "";
+    char lastFinished[4096] = "";  // the finished output that comes last in the run's order
+    std::uint64_t lastOrder = 0;
     char inputCopy[4096] = "";    // the input read from standard input, and its folder
     char inputFolder[4096] = "";
     pid_t workers[64] = {};
@@ -31,7 +34,7 @@ struct Pending {
 };
 Pending pending;
 bool isWorker = false;
-std::vector<std::string> finishedInWorker;  // never read by the handler
+std::vector<FinishedOutput> finishedInWorker;  // never read by the handler
 
 void Copy(char (&to)[4096], const std::string& from) {
     std::snprintf(to, sizeof to, "%s", from.c_str());
@@ -73,6 +76,7 @@ extern "C" void OnInterrupt(int signal) {
     if (pending.temporary[0] != '\0') ::unlink(pending.temporary);
     for (std::size_t i = 0; i < pending.workerCount; ++i) ::waitpid(pending.workers[i], nullptr, 0);
     if (pending.inputCopy[0] != '\0') ::unlink(pending.inputCopy), ::rmdir(pending.inputFolder);
+    if (!isWorker) WriteSignalJson(signal);
     const ssize_t ignored = ::write(STDERR_FILENO, pending.report, pending.reportLength);
     (void)ignored;
     ::raise(signal);  // the handler was reset: the default action ends the program
@@ -118,14 +122,21 @@ void SetInputCopy(const std::string& file, const std::string& folder) {
     Copy(pending.inputFolder, folder);
 }
 
-void NoteFinishedOutput(const std::string& target) {
-    if (isWorker) finishedInWorker.push_back(target);
+void NoteFinishedOutput(FinishedOutput output) {
     const InterruptsHeld held;
     pending.temporary[0] = '\0';
+    if (isWorker) return finishedInWorker.push_back(std::move(output));
+    // Workers finish out of order: the report names the last in the run's order.
+    if (pending.finished == 0 || output.order >= pending.lastOrder) {
+        pending.lastOrder = output.order;
+        Copy(pending.lastFinished, output.path);
+    }
     ++pending.finished;
-    Copy(pending.lastFinished, target);
-    if (!isWorker) ComposeReport("");
+    AddSignalJsonOutput(output.path, output.pages);
+    ComposeReport("");
 }
+
+std::uint64_t FinishedCount() { return pending.finished; }
 
 bool IsWorker() { return isWorker; }
 
@@ -168,7 +179,7 @@ void EndInterrupted(int signal) {
     std::_Exit(128 + signal);
 }
 
-std::vector<std::string> TakeFinishedOutputs() { return std::exchange(finishedInWorker, {}); }
+std::vector<FinishedOutput> TakeFinishedOutputs() { return std::exchange(finishedInWorker, {}); }
 
 void SetWorkerProcesses(const std::vector<pid_t>& workers) {
     const InterruptsHeld held;

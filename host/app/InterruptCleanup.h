@@ -4,6 +4,7 @@
 // the program as the signal would have.
 #include <signal.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,15 +31,24 @@ void SetPendingOutput(const std::string& temporary, const std::string& target);
 // The copy of an input read from standard input, and the folder made for it,
 // removed by a signal too; empty when there is none.
 void SetInputCopy(const std::string& file, const std::string& folder);
-// `target` is complete under its final name.
-void NoteFinishedOutput(const std::string& target);
+// An output complete under its final name, with the input's pages it holds
+// (1-based, in its order) and its place among the run's outputs.
+struct FinishedOutput {
+    std::string path;
+    std::vector<int> pages;
+    std::uint64_t order = 0;
+};
+// `output` is complete under its final name.
+void NoteFinishedOutput(FinishedOutput output);
+// The outputs this process noted finished.
+std::uint64_t FinishedCount();
 
 // In a worker process: a signal removes the temporary file and ends the
 // worker without a report, which is its parent's to give.
 void BecomeWorker();
 bool IsWorker();
 // In a worker: the outputs finished since the last call.
-std::vector<std::string> TakeFinishedOutputs();
+std::vector<FinishedOutput> TakeFinishedOutputs();
 // In the parent of workers: a signal is passed on to these processes, and
 // the report waits until they have removed their temporary files. Up to 64.
 void SetWorkerProcesses(const std::vector<pid_t>& workers);

@@ -35,6 +35,16 @@ std::optional<std::int64_t> FixedTimeFor(bool deterministic, const std::string& 
     return static_cast<std::int64_t>(info.st_mtime);
 }
 
+void PrintEarlyEndJson(std::ostream& out, const std::string& input, const std::string& message, int status) {
+    nlohmann::json inputJson = {{"path", input == "-" ? input : AbsolutePath(input)}, {"pages", 0}, {"sha256", nullptr}};
+    AddExactBytes(inputJson, "path");
+    const nlohmann::json document = {{"kind", "report"}, {"input", std::move(inputJson)},
+                                     {"outputs", nlohmann::json::array()}, {"index", nullptr},
+                                     {"warnings", nlohmann::json::array()}, {"messages", {message}},
+                                     {"outcome", OutcomeName(status)}, {"exit_status", status}};
+    out << JsonLine(document) << std::endl;
+}
+
 void PrintSplitJson(std::ostream& out, const std::string& input, int pages, const CommandLineFrontEnd& front,
                     const ConsoleViewer& viewer, int status, bool dryRun) {
     const nlohmann::json inputJson = InputJson(input, pages);

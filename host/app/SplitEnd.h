@@ -22,6 +22,10 @@ int SplitExitStatus(int status, const CommandLineFrontEnd& front, const ConsoleV
 // number of seconds from 1970 to 9999 is said in `error`, and not used.
 std::optional<std::int64_t> FixedTimeFor(bool deterministic, const std::string& input, std::string& error);
 
+// The report of a run that ended before its input was open: no outputs, and
+// `message` saying why.
+void PrintEarlyEndJson(std::ostream& out, const std::string& input, const std::string& message, int status);
+
 // With `dryRun` the plan, else the report: one JSON document on `out`.
 void PrintSplitJson(std::ostream& out, const std::string& input, int pages, const CommandLineFrontEnd& front,
                     const ConsoleViewer& viewer, int status, bool dryRun);

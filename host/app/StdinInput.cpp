@@ -23,6 +23,7 @@ StdinInput::~StdinInput() {
 std::optional<std::string> StdinInput::Refuse(const std::string& why, int status) {
     std::cerr << "tessera: " << why << std::endl;
     failedStatus_ = status;
+    reason_ = why;
     return std::nullopt;
 }
 
@@ -33,10 +34,8 @@ std::optional<std::string> StdinInput::Copy() {
     if (S_ISDIR(info.st_mode)) return Refuse("\"-\" reads the PDF from standard input, which is a folder", 1);
     std::error_code error;
     std::string pattern = (std::filesystem::temp_directory_path(error) / "tessera-XXXXXX").string();
-    if (error || !::mkdtemp(pattern.data())) {
-        std::cerr << "tessera: no temporary folder for the input read from standard input" << std::endl;
-        return std::nullopt;
-    }
+    if (error || !::mkdtemp(pattern.data()))
+        return Refuse("no temporary folder for the input read from standard input", 1);
     folder_ = pattern;
     const std::string path = folder_ + "/stdin.pdf";
     SetInputCopy(path, folder_);  // a signal while it is read removes it too

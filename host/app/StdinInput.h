@@ -21,12 +21,15 @@ public:
     std::optional<std::string> Copy();
     // 2 where standard input cannot be a PDF as it was given (a terminal), else 1.
     int FailedStatus() const { return failedStatus_; }
+    // Why the copy failed, as said on stderr.
+    const std::string& Reason() const { return reason_; }
 
 private:
     std::optional<std::string> Refuse(const std::string& why, int status);
 
     std::string folder_;
     int failedStatus_ = 1;
+    std::string reason_;
 };
 
 }  // namespace tessera::app

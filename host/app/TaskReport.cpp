@@ -24,6 +24,14 @@ public:
         Put(static_cast<std::uint64_t>(texts.size()));
         for (const std::string& text : texts) Put(text);
     }
+    void Put(const std::vector<FinishedOutput>& outputs) {
+        Put(static_cast<std::uint64_t>(outputs.size()));
+        for (const FinishedOutput& output : outputs) {
+            Put(output.path);
+            Put(static_cast<std::uint64_t>(output.pages.size()));
+            for (int page : output.pages) Put(static_cast<std::int32_t>(page));
+        }
+    }
     const std::string& Bytes() const { return bytes_; }
 
 private:
@@ -48,6 +56,22 @@ public:
         std::uint64_t size = 0;
         Get(size);
         for (std::uint64_t i = 0; i < size; ++i) Get(texts.emplace_back());
+    }
+    void Get(std::vector<FinishedOutput>& outputs) {
+        std::uint64_t size = 0, pages = 0;
+        Get(size);
+        for (std::uint64_t i = 0; i < size; ++i) {
+            FinishedOutput& output = outputs.emplace_back();
+            Get(output.path);
+            Get(pages);
+            if (pages > (bytes_.size() - at_) / sizeof(std::int32_t))
+                throw host::HostError(host::kErrorGeneral, "a worker's report is cut short");
+            for (std::uint64_t k = 0; k < pages; ++k) {
+                std::int32_t page = 0;
+                Get(page);
+                output.pages.push_back(page);
+            }
+        }
     }
 
 private:

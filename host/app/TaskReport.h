@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/InterruptCleanup.h"
+
 namespace tessera::app {
 
 struct TaskReport {
@@ -13,7 +15,7 @@ struct TaskReport {
     std::int32_t outcome = 0;
     bool returned = true;                // false: the task threw, or its worker is gone
     std::vector<std::string> alerts;     // in the order they were raised
-    std::vector<std::string> finished;   // the files the task wrote
+    std::vector<FinishedOutput> finished;  // the files the task wrote
     // Not an end: the task waits to be told whether it may replace a file
     // that is there (app/ReplacementGate.h); its index is the parent's to know.
     bool asksToReplace = false;

@@ -73,6 +73,16 @@ void FollowSources(QPDFWriter& writer, PdfDocument& doc) {
     if (objectStreams && doc.Pages().size() >= kLeastPagesToPack) writer.setObjectStreamMode(qpdf_o_generate);
 }
 
+// The input's pages the output holds, 1-based in its order; pages made here
+// (none come from an input) are left out.
+std::vector<int> SourcePages(PdfDocument& doc) {
+    std::vector<int> pages;
+    for (const QPDFObjectHandle& page : doc.Qpdf().getAllPages())
+        if (const auto origin = doc.Origins().find(page.getObjGen()); origin != doc.Origins().end())
+            pages.push_back(origin->second.page + 1);
+    return pages;
+}
+
 // Counts what qpdf writes, and keeps it when asked to.
 class CountingPipeline : public Pipeline {
 public:
@@ -130,15 +140,15 @@ void WriteOutput(PdfDocument& doc, const std::string& path, std::uint16_t saveFl
     TemporaryOutputPipeline pipeline(output);
     Write(doc, pipeline, saveFlags);
     RefuseOverLimit(path, pipeline.Bytes(), maxBytes);
-    output.Commit();
+    output.Commit(SourcePages(doc));
 }
 
-void WriteFile(const std::string& file, const std::string& path, std::uint64_t maxBytes) {
+void WriteFile(const std::string& file, const std::string& path, std::uint64_t maxBytes, std::vector<int> pages) {
     RefuseOverLimit(path, file.size(), maxBytes);
     CreateFolderOf(path);
     TemporaryOutput output(path);
     output.Write(file);
-    output.Commit();
+    output.Commit(std::move(pages));
 }
 
 }  // namespace tessera::pdf

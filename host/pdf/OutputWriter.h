@@ -17,7 +17,8 @@ void WriteOutput(PdfDocument& doc, const std::string& path, std::uint16_t saveFl
 // when it is given: the document is finished as it would be, and is not to be
 // written afterwards.
 std::uint64_t MeasureOutput(PdfDocument& doc, std::uint16_t saveFlags, std::string* file);
-// Writes bytes MeasureOutput kept to path, as WriteOutput writes.
-void WriteFile(const std::string& file, const std::string& path, std::uint64_t maxBytes);
+// Writes bytes MeasureOutput kept to path, as WriteOutput writes; `pages`
+// are the input's pages they hold, 1-based.
+void WriteFile(const std::string& file, const std::string& path, std::uint64_t maxBytes, std::vector<int> pages);
 
 }  // namespace tessera::pdf

@@ -214,9 +214,10 @@ void QpdfDocumentServices::Save(host::DocId doc, const std::string& path, std::u
     QpdfGuard([&] { WriteOutput(store_.Get(doc), path, saveFlags, maxBytes); });
 }
 
-void QpdfDocumentServices::SaveFile(const std::string& file, const std::string& path, std::uint64_t maxBytes) {
+void QpdfDocumentServices::SaveFile(const std::string& file, const std::string& path, std::uint64_t maxBytes,
+                                    const std::vector<int>& pages) {
     RefuseInput(path);
-    WriteFile(file, path, maxBytes);
+    WriteFile(file, path, maxBytes, pages);
 }
 
 void QpdfDocumentServices::RefuseInput(const std::string& path) {

@@ -28,7 +28,8 @@ public:
     void InsertPages(host::DocId to, host::PagePosition position, host::DocId from, int firstPage, int count) override;
     void SetSecurity(host::DocId doc, const host::SecurityRecord& security) override;
     std::uint64_t SavedSize(host::DocId doc, std::uint16_t saveFlags, std::string* file) override;
-    void SaveFile(const std::string& file, const std::string& path, std::uint64_t maxBytes) override;
+    void SaveFile(const std::string& file, const std::string& path, std::uint64_t maxBytes,
+                  const std::vector<int>& pages) override;
     std::vector<std::vector<host::ObjectBytes>> PageObjectBytes(host::DocId doc) override;
     void Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags, host::ProgressMonitor* monitor,
               std::uint64_t maxBytes) override;

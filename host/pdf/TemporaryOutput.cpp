@@ -78,7 +78,7 @@ void TemporaryOutput::Flush() {
     buffer_.clear();
 }
 
-void TemporaryOutput::Commit() {
+void TemporaryOutput::Commit(std::vector<int> pages) {
     Flush();
     // Some file systems report a full disk or a lost connection only on close.
     const int closed = ::close(std::exchange(fd_, -1));
@@ -88,7 +88,7 @@ void TemporaryOutput::Commit() {
     const app::InterruptsHeld held;
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail("cannot write ", errno);
     committed_ = true;
-    app::NoteFinishedOutput(target_);
+    app::NoteFinishedOutput({target_, std::move(pages), app::FinishedCount()});
 }
 
 }  // namespace tessera::pdf

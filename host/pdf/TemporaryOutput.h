@@ -2,6 +2,7 @@
 // A file that appears under its final name whole or not at all.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessera::pdf {
 
@@ -22,8 +23,9 @@ public:
     // write that fails (a full disk, for one).
     void Write(std::string_view bytes);
     // Writes what is buffered, closes the file, and only when every step
-    // succeeded renames it to its target; HostError otherwise.
-    void Commit();
+    // succeeded renames it to its target; HostError otherwise. `pages`, the
+    // input's pages it holds, go into the report an interrupt gives.
+    void Commit(std::vector<int> pages = {});
 
 private:
     void Flush();

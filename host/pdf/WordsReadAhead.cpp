@@ -1,5 +1,6 @@
 #include "pdf/WordsReadAhead.h"
 
+#include "app/InterruptCleanup.h"
 #include "host/HostError.h"
 #include "pdf/PageWords.h"
 
@@ -15,6 +16,9 @@ constexpr int kWindow = 32;
 WordsReadAhead::WordsReadAhead(std::string path, std::string password, std::vector<MupdfDocument::ObjectId> wanted,
                                int first, unsigned threads)
     : path_(std::move(path)), password_(std::move(password)), wanted_(std::move(wanted)), next_(first), asked_(first) {
+    // The threads inherit the signals held: the main thread takes them all,
+    // so the report an interrupt gives is never read while it changes.
+    const app::InterruptsHeld held;
     for (unsigned i = 0; i < threads; ++i) threads_.emplace_back([this] { Work(); });
 }
 

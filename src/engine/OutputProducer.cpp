@@ -169,11 +169,13 @@ namespace {
 
 // The file the plan measured, as it is: an output whose content depends on no
 // other output's name is the same file whatever it is called.
-OutputOutcome SaveMeasured(const OutputDocument& planned, const SplitSettings& settings) {
+OutputOutcome SaveMeasured(const OutputDocument& planned, const SplitSettings& settings, int sourcePages) {
     const std::uint64_t limit = SizeLimitOf(CountOutputPages(planned), settings.Output);
+    std::vector<int> pages = OutputPages(planned, sourcePages);
+    for (int& page : pages) ++page;
     if (!Guarded([&] {
             Host().documents->SaveFile(*planned.Measured, FileSystemPath(settings.Filename.OutputFolder, planned.Filename),
-                                       limit);
+                                       limit, pages);
         }))
         return FailFinishing();
     return OutputOutcome::Written;
@@ -184,7 +186,7 @@ OutputOutcome BuildOutput(const DocumentHandle& source, std::size_t index, const
     const OutputDocument& planned = settings.Outputs.at(index);
     if (planned.Filename.empty()) return OutputOutcome::Failed;
     if (planned.Ranges.empty()) return OutputOutcome::NoPages;
-    if (planned.Measured && !measured) return SaveMeasured(planned, settings);
+    if (planned.Measured && !measured) return SaveMeasured(planned, settings, source.PageCount());
     DocumentHandle output(NewDocumentOrNone(), DocumentHandle::Ownership::Owned);
     output.SetOutputPath(FileSystemPath(settings.Filename.OutputFolder, planned.Filename));
     if (!InsertRanges(source, output, planned)) return OutputOutcome::Failed;

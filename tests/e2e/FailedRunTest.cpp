@@ -75,6 +75,12 @@ TEST(FailedRunTest, AFullDiskStopsAtTheOutputThatFailedAndLeavesNoPart) {
                                                 " " + Data("multicolumn-latex-2col.pdf") + " 2>&1");
     const auto files = FilesBelow(small.Path());
     for (const std::string& f : files) EXPECT_TRUE(QpdfCheckPasses(small / f)) << f;
+    // Standard input copied to a full disk: the JSON report says so.
+    const CommandResult stdinRun = RunCommand("TMPDIR=" + ShellQuote(small.Path()) + " " + ShellQuote(TESSERA_EXE) +
+                                              " split --json --equal 1 - 2>/dev/null <" + Data("ctex-manual-chinese.pdf"));
+    EXPECT_EQ(stdinRun.status, 1);
+    EXPECT_EQ(SchemaComplaints(stdinRun.output), "");
+    EXPECT_NE(stdinRun.output.find("could not be kept"), std::string::npos) << stdinRun.output;
     ::umount(small.Path().c_str());
     EXPECT_EQ(r.status, files.empty() ? 1 : 4);
     EXPECT_NE(r.output.find("Doc" + std::to_string(files.size() + 1) + ".pdf: No space left on device"),
@@ -87,14 +93,15 @@ TEST(FailedRunTest, AnInterruptedRunRemovesItsTemporaryFileAndSaysWhatWasFinishe
     const std::string tessera = "XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) +
                                 " split --reset --quiet --prefix none ";
     // Stopped as soon as the first output is there, in the middle of a run of
-    // 175, in order and with writer processes: the report counts every output
-    // that is on disk.
+    // 175, in order and with writer processes: the report, and the JSON
+    // report on stdout, count every output that is on disk.
     for (const char* jobs : {"1", "2"}) {
         SCOPED_TRACE(jobs);
-        TempFolder folder;
+        TempFolder folder, json;
         const CommandResult r = RunCommand(
-            tessera + "--jobs " + jobs + " --equal 1 -o " + ShellQuote(folder.Path()) + " " +
-            Data("ctex-manual-chinese.pdf") + " 2>&1 & pid=$!; until ls " + ShellQuote(folder.Path()) +
+            tessera + "--json --jobs " + jobs + " --equal 1 -o " + ShellQuote(folder.Path()) + " " +
+            Data("ctex-manual-chinese.pdf") + " 2>&1 >" + ShellQuote(json / "report.json") +
+            " & pid=$!; until ls " + ShellQuote(folder.Path()) +
             " | grep -q pdf; do sleep 0.01; done; kill -TERM $pid; wait $pid; echo \"status $?\"");
         ASSERT_EQ(r.output.find("status 0"), std::string::npos) << "the run ended before the signal";
         EXPECT_NE(r.output.find("status 143"), std::string::npos) << r.output;
@@ -104,6 +111,15 @@ TEST(FailedRunTest, AnInterruptedRunRemovesItsTemporaryFileAndSaysWhatWasFinishe
         const std::string count = files.size() == 1 ? "1 output was finished: "
                                                     : std::to_string(files.size()) + " outputs were finished";
         EXPECT_NE(r.output.find(count), std::string::npos) << r.output;
+        const std::string report = ReadFile(json / "report.json");
+        EXPECT_EQ(SchemaComplaints(report), "");
+        const nlohmann::json parsed = nlohmann::json::parse(report, nullptr, false);
+        std::set<std::string> listed;
+        for (const nlohmann::json& output : parsed.value("outputs", nlohmann::json::array()))
+            listed.insert(std::filesystem::path(output.value("path", "")).filename().string());
+        EXPECT_EQ(listed, std::set<std::string>(files.begin(), files.end())) << report;
+        EXPECT_EQ(parsed.value("outcome", ""), "interrupted");
+        EXPECT_EQ(parsed.value("exit_status", 0), 143);
     }
     // A scan of the pages stopped before any output is written: one that draws every page, long enough to stop.
     const CommandResult scan = RunCommand(tessera + "--dry-run --jobs 1 --separator code " + Data("ctex-manual-chinese.pdf") +

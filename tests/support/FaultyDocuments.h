@@ -82,9 +82,10 @@ public:
         Call(Operation::Save);
         return real_.SavedSize(doc, saveFlags, file);
     }
-    void SaveFile(const std::string& file, const std::string& path, std::uint64_t maxBytes) override {
+    void SaveFile(const std::string& file, const std::string& path, std::uint64_t maxBytes,
+                  const std::vector<int>& pages) override {
         Call(Operation::Save);
-        real_.SaveFile(file, path, maxBytes);
+        real_.SaveFile(file, path, maxBytes, pages);
     }
     void Save(host::DocId doc, const std::string& path, std::uint16_t saveFlags, host::ProgressMonitor* monitor,
               std::uint64_t maxBytes) override {

@@ -64,8 +64,10 @@ public:
     // `file` when it is given; the document is then finished, not to be
     // saved again.
     virtual std::uint64_t SavedSize(DocId doc, std::uint16_t saveFlags, std::string* file) = 0;
-    // Writes what SavedSize kept as the file at path, as Save would.
-    virtual void SaveFile(const std::string& file, const std::string& path, std::uint64_t maxBytes) = 0;
+    // Writes what SavedSize kept as the file at path, as Save would; `pages`,
+    // the 1-based input pages it holds, are for the report of an interrupt.
+    virtual void SaveFile(const std::string& file, const std::string& path, std::uint64_t maxBytes,
+                          const std::vector<int>& pages) = 0;
     // Per page, the objects it reaches (not other pages) with their bytes as
     // stored: what estimates the size of pages written together, where an
     // object several of them reach counts once.
