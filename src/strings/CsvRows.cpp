@@ -2,11 +2,15 @@
 
 namespace tessera {
 
-Result<std::vector<CsvRow>> ParseCsv(std::string_view text) {
+Result<std::vector<CsvRow>> ParseCsv(std::string_view text, std::vector<int>* rowLines) {
     std::vector<CsvRow> rows;
     CsvRow row;
     std::string field;
-    int line = 1;
+    int line = 1, rowLine = 1;
+    const auto endRow = [&] {
+        rows.push_back(std::move(row)), row.clear();
+        if (rowLines) rowLines->push_back(rowLine);
+    };
     bool quoted = false, wasQuoted = false;
     const auto endField = [&] { row.push_back(std::move(field)), field.clear(), wasQuoted = false; };
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -24,11 +28,12 @@ Result<std::vector<CsvRow>> ParseCsv(std::string_view text) {
         else if (c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
             i += c == '\r';
             endField();
-            rows.push_back(std::move(row)), row.clear(), ++line;
+            endRow();
+            rowLine = ++line;
         } else field += c;
     }
     if (quoted) return Failure{"line " + std::to_string(line) + ": a quoted field without its closing quote"};
-    if (!field.empty() || !row.empty() || wasQuoted) endField(), rows.push_back(std::move(row));
+    if (!field.empty() || !row.empty() || wasQuoted) endField(), endRow();
     return rows;
 }
 

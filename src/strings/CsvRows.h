@@ -13,6 +13,8 @@ namespace tessera {
 using CsvRow = std::vector<std::string>;
 
 // The rows, or why not, naming the line (from 1) where the text goes wrong.
-Result<std::vector<CsvRow>> ParseCsv(std::string_view text);
+// `rowLines`, when given, gets the line each row starts on: a quoted field
+// may hold line breaks, so rows and lines part.
+Result<std::vector<CsvRow>> ParseCsv(std::string_view text, std::vector<int>* rowLines = nullptr);
 
 }  // namespace tessera

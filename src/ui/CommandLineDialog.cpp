@@ -34,12 +34,12 @@ void MarkAsTheOptionsSay(PageRange& range, WatermarkStyle style) {
 
 // The hand-made outputs: "NAME=SELECTION" or "SELECTION"; a selection's texts
 // take the search flags and area of the options.
-Result<OutputList> ReadDocuments(const std::vector<std::string>& documents, const SplitSettings& working,
+Result<OutputList> ReadDocuments(const std::vector<GivenDocument>& given, const SplitSettings& working,
                                  unsigned pageCount) {
     TextQuery flags = working.Output.SeparatorQuery;
     flags.Pattern.clear();
     OutputList outputs;
-    for (const std::string& document : documents) {
+    for (const auto& [document, source] : given) {
         OutputDocument output;
         const std::size_t eq = document.find('=');
         const bool named = eq != std::string::npos && document.find('/') > eq;
@@ -50,7 +50,7 @@ Result<OutputList> ReadDocuments(const std::vector<std::string>& documents, cons
                                 LookupString("IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY")};
         const std::string selection = named ? document.substr(eq + 1) : document;
         Result<std::vector<PageRange>> ranges = ParseSelection(selection, static_cast<int>(pageCount), flags);
-        if (!ranges) return Failure{"--doc: " + ranges.Reason()};
+        if (!ranges) return Failure{source + ": " + ranges.Reason()};
         output.Ranges = std::move(*ranges);
         for (PageRange& range : output.Ranges) MarkAsTheOptionsSay(range, working.Output.EveryRangeWatermark);
         outputs.push_back(std::move(output));

@@ -113,30 +113,43 @@ bool IsManifestHeader(const CsvRow& row) {
     return row.size() == 2 && lower(row[0]) == "name" && (lower(row[1]) == "selection" || lower(row[1]) == "count");
 }
 
+// Where a manifest's field is, as a spreadsheet user finds it: the file's
+// line (a quoted field may hold line breaks) and the column.
+std::string FieldPlace(const std::string& path, int line, int column) {
+    return path + ", line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
 void Manifest(const std::string& path, DialogFields& fields) {
-    const Result<std::vector<CsvRow>> rows = ParseCsv(ListText(path));
+    std::vector<int> lines;
+    const Result<std::vector<CsvRow>> rows = ParseCsv(ListText(path), &lines);
     if (!rows) throw BadValue(path + ", " + rows.Reason());
     int next = 1;
     bool allCounts = true;
     std::vector<std::string> names;
     for (std::size_t i = 0; i < rows->size(); ++i) {
         const CsvRow& row = (*rows)[i];
+        const int line = lines[i];
         if (i == 0 && IsManifestHeader(row)) continue;
         if (row.size() == 1 && row[0].empty()) continue;  // a blank line, as editors leave at the end
         if (row.size() != 2)
-            throw BadValue(path + ", row " + std::to_string(i + 1) + ": expected name,selection or name,count");
+            throw BadValue(path + ", line " + std::to_string(line) + ": expected name,selection or name,count, found " +
+                           std::to_string(row.size()) + (row.size() == 1 ? " column" : " columns"));
         const bool count = !row[1].empty() && row[1].find_first_not_of("0123456789") == std::string::npos;
         allCounts = allCounts && count;
         std::string selection = row[1];
         if (count) {
-            const int pages = PositiveNumber(row[1], row[1]);
-            selection = std::to_string(next) + "-" + std::to_string(next + pages - 1);
-            next += pages;
+            try {
+                const int pages = PositiveNumber(row[1], row[1]);
+                selection = std::to_string(next) + "-" + std::to_string(next + pages - 1);
+                next += pages;
+            } catch (const BadValue& bad) {
+                throw BadValue(FieldPlace(path, line, 2) + ": " + bad.what());
+            }
         }
         // The name is the file's, made safe as a names list's are: a customer
         // called "Smith, Sons" or "A&B" is a name, not a refusal.
-        fields.documents.push_back(selection);
-        CheckUtf8Name(row[0], path, "row", i + 1);
+        fields.documents.push_back({selection, "--manifest: " + FieldPlace(path, line, 2)});
+        CheckUtf8Name(row[0], path, "line", static_cast<std::size_t>(line));
         names.push_back(row[0]);
     }
     TakeNames(fields, std::move(names));
@@ -425,7 +438,7 @@ const std::vector<SplitOption>& Options() {
           "One hand-made output (repeat for more); see the selections below", kMethod, "[NAME=]SELECTION"),
          [](const std::string& v, DialogFields& f) {
              ChooseMethod(f, SplitMethod::ManualRanges);
-             f.documents.push_back(v);
+             f.documents.push_back({v, "--doc"});
          }},
         {Spec("on-missing", "", OptionKind::Text, {},
           "With --separator change=: a page without the value (an empty area, no match) stays with the output "

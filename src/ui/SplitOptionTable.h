@@ -16,9 +16,16 @@ std::vector<host::OptionSpec> SplitOptionSpecs();
 // What the options fill: the settings, and the selections of hand-made
 // outputs ("NAME=SELECTION" or "SELECTION"), which are read once every option
 // is known.
+// A hand-made output as given: "[NAME=]SELECTION", and where it was given,
+// which its refusal names ("--doc", or a manifest's file, line and column).
+struct GivenDocument {
+    std::string text;
+    std::string source;
+};
+
 struct DialogFields {
     SplitSettings& settings;
-    std::vector<std::string> documents;
+    std::vector<GivenDocument> documents;
     std::string methodOption;  // the option that chose the split method, if any
     std::string saveProfile;   // where --save-profile saves the settings instead of splitting
     // --max-size splits by size unless a method option or a profile chooses another method.

@@ -220,12 +220,15 @@ TEST(CommandLineTest, NamesAndManifestsAreReadAsEditorsWriteThemAndDevicesAreRef
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --names " + ShellQuote(lists / "odd.txt") + input).output,
               "1\tinv_fdp_exe.pdf\t1-5\n2\tB_C.pdf\t6-10\n");
     std::ofstream(lists / "esc.txt") << "text=\x1b]0;owned\x07(";
+    // A mistake is found where the file has it: a quoted name over two lines comes before.
+    std::ofstream(lists / "bad.csv") << "name,selection\r\n\"Two\r\nlines\",1-2\r\nBad,x-9\r\n";
     // Refused, each saying what it was: devices for lists, standard input
     // that holds no PDF, an escape sequence (printed escaped), an empty
     // folder as an unset variable gives, a size past the largest.
     for (const auto& [options, status, says] : {
              std::tuple{std::string("--equal 5 --names /dev/zero"), 2, "not a file or a pipe"},
              {"--manifest /dev/zero", 2, "not a file or a pipe"}, {"--manifest /tmp", 2, "not a file or a pipe"},
+             {"--manifest " + ShellQuote(lists / "bad.csv"), 2, "bad.csv, line 4, column 2: in \"x-9\""},
              {"--equal 1 - < /dev/null", 1, "standard input was empty"},
              {"--equal 1 - <&-", 1, "standard input, which is closed"},
              {"--equal 1 - < /tmp", 1, "standard input, which is a folder"},
