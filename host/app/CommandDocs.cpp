@@ -36,6 +36,7 @@ OptionDoc DocOf(const CLI::Option& option, const std::vector<host::OptionSpec>& 
     if (const host::OptionSpec* spec = option.get_lnames().empty() ? nullptr
                                                                     : DeclaredSpec(declared, option.get_lnames()[0])) {
         doc.words = spec->words;
+        doc.offered = spec->offered;
         doc.initial = spec->initial;
         kind = spec->kind;
         if (!spec->valueName.empty()) doc.value = spec->valueName;

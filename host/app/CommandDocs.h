@@ -20,6 +20,7 @@ struct OptionDoc {
     std::string value;               // how the value is written; empty for a switch
     std::string help, group, initial;
     std::vector<std::string> words;  // the values it takes, when they are fixed
+    std::vector<std::string> offered;  // else what a shell offers to start a value with
     std::string files;               // "dir", or a file extension such as "pdf"; empty: any file
 };
 

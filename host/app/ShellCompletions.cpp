@@ -9,6 +9,7 @@ namespace {
 // name spells out ("text=PATTERN|blank|scan[=N]" offers text=, blank, scan).
 std::vector<std::string> Offered(const OptionDoc& option) {
     if (!option.words.empty()) return option.words;
+    if (!option.offered.empty()) return option.offered;
     std::vector<std::string> words;
     if (option.value.find('|') == std::string::npos || option.value.find('{') != std::string::npos) return words;
     std::istringstream in(option.value);
@@ -79,11 +80,19 @@ std::string BashCompletion(const std::vector<CommandDoc>& commands, const Comman
     for (const CommandDoc& command : commands) names.push_back(command.name);
     std::ostringstream out;
     out << "# bash completion for tessera, made from its option table at build time\n"
-        << "_tessera_words() { COMPREPLY=($(compgen -W \"$1\" -- \"$cur\")); [[ ${COMPREPLY[0]} == *= ]] && compopt -o nospace 2>/dev/null; }\n"
+        // Bash replaces only what follows the last = or : of the word typed.
+        << "_tessera_words() {\n    COMPREPLY=($(compgen -W \"$1\" -- \"$cur\"))\n"
+        << "    [[ ${COMPREPLY[0]} == *[=:] ]] && compopt -o nospace 2>/dev/null\n"
+        << "    local head=${cur%\"${cur##*[=:]}\"}\n    [[ -n $head ]] && COMPREPLY=(\"${COMPREPLY[@]#\"$head\"}\")\n}\n"
         << "_tessera_files() { COMPREPLY=($(compgen -f -X \"!*.$1\" -- \"$cur\") $(compgen -d -- \"$cur\")); compopt -o filenames 2>/dev/null; }\n"
-        << "_tessera() {\n    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} command=\"\" i\n"
-        << "    for ((i = 1; i < COMP_CWORD; i++)); do\n        case ${COMP_WORDS[i]} in\n            "
-        << JoinedWords(names, "|") << ") command=${COMP_WORDS[i]}; break ;;\n        esac\n    done\n"
+        // The line as typed, split at blanks only: bash's own words also
+        // break at = and :, which values such as change=area: hold.
+        << "_tessera() {\n    local words=(\"${COMP_WORDS[@]}\") count=$COMP_CWORD cur prev command=\"\" i\n"
+        << "    if [[ -n $COMP_LINE ]]; then\n        read -ra words <<< \"${COMP_LINE:0:COMP_POINT}\"\n"
+        << "        [[ ${COMP_LINE:0:COMP_POINT} == *[[:space:]] ]] && words+=(\"\")\n"
+        << "        count=$((${#words[@]} - 1))\n    fi\n    cur=${words[count]} prev=${words[count-1]}\n"
+        << "    for ((i = 1; i < count; i++)); do\n        case ${words[i]} in\n            "
+        << JoinedWords(names, "|") << ") command=${words[i]}; break ;;\n        esac\n    done\n"
         << "    case \"$command $prev\" in\n";
     for (const OptionDoc& option : top.options) BashValueCase(out, "", option);
     for (const CommandDoc& command : commands)

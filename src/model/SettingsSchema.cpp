@@ -87,7 +87,7 @@ const SettingsRow kSettingsRows[] = {
      "seen again starting an output of its own",
      0, -1, true},
     {FIELD(Output.KeepSeparators), "KeepSeparators", 42, Output, "KeepSeparators", false, 0, 1132,
-     "Keep blank separator pages (each starts the next output)", "keep-separators",
+     "Keep separator pages and sheets (each starts the next output)", "keep-separators",
      "With --separator blank, scan, code or sheet: a separator page starts the next output instead of being dropped",
      0, -1, true},
     {FIELD(Output.Duplex), "Duplex", 46, Output, "Duplex", false, 0, 1133,

@@ -318,13 +318,23 @@ int NumberWithin(const std::string& text, SplitSettings& s, const std::int32_t& 
 // The help is the English text here unless the user's language file gives
 // "OPTION_name" (and "OPTION_GROUP_group" for the group's title).
 host::OptionSpec Spec(std::string name, std::string alias, OptionKind kind, std::vector<std::string> words,
-                     std::string help, std::string group, std::string valueName = "") {
+                     std::string help, std::string group, std::string valueName = "",
+                     std::vector<std::string> offered = {}) {
     std::string shown = LookupString("OPTION_" + name, help);
     std::string groupKey = "OPTION_GROUP_" + group;
     std::replace(groupKey.begin(), groupKey.end(), ' ', '_');
     std::string groupShown = LookupString(groupKey, group);
     return {std::move(name), std::move(alias), kind,  std::move(words), std::move(shown), std::move(groupShown),
-            std::move(valueName), ""};
+            std::move(valueName), "", std::move(offered)};
+}
+
+// What the shells offer for --separator: every kind, and every way to say
+// what changes and which sheet.
+std::vector<std::string> SeparatorStarts() {
+    std::vector<std::string> starts = {"text=", "blank", "scan", "scan=", "change=area:", "change=regex:",
+                                       "change=label", "change=size", "code", "code=", "sheet=page:"};
+    for (const SheetColourRow& row : SheetColourRows()) starts.push_back(std::string("sheet=") + row.name);
+    return starts;
 }
 
 // An option either sets its schema row's field alone or is applied by hand.
@@ -429,7 +439,7 @@ const std::vector<SplitOption>& Options() {
           "#RRGGBB (tolerance 64 at first), or page:N, the colour of page N, a sheet of the document; TOLERANCE "
           "is 1 to 255 in each of red, green and blue. White, or a colour within its tolerance of white, is "
           "refused: printed pages are mostly white (blank and scan find white separator pages)",
-          kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT|code[=REGEX]|sheet=COLOUR|page:N[:TOL]"),
+          kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT|code[=REGEX]|sheet=COLOUR[:TOL]", SeparatorStarts()),
          [](const std::string& v, DialogFields& f) {
              ChooseMethod(f, SplitMethod::SeparatorPages);
              Separator(v, f.settings);

@@ -69,6 +69,14 @@ TEST_F(InstallTest, BashCompletesSubcommandsOptionsTheirValuesAndFiles) {
     EXPECT_EQ(Complete("tessera split x.pdf --code-kinds ''").output, "qr datamatrix code128 code39 ean pdf417 aztec\n")
         << "kinds of code, not file names";
     EXPECT_NE(Complete("tessera batch --sh").output.find("--shard"), std::string::npos);
+    // As bash hands over a line whose word holds = and :, which it breaks at.
+    const auto completeLine = [](const std::string& line) {
+        return RunCommand("bash -c " + ShellQuote("source " + ShellQuote(Usr("share/bash-completion/completions/tessera")) +
+                                                  "; COMP_LINE=\"$1\"; COMP_POINT=${#1}; _tessera; echo \"${COMPREPLY[*]}\"") +
+                          " _ " + ShellQuote(line)).output;
+    };
+    EXPECT_EQ(completeLine("tessera split x.pdf --separator change="), "area: regex: label size\n");
+    EXPECT_EQ(completeLine("tessera split x.pdf --separator sheet=gr"), "grey green\n");
     if (Have("zsh")) {
         EXPECT_EQ(RunCommand("zsh -n " + ShellQuote(Usr("share/zsh/site-functions/_tessera"))).status, 0);
     }

@@ -29,6 +29,9 @@ struct OptionSpec {
     std::string group;
     std::string valueName;  // how --help shows the value; empty: from the kind
     std::string initial;    // the value a run starts from, as the option writes it; empty: none to show
+    // For a value of free text: whole values and beginnings of them that the
+    // shells offer to complete ("change=area:", "sheet=yellow").
+    std::vector<std::string> offered;
 };
 
 struct OptionValue {
