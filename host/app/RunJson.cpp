@@ -103,6 +103,7 @@ nlohmann::json OutputJson(const host::ReportedOutput& output) {
     nlohmann::json entry = {{"path", AbsolutePath(output.path)}, {"pages", PageRunsJson(output.pages)},
                             {"page_count", output.pages.size()}, {"status", StatusName(output.status)}};
     AddExactBytes(entry, "path");
+    if (!output.key.empty()) entry["key"] = output.key;
     if (output.status != host::OutputStatus::Written) return entry;
     std::error_code error;
     const std::uintmax_t bytes = std::filesystem::file_size(output.path, error);
@@ -114,6 +115,8 @@ nlohmann::json OutputJson(const host::ReportedOutput& output) {
     }
     entry["bytes"] = bytes;
     entry["sha256"] = *sha;
+    // A page larger than the limit, written alone as --allow-oversize lets it.
+    if (output.sizeLimit > 0 && bytes > output.sizeLimit) entry["oversize"] = true;
     return entry;
 }
 

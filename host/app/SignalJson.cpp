@@ -65,7 +65,7 @@ void StartSignalJson(std::string input, std::function<std::vector<std::string>()
 void AddSignalJsonOutput(const std::string& path, const std::vector<int>& pages) {
     if (!composed.started) return;
     if (!composed.body.empty()) composed.body += ',';
-    composed.body += JsonLine(OutputJson({path, pages, host::OutputStatus::Written}));
+    composed.body += JsonLine(OutputJson({path, pages, host::OutputStatus::Written, "", 0}));
     ComposeTail();
 }
 

@@ -46,7 +46,8 @@ std::vector<host::ReportedOutput> ReportedOutputs(const SplitSettings& settings,
     for (std::size_t i = 0; i < settings.Outputs.size(); ++i) {
         const OutputDocument& output = settings.Outputs[i];
         outputs.push_back({FileSystemPath(settings.Filename.OutputFolder, output.Filename),
-                           OneBasedPages(output, pageCount), StatusOf(result, i)});
+                           OneBasedPages(output, pageCount), StatusOf(result, i), output.Key,
+                           static_cast<std::uint64_t>(std::max<std::int64_t>(settings.Output.MaxOutputBytes, 0))});
     }
     return outputs;
 }

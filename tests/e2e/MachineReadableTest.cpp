@@ -44,6 +44,19 @@ TEST(MachineReadableTest, PlanAndReportAreValidJsonWhoseFilesAndDigestsAreOnDisk
     }
     EXPECT_EQ(statuses, (std::vector<std::string>{"written", "written", "failed", "not-reached"}));
     EXPECT_NE(report["outputs"][2]["reason"].get<std::string>().find("Is a directory"), std::string::npos);
+
+    // The report says which output a code named and which page was let past the size limit.
+    const auto outputs = [&](const std::string& options, const std::string& pdf) {
+        TempFolder folder;
+        const CommandResult r = Split(config, folder.Path(), options + " --json " + Data(pdf) + " 2>/dev/null");
+        EXPECT_EQ(SchemaComplaints(r.output), "") << options;
+        return nlohmann::json::parse(r.output, nullptr, false).value("outputs", nlohmann::json::array());
+    };
+    const nlohmann::json coded = outputs("--separator code", "code-sheet-qr-and-code128.pdf");
+    ASSERT_EQ(coded.size(), 2u);
+    EXPECT_EQ(coded[1].value("key", ""), "https://example.com/track?id=77");
+    for (const nlohmann::json& output : outputs("--max-size 30KB --allow-oversize", "multicolumn-latex-2col.pdf"))
+        EXPECT_EQ(output.value("oversize", false), output.value("bytes", 0) > 30000) << output;
 }
 
 TEST(MachineReadableTest, WarningsEndInThreeUnlessAskedAndRepeatableRunsWriteTheSameBytes) {

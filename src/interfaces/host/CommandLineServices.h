@@ -56,6 +56,8 @@ struct ReportedOutput {
     std::string path;
     std::vector<int> pages;  // 1-based, in output order
     OutputStatus status = OutputStatus::NotReached;
+    std::string key;              // as PlannedOutput's
+    std::uint64_t sizeLimit = 0;  // the most bytes the run let an output have; 0: no limit
 };
 
 // A page no output holds on purpose: "blank", "separator" or "sheet-back",
