@@ -105,10 +105,18 @@ bool OpenInput(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& vie
     }
 }
 
+// qpdf mends a damaged input as it reads it, and says so once.
+void WarnOfRepairs(HostRuntime& runtime, ConsoleViewer& viewer) {
+    const host::DocId doc = viewer.ActiveDocument();
+    if (doc == host::kNoDocument) return;
+    if (const std::optional<std::string> note = runtime.Store().RepairNote(doc)) viewer.AlertWarning(*note);
+}
+
 int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front,
                  Desktop* desktop) {
     runtime.Store().SetPlanningOnly(a.dryRun);
     if (!OpenInput(a, runtime, viewer, desktop)) return 1;
+    WarnOfRepairs(runtime, viewer);  // mended as it opened: said before the run
     if (a.json && !a.dryRun) {
         const int pages = runtime.Services().documents->PageCount(viewer.ActiveDocument());
         StartSignalJson(JsonLine(InputJson(a.input, pages)), [&viewer] { return viewer.Warnings(); });
@@ -120,17 +128,12 @@ int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& v
     return ExitStatus(front);
 }
 
-// qpdf mends a damaged input as it reads it, and counts what it mended.
-void WarnOfRepairs(HostRuntime& runtime, ConsoleViewer& viewer) {
-    const host::DocId doc = viewer.ActiveDocument();
-    if (doc == host::kNoDocument) return;
-    if (const std::optional<std::string> note = runtime.Store().RepairNote(doc)) viewer.AlertWarning(*note);
-}
 
 int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front,
              Desktop* desktop) {
     int status = OpenAndSplit(a, runtime, viewer, front, desktop);
-    WarnOfRepairs(runtime, viewer);
+    // Mended while the run read it; a user who cancelled learns nothing from it.
+    if (!front.HasOutcome() || front.Outcome() != host::RunOutcome::Cancelled) WarnOfRepairs(runtime, viewer);
     status = SplitExitStatus(status, front, viewer, a.warningExit0);
     if (a.json) {
         const host::DocId doc = viewer.ActiveDocument();

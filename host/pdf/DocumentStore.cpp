@@ -95,10 +95,10 @@ PdfDocument& DocumentStore::Get(host::DocId doc) {
 }
 
 std::optional<std::string> DocumentStore::RepairNote(host::DocId doc) {
-    const std::size_t repairs = Get(doc).Qpdf().numWarnings();
-    if (repairs == 0) return std::nullopt;
-    return "the input is damaged: " + std::to_string(repairs) + (repairs == 1 ? " problem was" : " problems were") +
-           " repaired as it was read";
+    PdfDocument& document = Get(doc);
+    if (document.Qpdf().numWarnings() == 0 || document.repairSaid) return std::nullopt;
+    document.repairSaid = true;
+    return "The input is damaged: it was repaired as it was read.";
 }
 
 QPDFObjectHandle DocumentStore::Resolve(host::ObjectRef ref) {

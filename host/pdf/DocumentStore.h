@@ -22,8 +22,9 @@ public:
     void SetPlanningOnly(bool planningOnly) { planningOnly_ = planningOnly; }
     void Close(host::DocId doc);
     PdfDocument& Get(host::DocId doc);
-    // What qpdf mended while reading a damaged document, as a warning to
-    // show; none for a sound one.
+    // That qpdf mended a damaged document as it read it, as a warning to
+    // show once; none for a sound one, or when it was given before. No count:
+    // qpdf mends what it reads, and what it reads differs from run to run.
     std::optional<std::string> RepairNote(host::DocId doc);
 
     // Object references handed to the plug-in.

@@ -71,6 +71,7 @@ public:
     const std::map<QPDFObjGen, Origin>& Origins() const { return origins_; }
 
     std::uint32_t flags = 0;  // host flags set by the plug-in
+    bool repairSaid = false;  // the warning that qpdf mended it was given
     std::optional<host::Permissions> securityPermissions;  // of an encrypted source
     std::optional<host::SecurityRecord> security;     // to apply when saving an output
     bool preparedForCopy = false;                     // unreferenced resources removed
