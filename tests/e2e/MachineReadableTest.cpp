@@ -65,11 +65,10 @@ TEST(MachineReadableTest, WarningsEndInThreeUnlessAskedAndRepeatableRunsWriteThe
     const CommandResult repaired = Split(config, one.Path(), "--equal 10 --json " + damaged + " 2>/dev/null");
     EXPECT_EQ(repaired.status, 3);
     EXPECT_EQ(nlohmann::json::parse(repaired.output)["warnings"].size(), 1u) << repaired.output;
-    // Said once, before the run, when the input was mended as it opened.
+    // Said once, in a sentence.
     const CommandResult told = Split(config, one.Path(), "--equal 10 --warning-exit-0 " + damaged + " 2>&1");
     EXPECT_EQ(told.status, 0);
-    EXPECT_EQ(told.output.rfind("tessera: The input is damaged: it was repaired as it was read.\ntessera: The split is done", 0),
-              0u) << told.output;
+    EXPECT_EQ(told.output, "tessera: The input is damaged: it was repaired as it was read.\n");
 
     const std::string options = "--bookmarks 1 --prefix date --html-index --update-links --transfer-bookmarks "
                                 "--warning-exit-0 " +
