@@ -173,7 +173,29 @@ void CheckNameTemplate(const FilenameSettings& n, const std::string& naming, Che
                 FormatText(LookupString("IDS_NAME_TEMPLATE_INVALID"), {n.NameTemplate, parsed.Reason()}));
 }
 
+// A text held to a most characters by its row, the same by every route
+// (the window's edit cannot take more).
+void CheckTextLengths(const SplitSettings& s, CheckedProblems& out) {
+    SplitSettings probe = s;
+    for (const SettingsRow& row : SettingsSchema()) {
+        const FieldRef field = row.ref(probe);
+        std::string* const* text = std::get_if<std::string*>(&field);
+        if (!text || row.low > row.high || !row.caption) continue;
+        const std::size_t count = CountCharacters(**text);
+        if (count <= static_cast<std::size_t>(row.high)) continue;
+        std::string caption = LookupString("CAPTION " + std::string(row.caption), row.caption);
+        if (caption.ends_with(":")) caption.pop_back();
+        const char* cabinet = row.group == ProfileGroup::Filename ? "Settings/FilenameSettings/"
+                              : row.group == ProfileGroup::Output ? "Settings/OutputSettings/"
+                                                                  : "Settings/SecuritySettings/";
+        out.Add("IDS_TEXT_TOO_LONG", cabinet + std::string(row.profileKey ? row.profileKey : ""),
+                FormatText(LookupString("IDS_TEXT_TOO_LONG"),
+                           {caption, static_cast<std::int64_t>(count), std::int64_t{row.high}}));
+    }
+}
+
 void CheckValues(const SplitSettings& s, CheckedProblems& out) {
+    CheckTextLengths(s, out);
     const std::string output = "Settings/OutputSettings/", naming = "Settings/FilenameSettings/";
     out.AddChoice(static_cast<std::int32_t>(s.Output.SeparatorType),
                   static_cast<std::int32_t>(SeparatorChoices().size()) - 1, output + "SeparatorType");

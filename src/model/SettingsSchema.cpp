@@ -29,8 +29,9 @@ const SettingsRow kSettingsRows[] = {
     {FIELD(Security.PermPassword), "PermPassword", 22, Security, "PermPassword", 0, 0, 1025, "Permissions Password:"},
 
     {FIELD(Filename.OutputBaseFilename), "OutputBaseFilename", 28, Filename, "BaseFilename", 0, 0, 1019,
-     "Base filename:", "base", "Text put after the prefix in every name"},
-    {FIELD(Filename.OutputFolder), "OutputFolder", 29, Filename, "OutPutFolder", 0, 0, 1010, "Output folder:"},
+     "Base filename:", "base", "Text put after the prefix in every name", 0, 128},
+    {FIELD(Filename.OutputFolder), "OutputFolder", 29, Filename, "OutPutFolder", 0, 0, 1010, "Output folder:", nullptr,
+     nullptr, 0, 512},
     {FIELD(Filename.FileNameConstructionMode), "FileNameCosntructionMode", 30, Filename, "FileConstructionMode", 0,
      static_cast<std::int32_t>(NamingModeChoices().size()), 1026,
      "For every output document add the following to the base filename:", "suffix",

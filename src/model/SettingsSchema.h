@@ -48,8 +48,8 @@ struct SettingsRow {
     // hand-written option.
     const char* option = nullptr;
     const char* help = nullptr;
-    // The whole numbers a front end accepts, when low <= high; the stores
-    // take any value.
+    // The whole numbers a front end accepts, when low <= high; for a text,
+    // its most characters (high). The stores take any value.
     std::int32_t low = 0;
     std::int32_t high = -1;
     // A field newer than the stores: written only when it holds something,

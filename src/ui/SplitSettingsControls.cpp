@@ -17,6 +17,8 @@ namespace tessera {
 namespace {
 
 const char* CaptionOf(ControlId id) { return SettingsRowForControl(id)->caption; }
+// The most characters a text may have, as every route holds it to.
+int MostCharactersOf(ControlId id) { return SettingsRowForControl(id)->high; }
 
 // The output options' check boxes: the schema's flags of the output settings
 // that have a control, in the order of their control numbers, the order the
@@ -73,10 +75,10 @@ std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
         controls.push_back({row->control, K::CheckBox, row->caption, kProcessingGroup});
     controls.insert(controls.end(), {
         {kNamingGroup, K::Group, "Output Naming and Destination"},
-        {kOutputFolderEdit, K::ReadOnlyEdit, CaptionOf(kOutputFolderEdit), kNamingGroup, false, 512},
+        {kOutputFolderEdit, K::ReadOnlyEdit, CaptionOf(kOutputFolderEdit), kNamingGroup, false, MostCharactersOf(kOutputFolderEdit)},
         {kBrowseButton, K::Button, "&Browse...", kNamingGroup, true},
         {kPrefixList, K::DropDown, CaptionOf(kPrefixList), kNamingGroup},
-        {kBaseNameEdit, K::Edit, CaptionOf(kBaseNameEdit), kNamingGroup, true, 128},
+        {kBaseNameEdit, K::Edit, CaptionOf(kBaseNameEdit), kNamingGroup, true, MostCharactersOf(kBaseNameEdit)},
         {kFoldersCheck, K::CheckBox, CaptionOf(kFoldersCheck), kNamingGroup},
         {kNameModeList, K::DropDown, CaptionOf(kNameModeList), kNamingGroup},
         {kNameAreaButton, K::Button, "Options...", kNamingGroup, true},

@@ -264,6 +264,8 @@ TEST_F(SequenceTest, EveryRouteRefusesTheSameSettingsWithTheSameWords) {
         {"a watermark of size 0", watermark("DRAFT", 0, 50), "size goes from 1 to 1000 points, not 0"},
         {"a transparency of 150", watermark("DRAFT", 45, 150), "from 0 (opaque) to 100 (invisible), not 150"},
         {"separator kind 9", separatorOf(9), "The value 9 of Settings/OutputSettings/SeparatorType is not one of"},
+        {"a base name longer than the window takes", [](SplitSettings& s) { s.Filename.OutputBaseFilename.assign(129, 'x'); },
+         "Base filename: 129 characters, more than the 128 it may have."},
     };
     const DocumentHandle document(host.OpenActive(host.folder / "f0.pdf"), DocumentHandle::Ownership::Borrowed);
     const std::string profile = host.folder / "row.tpr";
