@@ -36,14 +36,21 @@ std::string At(const std::string& text, const std::string& whole) {
     return "\"" + text + "\"" + (text == whole ? "" : " in \"" + whole + "\"");
 }
 
-int PositiveNumber(const std::string& text, const std::string& whole) {
+// Any whole number: a count the settings check judges (0 pages each, level
+// 0), refused there in the words a profile of it gets.
+int WholeNumber(const std::string& text, const std::string& whole) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     const bool allDigits = end == text.data() + text.size();
-    if (error == std::errc::result_out_of_range && allDigits && text[0] != '-')
-        throw BadValue(At(text, whole) + " is too large");
-    if (error != std::errc() || !allDigits || value < 1)
-        throw BadValue("expected a whole number from 1 up at " + At(text, whole));
+    if (error == std::errc::result_out_of_range && allDigits)
+        throw BadValue(At(text, whole) + (text[0] == '-' ? " is too small" : " is too large"));
+    if (error != std::errc() || !allDigits) throw BadValue("expected a whole number from 1 up at " + At(text, whole));
+    return value;
+}
+
+int PositiveNumber(const std::string& text, const std::string& whole) {
+    const int value = WholeNumber(text, whole);
+    if (value < 1) throw BadValue("expected a whole number from 1 up at " + At(text, whole));
     return value;
 }
 
@@ -177,8 +184,8 @@ Value Chosen(std::span<const ChoiceRow<Value>> choices, const std::string& word)
 // "5-1" means the same levels as "1-5", as the split itself takes them.
 void Levels(const std::string& text, SplitSettings& s) {
     const std::size_t dash = text.find('-');
-    const int first = PositiveNumber(text.substr(0, dash), text);
-    const int last = dash == std::string::npos ? first : PositiveNumber(text.substr(dash + 1), text);
+    const int first = WholeNumber(text.substr(0, dash), text);
+    const int last = dash == std::string::npos ? first : WholeNumber(text.substr(dash + 1), text);
     s.Output.StartBookmarkLevel = std::min(first, last);
     s.Output.EndBookmarkLevel = std::max(first, last);
 }
@@ -264,7 +271,8 @@ void ValueChange(const std::string& what, OutputSettings& o) {
 }
 
 void Separator(const std::string& value, SplitSettings& s) {
-    if (value.rfind("text=", 0) == 0 && value.size() > 5) {
+    // An empty pattern is the settings check's to refuse, as from a profile.
+    if (value.rfind("text=", 0) == 0) {
         s.Output.SeparatorType = SeparatorKind::PageMatchingText;
         s.Output.SeparatorQuery.Pattern = value.substr(5);
         return;
@@ -417,7 +425,7 @@ const std::vector<SplitOption>& Options() {
         {Spec("equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod),
          [](const std::string& v, DialogFields& f) {
              ChooseMethod(f, SplitMethod::EqualPages);
-             f.settings.Output.NumEqualPages = PositiveNumber(v, v);
+             f.settings.Output.NumEqualPages = WholeNumber(v, v);
          }},
         {Spec("bookmarks", "", OptionKind::Levels, {}, "Split at the bookmarks of level A, or of levels A to B (top level is 1)", kMethod),
          [](const std::string& v, DialogFields& f) {

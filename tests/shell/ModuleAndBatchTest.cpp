@@ -260,6 +260,8 @@ TEST_F(SequenceTest, EveryRouteRefusesTheSameSettingsWithTheSameWords) {
          "no bookmarks to split by"},
         {"a separator split with 0 pages per output", [&](SplitSettings& s) {
              separatorOf(0)(s), s.Output.NumEqualPages = 0; }, nullptr},
+        {"0 pages per output", [](SplitSettings& s) { s.Output.NumEqualPages = 0; },
+         "The number of pages per document must be greater than zero."},
         {"a watermark outside Windows-1252", watermark("\u6c34", 45, 50), "\"\u6c34\" is not in its font"},
         {"a watermark of size 0", watermark("DRAFT", 0, 50), "size goes from 1 to 1000 points, not 0"},
         {"a transparency of 150", watermark("DRAFT", 45, 150), "from 0 (opaque) to 100 (invisible), not 150"},
