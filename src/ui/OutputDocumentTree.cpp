@@ -57,11 +57,14 @@ OutputList OutputDocumentTree::ToList() const {
     return outputs;
 }
 
-void OutputDocumentTree::AddList(const OutputList& outputs, int pageCount) {
+TreePath OutputDocumentTree::AddList(const OutputList& outputs, int pageCount) {
+    TreePath last;
     for (const OutputDocument& output : outputs) {
-        const std::size_t doc = static_cast<std::size_t>(AddDocument(output.Filename).front());
-        for (const PageRange& range : output.Ranges) AddRange(doc, range, pageCount);
+        last = AddDocument(output.Filename);
+        const std::size_t doc = static_cast<std::size_t>(last.front());
+        for (const PageRange& range : output.Ranges) last = AddRange(doc, range, pageCount);
     }
+    return last;
 }
 
 std::size_t OutputDocumentTree::ItemCount() const {

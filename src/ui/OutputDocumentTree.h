@@ -42,7 +42,9 @@ public:
 
     // Documents in order with their ranges; documents without ranges are left out.
     OutputList ToList() const;
-    void AddList(const OutputList& outputs, int pageCount);
+    // Adds every output and its ranges; the path of the last item added (the
+    // last range, or a last document without any), empty when none was.
+    TreePath AddList(const OutputList& outputs, int pageCount);
 
     // Documents and ranges counted together.
     std::size_t ItemCount() const;

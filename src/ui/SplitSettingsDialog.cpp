@@ -65,10 +65,11 @@ void SplitSettingsDialog::Fill() {
     const bool sameFile = document_.HasDocument() && memory_.accepted.documentPath == document_.FilePath();
     if (!profileLoaded_ && options_.remembersSettings) LoadSettingsFromRegistry(fields_);
     SetRadios();
-    if (profileLoaded_ || sameFile) tree_.AddList(memory_.accepted.list, pageCount_);
+    // The last range added is the selection, so that its buttons work at once.
+    const TreePath last = profileLoaded_ || sameFile ? tree_.AddList(memory_.accepted.list, pageCount_) : TreePath{};
     if (fields_.Filename.OutputFolder.empty()) fields_.Filename.OutputFolder = DefaultOutputFolder();
     WriteFields();
-    ShowTree({});
+    ShowTree(last);
     Refresh();
 }
 

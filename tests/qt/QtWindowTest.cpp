@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 
+#include "access/ProfileFile.h"
 #include "app/ModuleLoader.h"
 #include "shell/Handshake.h"
 #include "shell/PlugInSession.h"
@@ -187,6 +188,7 @@ TEST_F(QtDialogViewTest, TheWindowStartsFromTheOptionsSplitsAsTheCommandLineDoes
         EXPECT_EQ(test::PageTexts(fromWindow + "/" + name), test::PageTexts(fromOptions + "/" + name)) << name;
     }
     EXPECT_EQ(outputs, 2) << "three pages, two each";
+
     EXPECT_EQ(QtFileFilter("Tessera Profiles (*.tpr)|*.tpr; *.tpr|All Files (*.*)|*.*||").toStdString(),
               "Tessera Profiles (*.tpr);;All Files (*)")
         << "the file choices name each pattern once";
@@ -206,6 +208,33 @@ TEST_F(QtDialogViewTest, TheWindowStartsFromTheOptionsSplitsAsTheCommandLineDoes
 #if !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(Held().first - settled.first, 8 * 1024) << "kB grown over 45 splits";
 #endif
+
+    // A profile's list in the tree: its last range is the selection, so its buttons work at once.
+    const std::string list = host.folder / "list.tpr";
+    SplitSettings listed;
+    listed.SplitMode = SplitMethod::ManualRanges;
+    for (int first : {0, 1}) {
+        PageRange range;
+        range.StartPage = first, range.NumPages = range.NumActualPages = 1;
+        listed.Outputs.push_back({{range}, ""});
+    }
+    ASSERT_TRUE(SaveProfileFile(list, listed));
+    host.commandLine.SetValues({{"profile", list}});
+    host.commandLine.SetWindows(true);
+    std::string selected;
+    onRun = [&](QtDialogView& view) {
+        const auto* tree = qobject_cast<QTreeWidget*>(view.Widget(kDocumentTree));
+        const QTreeWidgetItem* current = tree ? tree->currentItem() : nullptr;
+        selected = current && current->parent() ? current->parent()->text(0).toStdString() + "/" + current->text(0).toStdString() : "";
+        selected += view.Enabled(kEditRangeButton) && view.Enabled(kRemoveRangeButton) ? " enabled" : " disabled";
+        view.reject();
+    };
+    host.viewer.alerts.clear();
+    host.OpenActive(kThreePages);
+    SplitCommand();
+    ASSERT_NE(selected, "") << (host.viewer.alerts.empty() ? "" : host.viewer.alerts[0]);
+    EXPECT_EQ(selected.substr(selected.rfind(' ')), " enabled") << selected;
+    EXPECT_EQ(selected.rfind("Document 2/All Pages from 2 to 2 (1 page)", 0), 0u) << selected;
 }
 
 std::string Describe(const QWidget* widget) {
