@@ -77,8 +77,9 @@ TEST_F(OutputProducerTest, RangesPutPagesInPlannedOrder) {
 // Refused before any write, or stopped at the first failure: one message, and
 // the files written before it stay.
 TEST_F(OutputProducerTest, RunsStoppedSayWhyAndKeepWhatWasWritten) {
-    std::string deep = out;
-    for (int i = 0; i < 21; ++i) deep += "/" + std::string(200, 'd');
+    // Folders a bookmark tree makes: the output folder itself is held to 512 characters.
+    std::string deep;
+    for (int i = 0; i < 21; ++i) deep += std::string(200, 'd') + "\\";
     const struct Case {
         const char* name;
         std::vector<OutputDocument> outputs;
@@ -90,8 +91,9 @@ TEST_F(OutputProducerTest, RunsStoppedSayWhyAndKeepWhatWasWritten) {
              s.Filename.OutputFolder = host.folder.Path() + "/", s.Filename.OutputBaseFilename = "ten";
              s.Filename.FileNameConstructionMode = NameConstructionMode{99};  // every name is the source's own
          }, "over the source", {"-"}},
-        {"a path longer than the system takes", {Pages(0, 1)},
-         [&](SplitSettings& s) { s.Filename.OutputFolder = deep; }, "too long: " + deep + "/Doc1.pdf", {"-"}},
+        {"a path longer than the system takes", {OutputDocument{{MakePageRange(0, 1)}, deep + "DEEP"}},
+         [&](SplitSettings& s) { s.Filename.CreateFoldersForBookmarks = true, s.Filename.OutputBaseFilename = ""; },
+         "too long: " + Out(std::string(200, 'D') + "/"), {"-"}},
         {"a file written again through another name",
          {OutputDocument{{MakePageRange(0, 2)}, "SUB\\DOCX"}, OutputDocument{{MakePageRange(2, 2)}, "DOCX"}},
          [&](SplitSettings& s) {
