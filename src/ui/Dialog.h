@@ -13,7 +13,6 @@ enum class ControlKind {
     Text,          // fixed or dialog-set text
     Edit,          // one line of text, its caption before it
     NumberEdit,    // digits only
-    ReadOnlyEdit,
     CheckBox,
     Radio,         // radios of one group box are exclusive
     Button,

@@ -75,7 +75,7 @@ std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
         controls.push_back({row->control, K::CheckBox, row->caption, kProcessingGroup});
     controls.insert(controls.end(), {
         {kNamingGroup, K::Group, "Output Naming and Destination"},
-        {kOutputFolderEdit, K::ReadOnlyEdit, CaptionOf(kOutputFolderEdit), kNamingGroup, false, MostCharactersOf(kOutputFolderEdit)},
+        {kOutputFolderEdit, K::Edit, CaptionOf(kOutputFolderEdit), kNamingGroup, false, MostCharactersOf(kOutputFolderEdit)},
         {kBrowseButton, K::Button, "&Browse...", kNamingGroup, true},
         {kPrefixList, K::DropDown, CaptionOf(kPrefixList), kNamingGroup},
         {kBaseNameEdit, K::Edit, CaptionOf(kBaseNameEdit), kNamingGroup, true, MostCharactersOf(kBaseNameEdit)},

@@ -185,6 +185,7 @@ void SplitSettingsDialog::KeepTreeAsList() {
 }
 
 bool SplitSettingsDialog::Validate() {
+    if (!TakeTypedFolder()) return false;
     SecuritySettings& security = fields_.Security;
     if (security.bPaswordProtect) {
         if (TrimPasswords(security)) view_->ShowMessageByKey("IDS_PASSWORD_BLANKS_DROPPED");

@@ -133,6 +133,9 @@ private:
     void SeparatorOptions();
     void NameArea();
     void BrowseFolder();
+    // The folder as typed into its field, checked as Browse checks a chosen
+    // one ("~" stands for the home folder); false when it cannot be used.
+    bool TakeTypedFolder();
     void OpenHelp();
     void SaveProfile();
     void LoadProfile();

@@ -1,5 +1,7 @@
 // The settings dialog's steps that reach outside it: sub-dialogs for the
 // separator and the name area, the output folder, help and profiles.
+#include <cstdlib>
+
 #include "access/HelpFile.h"
 #include "access/Host.h"
 #include "access/ProfileFile.h"
@@ -65,6 +67,18 @@ void SplitSettingsDialog::BrowseFolder() {
     fields_.Filename.OutputFolder = chosen->back() == '/' ? *chosen : *chosen + "/";
     WriteFields();
     Refresh();
+}
+
+bool SplitSettingsDialog::TakeTypedFolder() {
+    std::string folder = TrimText(fields_.Filename.OutputFolder);
+    if (folder.empty()) return true;  // the settings check says that none is given
+    const char* home = std::getenv("HOME");
+    if ((folder == "~" || folder.starts_with("~/")) && home && *home) folder = home + folder.substr(1);
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (ConfirmOutputFolder(folder, *view_) != FolderCheck::Valid) return false;
+    fields_.Filename.OutputFolder = folder == "/" ? folder : folder + "/";
+    view_->SetText(kOutputFolderEdit, fields_.Filename.OutputFolder);
+    return true;
 }
 
 void SplitSettingsDialog::OpenHelp() {

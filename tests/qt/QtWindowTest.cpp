@@ -235,6 +235,24 @@ TEST_F(QtDialogViewTest, TheWindowStartsFromTheOptionsSplitsAsTheCommandLineDoes
     ASSERT_NE(selected, "") << (host.viewer.alerts.empty() ? "" : host.viewer.alerts[0]);
     EXPECT_EQ(selected.substr(selected.rfind(' ')), " enabled") << selected;
     EXPECT_EQ(selected.rfind("Document 2/All Pages from 2 to 2 (1 page)", 0), 0u) << selected;
+
+    // A folder typed into its field, Enter pressed: one that is not a path is
+    // refused and the window stays; the outputs go to one that is.
+    const std::string typed = host.folder / "typed";
+    std::filesystem::create_directories(typed);
+    bool stayed = false;
+    onRun = [&](QtDialogView& view) {
+        Type(view, kOutputFolderEdit, "typed");
+        QTest::keyClick(view.Widget(kOutputFolderEdit), Qt::Key_Return);
+        stayed = view.isVisible();
+        Type(view, kOutputFolderEdit, typed.c_str());
+        QTest::keyClick(view.Widget(kOutputFolderEdit), Qt::Key_Return);
+        if (view.isVisible()) view.reject();
+    };
+    host.OpenActive(kThreePages);
+    SplitCommand();
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(test::NamesIn(typed).size(), 2u);
 }
 
 std::string Describe(const QWidget* widget) {

@@ -30,16 +30,15 @@ namespace {
 
 using K = ControlKind;
 
-bool IsEdit(K kind) { return kind == K::Edit || kind == K::NumberEdit || kind == K::ReadOnlyEdit; }
+bool IsEdit(K kind) { return kind == K::Edit || kind == K::NumberEdit; }
 // Controls whose caption is a label before them rather than their own text.
 bool TakesLabel(K kind) { return IsEdit(kind) || kind == K::DropDown || kind == K::Slider || kind == K::Tree; }
-bool Grows(K kind) { return kind == K::Edit || kind == K::ReadOnlyEdit || kind == K::DropDown || kind == K::Slider || kind == K::Tree; }
+bool Grows(K kind) { return kind == K::Edit || kind == K::DropDown || kind == K::Slider || kind == K::Tree; }
 bool TakesFocus(K kind) { return kind != K::Text && kind != K::Picture && kind != K::Group; }
 
 QLineEdit* MakeEdit(const ControlSpec& spec, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     if (spec.maxLength > 0) edit->setMaxLength(spec.maxLength);
-    edit->setReadOnly(spec.kind == K::ReadOnlyEdit);
     if (spec.kind == K::NumberEdit) {
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(6, '0')) + 12);
@@ -51,8 +50,7 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
     const QString caption = QString::fromStdString(TheViewServices().caption(spec.caption));
     switch (spec.kind) {
         case K::Edit:
-        case K::NumberEdit:
-        case K::ReadOnlyEdit: return MakeEdit(spec, parent);
+        case K::NumberEdit: return MakeEdit(spec, parent);
         case K::CheckBox: return new QCheckBox(caption, parent);
         case K::Radio: {
             // Exclusive per group box by the view's own hand, so that the
