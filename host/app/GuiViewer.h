@@ -16,6 +16,8 @@ public:
     // Counted as on the command line, but shown with the next message (the
     // run's closing one) rather than a box each, which would stop the run.
     void AlertWarning(const std::string& text) override;
+    // Shown with the closing message too, and not counted.
+    void AlertNote(const std::string& text) override { heldWarnings_.push_back(text); }
     host::ProgressMonitor& DocumentProgressMonitor() override { return progress_; }
 
 private:

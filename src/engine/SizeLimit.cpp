@@ -8,6 +8,7 @@
 
 #include "access/Host.h"
 #include "access/ReadOr.h"
+#include "access/SettingName.h"
 #include "engine/OutputProducer.h"
 #include "engine/PartCutter.h"
 #include "engine/WorkerCount.h"
@@ -18,11 +19,19 @@
 namespace tessera {
 namespace {
 
-bool SayOversize(const SplitSettings& settings, const PageRange& page, std::uint64_t bytes) {
+// A page allowed over the limit is a note of the run; one not allowed
+// stops it, naming the setting that would let it through.
+bool SayOversize(SplitSettings& settings, const PageRange& page, std::uint64_t bytes) {
     const bool allowed = settings.Output.AllowOversize;
-    Host().viewer->Alert(FormatText(LookupString(allowed ? "IDS_PAGE_OVER_SIZE_LIMIT_ALONE" : "IDS_PAGE_OVER_SIZE_LIMIT"),
-                                    {std::int64_t{page.StartPage + 1}, ByteSizeText(static_cast<std::int64_t>(bytes)),
-                                     ByteSizeText(settings.Output.MaxOutputBytes)}));
+    const std::int64_t number = page.StartPage + 1;
+    const std::string size = ByteSizeText(static_cast<std::int64_t>(bytes)),
+                      limit = ByteSizeText(settings.Output.MaxOutputBytes);
+    if (allowed)
+        Host().viewer->AlertNote(FormatText(LookupString("IDS_PAGE_OVER_SIZE_LIMIT_ALONE"), {number, size, limit}));
+    else
+        Host().viewer->Alert(FormatText(LookupString("IDS_PAGE_OVER_SIZE_LIMIT"),
+                                        {number, size, limit,
+                                         SettingName(*SettingsRowOf(settings, &settings.Output.AllowOversize))}));
     return allowed;
 }
 

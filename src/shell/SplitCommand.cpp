@@ -75,29 +75,31 @@ std::string CancelledReport(const SplitSettings& settings, const SplitResult& re
     return text;
 }
 
-// True when the run completed.
-bool Run(SplitSettings& settings, const DocumentHandle& source) {
+// How a run ended, for the dialog that started it.
+enum class RunFate { Completed, RefusedBeforeWriting, Ended };
+
+RunFate Run(SplitSettings& settings, const DocumentHandle& source) {
     const SplitResult result = RunSplit(settings, source);
     if ((result.writing || result.Completed()) && result.account) Host().commandLine->ReportAccount(*result.account);
     Host().commandLine->ReportRun(ReportedOutputs(settings, result, source.PageCount()), result.index);
     if (result.end == RunEnd::Cancelled) {
         Host().viewer->Alert(CancelledReport(settings, result));
         Host().commandLine->ReportOutcome(RunOutcome::Cancelled);
-        return false;
+        return RunFate::Ended;
     }
     if (result.end == RunEnd::Failed) {
         // A names list of another length was given wrong, and said so.
-        if (NamesListMismatch(settings)) return Host().commandLine->ReportOutcome(RunOutcome::UsageError), false;
+        if (NamesListMismatch(settings)) return Host().commandLine->ReportOutcome(RunOutcome::UsageError), RunFate::Ended;
         // Outputs written before the failure stay; a run that wrote none says so.
         AlertByKey(result.written == 0 ? "IDS_CANT_PROCESS_NOTHING_WRITTEN"
                                        : "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
         Host().commandLine->ReportOutcome(RunOutcome::Failed);
-        return false;
+        return result.writing ? RunFate::Ended : RunFate::RefusedBeforeWriting;
     }
     // The account of a completed run is a report, which a quiet run leaves out.
     Host().viewer->AlertReport(FinalReport(settings, result));
     Host().commandLine->ReportOutcome(RunOutcome::Done);
-    return true;
+    return RunFate::Completed;
 }
 
 // The command's steps; a host error ends them like a failed run.
@@ -106,13 +108,18 @@ void SplitSteps() {
     const DocumentHandle document(DocumentHandle::ActiveDocument(), DocumentHandle::Ownership::Borrowed);
     if (!DocumentAllowsSplit(document)) return;
     const std::unique_ptr<SplitDialog> dialog = ActiveSplitDialog(Windows(), Session().dialogs);
-    const std::optional<SplitSettings> working = dialog->Run(static_cast<unsigned>(document.PageCount()), document);
-    if (!working) return;
-    SplitSettings settings = SettingsForRun(*working);
-    if (Host().commandLine->DryRun())
-        ReportPlan(settings, document);
-    else if (Run(settings, document))
-        dialog->RunSucceeded(*working);
+    // A window comes back after a run it started was refused before it
+    // wrote anything (a page over the size limit, a name too long): the
+    // user mends the settings there, or cancels.
+    for (;;) {
+        const std::optional<SplitSettings> working = dialog->Run(static_cast<unsigned>(document.PageCount()), document);
+        if (!working) return;
+        SplitSettings settings = SettingsForRun(*working);
+        if (Host().commandLine->DryRun()) return ReportPlan(settings, document);
+        const RunFate fate = Run(settings, document);
+        if (fate == RunFate::Completed) dialog->RunSucceeded(*working);
+        if (fate != RunFate::RefusedBeforeWriting || !Host().commandLine->ShowsWindows()) return;
+    }
 }
 
 }  // namespace

@@ -38,7 +38,10 @@ std::optional<SplitSettings> WindowSplitDialog::Run(unsigned pageCount, const Do
         return std::nullopt;
     }
     SplitSettingsDialog dialog(document, static_cast<int>(pageCount), {.remembersSettings = true, .memory = &memory_});
-    if (!StartFromOptions(dialog, document, pageCount, memory_.accepted)) return std::nullopt;
+    if (accepted_)
+        dialog.ApplySettings(*accepted_);
+    else if (!StartFromOptions(dialog, document, pageCount, memory_.accepted))
+        return std::nullopt;
     const std::string image = commandLine.ScreenshotPath();
     if (!image.empty()) {
         const bool saved = windows_.SaveImage(dialog, image);
@@ -50,7 +53,8 @@ std::optional<SplitSettings> WindowSplitDialog::Run(unsigned pageCount, const Do
         commandLine.ReportOutcome(host::RunOutcome::Cancelled);
         return std::nullopt;
     }
-    return dialog.Result();
+    accepted_ = dialog.Result();
+    return accepted_;
 }
 
 }  // namespace tessera

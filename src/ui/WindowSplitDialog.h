@@ -18,6 +18,9 @@ public:
 private:
     WindowFactory& windows_;
     DialogMemory& memory_;
+    // What OK last handed back: a window opened again after a refused run
+    // starts from it, not from the options the user may have changed since.
+    std::optional<SplitSettings> accepted_;
 };
 
 }  // namespace tessera

@@ -253,6 +253,24 @@ TEST_F(QtDialogViewTest, TheWindowStartsFromTheOptionsSplitsAsTheCommandLineDoes
     SplitCommand();
     EXPECT_TRUE(stayed);
     EXPECT_EQ(test::NamesIn(typed).size(), 2u);
+
+    // A run refused before it wrote (a page over the size limit) names the
+    // window's control and brings the window back, as the user left it.
+    host.commandLine.SetValues({{"max-size", "20KB"}});
+    std::vector<std::string> folders;
+    onRun = [&](QtDialogView& view) {
+        folders.push_back(view.Text(kOutputFolderEdit));
+        if (folders.size() == 1) Type(view, kOutputFolderEdit, typed.c_str()), Click(view, kOkButton);
+        if (view.isVisible()) view.reject();
+    };
+    host.viewer.alerts.clear();
+    host.OpenActive(kThreePages);
+    SplitCommand();
+    ASSERT_EQ(folders.size(), 2u) << "the window came back once";
+    EXPECT_EQ(folders[1], typed + "/");
+    ASSERT_FALSE(host.viewer.alerts.empty());
+    EXPECT_NE(host.viewer.alerts[0].find("\u201CWrite a page larger than the size limit as a document of its own\u201D"),
+              std::string::npos) << host.viewer.alerts[0];
 }
 
 std::string Describe(const QWidget* widget) {

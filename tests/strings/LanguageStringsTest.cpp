@@ -73,7 +73,7 @@ std::map<std::string, std::string> KeysInSources() {
         {"IDS_VALUE_NOT_A_CHOICE", "dss"},         {"IDS_WATERMARK_NOT_DRAWABLE", "ss"},
         {"IDS_WATERMARK_SIZE_OUT_OF_RANGE", "d"},  {"IDS_WATERMARK_TRANSPARENCY_OUT_OF_RANGE", "d"},
         {"IDS_AREA_EDGES_INVALID", "s"},           {"IDS_NAME_TEMPLATE_INVALID", "ss"},
-        {"IDS_NAMES_COUNT_MISMATCH", "dd"},        {"IDS_PAGE_OVER_SIZE_LIMIT", "dss"},
+        {"IDS_NAMES_COUNT_MISMATCH", "dd"},        {"IDS_PAGE_OVER_SIZE_LIMIT", "dsss"},
         {"IDS_PAGE_OVER_SIZE_LIMIT_ALONE", "dss"},  {"IDS_ACCOUNT_IN_OUTPUTS", "dd"},
         {"IDS_ACCOUNT_DROPPED", "s"},              {"IDS_ACCOUNT_IN_NO_OUTPUT", "s"},
         {"IDS_ACCOUNT_EMPTY_OUTPUTS", "s"},        {"IDS_ACCOUNT_MORE_PAGES", "d"},

@@ -34,6 +34,10 @@ public:
     // Something that went wrong but lost nothing (a page read only in part):
     // shown as any alert, and counted by a host whose runs end "done with warnings".
     virtual void AlertWarning(const std::string& text) { Alert(text); }
+    // Something the run says of its work as it goes, needing no answer (a
+    // page written over the size limit as allowed): a host that shows boxes
+    // gathers these into the run's closing message.
+    virtual void AlertNote(const std::string& text) { Alert(text); }
     // The monitor for document work; never null.
     virtual ProgressMonitor& DocumentProgressMonitor() = 0;
 
