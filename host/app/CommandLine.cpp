@@ -85,24 +85,57 @@ std::string OpenFailure(const SplitArguments& a, const host::HostError& error) {
     return "cannot open " + a.input + ": " + error.what() + (passwordNeeded ? "; give it with --password" : "");
 }
 
+// Whether the open document keeps its pages from being taken out: only its
+// owner password lifts that.
+bool DeniesCopying(HostRuntime& runtime, host::DocId doc) {
+    const std::optional<host::Permissions> permissions = runtime.Services().documents->SecurityPermissions(doc);
+    return permissions && !permissions->Allows(host::Permission::Copy);
+}
+
+// In a window, the owner password of an input that denies taking its pages
+// out, asked until it is given or the user gives up (the split then says
+// why it cannot go on); the input opened with it becomes the active one.
+void AskOwnerPassword(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, Desktop& desktop) {
+    for (auto which = Desktop::Password::Owner;; which = Desktop::Password::OwnerAgain) {
+        const std::optional<std::string> owner = desktop.AskPassword(a.input, which);
+        if (!owner) return;
+        host::DocId doc = host::kNoDocument;
+        try {
+            doc = runtime.Store().Open(a.input, *owner);
+        } catch (const host::HostError&) {
+            continue;  // no password of this document at all
+        }
+        if (!DeniesCopying(runtime, doc)) {
+            runtime.Store().Close(viewer.ActiveDocument());
+            viewer.SetActiveDocument(doc);
+            return;
+        }
+        runtime.Store().Close(doc);
+    }
+}
+
 // The input as the active document; in a window an encrypted input's password
-// is asked for until it opens or the user gives up. False when it did not open.
+// is asked for until it opens or the user gives up, then an owner password
+// where one is needed. False when it did not open.
 bool OpenInput(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, Desktop* desktop) {
     std::string password = a.password;
-    for (bool again = false;; again = true) {
+    for (auto which = Desktop::Password::Open;; which = Desktop::Password::OpenAgain) {
         try {
             viewer.SetActiveDocument(runtime.Store().Open(a.input, password));
-            return true;
+            break;
         } catch (const host::HostError& error) {
             if (!a.asksPassword || !desktop || error.Code() != host::kErrorPassword) {
                 viewer.Alert(OpenFailure(a, error));
                 return false;
             }
-            const std::optional<std::string> given = desktop->AskPassword(a.input, again);
+            const std::optional<std::string> given = desktop->AskPassword(a.input, which);
             if (!given) return false;
             password = *given;
         }
     }
+    if (a.asksPassword && desktop && DeniesCopying(runtime, viewer.ActiveDocument()))
+        AskOwnerPassword(a, runtime, viewer, *desktop);
+    return true;
 }
 
 // qpdf mends a damaged input as it reads it, and says so once.

@@ -24,9 +24,11 @@ public:
     virtual std::unique_ptr<ConsoleWindows> NewWindows() = 0;
     // The document to split, from a file dialog; empty when none was chosen.
     virtual std::string ChooseDocument() = 0;
-    // The password of an encrypted document, asked in a dialog; none when the
-    // user cancelled. `again` after a wrong one.
-    virtual std::optional<std::string> AskPassword(const std::string& document, bool again) = 0;
+    // Which password is asked for, and whether a wrong one came before.
+    enum class Password { Open, OpenAgain, Owner, OwnerAgain };
+    // A password of an encrypted document, asked in a dialog; none when the
+    // user cancelled.
+    virtual std::optional<std::string> AskPassword(const std::string& document, Password which) = 0;
 };
 
 // Null with a message on stderr when there is no display to show windows on.

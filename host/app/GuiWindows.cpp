@@ -1,6 +1,7 @@
 #include "app/GuiWindows.h"
 
 #include "app/GuiViewer.h"
+#include "app/HostTexts.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -63,10 +64,22 @@ std::string QtDesktop::ChooseDocument() {
     return QFileDialog::getOpenFileName(nullptr, "Tessera", {}, "PDF Files (*.pdf);;All Files (*)").toStdString();
 }
 
-std::optional<std::string> QtDesktop::AskPassword(const std::string& document, bool again) {
+std::optional<std::string> QtDesktop::AskPassword(const std::string& document, Password which) {
     const QString name = QFileInfo(QString::fromStdString(document)).fileName();
-    const QString prompt = again ? QString("The password is not right. Password of %1:").arg(name)
-                                 : QString("%1 is encrypted. Password to open it:").arg(name);
+    const auto text = [](const char* key, const char* english) { return QString::fromStdString(HostText(key, english)); };
+    QString prompt;
+    switch (which) {
+        case Password::Open: prompt = text("password_open", "%1 is encrypted. Password to open it:"); break;
+        case Password::OpenAgain: prompt = text("password_open_again", "The password is not right. Password of %1:"); break;
+        case Password::Owner:
+            prompt = text("password_owner", "%1 lets its pages be taken out only with its owner password (the "
+                                            "permissions password). Owner password:");
+            break;
+        case Password::OwnerAgain:
+            prompt = text("password_owner_again", "That is not the owner password of %1. Owner password:");
+            break;
+    }
+    prompt = prompt.arg(name);
     bool ok = false;
     const QString password = QInputDialog::getText(nullptr, "Tessera", prompt, QLineEdit::Password, {}, &ok);
     if (!ok) return std::nullopt;

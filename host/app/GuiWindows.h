@@ -28,7 +28,7 @@ public:
     std::unique_ptr<ConsoleViewer> NewViewer() override;
     std::unique_ptr<ConsoleWindows> NewWindows() override;
     std::string ChooseDocument() override;
-    std::optional<std::string> AskPassword(const std::string& document, bool again) override;
+    std::optional<std::string> AskPassword(const std::string& document, Password which) override;
 
 private:
     std::unique_ptr<QApplication> application_;
