@@ -8,6 +8,7 @@
 #include "model/SettingsChoices.h"
 #include "model/SplitMethodTable.h"
 #include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
 #include "ui/AcceptedOutputs.h"
 #include "ui/SizeLimitFields.h"
 #include "strings/Utf8Text.h"
@@ -120,9 +121,15 @@ void SplitSettingsDialog::Refresh() {
     view.SetEnabled(kSeparatorOptionsButton, separator && separatorType.value_or(0) != 0);
     // OK waits for the method's own fields; every other problem is said when it is pressed.
     const std::vector<SettingsProblem> problems = CheckSettings(Record(), facts_);
-    view.SetEnabled(kOkButton, std::none_of(problems.begin(), problems.end(), [](const SettingsProblem& p) {
-                        return p.kind == ProblemKind::MethodIncomplete;
-                    }));
+    const auto waits = std::find_if(problems.begin(), problems.end(), [](const SettingsProblem& p) {
+        return p.kind == ProblemKind::MethodIncomplete;
+    });
+    view.SetEnabled(kOkButton, waits == problems.end());
+    // A greyed OK says why beneath it, in the first sentence of the reason: one line.
+    if (waits == problems.end()) return view.SetText(kOkWaitsText, " ");
+    const std::size_t stop = waits->text.find(". ");
+    const std::string reason = stop == std::string::npos ? waits->text : waits->text.substr(0, stop + 1);
+    view.SetText(kOkWaitsText, FormatText(LookupString("IDS_OK_WAITS_FOR"), {reason}));
 }
 
 SplitSettings SplitSettingsDialog::Record() const {

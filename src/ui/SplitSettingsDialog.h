@@ -67,6 +67,8 @@ enum SplitSettingsControl : ControlId {
     kRemoveAllCommand = 5103,
     kEditRangeCommand = 5104,
     kDeleteRangeCommand = 5105,
+    // Under the buttons: why OK waits, while it does.
+    kOkWaitsText = 5201,
 };
 
 class SplitSettingsDialog : public Dialog {

@@ -118,6 +118,8 @@ TEST_F(QtDialogViewTest, TheWindowShowsWhatTheLogicSaysAndStaysOpenOnARefusedOk)
     // A document and a range from the real page-range window fill the tree.
     constexpr ControlId kStartPage = 1005, kLastPage = 1006;
     clickBoth(kManualRadio);
+    EXPECT_FALSE(window.Enabled(kOkButton));
+    EXPECT_EQ(window.Text(kOkWaitsText), "OK waits for the split method's settings: There are no output documents.");
     clickBoth(kAddDocumentButton);
     onRun = [&](QtDialogView& child) {
         if (!dynamic_cast<PageRangeDialog*>(&child.Shown())) return;
@@ -138,6 +140,7 @@ TEST_F(QtDialogViewTest, TheWindowShowsWhatTheLogicSaysAndStaysOpenOnARefusedOk)
     ASSERT_TRUE(tree->topLevelItemCount() == 1 && tree->topLevelItem(0)->childCount() == 1 && nodes.size() == 1 &&
                 nodes[0].children.size() == 1)
         << "one document holding its range";
+    EXPECT_EQ(window.Text(kOkWaitsText), " ") << "OK no longer waits";
     const QTreeWidgetItem* item = tree->topLevelItem(0);
     EXPECT_EQ(item->text(0).toStdString() + "/" + item->child(0)->text(0).toStdString(),
               nodes[0].text + "/" + nodes[0].children[0].text);

@@ -62,7 +62,7 @@ std::map<std::string, std::string> KeysInSources() {
         {"IDS_FORMAT_EVEN_PAGES_FROM", "ddds"},    {"IDS_FORMAT_ODD_PAGES_FROM", "ddds"},
         {"IDS_HTML_INDEX_NOT_WRITTEN", "s"},       {"IDS_INVALID_SEARCH_PATTERN", "ssd"},
         {"IDS_OUTPUT_PATH_TOO_LONG", "s"},         {"IDS_OUTPUT_PATH_WRITTEN_TWICE", "s"},
-        {"IDS_TEXT_TOO_LONG", "sdd"},
+        {"IDS_TEXT_TOO_LONG", "sdd"},              {"IDS_OK_WAITS_FOR", "s"},
         {"IDS_PAGE_NUMBER_OUT_OF_BOUNDS", "d"},    {"IDS_THERE_ARE_TOTAL_N_PAGES_IN_CURRENT_DOCUMENT", "d"},
         {"IDS_PAGE_UNREADABLE", "ds"},             {"IDS_PREFIX_DATE_FORMAT_STRING", "sdd"},
         {"IDS_PROFILE_SAVED", "s"},                {"IDS_SEARCH_FAILED", "ds"},
