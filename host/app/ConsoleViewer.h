@@ -71,13 +71,24 @@ private:
     bool showingWarning_ = false;
     std::unique_ptr<host::ProgressMonitor> progress_;
     // Forwards to progress_, and marks where each output's messages begin.
+    // An operation begun inside another (the links of one output, inside
+    // the writing of all) shows its text only: its steps would fill the
+    // bar of the whole run.
     class OutputMarks : public host::ProgressMonitor {
     public:
         explicit OutputMarks(ConsoleViewer& viewer) : viewer_(viewer) {}
-        void BeginOperation() override { viewer_.progress_->BeginOperation(); }
-        void EndOperation() override { viewer_.progress_->EndOperation(); }
-        void SetDuration(int steps) override { viewer_.progress_->SetDuration(steps); }
-        void SetValue(int step) override { viewer_.progress_->SetValue(step); }
+        void BeginOperation() override {
+            if (depth_++ == 0) viewer_.progress_->BeginOperation();
+        }
+        void EndOperation() override {
+            if (depth_ > 0 && --depth_ == 0) viewer_.progress_->EndOperation();
+        }
+        void SetDuration(int steps) override {
+            if (depth_ <= 1) viewer_.progress_->SetDuration(steps);
+        }
+        void SetValue(int step) override {
+            if (depth_ <= 1) viewer_.progress_->SetValue(step);
+        }
         void SetText(const std::string& text) override { viewer_.progress_->SetText(text); }
         void SetOutputs(int written, int outputs) override {
             viewer_.outputMessagesFrom_ = viewer_.messages_.size();
@@ -87,6 +98,7 @@ private:
 
     private:
         ConsoleViewer& viewer_;
+        int depth_ = 0;
     };
     OutputMarks marks_{*this};
     std::size_t outputMessagesFrom_ = 0;

@@ -1,7 +1,9 @@
 #include "app/GuiProgress.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QProgressDialog>
+#include <QScreen>
 
 namespace tessera::app {
 
@@ -10,6 +12,7 @@ GuiProgress::GuiProgress() = default;
 GuiProgress::~GuiProgress() = default;
 
 void GuiProgress::BeginOperation() {
+    if (depth_++ > 0) return;
     if (!dialog_) {
         dialog_ = std::make_unique<QProgressDialog>();
         dialog_->setWindowTitle("Tessera");
@@ -20,15 +23,20 @@ void GuiProgress::BeginOperation() {
         QObject::connect(dialog_.get(), &QProgressDialog::canceled, [this] { cancelled_ = true; });
     }
     dialog_->show();
+    // No window is open to place it over: the middle of the screen, not its corner.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        dialog_->adjustSize();
+        dialog_->move(screen->availableGeometry().center() - dialog_->rect().center());
+    }
     QApplication::processEvents();
 }
 
 void GuiProgress::SetDuration(int steps) {
-    if (dialog_) dialog_->setMaximum(steps);
+    if (dialog_ && depth_ <= 1) dialog_->setMaximum(steps);
 }
 
 void GuiProgress::SetValue(int step) {
-    if (dialog_) dialog_->setValue(step);
+    if (dialog_ && depth_ <= 1) dialog_->setValue(step);
     QApplication::processEvents();
 }
 

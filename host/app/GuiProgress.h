@@ -13,7 +13,9 @@ class GuiProgress : public host::ProgressMonitor {
 public:
     GuiProgress();
     ~GuiProgress() override;
+    // An operation inside another shows its text only, as on the terminal.
     void BeginOperation() override;
+    void EndOperation() override { depth_ = depth_ > 0 ? depth_ - 1 : 0; }
     // The dialog stays up between the operations of one run, so that it does
     // not flicker from output to output; Close takes it down.
     void SetDuration(int steps) override;
@@ -25,6 +27,7 @@ public:
 private:
     std::unique_ptr<QProgressDialog> dialog_;
     bool cancelled_ = false;
+    int depth_ = 0;
 };
 
 }  // namespace tessera::app
