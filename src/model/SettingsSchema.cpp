@@ -119,7 +119,9 @@ const SettingsRow kSettingsRows[] = {
      "holds little but its codes (at most 0.5% of its area in ink beside them and their margins)",
      0, -1, true},
     // The watermark of every range without one of its own, as the range keeps its own.
-    {FIELD(Output.EveryRangeWatermark.Text), nullptr, -1, Output, "Watermark"},
+    // A run-wide watermark is the window's to show and take off too (5202:
+    // a control of this program's own).
+    {FIELD(Output.EveryRangeWatermark.Text), nullptr, -1, Output, "Watermark", 0, 0, 5202, "Watermark on every page:"},
     {FIELD(Output.EveryRangeWatermark.FontSize), nullptr, -1, Output, "WatermarkFontSize", 45, 0, 0, nullptr, nullptr,
      nullptr, 1, 1000},
     {FIELD(Output.EveryRangeWatermark.TransparencyLevel), nullptr, -1, Output, "TransparencyLevel", 50, 0, 0,

@@ -73,6 +73,7 @@ std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
     };
     for (const SettingsRow* row : OutputOptionRows())
         controls.push_back({row->control, K::CheckBox, row->caption, kProcessingGroup});
+    controls.push_back({kWatermarkEdit, K::Edit, CaptionOf(kWatermarkEdit), kProcessingGroup});
     controls.insert(controls.end(), {
         {kNamingGroup, K::Group, "Output Naming and Destination"},
         {kOutputFolderEdit, K::Edit, CaptionOf(kOutputFolderEdit), kNamingGroup, false, MostCharactersOf(kOutputFolderEdit)},

@@ -69,6 +69,8 @@ enum SplitSettingsControl : ControlId {
     kDeleteRangeCommand = 5105,
     // Under the buttons: why OK waits, while it does.
     kOkWaitsText = 5201,
+    // The run-wide watermark's text; empty for none.
+    kWatermarkEdit = 5202,
 };
 
 class SplitSettingsDialog : public Dialog {

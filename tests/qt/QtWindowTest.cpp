@@ -24,6 +24,7 @@
 #include "strings/LanguageTable.h"
 #include "support/Files.h"
 #include "support/PdfProbe.h"
+#include "support/RunCommand.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TestHost.h"
 #include "ui/AboutDialog.h"
@@ -256,6 +257,27 @@ TEST_F(QtDialogViewTest, TheWindowStartsFromTheOptionsSplitsAsTheCommandLineDoes
     SplitCommand();
     EXPECT_TRUE(stayed);
     EXPECT_EQ(test::NamesIn(typed).size(), 2u);
+
+    // A watermark given with the window shows in it, and taking it out there stamps none.
+    const std::string plain = host.folder / "plain";
+    std::filesystem::create_directories(plain);
+    host.commandLine.SetValues({{"watermark", "DRAFT"}, {"equal", "3"}});
+    std::string watermark;
+    onRun = [&](QtDialogView& view) {
+        watermark = view.Text(kWatermarkEdit);
+        Type(view, kWatermarkEdit, "");
+        QTest::keyClick(view.Widget(kWatermarkEdit), Qt::Key_Backspace);  // the selected text
+        Type(view, kOutputFolderEdit, plain.c_str());
+        Click(view, kOkButton);
+        if (view.isVisible()) view.reject();
+    };
+    host.OpenActive(kThreePages);
+    SplitCommand();
+    EXPECT_EQ(watermark, "DRAFT");
+    ASSERT_EQ(test::NamesIn(plain).size(), 1u);
+    // pdftotext leaves diagonal text out: the page's content says what was stamped.
+    EXPECT_EQ(test::RunCommand("qpdf --qdf --object-streams=disable " + test::ShellQuote(plain + "/" + test::NamesIn(plain)[0]) +
+                               " - | grep -ac DRAFT").output, "0\n");
 
     // A run refused before it wrote (a page over the size limit) names the
     // window's control and brings the window back, as the user left it.
