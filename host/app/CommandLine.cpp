@@ -212,7 +212,9 @@ void OfferOutputFolder(const CommandLineFrontEnd& front, ConsoleWindows& windows
                std::mismatch(folder->begin(), folder->end(), parent.begin(), parent.end()).first != folder->end())
             folder = folder->parent_path();
     }
-    if (folder && windows.AskYesNo("Tessera", "Open the folder of the outputs, " + folder->string() + "?"))
+    std::string question = HostText("open_folder", "Open the folder of the outputs, %1?");
+    if (const std::size_t at = question.find("%1"); at != std::string::npos) question.replace(at, 2, folder ? folder->string() : "");
+    if (folder && windows.AskYesNo("Tessera", question))
         windows.OpenWithShell(folder->string());
 }
 

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "strings/LanguageTable.h"
+#include "strings/LocalNumbers.h"
+
 namespace tessera {
 namespace {
 
@@ -25,12 +28,6 @@ std::optional<double> UnitBytes(const std::string& unit) {
     for (const auto& u : kUnits)
         if (unit == u.name) return u.bytes;
     return std::nullopt;
-}
-
-std::string WithThousands(std::int64_t n) {
-    std::string digits = std::to_string(n);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), 1, ',');
-    return digits;
 }
 
 }  // namespace
@@ -54,12 +51,8 @@ std::string ByteSizeText(std::int64_t bytes) {
     double scaled = static_cast<double>(bytes);
     int unit = -1;
     while (scaled >= 1000 && unit < 2) scaled /= 1000, ++unit;
-    std::string text = WithThousands(bytes) + " bytes";
-    if (unit >= 0) {
-        char readable[32];
-        std::snprintf(readable, sizeof readable, " (%.3g %s)", scaled, units[unit]);
-        text += readable;
-    }
+    std::string text = GroupedText(bytes) + " " + LookupString("NUMBER_BYTES", "bytes");
+    if (unit >= 0) text += " (" + SignificantText(scaled, 3) + " " + units[unit] + ")";
     return text;
 }
 

@@ -20,7 +20,7 @@ const ElementKindRow kElementKindRows[] = {
     {Kind::Transparency, "IDS_TRANSPARENCY", "Transparency", "transparency", "transparency effects", 1084,
      "Transparency effects", 8},
     {Kind::Rotated, "IDS_ROTATED_PAGE", "Rotated Page", "rotated", "a rotated page", 1085, "Page is rotated", 9},
-    {Kind::Form, "IDS_FORM", "Form", "form", "form elements (form XObjects or form fields)", 1078, "Form elements ", 1,
+    {Kind::Form, "IDS_FORM", "Form", "form", "form elements (form XObjects or form fields)", 1078, "Form elements", 1,
      {"Widget"}},
     {Kind::Image, "IDS_IMAGE", "Image", "image", "an image", 1077, "Image", 0},
     {Kind::PostScript, "IDS_POSTSCRIPT_OBJECT", "PostScript Object", "postscript", "a PostScript object", 1079,

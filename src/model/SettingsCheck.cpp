@@ -1,6 +1,7 @@
 #include "model/SettingsCheck.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 #include "model/NameTemplate.h"
@@ -214,9 +215,14 @@ void CheckValues(const SplitSettings& s, CheckedProblems& out) {
 std::optional<std::string> AreaRefusal(const PageArea& a) {
     const Fixed16 zero;
     if (a.left >= zero && a.top >= zero && a.right >= a.left && a.bottom >= a.top) return std::nullopt;
-    char area[160];
-    std::snprintf(area, sizeof area, "%g,%g,%g,%g", a.left.Real(), a.top.Real(), a.right.Real(), a.bottom.Real());
-    return FormatText(LookupString("IDS_AREA_EDGES_INVALID"), {std::string(area)});
+    // As --area takes it, "." whatever the locale: "," parts the edges.
+    std::string area;
+    for (const Fixed16 edge : {a.left, a.top, a.right, a.bottom}) {
+        char number[32];
+        const auto [end, error] = std::to_chars(number, number + sizeof number, edge.Real());
+        area += (area.empty() ? "" : ",") + std::string(number, error == std::errc() ? end : number);
+    }
+    return FormatText(LookupString("IDS_AREA_EDGES_INVALID"), {area});
 }
 
 bool TrimPasswords(SecuritySettings& security) {

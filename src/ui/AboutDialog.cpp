@@ -24,9 +24,9 @@ AboutTexts MakeAboutTexts() {
         LookupString("IDS_TESSERA_PRO_PLUGIN"),
         "Split documents into multiple files by bookmarks, page count, page ranges and content. Extract pages that "
         "match text patterns or contain specific elements such as forms, images and links. Apply security settings "
-        "and watermarks to the output. ",
+        "and watermarks to the output.",
         "Tessera Plug-in for the tessera PDF host",
-        FormatText("Version %d.%d, Build date: %s",
+        FormatText(LookupString("IDS_ABOUT_VERSION"),
                    {std::int64_t{TESSERA_VERSION_MAJOR}, std::int64_t{TESSERA_VERSION_MINOR}, std::string(__DATE__)}),
         "",
     };

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "strings/LocalNumbers.h"
+
 namespace tessera {
 namespace {
 
@@ -34,27 +36,21 @@ double RoundHalfAway(double value, int decimals) {
 
 std::string ShowInUnit(Fixed16 distance, AreaUnit unit) {
     const UnitScale scale = ScaleOf(unit);
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", scale.decimals,
-                  RoundHalfAway(distance.Real() * scale.perPoint, scale.decimals));
-    return text;
+    return DecimalText(RoundHalfAway(distance.Real() * scale.perPoint, scale.decimals), scale.decimals);
 }
 
 std::optional<Fixed16> ReadInUnit(std::string_view text, AreaUnit unit) {
-    const std::string copy(text);
-    char* end = nullptr;
-    const double value = std::strtod(copy.c_str(), &end);
-    while (end && (*end == ' ' || *end == '\t')) ++end;
-    if (copy.empty() || end == copy.c_str() || *end != '\0' || !(value >= 0 && value <= 100000)) return std::nullopt;
-    return Fixed16::FromRealAddingHalf(RoundHalfAway(value * ScaleOf(unit).pointsPer, 1));
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    const std::optional<double> value = ReadDecimal(text);
+    if (!value || !(*value >= 0 && *value <= 100000)) return std::nullopt;
+    return Fixed16::FromRealAddingHalf(RoundHalfAway(*value * ScaleOf(unit).pointsPer, 1));
 }
 
 std::string DescribeDistance(Fixed16 distance) {
     const double points = distance.Real();
-    char text[96];
-    std::snprintf(text, sizeof text, "%d pt / %d mm / %4.2f in", static_cast<int>(RoundHalfAway(points, 1)),
-                  static_cast<int>(RoundHalfAway(points * kMillimetresPerPoint, 1)), RoundHalfAway(points / 72, 2));
-    return text;
+    return std::to_string(static_cast<int>(RoundHalfAway(points, 1))) + " pt / " +
+           std::to_string(static_cast<int>(RoundHalfAway(points * kMillimetresPerPoint, 1))) + " mm / " +
+           DecimalText(RoundHalfAway(points / 72, 2), 2) + " in";
 }
 
 }  // namespace tessera

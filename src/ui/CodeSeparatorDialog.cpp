@@ -15,14 +15,6 @@ constexpr ControlId kCodeKindGroup = 1220, kFirstCodeKind = 1224;
 
 ControlId KindBox(std::size_t row) { return kFirstCodeKind + static_cast<ControlId>(row); }
 
-constexpr const char* kCodeMessage =
-    "A page showing a barcode or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec) is a "
-    "separator sheet: it ends the output before it, and its code names the output after it ({code} in a name "
-    "template, and {1}... for the pattern's groups). Only the kinds of code ticked are looked for. Without a "
-    "pattern, a sheet holds little but its codes: at most 0.5% of its area in ink beside them, so that a page of "
-    "content with a payment code or a postal frank stays content. Give a pattern to take every page any of whose "
-    "codes matches it, and to name from that code.";
-
 }  // namespace
 
 std::vector<ControlSpec> CodeSeparatorDialog::Controls() const {
@@ -43,7 +35,7 @@ std::vector<ControlSpec> CodeSeparatorDialog::Controls() const {
 
 void CodeSeparatorDialog::Open(DialogView& view) {
     view_ = &view;
-    view.SetText(kCodeMessageText, kCodeMessage);
+    view.SetText(kCodeMessageText, LookupString("IDS_CODE_SEPARATOR_HELP"));
     for (std::size_t row = 0; row < std::size(kCodeKindRows); ++row)
         view.SetChecked(KindBox(row), (settings_.CodeKinds & kCodeKindRows[row].value) != 0);
     view.SetText(kCodePattern, settings_.SeparatorQuery.Pattern);

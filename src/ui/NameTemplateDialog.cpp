@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "access/ReadOr.h"
+#include "engine/OutputPlanner.h"
 #include "engine/TemplateFields.h"
 #include "model/NameTemplate.h"
 #include "reading/SearchPattern.h"
@@ -15,13 +16,9 @@ namespace {
 
 constexpr ControlId kMessage = 1201, kTemplateEdit = 1202, kPatternEdit = 1203, kExample = 1204;
 constexpr std::size_t kExampleNames = 3;
-
-constexpr const char* kMessageText =
-    "Every output's name is made from this template. Fields in braces are filled in for each output: {n} its "
-    "number ({n:03} with three digits, {n:0} as wide as the total), {total}, {from} and {to} its pages, {label} "
-    "its first page's label, {title} its bookmark, {input} the document's name, {date} today, and {key}, {1} to "
-    "{9} and {NAME} the match of the pattern on its first page and its groups; {part} and {parts} where the size "
-    "limit cut it. \"/\" makes folders.";
+// The example comes from the run's own plan of a document up to this long;
+// a longer one is planned only by the run, and the example takes its first pages.
+constexpr int kMostPagesToPlan = 400;
 
 std::tm Today() {
     const std::time_t now = std::time(nullptr);
@@ -44,6 +41,12 @@ NameTemplateDialog::NameTemplateDialog(std::string nameTemplate, std::string pat
     if (!outputs_.empty() || !document_.HasDocument()) return;
     const int pages = ReadOr(0, "a document whose pages cannot be counted shows no example",
                              [&] { return document_.PageCount(); });
+    // The outputs the run would make, their codes and values with them.
+    SplitSettings trial = settings;
+    if (pages <= kMostPagesToPlan && PlanOutputs(trial, document_) && !trial.Outputs.empty()) {
+        outputs_ = std::move(trial.Outputs);
+        return;
+    }
     for (int page = 0; page < std::min<int>(kExampleNames, pages); ++page)
         outputs_.push_back(OutputDocument{{MakePageRange(page, 1)}, ""});
 }
@@ -61,7 +64,7 @@ std::vector<ControlSpec> NameTemplateDialog::Controls() const {
 
 void NameTemplateDialog::Open(DialogView& view) {
     view_ = &view;
-    view.SetText(kMessage, kMessageText);
+    view.SetText(kMessage, LookupString("IDS_NAME_TEMPLATE_HELP"));
     view.SetText(kTemplateEdit, template_);
     view.SetText(kPatternEdit, pattern_);
     ShowExample();
@@ -98,10 +101,10 @@ void NameTemplateDialog::ShowExample() {
         source.inputName = path.substr(slash + 1, dot == std::string::npos || dot < slash ? std::string::npos
                                                                                           : dot - slash - 1);
     }
-    std::string example = "Example:";
+    std::string names;
     for (std::size_t i = 0; i < std::min(kExampleNames, outputs_.size()); ++i)
-        example += (i ? ", " : " ") + parsed->Expand(TemplateFields(outputs_[i], i, source)) + ".pdf";
-    view_->SetText(kExample, example);
+        names += (i ? ", " : "") + parsed->Expand(TemplateFields(outputs_[i], i, source)) + ".pdf";
+    view_->SetText(kExample, FormatText(LookupString("IDS_NAME_TEMPLATE_EXAMPLE"), {names}));
 }
 
 bool NameTemplateDialog::Accept() {

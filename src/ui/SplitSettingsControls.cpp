@@ -36,7 +36,7 @@ std::vector<const SettingsRow*> OutputOptionRows() {
 }  // namespace
 
 std::string SplitSettingsDialog::Caption() const {
-    return "Split Document Settings (" + LookupString("IDS_TESSERA_PRO_PLUGIN") + ") -" +
+    return ShownCaption("Split Document Settings") + " (" + LookupString("IDS_TESSERA_PRO_PLUGIN") + ") -" +
            FormatText(" Ver. %d.%d", {std::int64_t{TESSERA_VERSION_MAJOR}, std::int64_t{TESSERA_VERSION_MINOR}});
 }
 

@@ -49,7 +49,7 @@ std::vector<ControlSpec> TextAreaDialog::Controls() const {
 void TextAreaDialog::Open(DialogView& view) {
     view_ = &view;
     if (!title_.empty()) view.SetTitle(title_);
-    view.SetText(kMessage, message_);
+    view.SetText(kMessage, LookupString(message_));
     view.FillList(kUnits, {{"Inches", 0}, {"Centimeters", 1}, {"Millimeters", 2}, {"Points", 3}});
     const AreaUnit unit = StoredUnit();
     view.SelectListData(kUnits, static_cast<int>(unit));

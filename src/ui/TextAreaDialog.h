@@ -8,13 +8,10 @@
 
 namespace tessera {
 
-// What the area is for, as the settings dialog and the separator search say it.
-inline constexpr const char* kNameAreaMessage =
-    "This dialog provides a way to define location of the text that will be used as part of the output file name."
-    " Tessera automatically extracts text located in the specified area and appends it to the output file name."
-    " Enter location of the text (on the first page of each output document) as illustrated in the sample below.";
-inline constexpr const char* kSearchAreaMessage =
-    "This dialog provides a way to define location of the text that will be searched for matching text patterns.";
+// What the area is for, as the settings dialog and the separator search say it:
+// keys of the language files.
+inline constexpr const char* kNameAreaMessage = "IDS_NAME_AREA_HELP";
+inline constexpr const char* kSearchAreaMessage = "IDS_SEARCH_AREA_HELP";
 
 class TextAreaDialog : public Dialog {
 public:

@@ -13,9 +13,11 @@ namespace {
 constexpr ControlId kKind = 1211, kArea = 1212, kAreaText = 1213, kPattern = 1214, kMatchCase = 1215,
                     kMissing = 1216, kGroup = 1217;
 
+// Short enough for the line beside the button: the edges in inches.
 std::string DescribeArea(const PageArea& a) {
-    return DescribeDistance(a.left) + ", " + DescribeDistance(a.top) + " to " + DescribeDistance(a.right) + ", " +
-           DescribeDistance(a.bottom);
+    std::vector<std::string> edges;
+    for (const Fixed16 edge : {a.left, a.top, a.right, a.bottom}) edges.push_back(ShowInUnit(edge, AreaUnit::Inches));
+    return FormatText(LookupString("IDS_VALUE_AREA_EDGES"), {edges[0], edges[1], edges[2], edges[3]});
 }
 
 }  // namespace
@@ -53,7 +55,7 @@ void ValueChangeDialog::ShowEnabling() {
     const int kind = view_->SelectedListData(kKind).value_or(0);
     const TextQuery& q = settings_.SeparatorQuery;
     view_->SetEnabled(kArea, kind <= 1);
-    view_->SetText(kAreaText, q.UseAreaFilter ? DescribeArea(q.Area) : "the whole page");
+    view_->SetText(kAreaText, q.UseAreaFilter ? DescribeArea(q.Area) : LookupString("IDS_VALUE_AREA_WHOLE_PAGE"));
     view_->SetEnabled(kPattern, kind == 1);
     view_->SetEnabled(kMatchCase, kind == 1);
 }

@@ -4,6 +4,7 @@
 // line does, and every window must be drawn whole, fitting a small screen.
 // Their pictures land in screenshots/ of the build folder.
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -383,25 +384,66 @@ TEST_F(QtDialogViewTest, EveryDialogIsDrawnWholeAndFitsASmallScreen) {
         {"CodeSeparator", [] { return std::make_unique<CodeSeparatorDialog>(OutputSettings{}); },
          {{1224, 1225, 1226, 1227, 1228, 1229, 1230}}},
         {"SheetSeparator", [] { return std::make_unique<SheetSeparatorDialog>(OutputSettings{}); }},
-        {"ValueChange", [] { return std::make_unique<ValueChangeDialog>(OutputSettings{}); }},
+        {"ValueChange", [] {
+             OutputSettings withArea;
+             withArea.SeparatorQuery.UseAreaFilter = true;
+             withArea.SeparatorQuery.Area = {Fixed16::FromRealRounded(158.4), Fixed16::FromRealRounded(43.2),
+                                             Fixed16::FromRealRounded(432), Fixed16::FromRealRounded(100.8)};
+             return std::make_unique<ValueChangeDialog>(withArea);
+         }},
         {"NameTemplate", [&] { return std::make_unique<NameTemplateDialog>("{n:03}", "", document, SplitSettings{}); }},
     };
     std::filesystem::create_directories(TESSERA_SCREENSHOTS);
-    for (const auto& shot : shots) {
-        SCOPED_TRACE(shot.name);
-        const std::unique_ptr<Dialog> dialog = shot.make();
-        QtDialogView view(*dialog);
-        const std::string file = std::string(TESSERA_SCREENSHOTS) + "/" + shot.name + ".png";
-        EXPECT_TRUE(view.SaveImage(file)) << file;
-        ExpectNothingCutOffOrOverlapping(view, shot.name);
-        ExpectPicturesDrawn(view, *dialog, shot.name);
-        for (const std::vector<ControlId>& column : shot.columns)
-            for (ControlId id : column)
-                EXPECT_EQ(InWindow(view.Widget(id), view).x(), InWindow(view.Widget(column.front()), view).x())
-                    << id << " is out of line with " << column.front();
-        EXPECT_LE(view.width(), kSmallScreenWidth);
-        EXPECT_LE(view.height(), kSmallScreenHeight);
+    // In English, then in German, whose file must give every caption a text
+    // of its own (a caption left English is a fault), fitting as well.
+    std::map<std::string, std::string> englishTitles;
+    std::map<std::string, std::vector<std::string>> englishChoices;
+    // The texts a user reads beside the captions: choices, and texts the dialog sets.
+    const auto choices = [](const QWidget& window) {
+        std::vector<std::string> texts;
+        for (const QComboBox* list : window.findChildren<QComboBox*>())
+            for (int i = 0; i < list->count(); ++i) texts.push_back(list->itemText(i).toStdString());
+        for (const QLabel* label : window.findChildren<QLabel*>())
+            if (label->pixmap().isNull()) texts.push_back(label->text().toStdString());
+        return texts;
+    };
+    for (const std::string language : {"", "de"}) {
+        if (!language.empty()) {
+            ASSERT_TRUE(LoadLanguageFile(TESSERA_SOURCE_DIR "/lang/Tessera.de.lan"));
+        }
+        for (const auto& shot : shots) {
+            SCOPED_TRACE(shot.name + language);
+            const std::unique_ptr<Dialog> dialog = shot.make();
+            QtDialogView view(*dialog);
+            if (language.empty()) {
+                englishTitles[shot.name] = view.windowTitle().toStdString();
+                englishChoices[shot.name] = choices(view);
+            } else {
+                const std::vector<std::string> shown = choices(view), english = englishChoices[shot.name];
+                for (std::size_t i = 0; i < shown.size() && i < english.size(); ++i)
+                    EXPECT_TRUE(shown[i] != english[i] || std::none_of(shown[i].begin(), shown[i].end(), ::isalpha) ||
+                                TheLanguageTable().Find("CAPTION " + english[i]))
+                        << "\"" << english[i] << "\" has no German text";
+                EXPECT_NE(view.windowTitle().toStdString(), englishTitles[shot.name]) << "the title stays English";
+                for (const ControlSpec& spec : dialog->Controls())
+                    EXPECT_TRUE(std::none_of(spec.caption.begin(), spec.caption.end(), ::isalpha) ||
+                                TheLanguageTable().Find("CAPTION " + spec.caption))
+                        << "\"" << spec.caption << "\" has no German text";
+            }
+            const std::string file =
+                std::string(TESSERA_SCREENSHOTS) + "/" + shot.name + (language.empty() ? "" : "." + language) + ".png";
+            EXPECT_TRUE(view.SaveImage(file)) << file;
+            ExpectNothingCutOffOrOverlapping(view, shot.name);
+            ExpectPicturesDrawn(view, *dialog, shot.name);
+            for (const std::vector<ControlId>& column : shot.columns)
+                for (ControlId id : column)
+                    EXPECT_EQ(InWindow(view.Widget(id), view).x(), InWindow(view.Widget(column.front()), view).x())
+                        << id << " is out of line with " << column.front();
+            EXPECT_LE(view.width(), kSmallScreenWidth);
+            EXPECT_LE(view.height(), kSmallScreenHeight);
+        }
     }
+    LoadLanguageTables(TESSERA_SOURCE_DIR "/lang/");
 }
 
 }  // namespace

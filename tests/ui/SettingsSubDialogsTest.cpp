@@ -70,6 +70,13 @@ TEST(NameTemplateDialogTest, ShowsTheFirstNamesAndRefusesWhatCannotBeRead) {
     d.view.Type(kTemplate, "p{from}");
     ASSERT_TRUE(d.view.PressOk());
     EXPECT_EQ(d.dialog.Template(), "p{from}");
+
+    // A code split's example names the outputs the run makes, with their codes (made safe).
+    const DocumentHandle coded(host.OpenActive("code-sheet-qr-and-code128.pdf"), DocumentHandle::Ownership::Borrowed);
+    SplitSettings codes;
+    codes.SplitMode = SplitMethod::SeparatorPages, codes.Output.SeparatorType = SeparatorKind::PageWithCode;
+    test::Opened<NameTemplateDialog> c(std::string("{n}-{code}"), std::string(), coded, codes);
+    EXPECT_EQ(c.view.Text(kExample), "Example: 1-.pdf, 2-https:__example.com_track?id=77.pdf");
 }
 
 TEST(ValueChangeDialogTest, TakesTheValueItsRulesAndRefusesWhatCannotBeRead) {

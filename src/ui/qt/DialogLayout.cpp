@@ -68,6 +68,9 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
         case K::DropDown: return new QComboBox(parent);
         case K::Tree: {
             auto* tree = new QTreeWidget(parent);
+            // Wide enough for a bookmark's title whatever the texts around it
+            // (a German legend wraps narrow and took the picker down to 306 px).
+            tree->setMinimumWidth(tree->fontMetrics().averageCharWidth() * 64);
             tree->setHeaderHidden(true);
             tree->setExpandsOnDoubleClick(false);
             tree->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -225,7 +225,8 @@ void QtDialogView::FillList(ControlId id, const std::vector<ListEntry>& entries)
     if (!list) return;
     ++filling_;
     list->clear();
-    for (const ListEntry& entry : entries) list->addItem(Q(entry.text), entry.data);
+    // Choices are captions too, in the user's language.
+    for (const ListEntry& entry : entries) list->addItem(Q(TheViewServices().caption(entry.text)), entry.data);
     list->setCurrentIndex(-1);
     --filling_;
 }
