@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <memory>
 
@@ -36,6 +37,12 @@ const std::unordered_map<std::string_view, std::string_view>& BuiltInDefaults() 
 }  // namespace
 
 bool LanguageTable::LoadFile(const std::string& path) {
+    // A pipe or a device in the file's place (/dev/zero) would be read
+    // without end at every start: only a regular file of sane size is a table.
+    constexpr std::uintmax_t kMostBytes = std::uintmax_t{4} << 20;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) > kMostBytes || error)
+        return false;
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "r"), &std::fclose);
     if (!file) return false;
     char piece[512];

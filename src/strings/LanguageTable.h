@@ -10,7 +10,8 @@ namespace tessera {
 
 class LanguageTable {
 public:
-    // False only when the file cannot be opened for reading.
+    // False when the file is no regular file of at most 4 MiB (a pipe, a
+    // device) or cannot be opened for reading.
     bool LoadFile(const std::string& path);
     // One piece of a file (a line, or up to 511 characters of one).
     void LoadPiece(std::string_view piece);

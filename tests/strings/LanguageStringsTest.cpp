@@ -35,6 +35,7 @@ TEST_F(LanguageTableTest, LineRulesBuiltInDefaultsAndTheTwoFiles) {
     ASSERT_TRUE(LoadLanguageFile(Write("long.lan", "IDS_LONG=" + std::string(600, 'v') + "\nIDS_NEXT=ok\n")));
     EXPECT_EQ(LookupString("IDS_LONG"), std::string(511 - 9, 'v')) << "a long line is cut into pieces of 511";
     EXPECT_EQ(LookupString("IDS_NEXT"), "ok");
+    EXPECT_FALSE(LoadLanguageFile("/dev/zero")) << "a device is no table, and is not read without end";
     EXPECT_EQ(LookupString("IDS_PAGES"), "pages") << "a key the files lack, with a default in the program";
     EXPECT_EQ(LookupString("IDS_ELEMENT"), "Element");
     EXPECT_EQ(LookupString("IDS_WARNING"), "");
