@@ -215,6 +215,7 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
     SearchPattern pattern;
     if (fromTemplate && !f.NamePattern.empty()) (void)pattern.Compile(f.NamePattern, !settings.Output.SeparatorQuery.MatchCase);
     TemplateSource fields{source, FileBaseName(sourcePath), today, settings.Outputs.size(), pattern, extractor};
+    fields.outputsAreParts = settings.SplitMode == SplitMethod::BySize;
     const OutputSettings& o = settings.Output;
     std::optional<PageKeyReader> keys;
     if (fromTemplate && UsesValueChange(settings)) keys.emplace(source, o.ChangeKey, o.SeparatorQuery);

@@ -36,6 +36,7 @@ NameFieldValues TemplateFields(const OutputDocument& output, std::size_t index, 
     values.number = static_cast<int>(index) + 1;
     values.total = static_cast<int>(source.total);
     if (output.Parts > 1) values.part = output.Part, values.parts = output.Parts;
+    if (source.outputsAreParts) values.part = values.number, values.parts = values.total;
     values.title = OwnTitle(output);
     values.input = source.inputName;
     values.key = output.Key;

@@ -27,6 +27,9 @@ struct TemplateSource {
     // {key}, and its pattern's groups are {1}... unless the name pattern has
     // some.
     PageKeyReader* keys = nullptr;
+    // A split by size, whose outputs are the parts of the one document: each
+    // is {part} of {parts}.
+    bool outputsAreParts = false;
 };
 
 // The fields of output number index (0-based). Never throws: a page whose
