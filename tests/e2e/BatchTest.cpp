@@ -124,6 +124,9 @@ TEST_F(BatchTest, UnsplittableFilesAreSkippedForGoodAndListsAreBounded) {
     const CommandResult first = batch("--folder " + ShellQuote(folder / "few"));
     EXPECT_EQ(first.status, 3) << first.output;
     EXPECT_NE(first.output.find("one.pdf: skipped: The document has fewer than 2 pages"), std::string::npos);
+    // That warning is one as a split's are: --warning-exit-0 makes it 0.
+    EXPECT_EQ(Tessera(config, "batch --quiet --warning-exit-0 --profile " + ShellQuote(profile) + " --folder " +
+                                  ShellQuote(folder / "few")).status, 0);
     // Records are found by name and content: through another path to the
     // same files, as a host that mounts the share elsewhere sees them.
     fs::create_directory_symlink(folder / "few", folder / "elsewhere");
@@ -131,6 +134,13 @@ TEST_F(BatchTest, UnsplittableFilesAreSkippedForGoodAndListsAreBounded) {
     EXPECT_EQ(again.status, 0) << again.output;
     for (const char* name : {"one.pdf: done before", "two.pdf: done before"})
         EXPECT_NE(again.output.find(name), std::string::npos) << again.output;
+    // Other settings into the same folder: a record of the old ones does not count.
+    const std::string other = folder / "other.tpr";
+    ASSERT_EQ(Tessera(config, "split " + Data("multicolumn-latex-2col.pdf") + " --equal 2 -o " + ShellQuote(folder / "out") +
+                                  " --save-profile " + ShellQuote(other)).status, 0);
+    const CommandResult changed = Tessera(config, "batch --quiet --skip-done --profile " + ShellQuote(other) +
+                                                      " --folder " + ShellQuote(folder / "few") + " 2>&1");
+    EXPECT_NE(changed.output.find("two.pdf: 2 outputs written"), std::string::npos) << changed.output;
     // A record that is a pipe stalls nothing: the file is split again.
     for (const auto& record : fs::directory_iterator(folder / "out/.tessera-done"))
         if (record.path().filename().string().rfind("two.pdf.", 0) == 0) {

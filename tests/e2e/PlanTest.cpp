@@ -288,6 +288,10 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
     EXPECT_EQ(PlanLines(Tessera(config, "split --dry-run --profile " + Sample("name-template.tpr") + mnras).output)[1][1],
               "02-Smith.pdf");
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --bookmarks 1 --name '{title:}/{n:0}' " + mnras).status, 2);
+    // Against --name-pattern, {key} is the whole match and {1} its group, as the README says.
+    EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --equal 5 --name '{key}+{1}' --name-pattern "
+                                        "'K\\. T\\. (\\w+)'" + mnras).output)[1][1],
+              "K_ T_ Smith+Smith.pdf");
     // A misspelt field, or a group hidden by a field of the template's own,
     // is refused, not left empty; a typed ".pdf" is the name's own ending.
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --name '{tilte}' " + mnras).status, 2);
