@@ -15,6 +15,8 @@
 #include <random>
 
 #include "pdf/CachedFileSource.h"
+#include "pdf/GlyphNameText.h"
+#include "pdf/OutputWriter.h"
 #include "pdf/TemporaryOutput.h"
 #include "settings/UserFolders.h"
 #include "support/Files.h"
@@ -59,6 +61,25 @@ TEST(TemporaryOutputTest, AFailedWriteOrCloseLeavesNeitherTheOutputNorTheTempora
     written.Commit();
     EXPECT_EQ(test::ReadFile(target), "whole");
     EXPECT_EQ(test::NamesIn(folder.Path()), std::vector<std::string>{fs::path(target).filename()});
+    // The host's own guard of the size limit: a file one byte over it is refused and leaves nothing.
+    const std::string limited = folder / "limited.pdf";
+    EXPECT_THROW(pdf::WriteFile(std::string(1001, '%'), limited, 1000, {1}), host::HostError);
+    EXPECT_FALSE(fs::exists(limited));
+    pdf::WriteFile(std::string(1000, '%'), limited, 1000, {1});
+    EXPECT_EQ(fs::file_size(limited), 1000u);
+}
+
+// Glyph names read as text: a name of one character, a ligature of them, a
+// variant's suffix; a name of three words that none of those rules reads
+// (an old-style digit) stays unread rather than becoming its first word.
+TEST(GlyphNameTextTest, NamesReadAsTheirCharactersAndUnknownOnesStayUnread) {
+    const std::pair<const char*, std::vector<int>> rows[] = {
+        {"uni0030", {0x30}}, {"zero.oldstyle", {0x30}}, {"f_i", {'f', 'i'}}, {"DigitZeroOldstyle", {}}, {"xyzzy", {}}};
+    for (const auto& [name, expected] : rows) {
+        int out[8] = {};
+        const std::size_t count = pdf::GlyphNameText(name, out, 8);
+        EXPECT_EQ(std::vector<int>(out, out + count), expected) << name;
+    }
 }
 
 const std::string kKey = "Tessera\\SplitSettings";
