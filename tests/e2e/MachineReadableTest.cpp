@@ -55,6 +55,8 @@ TEST(MachineReadableTest, PlanAndReportAreValidJsonWhoseFilesAndDigestsAreOnDisk
     const nlohmann::json coded = outputs("--separator code", "code-sheet-qr-and-code128.pdf");
     ASSERT_EQ(coded.size(), 2u);
     EXPECT_EQ(coded[1].value("key", ""), "https://example.com/track?id=77");
+    const nlohmann::json codePlan = outputs("--separator code --dry-run", "code-sheet-qr-and-code128.pdf");
+    EXPECT_EQ(codePlan.size() == 2 ? codePlan[1].value("key", "") : "", "https://example.com/track?id=77") << "the plan's too";
     for (const nlohmann::json& output : outputs("--max-size 30KB --allow-oversize", "multicolumn-latex-2col.pdf"))
         EXPECT_EQ(output.value("oversize", false), output.value("bytes", 0) > 30000) << output;
 }

@@ -210,6 +210,8 @@ TEST(PlanTest, SheetsWithACodeSeparateOutputsAndNameThem) {
               "1-2 3-4 5 6-8");
     EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator code --duplex" + sheets)), "1-2 4 7-8")
         << "only fronts are sheets; the label on sheet 3's back goes with it";
+    EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator code --duplex --keep-separators" + sheets)),
+              "1-2 3-4 5-8") << "a kept sheet starts its output, its back with it";
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --separator 'code=^DOC-(\\w)' --name 'Part {1}'" + sheets).output,
               "1\tPart .pdf\t1-2\n2\tPart A.pdf\t4\tDOC-A\n3\tPart B.pdf\t6-8\tDOC-B\n"
               "dropped\t3\tseparator\tcode\tDOC-A\ndropped\t5\tseparator\tcode\tDOC-B\n");
