@@ -7,10 +7,14 @@
 namespace tessera {
 namespace {
 
+// The units the list offers, as shown and as the size reader takes them: the
+// reader's table alone says what each is worth.
 constexpr struct {
     const char* name;
-    std::int64_t bytes;
-} kUnits[] = {{"bytes", 1}, {"kB", 1000}, {"MB", 1000000}, {"KiB", 1024}, {"MiB", 1048576}};
+    const char* word;
+} kUnits[] = {{"bytes", "B"}, {"kB", "kB"}, {"MB", "MB"}, {"KiB", "KiB"}, {"MiB", "MiB"}};
+
+std::int64_t UnitBytes(int unit) { return ParseByteSize(std::string("1") + kUnits[unit].word).value_or(1); }
 
 bool Limited(const DialogView& view, const SplitSettings& settings) {
     return settings.SplitMode == SplitMethod::BySize || view.Checked(kSizeLimitCheck);
@@ -31,8 +35,8 @@ void ShowSizeLimit(DialogView& view, const SplitSettings& settings) {
     if (bytes <= 0) return;
     int unit = 0;
     for (int i = 1; i < static_cast<int>(std::size(kUnits)); ++i)
-        if (bytes % kUnits[i].bytes == 0 && kUnits[i].bytes > kUnits[unit].bytes) unit = i;
-    view.SetText(kSizeEdit, std::to_string(bytes / kUnits[unit].bytes));
+        if (bytes % UnitBytes(i) == 0 && UnitBytes(i) > UnitBytes(unit)) unit = i;
+    view.SetText(kSizeEdit, std::to_string(bytes / UnitBytes(unit)));
     view.SelectListData(kSizeUnitList, unit);
 }
 
@@ -41,7 +45,7 @@ void ReadSizeLimit(const DialogView& view, SplitSettings& settings) {
     limit = 0;
     if (!Limited(view, settings)) return;
     const int unit = view.SelectedListData(kSizeUnitList).value_or(0);
-    const std::optional<std::int64_t> bytes = ParseByteSize(view.Text(kSizeEdit) + kUnits[unit].name);
+    const std::optional<std::int64_t> bytes = ParseByteSize(view.Text(kSizeEdit) + kUnits[unit].word);
     if (bytes && *bytes <= std::numeric_limits<std::int32_t>::max()) limit = static_cast<std::int32_t>(*bytes);
 }
 

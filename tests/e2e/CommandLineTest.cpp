@@ -206,7 +206,7 @@ TEST(CommandLineTest, AScreenshotDrawsTheDialogWithoutADisplayAndSplitsNothing) 
 TEST(CommandLineTest, NamesAndManifestsAreReadAsEditorsWriteThemAndDevicesAreRefused) {
     TempFolder config, lists;
     const std::string input = " " + Data("mnras-guide-2col-rotated-page.pdf");
-    std::ofstream(lists / "m.csv") << "\xEF\xBB\xBFName,Count\r\n\"Smith, Sons\",5\r\nA&B,5\r\n\r\n";
+    std::ofstream(lists / "m.csv") << "\xEF\xBB\xBFName,Count\r\n\"Smith, Sons\",5\r\nA&B,\"5\"\r\n\r\n";
     std::ofstream(lists / "n.txt") << "\xEF\xBB\xBF" "First\nSecond\n";
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --manifest " + ShellQuote(lists / "m.csv") + input).output,
               "1\tSmith_ Sons.pdf\t1-5\n2\tA&B.pdf\t6-10\n");

@@ -271,6 +271,16 @@ TEST_F(SplitSettingsDialogTest, ASizeIsTypedInItsUnitForTheSizeMethodOrAsALimitO
     SplitSettings stored;
     LoadSettingsFromRegistry(stored);
     EXPECT_EQ(std::tuple(stored.SplitMode, stored.Output.MaxOutputBytes), std::tuple(SplitMethod::EqualPages, 500000));
+    // Each unit is worth what the command line takes it for: bytes plain, MiB as 1024 * 1024.
+    for (const auto& [unit, typed, bytes] : {std::tuple{0, "5000", 5000}, {4, "9.5", 9961472}}) {
+        MemoryView& again = Open(kThreePages).view;
+        again.Click(kSizeRadio);
+        again.Type(kSizeEdit, typed);
+        again.Choose(kSizeUnitList, unit);
+        ASSERT_TRUE(again.PressOk()) << typed;
+        LoadSettingsFromRegistry(stored);
+        EXPECT_EQ(stored.Output.MaxOutputBytes, bytes) << typed;
+    }
 }
 
 TEST(SplitMethodRowsTest, EveryRowHasItsPlannerOptionAndRadio) {
