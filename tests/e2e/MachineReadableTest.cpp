@@ -137,10 +137,17 @@ TEST(MachineReadableTest, ShardsOfABatchWriteWhatOneBatchWritesAndARetrySkipsWha
     // Killed once some files are done, then run again by the "runner".
     const std::string shard = batch + "--skip-done --json -0 --files-from " + ShellQuote(list) + " --profile " +
                               ShellQuote(shards) + " --shard {}/3";
-    RunCommand(
-        "parallel --will-cite -j3 " + ShellQuote(shard + " > " + (work / "s{}.jsonl")) + " ::: 1 2 3 & "
+    // Shard 2 is stopped by its own process id, and must have been running then.
+    const auto started = [&](int n) {
+        std::string command = shard;
+        command.replace(command.find("{}"), 2, std::to_string(n));
+        return command + " > " + ShellQuote(work / ("s" + std::to_string(n) + ".jsonl")) + " & ";
+    };
+    const CommandResult stopped = RunCommand(
+        started(1) + started(2) + "p=$!; " + started(3) +
         "until [ \"$(ls " + ShellQuote(work / "shards/.tessera-done") + " 2>/dev/null | wc -l)\" -ge 4 ]; do sleep 0.01; done; "
-        "pkill -TERM -f -- '--shard 2/3'; wait");
+        "kill -TERM $p && echo stopped; wait");
+    EXPECT_EQ(stopped.output, "stopped\n") << "shard 2 had finished before it could be stopped";
     const CommandResult again = RunCommand("parallel --will-cite -j3 " + ShellQuote(shard + " >> " + (work / "s{}.jsonl")) + " ::: 1 2 3");
     EXPECT_EQ(again.status, 0);
     auto sharded = FilesWithoutId(work / "shards");
