@@ -206,6 +206,10 @@ TEST(PlanTest, SheetsWithACodeSeparateOutputsAndNameThem) {
               "1\t1.pdf\t1-2\n2\tDOC-A.pdf\t4\tDOC-A\n3\tDOC-B.pdf\t\tDOC-B\n4\tSHIP-1234.pdf\t7-8\tSHIP-1234\n"
               "no-pages\t3\tDOC-B.pdf\ndropped\t3\tseparator\tcode\tDOC-A\n"
               "dropped\t5\tseparator\tcode\tDOC-B\ndropped\t6\tseparator\tcode\tSHIP-1234\n");
+    // A sheet as a mixed-raster scanner writes it: the code is a mask over a background image.
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --separator code --name '{code}' " +
+                                  Data("code-sheet-mrc-layers.pdf")).output,
+              "1\t1.pdf\t1\n2\tMRC-0007.pdf\t3\tMRC-0007\ndropped\t2\tseparator\tcode\tMRC-0007\n");
     EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator code --keep-separators" + sheets)),
               "1-2 3-4 5 6-8");
     EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator code --duplex" + sheets)), "1-2 4 7-8")
@@ -290,6 +294,9 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
     EXPECT_EQ(PlanLines(Tessera(config, "split --dry-run --profile " + Sample("name-template.tpr") + mnras).output)[1][1],
               "02-Smith.pdf");
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --bookmarks 1 --name '{title:}/{n:0}' " + mnras).status, 2);
+    EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --prefix none --doc 'X=1-2,5' --name '{from}-{to}'" +
+                                            mnras).output)[0][1],
+              "1-5.pdf") << "{to} is the last range's end";
     // Against --name-pattern, {key} is the whole match and {1} its group, as the README says.
     EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --equal 5 --name '{key}+{1}' --name-pattern "
                                         "'K\\. T\\. (\\w+)'" + mnras).output)[1][1],
