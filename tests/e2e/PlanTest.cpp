@@ -297,6 +297,8 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
     EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --prefix none --doc 'X=1-2,5' --name '{from}-{to}'" +
                                             mnras).output)[0][1],
               "1-5.pdf") << "{to} is the last range's end";
+    EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --doc 'A=1-5:odd' --doc 'B=1-5:even'" + mnras).output,
+              "1\tDOCA.pdf\t1,3,5\n2\tDOCB.pdf\t2,4\nin-no-output\t6-10\n");
     // Against --name-pattern, {key} is the whole match and {1} its group, as the README says.
     EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --equal 5 --name '{key}+{1}' --name-pattern "
                                         "'K\\. T\\. (\\w+)'" + mnras).output)[1][1],
