@@ -116,10 +116,10 @@ TEST(SizeLimitTest, ALimitCutsAnotherMethodsOutputsIntoNumberedPartsAndLinksStay
     EXPECT_NE(Tessera(config, "split --reset --dry-run --bookmarks 1 --max-size 100k --name '{n:0} {part}of{parts}' " +
                                   Data(kManual)).output.find("05 1of2.pdf\t9-16"),
               std::string::npos);
-    // Split by size, the outputs are the parts of the one document.
-    EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --max-size 250KB --name '{part}of{parts}' " +
-                                  Data("mnras-guide-2col-rotated-page.pdf")).output,
-              "1\t1of2.pdf\t1-6\n2\t2of2.pdf\t7-10\n");
+    // Split by size, the outputs are the parts of the one document, numbered as outputs.
+    const std::string bySize = "split --reset --dry-run --prefix none --max-size 250KB " + Data("mnras-guide-2col-rotated-page.pdf");
+    EXPECT_EQ(Tessera(config, bySize + " --name '{part}of{parts}'").output, "1\t1of2.pdf\t1-6\n2\t2of2.pdf\t7-10\n");
+    EXPECT_EQ(Tessera(config, bySize).output, "1\tDoc1.pdf\t1-6\n2\tDoc2.pdf\t7-10\n");
     // A names list names documents, and a template without {part} its
     // document: the parts of the fifth are _1 and _2 of its name.
     TempFolder lists;
