@@ -192,6 +192,8 @@ TEST(PlanTest, BlankSeparatorsAreThePagesWithoutTextAndScannedSheetsWithoutInk) 
     }
     EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator scan --keep-separators " + scans)),
               "1-2 3-6 7 8-9") << "a kept separator starts the next output";
+    EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator scan --duplex --keep-separators " + scans)),
+              "1-2 3-6 7-9") << "scanned on both sides, a kept sheet starts its output with its back";
 }
 
 // --save-profile, then --profile, plan and write the same outputs as the
