@@ -165,15 +165,23 @@ TEST(MachineReadableTest, ShardsOfABatchWriteWhatOneBatchWritesAndARetrySkipsWha
     EXPECT_EQ(SchemaComplaints(lines), "");
     EXPECT_NE(lines.find("\"done-before\""), std::string::npos) << "the retry skipped files done before";
 
-    // A record whose output is gone, or which is damaged, does not count; bad shares are refused.
+    // A record whose output is gone or changed (its size kept), or which is
+    // damaged, does not count; bad shares are refused.
     const auto pdfs = FilesBelow(work / "shards");
     const std::string gone = *std::find_if(pdfs.begin(), pdfs.end(), [](const std::string& f) { return f.ends_with(".pdf"); });
+    // The next input's output: the damaged record below is the last input's.
+    const std::string changed = *std::find_if(pdfs.begin(), pdfs.end(), [&](const std::string& f) {
+        return f.ends_with(".pdf") && f.substr(0, f.find("Doc")) != gone.substr(0, gone.find("Doc"));
+    });
     fs::remove(work / ("shards/" + gone));
+    std::string bytes = ReadFile(work / ("shards/" + changed));
+    bytes[bytes.size() / 2] ^= 1;
+    std::ofstream(work / ("shards/" + changed), std::ios::binary) << bytes;
     const auto recordNames = FilesBelow(work / "shards/.tessera-done");
     std::ofstream(work / ("shards/.tessera-done/" + recordNames.back())) << "{\"input\": 1}";
     const std::string all = batch + "--skip-done --json --folder " + ShellQuote(work / "in") + " --profile " + ShellQuote(shards);
     const std::string redo = RunCommand(all + " | tail -1").output;
-    EXPECT_NE(redo.find("\"done_before\":28"), std::string::npos) << redo;
+    EXPECT_NE(redo.find("\"done_before\":27"), std::string::npos) << redo;
     EXPECT_TRUE(fs::exists(work / ("shards/" + gone)));
     EXPECT_EQ(RunCommand(all + " --shard 1/-1 2>/dev/null").status, 2);
     EXPECT_EQ(RunCommand(batch + ShellQuote(work / "seq.json") + " --files-from " + ShellQuote(list) + " 2>/dev/null").status, 2);
