@@ -21,6 +21,7 @@ enum class ControlKind {
     Slider,
     Group,         // a framed box holding the controls that name it as their group
     Picture,
+    Swatch,        // a small box filled with the colour its text gives as "#RRGGBB"; plain when blank
 };
 
 struct ControlSpec {

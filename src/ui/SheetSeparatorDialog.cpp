@@ -12,7 +12,8 @@
 namespace tessera {
 namespace {
 
-constexpr ControlId kSheetColour = 1231, kSheetTolerance = 1232, kSheetShare = 1233, kSheetSample = 1234;
+constexpr ControlId kSheetColour = 1231, kSheetTolerance = 1232, kSheetShare = 1233, kSheetSample = 1234,
+                    kSheetSwatch = 1235;
 
 std::optional<int> WholeNumber(const std::string& text, int low, int high) {
     int value = 0;
@@ -25,7 +26,9 @@ std::optional<int> WholeNumber(const std::string& text, int low, int high) {
 
 std::vector<ControlSpec> SheetSeparatorDialog::Controls() const {
     return {
-        {kSheetColour, ControlKind::Edit, "Colour (a name or #RRGGBB: " + SheetColourList() + "):", 0, false, 7},
+        {kSheetColour, ControlKind::Edit, "Colour (a name or #RRGGBB):", 0, false, 7},
+        {kSheetSwatch, ControlKind::Swatch, "", 0, true},
+        {0, ControlKind::Text, "Names: " + SheetColourList()},
         {kSheetSample, ControlKind::NumberEdit, "Or take the colour from this page, a sheet (0: the colour above):"},
         {kSheetTolerance, ControlKind::NumberEdit, "Tolerance in each of red, green and blue (1 to 255):"},
         {kSheetShare, ControlKind::NumberEdit, "Percentage of the sheet that must lie near the colour (50 to 100):"},
@@ -37,9 +40,20 @@ std::vector<ControlSpec> SheetSeparatorDialog::Controls() const {
 void SheetSeparatorDialog::Open(DialogView& view) {
     view_ = &view;
     view.SetText(kSheetColour, ColourText(settings_.SheetColour));
+    ShowSwatch();
     view.SetText(kSheetSample, std::to_string(settings_.SheetSamplePage));
     view.SetText(kSheetTolerance, std::to_string(settings_.SheetTolerance));
     view.SetText(kSheetShare, std::to_string(settings_.SheetShare));
+}
+
+void SheetSeparatorDialog::Changed(ControlId id) {
+    if (id == kSheetColour) ShowSwatch();
+}
+
+// What a typed name means is seen before OK; a colour not yet understood shows none.
+void SheetSeparatorDialog::ShowSwatch() {
+    const std::optional<SheetColourRow> colour = ParseSheetColour(view_->Text(kSheetColour));
+    view_->SetText(kSheetSwatch, colour ? ColourText(colour->rgb) : "");
 }
 
 bool SheetSeparatorDialog::Accept() {

@@ -16,9 +16,12 @@ public:
     std::string Caption() const override { return "Separator Sheets of One Colour"; }
     std::vector<ControlSpec> Controls() const override;
     void Open(DialogView& view) override;
+    void Changed(ControlId id) override;
     bool Accept() override;
 
 private:
+    void ShowSwatch();
+
     OutputSettings settings_;
     DialogView* view_ = nullptr;
 };

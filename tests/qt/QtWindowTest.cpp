@@ -361,6 +361,20 @@ TEST_F(QtDialogViewTest, TheLoadedModulesBatchDialogOpensTheWindow) {
     EXPECT_TRUE(shown);
 }
 
+TEST_F(QtDialogViewTest, TheSheetColourIsShownAsTyped) {
+    SheetSeparatorDialog dialog{OutputSettings{}};
+    QtDialogView view(dialog);
+    view.show();
+    QApplication::processEvents();
+    const auto shown = [&] { return view.Widget(1235)->grab().toImage().pixelColor(view.Widget(1235)->rect().center()); };
+    Type(view, 1231, "yellow");
+    EXPECT_EQ(shown(), QColor(0xFA, 0xEB, 0x6E));
+    Type(view, 1231, "#00FF00");
+    EXPECT_EQ(shown(), QColor(0, 255, 0));
+    Type(view, 1231, "gelb");
+    EXPECT_EQ(shown(), view.palette().color(QPalette::Window)) << "a colour not understood shows none";
+}
+
 TEST_F(QtDialogViewTest, EveryDialogIsDrawnWholeAndFitsASmallScreen) {
     const DocumentHandle document(host.OpenActive(kWithBookmarks), DocumentHandle::Ownership::Borrowed);
     const int pages = document.PageCount();

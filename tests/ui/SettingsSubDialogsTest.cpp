@@ -138,6 +138,10 @@ TEST(SheetSeparatorDialogTest, TakesAColourAToleranceAndAShareWithinTheirRanges)
     // A name brings the colour and tolerance measured on scanned paper.
     test::Opened<SheetSeparatorDialog> named(OutputSettings{});
     named.view.Type(1231, "yellow");
+    EXPECT_EQ(named.view.Text(1235), "#FAEB6E") << "the swatch shows what the name means";
+    named.view.Type(1231, "yelow");
+    EXPECT_EQ(named.view.Text(1235), "");
+    named.view.Type(1231, "yellow");
     ASSERT_TRUE(named.view.PressOk());
     EXPECT_EQ(named.dialog.Result().SheetColour, 0xFAEB6E);
     EXPECT_EQ(named.dialog.Result().SheetTolerance, 48);

@@ -34,7 +34,7 @@ bool IsEdit(K kind) { return kind == K::Edit || kind == K::NumberEdit; }
 // Controls whose caption is a label before them rather than their own text.
 bool TakesLabel(K kind) { return IsEdit(kind) || kind == K::DropDown || kind == K::Slider || kind == K::Tree; }
 bool Grows(K kind) { return kind == K::Edit || kind == K::DropDown || kind == K::Slider || kind == K::Tree; }
-bool TakesFocus(K kind) { return kind != K::Text && kind != K::Picture && kind != K::Group; }
+bool TakesFocus(K kind) { return kind != K::Text && kind != K::Picture && kind != K::Group && kind != K::Swatch; }
 
 QLineEdit* MakeEdit(const ControlSpec& spec, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
@@ -86,6 +86,14 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
             auto* picture = new QLabel(parent);
             picture->setPixmap(PicturePixmap(spec.picture, *parent->style()));
             return picture;
+        }
+        case K::Swatch: {
+            // A frame rather than a label: a label would be lined up as a caption.
+            auto* swatch = new QFrame(parent);
+            swatch->setFrameShape(QFrame::Box);
+            swatch->setFixedSize(swatch->fontMetrics().height() * 2, swatch->fontMetrics().height());
+            swatch->setAutoFillBackground(true);
+            return swatch;
         }
         case K::Text: break;
     }

@@ -27,6 +27,22 @@ W* As(const DialogControls& controls, ControlId id) {
     return found == controls.end() ? nullptr : qobject_cast<W*>(found->second.widget);
 }
 
+bool IsSwatch(const DialogControls& controls, ControlId id) {
+    const auto found = controls.find(id);
+    return found != controls.end() && found->second.kind == ControlKind::Swatch;
+}
+
+constexpr const char* kSwatchColour = "swatchColour";
+
+// The colour a swatch shows, kept as given so that the dialog reads back its own text.
+void Paint(QWidget& swatch, const QString& colour) {
+    QPalette palette = swatch.parentWidget()->palette();
+    if (QColor(colour).isValid()) palette.setColor(QPalette::Window, QColor(colour));
+    swatch.setPalette(palette);
+    swatch.setProperty(kSwatchColour, colour);
+    swatch.setToolTip(colour);
+}
+
 void AddNodes(const std::vector<TreeNode>& nodes, QTreeWidgetItem* parent, QTreeWidget& tree) {
     for (const TreeNode& node : nodes) {
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(&tree);
@@ -174,7 +190,8 @@ void QtDialogView::SetTitle(const std::string& title) { setWindowTitle(Q(title))
 
 void QtDialogView::SetText(ControlId id, const std::string& text) {
     ++filling_;
-    if (auto* label = As<QLabel>(controls_, id)) SetLabelText(*label, Q(text));
+    if (IsSwatch(controls_, id)) Paint(*controls_.at(id).widget, Q(text));
+    else if (auto* label = As<QLabel>(controls_, id)) SetLabelText(*label, Q(text));
     else if (auto* edit = As<QLineEdit>(controls_, id)) edit->setText(Q(text));
     else if (auto* button = As<QAbstractButton>(controls_, id)) button->setText(Q(text));
     else if (auto* box = As<QGroupBox>(controls_, id)) box->setTitle(Q(text));
@@ -184,7 +201,8 @@ void QtDialogView::SetText(ControlId id, const std::string& text) {
 
 std::string QtDialogView::Text(ControlId id) const {
     QString text;
-    if (auto* label = As<QLabel>(controls_, id)) text = label->text();
+    if (IsSwatch(controls_, id)) text = controls_.at(id).widget->property(kSwatchColour).toString();
+    else if (auto* label = As<QLabel>(controls_, id)) text = label->text();
     else if (auto* edit = As<QLineEdit>(controls_, id)) text = edit->text();
     else if (auto* button = As<QAbstractButton>(controls_, id)) text = button->text();
     else if (auto* box = As<QGroupBox>(controls_, id)) text = box->title();
