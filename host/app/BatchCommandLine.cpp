@@ -15,6 +15,7 @@
 #include "app/ConsoleViewer.h"
 #include "app/HostTexts.h"
 #include "app/HostRuntime.h"
+#include "app/SplitEnd.h"
 #include "host/HostError.h"
 #include "host/PlugInNames.h"
 
@@ -158,14 +159,14 @@ CLI::App* AddBatchCommand(CLI::App& app, BatchArguments& a) {
                     "write the record after a file's last output"));
     batch->add_flag("--deterministic", a.deterministic,
                     HostText("batch_deterministic", "Write the same files run after run: document IDs from the content, and the date from "
-                    "SOURCE_DATE_EPOCH or else 1970-01-01; refuses encryption"));
+                    "SOURCE_DATE_EPOCH or else from each input's modification time, as split takes it; refuses encryption"));
     batch->footer(HostText("exit-status", kExitStatusHelp));
     batch->add_flag("--warning-exit-0", a.warningExit0,
                     HostText("batch_warning-exit-0", "Exit 0, not 3, when every file was split but some with warnings"));
     return batch;
 }
 
-int RunBatch(const BatchArguments& given, HostRuntime& runtime, ConsoleViewer& viewer) {
+int RunBatch(const BatchArguments& given, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front) {
     BatchArguments a = given;
     const bool fromProfile = !a.profile.empty();
     if (fromProfile == !a.sequence.empty())
@@ -198,8 +199,14 @@ int RunBatch(const BatchArguments& given, HostRuntime& runtime, ConsoleViewer& v
     viewer.SetQuiet(a.quiet);
     CommandRegistry& registry = runtime.Batch();
     registry.SetReport(&std::cout, !a.quiet && ::isatty(STDERR_FILENO));
+    // Each file dates its outputs as a split of it alone would: by its own
+    // modification time, unless SOURCE_DATE_EPOCH says the time for all.
+    const auto dateFromFile = [&front, deterministic = a.deterministic](const std::string& file) {
+        std::string unused;
+        if (deterministic) front.SetFixedTime(FixedTimeFor(true, file, unused));
+    };
     registry.SetOptions({shard->first, shard->second, a.skipDone, a.json,
-                         [&viewer] { return viewer.Warnings().size(); }});
+                         [&viewer] { return viewer.Warnings().size(); }, dateFromFile});
     registry.RunSequence(sequence);
     viewer.ReleaseAlerts(ConsoleViewer::Held::All);
     return SequenceStatus(runtime, a.warningExit0);

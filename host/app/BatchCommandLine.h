@@ -13,6 +13,7 @@ namespace tessera::app {
 
 class HostRuntime;
 class ConsoleViewer;
+class CommandLineFrontEnd;
 
 struct BatchArguments {
     std::string sequence, profile, folder, newSequence, filesFrom;
@@ -28,7 +29,7 @@ CLI::App* AddBatchCommand(CLI::App& app, BatchArguments& arguments);
 // warnings, 4 when some were split (or wrote outputs) and others were
 // skipped or failed, 1 when none was (or the sequence was refused), 2 for a
 // usage error.
-int RunBatch(const BatchArguments& arguments, HostRuntime& runtime, ConsoleViewer& viewer);
+int RunBatch(const BatchArguments& arguments, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front);
 // The status of the last sequence run (a batch command or the start-up one),
 // as RunBatch gives it; a refused sequence is said on stderr.
 int SequenceStatus(HostRuntime& runtime, bool warningsAreFine = false);

@@ -360,7 +360,7 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     if (menus->parsed()) return ListMenus(viewer);
     if (docs->parsed()) return GenerateDocs(app, front.Declared(), front.Footer(), docsFolder) ? 0 : 1;
     if (batch->parsed()) {
-        return SetTimeRules(front, batchArguments.deterministic, "") ? RunBatch(batchArguments, runtime, viewer) : 2;
+        return SetTimeRules(front, batchArguments.deterministic, "") ? RunBatch(batchArguments, runtime, viewer, front) : 2;
     }
     if ((split.gui || split.showResult) != static_cast<bool>(desktop) || (!split.gui && !split.screenshot.empty()) ||
         (split.gui && split.showResult)) {

@@ -20,6 +20,8 @@ struct BatchOptions {
     bool json = false;               // one JSON line per file, and one for the batch
     // The warnings shown so far in this process.
     std::function<std::size_t()> warningCount = [] { return std::size_t{0}; };
+    // Called with each file's path before it is opened.
+    std::function<void(const std::string&)> startingFile = [](const std::string&) {};
 };
 
 // How a sequence run went, file by file.

@@ -83,6 +83,8 @@ std::vector<host::ReportedOutput> ReportedOutputsOf(const host::Cabinet& results
         output.path = entry->Get<std::string>("Path").value_or("");
         output.pages = Numbers(entry->Get<std::string>("Pages").value_or(""));
         output.status = static_cast<host::OutputStatus>(entry->Get<std::int32_t>("Status").value_or(3));
+        output.key = entry->Get<std::string>("Key").value_or("");
+        output.sizeLimit = static_cast<std::uint64_t>(entry->Get<double>("SizeLimit").value_or(0));
         outputs.push_back(std::move(output));
     }
     return outputs;
@@ -229,6 +231,7 @@ SequenceRunner::FileEnd SequenceRunner::SplitFile(const host::Cabinet& commands,
     const CompletionRecord record(folder, file, recordSettings_, before);
     if (options_.skipDone && record.Matches()) return {"done-before", "done before (its completion record matches)", {}, false};
     host::DocId doc = host::kNoDocument;
+    options_.startingFile(file);
     try {
         doc = store_.Open(file);
     } catch (const host::HostError& error) {

@@ -119,8 +119,9 @@ std::string PageList(const std::vector<int>& pages) {
     return list;
 }
 
-// Each output as "Path", "Pages" (1-based, comma-separated) and "Status"
-// (host::OutputStatus), keyed "0", "1"...
+// Each output as "Path", "Pages" (1-based, comma-separated), "Status"
+// (host::OutputStatus), and where there is one its "Key" and the "SizeLimit"
+// in bytes (a double: limits pass 2^31), keyed "0", "1"...
 Cabinet OutputsCabinet(const std::vector<host::ReportedOutput>& outputs) {
     Cabinet list;
     for (std::size_t i = 0; i < outputs.size(); ++i) {
@@ -128,6 +129,8 @@ Cabinet OutputsCabinet(const std::vector<host::ReportedOutput>& outputs) {
         entry.Put("Path", outputs[i].path);
         entry.Put("Pages", PageList(outputs[i].pages));
         entry.Put("Status", static_cast<std::int32_t>(outputs[i].status));
+        if (!outputs[i].key.empty()) entry.Put("Key", outputs[i].key);
+        if (outputs[i].sizeLimit > 0) entry.Put("SizeLimit", static_cast<double>(outputs[i].sizeLimit));
         list.PutCabinet(std::to_string(i), entry);
     }
     return list;
