@@ -167,10 +167,12 @@ TEST_F(OutputProducerTest, AMeasureIsTheFilesSizeAndAFileOverTheLimitIsNotWritte
     s.Filename.OutputFolder = host.folder / "limited/";
     s.Output.MaxOutputBytes = 900;
     s.Output.AllowOversize = s.Output.bLinearize = true;
-    for (std::size_t i = 0; i < 2; ++i) s.Outputs[i].Filename = "Doc" + std::to_string(i + 1) + ".pdf";
+    std::filesystem::create_directories(s.Filename.OutputFolder);
+    // A planned output's name is its whole path.
+    for (std::size_t i = 0; i < 2; ++i) s.Outputs[i].Filename = s.Filename.OutputFolder + "Doc" + std::to_string(i + 1) + ".pdf";
     EXPECT_EQ(ProduceOneOutput(source, 1, s), OutputOutcome::Written) << "a page allowed alone";
     EXPECT_EQ(ProduceOneOutput(source, 0, s), OutputOutcome::Failed);
-    EXPECT_FALSE(std::filesystem::exists(host.folder / "limited/Doc1.pdf"));
+    EXPECT_EQ(test::FilesBelow(host.folder / "limited"), std::vector<std::string>{"Doc2.pdf"});
 }
 
 TEST_F(OutputProducerTest, InformationAndCatalogEntriesAreCarriedOver) {
