@@ -1,8 +1,8 @@
 #include "app/BatchCommandLine.h"
 
-#include <CLI/CLI.hpp>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <CLI/CLI.hpp>
 
 #include <charconv>
 #include <cstdio>
@@ -13,8 +13,8 @@
 
 #include "app/CommandLineFrontEnd.h"
 #include "app/ConsoleViewer.h"
-#include "app/HostTexts.h"
 #include "app/HostRuntime.h"
+#include "app/HostTexts.h"
 #include "app/SplitEnd.h"
 #include "host/HostError.h"
 #include "host/PlugInNames.h"
@@ -70,7 +70,7 @@ constexpr std::size_t kMostPathBytes = 4096;  // PATH_MAX, the final NUL counted
 // A list from a regular file or a pipe; a device, a folder or a socket is
 // refused by what it is, before a byte is read.
 std::optional<std::string> ListKindRefusal(const std::string& list) {
-    struct stat info{};
+    struct stat info {};
     if (list == "-" ? ::fstat(STDIN_FILENO, &info) != 0 : ::stat(list.c_str(), &info) != 0) return std::nullopt;
     if (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode)) return std::nullopt;
     return S_ISDIR(info.st_mode) ? "a folder" : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device" : "no file";
@@ -95,7 +95,8 @@ std::optional<std::vector<std::string>> ListedPaths(const std::string& list, boo
     for (int c; (c = in.get()) != EOF;) {
         if (++read > kMostListBytes) return refuse("the list " + named + " is longer than 64 MiB");
         if (c != (nulSeparated ? '\0' : '\n')) {
-            if (path.size() == kMostPathBytes) return refuse("the list " + named + " holds a path longer than 4096 bytes");
+            if (path.size() == kMostPathBytes)
+                return refuse("the list " + named + " holds a path longer than 4096 bytes");
             path += static_cast<char>(c);
             continue;
         }
@@ -136,33 +137,55 @@ int Usage(const std::string& text) {
 }  // namespace
 
 CLI::App* AddBatchCommand(CLI::App& app, BatchArguments& a) {
-    CLI::App* batch = app.add_subcommand("batch", HostText("batch", "Run the split over many files: a sequence file, "
-                                                                    "or a profile over a folder or files"));
+    CLI::App* batch = app.add_subcommand("batch", HostText("batch",
+                                                           "Run the split over many files: a sequence file, "
+                                                           "or a profile over a folder or files"));
     NameOptionsGroup(*batch);
     batch->add_option("sequence", a.sequence, HostText("batch_sequence", "A sequence file (JSON) to run"));
-    batch->add_option("--profile", a.profile, HostText("batch_profile", "The settings of every split (a .tpr profile)"))->check(CLI::ExistingFile);
-    batch->add_option("--folder", a.folder, HostText("batch_folder", "Split every .pdf file of this folder (any letter case), by name"))
+    batch->add_option("--profile", a.profile, HostText("batch_profile", "The settings of every split (a .tpr profile)"))
+        ->check(CLI::ExistingFile);
+    batch
+        ->add_option("--folder", a.folder,
+                     HostText("batch_folder", "Split every .pdf file of this folder (any letter case), by name"))
         ->check(CLI::ExistingDirectory);
-    batch->add_option("--file", a.files, HostText("batch_file", "Split this file (repeat for more)"))->check(CLI::ExistingFile);
-    batch->add_option("--new", a.newSequence, HostText("batch_new", "Write the sequence of --profile and --folder or --file here; split nothing"));
-    batch->add_flag("--quiet", a.quiet, HostText("batch_quiet", "No progress; the line per file and the count still go to stdout"));
-    batch->add_option("--files-from", a.filesFrom, HostText("batch_files-from", "Split the files listed in LIST, one path a line (- reads the "
-                                                   "list from standard input)"))
+    batch->add_option("--file", a.files, HostText("batch_file", "Split this file (repeat for more)"))
+        ->check(CLI::ExistingFile);
+    batch->add_option(
+        "--new", a.newSequence,
+        HostText("batch_new", "Write the sequence of --profile and --folder or --file here; split nothing"));
+    batch->add_flag("--quiet", a.quiet,
+                    HostText("batch_quiet", "No progress; the line per file and the count still go to stdout"));
+    batch
+        ->add_option("--files-from", a.filesFrom,
+                     HostText("batch_files-from",
+                              "Split the files listed in LIST, one path a line (- reads the "
+                              "list from standard input)"))
         ->option_text("LIST");
-    batch->add_flag("-0,--null", a.nulSeparated, HostText("batch_null", "With --files-from: the paths end with a NUL byte, not a line break"));
-    batch->add_option("--shard", a.shard, HostText("batch_shard", "Split only share K of N (1 <= K <= N), chosen by the file's name, so that "
-                                          "N workers take disjoint shares of one list without talking"))
+    batch->add_flag("-0,--null", a.nulSeparated,
+                    HostText("batch_null", "With --files-from: the paths end with a NUL byte, not a line break"));
+    batch
+        ->add_option("--shard", a.shard,
+                     HostText("batch_shard",
+                              "Split only share K of N (1 <= K <= N), chosen by the file's name, so that "
+                              "N workers take disjoint shares of one list without talking"))
         ->option_text("K/N");
-    batch->add_flag("--json", a.json, HostText("batch_json", "One JSON line per file (its status and outputs), then one for the batch"));
-    batch->add_flag("--skip-done", a.skipDone,
-                    HostText("batch_skip-done", "Skip a file whose completion record in the output folder matches it (size, time, SHA-256); "
-                    "write the record after a file's last output"));
-    batch->add_flag("--deterministic", a.deterministic,
-                    HostText("batch_deterministic", "Write the same files run after run: document IDs from the content, and the date from "
-                    "SOURCE_DATE_EPOCH or else from each input's modification time, as split takes it; refuses encryption"));
+    batch->add_flag("--json", a.json,
+                    HostText("batch_json", "One JSON line per file (its status and outputs), then one for the batch"));
+    batch->add_flag(
+        "--skip-done", a.skipDone,
+        HostText("batch_skip-done",
+                 "Skip a file whose completion record in the output folder matches it (size, time, SHA-256); "
+                 "write the record after a file's last output"));
+    batch->add_flag(
+        "--deterministic", a.deterministic,
+        HostText(
+            "batch_deterministic",
+            "Write the same files run after run: document IDs from the content, and the date from "
+            "SOURCE_DATE_EPOCH or else from each input's modification time, as split takes it; refuses encryption"));
     batch->footer(HostText("exit-status", kExitStatusHelp));
-    batch->add_flag("--warning-exit-0", a.warningExit0,
-                    HostText("batch_warning-exit-0", "Exit 0, not 3, when every file was split but some with warnings"));
+    batch->add_flag(
+        "--warning-exit-0", a.warningExit0,
+        HostText("batch_warning-exit-0", "Exit 0, not 3, when every file was split but some with warnings"));
     return batch;
 }
 

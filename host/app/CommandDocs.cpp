@@ -11,9 +11,9 @@ namespace {
 // Files an option names, by the option: what the shells offer after it.
 std::string FilesOf(const std::string& name, host::OptionKind kind) {
     static const std::map<std::string, std::string> kByName = {
-        {"input", "pdf"},      {"--file", "pdf"},    {"--profile", "tpr"}, {"--save-profile", "tpr"},
-        {"sequence", "json"},  {"--new", "json"},    {"--folder", "dir"},  {"--screenshot", "png"},
-        {"--module", "api"}};
+        {"input", "pdf"},          {"--file", "pdf"},       {"--profile", "tpr"},
+        {"--save-profile", "tpr"}, {"sequence", "json"},    {"--new", "json"},
+        {"--folder", "dir"},       {"--screenshot", "png"}, {"--module", "api"}};
     if (kind == host::OptionKind::Folder) return "dir";
     const auto found = kByName.find(name);
     return found == kByName.end() ? "" : found->second;
@@ -33,8 +33,8 @@ OptionDoc DocOf(const CLI::Option& option, const std::vector<host::OptionSpec>& 
     doc.group = option.get_group();
     if (option.get_expected_min() > 0) doc.value = option.get_type_name();
     host::OptionKind kind = host::OptionKind::Text;
-    if (const host::OptionSpec* spec = option.get_lnames().empty() ? nullptr
-                                                                    : DeclaredSpec(declared, option.get_lnames()[0])) {
+    if (const host::OptionSpec* spec =
+            option.get_lnames().empty() ? nullptr : DeclaredSpec(declared, option.get_lnames()[0])) {
         doc.words = spec->words;
         doc.offered = spec->offered;
         doc.initial = spec->initial;
@@ -53,7 +53,8 @@ OptionDoc DocOf(const CLI::Option& option, const std::vector<host::OptionSpec>& 
 CommandDoc CommandDocOf(const CLI::App& command, const std::vector<host::OptionSpec>& declared) {
     CommandDoc doc{command.get_name(), command.get_description(), {}, {}};
     for (const CLI::Option* option : command.get_options()) {
-        if (option->get_group().empty() || option->get_name() == "--help" || option->get_lnames() == std::vector<std::string>{"help"})
+        if (option->get_group().empty() || option->get_name() == "--help" ||
+            option->get_lnames() == std::vector<std::string>{"help"})
             continue;
         if (option->get_positional()) {
             doc.positional = DocOf(*option, declared);

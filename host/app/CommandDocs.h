@@ -19,9 +19,9 @@ struct OptionDoc {
     std::vector<std::string> names;  // "-o", "--output-folder"
     std::string value;               // how the value is written; empty for a switch
     std::string help, group, initial;
-    std::vector<std::string> words;  // the values it takes, when they are fixed
+    std::vector<std::string> words;    // the values it takes, when they are fixed
     std::vector<std::string> offered;  // else what a shell offers to start a value with
-    std::string files;               // "dir", or a file extension such as "pdf"; empty: any file
+    std::string files;                 // "dir", or a file extension such as "pdf"; empty: any file
 };
 
 struct CommandDoc {

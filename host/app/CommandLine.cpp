@@ -18,6 +18,7 @@
 #include "app/ForkedWorkers.h"
 #include "app/HostRuntime.h"
 #include "app/HostTexts.h"
+#include "app/InterruptCleanup.h"
 #include "app/ModuleLoader.h"
 #include "app/RunJson.h"
 #include "app/SignalJson.h"
@@ -26,7 +27,6 @@
 #include "app/TerminalText.h"
 #include "host/HostError.h"
 #include "host/PlugInNames.h"
-#include "app/InterruptCleanup.h"
 
 namespace tessera::app {
 namespace {
@@ -73,9 +73,12 @@ bool WantsPictureOnly(int argc, char** argv) {
 int ExitStatus(const CommandLineFrontEnd& front) {
     if (!front.HasOutcome()) return 1;
     switch (front.Outcome()) {
-        case host::RunOutcome::Done: return 0;
-        case host::RunOutcome::UsageError: return 2;
-        default: return 1;
+        case host::RunOutcome::Done:
+            return 0;
+        case host::RunOutcome::UsageError:
+            return 2;
+        default:
+            return 1;
     }
 }
 
@@ -161,7 +164,6 @@ int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& v
     return ExitStatus(front);
 }
 
-
 int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front,
              Desktop* desktop) {
     int status = OpenAndSplit(a, runtime, viewer, front, desktop);
@@ -213,9 +215,9 @@ void OfferOutputFolder(const CommandLineFrontEnd& front, ConsoleWindows& windows
             folder = folder->parent_path();
     }
     std::string question = HostText("open_folder", "Open the folder of the outputs, %1?");
-    if (const std::size_t at = question.find("%1"); at != std::string::npos) question.replace(at, 2, folder ? folder->string() : "");
-    if (folder && windows.AskYesNo("Tessera", question))
-        windows.OpenWithShell(folder->string());
+    if (const std::size_t at = question.find("%1"); at != std::string::npos)
+        question.replace(at, 2, folder ? folder->string() : "");
+    if (folder && windows.AskYesNo("Tessera", question)) windows.OpenWithShell(folder->string());
 }
 
 int ListMenus(const ConsoleViewer& viewer) {
@@ -227,51 +229,77 @@ int ListMenus(const ConsoleViewer& viewer) {
 }
 
 void AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd& front) {
-    CLI::App* split = app.add_subcommand("split", HostText("split", "Split a PDF document into several output documents"));
+    CLI::App* split =
+        app.add_subcommand("split", HostText("split", "Split a PDF document into several output documents"));
     NameOptionsGroup(*split);
-    split->add_option("input", a.input, HostText("split_input", "The PDF document to split; - reads it from standard input"))
+    split
+        ->add_option("input", a.input,
+                     HostText("split_input", "The PDF document to split; - reads it from standard input"))
         ->required()
         ->check(CLI::ExistingFile | CLI::IsMember({"-"}));
     split->add_option("--password", a.password, HostText("split_password", "Password that opens an encrypted input"));
-    split->add_flag("--dry-run", a.dryRun,
-                    HostText("split_dry-run", "Print the planned outputs (number, file name, pages) as tab-separated lines; write nothing"));
-    split->add_flag("--remembered", a.remembered,
-                    HostText("split_remembered", "Start from the settings stored by the last --remembered run, and store this run's settings "
-                    "when it completes (without it, a run starts from the initial settings and stores nothing)"));
-    split->add_flag("--reset", a.reset, HostText("split_reset", "With --remembered: start from the initial settings, still storing this run's"));
-    split->add_flag("--quiet", a.quiet, HostText("split_quiet", "No progress bar and no report of success; failures still say why"));
-    split->add_flag("--yes", a.yes,
-                    HostText("split_yes", "Answer yes to every question (such as creating the output folder); without it, a question "
-                    "that cannot be asked on a terminal is answered no"));
+    split->add_flag(
+        "--dry-run", a.dryRun,
+        HostText("split_dry-run",
+                 "Print the planned outputs (number, file name, pages) as tab-separated lines; write nothing"));
+    split->add_flag(
+        "--remembered", a.remembered,
+        HostText("split_remembered",
+                 "Start from the settings stored by the last --remembered run, and store this run's settings "
+                 "when it completes (without it, a run starts from the initial settings and stores nothing)"));
+    split->add_flag(
+        "--reset", a.reset,
+        HostText("split_reset", "With --remembered: start from the initial settings, still storing this run's"));
+    split->add_flag("--quiet", a.quiet,
+                    HostText("split_quiet", "No progress bar and no report of success; failures still say why"));
+    split->add_flag(
+        "--yes", a.yes,
+        HostText("split_yes",
+                 "Answer yes to every question (such as creating the output folder); without it, a question "
+                 "that cannot be asked on a terminal is answered no"));
     split->add_flag("--gui", a.gui,
-                    HostText("split_gui", "Show the settings dialog in a window, starting from the remembered settings changed by "
-                    "--profile and the other options"));
-    split->add_option("--screenshot", a.screenshot,
-                      HostText("split_screenshot", "With --gui: draw the dialog as it opens into this PNG file and split nothing"));
-    split->add_flag("--show-result", a.showResult,
-                    HostText("split_show-result", "Split with the options given, without the dialog, and show the messages and the result in "
-                    "windows, offering to open the output folder (for the desktop's \"Split\" actions)"));
+                    HostText("split_gui",
+                             "Show the settings dialog in a window, starting from the remembered settings changed by "
+                             "--profile and the other options"));
+    split->add_option(
+        "--screenshot", a.screenshot,
+        HostText("split_screenshot", "With --gui: draw the dialog as it opens into this PNG file and split nothing"));
+    split->add_flag(
+        "--show-result", a.showResult,
+        HostText("split_show-result",
+                 "Split with the options given, without the dialog, and show the messages and the result in "
+                 "windows, offering to open the output folder (for the desktop's \"Split\" actions)"));
     split->add_flag("--json", a.json,
-                    HostText("split_json", "Print one JSON document on stdout: with --dry-run the plan, else the report of the run "
-                    "(tessera-run.schema.json, beside the README); messages go to stderr"));
-    split->add_option("--progress", a.progress, HostText("split_progress", "How progress shows on stderr: bar (on a terminal), json (a JSON "
-                                                "object a line, at most ten a second) or none"))
+                    HostText("split_json",
+                             "Print one JSON document on stdout: with --dry-run the plan, else the report of the run "
+                             "(tessera-run.schema.json, beside the README); messages go to stderr"));
+    split
+        ->add_option("--progress", a.progress,
+                     HostText("split_progress",
+                              "How progress shows on stderr: bar (on a terminal), json (a JSON "
+                              "object a line, at most ten a second) or none"))
         ->check(CLI::IsMember({"bar", "json", "none"}));
-    split->add_flag("--warning-exit-0", a.warningExit0,
-                    HostText("split_warning-exit-0", "Exit 0, not 3, when the run is done with warnings (a repaired input, a page read in part)"));
+    split->add_flag(
+        "--warning-exit-0", a.warningExit0,
+        HostText("split_warning-exit-0",
+                 "Exit 0, not 3, when the run is done with warnings (a repaired input, a page read in part)"));
     split->add_flag("--deterministic", a.deterministic,
-                    HostText("split_deterministic", "Write the same files run after run: document IDs from the content, and the date from "
-                    "SOURCE_DATE_EPOCH or else from the input's modification time; refuses encryption"));
+                    HostText("split_deterministic",
+                             "Write the same files run after run: document IDs from the content, and the date from "
+                             "SOURCE_DATE_EPOCH or else from the input's modification time; refuses encryption"));
     front.AddDeclaredOptions(*split);
 }
 
 void AddGuiCommand(CLI::App& app, SplitArguments& a) {
-    CLI::App* gui = app.add_subcommand("gui", HostText("gui", "Open a PDF document and split it in the settings dialog's window"));
+    CLI::App* gui =
+        app.add_subcommand("gui", HostText("gui", "Open a PDF document and split it in the settings dialog's window"));
     NameOptionsGroup(*gui);
-    gui->add_option("input", a.input, HostText("gui_input", "The PDF document to split (default: chosen in a file dialog)"))
+    gui->add_option("input", a.input,
+                    HostText("gui_input", "The PDF document to split (default: chosen in a file dialog)"))
         ->check(CLI::ExistingFile);
     gui->add_option("--password", a.password, HostText("gui_password", "Password that opens an encrypted input"));
-    gui->add_option("--screenshot", a.screenshot, HostText("gui_screenshot", "Draw the dialog as it opens into this PNG file and split nothing"));
+    gui->add_option("--screenshot", a.screenshot,
+                    HostText("gui_screenshot", "Draw the dialog as it opens into this PNG file and split nothing"));
     gui->parse_complete_callback([&a] { a.gui = true; });
 }
 
@@ -313,7 +341,8 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     app.set_version_flag("--version", std::string("tessera ") + TESSERA_VERSION,
                          HostText("version-flag", "Print the version and exit"));
     std::string moduleOption;
-    app.add_option("--module", moduleOption, HostText("module", "The plug-in module to load (default: Tessera.api beside the program)"));
+    app.add_option("--module", moduleOption,
+                   HostText("module", "The plug-in module to load (default: Tessera.api beside the program)"));
     SplitArguments split;
     AddSplitCommand(app, split, front);
     AddGuiCommand(app, split);
@@ -360,12 +389,14 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     if (menus->parsed()) return ListMenus(viewer);
     if (docs->parsed()) return GenerateDocs(app, front.Declared(), front.Footer(), docsFolder) ? 0 : 1;
     if (batch->parsed()) {
-        return SetTimeRules(front, batchArguments.deterministic, "") ? RunBatch(batchArguments, runtime, viewer, front) : 2;
+        return SetTimeRules(front, batchArguments.deterministic, "") ? RunBatch(batchArguments, runtime, viewer, front)
+                                                                     : 2;
     }
     if ((split.gui || split.showResult) != static_cast<bool>(desktop) || (!split.gui && !split.screenshot.empty()) ||
         (split.gui && split.showResult)) {
         std::cerr << "tessera: --screenshot goes with --gui, --gui and --show-result are words of their own, and "
-                     "one excludes the other" << std::endl;
+                     "one excludes the other"
+                  << std::endl;
         return 2;
     }
     if (split.gui && !onScreen && split.screenshot.empty()) {

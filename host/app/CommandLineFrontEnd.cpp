@@ -2,8 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "app/CommandDocs.h"
@@ -32,10 +32,19 @@ void CommandLineFrontEnd::AddOption(CLI::App& command, const host::OptionSpec& s
     const std::string name = spec.name;
     if (spec.kind == host::OptionKind::Switch) {
         // Values are kept as they are parsed, so that later options win over earlier ones.
-        command.add_flag_callback(names, [this, name] { values_.push_back({name, "1"}); }, spec.help)
+        command
+            .add_flag_callback(
+                names,
+                [this, name] {
+                    values_.push_back({name, "1"});
+                },
+                spec.help)
             ->group(spec.group)
             ->trigger_on_parse();
-        command.add_flag_callback("--no-" + name, [this, name] { values_.push_back({name, "0"}); })
+        command.add_flag_callback("--no-" + name,
+                                  [this, name] {
+                                      values_.push_back({name, "0"});
+                                  })
             ->group("")
             ->trigger_on_parse();
         return;
@@ -52,16 +61,24 @@ void CommandLineFrontEnd::AddOption(CLI::App& command, const host::OptionSpec& s
     switch (spec.kind) {
         // Numbers and levels are checked where they are read, so that every
         // mistake in them reads alike ("too large", "from 1 up").
-        case host::OptionKind::PositiveInteger: option->type_name("N"); break;
-        case host::OptionKind::Levels: option->type_name("A[-B]"); break;
+        case host::OptionKind::PositiveInteger:
+            option->type_name("N");
+            break;
+        case host::OptionKind::Levels:
+            option->type_name("A[-B]");
+            break;
         case host::OptionKind::Choice:
             option->check(CLI::IsMember(spec.words).description(""))->type_name(JoinedWords(spec.words, "|"));
             break;
         case host::OptionKind::WordList:
             option->check(WordListValidator(spec.words).description(""))->type_name(JoinedWords(spec.words, ","));
             break;
-        case host::OptionKind::Folder: option->type_name("DIR"); break;
-        default: option->type_name("TEXT"); break;
+        case host::OptionKind::Folder:
+            option->type_name("DIR");
+            break;
+        default:
+            option->type_name("TEXT");
+            break;
     }
     if (!spec.valueName.empty()) option->type_name(spec.valueName);
 }

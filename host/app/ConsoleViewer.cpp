@@ -6,8 +6,8 @@
 #include <iostream>
 
 #include "app/JsonProgress.h"
-#include "app/TerminalText.h"
 #include "app/TerminalProgress.h"
+#include "app/TerminalText.h"
 
 namespace tessera::app {
 
@@ -77,7 +77,8 @@ std::string ConsoleViewer::MessagesOfOutput() const {
     return text;
 }
 
-host::MenuItemId ConsoleViewer::NewMenuItem(const std::string& title, const std::string& name, host::ExtensionId owner) {
+host::MenuItemId ConsoleViewer::NewMenuItem(const std::string& title, const std::string& name,
+                                            host::ExtensionId owner) {
     return menus_.NewItem(title, name, owner);
 }
 

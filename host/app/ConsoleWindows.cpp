@@ -40,8 +40,10 @@ bool RunQuietly(std::vector<std::string> words) {
 std::string OneLine(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c != '\n') out += c;
-        else if (!out.empty() && out.back() != ' ') out += ' ';
+        if (c != '\n')
+            out += c;
+        else if (!out.empty() && out.back() != ' ')
+            out += ' ';
     }
     return out;
 }

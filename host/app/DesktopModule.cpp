@@ -21,7 +21,8 @@ std::unique_ptr<Desktop> StartDesktopModule(int& argc, char** argv, bool offscre
     const auto start = module ? reinterpret_cast<Start>(dlsym(module, "TesseraStartDesktop")) : nullptr;
     if (!start) {
         const char* reason = dlerror();
-        std::cerr << "tessera: the windows cannot be shown: " << (reason ? reason : path + " has no entry") << std::endl;
+        std::cerr << "tessera: the windows cannot be shown: " << (reason ? reason : path + " has no entry")
+                  << std::endl;
         return nullptr;
     }
     return std::unique_ptr<Desktop>(start(argc, argv, offscreen));

@@ -58,9 +58,9 @@ std::optional<std::string> FileSha256(const std::string& path) {
     struct stat info {};
     std::optional<FileState> key;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
-        key = FileState{info.st_dev, info.st_ino, info.st_size,
-                           info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec,
-                           info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec};
+        key =
+            FileState{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec,
+                      info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec};
     if (const auto known = key ? KnownDigests().find(*key) : KnownDigests().end(); known != KnownDigests().end()) {
         ::close(fd);
         return known->second;

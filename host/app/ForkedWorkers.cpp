@@ -10,12 +10,12 @@
 #include <set>
 #include <utility>
 
-#include "app/OwnFileOffsets.h"
-#include "host/HostError.h"
 #include "app/ForkedHelper.h"
 #include "app/InterruptCleanup.h"
+#include "app/OwnFileOffsets.h"
 #include "app/ReplacementGate.h"
 #include "app/WorkerFork.h"
+#include "host/HostError.h"
 
 namespace tessera::app {
 namespace {
@@ -148,7 +148,8 @@ private:
     }
 
     Worker& ByPollable(int socket) {
-        return *std::find_if(workers_.begin(), workers_.end(), [socket](const Worker& w) { return w.socket == socket; });
+        return *std::find_if(workers_.begin(), workers_.end(),
+                             [socket](const Worker& w) { return w.socket == socket; });
     }
 
     TaskReport Receive(Worker& w) {
@@ -241,8 +242,7 @@ std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, con
                 arrived.emplace(report.index, std::move(report));
             for (auto it = arrived.find(due); !stopped && it != arrived.end(); it = arrived.find(due)) {
                 TaskText() = std::move(it->second.text);
-                stopped = !it->second.returned ||
-                          !accept(static_cast<std::size_t>(due), it->second.outcome);
+                stopped = !it->second.returned || !accept(static_cast<std::size_t>(due), it->second.outcome);
                 if (stopped) break;
                 for (const std::string& alert : it->second.alerts) viewer_.Alert(alert);
                 arrived.erase(it);

@@ -3,6 +3,6 @@
 #include "app/GuiWindows.h"
 
 extern "C" __attribute__((visibility("default"))) tessera::app::Desktop* TesseraStartDesktop(int& argc, char** argv,
-                                                                                            bool offscreen) {
+                                                                                             bool offscreen) {
     return tessera::app::StartDesktop(argc, argv, offscreen).release();
 }

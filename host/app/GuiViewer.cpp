@@ -25,8 +25,10 @@ void GuiViewer::Show(const std::string& text, bool report) {
     heldWarnings_.clear();
     shown += (shown.empty() ? "" : "\n") + text;
     progress_.Close();
-    if (report && !warned) QMessageBox::information(nullptr, "Tessera", QString::fromStdString(shown));
-    else QMessageBox::warning(nullptr, "Tessera", QString::fromStdString(shown));
+    if (report && !warned)
+        QMessageBox::information(nullptr, "Tessera", QString::fromStdString(shown));
+    else
+        QMessageBox::warning(nullptr, "Tessera", QString::fromStdString(shown));
 }
 
 }  // namespace tessera::app

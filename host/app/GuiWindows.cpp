@@ -66,14 +66,21 @@ std::string QtDesktop::ChooseDocument() {
 
 std::optional<std::string> QtDesktop::AskPassword(const std::string& document, Password which) {
     const QString name = QFileInfo(QString::fromStdString(document)).fileName();
-    const auto text = [](const char* key, const char* english) { return QString::fromStdString(HostText(key, english)); };
+    const auto text = [](const char* key, const char* english) {
+        return QString::fromStdString(HostText(key, english));
+    };
     QString prompt;
     switch (which) {
-        case Password::Open: prompt = text("password_open", "%1 is encrypted. Password to open it:"); break;
-        case Password::OpenAgain: prompt = text("password_open_again", "The password is not right. Password of %1:"); break;
+        case Password::Open:
+            prompt = text("password_open", "%1 is encrypted. Password to open it:");
+            break;
+        case Password::OpenAgain:
+            prompt = text("password_open_again", "The password is not right. Password of %1:");
+            break;
         case Password::Owner:
-            prompt = text("password_owner", "%1 lets its pages be taken out only with its owner password (the "
-                                            "permissions password). Owner password:");
+            prompt = text("password_owner",
+                          "%1 lets its pages be taken out only with its owner password (the "
+                          "permissions password). Owner password:");
             break;
         case Password::OwnerAgain:
             prompt = text("password_owner_again", "That is not the owner password of %1. Owner password:");

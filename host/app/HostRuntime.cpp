@@ -15,9 +15,8 @@ HostRuntime::HostRuntime(host::ViewerServices& viewer, host::WindowServices& win
     tables_.PagePDEContent = {&contents_};
     tables_.AcroView = {&viewer, &batch_};
     tables_.Win = {&windows, &commandLine};
-    host::ForEachTable(tables_, [this](const char* name, const auto& table, bool) {
-        core_.Offer(name, host::kTableVersion, &table);
-    });
+    host::ForEachTable(
+        tables_, [this](const char* name, const auto& table, bool) { core_.Offer(name, host::kTableVersion, &table); });
 }
 
 host::HostServices HostRuntime::Services() const { return host::ServicesFromTables(tables_); }

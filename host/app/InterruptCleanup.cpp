@@ -6,9 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -25,7 +25,7 @@ struct Pending {
     unsigned long finished = 0;
     char lastFinished[4096] = "";  // the finished output that comes last in the run's order
     std::uint64_t lastOrder = 0;
-    char inputCopy[4096] = "";    // the input read from standard input, and its folder
+    char inputCopy[4096] = "";  // the input read from standard input, and its folder
     char inputFolder[4096] = "";
     pid_t workers[64] = {};
     std::size_t workerCount = 0;
@@ -36,9 +36,7 @@ Pending pending;
 bool isWorker = false;
 std::vector<FinishedOutput> finishedInWorker;  // never read by the handler
 
-void Copy(char (&to)[4096], const std::string& from) {
-    std::snprintf(to, sizeof to, "%s", from.c_str());
-}
+void Copy(char (&to)[4096], const std::string& from) { std::snprintf(to, sizeof to, "%s", from.c_str()); }
 
 // Composed ahead, as the handler may only write it out.
 void ComposeReport(const std::string& target) {
@@ -174,7 +172,7 @@ void EndInterrupted(int signal) {
     struct sigaction fallback {};
     fallback.sa_handler = SIG_DFL;
     sigaction(signal, &fallback, nullptr);
-    OnInterrupt(signal);  // no worker is left: it removes, reports and raises
+    OnInterrupt(signal);        // no worker is left: it removes, reports and raises
     BlockSignals(SIG_UNBLOCK);  // the raised signal now ends the program
     std::_Exit(128 + signal);
 }

@@ -43,8 +43,9 @@ void JsonProgress::Emit() {
     pending_ = now - last_ < kLeastPause;
     if (pending_) return;
     last_ = now;
-    const nlohmann::json line = {{"phase", phase_},          {"text", text_},        {"page", page_}, {"of", of_},
-                                 {"outputs_written", written_}, {"outputs", outputs_}};
+    const nlohmann::json line = {
+        {"phase", phase_},    {"text", text_}, {"page", page_}, {"of", of_}, {"outputs_written", written_},
+        {"outputs", outputs_}};
     const std::string text = line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     std::fputs(text.c_str(), stderr);
     std::fflush(stderr);

@@ -9,9 +9,12 @@ namespace {
 std::string Roff(const std::string& text) {
     std::string out;
     for (const char c : text) {
-        if (c == '\\') out += "\\e";
-        else if (c == '-') out += "\\-";
-        else out += c;
+        if (c == '\\')
+            out += "\\e";
+        else if (c == '-')
+            out += "\\-";
+        else
+            out += c;
     }
     if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out.insert(0, "\\&");
     return out;
@@ -40,7 +43,8 @@ const char* const kFilesRoff =
 void WriteOption(std::ostream& out, const OptionDoc& option) {
     std::vector<std::string> names;
     for (const std::string& name : option.names) names.push_back("\\fB" + Roff(name) + "\\fR");
-    out << ".TP\n" << JoinedWords(names, ", ") << (option.value.empty() ? "" : " \\fI" + Roff(option.value) + "\\fR") << "\n"
+    out << ".TP\n"
+        << JoinedWords(names, ", ") << (option.value.empty() ? "" : " \\fI" + Roff(option.value) + "\\fR") << "\n"
         << Roff(option.help) << "\n";
     if (!option.words.empty()) out << ".br\nValues: " << Roff(JoinedWords(option.words, ", ")) << ".\n";
     if (!option.initial.empty()) out << ".br\nInitially: " << Roff(option.initial) << ".\n";
@@ -49,12 +53,16 @@ void WriteOption(std::ostream& out, const OptionDoc& option) {
 void WritePage(std::ostream& out, const std::string& title, const std::string& summary, const std::string& synopsis,
                const std::string& description, const std::vector<OptionDoc>& options, const std::string& examples) {
     out << ".TH " << Roff(title) << " 1 \"\" \"tessera " << TESSERA_VERSION << "\" \"User Commands\"\n"
-        << ".SH NAME\n" << Roff(title) << " \\- " << Roff(summary) << "\n.SH SYNOPSIS\n" << synopsis << "\n"
-        << ".SH DESCRIPTION\n" << description << "\n";
+        << ".SH NAME\n"
+        << Roff(title) << " \\- " << Roff(summary) << "\n.SH SYNOPSIS\n"
+        << synopsis << "\n"
+        << ".SH DESCRIPTION\n"
+        << description << "\n";
     std::string group;
     for (const OptionDoc& option : options) {
         if (option.group != group || group.empty()) {
-            if (option.group != group) out << ".SS " << Roff(option.group == "Options" ? "Options" : option.group) << "\n";
+            if (option.group != group)
+                out << ".SS " << Roff(option.group == "Options" ? "Options" : option.group) << "\n";
             group = option.group;
         }
         WriteOption(out, option);
@@ -86,18 +94,19 @@ std::string CommandText(const CommandDoc& command, const std::string& descriptio
 
 std::string MainPage(const std::vector<CommandDoc>& commands, const CommandDoc& top) {
     std::ostringstream page, list;
-    for (const CommandDoc& command : commands) list << ".TP\n\\fB" << command.name << "\\fR\n" << Roff(command.summary) << "\n";
+    for (const CommandDoc& command : commands)
+        list << ".TP\n\\fB" << command.name << "\\fR\n" << Roff(command.summary) << "\n";
     WritePage(page, "tessera", "split one PDF document into many",
               "\\fBtessera\\fR [\\fB\\-\\-module\\fR \\fIFILE\\fR] \\fICOMMAND\\fR [\\fIOPTIONS\\fR]\n.br\n"
               "\\fBtessera \\-\\-version\\fR",
               "Tessera splits one PDF document into many: into equal page counts, at bookmark levels, at separator "
               "pages, by hand\\-made lists of ranges and queries, or into files no larger than a size; it names the "
               "outputs and carries links, bookmarks, document information, security and watermarks into them.\n"
-              ".SS Commands\n" + list.str(),
+              ".SS Commands\n" +
+                  list.str(),
               top.options, "");
     return page.str();
 }
-
 
 std::string CommandPage(const CommandDoc& command, const std::string& footer) {
     // The footer is laid out in columns of its own: kept as it is.
@@ -107,7 +116,9 @@ std::string CommandPage(const CommandDoc& command, const std::string& footer) {
     const std::string description =
         Roff(command.summary) + ".\n" + (command.name == "split" ? ".PP\n.nf\n" + preformatted + ".fi\n" : "");
     return CommandText(command, description,
-                       command.name == "split" ? kSplitExamples : command.name == "batch" ? kBatchExamples : "");
+                       command.name == "split"   ? kSplitExamples
+                       : command.name == "batch" ? kBatchExamples
+                                                 : "");
 }
 
 }  // namespace tessera::app

@@ -25,7 +25,7 @@ std::string CutShort(std::uint64_t size, std::uint64_t promised) {
 
 std::optional<std::string> ModuleFileFault(const std::string& path) {
     // A FIFO would hold the open, a device such as /dev/zero map without end.
-    struct stat info{};
+    struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return std::nullopt;
     if (!S_ISREG(info.st_mode)) return "it is not a regular file";
     std::ifstream in(path, std::ios::binary | std::ios::ate);

@@ -42,8 +42,7 @@ std::optional<std::string> ModuleLoader::Load(const std::string& path, host::Cor
     std::uint32_t version = 0;
     host::HandshakeProcedure handshake = nullptr;
     const host::HostData data{};
-    if (!entry(hostVersion, &version, &handshake, &data) || !handshake)
-        return Fail("its entry refused to start");
+    if (!entry(hostVersion, &version, &handshake, &data) || !handshake) return Fail("its entry refused to start");
     host::HandshakeRecord record;
     record.extension = reinterpret_cast<host::ExtensionId>(handle_);
     record.core = &core;

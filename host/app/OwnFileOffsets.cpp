@@ -26,7 +26,9 @@ std::vector<int> OpenDescriptors() {
 std::string LinkTarget(int fd) {
     char buffer[4096];
     const ssize_t length = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), buffer, sizeof buffer);
-    return length > 0 && static_cast<std::size_t>(length) < sizeof buffer ? std::string(buffer, static_cast<std::size_t>(length)) : "";
+    return length > 0 && static_cast<std::size_t>(length) < sizeof buffer
+               ? std::string(buffer, static_cast<std::size_t>(length))
+               : "";
 }
 
 }  // namespace
@@ -47,8 +49,8 @@ bool OwnFileOffsets::Reopen() const {
     for (const OpenFile& file : files_) {
         const int fresh = ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fresh < 0) return false;
-        const bool placed = ::lseek(fresh, file.offset, SEEK_SET) == file.offset &&
-                            ::dup2(fresh, file.descriptor) == file.descriptor;
+        const bool placed =
+            ::lseek(fresh, file.offset, SEEK_SET) == file.offset && ::dup2(fresh, file.descriptor) == file.descriptor;
         ::close(fresh);
         if (!placed) return false;
         ::fcntl(file.descriptor, F_SETFD, file.descriptorFlags);

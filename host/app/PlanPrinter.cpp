@@ -35,15 +35,14 @@ std::vector<DroppedRun> DroppedRuns(const std::vector<host::DroppedPageEntry>& d
     std::vector<DroppedRun> runs;
     for (const host::DroppedPageEntry& page : dropped) {
         DroppedRun* last = runs.empty() ? nullptr : &runs.back();
-        if (last && last->last + 1 == page.page && last->first.reason == page.reason &&
-            last->first.kind == page.kind && last->first.value == page.value)
+        if (last && last->last + 1 == page.page && last->first.reason == page.reason && last->first.kind == page.kind &&
+            last->first.value == page.value)
             last->last = page.page;
         else
             runs.push_back({page, page.page});
     }
     return runs;
 }
-
 
 namespace {
 
@@ -52,13 +51,15 @@ std::string Shown(std::string file) {
     return file;
 }
 
-void PrintAccount(std::ostream& out, const std::vector<host::PlannedOutput>& outputs, const host::PageAccount& account) {
+void PrintAccount(std::ostream& out, const std::vector<host::PlannedOutput>& outputs,
+                  const host::PageAccount& account) {
     for (const int number : account.emptyOutputs)
         out << "no-pages\t" << number << '\t' << Shown(outputs.at(static_cast<std::size_t>(number - 1)).file) << '\n';
     for (const DroppedRun& run : DroppedRuns(account.dropped)) {
         out << "dropped\t" << run.first.page;
         if (run.last != run.first.page) out << '-' << run.last;
-        out << '\t' << run.first.reason << '\t' << run.first.kind << '\t' << EscapedForTerminal(run.first.value, false) << '\n';
+        out << '\t' << run.first.reason << '\t' << run.first.kind << '\t' << EscapedForTerminal(run.first.value, false)
+            << '\n';
     }
     if (!account.inNoOutput.empty()) out << "in-no-output\t" << FormatPageRuns(account.inNoOutput) << '\n';
     for (const host::PagesBeyondDocument& beyond : account.beyondDocument) {

@@ -13,10 +13,14 @@ namespace {
 
 const char* StatusName(host::OutputStatus status) {
     switch (status) {
-        case host::OutputStatus::Written: return "written";
-        case host::OutputStatus::NoPages: return "no-pages";
-        case host::OutputStatus::Failed: return "failed";
-        case host::OutputStatus::NotReached: break;
+        case host::OutputStatus::Written:
+            return "written";
+        case host::OutputStatus::NoPages:
+            return "no-pages";
+        case host::OutputStatus::Failed:
+            return "failed";
+        case host::OutputStatus::NotReached:
+            break;
     }
     return "not-reached";
 }
@@ -43,7 +47,8 @@ bool SomeWrittenOnDisk(const std::vector<host::ReportedOutput>& outputs) {
 
 nlohmann::json InputJson(const std::string& path, int pages) {
     const std::optional<std::string> sha = FileSha256(path);
-    nlohmann::json input = {{"path", AbsolutePath(path)}, {"pages", pages}, {"sha256", sha ? nlohmann::json(*sha) : nullptr}};
+    nlohmann::json input = {
+        {"path", AbsolutePath(path)}, {"pages", pages}, {"sha256", sha ? nlohmann::json(*sha) : nullptr}};
     AddExactBytes(input, "path");
     return input;
 }
@@ -59,8 +64,10 @@ nlohmann::json PlanJson(nlohmann::json input, const std::vector<host::PlannedOut
     for (const host::PlannedOutput& output : outputs) {
         std::string file = output.file;
         std::replace(file.begin(), file.end(), '\\', '/');
-        nlohmann::json entry = {{"path", AbsolutePath(output.path)}, {"file", file},
-                                {"pages", PageRunsJson(output.pages)}, {"page_count", output.pages.size()},
+        nlohmann::json entry = {{"path", AbsolutePath(output.path)},
+                                {"file", file},
+                                {"pages", PageRunsJson(output.pages)},
+                                {"page_count", output.pages.size()},
                                 {"name_source", output.nameSource}};
         if (!output.watermark.empty()) entry["watermark"] = output.watermark;
         if (!output.key.empty()) entry["key"] = output.key;
@@ -86,8 +93,10 @@ nlohmann::json BeyondJson(const std::vector<host::PagesBeyondDocument>& beyond) 
 nlohmann::json AccountJson(const host::PageAccount& account) {
     nlohmann::json runs = nlohmann::json::array();
     for (const DroppedRun& run : DroppedRuns(account.dropped))
-        runs.push_back({{"pages", {run.first.page, run.last}}, {"reason", run.first.reason},
-                        {"kind", run.first.kind}, {"value", run.first.value}});
+        runs.push_back({{"pages", {run.first.page, run.last}},
+                        {"reason", run.first.reason},
+                        {"kind", run.first.kind},
+                        {"value", run.first.value}});
     const auto part = [](const std::vector<int>& pages) {
         return nlohmann::json{{"count", pages.size()}, {"pages", PageRunsJson(pages)}};
     };
@@ -100,8 +109,10 @@ nlohmann::json AccountJson(const host::PageAccount& account) {
 }
 
 nlohmann::json OutputJson(const host::ReportedOutput& output) {
-    nlohmann::json entry = {{"path", AbsolutePath(output.path)}, {"pages", PageRunsJson(output.pages)},
-                            {"page_count", output.pages.size()}, {"status", StatusName(output.status)}};
+    nlohmann::json entry = {{"path", AbsolutePath(output.path)},
+                            {"pages", PageRunsJson(output.pages)},
+                            {"page_count", output.pages.size()},
+                            {"status", StatusName(output.status)}};
     AddExactBytes(entry, "path");
     if (!output.key.empty()) entry["key"] = output.key;
     if (output.status != host::OutputStatus::Written) return entry;

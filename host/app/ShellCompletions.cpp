@@ -45,10 +45,9 @@ struct ValueSyntax {
     const char* anyFile;
 };
 
-constexpr ValueSyntax kBashValues{"_tessera_words \"{}\"",
-                                  "COMPREPLY=($(compgen -d -- \"$cur\")); compopt -o filenames 2>/dev/null",
-                                  "_tessera_files {}",
-                                  "COMPREPLY=($(compgen -f -- \"$cur\")); compopt -o filenames 2>/dev/null"};
+constexpr ValueSyntax kBashValues{
+    "_tessera_words \"{}\"", "COMPREPLY=($(compgen -d -- \"$cur\")); compopt -o filenames 2>/dev/null",
+    "_tessera_files {}", "COMPREPLY=($(compgen -f -- \"$cur\")); compopt -o filenames 2>/dev/null"};
 constexpr ValueSyntax kZshValues{":value:({})", ":folder:_files -/", ":file:_files -g \"*.{}\"", ":value:_files"};
 constexpr ValueSyntax kFishValues{" -x -a '{}'", " -x -a '(__fish_complete_directories)'",
                                   " -x -a '(__fish_complete_suffix .{})'", " -r"};
@@ -83,23 +82,27 @@ std::string BashCompletion(const std::vector<CommandDoc>& commands, const Comman
         // Bash replaces only what follows the last = or : of the word typed.
         << "_tessera_words() {\n    COMPREPLY=($(compgen -W \"$1\" -- \"$cur\"))\n"
         << "    [[ ${COMPREPLY[0]} == *[=:] ]] && compopt -o nospace 2>/dev/null\n"
-        << "    local head=${cur%\"${cur##*[=:]}\"}\n    [[ -n $head ]] && COMPREPLY=(\"${COMPREPLY[@]#\"$head\"}\")\n}\n"
-        << "_tessera_files() { COMPREPLY=($(compgen -f -X \"!*.$1\" -- \"$cur\") $(compgen -d -- \"$cur\")); compopt -o filenames 2>/dev/null; }\n"
+        << "    local head=${cur%\"${cur##*[=:]}\"}\n    [[ -n $head ]] && "
+           "COMPREPLY=(\"${COMPREPLY[@]#\"$head\"}\")\n}\n"
+        << "_tessera_files() { COMPREPLY=($(compgen -f -X \"!*.$1\" -- \"$cur\") $(compgen -d -- \"$cur\")); compopt "
+           "-o filenames 2>/dev/null; }\n"
         // The line as typed, split at blanks only: bash's own words also
         // break at = and :, which values such as change=area: hold.
         << "_tessera() {\n    local words=(\"${COMP_WORDS[@]}\") count=$COMP_CWORD cur prev command=\"\" i\n"
         << "    if [[ -n $COMP_LINE ]]; then\n        read -ra words <<< \"${COMP_LINE:0:COMP_POINT}\"\n"
         << "        [[ ${COMP_LINE:0:COMP_POINT} == *[[:space:]] ]] && words+=(\"\")\n"
         << "        count=$((${#words[@]} - 1))\n    fi\n    cur=${words[count]} prev=${words[count-1]}\n"
-        << "    for ((i = 1; i < count; i++)); do\n        case ${words[i]} in\n            "
-        << JoinedWords(names, "|") << ") command=${words[i]}; break ;;\n        esac\n    done\n"
+        << "    for ((i = 1; i < count; i++)); do\n        case ${words[i]} in\n            " << JoinedWords(names, "|")
+        << ") command=${words[i]}; break ;;\n        esac\n    done\n"
         << "    case \"$command $prev\" in\n";
     for (const OptionDoc& option : top.options) BashValueCase(out, "", option);
     for (const CommandDoc& command : commands)
         for (const OptionDoc& option : command.options) BashValueCase(out, command.name, option);
     out << "    esac\n    if [[ $cur == -* ]]; then\n        case $command in\n";
-    for (const CommandDoc& command : commands) out << "            " << command.name << ") _tessera_words \"" << AllNames(command) << "\" ;;\n";
-    out << "            *) _tessera_words \"" << AllNames(top) << " --version\" ;;\n        esac\n        return\n    fi\n"
+    for (const CommandDoc& command : commands)
+        out << "            " << command.name << ") _tessera_words \"" << AllNames(command) << "\" ;;\n";
+    out << "            *) _tessera_words \"" << AllNames(top)
+        << " --version\" ;;\n        esac\n        return\n    fi\n"
         << "    case $command in\n        \"\") _tessera_words \"" << JoinedWords(names, " ") << "\" ;;\n";
     for (const CommandDoc& command : commands)
         if (!command.positional.value.empty() && !command.positional.files.empty())
@@ -112,7 +115,8 @@ std::string ZshCompletion(const std::vector<CommandDoc>& commands) {
     std::ostringstream out;
     out << "#compdef tessera\n# zsh completion for tessera, made from its option table at build time\n_tessera() {\n"
         << "    local -a commands\n    commands=(\n";
-    for (const CommandDoc& command : commands) out << "        '" << command.name << ":" << ShortHelp(command.summary) << "'\n";
+    for (const CommandDoc& command : commands)
+        out << "        '" << command.name << ":" << ShortHelp(command.summary) << "'\n";
     out << "    )\n    if (( CURRENT == 2 )); then\n        _describe 'command' commands\n        return\n    fi\n"
         << "    case $words[2] in\n";
     for (const CommandDoc& command : commands) {
@@ -123,7 +127,8 @@ std::string ZshCompletion(const std::vector<CommandDoc>& commands) {
                     << (option.value.empty() ? "" : ValueText(option, kZshValues)) << "'";
         if (!command.positional.value.empty())
             out << " \\\n                '*:" << command.positional.value << ":"
-                << (command.positional.files.empty() ? "_files" : "_files -g \"*." + command.positional.files + "\"") << "'";
+                << (command.positional.files.empty() ? "_files" : "_files -g \"*." + command.positional.files + "\"")
+                << "'";
         out << " ;;\n";
     }
     out << "    esac\n}\n_tessera \"$@\"\n";
@@ -137,17 +142,20 @@ std::string FishCompletion(const std::vector<CommandDoc>& commands) {
     out << "# fish completion for tessera, made from its option table at build time\n"
         << "complete -c tessera -f\n";
     for (const CommandDoc& command : commands)
-        out << "complete -c tessera -n '__fish_use_subcommand' -a " << command.name << " -d '" << ShortHelp(command.summary) << "'\n";
+        out << "complete -c tessera -n '__fish_use_subcommand' -a " << command.name << " -d '"
+            << ShortHelp(command.summary) << "'\n";
     for (const CommandDoc& command : commands) {
         const std::string when = " -n '__fish_seen_subcommand_from " + command.name + "'";
         for (const OptionDoc& option : command.options) {
             out << "complete -c tessera" << when;
             for (const std::string& name : option.names)
                 out << (name.starts_with("--") ? " -l " + name.substr(2) : " -s " + name.substr(1));
-            out << (option.value.empty() ? "" : ValueText(option, kFishValues)) << " -d '" << ShortHelp(option.help) << "'\n";
+            out << (option.value.empty() ? "" : ValueText(option, kFishValues)) << " -d '" << ShortHelp(option.help)
+                << "'\n";
         }
         if (!command.positional.files.empty())
-            out << "complete -c tessera" << when << " -k -a '(__fish_complete_suffix ." << command.positional.files << ")'\n";
+            out << "complete -c tessera" << when << " -k -a '(__fish_complete_suffix ." << command.positional.files
+                << ")'\n";
     }
     return out.str();
 }

@@ -29,19 +29,24 @@ std::optional<std::int64_t> FixedTimeFor(bool deterministic, const std::string& 
         }
         return seconds;
     }
-    struct stat info{};
+    struct stat info {};
     if (!deterministic) return std::nullopt;
     if (::stat(input.c_str(), &info) != 0) return 0;
     return static_cast<std::int64_t>(info.st_mtime);
 }
 
 void PrintEarlyEndJson(std::ostream& out, const std::string& input, const std::string& message, int status) {
-    nlohmann::json inputJson = {{"path", input == "-" ? input : AbsolutePath(input)}, {"pages", 0}, {"sha256", nullptr}};
+    nlohmann::json inputJson = {
+        {"path", input == "-" ? input : AbsolutePath(input)}, {"pages", 0}, {"sha256", nullptr}};
     AddExactBytes(inputJson, "path");
-    const nlohmann::json document = {{"kind", "report"}, {"input", std::move(inputJson)},
-                                     {"outputs", nlohmann::json::array()}, {"index", nullptr},
-                                     {"warnings", nlohmann::json::array()}, {"messages", {message}},
-                                     {"outcome", OutcomeName(status)}, {"exit_status", status}};
+    const nlohmann::json document = {{"kind", "report"},
+                                     {"input", std::move(inputJson)},
+                                     {"outputs", nlohmann::json::array()},
+                                     {"index", nullptr},
+                                     {"warnings", nlohmann::json::array()},
+                                     {"messages", {message}},
+                                     {"outcome", OutcomeName(status)},
+                                     {"exit_status", status}};
     out << JsonLine(document) << std::endl;
 }
 
@@ -57,9 +62,12 @@ void PrintSplitJson(std::ostream& out, const std::string& input, int pages, cons
             outputs.push_back(OutputJson(output));
             if (output.status == host::OutputStatus::Failed) outputs.back()["reason"] = front.FailureReason();
         }
-        document = {{"kind", "report"}, {"input", inputJson}, {"outputs", std::move(outputs)},
+        document = {{"kind", "report"},
+                    {"input", inputJson},
+                    {"outputs", std::move(outputs)},
                     {"index", front.IndexPath().empty() ? nlohmann::json(nullptr) : nlohmann::json(front.IndexPath())},
-                    {"warnings", viewer.Warnings()}, {"messages", viewer.Messages()}};
+                    {"warnings", viewer.Warnings()},
+                    {"messages", viewer.Messages()}};
     }
     if (front.Account()) document["account"] = AccountJson(*front.Account());
     document["outcome"] = OutcomeName(status);

@@ -29,7 +29,7 @@ std::optional<std::string> StdinInput::Refuse(const std::string& why, int status
 
 std::optional<std::string> StdinInput::Copy() {
     if (::isatty(STDIN_FILENO)) return Refuse("\"-\" reads the PDF from standard input, which is a terminal here", 2);
-    struct stat info{};
+    struct stat info {};
     if (::fstat(STDIN_FILENO, &info) != 0) return Refuse("\"-\" reads the PDF from standard input, which is closed", 1);
     if (S_ISDIR(info.st_mode)) return Refuse("\"-\" reads the PDF from standard input, which is a folder", 1);
     std::error_code error;

@@ -13,13 +13,13 @@ namespace tessera::app {
 struct TaskReport {
     std::uint64_t index = 0;
     std::int32_t outcome = 0;
-    bool returned = true;                // false: the task threw, or its worker is gone
-    std::vector<std::string> alerts;     // in the order they were raised
+    bool returned = true;                  // false: the task threw, or its worker is gone
+    std::vector<std::string> alerts;       // in the order they were raised
     std::vector<FinishedOutput> finished;  // the files the task wrote
     // Not an end: the task waits to be told whether it may replace a file
     // that is there (app/ReplacementGate.h); its index is the parent's to know.
     bool asksToReplace = false;
-    std::string text;                    // a text task's outcome
+    std::string text;  // a text task's outcome
 
     // False when the parent is gone.
     bool Send(int socket) const;

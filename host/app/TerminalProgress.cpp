@@ -40,7 +40,8 @@ void TerminalProgress::Draw() {
     }
     constexpr int kWidth = 30;
     const int filled = duration_ > 0 ? std::clamp(value_ * kWidth / duration_, 0, kWidth) : 0;
-    std::fprintf(stderr, "\r\033[K%.60s [%s%s]", text_.c_str(), std::string(static_cast<std::size_t>(filled), '#').c_str(),
+    std::fprintf(stderr, "\r\033[K%.60s [%s%s]", text_.c_str(),
+                 std::string(static_cast<std::size_t>(filled), '#').c_str(),
                  std::string(static_cast<std::size_t>(kWidth - filled), ' ').c_str());
     std::fflush(stderr);
     drawn_ = true;

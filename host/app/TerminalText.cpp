@@ -39,11 +39,16 @@ std::string EscapedForTerminal(std::string_view text, bool keepBreaks) {
     char escape[12];
     for (std::size_t at = 0, length = 1; at < text.size(); at += length) {
         const std::uint32_t point = CodePoint(text, at, length);
-        if ((point == '\n' || point == '\t') && keepBreaks) out += static_cast<char>(point);
-        else if (point == '\n') out += "\\n";
-        else if (point == '\t') out += "\\t";
-        else if (point == '\r') out += "\\r";
-        else if (point == '\\' && !keepBreaks) out += "\\\\";
+        if ((point == '\n' || point == '\t') && keepBreaks)
+            out += static_cast<char>(point);
+        else if (point == '\n')
+            out += "\\n";
+        else if (point == '\t')
+            out += "\\t";
+        else if (point == '\r')
+            out += "\\r";
+        else if (point == '\\' && !keepBreaks)
+            out += "\\\\";
         else if (length == 1 && (point < 0x20 || point == 0x7F)) {
             std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned>(point));
             out += escape;

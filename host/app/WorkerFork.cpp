@@ -28,8 +28,7 @@ void AwaitWorker(pid_t pid) {
 }
 
 std::optional<ForkedWorker> ForkWorker(const OwnFileOffsets& files, const std::vector<int>& parentSockets,
-                                       const std::function<void(pid_t)>& born,
-                                       const std::function<void(int)>& main) {
+                                       const std::function<void(pid_t)>& born, const std::function<void(int)>& main) {
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return std::nullopt;
     const pid_t parent = ::getpid();

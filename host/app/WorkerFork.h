@@ -28,7 +28,6 @@ void AwaitWorker(pid_t pid);
 // while no signal can come between, and returns the worker; none when no
 // process could be made.
 std::optional<ForkedWorker> ForkWorker(const OwnFileOffsets& files, const std::vector<int>& parentSockets,
-                                       const std::function<void(pid_t)>& born,
-                                       const std::function<void(int)>& main);
+                                       const std::function<void(pid_t)>& born, const std::function<void(int)>& main);
 
 }  // namespace tessera::app

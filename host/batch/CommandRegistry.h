@@ -1,8 +1,8 @@
 #pragma once
 // The host's batch commands: handlers by name, command instances with their
 // stored values, and the sequences run over them.
-#include <iosfwd>
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <string>
 

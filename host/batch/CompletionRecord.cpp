@@ -25,7 +25,7 @@ nlohmann::json StampJson(const InputStamp& stamp) {
 }  // namespace
 
 std::optional<InputStamp> StampOf(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return std::nullopt;
     const std::optional<std::string> sha = FileSha256(path);
     if (!sha) return std::nullopt;
@@ -56,7 +56,8 @@ CompletionRecord::CompletionRecord(const std::string& outputFolder, const std::s
     std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(StableHash(key)));
     // The name only helps a reader; the hash tells records apart. Cut short,
     // it leaves room for the temporary suffix within the 255 bytes of a name.
-    path_ = (std::filesystem::path(outputFolder) / ".tessera-done" / (name_.substr(0, 120) + "." + hash + ".json")).string();
+    path_ = (std::filesystem::path(outputFolder) / ".tessera-done" / (name_.substr(0, 120) + "." + hash + ".json"))
+                .string();
 }
 
 namespace {
@@ -70,7 +71,8 @@ bool OutputsThere(const nlohmann::json& outputs, const std::string& folder) {
         const std::string path = (std::filesystem::path(folder) / output.value("file", "")).string();
         std::error_code error;
         const std::uintmax_t bytes = std::filesystem::file_size(path, error);
-        if (error || bytes != output.value("bytes", std::uintmax_t{0}) || FileSha256(path) != output.value("sha256", ""))
+        if (error || bytes != output.value("bytes", std::uintmax_t{0}) ||
+            FileSha256(path) != output.value("sha256", ""))
             return false;
     }
     return true;
@@ -91,7 +93,7 @@ bool Synced(const std::string& path) {
 constexpr std::size_t kMostRecordBytes = std::size_t{16} << 20;
 
 bool CompletionRecord::Matches() const try {
-    struct stat info{};
+    struct stat info {};
     if (!stamp_ || ::stat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
         static_cast<std::size_t>(info.st_size) > kMostRecordBytes)
         return false;

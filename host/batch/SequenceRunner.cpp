@@ -8,8 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/RunJson.h"
 #include "app/FileDigest.h"
+#include "app/RunJson.h"
 #include "batch/CompletionRecord.h"
 #include "cabinet/JsonCabinetStreams.h"
 
@@ -26,7 +26,8 @@ std::string LowerCase(std::string text) {
 std::vector<std::string> FolderFiles(const host::Cabinet& input) {
     const host::Cabinet* folder = input.GetCabinet("PreselectedFolderPath");
     const std::optional<std::string> path = folder ? folder->Get<std::string>("DI") : std::nullopt;
-    if (!path) throw host::HostError(host::kErrorBadArgument, "its \"Input\" names no folder (\"PreselectedFolderPath\")");
+    if (!path)
+        throw host::HostError(host::kErrorBadArgument, "its \"Input\" names no folder (\"PreselectedFolderPath\")");
     std::vector<std::string> files;
     std::error_code error;
     std::filesystem::directory_iterator entries(*path, error);
@@ -103,10 +104,9 @@ std::optional<host::PageAccount> AccountOf(const host::Cabinet& results) {
     for (std::size_t i = 0; dropped && i < dropped->Size(); ++i) {
         const host::Cabinet* entry = dropped->GetCabinet(std::to_string(i));
         if (!entry) break;
-        account.dropped.push_back({entry->Get<std::int32_t>("Page").value_or(0),
-                                   entry->Get<std::string>("Reason").value_or(""),
-                                   entry->Get<std::string>("Kind").value_or(""),
-                                   entry->Get<std::string>("Value").value_or("")});
+        account.dropped.push_back(
+            {entry->Get<std::int32_t>("Page").value_or(0), entry->Get<std::string>("Reason").value_or(""),
+             entry->Get<std::string>("Kind").value_or(""), entry->Get<std::string>("Value").value_or("")});
     }
     const host::Cabinet* beyond = cabinet->GetCabinet("BeyondDocument");
     for (std::size_t i = 0; beyond && i < beyond->Size(); ++i) {
@@ -122,8 +122,10 @@ std::optional<host::PageAccount> AccountOf(const host::Cabinet& results) {
 
 std::vector<std::string> SequenceInputFiles(const host::Cabinet& input) {
     switch (input.Get<std::int32_t>("FileVariation").value_or(-1)) {
-        case 1: return FolderFiles(input);
-        case 0: return ListedFiles(input);
+        case 1:
+            return FolderFiles(input);
+        case 0:
+            return ListedFiles(input);
         default:
             throw host::HostError(host::kErrorBadArgument,
                                   "its \"Input\" needs \"FileVariation\" 0 (listed files) or 1 (a folder)");
@@ -143,7 +145,10 @@ void SequenceRunner::Tell(const std::string& file, const FileEnd& end) {
     }
     nlohmann::json outputs = nlohmann::json::array();
     for (const host::ReportedOutput& output : end.outputs) outputs.push_back(OutputJson(output));
-    nlohmann::json line = {{"kind", "file"}, {"input", file}, {"status", end.status}, {"outputs", std::move(outputs)},
+    nlohmann::json line = {{"kind", "file"},
+                           {"input", file},
+                           {"status", end.status},
+                           {"outputs", std::move(outputs)},
                            {"warnings", end.warned}};
     AddExactBytes(line, "input");
     if (end.account) line["account"] = AccountJson(*end.account);
@@ -193,9 +198,13 @@ bool SequenceRunner::Run(const host::Cabinet& sequence) {
     RunFiles(*sequence.GetCabinet("Commands"), files);
     store_.SetBatchInputs({});
     if (lines_ && options_.json)
-        *lines_ << JsonLine({{"kind", "batch"}, {"files", tally_.files}, {"done", tally_.done},
-                             {"done_before", tally_.doneBefore}, {"skipped", tally_.skipped},
-                             {"failed", tally_.failed}, {"warned", tally_.warned}})
+        *lines_ << JsonLine({{"kind", "batch"},
+                             {"files", tally_.files},
+                             {"done", tally_.done},
+                             {"done_before", tally_.doneBefore},
+                             {"skipped", tally_.skipped},
+                             {"failed", tally_.failed},
+                             {"warned", tally_.warned}})
                 << std::endl;
     else if (lines_)
         *lines_ << tally_.files << (tally_.files == 1 ? " file: " : " files: ") << tally_.done << " done, "
@@ -213,9 +222,12 @@ void SequenceRunner::RunFiles(const host::Cabinet& commands, const std::vector<s
         if (showProgress_) std::cerr << "[" << i + 1 << "/" << files.size() << "] " << files[i] << std::endl;
         const FileEnd end = SplitFile(commands, files[i], folder);
         tally_.unsplittable += end.unsplittable ? 1 : 0;
-        if (end.status == "skipped") ++tally_.skipped;
-        else if (end.status == "failed") ++tally_.failed;
-        else ++tally_.done;
+        if (end.status == "skipped")
+            ++tally_.skipped;
+        else if (end.status == "failed")
+            ++tally_.failed;
+        else
+            ++tally_.done;
         tally_.doneBefore += end.status == "done-before" ? 1 : 0;
         tally_.warned += end.warned ? 1 : 0;
         if (end.status == "failed" && SomeWrittenOnDisk(end.outputs)) ++tally_.partlyWritten;
@@ -229,7 +241,8 @@ SequenceRunner::FileEnd SequenceRunner::SplitFile(const host::Cabinet& commands,
     // The input as it is before the split: a record is only made for the outputs of these bytes.
     const std::optional<InputStamp> before = options_.skipDone ? StampOf(file) : std::nullopt;
     const CompletionRecord record(folder, file, recordSettings_, before);
-    if (options_.skipDone && record.Matches()) return {"done-before", "done before (its completion record matches)", {}, false};
+    if (options_.skipDone && record.Matches())
+        return {"done-before", "done before (its completion record matches)", {}, false};
     host::DocId doc = host::kNoDocument;
     options_.startingFile(file);
     try {
@@ -249,8 +262,9 @@ SequenceRunner::FileEnd SequenceRunner::SplitFile(const host::Cabinet& commands,
         for (const host::ReportedOutput& output : end.outputs) outputs.push_back(OutputJson(output));
         if (!before || !record.Write(*before, JsonLine(outputs))) {
             end.status = "failed";
-            end.said = "failed: the file changed while it was split, or its completion record could not be written in " +
-                       folder;
+            end.said =
+                "failed: the file changed while it was split, or its completion record could not be written in " +
+                folder;
         }
     }
     return end;

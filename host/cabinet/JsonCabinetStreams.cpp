@@ -42,7 +42,8 @@ host::Cabinet FromJson(const Json& object, const std::string& path, int depth);
 
 host::CabinetValue ValueFromJson(const Json& value, const std::string& path, int depth) {
     switch (value.type()) {
-        case Json::value_t::boolean: return value.get<bool>();
+        case Json::value_t::boolean:
+            return value.get<bool>();
         case Json::value_t::number_integer:
         case Json::value_t::number_unsigned: {
             const auto n = value.get<std::int64_t>();
@@ -52,8 +53,10 @@ host::CabinetValue ValueFromJson(const Json& value, const std::string& path, int
                 Refuse(path, "an integer beyond 32 bits");
             return static_cast<std::int32_t>(n);
         }
-        case Json::value_t::number_float: return value.get<double>();
-        case Json::value_t::string: return value.get<std::string>();
+        case Json::value_t::number_float:
+            return value.get<double>();
+        case Json::value_t::string:
+            return value.get<std::string>();
         case Json::value_t::object:
             if (value.size() == 1 && value.contains("$bytes")) {
                 std::string bytes;
@@ -62,7 +65,8 @@ host::CabinetValue ValueFromJson(const Json& value, const std::string& path, int
                 return host::ByteString{bytes};
             }
             return host::CabinetBox(FromJson(value, path, depth + 1));
-        default: Refuse(path, std::string("a value of type ") + value.type_name());
+        default:
+            Refuse(path, std::string("a value of type ") + value.type_name());
     }
 }
 
@@ -98,9 +102,10 @@ host::Cabinet JsonCabinetStreams::ReadStream(const std::string& stream) {
             if (depth > kMaxDepth) throw host::HostError(host::kErrorDamaged, "not a Tessera cabinet: nested too deep");
             if (event == Json::parse_event_t::object_start) keys.emplace_back();
             if (event == Json::parse_event_t::object_end && !keys.empty()) keys.pop_back();
-            if (event == Json::parse_event_t::key && !keys.empty() && !keys.back().insert(parsed.get<std::string>()).second)
-                throw host::HostError(host::kErrorDamaged, "not a Tessera cabinet: a key given twice at /" +
-                                                               parsed.get<std::string>());
+            if (event == Json::parse_event_t::key && !keys.empty() &&
+                !keys.back().insert(parsed.get<std::string>()).second)
+                throw host::HostError(host::kErrorDamaged,
+                                      "not a Tessera cabinet: a key given twice at /" + parsed.get<std::string>());
             return true;
         });
     } catch (const Json::exception& e) {

@@ -5,8 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 
 #define ZX_USE_UTF8 1
@@ -161,8 +161,10 @@ std::optional<CodeReading> ReadCodesApart(const unsigned char* pixels, int width
     std::string bytes;
     char buffer[4096];
     for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) != 0;)
-        if (n > 0) bytes.append(buffer, static_cast<std::size_t>(n));
-        else if (errno != EINTR) break;
+        if (n > 0)
+            bytes.append(buffer, static_cast<std::size_t>(n));
+        else if (errno != EINTR)
+            break;
     ::close(pipe[0]);
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
@@ -174,8 +176,8 @@ std::optional<CodeReading> ReadCodesApart(const unsigned char* pixels, int width
 
 }  // namespace
 
-std::optional<CodeReading> ReadCodes(const unsigned char* pixels, int width, int height, int stride,
-                                     unsigned kinds, bool* timedOut) noexcept {
+std::optional<CodeReading> ReadCodes(const unsigned char* pixels, int width, int height, int stride, unsigned kinds,
+                                     bool* timedOut) noexcept {
     if ((kinds & host::kEveryCode) == 0) return CodeReading{};
     bool late = false;
     // Looking for several codes compares linear codes found on several rows

@@ -57,7 +57,8 @@ const CachedFileSource::Block& CachedFileSource::BlockAt(qpdf_offset_t offset) {
     const qpdf_offset_t start = offset - offset % kBlockBytes;
     auto found = std::find_if(blocks_.begin(), blocks_.end(), [&](const Block& b) { return b.start == start; });
     if (found == blocks_.end()) {
-        found = std::min_element(blocks_.begin(), blocks_.end(), [](const Block& a, const Block& b) { return a.used < b.used; });
+        found = std::min_element(blocks_.begin(), blocks_.end(),
+                                 [](const Block& a, const Block& b) { return a.used < b.used; });
         found->start = -1;  // a failed read leaves no half block behind
         found->bytes.resize(static_cast<std::size_t>(std::clamp<qpdf_offset_t>(size_ - start, 0, kBlockBytes)));
         found->bytes.resize(ReadAt(start, found->bytes.data(), found->bytes.size()));

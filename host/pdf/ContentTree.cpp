@@ -23,8 +23,7 @@ bool IsMissing(QPDFObjectHandle object) { return object.isIndirect() && object.i
 
 void RefuseMissingContents(QPDFObjectHandle page) {
     QPDFObjectHandle contents = page.getKey("/Contents");
-    if (IsMissing(contents) || IsMissing(QPDFPageObjectHelper(page).getAttribute("/Resources", false)))
-        MissingObject();
+    if (IsMissing(contents) || IsMissing(QPDFPageObjectHelper(page).getAttribute("/Resources", false))) MissingObject();
     if (contents.isArray())
         for (QPDFObjectHandle stream : contents.aitems())
             if (IsMissing(stream)) MissingObject();
@@ -135,8 +134,10 @@ void TreeBuilder::BeginMarked() {
 }
 
 void TreeBuilder::EndMarked() {
-    if (inText_ && markedInText_ > 0) --markedInText_;
-    else if (open_.size() > 1) open_.pop_back();
+    if (inText_ && markedInText_ > 0)
+        --markedInText_;
+    else if (open_.size() > 1)
+        open_.pop_back();
 }
 
 void TreeBuilder::Draw(QPDFObjectHandle name) {
@@ -148,7 +149,8 @@ void TreeBuilder::Draw(QPDFObjectHandle name) {
     if (!xobject.isStream()) return;  // nothing is drawn
     QPDFObjectHandle dict = xobject.getDict();
     QPDFObjectHandle subtype = dict.getKey("/Subtype");
-    if (subtype.isNameAndEquals("/Image")) AddImage(xobject);
+    if (subtype.isNameAndEquals("/Image"))
+        AddImage(xobject);
     else if (subtype.isNameAndEquals("/PS") || dict.getKey("/Subtype2").isNameAndEquals("/PS"))
         Add(host::PageElementKind::PostScript);
     else if (subtype.isNameAndEquals("/Form"))
@@ -161,8 +163,8 @@ void TreeBuilder::AddImage(QPDFObjectHandle image) {
     node.image.isStoredObject = true;
     node.image.objectType = host::kObjectTypeStream;
     QPDFObjectHandle length = dict.getKey("/Length");
-    node.image.storedLength = length.isInteger() ? length.getIntValue()
-                                                 : static_cast<std::int64_t>(image.getRawStreamData()->getSize());
+    node.image.storedLength =
+        length.isInteger() ? length.getIntValue() : static_cast<std::int64_t>(image.getRawStreamData()->getSize());
     node.image.dataLength = XObjectImageDataLength(image, resources_, node.image.storedLength);
     tree_.Add(Current(), node);
 }

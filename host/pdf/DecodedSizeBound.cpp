@@ -30,14 +30,16 @@ constexpr double kStageSlack = 1024;
 // every row.
 double CodecOutput(const std::string& name, double input, const ImageLayout& layout) {
     const double rowBytes = (static_cast<double>(layout.width) * layout.components * layout.bits + 7) / 8;
-    if (name == "/DCTDecode" || name == "/DCT") return (input * 512 + kStageSlack) * static_cast<double>(layout.components);
+    if (name == "/DCTDecode" || name == "/DCT")
+        return (input * 512 + kStageSlack) * static_cast<double>(layout.components);
     if (name == "/CCITTFaxDecode" || name == "/CCF") return (input * 8 + 1) * rowBytes;
     return input * ByteExpansion(name) + kStageSlack;
 }
 
 std::vector<std::string> FilterNames(QPDFObjectHandle filters) {
     std::vector<std::string> names;
-    if (filters.isName()) names.push_back(filters.getName());
+    if (filters.isName())
+        names.push_back(filters.getName());
     else if (filters.isArray())
         for (QPDFObjectHandle f : filters.aitems()) names.push_back(f.isName() ? f.getName() : std::string());
     return names;

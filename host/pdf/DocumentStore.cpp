@@ -69,7 +69,8 @@ host::DocId DocumentStore::Open(const std::string& path, const std::string& pass
     auto doc = std::make_unique<PdfDocument>(std::move(qpdf), AbsolutePath(path), matched);
     int r = 0, p = 0;
     // The owner of a document may do everything with it, whatever its /P says.
-    if (doc->Qpdf().isEncrypted(r, p)) doc->securityPermissions = doc->Qpdf().ownerPasswordMatched() ? host::Permissions() : host::Permissions(p);
+    if (doc->Qpdf().isEncrypted(r, p))
+        doc->securityPermissions = doc->Qpdf().ownerPasswordMatched() ? host::Permissions() : host::Permissions(p);
     if (doc->Qpdf().isLinearized()) doc->flags |= host::kDocFlagLinearized;
     if (planningOnly_) OpenTextReader(*doc);
     // A broken page tree is refused here, not mid-run.

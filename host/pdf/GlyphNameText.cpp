@@ -87,8 +87,10 @@ std::size_t GlyphNameText(const char* name, int* out, std::size_t capacity) noex
     for (std::size_t start = 0; start < end;) {
         std::size_t stop = start + std::strcspn(name + start, "_.");
         if (stop > end) stop = end;
-        if (const std::size_t more = Component(name + start, stop - start, out, used, capacity)) used = more;
-        else whole = false;
+        if (const std::size_t more = Component(name + start, stop - start, out, used, capacity))
+            used = more;
+        else
+            whole = false;
         start = stop + 1;
     }
     // A name of one component was tried whole already.

@@ -60,15 +60,16 @@ ImageLayout DictionaryLayout(QPDFObjectHandle dict, QPDFObjectHandle resources) 
     QPDFObjectHandle space = dict.getKey("/ColorSpace");
     if (space.isNull()) space = dict.getKey("/CS");
     return {PositiveInteger(dict, "/Width", "/W"), PositiveInteger(dict, "/Height", "/H"),
-            isMask ? 1 : ColorComponents(space, resources), isMask ? 1 : PositiveInteger(dict, "/BitsPerComponent", "/BPC")};
+            isMask ? 1 : ColorComponents(space, resources),
+            isMask ? 1 : PositiveInteger(dict, "/BitsPerComponent", "/BPC")};
 }
 
 // JPEG 2000 leaves its size to the codestream; the dictionary's colour space,
 // when it gives one, is what the image is drawn in.
 ImageLayout JpxLayout(QPDFObjectHandle image, QPDFObjectHandle resources) {
     const auto data = image.getRawStreamData();
-    const auto header = ReadJpxHeader(
-        std::string_view(reinterpret_cast<const char*>(data->getBuffer()), data->getSize()));
+    const auto header =
+        ReadJpxHeader(std::string_view(reinterpret_cast<const char*>(data->getBuffer()), data->getSize()));
     if (!header) return {};
     const int declared = ColorComponents(image.getDict().getKey("/ColorSpace"), resources);
     return {header->width, header->height, declared > 0 ? declared : header->components, header->bits};

@@ -7,7 +7,8 @@ namespace {
 
 std::uint32_t Big(std::string_view b, std::size_t at, int bytes) {
     std::uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i) value = (value << 8) | static_cast<unsigned char>(b[at + static_cast<std::size_t>(i)]);
+    for (int i = 0; i < bytes; ++i)
+        value = (value << 8) | static_cast<unsigned char>(b[at + static_cast<std::size_t>(i)]);
     return value;
 }
 

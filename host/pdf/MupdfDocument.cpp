@@ -36,8 +36,8 @@ void NameObject(fz_context* ctx, pdf_document* doc, pdf_obj* object, int* number
 
 // The C-style calls: no C++ object with a destructor lives across fz_try.
 // path is null when the document comes from memory.
-bool OpenDocument(fz_context* ctx, const char* path, const std::string* bytes, const char* password,
-                  pdf_document** out, char* error, std::size_t size) {
+bool OpenDocument(fz_context* ctx, const char* path, const std::string* bytes, const char* password, pdf_document** out,
+                  char* error, std::size_t size) {
     pdf_document* doc = nullptr;
     fz_stream* stream = nullptr;
     int ok = 1;
@@ -76,9 +76,7 @@ int CountPages(fz_context* ctx, pdf_document* doc) {
 // Only without a page table: with one, the pages are those of the walk.
 bool PageObject(fz_context* ctx, pdf_document* doc, int index, int* number, int* generation) {
     int ok = 1;
-    fz_try(ctx) {
-        NameObject(ctx, doc, pdf_lookup_page_obj(ctx, doc, index), number, generation);
-    }
+    fz_try(ctx) { NameObject(ctx, doc, pdf_lookup_page_obj(ctx, doc, index), number, generation); }
     fz_catch(ctx) { ok = 0; }
     return ok != 0 && *number > 0;
 }
@@ -95,8 +93,8 @@ int Recount(fz_context* ctx, pdf_obj* node, int depth) {
     fz_try(ctx) {
         pdf_obj* type = pdf_dict_get(ctx, node, PDF_NAME(Type));
         pdf_obj* kids = pdf_dict_get(ctx, node, PDF_NAME(Kids));
-        const bool tree = type ? pdf_name_eq(ctx, type, PDF_NAME(Pages))
-                               : kids && !pdf_dict_get(ctx, node, PDF_NAME(MediaBox));
+        const bool tree =
+            type ? pdf_name_eq(ctx, type, PDF_NAME(Pages)) : kids && !pdf_dict_get(ctx, node, PDF_NAME(MediaBox));
         if (!tree) {
             pages = 1;
         } else {
@@ -120,8 +118,8 @@ void RecountTree(fz_context* ctx, pdf_document* doc) {
 
 // Walks the page tree by /Kids as qpdf does: a kid with /Kids is a node, any
 // other kid a page. False, with pages cut short, where the tree is not plain.
-bool WalkPlainTree(fz_context* ctx, pdf_document* doc, std::vector<MupdfDocument::ObjectId>& pages,
-                   std::set<int>& met, std::vector<std::pair<pdf_obj*, int>>& path) {
+bool WalkPlainTree(fz_context* ctx, pdf_document* doc, std::vector<MupdfDocument::ObjectId>& pages, std::set<int>& met,
+                   std::vector<std::pair<pdf_obj*, int>>& path) {
     constexpr std::size_t kMaxDepth = 64;
     int plain = 1;
     fz_try(ctx) {
@@ -158,9 +156,7 @@ bool WalkPlainTree(fz_context* ctx, pdf_document* doc, std::vector<MupdfDocument
 // Loads page `number` and says which page object it is; throws MuPDF's errors.
 fz_page* LoadPageObject(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation) {
     fz_page* page = fz_load_page(ctx, &doc->super, number);
-    fz_try(ctx) {
-        NameObject(ctx, doc, pdf_page_from_fz_page(ctx, page)->obj, object, generation);
-    }
+    fz_try(ctx) { NameObject(ctx, doc, pdf_page_from_fz_page(ctx, page)->obj, object, generation); }
     fz_catch(ctx) {
         fz_drop_page(ctx, page);
         fz_rethrow(ctx);
@@ -347,8 +343,8 @@ host::PageCodeSet MupdfDocument::PageCodes(int index, int shownPage, ObjectId& p
     std::optional<CodeReading> codes =
         ReadCodes(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride), kinds, &late);
     if (!codes && late)
-        throw host::HostError(host::kErrorDamaged, "its codes were not all read within " +
-                                                       std::to_string(kCodeSecondsPerPage) + " seconds");
+        throw host::HostError(host::kErrorDamaged,
+                              "its codes were not all read within " + std::to_string(kCodeSecondsPerPage) + " seconds");
     if (!codes)
         throw host::HostError(host::kErrorDamaged, "the code reader failed on page " + std::to_string(shownPage + 1));
     return {std::move(codes->texts), codes->inkOutside};
@@ -356,7 +352,8 @@ host::PageCodeSet MupdfDocument::PageCodes(int index, int shownPage, ObjectId& p
 
 double MupdfDocument::ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance) {
     const Pixmap pixmap = PagePixels(index, shownPage, page, true);
-    const int want[3] = {static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF), static_cast<int>(rgb & 0xFF)};
+    const int want[3] = {static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
+                         static_cast<int>(rgb & 0xFF)};
     std::size_t within = 0;
     for (int y = 0; y < pixmap->h; ++y) {
         const unsigned char* pixel = pixmap->samples + static_cast<std::ptrdiff_t>(y) * pixmap->stride;

@@ -88,7 +88,7 @@ private:
     std::string bytes_;  // the document itself when it was opened from memory
     fz_context* context_ = nullptr;
     pdf_document* document_ = nullptr;
-    bool pageMap_ = false;  // pdf_load_page_tree succeeded: pdf_drop_page_tree is owed
+    bool pageMap_ = false;          // pdf_load_page_tree succeeded: pdf_drop_page_tree is owed
     std::vector<ObjectId> mapped_;  // with the table, the pages as the walk by /Kids met them
     WarningLog warnings_;
     // Each page whose pixels failed, by index: the page object it led to, and why.

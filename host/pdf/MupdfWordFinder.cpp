@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "host/HostError.h"
 #include "app/InterruptCleanup.h"
+#include "host/HostError.h"
 #include "pdf/PageCorrespondence.h"
 #include "pdf/PageWords.h"
 #include "pdf/QpdfGuard.h"
@@ -100,8 +100,8 @@ std::optional<std::vector<host::PageWord>> MupdfWordFinder::ReadAhead(Finder& fi
     // A worker process has a core of its own and no other to read ahead on.
     if (!finder.ahead && scanning && !finder.pages && finder.threads > 1 && !app::IsWorker()) {
         const PdfDocument& document = store_.Get(finder.doc);
-        finder.ahead =
-            std::make_unique<WordsReadAhead>(document.Path(), document.Password(), finder.wanted, page, finder.threads - 1);
+        finder.ahead = std::make_unique<WordsReadAhead>(document.Path(), document.Password(), finder.wanted, page,
+                                                        finder.threads - 1);
     }
     return finder.ahead ? finder.ahead->Take(page, *finder.text) : std::nullopt;
 }

@@ -34,7 +34,8 @@ public:
             QPDFObjectHandle sourceAnnots = origin->second.source->Page(origin->second.page).getKey("/Annots");
             if (!annots.isArray() || !sourceAnnots.isArray()) continue;
             const int n = std::min(annots.getArrayNItems(), sourceAnnots.getArrayNItems());
-            for (int i = 0; i < n; ++i) Mend(annots.getArrayItem(i), sourceAnnots.getArrayItem(i), *origin->second.source);
+            for (int i = 0; i < n; ++i)
+                Mend(annots.getArrayItem(i), sourceAnnots.getArrayItem(i), *origin->second.source);
         }
     }
 
@@ -90,8 +91,8 @@ public:
         std::set<QPDFObjGen> rootSet;
         for (QPDFObjectHandle node : widgets_) {
             std::set<QPDFObjGen> chain{node.getObjGen()};
-            for (QPDFObjectHandle parent = node.getKey("/Parent"); parent.isDictionary() && parent.isIndirect() &&
-                                                                   chain.insert(parent.getObjGen()).second;
+            for (QPDFObjectHandle parent = node.getKey("/Parent");
+                 parent.isDictionary() && parent.isIndirect() && chain.insert(parent.getObjGen()).second;
                  parent = node.getKey("/Parent")) {
                 node = parent;
                 if (fieldNodes_.insert(node.getObjGen()).second) fieldList_.push_back(node);

@@ -61,8 +61,8 @@ void CarryPageLabels(PdfDocument& out) {
         nums.push_back(QPDFObjectHandle::newInteger(static_cast<long long>(i)));
         nums.push_back(Write(labels[i]));
     }
-    out.Qpdf().getRoot().replaceKey(
-        "/PageLabels", QPDFObjectHandle::newDictionary({{"/Nums", QPDFObjectHandle::newArray(nums)}}));
+    out.Qpdf().getRoot().replaceKey("/PageLabels",
+                                    QPDFObjectHandle::newDictionary({{"/Nums", QPDFObjectHandle::newArray(nums)}}));
 }
 
 }  // namespace tessera::pdf

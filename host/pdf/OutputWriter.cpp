@@ -26,8 +26,8 @@ std::string UnguessablePassword() {
 
 void SetEncryption(QPDFWriter& writer, const host::SecurityRecord& s) {
     const std::string user = s.hasOpenPassword ? s.openPassword : "";
-    const std::string owner = s.hasPermissionsPassword && !s.permissionsPassword.empty() ? s.permissionsPassword
-                                                                                          : UnguessablePassword();
+    const std::string owner =
+        s.hasPermissionsPassword && !s.permissionsPassword.empty() ? s.permissionsPassword : UnguessablePassword();
     using host::Permission;
     const auto allowed = [&](Permission permission) { return s.permissions.Allows(permission); };
     writer.setR6EncryptionParameters(user.c_str(), owner.c_str(),
@@ -37,8 +37,7 @@ void SetEncryption(QPDFWriter& writer, const host::SecurityRecord& s) {
                                      allowed(Permission::Annotate),  // annotate and fill forms
                                      allowed(Permission::Annotate),  // fill forms
                                      allowed(Permission::Modify),    // other changes
-                                     allowed(Permission::Print) ? qpdf_r3p_full : qpdf_r3p_none,
-                                     true);
+                                     allowed(Permission::Print) ? qpdf_r3p_full : qpdf_r3p_none, true);
 }
 
 // Hands qpdf's output to the temporary file, whose writes are all checked.
@@ -103,7 +102,9 @@ void CreateFolderOf(const std::string& path) {
     const std::filesystem::path target(path);
     std::error_code ec;
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
-    if (ec) throw host::HostError(host::kErrorFile, "cannot create the folder " + target.parent_path().string() + ": " + ec.message());
+    if (ec)
+        throw host::HostError(host::kErrorFile,
+                              "cannot create the folder " + target.parent_path().string() + ": " + ec.message());
 }
 
 void RefuseOverLimit(const std::string& path, std::uint64_t bytes, std::uint64_t maxBytes) {

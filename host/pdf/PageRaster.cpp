@@ -43,19 +43,17 @@ fz_device* NewScanDevice(fz_context* ctx) {
     d.fill_image = [](fz_context* c, fz_device* dev, fz_image* image, fz_matrix ctm, float, fz_color_params) {
         NoteImage(c, dev, image, ctm, false);
     };
-    d.fill_image_mask = [](fz_context* c, fz_device* dev, fz_image* image, fz_matrix ctm, fz_colorspace*,
-                           const float*, float, fz_color_params) { NoteImage(c, dev, image, ctm, true); };
-    d.fill_path = [](fz_context*, fz_device* dev, const fz_path*, int, fz_matrix, fz_colorspace*, const float*,
-                     float, fz_color_params) { ++Of(dev).others; };
-    d.stroke_path = [](fz_context*, fz_device* dev, const fz_path*, const fz_stroke_state*, fz_matrix,
-                       fz_colorspace*, const float*, float, fz_color_params) { ++Of(dev).others; };
+    d.fill_image_mask = [](fz_context* c, fz_device* dev, fz_image* image, fz_matrix ctm, fz_colorspace*, const float*,
+                           float, fz_color_params) { NoteImage(c, dev, image, ctm, true); };
+    d.fill_path = [](fz_context*, fz_device* dev, const fz_path*, int, fz_matrix, fz_colorspace*, const float*, float,
+                     fz_color_params) { ++Of(dev).others; };
+    d.stroke_path = [](fz_context*, fz_device* dev, const fz_path*, const fz_stroke_state*, fz_matrix, fz_colorspace*,
+                       const float*, float, fz_color_params) { ++Of(dev).others; };
     d.fill_text = [](fz_context*, fz_device* dev, const fz_text*, fz_matrix, fz_colorspace*, const float*, float,
                      fz_color_params) { ++Of(dev).others; };
-    d.stroke_text = [](fz_context*, fz_device* dev, const fz_text*, const fz_stroke_state*, fz_matrix,
-                       fz_colorspace*, const float*, float, fz_color_params) { ++Of(dev).others; };
-    d.fill_shade = [](fz_context*, fz_device* dev, fz_shade*, fz_matrix, float, fz_color_params) {
-        ++Of(dev).others;
-    };
+    d.stroke_text = [](fz_context*, fz_device* dev, const fz_text*, const fz_stroke_state*, fz_matrix, fz_colorspace*,
+                       const float*, float, fz_color_params) { ++Of(dev).others; };
+    d.fill_shade = [](fz_context*, fz_device* dev, fz_shade*, fz_matrix, float, fz_color_params) { ++Of(dev).others; };
     d.drop_device = [](fz_context* c, fz_device* dev) { fz_drop_image(c, Of(dev).image); };
     return &d;
 }
@@ -133,7 +131,8 @@ fz_pixmap* DrawPage(fz_context* ctx, fz_page* page, float dpi, float mostPixels,
     const fz_rect bounds = fz_bound_page(ctx, page);
     const float scale = ScaleFor(bounds, dpi, mostPixels);
     const fz_matrix ctm = fz_scale(scale, scale);
-    fz_pixmap* pixmap = fz_new_pixmap_with_bbox(ctx, colours, fz_round_rect(fz_transform_rect(bounds, ctm)), nullptr, 0);
+    fz_pixmap* pixmap =
+        fz_new_pixmap_with_bbox(ctx, colours, fz_round_rect(fz_transform_rect(bounds, ctm)), nullptr, 0);
     fz_device* device = nullptr;
     fz_cookie cookie{};
     fz_var(device);

@@ -82,7 +82,8 @@ bool PdfDocument::UsesObjectStreams() {
 QPDFObjectHandle PdfDocument::Page(int index) {
     const auto& pages = Pages();
     if (index < 0 || static_cast<std::size_t>(index) >= pages.size())
-        throw host::HostError(host::kErrorPageRange, "page " + std::to_string(index + 1) + " is out of range: the document has " +
+        throw host::HostError(host::kErrorPageRange, "page " + std::to_string(index + 1) +
+                                                         " is out of range: the document has " +
                                                          std::to_string(pages.size()) + " pages");
     return pages[static_cast<std::size_t>(index)];
 }
@@ -91,8 +92,7 @@ std::optional<int> PdfDocument::PageIndexOf(QPDFObjectHandle page) {
     if (!page.isIndirect()) return std::nullopt;
     if (pageIndex_.empty()) {
         const auto& pages = Pages();
-        for (std::size_t i = 0; i < pages.size(); ++i)
-            pageIndex_.emplace(pages[i].getObjGen(), static_cast<int>(i));
+        for (std::size_t i = 0; i < pages.size(); ++i) pageIndex_.emplace(pages[i].getObjGen(), static_cast<int>(i));
     }
     const auto it = pageIndex_.find(page.getObjGen());
     if (it == pageIndex_.end()) return std::nullopt;

@@ -70,22 +70,22 @@ public:
     void RecordOrigin(QPDFObjGen outputPage, Origin origin) { origins_[outputPage] = origin; }
     const std::map<QPDFObjGen, Origin>& Origins() const { return origins_; }
 
-    std::uint32_t flags = 0;  // host flags set by the plug-in
-    bool repairSaid = false;  // the warning that qpdf mended it was given
+    std::uint32_t flags = 0;                               // host flags set by the plug-in
+    bool repairSaid = false;                               // the warning that qpdf mended it was given
     std::optional<host::Permissions> securityPermissions;  // of an encrypted source
-    std::optional<host::SecurityRecord> security;     // to apply when saving an output
-    bool preparedForCopy = false;                     // unreferenced resources removed
-    bool pageLabelsRemoved = false;                   // an output keeps no labels from its sources
-    bool linksTakenOver = false;                      // the plug-in sets every link itself
+    std::optional<host::SecurityRecord> security;          // to apply when saving an output
+    bool preparedForCopy = false;                          // unreferenced resources removed
+    bool pageLabelsRemoved = false;                        // an output keeps no labels from its sources
+    bool linksTakenOver = false;                           // the plug-in sets every link itself
     // Where remembered actions of a document read from a file lead, which a
     // run does not change: every output asks again for every bookmark's.
     std::map<std::uint32_t, std::optional<host::Destination>> resolvedDestinations;
-    std::set<QPDFObjGen> ownedAnnotations;            // annotations some page of this output owns
+    std::set<QPDFObjGen> ownedAnnotations;  // annotations some page of this output owns
     // Each source page's dictionary as it was first copied in: a page copied
     // again starts from it, not from the earlier copy as watermarks and
     // edits have left it since.
     std::map<std::pair<const PdfDocument*, QPDFObjGen>, QPDFObjectHandle> firstCopies;
-    std::set<QPDFObjGen> nestingMeasured;             // objects of pages already checked for deep nesting
+    std::set<QPDFObjGen> nestingMeasured;  // objects of pages already checked for deep nesting
 
 private:
     std::unique_ptr<QPDF> qpdf_;

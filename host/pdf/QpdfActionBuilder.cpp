@@ -32,8 +32,8 @@ QPDFObjectHandle SameName(QPDFObjectHandle action) {
 
 }  // namespace
 
-host::ActionRef QpdfActionBuilder::Make(host::DocId doc, const char* type, const char* fileKey,
-                                        QPDFObjectHandle file, QPDFObjectHandle dest) {
+host::ActionRef QpdfActionBuilder::Make(host::DocId doc, const char* type, const char* fileKey, QPDFObjectHandle file,
+                                        QPDFObjectHandle dest) {
     QPDF& q = store_.Get(doc).Qpdf();
     QPDFObjectHandle action = QPDFObjectHandle::newDictionary();
     action.replaceKey("/S", QPDFObjectHandle::newName(type));
@@ -43,9 +43,7 @@ host::ActionRef QpdfActionBuilder::Make(host::DocId doc, const char* type, const
 }
 
 host::ActionRef QpdfActionBuilder::NewGoTo(host::DocId doc, int page, const host::Destination& view) {
-    return QpdfGuard([&] {
-        return Make(doc, "/GoTo", nullptr, {}, ArrayOf(store_.Get(doc).Page(page), view));
-    });
+    return QpdfGuard([&] { return Make(doc, "/GoTo", nullptr, {}, ArrayOf(store_.Get(doc).Page(page), view)); });
 }
 
 host::ActionRef QpdfActionBuilder::NewRemoteGoTo(host::DocId doc, host::FileSpecRef file,

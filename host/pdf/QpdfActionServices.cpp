@@ -25,9 +25,11 @@ std::optional<host::Destination> QpdfActionServices::ResolvedDestination(host::A
     return QpdfGuard([&]() -> std::optional<host::Destination> {
         PdfDocument& doc = store_.Get(action.doc);
         const bool read = !doc.Path().empty();
-        if (const auto known = doc.resolvedDestinations.find(action.index); read && known != doc.resolvedDestinations.end())
+        if (const auto known = doc.resolvedDestinations.find(action.index);
+            read && known != doc.resolvedDestinations.end())
             return known->second;
-        const std::optional<QPDFObjectHandle> array = ExplicitDestination(doc, store_.Resolve(action).getKeyIfDict("/D"));
+        const std::optional<QPDFObjectHandle> array =
+            ExplicitDestination(doc, store_.Resolve(action).getKeyIfDict("/D"));
         const std::optional<int> page = array ? ArrayPageIndex(doc, *array) : std::nullopt;
         const std::optional<host::Destination> view = page ? std::optional(ViewOf(*array, *page)) : std::nullopt;
         if (read) doc.resolvedDestinations.emplace(action.index, view);

@@ -9,8 +9,8 @@
 #include "pdf/NestingDepth.h"
 #include "pdf/OutputWriter.h"
 #include "pdf/PageAnnotations.h"
-#include "pdf/PageObjectBytes.h"
 #include "pdf/PageLabelText.h"
+#include "pdf/PageObjectBytes.h"
 #include "pdf/QpdfGuard.h"
 #include "pdf/SharedResources.h"
 
@@ -172,7 +172,8 @@ void QpdfDocumentServices::DeletePage(host::DocId doc, int page) {
     });
 }
 
-void QpdfDocumentServices::InsertPages(host::DocId to, host::PagePosition position, host::DocId from, int firstPage, int count) {
+void QpdfDocumentServices::InsertPages(host::DocId to, host::PagePosition position, host::DocId from, int firstPage,
+                                       int count) {
     QpdfGuard([&] {
         PdfDocument& out = store_.Get(to);
         PdfDocument& src = store_.Get(from);

@@ -9,7 +9,8 @@ std::unique_ptr<QPDF> OpenQpdfFile(const std::string& path, const std::string& p
     auto qpdf = std::make_unique<QPDF>();
     qpdf->setSuppressWarnings(true);
     QpdfGuard([&] {
-        qpdf->processInputSource(std::make_shared<CachedFileSource>(path), password.empty() ? nullptr : password.c_str());
+        qpdf->processInputSource(std::make_shared<CachedFileSource>(path),
+                                 password.empty() ? nullptr : password.c_str());
     });
     return qpdf;
 }

@@ -30,7 +30,8 @@ host::ActionRef QpdfLinkServices::LinkAction(host::PageId page, int index) {
         if (origin == origins.end()) return ActionOfItem(store_, doc, own);
         // Annotations keep their order when a page is copied.
         QPDFObjectHandle sourceAnnots = origin->second.source->Page(origin->second.page).getKey("/Annots");
-        QPDFObjectHandle source = sourceAnnots.isArray() ? sourceAnnots.getArrayItem(index) : QPDFObjectHandle::newNull();
+        QPDFObjectHandle source =
+            sourceAnnots.isArray() ? sourceAnnots.getArrayItem(index) : QPDFObjectHandle::newNull();
         return source.isDictionary() ? ActionOfItem(store_, origin->second.sourceDoc, source)
                                      : ActionOfItem(store_, doc, own);
     });

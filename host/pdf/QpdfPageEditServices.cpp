@@ -27,9 +27,7 @@ std::string Repeated(const std::string& text, int times) {
     return out;
 }
 
-std::string HexString(const std::string& bytes) {
-    return "<" + QUtil::hex_encode(bytes) + ">";
-}
+std::string HexString(const std::string& bytes) { return "<" + QUtil::hex_encode(bytes) + ">"; }
 
 // The page's resources as a dictionary of its own, and each category in it
 // that gets a new entry: resources may be shared by pages, or inherited.
@@ -92,7 +90,8 @@ void WrapAround(QPDFObjectHandle page, const std::string& before, const std::str
         const SaveDepth depth = MeasureSaveDepth(page);
         const int saves = 1 - depth.lowest;
         first += Repeated("q\n", saves);
-        const std::string close = "\n" + std::string(depth.endsInText ? "ET\n" : "") + Repeated("Q\n", saves + depth.end);
+        const std::string close =
+            "\n" + std::string(depth.endsInText ? "ET\n" : "") + Repeated("Q\n", saves + depth.end);
         helper.addPageContents(QPDFObjectHandle::newStream(&q, close + after), false);
     }
     if (!first.empty()) helper.addPageContents(QPDFObjectHandle::newStream(&q, first), true);
@@ -106,11 +105,11 @@ host::FontId QpdfPageEditServices::CreateStandardFont(host::DocId doc, const std
         if (fontType != "Type1") throw host::HostError(host::kErrorGeneral, "not a standard font type: " + fontType);
         metrics_.Measure(name, "");  // raises the error of a font that is not one of the 14
         QPDF& q = store_.Get(doc).Qpdf();
-        QPDFObjectHandle font = q.makeIndirectObject(QPDFObjectHandle::newDictionary(
-            {{"/Type", QPDFObjectHandle::newName("/Font")},
-             {"/Subtype", QPDFObjectHandle::newName("/Type1")},
-             {"/BaseFont", QPDFObjectHandle::newName("/" + name)},
-             {"/Encoding", QPDFObjectHandle::newName("/WinAnsiEncoding")}}));
+        QPDFObjectHandle font = q.makeIndirectObject(
+            QPDFObjectHandle::newDictionary({{"/Type", QPDFObjectHandle::newName("/Font")},
+                                             {"/Subtype", QPDFObjectHandle::newName("/Type1")},
+                                             {"/BaseFont", QPDFObjectHandle::newName("/" + name)},
+                                             {"/Encoding", QPDFObjectHandle::newName("/WinAnsiEncoding")}}));
         const host::FontId id = next_++;
         fonts_[id] = {name, font};
         return id;

@@ -15,7 +15,8 @@ namespace tessera::pdf {
 
 class QpdfPageEditServices : public host::FontServices, public host::PageEditServices {
 public:
-    QpdfPageEditServices(DocumentStore& store, QpdfPageContentServices& contents) : store_(store), contents_(contents) {}
+    QpdfPageEditServices(DocumentStore& store, QpdfPageContentServices& contents)
+        : store_(store), contents_(contents) {}
 
     host::FontId CreateStandardFont(host::DocId doc, const std::string& name, const std::string& fontType) override;
     void ReleaseFont(host::FontId font) override;

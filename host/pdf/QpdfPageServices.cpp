@@ -8,9 +8,7 @@
 namespace tessera::pdf {
 namespace {
 
-std::string NameWithoutSlash(QPDFObjectHandle name) {
-    return name.isName() ? name.getName().substr(1) : std::string();
-}
+std::string NameWithoutSlash(QPDFObjectHandle name) { return name.isName() ? name.getName().substr(1) : std::string(); }
 
 QPDFObjectHandle Annotations(QPDFObjectHandle page) {
     QPDFObjectHandle annots = page.getKey("/Annots");

@@ -14,10 +14,14 @@ public:
     void handleObject(QPDFObjectHandle object) override {
         if (!object.isOperator()) return;
         const std::string op = object.getOperatorValue();
-        if (op == "q") ++depth.end;
-        else if (op == "Q") depth.lowest = std::min(depth.lowest, --depth.end);
-        else if (op == "BT") depth.endsInText = true;
-        else if (op == "ET") depth.endsInText = false;
+        if (op == "q")
+            ++depth.end;
+        else if (op == "Q")
+            depth.lowest = std::min(depth.lowest, --depth.end);
+        else if (op == "BT")
+            depth.endsInText = true;
+        else if (op == "ET")
+            depth.endsInText = false;
     }
     void handleEOF() override {}
 

@@ -6,9 +6,9 @@
 namespace tessera::pdf {
 
 struct SaveDepth {
-    int lowest = 0;          // the depth of q less Q at its lowest, 0 or below
-    int end = 0;             // at the end of the content
-    bool endsInText = false; // a text object is still open at the end
+    int lowest = 0;           // the depth of q less Q at its lowest, 0 or below
+    int end = 0;              // at the end of the content
+    bool endsInText = false;  // a text object is still open at the end
 };
 
 // Reads every content stream of the page; HostError when it cannot be read whole.

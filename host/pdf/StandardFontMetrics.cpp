@@ -46,8 +46,8 @@ RunExtent StandardFontMetrics::Measure(const std::string& fontName, const std::s
     if (!ctx_) throw host::HostError(host::kErrorGeneral, "cannot start the font library");
     RunExtent extent;
     char error[256] = "";
-    if (!MeasureRun(ctx_, fontName.c_str(), reinterpret_cast<const unsigned char*>(codes.data()), codes.size(),
-                    &extent, error, sizeof error))
+    if (!MeasureRun(ctx_, fontName.c_str(), reinterpret_cast<const unsigned char*>(codes.data()), codes.size(), &extent,
+                    error, sizeof error))
         throw host::HostError(host::kErrorGeneral, "the font " + fontName + " is not available: " + error);
     return extent;
 }

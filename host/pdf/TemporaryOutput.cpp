@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <utility>
 
-#include "host/HostError.h"
 #include "app/InterruptCleanup.h"
 #include "app/ReplacementGate.h"
+#include "host/HostError.h"
 
 namespace tessera::pdf {
 namespace {

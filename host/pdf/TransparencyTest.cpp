@@ -57,9 +57,12 @@ public:
         }
         const std::string op = object.getOperatorValue();
         if (last_.isName()) {
-            if (op == "gs") used["/ExtGState"].insert(last_.getName());
-            else if (op == "Do") used["/XObject"].insert(last_.getName());
-            else if (op == "scn" || op == "SCN") used["/Pattern"].insert(last_.getName());
+            if (op == "gs")
+                used["/ExtGState"].insert(last_.getName());
+            else if (op == "Do")
+                used["/XObject"].insert(last_.getName());
+            else if (op == "scn" || op == "SCN")
+                used["/Pattern"].insert(last_.getName());
         }
         last_ = QPDFObjectHandle::newNull();
     }
@@ -135,7 +138,8 @@ void AddAppearances(UsageWalk& walk, QPDFObjectHandle page) {
     for (QPDFObjectHandle annot : annots.aitems()) {
         if (!annot.isDictionary()) continue;
         QPDFObjectHandle normal = Key(Key(annot, "/AP"), "/N");
-        if (normal.isStream()) walk.AddDrawn(normal, QPDFObjectHandle::newNull());
+        if (normal.isStream())
+            walk.AddDrawn(normal, QPDFObjectHandle::newNull());
         else
             for (auto& [state, appearance] : Entries(normal)) walk.AddDrawn(appearance, QPDFObjectHandle::newNull());
     }

@@ -18,16 +18,18 @@ std::string Named(const std::string& path, const std::string& reason) {
 }  // namespace
 
 Result<host::Cabinet> ReadCabinetFile(const std::string& path) {
-    return ReadOr([&](const host::HostError& error) -> Result<host::Cabinet> {
-        return Failure{Named(path, error.what())};
-    }, "the caller shows why the file gave no list", [&]() -> Result<host::Cabinet> {
-        return Host().cabinets->ReadStream(Host().files->ReadFile(path, kMaxCabinetFileBytes));
-    });
+    return ReadOr(
+        [&](const host::HostError& error) -> Result<host::Cabinet> { return Failure{Named(path, error.what())}; },
+        "the caller shows why the file gave no list",
+        [&]() -> Result<host::Cabinet> {
+            return Host().cabinets->ReadStream(Host().files->ReadFile(path, kMaxCabinetFileBytes));
+        });
 }
 
 Result<> WriteCabinetFile(const std::string& path, const host::Cabinet& cabinet) {
     return ReadOr([&](const host::HostError& error) -> Result<> { return Failure{Named(path, error.what())}; },
-                  "the caller shows why the file was not written", [&]() -> Result<> {
+                  "the caller shows why the file was not written",
+                  [&]() -> Result<> {
                       Host().files->WriteFile(path, Host().cabinets->WriteStream(cabinet));
                       return {};
                   });

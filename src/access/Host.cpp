@@ -19,7 +19,6 @@ ImportedTable ImportTable(host::CoreServices& core, const char* name) {
     return {};
 }
 
-
 }  // namespace
 
 const host::HostServices& Host() {
@@ -37,8 +36,10 @@ bool ImportHostTables(host::CoreServices& core) {
     host::ForEachTable(imported, [&](const char* name, auto& table, bool required) {
         if (!complete) return;
         const ImportedTable found = g_tables[next++] = ImportTable(core, name);
-        if (found.table) table = *static_cast<const std::remove_reference_t<decltype(table)>*>(found.table);
-        else complete = !required;
+        if (found.table)
+            table = *static_cast<const std::remove_reference_t<decltype(table)>*>(found.table);
+        else
+            complete = !required;
     });
     if (complete) SetHost(host::ServicesFromTables(imported));
     return complete;

@@ -17,9 +17,12 @@ std::invoke_result_t<Body&> AtHostCallback(Failed&& failed, Body&& body) {
     try {
         return body();
     } catch (const host::HostError& error) {
-        if constexpr (std::is_invocable_v<Failed&, const host::HostError&>) return failed(error);
-        else if constexpr (std::is_void_v<Status>) static_cast<void>(failed);
-        else return Status(failed);
+        if constexpr (std::is_invocable_v<Failed&, const host::HostError&>)
+            return failed(error);
+        else if constexpr (std::is_void_v<Status>)
+            static_cast<void>(failed);
+        else
+            return Status(failed);
     }
 }
 

@@ -26,13 +26,14 @@ std::string ModuleBaseName() {
 
 std::string HelpFilePath() {
     std::filesystem::path path = ModulePath();
-    path = path.extension() == ".api" ? path.replace_extension(".htm") : std::filesystem::path(ModuleFolder() + "Tessera.htm");
+    path = path.extension() == ".api" ? path.replace_extension(".htm")
+                                      : std::filesystem::path(ModuleFolder() + "Tessera.htm");
     // Installed, the help goes with the other documents: lib/tessera/../../share/doc/tessera.
     std::error_code error;
     const std::filesystem::path installed =
         (path.parent_path() / "../../share/doc/tessera" / path.filename()).lexically_normal();
     return !std::filesystem::exists(path, error) && std::filesystem::exists(installed, error) ? installed.string()
-                                                                                            : path.string();
+                                                                                              : path.string();
 }
 
 }  // namespace tessera

@@ -52,8 +52,7 @@ using OwnedContent =
 using OwnedFont = OwnedId<host::FontId, &host::HostServices::fonts, &host::FontServices::ReleaseFont>;
 using OwnedExtGState =
     OwnedId<host::ExtGStateId, &host::HostServices::edits, &host::PageEditServices::ReleaseExtGState>;
-using OwnedTextElement =
-    OwnedId<host::TextElementId, &host::HostServices::edits, &host::PageEditServices::ReleaseText>;
+using OwnedTextElement = OwnedId<host::TextElementId, &host::HostServices::edits, &host::PageEditServices::ReleaseText>;
 using OwnedWordFinder =
     OwnedId<host::WordFinderId, &host::HostServices::words, &host::WordFinderServices::DestroyWordFinder>;
 

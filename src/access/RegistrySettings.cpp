@@ -29,7 +29,7 @@ struct LoadValue {
         *v = Fixed16::FromRaw(stored);
     }
     template <class Choice>
-        requires std::is_enum_v<Choice>
+    requires std::is_enum_v<Choice>
     void operator()(Choice* v) const {
         auto stored = static_cast<std::int32_t>(*v);
         (*this)(&stored);
@@ -46,8 +46,7 @@ struct StoreValue {
         return (*this)(&stored);
     }
     template <class Choice>
-        requires std::is_enum_v<Choice>
-    host::RegistryData operator()(Choice* v) const {
+    requires std::is_enum_v<Choice> host::RegistryData operator()(Choice* v) const {
         auto stored = static_cast<std::int32_t>(*v);
         return (*this)(&stored);
     }

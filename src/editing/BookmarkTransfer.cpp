@@ -40,6 +40,8 @@ void CopyTree(const LinkContext& context) {
 
 }  // namespace
 
-bool TransferBookmarks(const LinkContext& context) { return Guarded([&] { CopyTree(context); }); }
+bool TransferBookmarks(const LinkContext& context) {
+    return Guarded([&] { CopyTree(context); });
+}
 
 }  // namespace tessera

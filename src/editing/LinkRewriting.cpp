@@ -28,7 +28,8 @@ std::optional<host::ActionRef> MapDestination(const LinkContext& context, host::
     if (!dest) return std::nullopt;
     const PageLocation target = context.places.Find(dest->page);
     if (target.found && static_cast<std::size_t>(target.output) == context.index)
-        return Host().actionBuilder->NewGoTo(context.output.Doc(), target.position + 1, *dest);  // after the placeholder
+        return Host().actionBuilder->NewGoTo(context.output.Doc(), target.position + 1,
+                                             *dest);  // after the placeholder
     const std::string& here = context.pathOf(context.index);
     if (target.found) {
         host::Destination there = *dest;

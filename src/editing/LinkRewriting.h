@@ -22,7 +22,7 @@ struct LinkContext {
     std::size_t index;             // the output's place in outputs
     const OutputList& outputs;
     std::function<std::string(std::size_t)> pathOf;  // the file path of an output of the list
-    const PagePlaces& places;                          // where the source's pages went among outputs
+    const PagePlaces& places;                        // where the source's pages went among outputs
 };
 
 // A new action in the output for a GoTo action of the source: a GoTo when

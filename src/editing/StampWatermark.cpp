@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "access/Guarded.h"
 #include "access/Host.h"
 #include "access/OwnedId.h"
-#include "access/Guarded.h"
 #include "access/ReadOr.h"
 #include "model/Fixed16.h"
 #include "strings/LanguageTable.h"
@@ -59,7 +59,8 @@ host::TextGraphicState WatermarkState(host::ExtGStateId transparency) {
 // Scaled by the size, turned by theta about the origin, the origin then at the
 // centre less the offset.
 host::TextMatrix WatermarkMatrix(int fontSize, double theta, Centre centre, WatermarkOffset offset) {
-    const double cosine = ViaFixed(std::cos(theta)), sine = ViaFixed(std::sin(theta)), minusSine = ViaFixed(-std::sin(theta));
+    const double cosine = ViaFixed(std::cos(theta)), sine = ViaFixed(std::sin(theta)),
+                 minusSine = ViaFixed(-std::sin(theta));
     host::TextMatrix m;
     m.a = fontSize * cosine;
     m.b = fontSize * sine;
@@ -80,8 +81,8 @@ void AddToPage(host::DocId doc, int index, host::TextElementId text, bool behind
 
 }  // namespace
 
-WatermarkOffset MeasureWatermarkOffset(const std::string& codes, host::FontId font,
-                                       const host::TextGraphicState& state, int fontSize, double angle) {
+WatermarkOffset MeasureWatermarkOffset(const std::string& codes, host::FontId font, const host::TextGraphicState& state,
+                                       int fontSize, double angle) {
     host::TextMatrix scaled;
     scaled.a = scaled.d = fontSize;
     const OwnedTextElement run(Host().edits->CreateText(codes, font, state, scaled));
@@ -105,16 +106,19 @@ bool StampWatermark(host::DocId doc, int index, const std::string& text, int fon
     const double theta = angleDegrees * 3.14 / 180;
     const std::string codes = ToWinAnsi(text);
     const auto leftOut = [&](const host::HostError& error) {
-        Host().viewer->AlertWarning(FormatText(LookupString("IDS_WATERMARK_LEFT_OUT"),
-                                        {std::int64_t{shownNumber > 0 ? shownNumber : index + 1}, error.what()}));
+        Host().viewer->AlertWarning(
+            FormatText(LookupString("IDS_WATERMARK_LEFT_OUT"),
+                       {std::int64_t{shownNumber > 0 ? shownNumber : index + 1}, error.what()}));
     };
-    ReadOr(leftOut, "over a content that cannot be read in full, the saved states it leaves open are unknown: "
-           "the page is kept as it is, and named", [&] {
-        const WatermarkOffset offset = MeasureWatermarkOffset(codes, font.Get(), state, fontSize, theta);
-        const OwnedTextElement element(
-            Host().edits->CreateText(codes, font.Get(), state, WatermarkMatrix(fontSize, theta, centre, offset)));
-        AddToPage(doc, index, element.Get(), behindText);
-    });
+    ReadOr(leftOut,
+           "over a content that cannot be read in full, the saved states it leaves open are unknown: "
+           "the page is kept as it is, and named",
+           [&] {
+               const WatermarkOffset offset = MeasureWatermarkOffset(codes, font.Get(), state, fontSize, theta);
+               const OwnedTextElement element(Host().edits->CreateText(
+                   codes, font.Get(), state, WatermarkMatrix(fontSize, theta, centre, offset)));
+               AddToPage(doc, index, element.Get(), behindText);
+           });
     return true;
 }
 

@@ -16,8 +16,8 @@ struct WatermarkOffset {
 };
 
 // codes are character codes of font; angle in radians.
-WatermarkOffset MeasureWatermarkOffset(const std::string& codes, host::FontId font,
-                                       const host::TextGraphicState& state, int fontSize, double angle);
+WatermarkOffset MeasureWatermarkOffset(const std::string& codes, host::FontId font, const host::TextGraphicState& state,
+                                       int fontSize, double angle);
 
 // Stamps text (UTF-8) on page `index` of doc, centred on its crop box; opacity
 // 0 to 1. False when the font cannot be had, and nothing is drawn; other

@@ -29,20 +29,23 @@ public:
     std::vector<BookmarkRecord> Run() {
         const host::BookmarkRef root = Host().bookmarks->Root(document_.Doc());
         if (const std::optional<Inherited> below = Visit(root, {"", 0}))
-            WalkOutline(root, *below, [this](host::BookmarkRef item, const Inherited& from) { return Visit(item, from); });
+            WalkOutline(root, *below,
+                        [this](host::BookmarkRef item, const Inherited& from) { return Visit(item, from); });
         return std::move(records_);
     }
 
 private:
     // What the item's children take from it; none when they lie below the levels wanted.
     std::optional<Inherited> Visit(host::BookmarkRef item, const Inherited& from) {
-        std::string title = TrimText(MakeSafe(CutToCharacters(Host().bookmarks->Title(item), 64), NameCharSet::Bookmark));
+        std::string title =
+            TrimText(MakeSafe(CutToCharacters(Host().bookmarks->Title(item), 64), NameCharSet::Bookmark));
         // An empty title would leave an empty folder name in its children's
         // paths; the root has no title of its own.
         if (title.empty() && from.level > 0) title = "Untitled";
         const std::string parent = CutToBytes(from.parentPath, kKeptPathBytes);
         const std::string path = parent.empty() ? title : parent + "\\" + title;
-        if (const auto page = GetBookmarkTargetPage(document_, item)) records_.push_back({*page, -1, from.level, path, item});
+        if (const auto page = GetBookmarkTargetPage(document_, item))
+            records_.push_back({*page, -1, from.level, path, item});
         if (from.level < maxLevel_) return Inherited{path, from.level + 1};
         return std::nullopt;
     }

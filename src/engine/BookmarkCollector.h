@@ -10,8 +10,8 @@ namespace tessera {
 struct BookmarkRecord {
     int firstPage = 0;
     int lastPage = -1;
-    int level = 0;          // top-level bookmarks are level 1
-    std::string pathName;   // safe titles from the top, joined by "\"
+    int level = 0;         // top-level bookmarks are level 1
+    std::string pathName;  // safe titles from the top, joined by "\"
     host::BookmarkRef bookmark;
 };
 

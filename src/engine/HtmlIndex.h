@@ -16,7 +16,6 @@ std::string HtmlIndexPath(const std::string& outputFolder, const std::string& so
 std::string HtmlIndexText(const std::string& sourcePath, const std::vector<IndexEntry>& entries);
 // Writes the index at `path` through a temporary file, so that it appears
 // whole or not at all. A failure is shown as well as returned.
-Result<> WriteHtmlIndex(const std::string& path, const std::string& sourcePath,
-                        const std::vector<IndexEntry>& entries);
+Result<> WriteHtmlIndex(const std::string& path, const std::string& sourcePath, const std::vector<IndexEntry>& entries);
 
 }  // namespace tessera

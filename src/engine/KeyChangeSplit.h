@@ -9,8 +9,8 @@
 namespace tessera {
 
 struct KeyedPages {
-    std::string key;           // empty for pages that have none
-    std::vector<int> pages;    // 0-based, ascending
+    std::string key;         // empty for pages that have none
+    std::vector<int> pages;  // 0-based, ascending
 };
 
 struct KeyChangeRules {

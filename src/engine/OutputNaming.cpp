@@ -4,10 +4,10 @@
 #include <cctype>
 
 #include "access/Host.h"
-#include "reading/PageTextExtractor.h"
 #include "access/ReadOr.h"
 #include "engine/SafeFileName.h"
 #include "engine/TemplateFields.h"
+#include "reading/PageTextExtractor.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 #include "strings/Utf8Text.h"
@@ -43,9 +43,7 @@ std::string FileBaseName(const std::string& path) { return SplitPath(path).base;
 
 std::string Decimal(std::size_t index) { return std::to_string(index + 1); }
 
-std::string Letters(std::size_t index) {
-    return std::string(index / 26 + 1, static_cast<char>('A' + index % 26));
-}
+std::string Letters(std::size_t index) { return std::string(index / 26 + 1, static_cast<char>('A' + index % 26)); }
 
 // The label of the output's first page, or its number when that page has none.
 std::string LabelPart(const OutputDocument& output, std::size_t index, const DocumentHandle& source) {
@@ -63,9 +61,7 @@ std::string TextPart(const FilenameSettings& f, const OutputDocument& output, st
     if (output.Ranges.empty()) return Decimal(index);
     // Words come with a blank after each; a name does not end in one.
     const std::string text = TrimText(ReadOr(std::string(), "an unreadable page is named by its number", [&] {
-        return GetPageTextInArea(extractor, source, output.Ranges[0].FirstPage,
-                                 f.TextArea)
-            .value_or("");
+        return GetPageTextInArea(extractor, source, output.Ranges[0].FirstPage, f.TextArea).value_or("");
     }));
     return text.empty() ? Decimal(index) : text;
 }
@@ -177,10 +173,11 @@ std::string NamePrefix(const FilenameSettings& settings, const std::string& sour
         case PrefixTodaysDate: {
             std::string format = LookupString("IDS_PREFIX_DATE_FORMAT_STRING");
             if (format.empty()) format = "%s-%d-%d";
-            return FormatText(format, {MonthName(today.tm_mon + 1), std::int64_t{today.tm_mday},
-                                       std::int64_t{today.tm_year} + 1900});
+            return FormatText(
+                format, {MonthName(today.tm_mon + 1), std::int64_t{today.tm_mday}, std::int64_t{today.tm_year} + 1900});
         }
-        default: return "";
+        default:
+            return "";
     }
 }
 
@@ -188,9 +185,12 @@ namespace {
 
 std::string PlannedNameSource(SplitMethod method) {
     switch (method) {
-        case SplitMethod::BookmarkLevels: return "bookmark";
-        case SplitMethod::ManualRanges: return "document";
-        default: return "value";
+        case SplitMethod::BookmarkLevels:
+            return "bookmark";
+        case SplitMethod::ManualRanges:
+            return "document";
+        default:
+            return "value";
     }
 }
 
@@ -204,8 +204,9 @@ std::string SuffixNameSource(NameConstructionMode mode) {
 
 std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandle& source, const std::tm& today) {
     const FilenameSettings& f = settings.Filename;
-    const std::string sourcePath = ReadOr(std::string(), "naming cannot fail: an unknown source file gives the \"NoName\" prefix",
-                                          [&] { return source.FilePath(); });
+    const std::string sourcePath =
+        ReadOr(std::string(), "naming cannot fail: an unknown source file gives the \"NoName\" prefix",
+               [&] { return source.FilePath(); });
     const std::string prefix = NamePrefix(f, sourcePath, today);
     UsedNames used;
     PageTextExtractor extractor;  // one word finder for every name taken from page text
@@ -213,7 +214,8 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
     const Result<NameTemplate> nameTemplate = NameTemplate::Parse(f.NameTemplate);
     const bool fromTemplate = f.FileNameConstructionMode == NameConstructionMode::UseTemplate && nameTemplate;
     SearchPattern pattern;
-    if (fromTemplate && !f.NamePattern.empty()) (void)pattern.Compile(f.NamePattern, !settings.Output.SeparatorQuery.MatchCase);
+    if (fromTemplate && !f.NamePattern.empty())
+        (void)pattern.Compile(f.NamePattern, !settings.Output.SeparatorQuery.MatchCase);
     TemplateSource fields{source, FileBaseName(sourcePath), today, settings.Outputs.size(), pattern, extractor};
     fields.outputsAreParts = settings.SplitMode == SplitMethod::BySize;
     const OutputSettings& o = settings.Output;
@@ -234,8 +236,10 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
         IndexEntry entry;
         std::string stem;
         const bool named = !output.Filename.empty() && !fromTemplate && !listed;
-        entry.source = listed ? "names-list" : fromTemplate ? "template" : named ? PlannedNameSource(settings.SplitMode)
-                                                                                : SuffixNameSource(f.FileNameConstructionMode);
+        entry.source = listed         ? "names-list"
+                       : fromTemplate ? "template"
+                       : named        ? PlannedNameSource(settings.SplitMode)
+                                      : SuffixNameSource(f.FileNameConstructionMode);
         if (listed) {
             stem = f.OutputNames[document] + partSuffix;
             std::replace(stem.begin(), stem.end(), '/', '\\');
@@ -246,7 +250,8 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
             std::replace(stem.begin(), stem.end(), '/', '\\');
         } else if (named) {
             const PathParts parts = SplitPath(output.Filename);
-            stem = UpperCase((f.CreateFoldersForBookmarks ? parts.folder : "") + prefix + f.OutputBaseFilename + parts.base);
+            stem = UpperCase((f.CreateFoldersForBookmarks ? parts.folder : "") + prefix + f.OutputBaseFilename +
+                             parts.base);
             stem += partSuffix;
             entry.title = parts.base;
             entry.level = CountBackslashes(output.Filename);

@@ -13,9 +13,9 @@
 namespace tessera {
 
 struct IndexEntry {
-    std::string file;   // relative to the output folder, "\" marking subfolders
+    std::string file;  // relative to the output folder, "\" marking subfolders
     std::string title;
-    int level = 0;      // indentation depth
+    int level = 0;  // indentation depth
     // What the name was made of: "names-list", "template", "bookmark",
     // "document" (a hand-made output's name), "value" (the value that
     // changed), or the suffix: "number", "letter", "pages", "label", "text".

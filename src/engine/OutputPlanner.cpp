@@ -6,11 +6,11 @@
 #include <unordered_set>
 
 #include "access/Host.h"
-#include "reading/QueryResolution.h"
+#include "engine/BookmarkCollector.h"
 #include "engine/KeyChangeSplit.h"
 #include "reading/PageKeyScan.h"
+#include "reading/QueryResolution.h"
 #include "reading/SeparatorPages.h"
-#include "engine/BookmarkCollector.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {
@@ -74,7 +74,8 @@ std::optional<int> BookmarkDepth(host::BookmarkRef bookmark) {
 
 }  // namespace
 
-std::optional<OutputList> PlanEqualPages(const DocumentHandle& source, int pagesPerOutput, PageRangeFlags rangeOptions) {
+std::optional<OutputList> PlanEqualPages(const DocumentHandle& source, int pagesPerOutput,
+                                         PageRangeFlags rangeOptions) {
     if (!source.HasDocument() || pagesPerOutput < 1) return std::nullopt;
     OutputList outputs;
     const int pageCount = source.PageCount();
@@ -150,8 +151,10 @@ bool PlanByValueChange(SplitSettings& settings, const DocumentHandle& source) {
 std::vector<std::string> SplitText(const std::string& text, char mark) {
     std::vector<std::string> parts{""};
     for (const char c : text)
-        if (c == mark) parts.emplace_back();
-        else parts.back().push_back(c);
+        if (c == mark)
+            parts.emplace_back();
+        else
+            parts.back().push_back(c);
     return parts;
 }
 
@@ -179,18 +182,19 @@ bool PlanByCodes(SplitSettings& settings, const DocumentHandle& source) {
         if ((*codes)[page]) sheets.push_back(static_cast<int>(page));
     // In a duplex scan only fronts are sheets, and a back goes with its sheet
     // when it is blank or shows a code too, as with the other separators.
-    const std::vector<int> dropped =
-        o.Duplex ? DuplexSheets(source, sheets, o.BlankPageThreshold * 0.0001) : sheets;
+    const std::vector<int> dropped = o.Duplex ? DuplexSheets(source, sheets, o.BlankPageThreshold * 0.0001) : sheets;
     settings.SeparatorsFound = static_cast<int>(sheets.size());
     for (int page = 0; page < static_cast<int>(codes->size()); ++page) {
         if (std::ranges::binary_search(sheets, page)) {
             endOutput();
             found = SplitText(*(*codes)[static_cast<std::size_t>(page)], kGroupMark);
         }
-        if (o.KeepSeparators || !std::ranges::binary_search(dropped, page)) pages.push_back(page);
-        else settings.Dropped.push_back(std::ranges::binary_search(sheets, page)
-                                            ? DroppedPage{page, DropReason::Separator, "code", found[0]}
-                                            : DroppedPage{page, DropReason::SheetBack, "back", ""});
+        if (o.KeepSeparators || !std::ranges::binary_search(dropped, page))
+            pages.push_back(page);
+        else
+            settings.Dropped.push_back(std::ranges::binary_search(sheets, page)
+                                           ? DroppedPage{page, DropReason::Separator, "code", found[0]}
+                                           : DroppedPage{page, DropReason::SheetBack, "back", ""});
     }
     endOutput();
     return true;
@@ -201,9 +205,8 @@ bool PlanBySeparators(SplitSettings& settings, const DocumentHandle& source) {
     if (o.SeparatorType == SeparatorKind::ValueChange) return PlanByValueChange(settings, source);
     if (o.SeparatorType == SeparatorKind::PageWithCode) return PlanByCodes(settings, source);
     settings.Outputs.clear();
-    return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001,
-                             o.SeparatorQuery, WorkerCount(settings), &o, &settings.Dropped,
-                             &settings.SeparatorsFound);
+    return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001, o.SeparatorQuery,
+                             WorkerCount(settings), &o, &settings.Dropped, &settings.SeparatorsFound);
 }
 
 // Every page in one output, which the size limit then cuts.
@@ -218,10 +221,8 @@ struct MethodPlanner {
 };
 
 constexpr MethodPlanner kMethodPlanners[] = {
-    {SplitMethod::EqualPages, PlanByEqualPages},
-    {SplitMethod::BookmarkLevels, PlanByBookmarks},
-    {SplitMethod::ManualRanges, PlanByHand},
-    {SplitMethod::SeparatorPages, PlanBySeparators},
+    {SplitMethod::EqualPages, PlanByEqualPages}, {SplitMethod::BookmarkLevels, PlanByBookmarks},
+    {SplitMethod::ManualRanges, PlanByHand},     {SplitMethod::SeparatorPages, PlanBySeparators},
     {SplitMethod::BySize, PlanBySize},
 };
 

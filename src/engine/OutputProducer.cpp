@@ -5,10 +5,10 @@
 #include "access/AlertByKey.h"
 #include "access/Guarded.h"
 #include "access/Host.h"
+#include "access/ReadOr.h"
 #include "editing/BookmarkTransfer.h"
 #include "editing/LinkRewriting.h"
 #include "editing/StampWatermark.h"
-#include "access/ReadOr.h"
 #include "engine/OutputNaming.h"
 #include "engine/OutputSecurity.h"
 #include "engine/PageSelection.h"
@@ -20,15 +20,15 @@ namespace tessera {
 namespace {
 
 constexpr const char* kInfoKeys[] = {"Title", "Author", "Subject", "Keywords", "Creator", "Producer", "CreationDate"};
-constexpr const char* kCatalogKeys[] = {"URI",      "Lang",       "AA",         "OutputIntents",     "OpenAction",
-                                        "PageMode", "PageLayout", "MarkInfo",   "SpiderInfo",        "ViewerPreferences",
+constexpr const char* kCatalogKeys[] = {"URI",      "Lang",       "AA",       "OutputIntents", "OpenAction",
+                                        "PageMode", "PageLayout", "MarkInfo", "SpiderInfo",    "ViewerPreferences",
                                         "Metadata"};
 
 void CopyDocumentInformation(const DocumentHandle& output, const DocumentHandle& source) {
     host::DocumentServices& docs = *Host().documents;
     for (const char* key : kInfoKeys) {
-        const std::string value =
-            ReadOr(std::string(), "an unreadable value counts as none", [&] { return docs.InfoValue(source.Doc(), key); });
+        const std::string value = ReadOr(std::string(), "an unreadable value counts as none",
+                                         [&] { return docs.InfoValue(source.Doc(), key); });
         if (!value.empty()) docs.SetInfoValue(output.Doc(), key, value);
     }
     for (const char* key : kCatalogKeys)
@@ -69,15 +69,18 @@ void RetargetLinksAndBookmarks(const DocumentHandle& source, const DocumentHandl
                                const SplitSettings& settings) {
     if (!settings.Output.LinksOtherOutputs()) return;
     const PagePlaces places(settings.Outputs, source.PageCount());
-    const LinkContext context{source, output, index, settings.Outputs,
+    const LinkContext context{source,
+                              output,
+                              index,
+                              settings.Outputs,
                               [&settings](std::size_t k) {
-                                  return FileSystemPath(settings.Filename.OutputFolder, settings.Outputs.at(k).Filename);
+                                  return FileSystemPath(settings.Filename.OutputFolder,
+                                                        settings.Outputs.at(k).Filename);
                               },
                               places};
     if (settings.Output.bUpdateLinks) UpdateOutputLinks(context);
     if (settings.Output.bTransferBookmarks) TransferBookmarks(context);
 }
-
 
 // The host refuses to write a file over the limit, which the plan measured
 // every output to keep, unless it is a page allowed to pass it alone.
@@ -101,9 +104,11 @@ OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output
     if (settings.Output.bLinearize) output.AddSaveFlags(host::kSaveLinearized);
     if (Host().commandLine && Host().commandLine->Deterministic()) output.AddSaveFlags(host::kSaveDeterministic);
     if (!Guarded([&] {
-            if (measured) *measured = docs.SavedSize(output.Doc(), output.SaveFlags(), file);
-            else docs.Save(output.Doc(), output.OutputPath(), output.SaveFlags(), &output.Monitor(),
-                           SizeLimitOf(output.PageCount(), settings.Output));
+            if (measured)
+                *measured = docs.SavedSize(output.Doc(), output.SaveFlags(), file);
+            else
+                docs.Save(output.Doc(), output.OutputPath(), output.SaveFlags(), &output.Monitor(),
+                          SizeLimitOf(output.PageCount(), settings.Output));
         }))
         return FailFinishing();
     return OutputOutcome::Written;
@@ -127,10 +132,10 @@ public:
 
     // Before output `index` is written.
     void Starting(std::size_t index) {
-        monitor_.SetText(FormatText(LookupString("IDS_EXTRACTING_PAGES_PROGRESS"),
-                                    {std::int64_t{CountOutputPages(settings_.Outputs[index])},
-                                     static_cast<std::int64_t>(index + 1),
-                                     static_cast<std::int64_t>(settings_.Outputs.size())}));
+        monitor_.SetText(
+            FormatText(LookupString("IDS_EXTRACTING_PAGES_PROGRESS"),
+                       {std::int64_t{CountOutputPages(settings_.Outputs[index])}, static_cast<std::int64_t>(index + 1),
+                        static_cast<std::int64_t>(settings_.Outputs.size())}));
     }
     // After output `index` was written or left out.
     void Done(std::size_t index) {
@@ -151,17 +156,21 @@ bool InsertPageRange(const DocumentHandle& source, DocumentHandle& output, int f
                      PageRangeFlags options) {
     if (!source.HasDocument() || !output.HasDocument()) return false;
     host::DocumentServices& docs = *Host().documents;
-    if (output.PageCount() == 0) docs.CreatePage(output.Doc(), host::PagePosition::BeforeFirst, docs.MediaBox(source.Doc(), first));
+    if (output.PageCount() == 0)
+        docs.CreatePage(output.Doc(), host::PagePosition::BeforeFirst, docs.MediaBox(source.Doc(), first));
     const int available = source.PageCount();
     if (options.IsEmpty()) {
-        if (first < available) docs.InsertPages(output.Doc(), host::PagePosition::AfterLast, source.Doc(), first, std::min(count, available - first));
+        if (first < available)
+            docs.InsertPages(output.Doc(), host::PagePosition::AfterLast, source.Doc(), first,
+                             std::min(count, available - first));
         return true;
     }
     PageRange range;
     range.StartPage = first;
     range.NumPages = count;
     range.Options = options;
-    for (int page : ChosenPages(range, available)) docs.InsertPages(output.Doc(), host::PagePosition::AfterLast, source.Doc(), page, 1);
+    for (int page : ChosenPages(range, available))
+        docs.InsertPages(output.Doc(), host::PagePosition::AfterLast, source.Doc(), page, 1);
     return true;
 }
 
@@ -174,8 +183,8 @@ OutputOutcome SaveMeasured(const OutputDocument& planned, const SplitSettings& s
     std::vector<int> pages = OutputPages(planned, sourcePages);
     for (int& page : pages) ++page;
     if (!Guarded([&] {
-            Host().documents->SaveFile(*planned.Measured, FileSystemPath(settings.Filename.OutputFolder, planned.Filename),
-                                       limit, pages);
+            Host().documents->SaveFile(*planned.Measured,
+                                       FileSystemPath(settings.Filename.OutputFolder, planned.Filename), limit, pages);
         }))
         return FailFinishing();
     return OutputOutcome::Written;
@@ -291,8 +300,10 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
             if (i + 1 < settings.Outputs.size()) progress.Starting(i + 1);
             return true;
         });
-    if (production.written.size() == settings.Outputs.size()) production.end = RunEnd::Completed;
-    else if (cancelled) production.end = RunEnd::Cancelled;
+    if (production.written.size() == settings.Outputs.size())
+        production.end = RunEnd::Completed;
+    else if (cancelled)
+        production.end = RunEnd::Cancelled;
     return production;
 }
 

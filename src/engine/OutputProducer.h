@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "access/DocumentHandle.h"
+#include "engine/RunContext.h"
 #include "engine/RunEnd.h"
 #include "engine/WrittenFiles.h"
-#include "engine/RunContext.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {

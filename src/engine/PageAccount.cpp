@@ -13,9 +13,12 @@ namespace {
 
 const char* ReasonName(DropReason reason) {
     switch (reason) {
-        case DropReason::Blank: return "blank";
-        case DropReason::Separator: return "separator";
-        case DropReason::SheetBack: break;
+        case DropReason::Blank:
+            return "blank";
+        case DropReason::Separator:
+            return "separator";
+        case DropReason::SheetBack:
+            break;
     }
     return "sheet-back";
 }
@@ -65,8 +68,8 @@ host::PageAccount AccountPages(const SplitSettings& settings, int pageCount) {
         for (const int page : pages) held[static_cast<std::size_t>(page)] = true;
         for (const PageRange& range : settings.Outputs[i].Ranges)
             if (const auto beyond = PagesBeyond(range, pageCount))
-                account.beyondDocument.push_back({static_cast<int>(i + 1), ClampedPage(beyond->first + 1),
-                                                   ClampedPage(beyond->second + 1)});
+                account.beyondDocument.push_back(
+                    {static_cast<int>(i + 1), ClampedPage(beyond->first + 1), ClampedPage(beyond->second + 1)});
     }
     std::vector<const DroppedPage*> dropped(held.size(), nullptr);
     for (const DroppedPage& page : settings.Dropped)
@@ -74,9 +77,12 @@ host::PageAccount AccountPages(const SplitSettings& settings, int pageCount) {
     for (int page = 0; page < pageCount; ++page) {
         const DroppedPage* drop = dropped[static_cast<std::size_t>(page)];
         // A page an output holds is in it, whatever else planning said of it.
-        if (held[static_cast<std::size_t>(page)]) account.inOutputs.push_back(page + 1);
-        else if (drop) account.dropped.push_back({page + 1, ReasonName(drop->reason), drop->kind, drop->value});
-        else account.inNoOutput.push_back(page + 1);
+        if (held[static_cast<std::size_t>(page)])
+            account.inOutputs.push_back(page + 1);
+        else if (drop)
+            account.dropped.push_back({page + 1, ReasonName(drop->reason), drop->kind, drop->value});
+        else
+            account.inNoOutput.push_back(page + 1);
     }
     return account;
 }
@@ -87,9 +93,9 @@ std::vector<std::string> AccountWarnings(const SplitSettings& settings, const ho
     for (const int number : account.emptyOutputs)
         warnings.push_back(AccountText("IDS_WARN_EMPTY_OUTPUT", {OutputName(settings, number)}));
     for (const host::PagesBeyondDocument& beyond : account.beyondDocument)
-        warnings.push_back(AccountText("IDS_WARN_PAGES_BEYOND_DOCUMENT",
-                                       {OutputName(settings, beyond.output), PageSpan(beyond.first, beyond.last),
-                                        std::int64_t{account.pages}}));
+        warnings.push_back(AccountText(
+            "IDS_WARN_PAGES_BEYOND_DOCUMENT",
+            {OutputName(settings, beyond.output), PageSpan(beyond.first, beyond.last), std::int64_t{account.pages}}));
     if (!account.inNoOutput.empty() && MeantToCover(settings))
         warnings.push_back(AccountText("IDS_WARN_PAGES_IN_NO_OUTPUT", {ShortPageList(account.inNoOutput)}));
     // Blank pages that cut the document are separators too.
@@ -100,9 +106,12 @@ std::vector<std::string> AccountWarnings(const SplitSettings& settings, const ho
 }
 
 std::string AccountSummary(const SplitSettings& settings, const host::PageAccount& account) {
-    std::string text = AccountText("IDS_ACCOUNT_IN_OUTPUTS", {Counted(account.inOutputs.size()), std::int64_t{account.pages}});
-    if (!account.dropped.empty()) text += " " + AccountText("IDS_ACCOUNT_DROPPED", {ShortPageList(DroppedPages(account))});
-    if (!account.inNoOutput.empty()) text += " " + AccountText("IDS_ACCOUNT_IN_NO_OUTPUT", {ShortPageList(account.inNoOutput)});
+    std::string text =
+        AccountText("IDS_ACCOUNT_IN_OUTPUTS", {Counted(account.inOutputs.size()), std::int64_t{account.pages}});
+    if (!account.dropped.empty())
+        text += " " + AccountText("IDS_ACCOUNT_DROPPED", {ShortPageList(DroppedPages(account))});
+    if (!account.inNoOutput.empty())
+        text += " " + AccountText("IDS_ACCOUNT_IN_NO_OUTPUT", {ShortPageList(account.inNoOutput)});
     std::string empty;
     for (const int number : account.emptyOutputs) empty += (empty.empty() ? "" : ", ") + OutputName(settings, number);
     if (!empty.empty()) text += " " + AccountText("IDS_ACCOUNT_EMPTY_OUTPUTS", {empty});

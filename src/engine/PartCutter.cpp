@@ -91,7 +91,8 @@ void PartCutter::Keep(std::size_t from, std::size_t count, std::string file) {
     if (known != kept_.end() && known->second.count >= count) return;
     // A file of fewer pages from the same start will not be written: it goes first.
     if (known != kept_.end()) budget_->Release(known->second.file);
-    if (std::shared_ptr<const std::string> held = budget_->Hold(std::move(file))) kept_[from] = {count, std::move(held)};
+    if (std::shared_ptr<const std::string> held = budget_->Hold(std::move(file)))
+        kept_[from] = {count, std::move(held)};
 }
 
 std::shared_ptr<const std::string> PartCutter::Kept(std::size_t from, std::size_t count) const {
@@ -117,7 +118,8 @@ std::optional<bool> PartCutter::Fits(std::size_t from, std::size_t count) {
     std::string file;
     const bool keep = budget_ && budget_->Room(limit);
     const std::optional<std::uint64_t> bytes = MeasureOneOutput(source_, At(), trial_, keep ? &file : nullptr);
-    if (from + count < pages_.size()) trial_.Outputs.erase(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(At() + 1));
+    if (from + count < pages_.size())
+        trial_.Outputs.erase(trial_.Outputs.begin() + static_cast<std::ptrdiff_t>(At() + 1));
     trial_.Outputs[At()] = std::move(whole);
     if (!bytes) return std::nullopt;
     Note(from, count, *bytes);
@@ -147,7 +149,8 @@ std::size_t PartCutter::Beside(std::size_t probe, std::size_t fits, std::size_t 
 
 std::optional<bool> PartCutter::FitsBeside(std::size_t from, std::size_t count, std::size_t beside) {
     bool asked = beside && !sizes_.contains({from, beside});
-    if (asked && !helper_->Ask(HelperRequest(from, beside))) asked = false, helper_ = nullptr;  // gone: measured here from now on
+    if (asked && !helper_->Ask(HelperRequest(from, beside)))
+        asked = false, helper_ = nullptr;  // gone: measured here from now on
     const std::optional<bool> fits = Fits(from, count);
     if (asked) {
         const std::optional<std::string> answer = helper_->Answer();
@@ -165,7 +168,8 @@ std::optional<bool> PartCutter::FitsBeside(std::size_t from, std::size_t count, 
 
 std::string PartCutter::HelperRequest(std::size_t from, std::size_t count) const {
     std::string request = std::to_string(from) + " " + std::to_string(count);
-    for (const auto& [takenFrom, takenCount] : taken_) request += " " + std::to_string(takenFrom) + " " + std::to_string(takenCount);
+    for (const auto& [takenFrom, takenCount] : taken_)
+        request += " " + std::to_string(takenFrom) + " " + std::to_string(takenCount);
     return request;
 }
 
@@ -221,8 +225,10 @@ void PartCutter::LearnSlope(std::size_t from, std::size_t previous, std::size_t 
     // Over a page or two, the bytes a page adds are too uneven to lead: the
     // pages so far, taken together, lead instead.
     const std::size_t apart = std::max(previous, probe) - std::min(previous, probe);
-    if (apart > 2 && x1 != x0 && (y1 - y0) / (x1 - x0) > 0) fileBytesPerEstimated_ = (y1 - y0) / (x1 - x0);
-    else if (apart <= 2 && x1 > 0) fileBytesPerEstimated_ = y1 / x1;
+    if (apart > 2 && x1 != x0 && (y1 - y0) / (x1 - x0) > 0)
+        fileBytesPerEstimated_ = (y1 - y0) / (x1 - x0);
+    else if (apart <= 2 && x1 > 0)
+        fileBytesPerEstimated_ = y1 / x1;
 }
 
 double PartCutter::Target(std::size_t from, std::size_t fits, std::size_t fails, std::size_t probe) {

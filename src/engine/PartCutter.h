@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "access/DocumentHandle.h"
-#include "host/WorkerServices.h"
 #include "engine/SizeEstimate.h"
+#include "host/WorkerServices.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {

@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "access/Host.h"
-#include "reading/SplitFacts.h"
 #include "engine/HtmlIndex.h"
 #include "engine/OutputPlanner.h"
 #include "engine/OutputProducer.h"
 #include "engine/PageAccount.h"
 #include "engine/SizeLimit.h"
+#include "reading/SplitFacts.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 
@@ -43,7 +43,7 @@ Result<> NothingInTheWay(std::vector<std::string> paths, const std::string& sour
     for (const std::string& path : paths) {
         if (files.IsRunInput(path))
             return Refuse(files.IsSameFile(path, sourcePath) ? "IDS_OUTPUT_WOULD_OVERWRITE_SOURCE"
-                                                               : "IDS_OUTPUT_WOULD_OVERWRITE_INPUT",
+                                                             : "IDS_OUTPUT_WOULD_OVERWRITE_INPUT",
                           path);
         if (batchFiles && batchFiles->Has(path)) return Refuse("IDS_OUTPUT_PATH_WRITTEN_TWICE", path);
     }

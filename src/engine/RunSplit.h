@@ -6,8 +6,8 @@
 
 #include "access/DocumentHandle.h"
 #include "engine/OutputNaming.h"
-#include "engine/RunEnd.h"
 #include "engine/RunContext.h"
+#include "engine/RunEnd.h"
 #include "host/CommandLineServices.h"
 #include "model/SplitSettings.h"
 
@@ -27,17 +27,17 @@ std::optional<std::string> NamesListMismatch(const SplitSettings& settings);
 
 struct SplitResult {
     RunEnd end = RunEnd::Failed;
-    std::size_t written = 0;      // output files written
-    std::size_t withoutPages = 0; // planned outputs left out for having no pages
+    std::size_t written = 0;       // output files written
+    std::size_t withoutPages = 0;  // planned outputs left out for having no pages
     // Per output the run reached, in order: written (true) or left out
     // without pages; the one after them failed when the run failed while
     // writing (`writing`).
     std::vector<bool> reached;
     bool writing = false;
-    std::string index;            // the HTML index's path, when it was written
+    std::string index;                         // the HTML index's path, when it was written
     std::optional<host::PageAccount> account;  // where the plan put every page, once planned
-    std::string refusal;          // the message of a failure the run found itself (a file in
-                                  // the way, the index), already shown; else empty
+    std::string refusal;                       // the message of a failure the run found itself (a file in
+                                               // the way, the index), already shown; else empty
 
     bool Completed() const { return end == RunEnd::Completed; }
 };

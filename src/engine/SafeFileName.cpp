@@ -21,19 +21,20 @@ bool IsUnsafe(unsigned char c, NameCharSet set) {
 bool IsInvisibleControl(std::string_view at, std::size_t& length) {
     const auto byte = [&](std::size_t i) { return i < at.size() ? static_cast<unsigned char>(at[i]) : 0u; };
     length = 2;
-    if (byte(0) == 0xC2 && byte(1) >= 0x80 && byte(1) <= 0x9F) return true;       // U+0080-009F
-    if (byte(0) == 0xD8 && byte(1) == 0x9C) return true;                          // U+061C
+    if (byte(0) == 0xC2 && byte(1) >= 0x80 && byte(1) <= 0x9F) return true;  // U+0080-009F
+    if (byte(0) == 0xD8 && byte(1) == 0x9C) return true;                     // U+061C
     length = 3;
-    if (byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) return true;        // U+FEFF
+    if (byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) return true;  // U+FEFF
     if (byte(0) != 0xE2) return false;
     if (byte(1) == 0x80) return byte(2) == 0x8E || byte(2) == 0x8F || (byte(2) >= 0xA8 && byte(2) <= 0xAE);
-    return byte(1) == 0x81 && byte(2) >= 0xA6 && byte(2) <= 0xA9;                // U+2066-2069
+    return byte(1) == 0x81 && byte(2) >= 0xA6 && byte(2) <= 0xA9;  // U+2066-2069
 }
 
 std::string WithoutInvisibleControls(const std::string& text, bool& clean) {
     std::string out;
     for (std::size_t i = 0, length = 0; i < text.size();) {
-        if (static_cast<unsigned char>(text[i]) >= 0xC2 && IsInvisibleControl(std::string_view(text).substr(i), length)) {
+        if (static_cast<unsigned char>(text[i]) >= 0xC2 &&
+            IsInvisibleControl(std::string_view(text).substr(i), length)) {
             out += '_', i += length, clean = false;
         } else {
             out += text[i++];

@@ -32,8 +32,10 @@ std::size_t SizeEstimate::CountWithin(std::size_t from, double bytes, std::size_
     if (lo >= hi || Of(from, lo) > bytes) return lo;
     while (lo < hi) {
         const std::size_t middle = lo + (hi - lo + 1) / 2;
-        if (Of(from, middle) <= bytes) lo = middle;
-        else hi = middle - 1;
+        if (Of(from, middle) <= bytes)
+            lo = middle;
+        else
+            hi = middle - 1;
     }
     return lo;
 }

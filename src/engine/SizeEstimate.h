@@ -6,8 +6,8 @@
 // at a weight that what was measured teaches. Only a guide where to
 // measure; the sizes that count are measured.
 #include <cstddef>
-#include <utility>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "host/DocumentServices.h"

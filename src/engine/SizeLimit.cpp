@@ -29,9 +29,9 @@ bool SayOversize(SplitSettings& settings, const PageRange& page, std::uint64_t b
     if (allowed)
         Host().viewer->AlertNote(FormatText(LookupString("IDS_PAGE_OVER_SIZE_LIMIT_ALONE"), {number, size, limit}));
     else
-        Host().viewer->Alert(FormatText(LookupString("IDS_PAGE_OVER_SIZE_LIMIT"),
-                                        {number, size, limit,
-                                         SettingName(*SettingsRowOf(settings, &settings.Output.AllowOversize))}));
+        Host().viewer->Alert(
+            FormatText(LookupString("IDS_PAGE_OVER_SIZE_LIMIT"),
+                       {number, size, limit, SettingName(*SettingsRowOf(settings, &settings.Output.AllowOversize))}));
     return allowed;
 }
 

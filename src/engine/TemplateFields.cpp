@@ -52,9 +52,9 @@ NameFieldValues TemplateFields(const OutputDocument& output, std::size_t index, 
     values.label = ReadOr(std::string(), "a page without a readable label leaves {label} empty",
                           [&] { return Host().documents->PageLabel(document.Doc(), first); });
     if (source.keys)
-        if (const std::optional<SearchPattern::Captures> key = ReadOr(
-                std::optional<SearchPattern::Captures>(), "a page whose value cannot be read leaves {key} empty",
-                [&] { return source.keys->Read(first); }))
+        if (const std::optional<SearchPattern::Captures> key =
+                ReadOr(std::optional<SearchPattern::Captures>(), "a page whose value cannot be read leaves {key} empty",
+                       [&] { return source.keys->Read(first); }))
             TakeGroups(*key, values);
     if (!source.pattern.IsCompiled()) return values;
     const std::string text = ReadOr(std::string(), "an unreadable page leaves the pattern's groups empty", [&] {
@@ -62,7 +62,8 @@ NameFieldValues TemplateFields(const OutputDocument& output, std::size_t index, 
         if (!words.Attached() && !words.Attach(document)) return std::string();
         return words.Extract(first, {}, false) ? words.Text() : std::string();
     });
-    if (const std::optional<SearchPattern::Captures> found = source.pattern.FirstMatch(text)) TakeGroups(*found, values);
+    if (const std::optional<SearchPattern::Captures> found = source.pattern.FirstMatch(text))
+        TakeGroups(*found, values);
     return values;
 }
 

@@ -17,9 +17,9 @@ namespace tessera {
 
 struct TemplateSource {
     const DocumentHandle& document;
-    std::string inputName;   // without folder or extension
+    std::string inputName;  // without folder or extension
     std::tm today;
-    std::size_t total = 0;   // outputs in the run
+    std::size_t total = 0;  // outputs in the run
     // The name pattern, compiled; none compiled: no groups.
     const SearchPattern& pattern;
     PageTextExtractor& extractor;

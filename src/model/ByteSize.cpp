@@ -22,9 +22,8 @@ std::optional<double> UnitBytes(const std::string& unit) {
     static const struct {
         const char* name;
         double bytes;
-    } kUnits[] = {{"", 1},        {"b", 1},           {"k", 1e3},         {"kb", 1e3},       {"m", 1e6},
-                  {"mb", 1e6},    {"g", 1e9},         {"gb", 1e9},        {"kib", 1024.0},   {"mib", 1048576.0},
-                  {"gib", 1073741824.0}};
+    } kUnits[] = {{"", 1},    {"b", 1},    {"k", 1e3},      {"kb", 1e3},        {"m", 1e6},           {"mb", 1e6},
+                  {"g", 1e9}, {"gb", 1e9}, {"kib", 1024.0}, {"mib", 1048576.0}, {"gib", 1073741824.0}};
     for (const auto& u : kUnits)
         if (unit == u.name) return u.bytes;
     return std::nullopt;

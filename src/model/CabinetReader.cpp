@@ -4,8 +4,8 @@ namespace tessera {
 namespace {
 
 const char* TypeName(const host::CabinetValue& value) {
-    static const char* const kNames[] = {"a boolean", "an integer", "a real", "a text",
-                                         "a byte string", "a pointer", "a cabinet"};
+    static const char* const kNames[] = {"a boolean",     "an integer", "a real",   "a text",
+                                         "a byte string", "a pointer",  "a cabinet"};
     return kNames[value.index()];
 }
 

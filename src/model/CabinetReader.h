@@ -22,8 +22,7 @@ public:
 class CabinetReader {
 public:
     // `path` is where the cabinet sits in its tree, for the refusals' texts.
-    CabinetReader(const host::Cabinet& cabinet, std::string path = {})
-        : cabinet_(cabinet), path_(std::move(path)) {}
+    CabinetReader(const host::Cabinet& cabinet, std::string path = {}) : cabinet_(cabinet), path_(std::move(path)) {}
 
     bool Flag(const std::string& key, bool otherwise) const;
     std::int32_t Integer(const std::string& key, std::int32_t otherwise) const;

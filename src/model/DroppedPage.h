@@ -7,9 +7,9 @@
 namespace tessera {
 
 enum class DropReason : std::int32_t {
-    Blank,       // a blank page, or a scan without ink, cutting the document
-    Separator,   // a separator sheet: a page with a code, a sheet of a colour
-    SheetBack,   // the back of a separator sheet in a duplex scan
+    Blank,      // a blank page, or a scan without ink, cutting the document
+    Separator,  // a separator sheet: a page with a code, a sheet of a colour
+    SheetBack,  // the back of a separator sheet in a duplex scan
 };
 
 struct DroppedPage {

@@ -56,9 +56,9 @@ public:
 
 private:
     struct Piece {
-        std::string text;   // a literal, or the field's name
+        std::string text;  // a literal, or the field's name
         bool field = false;
-        int width = -1;     // -1: as it comes; 0: the total's width
+        int width = -1;  // -1: as it comes; 0: the total's width
     };
     std::vector<Piece> pieces_;
 };

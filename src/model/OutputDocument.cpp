@@ -9,7 +9,7 @@ namespace tessera {
 std::optional<std::int64_t> PlaceInRange(const PageRange& range, std::int32_t page) {
     if (page < range.FirstPage || page > range.LastPage || range.Step == 0) return std::nullopt;
     const std::int64_t d = range.Options.Has(PageRangeFlag::ReverseOrder) ? std::int64_t{range.LastPage} - page
-                                                                         : std::int64_t{page} - range.FirstPage;
+                                                                          : std::int64_t{page} - range.FirstPage;
     if (d % range.Step != 0) return std::nullopt;
     return d / range.Step;
 }
@@ -33,7 +33,8 @@ PageLocation FindOutputForPage(const OutputList& outputs, std::int32_t page) {
 }
 
 std::size_t CountDocuments(const OutputList& outputs) {
-    return static_cast<std::size_t>(std::ranges::count_if(outputs, [](const OutputDocument& o) { return o.Part <= 1; }));
+    return static_cast<std::size_t>(
+        std::ranges::count_if(outputs, [](const OutputDocument& o) { return o.Part <= 1; }));
 }
 
 std::int32_t CountOutputPages(const OutputDocument& output) {
@@ -45,7 +46,7 @@ std::int32_t CountOutputPages(const OutputDocument& output) {
 std::string PageSpanName(const OutputDocument& output) {
     if (output.Ranges.empty()) return "NoPages";
     return FormatText("From_%d_To_%d", {std::int64_t{output.Ranges.front().FirstPage} + 1,
-                                         std::int64_t{output.Ranges.back().LastPage} + 1});
+                                        std::int64_t{output.Ranges.back().LastPage} + 1});
 }
 
 void SortAndMergeRanges(OutputDocument& output) {

@@ -23,17 +23,25 @@ struct RangeField {
     std::int32_t whenMissing;
 };
 
-#define FIELD(key, member, initial) \
-    { key, [](StoredPageRange& r) -> FieldRef { return &r.member; }, initial }
+#define FIELD(key, member, initial)                                            \
+    {                                                                          \
+        key, [](StoredPageRange& r) -> FieldRef { return &r.member; }, initial \
+    }
 
 // The query follows these, in a cabinet of its own.
 const RangeField kRange[] = {
-    FIELD("StartPage", StartPage, 0),                 FIELD("NumPages", NumPages, 0),
-    FIELD("Options", Options, 0),                     FIELD("Watermark", Watermark, 0),
-    FIELD("SubTitle", SubTitle, 0),                   FIELD("FirstPage", FirstPage, 0),
-    FIELD("LastPage", LastPage, 0),                   FIELD("NumActualPages", NumActualPages, 0),
-    FIELD("Step", Step, 0),                           FIELD("TransparencyLevel", TransparencyLevel, 50),
-    FIELD("WatermarkFontSize", WatermarkFontSize, 45), FIELD("WatermarkBehindText", WatermarkBehindText, true),
+    FIELD("StartPage", StartPage, 0),
+    FIELD("NumPages", NumPages, 0),
+    FIELD("Options", Options, 0),
+    FIELD("Watermark", Watermark, 0),
+    FIELD("SubTitle", SubTitle, 0),
+    FIELD("FirstPage", FirstPage, 0),
+    FIELD("LastPage", LastPage, 0),
+    FIELD("NumActualPages", NumActualPages, 0),
+    FIELD("Step", Step, 0),
+    FIELD("TransparencyLevel", TransparencyLevel, 50),
+    FIELD("WatermarkFontSize", WatermarkFontSize, 45),
+    FIELD("WatermarkBehindText", WatermarkBehindText, true),
 };
 
 #undef FIELD
@@ -42,9 +50,12 @@ void PutValue(host::Cabinet& c, const char* key, FieldRef field) {
     std::visit(
         [&](auto* value) {
             using T = std::remove_pointer_t<decltype(value)>;
-            if constexpr (std::is_same_v<T, Fixed16>) c.Put(key, value->Real());
-            else if constexpr (std::is_enum_v<T>) c.Put(key, static_cast<std::int32_t>(*value));
-            else c.Put(key, *value);
+            if constexpr (std::is_same_v<T, Fixed16>)
+                c.Put(key, value->Real());
+            else if constexpr (std::is_enum_v<T>)
+                c.Put(key, static_cast<std::int32_t>(*value));
+            else
+                c.Put(key, *value);
         },
         field);
 }
@@ -54,10 +65,14 @@ void ReadValue(const CabinetReader& c, const char* key, std::int32_t whenMissing
     std::visit(
         [&](auto* value) {
             using T = std::remove_pointer_t<decltype(value)>;
-            if constexpr (std::is_same_v<T, Fixed16>) *value = Fixed16::FromRealAddingHalf(c.Real(key, 0.0));
-            else if constexpr (std::is_same_v<T, std::string>) *value = c.Text(key);
-            else if constexpr (std::is_same_v<T, bool>) *value = c.Flag(key, whenMissing != 0);
-            else *value = static_cast<T>(c.Integer(key, whenMissing));
+            if constexpr (std::is_same_v<T, Fixed16>)
+                *value = Fixed16::FromRealAddingHalf(c.Real(key, 0.0));
+            else if constexpr (std::is_same_v<T, std::string>)
+                *value = c.Text(key);
+            else if constexpr (std::is_same_v<T, bool>)
+                *value = c.Flag(key, whenMissing != 0);
+            else
+                *value = static_cast<T>(c.Integer(key, whenMissing));
         },
         field);
 }

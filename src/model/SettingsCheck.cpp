@@ -82,8 +82,7 @@ void CheckStoredRanges(const OutputList& outputs, CheckedProblems& out) {
         }
 }
 
-void CheckPattern(const TextQuery& query, const std::string& field, const DocumentFacts& facts,
-                  CheckedProblems& out) {
+void CheckPattern(const TextQuery& query, const std::string& field, const DocumentFacts& facts, CheckedProblems& out) {
     if (query.Pattern.empty() || !facts.patternFault) return;
     const std::optional<PatternFault> fault = facts.patternFault(query);
     if (!fault) return;
@@ -149,7 +148,8 @@ void CheckMethodFields(const SplitSettings& s, const DocumentFacts& facts, Check
                 FormatText(LookupString("IDS_SHEET_COLOUR_IS_PAPER"),
                            {ColourText(o.SheetColour), std::int64_t{o.SheetTolerance}}));
     if (!UsesSeparatorQuery(s)) return;
-    if (o.SeparatorQuery.Pattern.empty()) out.AddKey("IDS_NO_TEXT_PATTERN_SPECIFIED", output + "SeparatorQuery/Pattern");
+    if (o.SeparatorQuery.Pattern.empty())
+        out.AddKey("IDS_NO_TEXT_PATTERN_SPECIFIED", output + "SeparatorQuery/Pattern");
     CheckPattern(o.SeparatorQuery, output + "SeparatorQuery", facts, out);
 }
 
@@ -159,7 +159,8 @@ void CheckPasswords(SecuritySettings security, CheckedProblems& out) {
     const std::string field = "Settings/SecuritySettings/";
     if (security.Password.empty() && security.PermPassword.empty())
         out.AddKey("IDS_NO_PASSWORDS_PROVIDED", field + "Password");
-    if (security.Password.size() > kMaxPasswordBytes) out.AddKey("IDS_OPEN_PASSWORD_TOO_LONG", field + "Password");
+    if (security.Password.size() > kMaxPasswordBytes)
+        out.AddKey("IDS_OPEN_PASSWORD_TOO_LONG", field + "Password");
     else if (security.PermPassword.size() > kMaxPasswordBytes)
         out.AddKey("IDS_PERMISSIONS_PASSWORD_TOO_LONG", field + "PermPassword");
 }
@@ -227,8 +228,8 @@ std::optional<std::string> AreaRefusal(const PageArea& a) {
 
 bool TrimPasswords(SecuritySettings& security) {
     const std::string open = TrimText(security.Password), permissions = TrimText(security.PermPassword);
-    const bool trimmed = (!open.empty() && open != security.Password) ||
-                         (!permissions.empty() && permissions != security.PermPassword);
+    const bool trimmed =
+        (!open.empty() && open != security.Password) || (!permissions.empty() && permissions != security.PermPassword);
     security.Password = open;
     security.PermPassword = permissions;
     return trimmed;

@@ -6,8 +6,8 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "model/SplitSettings.h"
 
@@ -15,9 +15,9 @@ namespace tessera {
 
 template <class Value>
 struct ChoiceRow {
-    Value value;              // stored as its integer
-    const char* word;         // the command line's word for it
-    const char* captionKey;   // the dialog list's caption, a language-table key
+    Value value;             // stored as its integer
+    const char* word;        // the command line's word for it
+    const char* captionKey;  // the dialog list's caption, a language-table key
 };
 
 // The naming modes, the name prefixes and the separator kinds, each in the
@@ -45,9 +45,9 @@ inline constexpr ChoiceRow<SeparatorKind> kSeparatorRows[] = {
 };
 // The kinds of code a code separator reads, each a bit of CodeKinds.
 inline constexpr ChoiceRow<host::CodeKind> kCodeKindRows[] = {
-    {host::kQrCode, "qr", "IDS_CODE_QR"},           {host::kDataMatrix, "datamatrix", "IDS_CODE_DATAMATRIX"},
-    {host::kCode128, "code128", "IDS_CODE_128"},    {host::kCode39, "code39", "IDS_CODE_39"},
-    {host::kEanUpc, "ean", "IDS_CODE_EAN_UPC"},     {host::kPdf417, "pdf417", "IDS_CODE_PDF417"},
+    {host::kQrCode, "qr", "IDS_CODE_QR"},        {host::kDataMatrix, "datamatrix", "IDS_CODE_DATAMATRIX"},
+    {host::kCode128, "code128", "IDS_CODE_128"}, {host::kCode39, "code39", "IDS_CODE_39"},
+    {host::kEanUpc, "ean", "IDS_CODE_EAN_UPC"},  {host::kPdf417, "pdf417", "IDS_CODE_PDF417"},
     {host::kAztec, "aztec", "IDS_CODE_AZTEC"},
 };
 constexpr std::span<const ChoiceRow<NameConstructionMode>> NamingModeChoices() { return kNamingModeRows; }

@@ -89,13 +89,14 @@ const SettingsRow kSettingsRows[] = {
      0, -1, true},
     {FIELD(Output.KeepSeparators), "KeepSeparators", 42, Output, "KeepSeparators", false, 0, 1132,
      "Keep separator pages and sheets (each starts the next output)", "keep-separators",
-     "With --separator blank, scan, code or sheet: a separator page starts the next output instead of being dropped",
-     0, -1, true},
+     "With --separator blank, scan, code or sheet: a separator page starts the next output instead of being dropped", 0,
+     -1, true},
     {FIELD(Output.Duplex), "Duplex", 46, Output, "Duplex", false, 0, 1133,
      "Scanned on both sides (a separator sheet's back goes with it)", "duplex",
      "With --separator blank, scan, code or sheet: pages come in sheets of two; only a front is a separator, "
      "the back of a separator sheet is dropped with it when it is blank or a separator, and a document's own "
-     "blank backs are kept", 0, -1, true},
+     "blank backs are kept",
+     0, -1, true},
     // Every kind at first; a store holds the sum of the kinds' bits.
     {FIELD(Output.CodeKinds), "CodeKinds", 47, Output, "CodeKinds", host::kEveryCode, 0, 0, nullptr, nullptr, nullptr,
      1, host::kEveryCode, true},
@@ -105,11 +106,12 @@ const SettingsRow kSettingsRows[] = {
     {FIELD(Output.AllowOversize), "AllowOversize", 49, Output, "AllowOversize", false, 0, 1134,
      "Write a page larger than the size limit as a document of its own", "allow-oversize",
      "With --max-size: a page that alone is larger than SIZE is written as an output of its own (and said), "
-     "instead of stopping the run before anything is written", 0, -1, true},
+     "instead of stopping the run before anything is written",
+     0, -1, true},
     {FIELD(Output.SheetColour), "SheetColour", 43, Output, "SheetColour", 0, 0, 0, nullptr, nullptr, nullptr, 0,
      0xFFFFFF, true},
-    {FIELD(Output.SheetTolerance), "SheetTolerance", 44, Output, "SheetTolerance", 64, 0, 0, nullptr, nullptr,
-     nullptr, 0, 255, true},
+    {FIELD(Output.SheetTolerance), "SheetTolerance", 44, Output, "SheetTolerance", 64, 0, 0, nullptr, nullptr, nullptr,
+     0, 255, true},
     {FIELD(Output.SheetShare), "SheetShare", 45, Output, "SheetShare", 95, 0, 0, nullptr, nullptr, nullptr, 50, 100,
      true},
     {FIELD(Output.SheetSamplePage), "SheetSamplePage", 50, Output, "SheetSamplePage", 0, 0, 0, nullptr, nullptr,
@@ -124,8 +126,8 @@ const SettingsRow kSettingsRows[] = {
     {FIELD(Output.EveryRangeWatermark.Text), nullptr, -1, Output, "Watermark", 0, 0, 5202, "Watermark on every page:"},
     {FIELD(Output.EveryRangeWatermark.FontSize), nullptr, -1, Output, "WatermarkFontSize", 45, 0, 0, nullptr, nullptr,
      nullptr, 1, 1000},
-    {FIELD(Output.EveryRangeWatermark.TransparencyLevel), nullptr, -1, Output, "TransparencyLevel", 50, 0, 0,
-     nullptr, nullptr, nullptr, 0, 100},
+    {FIELD(Output.EveryRangeWatermark.TransparencyLevel), nullptr, -1, Output, "TransparencyLevel", 50, 0, 0, nullptr,
+     nullptr, nullptr, 0, 100},
     {FIELD(Output.EveryRangeWatermark.BehindText), nullptr, -1, Output, "WatermarkBehindText", false},
 
     // Profiles keep the separator query in a cabinet of its own, and the

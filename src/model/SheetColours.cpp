@@ -10,9 +10,8 @@ namespace {
 // scanner's noise and the paper's own shades, narrow enough to leave white
 // paper out.
 constexpr SheetColourRow kSheetColours[] = {
-    {"black", 0x1E1E1E, 64},  {"grey", 0xA0A0A0, 40},   {"yellow", 0xFAEB6E, 48},
-    {"red", 0xDC3C3C, 64},    {"green", 0x96D296, 48},  {"blue", 0x8CBEE6, 48},
-    {"orange", 0xFAA546, 48}, {"pink", 0xFABED2, 40},
+    {"black", 0x1E1E1E, 64}, {"grey", 0xA0A0A0, 40}, {"yellow", 0xFAEB6E, 48}, {"red", 0xDC3C3C, 64},
+    {"green", 0x96D296, 48}, {"blue", 0x8CBEE6, 48}, {"orange", 0xFAA546, 48}, {"pink", 0xFABED2, 40},
 };
 
 }  // namespace

@@ -3,7 +3,7 @@
 namespace tessera {
 
 StoredPageRange ToStored(const PageRange& range) {
-    StoredPageRange stored{range.StartPage, range.NumPages, range.Options.Stored(), {}, range.SubTitle,
+    StoredPageRange stored{range.StartPage, range.NumPages, range.Options.Stored(), {},        range.SubTitle,
                            range.FirstPage, range.LastPage, range.NumActualPages,   range.Step};
     if (const std::optional<WatermarkStyle>& watermark = range.Watermark) {
         stored.Options |= kStoredWatermarkBit;
@@ -26,8 +26,8 @@ PageRange FromStored(const StoredPageRange& stored) {
     range.NumActualPages = stored.NumActualPages;
     range.Step = stored.Step;
     if (stored.Options & kStoredWatermarkBit)
-        SetWatermark(range, {stored.Watermark, stored.TransparencyLevel, stored.WatermarkFontSize,
-                             stored.WatermarkBehindText});
+        SetWatermark(
+            range, {stored.Watermark, stored.TransparencyLevel, stored.WatermarkFontSize, stored.WatermarkBehindText});
     return range;
 }
 

@@ -1,8 +1,8 @@
 #include "reading/BlankPage.h"
 
 #include "access/Host.h"
-#include "reading/PageElementWalk.h"
 #include "access/ReadOr.h"
+#include "reading/PageElementWalk.h"
 
 namespace tessera {
 namespace {
@@ -53,8 +53,10 @@ bool IsBlankImagePage(PageContentHolder& holder, double threshold) {
         // as visible as text outside one.
         bool blankImageSeen = false, otherSeen = false;
         WalkPageElements(content, [&](host::ElementRef element, host::PageElementKind type) {
-            if (IsBlankImage(element, type, threshold)) blankImageSeen = true;
-            else otherSeen = true;
+            if (IsBlankImage(element, type, threshold))
+                blankImageSeen = true;
+            else
+                otherSeen = true;
             return !otherSeen;
         });
         return blankImageSeen && !otherSeen;

@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "access/Host.h"
-#include "reading/PageElementWalk.h"
-#include "model/ElementKindTable.h"
 #include "access/ReadOr.h"
+#include "model/ElementKindTable.h"
+#include "reading/PageElementWalk.h"
 
 namespace tessera {
 namespace {
@@ -68,9 +68,11 @@ void CountPageProperties(host::PageId page, ElementCountTable& counts) {
 // are and is kept, the first one, for the caller.
 template <class Count>
 void Attempt(Count&& count, std::optional<host::HostError>& failure) {
-    ReadOr([&failure](const host::HostError& e) {
-        if (!failure) failure = e;
-    }, "the group's kinds stay uncounted; the first failure is raised after the other groups", count);
+    ReadOr(
+        [&failure](const host::HostError& e) {
+            if (!failure) failure = e;
+        },
+        "the group's kinds stay uncounted; the first failure is raised after the other groups", count);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "reading/PageContentHolder.h"
 #include "host/PageElementKind.h"
+#include "reading/PageContentHolder.h"
 
 namespace tessera {
 

@@ -15,8 +15,10 @@ std::string CollapsedBlanks(std::string_view text) {
     bool blank = false;
     for (const char c : text) {
         const bool isBlank = c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-        if (isBlank) blank = !out.empty();
-        else out += blank ? std::string(" ") + c : std::string(1, c), blank = false;
+        if (isBlank)
+            blank = !out.empty();
+        else
+            out += blank ? std::string(" ") + c : std::string(1, c), blank = false;
     }
     return out;
 }
@@ -36,7 +38,8 @@ std::string ShownSize(const DocumentHandle& document, int page) {
     const OwnedPage held(Host().pages->AcquirePage(document.Doc(), page));
     const host::Rect box = Host().pages->CropBox(held.Get());
     const bool turned = Host().pages->Rotation(held.Get()) % 180 != 0;
-    const long width = std::lround(std::fabs(box.right - box.left)), height = std::lround(std::fabs(box.top - box.bottom));
+    const long width = std::lround(std::fabs(box.right - box.left)),
+               height = std::lround(std::fabs(box.top - box.bottom));
     return turned ? std::to_string(height) + "x" + std::to_string(width)
                   : std::to_string(width) + "x" + std::to_string(height);
 }
@@ -67,9 +70,11 @@ PageKeyReader::PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind,
         ready_ = ready_ && extractor_.Attach(document, threads);
 }
 
-PageKeyReader::PageKeyReader(const DocumentHandle& document, const TextQuery& query, unsigned codeKinds,
-                             bool anywhere)
-    : document_(document), kind_(ChangeKeyKind::PatternMatch), query_(query), codeKinds_(codeKinds),
+PageKeyReader::PageKeyReader(const DocumentHandle& document, const TextQuery& query, unsigned codeKinds, bool anywhere)
+    : document_(document),
+      kind_(ChangeKeyKind::PatternMatch),
+      query_(query),
+      codeKinds_(codeKinds),
       anywhere_(anywhere) {
     TextQuery regex = query;
     regex.UseRegExp = true;
@@ -102,13 +107,15 @@ std::optional<SearchPattern::Captures> PageKeyReader::Read(int page) {
             return key.empty() ? std::nullopt : std::optional(Key(key));
         }
         case ChangeKeyKind::PatternMatch: {
-            std::optional<SearchPattern::Captures> found = pattern_.FirstMatch(Words(page, query_.UseAreaFilter).value_or(""));
+            std::optional<SearchPattern::Captures> found =
+                pattern_.FirstMatch(Words(page, query_.UseAreaFilter).value_or(""));
             if (found) found->numbered[0] = CollapsedBlanks(JoinedGroups(*found));
             return found && !found->numbered[0].empty() ? found : std::nullopt;
         }
         case ChangeKeyKind::LabelPrefix:
             return Key(LabelPrefix(Host().documents->PageLabel(document_.Doc(), page)));
-        case ChangeKeyKind::PageSize: return Key(ShownSize(document_, page));
+        case ChangeKeyKind::PageSize:
+            return Key(ShownSize(document_, page));
     }
     return std::nullopt;
 }

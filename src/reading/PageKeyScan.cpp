@@ -34,15 +34,15 @@ bool Take(const std::string& chunk, std::size_t& at, PageKeys& keys, ScanFailure
     const bool failed = at < chunk.size() && chunk[at] == '!';
     at += failed;
     const std::size_t colon = chunk.find(':', at);
-    if (colon == std::string::npos || colon == at ||
-        chunk.find_first_not_of("0123456789", at) != colon)
-        return false;
+    if (colon == std::string::npos || colon == at || chunk.find_first_not_of("0123456789", at) != colon) return false;
     const std::size_t size = std::stoul(chunk.substr(at, colon - at));
     if (size > chunk.size() - colon - 1) return false;
     std::string text = chunk.substr(colon + 1, size);
     if (failed && failure.page < 0) failure = {static_cast<int>(keys.size()), text};
-    if (failed) keys.emplace_back();
-    else keys.emplace_back(std::move(text));
+    if (failed)
+        keys.emplace_back();
+    else
+        keys.emplace_back(std::move(text));
     at = colon + 1 + size;
     return true;
 }
@@ -62,10 +62,15 @@ std::optional<PageKeys> ReadEveryPage(const DocumentHandle& document, PageKeyRea
         for (int page = first(chunk); page < std::min(n, first(chunk) + chunkPages); ++page) {
             std::optional<std::string> failure;
             const auto key = ReadOr(
-                [&failure](const host::HostError& e) { return failure = e.what(), std::optional<SearchPattern::Captures>(); },
-                "a page whose value cannot be read has none, and is said once a scan", [&] { return reader.Read(page); });
-            if (failure) Put(values, failure, true);
-            else Put(values, key ? std::optional(value(*key)) : std::nullopt);
+                [&failure](const host::HostError& e) {
+                    return failure = e.what(), std::optional<SearchPattern::Captures>();
+                },
+                "a page whose value cannot be read has none, and is said once a scan",
+                [&] { return reader.Read(page); });
+            if (failure)
+                Put(values, failure, true);
+            else
+                Put(values, key ? std::optional(value(*key)) : std::nullopt);
         }
         return values;
     };

@@ -2,10 +2,10 @@
 
 #include <optional>
 
+#include "access/ReadOr.h"
 #include "reading/ElementCountTable.h"
 #include "reading/PageScan.h"
 #include "reading/PageTextExtractor.h"
-#include "access/ReadOr.h"
 
 namespace tessera {
 namespace {
@@ -65,10 +65,12 @@ private:
             failures_.Note(holder, page_);
             return false;
         }
-        return ReadOr([this](const host::HostError& e) {
-            failures_.Note(page_, e.what());
-            return true;
-        }, "a page counted in part is noted and its counts kept", [&] { return CountPageElements(holder, counts_); });
+        return ReadOr(
+            [this](const host::HostError& e) {
+                failures_.Note(page_, e.what());
+                return true;
+            },
+            "a page counted in part is noted and its counts kept", [&] { return CountPageElements(holder, counts_); });
     }
 
     const DocumentHandle& document_;
@@ -96,8 +98,8 @@ bool Matches(PageRange& range, PageFacts& facts, int page, PatternMatcher& match
     if (q.Target == QueryTarget::QuerySinglePage && !q.Results.empty()) return false;
     if (q.Target == QueryTarget::QueryPageContent) return HasEveryKind(q.PageContentQuery, facts.elements.Counts());
     PageText& text = facts.text;
-    const TextQuery& query = (q.Target == QueryTarget::QueryPageRanges && q.Results.size() % 2 == 1) ? q.LastPageQuery
-                                                                                         : q.FirstPageQuery;
+    const TextQuery& query =
+        (q.Target == QueryTarget::QueryPageRanges && q.Results.size() % 2 == 1) ? q.LastPageQuery : q.FirstPageQuery;
     SearchPattern pattern;
     if (!CompileTextQuery(pattern, query)) return false;
     const std::string& pageText = text.For(q.FirstPageQuery);

@@ -11,7 +11,6 @@ namespace tessera {
 // queries), plain ranges stay; an output left without ranges stays too. False without
 // a document or outputs; host errors reading a page's text pass to the caller.
 // Text is read ahead on up to `threads` threads (PageTextExtractor::Attach).
-bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last,
-                        unsigned threads = 0);
+bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last, unsigned threads = 0);
 
 }  // namespace tessera

@@ -41,7 +41,8 @@ int CountStep(pcre2_callout_block* /*block*/, void* stepsLeft) {
 
 Pcre2Ptr<pcre2_code> CompileCode(const std::string& pattern, bool caseless, int& error, PCRE2_SIZE& offset) {
     return Pcre2Ptr<pcre2_code>(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
-                         kCompileOptions | (caseless ? PCRE2_CASELESS : 0), &error, &offset, nullptr));
+                                              kCompileOptions | (caseless ? PCRE2_CASELESS : 0), &error, &offset,
+                                              nullptr));
 }
 
 std::string QueryPatternText(const TextQuery& query) {
@@ -103,7 +104,8 @@ std::optional<SearchPattern::Captures> SearchPattern::FirstMatch(std::string_vie
     Captures found;
     for (std::uint32_t i = 0; i < pairs; ++i) {
         const PCRE2_SIZE start = offsets[2 * i], end = offsets[2 * i + 1];
-        found.numbered.emplace_back(start == PCRE2_UNSET || end < start ? std::string_view() : text.substr(start, end - start));
+        found.numbered.emplace_back(start == PCRE2_UNSET || end < start ? std::string_view()
+                                                                        : text.substr(start, end - start));
     }
     ForEachNamedGroup([&](std::size_t group, const char* name) {
         if (group < found.numbered.size()) found.named[name] = found.numbered[group];
@@ -139,8 +141,8 @@ std::vector<std::string> RegexGroupNames(const std::string& pattern) {
 
 int SearchPattern::Run(std::string_view text, std::uint32_t options) const {
     stepsLeft_ = kSearchSteps + kSearchStepsPerByte * text.size();
-    return pcre2_match(code_.get(), reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0,
-                       PCRE2_NOTEMPTY | options, data_.get(), context_.get());
+    return pcre2_match(code_.get(), reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0, PCRE2_NOTEMPTY | options,
+                       data_.get(), context_.get());
 }
 
 std::string EscapePlainText(std::string_view text) {

@@ -69,7 +69,7 @@ private:
     Pcre2Ptr<pcre2_real_match_data_8> data_;
     Pcre2Ptr<pcre2_real_match_context_8> context_;
     mutable Pcre2Ptr<pcre2_real_jit_stack_8> stack_;  // made on the first page that needs it
-    mutable std::uint64_t stepsLeft_ = 0;  // of the search under way
+    mutable std::uint64_t stepsLeft_ = 0;             // of the search under way
     mutable std::string failure_;
 };
 

@@ -7,10 +7,10 @@
 #include "access/Host.h"
 #include "access/ReadOr.h"
 
+#include "model/SheetColours.h"
 #include "reading/BlankPage.h"
 #include "reading/PageScan.h"
 #include "reading/PageTextExtractor.h"
-#include "model/SheetColours.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 
@@ -124,9 +124,10 @@ ChunkScan SheetScan(PageTextExtractor& extractor, const OutputSettings& o) {
     // The share of the page near the colour; none, with why, for a page that cannot be drawn.
     const auto share = [&extractor, &o](int page, std::string& reason) {
         return ReadOr([&reason](const host::HostError& e) { return reason = e.what(), std::optional<double>(); },
-                      "a page that cannot be drawn is no sheet, and said once a scan", [&] {
-                          return std::optional(extractor.ColourShare(
-                              page, static_cast<std::uint32_t>(o.SheetColour), o.SheetTolerance));
+                      "a page that cannot be drawn is no sheet, and said once a scan",
+                      [&] {
+                          return std::optional(
+                              extractor.ColourShare(page, static_cast<std::uint32_t>(o.SheetColour), o.SheetTolerance));
                       });
     };
     const auto note = [share](int page) {
@@ -163,9 +164,8 @@ bool IsBlankBack(const DocumentHandle& document, PageTextExtractor& extractor, i
     if (IsBlankPage(holder) || IsBlankImagePage(holder, threshold)) return true;
     const bool scan = IsBlankImagePage(holder, std::numeric_limits<double>::infinity());  // images alone
     if (!scan || (!extractor.Attached() && !extractor.Attach(document))) return false;
-    return ReadOr([](const host::HostError&) { return false; }, "a back that cannot be drawn stays, as a page", [&] {
-        return extractor.ColourShare(page, 0xFFFFFF, kBlankBackTolerance) >= kBlankBackWhiteShare;
-    });
+    return ReadOr([](const host::HostError&) { return false; }, "a back that cannot be drawn stays, as a page",
+                  [&] { return extractor.ColourShare(page, 0xFFFFFF, kBlankBackTolerance) >= kBlankBackWhiteShare; });
 }
 
 std::vector<int> DuplexSheets(const DocumentHandle& document, std::vector<int>& separators, double threshold) {
@@ -177,7 +177,8 @@ std::vector<int> DuplexSheets(const DocumentHandle& document, std::vector<int>& 
         fronts.push_back(page);
         dropped.push_back(page);
         const int back = page + 1;
-        if (back < n && (std::ranges::binary_search(separators, back) || IsBlankBack(document, extractor, back, threshold)))
+        if (back < n &&
+            (std::ranges::binary_search(separators, back) || IsBlankBack(document, extractor, back, threshold)))
             dropped.push_back(back);
     }
     separators = fronts;
@@ -193,9 +194,12 @@ bool BuildSheetPageList(const DocumentHandle& document, std::vector<int>& pages,
     // Read again here for the account: sheets are few, and the scan's
     // workers report a page's verdict alone.
     for (const int page : shares ? pages : std::vector<int>()) {
-        const double share = ReadOr([](const host::HostError&) { return 1.0; }, "the scan drew this page", [&] {
-            return extractor.ColourShare(page, static_cast<std::uint32_t>(output.SheetColour), output.SheetTolerance);
-        });
+        const double share =
+            ReadOr([](const host::HostError&) { return 1.0; }, "the scan drew this page",
+                   [&] {
+                       return extractor.ColourShare(page, static_cast<std::uint32_t>(output.SheetColour),
+                                                    output.SheetTolerance);
+                   });
         shares->push_back(static_cast<int>(share * 100.0));
     }
     return true;
@@ -223,7 +227,8 @@ std::optional<OutputSettings> SheetOptions(const DocumentHandle& document, const
     const int sample = options.SheetSamplePage, pages = document.PageCount();
     if (sample == 0) return options;
     if (sample < 1 || sample > pages) {
-        Host().viewer->Alert(FormatText(LookupString("IDS_SHEET_SAMPLE_OUTSIDE"), {std::int64_t{sample}, std::int64_t{pages}}));
+        Host().viewer->Alert(
+            FormatText(LookupString("IDS_SHEET_SAMPLE_OUTSIDE"), {std::int64_t{sample}, std::int64_t{pages}}));
         return std::nullopt;
     }
     PageTextExtractor extractor;
@@ -231,8 +236,9 @@ std::optional<OutputSettings> SheetOptions(const DocumentHandle& document, const
     OutputSettings sheet = options;
     sheet.SheetColour = static_cast<std::int32_t>(extractor.Colour(sample - 1));
     if (!IsPaperColour(sheet.SheetColour, sheet.SheetTolerance)) return sheet;
-    Host().viewer->Alert(FormatText(LookupString("IDS_SHEET_SAMPLE_IS_PAPER"),
-                                    {std::int64_t{sample}, ColourText(sheet.SheetColour), std::int64_t{sheet.SheetTolerance}}));
+    Host().viewer->Alert(
+        FormatText(LookupString("IDS_SHEET_SAMPLE_IS_PAPER"),
+                   {std::int64_t{sample}, ColourText(sheet.SheetColour), std::int64_t{sheet.SheetTolerance}}));
     return std::nullopt;
 }
 

@@ -4,10 +4,10 @@
 #include "access/ModulePath.h"
 #include "host/CoreServices.h"
 #include "host/PlugInNames.h"
-#include "shell/SplitBatchCommand.h"
-#include "shell/UnattendedRun.h"
 #include "shell/MenuItems.h"
 #include "shell/PlugInSession.h"
+#include "shell/SplitBatchCommand.h"
+#include "shell/UnattendedRun.h"
 #include "strings/LanguageTable.h"
 #include "ui/SplitOptionTable.h"
 

@@ -27,7 +27,9 @@ bool LoadedWindows::Ready() {
         if (handle_) dlclose(handle_);
         handle_ = nullptr;
         Host().windows->MessageBox("The windows cannot be shown: " +
-                                   (fault ? path + ": " + *fault : reason ? reason : path + " has no entry") +
+                                   (fault    ? path + ": " + *fault
+                                    : reason ? reason
+                                             : path + " has no entry") +
                                    ". Please install correct version of the software.");
         return false;
     }

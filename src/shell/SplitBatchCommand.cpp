@@ -7,10 +7,10 @@
 #include "engine/RunAccount.h"
 #include "engine/RunSplit.h"
 #include "model/ProfileCabinet.h"
-#include "shell/SplitCommand.h"
-#include "strings/LanguageTable.h"
 #include "shell/Handshake.h"
 #include "shell/PlugInSession.h"
+#include "shell/SplitCommand.h"
+#include "strings/LanguageTable.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -20,7 +20,6 @@ using host::Cabinet;
 using host::CommandId;
 using host::CommandStatus;
 
-
 // Entries of `defaults` that `into` lacks are added, inside nested cabinets
 // too; but a text missing from a cabinet that is there was saved empty (saving
 // drops empty values), and stays empty as it does in a profile.
@@ -29,7 +28,8 @@ void AddMissingEntries(Cabinet& into, const Cabinet& defaults) {
         host::CabinetValue* mine = into.Find(key);
         if (!mine) {
             if (!std::holds_alternative<std::string>(value)) into.Put(key, value);
-        } else if (auto* box = std::get_if<host::CabinetBox>(mine); box && std::holds_alternative<host::CabinetBox>(value)) {
+        } else if (auto* box = std::get_if<host::CabinetBox>(mine);
+                   box && std::holds_alternative<host::CabinetBox>(value)) {
             AddMissingEntries(box->Get(), std::get<host::CabinetBox>(value).Get());
         }
     }
@@ -158,8 +158,8 @@ Cabinet AccountCabinet(const host::PageAccount& account) {
     Cabinet beyond;
     for (std::size_t i = 0; i < account.beyondDocument.size(); ++i) {
         const host::PagesBeyondDocument& range = account.beyondDocument[i];
-        beyond.Put(std::to_string(i), std::to_string(range.output) + ":" + std::to_string(range.first) + "-" +
-                                          std::to_string(range.last));
+        beyond.Put(std::to_string(i),
+                   std::to_string(range.output) + ":" + std::to_string(range.first) + "-" + std::to_string(range.last));
     }
     cabinet.PutCabinet("BeyondDocument", beyond);
     return cabinet;
@@ -205,9 +205,11 @@ bool Execute(CommandId command, host::DocId doc, const Cabinet& params, host::Pr
     SplitSettings settings = SettingsForRun(loaded);
     const SplitResult result = RunSplit(settings, source, RunContext{&Session().batch.writtenFiles});
     // The file's line says what stopped it when the run knows.
-    const std::string reason = !result.refusal.empty() ? result.refusal
-                               : LookupString(result.written == 0 ? "IDS_CANT_PROCESS_NOTHING_WRITTEN"
-                                                                  : "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
+    const std::string reason =
+        !result.refusal.empty()
+            ? result.refusal
+            : LookupString(result.written == 0 ? "IDS_CANT_PROCESS_NOTHING_WRITTEN"
+                                               : "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
     const bool planned = result.writing || result.Completed();
     StoreResults(command, result.Completed(), result.written, result.withoutPages, result.Completed() ? "" : reason,
                  ReportedOutputs(settings, result, source.PageCount()), planned ? result.account : std::nullopt);
@@ -238,8 +240,9 @@ CommandStatus EndState(CommandId command, CommandStatus result) {
 CommandStatus Cancel(CommandId command) { return EndState(command, CommandStatus::Cancelled); }
 CommandStatus ResetStatus(CommandId command) { return EndState(command, CommandStatus::Ready); }
 
-const host::CommandHandler kHandler{&Initialise, &Terminate, &RegisterGlobally, &Reset,   &SetParams,  &GetParams,
-                                    &GetProperties, &ShowDialog, &Work,           &Cancel, &ResetStatus};
+const host::CommandHandler kHandler{&Initialise, &Terminate, &RegisterGlobally, &Reset,
+                                    &SetParams,  &GetParams, &GetProperties,    &ShowDialog,
+                                    &Work,       &Cancel,    &ResetStatus};
 
 }  // namespace
 

@@ -7,10 +7,10 @@
 #include "engine/RunAccount.h"
 #include "engine/RunSplit.h"
 #include "shell/GuardedCommand.h"
-#include "strings/LanguageTable.h"
-#include "strings/TextFormat.h"
 #include "shell/Handshake.h"
 #include "shell/PlugInSession.h"
+#include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
 #include "ui/CommandLineDialog.h"
 
 namespace tessera {
@@ -59,9 +59,9 @@ std::string ShownFolder(const SplitSettings& settings) {
 // the outputs that had no pages).
 std::string FinalReport(const SplitSettings& settings, const SplitResult& result) {
     std::string text = settings.Outputs.empty() ? LookupString("IDS_SPLIT_FINAL_REPORT_NO_OUTPUT")
-                       : result.written == 0    ? LookupString("IDS_SPLIT_FINAL_REPORT_NONE_WRITTEN")
-                                                : CountText(result.written, "IDS_SPLIT_FINAL_REPORT_ONE",
-                                                            "IDS_SPLIT_FINAL_REPORT");
+                       : result.written == 0
+                           ? LookupString("IDS_SPLIT_FINAL_REPORT_NONE_WRITTEN")
+                           : CountText(result.written, "IDS_SPLIT_FINAL_REPORT_ONE", "IDS_SPLIT_FINAL_REPORT");
     if (result.written > 0) text += " " + FormatText(LookupString("IDS_SPLIT_OUTPUT_FOLDER"), {ShownFolder(settings)});
     return result.account ? text + "\n" + AccountSummary(settings, *result.account) : text;
 }
@@ -89,7 +89,8 @@ RunFate Run(SplitSettings& settings, const DocumentHandle& source) {
     }
     if (result.end == RunEnd::Failed) {
         // A names list of another length was given wrong, and said so.
-        if (NamesListMismatch(settings)) return Host().commandLine->ReportOutcome(RunOutcome::UsageError), RunFate::Ended;
+        if (NamesListMismatch(settings))
+            return Host().commandLine->ReportOutcome(RunOutcome::UsageError), RunFate::Ended;
         // Outputs written before the failure stay; a run that wrote none says so.
         AlertByKey(result.written == 0 ? "IDS_CANT_PROCESS_NOTHING_WRITTEN"
                                        : "IDS_CANT_PROCESS_THIS_FILE_ACCORDING_TO_SETTINGS");
@@ -127,7 +128,8 @@ void SplitSteps() {
 Result<> SplitAllowed(const DocumentHandle& document) {
     if (static_cast<unsigned>(document.PageCount()) < 2) return Failure{LookupString("IDS_LESS_THAN_2_PAGES")};
     const auto permissions = document.SecurityPermissions();
-    if (permissions && !permissions->Allows(host::Permission::Copy)) return Failure{LookupString("IDS_SECURITY_NOT_PERMITING")};
+    if (permissions && !permissions->Allows(host::Permission::Copy))
+        return Failure{LookupString("IDS_SECURITY_NOT_PERMITING")};
     return {};
 }
 

@@ -16,21 +16,27 @@ Result<std::vector<CsvRow>> ParseCsv(std::string_view text, std::vector<int>* ro
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') field += '"', ++i;
-            else if (c == '"') quoted = false;
-            else field += c, line += c == '\n';
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"')
+                field += '"', ++i;
+            else if (c == '"')
+                quoted = false;
+            else
+                field += c, line += c == '\n';
             continue;
         }
-        if (c == '"' && field.empty() && !wasQuoted) quoted = wasQuoted = true;
+        if (c == '"' && field.empty() && !wasQuoted)
+            quoted = wasQuoted = true;
         else if (c == '"' || (wasQuoted && c != ',' && c != '\r' && c != '\n'))
             return Failure{"line " + std::to_string(line) + ": a quote inside a field that is not quoted as a whole"};
-        else if (c == ',') endField();
+        else if (c == ',')
+            endField();
         else if (c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
             i += c == '\r';
             endField();
             endRow();
             rowLine = ++line;
-        } else field += c;
+        } else
+            field += c;
     }
     if (quoted) return Failure{"line " + std::to_string(line) + ": a quoted field without its closing quote"};
     if (!field.empty() || !row.empty() || wasQuoted) endField(), endRow();

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <memory>
+#include <sstream>
 
 #include "strings/Utf8Text.h"
 

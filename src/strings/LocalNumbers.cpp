@@ -1,7 +1,7 @@
 #include "strings/LocalNumbers.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "strings/LanguageTable.h"

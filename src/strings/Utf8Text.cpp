@@ -1,8 +1,8 @@
 #include "strings/Utf8Text.h"
 
+#include <locale.h>
 #include <clocale>
 #include <cwctype>
-#include <locale.h>
 
 namespace tessera {
 namespace {
@@ -21,10 +21,14 @@ std::size_t SequenceLength(std::string_view text, std::size_t i) {
 char32_t Decode(std::string_view seq) {
     const auto b = [&](std::size_t k) { return static_cast<char32_t>(static_cast<unsigned char>(seq[k])); };
     switch (seq.size()) {
-        case 1: return b(0);
-        case 2: return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-        case 3: return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-        default: return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
+        case 1:
+            return b(0);
+        case 2:
+            return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
+        case 3:
+            return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
+        default:
+            return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
     }
 }
 

@@ -19,10 +19,14 @@ struct UnitScale {
 
 UnitScale ScaleOf(AreaUnit unit) {
     switch (unit) {
-        case AreaUnit::Centimeters: return {0.0352777778, 28.3464567, 2};
-        case AreaUnit::Millimeters: return {kMillimetresPerPoint, 2.83464567, 1};
-        case AreaUnit::Points: return {1.0, 1.0, 1};
-        case AreaUnit::Inches: break;
+        case AreaUnit::Centimeters:
+            return {0.0352777778, 28.3464567, 2};
+        case AreaUnit::Millimeters:
+            return {kMillimetresPerPoint, 2.83464567, 1};
+        case AreaUnit::Points:
+            return {1.0, 1.0, 1};
+        case AreaUnit::Inches:
+            break;
     }
     return {1.0 / 72.0, 72.0, 2};
 }

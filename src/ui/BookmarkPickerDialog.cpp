@@ -29,8 +29,7 @@ std::vector<ControlSpec> BookmarkPickerDialog::Controls() const {
         {kLegend, ControlKind::Group, "Legend"},
         {kUsableIcon, ControlKind::Picture, "", kLegend, false, 0, Icon::Usable},
         {0, ControlKind::Text,
-         "Bookmark points to location in the current document and can be used to define a page range", kLegend,
-         true},
+         "Bookmark points to location in the current document and can be used to define a page range", kLegend, true},
         {kNotUsableIcon, ControlKind::Picture, "", kLegend, false, 0, Icon::NotUsable},
         {0, ControlKind::Text, "Bookmark can't be used to define a page range, it points outside of the document",
          kLegend, true},
@@ -73,9 +72,10 @@ std::vector<TreeNode> BookmarkPickerDialog::ReadOutline() {
     // as long as they are used.
     WalkOutline(root, Siblings{&shown, &roots_}, [](host::BookmarkRef bookmark, const Siblings& parent) {
         parent.items->push_back({bookmark, {}});
-        parent.shown->push_back(
-            {Host().bookmarks->Title(bookmark), IsUsableBookmark(bookmark) ? Icon::Usable : Icon::NotUsable, false,
-             {}});
+        parent.shown->push_back({Host().bookmarks->Title(bookmark),
+                                 IsUsableBookmark(bookmark) ? Icon::Usable : Icon::NotUsable,
+                                 false,
+                                 {}});
         return std::optional<Siblings>(Siblings{&parent.shown->back().children, &parent.items->back().children});
     });
     return shown;

@@ -23,13 +23,13 @@ std::vector<ControlSpec> CodeSeparatorDialog::Controls() const {
     for (std::size_t row = 0; row < std::size(kCodeKindRows); ++row)
         controls.push_back(
             {KindBox(row), ControlKind::CheckBox, LookupString(kCodeKindRows[row].captionKey), kCodeKindGroup});
-    controls.insert(controls.end(),
-                    {{kCodePattern, ControlKind::Edit, "Pattern (a regular expression; empty for any code):", 0,
-                      false, 512},
-                     {kCodeMatchCase, ControlKind::CheckBox, "Match case"},
-                     {kCodeAnywhere, ControlKind::CheckBox, "Any page showing a code is a sheet, whatever else it holds"},
-                     {kOkButton, ControlKind::Button, "OK"},
-                     {kCancelButton, ControlKind::Button, "Cancel", 0, true}});
+    controls.insert(
+        controls.end(),
+        {{kCodePattern, ControlKind::Edit, "Pattern (a regular expression; empty for any code):", 0, false, 512},
+         {kCodeMatchCase, ControlKind::CheckBox, "Match case"},
+         {kCodeAnywhere, ControlKind::CheckBox, "Any page showing a code is a sheet, whatever else it holds"},
+         {kOkButton, ControlKind::Button, "OK"},
+         {kCancelButton, ControlKind::Button, "Cancel", 0, true}});
     return controls;
 }
 

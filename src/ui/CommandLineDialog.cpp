@@ -9,9 +9,9 @@
 #include "strings/Result.h"
 #include "strings/TextFormat.h"
 #include "ui/IdleOptions.h"
+#include "ui/OutputDocumentOptionsDialog.h"
 #include "ui/OutputFolder.h"
 #include "ui/SelectionSyntax.h"
-#include "ui/OutputDocumentOptionsDialog.h"
 #include "ui/SplitOptionTable.h"
 #include "ui/SplitSettingsDialog.h"
 #include "ui/WindowSplitDialog.h"
@@ -46,8 +46,7 @@ Result<OutputList> ReadDocuments(const std::vector<GivenDocument>& given, const 
         if (named) output.Filename = document.substr(0, eq);
         // The window's rule: naming would otherwise change such a name without a word.
         if (!output.Filename.empty() && !IsValidCustomName(output.Filename))
-            return Failure{"--doc: " + output.Filename + ": " +
-                                LookupString("IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY")};
+            return Failure{"--doc: " + output.Filename + ": " + LookupString("IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY")};
         const std::string selection = named ? document.substr(eq + 1) : document;
         Result<std::vector<PageRange>> ranges = ParseSelection(selection, static_cast<int>(pageCount), flags);
         if (!ranges) return Failure{source + ": " + ranges.Reason()};

@@ -10,27 +10,27 @@
 namespace tessera {
 
 enum class ControlKind {
-    Text,          // fixed or dialog-set text
-    Edit,          // one line of text, its caption before it
-    NumberEdit,    // digits only
+    Text,        // fixed or dialog-set text
+    Edit,        // one line of text, its caption before it
+    NumberEdit,  // digits only
     CheckBox,
-    Radio,         // radios of one group box are exclusive
+    Radio,  // radios of one group box are exclusive
     Button,
     DropDown,
     Tree,
     Slider,
-    Group,         // a framed box holding the controls that name it as their group
+    Group,  // a framed box holding the controls that name it as their group
     Picture,
-    Swatch,        // a small box filled with the colour its text gives as "#RRGGBB"; plain when blank
+    Swatch,  // a small box filled with the colour its text gives as "#RRGGBB"; plain when blank
 };
 
 struct ControlSpec {
     ControlId id = 0;  // 0 for fixed texts nothing refers to
     ControlKind kind = ControlKind::Text;
     std::string caption;
-    ControlId group = 0;  // the group box it sits in; 0 for the dialog itself
-    bool beside = false;  // on the row of the control before it
-    int maxLength = 0;    // of an edit's text; 0 for no limit
+    ControlId group = 0;              // the group box it sits in; 0 for the dialog itself
+    bool beside = false;              // on the row of the control before it
+    int maxLength = 0;                // of an edit's text; 0 for no limit
     Picture picture = Picture::None;  // what a Picture control shows
 };
 

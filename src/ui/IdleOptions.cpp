@@ -6,7 +6,8 @@ namespace tessera {
 namespace {
 
 bool SplitsAt(const SplitSettings& s, std::initializer_list<SeparatorKind> kinds) {
-    return s.SplitMode == SplitMethod::SeparatorPages && std::ranges::find(kinds, s.Output.SeparatorType) != kinds.end();
+    return s.SplitMode == SplitMethod::SeparatorPages &&
+           std::ranges::find(kinds, s.Output.SeparatorType) != kinds.end();
 }
 
 using enum SeparatorKind;
@@ -18,14 +19,20 @@ struct IdleRule {
 };
 
 constexpr IdleRule kIdleRules[] = {
-    {"name-pattern", [](const SplitSettings& s) { return s.Filename.FileNameConstructionMode == NameConstructionMode::UseTemplate; },
+    {"name-pattern",
+     [](const SplitSettings& s) { return s.Filename.FileNameConstructionMode == NameConstructionMode::UseTemplate; },
      "--name (a template)"},
     {"on-missing", [](const SplitSettings& s) { return SplitsAt(s, {ValueChange}); }, "--separator change="},
     {"group-same-key", [](const SplitSettings& s) { return SplitsAt(s, {ValueChange}); }, "--separator change="},
-    {"duplex", [](const SplitSettings& s) { return SplitsAt(s, {BlankPage, BlankImagePage, PageWithCode, ColouredSheet}); },
+    {"duplex",
+     [](const SplitSettings& s) {
+         return SplitsAt(s, {BlankPage, BlankImagePage, PageWithCode, ColouredSheet});
+     },
      "--separator blank, scan, code or sheet="},
     {"keep-separators",
-     [](const SplitSettings& s) { return SplitsAt(s, {BlankPage, BlankImagePage, PageWithCode, ColouredSheet}); },
+     [](const SplitSettings& s) {
+         return SplitsAt(s, {BlankPage, BlankImagePage, PageWithCode, ColouredSheet});
+     },
      "--separator blank, scan, code or sheet="},
     {"code-kinds", [](const SplitSettings& s) { return SplitsAt(s, {PageWithCode}); }, "--separator code"},
     {"code-anywhere", [](const SplitSettings& s) { return SplitsAt(s, {PageWithCode}); }, "--separator code"},
@@ -46,7 +53,8 @@ std::optional<std::string> IdleOptionRefusal(const std::vector<host::OptionValue
     const auto given = [&](const char* name) {
         return std::ranges::any_of(options, [&](const host::OptionValue& o) { return o.name == name; });
     };
-    if (given("names") && given("name")) return std::string("--names and --name both name the outputs: give one of them");
+    if (given("names") && given("name"))
+        return std::string("--names and --name both name the outputs: give one of them");
     return std::nullopt;
 }
 

@@ -31,16 +31,17 @@ std::tm Today() {
 
 NameTemplateDialog::NameTemplateDialog(std::string nameTemplate, std::string pattern, const DocumentHandle& document,
                                        const SplitSettings& settings)
-    : template_(std::move(nameTemplate)), pattern_(std::move(pattern)), document_(document),
-      outputs_(FindMethodRow(settings.SplitMode) && FindMethodRow(settings.SplitMode)->usesOutputList
-                   ? settings.Outputs
-                   : OutputList()),
+    : template_(std::move(nameTemplate)),
+      pattern_(std::move(pattern)),
+      document_(document),
+      outputs_(FindMethodRow(settings.SplitMode) && FindMethodRow(settings.SplitMode)->usesOutputList ? settings.Outputs
+                                                                                                      : OutputList()),
       matchCase_(settings.Output.SeparatorQuery.MatchCase) {
     if (UsesValueChange(settings) && document.HasDocument())
         keys_.emplace(document, settings.Output.ChangeKey, settings.Output.SeparatorQuery);
     if (!outputs_.empty() || !document_.HasDocument()) return;
-    const int pages = ReadOr(0, "a document whose pages cannot be counted shows no example",
-                             [&] { return document_.PageCount(); });
+    const int pages =
+        ReadOr(0, "a document whose pages cannot be counted shows no example", [&] { return document_.PageCount(); });
     // The outputs the run would make, their codes and values with them.
     SplitSettings trial = settings;
     if (pages <= kMostPagesToPlan && PlanOutputs(trial, document_) && !trial.Outputs.empty()) {
@@ -95,11 +96,11 @@ void NameTemplateDialog::ShowExample() {
     TemplateSource source{document_, "", Today(), outputs_.size(), pattern, extractor};
     if (keys_ && keys_->Ready()) source.keys = &*keys_;
     if (document_.HasDocument()) {
-        const std::string path = ReadOr(std::string(), "a document without a path has no {input}",
-                                        [&] { return document_.FilePath(); });
+        const std::string path =
+            ReadOr(std::string(), "a document without a path has no {input}", [&] { return document_.FilePath(); });
         const std::size_t slash = path.find_last_of('/'), dot = path.rfind('.');
-        source.inputName = path.substr(slash + 1, dot == std::string::npos || dot < slash ? std::string::npos
-                                                                                          : dot - slash - 1);
+        source.inputName =
+            path.substr(slash + 1, dot == std::string::npos || dot < slash ? std::string::npos : dot - slash - 1);
     }
     std::string names;
     for (std::size_t i = 0; i < std::min(kExampleNames, outputs_.size()); ++i)

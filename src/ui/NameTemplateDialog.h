@@ -4,8 +4,8 @@
 // page, and the names the first three outputs would get.
 #include <string>
 
-#include "access/DocumentHandle.h"
 #include <optional>
+#include "access/DocumentHandle.h"
 
 #include "model/SplitSettings.h"
 #include "reading/PageKeyReader.h"

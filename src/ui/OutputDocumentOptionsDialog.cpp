@@ -19,9 +19,9 @@ bool IsValidCustomName(std::string_view name) {
     // Bytes from 128 up are the letters of other scripts ("Résumé"); naming keeps them as they are.
     const std::size_t length = CountCharacters(name);
     return length >= 1 && length <= 256 && std::all_of(name.begin(), name.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte >= 128 || std::isalnum(byte) || c == ' ' || c == '_' || c == '-';
-    });
+               const auto byte = static_cast<unsigned char>(c);
+               return byte >= 128 || std::isalnum(byte) || c == ' ' || c == '_' || c == '-';
+           });
 }
 
 std::vector<ControlSpec> OutputDocumentOptionsDialog::Controls() const {

@@ -58,5 +58,4 @@ private:
     int counter_ = 1;
 };
 
-
 }  // namespace tessera

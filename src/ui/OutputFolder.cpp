@@ -72,14 +72,14 @@ FolderCheck CheckOutputFolder(const std::string& path, UserQuestions& ask) {
 FolderCheck ConfirmOutputFolder(const std::string& path, UserQuestions& ask, bool createNow) {
     if (!IsValidFolderPath(path)) return ShowFolderInvalid(path, ask);
     if (Host().files->FolderExists(path)) return FolderCheck::Valid;
-    const std::string question = FolderMessage(
-        "The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", path);
+    const std::string question =
+        FolderMessage("The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?", path);
     if (!ask.AskYesNo("", question)) return FolderCheck::Declined;
     if (!createNow) return FolderCheck::Valid;
     const Result<> made = MakeFolderPath(path);
     if (made) return FolderCheck::Valid;
-    ask.ShowMessage(FormatText(
-        "The folder:\n\n%s\n\ncan not be created (%s). Please double check.", {path, made.Reason()}));
+    ask.ShowMessage(
+        FormatText("The folder:\n\n%s\n\ncan not be created (%s). Please double check.", {path, made.Reason()}));
     return FolderCheck::NotCreated;
 }
 

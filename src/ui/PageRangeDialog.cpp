@@ -84,9 +84,10 @@ std::vector<ControlSpec> PageRangeDialog::Controls() const {
 
 void PageRangeDialog::Open(DialogView& view) {
     view_ = &view;
-    view.SetText(kPageCountLine, pageCount_ > 0 ? FormatText(LookupString("IDS_THERE_ARE_TOTAL_N_PAGES_IN_CURRENT_DOCUMENT"),
-                                                             {std::int64_t{pageCount_}})
-                                                : "");
+    view.SetText(kPageCountLine, pageCount_ > 0
+                                     ? FormatText(LookupString("IDS_THERE_ARE_TOTAL_N_PAGES_IN_CURRENT_DOCUMENT"),
+                                                  {std::int64_t{pageCount_}})
+                                     : "");
     initial_.transparency = std::clamp(initial_.transparency, 0, 100);
     view.SetSlider(kSlider, {0, 100, 10, 10}, initial_.transparency);
     Write(initial_);
@@ -160,16 +161,33 @@ void PageRangeDialog::ShowTransparency(int percent) { WriteText(*view_, kPercent
 
 void PageRangeDialog::Changed(ControlId id) {
     switch (id) {
-        case kStart: StartChanged(); break;
-        case kLast: LastChanged(); break;
-        case kCount: CountChanged(); break;
+        case kStart:
+            StartChanged();
+            break;
+        case kLast:
+            LastChanged();
+            break;
+        case kCount:
+            CountChanged();
+            break;
         case kEven:
-        case kOdd: ApplyOkRule(); break;
-        case kWatermark: ApplyWatermarkEnabling(); break;
-        case kSlider: ShowTransparency(view_->SliderValue(kSlider)); break;
-        case kStartFromBookmark: FromBookmark(true); break;
-        case kLastFromBookmark: FromBookmark(false); break;
-        default: break;
+        case kOdd:
+            ApplyOkRule();
+            break;
+        case kWatermark:
+            ApplyWatermarkEnabling();
+            break;
+        case kSlider:
+            ShowTransparency(view_->SliderValue(kSlider));
+            break;
+        case kStartFromBookmark:
+            FromBookmark(true);
+            break;
+        case kLastFromBookmark:
+            FromBookmark(false);
+            break;
+        default:
+            break;
     }
 }
 

@@ -12,9 +12,9 @@ std::string DescribePageRange(const PageRange& range) {
     const char* key = range.Options.EvenOnly()  ? "IDS_FORMAT_EVEN_PAGES_FROM"
                       : range.Options.OddOnly() ? "IDS_FORMAT_ODD_PAGES_FROM"
                                                 : "IDS_FORMAT_ALL_PAGES_FROM";
-    std::string text = FormatText(LookupString(key), {std::int64_t{range.StartPage} + 1,
-                                                      std::int64_t{range.StartPage} + range.NumPages,
-                                                      std::int64_t{range.NumActualPages}, unit});
+    std::string text = FormatText(LookupString(key),
+                                  {std::int64_t{range.StartPage} + 1, std::int64_t{range.StartPage} + range.NumPages,
+                                   std::int64_t{range.NumActualPages}, unit});
     if (range.Options.Has(PageRangeFlag::ReverseOrder)) text += ", " + LookupString("IDS_REVERSE_ORDER");
     if (range.Watermark) text += ", " + LookupString("IDS_WATERMARK") + ": " + range.Watermark->Text;
     return range.SubTitle + text;

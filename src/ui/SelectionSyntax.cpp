@@ -6,15 +6,14 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "strings/WinAnsiText.h"
 #include "model/ElementKindTable.h"
+#include "strings/WinAnsiText.h"
 
 namespace tessera {
 namespace {
 
 struct SyntaxError : std::runtime_error {
-    SyntaxError(std::size_t column, const std::string& what)
-        : std::runtime_error(what), column(column) {}
+    SyntaxError(std::size_t column, const std::string& what) : std::runtime_error(what), column(column) {}
     std::size_t column;
 };
 
@@ -58,8 +57,9 @@ private:
         const std::size_t start = pos_;
         const std::string text = Text();
         if (const std::optional<std::string> missing = FirstCharacterOutsideWinAnsi(text))
-            throw SyntaxError(start, "\"" + *missing + "\" cannot be drawn in the watermark's font, which has only "
-                                     "the characters of Windows-1252");
+            throw SyntaxError(start, "\"" + *missing +
+                                         "\" cannot be drawn in the watermark's font, which has only "
+                                         "the characters of Windows-1252");
         SetWatermark(range, {.Text = text});
     }
 
@@ -70,16 +70,14 @@ private:
         const bool fromEnd = Accept('r');
         int value = 0;
         const auto [end, error] = std::from_chars(text_.data() + pos_, text_.data() + text_.size(), value);
-        if (error == std::errc::result_out_of_range)
-            throw SyntaxError(start, "the page number is too large");
+        if (error == std::errc::result_out_of_range) throw SyntaxError(start, "the page number is too large");
         if (error != std::errc() || end == text_.data() + pos_)
             throw SyntaxError(start, "expected a page number, z, r<number> or /text/");
         pos_ = static_cast<std::size_t>(end - text_.data());
         const int page = fromEnd ? pageCount_ + 1 - value : value;
         if (page < 1 || page > pageCount_)
             throw SyntaxError(start, "page " + std::string(text_.substr(start, pos_ - start)) +
-                                         " is not in the document, which has " + std::to_string(pageCount_) +
-                                         " pages");
+                                         " is not in the document, which has " + std::to_string(pageCount_) + " pages");
         return page;
     }
 
@@ -89,9 +87,12 @@ private:
         PageRangeFlags options;
         if (first > last) options.Set(PageRangeFlag::ReverseOrder);
         while (!LooksAt(":mark") && Accept(':')) {
-            if (Accept("odd")) options.Set(PageRangeFlag::OddPages);
-            else if (Accept("even")) options.Set(PageRangeFlag::EvenPages);
-            else throw SyntaxError(pos_, "expected odd or even after \":\"");
+            if (Accept("odd"))
+                options.Set(PageRangeFlag::OddPages);
+            else if (Accept("even"))
+                options.Set(PageRangeFlag::EvenPages);
+            else
+                throw SyntaxError(pos_, "expected odd or even after \":\"");
         }
         return MakePageRange(std::min(first, last) - 1, std::abs(last - first) + 1, options);
     }
@@ -164,8 +165,7 @@ Result<std::vector<PageRange>> ParseSelection(std::string_view text, int pageCou
     try {
         return Parser(text, pageCount, query).Parse();
     } catch (const SyntaxError& e) {
-        return Failure{"in \"" + std::string(text) + "\" at column " + std::to_string(e.column + 1) + ": " +
-                            e.what()};
+        return Failure{"in \"" + std::string(text) + "\" at column " + std::to_string(e.column + 1) + ": " + e.what()};
     }
 }
 

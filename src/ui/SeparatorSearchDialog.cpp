@@ -16,21 +16,21 @@ SeparatorSearchDialog::SeparatorSearchDialog(const TextQuery& query) : query_(qu
 
 std::vector<ControlSpec> SeparatorSearchDialog::Controls() const {
     std::vector<ControlSpec> specs = kQuery.Specs(0);
-    specs.insert(specs.end(), {
-                                  {kUseArea, ControlKind::CheckBox,
-                                   "Search for text only inside a specified area on the page"},
-                                  {kEditArea, ControlKind::Button, "Edit Area ...", 0, true},
-                                  {0, ControlKind::Text, "Left:"},
-                                  {kLeft, ControlKind::Text, "", 0, true},
-                                  {0, ControlKind::Text, "Right:", 0, true},
-                                  {kRight, ControlKind::Text, "", 0, true},
-                                  {0, ControlKind::Text, "Top:"},
-                                  {kTop, ControlKind::Text, "", 0, true},
-                                  {0, ControlKind::Text, "Bottom:", 0, true},
-                                  {kBottom, ControlKind::Text, "", 0, true},
-                                  {kOkButton, ControlKind::Button, "OK"},
-                                  {kCancelButton, ControlKind::Button, "Cancel", 0, true},
-                              });
+    specs.insert(specs.end(),
+                 {
+                     {kUseArea, ControlKind::CheckBox, "Search for text only inside a specified area on the page"},
+                     {kEditArea, ControlKind::Button, "Edit Area ...", 0, true},
+                     {0, ControlKind::Text, "Left:"},
+                     {kLeft, ControlKind::Text, "", 0, true},
+                     {0, ControlKind::Text, "Right:", 0, true},
+                     {kRight, ControlKind::Text, "", 0, true},
+                     {0, ControlKind::Text, "Top:"},
+                     {kTop, ControlKind::Text, "", 0, true},
+                     {0, ControlKind::Text, "Bottom:", 0, true},
+                     {kBottom, ControlKind::Text, "", 0, true},
+                     {kOkButton, ControlKind::Button, "OK"},
+                     {kCancelButton, ControlKind::Button, "Cancel", 0, true},
+                 });
     return specs;
 }
 
@@ -52,8 +52,7 @@ void SeparatorSearchDialog::ShowArea() {
 void SeparatorSearchDialog::Changed(ControlId id) {
     if (id == kUseArea) view_->SetEnabled(kEditArea, view_->Checked(kUseArea));
     if (id != kEditArea) return;
-    TextAreaDialog area(query_.Area, "Text Search Area",
-                        kSearchAreaMessage);
+    TextAreaDialog area(query_.Area, "Text Search Area", kSearchAreaMessage);
     if (!view_->RunModal(area)) return;
     query_.Area = area.Result();
     ShowArea();

@@ -71,8 +71,8 @@ bool SheetSeparatorDialog::Accept() {
     // A name chosen anew brings the tolerance measured for it.
     if (colour->tolerance > 0 && colour->rgb != settings_.SheetColour) tolerance = colour->tolerance;
     if (*sample == 0 && IsPaperColour(colour->rgb, *tolerance)) {
-        view_->ShowMessage(FormatText(LookupString("IDS_SHEET_COLOUR_IS_PAPER"),
-                                      {ColourText(colour->rgb), std::int64_t{*tolerance}}));
+        view_->ShowMessage(
+            FormatText(LookupString("IDS_SHEET_COLOUR_IS_PAPER"), {ColourText(colour->rgb), std::int64_t{*tolerance}}));
         return false;
     }
     settings_.SheetColour = colour->rgb;

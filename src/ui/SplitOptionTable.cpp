@@ -84,7 +84,8 @@ std::string ListText(const std::string& path) {
 // be a file name no report could show.
 void CheckUtf8Name(const std::string& name, const std::string& path, const char* where, std::size_t line) {
     const std::vector<Utf8Character> characters = Characters(name);
-    if (std::ranges::any_of(characters, [](const Utf8Character& c) { return c.code == 0xFFFD && c.bytes != "\xEF\xBF\xBD"; }))
+    if (std::ranges::any_of(characters,
+                            [](const Utf8Character& c) { return c.code == 0xFFFD && c.bytes != "\xEF\xBF\xBD"; }))
         throw BadValue(path + ", " + where + " " + std::to_string(line) + ": a name is UTF-8 text");
 }
 
@@ -194,11 +195,16 @@ void Denied(const std::string& list, SecuritySettings& s) {
     s.bSecurityCanPrint = s.bSecurityCanCopy = s.bSecurityCanEdit = s.bSecurityCanEditNotes = true;
     std::istringstream in(list);
     for (std::string word; std::getline(in, word, ',');) {
-        if (word == "print") s.bSecurityCanPrint = false;
-        else if (word == "copy") s.bSecurityCanCopy = false;
-        else if (word == "edit") s.bSecurityCanEdit = false;
-        else if (word == "notes") s.bSecurityCanEditNotes = false;
-        else throw BadValue("\"" + word + "\" is not one of print, copy, edit, notes");
+        if (word == "print")
+            s.bSecurityCanPrint = false;
+        else if (word == "copy")
+            s.bSecurityCanCopy = false;
+        else if (word == "edit")
+            s.bSecurityCanEdit = false;
+        else if (word == "notes")
+            s.bSecurityCanEditNotes = false;
+        else
+            throw BadValue("\"" + word + "\" is not one of print, copy, edit, notes");
     }
 }
 
@@ -207,8 +213,8 @@ int Sensitivity(const std::string& text, const std::string& whole, SplitSettings
     const SettingsRow& row = *SettingsRowOf(s, &s.Output.BlankPageThreshold);
     const int value = PositiveNumber(text, whole);
     if (value < row.low || value > row.high)
-        throw BadValue("the scan sensitivity goes from " + std::to_string(row.low) + " to " +
-                       std::to_string(row.high) + ", not " + text);
+        throw BadValue("the scan sensitivity goes from " + std::to_string(row.low) + " to " + std::to_string(row.high) +
+                       ", not " + text);
     return value;
 }
 
@@ -224,8 +230,9 @@ void Sheet(const std::string& what, OutputSettings& o) {
     o.SheetSamplePage = sample ? PositiveNumber(colour, what) : 0;
     if (!sample) {
         const std::optional<SheetColourRow> row = ParseSheetColour(colour);
-        if (!row) throw BadValue("expected a colour among " + SheetColourList() + ", #RRGGBB or page:N, not \"" +
-                                 colour + "\"");
+        if (!row)
+            throw BadValue("expected a colour among " + SheetColourList() + ", #RRGGBB or page:N, not \"" + colour +
+                           "\"");
         o.SheetColour = row->rgb;
         if (row->tolerance > 0) o.SheetTolerance = row->tolerance;
     }
@@ -243,8 +250,8 @@ std::int32_t CodeKindsOf(const std::string& list) {
     std::istringstream words(list);
     for (std::string word; std::getline(words, word, ',');) {
         const std::optional<host::CodeKind> kind = ChoiceByWord(CodeKindChoices(), word);
-        if (!kind) throw BadValue("expected kinds of code among " + ChoiceWords(CodeKindChoices()) +
-                                  ", not \"" + word + "\"");
+        if (!kind)
+            throw BadValue("expected kinds of code among " + ChoiceWords(CodeKindChoices()) + ", not \"" + word + "\"");
         kinds |= static_cast<std::int32_t>(*kind);
     }
     return kinds;
@@ -265,8 +272,9 @@ void ValueChange(const std::string& what, OutputSettings& o) {
     } else if (what == "label" || what == "size") {
         o.ChangeKey = what == "label" ? ChangeKeyKind::LabelPrefix : ChangeKeyKind::PageSize;
     } else {
-        throw BadValue("expected change=area:L,T,R,B, change=regex:PATTERN, change=label or change=size, not \"change=" +
-                       what + "\"");
+        throw BadValue(
+            "expected change=area:L,T,R,B, change=regex:PATTERN, change=label or change=size, not \"change=" + what +
+            "\"");
     }
 }
 
@@ -290,8 +298,10 @@ void Separator(const std::string& value, SplitSettings& s) {
         s.Output.SeparatorQuery.UseRegExp = true;
         return;
     }
-    throw BadValue("expected text=PATTERN, blank, scan, scan=SENSITIVITY, change=WHAT, code, code=REGEX or "
-                   "sheet=COLOUR, not \"" + value + "\"");
+    throw BadValue(
+        "expected text=PATTERN, blank, scan, scan=SENSITIVITY, change=WHAT, code, code=REGEX or "
+        "sheet=COLOUR, not \"" +
+        value + "\"");
 }
 
 void Area(const std::string& value, PageArea& target) {
@@ -306,7 +316,8 @@ void Area(const std::string& value, PageArea& target) {
 // Watermarks are drawn in a standard font, whose characters are those of WinAnsi.
 std::string WatermarkText(const std::string& text) {
     if (const std::optional<std::string> missing = FirstCharacterOutsideWinAnsi(text))
-        throw BadValue("\"" + *missing + "\" cannot be drawn: the watermark's font (Times-Roman) has only the "
+        throw BadValue("\"" + *missing +
+                       "\" cannot be drawn: the watermark's font (Times-Roman) has only the "
                        "characters of Windows-1252 (Latin-1 with quotes, dashes, the euro sign and a few more)");
     return text;
 }
@@ -326,20 +337,20 @@ int NumberWithin(const std::string& text, SplitSettings& s, const std::int32_t& 
 // The help is the English text here unless the user's language file gives
 // "OPTION_name" (and "OPTION_GROUP_group" for the group's title).
 host::OptionSpec Spec(std::string name, std::string alias, OptionKind kind, std::vector<std::string> words,
-                     std::string help, std::string group, std::string valueName = "",
-                     std::vector<std::string> offered = {}) {
+                      std::string help, std::string group, std::string valueName = "",
+                      std::vector<std::string> offered = {}) {
     std::string shown = LookupString("OPTION_" + name, help);
     std::string groupKey = "OPTION_GROUP_" + group;
     std::replace(groupKey.begin(), groupKey.end(), ' ', '_');
     std::string groupShown = LookupString(groupKey, group);
-    return {std::move(name), std::move(alias), kind,  std::move(words), std::move(shown), std::move(groupShown),
-            std::move(valueName), "", std::move(offered)};
+    return {std::move(name),       std::move(alias),     kind, std::move(words),  std::move(shown),
+            std::move(groupShown), std::move(valueName), "",   std::move(offered)};
 }
 
 // What the shells offer for --separator: every kind, and every way to say
 // what changes and which sheet.
 std::vector<std::string> SeparatorStarts() {
-    std::vector<std::string> starts = {"text=", "blank", "scan", "scan=", "change=area:", "change=regex:",
+    std::vector<std::string> starts = {"text=",        "blank",       "scan", "scan=", "change=area:", "change=regex:",
                                        "change=label", "change=size", "code", "code=", "sheet=page:"};
     for (const SheetColourRow& row : SheetColourRows()) starts.push_back(std::string("sheet=") + row.name);
     return starts;
@@ -359,8 +370,10 @@ struct SetFromOption {
     void operator()(std::string* text) const { *text = value; }
     template <class Field>
     void operator()(Field* field) const {
-        if constexpr (requires { ChoicesOf(*field); }) *field = Chosen(ChoicesOf(*field), value);
-        else throw BadValue("cannot be set from the command line");
+        if constexpr (requires { ChoicesOf(*field); })
+            *field = Chosen(ChoicesOf(*field), value);
+        else
+            throw BadValue("cannot be set from the command line");
     }
 };
 
@@ -421,176 +434,216 @@ const std::vector<SplitOption>& Options() {
     static const char* kSearch = "Text search (for --separator text= and the texts of --doc)";
     static const char* kProfiles = "Profiles (the whole setup, hand-made outputs included, in a .tpr file)";
     static const char* kWatermark = "Watermark (the size, transparency and placement also apply to :mark of --doc)";
-    static const std::vector<SplitOption> options = WithUnlistedSchemaOptions({
-        {Spec("equal", "", OptionKind::PositiveInteger, {}, "Split into outputs of N pages each (the last holds the rest)", kMethod),
-         [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, SplitMethod::EqualPages);
-             f.settings.Output.NumEqualPages = WholeNumber(v, v);
-         }},
-        {Spec("bookmarks", "", OptionKind::Levels, {}, "Split at the bookmarks of level A, or of levels A to B (top level is 1)", kMethod),
-         [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, SplitMethod::BookmarkLevels);
-             Levels(v, f.settings);
-         }},
-        {Spec("separator", "", OptionKind::Text, {},
-          "Split at separator pages: text=PATTERN starts a new output at every page whose text matches; "
-          "blank drops blank pages and splits there; scan does so for blank scanned pages, scan=N tolerating "
-          "noise from 10 (clean scans) to 80 (noisy ones; 40 unless --remembered brings back another); "
-          "change=area:L,T,R,B, change=regex:PATTERN, change=label or change=size starts a new output at every "
-          "page whose words in that area, first match of PATTERN (its groups joined, if it has any), label "
-          "prefix, or size and orientation differ from the output's; code drops every page showing a barcode "
-          "or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec) and little else (at most 0.5% "
-          "of its area in ink beside its codes, so that a page of content with a payment code stays; "
-          "--code-anywhere takes any page showing a code), code=REGEX every page any of whose codes matches, "
-          "and the code names the output after it ({code}, {1}...); sheet=COLOUR[:TOLERANCE] drops every sheet "
-          "of that colour over --sheet-share of it: " + SheetColourList() + " (as scanners see such paper), "
-          "#RRGGBB (tolerance 64 at first), or page:N, the colour of page N, a sheet of the document; TOLERANCE "
-          "is 1 to 255 in each of red, green and blue. White, or a colour within its tolerance of white, is "
-          "refused: printed pages are mostly white (blank and scan find white separator pages)",
-          kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT|code[=REGEX]|sheet=COLOUR[:TOL]", SeparatorStarts()),
-         [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, SplitMethod::SeparatorPages);
-             Separator(v, f.settings);
-         }},
-        {Spec("doc", "", OptionKind::Text, {},
-          "One hand-made output (repeat for more); see the selections below", kMethod, "[NAME=]SELECTION"),
-         [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, SplitMethod::ManualRanges);
-             f.documents.push_back({v, "--doc"});
-         }},
-        {Spec("on-missing", "", OptionKind::Text, {},
-          "With --separator change=: a page without the value (an empty area, no match) stays with the output "
-          "before (keep, at first), or starts an output of its own (new)",
-          kMethod, "keep|new"),
-         [](const std::string& v, DialogFields& f) {
-             if (v != "keep" && v != "new") throw BadValue("expected keep or new, not \"" + v + "\"");
-             f.settings.Output.MissingKeyStartsNew = v == "new";
-         }},
-        FromSchema("group-same-key", kMethod),
-        {Spec("max-size", "", OptionKind::Text, {},
-          "Split into outputs no larger than SIZE on disk, each with as many pages as fit (500k, 10MB, 9.5MiB: SI "
-          "and IEC units, any case; bytes without a unit); with another method, cut each output larger than SIZE "
-          "into parts (NAME_1, NAME_2...; {part} and {parts} in --name). Sizes are measured by making each output "
-          "as it will be written, also in a --dry-run, which then takes about as long as a split",
-          kMethod, "SIZE"),
-         [](const std::string& v, DialogFields& f) {
-             const std::optional<std::int64_t> bytes = ParseByteSize(v);
-             if (!bytes || *bytes > std::numeric_limits<std::int32_t>::max())
-                 throw BadValue("expected a size such as 500k, 10MB or 9.5MiB, at most 2147483647 bytes (2 GiB less one byte), not \"" + v + "\"");
-             f.settings.Output.MaxOutputBytes = static_cast<std::int32_t>(*bytes);
-             f.sizeLimitGiven = true;
-         }},
-        FromSchema("allow-oversize", kMethod),
-        {Spec("sheet-share", "", OptionKind::PositiveInteger, {},
-          "With --separator sheet=: the percentage of a sheet that must lie near its colour, 50 to 100 (95 at first)",
-          kMethod, "N"),
-         [](const std::string& v, DialogFields& f) {
-             OutputSettings& o = f.settings.Output;
-             o.SheetShare = NumberWithin(v, f.settings, o.SheetShare, "the share of a sheet");
-         }},
-        // A list of words: shells offer them rather than file names.
-        {Spec("code-kinds", "", OptionKind::WordList, ChoiceWordList(CodeKindChoices()),
-          "With --separator code: the kinds of code looked for, separated by commas: " +
-              ChoiceWords(CodeKindChoices()) + " (EAN and UPC); every kind at first",
-          kMethod, "KIND,KIND..."),
-         [](const std::string& v, DialogFields& f) { f.settings.Output.CodeKinds = CodeKindsOf(v); }},
-        {Spec("manifest", "", OptionKind::Text, {},
-          "Hand-made outputs from a CSV file (RFC 4180): a row name,SELECTION (as --doc takes it) or name,COUNT "
-          "(the next COUNT pages, from page 1) per output, in order; a header row name,selection is skipped. "
-          "Each name is its output's file name, made safe as --names makes it",
-          kMethod, "FILE.csv"),
-         [](const std::string& v, DialogFields& f) {
-             ChooseMethod(f, SplitMethod::ManualRanges);
-             Manifest(v, f);
-         }},
-        FromSchema("regex", kSearch),
-        FromSchema("whole-words", kSearch),
-        FromSchema("match-case", kSearch),
-        {Spec("area", "", OptionKind::Text, {},
-          "Search only words touching this area (see below)", kSearch, "L,T,R,B"),
-         [](const std::string& v, DialogFields& f) {
-             TextQuery& q = f.settings.Output.SeparatorQuery;
-             Area(v, q.Area);
-             q.UseAreaFilter = true;
-         }},
-        {Spec("output-folder", "o", OptionKind::Folder, {}, "Folder that receives the outputs", kNaming),
-         [](const std::string& v, DialogFields& f) {
-             // `-o "$OUT"` with the variable unset must not write into the home folder.
-             if (TrimText(v).empty()) throw BadValue(LookupString("IDS_NO_OUTPUT_FOLDER_SPECIFIED"));
-             SplitSettings& s = f.settings; s.Filename.OutputFolder = (std::filesystem::path(v) / "").string(); }},
-        FromSchema("prefix", kNaming),
-        FromSchema("base", kNaming),
-        FromSchema("suffix", kNaming),
-        {Spec("name-area", "", OptionKind::Text, {}, "The area whose text --suffix text puts in names", kNaming, "L,T,R,B"),
-         [](const std::string& v, DialogFields& f) {
-             FilenameSettings& n = f.settings.Filename;
-             Area(v, n.TextArea);
-         }},
-        {Spec("name", "", OptionKind::Text, {},
-          "Name every output from TEMPLATE (and choose --suffix template): fields {n}, {n:03}, {n:0}, {total}, "
-          "{from}, {to}, {label}, {title}, {input}, {date}, {part} and {parts} (of an output --max-size cut), and "
-          "{key}, {1}...{9}, {NAME} from --name-pattern's match; / makes folders, {{ and }} are braces",
-          kNaming, "TEMPLATE"),
-         [](const std::string& v, DialogFields& f) {
-             FilenameSettings& n = f.settings.Filename;
-             n.NameTemplate = v;
-             n.FileNameConstructionMode = NameConstructionMode::UseTemplate;
-         }},
-        FromSchema("name-pattern", kNaming),
-        {Spec("names", "", OptionKind::Text, {},
-          "Name the outputs from FILE, one name per line (UTF-8) for the outputs in order; a file with another "
-          "number of names than the outputs planned stops the run before anything is written (exit 2)",
-          kNaming, "FILE"),
-         [](const std::string& v, DialogFields& f) { TakeNames(f, NamesFromFile(v)); }},
-        FromSchema("folders", kNaming),
-        FromSchema("linearize", kProcessing),
-        FromSchema("remove-labels", kProcessing),
-        FromSchema("update-links", kProcessing),
-        FromSchema("transfer-bookmarks", kProcessing),
-        {Spec("jobs", "", OptionKind::PositiveInteger, {}, "Write up to N outputs at once, and scan for separator pages, each in a process of its own (default: one per core; 1 works in one process, one output after the other)", kProcessing, "N"),
-         [](const std::string& v, DialogFields& f) { f.settings.Output.Jobs = PositiveNumber(v, v); }},
-        FromSchema("html-index", kProcessing),
-        {Spec("open-password", "", OptionKind::Text, {}, "Protect the outputs with a password needed to open them (at most 127 bytes; blanks at either end are dropped)", kProcessing, "PW"),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings;
-             s.Security.bPaswordProtect = true;
-             s.Security.Password = v;
-         }},
-        {Spec("permissions-password", "", OptionKind::Text, {}, "Password needed to change the outputs' permissions (at most 127 bytes; blanks at either end are dropped)", kProcessing, "PW"),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings;
-             s.Security.bPaswordProtect = true;
-             s.Security.PermPassword = v;
-         }},
-        {Spec("deny", "", OptionKind::WordList, {"print", "copy", "edit", "notes"}, "Deny these permissions in the outputs", kProcessing),
-         [](const std::string& v, DialogFields& f) {
-             SplitSettings& s = f.settings; Denied(v, s.Security); }},
-        {Spec("profile", "", OptionKind::Text, {},
-          "Start from the settings of this profile; the other options change them, wherever they stand", kProfiles,
-          "FILE.tpr"),
-         [](const std::string&, DialogFields&) {}},  // read before the others: ProfileToLoad
-        {Spec("save-profile", "", OptionKind::Text, {},
-          "Save the settings this command would split with as a profile, and stop without splitting (never over "
-          "the input; another file is replaced only after asking, which --yes answers)",
-          kProfiles,
-          "FILE.tpr"),
-         [](const std::string& v, DialogFields& f) { f.saveProfile = v; }},
-        {Spec("watermark", "", OptionKind::Text, {}, "Stamp TEXT diagonally across every page of every output, in red", kWatermark, "TEXT"),
-         [](const std::string& v, DialogFields& f) { f.settings.Output.EveryRangeWatermark.Text = WatermarkText(v); }},
-        {Spec("watermark-size", "", OptionKind::PositiveInteger, {}, "The watermark's font size in points (45 at first)", kWatermark, "N"),
-         [](const std::string& v, DialogFields& f) {
-             WatermarkStyle& mark = f.settings.Output.EveryRangeWatermark;
-             mark.FontSize = NumberWithin(v, f.settings, mark.FontSize, "the watermark size");
-         }},
-        {Spec("watermark-transparency", "", OptionKind::Text, {},
-          "How transparent the watermark is, from 0 (opaque) to 100 (invisible; 50 at first)", kWatermark, "N"),
-         [](const std::string& v, DialogFields& f) {
-             WatermarkStyle& mark = f.settings.Output.EveryRangeWatermark;
-             mark.TransparencyLevel = NumberWithin(v, f.settings, mark.TransparencyLevel, "the transparency");
-         }},
-        {Spec("watermark-behind", "", OptionKind::Switch, {}, "Draw the watermark behind the page's content, not over it", kWatermark),
-         [](const std::string& v, DialogFields& f) { f.settings.Output.EveryRangeWatermark.BehindText = Switch(v); }},
-    }, kProcessing);
+    static const std::vector<SplitOption> options = WithUnlistedSchemaOptions(
+        {
+            {Spec("equal", "", OptionKind::PositiveInteger, {},
+                  "Split into outputs of N pages each (the last holds the rest)", kMethod),
+             [](const std::string& v, DialogFields& f) {
+                 ChooseMethod(f, SplitMethod::EqualPages);
+                 f.settings.Output.NumEqualPages = WholeNumber(v, v);
+             }},
+            {Spec("bookmarks", "", OptionKind::Levels, {},
+                  "Split at the bookmarks of level A, or of levels A to B (top level is 1)", kMethod),
+             [](const std::string& v, DialogFields& f) {
+                 ChooseMethod(f, SplitMethod::BookmarkLevels);
+                 Levels(v, f.settings);
+             }},
+            {Spec(
+                 "separator", "", OptionKind::Text, {},
+                 "Split at separator pages: text=PATTERN starts a new output at every page whose text matches; "
+                 "blank drops blank pages and splits there; scan does so for blank scanned pages, scan=N tolerating "
+                 "noise from 10 (clean scans) to 80 (noisy ones; 40 unless --remembered brings back another); "
+                 "change=area:L,T,R,B, change=regex:PATTERN, change=label or change=size starts a new output at every "
+                 "page whose words in that area, first match of PATTERN (its groups joined, if it has any), label "
+                 "prefix, or size and orientation differ from the output's; code drops every page showing a barcode "
+                 "or 2-D code (QR, Data Matrix, Code 128, Code 39, EAN/UPC, PDF417, Aztec) and little else (at most "
+                 "0.5% "
+                 "of its area in ink beside its codes, so that a page of content with a payment code stays; "
+                 "--code-anywhere takes any page showing a code), code=REGEX every page any of whose codes matches, "
+                 "and the code names the output after it ({code}, {1}...); sheet=COLOUR[:TOLERANCE] drops every sheet "
+                 "of that colour over --sheet-share of it: " +
+                     SheetColourList() +
+                     " (as scanners see such paper), "
+                     "#RRGGBB (tolerance 64 at first), or page:N, the colour of page N, a sheet of the document; "
+                     "TOLERANCE "
+                     "is 1 to 255 in each of red, green and blue. White, or a colour within its tolerance of white, is "
+                     "refused: printed pages are mostly white (blank and scan find white separator pages)",
+                 kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT|code[=REGEX]|sheet=COLOUR[:TOL]", SeparatorStarts()),
+             [](const std::string& v, DialogFields& f) {
+                 ChooseMethod(f, SplitMethod::SeparatorPages);
+                 Separator(v, f.settings);
+             }},
+            {Spec("doc", "", OptionKind::Text, {}, "One hand-made output (repeat for more); see the selections below",
+                  kMethod, "[NAME=]SELECTION"),
+             [](const std::string& v, DialogFields& f) {
+                 ChooseMethod(f, SplitMethod::ManualRanges);
+                 f.documents.push_back({v, "--doc"});
+             }},
+            {Spec("on-missing", "", OptionKind::Text, {},
+                  "With --separator change=: a page without the value (an empty area, no match) stays with the output "
+                  "before (keep, at first), or starts an output of its own (new)",
+                  kMethod, "keep|new"),
+             [](const std::string& v, DialogFields& f) {
+                 if (v != "keep" && v != "new") throw BadValue("expected keep or new, not \"" + v + "\"");
+                 f.settings.Output.MissingKeyStartsNew = v == "new";
+             }},
+            FromSchema("group-same-key", kMethod),
+            {Spec("max-size", "", OptionKind::Text, {},
+                  "Split into outputs no larger than SIZE on disk, each with as many pages as fit (500k, 10MB, 9.5MiB: "
+                  "SI "
+                  "and IEC units, any case; bytes without a unit); with another method, cut each output larger than "
+                  "SIZE "
+                  "into parts (NAME_1, NAME_2...; {part} and {parts} in --name). Sizes are measured by making each "
+                  "output "
+                  "as it will be written, also in a --dry-run, which then takes about as long as a split",
+                  kMethod, "SIZE"),
+             [](const std::string& v, DialogFields& f) {
+                 const std::optional<std::int64_t> bytes = ParseByteSize(v);
+                 if (!bytes || *bytes > std::numeric_limits<std::int32_t>::max())
+                     throw BadValue(
+                         "expected a size such as 500k, 10MB or 9.5MiB, at most 2147483647 bytes (2 GiB less one "
+                         "byte), not \"" +
+                         v + "\"");
+                 f.settings.Output.MaxOutputBytes = static_cast<std::int32_t>(*bytes);
+                 f.sizeLimitGiven = true;
+             }},
+            FromSchema("allow-oversize", kMethod),
+            {Spec("sheet-share", "", OptionKind::PositiveInteger, {},
+                  "With --separator sheet=: the percentage of a sheet that must lie near its colour, 50 to 100 (95 at "
+                  "first)",
+                  kMethod, "N"),
+             [](const std::string& v, DialogFields& f) {
+                 OutputSettings& o = f.settings.Output;
+                 o.SheetShare = NumberWithin(v, f.settings, o.SheetShare, "the share of a sheet");
+             }},
+            // A list of words: shells offer them rather than file names.
+            {Spec("code-kinds", "", OptionKind::WordList, ChoiceWordList(CodeKindChoices()),
+                  "With --separator code: the kinds of code looked for, separated by commas: " +
+                      ChoiceWords(CodeKindChoices()) + " (EAN and UPC); every kind at first",
+                  kMethod, "KIND,KIND..."),
+             [](const std::string& v, DialogFields& f) { f.settings.Output.CodeKinds = CodeKindsOf(v); }},
+            {Spec(
+                 "manifest", "", OptionKind::Text, {},
+                 "Hand-made outputs from a CSV file (RFC 4180): a row name,SELECTION (as --doc takes it) or name,COUNT "
+                 "(the next COUNT pages, from page 1) per output, in order; a header row name,selection is skipped. "
+                 "Each name is its output's file name, made safe as --names makes it",
+                 kMethod, "FILE.csv"),
+             [](const std::string& v, DialogFields& f) {
+                 ChooseMethod(f, SplitMethod::ManualRanges);
+                 Manifest(v, f);
+             }},
+            FromSchema("regex", kSearch),
+            FromSchema("whole-words", kSearch),
+            FromSchema("match-case", kSearch),
+            {Spec("area", "", OptionKind::Text, {}, "Search only words touching this area (see below)", kSearch,
+                  "L,T,R,B"),
+             [](const std::string& v, DialogFields& f) {
+                 TextQuery& q = f.settings.Output.SeparatorQuery;
+                 Area(v, q.Area);
+                 q.UseAreaFilter = true;
+             }},
+            {Spec("output-folder", "o", OptionKind::Folder, {}, "Folder that receives the outputs", kNaming),
+             [](const std::string& v, DialogFields& f) {
+                 // `-o "$OUT"` with the variable unset must not write into the home folder.
+                 if (TrimText(v).empty()) throw BadValue(LookupString("IDS_NO_OUTPUT_FOLDER_SPECIFIED"));
+                 SplitSettings& s = f.settings;
+                 s.Filename.OutputFolder = (std::filesystem::path(v) / "").string();
+             }},
+            FromSchema("prefix", kNaming),
+            FromSchema("base", kNaming),
+            FromSchema("suffix", kNaming),
+            {Spec("name-area", "", OptionKind::Text, {}, "The area whose text --suffix text puts in names", kNaming,
+                  "L,T,R,B"),
+             [](const std::string& v, DialogFields& f) {
+                 FilenameSettings& n = f.settings.Filename;
+                 Area(v, n.TextArea);
+             }},
+            {Spec("name", "", OptionKind::Text, {},
+                  "Name every output from TEMPLATE (and choose --suffix template): fields {n}, {n:03}, {n:0}, {total}, "
+                  "{from}, {to}, {label}, {title}, {input}, {date}, {part} and {parts} (of an output --max-size cut), "
+                  "and "
+                  "{key}, {1}...{9}, {NAME} from --name-pattern's match; / makes folders, {{ and }} are braces",
+                  kNaming, "TEMPLATE"),
+             [](const std::string& v, DialogFields& f) {
+                 FilenameSettings& n = f.settings.Filename;
+                 n.NameTemplate = v;
+                 n.FileNameConstructionMode = NameConstructionMode::UseTemplate;
+             }},
+            FromSchema("name-pattern", kNaming),
+            {Spec("names", "", OptionKind::Text, {},
+                  "Name the outputs from FILE, one name per line (UTF-8) for the outputs in order; a file with another "
+                  "number of names than the outputs planned stops the run before anything is written (exit 2)",
+                  kNaming, "FILE"),
+             [](const std::string& v, DialogFields& f) { TakeNames(f, NamesFromFile(v)); }},
+            FromSchema("folders", kNaming),
+            FromSchema("linearize", kProcessing),
+            FromSchema("remove-labels", kProcessing),
+            FromSchema("update-links", kProcessing),
+            FromSchema("transfer-bookmarks", kProcessing),
+            {Spec("jobs", "", OptionKind::PositiveInteger, {},
+                  "Write up to N outputs at once, and scan for separator pages, each in a process of its own (default: "
+                  "one per core; 1 works in one process, one output after the other)",
+                  kProcessing, "N"),
+             [](const std::string& v, DialogFields& f) { f.settings.Output.Jobs = PositiveNumber(v, v); }},
+            FromSchema("html-index", kProcessing),
+            {Spec("open-password", "", OptionKind::Text, {},
+                  "Protect the outputs with a password needed to open them (at most 127 bytes; blanks at either end "
+                  "are dropped)",
+                  kProcessing, "PW"),
+             [](const std::string& v, DialogFields& f) {
+                 SplitSettings& s = f.settings;
+                 s.Security.bPaswordProtect = true;
+                 s.Security.Password = v;
+             }},
+            {Spec("permissions-password", "", OptionKind::Text, {},
+                  "Password needed to change the outputs' permissions (at most 127 bytes; blanks at either end are "
+                  "dropped)",
+                  kProcessing, "PW"),
+             [](const std::string& v, DialogFields& f) {
+                 SplitSettings& s = f.settings;
+                 s.Security.bPaswordProtect = true;
+                 s.Security.PermPassword = v;
+             }},
+            {Spec("deny", "", OptionKind::WordList, {"print", "copy", "edit", "notes"},
+                  "Deny these permissions in the outputs", kProcessing),
+             [](const std::string& v, DialogFields& f) {
+                 SplitSettings& s = f.settings;
+                 Denied(v, s.Security);
+             }},
+            {Spec("profile", "", OptionKind::Text, {},
+                  "Start from the settings of this profile; the other options change them, wherever they stand",
+                  kProfiles, "FILE.tpr"),
+             [](const std::string&, DialogFields&) {}},  // read before the others: ProfileToLoad
+            {Spec(
+                 "save-profile", "", OptionKind::Text, {},
+                 "Save the settings this command would split with as a profile, and stop without splitting (never over "
+                 "the input; another file is replaced only after asking, which --yes answers)",
+                 kProfiles, "FILE.tpr"),
+             [](const std::string& v, DialogFields& f) { f.saveProfile = v; }},
+            {Spec("watermark", "", OptionKind::Text, {},
+                  "Stamp TEXT diagonally across every page of every output, in red", kWatermark, "TEXT"),
+             [](const std::string& v, DialogFields& f) {
+                 f.settings.Output.EveryRangeWatermark.Text = WatermarkText(v);
+             }},
+            {Spec("watermark-size", "", OptionKind::PositiveInteger, {},
+                  "The watermark's font size in points (45 at first)", kWatermark, "N"),
+             [](const std::string& v, DialogFields& f) {
+                 WatermarkStyle& mark = f.settings.Output.EveryRangeWatermark;
+                 mark.FontSize = NumberWithin(v, f.settings, mark.FontSize, "the watermark size");
+             }},
+            {Spec("watermark-transparency", "", OptionKind::Text, {},
+                  "How transparent the watermark is, from 0 (opaque) to 100 (invisible; 50 at first)", kWatermark, "N"),
+             [](const std::string& v, DialogFields& f) {
+                 WatermarkStyle& mark = f.settings.Output.EveryRangeWatermark;
+                 mark.TransparencyLevel = NumberWithin(v, f.settings, mark.TransparencyLevel, "the transparency");
+             }},
+            {Spec("watermark-behind", "", OptionKind::Switch, {},
+                  "Draw the watermark behind the page's content, not over it", kWatermark),
+             [](const std::string& v, DialogFields& f) {
+                 f.settings.Output.EveryRangeWatermark.BehindText = Switch(v);
+             }},
+        },
+        kProcessing);
     return options;
 }
 
@@ -647,8 +700,10 @@ Result<> ApplySplitOption(const host::OptionValue& option, DialogFields& fields)
     for (const SplitOption& known : Options()) {
         if (known.spec.name != option.name) continue;
         try {
-            if (known.row) std::visit(SetFromOption{option.value}, known.row->ref(fields.settings));
-            else known.apply(option.value, fields);
+            if (known.row)
+                std::visit(SetFromOption{option.value}, known.row->ref(fields.settings));
+            else
+                known.apply(option.value, fields);
             return {};
         } catch (const BadValue& bad) {
             return Failure{"--" + option.name + ": " + bad.what()};

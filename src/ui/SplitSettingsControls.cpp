@@ -74,31 +74,34 @@ std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
     for (const SettingsRow* row : OutputOptionRows())
         controls.push_back({row->control, K::CheckBox, row->caption, kProcessingGroup});
     controls.push_back({kWatermarkEdit, K::Edit, CaptionOf(kWatermarkEdit), kProcessingGroup});
-    controls.insert(controls.end(), {
-        {kNamingGroup, K::Group, "Output Naming and Destination"},
-        {kOutputFolderEdit, K::Edit, CaptionOf(kOutputFolderEdit), kNamingGroup, false, MostCharactersOf(kOutputFolderEdit)},
-        {kBrowseButton, K::Button, "&Browse...", kNamingGroup, true},
-        {kPrefixList, K::DropDown, CaptionOf(kPrefixList), kNamingGroup},
-        {kBaseNameEdit, K::Edit, CaptionOf(kBaseNameEdit), kNamingGroup, true, MostCharactersOf(kBaseNameEdit)},
-        {kFoldersCheck, K::CheckBox, CaptionOf(kFoldersCheck), kNamingGroup},
-        {kNameModeList, K::DropDown, CaptionOf(kNameModeList), kNamingGroup},
-        {kNameAreaButton, K::Button, "Options...", kNamingGroup, true},
-        {kSecurityGroup, K::Group, "Security"},
-        {kProtectCheck, K::CheckBox, CaptionOf(kProtectCheck), kSecurityGroup},
-        {kPasswordEdit, K::Edit, CaptionOf(kPasswordEdit), kSecurityGroup, false, 32},
-        {kPermPasswordEdit, K::Edit, CaptionOf(kPermPasswordEdit), kSecurityGroup, true},
-        {kCanEditCheck, K::CheckBox, CaptionOf(kCanEditCheck), kSecurityGroup},
-        {kCanPrintCheck, K::CheckBox, CaptionOf(kCanPrintCheck), kSecurityGroup, true},
-        {kCanCopyCheck, K::CheckBox, CaptionOf(kCanCopyCheck), kSecurityGroup},
-        {kCanEditNotesCheck, K::CheckBox, CaptionOf(kCanEditNotesCheck), kSecurityGroup, true},
-        {kHelpButton, K::Button, "Help"},
-        {kLoadProfileButton, K::Button, "Load Profile...", 0, true},
-        {kSaveProfileButton, K::Button, "Save Profile...", 0, true},
-        {kOkButton, K::Button, "OK", 0, true},
-        {kCancelButton, K::Button, "Cancel", 0, true},
-        // A line kept for it: a text that came later would squeeze the groups.
-        {kOkWaitsText, K::Text, " ", 0},
-    });
+    controls.insert(
+        controls.end(),
+        {
+            {kNamingGroup, K::Group, "Output Naming and Destination"},
+            {kOutputFolderEdit, K::Edit, CaptionOf(kOutputFolderEdit), kNamingGroup, false,
+             MostCharactersOf(kOutputFolderEdit)},
+            {kBrowseButton, K::Button, "&Browse...", kNamingGroup, true},
+            {kPrefixList, K::DropDown, CaptionOf(kPrefixList), kNamingGroup},
+            {kBaseNameEdit, K::Edit, CaptionOf(kBaseNameEdit), kNamingGroup, true, MostCharactersOf(kBaseNameEdit)},
+            {kFoldersCheck, K::CheckBox, CaptionOf(kFoldersCheck), kNamingGroup},
+            {kNameModeList, K::DropDown, CaptionOf(kNameModeList), kNamingGroup},
+            {kNameAreaButton, K::Button, "Options...", kNamingGroup, true},
+            {kSecurityGroup, K::Group, "Security"},
+            {kProtectCheck, K::CheckBox, CaptionOf(kProtectCheck), kSecurityGroup},
+            {kPasswordEdit, K::Edit, CaptionOf(kPasswordEdit), kSecurityGroup, false, 32},
+            {kPermPasswordEdit, K::Edit, CaptionOf(kPermPasswordEdit), kSecurityGroup, true},
+            {kCanEditCheck, K::CheckBox, CaptionOf(kCanEditCheck), kSecurityGroup},
+            {kCanPrintCheck, K::CheckBox, CaptionOf(kCanPrintCheck), kSecurityGroup, true},
+            {kCanCopyCheck, K::CheckBox, CaptionOf(kCanCopyCheck), kSecurityGroup},
+            {kCanEditNotesCheck, K::CheckBox, CaptionOf(kCanEditNotesCheck), kSecurityGroup, true},
+            {kHelpButton, K::Button, "Help"},
+            {kLoadProfileButton, K::Button, "Load Profile...", 0, true},
+            {kSaveProfileButton, K::Button, "Save Profile...", 0, true},
+            {kOkButton, K::Button, "OK", 0, true},
+            {kCancelButton, K::Button, "Cancel", 0, true},
+            // A line kept for it: a text that came later would squeeze the groups.
+            {kOkWaitsText, K::Text, " ", 0},
+        });
     return controls;
 }
 

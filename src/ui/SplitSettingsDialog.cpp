@@ -4,14 +4,14 @@
 
 #include "access/Host.h"
 #include "access/RegistrySettings.h"
-#include "reading/SplitFacts.h"
 #include "model/SettingsChoices.h"
 #include "model/SplitMethodTable.h"
+#include "reading/SplitFacts.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
+#include "strings/Utf8Text.h"
 #include "ui/AcceptedOutputs.h"
 #include "ui/SizeLimitFields.h"
-#include "strings/Utf8Text.h"
 
 namespace tessera {
 namespace {
@@ -74,18 +74,17 @@ void SplitSettingsDialog::Fill() {
     Refresh();
 }
 
-TreePath SplitSettingsDialog::Selection() const {
-    return view_ ? view_->SelectedTreeItem(kDocumentTree) : TreePath{};
-}
+TreePath SplitSettingsDialog::Selection() const { return view_ ? view_->SelectedTreeItem(kDocumentTree) : TreePath{}; }
 
 std::optional<std::size_t> SplitSettingsDialog::TargetDocument() const {
     const TreePath selected = Selection();
-    if (selected.empty() || static_cast<std::size_t>(selected.front()) >= tree_.Documents().size())
-        return std::nullopt;
+    if (selected.empty() || static_cast<std::size_t>(selected.front()) >= tree_.Documents().size()) return std::nullopt;
     return static_cast<std::size_t>(selected.front());
 }
 
-void SplitSettingsDialog::ShowTree(const TreePath& selected) { view_->ShowTree(kDocumentTree, tree_.Nodes(), selected); }
+void SplitSettingsDialog::ShowTree(const TreePath& selected) {
+    view_->ShowTree(kDocumentTree, tree_.Nodes(), selected);
+}
 
 void SplitSettingsDialog::Refresh() {
     ReadFields();
@@ -121,9 +120,8 @@ void SplitSettingsDialog::Refresh() {
     view.SetEnabled(kSeparatorOptionsButton, separator && separatorType.value_or(0) != 0);
     // OK waits for the method's own fields; every other problem is said when it is pressed.
     const std::vector<SettingsProblem> problems = CheckSettings(Record(), facts_);
-    const auto waits = std::find_if(problems.begin(), problems.end(), [](const SettingsProblem& p) {
-        return p.kind == ProblemKind::MethodIncomplete;
-    });
+    const auto waits = std::find_if(problems.begin(), problems.end(),
+                                    [](const SettingsProblem& p) { return p.kind == ProblemKind::MethodIncomplete; });
     view.SetEnabled(kOkButton, waits == problems.end());
     // A greyed OK says why beneath it, in the first sentence of the reason: one line.
     if (waits == problems.end()) return view.SetText(kOkWaitsText, " ");
@@ -145,32 +143,54 @@ void SplitSettingsDialog::MethodClicked(ControlId id) {
         if (view.Checked(row.radio)) fields_.SplitMode = row.method;
     Refresh();
     const SplitMethodRow* clicked = FindMethodRowByRadio(id);
-    if (clicked && clicked->needsBookmarks && !facts_.hasBookmarks) view_->ShowMessageByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
+    if (clicked && clicked->needsBookmarks && !facts_.hasBookmarks)
+        view_->ShowMessageByKey("IDS_CANT_SPLIT_BY_BOOKMARKS");
 }
 
 void SplitSettingsDialog::Changed(ControlId id) {
     if (FindMethodRowByRadio(id)) return MethodClicked(id);
     switch (id) {
-        case kBaseNameEdit: return CleanBaseName();
-        case kAddDocumentButton: return AddDocument();
-        case kRemoveDocumentButton: case kRemoveDocumentCommand: return RemoveDocument();
-        case kAddRangeButton: return AddPlainRange();
-        case kEditRangeButton: case kEditRangeCommand: return EditRange();
-        case kRemoveRangeButton: case kDeleteRangeCommand: return RemoveRange();
-        case kRangeFromBookmarkButton: return AddRangeFromBookmark();
-        case kTextSearchButton: return AddQueryRange(false);
-        case kContentButton: return AddQueryRange(true);
-        case kPropertiesCommand: return EditDocument();
-        case kRemoveAllCommand: return RemoveAll();
-        case kSeparatorOptionsButton: return SeparatorOptions();
-        case kNameAreaButton: return NameArea();
-        case kBrowseButton: return BrowseFolder();
-        case kHelpButton: return OpenHelp();
-        case kSaveProfileButton: return SaveProfile();
-        case kLoadProfileButton: return LoadProfile();
+        case kBaseNameEdit:
+            return CleanBaseName();
+        case kAddDocumentButton:
+            return AddDocument();
+        case kRemoveDocumentButton:
+        case kRemoveDocumentCommand:
+            return RemoveDocument();
+        case kAddRangeButton:
+            return AddPlainRange();
+        case kEditRangeButton:
+        case kEditRangeCommand:
+            return EditRange();
+        case kRemoveRangeButton:
+        case kDeleteRangeCommand:
+            return RemoveRange();
+        case kRangeFromBookmarkButton:
+            return AddRangeFromBookmark();
+        case kTextSearchButton:
+            return AddQueryRange(false);
+        case kContentButton:
+            return AddQueryRange(true);
+        case kPropertiesCommand:
+            return EditDocument();
+        case kRemoveAllCommand:
+            return RemoveAll();
+        case kSeparatorOptionsButton:
+            return SeparatorOptions();
+        case kNameAreaButton:
+            return NameArea();
+        case kBrowseButton:
+            return BrowseFolder();
+        case kHelpButton:
+            return OpenHelp();
+        case kSaveProfileButton:
+            return SaveProfile();
+        case kLoadProfileButton:
+            return LoadProfile();
         // Every other edit, box, list and the tree's selection: OK and the
         // enabling follow what they now hold.
-        default: return Refresh();
+        default:
+            return Refresh();
     }
 }
 
@@ -204,10 +224,11 @@ bool SplitSettingsDialog::Validate() {
     const std::vector<SettingsProblem> problems = CheckSettings(record, facts_);
     for (const SettingsProblem& problem : problems) view_->ShowMessage(problem.text);
     const bool manual = method && method->usesOutputList;
-    const bool outside = std::any_of(record.Outputs.begin(), record.Outputs.end(), [this](const OutputDocument& output) {
-        return std::any_of(output.Ranges.begin(), output.Ranges.end(),
-                           [this](const PageRange& range) { return RangeOutsideDocument(range, pageCount_); });
-    });
+    const bool outside =
+        std::any_of(record.Outputs.begin(), record.Outputs.end(), [this](const OutputDocument& output) {
+            return std::any_of(output.Ranges.begin(), output.Ranges.end(),
+                               [this](const PageRange& range) { return RangeOutsideDocument(range, pageCount_); });
+        });
     if (manual && document_.HasDocument() && pageCount_ > 0 && outside)
         view_->ShowMessageByKey("IDS_WARNING_ONE_OR_MORE_PAGE_RANGE_IS_OUT_OF_BOUNDS");
     return problems.empty();

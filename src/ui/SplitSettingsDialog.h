@@ -8,8 +8,8 @@
 #include "access/DocumentHandle.h"
 #include "model/SettingsCheck.h"
 #include "model/SplitSettings.h"
-#include "ui/DialogMemory.h"
 #include "ui/Dialog.h"
+#include "ui/DialogMemory.h"
 #include "ui/OutputDocumentTree.h"
 
 namespace tessera {

@@ -30,10 +30,8 @@ struct ShowField {
     void operator()(std::string* text) const { view.SetText(id, *text); }
     void operator()(std::int32_t* number) const { view.SetText(id, std::to_string(*number)); }
     template <class Choice>
-        requires std::is_enum_v<Choice>
-    void operator()(Choice* choice) const {
-        view.SelectListData(id, static_cast<int>(*choice));
-    }
+    requires std::is_enum_v<Choice>
+    void operator()(Choice* choice) const { view.SelectListData(id, static_cast<int>(*choice)); }
     void operator()(Fixed16*) const {}
 };
 
@@ -44,10 +42,8 @@ struct ReadField {
     void operator()(std::string* text) const { *text = view.Text(id); }
     void operator()(std::int32_t* number) const { *number = NumberIn(view.Text(id)); }
     template <class Choice>
-        requires std::is_enum_v<Choice>
-    void operator()(Choice* choice) const {
-        ReadChoice(view, id, *choice);
-    }
+    requires std::is_enum_v<Choice>
+    void operator()(Choice* choice) const { ReadChoice(view, id, *choice); }
     void operator()(Fixed16*) const {}
 };
 

@@ -8,12 +8,12 @@
 #include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
 #include "ui/BlankImageSettingsDialog.h"
-#include "ui/OutputFolder.h"
-#include "ui/SeparatorSearchDialog.h"
-#include "ui/SplitSettingsDialog.h"
 #include "ui/CodeSeparatorDialog.h"
 #include "ui/NameTemplateDialog.h"
+#include "ui/OutputFolder.h"
+#include "ui/SeparatorSearchDialog.h"
 #include "ui/SheetSeparatorDialog.h"
+#include "ui/SplitSettingsDialog.h"
 #include "ui/TextAreaDialog.h"
 #include "ui/ValueChangeDialog.h"
 
@@ -60,9 +60,9 @@ void SplitSettingsDialog::NameArea() {
 
 void SplitSettingsDialog::BrowseFolder() {
     ReadFields();
-    const std::optional<std::string> chosen = view_->ChooseFolder(
-        LookupString("IDS_OUTPUT_FOLDER_TITLE"), LookupString("IDS_SELECT_OUTPUT_FOLDER_C"),
-        fields_.Filename.OutputFolder);
+    const std::optional<std::string> chosen =
+        view_->ChooseFolder(LookupString("IDS_OUTPUT_FOLDER_TITLE"), LookupString("IDS_SELECT_OUTPUT_FOLDER_C"),
+                            fields_.Filename.OutputFolder);
     if (!chosen || chosen->empty() || ConfirmOutputFolder(*chosen, *view_) != FolderCheck::Valid) return;
     fields_.Filename.OutputFolder = chosen->back() == '/' ? *chosen : *chosen + "/";
     WriteFields();
@@ -81,9 +81,7 @@ bool SplitSettingsDialog::TakeTypedFolder() {
     return true;
 }
 
-void SplitSettingsDialog::OpenHelp() {
-    OpenHelpFile();
-}
+void SplitSettingsDialog::OpenHelp() { OpenHelpFile(); }
 
 void SplitSettingsDialog::SaveProfile() {
     ReadFields();

@@ -21,7 +21,7 @@ std::string UnitsKey() { return ModuleBaseName() + "\\TextFromPage"; }
 AreaUnit StoredUnit() {
     const auto stored = Host().registry->ReadSection(UnitsKey()).Dword(kUnitsValue);
     return stored && *stored <= static_cast<std::uint32_t>(AreaUnit::Points) ? static_cast<AreaUnit>(*stored)
-                                                                               : AreaUnit::Inches;
+                                                                             : AreaUnit::Inches;
 }
 
 }  // namespace

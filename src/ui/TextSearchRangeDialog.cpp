@@ -43,13 +43,13 @@ std::vector<ControlSpec> TextSearchRangeDialog::Controls() const {
     for (const ControlSpec& spec : kFirst.Specs(kFirstGroup)) specs.push_back(spec);
     specs.push_back({kLastGroup, ControlKind::Group, "Search for the Last Page of the Range"});
     for (const ControlSpec& spec : kLast.Specs(kLastGroup)) specs.push_back(spec);
-    specs.insert(specs.end(), {
-                                  {kExcludeLast, ControlKind::CheckBox, "Exclude last page from the output page range",
-                                   kLastGroup},
-                                  {kHelp, ControlKind::Button, "Help..."},
-                                  {kOkButton, ControlKind::Button, "OK", 0, true},
-                                  {kCancelButton, ControlKind::Button, "Cancel", 0, true},
-                              });
+    specs.insert(specs.end(),
+                 {
+                     {kExcludeLast, ControlKind::CheckBox, "Exclude last page from the output page range", kLastGroup},
+                     {kHelp, ControlKind::Button, "Help..."},
+                     {kOkButton, ControlKind::Button, "OK", 0, true},
+                     {kCancelButton, ControlKind::Button, "Cancel", 0, true},
+                 });
     return specs;
 }
 
@@ -82,7 +82,7 @@ bool TextSearchRangeDialog::Accept() {
         view_->ShowMessageByKey("IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID");
         return false;
     }
-    query_.Target = ranges                        ? QueryTarget::QueryPageRanges
+    query_.Target = ranges                     ? QueryTarget::QueryPageRanges
                     : view_->Checked(kPageSet) ? QueryTarget::QueryPageSet
                                                : QueryTarget::QuerySinglePage;
     kFirst.Read(*view_, query_.FirstPageQuery);

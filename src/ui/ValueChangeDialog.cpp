@@ -10,8 +10,8 @@
 namespace tessera {
 namespace {
 
-constexpr ControlId kKind = 1211, kArea = 1212, kAreaText = 1213, kPattern = 1214, kMatchCase = 1215,
-                    kMissing = 1216, kGroup = 1217;
+constexpr ControlId kKind = 1211, kArea = 1212, kAreaText = 1213, kPattern = 1214, kMatchCase = 1215, kMissing = 1216,
+                    kGroup = 1217;
 
 // Short enough for the line beside the button: the edges in inches.
 std::string DescribeArea(const PageArea& a) {
@@ -40,7 +40,9 @@ std::vector<ControlSpec> ValueChangeDialog::Controls() const {
 
 void ValueChangeDialog::Open(DialogView& view) {
     view_ = &view;
-    view.FillList(kKind, {{"The text in an area", 0}, {"The match of a pattern", 1}, {"The page label's prefix", 2},
+    view.FillList(kKind, {{"The text in an area", 0},
+                          {"The match of a pattern", 1},
+                          {"The page label's prefix", 2},
                           {"The page's size and orientation", 3}});
     view.SelectListData(kKind, static_cast<int>(settings_.ChangeKey));
     view.FillList(kMissing, {{"stays with the output before", 0}, {"starts an output of its own", 1}});
@@ -63,7 +65,8 @@ void ValueChangeDialog::ShowEnabling() {
 void ValueChangeDialog::Changed(ControlId id) {
     if (id == kArea) {
         TextAreaDialog area(settings_.SeparatorQuery.Area, "Value Area", kSearchAreaMessage);
-        if (view_->RunModal(area)) settings_.SeparatorQuery.Area = area.Result(), settings_.SeparatorQuery.UseAreaFilter = true;
+        if (view_->RunModal(area))
+            settings_.SeparatorQuery.Area = area.Result(), settings_.SeparatorQuery.UseAreaFilter = true;
     }
     ShowEnabling();
 }
@@ -79,10 +82,10 @@ bool ValueChangeDialog::Accept() {
     if (kind == ChangeKeyKind::PatternMatch) {
         const std::optional<PatternError> error = PatternErrorOf(pattern);
         if (pattern.empty() || error) {
-            view_->ShowMessage(pattern.empty() ? LookupString("IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID")
-                                               : FormatText(LookupString("IDS_INVALID_SEARCH_PATTERN"),
-                                                            {pattern, error->message,
-                                                             static_cast<std::int64_t>(error->offset)}));
+            view_->ShowMessage(pattern.empty()
+                                   ? LookupString("IDS_SEARCH_PATTERN_IS_EMPTY_OR_INVALID")
+                                   : FormatText(LookupString("IDS_INVALID_SEARCH_PATTERN"),
+                                                {pattern, error->message, static_cast<std::int64_t>(error->offset)}));
             return false;
         }
         q.Pattern = pattern, q.UseRegExp = true, q.MatchCase = view_->Checked(kMatchCase);

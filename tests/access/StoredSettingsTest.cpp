@@ -35,11 +35,26 @@ SplitSettings EveryStoredField() {
     o.bLinearize = o.bRemovePageLabels = o.bTransferBookmarks = o.bUpdateLinks = o.bCreateHTMLIndex = true;
     o.NumEqualPages = 12, o.StartBookmarkLevel = 2, o.EndBookmarkLevel = 5, o.BlankPageThreshold = 70;
     o.SeparatorType = SeparatorKind::BlankImagePage;
-    o.SeparatorQuery = {"Chapter \"1\" \\ end", true, true, true, true, true, Fixed16::FromRaw(-72 * 65536),
-                        Fixed16::FromRaw(3), Fixed16::FromRaw(600 * 65536 + 1), Fixed16::FromRaw(800 * 65536)};
+    o.SeparatorQuery = {"Chapter \"1\" \\ end",
+                        true,
+                        true,
+                        true,
+                        true,
+                        true,
+                        Fixed16::FromRaw(-72 * 65536),
+                        Fixed16::FromRaw(3),
+                        Fixed16::FromRaw(600 * 65536 + 1),
+                        Fixed16::FromRaw(800 * 65536)};
     s.Security = {true, "pw", "owner", false, false, false, false, true};
-    s.Filename = {"/srv/out/", "Part", NameConstructionMode::AddPageLabel, AutoPrefix::PrefixNone, true,
-                  Fixed16::FromRaw(1), Fixed16::FromRaw(2), Fixed16::FromRaw(300 * 65536), Fixed16::FromRaw(123456)};
+    s.Filename = {"/srv/out/",
+                  "Part",
+                  NameConstructionMode::AddPageLabel,
+                  AutoPrefix::PrefixNone,
+                  true,
+                  Fixed16::FromRaw(1),
+                  Fixed16::FromRaw(2),
+                  Fixed16::FromRaw(300 * 65536),
+                  Fixed16::FromRaw(123456)};
     return s;
 }
 
@@ -127,9 +142,11 @@ TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThemAndRou
     EXPECT_EQ(first.Output.NumEqualPages, 1) << "nothing stored: initial values";
     EXPECT_EQ(first.Filename.OutputFolder, host.folder / "home/") << "no ~/Documents: the home folder";
 
-    Registry().WriteSection("Tessera\\SplitSettings", {{"bLinearize", std::uint32_t{5}}, {"SplitMode", std::uint32_t{7}},
-                                                      {"bRemovePageLabels", std::uint32_t{0xffffffff}},
-                                                      {"NumEqualPages", std::string("12")}, {"OutputFolder", std::string()}});
+    Registry().WriteSection("Tessera\\SplitSettings", {{"bLinearize", std::uint32_t{5}},
+                                                       {"SplitMode", std::uint32_t{7}},
+                                                       {"bRemovePageLabels", std::uint32_t{0xffffffff}},
+                                                       {"NumEqualPages", std::string("12")},
+                                                       {"OutputFolder", std::string()}});
     SplitSettings s;
     LoadSettingsFromRegistry(s);
     EXPECT_TRUE(s.Output.bLinearize);
@@ -142,7 +159,8 @@ TEST_F(RegistrySettingsTest, StoredValuesAreReadAsTheRegistryWouldGiveThemAndRou
     LoadSettingsFromRegistry(s);
     EXPECT_EQ(s.Filename.OutputFolder, "/no/such/folder/") << "a folder that went missing is kept";
 
-    std::ofstream(host.folder / "config/Moraine/Tessera.conf") << "\x01garbage\n[SplitSettings]\n\"NumEqualPages\"=dword:zz\n";
+    std::ofstream(host.folder / "config/Moraine/Tessera.conf")
+        << "\x01garbage\n[SplitSettings]\n\"NumEqualPages\"=dword:zz\n";
     SplitSettings damaged;
     LoadSettingsFromRegistry(damaged);
     EXPECT_EQ(damaged.Output.NumEqualPages, 1);

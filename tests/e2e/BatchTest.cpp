@@ -21,12 +21,14 @@ protected:
     std::string Profile(const std::string& options, const std::string& dir) {
         const std::string profile = folder / (dir + ".tpr");
         EXPECT_EQ(Tessera(config, "split " + Data("multicolumn-latex-2col.pdf") + " " + options + " -o " +
-                                      ShellQuote(folder / dir) + " --save-profile " + ShellQuote(profile)).status, 0);
+                                      ShellQuote(folder / dir) + " --save-profile " + ShellQuote(profile))
+                      .status,
+                  0);
         return profile;
     }
     CommandResult Batch(const std::string& profile, const std::string& dir) {
-        return Tessera(config, "batch --quiet --profile " + ShellQuote(profile) + " --folder " + ShellQuote(folder / dir) +
-                                   " 2>&1");
+        return Tessera(config, "batch --quiet --profile " + ShellQuote(profile) + " --folder " +
+                                   ShellQuote(folder / dir) + " 2>&1");
     }
     TempFolder config, folder;
 };
@@ -46,7 +48,9 @@ TEST_F(BatchTest, AFolderRunSaysWhatBecameOfEachFileAndWritesWhatSingleSplitsWri
 
     for (const char* name : {"a.pdf", "b.PDF"})
         EXPECT_EQ(Tessera(config, "split " + ShellQuote(folder / "in/" + name) + " " + options + " -o " +
-                                      ShellQuote(folder / "single")).status, 0);
+                                      ShellQuote(folder / "single"))
+                      .status,
+                  0);
     const auto written = FilesWithoutId(folder / "batch");
     EXPECT_GE(written.size(), 3u);
     EXPECT_EQ(written, FilesWithoutId(folder / "single"));
@@ -63,15 +67,18 @@ TEST_F(BatchTest, PermissionsApplyWhateverTheStoredParametersSayAndSequencesRunA
     std::ofstream(profile) << text;
     const std::string sequence = folder / "seq.json";
     ASSERT_EQ(Tessera(config, "batch --new " + ShellQuote(sequence) + " --profile " + ShellQuote(profile) + " --file " +
-                                  ShellQuote(folder / "in/a.pdf")).status, 0);
+                                  ShellQuote(folder / "in/a.pdf"))
+                  .status,
+              0);
     EXPECT_TRUE(NamesIn(folder / "batch").empty()) << "--new splits nothing";
 
-    const CommandResult run = RunCommand("TESSERA=" + ShellQuote(sequence) + " XDG_CONFIG_HOME=" +
-                                         ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) + " 2>&1");
+    const CommandResult run =
+        RunCommand("TESSERA=" + ShellQuote(sequence) + " XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " +
+                   ShellQuote(TESSERA_EXE) + " 2>&1");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("1 file: 1 done, 0 skipped, 0 failed"), std::string::npos) << run.output;
-    const CommandResult encryption = RunCommand("qpdf --password=secret --show-encryption " +
-                                                ShellQuote(folder / "batch/aDoc1.pdf"));
+    const CommandResult encryption =
+        RunCommand("qpdf --password=secret --show-encryption " + ShellQuote(folder / "batch/aDoc1.pdf"));
     EXPECT_NE(encryption.output.find("print high resolution: not allowed"), std::string::npos) << encryption.output;
 }
 
@@ -81,7 +88,8 @@ TEST_F(BatchTest, NoFileOfTheBatchIsWrittenOverWhetherAnotherFilesOutputAnInputO
     const CommandResult same = Batch(Profile("--equal 2 --prefix none", "batch"), "in");
     EXPECT_EQ(same.status, 4);
     EXPECT_NE(same.output.find("a.pdf: 2 outputs written"), std::string::npos) << same.output;
-    EXPECT_NE(same.output.find("e.pdf: failed: Two outputs of this run (or of this batch) would"), std::string::npos) << same.output;
+    EXPECT_NE(same.output.find("e.pdf: failed: Two outputs of this run (or of this batch) would"), std::string::npos)
+        << same.output;
     const std::vector<std::string> source = PageTexts(DataFile("multicolumn-latex-2col.pdf"));
     ASSERT_EQ(source.size(), 3u);
     EXPECT_EQ(PageTexts(folder / "batch/Doc1.pdf"), std::vector<std::string>(source.begin(), source.begin() + 2))
@@ -115,7 +123,9 @@ TEST_F(BatchTest, NoFileOfTheBatchIsWrittenOverWhetherAnotherFilesOutputAnInputO
 TEST_F(BatchTest, UnsplittableFilesAreSkippedForGoodAndListsAreBounded) {
     fs::create_directories(folder / "few");
     ASSERT_EQ(RunCommand("qpdf --empty --pages " + Data("multicolumn-latex-2col.pdf") + " 1 -- " +
-                         ShellQuote(folder / "few/one.pdf")).status, 0);
+                         ShellQuote(folder / "few/one.pdf"))
+                  .status,
+              0);
     fs::copy_file(DataFile("multicolumn-latex-2col.pdf"), folder / "few/two.pdf");
     const std::string profile = Profile("--equal 1", "out");
     const auto batch = [&](const std::string& options) {
@@ -126,7 +136,9 @@ TEST_F(BatchTest, UnsplittableFilesAreSkippedForGoodAndListsAreBounded) {
     EXPECT_NE(first.output.find("one.pdf: skipped: The document has fewer than 2 pages"), std::string::npos);
     // That warning is one as a split's are: --warning-exit-0 makes it 0.
     EXPECT_EQ(Tessera(config, "batch --quiet --warning-exit-0 --profile " + ShellQuote(profile) + " --folder " +
-                                  ShellQuote(folder / "few")).status, 0);
+                                  ShellQuote(folder / "few"))
+                  .status,
+              0);
     // Records are found by name and content: through another path to the
     // same files, as a host that mounts the share elsewhere sees them.
     fs::create_directory_symlink(folder / "few", folder / "elsewhere");
@@ -136,8 +148,10 @@ TEST_F(BatchTest, UnsplittableFilesAreSkippedForGoodAndListsAreBounded) {
         EXPECT_NE(again.output.find(name), std::string::npos) << again.output;
     // Other settings into the same folder: a record of the old ones does not count.
     const std::string other = folder / "other.tpr";
-    ASSERT_EQ(Tessera(config, "split " + Data("multicolumn-latex-2col.pdf") + " --equal 2 -o " + ShellQuote(folder / "out") +
-                                  " --save-profile " + ShellQuote(other)).status, 0);
+    ASSERT_EQ(Tessera(config, "split " + Data("multicolumn-latex-2col.pdf") + " --equal 2 -o " +
+                                  ShellQuote(folder / "out") + " --save-profile " + ShellQuote(other))
+                  .status,
+              0);
     const CommandResult changed = Tessera(config, "batch --quiet --skip-done --profile " + ShellQuote(other) +
                                                       " --folder " + ShellQuote(folder / "few") + " 2>&1");
     EXPECT_NE(changed.output.find("two.pdf: 2 outputs written"), std::string::npos) << changed.output;
@@ -152,7 +166,10 @@ TEST_F(BatchTest, UnsplittableFilesAreSkippedForGoodAndListsAreBounded) {
                                            ShellQuote(profile) + " --folder " + ShellQuote(folder / "few") + " 2>&1");
     EXPECT_NE(piped.output.find("two.pdf: 3 outputs written"), std::string::npos) << piped.output;
 
-    std::ofstream(folder / "list.txt") << folder / "few/two.pdf" << "\n" << folder / "few/two.pdf" << "\n";
+    std::ofstream(folder / "list.txt") << folder / "few/two.pdf"
+                                       << "\n"
+                                       << folder / "few/two.pdf"
+                                       << "\n";
     EXPECT_NE(batch("--files-from " + ShellQuote(folder / "list.txt")).output.find("1 file: "), std::string::npos);
     for (const char* list : {"--files-from /dev/zero", "--files-from - -0 < /dev/zero", "--files-from /tmp"}) {
         const CommandResult r = batch(list);
@@ -160,9 +177,9 @@ TEST_F(BatchTest, UnsplittableFilesAreSkippedForGoodAndListsAreBounded) {
         EXPECT_NE(r.output.find("not a file or a pipe"), std::string::npos) << r.output;
     }
     // A pipe that never ends is read up to a bound, not for ever.
-    const CommandResult endless = RunCommand("yes x | XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " +
-                                             ShellQuote(TESSERA_EXE) + " batch --quiet --profile " +
-                                             ShellQuote(profile) + " --files-from - 2>&1");
+    const CommandResult endless =
+        RunCommand("yes x | XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) +
+                   " batch --quiet --profile " + ShellQuote(profile) + " --files-from - 2>&1");
     EXPECT_EQ(endless.status, 2);
     EXPECT_NE(endless.output.find("longer than 64 MiB"), std::string::npos) << endless.output;
     EXPECT_EQ(batch("--shard '' --folder " + ShellQuote(folder / "few")).status, 2);

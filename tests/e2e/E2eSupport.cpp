@@ -30,8 +30,9 @@ void ExpectAccountsAddUp(const std::string& output) {
 }  // namespace
 
 CommandResult Tessera(const TempFolder& config, const std::string& arguments) {
-    CommandResult result = RunCommand("XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " HOME=" +
-                                      ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) + " " + arguments);
+    CommandResult result =
+        RunCommand("XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " HOME=" + ShellQuote(config.Path()) + " " +
+                   ShellQuote(TESSERA_EXE) + " " + arguments);
     ExpectAccountsAddUp(result.output);
     return result;
 }
@@ -43,12 +44,13 @@ CommandResult Split(const TempFolder& config, const std::string& folder, const s
 std::string SchemaComplaints(const std::string& text) {
     const TempFolder folder;
     std::ofstream(folder / "lines.json") << text;
-    return RunCommand("python3 -c 'import json, sys, jsonschema\n"
-                      "schema = json.load(open(sys.argv[1]))\n"
-                      "for line in open(sys.argv[2]):\n"
-                      "    jsonschema.validate(json.loads(line), schema)' " +
-                      ShellQuote(std::string(TESSERA_SOURCE_DIR) + "/doc/tessera-run.schema.json") + " " +
-                      ShellQuote(folder / "lines.json") + " 2>&1")
+    return RunCommand(
+               "python3 -c 'import json, sys, jsonschema\n"
+               "schema = json.load(open(sys.argv[1]))\n"
+               "for line in open(sys.argv[2]):\n"
+               "    jsonschema.validate(json.loads(line), schema)' " +
+               ShellQuote(std::string(TESSERA_SOURCE_DIR) + "/doc/tessera-run.schema.json") + " " +
+               ShellQuote(folder / "lines.json") + " 2>&1")
         .output;
 }
 

@@ -43,12 +43,20 @@ TEST(FailedRunTest, AFailingOutputStopsWorkersAsARunInOrderAndWhatLaterOutputsWo
         int status;  // 4 when outputs before the failure stay, 1 when none does
     } rows[] = {
         // Outputs 1 and 2 stay; whatever a worker wrote after output 3 is removed again.
-        {"a small output fails", "Doc3.pdf", {"Doc3.pdf/kept"}, "--equal 1 " + Data("mnras-guide-2col-rotated-page.pdf"),
-         "Doc3.pdf: Is a directory", 4},
+        {"a small output fails",
+         "Doc3.pdf",
+         {"Doc3.pdf/kept"},
+         "--equal 1 " + Data("mnras-guide-2col-rotated-page.pdf"),
+         "Doc3.pdf: Is a directory",
+         4},
         // The big first output fails at its last step while the small ones after
         // it are long written: a run in order never got to the files they replace.
-        {"a big output fails after the small ones", "DOCBIG.pdf", {"DOCA.pdf", "DOCB.pdf", "DOCC.pdf"},
-         "--doc Big=1-175 --doc A=1 --doc B=2 --doc C=3 " + Data("ctex-manual-chinese.pdf"), "DOCBIG.pdf: Is a directory", 1},
+        {"a big output fails after the small ones",
+         "DOCBIG.pdf",
+         {"DOCA.pdf", "DOCB.pdf", "DOCC.pdf"},
+         "--doc Big=1-175 --doc A=1 --doc B=2 --doc C=3 " + Data("ctex-manual-chinese.pdf"),
+         "DOCBIG.pdf: Is a directory",
+         1},
     };
     TempFolder config;
     for (const auto& row : rows) {
@@ -76,15 +84,17 @@ TEST(FailedRunTest, AFullDiskStopsAtTheOutputThatFailedAndLeavesNoPart) {
     const auto files = FilesBelow(small.Path());
     for (const std::string& f : files) EXPECT_TRUE(QpdfCheckPasses(small / f)) << f;
     // Standard input copied to a full disk: the JSON report says so.
-    const CommandResult stdinRun = RunCommand("TMPDIR=" + ShellQuote(small.Path()) + " " + ShellQuote(TESSERA_EXE) +
-                                              " split --json --equal 1 - 2>/dev/null <" + Data("ctex-manual-chinese.pdf"));
+    const CommandResult stdinRun =
+        RunCommand("TMPDIR=" + ShellQuote(small.Path()) + " " + ShellQuote(TESSERA_EXE) +
+                   " split --json --equal 1 - 2>/dev/null <" + Data("ctex-manual-chinese.pdf"));
     EXPECT_EQ(stdinRun.status, 1);
     EXPECT_EQ(SchemaComplaints(stdinRun.output), "");
     EXPECT_NE(stdinRun.output.find("could not be kept"), std::string::npos) << stdinRun.output;
     ::umount(small.Path().c_str());
     EXPECT_EQ(r.status, files.empty() ? 1 : 4);
     EXPECT_NE(r.output.find("Doc" + std::to_string(files.size() + 1) + ".pdf: No space left on device"),
-              std::string::npos) << r.output;
+              std::string::npos)
+        << r.output;
     EXPECT_EQ(files.size(), 1u) << "the first output fits, the second does not";
 }
 
@@ -98,18 +108,18 @@ TEST(FailedRunTest, AnInterruptedRunRemovesItsTemporaryFileAndSaysWhatWasFinishe
     for (const char* jobs : {"1", "2"}) {
         SCOPED_TRACE(jobs);
         TempFolder folder, json;
-        const CommandResult r = RunCommand(
-            tessera + "--json --jobs " + jobs + " --equal 1 -o " + ShellQuote(folder.Path()) + " " +
-            Data("ctex-manual-chinese.pdf") + " 2>&1 >" + ShellQuote(json / "report.json") +
-            " & pid=$!; until ls " + ShellQuote(folder.Path()) +
-            " | grep -q pdf; do sleep 0.01; done; kill -TERM $pid; wait $pid; echo \"status $?\"");
+        const CommandResult r =
+            RunCommand(tessera + "--json --jobs " + jobs + " --equal 1 -o " + ShellQuote(folder.Path()) + " " +
+                       Data("ctex-manual-chinese.pdf") + " 2>&1 >" + ShellQuote(json / "report.json") +
+                       " & pid=$!; until ls " + ShellQuote(folder.Path()) +
+                       " | grep -q pdf; do sleep 0.01; done; kill -TERM $pid; wait $pid; echo \"status $?\"");
         ASSERT_EQ(r.output.find("status 0"), std::string::npos) << "the run ended before the signal";
         EXPECT_NE(r.output.find("status 143"), std::string::npos) << r.output;
         const auto files = FilesBelow(folder.Path());
         for (const std::string& f : files) EXPECT_TRUE(f.ends_with(".pdf") && QpdfCheckPasses(folder / f)) << f;
         EXPECT_NE(r.output.find("tessera: interrupted"), std::string::npos) << r.output;
-        const std::string count = files.size() == 1 ? "1 output was finished: "
-                                                    : std::to_string(files.size()) + " outputs were finished";
+        const std::string count =
+            files.size() == 1 ? "1 output was finished: " : std::to_string(files.size()) + " outputs were finished";
         EXPECT_NE(r.output.find(count), std::string::npos) << r.output;
         const std::string report = ReadFile(json / "report.json");
         EXPECT_EQ(SchemaComplaints(report), "");
@@ -122,8 +132,9 @@ TEST(FailedRunTest, AnInterruptedRunRemovesItsTemporaryFileAndSaysWhatWasFinishe
         EXPECT_EQ(parsed.value("exit_status", 0), 143);
     }
     // A scan of the pages stopped before any output is written: one that draws every page, long enough to stop.
-    const CommandResult scan = RunCommand(tessera + "--dry-run --jobs 1 --separator code " + Data("ctex-manual-chinese.pdf") +
-                                          " 2>&1 & pid=$!; sleep 0.5; kill -TERM $pid; wait $pid; echo \"status $?\"");
+    const CommandResult scan =
+        RunCommand(tessera + "--dry-run --jobs 1 --separator code " + Data("ctex-manual-chinese.pdf") +
+                   " 2>&1 & pid=$!; sleep 0.5; kill -TERM $pid; wait $pid; echo \"status $?\"");
     ASSERT_EQ(scan.output.find("status 0"), std::string::npos) << "the scan ended before the signal";
     EXPECT_NE(scan.output.find("tessera: interrupted. No output was finished.\nstatus 143"), std::string::npos)
         << scan.output;
@@ -157,14 +168,15 @@ TEST(FailedRunTest, ADamagedPageIsKeptAndNamedAlikeByAScanInOrderAndInWorkers) {
         SCOPED_TRACE(damage);
         TempFolder work, config;
         const std::string qdf = work / "work.qdf", damaged = work / "damaged.pdf";
-        const CommandResult made = RunCommand(
-            "qpdf --qdf --object-streams=disable " + Data("abntex2-thesis-blank-versos-outline-depth6.pdf") + " " +
-            ShellQuote(qdf) + " && python3 -c " + ShellQuote(kDamage) + " " + damage + " " + ShellQuote(qdf) + " " +
-            ShellQuote(damaged));
+        const CommandResult made =
+            RunCommand("qpdf --qdf --object-streams=disable " + Data("abntex2-thesis-blank-versos-outline-depth6.pdf") +
+                       " " + ShellQuote(qdf) + " && python3 -c " + ShellQuote(kDamage) + " " + damage + " " +
+                       ShellQuote(qdf) + " " + ShellQuote(damaged));
         ASSERT_EQ(made.status, 0) << made.output;
         const auto report = [&](const char* jobs) {
             return Tessera(config, "split --reset --dry-run --separator blank --jobs " + std::string(jobs) + " " +
-                                       ShellQuote(damaged) + " 2>&1").output;
+                                       ShellQuote(damaged) + " 2>&1")
+                .output;
         };
         const std::string inOrder = report("1");
         EXPECT_NE(inOrder.find("Page 40 could not be read in full"), std::string::npos) << inOrder;
@@ -185,7 +197,8 @@ o += [b"<</Subtype/Form/BBox[0 0 9 9]/Resources<</XObject<</X %d 0 R>>>>/Length 
       for k in range(4000)]
 body = b"".join(b"%d 0 obj\n%s\nendobj\n" % (k + 1, x) for k, x in enumerate(o))
 sys.stdout.buffer.write(b"%PDF-1.4\n" + body + b"trailer<</Size %d/Root 1 0 R>>\n" % (len(o) + 1))
-)") + " > " + ShellQuote(raw) + "; qpdf " + ShellQuote(raw) + " " + ShellQuote(nested) + "; test $? != 2");
+)") + " > " + ShellQuote(raw) + "; qpdf " +
+                                          ShellQuote(raw) + " " + ShellQuote(nested) + "; test $? != 2");
     ASSERT_EQ(made.status, 0) << made.output;
     JobsRun one, two;
     SplitWithJobs(one, config, "--equal 1 " + ShellQuote(nested), 1);
@@ -201,7 +214,9 @@ sys.stdout.buffer.write(b"%PDF-1.4\n" + body + b"trailer<</Size %d/Root 1 0 R>>\
     // the run is partly done, in workers as in order.
     const std::string later = work / "later.pdf";
     ASSERT_EQ(RunCommand("qpdf --empty --pages " + Data("multicolumn-latex-2col.pdf") + " 1 " + ShellQuote(nested) +
-                         " 2 -- " + ShellQuote(later)).status, 0);
+                         " 2 -- " + ShellQuote(later))
+                  .status,
+              0);
     for (const int jobs : {1, 2}) {
         SCOPED_TRACE(jobs);
         JobsRun run;

@@ -30,9 +30,11 @@ protected:
                           ShellQuote(elsewhere.Path()) + " " + ShellQuote(Usr("bin/tessera")) + " " + arguments);
     }
     static CommandResult Complete(const std::string& words) {
-        return RunCommand("bash -c " + ShellQuote("source " + ShellQuote(Usr("share/bash-completion/completions/tessera")) +
-                                                  "; COMP_WORDS=(" + words + "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); "
-                                                  "_tessera; echo \"${COMPREPLY[*]}\""));
+        return RunCommand("bash -c " +
+                          ShellQuote("source " + ShellQuote(Usr("share/bash-completion/completions/tessera")) +
+                                     "; COMP_WORDS=(" + words +
+                                     "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); "
+                                     "_tessera; echo \"${COMPREPLY[*]}\""));
     }
 
     static TempFolder* root;
@@ -44,11 +46,15 @@ bool InstallTest::installed = false;
 TEST_F(InstallTest, TheInstalledProgramRunsFromAnywhereAndItsPagesNameEveryOption) {
     EXPECT_EQ(Installed("--version").output, std::string("tessera ") + TESSERA_VERSION + "\n");
     const TempFolder out;
-    EXPECT_EQ(Installed("split --quiet --equal 4 -o " + ShellQuote(out.Path()) + " " + Data("mnras-guide-2col-rotated-page.pdf")).status, 0);
+    EXPECT_EQ(Installed("split --quiet --equal 4 -o " + ShellQuote(out.Path()) + " " +
+                        Data("mnras-guide-2col-rotated-page.pdf"))
+                  .status,
+              0);
     EXPECT_EQ(FilesBelow(out.Path()).size(), 3u);
     // Every option --help lists is on the command's page.
     const std::string help = Installed("split --help").output;
-    const std::string page = RunCommand("MANWIDTH=200 man -l " + ShellQuote(Usr("share/man/man1/tessera-split.1.gz")) + " 2>&1").output;
+    const std::string page =
+        RunCommand("MANWIDTH=200 man -l " + ShellQuote(Usr("share/man/man1/tessera-split.1.gz")) + " 2>&1").output;
     const std::regex option(R"((^|[ ,])(--[a-z0-9-]+))");
     int options = 0;
     for (std::sregex_iterator it(help.begin(), help.end(), option), end; it != end; ++it, ++options)
@@ -56,7 +62,8 @@ TEST_F(InstallTest, TheInstalledProgramRunsFromAnywhereAndItsPagesNameEveryOptio
             << (*it)[2] << " is missing from tessera-split(1)";
     EXPECT_GT(options, 60);
     for (const char* name : {"tessera", "tessera-split", "tessera-batch", "tessera-gui"}) {
-        const CommandResult shown = RunCommand("man -l " + ShellQuote(Usr("share/man/man1/") + name + ".1.gz") + " 2>&1 >/dev/null");
+        const CommandResult shown =
+            RunCommand("man -l " + ShellQuote(Usr("share/man/man1/") + name + ".1.gz") + " 2>&1 >/dev/null");
         EXPECT_EQ(shown.output, "") << name << ": man warns";
     }
 }
@@ -71,32 +78,42 @@ TEST_F(InstallTest, BashCompletesSubcommandsOptionsTheirValuesAndFiles) {
     EXPECT_NE(Complete("tessera batch --sh").output.find("--shard"), std::string::npos);
     // As bash hands over a line whose word holds = and :, which it breaks at.
     const auto completeLine = [](const std::string& line) {
-        return RunCommand("bash -c " + ShellQuote("source " + ShellQuote(Usr("share/bash-completion/completions/tessera")) +
-                                                  "; COMP_LINE=\"$1\"; COMP_POINT=${#1}; _tessera; echo \"${COMPREPLY[*]}\"") +
-                          " _ " + ShellQuote(line)).output;
+        return RunCommand("bash -c " +
+                          ShellQuote("source " + ShellQuote(Usr("share/bash-completion/completions/tessera")) +
+                                     "; COMP_LINE=\"$1\"; COMP_POINT=${#1}; _tessera; echo \"${COMPREPLY[*]}\"") +
+                          " _ " + ShellQuote(line))
+            .output;
     };
     EXPECT_EQ(completeLine("tessera split x.pdf --separator change="), "area: regex: label size\n");
     EXPECT_EQ(completeLine("tessera split x.pdf --separator sheet=gr"), "grey green\n");
     // ./dev deps installs every checker: one missing is a broken set-up, not a pass.
-    for (const char* tool : {"zsh", "fish", "desktop-file-validate", "appstreamcli", "xdg-mime", "update-mime-database"})
+    for (const char* tool :
+         {"zsh", "fish", "desktop-file-validate", "appstreamcli", "xdg-mime", "update-mime-database"})
         ASSERT_TRUE(Have(tool)) << tool << " is missing: ./dev deps installs it";
     EXPECT_EQ(RunCommand("zsh -n " + ShellQuote(Usr("share/zsh/site-functions/_tessera"))).status, 0);
     const std::string fish = Usr("share/fish/vendor_completions.d/tessera.fish");
-    EXPECT_EQ(RunCommand("fish -c " + ShellQuote("source " + ShellQuote(fish) + "; complete -C 'tessera split x.pdf --suffix '") +
-                         " | cut -f1 | tr '\\n' ' '").output,
+    EXPECT_EQ(RunCommand("fish -c " +
+                         ShellQuote("source " + ShellQuote(fish) + "; complete -C 'tessera split x.pdf --suffix '") +
+                         " | cut -f1 | tr '\\n' ' '")
+                  .output,
               "label letter number pages template text ");
 }
 
 TEST_F(InstallTest, DesktopFilesValidateAndAProfileIsATypeOfItsOwn) {
     EXPECT_EQ(RunCommand("desktop-file-validate " + ShellQuote(Usr("share/applications/org.moraine.Tessera.desktop")) +
-                         " 2>&1 | grep -v hint:").output, "");
+                         " 2>&1 | grep -v hint:")
+                  .output,
+              "");
     EXPECT_EQ(RunCommand("appstreamcli validate --no-net " +
-                         ShellQuote(Usr("share/metainfo/org.moraine.Tessera.metainfo.xml")) + " >/dev/null 2>&1").status, 0);
+                         ShellQuote(Usr("share/metainfo/org.moraine.Tessera.metainfo.xml")) + " >/dev/null 2>&1")
+                  .status,
+              0);
     ASSERT_EQ(RunCommand("update-mime-database " + ShellQuote(Usr("share/mime"))).status, 0);
     const TempFolder files;
     fs::copy_file(std::string(TESSERA_SAMPLES) + "/equal-pages.tpr", files / "p.tpr");
     EXPECT_EQ(RunCommand("XDG_DATA_DIRS=" + ShellQuote(Usr("share")) + ":/usr/share xdg-mime query filetype " +
-                         ShellQuote(files / "p.tpr") + " 2>/dev/null").output,
+                         ShellQuote(files / "p.tpr") + " 2>/dev/null")
+                  .output,
               "application/x-tessera-profile\n");
 }
 
@@ -105,15 +122,19 @@ TEST_F(InstallTest, TheUsersLanguageSpeaksAndAKeyItLacksStaysEnglish) {
     EXPECT_NE(german.find("Seiten"), std::string::npos) << german.substr(0, 2000);
     // A copy of the module whose German file lacks a message: that one is English.
     const TempFolder copy;
-    RunCommand("cp -r " + ShellQuote(Usr("lib/tessera")) + "/. " + ShellQuote(copy.Path()) + " && sed -i '/^IDS_LESS_THAN_2_PAGES=/d' " +
-               ShellQuote(copy / "Tessera.de.lan"));
+    RunCommand("cp -r " + ShellQuote(Usr("lib/tessera")) + "/. " + ShellQuote(copy.Path()) +
+               " && sed -i '/^IDS_LESS_THAN_2_PAGES=/d' " + ShellQuote(copy / "Tessera.de.lan"));
     const TempFolder one;
     RunCommand("qpdf --empty --pages " + Data("multicolumn-latex-2col.pdf") + " 1 -- " + ShellQuote(one / "one.pdf"));
-    const std::string said = Installed("split --equal 1 " + ShellQuote(one / "one.pdf") + " 2>&1",
-                                       "LANGUAGE=de LANG=de_DE.UTF-8 TESSERA_MODULE=" + ShellQuote(copy / "Tessera.api")).output;
+    const std::string said =
+        Installed("split --equal 1 " + ShellQuote(one / "one.pdf") + " 2>&1",
+                  "LANGUAGE=de LANG=de_DE.UTF-8 TESSERA_MODULE=" + ShellQuote(copy / "Tessera.api"))
+            .output;
     EXPECT_NE(said.find("fewer than 2 pages"), std::string::npos) << said;
-    const std::string other = Installed("split --equal 1 --output-folder /nonexistent/x " + ShellQuote(one / "one.pdf") + " 2>&1",
-                                        "LANGUAGE=de LANG=de_DE.UTF-8").output;
+    const std::string other =
+        Installed("split --equal 1 --output-folder /nonexistent/x " + ShellQuote(one / "one.pdf") + " 2>&1",
+                  "LANGUAGE=de LANG=de_DE.UTF-8")
+            .output;
     EXPECT_EQ(other.find("fewer than 2 pages"), std::string::npos) << other;
 }
 

@@ -56,7 +56,8 @@ TEST(MachineReadableTest, PlanAndReportAreValidJsonWhoseFilesAndDigestsAreOnDisk
     ASSERT_EQ(coded.size(), 2u);
     EXPECT_EQ(coded[1].value("key", ""), "https://example.com/track?id=77");
     const nlohmann::json codePlan = outputs("--separator code --dry-run", "code-sheet-qr-and-code128.pdf");
-    EXPECT_EQ(codePlan.size() == 2 ? codePlan[1].value("key", "") : "", "https://example.com/track?id=77") << "the plan's too";
+    EXPECT_EQ(codePlan.size() == 2 ? codePlan[1].value("key", "") : "", "https://example.com/track?id=77")
+        << "the plan's too";
     for (const nlohmann::json& output : outputs("--max-size 30KB --allow-oversize", "multicolumn-latex-2col.pdf"))
         EXPECT_EQ(output.value("oversize", false), output.value("bytes", 0) > 30000) << output;
 }
@@ -72,9 +73,10 @@ TEST(MachineReadableTest, WarningsEndInThreeUnlessAskedAndRepeatableRunsWriteThe
     EXPECT_EQ(told.status, 0);
     EXPECT_EQ(told.output, "tessera: The input is damaged: it was repaired as it was read.\n");
 
-    const std::string options = "--bookmarks 1 --prefix date --html-index --update-links --transfer-bookmarks "
-                                "--warning-exit-0 " +
-                                Data("hyperref-manual-outline-gotor-launch-named.pdf");
+    const std::string options =
+        "--bookmarks 1 --prefix date --html-index --update-links --transfer-bookmarks "
+        "--warning-exit-0 " +
+        Data("hyperref-manual-outline-gotor-launch-named.pdf");
     for (const TempFolder* folder : {&one, &two}) {
         fs::remove_all(folder->Path());
         fs::create_directories(folder->Path());
@@ -84,8 +86,10 @@ TEST(MachineReadableTest, WarningsEndInThreeUnlessAskedAndRepeatableRunsWriteThe
     EXPECT_GT(files.size(), 5u);
     EXPECT_EQ(files, FilesBelow(two.Path()));
     for (const std::string& file : files) EXPECT_EQ(ReadFile(one / file), ReadFile(two / file)) << file;
-    EXPECT_EQ(RunCommand("SOURCE_DATE_EPOCH=86400 " + ShellQuote(TESSERA_EXE) + " split --reset --dry-run "
-                         "--prefix date --equal 50 " + Data("multicolumn-latex-2col.pdf") + " | cut -f2")
+    EXPECT_EQ(RunCommand("SOURCE_DATE_EPOCH=86400 " + ShellQuote(TESSERA_EXE) +
+                         " split --reset --dry-run "
+                         "--prefix date --equal 50 " +
+                         Data("multicolumn-latex-2col.pdf") + " | cut -f2")
                   .output,
               "Jan-2-1970Doc1.pdf\n");
     const CommandResult encrypted = Split(config, one.Path(), "--deterministic --deny print " + options + " 2>&1");
@@ -97,8 +101,9 @@ TEST(MachineReadableTest, JsonProgressIsOneObjectALineWhosePagesNeverGoDown) {
     TempFolder config, out;
     // Links are rewritten inside the writing of each output: an operation
     // within the run's, whose steps are no pages of the run.
-    const CommandResult run = Split(config, out.Path(), "--equal 1 --update-links --jobs 1 --progress json " +
-                                                            Data("ctex-manual-chinese.pdf") + " 2>&1 >/dev/null");
+    const CommandResult run = Split(
+        config, out.Path(),
+        "--equal 1 --update-links --jobs 1 --progress json " + Data("ctex-manual-chinese.pdf") + " 2>&1 >/dev/null");
     ASSERT_EQ(run.status, 0);
     std::istringstream lines(run.output);
     int last = -1, count = 0;
@@ -119,10 +124,11 @@ TEST(MachineReadableTest, ShardsOfABatchWriteWhatOneBatchWritesAndARetrySkipsWha
     TempFolder config, work;
     fs::create_directories(work / "in");
     for (int i = 1; i <= 30; ++i)
-        ASSERT_EQ(RunCommand("qpdf --empty --pages " + Data("mnras-guide-2col-rotated-page.pdf") + " " +
-                             std::to_string(i % 5 + 1) + "-z -- " + ShellQuote(work / ("in/f" + std::to_string(i) + ".pdf")))
-                      .status,
-                  0);
+        ASSERT_EQ(
+            RunCommand("qpdf --empty --pages " + Data("mnras-guide-2col-rotated-page.pdf") + " " +
+                       std::to_string(i % 5 + 1) + "-z -- " + ShellQuote(work / ("in/f" + std::to_string(i) + ".pdf")))
+                .status,
+            0);
     const auto profile = [&](const std::string& folder) {
         const std::string path = work / (folder + ".tpr");
         Tessera(config, "split --reset --equal 2 --prefix name -o " + ShellQuote(work / folder) + " --save-profile " +
@@ -143,15 +149,17 @@ TEST(MachineReadableTest, ShardsOfABatchWriteWhatOneBatchWritesAndARetrySkipsWha
         command.replace(command.find("{}"), 2, std::to_string(n));
         return command + " > " + ShellQuote(work / ("s" + std::to_string(n) + ".jsonl")) + " & ";
     };
-    const CommandResult stopped = RunCommand(
-        started(1) + started(2) + "p=$!; " + started(3) +
-        "until [ \"$(ls " + ShellQuote(work / "shards/.tessera-done") + " 2>/dev/null | wc -l)\" -ge 4 ]; do sleep 0.01; done; "
-        "kill -TERM $p && echo stopped; wait");
+    const CommandResult stopped = RunCommand(started(1) + started(2) + "p=$!; " + started(3) + "until [ \"$(ls " +
+                                             ShellQuote(work / "shards/.tessera-done") +
+                                             " 2>/dev/null | wc -l)\" -ge 4 ]; do sleep 0.01; done; "
+                                             "kill -TERM $p && echo stopped; wait");
     EXPECT_EQ(stopped.output, "stopped\n") << "shard 2 had finished before it could be stopped";
-    const CommandResult again = RunCommand("parallel --will-cite -j3 " + ShellQuote(shard + " >> " + (work / "s{}.jsonl")) + " ::: 1 2 3");
+    const CommandResult again =
+        RunCommand("parallel --will-cite -j3 " + ShellQuote(shard + " >> " + (work / "s{}.jsonl")) + " ::: 1 2 3");
     EXPECT_EQ(again.status, 0);
     auto sharded = FilesWithoutId(work / "shards");
-    const std::size_t records = std::erase_if(sharded, [](const auto& file) { return file.first.starts_with(".tessera-done"); });
+    const std::size_t records =
+        std::erase_if(sharded, [](const auto& file) { return file.first.starts_with(".tessera-done"); });
     EXPECT_EQ(records, 31u) << "a record for each file, and their folder";
     const auto single = FilesWithoutId(work / "one");
     const auto names = [](const auto& files) {
@@ -168,7 +176,8 @@ TEST(MachineReadableTest, ShardsOfABatchWriteWhatOneBatchWritesAndARetrySkipsWha
     // A record whose output is gone or changed (its size kept), or which is
     // damaged, does not count; bad shares are refused.
     const auto pdfs = FilesBelow(work / "shards");
-    const std::string gone = *std::find_if(pdfs.begin(), pdfs.end(), [](const std::string& f) { return f.ends_with(".pdf"); });
+    const std::string gone =
+        *std::find_if(pdfs.begin(), pdfs.end(), [](const std::string& f) { return f.ends_with(".pdf"); });
     // The next input's output: the damaged record below is the last input's.
     const std::string changed = *std::find_if(pdfs.begin(), pdfs.end(), [&](const std::string& f) {
         return f.ends_with(".pdf") && f.substr(0, f.find("Doc")) != gone.substr(0, gone.find("Doc"));
@@ -179,12 +188,15 @@ TEST(MachineReadableTest, ShardsOfABatchWriteWhatOneBatchWritesAndARetrySkipsWha
     std::ofstream(work / ("shards/" + changed), std::ios::binary) << bytes;
     const auto recordNames = FilesBelow(work / "shards/.tessera-done");
     std::ofstream(work / ("shards/.tessera-done/" + recordNames.back())) << "{\"input\": 1}";
-    const std::string all = batch + "--skip-done --json --folder " + ShellQuote(work / "in") + " --profile " + ShellQuote(shards);
+    const std::string all =
+        batch + "--skip-done --json --folder " + ShellQuote(work / "in") + " --profile " + ShellQuote(shards);
     const std::string redo = RunCommand(all + " | tail -1").output;
     EXPECT_NE(redo.find("\"done_before\":27"), std::string::npos) << redo;
     EXPECT_TRUE(fs::exists(work / ("shards/" + gone)));
     EXPECT_EQ(RunCommand(all + " --shard 1/-1 2>/dev/null").status, 2);
-    EXPECT_EQ(RunCommand(batch + ShellQuote(work / "seq.json") + " --files-from " + ShellQuote(list) + " 2>/dev/null").status, 2);
+    EXPECT_EQ(
+        RunCommand(batch + ShellQuote(work / "seq.json") + " --files-from " + ShellQuote(list) + " 2>/dev/null").status,
+        2);
 }
 
 }  // namespace tessera::test
@@ -203,10 +215,11 @@ TEST(MachineReadableTest, PathsThatAreNotUtf8CarryTheirExactBytes) {
     const auto bytes = [](const nlohmann::json& value) {
         return RunCommand("printf %s " + ShellQuote(value.get<std::string>()) + " | base64 -d").output;
     };
-    EXPECT_EQ(bytes(json["input"]["path_bytes"]) + bytes(json["outputs"][0]["file_bytes"]),
-              input + "a\xff" "Doc1.pdf");
+    EXPECT_EQ(bytes(json["input"]["path_bytes"]) + bytes(json["outputs"][0]["file_bytes"]), input +
+                                                                                                "a\xff"
+                                                                                                "Doc1.pdf");
     std::ofstream(work / "names.txt") << "ok\nbad\xfe\n";
-    const CommandResult names = Tessera(config, split + "--equal 2 --names " + ShellQuote(work / "names.txt") + " " +
-                                                    ShellQuote(input) + " 2>&1");
+    const CommandResult names = Tessera(
+        config, split + "--equal 2 --names " + ShellQuote(work / "names.txt") + " " + ShellQuote(input) + " 2>&1");
     EXPECT_NE(names.output.find("line 2: a name is UTF-8 text"), std::string::npos) << names.output;
 }

@@ -45,8 +45,8 @@ TEST(PageAccountTest, PagesInNoOutputAndOutputsWithoutPagesAreListedAndWarnedOf)
     };
     const CommandResult empty = dry("--doc A=1-2 --doc 'B=/zqxjv/'");
     EXPECT_EQ(empty.status, 3);
-    EXPECT_EQ(AccountLines(empty.output),
-              (Lines{"tessera: DOCB.pdf has no pages and is not written.", "no-pages\t2\tDOCB.pdf", "in-no-output\t3-10"}));
+    EXPECT_EQ(AccountLines(empty.output), (Lines{"tessera: DOCB.pdf has no pages and is not written.",
+                                                 "no-pages\t2\tDOCB.pdf", "in-no-output\t3-10"}));
     // Written: the report lists it as not written, the rest is written.
     const CommandResult report = Split(config, out.Path(), "--json --doc A=1-2 --doc 'B=/zqxjv/'" + input);
     EXPECT_EQ(report.status, 3);
@@ -101,9 +101,11 @@ TEST(PageAccountTest, DroppedPagesAreTheSameInEveryRouteAndWithAnyNumberOfWorker
     std::filesystem::copy_file(DataFile(thesis), in / "thesis.pdf");
     const std::string profile = in / "blank.tpr";
     ASSERT_EQ(Tessera(config, "split --reset --separator blank -o " + ShellQuote(out.Path()) + " --save-profile " +
-                                  ShellQuote(profile) + " " + Data(thesis)).status, 0);
-    const CommandResult batch = Tessera(config, "batch --json --quiet --profile " + ShellQuote(profile) + " --folder " +
-                                                    ShellQuote(in.Path()));
+                                  ShellQuote(profile) + " " + Data(thesis))
+                  .status,
+              0);
+    const CommandResult batch =
+        Tessera(config, "batch --json --quiet --profile " + ShellQuote(profile) + " --folder " + ShellQuote(in.Path()));
     EXPECT_EQ(AccountOf(batch.output), a) << batch.output;
     EXPECT_EQ(SchemaComplaints(batch.output + plan.output), "");
 
@@ -114,7 +116,6 @@ TEST(PageAccountTest, DroppedPagesAreTheSameInEveryRouteAndWithAnyNumberOfWorker
               (Lines{"dropped\t3\tblank\tscan\t", "dropped\t7\tblank\tscan\t", "dropped\t8\tsheet-back\tback\t"}));
 }
 
-
 // A scanned batch of invoices behind QR sheets: two invoices carry a payment
 // QR, one a postal frank's Code 128. Only the sheets, which hold little but
 // their code, are separators; every invoice is written, under its code.
@@ -124,9 +125,10 @@ TEST(PageAccountTest, ContentPagesWithACodeStayContentAndEveryDocumentIsWritten)
     const CommandResult plan =
         Tessera(config, "split --reset --dry-run --prefix none --separator code --name '{code}'" + batch);
     EXPECT_EQ(plan.status, 0);
-    EXPECT_EQ(plan.output, "1\tINV-1001.pdf\t2-3\tINV-1001\n2\tINV-1002.pdf\t5\tINV-1002\n3\tINV-1003.pdf\t7-8\tINV-1003\n"
-                           "dropped\t1\tseparator\tcode\tINV-1001\ndropped\t4\tseparator\tcode\tINV-1002\n"
-                           "dropped\t6\tseparator\tcode\tINV-1003\n");
+    EXPECT_EQ(plan.output,
+              "1\tINV-1001.pdf\t2-3\tINV-1001\n2\tINV-1002.pdf\t5\tINV-1002\n3\tINV-1003.pdf\t7-8\tINV-1003\n"
+              "dropped\t1\tseparator\tcode\tINV-1001\ndropped\t4\tseparator\tcode\tINV-1002\n"
+              "dropped\t6\tseparator\tcode\tINV-1003\n");
     JobsRun one, two;
     SplitWithJobs(one, config, "--deterministic --json --separator code --name '{code}'" + batch, 1);
     SplitWithJobs(two, config, "--deterministic --json --separator code --name '{code}'" + batch, 2);
@@ -144,7 +146,6 @@ TEST(PageAccountTest, ContentPagesWithACodeStayContentAndEveryDocumentIsWritten)
     EXPECT_NE(anywhere.output.find("more than half of the document"), std::string::npos) << anywhere.output;
     EXPECT_NE(anywhere.output.find("Doc4.pdf has no pages"), std::string::npos) << anywhere.output;
 }
-
 
 // Scans of real yellow paper (250, 235, 90) and pastel (255, 245, 130)
 // between white text pages, one with a yellow highlighted line: the named
@@ -169,8 +170,10 @@ TEST(PageAccountTest, ColourSheetsAreFoundAsScannedAndPaperIsNoSheetColour) {
     }
     // Pure #FFFF00 finds none and says so; white paper is no sheet colour.
     for (const auto& [separator, status, says] :
-         {std::tuple{"'sheet=#FFFF00'", 3, "No separator was found"}, {"sheet=white", 2, "--separator blank"},
-          {"'sheet=#D0D0D0:64'", 2, "--separator blank"}, {"sheet=page:1", 1, "Page 1, the sample sheet, is of colour #"},
+         {std::tuple{"'sheet=#FFFF00'", 3, "No separator was found"},
+          {"sheet=white", 2, "--separator blank"},
+          {"'sheet=#D0D0D0:64'", 2, "--separator blank"},
+          {"sheet=page:1", 1, "Page 1, the sample sheet, is of colour #"},
           {"sheet=page:8", 1, "Page 8, the sample sheet, is not in the document"}}) {
         const CommandResult r = plan(separator);
         EXPECT_EQ(r.status, status) << separator;
@@ -183,11 +186,11 @@ TEST(PageAccountTest, ColourSheetsAreFoundAsScannedAndPaperIsNoSheetColour) {
 TEST(PageAccountTest, APatternTakesTheSheetForAnyOfItsCodesAndNamesFromTheOneItMatches) {
     TempFolder config;
     const std::string sheet = " " + Data("code-sheet-qr-and-code128.pdf");
-    EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --separator 'code=^BOX-(\\d+)' --name 'Box {1}'" +
-                                  sheet).output,
-              "1\tBox .pdf\t1\n2\tBox 0042.pdf\t3-5\tBOX-0042\ndropped\t2\tseparator\tcode\tBOX-0042\n");
+    EXPECT_EQ(
+        Tessera(config, "split --reset --dry-run --prefix none --separator 'code=^BOX-(\\d+)' --name 'Box {1}'" + sheet)
+            .output,
+        "1\tBox .pdf\t1\n2\tBox 0042.pdf\t3-5\tBOX-0042\ndropped\t2\tseparator\tcode\tBOX-0042\n");
 }
-
 
 // A profile's range made on a longer document: the pages it asks for past
 // the last page are warned of and listed, whatever route runs it.
@@ -196,19 +199,23 @@ TEST(PageAccountTest, ARangePastTheLastPageIsWarnedOfOnEveryRoute) {
     const std::string six = work / "six.pdf", profile = work / "r.tpr";
     ASSERT_EQ(RunCommand("qpdf --empty --pages " + Data(kTenPages) + " 1-6 -- " + ShellQuote(six)).status, 0);
     ASSERT_EQ(Tessera(config, "split --reset --prefix none --doc A=1-2 --doc B=5-9 -o " + ShellQuote(out.Path()) +
-                                  " --save-profile " + ShellQuote(profile) + " " + Data(kTenPages)).status, 0);
-    const CommandResult plan = Tessera(config, "split --dry-run --profile " + ShellQuote(profile) + " " + ShellQuote(six));
+                                  " --save-profile " + ShellQuote(profile) + " " + Data(kTenPages))
+                  .status,
+              0);
+    const CommandResult plan =
+        Tessera(config, "split --dry-run --profile " + ShellQuote(profile) + " " + ShellQuote(six));
     EXPECT_EQ(plan.status, 3);
     EXPECT_EQ(AccountLines(plan.output), (Lines{"in-no-output\t3-4", "beyond-document\t2\t7-9"}));
-    const CommandResult run = Tessera(config, "split --json --quiet --profile " + ShellQuote(profile) + " " + ShellQuote(six));
+    const CommandResult run =
+        Tessera(config, "split --json --quiet --profile " + ShellQuote(profile) + " " + ShellQuote(six));
     EXPECT_EQ(run.status, 3);
     const nlohmann::json report = nlohmann::json::parse(run.output);
     EXPECT_EQ(report["account"]["beyond_document"], nlohmann::json::parse(R"([{"output": 2, "pages": [7, 9]}])"));
     ASSERT_EQ(report["warnings"].size(), 1u) << run.output;
     EXPECT_NE(report["warnings"][0].get<std::string>().find("pages 7-9"), std::string::npos);
     fs::remove_all(out.Path());
-    const CommandResult batch = Tessera(config, "batch --json --quiet --profile " + ShellQuote(profile) + " --file " +
-                                                    ShellQuote(six));
+    const CommandResult batch =
+        Tessera(config, "batch --json --quiet --profile " + ShellQuote(profile) + " --file " + ShellQuote(six));
     EXPECT_EQ(batch.status, 3);
     EXPECT_EQ(AccountOf(batch.output)["beyond_document"], report["account"]["beyond_document"]);
     EXPECT_EQ(SchemaComplaints(batch.output + run.output), "");

@@ -107,8 +107,9 @@ TEST(PlanTest, PagesFoundByTheirTextAgreeWithPdftotext) {
                 {"abntex2-thesis-blank-versos-outline-depth6.pdf", "Referências", "--match-case", "-F"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.word);
-        const CommandResult r = Tessera(config, "split --reset --dry-run " + std::string(row.options) + " --doc " +
-                                                    ShellQuote("/" + std::string(row.word) + "/") + " " + Data(row.file));
+        const CommandResult r =
+            Tessera(config, "split --reset --dry-run " + std::string(row.options) + " --doc " +
+                                ShellQuote("/" + std::string(row.word) + "/") + " " + Data(row.file));
         ASSERT_EQ(r.status, 0);
         const std::string expected = PagesByGrep(row.file, row.word, row.grepFlags);
         EXPECT_FALSE(expected.empty());
@@ -117,8 +118,9 @@ TEST(PlanTest, PagesFoundByTheirTextAgreeWithPdftotext) {
     // Page 6 is turned by 90 degrees: its running head "K. T. Smith" then lies
     // along the right edge of the page as shown (checked on its rendering).
     const std::string mnras = Data("mnras-guide-2col-rotated-page.pdf");
-    EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator text=Smith --area 682,0,782,595 " + mnras)),
-              "1-5 6-10");
+    EXPECT_EQ(
+        PlannedRuns(Tessera(config, "split --reset --dry-run --separator text=Smith --area 682,0,782,595 " + mnras)),
+        "1-5 6-10");
     EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --separator text=Smith " + mnras).output).size(), 6u)
         << "the head of every even page, and page 1";
 }
@@ -139,7 +141,8 @@ TEST(PlanTest, ContentQueriesAgreeWithMupdfAndPdfimages) {
         return PlannedPages(Tessera(config, "split --reset --dry-run --doc " + selection + " " + Data(file)));
     };
     const std::string ndsu = "ndsu-thesis-outline-depth12-out-of-order-rotated.pdf";
-    const CommandResult images = RunCommand("pdfimages -list " + Data(ndsu) + " | awk 'NR>2{print $1}' | sort -nu | paste -sd,");
+    const CommandResult images =
+        RunCommand("pdfimages -list " + Data(ndsu) + " | awk 'NR>2{print $1}' | sort -nu | paste -sd,");
     const std::string imagePages = images.output.substr(0, images.output.find('\n'));
     ASSERT_FALSE(imagePages.empty());
     EXPECT_EQ(query(ndsu, "@image"), imagePages);
@@ -185,15 +188,20 @@ TEST(PlanTest, BlankSeparatorsAreThePagesWithoutTextAndScannedSheetsWithoutInk) 
     // Gray scans: text on 1, 2, 4, 6 and 9; specks only on 3, 7 and 8, whose
     // image data deflates to 0.0022 of its size; faint bleed-through on 5 (0.0057).
     const std::string scans = Data("scanned-gray-sheets-specks-bleed-through.pdf");
-    for (const auto& [sensitivity, runs] : {std::pair{"scan", "1-2 4-6 9"}, {"scan=80", "1-2 4 6 9"},
-                                            {"scan=10", "1-9"}, {"blank", "1-9"}}) {
-        EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator " + std::string(sensitivity) + " " +
-                                                  scans)), runs) << sensitivity;
+    for (const auto& [sensitivity, runs] :
+         {std::pair{"scan", "1-2 4-6 9"}, {"scan=80", "1-2 4 6 9"}, {"scan=10", "1-9"}, {"blank", "1-9"}}) {
+        EXPECT_EQ(PlannedRuns(
+                      Tessera(config, "split --reset --dry-run --separator " + std::string(sensitivity) + " " + scans)),
+                  runs)
+            << sensitivity;
     }
     EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator scan --keep-separators " + scans)),
-              "1-2 3-6 7 8-9") << "a kept separator starts the next output";
-    EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator scan --duplex --keep-separators " + scans)),
-              "1-2 3-6 7-9") << "scanned on both sides, a kept sheet starts its output with its back";
+              "1-2 3-6 7 8-9")
+        << "a kept separator starts the next output";
+    EXPECT_EQ(
+        PlannedRuns(Tessera(config, "split --reset --dry-run --separator scan --duplex --keep-separators " + scans)),
+        "1-2 3-6 7-9")
+        << "scanned on both sides, a kept sheet starts its output with its back";
 }
 
 // --save-profile, then --profile, plan and write the same outputs as the
@@ -210,17 +218,21 @@ TEST(PlanTest, SheetsWithACodeSeparateOutputsAndNameThem) {
               "dropped\t5\tseparator\tcode\tDOC-B\ndropped\t6\tseparator\tcode\tSHIP-1234\n");
     // A sheet as a mixed-raster scanner writes it: the code is a mask over a background image.
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --separator code --name '{code}' " +
-                                  Data("code-sheet-mrc-layers.pdf")).output,
+                                  Data("code-sheet-mrc-layers.pdf"))
+                  .output,
               "1\t1.pdf\t1\n2\tMRC-0007.pdf\t3\tMRC-0007\ndropped\t2\tseparator\tcode\tMRC-0007\n");
     EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator code --keep-separators" + sheets)),
               "1-2 3-4 5 6-8");
     EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator code --duplex" + sheets)), "1-2 4 7-8")
         << "only fronts are sheets; the label on sheet 3's back goes with it";
-    EXPECT_EQ(PlannedRuns(Tessera(config, "split --reset --dry-run --separator code --duplex --keep-separators" + sheets)),
-              "1-2 3-4 5-8") << "a kept sheet starts its output, its back with it";
-    EXPECT_EQ(Tessera(config, "split --reset --dry-run --separator 'code=^DOC-(\\w)' --name 'Part {1}'" + sheets).output,
-              "1\tPart .pdf\t1-2\n2\tPart A.pdf\t4\tDOC-A\n3\tPart B.pdf\t6-8\tDOC-B\n"
-              "dropped\t3\tseparator\tcode\tDOC-A\ndropped\t5\tseparator\tcode\tDOC-B\n");
+    EXPECT_EQ(
+        PlannedRuns(Tessera(config, "split --reset --dry-run --separator code --duplex --keep-separators" + sheets)),
+        "1-2 3-4 5-8")
+        << "a kept sheet starts its output, its back with it";
+    EXPECT_EQ(
+        Tessera(config, "split --reset --dry-run --separator 'code=^DOC-(\\w)' --name 'Part {1}'" + sheets).output,
+        "1\tPart .pdf\t1-2\n2\tPart A.pdf\t4\tDOC-A\n3\tPart B.pdf\t6-8\tDOC-B\n"
+        "dropped\t3\tseparator\tcode\tDOC-A\ndropped\t5\tseparator\tcode\tDOC-B\n");
 }
 
 // Scanned sheets read from their images as stored: a QR stencil mask (2), a
@@ -233,7 +245,8 @@ TEST(PlanTest, CodesAreReadFromScansAsStoredOfTheKindsAskedAndADamagedImageIsSai
         return PlannedRuns(Tessera(config, "split --reset --dry-run " + options + sheets + " 2>/dev/null"));
     };
     const auto said = [&](const std::string& options) {
-        const std::string errors = Tessera(config, "split --reset --dry-run " + options + sheets + " 2>&1 >/dev/null").output;
+        const std::string errors =
+            Tessera(config, "split --reset --dry-run " + options + sheets + " 2>&1 >/dev/null").output;
         std::size_t times = 0;
         for (std::size_t at = 0; (at = errors.find("Page 5 could not be read", at)) != std::string::npos; ++at) ++times;
         return times;
@@ -255,7 +268,8 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
          "--equal 3 --prefix none --base Part --suffix letter --linearize --watermark Draft --watermark-size 30 "
          "--watermark-transparency 20 --watermark-behind",
          "mnras-guide-2col-rotated-page.pdf"},
-        {"bookmark-levels.tpr", "--bookmarks 1-2 --prefix name --folders --html-index", "mnras-guide-2col-rotated-page.pdf"},
+        {"bookmark-levels.tpr", "--bookmarks 1-2 --prefix name --folders --html-index",
+         "mnras-guide-2col-rotated-page.pdf"},
         {"separator-text.tpr", "--separator text=Smith --area 682,0,782,595 --match-case --prefix none --suffix pages",
          "mnras-guide-2col-rotated-page.pdf"},
         {"hand-made.tpr",
@@ -277,13 +291,22 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
         ASSERT_TRUE(byOptions.status == 0 || byOptions.status == 3) << "planned, perhaps with pages in no output";
         ASSERT_FALSE(byOptions.output.empty());
         const std::string saved = folder / m.sample;
-        ASSERT_EQ(Tessera(config, "split --quiet " + std::string(m.options) + " --save-profile " + ShellQuote(saved) + input).status, 0);
+        ASSERT_EQ(
+            Tessera(config, "split --quiet " + std::string(m.options) + " --save-profile " + ShellQuote(saved) + input)
+                .status,
+            0);
         EXPECT_EQ(Tessera(config, "split --dry-run --profile " + ShellQuote(saved) + input).output, byOptions.output);
         EXPECT_EQ(Tessera(config, "split --dry-run --profile " + Sample(m.sample) + input).output, byOptions.output);
         const std::string fromOptions = folder / (std::string("options-") + m.sample);
         const std::string fromProfile = folder / (std::string("profile-") + m.sample);
-        ASSERT_EQ(Tessera(config, "split --quiet --yes --warning-exit-0 -o " + ShellQuote(fromOptions) + " " + m.options + input).status, 0);
-        ASSERT_EQ(Tessera(config, "split --quiet --yes --warning-exit-0 -o " + ShellQuote(fromProfile) + " --profile " + ShellQuote(saved) + input).status, 0);
+        ASSERT_EQ(Tessera(config, "split --quiet --yes --warning-exit-0 -o " + ShellQuote(fromOptions) + " " +
+                                      m.options + input)
+                      .status,
+                  0);
+        ASSERT_EQ(Tessera(config, "split --quiet --yes --warning-exit-0 -o " + ShellQuote(fromProfile) + " --profile " +
+                                      ShellQuote(saved) + input)
+                      .status,
+                  0);
         EXPECT_TRUE(Written(fromProfile) == Written(fromOptions));
     }
     // Options change the profile wherever they stand; --doc replaces its outputs.
@@ -293,29 +316,42 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
     EXPECT_EQ(Tessera(config, "split --dry-run --profile " + Sample("hand-made.tpr") + " --doc 9-10" + mnras).output,
               "1\tLorem-1.pdf\t9-10\nin-no-output\t1-8\n");
     // A template names every output, a hand-made one's too, and may make folders.
-    EXPECT_EQ(PlanLines(Tessera(config, "split --dry-run --profile " + Sample("name-template.tpr") + mnras).output)[1][1],
-              "02-Smith.pdf");
+    EXPECT_EQ(
+        PlanLines(Tessera(config, "split --dry-run --profile " + Sample("name-template.tpr") + mnras).output)[1][1],
+        "02-Smith.pdf");
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --bookmarks 1 --name '{title:}/{n:0}' " + mnras).status, 2);
-    EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --prefix none --doc 'X=1-2,5' --name '{from}-{to}'" +
-                                            mnras).output)[0][1],
-              "1-5.pdf") << "{to} is the last range's end";
-    EXPECT_EQ(Tessera(config, "split --reset --dry-run --prefix none --doc 'A=1-5:odd' --doc 'B=1-5:even'" + mnras).output,
-              "1\tDOCA.pdf\t1,3,5\n2\tDOCB.pdf\t2,4\nin-no-output\t6-10\n");
+    EXPECT_EQ(
+        PlanLines(Tessera(config, "split --reset --dry-run --prefix none --doc 'X=1-2,5' --name '{from}-{to}'" + mnras)
+                      .output)[0][1],
+        "1-5.pdf")
+        << "{to} is the last range's end";
+    EXPECT_EQ(
+        Tessera(config, "split --reset --dry-run --prefix none --doc 'A=1-5:odd' --doc 'B=1-5:even'" + mnras).output,
+        "1\tDOCA.pdf\t1,3,5\n2\tDOCB.pdf\t2,4\nin-no-output\t6-10\n");
     // Against --name-pattern, {key} is the whole match and {1} its group, as the README says.
-    EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --equal 5 --name '{key}+{1}' --name-pattern "
-                                        "'K\\. T\\. (\\w+)'" + mnras).output)[1][1],
+    EXPECT_EQ(PlanLines(Tessera(config,
+                                "split --reset --dry-run --equal 5 --name '{key}+{1}' --name-pattern "
+                                "'K\\. T\\. (\\w+)'" +
+                                    mnras)
+                            .output)[1][1],
               "K_ T_ Smith+Smith.pdf");
     // A misspelt field, or a group hidden by a field of the template's own,
     // is refused, not left empty; a typed ".pdf" is the name's own ending.
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --name '{tilte}' " + mnras).status, 2);
-    EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --name 'X{n}' --name-pattern '(?<n>\\w+)' " + mnras).status,
-              2);
-    EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --equal 5 --name 'A-{who}.PDF' --name-pattern "
-                                        "'(?<who>Smith)' " + mnras).output)[0][1],
+    EXPECT_EQ(
+        Tessera(config, "split --reset --dry-run --equal 5 --name 'X{n}' --name-pattern '(?<n>\\w+)' " + mnras).status,
+        2);
+    EXPECT_EQ(PlanLines(Tessera(config,
+                                "split --reset --dry-run --equal 5 --name 'A-{who}.PDF' --name-pattern "
+                                "'(?<who>Smith)' " +
+                                    mnras)
+                            .output)[0][1],
               "A-Smith.pdf");
-    EXPECT_EQ(PlanLines(Tessera(config, "split --reset --dry-run --doc 'Front=1-2' --name '{input}/{title} {from}-{to}' " +
-                                            mnras).output)[0][1],
-              "mnras-guide-2col-rotated-page/Front 1-2.pdf");
+    EXPECT_EQ(
+        PlanLines(
+            Tessera(config, "split --reset --dry-run --doc 'Front=1-2' --name '{input}/{title} {from}-{to}' " + mnras)
+                .output)[0][1],
+        "mnras-guide-2col-rotated-page/Front 1-2.pdf");
     // A manifest is a list of --doc: counts take the next pages.
     const std::string manifest = folder / "list.csv";
     std::ofstream(manifest) << "name,selection\nIntro,2\n\"Rest all\",z-9\nMore,3\n";
@@ -326,7 +362,8 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
     std::ofstream(names) << "a/First\r\nSecond\n";
     EXPECT_EQ(Tessera(config, "split --reset --dry-run --equal 5 --names " + names + mnras).output,
               "1\ta/First.pdf\t1-5\n2\tSecond.pdf\t6-10\n");
-    const CommandResult tooMany = Tessera(config, "split --reset --yes --equal 10 -o " + (folder / "none") + " --names " + names + mnras + " 2>&1");
+    const CommandResult tooMany = Tessera(
+        config, "split --reset --yes --equal 10 -o " + (folder / "none") + " --names " + names + mnras + " 2>&1");
     EXPECT_EQ(tooMany.status, 2);
     EXPECT_NE(tooMany.output.find("2 names for 1 output"), std::string::npos) << tooMany.output;
     EXPECT_FALSE(std::filesystem::exists(folder / "none"));

@@ -23,7 +23,8 @@ std::string Runs(const nlohmann::json& pages) {
 std::string Outputs(const nlohmann::json& outputs) {
     std::string text;
     for (const nlohmann::json& o : outputs)
-        text += (o.contains("file") ? o["file"].get<std::string>() : fs::path(o["path"].get<std::string>()).filename().string()) +
+        text += (o.contains("file") ? o["file"].get<std::string>()
+                                    : fs::path(o["path"].get<std::string>()).filename().string()) +
                 "\t" + Runs(o["pages"]) + "\t" + o.value("key", "") + "\n";
     return text;
 }
@@ -61,9 +62,10 @@ TEST(RoutesTest, EverySplitGivesOneAnswerWhicheverRouteAsksForIt) {
         TempFolder config, direct, profiled, batched;
         const std::string input = " " + Data(c.input), options = " --prefix none " + c.options;
         const CommandResult plan = Tessera(config, "split --reset --dry-run --deterministic --json" + options + input);
-        const CommandResult lines = Tessera(config, "split --reset --dry-run --deterministic" + options + input + " 2>/dev/null");
-        const CommandResult split =
-            Tessera(config, "split --reset --quiet --json --deterministic -o " + ShellQuote(direct.Path()) + options + input);
+        const CommandResult lines =
+            Tessera(config, "split --reset --dry-run --deterministic" + options + input + " 2>/dev/null");
+        const CommandResult split = Tessera(
+            config, "split --reset --quiet --json --deterministic -o " + ShellQuote(direct.Path()) + options + input);
         const std::string profile = ShellQuote(config / "case.tpr");
         ASSERT_EQ(Tessera(config, "split --reset --save-profile " + profile + " -o " + ShellQuote(batched.Path()) +
                                       options + input + " 2>&1")
@@ -71,7 +73,8 @@ TEST(RoutesTest, EverySplitGivesOneAnswerWhicheverRouteAsksForIt) {
                   0);
         const CommandResult fromProfile = Tessera(config, "split --quiet --json --deterministic --profile " + profile +
                                                               " -o " + ShellQuote(profiled.Path()) + input);
-        const CommandResult batch = Tessera(config, "batch --quiet --json --deterministic --profile " + profile + " --file" + input);
+        const CommandResult batch =
+            Tessera(config, "batch --quiet --json --deterministic --profile " + profile + " --file" + input);
 
         const nlohmann::json planned = FirstJson(plan);
         const std::string expected = Outputs(planned["outputs"]);

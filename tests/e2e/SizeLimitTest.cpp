@@ -85,8 +85,10 @@ TEST(SizeLimitTest, EveryOutputFitsAndNoneCouldHaveTakenItsNextPage) {
         ASSERT_EQ(Split(config, folder.Path(), options + Data(kManual)).status, 0);
         const auto files = Written(plan, folder.Path());
         ASSERT_GT(files.size(), 2u);
-        ASSERT_EQ(Split(config, alone.Path(), "--deterministic --watermark DRAFT --doc " + files[1].second + " " +
-                                                  Data(kManual)).status, 0);
+        ASSERT_EQ(Split(config, alone.Path(),
+                        "--deterministic --watermark DRAFT --doc " + files[1].second + " " + Data(kManual))
+                      .status,
+                  0);
         EXPECT_EQ(ReadFile(files[1].first), ReadFile(alone / "Doc1.pdf"));
     }
     // Thirty parts: cut from the first page and from the middle at once, and joined in the middle.
@@ -104,7 +106,8 @@ TEST(SizeLimitTest, ALimitCutsAnotherMethodsOutputsIntoNumberedPartsAndLinksStay
     const std::string docs = "--deterministic --watermark W --doc 1-z:odd --doc 20-1 " + Data(kManual);
     ASSERT_EQ(Split(config, whole.Path(), docs).status, 0);
     ASSERT_EQ(Split(config, limited.Path(), "--max-size 60MiB " + docs).status, 0);
-    for (const char* name : {"Doc1.pdf", "Doc2.pdf"}) EXPECT_EQ(ReadFile(whole / name), ReadFile(limited / name)) << name;
+    for (const char* name : {"Doc1.pdf", "Doc2.pdf"})
+        EXPECT_EQ(ReadFile(whole / name), ReadFile(limited / name)) << name;
     // Every output carries the whole outline: its links to the others' files count.
     const std::string options =
         "--bookmarks 1 --max-size 120k --update-links --transfer-bookmarks --warning-exit-0 " + Data(kManual);
@@ -114,10 +117,12 @@ TEST(SizeLimitTest, ALimitCutsAnotherMethodsOutputsIntoNumberedPartsAndLinksStay
     ASSERT_EQ(Split(config, folder.Path(), options).status, 0);
     for (const auto& [file, pages] : Written(plan, folder.Path())) EXPECT_LE(Bytes(file), 120000u) << file;
     EXPECT_NE(Tessera(config, "split --reset --dry-run --bookmarks 1 --max-size 100k --name '{n:0} {part}of{parts}' " +
-                                  Data(kManual)).output.find("05 1of2.pdf\t9-16"),
+                                  Data(kManual))
+                  .output.find("05 1of2.pdf\t9-16"),
               std::string::npos);
     // Split by size, the outputs are the parts of the one document, numbered as outputs.
-    const std::string bySize = "split --reset --dry-run --prefix none --max-size 250KB " + Data("mnras-guide-2col-rotated-page.pdf");
+    const std::string bySize =
+        "split --reset --dry-run --prefix none --max-size 250KB " + Data("mnras-guide-2col-rotated-page.pdf");
     EXPECT_EQ(Tessera(config, bySize + " --name '{part}of{parts}'").output, "1\t1of2.pdf\t1-6\n2\t2of2.pdf\t7-10\n");
     EXPECT_EQ(Tessera(config, bySize).output, "1\tDoc1.pdf\t1-6\n2\tDoc2.pdf\t7-10\n");
     // A names list names documents, and a template without {part} its
@@ -145,14 +150,17 @@ TEST(SizeLimitTest, APageLargerThanTheLimitStopsTheRunBeforeItWritesUnlessAllowe
         << refused.output;
     EXPECT_EQ(refused.output.find("stay in the output folder"), std::string::npos) << refused.output;
     EXPECT_TRUE(fs::is_empty(folder.Path()));
-    const CommandResult alone = Split(config, allowed.Path(), "--max-size 0.08MB --allow-oversize " + Data(kManual) + " 2>&1");
+    const CommandResult alone =
+        Split(config, allowed.Path(), "--max-size 0.08MB --allow-oversize " + Data(kManual) + " 2>&1");
     EXPECT_EQ(alone.status, 0);
     EXPECT_NE(alone.output.find("Page 4 takes 80,121 bytes (80.1 kB) on its own, more than the size limit of 80,000 "
                                 "bytes (80 kB): it is written as a document of its own"),
-              std::string::npos) << alone.output;
+              std::string::npos)
+        << alone.output;
     EXPECT_EQ(QpdfJson(ShellQuote(allowed / "Doc3.pdf"), "--json-key=pages")["pages"].size(), 1u);
     for (const char* bad : {"10XB", "-5k", "0", "3GB", ""})
-        EXPECT_EQ(Tessera(config, "split --reset --dry-run --max-size '" + std::string(bad) + "' " + Data(kManual)).status, 2)
+        EXPECT_EQ(
+            Tessera(config, "split --reset --dry-run --max-size '" + std::string(bad) + "' " + Data(kManual)).status, 2)
             << bad;
 }
 

@@ -52,8 +52,8 @@ public:
     // (by their text, in order) and passes qpdf's check.
     void ExpectWrittenAsPlanned(const TempFolder& config, const std::string& arguments, const std::string& source,
                                 const std::string& folder, bool byText) {
-        const auto plan = PlanLines(Tessera(config, "split --reset --prefix none --dry-run -o " + ShellQuote(folder) +
-                                                        " " + arguments).output);
+        const auto plan = PlanLines(
+            Tessera(config, "split --reset --prefix none --dry-run -o " + ShellQuote(folder) + " " + arguments).output);
         std::size_t written = 0;
         for (const std::string& name : FilesBelow(folder)) written += name.ends_with(".pdf");
         EXPECT_EQ(plan.size(), written);
@@ -86,9 +86,11 @@ private:
     std::string TargetText(const std::string& file, const Link& link) {
         if (link.target >= 0) return Texts(file).at(static_cast<std::size_t>(link.target));
         const std::size_t hash = link.uri.find('#');
-        if (link.uri.rfind("file://", 0) != 0 || hash == std::string::npos) return "(not a page link: " + link.uri + ")";
+        if (link.uri.rfind("file://", 0) != 0 || hash == std::string::npos)
+            return "(not a page link: " + link.uri + ")";
         const fs::path named = link.uri.substr(7, hash - 7);
-        const std::string target = named.is_absolute() ? named.string() : (fs::path(file).parent_path() / named).string();
+        const std::string target =
+            named.is_absolute() ? named.string() : (fs::path(file).parent_path() / named).string();
         if (!fs::exists(target)) return "(no file " + target + ")";
         const int page = std::stoi(Mutool(ShellQuote(target) + " " + ShellQuote(link.uri.substr(hash))));
         return Texts(target).at(static_cast<std::size_t>(page));
@@ -118,7 +120,9 @@ std::size_t Reader::FollowEveryLink(const std::string& source, const std::string
         if (!name.ends_with(".pdf")) continue;
         const std::string file = folder + "/" + name;
         outputPages.insert(Texts(file).begin(), Texts(file).end());
-        if (outlines) { EXPECT_EQ(outline(file), sourceOutline) << file; }
+        if (outlines) {
+            EXPECT_EQ(outline(file), sourceOutline) << file;
+        }
         for (const Link& link : Links(file)) {
             const auto was = before.find({Texts(file).at(static_cast<std::size_t>(link.page)), link.rect});
             if (was == before.end()) {
@@ -131,7 +135,9 @@ std::size_t Reader::FollowEveryLink(const std::string& source, const std::string
             }
             EXPECT_EQ(TargetText(file, link), Texts(source).at(static_cast<std::size_t>(was->second.target)))
                 << file << " page " << link.page + 1 << " link " << link.rect << " " << link.uri;
-            if (link.target >= 0) { EXPECT_EQ(link.view, was->second.view) << file << " " << link.rect; }
+            if (link.target >= 0) {
+                EXPECT_EQ(link.view, was->second.view) << file << " " << link.rect;
+            }
             followed.insert(was->first);
             remote += link.target < 0;
         }
@@ -172,8 +178,10 @@ std::string StreamsShowing(const std::string& qdf, int page, const std::string& 
 TEST(WrittenOutputTest, ABookmarkSplitWithRewrittenLinksIsWrittenAlikeByWorkersAndEveryLinkLeadsToItsPage) {
     const std::string source = DataFile("hyperref-manual-outline-gotor-launch-named.pdf");
     // Subfolders, blanks and a non-ASCII letter in the names the links hold.
-    const std::string arguments = "--yes --bookmarks 1-2 --folders --base 'Réf ' --update-links --transfer-bookmarks "
-                                  "--html-index " + ShellQuote(source);
+    const std::string arguments =
+        "--yes --bookmarks 1-2 --folders --base 'Réf ' --update-links --transfer-bookmarks "
+        "--html-index " +
+        ShellQuote(source);
     TempFolder config;
     JobsRun one, two;
     SplitWithJobs(two, config, arguments, 2);
@@ -197,11 +205,13 @@ TEST(WrittenOutputTest, WorkersWriteWhatARunInOrderWritesForEverySplitMethod) {
         const char* file;
         bool byText;  // a watermark adds to the pages' text
     } rows[] = {
-        {"equal parts, watermark, names from an area", "--equal 4 --watermark Draft --suffix text --name-area 0,0,600,80",
-         "mnras-guide-2col-rotated-page.pdf", false},
+        {"equal parts, watermark, names from an area",
+         "--equal 4 --watermark Draft --suffix text --name-area 0,0,600,80", "mnras-guide-2col-rotated-page.pdf",
+         false},
         {"blank separators", "--separator blank", "abntex2-thesis-blank-versos-outline-depth6.pdf", true},
         {"text separators", "--separator text=CHAPTER", "ndsu-thesis-outline-depth12-out-of-order-rotated.pdf", true},
-        {"pages where a value changes, named from it", "--separator 'change=regex:CHAPTER ([0-9]+)' --name 'Ch{1}/{n:0}'",
+        {"pages where a value changes, named from it",
+         "--separator 'change=regex:CHAPTER ([0-9]+)' --name 'Ch{1}/{n:0}'",
          "ndsu-thesis-outline-depth12-out-of-order-rotated.pdf", true},
         {"hand-made outputs", "--doc Front=1-3 --doc Back=z-4 --doc Odd=1-z:odd",
          "ndsu-thesis-outline-depth12-out-of-order-rotated.pdf", true},
@@ -216,7 +226,8 @@ TEST(WrittenOutputTest, WorkersWriteWhatARunInOrderWritesForEverySplitMethod) {
         JobsRun one, two;
         SplitWithJobs(one, config, arguments, 1);
         SplitWithJobs(two, config, arguments, 2);
-        ASSERT_EQ(one.result.status, std::string(row.file).find("damaged") == std::string::npos ? 0 : 3) << one.result.output;
+        ASSERT_EQ(one.result.status, std::string(row.file).find("damaged") == std::string::npos ? 0 : 3)
+            << one.result.output;
         ExpectSameRuns(one, two);
         reader.ExpectWrittenAsPlanned(config, arguments, DataFile(row.file), one.out.Path(), row.byText);
     }
@@ -226,16 +237,24 @@ TEST(WrittenOutputTest, PasswordsAndPermissionsAreThoseAsked) {
     const struct {
         const char* name;
         const char* options;
-        const char* password;  // that opens the outputs
+        const char* password;                                    // that opens the outputs
         std::vector<std::pair<const char*, const char*>> shows;  // given this password, qpdf shows that
     } rows[] = {
         {"none", "", "", {{"", "File is not encrypted"}}},
-        {"permissions alone", "--permissions-password owner --deny print,copy", "",
-         {{"", "R = 6"}, {"", "extract for any purpose: not allowed"}, {"", "print high resolution: not allowed"},
-          {"", "modify annotations: allowed"}, {"owner", "Supplied password is owner password"}}},
+        {"permissions alone",
+         "--permissions-password owner --deny print,copy",
+         "",
+         {{"", "R = 6"},
+          {"", "extract for any purpose: not allowed"},
+          {"", "print high resolution: not allowed"},
+          {"", "modify annotations: allowed"},
+          {"owner", "Supplied password is owner password"}}},
         // An empty owner password would let the user password lift the restrictions.
-        {"both", "--open-password user --deny edit", "user",
-         {{"user", "Supplied password is user password"}, {"user", "modify other: not allowed"},
+        {"both",
+         "--open-password user --deny edit",
+         "user",
+         {{"user", "Supplied password is user password"},
+          {"user", "modify other: not allowed"},
           {"", "Incorrect password supplied"}}},
     };
     TempFolder config;
@@ -249,7 +268,8 @@ TEST(WrittenOutputTest, PasswordsAndPermissionsAreThoseAsked) {
         EXPECT_TRUE(QpdfCheckPasses(file, row.password));
         for (const auto& [password, says] : row.shows) {
             const std::string shown = RunCommand("qpdf --show-encryption --password=" + ShellQuote(password) + " " +
-                                                 ShellQuote(file) + " 2>&1").output;
+                                                 ShellQuote(file) + " 2>&1")
+                                          .output;
             EXPECT_NE(shown.find(says), std::string::npos) << shown;
         }
     }
@@ -270,8 +290,9 @@ TEST(WrittenOutputTest, OutputsKeepLinksLabelsFieldsAndVersionAreLinearizedWhenA
     const auto labels = [](const TempFolder& out) {
         return QpdfJson(ShellQuote(out / "Doc2.pdf"), "--json-key=pagelabels")["pagelabels"].dump();
     };
-    EXPECT_EQ(labels(*split("damaged-xref-outlines-labels-recoverable.pdf", "--equal 10")),
-              R"([{"index":0,"label":{"/S":"/R","/St":7}},{"index":1,"label":{"/St":1}},{"index":2,"label":{"/S":"/r","/St":2}},{"index":5,"label":{"/S":"/r","/St":6}},{"index":9,"label":{"/St":1}}])");
+    EXPECT_EQ(
+        labels(*split("damaged-xref-outlines-labels-recoverable.pdf", "--equal 10")),
+        R"([{"index":0,"label":{"/S":"/R","/St":7}},{"index":1,"label":{"/St":1}},{"index":2,"label":{"/S":"/r","/St":2}},{"index":5,"label":{"/S":"/r","/St":6}},{"index":9,"label":{"/St":1}}])");
     EXPECT_EQ(labels(*split("damaged-xref-outlines-labels-recoverable.pdf", "--equal 10 --remove-labels")), "[]");
 
     const auto fields = split("acroform-fields-two-pages-mixed-annots.pdf", "--equal 1");
@@ -294,7 +315,9 @@ TEST(WrittenOutputTest, OutputsKeepLinksLabelsFieldsAndVersionAreLinearizedWhenA
     const auto pages = split("mnras-guide-2col-rotated-page.pdf", "--equal 1");
     TempFolder qpdfOut;
     ASSERT_EQ(RunCommand("qpdf --split-pages " + Data("mnras-guide-2col-rotated-page.pdf") + " " +
-                         ShellQuote(qpdfOut / "p-%d.pdf")).status, 0);
+                         ShellQuote(qpdfOut / "p-%d.pdf"))
+                  .status,
+              0);
     const auto size = [](const std::string& folder) {
         std::uintmax_t bytes = 0;
         for (const auto& entry : fs::directory_iterator(folder)) bytes += entry.file_size();
@@ -306,8 +329,12 @@ TEST(WrittenOutputTest, OutputsKeepLinksLabelsFieldsAndVersionAreLinearizedWhenA
 TEST(WrittenOutputTest, WatermarksGoBehindOrOverTheirRangesPagesOnly) {
     TempFolder config, out, over;
     const std::string doc = " " + Data("multicolumn-latex-2col.pdf");
-    ASSERT_EQ(Split(config, out.Path(), "--doc '1-2:mark/Zwei – A/' --doc 3 --watermark Drei --watermark-behind "
-                                        "--watermark-transparency 0" + doc).status, 0);
+    ASSERT_EQ(Split(config, out.Path(),
+                    "--doc '1-2:mark/Zwei – A/' --doc 3 --watermark Drei --watermark-behind "
+                    "--watermark-transparency 0" +
+                        doc)
+                  .status,
+              0);
     const std::string first = Qdf(out / "Doc1.pdf"), second = Qdf(out / "Doc2.pdf");
     const std::string zwei = "5a77656920962041", drei = "44726569";  // "Zwei – A" in WinAnsi, "Drei"
     EXPECT_EQ(StreamsShowing(first, 1, zwei), "1") << "behind: the first stream, before the page's own";
@@ -323,7 +350,7 @@ TEST(WrittenOutputTest, WatermarksGoBehindOrOverTheirRangesPagesOnly) {
     ASSERT_EQ(Split(config, out.Path(), "--base '' --doc 'A=1-2:mark/FIRST/,1-2,1:mark/SECOND/'" + doc).status, 0);
     const std::string repeated = Qdf(out / "A.pdf");
     for (int page = 1; page <= 5; ++page) {
-        EXPECT_EQ(StreamsShowing(repeated, page, "4649525354").empty(), page > 2) << page;  // FIRST
+        EXPECT_EQ(StreamsShowing(repeated, page, "4649525354").empty(), page > 2) << page;     // FIRST
         EXPECT_EQ(StreamsShowing(repeated, page, "5345434f4e44").empty(), page != 5) << page;  // SECOND
     }
     for (const char* f : {"Doc1.pdf", "Doc2.pdf", "A.pdf"}) EXPECT_TRUE(QpdfCheckPasses(out / f)) << f;

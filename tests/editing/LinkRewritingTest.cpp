@@ -20,8 +20,10 @@ std::string Describe(const std::string& file, QPDFObjectHandle action) {
     if (type != "GoTo" && type != "GoToR") return type;
     QPDFObjectHandle d = action.getKey("/D"), remote = action.getKey("/F");
     // A remote path is relative to the file's folder unless it is absolute.
-    const fs::path where = type == "GoTo" ? fs::path(file) : fs::path(file).parent_path() /
-        (remote.isDictionary() ? remote.getKey("/UF").getUTF8Value() : remote.getUTF8Value());
+    const fs::path where =
+        type == "GoTo" ? fs::path(file)
+                       : fs::path(file).parent_path() /
+                             (remote.isDictionary() ? remote.getKey("/UF").getUTF8Value() : remote.getUTF8Value());
     if (!d.isArray()) return type + (type == "GoToR" ? " " + where.string() : "") + " " + d.unparse();
     // A local destination names the page object, of the file the action was read from.
     QPDFObjectHandle page = d.getArrayItem(0);
@@ -37,8 +39,7 @@ Actions PageActions(const std::string& file, int page) {
     q.processFile(file.c_str());
     Actions out;
     QPDFObjectHandle object = q.getAllPages().at(static_cast<std::size_t>(page));
-    for (QPDFObjectHandle annot : object.getKey("/Annots").aitems())
-        out.push_back(Describe(file, annot.getKey("/A")));
+    for (QPDFObjectHandle annot : object.getKey("/Annots").aitems()) out.push_back(Describe(file, annot.getKey("/A")));
     return out;
 }
 
@@ -101,16 +102,16 @@ TEST_F(LinkRewritingTest, TargetsGoToTheFirstOutputHoldingThemAndWhatCannotBeMap
     const std::string source = host.folder / "edge cases.pdf";
     f.Write(source);
     host.OpenActive(source);
-    ASSERT_TRUE(Split({OutputDocument{{MakePageRange(0, 3)}, "A"},
-                       OutputDocument{{MakePageRange(2, 1), MakePageRange(0, 1)}, "B"}}));
+    ASSERT_TRUE(Split(
+        {OutputDocument{{MakePageRange(0, 3)}, "A"}, OutputDocument{{MakePageRange(2, 1), MakePageRange(0, 1)}, "B"}}));
     const std::string a = Out("A.pdf"), b = Out("B.pdf"), named = "GoToR " + source + " (five)";
-    EXPECT_EQ(PageActions(a, 0), (Actions{"none", "URI", "Launch", named, "GoTo Page 3 /XYZ 10 20 2",
-                                          "GoTo (nowhere)", "GoTo Page 2 /FitH 30"}));
+    EXPECT_EQ(PageActions(a, 0), (Actions{"none", "URI", "Launch", named, "GoTo Page 3 /XYZ 10 20 2", "GoTo (nowhere)",
+                                          "GoTo Page 2 /FitH 30"}));
     // B holds page 3 itself, but A comes first in the list.
     EXPECT_EQ(PageActions(b, 1), (Actions{"none", "URI", "Launch", named, "GoToR A.pdf Page 3 /XYZ 10 20 2",
                                           "GoTo (nowhere)", "GoToR A.pdf Page 2 /FitH 30"}));
-    EXPECT_EQ(OutlineActions(a), (Actions{"One: GoTo Page 1 /Fit", "Three: GoTo Page 3 /Fit", "Five: " + named,
-                                          "Web: URI"}));
+    EXPECT_EQ(OutlineActions(a),
+              (Actions{"One: GoTo Page 1 /Fit", "Three: GoTo Page 3 /Fit", "Five: " + named, "Web: URI"}));
     EXPECT_EQ(OutlineActions(b), (Actions{"One: GoToR A.pdf Page 1 /Fit", "Three: GoToR A.pdf Page 3 /Fit",
                                           "Five: " + named, "Web: URI"}));
     for (const std::string& file : {a, b}) EXPECT_TRUE(test::QpdfCheckPasses(file)) << file;
@@ -125,8 +126,9 @@ TEST_F(LinkRewritingTest, LinksBackIntoTheSourceKeepTheNamesBytesAndTheSourcesRe
         f.AddAnnotation(0, "Link", "GoTo").getKey("/A").replaceKey("/D", QPDFObjectHandle::parse(name));
     const std::string fit = "[" + f.Page(4).unparse() + " /Fit]";
     f.Qpdf().getRoot().replaceKey("/Dests", QPDFObjectHandle::parse(&f.Qpdf(), "<< /Caf#C3#A9 " + fit + " >>"));
-    f.Qpdf().getRoot().replaceKey("/Names", QPDFObjectHandle::parse(
-        &f.Qpdf(), "<< /Dests << /Names [ <517F78> " + fit + " <FEFF00410042> " + fit + " ] >> >>"));
+    f.Qpdf().getRoot().replaceKey(
+        "/Names", QPDFObjectHandle::parse(
+                      &f.Qpdf(), "<< /Dests << /Names [ <517F78> " + fit + " <FEFF00410042> " + fit + " ] >> >>"));
     fs::create_directories(host.folder / "real/sub");
     fs::create_directories(host.folder / "sym");
     fs::create_directory_symlink(host.folder / "real/sub", host.folder / "sym/ln");

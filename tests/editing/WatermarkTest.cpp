@@ -24,7 +24,8 @@ struct Rendering {
     Rendering(const std::string& file, int page, const std::string& scratch) {
         const std::string p = std::to_string(page);
         const int status = test::RunCommand("pdftoppm -cropbox -r 36 -f " + p + " -l " + p + " -singlefile " +
-                                            test::ShellQuote(file) + " " + test::ShellQuote(scratch)).status;
+                                            test::ShellQuote(file) + " " + test::ShellQuote(scratch))
+                               .status;
         std::istringstream in(test::ReadFile(scratch + ".ppm"));
         std::string magic;
         int depth = 0;
@@ -92,8 +93,9 @@ protected:
             .replaceKey("/CropBox", QPDFObjectHandle::parse("[300 400 600 780]"));
         pdf.AddContentPage("").replaceKey("/Rotate", QPDFObjectHandle::newInteger(90));
         QPDFObjectHandle black = QPDFObjectHandle::newStream(&pdf.Qpdf(), "0 g 0 0 612 792 re f");
-        black.replaceDict(QPDFObjectHandle::parse("<< /Type /XObject /Subtype /Form /BBox [0 0 612 792] "
-                                                  "/Group << /S /Transparency /CS /DeviceRGB >> >>"));
+        black.replaceDict(
+            QPDFObjectHandle::parse("<< /Type /XObject /Subtype /Form /BBox [0 0 612 792] "
+                                    "/Group << /S /Transparency /CS /DeviceRGB >> >>"));
         const std::string mask = "<< /ExtGState << /Gm << /Type /ExtGState /ca 0.3 /SMask << /S /Luminosity /G " +
                                  black.unparse() + " >> >> >> >>";
         pdf.AddContentPage("0 0 1 rg 0 0 100 100 re f 0.5 0 0 0.5 0 0 cm /Gm gs q 1 0 0 1 50 50 cm q",
@@ -172,8 +174,10 @@ TEST_F(WatermarkTest, APageWhoseContentCannotBeReadIsStampedBehindItOrNamed) {
     const test::ScopedLanguageTable table({"IDS_WATERMARK_LEFT_OUT=left out of page %d: %s"});
     test::PdfFixture pdf(0);
     for (int page = 0; page < 4; ++page) pdf.AddContentPage("0 0 1 rg 0 0 100 100 re f");
-    pdf.Page(1).getKey("/Contents").replaceStreamData("not deflated at all", QPDFObjectHandle::newName("/FlateDecode"),
-                                                      QPDFObjectHandle::newNull());
+    pdf.Page(1)
+        .getKey("/Contents")
+        .replaceStreamData("not deflated at all", QPDFObjectHandle::newName("/FlateDecode"),
+                           QPDFObjectHandle::newNull());
     pdf.Write(source = host.folder / "damaged.pdf");
     host.OpenActive(source);
     for (const bool behind : {true, false}) {

@@ -12,7 +12,8 @@ namespace {
 // Keys as letters, "-" for a page without one; outputs as "key:pages".
 std::string Cut(const std::string& letters, KeyChangeRules rules = {}) {
     std::vector<std::optional<std::string>> keys;
-    for (const char c : letters) keys.push_back(c == '-' ? std::nullopt : std::optional<std::string>(std::string(1, c)));
+    for (const char c : letters)
+        keys.push_back(c == '-' ? std::nullopt : std::optional<std::string>(std::string(1, c)));
     std::string out;
     for (const KeyedPages& o : SplitAtKeyChanges(keys, rules)) {
         out += (out.empty() ? "" : " ") + o.key + ":";
@@ -95,8 +96,9 @@ TEST(KeyChangeSplitTest, PagesOfAMailMergeGoToTheOutputOfTheirValueAndNameIt) {
         for (const OutputDocument& o : s.Outputs) out += " " + PageSpanName(o);
         return out;
     };
-    EXPECT_EQ(names(), "1001-Acme 1001 Acme.pdf | 1002-Bolt 1002 Bolt.pdf | 1001-Acme 1001 Acme_1.pdf | "
-                       "1003-Crane 1003 Crane.pdf From_1_To_2 From_3_To_3 From_4_To_4 From_5_To_5");
+    EXPECT_EQ(names(),
+              "1001-Acme 1001 Acme.pdf | 1002-Bolt 1002 Bolt.pdf | 1001-Acme 1001 Acme_1.pdf | "
+              "1003-Crane 1003 Crane.pdf From_1_To_2 From_3_To_3 From_4_To_4 From_5_To_5");
     s.Output.GroupSameKey = true;
     EXPECT_EQ(names().substr(0, 28), "1001-Acme 1001 Acme.pdf | 10");
     EXPECT_EQ(s.Outputs[0].Ranges.size(), 2u) << "pages 1-2 and 4";

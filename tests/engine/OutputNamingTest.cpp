@@ -28,7 +28,8 @@ protected:
         for (const IndexEntry& e : entries) names.push_back(e.file);
         return names;
     }
-    static SplitSettings Settings(NameConstructionMode mode, std::string base, std::vector<OutputDocument> outputs = {}) {
+    static SplitSettings Settings(NameConstructionMode mode, std::string base,
+                                  std::vector<OutputDocument> outputs = {}) {
         SplitSettings s;
         s.Filename.OutputFolder = "/out/";
         s.Filename.OutputBaseFilename = std::move(base);
@@ -56,21 +57,43 @@ TEST_F(OutputNamingTest, EveryOutputGetsAFileOfItsOwnAndAVisibleName) {
     } cases[] = {
         {"numbers", AddNumber, "Part", {P(0), P(1), P(2)}, {"Part1.pdf", "Part2.pdf", "Part3.pdf"}},
         {"page spans", AddPageRanges, "", {span, span, {}}, {"FROM_3_TO_7.pdf", "FROM_3_TO_7_1.pdf", "NOPAGES.pdf"}},
-        {"labels, else the output's number", AddPageLabel, "L", {P(0), P(2), P(9), P(13), P(2), P(2), P(1), {}},
+        {"labels, else the output's number",
+         AddPageLabel,
+         "L",
+         {P(0), P(2), P(9), P(13), P(2), P(2), P(1), {}},
          {"L1.pdf", "L1_1.pdf", "LVI.pdf", "LIII.pdf", "L1_2.pdf", "L1_3.pdf", "L7.pdf", "L.pdf"}},
-        {"the file name prefix and unsafe characters", AddNumber, "a.b:c", {P(0)},
-         {"damaged-xref-outlines-labels-recoverablea_b_c1.pdf"}, false, PrefixFilename},
-        {"names lose their extension and are upper-cased per character", AddNumber, "",
-         {Named("Summary.final", 0), Named("résumé", 1), Named("..", 1)}, {"SUMMARY.pdf", "RÉSUMÉ.pdf", "_.pdf"}},
-        {"names that differ in replaced characters", AddNumber, "", {Named("a;b", 0), Named("a:b", 1)},
+        {"the file name prefix and unsafe characters",
+         AddNumber,
+         "a.b:c",
+         {P(0)},
+         {"damaged-xref-outlines-labels-recoverablea_b_c1.pdf"},
+         false,
+         PrefixFilename},
+        {"names lose their extension and are upper-cased per character",
+         AddNumber,
+         "",
+         {Named("Summary.final", 0), Named("résumé", 1), Named("..", 1)},
+         {"SUMMARY.pdf", "RÉSUMÉ.pdf", "_.pdf"}},
+        {"names that differ in replaced characters",
+         AddNumber,
+         "",
+         {Named("a;b", 0), Named("a:b", 1)},
          {"A_B.pdf", "A_B_1.pdf"}},
         {"a number beside a name", AddNumber, "", {Named("2", 2), P(0)}, {"2.pdf", "2_1.pdf"}},
         {"a name beside a number", AddNumber, "X", {P(0), Named("1", 1)}, {"X1.pdf", "X1_1.pdf"}},
         {"no automatic part", NameConstructionMode{99}, "Doc", {P(0), P(1)}, {"Doc.pdf", "Doc_1.pdf"}},
-        {"empty folder names", AddNumber, "", {Named("P\\\\DOC", 0), Named("P\\DOC", 1), Named("\\Q", 2)},
-         {"P\\DOC.pdf", "P\\DOC_1.pdf", "Q.pdf"}, true},
-        {"no name at all", NameConstructionMode{99}, "", {P(0), Named(".pdf", 1), Named("P\\", 2)},
-         {"1.pdf", "2.pdf", "P\\3.pdf"}, true},
+        {"empty folder names",
+         AddNumber,
+         "",
+         {Named("P\\\\DOC", 0), Named("P\\DOC", 1), Named("\\Q", 2)},
+         {"P\\DOC.pdf", "P\\DOC_1.pdf", "Q.pdf"},
+         true},
+        {"no name at all",
+         NameConstructionMode{99},
+         "",
+         {P(0), Named(".pdf", 1), Named("P\\", 2)},
+         {"1.pdf", "2.pdf", "P\\3.pdf"},
+         true},
         {"bookmark folders", AddNumber, "", {intro, intro}, {"CHAPTER 1\\INTRO.pdf", "CHAPTER 1\\INTRO_1.pdf"}, true},
         {"bookmark folders left out", AddNumber, "", {intro, intro}, {"INTRO.pdf", "INTRO_1.pdf"}},
     };
@@ -114,7 +137,8 @@ TEST_F(OutputNamingTest, FileNamesFitInTheirBytesAndStayUnique) {
     EXPECT_EQ(names[0], CutToBytes(e130, 251) + ".pdf") << "cut at a character boundary";
     EXPECT_EQ(names[10], CutToBytes(e130, 248) + "_10.pdf");
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
-    SplitSettings same = Settings(AddNumber, "", {Named(std::string(300, 'x') + "a", 0), Named(std::string(300, 'x') + "b", 0)});
+    SplitSettings same =
+        Settings(AddNumber, "", {Named(std::string(300, 'x') + "a", 0), Named(std::string(300, 'x') + "b", 0)});
     EXPECT_EQ(Names(same), (std::vector<std::string>{std::string(251, 'X') + ".pdf", std::string(249, 'X') + "_1.pdf"}))
         << "names equal after the cut";
 }
@@ -134,7 +158,8 @@ TEST(UsedNamesTest, NamesDifferingOnlyInCaseAreOneName) {
 }
 
 TEST(HtmlIndexTest, ListsOutputsIndentedByLevelAsEscapedTextAndEncodedLinks) {
-    const std::vector<IndexEntry> entries = {{"C# & F#.pdf", "C# & F#", 0, ""}, {"CHAPTER 1\\<B>X%.pdf", "<b>x é", 1, ""}};
+    const std::vector<IndexEntry> entries = {{"C# & F#.pdf", "C# & F#", 0, ""},
+                                             {"CHAPTER 1\\<B>X%.pdf", "<b>x é", 1, ""}};
     EXPECT_EQ(HtmlIndexText("/in/<img src=x onerror=alert(1)>.pdf", entries),
               "<HTML>\n<HEAD>\n<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
               "<TITLE>&lt;img src=x onerror=alert(1)&gt;.pdf</TITLE>\n</HEAD>\n<BODY>\n"
@@ -144,7 +169,8 @@ TEST(HtmlIndexTest, ListsOutputsIndentedByLevelAsEscapedTextAndEncodedLinks) {
               "</BODY>\n</HTML>\n");
     EXPECT_EQ(HtmlIndexPath("/out/", "/in/Report.v2.pdf"), "/out/Report.v2_index.htm");
     EXPECT_EQ(HtmlIndexPath("", "Report.pdf"), "Report_index.htm");
-    EXPECT_EQ(HtmlIndexPath("/out/", "/in/" + std::string(251, 'r') + ".pdf"), "/out/" + std::string(245, 'r') + "_index.htm")
+    EXPECT_EQ(HtmlIndexPath("/out/", "/in/" + std::string(251, 'r') + ".pdf"),
+              "/out/" + std::string(245, 'r') + "_index.htm")
         << "a file name fits in 255 bytes";
 }
 

@@ -99,8 +99,8 @@ TEST_F(OutputPlannerTest, BookmarkLevelsMakeOutputsForTheBandNamedByTitleAtPages
     test::PdfFixture scripted(4);
     const auto script = [&](const std::string& title, int page) {
         QPDFObjectHandle item = scripted.Item(title);
-        item.replaceKey("/A", QPDFObjectHandle::parse("<< /S /JavaScript /JS (this.pageNum = " + std::to_string(page) +
-                                                      ";) >>"));
+        item.replaceKey(
+            "/A", QPDFObjectHandle::parse("<< /S /JavaScript /JS (this.pageNum = " + std::to_string(page) + ";) >>"));
         return item;
     };
     scripted.SetChildren({}, {scripted.ItemToPage("A", 0), script("Far", 50), script("Farther", 60), script("B", 2),
@@ -146,11 +146,16 @@ TEST_F(OutputPlannerTest, ManualListAndOtherModes) {
 }
 
 TEST(BookmarkTargetTest, ScriptPageNumbers) {
-    const std::pair<const char*, std::optional<int>> cases[] = {
-        {"this.pageNum = 12;", 12}, {"this.pageNum=3", 3}, {"app.beep(); this.pageNum =\t -2 ;", -2},
-        {"this.pageNum = +7", 7}, {"this.pageNum = next;", std::nullopt}, {"this.pageNum", std::nullopt},
-        {"this.pageNum =", std::nullopt}, {"this.pagenum = 4", std::nullopt},
-        {"this.pageNum = 99999999999999", std::nullopt}, {"x = 1; this.pageNum++", std::nullopt}};
+    const std::pair<const char*, std::optional<int>> cases[] = {{"this.pageNum = 12;", 12},
+                                                                {"this.pageNum=3", 3},
+                                                                {"app.beep(); this.pageNum =\t -2 ;", -2},
+                                                                {"this.pageNum = +7", 7},
+                                                                {"this.pageNum = next;", std::nullopt},
+                                                                {"this.pageNum", std::nullopt},
+                                                                {"this.pageNum =", std::nullopt},
+                                                                {"this.pagenum = 4", std::nullopt},
+                                                                {"this.pageNum = 99999999999999", std::nullopt},
+                                                                {"x = 1; this.pageNum++", std::nullopt}};
     for (const auto& [script, page] : cases) EXPECT_EQ(ParseScriptPageNumber(script), page) << script;
 }
 
@@ -174,9 +179,8 @@ TEST(BookmarkTargetTest, ActionsLeadToPagesOrNowhere) {
                          withAction("js", "<< /S /JavaScript /JS (this.pageNum = 2;) >>"),
                          withAction("js stream", "<< /S /JavaScript /JS " + jsStream + " >>"),
                          withAction("uri", "<< /S /URI /URI (https://example.org) >>"),
-                         withAction("gotor", "<< /S /GoToR /F (other.pdf) /D [0 /Fit] >>"),
-                         pdf.ItemToPage("plain", 4), pdf.Item("none"),
-                         withAction("missing", "<< /S /GoTo /D (no-such-name) >>")});
+                         withAction("gotor", "<< /S /GoToR /F (other.pdf) /D [0 /Fit] >>"), pdf.ItemToPage("plain", 4),
+                         pdf.Item("none"), withAction("missing", "<< /S /GoTo /D (no-such-name) >>")});
     pdf.Write(host.folder / "actions.pdf");
 
     const DocumentHandle doc(host.OpenActive(host.folder / "actions.pdf"), DocumentHandle::Ownership::Borrowed);
@@ -187,8 +191,8 @@ TEST(BookmarkTargetTest, ActionsLeadToPagesOrNowhere) {
         // The same reference each time, also for the GoTo standing for a /Dest: a long session does not pile them up.
         EXPECT_EQ(bookmarks.Action(b), bookmarks.Action(b)) << bookmarks.Title(b);
     }
-    const std::vector<std::optional<int>> expected = {3, 5, 2, std::nullopt, std::nullopt, std::nullopt,
-                                                      4, std::nullopt, std::nullopt};
+    const std::vector<std::optional<int>> expected = {
+        3, 5, 2, std::nullopt, std::nullopt, std::nullopt, 4, std::nullopt, std::nullopt};
     EXPECT_EQ(pages, expected);
     EXPECT_FALSE(GetBookmarkTargetPage(DocumentHandle(), bookmarks.Root(doc.Doc())));
     const host::DocId bare = host.OpenActive("multicolumn-latex-2col.pdf");

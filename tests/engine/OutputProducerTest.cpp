@@ -19,12 +19,14 @@ protected:
     void SetUp() override {
         test::PdfFixture pdf(10);
         QPDF& q = pdf.Qpdf();
-        q.getTrailer().replaceKey("/Info", q.makeIndirectObject(QPDFObjectHandle::parse("<< /Title (Ten pages) /Author () >>")));
+        q.getTrailer().replaceKey("/Info",
+                                  q.makeIndirectObject(QPDFObjectHandle::parse("<< /Title (Ten pages) /Author () >>")));
         q.getRoot().replaceKey("/PageMode", QPDFObjectHandle::newName("/UseOutlines"));
         q.getRoot().replaceKey("/MarkInfo", QPDFObjectHandle::parse("<< /Marked true >>"));
         q.getRoot().replaceKey("/StructTreeRoot",
                                q.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /StructTreeRoot /K [] >>")));
-        q.getRoot().replaceKey("/OpenAction", QPDFObjectHandle::newArray({pdf.Page(9), QPDFObjectHandle::newName("/Fit")}));
+        q.getRoot().replaceKey("/OpenAction",
+                               QPDFObjectHandle::newArray({pdf.Page(9), QPDFObjectHandle::newName("/Fit")}));
         pdf.Write(host.folder / "ten.pdf");
         host.OpenActive(host.folder / "ten.pdf");
     }
@@ -55,14 +57,18 @@ protected:
                                     "IDS_HTML_INDEX_NOT_WRITTEN=no index: %s"};
 };
 
-OutputDocument Pages(int start, int count, PageRangeFlags options = {}) { return OutputDocument{{MakePageRange(start, count, options)}, ""}; }
+OutputDocument Pages(int start, int count, PageRangeFlags options = {}) {
+    return OutputDocument{{MakePageRange(start, count, options)}, ""};
+}
 
 // The first output has no pages: it is skipped, and the others keep their numbers.
 TEST_F(OutputProducerTest, RangesPutPagesInPlannedOrder) {
     const SplitResult result = Run(Manual(
-        {Pages(0, 1, PageRangeFlag::EvenPages), Pages(0, 10, PageRangeFlag::EvenPages), Pages(0, 10, PageRangeFlag::OddPages | PageRangeFlag::ReverseOrder),
+        {Pages(0, 1, PageRangeFlag::EvenPages), Pages(0, 10, PageRangeFlag::EvenPages),
+         Pages(0, 10, PageRangeFlag::OddPages | PageRangeFlag::ReverseOrder),
          OutputDocument{{MakePageRange(7, 2), MakePageRange(0, 1), MakePageRange(8, 99, PageRangeFlag::ReverseOrder),
-                         MakePageRange(8, 99), MakePageRange(50, 2)}, ""}}));
+                         MakePageRange(8, 99), MakePageRange(50, 2)},
+                        ""}}));
     EXPECT_TRUE(result.Completed());
     EXPECT_EQ(result.withoutPages, 1u);
     EXPECT_EQ(host.viewer.alerts.size(), 4u) << "the output without pages and the three ranges past the end";
@@ -87,26 +93,41 @@ TEST_F(OutputProducerTest, RunsStoppedSayWhyAndKeepWhatWasWritten) {
         std::string says;
         std::vector<std::string> files;  // in out/ afterwards; "-" for no folder
     } cases[] = {
-        {"an output over the source", {Pages(0, 1), Pages(1, 1)}, [&](SplitSettings& s) {
+        {"an output over the source",
+         {Pages(0, 1), Pages(1, 1)},
+         [&](SplitSettings& s) {
              s.Filename.OutputFolder = host.folder.Path() + "/", s.Filename.OutputBaseFilename = "ten";
              s.Filename.FileNameConstructionMode = NameConstructionMode{99};  // every name is the source's own
-         }, "over the source", {"-"}},
-        {"a path longer than the system takes", {OutputDocument{{MakePageRange(0, 1)}, deep + "DEEP"}},
+         },
+         "over the source",
+         {"-"}},
+        {"a path longer than the system takes",
+         {OutputDocument{{MakePageRange(0, 1)}, deep + "DEEP"}},
          [&](SplitSettings& s) { s.Filename.CreateFoldersForBookmarks = true, s.Filename.OutputBaseFilename = ""; },
-         "too long: " + Out(std::string(200, 'D') + "/"), {"-"}},
+         "too long: " + Out(std::string(200, 'D') + "/"),
+         {"-"}},
         {"a file written again through another name",
          {OutputDocument{{MakePageRange(0, 2)}, "SUB\\DOCX"}, OutputDocument{{MakePageRange(2, 2)}, "DOCX"}},
          [&](SplitSettings& s) {
              std::filesystem::create_directories(out);
              std::filesystem::create_directory_symlink(".", Out("SUB"));
              s.Filename.CreateFoldersForBookmarks = true, s.Filename.OutputBaseFilename = "";
-         }, "twice: " + Out("DOCX.pdf"), {"DOCX.pdf"}},
-        {"the index's path is a folder", {Pages(0, 1)}, [&](SplitSettings& s) {
+         },
+         "twice: " + Out("DOCX.pdf"),
+         {"DOCX.pdf"}},
+        {"the index's path is a folder",
+         {Pages(0, 1)},
+         [&](SplitSettings& s) {
              std::filesystem::create_directories(Out("ten_index.htm"));
              s.Output.bCreateHTMLIndex = true;
-         }, "no index: " + Out("ten_index.htm"), {}},
-        {"the first range beyond the end", {Pages(1, 1), Pages(12, 2), Pages(2, 1)}, [](SplitSettings&) {},
-         "page 13 is out of range", {"Doc1.pdf"}},
+         },
+         "no index: " + Out("ten_index.htm"),
+         {}},
+        {"the first range beyond the end",
+         {Pages(1, 1), Pages(12, 2), Pages(2, 1)},
+         [](SplitSettings&) {},
+         "page 13 is out of range",
+         {"Doc1.pdf"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -169,7 +190,8 @@ TEST_F(OutputProducerTest, AMeasureIsTheFilesSizeAndAFileOverTheLimitIsNotWritte
     s.Output.AllowOversize = s.Output.bLinearize = true;
     std::filesystem::create_directories(s.Filename.OutputFolder);
     // A planned output's name is its whole path.
-    for (std::size_t i = 0; i < 2; ++i) s.Outputs[i].Filename = s.Filename.OutputFolder + "Doc" + std::to_string(i + 1) + ".pdf";
+    for (std::size_t i = 0; i < 2; ++i)
+        s.Outputs[i].Filename = s.Filename.OutputFolder + "Doc" + std::to_string(i + 1) + ".pdf";
     EXPECT_EQ(ProduceOneOutput(source, 1, s), OutputOutcome::Written) << "a page allowed alone";
     EXPECT_EQ(ProduceOneOutput(source, 0, s), OutputOutcome::Failed);
     EXPECT_EQ(test::FilesBelow(host.folder / "limited"), std::vector<std::string>{"Doc2.pdf"});

@@ -5,7 +5,8 @@ namespace {
 
 // Pages 0 and 1 share object 9 (a font): pages written together carry it once.
 TEST(SizeEstimateTest, AnObjectPagesShareCountsOnceAndTheMostPagesWithinABoundAreFound) {
-    const std::vector<std::vector<host::ObjectBytes>> objects = {{{1, 100}, {9, 1000}}, {{2, 100}, {9, 1000}}, {{3, 100}}};
+    const std::vector<std::vector<host::ObjectBytes>> objects = {
+        {{1, 100}, {9, 1000}}, {{2, 100}, {9, 1000}}, {{3, 100}}};
     SizeEstimate estimate(objects, {0, 1, 2});
     EXPECT_EQ(estimate.Of(0, 2), 1200);
     EXPECT_EQ(estimate.Of(1, 2), 1200) << "a run from another page starts afresh";

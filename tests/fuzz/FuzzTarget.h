@@ -23,8 +23,8 @@ inline std::string_view Bytes(const std::uint8_t* data, std::size_t size) {
 #ifdef TESSERA_LIBFUZZER
 #define TESSERA_FUZZ_TARGET(name) extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 #else
-#define TESSERA_FUZZ_TARGET(name)                                                  \
-    static int name##Fuzz(const std::uint8_t* data, std::size_t size);             \
+#define TESSERA_FUZZ_TARGET(name)                                                   \
+    static int name##Fuzz(const std::uint8_t* data, std::size_t size);              \
     static const tessera::fuzz::Registration name##Registration(#name, name##Fuzz); \
     static int name##Fuzz(const std::uint8_t* data, std::size_t size)
 #endif

@@ -30,7 +30,8 @@ std::string Outline(const std::uint8_t* data, std::size_t size, const std::strin
     test::PdfFixture pdf(kPages);
     const std::size_t count = size / kItemBytes;
     std::vector<QPDFObjectHandle> items;
-    for (std::size_t i = 0; i < count; ++i) items.push_back(pdf.Item(std::string(data[i * kItemBytes] % 5 + 1, 'A' + i % 26)));
+    for (std::size_t i = 0; i < count; ++i)
+        items.push_back(pdf.Item(std::string(data[i * kItemBytes] % 5 + 1, 'A' + i % 26)));
     QPDFObjectHandle root = pdf.OutlineRoot();
     // An index past the items is the outline root, one further none at all.
     auto at = [&](std::uint8_t byte) {

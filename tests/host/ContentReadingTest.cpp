@@ -17,8 +17,8 @@ protected:
     // A page drawing `content`, with more entries given as text.
     QPDFObjectHandle Page(const std::string& content, const std::string& resources = "<< >>",
                           const std::string& more = "") {
-        QPDFObjectHandle page = qpdf.makeIndirectObject(QPDFObjectHandle::parse(&qpdf,
-            "<< /Type /Page /MediaBox [0 0 612 792] /Resources " + resources + " " + more + " >>"));
+        QPDFObjectHandle page = qpdf.makeIndirectObject(QPDFObjectHandle::parse(
+            &qpdf, "<< /Type /Page /MediaBox [0 0 612 792] /Resources " + resources + " " + more + " >>"));
         page.replaceKey("/Contents", QPDFObjectHandle::newStream(&qpdf, content));
         qpdf.addPage(page, false);
         return page;
@@ -42,18 +42,23 @@ protected:
 };
 
 TEST_F(ContentReadingTest, OperatorsBecomeElementsAsAReaderSeesThemAndDamagedContentIsRefused) {
-    QPDFObjectHandle page = Page("BT /Span << /MCID 0 >> BDC (x) Tj EMC ET "   // marked content in text: no container
-                                 "BT 1 0 0 1 5 5 Tm ET "                      // no text shown: nothing
-                                 "/A BMC 0 0 m 5 5 l S q 0 0 5 5 re W n Q EMC "  // a painted path; a clip: nothing
-                                 "EMC EMC "                                   // unbalanced: ignored
-                                 "/Ps Do /Ps2 Do /Fm Do /Missing Do /Im Do "
-                                 "(%!PS) PS /Sh sh /B BMC BI /W 1 /H 1 /CS /G /BPC 8 ID\nx\nEI");
-    page.getKey("/Resources").replaceKey("/XObject", QPDFObjectHandle::newDictionary(
-        {{"/Ps", Stream("<< /Subtype /PS >>")},
-         {"/Ps2", Stream("<< /Subtype /Form /Subtype2 /PS /BBox [0 0 1 1] >>")},
-         {"/Fm", Stream("<< /Subtype /Form /BBox [0 0 1 1] >>")},
-         {"/Im", Stream("<< /Subtype /Image /Width 10 /Height 3 /ColorSpace /DeviceRGB /BitsPerComponent 8 "
-                        "/Filter /FlateDecode >>", "0123456789")}}));
+    QPDFObjectHandle page = Page(
+        "BT /Span << /MCID 0 >> BDC (x) Tj EMC ET "     // marked content in text: no container
+        "BT 1 0 0 1 5 5 Tm ET "                         // no text shown: nothing
+        "/A BMC 0 0 m 5 5 l S q 0 0 5 5 re W n Q EMC "  // a painted path; a clip: nothing
+        "EMC EMC "                                      // unbalanced: ignored
+        "/Ps Do /Ps2 Do /Fm Do /Missing Do /Im Do "
+        "(%!PS) PS /Sh sh /B BMC BI /W 1 /H 1 /CS /G /BPC 8 ID\nx\nEI");
+    page.getKey("/Resources")
+        .replaceKey(
+            "/XObject",
+            QPDFObjectHandle::newDictionary(
+                {{"/Ps", Stream("<< /Subtype /PS >>")},
+                 {"/Ps2", Stream("<< /Subtype /Form /Subtype2 /PS /BBox [0 0 1 1] >>")},
+                 {"/Fm", Stream("<< /Subtype /Form /BBox [0 0 1 1] >>")},
+                 {"/Im", Stream("<< /Subtype /Image /Width 10 /Height 3 /ColorSpace /DeviceRGB /BitsPerComponent 8 "
+                                "/Filter /FlateDecode >>",
+                                "0123456789")}}));
     const ContentTree tree = ContentTree::OfPage(page);
     EXPECT_EQ(Shape(tree), "1 12[2] 5 5 4 3 5 16 12[3]") << "an unclosed container holds the rest";
     const host::ImageStorage image = tree.Node(tree.Node(0).children[5]).image;
@@ -104,7 +109,11 @@ TEST_F(ContentReadingTest, ImageSizesCountPaddedRowsAndColourSpacesAndNeverMoreT
     // zlib deflates 1000 x 1000 white gray pixels to about a thousand bytes, near
     // its best. Real blank scans compress well, but never better than that.
     const std::string deflated = test::PdfFixture::Deflated(std::string(1000 * 1000, '\xff')), jpeg(4325, 'j');
-    const struct { const char* dict; std::string data; std::int64_t expected; } streams[] = {
+    const struct {
+        const char* dict;
+        std::string data;
+        std::int64_t expected;
+    } streams[] = {
         {"/Width 1000 /Height 1000 /BitsPerComponent 8 /Filter /FlateDecode", deflated, 1000000},
         {"/Width 1000 /Height 10000 /BitsPerComponent 8 /Filter /FlateDecode", deflated, 0},
         {"/Width 1000 /Height 10000 /BitsPerComponent 8 /Filter [/FlateDecode /FlateDecode]", deflated, 10000000},
@@ -152,16 +161,19 @@ std::string Codestream(std::uint32_t right, std::uint32_t bottom, std::uint32_t 
 
 TEST_F(ContentReadingTest, JpegTwoThousandHeadersGiveWhatAnImageDictionaryLeavesOut) {
     const struct {
-        const char* name; std::string bytes; std::uint32_t width, height; int components, bits;
-    } headers[] = {
-        {"JP2", Jp2(1654, 2339, 1), 1654, 2339, 1, 8},
-        {"a codestream: the grid's offset is not part of the image, bits of the deepest component",
-         Codestream(120, 90, 20, 10, std::string("\x07\x0b\x07", 3)), 100, 80, 3, 12}};
+        const char* name;
+        std::string bytes;
+        std::uint32_t width, height;
+        int components, bits;
+    } headers[] = {{"JP2", Jp2(1654, 2339, 1), 1654, 2339, 1, 8},
+                   {"a codestream: the grid's offset is not part of the image, bits of the deepest component",
+                    Codestream(120, 90, 20, 10, std::string("\x07\x0b\x07", 3)), 100, 80, 3, 12}};
     for (const auto& c : headers) {
         const auto header = ReadJpxHeader(c.bytes);
         ASSERT_TRUE(header) << c.name;
         EXPECT_EQ(std::tuple(header->width, header->height, header->components, header->bits),
-                  std::tuple(c.width, c.height, c.components, c.bits)) << c.name;
+                  std::tuple(c.width, c.height, c.components, c.bits))
+            << c.name;
     }
     const std::string whole = Jp2(10, 10, 3);
     for (std::size_t cut = 0; cut < whole.size(); ++cut)
@@ -187,8 +199,8 @@ TEST_F(ContentReadingTest, TransparencyIsFoundWhereverThePageDrawsIt) {
     // form in a transparency group: the loop ends, the group is found.
     QPDFObjectHandle inner = Stream("<< /Subtype /Form /BBox [0 0 1 1] /Group << /S /Transparency >> >>");
     QPDFObjectHandle outer = Stream("<< /Subtype /Form /BBox [0 0 1 1] >>", "/Self Do /In Do");
-    outer.getDict().replaceKey("/Resources", QPDFObjectHandle::parse(
-        &qpdf, "<< /XObject << /Self " + outer.unparse() + " /In " + inner.unparse() + " >> >>"));
+    outer.getDict().replaceKey("/Resources", QPDFObjectHandle::parse(&qpdf, "<< /XObject << /Self " + outer.unparse() +
+                                                                                " /In " + inner.unparse() + " >> >>"));
     QPDFObjectHandle nested = Page("/Out Do", "<< /XObject << /Out " + outer.unparse() + " >> >>");
     EXPECT_TRUE(UsesTransparency(nested, false));
     inner.getDict().removeKey("/Group");
@@ -210,7 +222,8 @@ TEST(PdfDocumentTest, PagesTheTextReaderListsOtherwiseAreRefused) {
     auto qpdf = std::make_unique<QPDF>();
     qpdf->processFile(path.c_str());
     std::vector<MupdfDocument::ObjectId> pages;
-    for (const QPDFObjectHandle& page : qpdf->getAllPages()) pages.push_back({page.getObjectID(), page.getGeneration()});
+    for (const QPDFObjectHandle& page : qpdf->getAllPages())
+        pages.push_back({page.getObjectID(), page.getGeneration()});
     std::swap(pages.front(), pages.back());
     PdfDocument doc(std::move(qpdf), path);
     doc.SetTextReader(nullptr, pages);

@@ -29,7 +29,8 @@ TEST(ForkedHelperTest, AnswersFromItsOwnCopyShowsNothingAndSaysWhenItCannot) {
     ASSERT_TRUE(helper->Ask("two"));
     EXPECT_EQ(helper->Answer(), "two before");
     helper.reset();  // ends and waits for the helper
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "tessera: helping with one\ntessera: helping with big\ntessera: helping with two\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tessera: helping with one\ntessera: helping with big\ntessera: helping with two\n");
 }
 
 }  // namespace

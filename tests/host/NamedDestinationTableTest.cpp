@@ -26,16 +26,16 @@ void WriteNamedFile(const std::string& path, const std::string& password, int pa
         &q, "<< /Limits [(a) (b)] /Names [(a) " + fit(1) + " (b) " + behind.unparse() + "] >>"));
     QPDFObjectHandle right = q.makeIndirectObject(QPDFObjectHandle::parse(
         &q, "<< /Limits [(c) <FEFF00E9>] /Names [(c) << /D " + fit(3) + " >> <FEFF00E9> " + fit(0) + "] >>"));
-    q.getRoot().replaceKey("/Names", QPDFObjectHandle::parse(
-        &q, "<< /Dests << /Kids [" + left.unparse() + " " + right.unparse() + "] >> >>"));
+    q.getRoot().replaceKey("/Names", QPDFObjectHandle::parse(&q, "<< /Dests << /Kids [" + left.unparse() + " " +
+                                                                     right.unparse() + "] >> >>"));
     // qpdf numbers objects in the order it meets them, names before pages:
     // objects met first move every number on.
     std::vector<QPDFObjectHandle> filler;
     for (int i = 0; i < shift; ++i) filler.push_back(q.makeIndirectObject(QPDFObjectHandle::newInteger(i)));
     q.getRoot().replaceKey("/Filler", QPDFObjectHandle::newArray(filler));
     QPDFWriter w(q, path.c_str());
-    if (!password.empty()) w.setR6EncryptionParameters(password.c_str(), "owner", true, true, true, true, true, true,
-                                                       qpdf_r3p_full, true);
+    if (!password.empty())
+        w.setR6EncryptionParameters(password.c_str(), "owner", true, true, true, true, true, true, qpdf_r3p_full, true);
     w.write();
 }
 

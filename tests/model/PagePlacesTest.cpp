@@ -16,7 +16,8 @@ TEST(PagePlacesTest, AnswersAsTheSearchOfTheOutputListForEveryPage) {
         for (OutputDocument& output : outputs)
             for (std::size_t r = random() % 4; r > 0; --r)
                 output.Ranges.push_back(MakePlannedRange(static_cast<std::int32_t>(random() % (pages + 5)),
-                                                         1 + static_cast<std::int32_t>(random() % 20), kinds[random() % 4]));
+                                                         1 + static_cast<std::int32_t>(random() % 20),
+                                                         kinds[random() % 4]));
         const PagePlaces places(outputs, pages);
         for (std::int32_t page = -2; page < pages + 8; ++page) {
             const PageLocation want = FindOutputForPage(outputs, page), got = places.Find(page);

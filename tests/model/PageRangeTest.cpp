@@ -20,10 +20,13 @@ TEST(PageRangeTest, PagesTakenByStartCountAndParity) {
         {"even of one page: none", 0, 1, PageRangeFlag::EvenPages, 2, 1, 0, 2, PageRangeFlag::EvenPages},
         {"odd of an even page: none", 5, 1, PageRangeFlag::OddPages, 7, 6, 0, 2, PageRangeFlag::OddPages},
         {"odd of 4-7: 5 and 7", 3, 4, PageRangeFlag::OddPages, 4, 6, 2, 2, PageRangeFlag::OddPages},
-        {"both parities mean all", 2, 3, PageRangeFlag::OddPages | PageRangeFlag::EvenPages | PageRangeFlag::ReverseOrder, 2, 4, 3, 1, PageRangeFlag::ReverseOrder},
+        {"both parities mean all", 2, 3,
+         PageRangeFlag::OddPages | PageRangeFlag::EvenPages | PageRangeFlag::ReverseOrder, 2, 4, 3, 1,
+         PageRangeFlag::ReverseOrder},
         {"empty span", 4, 0, {}, 5, 4, 0, 1, {}},
         {"huge values do not overflow", 2147483000, 1000, {}, 2147483000, 2147483646, 647, 1, {}},
-        {"last start clamps below the top", INT32_MAX, 0, PageRangeFlag::EvenPages, INT32_MAX, INT32_MAX - 1, 0, 2, PageRangeFlag::EvenPages},
+        {"last start clamps below the top", INT32_MAX, 0, PageRangeFlag::EvenPages, INT32_MAX, INT32_MAX - 1, 0, 2,
+         PageRangeFlag::EvenPages},
         {"first start clamps above the bottom", INT32_MIN, -5, {}, INT32_MIN + 1, INT32_MIN, 0, 1, {}},
     };
     for (const Case& c : cases) {
@@ -38,7 +41,8 @@ TEST(PageRangeTest, DescriptionUsesNominalSpanOptionsAndQueryAndAQueryIsComplete
     const test::ScopedLanguageTable table;
     EXPECT_EQ(DescribePageRange(MakePageRange(4, 6, PageRangeFlag::OddPages | PageRangeFlag::ReverseOrder)),
               "Odd Pages from 5 to 10 (3 pages), Reverse Order");
-    EXPECT_EQ(DescribePageRange(MakePageRange(0, 1, PageRangeFlag::OddPages | PageRangeFlag::EvenPages)), "All Pages from 1 to 1 (1 page)");
+    EXPECT_EQ(DescribePageRange(MakePageRange(0, 1, PageRangeFlag::OddPages | PageRangeFlag::EvenPages)),
+              "All Pages from 1 to 1 (1 page)");
     PageRange marked = MakePageRange(1, 4, PageRangeFlag::EvenPages);
     SetWatermark(marked, {.Text = "Copy"});
     marked.SubTitle = "Chapter 2: ";
@@ -76,8 +80,8 @@ OutputDocument Output(std::initializer_list<PageRange> ranges) { return OutputDo
 
 TEST(OutputDocumentTest, PagePositionSpanNameCountAndMerge) {
     // Pages 6, 4 (0-based 5, 3), then 1, 2, then page 2 again.
-    const OutputDocument out = Output({MakePageRange(3, 4, PageRangeFlag::EvenPages | PageRangeFlag::ReverseOrder), MakePageRange(0, 2),
-                                       MakePageRange(1, 1)});
+    const OutputDocument out = Output({MakePageRange(3, 4, PageRangeFlag::EvenPages | PageRangeFlag::ReverseOrder),
+                                       MakePageRange(0, 2), MakePageRange(1, 1)});
     const std::pair<int, int> positions[] = {{5, 0}, {3, 1}, {4, -1}, {0, 2}, {1, 3}, {9, -1}};
     for (const auto& [page, position] : positions) EXPECT_EQ(FindPagePosition(out, page), position) << page;
     PageRange uncomputed;

@@ -41,7 +41,17 @@ PageRange QueryRange(QueryTarget target) {
 SplitSettings EveryField() {
     SplitSettings s;
     s.SplitMode = SplitMethod::SeparatorPages;
-    s.Output = {true, true, true, true, true, 7, 2, 4, SeparatorKind::PageMatchingText, AreaQuery("Part [IVX]+", true), 55,
+    s.Output = {true,
+                true,
+                true,
+                true,
+                true,
+                7,
+                2,
+                4,
+                SeparatorKind::PageMatchingText,
+                AreaQuery("Part [IVX]+", true),
+                55,
                 WatermarkStyle{"Confidential", 30, 60, true}};
     s.Security = {true, "open sesame", "owner", false, true, false, true, false};
     FilenameSettings& f = s.Filename;
@@ -54,12 +64,15 @@ SplitSettings EveryField() {
     f.TextArea.right = Fixed16::FromRaw(300 * 65536), f.TextArea.bottom = Fixed16::FromRaw(80 * 65536 + 49152);
     f.PageNumber = 3, f.StartingNumber = 5, f.IncrementBy = 2, f.NumPadWithZeroes = 3;
 
-    OutputDocument plain{{MakePageRange(0, 9, PageRangeFlag::OddPages), MakePageRange(2, 4, PageRangeFlag::EvenPages | PageRangeFlag::ReverseOrder)}, "Front"};
+    OutputDocument plain{{MakePageRange(0, 9, PageRangeFlag::OddPages),
+                          MakePageRange(2, 4, PageRangeFlag::EvenPages | PageRangeFlag::ReverseOrder)},
+                         "Front"};
     PageRange marked = MakePageRange(5, 3);
     SetWatermark(marked, {"DRAFT", 20, 60, false});
     plain.Ranges.push_back(marked);
     OutputDocument queries{{QueryRange(QueryTarget::QuerySinglePage), QueryRange(QueryTarget::QueryPageSet),
-                            QueryRange(QueryTarget::QueryPageRanges)}, ""};
+                            QueryRange(QueryTarget::QueryPageRanges)},
+                           ""};
     queries.Ranges.push_back(QueryRange(QueryTarget::QueryPageContent));
     using enum host::PageElementKind;
     queries.Ranges.back().Query.PageContentQuery = {Image, TextComment, Stamp};
@@ -135,14 +148,17 @@ TEST(ProfileCabinetTest, LoadRules) {
         {"no Settings", {remove({}, "Settings")}, nullptr, "\"Settings\" is missing"},
         {"no BaseFilename", {remove(naming, "BaseFilename")}, [](auto& s) { s.Filename.OutputBaseFilename = ""; }},
         {"construction mode 6 and prefix 3 are the first",
-         {put(naming, "FileConstructionMode", 6), put(naming, "FileAutoPrefix", 3)}, [](auto& s) {
+         {put(naming, "FileConstructionMode", 6), put(naming, "FileAutoPrefix", 3)},
+         [](auto& s) {
              s.Filename.FileNameConstructionMode = NameConstructionMode::AddNumber;
              s.Filename.FileNameAutoPrefix = AutoPrefix::PrefixNone;
          }},
         {"construction mode 4 and prefix 2 stay",
-         {put(naming, "FileConstructionMode", 4), put(naming, "FileAutoPrefix", 2)}, [](auto&) {}},
+         {put(naming, "FileConstructionMode", 4), put(naming, "FileAutoPrefix", 2)},
+         [](auto&) {}},
         {"construction mode -2 and prefix -1 stay",
-         {put(naming, "FileConstructionMode", -2), put(naming, "FileAutoPrefix", -1)}, [](auto& s) {
+         {put(naming, "FileConstructionMode", -2), put(naming, "FileAutoPrefix", -1)},
+         [](auto& s) {
              s.Filename.FileNameConstructionMode = NameConstructionMode{-2};
              s.Filename.FileNameAutoPrefix = AutoPrefix{-1};
          }},
@@ -157,44 +173,70 @@ TEST(ProfileCabinetTest, LoadRules) {
         {"passwords lose leading white space only",
          {put(security, "Password", std::string(" \tpw ")), put(security, "PermPassword", std::string("\n"))},
          [](auto& s) { s.Security.Password = "pw ", s.Security.PermPassword = ""; }},
-        {"no FilenameSettings: security read, the rest kept", {remove({"Settings"}, "FilenameSettings")},
+        {"no FilenameSettings: security read, the rest kept",
+         {remove({"Settings"}, "FilenameSettings")},
          [&](auto& s) { s.Filename = kept.Filename, s.Output = kept.Output; }},
-        {"no SeparatorQuery keeps the query", {remove(output, "SeparatorQuery")},
+        {"no SeparatorQuery keeps the query",
+         {remove(output, "SeparatorQuery")},
          [&](auto& s) { s.Output.SeparatorQuery = kept.Output.SeparatorQuery; }},
-        {"a query without Pattern has none", {remove({"Settings", "OutputSettings", "SeparatorQuery"}, "Pattern")},
+        {"a query without Pattern has none",
+         {remove({"Settings", "OutputSettings", "SeparatorQuery"}, "Pattern")},
          [](auto& s) { s.Output.SeparatorQuery.Pattern = ""; }},
-        {"a watermark text without its bit is none", {put(marked, "Options", 0)},
+        {"a watermark text without its bit is none",
+         {put(marked, "Options", 0)},
          [](auto& s) { s.Outputs[0].Ranges[2].Watermark.reset(); }},
-        {"the watermark bit without a text is none", {remove(marked, "Watermark")},
+        {"the watermark bit without a text is none",
+         {remove(marked, "Watermark")},
          [](auto& s) { s.Outputs[0].Ranges[2].Watermark.reset(); }},
         {"a range's watermark values missing read as the range's own defaults",
-         {remove(marked, "TransparencyLevel"), remove(marked, "WatermarkFontSize"), remove(marked, "WatermarkBehindText")},
-         [](auto& s) { s.Outputs[0].Ranges[2].Watermark = WatermarkStyle{"DRAFT", 50, 45, true}; }},
-        {"option bits no flag names are kept", {put(plain, "Options", 1 | 16)},
+         {remove(marked, "TransparencyLevel"), remove(marked, "WatermarkFontSize"),
+          remove(marked, "WatermarkBehindText")},
+         [](auto& s) {
+             s.Outputs[0].Ranges[2].Watermark = WatermarkStyle{"DRAFT", 50, 45, true};
+         }},
+        {"option bits no flag names are kept",
+         {put(plain, "Options", 1 | 16)},
          [](auto& s) { s.Outputs[0].Ranges[0].Options = PageRangeFlags::FromStored(1 | 16); }},
         {"NumOutputFiles 0 empties the list", {put({}, "NumOutputFiles", 0)}, [](auto& s) { s.Outputs.clear(); }},
         {"10000 ranges", {ranges(10000)}, [](auto& s) { s.Outputs[0].Ranges.assign(10000, s.Outputs[0].Ranges[0]); }},
         {"NumRanges 10001", {ranges(10001)}, nullptr, "\"Doc0/NumRanges\" is 10001"},
-        {"100 element kinds", {kinds(100)},
+        {"100 element kinds",
+         {kinds(100)},
          [](auto& s) { s.Outputs[1].Ranges[3].Query.PageContentQuery.assign(100, host::PageElementKind{3}); }},
         {"101 element kinds", {kinds(101)}, nullptr, "\"Doc1/Range3/Query/NumAttributes\" is 101"},
-        {"element kinds counted without their array", {remove({"Doc1", "Range3", "Query"}, "PageAttributeArray")},
-         nullptr, "\"Doc1/Range3/Query/PageAttributeArray\" is missing"},
-        {"Doc1 missing between others", {put({}, "NumOutputFiles", 3), remove({}, "Doc1"), [](auto& c) {
-             c.PutCabinet("Doc2", *c.GetCabinet("Doc0"));
-         }}, nullptr, "\"Doc1\" is missing"},
-        {"a huge NumOutputFiles reserves nothing", {put({}, "NumOutputFiles", INT32_MAX)}, nullptr,
+        {"element kinds counted without their array",
+         {remove({"Doc1", "Range3", "Query"}, "PageAttributeArray")},
+         nullptr,
+         "\"Doc1/Range3/Query/PageAttributeArray\" is missing"},
+        {"Doc1 missing between others",
+         {put({}, "NumOutputFiles", 3), remove({}, "Doc1"),
+          [](auto& c) { c.PutCabinet("Doc2", *c.GetCabinet("Doc0")); }},
+         nullptr,
+         "\"Doc1\" is missing"},
+        {"a huge NumOutputFiles reserves nothing",
+         {put({}, "NumOutputFiles", INT32_MAX)},
+         nullptr,
          "\"Doc2\" is missing"},
         {"Range without Query", {remove({"Doc1", "Range2"}, "Query")}, nullptr, "\"Doc1/Range2/Query\" is missing"},
-        {"query without LastPageQuery", {remove(query, "LastPageQuery")}, nullptr,
+        {"query without LastPageQuery",
+         {remove(query, "LastPageQuery")},
+         nullptr,
          "\"Doc1/Range0/Query/LastPageQuery\" is missing"},
-        {"a boolean for a count", {put({"Doc0"}, "NumRanges", true)}, nullptr,
+        {"a boolean for a count",
+         {put({"Doc0"}, "NumRanges", true)},
+         nullptr,
          "\"Doc0/NumRanges\" holds a boolean, not an integer"},
-        {"a text for an area", {put({"Doc1", "Range0", "Query", "FirstPageQuery"}, "AreaLeft", std::string("72"))},
-         nullptr, "\"Doc1/Range0/Query/FirstPageQuery/AreaLeft\" holds a text, not a real"},
-        {"a real for an integer", {put(output, "EqualPagesNumber", 2.0)}, nullptr,
+        {"a text for an area",
+         {put({"Doc1", "Range0", "Query", "FirstPageQuery"}, "AreaLeft", std::string("72"))},
+         nullptr,
+         "\"Doc1/Range0/Query/FirstPageQuery/AreaLeft\" holds a text, not a real"},
+        {"a real for an integer",
+         {put(output, "EqualPagesNumber", 2.0)},
+         nullptr,
          "\"Settings/OutputSettings/EqualPagesNumber\" holds a real"},
-        {"an integer for a group", {put({"Settings"}, "SecuritySettings", 1)}, nullptr,
+        {"an integer for a group",
+         {put({"Settings"}, "SecuritySettings", 1)},
+         nullptr,
          "\"Settings/SecuritySettings\" holds an integer, not a cabinet"},
     };
     for (const Rule& rule : rules) {
@@ -259,7 +301,8 @@ TEST(JsonCabinetStreamsTest, EveryTypeRoundTripsAndMalformedStreamsAreRefused) {
             streams.ReadStream(stream);
             ADD_FAILURE() << "accepted " << stream.substr(0, 40);
         } catch (const host::HostError& e) {
-            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << stream.substr(0, 40) << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos)
+                << stream.substr(0, 40) << ": " << e.what();
         }
     }
 }

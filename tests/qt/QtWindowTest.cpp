@@ -33,8 +33,8 @@
 #include "ui/BookmarkPickerDialog.h"
 #include "ui/CodeSeparatorDialog.h"
 #include "ui/ElementContentDialog.h"
-#include "ui/NameTemplateDialog.h"
 #include "ui/MemoryView.h"
+#include "ui/NameTemplateDialog.h"
 #include "ui/OutputDocumentOptionsDialog.h"
 #include "ui/PageRangeDialog.h"
 #include "ui/SeparatorSearchDialog.h"
@@ -152,7 +152,8 @@ TEST_F(QtDialogViewTest, TheWindowShowsWhatTheLogicSaysAndStaysOpenOnARefusedOk)
 std::pair<long, long> Held() {
     std::ifstream status("/proc/self/status");
     std::string line;
-    while (std::getline(status, line) && !line.starts_with("VmRSS:")) {}
+    while (std::getline(status, line) && !line.starts_with("VmRSS:")) {
+    }
     return {std::stol(line.substr(6)), std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {})};
 }
 
@@ -230,7 +231,9 @@ TEST_F(QtDialogViewTest, TheWindowStartsFromTheOptionsSplitsAsTheCommandLineDoes
     onRun = [&](QtDialogView& view) {
         const auto* tree = qobject_cast<QTreeWidget*>(view.Widget(kDocumentTree));
         const QTreeWidgetItem* current = tree ? tree->currentItem() : nullptr;
-        selected = current && current->parent() ? current->parent()->text(0).toStdString() + "/" + current->text(0).toStdString() : "";
+        selected = current && current->parent()
+                       ? current->parent()->text(0).toStdString() + "/" + current->text(0).toStdString()
+                       : "";
         selected += view.Enabled(kEditRangeButton) && view.Enabled(kRemoveRangeButton) ? " enabled" : " disabled";
         view.reject();
     };
@@ -277,8 +280,10 @@ TEST_F(QtDialogViewTest, TheWindowStartsFromTheOptionsSplitsAsTheCommandLineDoes
     EXPECT_EQ(watermark, "DRAFT");
     ASSERT_EQ(test::NamesIn(plain).size(), 1u);
     // pdftotext leaves diagonal text out: the page's content says what was stamped.
-    EXPECT_EQ(test::RunCommand("qpdf --qdf --object-streams=disable " + test::ShellQuote(plain + "/" + test::NamesIn(plain)[0]) +
-                               " - | grep -ac DRAFT").output, "0\n");
+    EXPECT_EQ(test::RunCommand("qpdf --qdf --object-streams=disable " +
+                               test::ShellQuote(plain + "/" + test::NamesIn(plain)[0]) + " - | grep -ac DRAFT")
+                  .output,
+              "0\n");
 
     // A run refused before it wrote (a page over the size limit) names the
     // window's control and brings the window back, as the user left it.
@@ -295,15 +300,19 @@ TEST_F(QtDialogViewTest, TheWindowStartsFromTheOptionsSplitsAsTheCommandLineDoes
     ASSERT_EQ(folders.size(), 2u) << "the window came back once";
     EXPECT_EQ(folders[1], typed + "/");
     ASSERT_FALSE(host.viewer.alerts.empty());
-    EXPECT_NE(host.viewer.alerts[0].find("\u201CWrite a page larger than the size limit as a document of its own\u201D"),
-              std::string::npos) << host.viewer.alerts[0];
+    EXPECT_NE(
+        host.viewer.alerts[0].find("\u201CWrite a page larger than the size limit as a document of its own\u201D"),
+        std::string::npos)
+        << host.viewer.alerts[0];
 }
 
 std::string Describe(const QWidget* widget) {
     return widget->metaObject()->className() + (" \"" + widget->property("text").toString().toStdString() + "\"");
 }
 
-QRect InWindow(const QWidget* widget, const QWidget& window) { return {widget->mapTo(&window, QPoint(0, 0)), widget->size()}; }
+QRect InWindow(const QWidget* widget, const QWidget& window) {
+    return {widget->mapTo(&window, QPoint(0, 0)), widget->size()};
+}
 
 // The controls the layout placed (the window's and its group boxes' own
 // children: inner parts of a tree or a list are the widget's business) lie
@@ -319,7 +328,8 @@ void ExpectNothingCutOffOrOverlapping(QWidget& window, const std::string& name) 
         const QRect area = InWindow(widget, window);
         EXPECT_TRUE(window.rect().contains(area)) << name << ": " << Describe(widget) << " is outside the window";
         EXPECT_GE(widget->width(), widget->minimumSizeHint().width()) << name << ": " << Describe(widget) << " is cut";
-        EXPECT_GE(widget->height(), widget->minimumSizeHint().height()) << name << ": " << Describe(widget) << " is cut";
+        EXPECT_GE(widget->height(), widget->minimumSizeHint().height())
+            << name << ": " << Describe(widget) << " is cut";
         for (QWidget* other : placed) {
             if (other == widget || other->parentWidget() != widget->parentWidget()) continue;
             EXPECT_FALSE(area.intersects(InWindow(other, window)))
@@ -366,7 +376,9 @@ TEST_F(QtDialogViewTest, TheSheetColourIsShownAsTyped) {
     QtDialogView view(dialog);
     view.show();
     QApplication::processEvents();
-    const auto shown = [&] { return view.Widget(1235)->grab().toImage().pixelColor(view.Widget(1235)->rect().center()); };
+    const auto shown = [&] {
+        return view.Widget(1235)->grab().toImage().pixelColor(view.Widget(1235)->rect().center());
+    };
     Type(view, 1231, "yellow");
     EXPECT_EQ(shown(), QColor(0xFA, 0xEB, 0x6E));
     Type(view, 1231, "#00FF00");
@@ -383,22 +395,27 @@ TEST_F(QtDialogViewTest, EveryDialogIsDrawnWholeAndFitsASmallScreen) {
         std::function<std::unique_ptr<Dialog>()> make;
         std::vector<std::vector<ControlId>> columns = {};  // controls that start at one x
     } shots[] = {
-        {"SplitSettings", [&] { return std::make_unique<SplitSettingsDialog>(document, pages, SplitSettingsDialog::Options{false}); }},
+        {"SplitSettings",
+         [&] { return std::make_unique<SplitSettingsDialog>(document, pages, SplitSettingsDialog::Options{false}); }},
         {"PageRange", [&] { return std::make_unique<PageRangeDialog>(document, pages); }, {{1005, 1006, 1001}}},
         {"TextSearchRange", [] { return std::make_unique<TextSearchRangeDialog>(PageQuery{}); }},
         {"SeparatorSearch", [] { return std::make_unique<SeparatorSearchDialog>(TextQuery{}); }},
-        {"TextArea", [] { return std::make_unique<TextAreaDialog>(PageArea{}, "", kNameAreaMessage); },
+        {"TextArea",
+         [] { return std::make_unique<TextAreaDialog>(PageArea{}, "", kNameAreaMessage); },
          {{1116, 1118}, {1117, 1036}}},
         {"BookmarkPicker", [&] { return std::make_unique<BookmarkPickerDialog>(document); }},
-        {"ElementContent", [] { return std::make_unique<ElementContentDialog>(PageQuery{}); },
+        {"ElementContent",
+         [] { return std::make_unique<ElementContentDialog>(PageQuery{}); },
          {{1077, 1079, 1081, 1086, 1084}, {1078, 1080, 1082, 1083, 1085, 1088, 1093, 1090, 1095}}},
         {"BlankImageSettings", [] { return std::make_unique<BlankImageSettingsDialog>(50); }},
         {"OutputDocumentOptions", [] { return std::make_unique<OutputDocumentOptionsDialog>(true, "Chapter 1"); }},
         {"About", [] { return std::make_unique<AboutDialog>(); }},
-        {"CodeSeparator", [] { return std::make_unique<CodeSeparatorDialog>(OutputSettings{}); },
+        {"CodeSeparator",
+         [] { return std::make_unique<CodeSeparatorDialog>(OutputSettings{}); },
          {{1224, 1225, 1226, 1227, 1228, 1229, 1230}}},
         {"SheetSeparator", [] { return std::make_unique<SheetSeparatorDialog>(OutputSettings{}); }},
-        {"ValueChange", [] {
+        {"ValueChange",
+         [] {
              OutputSettings withArea;
              withArea.SeparatorQuery.UseAreaFilter = true;
              withArea.SeparatorQuery.Area = {Fixed16::FromRealRounded(158.4), Fixed16::FromRealRounded(43.2),

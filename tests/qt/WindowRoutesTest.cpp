@@ -3,9 +3,9 @@
 // every case the other routes are held to (the end-to-end RoutesTest).
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
-#include <QLineEdit>
 
 #include <functional>
 
@@ -36,9 +36,9 @@ void AnswerFileDialog(const std::string& path) {
 
 // tessera itself, with its settings in `config`.
 test::CommandResult Tessera(const test::TempFolder& config, const std::string& arguments) {
-    return test::RunCommand("XDG_CONFIG_HOME=" + test::ShellQuote(config.Path()) + " HOME=" +
-                            test::ShellQuote(config.Path()) + " " + test::ShellQuote(TESSERA_EXE) + " " + arguments +
-                            " 2>&1");
+    return test::RunCommand("XDG_CONFIG_HOME=" + test::ShellQuote(config.Path()) +
+                            " HOME=" + test::ShellQuote(config.Path()) + " " + test::ShellQuote(TESSERA_EXE) + " " +
+                            arguments + " 2>&1");
 }
 
 TEST(WindowRoutesTest, ALoadedProfileSplitsInTheWindowAsOnTheCommandLine) {
@@ -64,9 +64,9 @@ TEST(WindowRoutesTest, ALoadedProfileSplitsInTheWindowAsOnTheCommandLine) {
                   0);
         host.OpenActive(input);
         SplitCommand();
-        const test::CommandResult split = Tessera(config, "split --quiet --warning-exit-0 --profile " +
-                                                              test::ShellQuote(loaded) + " -o " +
-                                                              test::ShellQuote(options.Path()) + " " + test::ShellQuote(input));
+        const test::CommandResult split =
+            Tessera(config, "split --quiet --warning-exit-0 --profile " + test::ShellQuote(loaded) + " -o " +
+                                test::ShellQuote(options.Path()) + " " + test::ShellQuote(input));
         EXPECT_EQ(split.status, 0) << split.output;
         const std::vector<std::string> names = test::NamesIn(options.Path());
         EXPECT_FALSE(names.empty());

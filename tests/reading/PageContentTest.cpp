@@ -41,8 +41,10 @@ protected:
         QPDFObjectHandle resources = QPDFObjectHandle::parse(
             "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> "
             "/ExtGState << /Half << /ca 0.5 >> /Opaque << /ca 1 >> >> >>");
-        resources.replaceKey("/XObject", QPDFObjectHandle::newDictionary(
-            {{"/Im", pdf.GrayImage(100, 100, std::string(stored, 'x'), "/FlateDecode")}, {"/Fm", form}}));
+        resources.replaceKey(
+            "/XObject",
+            QPDFObjectHandle::newDictionary(
+                {{"/Im", pdf.GrayImage(100, 100, std::string(stored, 'x'), "/FlateDecode")}, {"/Fm", form}}));
         return resources;
     }
     void Page(const std::string& content, std::size_t stored = 30) { pdf.AddContentPage(content, Resources(stored)); }
@@ -68,7 +70,11 @@ protected:
             for (const PageRange& r : o.Ranges) pages.push_back(r.StartPage + 1);
         return pages;
     }
-    struct QueryCase { const char* name; std::vector<Kind> kinds; PageNumbers pages; };
+    struct QueryCase {
+        const char* name;
+        std::vector<Kind> kinds;
+        PageNumbers pages;
+    };
     void ExpectQueries(std::initializer_list<QueryCase> cases) {
         for (const QueryCase& c : cases) EXPECT_EQ(PagesWith(c.kinds), c.pages) << c.name;
     }
@@ -92,8 +98,11 @@ protected:
 TEST_F(PageContentTest, BlankPagesDrawNothingAndBlankScansAreImagesTinyNextToTheirData) {
     // Images store 30 bytes of their 10,000 unless a row says otherwise.
     const struct Case {
-        const char* name; std::string content; bool blank, blankScan;
-        std::size_t stored = 30; double threshold = kThreshold;
+        const char* name;
+        std::string content;
+        bool blank, blankScan;
+        std::size_t stored = 30;
+        double threshold = kThreshold;
     } cases[] = {
         {"nothing, and annotations are not content", "", true, true},
         {"nested empty containers judge no image", "/A BMC /B << /C 1 >> BDC EMC EMC /D BMC EMC", true, false},
@@ -125,8 +134,9 @@ TEST_F(PageContentTest, BlankPagesDrawNothingAndBlankScansAreImagesTinyNextToThe
 TEST_F(PageContentTest, ADamagedPageIsNeitherBlankNorDroppedAndIsReportedOncePerScan) {
     for (const char* content : {"", "/Im Do", "", kText.c_str(), "", "/Im Do", ""}) Page(content);
     for (int page : {2, 6})  // content streams claiming a filter their bytes do not satisfy
-        pdf.Page(page).getKey("/Contents").replaceStreamData("garbage", QPDFObjectHandle::newName("/FlateDecode"),
-                                                             QPDFObjectHandle::newNull());
+        pdf.Page(page)
+            .getKey("/Contents")
+            .replaceStreamData("garbage", QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
     pdf.Page(2).replaceKey("/Rotate", QPDFObjectHandle::newInteger(90));
     pdf.AddAnnotation(2, "Link", "URI");
     Open();
@@ -228,13 +238,18 @@ TEST_F(PageContentTest, PagePropertiesTransparencyAndAnnotationsCountWhereThePag
     // Transparency reached only through what is drawn: a blend mode, an image with a soft mask.
     pdf.Page(3).replaceKey("/Resources", QPDFObjectHandle::parse("<< /ExtGState << /Half << /BM /Multiply >> >> >>"));
     for (int page : {0, 1, 2, 4}) pdf.Page(page).getKey("/Resources").getKey("/ExtGState").removeKey("/Half");
-    pdf.Page(4).getKey("/Resources").getKey("/XObject").getKey("/Im").getDict().replaceKey(
-        "/SMask", pdf.GrayImage(2, 2, "abcd"));
+    pdf.Page(4)
+        .getKey("/Resources")
+        .getKey("/XObject")
+        .getKey("/Im")
+        .getDict()
+        .replaceKey("/SMask", pdf.GrayImage(2, 2, "abcd"));
     // PageNumbers that share one resource dictionary: only what each page's content,
     // and the forms it draws, use counts.
     QPDFObjectHandle shared = pdf.Qpdf().makeIndirectObject(Resources());
-    shared.getKey("/XObject").getKey("/Fm").replaceStreamData("/Half gs 0 0 1 1 re f", QPDFObjectHandle::newNull(),
-                                                              QPDFObjectHandle::newNull());
+    shared.getKey("/XObject")
+        .getKey("/Fm")
+        .replaceStreamData("/Half gs 0 0 1 1 re f", QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
     shared.getKey("/XObject").getKey("/Im").getDict().replaceKey("/SMask", pdf.GrayImage(2, 2, "abcd"));
     for (const char* content : {"/Opaque gs 0 0 5 5 re f", "/Half gs 0 0 5 5 re f", "/Fm Do", "/Im Do", ""})
         pdf.AddContentPage(content, shared);
@@ -244,8 +259,8 @@ TEST_F(PageContentTest, PagePropertiesTransparencyAndAnnotationsCountWhereThePag
     pdf.AddAnnotation(11, "Link", "URI");
     pdf.AddAnnotation(12, "FreeText");
     pdf.AddAnnotation(12, "Widget", "SubmitForm");
-    pdf.AddAnnotation(13, "Link").replaceKey("/Dest", QPDFObjectHandle::newArray({pdf.Page(0),
-                                                                                 QPDFObjectHandle::newName("/Fit")}));
+    pdf.AddAnnotation(13, "Link")
+        .replaceKey("/Dest", QPDFObjectHandle::newArray({pdf.Page(0), QPDFObjectHandle::newName("/Fit")}));
     pdf.AddAnnotation(14, "Popup");
     pdf.AddAnnotation(14, "Stamp", "JavaScript");
     pdf.Page(14).getKey("/Annots").appendItem(QPDFObjectHandle::newInteger(7));  // not an annotation at all

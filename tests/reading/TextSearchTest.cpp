@@ -8,11 +8,11 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include "engine/OutputNaming.h"
 #include "reading/PageTextExtractor.h"
 #include "reading/QueryResolution.h"
 #include "reading/SearchPattern.h"
 #include "reading/SeparatorPages.h"
-#include "engine/OutputNaming.h"
 #include "support/Files.h"
 #include "support/PdfFixture.h"
 
@@ -29,7 +29,12 @@ TextQuery Text(const std::string& pattern, bool regex = false, bool whole = fals
 }
 
 TEST(SearchPatternTest, MatchesAsTheQuerySaysOrSaysWhyNot) {
-    const struct { const char* name; TextQuery query; const char* text; bool matches; } cases[] = {
+    const struct {
+        const char* name;
+        TextQuery query;
+        const char* text;
+        bool matches;
+    } cases[] = {
         {"a plain dot is literal", Text("a.b"), "axb ", false},
         {"plain braces reach PCRE as text", Text("a{2}"), "baab ", true},
         {"plain regex characters", Text("(1+1)*[2]?"), "is (1+1)*[2]? ", true},
@@ -204,8 +209,10 @@ void WriteLyingCount(const std::string& path, int pages, int first) {
     node.replaceKey("/Parent", root);
     for (int i = 0; i < pages; ++i) {
         if (i == first) kids.appendItem(node);
-        if (i == first || i == first + 1) pdf.Page(i).replaceKey("/Parent", node);
-        else kids.appendItem(pdf.Page(i));
+        if (i == first || i == first + 1)
+            pdf.Page(i).replaceKey("/Parent", node);
+        else
+            kids.appendItem(pdf.Page(i));
     }
     root.replaceKey("/Kids", kids);
     pdf.Write(path);
@@ -221,8 +228,8 @@ void WriteLoopingXref(const std::string& path) {
     for (QPDFObjectHandle page : q.getAllPages()) kids = page.unparse() + " " + kids;
     const int tree = q.getRoot().getKey("/Pages").getObjGen().getObj();
     const std::size_t object = test::ReadFile(path).size() + 1;
-    std::string update = "\n" + std::to_string(tree) + " 0 obj\n<< /Type /Pages /Count 3 /Kids [ " + kids +
-                         "] >>\nendobj\n";
+    std::string update =
+        "\n" + std::to_string(tree) + " 0 obj\n<< /Type /Pages /Count 3 /Kids [ " + kids + "] >>\nendobj\n";
     const std::size_t xref = object - 1 + update.size();
     char entry[32];
     std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", object);
@@ -260,7 +267,8 @@ TEST_F(TextScanTest, GlyphNamesGiveTheTextOfFontsWithoutUnicode) {
     test::PdfFixture pdf(1);
     const QPDFObjectHandle resources = QPDFObjectHandle::parse(
         "<< /Font << /G << /Type /Font /Subtype /Type1 /BaseFont /NamedGlyphs /FirstChar 65 /LastChar 72 /Widths [ 500 "
-        "500 500 500 500 500 500 500 ] /Encoding << /Type /Encoding /Differences [ 65 /uni0E20 /uni0E32 /uni0E290E32.alt "
+        "500 500 500 500 500 500 500 ] /Encoding << /Type /Encoding /Differences [ 65 /uni0E20 /uni0E32 "
+        "/uni0E290E32.alt "
         "/afii10049 /afii10073 /uni044B043A /summationdisplay /parenleftBig ] >> >> >> >>");
     // G and H are the sizes TeX's math extension fonts name so.
     for (const char* codes : {"(ABC)", "(DEF)", "(GH)"})
@@ -328,7 +336,8 @@ public:
         for (const auto& [glyph, name] : names) put(post, 34 + 2 * glyph, index++, 2), post += char(name.size()) + name;
         program.resize((program.size() + 3) / 4 * 4, '\0');
         for (std::size_t record = 12; record < 12 + 16 * std::size_t(program[5]); record += 16)
-            if (program.compare(record, 4, "post") == 0) put(program, record + 8, program.size(), 4), put(program, record + 12, post.size(), 4);
+            if (program.compare(record, 4, "post") == 0)
+                put(program, record + 8, program.size(), 4), put(program, record + 12, post.size(), 4);
         return program + post;
     }
 
@@ -364,9 +373,11 @@ TEST_F(TextScanTest, EmbeddedFontProgramsGiveTheTextOfFontsWithoutUnicode) {
         "<< /Font << /C << /Type /Font /Subtype /Type0 /BaseFont /DejaVuSans /Encoding /Identity-H >> /P << /Type "
         "/Font /Subtype /TrueType /BaseFont /DejaVuSans /FirstChar 65 /LastChar 67 /Widths [ 600 600 600 ] >> >> >>");
     resources.getKey("/Font").getKey("/C").replaceKey("/DescendantFonts", QPDFObjectHandle::newArray({cidFont}));
-    resources.getKey("/Font").getKey("/P").replaceKey("/FontDescriptor", dejaVu.Descriptor(q, dejaVu.Program({
-        {dejaVu.Glyph('A'), "ThaiCharacterPhoSamphao"}, {dejaVu.Glyph('B'), "ThaiCharacterSaraAa"},
-        {dejaVu.Glyph('C'), "ThaiCharacterSoRusi_ThaiCharacterSaraAa"}})));
+    resources.getKey("/Font").getKey("/P").replaceKey(
+        "/FontDescriptor",
+        dejaVu.Descriptor(q, dejaVu.Program({{dejaVu.Glyph('A'), "ThaiCharacterPhoSamphao"},
+                                             {dejaVu.Glyph('B'), "ThaiCharacterSaraAa"},
+                                             {dejaVu.Glyph('C'), "ThaiCharacterSoRusi_ThaiCharacterSaraAa"}})));
     for (const std::string& text : {"/C 24 Tf 72 700 Td " + shown + "> Tj", std::string("/P 24 Tf 72 700 Td (BA) Tj"),
                                     std::string("/P 24 Tf 72 700 Td (ABC) Tj")})
         pdf.AddContentPage("BT " + text + " ET", resources);
@@ -380,8 +391,8 @@ TEST_F(TextScanTest, EmbeddedFontProgramsGiveTheTextOfFontsWithoutUnicode) {
 // a scanned one a little off its colour, and a black sheet.
 TEST_F(TextScanTest, SheetsOfOneColourAreSeparatorsWithinTheirTolerance) {
     test::PdfFixture pdf(std::vector<std::string>{"Letter one"});
-    const QPDFObjectHandle font = QPDFObjectHandle::parse(
-        "<< /Font << /F << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >>");
+    const QPDFObjectHandle font =
+        QPDFObjectHandle::parse("<< /Font << /F << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >>");
     for (const char* page : {"1 1 0 rg 0 0 612 792 re f 0 g BT /F 10 Tf 72 40 Td (divider) Tj ET",
                              "BT /F 12 Tf 72 700 Td (Letter two) Tj ET", "0 g 0 0 612 792 re f",
                              "BT /F 12 Tf 72 700 Td (Letter three) Tj ET", "0.95 0.92 0.2 rg 0 0 612 792 re f"})
@@ -429,8 +440,9 @@ TEST_F(TextScanTest, ANoisyScannedBackGoesWithItsSeparatorAndABackWithALineStays
         pdf.AddContentPage("");
         pdf.AddContentPage("0 g 0 0 612 792 re f");
         addScan(line);
-        pdf.AddContentPage("BT /F1 12 Tf 72 700 Td (Letter) Tj ET", QPDFObjectHandle::parse(
-            "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >>"));
+        pdf.AddContentPage(
+            "BT /F1 12 Tf 72 700 Td (Letter) Tj ET",
+            QPDFObjectHandle::parse("<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >>"));
     }
     pdf.Write(host.folder / "backs.pdf");
     const DocumentHandle doc(host.OpenActive(host.folder / "backs.pdf"), DocumentHandle::Ownership::Borrowed);

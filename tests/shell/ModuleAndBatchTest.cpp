@@ -2,19 +2,19 @@
 // of the host's batch sequences.
 
 #include "access/Host.h"
+#include "access/ProfileFile.h"
 #include "app/ModuleLoader.h"
 #include "cabinet/JsonCabinetStreams.h"
-#include "access/ProfileFile.h"
 #include "model/ProfileCabinet.h"
-#include "shell/SplitCommand.h"
+#include "shell/Handshake.h"
+#include "shell/PlugInSession.h"
 #include "shell/SplitBatchCommand.h"
+#include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
 #include "support/CabinetPath.h"
 #include "support/Files.h"
 #include "support/PdfFixture.h"
 #include "ui/MemoryView.h"
-#include "shell/Handshake.h"
-#include "shell/PlugInSession.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -52,9 +52,11 @@ TEST(ModuleHandshakeTest, RefusedWithoutARequiredTableOrAtAnotherVersion) {
         {"a required table below version 5", [](app::CoreTables& core) { core.Offer("PDSRead", 0x40005, &core); },
          host::kHandshakeVersion, false, "handshake"},
         {"another handshake version", [](app::CoreTables&) {}, 0x10000, false, ""},
-        {"without the optional tables", [](app::CoreTables& core) {
+        {"without the optional tables",
+         [](app::CoreTables& core) {
              for (const char* name : {"ASExtra", "AcroViewSweetPea", "PDMetadata"}) core.Withdraw(name);
-         }, host::kHandshakeVersion, true, ""},
+         },
+         host::kHandshakeVersion, true, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -169,11 +171,13 @@ protected:
         for (const char* name : {"f0.pdf", "f1.pdf"}) test::PdfFixture(2).Write(host.folder / name);
         std::filesystem::create_directories(host.folder / "out");
         const std::string folder = host.folder.Path();
-        sequence = cabinet::JsonCabinetStreams().ReadStream(
-            R"({"Commands": {"0": {"HandlerName": ")" + std::string(kSplitCommandName) + R"(", "Config": {}},
+        sequence = cabinet::JsonCabinetStreams().ReadStream(R"({"Commands": {"0": {"HandlerName": ")" +
+                                                            std::string(kSplitCommandName) + R"(", "Config": {}},
                              "1": {"HandlerName": "Failing", "Config": {}}},
-                "Input": {"FileVariation": 0, "PreselectedFilesPaths": {"0": {"DI": ")" + folder + R"(/f0.pdf"},
-                                                                        "1": {"DI": ")" + folder + R"(/f1.pdf"}}},
+                "Input": {"FileVariation": 0, "PreselectedFilesPaths": {"0": {"DI": ")" +
+                                                            folder + R"(/f0.pdf"},
+                                                                        "1": {"DI": ")" +
+                                                            folder + R"(/f1.pdf"}}},
                 "Output": {}})");
         SplitSettings settings;
         settings.SplitMode = SplitMethod::EqualPages;
@@ -187,7 +191,8 @@ protected:
     Cabinet sequence;
 };
 
-// Refused with its reason when it would run nothing; else a command ending in an error fails its file and the run goes on.
+// Refused with its reason when it would run nothing; else a command ending in an error fails its file and the run goes
+// on.
 TEST_F(SequenceTest, RefusedWhenItWouldRunNothingAndAFailingCommandFailsOnlyItsFile) {
     const Cabinet whole = sequence;
     const struct {
@@ -196,14 +201,19 @@ TEST_F(SequenceTest, RefusedWhenItWouldRunNothingAndAFailingCommandFailsOnlyItsF
         const char* says;
     } rows[] = {
         {"no Output", [&] { sequence.Remove("Output"); }, "\"Output\""},
-        {"missing folder", [&] {
-             Cabinet& input = test::At(sequence, {"Input"}), folder;
+        {"missing folder",
+         [&] {
+             Cabinet &input = test::At(sequence, {"Input"}), folder;
              folder.Put("DI", std::string(host.folder / "missing"));
              input.PutCabinet("PreselectedFolderPath", folder);
              input.Put("FileVariation", std::int32_t{1});
-         }, "cannot list the folder"},
+         },
+         "cannot list the folder"},
         {"unknown FileVariation", [&] { test::At(sequence, {"Input"}).Put("FileVariation", 7); }, "FileVariation"},
-        {"command without Params", [&] { test::At(sequence, {"Commands", "1"}).Remove(host::kParams); },
+        {"command without Params",
+         [&] {
+             test::At(sequence, {"Commands", "1"}).Remove(host::kParams);
+         },
          "command 1 of the sequence lacks"},
     };
     for (const auto& row : rows) {
@@ -218,7 +228,8 @@ TEST_F(SequenceTest, RefusedWhenItWouldRunNothingAndAFailingCommandFailsOnlyItsF
     EXPECT_TRUE(batch.RunSequence(sequence));
     EXPECT_EQ(batch.LastRun().failed, 2);
     EXPECT_EQ(test::FilesBelow(host.folder / "out"),
-              (std::vector<std::string>{"f0Doc1.pdf", "f0Doc2.pdf", "f1Doc1.pdf", "f1Doc2.pdf"})) << "f1 ran too";
+              (std::vector<std::string>{"f0Doc1.pdf", "f0Doc2.pdf", "f1Doc1.pdf", "f1Doc2.pdf"}))
+        << "f1 ran too";
 }
 
 // One record, three routes: the command line's --profile, a batch run's
@@ -248,25 +259,33 @@ TEST_F(SequenceTest, EveryRouteRefusesTheSameSettingsWithTheSameWords) {
         s.Outputs = {OutputDocument{{range}, ""}};
     };
     const auto separatorOf = [](int kind) -> Edit {
-        return [=](SplitSettings& s) { s.SplitMode = SplitMethod::SeparatorPages, s.Output.SeparatorType = SeparatorKind{kind}; };
+        return [=](SplitSettings& s) {
+            s.SplitMode = SplitMethod::SeparatorPages, s.Output.SeparatorType = SeparatorKind{kind};
+        };
     };
-    const struct { const char* name; Edit edit; const char* says; /* nullptr: every route takes it */ } rows[] = {
-        {"a separator pattern that does not compile", separator("(", true), "is not valid: missing closing parenthesis"},
+    const struct {
+        const char* name;
+        Edit edit;
+        const char* says; /* nullptr: every route takes it */
+    } rows[] = {
+        {"a separator pattern that does not compile", separator("(", true),
+         "is not valid: missing closing parenthesis"},
         {"a query pattern that does not compile", query, "\"[\" is not valid"},
         {"\"(\" as plain text", separator("(", false), nullptr},
         {"a negative area", separator("Page", false, -10, 100), "0,100,0 cannot be used: its edges are points"},
         {"right left of left", separator("Page", false, 100, 50), "The area 100,0,50,0 cannot be used"},
         {"bookmarks where there are none", [](SplitSettings& s) { s.SplitMode = SplitMethod::BookmarkLevels; },
          "no bookmarks to split by"},
-        {"a separator split with 0 pages per output", [&](SplitSettings& s) {
-             separatorOf(0)(s), s.Output.NumEqualPages = 0; }, nullptr},
+        {"a separator split with 0 pages per output",
+         [&](SplitSettings& s) { separatorOf(0)(s), s.Output.NumEqualPages = 0; }, nullptr},
         {"0 pages per output", [](SplitSettings& s) { s.Output.NumEqualPages = 0; },
          "The number of pages per document must be greater than zero."},
         {"a watermark outside Windows-1252", watermark("\u6c34", 45, 50), "\"\u6c34\" is not in its font"},
         {"a watermark of size 0", watermark("DRAFT", 0, 50), "size goes from 1 to 1000 points, not 0"},
         {"a transparency of 150", watermark("DRAFT", 45, 150), "from 0 (opaque) to 100 (invisible), not 150"},
         {"separator kind 9", separatorOf(9), "The value 9 of Settings/OutputSettings/SeparatorType is not one of"},
-        {"a base name longer than the window takes", [](SplitSettings& s) { s.Filename.OutputBaseFilename.assign(129, 'x'); },
+        {"a base name longer than the window takes",
+         [](SplitSettings& s) { s.Filename.OutputBaseFilename.assign(129, 'x'); },
          "Base filename: 129 characters, more than the 128 it may have."},
     };
     const DocumentHandle document(host.OpenActive(host.folder / "f0.pdf"), DocumentHandle::Ownership::Borrowed);

@@ -61,12 +61,22 @@ TEST(SplitCommandTest, EachRefusalOrFailureSaysWhyAndKeepsWhatWasWritten) {
         {"one page", "1", each, {"fewer than 2 pages"}, Refused},
         {"an old viewer", "2", each, {"too old for Tessera"}, Refused, 0, {}, 0, "", 4},
         {"no extract permission", kEncrypted, {{"equal", "10"}}, {"do not allow its pages to be extracted"}, Refused},
-        {"no extract permission but the owner password", kEncrypted, {{"equal", "10"}},
-         {"output documents were written"}, Done, 3, {}, 0, "master"},
+        {"no extract permission but the owner password",
+         kEncrypted,
+         {{"equal", "10"}},
+         {"output documents were written"},
+         Done,
+         3,
+         {},
+         0,
+         "master"},
         {"no output documents", "3", {}, {"There are no output documents"}, UsageError},
         {"a bad option", "3", {{"bookmarks", "2-x"}}, {"\"x\""}, UsageError},
-        {"a folder to make, declined", "3", {{"equal", "1"}, {"output-folder", "/nonexistent/tessera-out"}},
-         {"does not exist. Do you want the folder to be created?"}, Cancelled},
+        {"a folder to make, declined",
+         "3",
+         {{"equal", "1"}, {"output-folder", "/nonexistent/tessera-out"}},
+         {"does not exist. Do you want the folder to be created?"},
+         Cancelled},
         {"save of the first output", "4", each, notSaved, Failed, 0, Op::Save, 1},
         {"save of a later output keeps the earlier files", "4", each, notSaved, Failed, 2, Op::Save, 3},
         {"security", "4", {{"equal", "1"}, {"open-password", "pw"}}, notSaved, Failed, 1, Op::SetSecurity, 2},
@@ -76,8 +86,14 @@ TEST(SplitCommandTest, EachRefusalOrFailureSaysWhyAndKeepsWhatWasWritten) {
         {"label removal", "4", {{"equal", "1"}, {"remove-labels", "1"}}, notMade, Failed, 0, Op::RemovePageLabels, 1},
         {"planning reads the source", "4", each, notMade, Failed, 0, Op::Flags, 1},
         {"no new document: the insertion fails silently", "4", each, {kCannotSplit}, Failed, 0, Op::NewDocument, 1},
-        {"an unreadable information value counts as none", "4", each, {"4 output documents were written"}, Done, 4,
-         Op::InfoValue, 1},
+        {"an unreadable information value counts as none",
+         "4",
+         each,
+         {"4 output documents were written"},
+         Done,
+         4,
+         Op::InfoValue,
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -95,7 +111,8 @@ TEST(SplitCommandTest, EachRefusalOrFailureSaysWhyAndKeepsWhatWasWritten) {
         if (!host.commandLine.OutcomeMessage().empty()) shown.push_back(host.commandLine.OutcomeMessage());
         ASSERT_EQ(shown.size(), c.says.size()) << testing::PrintToString(shown);
         for (std::size_t i = 0; i < shown.size(); ++i) {
-            const std::string says = c.says[i] == kHostText ? test::FaultyDocuments::FaultText(*c.fault, c.nth) : c.says[i];
+            const std::string says =
+                c.says[i] == kHostText ? test::FaultyDocuments::FaultText(*c.fault, c.nth) : c.says[i];
             EXPECT_NE(shown[i].find(says), std::string::npos) << shown[i];
         }
         EXPECT_EQ(host.commandLine.Outcome(), c.outcome);
@@ -112,7 +129,8 @@ TEST(SplitCommandTest, ReportAndIndexCountOnlyWrittenOutputs) {
     SplitCommand();
     const std::string out = command.host.folder / "out";
     EXPECT_EQ(command.host.viewer.alerts,
-              (std::vector<std::string>{"DOCE.pdf has no pages and is not written.", "DOCF.pdf has no pages and is not written.",
+              (std::vector<std::string>{"DOCE.pdf has no pages and is not written.",
+                                        "DOCF.pdf has no pages and is not written.",
                                         "The split is done: 1 output document was written. The outputs are in " + out +
                                             ".\n"
                                             "1 of 4 pages are in the outputs. In no output: pages 1, 3-4. Planned but "
@@ -162,7 +180,8 @@ TEST(SplitCommandTest, RunsAreRepeatableUnlessTheRememberedSettingsAreAskedFor) 
     line.SetValues({});
     line.SetDryRun(true);
     SplitCommand();
-    EXPECT_EQ(command.host.plan.str(), "1\t4Doc1.pdf\t1-2\n2\t4Doc2.pdf\t3-4\n") << "stored mode, pages per output and prefix";
+    EXPECT_EQ(command.host.plan.str(), "1\t4Doc1.pdf\t1-2\n2\t4Doc2.pdf\t3-4\n")
+        << "stored mode, pages per output and prefix";
 }
 
 }  // namespace

@@ -22,13 +22,15 @@ protected:
 };
 
 TEST_F(LanguageTableTest, LineRulesBuiltInDefaultsAndTheTwoFiles) {
-    ASSERT_TRUE(LoadLanguageFile(Write("a.lan", "IDS_A= word  \n   IDS_INDENTED=value\r\nIDS_TWO=a=b\n# IDS_COMMENT=x\n"
-                                                "  \t# IDS_COMMENT2=x\n=IDS_NOKEY\nIDS_NO_EQUALS\n\nIDS_EMPTY=\n"
-                                                "IDS_KEY_BLANKS \t= v\nIDS_LATER=first\nIDS_LATER=second\nX")));
+    ASSERT_TRUE(LoadLanguageFile(Write("a.lan",
+                                       "IDS_A= word  \n   IDS_INDENTED=value\r\nIDS_TWO=a=b\n# IDS_COMMENT=x\n"
+                                       "  \t# IDS_COMMENT2=x\n=IDS_NOKEY\nIDS_NO_EQUALS\n\nIDS_EMPTY=\n"
+                                       "IDS_KEY_BLANKS \t= v\nIDS_LATER=first\nIDS_LATER=second\nX")));
     const std::pair<const char*, const char*> lookups[] = {
-        {"IDS_A", " word"},    {"IDS_INDENTED", "value"}, {"IDS_TWO", "a=b"},   {"# IDS_COMMENT", "d"},
-        {"IDS_NOKEY", "d"},    {"IDS_NO_EQUALS", "d"},    {"IDS_EMPTY", ""},    {"IDS_KEY_BLANKS", " v"},
-        {"IDS_LATER", "second"}, {"ids_a", "d"},  // keys are case-sensitive
+        {"IDS_A", " word"},     {"IDS_INDENTED", "value"}, {"IDS_TWO", "a=b"},
+        {"# IDS_COMMENT", "d"}, {"IDS_NOKEY", "d"},        {"IDS_NO_EQUALS", "d"},
+        {"IDS_EMPTY", ""},      {"IDS_KEY_BLANKS", " v"},  {"IDS_LATER", "second"},
+        {"ids_a", "d"},  // keys are case-sensitive
     };
     for (const auto& [key, value] : lookups) EXPECT_EQ(LookupString(key, "d"), value) << key;
 
@@ -49,7 +51,8 @@ TEST_F(LanguageTableTest, LineRulesBuiltInDefaultsAndTheTwoFiles) {
     EXPECT_EQ(LookupString("IDS_WARNING"), "Warning");
 
     TheLanguageTable().Clear();
-    EXPECT_EQ(LoadLanguageTables(host.folder / "nowhere/"), (std::vector<std::string>{"LanguageTable.lan", "Tessera.lan"}));
+    EXPECT_EQ(LoadLanguageTables(host.folder / "nowhere/"),
+              (std::vector<std::string>{"LanguageTable.lan", "Tessera.lan"}));
     AlertByKey("IDS_LESS_THAN_2_PAGES");
     ASSERT_EQ(host.viewer.alerts.size(), 1u);
     EXPECT_EQ(host.viewer.alerts[0], "");
@@ -58,34 +61,60 @@ TEST_F(LanguageTableTest, LineRulesBuiltInDefaultsAndTheTwoFiles) {
 // Every key the sources name, and the arguments the code formats into the
 // keys it formats: "d" for a number, "s" for a text, in order.
 std::map<std::string, std::string> KeysInSources() {
-    const std::map<std::string, std::string> formatted = {
-        {"IDS_DOCUMENT_D", "d"},                   {"IDS_DOCUMENT_PROGRESS", "dd"},
-        {"IDS_EXTRACTING_PAGES_PROGRESS", "ddd"}, {"IDS_FORMAT_ALL_PAGES_FROM", "ddds"},
-        {"IDS_FORMAT_EVEN_PAGES_FROM", "ddds"},    {"IDS_FORMAT_ODD_PAGES_FROM", "ddds"},
-        {"IDS_HTML_INDEX_NOT_WRITTEN", "s"},       {"IDS_INVALID_SEARCH_PATTERN", "ssd"},
-        {"IDS_OUTPUT_PATH_TOO_LONG", "s"},         {"IDS_OUTPUT_PATH_WRITTEN_TWICE", "s"},
-        {"IDS_TEXT_TOO_LONG", "sdd"},              {"IDS_VALUE_AREA_EDGES", "ssss"},
-        {"IDS_NAME_TEMPLATE_EXAMPLE", "s"},        {"IDS_ABOUT_VERSION", "dds"},              {"IDS_OK_WAITS_FOR", "s"},
-        {"IDS_PAGE_NUMBER_OUT_OF_BOUNDS", "d"},    {"IDS_THERE_ARE_TOTAL_N_PAGES_IN_CURRENT_DOCUMENT", "d"},
-        {"IDS_PAGE_UNREADABLE", "ds"},             {"IDS_PREFIX_DATE_FORMAT_STRING", "sdd"},
-        {"IDS_PROFILE_SAVED", "s"},                {"IDS_SEARCH_FAILED", "ds"},
-        {"IDS_PROFILE_REPLACE_FILE", "s"},         {"IDS_PROFILE_WOULD_OVERWRITE_INPUT", "s"},
-        {"IDS_OUTPUT_WOULD_OVERWRITE_INPUT", "s"}, {"IDS_HELP_FILE_CANNOT_BE_OPENED", "s"},
-        {"IDS_SEARCH_TOO_COMPLEX", "d"},           {"IDS_SPLIT_FINAL_REPORT", "d"},
-        {"IDS_SPLIT_FINAL_REPORT_ONE", "d"},       {"IDS_WATERMARK_LEFT_OUT", "ds"},
-        {"IDS_VALUE_NOT_A_CHOICE", "dss"},         {"IDS_WATERMARK_NOT_DRAWABLE", "ss"},
-        {"IDS_WATERMARK_SIZE_OUT_OF_RANGE", "d"},  {"IDS_WATERMARK_TRANSPARENCY_OUT_OF_RANGE", "d"},
-        {"IDS_AREA_EDGES_INVALID", "s"},           {"IDS_NAME_TEMPLATE_INVALID", "ss"},
-        {"IDS_NAMES_COUNT_MISMATCH", "dd"},        {"IDS_PAGE_OVER_SIZE_LIMIT", "dsss"},
-        {"IDS_PAGE_OVER_SIZE_LIMIT_ALONE", "dss"},  {"IDS_ACCOUNT_IN_OUTPUTS", "dd"},
-        {"IDS_ACCOUNT_DROPPED", "s"},              {"IDS_ACCOUNT_IN_NO_OUTPUT", "s"},
-        {"IDS_ACCOUNT_EMPTY_OUTPUTS", "s"},        {"IDS_ACCOUNT_MORE_PAGES", "d"},
-        {"IDS_WARN_EMPTY_OUTPUT", "s"},            {"IDS_WARN_PAGES_IN_NO_OUTPUT", "s"},
-        {"IDS_WARN_MOSTLY_DROPPED", "dd"},         {"IDS_SPLIT_CANCELLED_REPORT", "dds"},
-        {"IDS_SPLIT_OUTPUT_FOLDER", "s"},          {"IDS_SHEET_COLOUR_IS_PAPER", "sd"},
-        {"IDS_SHEET_SAMPLE_IS_PAPER", "dsd"},      {"IDS_SHEET_SAMPLE_OUTSIDE", "dd"},
-        {"IDS_NAME_TEMPLATE_UNKNOWN_FIELD", "ss"}, {"IDS_NAME_PATTERN_GROUP_HIDDEN", "s"},
-        {"IDS_WARN_PAGES_BEYOND_DOCUMENT", "ssd"}};
+    const std::map<std::string, std::string> formatted = {{"IDS_DOCUMENT_D", "d"},
+                                                          {"IDS_DOCUMENT_PROGRESS", "dd"},
+                                                          {"IDS_EXTRACTING_PAGES_PROGRESS", "ddd"},
+                                                          {"IDS_FORMAT_ALL_PAGES_FROM", "ddds"},
+                                                          {"IDS_FORMAT_EVEN_PAGES_FROM", "ddds"},
+                                                          {"IDS_FORMAT_ODD_PAGES_FROM", "ddds"},
+                                                          {"IDS_HTML_INDEX_NOT_WRITTEN", "s"},
+                                                          {"IDS_INVALID_SEARCH_PATTERN", "ssd"},
+                                                          {"IDS_OUTPUT_PATH_TOO_LONG", "s"},
+                                                          {"IDS_OUTPUT_PATH_WRITTEN_TWICE", "s"},
+                                                          {"IDS_TEXT_TOO_LONG", "sdd"},
+                                                          {"IDS_VALUE_AREA_EDGES", "ssss"},
+                                                          {"IDS_NAME_TEMPLATE_EXAMPLE", "s"},
+                                                          {"IDS_ABOUT_VERSION", "dds"},
+                                                          {"IDS_OK_WAITS_FOR", "s"},
+                                                          {"IDS_PAGE_NUMBER_OUT_OF_BOUNDS", "d"},
+                                                          {"IDS_THERE_ARE_TOTAL_N_PAGES_IN_CURRENT_DOCUMENT", "d"},
+                                                          {"IDS_PAGE_UNREADABLE", "ds"},
+                                                          {"IDS_PREFIX_DATE_FORMAT_STRING", "sdd"},
+                                                          {"IDS_PROFILE_SAVED", "s"},
+                                                          {"IDS_SEARCH_FAILED", "ds"},
+                                                          {"IDS_PROFILE_REPLACE_FILE", "s"},
+                                                          {"IDS_PROFILE_WOULD_OVERWRITE_INPUT", "s"},
+                                                          {"IDS_OUTPUT_WOULD_OVERWRITE_INPUT", "s"},
+                                                          {"IDS_HELP_FILE_CANNOT_BE_OPENED", "s"},
+                                                          {"IDS_SEARCH_TOO_COMPLEX", "d"},
+                                                          {"IDS_SPLIT_FINAL_REPORT", "d"},
+                                                          {"IDS_SPLIT_FINAL_REPORT_ONE", "d"},
+                                                          {"IDS_WATERMARK_LEFT_OUT", "ds"},
+                                                          {"IDS_VALUE_NOT_A_CHOICE", "dss"},
+                                                          {"IDS_WATERMARK_NOT_DRAWABLE", "ss"},
+                                                          {"IDS_WATERMARK_SIZE_OUT_OF_RANGE", "d"},
+                                                          {"IDS_WATERMARK_TRANSPARENCY_OUT_OF_RANGE", "d"},
+                                                          {"IDS_AREA_EDGES_INVALID", "s"},
+                                                          {"IDS_NAME_TEMPLATE_INVALID", "ss"},
+                                                          {"IDS_NAMES_COUNT_MISMATCH", "dd"},
+                                                          {"IDS_PAGE_OVER_SIZE_LIMIT", "dsss"},
+                                                          {"IDS_PAGE_OVER_SIZE_LIMIT_ALONE", "dss"},
+                                                          {"IDS_ACCOUNT_IN_OUTPUTS", "dd"},
+                                                          {"IDS_ACCOUNT_DROPPED", "s"},
+                                                          {"IDS_ACCOUNT_IN_NO_OUTPUT", "s"},
+                                                          {"IDS_ACCOUNT_EMPTY_OUTPUTS", "s"},
+                                                          {"IDS_ACCOUNT_MORE_PAGES", "d"},
+                                                          {"IDS_WARN_EMPTY_OUTPUT", "s"},
+                                                          {"IDS_WARN_PAGES_IN_NO_OUTPUT", "s"},
+                                                          {"IDS_WARN_MOSTLY_DROPPED", "dd"},
+                                                          {"IDS_SPLIT_CANCELLED_REPORT", "dds"},
+                                                          {"IDS_SPLIT_OUTPUT_FOLDER", "s"},
+                                                          {"IDS_SHEET_COLOUR_IS_PAPER", "sd"},
+                                                          {"IDS_SHEET_SAMPLE_IS_PAPER", "dsd"},
+                                                          {"IDS_SHEET_SAMPLE_OUTSIDE", "dd"},
+                                                          {"IDS_NAME_TEMPLATE_UNKNOWN_FIELD", "ss"},
+                                                          {"IDS_NAME_PATTERN_GROUP_HIDDEN", "s"},
+                                                          {"IDS_WARN_PAGES_BEYOND_DOCUMENT", "ssd"}};
     std::map<std::string, std::string> keys;
     const std::regex key("IDS_[A-Z0-9_]+");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(TESSERA_SOURCE_DIR) + "/src")) {
@@ -155,7 +184,8 @@ TEST_F(LanguageTableTest, EveryTranslationHasEveryKeyWithTheSamePlaceholders) {
             EXPECT_EQ(Placeholders(found->second), Placeholders(text)) << name << " " << key;
         }
         for (const auto& [key, text] : translated)
-            EXPECT_TRUE(english.count(key) || key.starts_with("OPTION_") || key.starts_with("CAPTION ") || key.starts_with("HOST_"))
+            EXPECT_TRUE(english.count(key) || key.starts_with("OPTION_") || key.starts_with("CAPTION ") ||
+                        key.starts_with("HOST_"))
                 << name << " has " << key << ", which no English text has";
     }
     EXPECT_GE(translations, 2) << "German ships";
@@ -176,10 +206,18 @@ TEST(Utf8TextTest, CutsAndCaseMapsNeverSplitASequence) {
     EXPECT_EQ(CutToCharacters("ab", 5), "ab");
     EXPECT_EQ(CutToBytes("aé", 2), "a");
     EXPECT_EQ(CutToBytes("aé", 3), "aé");
-    EXPECT_EQ(CutToCharacters("\xff\xfe" "abc", 3), "\xff\xfe" "a") << "a stray byte counts as one character";
+    EXPECT_EQ(CutToCharacters("\xff\xfe"
+                              "abc",
+                              3),
+              "\xff\xfe"
+              "a")
+        << "a stray byte counts as one character";
     EXPECT_EQ(UpperCase("chapter été 1"), "CHAPTER ÉTÉ 1");
     EXPECT_EQ(UpperCase("straße"), "STRAßE") << "one character stays one character";
-    EXPECT_EQ(UpperCase("\xff" "a"), "\xff" "A");
+    EXPECT_EQ(UpperCase("\xff"
+                        "a"),
+              "\xff"
+              "A");
     EXPECT_EQ(TrimText(" \t\r\n x y \v\f"), "x y");
     EXPECT_EQ(TrimText("   "), "");
 }

@@ -14,9 +14,25 @@ namespace tessera::test {
 class FaultyDocuments : public host::DocumentServices {
 public:
     enum class Operation {
-        NewDocument, CloseDocument, PageCount, Flags, SetFlags, FilePath, SecurityPermissions, InfoValue,
-        SetInfoValue, HasCatalogEntry, CopyCatalogEntry, PageLabel, RemovePageLabels, MediaBox, CreatePage,
-        DeletePage, InsertPages, SetSecurity, Save
+        NewDocument,
+        CloseDocument,
+        PageCount,
+        Flags,
+        SetFlags,
+        FilePath,
+        SecurityPermissions,
+        InfoValue,
+        SetInfoValue,
+        HasCatalogEntry,
+        CopyCatalogEntry,
+        PageLabel,
+        RemovePageLabels,
+        MediaBox,
+        CreatePage,
+        DeletePage,
+        InsertPages,
+        SetSecurity,
+        Save
     };
 
     FaultyDocuments(const host::HostServices& real, Operation failing, int nth);
@@ -24,15 +40,30 @@ public:
     // The text of the raised error.
     static std::string FaultText(Operation failing, int nth);
 
-    host::DocId NewDocument() override { Call(Operation::NewDocument); return real_.NewDocument(); }
-    void CloseDocument(host::DocId doc) override { Call(Operation::CloseDocument); real_.CloseDocument(doc); }
-    int PageCount(host::DocId doc) override { Call(Operation::PageCount); return real_.PageCount(doc); }
-    std::uint32_t Flags(host::DocId doc) override { Call(Operation::Flags); return real_.Flags(doc); }
+    host::DocId NewDocument() override {
+        Call(Operation::NewDocument);
+        return real_.NewDocument();
+    }
+    void CloseDocument(host::DocId doc) override {
+        Call(Operation::CloseDocument);
+        real_.CloseDocument(doc);
+    }
+    int PageCount(host::DocId doc) override {
+        Call(Operation::PageCount);
+        return real_.PageCount(doc);
+    }
+    std::uint32_t Flags(host::DocId doc) override {
+        Call(Operation::Flags);
+        return real_.Flags(doc);
+    }
     void SetFlags(host::DocId doc, std::uint32_t flags) override {
         Call(Operation::SetFlags);
         real_.SetFlags(doc, flags);
     }
-    std::string FilePath(host::DocId doc) override { Call(Operation::FilePath); return real_.FilePath(doc); }
+    std::string FilePath(host::DocId doc) override {
+        Call(Operation::FilePath);
+        return real_.FilePath(doc);
+    }
     std::optional<host::Permissions> SecurityPermissions(host::DocId doc) override {
         Call(Operation::SecurityPermissions);
         return real_.SecurityPermissions(doc);
@@ -57,7 +88,10 @@ public:
         Call(Operation::PageLabel);
         return real_.PageLabel(doc, page);
     }
-    void RemovePageLabels(host::DocId doc) override { Call(Operation::RemovePageLabels); real_.RemovePageLabels(doc); }
+    void RemovePageLabels(host::DocId doc) override {
+        Call(Operation::RemovePageLabels);
+        real_.RemovePageLabels(doc);
+    }
     host::Rect MediaBox(host::DocId doc, int page) override {
         Call(Operation::MediaBox);
         return real_.MediaBox(doc, page);
@@ -66,7 +100,10 @@ public:
         Call(Operation::CreatePage);
         real_.CreatePage(doc, position, mediaBox);
     }
-    void DeletePage(host::DocId doc, int page) override { Call(Operation::DeletePage); real_.DeletePage(doc, page); }
+    void DeletePage(host::DocId doc, int page) override {
+        Call(Operation::DeletePage);
+        real_.DeletePage(doc, page);
+    }
     void InsertPages(host::DocId to, host::PagePosition position, host::DocId from, int firstPage, int count) override {
         Call(Operation::InsertPages);
         real_.InsertPages(to, position, from, firstPage, count);

@@ -25,8 +25,7 @@ std::string Literal(const std::string& utf8) {
 
 PdfFixture::PdfFixture(int pageCount) {
     qpdf_.emptyPDF();
-    for (int i = 0; i < pageCount; ++i)
-        AddPage("BT /F1 24 Tf 72 700 Td (Page " + std::to_string(i + 1) + ") Tj ET");
+    for (int i = 0; i < pageCount; ++i) AddPage("BT /F1 24 Tf 72 700 Td (Page " + std::to_string(i + 1) + ") Tj ET");
 }
 
 PdfFixture::PdfFixture(const std::vector<std::string>& pageTexts) {

@@ -38,8 +38,8 @@ std::vector<int> FixturePageNumbers(const std::string& file, const std::string& 
 }
 
 bool QpdfCheckPasses(const std::string& file, const std::string& password) {
-    const CommandResult r = RunCommand("qpdf --check " + PasswordOption("--password=", password) + ShellQuote(file) +
-                                       " >/dev/null 2>&1");
+    const CommandResult r =
+        RunCommand("qpdf --check " + PasswordOption("--password=", password) + ShellQuote(file) + " >/dev/null 2>&1");
     return r.status == 0 || r.status == 3;  // 3: warnings only
 }
 

@@ -17,13 +17,15 @@ std::string Describe(const std::vector<PageRange>& ranges) {
         out += out.empty() ? "" : " ";
         if (r.Query.Enable && r.Query.Target == QueryTarget::QueryPageContent) {
             out += "c";
-            for (host::PageElementKind kind : r.Query.PageContentQuery) out += ":" + std::to_string(static_cast<int>(kind));
+            for (host::PageElementKind kind : r.Query.PageContentQuery)
+                out += ":" + std::to_string(static_cast<int>(kind));
         } else if (r.Query.Enable) {
             out += "q" + std::to_string(static_cast<int>(r.Query.Target)) + ":" + r.Query.FirstPageQuery.Pattern +
                    (r.Query.Target == QueryTarget::QueryPageRanges ? ":" + r.Query.LastPageQuery.Pattern : "") +
                    (r.Query.ExcludeLastPage ? "!" : "");
         } else {
-            out += std::to_string(r.StartPage) + "+" + std::to_string(r.NumPages) + "/" + std::to_string(r.Options.Stored() | (r.Watermark ? 8 : 0));
+            out += std::to_string(r.StartPage) + "+" + std::to_string(r.NumPages) + "/" +
+                   std::to_string(r.Options.Stored() | (r.Watermark ? 8 : 0));
         }
     }
     return out;
@@ -31,20 +33,36 @@ std::string Describe(const std::vector<PageRange>& ranges) {
 
 // Over a document of 12 pages; "error:" rows give the start of the refusal.
 TEST(SelectionSyntaxTest, ReadsPagesTextsAndKindsAndSaysWhereItStopped) {
-    const struct { const char *text, *ranges; } cases[] = {
-        {"1-3,7", "0+3/0 6+1/0"}, {"z", "11+1/0"}, {"9-5", "4+5/4"}, {"z-1:odd", "0+12/5"},
-        {"r2-z:even", "10+2/2"}, {"r12", "0+1/0"}, {"2,/x/,4", "1+1/0 q1:x 3+1/0"},
-        {"/Chapter/", "q1:Chapter"}, {"/Chapter/1", "q0:Chapter"}, {"/a\\/b/", "q1:a/b"},
-        {"/Start/../End/", "q3:Start:End"}, {"/Start/..</End, too/", "q3:Start:End, too!"},
-        {"@image", "c:3"}, {"1,@uri+image+uri+annotation", "0+1/0 c:29:3:35"},
-        {"@external-link+link+form", "c:31:30:4"}, {"2:mark/Dr\\/aft/,1-3:odd:mark/€/", "1+1/8 0+3/9"},
-        {"0", "error:at column 1: page 0 is not"}, {"r13", "error:at column 1: page r13 is not"},
+    const struct {
+        const char *text, *ranges;
+    } cases[] = {
+        {"1-3,7", "0+3/0 6+1/0"},
+        {"z", "11+1/0"},
+        {"9-5", "4+5/4"},
+        {"z-1:odd", "0+12/5"},
+        {"r2-z:even", "10+2/2"},
+        {"r12", "0+1/0"},
+        {"2,/x/,4", "1+1/0 q1:x 3+1/0"},
+        {"/Chapter/", "q1:Chapter"},
+        {"/Chapter/1", "q0:Chapter"},
+        {"/a\\/b/", "q1:a/b"},
+        {"/Start/../End/", "q3:Start:End"},
+        {"/Start/..</End, too/", "q3:Start:End, too!"},
+        {"@image", "c:3"},
+        {"1,@uri+image+uri+annotation", "0+1/0 c:29:3:35"},
+        {"@external-link+link+form", "c:31:30:4"},
+        {"2:mark/Dr\\/aft/,1-3:odd:mark/€/", "1+1/8 0+3/9"},
+        {"0", "error:at column 1: page 0 is not"},
+        {"r13", "error:at column 1: page r13 is not"},
         {"1-13", "error:at column 3: page 13 is not in the document, which has 12"},
         {"1-3,,4", "error:at column 5: expected a page number"},
         {"1-99999999999", "error:at column 3: the page number is too large"},
-        {"1:all", "error:at column 3: expected odd or even"}, {"1 2", "error:at column 2: expected \",\""},
-        {"/open", "error:at column 1: the text has no closing"}, {"//", "error:the text between the slashes is empty"},
-        {"@images", "error:at column 2: \"images\" is not a kind"}, {"@", "error:at column 2: expected a kind"},
+        {"1:all", "error:at column 3: expected odd or even"},
+        {"1 2", "error:at column 2: expected \",\""},
+        {"/open", "error:at column 1: the text has no closing"},
+        {"//", "error:the text between the slashes is empty"},
+        {"@images", "error:at column 2: \"images\" is not a kind"},
+        {"@", "error:at column 2: expected a kind"},
         {"@image+", "error:at column 8: expected a kind"},
         {"1:mark/Draft →/", "error:at column 7: \"→\" cannot be drawn"},
     };
@@ -78,7 +96,10 @@ std::string Apply(const std::vector<host::OptionValue>& options, SplitSettings& 
 
 TEST(SplitOptionTableTest, MeaninglessOrConflictingValuesAreRefusedInOneLine) {
     // Each error by its start; "" for none.
-    const struct { std::vector<host::OptionValue> options; const char* error; } cases[] = {
+    const struct {
+        std::vector<host::OptionValue> options;
+        const char* error;
+    } cases[] = {
         {{{"doc", "1"}, {"separator", "blank"}}, "--separator: cannot be combined with --doc"},
         {{{"doc", "1"}, {"doc", "2"}, {"separator", "scan"}}, "--separator: cannot be combined with --doc"},
         {{{"bookmarks", "1-99999999999"}}, "--bookmarks: \"99999999999\" in \"1-99999999999\" is too large"},
@@ -110,8 +131,11 @@ protected:
 
 TEST_F(PageRangeDialogTest, StartLastAndCountStayConsistentAsTheyAreTyped) {
     // Typed steps and what is then shown as "start-last count".
-    const struct { const char* name; std::vector<std::pair<ControlId, const char*>> steps; const char* shown; }
-        cases[] = {
+    const struct {
+        const char* name;
+        std::vector<std::pair<ControlId, const char*>> steps;
+        const char* shown;
+    } cases[] = {
         {"a count then a start", {{kCount, "3"}, {kStart, "5"}}, "5-7 3"},
         {"a last before the start", {{kCount, "3"}, {kStart, "5"}, {kLast, "2"}}, "2-2 1"},
         {"start and last", {{kStart, "4"}, {kLast, "9"}}, "4-9 6"},
@@ -138,7 +162,8 @@ TEST_F(PageRangeDialogTest, OkNeedsAParityAndPageNumbers) {
 
 TEST_F(PageRangeDialogTest, RefusesWhatMakesNoRange) {
     test::Opened<PageRangeDialog> d(none, 5);
-    EXPECT_EQ(d.view.Text(kLine), FormatText(LookupString("IDS_THERE_ARE_TOTAL_N_PAGES_IN_CURRENT_DOCUMENT"), {std::int64_t{5}}));
+    EXPECT_EQ(d.view.Text(kLine),
+              FormatText(LookupString("IDS_THERE_ARE_TOTAL_N_PAGES_IN_CURRENT_DOCUMENT"), {std::int64_t{5}}));
     d.view.Type(kStart, "0");
     EXPECT_FALSE(d.view.PressOk());
     d.view.Type(kStart, "6");

@@ -61,8 +61,9 @@ TEST(NameTemplateDialogTest, ShowsTheFirstNamesAndRefusesWhatCannotBeRead) {
     const DocumentHandle document(host.OpenActive("multicolumn-latex-2col.pdf"), DocumentHandle::Ownership::Borrowed);
     constexpr ControlId kTemplate = 1202, kExample = 1204;
     test::Opened<NameTemplateDialog> d(std::string("{input}/{n:03}"), std::string(), document, SplitSettings{});
-    EXPECT_EQ(d.view.Text(kExample), "Example: multicolumn-latex-2col/001.pdf, multicolumn-latex-2col/002.pdf, "
-                                     "multicolumn-latex-2col/003.pdf");
+    EXPECT_EQ(d.view.Text(kExample),
+              "Example: multicolumn-latex-2col/001.pdf, multicolumn-latex-2col/002.pdf, "
+              "multicolumn-latex-2col/003.pdf");
     d.view.Type(kTemplate, "p{from");
     EXPECT_NE(d.view.Text(kExample).find("column 2"), std::string::npos) << d.view.Text(kExample);
     EXPECT_FALSE(d.view.PressOk());
@@ -175,9 +176,15 @@ TEST(TextAreaDialogTest, EdgesOutOfOrderAndNumbersOutOfRangeAreRefused) {
 // unit changes; the unit is kept for next time, and each unit rounds its own way.
 // Each row: how 100 points are shown, and what "1" means in points.
 TEST(TextAreaDialogTest, ReadsAndShowsInTheChosenUnit) {
-    const struct { const char* name; int unit; const char* shown; double onePoints; } cases[] = {
-        {"inches", 0, "1.39", 72}, {"centimetres", 1, "3.53", 28.3}, {"millimetres", 2, "35.3", 2.8},
-        {"points", 3, "100.0", 1}};
+    const struct {
+        const char* name;
+        int unit;
+        const char* shown;
+        double onePoints;
+    } cases[] = {{"inches", 0, "1.39", 72},
+                 {"centimetres", 1, "3.53", 28.3},
+                 {"millimetres", 2, "35.3", 2.8},
+                 {"points", 3, "100.0", 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::DialogTestHost host;  // its settings store starts in inches
@@ -199,10 +206,18 @@ using TextSearch = test::Opened<TextSearchRangeDialog>;
 // The patterns must compile as they will be searched: plain text is taken as it stands.
 TEST(TextSearchRangeDialogTest, TheModeGovernsWhichPatternsOkNeedsAndTheLastPageControls) {
     test::DialogTestHost host;
-    const struct { const char* name; ControlId radio; const char *first, *last; bool regex, accepted; } cases[] = {
-        {"an unbalanced first", kSinglePage, "(", "", true, false}, {"\"(\" as plain text", kSinglePage, "(", "", false, true},
-        {"no first", kSinglePage, "", "x", false, false},           {"a page set", kPageSet, "Invoice", "", false, true},
-        {"no last", kPageRanges, "Start", "", false, false},      {"an unbalanced last", kPageRanges, "Start", "End[", true, false},
+    const struct {
+        const char* name;
+        ControlId radio;
+        const char *first, *last;
+        bool regex, accepted;
+    } cases[] = {
+        {"an unbalanced first", kSinglePage, "(", "", true, false},
+        {"\"(\" as plain text", kSinglePage, "(", "", false, true},
+        {"no first", kSinglePage, "", "x", false, false},
+        {"a page set", kPageSet, "Invoice", "", false, true},
+        {"no last", kPageRanges, "Start", "", false, false},
+        {"an unbalanced last", kPageRanges, "Start", "End[", true, false},
         {"ranges", kPageRanges, "Start", "End", false, true},
     };
     for (const auto& c : cases) {
@@ -268,14 +283,22 @@ using DocumentOptions = test::Opened<OutputDocumentOptionsDialog>;
 TEST(OutputDocumentOptionsDialogTest, ChecksTheNameOnlyWhenItIsUsed) {
     test::DialogTestHost host;
     // The alert's key, none when accepted.
-    const struct { const char* name; ControlId radio; std::string text; const char* alertKey; } cases[] = {
-        {"plain", kCustom, "Part 2_final", nullptr}, {"a hyphen", kCustom, "Part-1", nullptr},
-        {"accents", kCustom, "Résumé", nullptr}, {"256 characters", kCustom, std::string(256, 'a'), nullptr},
+    const struct {
+        const char* name;
+        ControlId radio;
+        std::string text;
+        const char* alertKey;
+    } cases[] = {
+        {"plain", kCustom, "Part 2_final", nullptr},
+        {"a hyphen", kCustom, "Part-1", nullptr},
+        {"accents", kCustom, "Résumé", nullptr},
+        {"256 characters", kCustom, std::string(256, 'a'), nullptr},
         {"257 characters", kCustom, std::string(257, 'a'), "IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY"},
         {"256 characters of 257 bytes", kCustom, std::string(192, 'e') + "\u00e9" + std::string(63, 'e'), nullptr},
         {"a slash", kCustom, "part/2", "IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY"},
         {"a dot", kCustom, "part.2", "IDS_INVALID_FILENAME_ALPHANUMERIC_ONLY"},
-        {"empty", kCustom, "", "IDS_FILENAME_CANT_BE_EMPTY"}, {"automatic ignores the name", kAutomatic, "part.2", nullptr},
+        {"empty", kCustom, "", "IDS_FILENAME_CANT_BE_EMPTY"},
+        {"automatic ignores the name", kAutomatic, "part.2", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -7,18 +7,18 @@
 #include "model/SplitMethodTable.h"
 #include "support/Files.h"
 #include "support/ScopedLanguageTable.h"
-#include "ui/DialogMemory.h"
 #include "ui/BookmarkPickerDialog.h"
+#include "ui/DialogMemory.h"
 #include "ui/MemoryView.h"
 #include "ui/OutputFolder.h"
-#include "ui/SplitOptionTable.h"
 #include "ui/SizeLimitFields.h"
+#include "ui/SplitOptionTable.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
 namespace {
 
-constexpr const char* kThreePages = "multicolumn-latex-2col.pdf";                       // no bookmarks
+constexpr const char* kThreePages = "multicolumn-latex-2col.pdf";  // no bookmarks
 constexpr const char* kWithBookmarks = "hyperref-manual-outline-gotor-launch-named.pdf";
 
 class SplitSettingsDialogTest : public testing::Test {
@@ -50,11 +50,14 @@ protected:
     }
 
     test::TestHost host;
-    test::ScopedLanguageTable texts{
-        "IDS_DOCUMENT_D=Document %d", "IDS_NUM_PAGES_NEED_TO_BE_GREATER_THAN_ZERO=pages",
-        "IDS_NO_OUTPUT_FOLDER_SPECIFIED=folder", "IDS_NO_PASSWORDS_PROVIDED=passwords",
-        "IDS_CANT_SPLIT_BY_BOOKMARKS=no bookmarks", "IDS_NO_OUTPUT_DOCUMENTS=no documents",
-        "IDS_WARNING_ONE_OR_MORE_PAGE_RANGE_IS_OUT_OF_BOUNDS=outside", "IDS_NO_TEXT_PATTERN_SPECIFIED=no pattern"};
+    test::ScopedLanguageTable texts{"IDS_DOCUMENT_D=Document %d",
+                                    "IDS_NUM_PAGES_NEED_TO_BE_GREATER_THAN_ZERO=pages",
+                                    "IDS_NO_OUTPUT_FOLDER_SPECIFIED=folder",
+                                    "IDS_NO_PASSWORDS_PROVIDED=passwords",
+                                    "IDS_CANT_SPLIT_BY_BOOKMARKS=no bookmarks",
+                                    "IDS_NO_OUTPUT_DOCUMENTS=no documents",
+                                    "IDS_WARNING_ONE_OR_MORE_PAGE_RANGE_IS_OUT_OF_BOUNDS=outside",
+                                    "IDS_NO_TEXT_PATTERN_SPECIFIED=no pattern"};
     std::vector<std::unique_ptr<Opened>> opened_;
 };
 
@@ -64,14 +67,21 @@ bool AcceptAsOpened(Dialog& dialog) { return MemoryView(dialog).PressOk(); }
 OutputList OneOutput(const std::string& name, PageRange range) { return {OutputDocument{{std::move(range)}, name}}; }
 
 TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheListsAndOkSaysEveryFailureAtOnce) {
-    const struct { ControlId radio; std::vector<ControlId> enabled, disabled; } rows[] = {
-        {kEqualPagesRadio, {kPagesEachEdit, kNameModeList, kOkButton},
+    const struct {
+        ControlId radio;
+        std::vector<ControlId> enabled, disabled;
+    } rows[] = {
+        {kEqualPagesRadio,
+         {kPagesEachEdit, kNameModeList, kOkButton},
          {kAddDocumentButton, kStartLevelEdit, kSeparatorList, kSeparatorOptionsButton, kFoldersCheck, kDocumentTree}},
-        {kBookmarksRadio, {kStartLevelEdit, kEndLevelEdit, kFoldersCheck, kNameModeList, kOkButton},
+        {kBookmarksRadio,
+         {kStartLevelEdit, kEndLevelEdit, kFoldersCheck, kNameModeList, kOkButton},
          {kPagesEachEdit, kNameAreaButton, kAddDocumentButton}},
-        {kManualRadio, {kAddDocumentButton, kDocumentTree},
+        {kManualRadio,
+         {kAddDocumentButton, kDocumentTree},
          {kAddRangeButton, kRemoveDocumentButton, kEditRangeButton, kOkButton, kPagesEachEdit}},
-        {kSeparatorRadio, {kSeparatorList, kSeparatorOptionsButton, kOkButton},
+        {kSeparatorRadio,
+         {kSeparatorList, kSeparatorOptionsButton, kOkButton},
          {kPagesEachEdit, kAddDocumentButton, kStartLevelEdit}},
     };
     Opened& opened = Open(kWithBookmarks);
@@ -100,7 +110,8 @@ TEST_F(SplitSettingsDialogTest, EnablingFollowsTheMethodTheSelectionAndTheListsA
 
     view.Click(kManualRadio);
     view.Click(kAddDocumentButton);
-    EXPECT_TRUE(view.Enabled(kAddRangeButton) && view.Enabled(kRemoveDocumentButton) && view.Enabled(kRangeFromBookmarkButton));
+    EXPECT_TRUE(view.Enabled(kAddRangeButton) && view.Enabled(kRemoveDocumentButton) &&
+                view.Enabled(kRangeFromBookmarkButton));
     EXPECT_FALSE(view.Enabled(kOkButton)) << "one item is not enough";
     view.onModal = AcceptAsOpened;
     view.Click(kAddRangeButton);
@@ -168,7 +179,8 @@ TEST_F(SplitSettingsDialogTest, TypingAndClickingAsAUserDoes) {
     SplitSettings stored;
     LoadSettingsFromRegistry(stored);
     EXPECT_EQ(std::tuple(stored.SplitMode, stored.Output.NumEqualPages, stored.Filename.OutputBaseFilename),
-              std::tuple(SplitMethod::BookmarkLevels, 7, "Q3_report_v1_0 _é_")) << "Cancel keeps the fields too";
+              std::tuple(SplitMethod::BookmarkLevels, 7, "Q3_report_v1_0 _é_"))
+        << "Cancel keeps the fields too";
 }
 
 TEST_F(SplitSettingsDialogTest, ProfilesRoundTripLoadOverTheInitialSettingsAndARefusedOneChangesNothing) {
@@ -300,16 +312,30 @@ TEST(SplitMethodRowsTest, EveryRowHasItsPlannerOptionAndRadio) {
 
 TEST(OutputFolderTest, NewFoldersFollowTheNameRuleAndExistingOnesAreTakenAsTheyAre) {
     test::TestHost host;
-    const struct { std::string path; bool valid; } cases[] = {
-        {"/", true}, {"/home/me/out", true}, {"/home/me/out.v2", true}, {"", false}, {"relative/out", false},
-        {"/home/me/", false}, {"//server/share", false}, {"/home//me", false}, {"/home/ me", false},
-        {"/home/me.", false}, {"/home/a:b", false}, {"/home/a\\b", false},
-        {host.folder / ".cache/a:b", true}, {host.folder / ".cache/a:b/out", true},
-        {host.folder / ".cache/x:y/out", false}, {host.folder / ".cache//out", false}, {host.folder / ".cache/", false},
+    const struct {
+        std::string path;
+        bool valid;
+    } cases[] = {
+        {"/", true},
+        {"/home/me/out", true},
+        {"/home/me/out.v2", true},
+        {"", false},
+        {"relative/out", false},
+        {"/home/me/", false},
+        {"//server/share", false},
+        {"/home//me", false},
+        {"/home/ me", false},
+        {"/home/me.", false},
+        {"/home/a:b", false},
+        {"/home/a\\b", false},
+        {host.folder / ".cache/a:b", true},
+        {host.folder / ".cache/a:b/out", true},
+        {host.folder / ".cache/x:y/out", false},
+        {host.folder / ".cache//out", false},
+        {host.folder / ".cache/", false},
     };
     std::filesystem::create_directories(host.folder / ".cache/a:b");
-    for (const auto& c : cases)
-        EXPECT_EQ(IsValidFolderPath(c.path), c.valid) << c.path;
+    for (const auto& c : cases) EXPECT_EQ(IsValidFolderPath(c.path), c.valid) << c.path;
     for (const char* good : {"Reports 2026", "a.b"}) EXPECT_TRUE(IsValidFolderName(good)) << good;
     for (const char* bad : {"", " a", "a ", "\ta", ".a", "a.", "a*b", "a?b", "a<b", "a>b", "a|b", "a\"b", "a/b"})
         EXPECT_FALSE(IsValidFolderName(bad)) << bad;
@@ -340,7 +366,8 @@ TEST(OutputFolderTest, AsksBeforeCreatingCreatesNothingOnNoAndSaysWhyOneCannotBe
     ASSERT_EQ(host.windows.messages.size(), 3u);
     for (const std::string& message : {host.windows.messages[1], host.windows.messages[2]})
         EXPECT_TRUE(message.find("can not be created") != std::string::npos &&
-                    message.find("Not a directory") != std::string::npos) << message;
+                    message.find("Not a directory") != std::string::npos)
+            << message;
 }
 
 }  // namespace

@@ -21,8 +21,8 @@ enum class OptionKind {
 };
 
 struct OptionSpec {
-    std::string name;  // without the leading "--"
-    std::string alias; // a one-letter short form, or empty
+    std::string name;   // without the leading "--"
+    std::string alias;  // a one-letter short form, or empty
     OptionKind kind = OptionKind::Text;
     std::vector<std::string> words;
     std::string help;
@@ -43,7 +43,7 @@ struct OptionValue {
 struct PlannedOutput {
     std::string file;
     std::vector<int> pages;
-    std::string key;  // the value a split where it changes found; empty for other splits
+    std::string key;         // the value a split where it changes found; empty for other splits
     std::string path;        // the file's path: the output folder and the file name
     std::string nameSource;  // what the name was made from (see README: "names")
     std::string watermark;   // the text stamped on its pages; empty for none
@@ -72,7 +72,7 @@ struct DroppedPageEntry {
 
 // Pages a hand-made range asks for that the document does not have.
 struct PagesBeyondDocument {
-    int output = 0;  // 1-based
+    int output = 0;           // 1-based
     int first = 0, last = 0;  // 1-based
 };
 
@@ -82,7 +82,7 @@ struct PageAccount {
     int pages = 0;
     std::vector<int> inOutputs;  // 1-based, ascending
     std::vector<DroppedPageEntry> dropped;
-    std::vector<int> inNoOutput;  // 1-based, ascending: no output selected them
+    std::vector<int> inNoOutput;    // 1-based, ascending: no output selected them
     std::vector<int> emptyOutputs;  // 1-based numbers of planned outputs without a page
     std::vector<PagesBeyondDocument> beyondDocument;
 };

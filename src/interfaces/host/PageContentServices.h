@@ -34,8 +34,8 @@ inline constexpr std::uint32_t kFirstMarkClient = 1;
 
 // Where an image's data lives, for telling blank scans from real ones.
 struct ImageStorage {
-    bool isStoredObject = false;  // an XObject, not an inline image
-    int objectType = 0;           // kObjectTypeStream for an XObject
+    bool isStoredObject = false;    // an XObject, not an inline image
+    int objectType = 0;             // kObjectTypeStream for an XObject
     std::int64_t storedLength = 0;  // bytes of the stream as stored in the file
     std::int64_t dataLength = 0;    // bytes of the decoded image data
 };

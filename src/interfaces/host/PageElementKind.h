@@ -12,13 +12,13 @@
 namespace tessera::host {
 
 enum class PageElementKind : std::int32_t {
-    Text = 1,         // one BT..ET that shows text
-    Path = 2,         // one painted path
-    Image = 3,        // an image XObject or an inline image
-    Form = 4,         // a form XObject; the plug-in counts form field widgets here too
-    PostScript = 5,   // PostScript XObject or operator
-    Container = 12,   // marked content BMC/BDC..EMC, which holds a list of further elements
-    Shading = 16,     // the sh operator
+    Text = 1,        // one BT..ET that shows text
+    Path = 2,        // one painted path
+    Image = 3,       // an image XObject or an inline image
+    Form = 4,        // a form XObject; the plug-in counts form field widgets here too
+    PostScript = 5,  // PostScript XObject or operator
+    Container = 12,  // marked content BMC/BDC..EMC, which holds a list of further elements
+    Shading = 16,    // the sh operator
     TextComment = 29,
     LinkToPage = 30,
     ExternalLink = 31,

@@ -16,10 +16,10 @@ inline constexpr PageId kNoPage = 0;
 // One annotation of a page, as far as a content query needs it. Subtypes are
 // PDF names without the slash ("Link", "Text", "GoToR"...).
 struct AnnotationInfo {
-    bool valid = false;        // a dictionary the page really lists
+    bool valid = false;  // a dictionary the page really lists
     std::string subtype;
-    bool hasAction = false;    // an /A action, or a /Dest, which stands for a GoTo
-    std::string actionSubtype; // the action's /S
+    bool hasAction = false;     // an /A action, or a /Dest, which stands for a GoTo
+    std::string actionSubtype;  // the action's /S
 };
 
 class PageServices {

@@ -7,9 +7,9 @@ namespace tessera::host {
 
 enum class Permission : std::int32_t {
     Print = 0x04,
-    Modify = 0x08,     // assembling the document and other changes
-    Copy = 0x10,       // copying and extracting content, taking pages out
-    Annotate = 0x20,   // annotating and filling forms
+    Modify = 0x08,    // assembling the document and other changes
+    Copy = 0x10,      // copying and extracting content, taking pages out
+    Annotate = 0x20,  // annotating and filling forms
 };
 
 class Permissions {

@@ -73,19 +73,19 @@ struct PDMetadataTable {};        // optional
 // handshake fails without it. The host's offer, the plug-in's import and the
 // services taken from them all follow this list, so a new table is one row
 // here (and its interfaces in ServicesFromTables).
-#define TESSERA_SERVICE_TABLES(X)                 \
-    X(AcroSupport, AcroSupportTable, true)        \
-    X(Cos, CosTable, true)                        \
-    X(PDModel, PDModelTable, true)                \
-    X(PDFEditWrite, PDFEditWriteTable, true)      \
-    X(PDFEditRead, PDFEditReadTable, true)        \
-    X(PDSysFont, PDSysFontTable, true)            \
-    X(PagePDEContent, PagePDEContentTable, true)  \
-    X(AcroView, AcroViewTable, true)              \
-    X(PDSWrite, PDSWriteTable, true)              \
-    X(PDSRead, PDSReadTable, true)                \
-    X(Win, WinTable, true)                        \
-    X(ASExtra, ASExtraTable, false)               \
+#define TESSERA_SERVICE_TABLES(X)                     \
+    X(AcroSupport, AcroSupportTable, true)            \
+    X(Cos, CosTable, true)                            \
+    X(PDModel, PDModelTable, true)                    \
+    X(PDFEditWrite, PDFEditWriteTable, true)          \
+    X(PDFEditRead, PDFEditReadTable, true)            \
+    X(PDSysFont, PDSysFontTable, true)                \
+    X(PagePDEContent, PagePDEContentTable, true)      \
+    X(AcroView, AcroViewTable, true)                  \
+    X(PDSWrite, PDSWriteTable, true)                  \
+    X(PDSRead, PDSReadTable, true)                    \
+    X(Win, WinTable, true)                            \
+    X(ASExtra, ASExtraTable, false)                   \
     X(AcroViewSweetPea, AcroViewSweetPeaTable, false) \
     X(PDMetadata, PDMetadataTable, false)
 

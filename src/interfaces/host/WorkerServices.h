@@ -40,8 +40,7 @@ public:
     // None when no process could be made.
     virtual std::unique_ptr<Helper> StartHelper(const std::function<std::string(const std::string&)>& answer) = 0;
     // The same for tasks whose outcome is a text (what some pages hold).
-    virtual void RunTextTasks(std::size_t count, unsigned workers,
-                              const std::function<std::string(std::size_t)>& task,
+    virtual void RunTextTasks(std::size_t count, unsigned workers, const std::function<std::string(std::size_t)>& task,
                               const std::function<bool(std::size_t, std::string)>& accept) = 0;
 };
 

@@ -50,8 +50,10 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
     const QString caption = QString::fromStdString(TheViewServices().caption(spec.caption));
     switch (spec.kind) {
         case K::Edit:
-        case K::NumberEdit: return MakeEdit(spec, parent);
-        case K::CheckBox: return new QCheckBox(caption, parent);
+        case K::NumberEdit:
+            return MakeEdit(spec, parent);
+        case K::CheckBox:
+            return new QCheckBox(caption, parent);
         case K::Radio: {
             // Exclusive per group box by the view's own hand, so that the
             // dialog may also leave every radio unchecked.
@@ -65,7 +67,8 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
             button->setDefault(spec.id == kOkButton);
             return button;
         }
-        case K::DropDown: return new QComboBox(parent);
+        case K::DropDown:
+            return new QComboBox(parent);
         case K::Tree: {
             auto* tree = new QTreeWidget(parent);
             // Wide enough for a bookmark's title whatever the texts around it
@@ -81,7 +84,8 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
             slider->setTickPosition(QSlider::TicksBelow);
             return slider;
         }
-        case K::Group: return new QGroupBox(caption, parent);
+        case K::Group:
+            return new QGroupBox(caption, parent);
         case K::Picture: {
             auto* picture = new QLabel(parent);
             picture->setPixmap(PicturePixmap(spec.picture, *parent->style()));
@@ -95,7 +99,8 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
             swatch->setAutoFillBackground(true);
             return swatch;
         }
-        case K::Text: break;
+        case K::Text:
+            break;
     }
     auto* text = new QLabel(parent);
     SetLabelText(*text, caption);
@@ -105,7 +110,7 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
 struct Row {
     QHBoxLayout* layout = nullptr;
     bool grows = false;
-    int okAt = -1;  // where OK sits in the row; the buttons from there go right
+    int okAt = -1;                // where OK sits in the row; the buttons from there go right
     std::vector<QWidget*> items;  // captions and controls, in order
 };
 
@@ -180,14 +185,17 @@ public:
                 if (row.okAt >= 0) row.layout->insertStretch(row.okAt, 1);
                 // A text that ends a row of texts and pictures takes the row's
                 // width: a long one wraps there rather than in a narrow column.
-                else if (EndsWithText(row)) row.layout->setStretchFactor(row.items.back(), 1);
-                else if (!row.grows) row.layout->addStretch(1);
+                else if (EndsWithText(row))
+                    row.layout->setStretchFactor(row.items.back(), 1);
+                else if (!row.grows)
+                    row.layout->addStretch(1);
             }
         }
         auto* main = new QVBoxLayout(&window_);
         const std::size_t firstGroup = std::min(firstGroup_, order_.size());
         for (std::size_t i = 0; i < firstGroup; ++i) AddItem(*main, order_[i]);
-        if (groups_.size() >= 3) AddColumns(*main);
+        if (groups_.size() >= 3)
+            AddColumns(*main);
         else
             for (ControlId group : groups_) AddItem(*main, group);
         for (std::size_t i = firstGroup; i < order_.size(); ++i)
@@ -220,8 +228,10 @@ private:
         Column& column = columns_[spec.group];
         if (spec.beside && !column.rows.empty()) return column.rows.back();
         auto* layout = new QHBoxLayout;
-        if (spec.group != 0) column.layout->addLayout(layout);
-        else order_.push_back(-static_cast<ControlId>(column.rows.size()) - 1);  // a loose row, by its index
+        if (spec.group != 0)
+            column.layout->addLayout(layout);
+        else
+            order_.push_back(-static_cast<ControlId>(column.rows.size()) - 1);  // a loose row, by its index
         column.rows.emplace_back().layout = layout;
         return column.rows.back();
     }

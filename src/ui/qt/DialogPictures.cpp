@@ -121,23 +121,35 @@ QIcon Standard(const QStyle& style, QStyle::StandardPixmap which) { return style
 
 QIcon PictureIcon(Picture picture, const QStyle& style) {
     switch (picture) {
-        case Picture::OutputDocument: return Standard(style, QStyle::SP_FileIcon);
-        case Picture::RangeInside: return Standard(style, QStyle::SP_FileDialogDetailedView);
-        case Picture::RangeOutside: return Standard(style, QStyle::SP_MessageBoxWarning);
-        case Picture::None: return {};
-        default: return QIcon(PicturePixmap(picture, style));
+        case Picture::OutputDocument:
+            return Standard(style, QStyle::SP_FileIcon);
+        case Picture::RangeInside:
+            return Standard(style, QStyle::SP_FileDialogDetailedView);
+        case Picture::RangeOutside:
+            return Standard(style, QStyle::SP_MessageBoxWarning);
+        case Picture::None:
+            return {};
+        default:
+            return QIcon(PicturePixmap(picture, style));
     }
 }
 
 QPixmap PicturePixmap(Picture picture, const QStyle& style) {
     switch (picture) {
-        case Picture::UsableBookmark: return Drawn({16, 16}, [](QPainter& p) { Bookmark(p, true); });
-        case Picture::NotUsableBookmark: return Drawn({16, 16}, [](QPainter& p) { Bookmark(p, false); });
-        case Picture::PageAreaSample: return Drawn({260, 190}, AreaSample);
-        case Picture::PageElements: return Drawn({40, 48}, PageElements);
-        case Picture::Product: return Drawn({64, 64}, Product);
-        case Picture::None: return {};
-        default: return PictureIcon(picture, style).pixmap(16, 16);
+        case Picture::UsableBookmark:
+            return Drawn({16, 16}, [](QPainter& p) { Bookmark(p, true); });
+        case Picture::NotUsableBookmark:
+            return Drawn({16, 16}, [](QPainter& p) { Bookmark(p, false); });
+        case Picture::PageAreaSample:
+            return Drawn({260, 190}, AreaSample);
+        case Picture::PageElements:
+            return Drawn({40, 48}, PageElements);
+        case Picture::Product:
+            return Drawn({64, 64}, Product);
+        case Picture::None:
+            return {};
+        default:
+            return PictureIcon(picture, style).pixmap(16, 16);
     }
 }
 

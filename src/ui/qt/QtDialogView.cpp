@@ -64,7 +64,6 @@ QTreeWidgetItem* ItemAt(QTreeWidget& tree, const TreePath& path) {
 
 }  // namespace
 
-
 QtDialogView::QtDialogView(Dialog& dialog, QWidget* parent, Driver driver)
     : QDialog(parent), dialog_(dialog), driver_(std::move(driver)) {
     setWindowTitle(Q(TheViewServices().caption(dialog.Caption())));
@@ -87,20 +86,27 @@ void QtDialogView::Connect(ControlId id, const DialogControl& control) {
     const auto tell = [this, id] { Tell(id); };
     switch (control.kind) {
         case ControlKind::Edit:
-        case ControlKind::NumberEdit: connect(static_cast<QLineEdit*>(w), &QLineEdit::textEdited, this, tell); break;
+        case ControlKind::NumberEdit:
+            connect(static_cast<QLineEdit*>(w), &QLineEdit::textEdited, this, tell);
+            break;
         case ControlKind::CheckBox:
         case ControlKind::Radio:
         case ControlKind::Button:
             connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, this, [this, id] { Clicked(id); });
             break;
-        case ControlKind::DropDown: connect(static_cast<QComboBox*>(w), &QComboBox::activated, this, tell); break;
+        case ControlKind::DropDown:
+            connect(static_cast<QComboBox*>(w), &QComboBox::activated, this, tell);
+            break;
         case ControlKind::Slider:
             connect(static_cast<QSlider*>(w), &QSlider::valueChanged, this, [this, id] {
                 if (!filling_) Tell(id);
             });
             break;
-        case ControlKind::Tree: ConnectTree(id, w); break;
-        default: break;
+        case ControlKind::Tree:
+            ConnectTree(id, w);
+            break;
+        default:
+            break;
     }
 }
 
@@ -166,8 +172,10 @@ void QtDialogView::ShowContextMenu(ControlId id, const QPoint& at) {
     if (entries.empty()) return;
     QMenu menu(this);
     for (const MenuEntry& entry : entries) {
-        if (entry.text.empty()) menu.addSeparator();
-        else menu.addAction(Q(entry.text))->setData(entry.command);
+        if (entry.text.empty())
+            menu.addSeparator();
+        else
+            menu.addAction(Q(entry.text))->setData(entry.command);
     }
     if (QAction* chosen = menu.exec(tree->viewport()->mapToGlobal(at))) Tell(chosen->data().toInt());
 }
@@ -190,23 +198,35 @@ void QtDialogView::SetTitle(const std::string& title) { setWindowTitle(Q(title))
 
 void QtDialogView::SetText(ControlId id, const std::string& text) {
     ++filling_;
-    if (IsSwatch(controls_, id)) Paint(*controls_.at(id).widget, Q(text));
-    else if (auto* label = As<QLabel>(controls_, id)) SetLabelText(*label, Q(text));
-    else if (auto* edit = As<QLineEdit>(controls_, id)) edit->setText(Q(text));
-    else if (auto* button = As<QAbstractButton>(controls_, id)) button->setText(Q(text));
-    else if (auto* box = As<QGroupBox>(controls_, id)) box->setTitle(Q(text));
-    else if (auto* list = As<QComboBox>(controls_, id)) list->setCurrentText(Q(text));
+    if (IsSwatch(controls_, id))
+        Paint(*controls_.at(id).widget, Q(text));
+    else if (auto* label = As<QLabel>(controls_, id))
+        SetLabelText(*label, Q(text));
+    else if (auto* edit = As<QLineEdit>(controls_, id))
+        edit->setText(Q(text));
+    else if (auto* button = As<QAbstractButton>(controls_, id))
+        button->setText(Q(text));
+    else if (auto* box = As<QGroupBox>(controls_, id))
+        box->setTitle(Q(text));
+    else if (auto* list = As<QComboBox>(controls_, id))
+        list->setCurrentText(Q(text));
     --filling_;
 }
 
 std::string QtDialogView::Text(ControlId id) const {
     QString text;
-    if (IsSwatch(controls_, id)) text = controls_.at(id).widget->property(kSwatchColour).toString();
-    else if (auto* label = As<QLabel>(controls_, id)) text = label->text();
-    else if (auto* edit = As<QLineEdit>(controls_, id)) text = edit->text();
-    else if (auto* button = As<QAbstractButton>(controls_, id)) text = button->text();
-    else if (auto* box = As<QGroupBox>(controls_, id)) text = box->title();
-    else if (auto* list = As<QComboBox>(controls_, id)) text = list->currentText();
+    if (IsSwatch(controls_, id))
+        text = controls_.at(id).widget->property(kSwatchColour).toString();
+    else if (auto* label = As<QLabel>(controls_, id))
+        text = label->text();
+    else if (auto* edit = As<QLineEdit>(controls_, id))
+        text = edit->text();
+    else if (auto* button = As<QAbstractButton>(controls_, id))
+        text = button->text();
+    else if (auto* box = As<QGroupBox>(controls_, id))
+        text = box->title();
+    else if (auto* list = As<QComboBox>(controls_, id))
+        text = list->currentText();
     return text.toStdString();
 }
 
@@ -293,7 +313,8 @@ TreePath QtDialogView::SelectedTreeItem(ControlId id) const {
     const QList<QTreeWidgetItem*> selected = tree ? tree->selectedItems() : QList<QTreeWidgetItem*>{};
     TreePath path;
     for (QTreeWidgetItem* item = selected.value(0); item; item = item->parent())
-        path.insert(path.begin(), item->parent() ? item->parent()->indexOfChild(item) : tree->indexOfTopLevelItem(item));
+        path.insert(path.begin(),
+                    item->parent() ? item->parent()->indexOfChild(item) : tree->indexOfTopLevelItem(item));
     return path;
 }
 
@@ -313,8 +334,10 @@ bool QtDialogView::AskYesNo(const std::string& title, const std::string& text) {
 void QtDialogView::SetBusy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
-    if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else QApplication::restoreOverrideCursor();
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 }  // namespace tessera
