@@ -13,6 +13,7 @@
 
 #include "app/CommandLineFrontEnd.h"
 #include "app/ConsoleViewer.h"
+#include "app/ExitStatus.h"
 #include "app/HostRuntime.h"
 #include "app/HostTexts.h"
 #include "app/SplitEnd.h"
@@ -131,7 +132,7 @@ std::optional<std::pair<unsigned, unsigned>> ShardOf(const std::string& text) {
 
 int Usage(const std::string& text) {
     std::cerr << "tessera: " << text << std::endl;
-    return 2;
+    return Code(ExitStatus::UsageError);
 }
 
 }  // namespace
@@ -182,7 +183,7 @@ CLI::App* AddBatchCommand(CLI::App& app, BatchArguments& a) {
             "batch_deterministic",
             "Write the same files run after run: document IDs from the content, and the date from "
             "SOURCE_DATE_EPOCH or else from each input's modification time, as split takes it; refuses encryption"));
-    batch->footer(HostText("exit-status", kExitStatusHelp));
+    batch->footer(HostText("exit-status", ExitStatusHelp()));
     batch->add_flag(
         "--warning-exit-0", a.warningExit0,
         HostText("batch_warning-exit-0", "Exit 0, not 3, when every file was split but some with warnings"));
@@ -214,7 +215,7 @@ int RunBatch(const BatchArguments& given, HostRuntime& runtime, ConsoleViewer& v
         sequence = fromProfile ? MakeSequence(ReadCabinet(runtime, a.profile), a) : ReadCabinet(runtime, a.sequence);
         if (!a.newSequence.empty()) {
             runtime.Services().files->WriteFile(a.newSequence, runtime.Services().cabinets->WriteStream(sequence));
-            return 0;
+            return Code(ExitStatus::Done);
         }
     } catch (const host::HostError& error) {
         return Usage(std::string("batch: ") + error.what());
@@ -238,11 +239,12 @@ int RunBatch(const BatchArguments& given, HostRuntime& runtime, ConsoleViewer& v
 int SequenceStatus(HostRuntime& runtime, bool warningsAreFine) {
     const SequenceTally& tally = runtime.Batch().LastRun();
     if (!tally.refusal.empty()) std::cerr << "tessera: batch: " << tally.refusal << std::endl;
-    if (!tally.refusal.empty()) return 1;
+    if (!tally.refusal.empty()) return Code(ExitStatus::Failed);
     // A file no split can take is said and recorded: a retry cannot help, so it costs a warning, not a failure.
     if (tally.done + tally.unsplittable == tally.files)
-        return (tally.warned > 0 || tally.unsplittable > 0) && !warningsAreFine ? 3 : 0;
-    return tally.done > 0 || tally.partlyWritten > 0 ? 4 : 1;
+        return (tally.warned > 0 || tally.unsplittable > 0) && !warningsAreFine ? Code(ExitStatus::DoneWithWarnings)
+                                                                                : Code(ExitStatus::Done);
+    return tally.done > 0 || tally.partlyWritten > 0 ? Code(ExitStatus::PartlyDone) : Code(ExitStatus::Failed);
 }
 
 }  // namespace tessera::app

@@ -15,6 +15,7 @@
 #include "app/ConsoleViewer.h"
 #include "app/ConsoleWindows.h"
 #include "app/DocsGenerator.h"
+#include "app/ExitStatus.h"
 #include "app/ForkedWorkers.h"
 #include "app/HostRuntime.h"
 #include "app/HostTexts.h"
@@ -70,15 +71,15 @@ bool WantsPictureOnly(int argc, char** argv) {
     return false;
 }
 
-int ExitStatus(const CommandLineFrontEnd& front) {
-    if (!front.HasOutcome()) return 1;
+int StatusOfOutcome(const CommandLineFrontEnd& front) {
+    if (!front.HasOutcome()) return Code(ExitStatus::Failed);
     switch (front.Outcome()) {
         case host::RunOutcome::Done:
-            return 0;
+            return Code(ExitStatus::Done);
         case host::RunOutcome::UsageError:
-            return 2;
+            return Code(ExitStatus::UsageError);
         default:
-            return 1;
+            return Code(ExitStatus::Failed);
     }
 }
 
@@ -151,7 +152,7 @@ void WarnOfRepairs(HostRuntime& runtime, ConsoleViewer& viewer) {
 int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front,
                  Desktop* desktop) {
     runtime.Store().SetPlanningOnly(a.dryRun);
-    if (!OpenInput(a, runtime, viewer, desktop)) return 1;
+    if (!OpenInput(a, runtime, viewer, desktop)) return Code(ExitStatus::Failed);
     WarnOfRepairs(runtime, viewer);  // mended as it opened: said before the run
     if (a.json && !a.dryRun) {
         const int pages = runtime.Services().documents->PageCount(viewer.ActiveDocument());
@@ -159,9 +160,9 @@ int OpenAndSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& v
     }
     if (!viewer.Menus().Execute(host::kSplitMenu, kPlugInName)) {
         viewer.Alert("the split command is not available");
-        return 1;
+        return Code(ExitStatus::Failed);
     }
-    return ExitStatus(front);
+    return StatusOfOutcome(front);
 }
 
 int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewer, CommandLineFrontEnd& front,
@@ -177,7 +178,8 @@ int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewe
     }
     runtime.Store().KeepUntilExit();
     // --quiet keeps back the success report only; a failure always says why.
-    const bool reported = (status == 0 || status == 3) && !a.dryRun;
+    const bool reported =
+        (status == Code(ExitStatus::Done) || status == Code(ExitStatus::DoneWithWarnings)) && !a.dryRun;
     viewer.ReleaseAlerts(reported ? ConsoleViewer::Held::AllButReport : ConsoleViewer::Held::All);
     if (front.HasOutcome() && front.Outcome() == host::RunOutcome::UsageError && !front.OutcomeMessage().empty())
         std::cerr << "tessera: " << EscapedForTerminal(front.OutcomeMessage(), true) << std::endl;
@@ -225,7 +227,7 @@ int ListMenus(const ConsoleViewer& viewer) {
         for (const MenuBar::Item* item : viewer.Menus().Items(menu))
             std::cout << menu << '\t' << item->name << '\t' << item->title << '\t'
                       << (viewer.Menus().IsEnabled(*item) ? "enabled" : "disabled") << '\n';
-    return 0;
+    return Code(ExitStatus::Done);
 }
 
 void AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd& front) {
@@ -308,7 +310,8 @@ void AddGuiCommand(CLI::App& app, SplitArguments& a) {
 int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     // Only a desktop run makes a QApplication: the command line needs no display.
     std::unique_ptr<Desktop> desktop;
-    if (WantsWindows(argc, argv) && !(desktop = startDesktop(argc, argv, WantsPictureOnly(argc, argv)))) return 1;
+    if (WantsWindows(argc, argv) && !(desktop = startDesktop(argc, argv, WantsPictureOnly(argc, argv))))
+        return Code(ExitStatus::Failed);
     // Offscreen (a picture run) no one could click a message box away: messages go to stderr.
     const bool onScreen = desktop && desktop->HasScreen();
     const std::unique_ptr<ConsoleViewer> viewerPtr(onScreen ? desktop->NewViewer() : std::make_unique<ConsoleViewer>());
@@ -325,7 +328,7 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     const std::string modulePath = ModuleArgument(argc, argv);
     if (const std::optional<std::string> failure = module.Load(modulePath, runtime.Core())) {
         std::cerr << "tessera: cannot load the plug-in module " << modulePath << ": " << *failure << std::endl;
-        return 1;
+        return Code(ExitStatus::Failed);
     }
 
     CLI::App app{HostText("tessera", "Tessera splits one PDF document into many.")};
@@ -360,12 +363,12 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
         std::cerr << "tessera: " << e.what() << std::endl;
-        return 2;
+        return Code(ExitStatus::UsageError);
     }
     if (unattended && !app.get_subcommands().empty()) {
         std::cerr << "tessera: TESSERA names " << startupSequence << ", a sequence to run instead of any command; "
                   << "unset it to run the command" << std::endl;
-        return 2;
+        return Code(ExitStatus::UsageError);
     }
     runtime.Batch().SetReport(&std::cout, ::isatty(STDERR_FILENO));
     runtime.Batch().SetOptions({.warningCount = [&viewer] { return viewer.Warnings().size(); }});
@@ -381,28 +384,33 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     if (unattended) {
         std::cerr << "tessera: TESSERA names " << startupSequence << ", which could not be read as a sequence"
                   << std::endl;
-        return 1;
+        return Code(ExitStatus::Failed);
     }
 
-    if (help->parsed()) return viewer.Menus().Execute(host::kHelpMenu, kPlugInName) ? ExitStatus(front) : 1;
-    if (about->parsed()) return viewer.Menus().Execute(host::kAboutMenu, kPlugInName) ? 0 : 1;
+    if (help->parsed())
+        return viewer.Menus().Execute(host::kHelpMenu, kPlugInName) ? StatusOfOutcome(front) : Code(ExitStatus::Failed);
+    if (about->parsed())
+        return viewer.Menus().Execute(host::kAboutMenu, kPlugInName) ? Code(ExitStatus::Done)
+                                                                     : Code(ExitStatus::Failed);
     if (menus->parsed()) return ListMenus(viewer);
-    if (docs->parsed()) return GenerateDocs(app, front.Declared(), front.Footer(), docsFolder) ? 0 : 1;
+    if (docs->parsed())
+        return GenerateDocs(app, front.Declared(), front.Footer(), docsFolder) ? Code(ExitStatus::Done)
+                                                                               : Code(ExitStatus::Failed);
     if (batch->parsed()) {
         return SetTimeRules(front, batchArguments.deterministic, "") ? RunBatch(batchArguments, runtime, viewer, front)
-                                                                     : 2;
+                                                                     : Code(ExitStatus::UsageError);
     }
     if ((split.gui || split.showResult) != static_cast<bool>(desktop) || (!split.gui && !split.screenshot.empty()) ||
         (split.gui && split.showResult)) {
         std::cerr << "tessera: --screenshot goes with --gui, --gui and --show-result are words of their own, and "
                      "one excludes the other"
                   << std::endl;
-        return 2;
+        return Code(ExitStatus::UsageError);
     }
     if (split.gui && !onScreen && split.screenshot.empty()) {
         std::cerr << "tessera: the window would open offscreen, where nobody can use it; give --screenshot FILE.png"
                   << std::endl;
-        return 1;
+        return Code(ExitStatus::Failed);
     }
     // A profile opened from the file manager: the dialog starts from it and asks for the PDF.
     if (split.gui && IsProfile(split.input)) {
@@ -411,11 +419,12 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
         front.SetValues(std::move(values));
         split.input.clear();
     }
-    if (split.gui && split.input.empty() && (split.input = desktop->ChooseDocument()).empty()) return 1;
+    if (split.gui && split.input.empty() && (split.input = desktop->ChooseDocument()).empty())
+        return Code(ExitStatus::Failed);
     // Standard input has no time of its own: 1970 stands for it.
     if (!SetTimeRules(front, split.deterministic, split.input)) {
         if (split.json) PrintEarlyEndJson(std::cout, split.input, "SOURCE_DATE_EPOCH is not a time", 2);
-        return 2;
+        return Code(ExitStatus::UsageError);
     }
     StdinInput fromStdin;  // removed when the run ends
     if (split.input == "-") {

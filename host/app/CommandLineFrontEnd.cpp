@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/CommandDocs.h"
+#include "app/ExitStatus.h"
 #include "app/HostTexts.h"
 #include "app/PlanPrinter.h"
 
@@ -85,7 +86,7 @@ void CommandLineFrontEnd::AddOption(CLI::App& command, const host::OptionSpec& s
 
 void CommandLineFrontEnd::AddDeclaredOptions(CLI::App& command) {
     for (const host::OptionSpec& spec : declared_) AddOption(command, spec);
-    command.footer(footer_ + "\n\n" + HostText("exit-status", kExitStatusHelp));
+    command.footer(footer_ + "\n\n" + HostText("exit-status", ExitStatusHelp()));
 }
 
 void CommandLineFrontEnd::DeclareHostTexts(const std::vector<std::pair<std::string, std::string>>& texts) {

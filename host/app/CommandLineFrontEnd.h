@@ -15,14 +15,6 @@ class App;
 
 namespace tessera::app {
 
-// What `tessera split` and `tessera batch` exit with, as --help says it.
-inline constexpr const char* kExitStatusHelp =
-    "Exit status: 0 done; 1 failed, nothing written; 2 usage error; 3 done with warnings (a repaired input, a page "
-    "read in part, pages in no output, an output without pages, no separator found; 0 with --warning-exit-0); 4 partly "
-    "done: some outputs written, then a failure (they stay, and "
-    "--json lists them). A run stopped by a signal ends with the signal. For a batch: 0 every file split, 3 every "
-    "file split but some with warnings, 4 some files split and others not, 1 none.";
-
 class CommandLineFrontEnd : public host::CommandLineServices {
 public:
     explicit CommandLineFrontEnd(std::ostream& planOut) : planOut_(planOut) {}

@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "app/ExitStatus.h"
+
 namespace tessera::app {
 namespace {
 
@@ -19,14 +21,6 @@ std::string Roff(const std::string& text) {
     if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out.insert(0, "\\&");
     return out;
 }
-
-const char* const kExitStatusRoff =
-    ".SH EXIT STATUS\n.TP\n0\ndone (also when nothing was planned)\n.TP\n1\nfailed: refused, or stopped before any "
-    "output was written\n.TP\n2\nusage error\n.TP\n3\ndone with warnings (a repaired input, a page read only in part); "
-    "0 with \\-\\-warning\\-exit\\-0\n.TP\n4\npartly done: some outputs were written, then a failure or a cancel "
-    "stopped the run; they stay, and \\-\\-json lists them\n.PP\nA run stopped by SIGINT, SIGTERM or SIGHUP ends "
-    "with that signal. For a batch: 0 every file split, 3 every file split but some with warnings, 4 some files "
-    "split and others not, 1 none.\n";
 
 const char* const kFilesRoff =
     ".SH FILES\n.TP\n$XDG_CONFIG_HOME/Moraine/Tessera.conf\nthe settings of the last \\-\\-remembered run "
@@ -67,7 +61,7 @@ void WritePage(std::ostream& out, const std::string& title, const std::string& s
         }
         WriteOption(out, option);
     }
-    out << kExitStatusRoff << kFilesRoff;
+    out << ExitStatusRoff() << kFilesRoff;
     if (!examples.empty()) out << ".SH EXAMPLES\n" << examples;
     out << ".SH SEE ALSO\n\\fBtessera\\fR(1), \\fBtessera\\-split\\fR(1), \\fBtessera\\-batch\\fR(1), "
            "\\fBtessera\\-gui\\fR(1), \\fBqpdf\\fR(1)\n";

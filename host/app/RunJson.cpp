@@ -131,11 +131,6 @@ nlohmann::json OutputJson(const host::ReportedOutput& output) {
     return entry;
 }
 
-std::string OutcomeName(int exitStatus) {
-    static const char* const kNames[] = {"done", "failed", "usage-error", "done-with-warnings", "partly-done"};
-    return exitStatus >= 0 && exitStatus < 5 ? kNames[exitStatus] : "failed";
-}
-
 std::string JsonLine(const nlohmann::json& value) {
     return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }

@@ -33,8 +33,6 @@ void AddExactBytes(nlohmann::json& entry, const std::string& key);
 std::string AbsolutePath(const std::string& path);
 // Whether any output reported written is on disk.
 bool SomeWrittenOnDisk(const std::vector<host::ReportedOutput>& outputs);
-// What an exit status means: "done", "failed", "usage-error", "done-with-warnings", "partly-done".
-std::string OutcomeName(int exitStatus);
 // One line of JSON, its text kept even where it is not UTF-8.
 std::string JsonLine(const nlohmann::json& value);
 

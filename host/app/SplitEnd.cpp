@@ -6,13 +6,15 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "app/ExitStatus.h"
 #include "app/RunJson.h"
 
 namespace tessera::app {
 
 int SplitExitStatus(int status, const CommandLineFrontEnd& front, const ConsoleViewer& viewer, bool warningsAreFine) {
-    if (status == 1 && SomeWrittenOnDisk(front.Reported())) return 4;
-    if (status == 0 && !viewer.Warnings().empty() && !warningsAreFine) return 3;
+    if (status == Code(ExitStatus::Failed) && SomeWrittenOnDisk(front.Reported())) return Code(ExitStatus::PartlyDone);
+    if (status == Code(ExitStatus::Done) && !viewer.Warnings().empty() && !warningsAreFine)
+        return Code(ExitStatus::DoneWithWarnings);
     return status;
 }
 
