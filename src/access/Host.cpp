@@ -45,6 +45,4 @@ bool ImportHostTables(host::CoreServices& core) {
     return complete;
 }
 
-const std::array<ImportedTable, host::kTableCount>& ImportedTables() { return g_tables; }
-
 }  // namespace tessera

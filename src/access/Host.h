@@ -22,6 +22,5 @@ struct ImportedTable {
 // list from the last down while it is at least 0x50000. False as soon as a
 // required table is missing (the later ones are not imported).
 bool ImportHostTables(host::CoreServices& core);
-const std::array<ImportedTable, host::kTableCount>& ImportedTables();
 
 }  // namespace tessera

@@ -93,6 +93,10 @@ WatermarkOffset MeasureWatermarkOffset(const std::string& codes, host::FontId fo
     return {static_cast<int>(0.5 * d * std::cos(phi)), static_cast<int>(0.5 * d * std::sin(phi))};
 }
 
+// The stamp turns by this value of pi: the angle of watermarks written so far,
+// which a stamp of the same settings must keep.
+constexpr double kStampPi = 3.14;
+
 bool StampWatermark(host::DocId doc, int index, const std::string& text, int fontSize, double angleDegrees,
                     float opacity, bool behindText, int shownNumber) {
     if (text.empty()) return true;
@@ -103,7 +107,7 @@ bool StampWatermark(host::DocId doc, int index, const std::string& text, int fon
         return false;
     const OwnedExtGState transparency = Transparency(doc, opacity);
     const host::TextGraphicState state = WatermarkState(transparency.Get());
-    const double theta = angleDegrees * 3.14 / 180;
+    const double theta = angleDegrees * kStampPi / 180;
     const std::string codes = ToWinAnsi(text);
     const auto leftOut = [&](const host::HostError& error) {
         Host().viewer->AlertWarning(

@@ -10,6 +10,7 @@
 #include "engine/SizeLimit.h"
 #include "reading/SplitFacts.h"
 #include "strings/LanguageTable.h"
+#include "strings/PathLimit.h"
 #include "strings/TextFormat.h"
 
 namespace tessera {
@@ -53,8 +54,6 @@ Result<> NothingInTheWay(std::vector<std::string> paths, const std::string& sour
 // The host writes each output through a temporary file beside it whose name
 // is at most this long.
 constexpr std::size_t kTemporaryNameBytes = 24;
-// Linux refuses a path of 4096 bytes or more (PATH_MAX counts the final NUL).
-constexpr std::size_t kMaxPathBytes = 4095;
 
 bool FitsPathLimit(const std::string& path) {
     const std::size_t folder = path.rfind('/') + 1;  // 0 without a folder

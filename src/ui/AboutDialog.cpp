@@ -1,13 +1,9 @@
 #include "ui/AboutDialog.h"
 
 #include "access/Host.h"
+#include "access/ProductVersion.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
-
-#ifndef TESSERA_VERSION_MAJOR
-#define TESSERA_VERSION_MAJOR 0
-#define TESSERA_VERSION_MINOR 0
-#endif
 
 namespace tessera {
 namespace {
@@ -26,8 +22,7 @@ AboutTexts MakeAboutTexts() {
         "match text patterns or contain specific elements such as forms, images and links. Apply security settings "
         "and watermarks to the output.",
         "Tessera Plug-in for the tessera PDF host",
-        FormatText(LookupString("IDS_ABOUT_VERSION"),
-                   {std::int64_t{TESSERA_VERSION_MAJOR}, std::int64_t{TESSERA_VERSION_MINOR}, std::string(__DATE__)}),
+        FormatText(LookupString("IDS_ABOUT_VERSION"), {kVersionMajor, kVersionMinor, std::string(__DATE__)}),
         "",
     };
     return about;

@@ -3,13 +3,12 @@
 #include <optional>
 
 #include "access/Host.h"
+#include "strings/PathLimit.h"
 #include "strings/Result.h"
 #include "strings/TextFormat.h"
 
 namespace tessera {
 namespace {
-
-constexpr std::size_t kMaxPath = 4095;
 
 std::string FolderMessage(const char* format, const std::string& path) { return FormatText(format, {path}); }
 
@@ -55,7 +54,7 @@ bool IsValidFolderName(const std::string& name) {
 }
 
 bool IsValidFolderPath(const std::string& path) {
-    if (path.empty() || path.size() > kMaxPath || path[0] != '/') return false;
+    if (path.empty() || path.size() > kMaxPathBytes || path[0] != '/') return false;
     if (path.size() == 1) return true;
     host::FileServices& files = *Host().files;
     // Folders that are there already are the user's, hidden ones included;

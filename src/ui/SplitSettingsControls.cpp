@@ -2,16 +2,12 @@
 // tree's menus.
 #include <algorithm>
 
+#include "access/ProductVersion.h"
 #include "model/SettingsSchema.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
 #include "ui/SizeLimitFields.h"
 #include "ui/SplitSettingsDialog.h"
-
-#ifndef TESSERA_VERSION_MAJOR
-#define TESSERA_VERSION_MAJOR 0
-#define TESSERA_VERSION_MINOR 0
-#endif
 
 namespace tessera {
 namespace {
@@ -37,7 +33,7 @@ std::vector<const SettingsRow*> OutputOptionRows() {
 
 std::string SplitSettingsDialog::Caption() const {
     return ShownCaption("Split Document Settings") + " (" + LookupString("IDS_TESSERA_PRO_PLUGIN") + ") -" +
-           FormatText(" Ver. %d.%d", {std::int64_t{TESSERA_VERSION_MAJOR}, std::int64_t{TESSERA_VERSION_MINOR}});
+           FormatText(" Ver. %d.%d", {kVersionMajor, kVersionMinor});
 }
 
 std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
