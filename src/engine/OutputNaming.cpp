@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include "model/SeparatorKindTable.h"
 
 #include "access/Host.h"
 #include "access/ReadOr.h"

@@ -8,6 +8,7 @@
 #include "access/Host.h"
 #include "engine/BookmarkCollector.h"
 #include "engine/KeyChangeSplit.h"
+#include "model/SeparatorKindTable.h"
 #include "reading/PageKeyScan.h"
 #include "reading/QueryResolution.h"
 #include "reading/SeparatorPages.h"
@@ -202,8 +203,10 @@ bool PlanByCodes(SplitSettings& settings, const DocumentHandle& source) {
 
 bool PlanBySeparators(SplitSettings& settings, const DocumentHandle& source) {
     const OutputSettings& o = settings.Output;
-    if (o.SeparatorType == SeparatorKind::ValueChange) return PlanByValueChange(settings, source);
-    if (o.SeparatorType == SeparatorKind::PageWithCode) return PlanByCodes(settings, source);
+    // Values and codes have planners of their own, which also name the outputs.
+    const SeparatorKindRow* kind = FindSeparatorKindRow(o.SeparatorType);
+    if (kind && kind->scan == SeparatorScan::Values) return PlanByValueChange(settings, source);
+    if (kind && kind->scan == SeparatorScan::Codes) return PlanByCodes(settings, source);
     settings.Outputs.clear();
     return SplitAtSeparators(source, settings.Outputs, o.SeparatorType, o.BlankPageThreshold * 0.0001, o.SeparatorQuery,
                              WorkerCount(settings), &o, &settings.Dropped, &settings.SeparatorsFound);

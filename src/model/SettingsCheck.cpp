@@ -4,7 +4,9 @@
 #include <charconv>
 #include <cstdio>
 
+#include "model/CheckedProblems.h"
 #include "model/NameTemplate.h"
+#include "model/SeparatorKindTable.h"
 #include "model/SettingsChoices.h"
 #include "model/SettingsSchema.h"
 #include "model/SheetColours.h"
@@ -15,28 +17,6 @@
 
 namespace tessera {
 namespace {
-
-// The problems found so far, each with its message made as it is found.
-class CheckedProblems {
-public:
-    void Add(const char* key, std::string field, std::string text, ProblemKind kind = ProblemKind::Refused) {
-        list_.push_back({key, std::move(field), std::move(text), kind});
-    }
-    void AddKey(const char* key, std::string field, ProblemKind kind = ProblemKind::Refused) {
-        Add(key, std::move(field), LookupString(key), kind);
-    }
-    // A stored integer that names no entry of its choice list.
-    void AddChoice(std::int32_t value, std::int32_t last, const std::string& field) {
-        if (value >= 0 && value <= last) return;
-        Add("IDS_VALUE_NOT_A_CHOICE", field,
-            FormatText(LookupString("IDS_VALUE_NOT_A_CHOICE"),
-                       {std::int64_t{value}, field, "0 to " + std::to_string(last)}));
-    }
-    std::vector<SettingsProblem> Take() { return std::move(list_); }
-
-private:
-    std::vector<SettingsProblem> list_;
-};
 
 void CheckQueryArea(const TextQuery& query, const std::string& field, CheckedProblems& out) {
     if (!query.UseAreaFilter) return;
@@ -82,16 +62,6 @@ void CheckStoredRanges(const OutputList& outputs, CheckedProblems& out) {
         }
 }
 
-void CheckPattern(const TextQuery& query, const std::string& field, const DocumentFacts& facts, CheckedProblems& out) {
-    if (query.Pattern.empty() || !facts.patternFault) return;
-    const std::optional<PatternFault> fault = facts.patternFault(query);
-    if (!fault) return;
-    out.Add("IDS_INVALID_SEARCH_PATTERN", field + "/Pattern",
-            FormatText(LookupString("IDS_INVALID_SEARCH_PATTERN",
-                                    "The search pattern \"%s\" is not valid: %s (at offset %d)."),
-                       {query.Pattern, fault->message, static_cast<std::int64_t>(fault->offset)}));
-}
-
 // The hand-made outputs: at least one range, each query's patterns compiling.
 void CheckOutputList(const OutputList& outputs, const DocumentFacts& facts, CheckedProblems& out) {
     bool anyRange = false;
@@ -130,23 +100,7 @@ void CheckMethodFields(const SplitSettings& s, const DocumentFacts& facts, Check
     if (method->usesOutputList) CheckOutputList(s.Outputs, facts, out);
     if (method->method == SplitMethod::BySize && o.MaxOutputBytes <= 0)
         out.AddKey("IDS_NO_SIZE_LIMIT", output + "MaxOutputBytes", incomplete);
-    if (method->usesSeparator && o.SeparatorType == SeparatorKind::ValueChange) {
-        if (o.ChangeKey == ChangeKeyKind::AreaText && !o.SeparatorQuery.UseAreaFilter)
-            out.AddKey("IDS_NO_VALUE_AREA", output + "SeparatorQuery/UseAreaFilter");
-        out.AddChoice(static_cast<std::int32_t>(o.ChangeKey), 3, output + "ChangeKey");
-    }
-    if (method->usesSeparator && o.SeparatorType == SeparatorKind::PageWithCode) {
-        TextQuery code = o.SeparatorQuery;
-        code.UseRegExp = true;
-        CheckPattern(code, output + "SeparatorQuery", facts, out);
-        if ((o.CodeKinds & static_cast<std::int32_t>(host::kEveryCode)) == 0)
-            out.AddKey("IDS_NO_CODE_KINDS", output + "CodeKinds");
-    }
-    if (method->usesSeparator && o.SeparatorType == SeparatorKind::ColouredSheet && o.SheetSamplePage == 0 &&
-        IsPaperColour(o.SheetColour, o.SheetTolerance))
-        out.Add("IDS_SHEET_COLOUR_IS_PAPER", output + "SheetColour",
-                FormatText(LookupString("IDS_SHEET_COLOUR_IS_PAPER"),
-                           {ColourText(o.SheetColour), std::int64_t{o.SheetTolerance}}));
+    if (const SeparatorKindRow* kind = SeparatorKindOf(s); kind && kind->check) kind->check(o, facts, out);
     if (!UsesSeparatorQuery(s)) return;
     if (o.SeparatorQuery.Pattern.empty())
         out.AddKey("IDS_NO_TEXT_PATTERN_SPECIFIED", output + "SeparatorQuery/Pattern");

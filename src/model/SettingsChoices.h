@@ -2,6 +2,7 @@
 // The words, stored integers and captions of the settings' choices, declared
 // once: the command line reads the words, the dialog's lists show the
 // captions, profiles keep the integers and refuse or fold what lies past them.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/SeparatorKindTable.h"
 #include "model/SplitSettings.h"
 
 namespace tessera {
@@ -20,8 +22,8 @@ struct ChoiceRow {
     const char* captionKey;  // the dialog list's caption, a language-table key
 };
 
-// The naming modes, the name prefixes and the separator kinds, each in the
-// order of their stored integers.
+// The naming modes and the name prefixes, each in the order of their stored
+// integers.
 inline constexpr ChoiceRow<NameConstructionMode> kNamingModeRows[] = {
     {NameConstructionMode::AddNumber, "number", "IDS_ADD_NUMBER"},
     {NameConstructionMode::AddLetter, "letter", "IDS_ADD_LETTER"},
@@ -35,14 +37,13 @@ inline constexpr ChoiceRow<AutoPrefix> kPrefixRows[] = {
     {AutoPrefix::PrefixFilename, "name", "IDS_PREFIX_FILENAME"},
     {AutoPrefix::PrefixTodaysDate, "date", "IDS_PREFIX_TODAYSDATE"},
 };
-inline constexpr ChoiceRow<SeparatorKind> kSeparatorRows[] = {
-    {SeparatorKind::BlankPage, "blank", "IDS_BLANK_PAGE"},
-    {SeparatorKind::BlankImagePage, "scan", "IDS_BLANK_IMAGE_PAGE"},
-    {SeparatorKind::PageMatchingText, "text", "IDS_PAGE_MATCHING_TEXT"},
-    {SeparatorKind::ValueChange, "change", "IDS_PAGE_WHERE_VALUE_CHANGES"},
-    {SeparatorKind::PageWithCode, "code", "IDS_PAGE_WITH_CODE"},
-    {SeparatorKind::ColouredSheet, "sheet", "IDS_COLOURED_SHEET"},
-};
+// The separator kinds' words and captions, from their table.
+inline constexpr auto kSeparatorRows = [] {
+    std::array<ChoiceRow<SeparatorKind>, std::size(kSeparatorKindRows)> rows{};
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = {kSeparatorKindRows[i].kind, kSeparatorKindRows[i].word, kSeparatorKindRows[i].captionKey};
+    return rows;
+}();
 // The kinds of code a code separator reads, each a bit of CodeKinds.
 inline constexpr ChoiceRow<host::CodeKind> kCodeKindRows[] = {
     {host::kQrCode, "qr", "IDS_CODE_QR"},        {host::kDataMatrix, "datamatrix", "IDS_CODE_DATAMATRIX"},

@@ -16,17 +16,4 @@ const SplitMethodRow* FindMethodRowByRadio(int radio) {
     return nullptr;
 }
 
-bool UsesValueChange(const SplitSettings& settings) {
-    const SplitMethodRow* row = FindMethodRow(settings.SplitMode);
-    return row && row->usesSeparator && settings.Output.SeparatorType == SeparatorKind::ValueChange;
-}
-
-bool UsesSeparatorQuery(const SplitSettings& settings) {
-    const SplitMethodRow* row = FindMethodRow(settings.SplitMode);
-    const OutputSettings& o = settings.Output;
-    return row && row->usesSeparator &&
-           (o.SeparatorType == SeparatorKind::PageMatchingText ||
-            (o.SeparatorType == SeparatorKind::ValueChange && o.ChangeKey == ChangeKeyKind::PatternMatch));
-}
-
 }  // namespace tessera

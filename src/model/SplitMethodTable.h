@@ -61,9 +61,4 @@ const SplitMethodRow* FindMethodRow(SplitMethod method);
 // The row whose radio button is `radio`; null for any other control.
 const SplitMethodRow* FindMethodRowByRadio(int radio);
 
-// True when the run reads Output.SeparatorQuery: a separator split by text.
-bool UsesSeparatorQuery(const SplitSettings& settings);
-// Whether the settings split where a value changes.
-bool UsesValueChange(const SplitSettings& settings);
-
 }  // namespace tessera

@@ -7,6 +7,7 @@
 #include "access/Host.h"
 #include "access/ReadOr.h"
 
+#include "model/SeparatorKindTable.h"
 #include "model/SheetColours.h"
 #include "reading/BlankPage.h"
 #include "reading/PageScan.h"
@@ -16,9 +17,14 @@
 
 namespace tessera {
 
-using enum SeparatorKind;
-
 namespace {
+
+// The kinds this file finds by the page's content or text alone; the others
+// have readers of their own (values, codes) or come through the sheet scan.
+bool ReadsPageContent(const SeparatorKindRow& kind) {
+    return kind.scan == SeparatorScan::NoContent || kind.scan == SeparatorScan::NoInk ||
+           kind.scan == SeparatorScan::Text;
+}
 
 void AppendOutput(OutputList& outputs, int start, int count) {
     OutputDocument output;
@@ -67,11 +73,11 @@ void ScanInChunks(const DocumentHandle& document, std::vector<int>& pages, unsig
         for (std::size_t chunk = 0; chunk < chunks; ++chunk) accept(chunk, task(chunk));
 }
 
-ChunkScan BlankScan(const DocumentHandle& document, SeparatorKind separatorType, double threshold) {
+ChunkScan BlankScan(const DocumentHandle& document, SeparatorScan scan, double threshold) {
     // Reading the content is what finds it damaged: the page is judged for its message too.
-    const auto judged = [&document, separatorType, threshold](PageContentHolder& holder, int page) {
+    const auto judged = [&document, scan, threshold](PageContentHolder& holder, int page) {
         return holder.Acquire(document.Doc(), page) &&
-               (separatorType == BlankPage ? IsBlankPage(holder) : IsBlankImagePage(holder, threshold));
+               (scan == SeparatorScan::NoContent ? IsBlankPage(holder) : IsBlankImagePage(holder, threshold));
     };
     const auto note = [judged](int page) {
         PageContentHolder holder;  // read again here for its message
@@ -208,13 +214,14 @@ bool BuildSheetPageList(const DocumentHandle& document, std::vector<int>& pages,
 bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, SeparatorKind separatorType,
                            double threshold, const TextQuery& query, unsigned workers) {
     pages.clear();
-    if (separatorType < BlankPage || separatorType > PageMatchingText) return false;
-    const bool byText = separatorType == PageMatchingText;
+    const SeparatorKindRow* kind = FindSeparatorKindRow(separatorType);
+    if (!kind || !ReadsPageContent(*kind)) return false;
+    const bool byText = kind->scan == SeparatorScan::Text;
     PageTextExtractor extractor;
     SearchPattern pattern;
     if (byText && (!extractor.Attach(document, workers) || !CompileTextQuery(pattern, query))) return false;
     ScanInChunks(document, pages, workers,
-                 byText ? TextScan(extractor, pattern, query) : BlankScan(document, separatorType, threshold));
+                 byText ? TextScan(extractor, pattern, query) : BlankScan(document, kind->scan, threshold));
     return true;
 }
 
@@ -243,10 +250,10 @@ std::optional<OutputSettings> SheetOptions(const DocumentHandle& document, const
 }
 
 // What the account says made a dropped separator one.
-DroppedPage DropOf(int page, SeparatorKind kind, const std::vector<int>& separators, const std::vector<int>& shares,
-                   const OutputSettings* options) {
-    if (kind == BlankPage) return {page, DropReason::Blank, "blank", ""};
-    if (kind == BlankImagePage) return {page, DropReason::Blank, "scan", ""};
+DroppedPage DropOf(int page, const SeparatorKindRow& kind, const std::vector<int>& separators,
+                   const std::vector<int>& shares, const OutputSettings* options) {
+    if (kind.scan == SeparatorScan::NoContent || kind.scan == SeparatorScan::NoInk)
+        return {page, DropReason::Blank, kind.word, ""};
     // Sheets' shares come in the order the scan found them.
     const auto at = std::ranges::lower_bound(separators, page) - separators.begin();
     const std::size_t index = static_cast<std::size_t>(at);
@@ -261,22 +268,24 @@ bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, Sepa
                        std::vector<DroppedPage>* dropped, int* found) {
     std::vector<int> separators, shares;
     std::optional<OutputSettings> sheet;
-    if (separatorType == ColouredSheet) {
+    const SeparatorKindRow* kind = FindSeparatorKindRow(separatorType);
+    if (!kind) return false;
+    if (kind->scan == SeparatorScan::Colours) {
         if (!options || !(sheet = SheetOptions(document, *options))) return false;
         options = &*sheet;
         if (!BuildSheetPageList(document, separators, *options, workers, dropped ? &shares : nullptr)) return false;
-    } else if (separatorType < BlankPage || separatorType > PageMatchingText ||
+    } else if (!ReadsPageContent(*kind) ||
                !BuildMatchingPageList(document, separators, separatorType, threshold, query, workers)) {
         return false;
     }
-    const bool duplex = options && options->Duplex && separatorType != PageMatchingText;
+    const bool duplex = options && options->Duplex && kind->sheets;
     const std::vector<int> matched = separators;  // with the backs a duplex scan drops
     const std::vector<int> backs = duplex ? DuplexSheets(document, separators, threshold) : std::vector<int>();
     if (found) *found = static_cast<int>(separators.size());
-    const bool keep = separatorType == PageMatchingText || (options && options->KeepSeparators);
+    const bool keep = kind->startsOutput || (options && options->KeepSeparators);
     int start = 0;
     const auto drop = [&](int page) {
-        if (dropped) dropped->push_back(DropOf(page, separatorType, matched, shares, options));
+        if (dropped) dropped->push_back(DropOf(page, *kind, matched, shares, options));
     };
     const auto dropBack = [&](int page) {
         if (dropped) dropped->push_back({page, DropReason::SheetBack, "back", ""});

@@ -2,12 +2,20 @@
 
 #include <algorithm>
 
+#include "model/SeparatorKindTable.h"
+
 namespace tessera {
 namespace {
 
 bool SplitsAt(const SplitSettings& s, std::initializer_list<SeparatorKind> kinds) {
     return s.SplitMode == SplitMethod::SeparatorPages &&
            std::ranges::find(kinds, s.Output.SeparatorType) != kinds.end();
+}
+
+// A split at sheets between documents, where duplex sheets and kept separators mean something.
+bool SplitsAtSheets(const SplitSettings& s) {
+    const SeparatorKindRow* kind = SeparatorKindOf(s);
+    return kind && kind->sheets;
 }
 
 using enum SeparatorKind;
@@ -24,16 +32,8 @@ constexpr IdleRule kIdleRules[] = {
      "--name (a template)"},
     {"on-missing", [](const SplitSettings& s) { return SplitsAt(s, {ValueChange}); }, "--separator change="},
     {"group-same-key", [](const SplitSettings& s) { return SplitsAt(s, {ValueChange}); }, "--separator change="},
-    {"duplex",
-     [](const SplitSettings& s) {
-         return SplitsAt(s, {BlankPage, BlankImagePage, PageWithCode, ColouredSheet});
-     },
-     "--separator blank, scan, code or sheet="},
-    {"keep-separators",
-     [](const SplitSettings& s) {
-         return SplitsAt(s, {BlankPage, BlankImagePage, PageWithCode, ColouredSheet});
-     },
-     "--separator blank, scan, code or sheet="},
+    {"duplex", SplitsAtSheets, "--separator blank, scan, code or sheet="},
+    {"keep-separators", SplitsAtSheets, "--separator blank, scan, code or sheet="},
     {"code-kinds", [](const SplitSettings& s) { return SplitsAt(s, {PageWithCode}); }, "--separator code"},
     {"code-anywhere", [](const SplitSettings& s) { return SplitsAt(s, {PageWithCode}); }, "--separator code"},
     {"sheet-share", [](const SplitSettings& s) { return SplitsAt(s, {ColouredSheet}); }, "--separator sheet="},

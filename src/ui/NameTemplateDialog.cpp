@@ -6,6 +6,7 @@
 #include "engine/OutputPlanner.h"
 #include "engine/TemplateFields.h"
 #include "model/NameTemplate.h"
+#include "model/SeparatorKindTable.h"
 #include "reading/SearchPattern.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"

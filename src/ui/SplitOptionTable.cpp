@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
 #include "model/ByteSize.h"
 #include "model/ElementKindTable.h"
+#include "model/SeparatorKindTable.h"
 #include "model/SettingsChoices.h"
 #include "model/SettingsSchema.h"
 #include "model/SheetColours.h"
@@ -278,30 +280,64 @@ void ValueChange(const std::string& what, OutputSettings& o) {
     }
 }
 
+// Each separator kind's value: what follows its word and "=", or none for the
+// bare word. False for a form the kind does not take.
+using SeparatorValueTaker = bool (*)(const std::optional<std::string>& given, SplitSettings& s);
+
+struct SeparatorValueRow {
+    SeparatorKind kind;
+    SeparatorValueTaker take;
+};
+
+// An empty pattern is the settings check's to refuse, as from a profile.
+constexpr SeparatorValueRow kSeparatorValueRows[] = {
+    {SeparatorKind::BlankPage,
+     [](const std::optional<std::string>& given, SplitSettings& s) {
+         s.Output.SeparatorType = SeparatorKind::BlankPage;
+         return !given;
+     }},
+    {SeparatorKind::BlankImagePage,
+     [](const std::optional<std::string>& given, SplitSettings& s) {
+         s.Output.SeparatorType = SeparatorKind::BlankImagePage;
+         if (given && !given->empty()) s.Output.BlankPageThreshold = Sensitivity(*given, "scan=" + *given, s);
+         return true;
+     }},
+    {SeparatorKind::PageMatchingText,
+     [](const std::optional<std::string>& given, SplitSettings& s) {
+         s.Output.SeparatorType = SeparatorKind::PageMatchingText;
+         s.Output.SeparatorQuery.Pattern = given.value_or("");
+         return given.has_value();
+     }},
+    {SeparatorKind::ValueChange,
+     [](const std::optional<std::string>& given, SplitSettings& s) {
+         if (given) ValueChange(*given, s.Output);
+         return given.has_value();
+     }},
+    {SeparatorKind::PageWithCode,
+     [](const std::optional<std::string>& given, SplitSettings& s) {
+         s.Output.SeparatorType = SeparatorKind::PageWithCode;
+         s.Output.SeparatorQuery.Pattern = given.value_or("");
+         s.Output.SeparatorQuery.UseRegExp = true;
+         return true;
+     }},
+    {SeparatorKind::ColouredSheet,
+     [](const std::optional<std::string>& given, SplitSettings& s) {
+         if (given) Sheet(*given, s.Output);
+         return given.has_value();
+     }},
+};
+
 void Separator(const std::string& value, SplitSettings& s) {
-    // An empty pattern is the settings check's to refuse, as from a profile.
-    if (value.rfind("text=", 0) == 0) {
-        s.Output.SeparatorType = SeparatorKind::PageMatchingText;
-        s.Output.SeparatorQuery.Pattern = value.substr(5);
-        return;
+    for (const SeparatorKindRow& kind : SeparatorKindRows()) {
+        const std::string word = kind.word;
+        if (value != word && value.rfind(word + "=", 0) != 0) continue;
+        const auto taker = std::ranges::find(kSeparatorValueRows, kind.kind, &SeparatorValueRow::kind);
+        const std::optional<std::string> given =
+            value == word ? std::nullopt : std::optional<std::string>(value.substr(word.size() + 1));
+        if (taker != std::end(kSeparatorValueRows) && taker->take(given, s)) return;
+        break;
     }
-    if (value == "blank" || value == "scan" || value.rfind("scan=", 0) == 0) {
-        s.Output.SeparatorType = value == "blank" ? SeparatorKind::BlankPage : SeparatorKind::BlankImagePage;
-        if (value.size() > 5) s.Output.BlankPageThreshold = Sensitivity(value.substr(5), value, s);
-        return;
-    }
-    if (value.rfind("change=", 0) == 0) return ValueChange(value.substr(7), s.Output);
-    if (value.rfind("sheet=", 0) == 0) return Sheet(value.substr(6), s.Output);
-    if (value == "code" || value.rfind("code=", 0) == 0) {
-        s.Output.SeparatorType = SeparatorKind::PageWithCode;
-        s.Output.SeparatorQuery.Pattern = value.size() > 5 ? value.substr(5) : "";
-        s.Output.SeparatorQuery.UseRegExp = true;
-        return;
-    }
-    throw BadValue(
-        "expected text=PATTERN, blank, scan, scan=SENSITIVITY, change=WHAT, code, code=REGEX or "
-        "sheet=COLOUR, not \"" +
-        value + "\"");
+    throw BadValue("expected " + SeparatorForms() + ", not \"" + value + "\"");
 }
 
 void Area(const std::string& value, PageArea& target) {

@@ -11,6 +11,7 @@
 #include "strings/TextFormat.h"
 #include "strings/Utf8Text.h"
 #include "ui/AcceptedOutputs.h"
+#include "ui/SeparatorKindDialogs.h"
 #include "ui/SizeLimitFields.h"
 
 namespace tessera {
@@ -117,7 +118,8 @@ void SplitSettingsDialog::Refresh() {
     EnableSizeLimit(view, fields_);
     view.SetEnabled(kSeparatorList, separator);
     const std::optional<int> separatorType = view.SelectedListData(kSeparatorList);
-    view.SetEnabled(kSeparatorOptionsButton, separator && separatorType.value_or(0) != 0);
+    view.SetEnabled(kSeparatorOptionsButton,
+                    separator && separatorType && HasSeparatorDialog(static_cast<SeparatorKind>(*separatorType)));
     // OK waits for the method's own fields; every other problem is said when it is pressed.
     const std::vector<SettingsProblem> problems = CheckSettings(Record(), facts_);
     const auto waits = std::find_if(problems.begin(), problems.end(),

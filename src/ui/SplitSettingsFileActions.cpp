@@ -7,15 +7,11 @@
 #include "access/ProfileFile.h"
 #include "strings/LanguageTable.h"
 #include "strings/Utf8Text.h"
-#include "ui/BlankImageSettingsDialog.h"
-#include "ui/CodeSeparatorDialog.h"
 #include "ui/NameTemplateDialog.h"
 #include "ui/OutputFolder.h"
-#include "ui/SeparatorSearchDialog.h"
-#include "ui/SheetSeparatorDialog.h"
+#include "ui/SeparatorKindDialogs.h"
 #include "ui/SplitSettingsDialog.h"
 #include "ui/TextAreaDialog.h"
-#include "ui/ValueChangeDialog.h"
 
 namespace tessera {
 namespace {
@@ -25,25 +21,13 @@ const FileChoice kProfileChoice{"Tessera Profiles (*.tpr)|*.tpr; *.tpr|All Files
 }  // namespace
 
 void SplitSettingsDialog::SeparatorOptions() {
-    OutputSettings& output = fields_.Output;
-    if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::BlankImagePage)) {
-        BlankImageSettingsDialog dialog(output.BlankPageThreshold);
-        if (view_->RunModal(dialog)) output.BlankPageThreshold = dialog.Result();
-    } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::PageMatchingText)) {
-        SeparatorSearchDialog dialog(output.SeparatorQuery);
-        if (view_->RunModal(dialog)) output.SeparatorQuery = dialog.Result();
-    } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::ColouredSheet)) {
-        SheetSeparatorDialog dialog(output);
-        if (view_->RunModal(dialog)) output = dialog.Result();
-    } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::PageWithCode)) {
-        CodeSeparatorDialog dialog(output);
-        if (view_->RunModal(dialog)) output = dialog.Result();
-    } else if (view_->SelectedListData(kSeparatorList) == static_cast<int>(SeparatorKind::ValueChange)) {
-        ReadFields();
-        ValueChangeDialog dialog(output);
-        if (view_->RunModal(dialog)) output = dialog.Result();
-        Refresh();
-    }
+    const std::optional<int> chosen = view_->SelectedListData(kSeparatorList);
+    if (!chosen) return;
+    const SeparatorKind kind = static_cast<SeparatorKind>(*chosen);
+    const bool readsFields = SeparatorDialogReadsFields(kind);
+    if (readsFields) ReadFields();
+    EditSeparatorKind(kind, *view_, fields_.Output);
+    if (readsFields) Refresh();
 }
 
 void SplitSettingsDialog::NameArea() {

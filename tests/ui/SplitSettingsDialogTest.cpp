@@ -1,9 +1,13 @@
 // The settings dialog as a user drives it, and the output folder it names.
 #include <algorithm>
 #include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
 
 #include "access/RegistrySettings.h"
 #include "engine/OutputPlanner.h"
+#include "model/SeparatorKindTable.h"
 #include "model/SplitMethodTable.h"
 #include "support/Files.h"
 #include "support/ScopedLanguageTable.h"
@@ -308,6 +312,35 @@ TEST(SplitMethodRowsTest, EveryRowHasItsPlannerOptionAndRadio) {
         })) << row.option;
         EXPECT_TRUE(std::ranges::any_of(commandLine, [&](const host::OptionSpec& o) { return o.name == row.option; }));
     }
+}
+
+// Each kind is chosen by every form its row lists, and the list of forms a
+// refusal gives is the rows' own.
+TEST(SeparatorKindRowsTest, EveryKindIsChosenByEachOfItsForms) {
+    const std::map<std::string, std::string> samples = {
+        {"PATTERN", "Total"}, {"SENSITIVITY", "40"}, {"WHAT", "label"}, {"REGEX", "^BOX"}, {"COLOUR", "yellow"}};
+    std::set<std::string> words;
+    for (std::size_t i = 0; i < SeparatorKindRows().size(); ++i) {
+        const SeparatorKindRow& row = SeparatorKindRows()[i];
+        SCOPED_TRACE(row.word);
+        EXPECT_EQ(static_cast<std::size_t>(row.kind), i) << "rows in the order of their stored integers";
+        EXPECT_TRUE(words.insert(row.word).second);
+        std::istringstream forms(row.forms);
+        for (std::string form; std::getline(forms >> std::ws, form, ',');) {
+            const std::size_t equals = form.find('=');
+            const std::string value =
+                equals == std::string::npos ? form : form.substr(0, equals + 1) + samples.at(form.substr(equals + 1));
+            SplitSettings settings;
+            DialogFields fields{settings, {}, {}, {}};
+            ASSERT_TRUE(ApplySplitOption({"separator", value}, fields)) << value;
+            EXPECT_EQ(settings.Output.SeparatorType, row.kind) << value;
+        }
+    }
+    SplitSettings settings;
+    DialogFields fields{settings, {}, {}, {}};
+    const Result<> refused = ApplySplitOption({"separator", "dots"}, fields);
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.Reason().find(SeparatorForms()), std::string::npos) << refused.Reason();
 }
 
 TEST(OutputFolderTest, NewFoldersFollowTheNameRuleAndExistingOnesAreTakenAsTheyAre) {
