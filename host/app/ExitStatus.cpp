@@ -21,7 +21,8 @@ constexpr const char* kSignalText = "A run stopped by a signal ends with the sig
 // "0 every file split, 3 ..., 1 none": the best ending first, as a batch's are read.
 std::string BatchEndings() {
     std::string text;
-    for (ExitStatus status : {ExitStatus::Done, ExitStatus::DoneWithWarnings, ExitStatus::PartlyDone, ExitStatus::Failed})
+    for (ExitStatus status :
+         {ExitStatus::Done, ExitStatus::DoneWithWarnings, ExitStatus::PartlyDone, ExitStatus::Failed})
         text += (text.empty() ? "" : ", ") + std::to_string(Code(status)) + " " + kRows[Code(status)].batch;
     return text;
 }

@@ -12,7 +12,8 @@ void CheckedProblems::AddKey(const char* key, std::string field, ProblemKind kin
 void CheckedProblems::AddChoice(std::int32_t value, std::int32_t last, const std::string& field) {
     if (value >= 0 && value <= last) return;
     Add("IDS_VALUE_NOT_A_CHOICE", field,
-        FormatText(LookupString("IDS_VALUE_NOT_A_CHOICE"), {std::int64_t{value}, field, "0 to " + std::to_string(last)}));
+        FormatText(LookupString("IDS_VALUE_NOT_A_CHOICE"),
+                   {std::int64_t{value}, field, "0 to " + std::to_string(last)}));
 }
 
 void CheckPattern(const TextQuery& query, const std::string& field, const DocumentFacts& facts, CheckedProblems& out) {
@@ -24,6 +25,5 @@ void CheckPattern(const TextQuery& query, const std::string& field, const Docume
                                     "The search pattern \"%s\" is not valid: %s (at offset %d)."),
                        {query.Pattern, fault->message, static_cast<std::int64_t>(fault->offset)}));
 }
-
 
 }  // namespace tessera

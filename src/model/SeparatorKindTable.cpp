@@ -48,7 +48,9 @@ const SeparatorKindRow* SeparatorKindOf(const SplitSettings& settings) {
 std::string SeparatorForms() {
     std::string forms;
     for (std::size_t i = 0; i < std::size(kSeparatorKindRows); ++i)
-        forms += (i == 0 ? "" : i + 1 == std::size(kSeparatorKindRows) ? " or " : ", ") +
+        forms += (i == 0                                   ? ""
+                  : i + 1 == std::size(kSeparatorKindRows) ? " or "
+                                                           : ", ") +
                  std::string(kSeparatorKindRows[i].forms);
     return forms;
 }

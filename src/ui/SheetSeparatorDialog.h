@@ -3,15 +3,14 @@
 // documents, how far a scanned pixel may lie from it, and how much of a sheet
 // must lie that near.
 #include "model/SplitSettings.h"
-#include "ui/Dialog.h"
+#include "ui/OutputSettingsDialog.h"
 
 namespace tessera {
 
-class SheetSeparatorDialog : public Dialog {
+class SheetSeparatorDialog : public OutputSettingsDialog {
 public:
     // Takes and gives SheetColour, SheetTolerance and SheetShare.
-    explicit SheetSeparatorDialog(const OutputSettings& settings) : settings_(settings) {}
-    const OutputSettings& Result() const { return settings_; }
+    explicit SheetSeparatorDialog(const OutputSettings& settings) : OutputSettingsDialog(settings) {}
 
     std::string Caption() const override { return "Separator Sheets of One Colour"; }
     std::vector<ControlSpec> Controls() const override;
@@ -21,9 +20,6 @@ public:
 
 private:
     void ShowSwatch();
-
-    OutputSettings settings_;
-    DialogView* view_ = nullptr;
 };
 
 }  // namespace tessera

@@ -22,7 +22,7 @@ std::string DescribeArea(const PageArea& a) {
 
 }  // namespace
 
-ValueChangeDialog::ValueChangeDialog(const OutputSettings& settings) : settings_(settings) {}
+ValueChangeDialog::ValueChangeDialog(const OutputSettings& settings) : OutputSettingsDialog(settings) {}
 
 std::vector<ControlSpec> ValueChangeDialog::Controls() const {
     return {

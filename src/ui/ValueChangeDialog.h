@@ -4,15 +4,14 @@
 // size), what a page without one does, and whether pages of one value that
 // come back later join its first output.
 #include "model/SplitSettings.h"
-#include "ui/Dialog.h"
+#include "ui/OutputSettingsDialog.h"
 
 namespace tessera {
 
-class ValueChangeDialog : public Dialog {
+class ValueChangeDialog : public OutputSettingsDialog {
 public:
     // Takes and gives ChangeKey, MissingKeyStartsNew, GroupSameKey and the separator query.
     explicit ValueChangeDialog(const OutputSettings& settings);
-    const OutputSettings& Result() const { return settings_; }
 
     std::string Caption() const override { return "Page Where a Value Changes"; }
     std::vector<ControlSpec> Controls() const override;
@@ -22,9 +21,6 @@ public:
 
 private:
     void ShowEnabling();
-
-    OutputSettings settings_;
-    DialogView* view_ = nullptr;
 };
 
 }  // namespace tessera
