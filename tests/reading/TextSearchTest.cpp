@@ -143,6 +143,13 @@ TEST_F(TextScanTest, TextSeparatorsStartOutputsAndNeverMakeEmptyOnes) {
     EXPECT_EQ(outputs[0].Ranges[0].Options, PageRangeFlag::OddPages | PageRangeFlag::EvenPages);
     EXPECT_FALSE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, Text("(", true)));
     EXPECT_FALSE(SplitAtSeparators(doc, outputs, SeparatorKind{7}, 0.004, Text("x")));
+    // A profile may carry Duplex from a sheet split: text pages are no sheets,
+    // and a match on a back page still starts an output.
+    OutputSettings duplex;
+    duplex.Duplex = duplex.KeepSeparators = true;
+    outputs.clear();
+    ASSERT_TRUE(SplitAtSeparators(doc, outputs, SeparatorKind::PageMatchingText, 0.004, Text("chapter"), 1, &duplex));
+    EXPECT_EQ(SpansOf(outputs), (Spans{"1-2", "3-3", "4-6"}));
 }
 
 TEST_F(TextScanTest, QueryRangesBecomePlainRangesAndPlainListsStayAsTheyAre) {
