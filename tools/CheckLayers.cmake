@@ -1,10 +1,15 @@
-# Fails when a plug-in folder includes one above it in the layer order, or when
-# the host includes anything of the plug-in but its service interfaces. Qt is
+# Fails when a plug-in or host folder includes one above it in its side's layer
+# order, or when the host includes anything of the plug-in but its service
+# interfaces. Qt is
 # seen only by the dialogs' windows (src/ui/qt) and the host's desktop
 # windows (host/app/Gui*), and the rest of the plug-in does not see the former:
 # it loads them as a module of their own (src/shell/LoadedWindows).
 # Run as: cmake -DROOT=<source dir> -P tools/CheckLayers.cmake
 set(layers interfaces strings model access reading editing engine ui shell)
+# The host's folders in their order: the system's own helpers (signals,
+# temporary files, digests), cabinets, the stored settings, documents, what
+# the program reports, batches, and the program itself.
+set(host_layers os cabinet settings pdf report batch app)
 set(plugin_only strings model access reading editing engine ui shell)
 file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/src/*.h ${ROOT}/src/*.cpp ${ROOT}/host/*.h ${ROOT}/host/*.cpp)
 set(faults 0)
@@ -35,6 +40,15 @@ foreach(file IN LISTS files)
       list(FIND plugin_only "${target}" hit)
       if(NOT hit EQUAL -1)
         message(SEND_ERROR "${file}: the host includes plug-in code: ${line}")
+        math(EXPR faults "${faults} + 1")
+      endif()
+      list(FIND host_layers "${layer}" ownHost)
+      list(FIND host_layers "${target}" otherHost)
+      if(ownHost EQUAL -1)
+        message(SEND_ERROR "${file}: host/${layer} is in no layer of tools/CheckLayers.cmake")
+        math(EXPR faults "${faults} + 1")
+      elseif(otherHost GREATER ownHost)
+        message(SEND_ERROR "${file}: host/${layer} includes host/${target}, a layer above it: ${line}")
         math(EXPR faults "${faults} + 1")
       endif()
     else()

@@ -19,15 +19,15 @@
 #include "app/ForkedWorkers.h"
 #include "app/HostRuntime.h"
 #include "app/HostTexts.h"
-#include "app/InterruptCleanup.h"
 #include "app/ModuleLoader.h"
-#include "app/RunJson.h"
-#include "app/SignalJson.h"
 #include "app/SplitEnd.h"
 #include "app/StdinInput.h"
-#include "app/TerminalText.h"
 #include "host/HostError.h"
 #include "host/PlugInNames.h"
+#include "os/InterruptCleanup.h"
+#include "report/RunJson.h"
+#include "report/SignalJson.h"
+#include "report/TerminalText.h"
 
 namespace tessera::app {
 namespace {

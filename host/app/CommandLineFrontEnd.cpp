@@ -9,7 +9,7 @@
 #include "app/CommandDocs.h"
 #include "app/ExitStatus.h"
 #include "app/HostTexts.h"
-#include "app/PlanPrinter.h"
+#include "report/PlanPrinter.h"
 
 namespace tessera::app {
 namespace {

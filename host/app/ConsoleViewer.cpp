@@ -7,7 +7,7 @@
 
 #include "app/JsonProgress.h"
 #include "app/TerminalProgress.h"
-#include "app/TerminalText.h"
+#include "report/TerminalText.h"
 
 namespace tessera::app {
 

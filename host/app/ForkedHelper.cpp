@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "app/InterruptCleanup.h"
 #include "app/TaskReport.h"
 #include "app/WorkerFork.h"
 #include "host/HostError.h"
+#include "os/InterruptCleanup.h"
 
 namespace tessera::app {
 namespace {

@@ -11,11 +11,11 @@
 #include <utility>
 
 #include "app/ForkedHelper.h"
-#include "app/InterruptCleanup.h"
 #include "app/OwnFileOffsets.h"
-#include "app/ReplacementGate.h"
 #include "app/WorkerFork.h"
 #include "host/HostError.h"
+#include "os/InterruptCleanup.h"
+#include "os/ReplacementGate.h"
 
 namespace tessera::app {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "app/ModuleFile.h"
 #include "host/HostError.h"
-#include "pdf/RegularFile.h"
+#include "os/RegularFile.h"
 #include "pdf/TemporaryOutput.h"
 #include "settings/UserFolders.h"
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "app/ExitStatus.h"
-#include "app/RunJson.h"
+#include "report/RunJson.h"
 
 namespace tessera::app {
 

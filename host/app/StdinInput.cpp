@@ -9,7 +9,7 @@
 #include <iostream>
 #include <vector>
 
-#include "app/InterruptCleanup.h"
+#include "os/InterruptCleanup.h"
 
 namespace tessera::app {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/InterruptCleanup.h"
+#include "os/InterruptCleanup.h"
 
 namespace tessera::app {
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/InterruptCleanup.h"
+#include "os/InterruptCleanup.h"
 
 namespace tessera::app {
 

@@ -9,10 +9,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/FileDigest.h"
-#include "app/InterruptCleanup.h"
-#include "app/RunJson.h"
 #include "host/BatchServices.h"
+#include "os/FileDigest.h"
+#include "os/InterruptCleanup.h"
+#include "report/RunJson.h"
 #include "settings/UserFolders.h"
 
 namespace tessera::app {

@@ -8,10 +8,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/FileDigest.h"
-#include "app/RunJson.h"
 #include "batch/CompletionRecord.h"
 #include "cabinet/JsonCabinetStreams.h"
+#include "os/FileDigest.h"
+#include "report/RunJson.h"
 
 #include "host/HostError.h"
 

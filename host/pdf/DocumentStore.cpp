@@ -6,9 +6,9 @@
 #include <qpdf/QUtil.hh>
 
 #include "host/HostError.h"
+#include "os/RegularFile.h"
 #include "pdf/QpdfFile.h"
 #include "pdf/QpdfGuard.h"
-#include "pdf/RegularFile.h"
 
 namespace tessera::pdf {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "app/InterruptCleanup.h"
 #include "host/HostError.h"
+#include "os/InterruptCleanup.h"
 #include "pdf/PageCorrespondence.h"
 #include "pdf/PageWords.h"
 #include "pdf/QpdfGuard.h"

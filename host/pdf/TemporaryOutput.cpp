@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <utility>
 
-#include "app/InterruptCleanup.h"
-#include "app/ReplacementGate.h"
 #include "host/HostError.h"
+#include "os/InterruptCleanup.h"
+#include "os/ReplacementGate.h"
 
 namespace tessera::pdf {
 namespace {

@@ -1,7 +1,7 @@
 #include "pdf/WordsReadAhead.h"
 
-#include "app/InterruptCleanup.h"
 #include "host/HostError.h"
+#include "os/InterruptCleanup.h"
 #include "pdf/PageWords.h"
 
 namespace tessera::pdf {

@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "host/HostError.h"
-#include "pdf/RegularFile.h"
+#include "os/RegularFile.h"
 #include "settings/UserFolders.h"
 
 namespace tessera::settings {

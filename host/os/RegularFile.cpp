@@ -1,4 +1,4 @@
-#include "pdf/RegularFile.h"
+#include "os/RegularFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

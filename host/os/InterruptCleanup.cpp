@@ -1,6 +1,4 @@
-#include "app/InterruptCleanup.h"
-
-#include "app/SignalJson.h"
+#include "os/InterruptCleanup.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -14,6 +12,8 @@
 
 namespace tessera::app {
 namespace {
+
+InterruptReport g_report;  // set before the handlers can run
 
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
@@ -74,7 +74,7 @@ extern "C" void OnInterrupt(int signal) {
     if (pending.temporary[0] != '\0') ::unlink(pending.temporary);
     for (std::size_t i = 0; i < pending.workerCount; ++i) ::waitpid(pending.workers[i], nullptr, 0);
     if (pending.inputCopy[0] != '\0') ::unlink(pending.inputCopy), ::rmdir(pending.inputFolder);
-    if (!isWorker) WriteSignalJson(signal);
+    if (!isWorker && g_report.write) g_report.write(signal);
     const ssize_t ignored = ::write(STDERR_FILENO, pending.report, pending.reportLength);
     (void)ignored;
     ::raise(signal);  // the handler was reset: the default action ends the program
@@ -90,6 +90,8 @@ InterruptsHeld::InterruptsHeld() {
 }
 
 InterruptsHeld::~InterruptsHeld() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+
+void SetInterruptReport(InterruptReport report) { g_report = report; }
 
 void WatchInterrupts() {
     static bool installed = false;
@@ -130,7 +132,7 @@ void NoteFinishedOutput(FinishedOutput output) {
         Copy(pending.lastFinished, output.path);
     }
     ++pending.finished;
-    AddSignalJsonOutput(output.path, output.pages);
+    if (g_report.noteOutput) g_report.noteOutput(output.path, output.pages);
     ComposeReport("");
 }
 

@@ -1,4 +1,4 @@
-#include "app/ReplacementGate.h"
+#include "os/ReplacementGate.h"
 
 #include <sys/stat.h>
 

@@ -1,12 +1,12 @@
-#include "app/RunJson.h"
+#include "report/RunJson.h"
 
 #include <algorithm>
 #include <filesystem>
 
-#include "app/FileDigest.h"
-#include "app/PlanPrinter.h"
-#include "app/TerminalText.h"
 #include "cabinet/Base64.h"
+#include "os/FileDigest.h"
+#include "report/PlanPrinter.h"
+#include "report/TerminalText.h"
 
 namespace tessera::app {
 namespace {

@@ -26,6 +26,14 @@ private:
 
 // Installs the handlers once; a signal that was ignored (nohup) stays ignored.
 void WatchInterrupts();
+// What else an interrupt reports, set by whoever reports it (the JSON report
+// of --json): each finished output as it is noted, and the end, from the
+// signal handler. Both must be safe to call there; null for nothing.
+struct InterruptReport {
+    void (*noteOutput)(const std::string& path, const std::vector<int>& pages) = nullptr;
+    void (*write)(int signal) = nullptr;
+};
+void SetInterruptReport(InterruptReport report);
 // The temporary file of `target` now being written; an empty `temporary` when none is.
 void SetPendingOutput(const std::string& temporary, const std::string& target);
 // The copy of an input read from standard input, and the folder made for it,

@@ -1,4 +1,4 @@
-#include "app/TerminalText.h"
+#include "report/TerminalText.h"
 
 #include <cstdint>
 #include <cstdio>

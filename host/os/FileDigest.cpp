@@ -1,4 +1,4 @@
-#include "app/FileDigest.h"
+#include "os/FileDigest.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,12 +1,12 @@
-#include "app/SignalJson.h"
+#include "report/SignalJson.h"
 
 #include <signal.h>
 #include <unistd.h>
 
 #include <cstring>
 
-#include "app/InterruptCleanup.h"
-#include "app/RunJson.h"
+#include "os/InterruptCleanup.h"
+#include "report/RunJson.h"
 
 namespace tessera::app {
 namespace {
@@ -60,6 +60,7 @@ void StartSignalJson(std::string input, std::function<std::vector<std::string>()
     composed.body.clear();
     ComposeTail();
     composed.started = true;
+    SetInterruptReport({AddSignalJsonOutput, WriteSignalJson});
 }
 
 void AddSignalJsonOutput(const std::string& path, const std::vector<int>& pages) {

@@ -1,8 +1,8 @@
-#include "app/PlanPrinter.h"
+#include "report/PlanPrinter.h"
 
 #include <algorithm>
 
-#include "app/TerminalText.h"
+#include "report/TerminalText.h"
 
 namespace tessera::app {
 
