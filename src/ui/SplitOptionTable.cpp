@@ -243,7 +243,6 @@ void Sheet(const std::string& what, OutputSettings& o) {
         if (tolerance > 255) throw BadValue("a tolerance is 1 to 255, not " + rest.substr(colon + 1));
         o.SheetTolerance = tolerance;
     }
-    o.SeparatorType = SeparatorKind::ColouredSheet;
 }
 
 // "qr,code128": the sum of the kinds' bits.
@@ -261,7 +260,6 @@ std::int32_t CodeKindsOf(const std::string& list) {
 
 // "area:L,T,R,B", "regex:PATTERN", "label" or "size".
 void ValueChange(const std::string& what, OutputSettings& o) {
-    o.SeparatorType = SeparatorKind::ValueChange;
     TextQuery& q = o.SeparatorQuery;
     if (what.rfind("area:", 0) == 0) {
         Area(what.substr(5), q.Area);
@@ -281,7 +279,8 @@ void ValueChange(const std::string& what, OutputSettings& o) {
 }
 
 // Each separator kind's value: what follows its word and "=", or none for the
-// bare word. False for a form the kind does not take.
+// bare word, taken into the settings once the kind is set. False for a form
+// the kind does not take.
 using SeparatorValueTaker = bool (*)(const std::optional<std::string>& given, SplitSettings& s);
 
 struct SeparatorValueRow {
@@ -291,20 +290,14 @@ struct SeparatorValueRow {
 
 // An empty pattern is the settings check's to refuse, as from a profile.
 constexpr SeparatorValueRow kSeparatorValueRows[] = {
-    {SeparatorKind::BlankPage,
-     [](const std::optional<std::string>& given, SplitSettings& s) {
-         s.Output.SeparatorType = SeparatorKind::BlankPage;
-         return !given;
-     }},
+    {SeparatorKind::BlankPage, [](const std::optional<std::string>& given, SplitSettings&) { return !given; }},
     {SeparatorKind::BlankImagePage,
      [](const std::optional<std::string>& given, SplitSettings& s) {
-         s.Output.SeparatorType = SeparatorKind::BlankImagePage;
          if (given && !given->empty()) s.Output.BlankPageThreshold = Sensitivity(*given, "scan=" + *given, s);
          return true;
      }},
     {SeparatorKind::PageMatchingText,
      [](const std::optional<std::string>& given, SplitSettings& s) {
-         s.Output.SeparatorType = SeparatorKind::PageMatchingText;
          s.Output.SeparatorQuery.Pattern = given.value_or("");
          return given.has_value();
      }},
@@ -315,7 +308,6 @@ constexpr SeparatorValueRow kSeparatorValueRows[] = {
      }},
     {SeparatorKind::PageWithCode,
      [](const std::optional<std::string>& given, SplitSettings& s) {
-         s.Output.SeparatorType = SeparatorKind::PageWithCode;
          s.Output.SeparatorQuery.Pattern = given.value_or("");
          s.Output.SeparatorQuery.UseRegExp = true;
          return true;
@@ -334,6 +326,7 @@ void Separator(const std::string& value, SplitSettings& s) {
         const auto taker = std::ranges::find(kSeparatorValueRows, kind.kind, &SeparatorValueRow::kind);
         const std::optional<std::string> given =
             value == word ? std::nullopt : std::optional<std::string>(value.substr(word.size() + 1));
+        s.Output.SeparatorType = kind.kind;  // the row chose it; its value says the rest
         if (taker != std::end(kSeparatorValueRows) && taker->take(given, s)) return;
         break;
     }
