@@ -2,7 +2,7 @@
 """Plants the small faults of tools/mutants.tsv one at a time and says which
 the tests catch.
 
-Each row names a file, an exact text that occurs once in it (\\n for a line
+Each row names a file, an exact text that occurs once in it (<NL> for a line
 break), what to put instead, the tests (a ctest pattern) that should notice, and what the fault
 breaks. The faults are planted in a clone of the committed tree under
 build-mutants/, so the working tree stays free to edit; each is built
@@ -64,8 +64,8 @@ def prepare():
 def plant(fields):
     """The fault's outcome: caught, survived, stale or invalid, and seconds taken."""
     path, find, replace, tests, _ = fields
-    # A fault across lines writes its line breaks as \n.
-    find, replace = find.replace("\\n", "\n"), replace.replace("\\n", "\n")
+    # A fault across lines writes its line breaks as <NL> (\n is C's own).
+    find, replace = find.replace("<NL>", "\n"), replace.replace("<NL>", "\n")
     target = TREE / path
     if not target.exists():
         return "stale"
