@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "pdf/DocumentStore.h"
-#include "pdf/MupdfWordFinder.h"
+#include "pdf/services/MupdfWordFinder.h"
+#include "pdf/store/DocumentStore.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {

@@ -2,14 +2,17 @@
 # order, or when the host includes anything of the plug-in but its service
 # interfaces. Qt is
 # seen only by the dialogs' windows (src/ui/qt) and the host's desktop
-# windows (host/app/Gui*), and the rest of the plug-in does not see the former:
+# windows (host/desktop/Gui*), and the rest of the plug-in does not see the former:
 # it loads them as a module of their own (src/shell/LoadedWindows).
 # Run as: cmake -DROOT=<source dir> -P tools/CheckLayers.cmake
 set(layers interfaces strings model access reading editing engine ui shell)
 # The host's folders in their order: the system's own helpers (signals,
 # temporary files, digests), cabinets, the stored settings, documents, what
-# the program reports, batches, and the program itself.
-set(host_layers os cabinet settings pdf report batch app)
+# the program reports, batches, the service tables, the console viewer, the
+# worker processes, the desktop, the command line and main.
+set(host_layers os cabinet settings pdf report batch runtime viewer workers desktop cli app)
+# host/pdf's own folders in their order, checked the same way.
+set(pdf_layers file content text pixels store writing services)
 set(plugin_only strings model access reading editing engine ui shell)
 file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/src/*.h ${ROOT}/src/*.cpp ${ROOT}/host/*.h ${ROOT}/host/*.cpp)
 set(faults 0)
@@ -18,7 +21,7 @@ foreach(file IN LISTS files)
   set(side ${CMAKE_MATCH_1})
   set(layer ${CMAKE_MATCH_2})
   list(FIND layers "${layer}" own)
-  string(REGEX MATCH "^(src/ui/qt/|host/app/Gui)" seesQt "${file}")
+  string(REGEX MATCH "^(src/ui/qt/|host/desktop/Gui)" seesQt "${file}")
   file(STRINGS ${ROOT}/${file} qtIncludes REGEX "^#include <Q")
   if(qtIncludes AND NOT seesQt)
     message(SEND_ERROR "${file}: only the windows include Qt: ${qtIncludes}")
@@ -50,6 +53,18 @@ foreach(file IN LISTS files)
       elseif(otherHost GREATER ownHost)
         message(SEND_ERROR "${file}: host/${layer} includes host/${target}, a layer above it: ${line}")
         math(EXPR faults "${faults} + 1")
+      elseif(layer STREQUAL "pdf" AND target STREQUAL "pdf")
+        string(REGEX MATCH "^host/pdf/([a-z]+)/" _ "${file}")
+        list(FIND pdf_layers "${CMAKE_MATCH_1}" ownPdf)
+        string(REGEX MATCH "^#include \"pdf/([a-z]+)/" _ "${line}")
+        list(FIND pdf_layers "${CMAKE_MATCH_1}" otherPdf)
+        if(ownPdf EQUAL -1 OR otherPdf EQUAL -1)
+          message(SEND_ERROR "${file}: host/pdf files live in one of its folders (${pdf_layers}): ${line}")
+          math(EXPR faults "${faults} + 1")
+        elseif(otherPdf GREATER ownPdf)
+          message(SEND_ERROR "${file}: host/pdf's folders include only those below them: ${line}")
+          math(EXPR faults "${faults} + 1")
+        endif()
       endif()
     else()
       list(FIND layers "${target}" other)

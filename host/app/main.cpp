@@ -1,7 +1,7 @@
 #include <malloc.h>
 
-#include "app/CommandLine.h"
-#include "app/DesktopModule.h"
+#include "cli/CommandLine.h"
+#include "desktop/DesktopModule.h"
 
 int main(int argc, char** argv) {
     // qpdf makes and frees millions of small objects per output; with glibc's

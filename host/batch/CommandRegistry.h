@@ -8,7 +8,7 @@
 
 #include "host/BatchServices.h"
 #include "host/ViewerServices.h"
-#include "pdf/DocumentStore.h"
+#include "pdf/store/DocumentStore.h"
 
 namespace tessera::app {
 

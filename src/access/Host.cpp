@@ -10,11 +10,11 @@ namespace {
 host::HostServices g_host;
 std::array<ImportedTable, host::kTableCount> g_tables;
 
-constexpr std::uint32_t kVersionList[] = {0x20001, 0x20002, 0x20003, 0x40000, 0x40005, 0x50000};
+constexpr std::uint32_t kVersionList[] = {0x20001, 0x20002, 0x20003, 0x40000, 0x40005, 0x50000, 0x50001};
 
 ImportedTable ImportTable(host::CoreServices& core, const char* name) {
     const host::Atom atom = core.MakeAtom(name);
-    for (auto v = std::rbegin(kVersionList); v != std::rend(kVersionList) && *v >= 0x50000; ++v)
+    for (auto v = std::rbegin(kVersionList); v != std::rend(kVersionList) && *v >= host::kTableVersion; ++v)
         if (const void* table = core.GetTable(atom, *v)) return {table, *v};
     return {};
 }

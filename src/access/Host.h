@@ -19,7 +19,8 @@ struct ImportedTable {
     std::uint32_t version = 0;  // 0 when the host did not offer it
 };
 // Imports every named table in order, asking for each version of the version
-// list from the last down while it is at least 0x50000. False as soon as a
+// list from the last down while it is at least host::kTableVersion (the tables
+// this plug-in reads: older ones lack interfaces it calls). False as soon as a
 // required table is missing (the later ones are not imported).
 bool ImportHostTables(host::CoreServices& core);
 

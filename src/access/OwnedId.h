@@ -1,6 +1,6 @@
 #pragma once
 // The ids the host hands out and takes back by a matching call: a document
-// the plug-in made, a page, a page's content, a word finder. Each is held by
+// the plug-in made, a page, a page's content, a word finder, a pixel reader. Each is held by
 // one owner that gives it back when it goes, so no caller pairs the calls by hand.
 #include <utility>
 
@@ -55,5 +55,7 @@ using OwnedExtGState =
 using OwnedTextElement = OwnedId<host::TextElementId, &host::HostServices::edits, &host::PageEditServices::ReleaseText>;
 using OwnedWordFinder =
     OwnedId<host::WordFinderId, &host::HostServices::words, &host::WordFinderServices::DestroyWordFinder>;
+using OwnedPixelReader =
+    OwnedId<host::PixelReaderId, &host::HostServices::pixels, &host::PagePixelServices::DestroyPixelReader>;
 
 }  // namespace tessera

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "host/PagePixelServices.h"
 #include "host/Permissions.h"
-#include "host/WordFinderServices.h"
 #include "model/DroppedPage.h"
 #include "model/OutputDocument.h"
 #include "model/SplitMethodTable.h"

@@ -78,11 +78,11 @@ PageKeyReader::PageKeyReader(const DocumentHandle& document, const TextQuery& qu
       anywhere_(anywhere) {
     TextQuery regex = query;
     regex.UseRegExp = true;
-    ready_ = (query.Pattern.empty() || CompileTextQuery(pattern_, regex)) && extractor_.Attach(document);
+    ready_ = (query.Pattern.empty() || CompileTextQuery(pattern_, regex)) && pixels_.Attach(document);
 }
 
 std::optional<SearchPattern::Captures> PageKeyReader::Code(int page) {
-    const host::PageCodeSet found = extractor_.Codes(page, codeKinds_);
+    const host::PageCodeSet found = pixels_.Codes(page, codeKinds_);
     if (!pattern_.IsCompiled() && !anywhere_ && found.inkOutside > kMostInkBesideCodes) return std::nullopt;
     for (const std::string& code : found.codes) {
         if (!pattern_.IsCompiled()) return Key(code);

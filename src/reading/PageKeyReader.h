@@ -6,6 +6,7 @@
 
 #include "access/DocumentHandle.h"
 #include "model/SplitSettings.h"
+#include "reading/PagePixelReader.h"
 #include "reading/PageTextExtractor.h"
 #include "reading/SearchPattern.h"
 
@@ -45,6 +46,7 @@ private:
     ChangeKeyKind kind_;
     const TextQuery& query_;
     PageTextExtractor extractor_;
+    PagePixelReader pixels_;
     SearchPattern pattern_;
     bool ready_ = true;
     unsigned codeKinds_ = 0;  // none when the key is no code

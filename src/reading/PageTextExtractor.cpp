@@ -17,18 +17,6 @@ bool PageTextExtractor::Attach(const DocumentHandle& document, unsigned threads)
     return true;
 }
 
-host::PageCodeSet PageTextExtractor::Codes(int page, unsigned kinds) {
-    return finder_ ? Host().words->PageCodes(finder_.Get(), page, kinds) : host::PageCodeSet();
-}
-
-double PageTextExtractor::ColourShare(int page, std::uint32_t rgb, int tolerance) {
-    return finder_ ? Host().words->PageColourShare(finder_.Get(), page, rgb, tolerance) : 0.0;
-}
-
-std::uint32_t PageTextExtractor::Colour(int page) {
-    return finder_ ? Host().words->PageColour(finder_.Get(), page) : 0xFFFFFFu;
-}
-
 bool PageTextExtractor::Extract(int page, const PageArea& area, bool useArea) {
     if (!finder_) return false;
     text_.clear();

@@ -1,7 +1,6 @@
 #pragma once
 // The text of pages, word by word through the host's word finder, optionally
 // only the words that touch an area.
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,13 +29,6 @@ public:
     bool Extract(int page, const PageArea& area, bool useArea);
 
     const std::string& Text() const { return text_; }
-    // The codes of the kinds (host::CodeKind bits) the page shows, and the
-    // ink beside them; HostError when it cannot be read.
-    host::PageCodeSet Codes(int page, unsigned kinds);
-    // The share (0 to 1) of the page near the colour, as the host's word finder says.
-    double ColourShare(int page, std::uint32_t rgb, int tolerance);
-    // The page's colour (0xRRGGBB), as the host's word finder says.
-    std::uint32_t Colour(int page);
     bool Attached() const { return static_cast<bool>(finder_); }
     int WordCount() const { return wordCount_; }
 

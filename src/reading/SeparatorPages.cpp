@@ -10,6 +10,7 @@
 #include "model/SeparatorKindTable.h"
 #include "model/SheetColours.h"
 #include "reading/BlankPage.h"
+#include "reading/PagePixelReader.h"
 #include "reading/PageScan.h"
 #include "reading/PageTextExtractor.h"
 #include "strings/LanguageTable.h"
@@ -125,15 +126,15 @@ ChunkScan TextScan(PageTextExtractor& extractor, const SearchPattern& pattern, c
     return {bits, note};
 }
 
-// The extractor's word finder goes with it into every worker.
-ChunkScan SheetScan(PageTextExtractor& extractor, const OutputSettings& o) {
+// The pixel reader goes with it into every worker.
+ChunkScan SheetScan(PagePixelReader& pixels, const OutputSettings& o) {
     // The share of the page near the colour; none, with why, for a page that cannot be drawn.
-    const auto share = [&extractor, &o](int page, std::string& reason) {
+    const auto share = [&pixels, &o](int page, std::string& reason) {
         return ReadOr([&reason](const host::HostError& e) { return reason = e.what(), std::optional<double>(); },
                       "a page that cannot be drawn is no sheet, and said once a scan",
                       [&] {
                           return std::optional(
-                              extractor.ColourShare(page, static_cast<std::uint32_t>(o.SheetColour), o.SheetTolerance));
+                              pixels.ColourShare(page, static_cast<std::uint32_t>(o.SheetColour), o.SheetTolerance));
                       });
     };
     const auto note = [share](int page) {
@@ -164,27 +165,27 @@ ChunkScan SheetScan(PageTextExtractor& extractor, const OutputSettings& o) {
 constexpr double kBlankBackWhiteShare = 0.9995;
 constexpr int kBlankBackTolerance = 64;
 
-bool IsBlankBack(const DocumentHandle& document, PageTextExtractor& extractor, int page, double threshold) {
+bool IsBlankBack(const DocumentHandle& document, PagePixelReader& pixels, int page, double threshold) {
     PageContentHolder holder;
     if (!holder.Acquire(document.Doc(), page)) return false;
     if (IsBlankPage(holder) || IsBlankImagePage(holder, threshold)) return true;
     const bool scan = IsBlankImagePage(holder, std::numeric_limits<double>::infinity());  // images alone
-    if (!scan || (!extractor.Attached() && !extractor.Attach(document))) return false;
+    if (!scan || (!pixels.Attached() && !pixels.Attach(document))) return false;
     return ReadOr([](const host::HostError&) { return false; }, "a back that cannot be drawn stays, as a page",
-                  [&] { return extractor.ColourShare(page, 0xFFFFFF, kBlankBackTolerance) >= kBlankBackWhiteShare; });
+                  [&] { return pixels.ColourShare(page, 0xFFFFFF, kBlankBackTolerance) >= kBlankBackWhiteShare; });
 }
 
 std::vector<int> DuplexSheets(const DocumentHandle& document, std::vector<int>& separators, double threshold) {
     const int n = document.PageCount();
     std::vector<int> fronts, dropped;
-    PageTextExtractor extractor;  // attached at the first back that needs drawing
+    PagePixelReader pixels;  // attached at the first back that needs drawing
     for (const int page : separators) {
         if (page % 2 != 0) continue;
         fronts.push_back(page);
         dropped.push_back(page);
         const int back = page + 1;
         if (back < n &&
-            (std::ranges::binary_search(separators, back) || IsBlankBack(document, extractor, back, threshold)))
+            (std::ranges::binary_search(separators, back) || IsBlankBack(document, pixels, back, threshold)))
             dropped.push_back(back);
     }
     separators = fronts;
@@ -194,18 +195,17 @@ std::vector<int> DuplexSheets(const DocumentHandle& document, std::vector<int>& 
 bool BuildSheetPageList(const DocumentHandle& document, std::vector<int>& pages, const OutputSettings& output,
                         unsigned workers, std::vector<int>* shares) {
     pages.clear();
-    PageTextExtractor extractor;
-    if (!extractor.Attach(document, workers)) return false;
-    ScanInChunks(document, pages, workers, SheetScan(extractor, output));
+    PagePixelReader pixels;
+    if (!pixels.Attach(document)) return false;
+    ScanInChunks(document, pages, workers, SheetScan(pixels, output));
     // Read again here for the account: sheets are few, and the scan's
     // workers report a page's verdict alone.
     for (const int page : shares ? pages : std::vector<int>()) {
-        const double share =
-            ReadOr([](const host::HostError&) { return 1.0; }, "the scan drew this page",
-                   [&] {
-                       return extractor.ColourShare(page, static_cast<std::uint32_t>(output.SheetColour),
-                                                    output.SheetTolerance);
-                   });
+        const double share = ReadOr([](const host::HostError&) { return 1.0; }, "the scan drew this page",
+                                    [&] {
+                                        return pixels.ColourShare(page, static_cast<std::uint32_t>(output.SheetColour),
+                                                                  output.SheetTolerance);
+                                    });
         shares->push_back(static_cast<int>(share * 100.0));
     }
     return true;
@@ -238,10 +238,10 @@ std::optional<OutputSettings> SheetOptions(const DocumentHandle& document, const
             FormatText(LookupString("IDS_SHEET_SAMPLE_OUTSIDE"), {std::int64_t{sample}, std::int64_t{pages}}));
         return std::nullopt;
     }
-    PageTextExtractor extractor;
-    if (!extractor.Attach(document, 1)) return std::nullopt;
+    PagePixelReader pixels;
+    if (!pixels.Attach(document)) return std::nullopt;
     OutputSettings sheet = options;
-    sheet.SheetColour = static_cast<std::int32_t>(extractor.Colour(sample - 1));
+    sheet.SheetColour = static_cast<std::int32_t>(pixels.Colour(sample - 1));
     if (!IsPaperColour(sheet.SheetColour, sheet.SheetTolerance)) return sheet;
     Host().viewer->Alert(
         FormatText(LookupString("IDS_SHEET_SAMPLE_IS_PAPER"),

@@ -4,7 +4,7 @@
 
 #include "access/DocumentHandle.h"
 #include "model/SplitSettings.h"
-#include "reading/PageTextExtractor.h"
+#include "reading/PagePixelReader.h"
 
 namespace tessera {
 
@@ -31,7 +31,7 @@ bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, Sepa
 // Whether a page is blank as the back of a sheet is: no content, a scan
 // without ink at the threshold, or a page that, drawn through the extractor,
 // lies near white all but for specks. False for a page that cannot be read.
-bool IsBlankBack(const DocumentHandle& document, PageTextExtractor& extractor, int page, double threshold);
+bool IsBlankBack(const DocumentHandle& document, PagePixelReader& pixels, int page, double threshold);
 
 // The separators of a duplex scan: only fronts (even 0-based pages) count;
 // each comes with its back where the back is blank or a separator too.

@@ -4,7 +4,7 @@
 
 #include "FuzzTarget.h"
 #include "host/HostError.h"
-#include "pdf/ContentTree.h"
+#include "pdf/content/ContentTree.h"
 
 TESSERA_FUZZ_TARGET(content) {
     const std::string content(tessera::fuzz::Bytes(data, size));

@@ -1,5 +1,5 @@
 // What a quiet command-line run shows of the plug-in's alerts once it ends.
-#include "app/ConsoleViewer.h"
+#include "viewer/ConsoleViewer.h"
 
 namespace tessera::app {
 namespace {

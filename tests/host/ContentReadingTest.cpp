@@ -1,11 +1,11 @@
 // How the host reads what a page draws, on qpdf objects made in memory: the
 // element tree, image sizes, JPEG 2000 headers and transparency, and the
 // cases a content stream or its bytes can surprise a reader with.
-#include "pdf/ImageDataLength.h"
-#include "pdf/JpxHeader.h"
-#include "pdf/MupdfDocument.h"
-#include "pdf/PdfDocument.h"
-#include "pdf/TransparencyTest.h"
+#include "pdf/content/ImageDataLength.h"
+#include "pdf/content/JpxHeader.h"
+#include "pdf/content/TransparencyTest.h"
+#include "pdf/store/PdfDocument.h"
+#include "pdf/text/MupdfDocument.h"
 #include "support/PdfFixture.h"
 
 namespace tessera::pdf {

@@ -2,7 +2,7 @@
 // its parent had when it was made, not what the parent does after, what it
 // shows comes with its answer, and a request it cannot answer is said to be
 // unanswered, without what it showed.
-#include "app/ForkedWorkers.h"
+#include "workers/ForkedWorkers.h"
 
 namespace tessera::app {
 namespace {

@@ -14,10 +14,10 @@
 
 #include <random>
 
-#include "pdf/CachedFileSource.h"
-#include "pdf/GlyphNameText.h"
-#include "pdf/OutputWriter.h"
-#include "pdf/TemporaryOutput.h"
+#include "pdf/file/CachedFileSource.h"
+#include "pdf/file/TemporaryOutput.h"
+#include "pdf/text/GlyphNameText.h"
+#include "pdf/writing/OutputWriter.h"
 #include "settings/UserFolders.h"
 #include "support/Files.h"
 #include "support/ScopedEnvironment.h"

@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "pdf/NamedDestinationTable.h"
+#include "pdf/file/NamedDestinationTable.h"
 #include "support/PdfFixture.h"
 #include "support/TempFolder.h"
 

@@ -17,7 +17,7 @@
 #include <functional>
 
 #include "access/ProfileFile.h"
-#include "app/ModuleLoader.h"
+#include "runtime/ModuleLoader.h"
 #include "shell/Handshake.h"
 #include "shell/PlugInSession.h"
 #include "shell/SplitBatchCommand.h"

@@ -3,9 +3,9 @@
 
 #include "access/Host.h"
 #include "access/ProfileFile.h"
-#include "app/ModuleLoader.h"
 #include "cabinet/JsonCabinetStreams.h"
 #include "model/ProfileCabinet.h"
+#include "runtime/ModuleLoader.h"
 #include "shell/Handshake.h"
 #include "shell/PlugInSession.h"
 #include "shell/SplitBatchCommand.h"

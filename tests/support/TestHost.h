@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLineFrontEnd.h"
-#include "app/ConsoleViewer.h"
-#include "app/ConsoleWindows.h"
-#include "app/HostRuntime.h"
+#include "cli/CommandLineFrontEnd.h"
+#include "runtime/HostRuntime.h"
 #include "support/ScopedHost.h"
 #include "support/TempFolder.h"
+#include "viewer/ConsoleViewer.h"
+#include "viewer/ConsoleWindows.h"
 
 namespace tessera::test {
 

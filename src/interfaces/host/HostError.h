@@ -11,7 +11,7 @@
 //
 // Thrown in the program and caught in a module, it must be one type to both,
 // which asks three things of the build: its key function (the destructor)
-// lives in the host program (host/app/HostError.cpp) and nowhere in src/; the
+// lives in the host program (host/runtime/HostError.cpp) and nowhere in src/; the
 // program, and any test program that loads the module, is linked with
 // ENABLE_EXPORTS, so that the module binds to the program's type_info; and the
 // module never links the host's library, so it has no copy of its own.

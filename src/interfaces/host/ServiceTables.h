@@ -14,6 +14,7 @@
 #include "host/LinkServices.h"
 #include "host/PageContentServices.h"
 #include "host/PageEditServices.h"
+#include "host/PagePixelServices.h"
 #include "host/PageServices.h"
 #include "host/RegistryServices.h"
 #include "host/ViewerServices.h"
@@ -23,80 +24,74 @@
 
 namespace tessera::host {
 
-inline constexpr std::uint32_t kTableVersion = 0x50000;
+inline constexpr std::uint32_t kTableVersion = 0x50001;
 
-struct AcroSupportTable {  // files, paths, the registry, cabinets and worker processes
-    FileServices* files = nullptr;
-    RegistryServices* registry = nullptr;
-    CabinetServices* cabinets = nullptr;
-    WorkerServices* workers = nullptr;  // none: everything runs in the one process
-};
-struct CosTable {  // object-level calls: building actions and /Filespec dictionaries
-    ActionBuilderServices* actionBuilder = nullptr;
-};
-struct PDModelTable {
-    DocumentServices* documents = nullptr;
-    BookmarkServices* bookmarks = nullptr;
-    ActionServices* actions = nullptr;
-    WordFinderServices* words = nullptr;
-    PageServices* pages = nullptr;
-    LinkServices* links = nullptr;
-    BookmarkEditServices* bookmarkEdits = nullptr;
-};
-struct PDFEditWriteTable {  // page content writing (watermarks)
-    PageEditServices* edits = nullptr;
-};
-struct PDFEditReadTable {  // page content reading
-    PageElementServices* elements = nullptr;
-};
-struct PDSysFontTable {  // the standard fonts (watermarks)
-    FontServices* fonts = nullptr;
-};
-struct PagePDEContentTable {  // page content acquisition
-    PageContentServices* contents = nullptr;
-};
-struct AcroViewTable {
-    ViewerServices* viewer = nullptr;
-    BatchServices* batch = nullptr;
-};
-struct PDSWriteTable {};  // structure tree writing
-struct PDSReadTable {};   // structure tree reading
-struct WinTable {         // message boxes, questions, the dialogs' stand-in
-    WindowServices* windows = nullptr;
-    CommandLineServices* commandLine = nullptr;
-};
-struct ASExtraTable {};           // optional
-struct AcroViewSweetPeaTable {};  // optional
-struct PDMetadataTable {};        // optional
+// Each table's interfaces in its order, as X(Type, member). The tables, the
+// plug-in's HostServices and the mapping between them all come from these
+// lists and TESSERA_SERVICE_TABLES below: a new interface is one entry here
+// (and its implementation handed over in host/runtime/HostRuntime.cpp).
+// Files, paths, the registry, cabinets, worker processes (none: everything
+// runs in the one process).
+#define TESSERA_ACRO_SUPPORT_SERVICES(X) \
+    X(FileServices, files) X(RegistryServices, registry) X(CabinetServices, cabinets) X(WorkerServices, workers)
+// Object-level calls: building actions and /Filespec dictionaries.
+#define TESSERA_COS_SERVICES(X) X(ActionBuilderServices, actionBuilder)
+// clang-format off
+#define TESSERA_PD_MODEL_SERVICES(X)       \
+    X(DocumentServices, documents)         \
+    X(BookmarkServices, bookmarks)         \
+    X(ActionServices, actions)             \
+    X(WordFinderServices, words)           \
+    X(PageServices, pages)                 \
+    X(LinkServices, links)                 \
+    X(BookmarkEditServices, bookmarkEdits) \
+    X(PagePixelServices, pixels)
+// clang-format on
+// Page content: writing (watermarks), reading, the standard fonts, acquisition.
+#define TESSERA_PDF_EDIT_WRITE_SERVICES(X) X(PageEditServices, edits)
+#define TESSERA_PDF_EDIT_READ_SERVICES(X) X(PageElementServices, elements)
+#define TESSERA_PD_SYS_FONT_SERVICES(X) X(FontServices, fonts)
+#define TESSERA_PAGE_PDE_CONTENT_SERVICES(X) X(PageContentServices, contents)
+#define TESSERA_ACRO_VIEW_SERVICES(X) X(ViewerServices, viewer) X(BatchServices, batch)
+// Message boxes, questions, the dialogs' stand-in.
+#define TESSERA_WIN_SERVICES(X) X(WindowServices, windows) X(CommandLineServices, commandLine)
+// Structure trees, and the optional tables.
+#define TESSERA_NO_SERVICES(X)
 
-// Every table once, in the import order: its name, its type, and whether the
-// handshake fails without it. The host's offer, the plug-in's import and the
-// services taken from them all follow this list, so a new table is one row
-// here (and its interfaces in ServicesFromTables).
-#define TESSERA_SERVICE_TABLES(X)                     \
-    X(AcroSupport, AcroSupportTable, true)            \
-    X(Cos, CosTable, true)                            \
-    X(PDModel, PDModelTable, true)                    \
-    X(PDFEditWrite, PDFEditWriteTable, true)          \
-    X(PDFEditRead, PDFEditReadTable, true)            \
-    X(PDSysFont, PDSysFontTable, true)                \
-    X(PagePDEContent, PagePDEContentTable, true)      \
-    X(AcroView, AcroViewTable, true)                  \
-    X(PDSWrite, PDSWriteTable, true)                  \
-    X(PDSRead, PDSReadTable, true)                    \
-    X(Win, WinTable, true)                            \
-    X(ASExtra, ASExtraTable, false)                   \
-    X(AcroViewSweetPea, AcroViewSweetPeaTable, false) \
-    X(PDMetadata, PDMetadataTable, false)
+// Every table once, in the import order: its name, its type, whether the
+// handshake fails without it, and its interfaces.
+#define TESSERA_SERVICE_TABLES(X)                                                   \
+    X(AcroSupport, AcroSupportTable, true, TESSERA_ACRO_SUPPORT_SERVICES)           \
+    X(Cos, CosTable, true, TESSERA_COS_SERVICES)                                    \
+    X(PDModel, PDModelTable, true, TESSERA_PD_MODEL_SERVICES)                       \
+    X(PDFEditWrite, PDFEditWriteTable, true, TESSERA_PDF_EDIT_WRITE_SERVICES)       \
+    X(PDFEditRead, PDFEditReadTable, true, TESSERA_PDF_EDIT_READ_SERVICES)          \
+    X(PDSysFont, PDSysFontTable, true, TESSERA_PD_SYS_FONT_SERVICES)                \
+    X(PagePDEContent, PagePDEContentTable, true, TESSERA_PAGE_PDE_CONTENT_SERVICES) \
+    X(AcroView, AcroViewTable, true, TESSERA_ACRO_VIEW_SERVICES)                    \
+    X(PDSWrite, PDSWriteTable, true, TESSERA_NO_SERVICES)                           \
+    X(PDSRead, PDSReadTable, true, TESSERA_NO_SERVICES)                             \
+    X(Win, WinTable, true, TESSERA_WIN_SERVICES)                                    \
+    X(ASExtra, ASExtraTable, false, TESSERA_NO_SERVICES)                            \
+    X(AcroViewSweetPea, AcroViewSweetPeaTable, false, TESSERA_NO_SERVICES)          \
+    X(PDMetadata, PDMetadataTable, false, TESSERA_NO_SERVICES)
+
+#define TESSERA_SERVICE_MEMBER(Type, member) Type* member = nullptr;
+#define TESSERA_TABLE_STRUCT(name, Type, required, services) \
+    struct Type {                                            \
+        services(TESSERA_SERVICE_MEMBER)                     \
+    };
+TESSERA_SERVICE_TABLES(TESSERA_TABLE_STRUCT)
+#undef TESSERA_TABLE_STRUCT
 
 // One of each table, named as the host names it.
 struct ServiceTables {
-#define TESSERA_TABLE_MEMBER(name, Type, required) Type name;
+#define TESSERA_TABLE_MEMBER(name, Type, required, services) Type name;
     TESSERA_SERVICE_TABLES(TESSERA_TABLE_MEMBER)
 #undef TESSERA_TABLE_MEMBER
 };
 
-#define TESSERA_TABLE_NAME(name, Type, required) #name,
+#define TESSERA_TABLE_NAME(name, Type, required, services) #name,
 inline constexpr const char* kTableNames[] = {TESSERA_SERVICE_TABLES(TESSERA_TABLE_NAME)};
 #undef TESSERA_TABLE_NAME
 inline constexpr int kTableCount = static_cast<int>(sizeof kTableNames / sizeof kTableNames[0]);
@@ -104,7 +99,7 @@ inline constexpr int kTableCount = static_cast<int>(sizeof kTableNames / sizeof 
 // Calls visit(name, table, required) for each table of `tables`, in the import order.
 template <class Tables, class Visit>
 void ForEachTable(Tables& tables, Visit&& visit) {
-#define TESSERA_TABLE_VISIT(name, Type, required) visit(#name, tables.name, required);
+#define TESSERA_TABLE_VISIT(name, Type, required, services) visit(#name, tables.name, required);
     TESSERA_SERVICE_TABLES(TESSERA_TABLE_VISIT)
 #undef TESSERA_TABLE_VISIT
 }

@@ -1,0 +1,116 @@
+#include "pdf/pixels/PagePixels.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+#include "host/HostError.h"
+#include "pdf/pixels/BarcodeReading.h"
+#include "pdf/pixels/PageRaster.h"
+#include "pdf/text/MupdfPageLoad.h"
+
+namespace tessera::pdf {
+namespace {
+
+// Codes are read at 200 dpi, fine enough for the narrowest bars a scanner
+// keeps; a page so large that this would take more pixels is drawn coarser.
+constexpr float kCodeDpi = 200.0f;
+constexpr float kMostCodePixels = 40.0e6f;
+
+// A colour's share of a page needs no detail: 36 dpi shows a sheet's colour
+// and its noise alike.
+constexpr float kColourDpi = 36.0f;
+
+// The page as its code is read (a scan's own image, or drawn in grey), or as
+// its colours are counted (drawn in RGB); null with the error when it cannot
+// be. MuPDF warns, and does not fail, where an image is damaged: it is drawn
+// in part, or decoded with a made-up rest. So a warning while the pixels are
+// made is an error on a page that paints images. Not while the page loads,
+// which may warn of its links; nor on other pages, where it tells of a
+// content stream or cross-reference table MuPDF mended.
+fz_pixmap* Pixels(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation,
+                  const MupdfDocument::WarningLog* log, char* error, std::size_t size, bool colours) {
+    return MadeFromPage<fz_pixmap>(ctx, doc, number, object, generation, error, size, [=](fz_page* page) {
+        fz_flush_warnings(ctx);  // MuPDF holds a warning back until the next one differs
+        const int before = log->count;
+        fz_pixmap* pixmap = colours ? DrawPage(ctx, page, kColourDpi, kMostCodePixels, fz_device_rgb(ctx))
+                                    : ScanImageGrey(ctx, page, kCodeDpi, kMostCodePixels);
+        if (!pixmap) pixmap = DrawPage(ctx, page, kCodeDpi, kMostCodePixels, fz_device_gray(ctx));
+        fz_flush_warnings(ctx);
+        if (log->count != before && PaintsImages(ctx, page)) {
+            fz_drop_pixmap(ctx, pixmap);
+            fz_throw(ctx, FZ_ERROR_GENERIC, "%s", log->last.c_str());
+        }
+        return pixmap;
+    });
+}
+
+}  // namespace
+
+PagePixels::Pixmap PagePixels::Draw(int index, int shownPage, ObjectId& page, bool colours) {
+    char error[256] = "";
+    fz_pixmap* pixmap = nullptr;
+    // MuPDF keeps what it decoded, warnings and all: asked again, it would not warn again.
+    if (const auto known = undrawn_.find(index); known != undrawn_.end()) {
+        page = known->second.first;
+        std::snprintf(error, sizeof error, "%s", known->second.second.c_str());
+    } else {
+        pixmap = Pixels(document_.Context(), document_.Document(), index, &page.number, &page.generation,
+                        &document_.Log(), error, sizeof error, colours);
+        document_.Identify(index, page);
+    }
+    if (!pixmap) {
+        undrawn_.emplace(index, std::pair(page, std::string(error)));
+        throw host::HostError(host::kErrorDamaged, "cannot draw page " + std::to_string(shownPage + 1) + ": " + error);
+    }
+    return Pixmap(pixmap, PixmapDeleter{document_.Context()});
+}
+
+host::PageCodeSet PagePixels::PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds) {
+    const Pixmap pixmap = Draw(index, shownPage, page, false);
+    bool late = false;
+    std::optional<CodeReading> codes =
+        ReadCodes(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride), kinds, &late);
+    if (!codes && late)
+        throw host::HostError(host::kErrorDamaged,
+                              "its codes were not all read within " + std::to_string(kCodeSecondsPerPage) + " seconds");
+    if (!codes)
+        throw host::HostError(host::kErrorDamaged, "the code reader failed on page " + std::to_string(shownPage + 1));
+    return {std::move(codes->texts), codes->inkOutside};
+}
+
+double PagePixels::ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance) {
+    const Pixmap pixmap = Draw(index, shownPage, page, true);
+    const int want[3] = {static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
+                         static_cast<int>(rgb & 0xFF)};
+    std::size_t within = 0;
+    for (int y = 0; y < pixmap->h; ++y) {
+        const unsigned char* pixel = pixmap->samples + static_cast<std::ptrdiff_t>(y) * pixmap->stride;
+        for (int x = 0; x < pixmap->w; ++x, pixel += pixmap->n)
+            within += std::abs(pixel[0] - want[0]) <= tolerance && std::abs(pixel[1] - want[1]) <= tolerance &&
+                      std::abs(pixel[2] - want[2]) <= tolerance;
+    }
+    const double pixels = static_cast<double>(pixmap->w) * pixmap->h;
+    return pixels > 0 ? static_cast<double>(within) / pixels : 0.0;
+}
+
+std::uint32_t PagePixels::MedianColour(int index, int shownPage, ObjectId& page) {
+    const Pixmap pixmap = Draw(index, shownPage, page, true);
+    std::array<std::array<std::size_t, 256>, 3> counts{};
+    for (int y = 0; y < pixmap->h; ++y) {
+        const unsigned char* pixel = pixmap->samples + static_cast<std::ptrdiff_t>(y) * pixmap->stride;
+        for (int x = 0; x < pixmap->w; ++x, pixel += pixmap->n)
+            for (int c = 0; c < 3; ++c) ++counts[static_cast<std::size_t>(c)][pixel[c]];
+    }
+    const std::size_t half = static_cast<std::size_t>(pixmap->w) * static_cast<std::size_t>(pixmap->h) / 2;
+    std::uint32_t rgb = 0;
+    for (const auto& channel : counts) {
+        std::size_t seen = 0, value = 0;
+        while (value < 255 && (seen += channel[value]) <= half) ++value;
+        rgb = rgb << 8 | static_cast<std::uint32_t>(value);
+    }
+    return rgb;
+}
+
+}  // namespace tessera::pdf

@@ -1,0 +1,42 @@
+#pragma once
+// What is read from how a document's pages look: the codes a page shows, its
+// colour, the share of a colour on it. The pages are drawn by MuPDF through
+// a MupdfDocument the caller owns, whose pages it has matched with qpdf's.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "host/PagePixelServices.h"
+#include "pdf/text/MupdfDocument.h"
+
+namespace tessera::pdf {
+
+class PagePixels {
+public:
+    using ObjectId = MupdfDocument::ObjectId;
+    explicit PagePixels(MupdfDocument& document) : document_(document) {}
+
+    // Each reads MuPDF's page `index`, says in `page` which page object it
+    // led to, and throws HostError naming shownPage when the page cannot be
+    // drawn in full, as host/PagePixelServices.h says.
+    host::PageCodeSet PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds);
+    std::uint32_t MedianColour(int index, int shownPage, ObjectId& page);
+    double ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance);
+
+private:
+    struct PixmapDeleter {
+        fz_context* context;
+        void operator()(fz_pixmap* pixmap) const { fz_drop_pixmap(context, pixmap); }
+    };
+    using Pixmap = std::unique_ptr<fz_pixmap, PixmapDeleter>;
+    // The pixels codes or colours are read from.
+    Pixmap Draw(int index, int shownPage, ObjectId& page, bool colours);
+
+    MupdfDocument& document_;
+    // Each page whose pixels failed, by index: the page object it led to, and why.
+    std::map<int, std::pair<ObjectId, std::string>> undrawn_;
+};
+
+}  // namespace tessera::pdf

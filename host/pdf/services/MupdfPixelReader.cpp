@@ -1,0 +1,47 @@
+#include "pdf/services/MupdfPixelReader.h"
+
+#include "host/HostError.h"
+
+namespace tessera::pdf {
+
+host::PixelReaderId MupdfPixelReader::CreatePixelReader(host::DocId doc) {
+    readers_[next_].pages = std::make_unique<MupdfPageReader>(store_, doc);
+    return next_++;
+}
+
+void MupdfPixelReader::DestroyPixelReader(host::PixelReaderId reader) { readers_.erase(reader); }
+
+template <class Draw>
+auto MupdfPixelReader::OnPage(host::PixelReaderId id, int page, Draw draw) {
+    const auto found = readers_.find(id);
+    if (found == readers_.end()) throw host::HostError(host::kErrorBadArgument, "no such pixel reader");
+    Reader& reader = found->second;
+    return reader.pages->OnPage(page, [&](MupdfDocument& document, int index, MupdfDocument::ObjectId& loaded) {
+        // Matching the pages may have put a copy written by qpdf in place of the file.
+        if (!reader.pixels || reader.drawnMatched != reader.pages->Matched()) {
+            reader.pixels = std::make_unique<PagePixels>(document);
+            reader.drawnMatched = reader.pages->Matched();
+        }
+        return draw(*reader.pixels, index, loaded);
+    });
+}
+
+host::PageCodeSet MupdfPixelReader::PageCodes(host::PixelReaderId id, int page, unsigned kinds) {
+    return OnPage(id, page, [=](PagePixels& pixels, int index, PagePixels::ObjectId& loaded) {
+        return pixels.PageCodes(index, page, loaded, kinds);
+    });
+}
+
+std::uint32_t MupdfPixelReader::PageColour(host::PixelReaderId id, int page) {
+    return OnPage(id, page, [=](PagePixels& pixels, int index, PagePixels::ObjectId& loaded) {
+        return pixels.MedianColour(index, page, loaded);
+    });
+}
+
+double MupdfPixelReader::PageColourShare(host::PixelReaderId id, int page, std::uint32_t rgb, int tolerance) {
+    return OnPage(id, page, [=](PagePixels& pixels, int index, PagePixels::ObjectId& loaded) {
+        return pixels.ColourShare(index, page, loaded, rgb, tolerance);
+    });
+}
+
+}  // namespace tessera::pdf

@@ -1,0 +1,39 @@
+#pragma once
+// The page-pixels service over MuPDF: each reader draws its document's pages
+// through a MupdfPageReader of its own, so a code or a colour is never read
+// from another page than the one asked for.
+#include <map>
+#include <memory>
+
+#include "host/PagePixelServices.h"
+#include "pdf/pixels/PagePixels.h"
+#include "pdf/services/MupdfPageReader.h"
+
+namespace tessera::pdf {
+
+class MupdfPixelReader : public host::PagePixelServices {
+public:
+    explicit MupdfPixelReader(DocumentStore& store) : store_(store) {}
+
+    host::PixelReaderId CreatePixelReader(host::DocId doc) override;
+    void DestroyPixelReader(host::PixelReaderId reader) override;
+    host::PageCodeSet PageCodes(host::PixelReaderId reader, int page, unsigned kinds) override;
+    std::uint32_t PageColour(host::PixelReaderId reader, int page) override;
+    double PageColourShare(host::PixelReaderId reader, int page, std::uint32_t rgb, int tolerance) override;
+
+private:
+    struct Reader {
+        std::unique_ptr<MupdfPageReader> pages;
+        std::unique_ptr<PagePixels> pixels;  // over the document the pages are read from now
+        bool drawnMatched = false;           // whether that document is the one read after a match
+    };
+    // What draw(pixels, MuPDF's index, loaded) gives for the page.
+    template <class Draw>
+    auto OnPage(host::PixelReaderId reader, int page, Draw draw);
+
+    DocumentStore& store_;
+    host::PixelReaderId next_ = 1;
+    std::map<host::PixelReaderId, Reader> readers_;
+};
+
+}  // namespace tessera::pdf

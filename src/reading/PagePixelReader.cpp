@@ -1,0 +1,26 @@
+#include "reading/PagePixelReader.h"
+
+#include "access/Host.h"
+
+namespace tessera {
+
+bool PagePixelReader::Attach(const DocumentHandle& document) {
+    reader_ = {};  // the previous document's reader goes
+    if (!document.HasDocument()) return false;
+    reader_ = OwnedPixelReader(Host().pixels->CreatePixelReader(document.Doc()));
+    return true;
+}
+
+host::PageCodeSet PagePixelReader::Codes(int page, unsigned kinds) {
+    return reader_ ? Host().pixels->PageCodes(reader_.Get(), page, kinds) : host::PageCodeSet();
+}
+
+double PagePixelReader::ColourShare(int page, std::uint32_t rgb, int tolerance) {
+    return reader_ ? Host().pixels->PageColourShare(reader_.Get(), page, rgb, tolerance) : 0.0;
+}
+
+std::uint32_t PagePixelReader::Colour(int page) {
+    return reader_ ? Host().pixels->PageColour(reader_.Get(), page) : 0xFFFFFFu;
+}
+
+}  // namespace tessera
