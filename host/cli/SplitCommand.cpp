@@ -248,8 +248,7 @@ int RunSplitCommand(SplitArguments& a, CommandSession& s) {
         s.front.SetValues(std::move(values));
         a.input.clear();
     }
-    if (a.gui && a.input.empty() && (a.input = s.desktop->ChooseDocument()).empty())
-        return Code(ExitStatus::Failed);
+    if (a.gui && a.input.empty() && (a.input = s.desktop->ChooseDocument()).empty()) return Code(ExitStatus::Failed);
     // Standard input has no time of its own: 1970 stands for it.
     if (!SetTimeRules(s.front, a.deterministic, a.input)) {
         if (a.json) PrintEarlyEndJson(std::cout, a.input, "SOURCE_DATE_EPOCH is not a time", 2);

@@ -52,7 +52,7 @@ const char* Ending(int signal) {
 
 }  // namespace
 
-void StartSignalJson(std::string input, std::function<std::vector<std::string>()> warnings) {
+void StartSignalJson(const std::string& input, std::function<std::vector<std::string>()> warnings) {
     std::string head = "{\"kind\":\"report\",\"input\":" + input + ",\"outputs\":[";
     const InterruptsHeld held;
     composed.warnings = std::move(warnings);

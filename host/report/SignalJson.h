@@ -10,7 +10,7 @@ namespace tessera::app {
 
 // From now on a signal prints a report on `input`, the JSON of the input;
 // `warnings` gives the warnings so far whenever an output is added.
-void StartSignalJson(std::string input, std::function<std::vector<std::string>()> warnings);
+void StartSignalJson(const std::string& input, std::function<std::vector<std::string>()> warnings);
 // An output finished: its file is read for its size and digest. Nothing
 // before StartSignalJson; called with the signals held.
 void AddSignalJsonOutput(const std::string& path, const std::vector<int>& pages);

@@ -62,7 +62,7 @@ std::optional<std::string> DocumentsDirOf(const std::string& userDirs, const std
 }
 
 std::optional<std::string> DocumentsFolder() {
-    const std::optional<std::string> home = HomeFolder();
+    std::optional<std::string> home = HomeFolder();
     std::optional<std::string> documents = Environment("XDG_DOCUMENTS_DIR");
     if (const auto config = ConfigFolder()) {
         std::ifstream file(*config + "/user-dirs.dirs");

@@ -76,7 +76,7 @@ std::optional<PageKeys> ReadEveryPage(const DocumentHandle& document, PageKeyRea
     };
     PageKeys keys;
     ScanFailure failure;
-    const auto accept = [&](std::size_t chunk, std::string values) {
+    const auto accept = [&](std::size_t chunk, const std::string& values) {
         for (std::size_t at = 0; at < values.size();)
             if (!Take(values, at, keys, failure)) return false;
         progress.At(std::min(n, first(chunk) + chunkPages));

@@ -18,6 +18,7 @@ AboutTexts MakeAboutTexts() {
     about.title = "About Tessera Plug-in";
     about.lines = {
         LookupString("IDS_TESSERA_PRO_PLUGIN"),
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one sentence, in three literals
         "Split documents into multiple files by bookmarks, page count, page ranges and content. Extract pages that "
         "match text patterns or contain specific elements such as forms, images and links. Apply security settings "
         "and watermarks to the output.",

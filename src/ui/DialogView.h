@@ -67,7 +67,7 @@ struct FileChoice {
 // Its messages and questions (UserQuestions) belong to the dialog's window.
 class DialogView : public UserQuestions {
 public:
-    virtual ~DialogView() = default;
+    ~DialogView() override = default;
 
     virtual void SetTitle(const std::string& title) = 0;
     virtual void SetText(ControlId id, const std::string& text) = 0;

@@ -366,7 +366,7 @@ int NumberWithin(const std::string& text, SplitSettings& s, const std::int32_t& 
 // The help is the English text here unless the user's language file gives
 // "OPTION_name" (and "OPTION_GROUP_group" for the group's title).
 host::OptionSpec Spec(std::string name, std::string alias, OptionKind kind, std::vector<std::string> words,
-                      std::string help, std::string group, std::string valueName = "",
+                      const std::string& help, const std::string& group, std::string valueName = "",
                       std::vector<std::string> offered = {}) {
     std::string shown = LookupString("OPTION_" + name, help);
     std::string groupKey = "OPTION_GROUP_" + group;

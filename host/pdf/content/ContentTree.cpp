@@ -25,7 +25,7 @@ void RefuseMissingContents(QPDFObjectHandle page) {
     QPDFObjectHandle contents = page.getKey("/Contents");
     if (IsMissing(contents) || IsMissing(QPDFPageObjectHelper(page).getAttribute("/Resources", false))) MissingObject();
     if (contents.isArray())
-        for (QPDFObjectHandle stream : contents.aitems())
+        for (const QPDFObjectHandle& stream : contents.aitems())
             if (IsMissing(stream)) MissingObject();
 }
 
@@ -41,7 +41,7 @@ const std::set<std::string> kTextShowingOperators = {"Tj", "TJ", "'", "\""};
 // closed there.
 class TreeBuilder : public QPDFObjectHandle::ParserCallbacks {
 public:
-    TreeBuilder(ContentTree& tree, QPDFObjectHandle resources, bool firstMarkOnly)
+    TreeBuilder(ContentTree& tree, const QPDFObjectHandle& resources, bool firstMarkOnly)
         : tree_(tree), resources_(resources), firstMarkOnly_(firstMarkOnly) {}
 
     void handleObject(QPDFObjectHandle object) override {

@@ -47,7 +47,7 @@ std::vector<std::string> FilterNames(QPDFObjectHandle filters) {
 
 }  // namespace
 
-bool CouldDecodeTo(QPDFObjectHandle filters, std::int64_t storedLength, const ImageLayout& layout,
+bool CouldDecodeTo(const QPDFObjectHandle& filters, std::int64_t storedLength, const ImageLayout& layout,
                    std::int64_t dataLength) {
     double most = static_cast<double>(storedLength);
     for (const std::string& name : FilterNames(filters)) most = CodecOutput(name, most, layout);

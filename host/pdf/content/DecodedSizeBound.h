@@ -18,7 +18,7 @@ struct ImageLayout {
 // array of names, first applied first) could yield dataLength bytes of an
 // image of this layout. Filters whose output nothing bounds (JBIG2, JPEG 2000,
 // arithmetic-coded data, unknown names) leave the claim unchallenged.
-bool CouldDecodeTo(QPDFObjectHandle filters, std::int64_t storedLength, const ImageLayout& layout,
+bool CouldDecodeTo(const QPDFObjectHandle& filters, std::int64_t storedLength, const ImageLayout& layout,
                    std::int64_t dataLength);
 
 }  // namespace tessera::pdf

@@ -53,7 +53,7 @@ std::int64_t RowsLength(const ImageLayout& l) {
     return rowBytes * l.height;
 }
 
-ImageLayout DictionaryLayout(QPDFObjectHandle dict, QPDFObjectHandle resources) {
+ImageLayout DictionaryLayout(QPDFObjectHandle dict, const QPDFObjectHandle& resources) {
     QPDFObjectHandle mask = dict.getKey("/ImageMask");
     if (!mask.isBool()) mask = dict.getKey("/IM");
     const bool isMask = mask.isBool() && mask.getBoolValue();
@@ -66,7 +66,7 @@ ImageLayout DictionaryLayout(QPDFObjectHandle dict, QPDFObjectHandle resources) 
 
 // JPEG 2000 leaves its size to the codestream; the dictionary's colour space,
 // when it gives one, is what the image is drawn in.
-ImageLayout JpxLayout(QPDFObjectHandle image, QPDFObjectHandle resources) {
+ImageLayout JpxLayout(QPDFObjectHandle image, const QPDFObjectHandle& resources) {
     const auto data = image.getRawStreamData();
     const auto header =
         ReadJpxHeader(std::string_view(reinterpret_cast<const char*>(data->getBuffer()), data->getSize()));
@@ -83,7 +83,8 @@ bool IsJpx(QPDFObjectHandle dict) {
 
 }  // namespace
 
-std::int64_t XObjectImageDataLength(QPDFObjectHandle image, QPDFObjectHandle resources, std::int64_t storedLength) {
+std::int64_t XObjectImageDataLength(QPDFObjectHandle image, const QPDFObjectHandle& resources,
+                                    std::int64_t storedLength) {
     QPDFObjectHandle dict = image.getDict();
     const ImageLayout layout = IsJpx(dict) ? JpxLayout(image, resources) : DictionaryLayout(dict, resources);
     const std::int64_t length = RowsLength(layout);
@@ -102,7 +103,7 @@ int ColorComponents(QPDFObjectHandle space, QPDFObjectHandle resources) {
     return space.isArray() && space.getArrayNItems() > 0 ? ArrayComponents(space) : 0;
 }
 
-std::int64_t ImageDataLength(QPDFObjectHandle dict, QPDFObjectHandle resources) {
+std::int64_t ImageDataLength(const QPDFObjectHandle& dict, const QPDFObjectHandle& resources) {
     return RowsLength(DictionaryLayout(dict, resources));
 }
 

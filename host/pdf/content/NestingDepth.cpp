@@ -12,7 +12,7 @@ std::vector<QPDFObjectHandle> Inner(QPDFObjectHandle object) {
     std::vector<QPDFObjectHandle> inner;
     if (object.isStream()) object = object.getDict();
     if (object.isArray()) {
-        for (QPDFObjectHandle item : object.aitems())
+        for (const QPDFObjectHandle& item : object.aitems())
             if (IsContainer(item)) inner.push_back(item);
     } else {
         for (auto& [key, value] : object.ditems())
@@ -31,7 +31,7 @@ bool Enters(QPDFObjectHandle object, std::set<QPDFObjGen>& seen) {
 }  // namespace
 
 // An explicit stack: the depth to be measured is the one recursion cannot take.
-bool NestsTooDeep(QPDFObjectHandle page, std::set<QPDFObjGen>& seen, std::size_t limit) {
+bool NestsTooDeep(const QPDFObjectHandle& page, std::set<QPDFObjGen>& seen, std::size_t limit) {
     struct Frame {
         std::vector<QPDFObjectHandle> inner;
         std::size_t next = 0;

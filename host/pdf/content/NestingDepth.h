@@ -17,6 +17,6 @@ constexpr std::size_t kDeepestNesting = 10'000;
 // page, lies more than `limit` arrays, dictionaries and streams deep.
 // Indirect objects in `seen` were measured with an earlier page of the same
 // document and are not walked again.
-bool NestsTooDeep(QPDFObjectHandle page, std::set<QPDFObjGen>& seen, std::size_t limit = kDeepestNesting);
+bool NestsTooDeep(const QPDFObjectHandle& page, std::set<QPDFObjGen>& seen, std::size_t limit = kDeepestNesting);
 
 }  // namespace tessera::pdf

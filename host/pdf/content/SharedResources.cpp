@@ -9,7 +9,7 @@ namespace tessera::pdf {
 namespace {
 
 // True when `object` is indirect and was seen before.
-bool SeenBefore(std::set<QPDFObjGen>& seen, QPDFObjectHandle object) {
+bool SeenBefore(std::set<QPDFObjGen>& seen, const QPDFObjectHandle& object) {
     return object.isIndirect() && !seen.insert(object.getObjGen()).second;
 }
 

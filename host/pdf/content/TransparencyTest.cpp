@@ -22,7 +22,7 @@ std::map<std::string, QPDFObjectHandle> Entries(QPDFObjectHandle object) {
     return object.isDictionary() ? object.getDictAsMap() : std::map<std::string, QPDFObjectHandle>();
 }
 
-bool IsTransparencyGroup(QPDFObjectHandle object) {
+bool IsTransparencyGroup(const QPDFObjectHandle& object) {
     return Key(Key(object, "/Group"), "/S").isNameAndEquals("/Transparency");
 }
 
@@ -40,7 +40,7 @@ bool IsTransparentState(QPDFObjectHandle state) {
            IsBlending(Key(state, "/BM"));
 }
 
-bool IsTransparentImage(QPDFObjectHandle dict) {
+bool IsTransparentImage(const QPDFObjectHandle& dict) {
     if (!Key(dict, "/Subtype").isNameAndEquals("/Image")) return false;
     if (Key(dict, "/SMask").isStream()) return true;
     QPDFObjectHandle inData = Key(dict, "/SMaskInData");
@@ -85,12 +85,14 @@ struct Drawing {
 // looping resources cost nothing twice.
 class UsageWalk {
 public:
-    explicit UsageWalk(QPDFObjectHandle page) : page_(page) {}
-    void AddDrawn(QPDFObjectHandle object, QPDFObjectHandle inherited);
+    explicit UsageWalk(const QPDFObjectHandle& page) : page_(page) {}
+    void AddDrawn(QPDFObjectHandle object, const QPDFObjectHandle& inherited);
     bool FindsTransparency();
 
 private:
-    bool Seen(QPDFObjectHandle object) { return object.isIndirect() && !seen_.insert(object.getObjGen()).second; }
+    bool Seen(const QPDFObjectHandle& object) {
+        return object.isIndirect() && !seen_.insert(object.getObjGen()).second;
+    }
     bool UsesTransparentResource(Drawing drawing);
 
     QPDFObjectHandle page_;
@@ -99,7 +101,7 @@ private:
 };
 
 // A form or pattern without resources of its own draws with its parent's.
-void UsageWalk::AddDrawn(QPDFObjectHandle object, QPDFObjectHandle inherited) {
+void UsageWalk::AddDrawn(QPDFObjectHandle object, const QPDFObjectHandle& inherited) {
     if (!(object.isStream() || object.isDictionary()) || Seen(object)) return;
     QPDFObjectHandle own = Key(object, "/Resources");
     pending_.push_back({object, own.isDictionary() ? own : inherited});
@@ -147,7 +149,7 @@ void AddAppearances(UsageWalk& walk, QPDFObjectHandle page) {
 
 }  // namespace
 
-bool UsesTransparency(QPDFObjectHandle page, bool includeAnnotations) {
+bool UsesTransparency(const QPDFObjectHandle& page, bool includeAnnotations) {
     if (IsTransparencyGroup(page)) return true;
     UsageWalk walk(page);
     walk.AddDrawn(page, QPDFPageObjectHelper(page).getAttribute("/Resources", false));

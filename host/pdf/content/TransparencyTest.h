@@ -11,6 +11,6 @@ namespace tessera::pdf {
 // appearances. What the resources merely offer does not count: pages often
 // share one resource dictionary. HostError when a content stream on the way
 // cannot be read in full.
-bool UsesTransparency(QPDFObjectHandle page, bool includeAnnotations);
+bool UsesTransparency(const QPDFObjectHandle& page, bool includeAnnotations);
 
 }  // namespace tessera::pdf

@@ -81,6 +81,7 @@ size_t CachedFileSource::read(char* buffer, size_t length) {
             const auto inside = static_cast<std::size_t>(at - block.start);
             if (inside >= block.bytes.size()) break;
             const std::size_t n = std::min(length - done, block.bytes.size() - inside);
+            // NOLINTNEXTLINE(bugprone-not-null-terminated-result): bytes of a file, not a string
             std::memcpy(buffer + done, block.bytes.data() + inside, n);
             done += n;
         }

@@ -32,8 +32,8 @@ QPDFObjectHandle SameName(QPDFObjectHandle action) {
 
 }  // namespace
 
-host::ActionRef QpdfActionBuilder::Make(host::DocId doc, const char* type, const char* fileKey, QPDFObjectHandle file,
-                                        QPDFObjectHandle dest) {
+host::ActionRef QpdfActionBuilder::Make(host::DocId doc, const char* type, const char* fileKey,
+                                        const QPDFObjectHandle& file, const QPDFObjectHandle& dest) {
     QPDF& q = store_.Get(doc).Qpdf();
     QPDFObjectHandle action = QPDFObjectHandle::newDictionary();
     action.replaceKey("/S", QPDFObjectHandle::newName(type));

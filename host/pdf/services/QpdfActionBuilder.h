@@ -16,8 +16,8 @@ public:
     host::ActionRef CopyAction(host::DocId doc, host::ActionRef action) override;
 
 private:
-    host::ActionRef Make(host::DocId doc, const char* type, const char* fileKey, QPDFObjectHandle file,
-                         QPDFObjectHandle dest);
+    host::ActionRef Make(host::DocId doc, const char* type, const char* fileKey, const QPDFObjectHandle& file,
+                         const QPDFObjectHandle& dest);
     DocumentStore& store_;
 };
 

@@ -31,7 +31,7 @@ std::optional<host::Destination> QpdfActionServices::ResolvedDestination(host::A
         const std::optional<QPDFObjectHandle> array =
             ExplicitDestination(doc, store_.Resolve(action).getKeyIfDict("/D"));
         const std::optional<int> page = array ? ArrayPageIndex(doc, *array) : std::nullopt;
-        const std::optional<host::Destination> view = page ? std::optional(ViewOf(*array, *page)) : std::nullopt;
+        std::optional<host::Destination> view = page ? std::optional(ViewOf(*array, *page)) : std::nullopt;
         if (read) doc.resolvedDestinations.emplace(action.index, view);
         return view;
     });

@@ -42,7 +42,7 @@ bool ClaimsWhatIsNotCarried(QPDF& out, const std::string& key) {
 }
 
 // Inserts `page` so that it becomes page number `index` of q.
-void InsertAt(QPDF& q, QPDFObjectHandle page, int index) {
+void InsertAt(QPDF& q, const QPDFObjectHandle& page, int index) {
     const auto& pages = q.getAllPages();
     if (static_cast<std::size_t>(index) >= pages.size())
         q.addPage(page, false);
@@ -188,7 +188,8 @@ void QpdfDocumentServices::InsertPages(host::DocId to, host::PagePosition positi
         for (int k = 0; k < count; ++k) {
             RefuseDeepNesting(src, firstPage + k);
             InsertAt(out.Qpdf(), PageToInsert(out, src, firstPage + k), index + k);
-            QPDFObjectHandle added = out.Qpdf().getAllPages()[static_cast<std::size_t>(index + k)];
+            QPDFObjectHandle added =
+                out.Qpdf().getAllPages()[static_cast<std::size_t>(index) + static_cast<std::size_t>(k)];
             out.firstCopies.try_emplace({&src, src.Page(firstPage + k).getObjGen()}, added.shallowCopy());
             out.RecordOrigin(added.getObjGen(), {&src, from, firstPage + k});
             OwnAnnotations(out.Qpdf(), added, out.ownedAnnotations);

@@ -16,7 +16,7 @@ host::ContentId QpdfPageContentServices::AcquireContent(host::PageId page, std::
 // qpdf warns of damage only when it first reads an object: a page found
 // damaged once is damaged for every later reader, whatever it was read for
 // first, so that a scan in order and one spread over workers agree.
-ContentTree QpdfPageContentServices::Read(host::PageId page, QPDFObjectHandle object, bool firstMarkOnly) {
+ContentTree QpdfPageContentServices::Read(host::PageId page, const QPDFObjectHandle& object, bool firstMarkOnly) {
     const std::pair<host::DocId, QPDFObjGen> key{pages_.DocumentOf(page), object.getObjGen()};
     if (const auto it = unreadable_.find(key); it != unreadable_.end()) throw it->second;
     try {

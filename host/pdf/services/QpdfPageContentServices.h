@@ -26,7 +26,7 @@ public:
 
 private:
     const ContentNode& Node(host::ElementRef ref) const;
-    ContentTree Read(host::PageId page, QPDFObjectHandle object, bool firstMarkOnly);
+    ContentTree Read(host::PageId page, const QPDFObjectHandle& object, bool firstMarkOnly);
 
     QpdfPageServices& pages_;
     host::ContentId next_ = 1;

@@ -40,11 +40,11 @@ public:
     }
 
     // A new name for object in the category ("/Font", "/ExtGState").
-    std::string Add(const std::string& category, QPDFObjectHandle object) {
+    std::string Add(const std::string& category, const QPDFObjectHandle& object) {
         QPDFObjectHandle entries = resources_.getKey(category);
         entries = entries.isDictionary() ? entries.shallowCopy() : QPDFObjectHandle::newDictionary();
         resources_.replaceKey(category, entries);
-        const std::string name = resources_.getUniqueResourceName("/Ts", suffix_);
+        std::string name = resources_.getUniqueResourceName("/Ts", suffix_);
         entries.replaceKey(name, object);
         return name;
     }
@@ -82,7 +82,7 @@ std::string Operators(const std::vector<QpdfPageEditServices::Text>& texts, Page
 // Drawing after the page's content must start from the page's initial state,
 // whatever the content left open: it is saved below the lowest depth the
 // content reaches and restored after it.
-void WrapAround(QPDFObjectHandle page, const std::string& before, const std::string& after) {
+void WrapAround(const QPDFObjectHandle& page, const std::string& before, const std::string& after) {
     QPDF& q = *page.getOwningQPDF();
     QPDFPageObjectHelper helper(page);
     std::string first = before;

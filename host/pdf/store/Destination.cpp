@@ -56,7 +56,7 @@ host::Destination ViewOf(QPDFObjectHandle array, int page) {
     return view;
 }
 
-QPDFObjectHandle ArrayOf(QPDFObjectHandle target, const host::Destination& view) {
+QPDFObjectHandle ArrayOf(const QPDFObjectHandle& target, const host::Destination& view) {
     std::vector<QPDFObjectHandle> items{target, QPDFObjectHandle::newName("/" + view.fit)};
     for (const std::optional<double>& value : view.parameters)
         items.push_back(value ? QPDFObjectHandle::newReal(*value, 4, true) : QPDFObjectHandle::newNull());

@@ -20,7 +20,7 @@ std::optional<int> ArrayPageIndex(PdfDocument& doc, QPDFObjectHandle array);
 // The view of an explicit destination array, at page.
 host::Destination ViewOf(QPDFObjectHandle array, int page);
 // The array for a view, starting with target (a page object or a page index).
-QPDFObjectHandle ArrayOf(QPDFObjectHandle target, const host::Destination& view);
+QPDFObjectHandle ArrayOf(const QPDFObjectHandle& target, const host::Destination& view);
 
 // The destination of an annotation or outline item: its /Dest, else the /D of
 // a GoTo action in /A. A null handle when it has none.

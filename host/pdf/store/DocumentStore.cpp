@@ -107,7 +107,7 @@ QPDFObjectHandle DocumentStore::Resolve(host::ObjectRef ref) {
     return Get(ref.doc).Object(ref.index);
 }
 
-host::ObjectRef DocumentStore::RefTo(host::DocId doc, QPDFObjectHandle object) {
+host::ObjectRef DocumentStore::RefTo(host::DocId doc, const QPDFObjectHandle& object) {
     return {doc, Get(doc).Remember(object)};
 }
 

@@ -29,7 +29,7 @@ public:
 
     // Object references handed to the plug-in.
     QPDFObjectHandle Resolve(host::ObjectRef ref);
-    host::ObjectRef RefTo(host::DocId doc, QPDFObjectHandle object);
+    host::ObjectRef RefTo(host::DocId doc, const QPDFObjectHandle& object);
     // A reference to an object made up for origin in a role, made only once.
     host::ObjectRef RefToMade(host::ObjectRef origin, const std::string& role,
                               const std::function<QPDFObjectHandle()>& make);

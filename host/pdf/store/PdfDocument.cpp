@@ -88,7 +88,7 @@ QPDFObjectHandle PdfDocument::Page(int index) {
     return pages[static_cast<std::size_t>(index)];
 }
 
-std::optional<int> PdfDocument::PageIndexOf(QPDFObjectHandle page) {
+std::optional<int> PdfDocument::PageIndexOf(const QPDFObjectHandle& page) {
     if (!page.isIndirect()) return std::nullopt;
     if (pageIndex_.empty()) {
         const auto& pages = Pages();

@@ -43,7 +43,7 @@ public:
     const std::vector<QPDFObjectHandle>& Pages();
     QPDFObjectHandle Page(int index);  // HostError when out of range
     // 0-based index of a page object of this document, or none.
-    std::optional<int> PageIndexOf(QPDFObjectHandle page);
+    std::optional<int> PageIndexOf(const QPDFObjectHandle& page);
     void PagesChanged() { pageIndex_.clear(); }
 
     // The text reader opened with the document and the pages its plain page

@@ -35,5 +35,4 @@ Made* MadeFromPage(fz_context* ctx, pdf_document* doc, int number, int* object, 
     return made;
 }
 
-
 }  // namespace tessera::pdf

@@ -45,7 +45,7 @@ private:
                outputPages_.count(dest.getArrayItem(0).getObjGen()) > 0;
     }
 
-    void Mend(QPDFObjectHandle annot, QPDFObjectHandle sourceAnnot, PdfDocument& source) {
+    void Mend(const QPDFObjectHandle& annot, const QPDFObjectHandle& sourceAnnot, PdfDocument& source) {
         QPDFObjectHandle dest = DestinationOf(annot);
         if (dest.isNull() || Works(dest)) return;
         auto sourceDest = ExplicitDestination(source, DestinationOf(sourceAnnot));
@@ -59,7 +59,7 @@ private:
         SetDestination(annot, QPDFObjectHandle::newArray(items));
     }
 
-    static void SetDestination(QPDFObjectHandle annot, QPDFObjectHandle dest) {
+    static void SetDestination(QPDFObjectHandle annot, const QPDFObjectHandle& dest) {
         if (annot.hasKey("/Dest")) {
             annot.replaceKey("/Dest", dest);
             return;
@@ -99,7 +99,7 @@ public:
             }
             if (rootSet.insert(node.getObjGen()).second) roots.push_back(node);
         }
-        for (QPDFObjectHandle field : fieldList_) KeepOutputKids(field);
+        for (const QPDFObjectHandle& field : fieldList_) KeepOutputKids(field);
         QPDFObjectHandle form = sourceForm.shallowCopy();
         form.removeKey("/Fields");
         form = out.Qpdf().copyForeignObject(source.Qpdf().makeIndirectObject(form));

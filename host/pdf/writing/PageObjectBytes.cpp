@@ -69,7 +69,7 @@ private:
             std::vector<QPDFObjectHandle> refers;
             Refers(object.isStream() ? object.getDict() : object, 0, refers);
             std::vector<std::uint32_t> children;
-            for (QPDFObjectHandle child : refers) children.push_back(Node(child));
+            for (const QPDFObjectHandle& child : refers) children.push_back(Node(child));
             graph_[node].children = std::move(children);
             graph_[node].read = true;
             seen_.resize(graph_.size(), 0);
@@ -85,7 +85,7 @@ private:
             for (auto [key, item] : value.ditems())
                 if (key != "/Parent") Refers(item, depth + 1, refers);
         } else if (value.isArray()) {
-            for (QPDFObjectHandle item : value.aitems()) Refers(item, depth + 1, refers);
+            for (const QPDFObjectHandle& item : value.aitems()) Refers(item, depth + 1, refers);
         }
     }
 
