@@ -5,7 +5,7 @@
 # windows (host/desktop/Gui*), and the rest of the plug-in does not see the former:
 # it loads them as a module of their own (src/shell/LoadedWindows).
 # Run as: cmake -DROOT=<source dir> -P tools/CheckLayers.cmake
-set(layers interfaces strings model access reading editing engine ui shell)
+set(layers interfaces strings model access reading editing engine options ui shell)
 # The host's folders in their order: the system's own helpers (signals,
 # temporary files, digests), cabinets, the stored settings, documents, what
 # the program reports, batches, the service tables, the console viewer, the
@@ -13,7 +13,7 @@ set(layers interfaces strings model access reading editing engine ui shell)
 set(host_layers os cabinet settings pdf report batch runtime viewer workers desktop cli app)
 # host/pdf's own folders in their order, checked the same way.
 set(pdf_layers file content text pixels store writing services)
-set(plugin_only strings model access reading editing engine ui shell)
+set(plugin_only strings model access reading editing engine options ui shell)
 file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/src/*.h ${ROOT}/src/*.cpp ${ROOT}/host/*.h ${ROOT}/host/*.cpp)
 set(faults 0)
 foreach(file IN LISTS files)

@@ -1,8 +1,10 @@
 #include "model/OutputDocument.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "strings/TextFormat.h"
+#include "strings/Utf8Text.h"
 
 namespace tessera {
 
@@ -60,6 +62,15 @@ void SortAndMergeRanges(OutputDocument& output) {
         else
             ++i;
     }
+}
+
+bool IsValidCustomName(std::string_view name) {
+    // Bytes from 128 up are the letters of other scripts ("Résumé"); naming keeps them as they are.
+    const std::size_t length = CountCharacters(name);
+    return length >= 1 && length <= 256 && std::all_of(name.begin(), name.end(), [](char c) {
+               const auto byte = static_cast<unsigned char>(c);
+               return byte >= 128 || std::isalnum(byte) || c == ' ' || c == '_' || c == '-';
+           });
 }
 
 }  // namespace tessera

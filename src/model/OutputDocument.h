@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/PageRange.h"
@@ -53,5 +54,9 @@ std::string PageSpanName(const OutputDocument& output);
 // Sorts ranges by first then last page and keeps, of ranges starting on the
 // same page, only the one that reaches furthest.
 void SortAndMergeRanges(OutputDocument& output);
+
+// 1 to 256 characters, each a letter (of any script), a digit, a blank, "-"
+// or "_", as the refusal's message tells the user.
+bool IsValidCustomName(std::string_view name);
 
 }  // namespace tessera

@@ -4,12 +4,12 @@
 #include "access/ModulePath.h"
 #include "host/CoreServices.h"
 #include "host/PlugInNames.h"
+#include "options/SplitOptionTable.h"
 #include "shell/MenuItems.h"
 #include "shell/PlugInSession.h"
 #include "shell/SplitBatchCommand.h"
 #include "shell/UnattendedRun.h"
 #include "strings/LanguageTable.h"
-#include "ui/SplitOptionTable.h"
 
 namespace tessera {
 namespace {

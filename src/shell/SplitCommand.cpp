@@ -11,7 +11,7 @@
 #include "shell/PlugInSession.h"
 #include "strings/LanguageTable.h"
 #include "strings/TextFormat.h"
-#include "ui/CommandLineDialog.h"
+#include "ui/CommandLineSettings.h"
 
 namespace tessera {
 namespace {

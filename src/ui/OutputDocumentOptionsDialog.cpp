@@ -1,9 +1,6 @@
 #include "ui/OutputDocumentOptionsDialog.h"
 
-#include <algorithm>
-#include <cctype>
-
-#include "strings/Utf8Text.h"
+#include "model/OutputDocument.h"
 
 namespace tessera {
 namespace {
@@ -14,15 +11,6 @@ constexpr ControlId kAutomatic = 1111, kCustom = 1112, kName = 1113, kGroup = 11
 
 OutputDocumentOptionsDialog::OutputDocumentOptionsDialog(bool customName, std::string name)
     : customName_(customName), name_(std::move(name)) {}
-
-bool IsValidCustomName(std::string_view name) {
-    // Bytes from 128 up are the letters of other scripts ("Résumé"); naming keeps them as they are.
-    const std::size_t length = CountCharacters(name);
-    return length >= 1 && length <= 256 && std::all_of(name.begin(), name.end(), [](char c) {
-               const auto byte = static_cast<unsigned char>(c);
-               return byte >= 128 || std::isalnum(byte) || c == ' ' || c == '_' || c == '-';
-           });
-}
 
 std::vector<ControlSpec> OutputDocumentOptionsDialog::Controls() const {
     return {

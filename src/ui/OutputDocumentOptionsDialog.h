@@ -26,8 +26,4 @@ private:
     DialogView* view_ = nullptr;
 };
 
-// 1 to 256 characters, each a letter (of any script), a digit, a blank, "-"
-// or "_", as the refusal's message tells the user.
-bool IsValidCustomName(std::string_view name);
-
 }  // namespace tessera

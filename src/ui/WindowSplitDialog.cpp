@@ -3,7 +3,7 @@
 #include "access/AlertByKey.h"
 #include "access/Host.h"
 #include "access/RegistrySettings.h"
-#include "ui/CommandLineDialog.h"
+#include "ui/CommandLineSettings.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {

@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "FuzzTarget.h"
-#include "ui/SelectionSyntax.h"
+#include "options/SelectionSyntax.h"
 
 TESSERA_FUZZ_TARGET(selection) {
     if (size == 0) return 0;

@@ -9,6 +9,7 @@
 #include "engine/OutputPlanner.h"
 #include "model/SeparatorKindTable.h"
 #include "model/SplitMethodTable.h"
+#include "options/SplitOptionTable.h"
 #include "support/Files.h"
 #include "support/ScopedLanguageTable.h"
 #include "ui/BookmarkPickerDialog.h"
@@ -16,7 +17,6 @@
 #include "ui/MemoryView.h"
 #include "ui/OutputFolder.h"
 #include "ui/SizeLimitFields.h"
-#include "ui/SplitOptionTable.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {
@@ -331,13 +331,13 @@ TEST(SeparatorKindRowsTest, EveryKindIsChosenByEachOfItsForms) {
             const std::string value =
                 equals == std::string::npos ? form : form.substr(0, equals + 1) + samples.at(form.substr(equals + 1));
             SplitSettings settings;
-            DialogFields fields{settings, {}, {}, {}};
+            OptionTargets fields{settings, {}, {}, {}};
             ASSERT_TRUE(ApplySplitOption({"separator", value}, fields)) << value;
             EXPECT_EQ(settings.Output.SeparatorType, row.kind) << value;
         }
     }
     SplitSettings settings;
-    DialogFields fields{settings, {}, {}, {}};
+    OptionTargets fields{settings, {}, {}, {}};
     const Result<> refused = ApplySplitOption({"separator", "dots"}, fields);
     ASSERT_FALSE(refused);
     EXPECT_NE(refused.Reason().find(SeparatorForms()), std::string::npos) << refused.Reason();

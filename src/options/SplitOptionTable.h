@@ -23,7 +23,7 @@ struct GivenDocument {
     std::string source;
 };
 
-struct DialogFields {
+struct OptionTargets {
     SplitSettings& settings;
     std::vector<GivenDocument> documents;
     std::string methodOption;  // the option that chose the split method, if any
@@ -41,7 +41,7 @@ std::string SplitOptionsHelp();
 
 // Sets the field an option names; when the value does not fit, a failure
 // whose message points at what is wrong instead.
-Result<> ApplySplitOption(const host::OptionValue& option, DialogFields& fields);
+Result<> ApplySplitOption(const host::OptionValue& option, OptionTargets& fields);
 
 // An area "L,T,R,B" in points; false when malformed.
 bool ParseArea(const std::string& text, PageArea& area);

@@ -1,4 +1,4 @@
-#include "ui/IdleOptions.h"
+#include "options/IdleOptions.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ui/SelectionSyntax.h"
+#include "options/SelectionSyntax.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "ui/SplitOptionTable.h"
+#include "options/SplitOptionTable.h"
 
 #include <algorithm>
 #include <cctype>
@@ -108,7 +108,7 @@ std::vector<std::string> NamesFromFile(const std::string& path) {
 // take the pages after the previous count's, from page 1, and a manifest of
 // counts alone is meant to take every page.
 // A names list and a manifest both name the outputs: one of them may.
-void TakeNames(DialogFields& fields, std::vector<std::string> names) {
+void TakeNames(OptionTargets& fields, std::vector<std::string> names) {
     std::vector<std::string>& taken = fields.settings.Filename.OutputNames;
     if (!taken.empty()) throw BadValue("--names and --manifest both name the outputs: give one of them");
     taken = std::move(names);
@@ -129,7 +129,7 @@ std::string FieldPlace(const std::string& path, int line, int column) {
     return path + ", line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-void Manifest(const std::string& path, DialogFields& fields) {
+void Manifest(const std::string& path, OptionTargets& fields) {
     std::vector<int> lines;
     const Result<std::vector<CsvRow>> rows = ParseCsv(ListText(path), &lines);
     if (!rows) throw BadValue(path + ", " + rows.Reason());
@@ -168,7 +168,7 @@ void Manifest(const std::string& path, DialogFields& fields) {
 }
 
 // A command splits one way; a second method would silently replace the first.
-void ChooseMethod(DialogFields& fields, SplitMethod mode) {
+void ChooseMethod(OptionTargets& fields, SplitMethod mode) {
     const char* option = FindMethodRow(mode)->option;
     if (!fields.methodOption.empty() && fields.methodOption != option)
         throw BadValue("cannot be combined with --" + fields.methodOption + ": a command splits by one method");
@@ -388,7 +388,7 @@ std::vector<std::string> SeparatorStarts() {
 // An option either sets its schema row's field alone or is applied by hand.
 struct SplitOption {
     host::OptionSpec spec;
-    void (*apply)(const std::string& value, DialogFields& fields) = nullptr;
+    void (*apply)(const std::string& value, OptionTargets& fields) = nullptr;
     const SettingsRow* row = nullptr;
 };
 
@@ -467,13 +467,13 @@ const std::vector<SplitOption>& Options() {
         {
             {Spec("equal", "", OptionKind::PositiveInteger, {},
                   "Split into outputs of N pages each (the last holds the rest)", kMethod),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  ChooseMethod(f, SplitMethod::EqualPages);
                  f.settings.Output.NumEqualPages = WholeNumber(v, v);
              }},
             {Spec("bookmarks", "", OptionKind::Levels, {},
                   "Split at the bookmarks of level A, or of levels A to B (top level is 1)", kMethod),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  ChooseMethod(f, SplitMethod::BookmarkLevels);
                  Levels(v, f.settings);
              }},
@@ -498,13 +498,13 @@ const std::vector<SplitOption>& Options() {
                      "is 1 to 255 in each of red, green and blue. White, or a colour within its tolerance of white, is "
                      "refused: printed pages are mostly white (blank and scan find white separator pages)",
                  kMethod, "text=PATTERN|blank|scan[=N]|change=WHAT|code[=REGEX]|sheet=COLOUR[:TOL]", SeparatorStarts()),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  ChooseMethod(f, SplitMethod::SeparatorPages);
                  Separator(v, f.settings);
              }},
             {Spec("doc", "", OptionKind::Text, {}, "One hand-made output (repeat for more); see the selections below",
                   kMethod, "[NAME=]SELECTION"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  ChooseMethod(f, SplitMethod::ManualRanges);
                  f.documents.push_back({v, "--doc"});
              }},
@@ -512,7 +512,7 @@ const std::vector<SplitOption>& Options() {
                   "With --separator change=: a page without the value (an empty area, no match) stays with the output "
                   "before (keep, at first), or starts an output of its own (new)",
                   kMethod, "keep|new"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  if (v != "keep" && v != "new") throw BadValue("expected keep or new, not \"" + v + "\"");
                  f.settings.Output.MissingKeyStartsNew = v == "new";
              }},
@@ -526,7 +526,7 @@ const std::vector<SplitOption>& Options() {
                   "output "
                   "as it will be written, also in a --dry-run, which then takes about as long as a split",
                   kMethod, "SIZE"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  const std::optional<std::int64_t> bytes = ParseByteSize(v);
                  if (!bytes || *bytes > std::numeric_limits<std::int32_t>::max())
                      throw BadValue(
@@ -541,7 +541,7 @@ const std::vector<SplitOption>& Options() {
                   "With --separator sheet=: the percentage of a sheet that must lie near its colour, 50 to 100 (95 at "
                   "first)",
                   kMethod, "N"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  OutputSettings& o = f.settings.Output;
                  o.SheetShare = NumberWithin(v, f.settings, o.SheetShare, "the share of a sheet");
              }},
@@ -550,14 +550,14 @@ const std::vector<SplitOption>& Options() {
                   "With --separator code: the kinds of code looked for, separated by commas: " +
                       ChoiceWords(CodeKindChoices()) + " (EAN and UPC); every kind at first",
                   kMethod, "KIND,KIND..."),
-             [](const std::string& v, DialogFields& f) { f.settings.Output.CodeKinds = CodeKindsOf(v); }},
+             [](const std::string& v, OptionTargets& f) { f.settings.Output.CodeKinds = CodeKindsOf(v); }},
             {Spec(
                  "manifest", "", OptionKind::Text, {},
                  "Hand-made outputs from a CSV file (RFC 4180): a row name,SELECTION (as --doc takes it) or name,COUNT "
                  "(the next COUNT pages, from page 1) per output, in order; a header row name,selection is skipped. "
                  "Each name is its output's file name, made safe as --names makes it",
                  kMethod, "FILE.csv"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  ChooseMethod(f, SplitMethod::ManualRanges);
                  Manifest(v, f);
              }},
@@ -566,13 +566,13 @@ const std::vector<SplitOption>& Options() {
             FromSchema("match-case", kSearch),
             {Spec("area", "", OptionKind::Text, {}, "Search only words touching this area (see below)", kSearch,
                   "L,T,R,B"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  TextQuery& q = f.settings.Output.SeparatorQuery;
                  Area(v, q.Area);
                  q.UseAreaFilter = true;
              }},
             {Spec("output-folder", "o", OptionKind::Folder, {}, "Folder that receives the outputs", kNaming),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  // `-o "$OUT"` with the variable unset must not write into the home folder.
                  if (TrimText(v).empty()) throw BadValue(LookupString("IDS_NO_OUTPUT_FOLDER_SPECIFIED"));
                  SplitSettings& s = f.settings;
@@ -583,7 +583,7 @@ const std::vector<SplitOption>& Options() {
             FromSchema("suffix", kNaming),
             {Spec("name-area", "", OptionKind::Text, {}, "The area whose text --suffix text puts in names", kNaming,
                   "L,T,R,B"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  FilenameSettings& n = f.settings.Filename;
                  Area(v, n.TextArea);
              }},
@@ -593,7 +593,7 @@ const std::vector<SplitOption>& Options() {
                   "and "
                   "{key}, {1}...{9}, {NAME} from --name-pattern's match; / makes folders, {{ and }} are braces",
                   kNaming, "TEMPLATE"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  FilenameSettings& n = f.settings.Filename;
                  n.NameTemplate = v;
                  n.FileNameConstructionMode = NameConstructionMode::UseTemplate;
@@ -603,7 +603,7 @@ const std::vector<SplitOption>& Options() {
                   "Name the outputs from FILE, one name per line (UTF-8) for the outputs in order; a file with another "
                   "number of names than the outputs planned stops the run before anything is written (exit 2)",
                   kNaming, "FILE"),
-             [](const std::string& v, DialogFields& f) { TakeNames(f, NamesFromFile(v)); }},
+             [](const std::string& v, OptionTargets& f) { TakeNames(f, NamesFromFile(v)); }},
             FromSchema("folders", kNaming),
             FromSchema("linearize", kProcessing),
             FromSchema("remove-labels", kProcessing),
@@ -613,13 +613,13 @@ const std::vector<SplitOption>& Options() {
                   "Write up to N outputs at once, and scan for separator pages, each in a process of its own (default: "
                   "one per core; 1 works in one process, one output after the other)",
                   kProcessing, "N"),
-             [](const std::string& v, DialogFields& f) { f.settings.Output.Jobs = PositiveNumber(v, v); }},
+             [](const std::string& v, OptionTargets& f) { f.settings.Output.Jobs = PositiveNumber(v, v); }},
             FromSchema("html-index", kProcessing),
             {Spec("open-password", "", OptionKind::Text, {},
                   "Protect the outputs with a password needed to open them (at most 127 bytes; blanks at either end "
                   "are dropped)",
                   kProcessing, "PW"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  SplitSettings& s = f.settings;
                  s.Security.bPaswordProtect = true;
                  s.Security.Password = v;
@@ -628,47 +628,47 @@ const std::vector<SplitOption>& Options() {
                   "Password needed to change the outputs' permissions (at most 127 bytes; blanks at either end are "
                   "dropped)",
                   kProcessing, "PW"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  SplitSettings& s = f.settings;
                  s.Security.bPaswordProtect = true;
                  s.Security.PermPassword = v;
              }},
             {Spec("deny", "", OptionKind::WordList, {"print", "copy", "edit", "notes"},
                   "Deny these permissions in the outputs", kProcessing),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  SplitSettings& s = f.settings;
                  Denied(v, s.Security);
              }},
             {Spec("profile", "", OptionKind::Text, {},
                   "Start from the settings of this profile; the other options change them, wherever they stand",
                   kProfiles, "FILE.tpr"),
-             [](const std::string&, DialogFields&) {}},  // read before the others: ProfileToLoad
+             [](const std::string&, OptionTargets&) {}},  // read before the others: ProfileToLoad
             {Spec(
                  "save-profile", "", OptionKind::Text, {},
                  "Save the settings this command would split with as a profile, and stop without splitting (never over "
                  "the input; another file is replaced only after asking, which --yes answers)",
                  kProfiles, "FILE.tpr"),
-             [](const std::string& v, DialogFields& f) { f.saveProfile = v; }},
+             [](const std::string& v, OptionTargets& f) { f.saveProfile = v; }},
             {Spec("watermark", "", OptionKind::Text, {},
                   "Stamp TEXT diagonally across every page of every output, in red", kWatermark, "TEXT"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  f.settings.Output.EveryRangeWatermark.Text = WatermarkText(v);
              }},
             {Spec("watermark-size", "", OptionKind::PositiveInteger, {},
                   "The watermark's font size in points (45 at first)", kWatermark, "N"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  WatermarkStyle& mark = f.settings.Output.EveryRangeWatermark;
                  mark.FontSize = NumberWithin(v, f.settings, mark.FontSize, "the watermark size");
              }},
             {Spec("watermark-transparency", "", OptionKind::Text, {},
                   "How transparent the watermark is, from 0 (opaque) to 100 (invisible; 50 at first)", kWatermark, "N"),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  WatermarkStyle& mark = f.settings.Output.EveryRangeWatermark;
                  mark.TransparencyLevel = NumberWithin(v, f.settings, mark.TransparencyLevel, "the transparency");
              }},
             {Spec("watermark-behind", "", OptionKind::Switch, {},
                   "Draw the watermark behind the page's content, not over it", kWatermark),
-             [](const std::string& v, DialogFields& f) {
+             [](const std::string& v, OptionTargets& f) {
                  f.settings.Output.EveryRangeWatermark.BehindText = Switch(v);
              }},
         },
@@ -725,7 +725,7 @@ std::string ProfileToLoad(const std::vector<host::OptionValue>& options) {
     return path;
 }
 
-Result<> ApplySplitOption(const host::OptionValue& option, DialogFields& fields) {
+Result<> ApplySplitOption(const host::OptionValue& option, OptionTargets& fields) {
     for (const SplitOption& known : Options()) {
         if (known.spec.name != option.name) continue;
         try {

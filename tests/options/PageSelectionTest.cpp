@@ -1,11 +1,11 @@
 // How pages are chosen: the --doc selection syntax, the split options that
 // fill the settings, and the "Range of Pages" dialog.
+#include "options/SelectionSyntax.h"
+#include "options/SplitOptionTable.h"
 #include "strings/TextFormat.h"
 #include "support/PdfFixture.h"
 #include "ui/DialogTestHost.h"
 #include "ui/PageRangeDialog.h"
-#include "ui/SelectionSyntax.h"
-#include "ui/SplitOptionTable.h"
 
 namespace tessera {
 namespace {
@@ -88,7 +88,7 @@ TEST(SelectionSyntaxTest, ReadsPagesTextsAndKindsAndSaysWhereItStopped) {
 
 // Options in command-line order, applied to fresh settings; the first refusal.
 std::string Apply(const std::vector<host::OptionValue>& options, SplitSettings& settings) {
-    DialogFields fields{settings, {}, {}, {}};
+    OptionTargets fields{settings, {}, {}, {}};
     for (const host::OptionValue& option : options)
         if (const Result<> applied = ApplySplitOption(option, fields); !applied) return applied.Reason();
     return "";
@@ -121,7 +121,7 @@ TEST(SplitOptionTableTest, MeaninglessOrConflictingValuesAreRefusedInOneLine) {
 }
 
 constexpr ControlId kStart = 1005, kLast = 1006, kCount = 1001, kEven = 1008, kOdd = 1009, kWatermark = 1011,
-                    kText = 1012, kLine = 1042, kStartFromBookmark = 1040;
+                    kWatermarkText = 1012, kLine = 1042, kStartFromBookmark = 1040;
 
 class PageRangeDialogTest : public testing::Test {
 protected:
@@ -191,20 +191,20 @@ TEST_F(PageRangeDialogTest, RefusesWhatMakesNoRange) {
 TEST_F(PageRangeDialogTest, WatermarkBitOnlyWithTextAndTheLastTextCarriedOn) {
     std::string last;
     test::Opened<PageRangeDialog> first(none, 0, &last);
-    EXPECT_FALSE(first.view.Enabled(kText));
+    EXPECT_FALSE(first.view.Enabled(kWatermarkText));
     first.view.Click(kWatermark);
-    EXPECT_TRUE(first.view.Enabled(kText));
-    first.view.Type(kText, "");
+    EXPECT_TRUE(first.view.Enabled(kWatermarkText));
+    first.view.Type(kWatermarkText, "");
     ASSERT_TRUE(first.view.PressOk());
     EXPECT_EQ(first.dialog.Result().Watermark, std::nullopt);
 
     test::Opened<PageRangeDialog> second(none, 0, &last);
     second.view.Click(kWatermark);
-    second.view.Type(kText, "DRAFT");
+    second.view.Type(kWatermarkText, "DRAFT");
     ASSERT_TRUE(second.view.PressOk());
     ASSERT_TRUE(second.dialog.Result().Watermark);
     EXPECT_EQ(second.dialog.Result().Watermark->Text, "DRAFT");
-    EXPECT_EQ(test::Opened<PageRangeDialog>(none, 0, &last).view.Text(kText), "DRAFT");
+    EXPECT_EQ(test::Opened<PageRangeDialog>(none, 0, &last).view.Text(kWatermarkText), "DRAFT");
 }
 
 TEST_F(PageRangeDialogTest, AnExistingRangeWithoutParityShowsBothBoxesAndComesBackWhole) {
