@@ -3,13 +3,13 @@
 // what --separator takes of it, what it reads of each page, whether its
 // separators are sheets (so that --duplex and --keep-separators apply), and
 // the check of its own fields. The command line, the dialog, the settings
-// check, the planner and the page scan all ask this table; the ui keeps the
-// parser of each kind's option value and its sub-dialog beside it
-// (ui/SeparatorKindOptions, ui/SeparatorKindDialogs), and the rows test
-// checks every kind has them.
+// check, the planner and the page scan all ask this table; the parser of
+// each kind's option value (kSeparatorValueRows in options/SplitOptionTable)
+// and its sub-dialog (ui/SeparatorKindDialogs) are kept beside it, and the
+// rows test checks every kind has them.
 //
 // A new kind is an enumerator (model/SplitSettings.h), its row here, its
-// parser and sub-dialog, and the code that reads its pages.
+// value's parser, its caption, and the code that reads its pages.
 #include <span>
 #include <string>
 

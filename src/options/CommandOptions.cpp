@@ -2,10 +2,10 @@
 
 #include "access/Host.h"
 #include "access/ProfileFile.h"
+#include "model/OutputDocument.h"
 #include "options/IdleOptions.h"
 #include "options/SelectionSyntax.h"
 #include "options/SplitOptionTable.h"
-#include "model/OutputDocument.h"
 #include "strings/LanguageTable.h"
 #include "strings/Result.h"
 

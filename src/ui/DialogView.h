@@ -1,7 +1,7 @@
 #pragma once
 // What a dialog's logic asks of the window that shows it. A toolkit
 // implements it over real widgets; the tests over plain memory
-// (ui/MemoryView.h). Controls are named by the numbers the
+// (tests/support/MemoryView.h). Controls are named by the numbers the
 // dialog's control table gives them.
 #include <optional>
 #include <string>

@@ -7,71 +7,13 @@
 
 #include "access/DocumentHandle.h"
 #include "model/SettingsCheck.h"
+#include "model/SettingsControls.h"
 #include "model/SplitSettings.h"
 #include "ui/Dialog.h"
 #include "ui/DialogMemory.h"
 #include "ui/OutputDocumentTree.h"
 
 namespace tessera {
-
-// The controls' numbers, for the views and the command line.
-enum SplitSettingsControl : ControlId {
-    kEqualPagesRadio = 1103,
-    kPagesEachEdit = 1001,
-    kBookmarksRadio = 1104,
-    kStartLevelEdit = 1038,
-    kEndLevelEdit = 1039,
-    kManualRadio = 1106,
-    kSeparatorRadio = 1105,
-    kSeparatorList = 1102,
-    kSeparatorOptionsButton = 1110,
-    kLinearizeCheck = 1011,
-    kUpdateLinksCheck = 1012,
-    kRemoveLabelsCheck = 1013,
-    kTransferBookmarksCheck = 1016,
-    kHtmlIndexCheck = 1131,
-    kDocumentTree = 1020,
-    kAddDocumentButton = 1021,
-    kRemoveDocumentButton = 1004,
-    kAddRangeButton = 1022,
-    kEditRangeButton = 1024,
-    kRemoveRangeButton = 1023,
-    kRangeFromBookmarkButton = 1032,
-    kTextSearchButton = 1033,
-    kContentButton = 1087,
-    kOutputFolderEdit = 1010,
-    kBrowseButton = 1009,
-    kPrefixList = 1096,
-    kBaseNameEdit = 1019,
-    kFoldersCheck = 1130,
-    kNameModeList = 1026,
-    kNameAreaButton = 1119,
-    kNamingGroup = 1120,
-    kProtectCheck = 1017,
-    kPasswordEdit = 1018,
-    kPermPasswordEdit = 1025,
-    kCanEditCheck = 1027,
-    kCanPrintCheck = 1028,
-    kCanCopyCheck = 1029,
-    kCanEditNotesCheck = 1031,
-    kHelpButton = 1045,
-    kLoadProfileButton = 1015,
-    kSaveProfileButton = 1014,
-    // Groups and the tree's menu commands, which have no numbers of their own.
-    kMethodGroup = 5001,
-    kOutputsGroup = 5002,
-    kProcessingGroup = 5003,
-    kSecurityGroup = 5004,
-    kPropertiesCommand = 5101,
-    kRemoveDocumentCommand = 5102,
-    kRemoveAllCommand = 5103,
-    kEditRangeCommand = 5104,
-    kDeleteRangeCommand = 5105,
-    // Under the buttons: why OK waits, while it does.
-    kOkWaitsText = 5201,
-    // The run-wide watermark's text; empty for none.
-    kWatermarkEdit = 5202,
-};
 
 class SplitSettingsDialog : public Dialog {
 public:

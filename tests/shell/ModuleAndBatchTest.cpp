@@ -13,8 +13,8 @@
 #include "strings/LanguageTable.h"
 #include "support/CabinetPath.h"
 #include "support/Files.h"
+#include "support/MemoryView.h"
 #include "support/PdfFixture.h"
-#include "ui/MemoryView.h"
 #include "ui/SplitSettingsDialog.h"
 
 namespace tessera {

@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "strings/LanguageTable.h"
+#include "support/MemoryView.h"
 #include "support/ScopedLanguageTable.h"
 #include "support/TestHost.h"
-#include "ui/MemoryView.h"
 
 namespace tessera::test {
 

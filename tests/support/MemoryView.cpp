@@ -1,4 +1,4 @@
-#include "ui/MemoryView.h"
+#include "support/MemoryView.h"
 
 #include <algorithm>
 
