@@ -10,6 +10,16 @@
 #include "support/Files.h"
 #include "support/PdfProbe.h"
 #include "support/RunCommand.h"
+
+// Tests that compare many runs with each other (workers against a run in
+// order, every route against every other) run in the optimized build only:
+// under the sanitizers they took a quarter of the test time, and each of
+// their runs is one that other tests already make there.
+#if defined(__SANITIZE_ADDRESS__)
+#define TESSERA_COMPARED_IN_THE_PLAIN_BUILD() GTEST_SKIP() << "compared in the optimized build"
+#else
+#define TESSERA_COMPARED_IN_THE_PLAIN_BUILD() static_cast<void>(0)
+#endif
 #include "support/TempFolder.h"
 
 namespace tessera::test {

@@ -54,9 +54,7 @@ std::map<std::string, std::string> FilesIn(const std::string& folder) {
 }  // namespace
 
 TEST(RoutesTest, EverySplitGivesOneAnswerWhicheverRouteAsksForIt) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the optimized build runs the routes: under the sanitizers they took minutes";
-#endif
+    TESSERA_COMPARED_IN_THE_PLAIN_BUILD();
     for (const RouteCase& c : RouteCases()) {
         SCOPED_TRACE(c.name);
         TempFolder config, direct, profiled, batched;

@@ -176,6 +176,7 @@ std::string StreamsShowing(const std::string& qdf, int page, const std::string& 
 // written once by workers and once in order. Its checks share this one test,
 // as ctest runs each test in a process of its own.
 TEST(WrittenOutputTest, ABookmarkSplitWithRewrittenLinksIsWrittenAlikeByWorkersAndEveryLinkLeadsToItsPage) {
+    TESSERA_COMPARED_IN_THE_PLAIN_BUILD();
     const std::string source = DataFile("hyperref-manual-outline-gotor-launch-named.pdf");
     // Subfolders, blanks and a non-ASCII letter in the names the links hold.
     const std::string arguments =
@@ -199,6 +200,7 @@ TEST(WrittenOutputTest, ABookmarkSplitWithRewrittenLinksIsWrittenAlikeByWorkersA
 }
 
 TEST(WrittenOutputTest, WorkersWriteWhatARunInOrderWritesForEverySplitMethod) {
+    TESSERA_COMPARED_IN_THE_PLAIN_BUILD();
     const struct {
         const char* name;
         const char* options;
