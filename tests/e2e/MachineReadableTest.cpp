@@ -120,7 +120,7 @@ TEST(MachineReadableTest, JsonProgressIsOneObjectALineWhosePagesNeverGoDown) {
 // Three shards over one folder, each run by GNU Parallel as a job runner
 // would, write what one batch writes; a shard stopped half-way and run
 // again with --skip-done leaves every output once and no temporary file.
-TEST(MachineReadableTest, ShardsOfABatchWriteWhatOneBatchWritesAndARetrySkipsWhatWasDone) {
+TEST(ComparedRunsTest, ShardsOfABatchWriteWhatOneBatchWritesAndARetrySkipsWhatWasDone) {
     TESSERA_COMPARED_IN_THE_PLAIN_BUILD();
     TempFolder config, work;
     fs::create_directories(work / "in");

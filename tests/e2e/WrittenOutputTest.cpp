@@ -175,7 +175,7 @@ std::string StreamsShowing(const std::string& qdf, int page, const std::string& 
 // rewritten and the outline carried over: the largest run of these tests,
 // written once by workers and once in order. Its checks share this one test,
 // as ctest runs each test in a process of its own.
-TEST(WrittenOutputTest, ABookmarkSplitWithRewrittenLinksIsWrittenAlikeByWorkersAndEveryLinkLeadsToItsPage) {
+TEST(ComparedRunsTest, ABookmarkSplitWithRewrittenLinksIsWrittenAlikeByWorkersAndEveryLinkLeadsToItsPage) {
     TESSERA_COMPARED_IN_THE_PLAIN_BUILD();
     const std::string source = DataFile("hyperref-manual-outline-gotor-launch-named.pdf");
     // Subfolders, blanks and a non-ASCII letter in the names the links hold.
@@ -199,7 +199,7 @@ TEST(WrittenOutputTest, ABookmarkSplitWithRewrittenLinksIsWrittenAlikeByWorkersA
     EXPECT_GT(reader.FollowEveryLink(source, equal.Path(), false, 10), 100u);
 }
 
-TEST(WrittenOutputTest, WorkersWriteWhatARunInOrderWritesForEverySplitMethod) {
+TEST(ComparedRunsTest, WorkersWriteWhatARunInOrderWritesForEverySplitMethod) {
     TESSERA_COMPARED_IN_THE_PLAIN_BUILD();
     const struct {
         const char* name;
