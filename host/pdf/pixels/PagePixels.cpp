@@ -46,6 +46,9 @@ fz_pixmap* Pixels(fz_context* ctx, pdf_document* doc, int number, int* object, i
     });
 }
 
+// Text recognition needs no more pixels than a big poster at 300 dpi.
+constexpr float kMostOcrPixels = 80.0e6f;
+
 }  // namespace
 
 PagePixels::Pixmap PagePixels::Draw(int index, int shownPage, ObjectId& page, bool colours) {
@@ -111,6 +114,35 @@ std::uint32_t PagePixels::MedianColour(int index, int shownPage, ObjectId& page)
         rgb = rgb << 8 | static_cast<std::uint32_t>(value);
     }
     return rgb;
+}
+
+PagePixels::Pixmap PagePixels::DrawGrey(int index, int shownPage, ObjectId& page, float dpi, float& scale) {
+    char error[256] = "";
+    float* used = &scale;
+    fz_context* ctx = document_.Context();
+    fz_pixmap* pixmap = MadeFromPage<fz_pixmap>(
+        ctx, document_.Document(), index, &page.number, &page.generation, error, sizeof error,
+        [=](fz_page* loaded) { return DrawPage(ctx, loaded, dpi, kMostOcrPixels, fz_device_gray(ctx), used); });
+    document_.Identify(index, page);
+    if (!pixmap)
+        throw host::HostError(host::kErrorDamaged, "cannot draw page " + std::to_string(shownPage + 1) + ": " + error);
+    return Pixmap(pixmap, PixmapDeleter{ctx});
+}
+
+std::vector<host::PageWord> PagePixels::OcrWords(int index, int shownPage, ObjectId& page, OcrEngine& engine, int dpi) {
+    float scale = 1;
+    const Pixmap pixmap = DrawGrey(index, shownPage, page, static_cast<float>(dpi), scale);
+    // The pixmap's origin is the page's top left drawn at scale.
+    const double x0 = pixmap->x, y0 = pixmap->y;
+    std::vector<host::PageWord> words;
+    const int resolution = static_cast<int>(std::lround(scale * 72.0f));
+    for (const OcrWord& read :
+         engine.Read(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride), resolution)) {
+        host::WordBox box{(x0 + read.left) / scale, (y0 + read.top) / scale, (x0 + read.right) / scale,
+                          (y0 + read.bottom) / scale};
+        words.push_back({read.text, {box}, read.confidence});
+    }
+    return words;
 }
 
 }  // namespace tessera::pdf

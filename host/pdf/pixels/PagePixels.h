@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "host/PagePixelServices.h"
+#include "pdf/pixels/OcrEngine.h"
 #include "pdf/text/MupdfDocument.h"
 
 namespace tessera::pdf {
@@ -24,6 +25,9 @@ public:
     host::PageCodeSet PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds);
     std::uint32_t MedianColour(int index, int shownPage, ObjectId& page);
     double ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance);
+    // The words `engine` reads on the page drawn in grey at `dpi`, their
+    // boxes in page space (points from the top left of the shown page).
+    std::vector<host::PageWord> OcrWords(int index, int shownPage, ObjectId& page, OcrEngine& engine, int dpi);
 
 private:
     struct PixmapDeleter {
@@ -33,6 +37,8 @@ private:
     using Pixmap = std::unique_ptr<fz_pixmap, PixmapDeleter>;
     // The pixels codes or colours are read from.
     Pixmap Draw(int index, int shownPage, ObjectId& page, bool colours);
+    // The page in grey at dpi (coarser for a huge page), and its pixels per point.
+    Pixmap DrawGrey(int index, int shownPage, ObjectId& page, float dpi, float& scale);
 
     MupdfDocument& document_;
     // Each page whose pixels failed, by index: the page object it led to, and why.

@@ -127,9 +127,11 @@ bool PaintsImages(fz_context* ctx, fz_page* page) {
     return images > 0;
 }
 
-fz_pixmap* DrawPage(fz_context* ctx, fz_page* page, float dpi, float mostPixels, fz_colorspace* colours) {
+fz_pixmap* DrawPage(fz_context* ctx, fz_page* page, float dpi, float mostPixels, fz_colorspace* colours,
+                    float* usedScale) {
     const fz_rect bounds = fz_bound_page(ctx, page);
     const float scale = ScaleFor(bounds, dpi, mostPixels);
+    if (usedScale) *usedScale = scale;
     const fz_matrix ctm = fz_scale(scale, scale);
     fz_pixmap* pixmap =
         fz_new_pixmap_with_bbox(ctx, colours, fz_round_rect(fz_transform_rect(bounds, ctm)), nullptr, 0);

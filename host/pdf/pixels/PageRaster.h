@@ -11,7 +11,9 @@ namespace tessera::pdf {
 // `mostPixels`, in `colours` (grey or RGB). Throws where any part of the
 // page could not be drawn: a page drawn in part shows what it does not hold,
 // a white sheet where its image failed.
-fz_pixmap* DrawPage(fz_context* ctx, fz_page* page, float dpi, float mostPixels, fz_colorspace* colours);
+// `usedScale`, when given, receives the pixels per point it was drawn at.
+fz_pixmap* DrawPage(fz_context* ctx, fz_page* page, float dpi, float mostPixels, fz_colorspace* colours,
+                    float* usedScale = nullptr);
 
 // Where the page is a scan (one image covering it, and nothing else drawn),
 // that image in grey at its own resolution, halved while it is finer than

@@ -44,4 +44,15 @@ double MupdfPixelReader::PageColourShare(host::PixelReaderId id, int page, std::
     });
 }
 
+std::vector<host::PageWord> MupdfPixelReader::PageWordsByOcr(host::PixelReaderId id, int page,
+                                                             const std::string& languages, int dpi) {
+    const auto found = readers_.find(id);
+    if (found == readers_.end()) throw host::HostError(host::kErrorBadArgument, "no such pixel reader");
+    std::unique_ptr<OcrEngine>& engine = found->second.ocr;
+    if (!engine || engine->Languages() != languages) engine = std::make_unique<OcrEngine>(languages);
+    return OnPage(id, page, [&, dpi](PagePixels& pixels, int index, PagePixels::ObjectId& loaded) {
+        return pixels.OcrWords(index, page, loaded, *engine, dpi > 0 ? dpi : host::kOcrDpi);
+    });
+}
+
 }  // namespace tessera::pdf

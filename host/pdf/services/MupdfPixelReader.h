@@ -20,12 +20,15 @@ public:
     host::PageCodeSet PageCodes(host::PixelReaderId reader, int page, unsigned kinds) override;
     std::uint32_t PageColour(host::PixelReaderId reader, int page) override;
     double PageColourShare(host::PixelReaderId reader, int page, std::uint32_t rgb, int tolerance) override;
+    std::vector<host::PageWord> PageWordsByOcr(host::PixelReaderId reader, int page, const std::string& languages,
+                                               int dpi) override;
 
 private:
     struct Reader {
         std::unique_ptr<MupdfPageReader> pages;
         std::unique_ptr<PagePixels> pixels;  // over the document the pages are read from now
         bool drawnMatched = false;           // whether that document is the one read after a match
+        std::unique_ptr<OcrEngine> ocr;      // started at the first page read, for its languages
     };
     // What draw(pixels, MuPDF's index, loaded) gives for the page.
     template <class Draw>

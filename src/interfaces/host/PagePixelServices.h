@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/HostTypes.h"
+#include "host/WordFinderServices.h"
 
 namespace tessera::host {
 
@@ -50,6 +51,16 @@ public:
     // The 0-based page's colour as drawn (0xRRGGBB): the median of each of
     // red, green and blue over its area. HostError when it cannot be drawn in full.
     virtual std::uint32_t PageColour(PixelReaderId reader, int page) = 0;
+    // The words text recognition (OCR) reads on the 0-based page drawn at
+    // `dpi`, in `languages` ("eng+deu"), in reading order, each with its box
+    // in the word finder's page space and its confidence. HostError when the
+    // page cannot be drawn in full, or a language's data is not installed.
+    virtual std::vector<PageWord> PageWordsByOcr(PixelReaderId reader, int page, const std::string& languages,
+                                                 int dpi) = 0;
 };
+
+// The resolution pages are drawn at for text recognition unless asked
+// otherwise: fine enough for 8-point print.
+inline constexpr int kOcrDpi = 300;
 
 }  // namespace tessera::host

@@ -23,6 +23,7 @@ struct WordBox {
 struct PageWord {
     std::string text;  // UTF-8
     std::vector<WordBox> quads;
+    double confidence = 100;  // 0 to 100: what text recognition thought of it; 100 from the text layer
 };
 
 class WordFinderServices {
