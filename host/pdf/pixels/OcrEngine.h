@@ -14,7 +14,7 @@ class TessBaseAPI;
 namespace tessera::pdf {
 
 struct OcrWord {
-    std::string text;  // UTF-8
+    std::string text;                              // UTF-8
     int left = 0, top = 0, right = 0, bottom = 0;  // pixels of the image read
     float confidence = 0;                          // 0 to 100
 };
