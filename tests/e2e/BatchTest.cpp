@@ -128,15 +128,18 @@ TEST_F(BatchTest, UnsplittableFilesAreSkippedForGoodAndListsAreBounded) {
               0);
     fs::copy_file(DataFile("multicolumn-latex-2col.pdf"), folder / "few/two.pdf");
     const std::string profile = Profile("--equal 1", "out");
+    // Deterministic: a record holds its outputs' digests, and the run without
+    // --skip-done below writes them again, a second later on a slow machine.
     const auto batch = [&](const std::string& options) {
-        return Tessera(config, "batch --quiet --skip-done --profile " + ShellQuote(profile) + " " + options + " 2>&1");
+        return Tessera(config, "batch --quiet --deterministic --skip-done --profile " + ShellQuote(profile) + " " +
+                                   options + " 2>&1");
     };
     const CommandResult first = batch("--folder " + ShellQuote(folder / "few"));
     EXPECT_EQ(first.status, 3) << first.output;
     EXPECT_NE(first.output.find("one.pdf: skipped: The document has fewer than 2 pages"), std::string::npos);
     // That warning is one as a split's are: --warning-exit-0 makes it 0.
-    EXPECT_EQ(Tessera(config, "batch --quiet --warning-exit-0 --profile " + ShellQuote(profile) + " --folder " +
-                                  ShellQuote(folder / "few"))
+    EXPECT_EQ(Tessera(config, "batch --quiet --deterministic --warning-exit-0 --profile " + ShellQuote(profile) +
+                                  " --folder " + ShellQuote(folder / "few"))
                   .status,
               0);
     // Records are found by name and content: through another path to the
