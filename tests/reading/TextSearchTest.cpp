@@ -208,10 +208,13 @@ TEST_F(TextScanTest, AnAreaKeepsTheWordsThatTouchItAndNamesOutputs) {
 
 // A page tree whose inner node says it holds one page where it holds two, the
 // pages after `first`: MuPDF, which goes by /Count, takes each later page for the one before.
-void WriteLyingCount(const std::string& path, int pages, int first) {
+// With `direct`, the lying node is a direct object, which makes the tree
+// one MuPDF reads by /Count alone, without a table of its pages.
+void WriteLyingCount(const std::string& path, int pages, int first, bool direct = false) {
     test::PdfFixture pdf(pages);
     QPDFObjectHandle root = pdf.Qpdf().getRoot().getKey("/Pages"), kids = QPDFObjectHandle::newArray();
-    QPDFObjectHandle node = pdf.Qpdf().makeIndirectObject(QPDFObjectHandle::parse("<< /Type /Pages /Count 1 >>"));
+    QPDFObjectHandle node = QPDFObjectHandle::parse("<< /Type /Pages /Count 1 >>");
+    if (!direct) node = pdf.Qpdf().makeIndirectObject(node);
     node.replaceKey("/Kids", QPDFObjectHandle::newArray({pdf.Page(first), pdf.Page(first + 1)}));
     node.replaceKey("/Parent", root);
     for (int i = 0; i < pages; ++i) {
@@ -264,6 +267,21 @@ TEST_F(TextScanTest, TextComesFromThePageQpdfSees) {
             EXPECT_EQ(doc.PageCount(), 3);
         }
     }
+}
+
+// Page by page with no threads ahead, as codes and colours are read: each
+// page's own words, where MuPDF's count of the page tree leads elsewhere.
+TEST_F(TextScanTest, APageReadAloneIsThePageQpdfSees) {
+    WriteLyingCount(host.folder / "lying.pdf", 14, 10, true);
+    const DocumentHandle doc(host.OpenActive(host.folder / "lying.pdf"), DocumentHandle::Ownership::Borrowed);
+    host::WordFinderServices& finder = *host.runtime.Services().words;
+    const host::WordFinderId id = finder.CreateWordFinder(doc.Doc(), 1);
+    for (int page = 9; page < 14; ++page) {
+        std::string text;
+        for (const host::PageWord& word : finder.PageWords(id, page)) text += word.text + " ";
+        EXPECT_EQ(text, "Page " + std::to_string(page + 1) + " ") << "page " << page + 1;
+    }
+    finder.DestroyWordFinder(id);
 }
 
 // A Type 1 font known only by the glyph names of its /Differences, without
