@@ -40,7 +40,7 @@ std::vector<std::string> InstalledOcrLanguages() {
 
 OcrEngine::OcrEngine(const std::string& languages) : languages_(languages), api_(new tesseract::TessBaseAPI) {
     OneThreadEach();
-    const std::vector<std::string> installed = InstalledOcrLanguages();
+    static const std::vector<std::string> installed = InstalledOcrLanguages();
     for (const std::string& language : Split(languages)) {
         bool found = false;
         for (const std::string& have : installed) found |= have == language;

@@ -22,21 +22,37 @@ constexpr float kMostCodePixels = 40.0e6f;
 // and its noise alike.
 constexpr float kColourDpi = 36.0f;
 
-// The page as its code is read (a scan's own image, or drawn in grey), or as
-// its colours are counted (drawn in RGB); null with the error when it cannot
-// be. MuPDF warns, and does not fail, where an image is damaged: it is drawn
-// in part, or decoded with a made-up rest. So a warning while the pixels are
-// made is an error on a page that paints images. Not while the page loads,
-// which may warn of its links; nor on other pages, where it tells of a
-// content stream or cross-reference table MuPDF mended.
+// Text recognition needs no more pixels than a big poster at 300 dpi.
+constexpr float kMostOcrPixels = 80.0e6f;
+
+// The page as its code is read (a scan's own image, or drawn in grey), as
+// its colours are counted (drawn in RGB), or as its text is recognized
+// (drawn in grey at the dpi asked). Throws as MuPDF throws.
+fz_pixmap* DrawFor(fz_context* ctx, fz_page* page, const PixelRequest& request) {
+    switch (request.purpose) {
+        case PixelRequest::For::Colours:
+            return DrawPage(ctx, page, kColourDpi, kMostCodePixels, fz_device_rgb(ctx));
+        case PixelRequest::For::Text:
+            return DrawPage(ctx, page, request.dpi, kMostOcrPixels, fz_device_gray(ctx), request.scale);
+        case PixelRequest::For::Codes:
+            break;
+    }
+    if (fz_pixmap* scan = ScanImageGrey(ctx, page, kCodeDpi, kMostCodePixels)) return scan;
+    return DrawPage(ctx, page, kCodeDpi, kMostCodePixels, fz_device_gray(ctx));
+}
+
+// The pixels the request asks for; null with the error when they cannot
+// be had. MuPDF warns, and does not fail, where an image is damaged: it is
+// drawn in part, or decoded with a made-up rest. So a warning while the
+// pixels are made is an error on a page that paints images. Not while the
+// page loads, which may warn of its links; nor on other pages, where it
+// tells of a content stream or cross-reference table MuPDF mended.
 fz_pixmap* Pixels(fz_context* ctx, pdf_document* doc, int number, int* object, int* generation,
-                  const MupdfDocument::WarningLog* log, char* error, std::size_t size, bool colours) {
+                  const MupdfDocument::WarningLog* log, char* error, std::size_t size, PixelRequest request) {
     return MadeFromPage<fz_pixmap>(ctx, doc, number, object, generation, error, size, [=](fz_page* page) {
         fz_flush_warnings(ctx);  // MuPDF holds a warning back until the next one differs
         const int before = log->count;
-        fz_pixmap* pixmap = colours ? DrawPage(ctx, page, kColourDpi, kMostCodePixels, fz_device_rgb(ctx))
-                                    : ScanImageGrey(ctx, page, kCodeDpi, kMostCodePixels);
-        if (!pixmap) pixmap = DrawPage(ctx, page, kCodeDpi, kMostCodePixels, fz_device_gray(ctx));
+        fz_pixmap* pixmap = DrawFor(ctx, page, request);
         fz_flush_warnings(ctx);
         if (log->count != before && PaintsImages(ctx, page)) {
             fz_drop_pixmap(ctx, pixmap);
@@ -46,12 +62,9 @@ fz_pixmap* Pixels(fz_context* ctx, pdf_document* doc, int number, int* object, i
     });
 }
 
-// Text recognition needs no more pixels than a big poster at 300 dpi.
-constexpr float kMostOcrPixels = 80.0e6f;
-
 }  // namespace
 
-PagePixels::Pixmap PagePixels::Draw(int index, int shownPage, ObjectId& page, bool colours) {
+PagePixels::Pixmap PagePixels::Draw(int index, int shownPage, ObjectId& page, const PixelRequest& request) {
     char error[256] = "";
     fz_pixmap* pixmap = nullptr;
     // MuPDF keeps what it decoded, warnings and all: asked again, it would not warn again.
@@ -60,7 +73,7 @@ PagePixels::Pixmap PagePixels::Draw(int index, int shownPage, ObjectId& page, bo
         std::snprintf(error, sizeof error, "%s", known->second.second.c_str());
     } else {
         pixmap = Pixels(document_.Context(), document_.Document(), index, &page.number, &page.generation,
-                        &document_.Log(), error, sizeof error, colours);
+                        &document_.Log(), error, sizeof error, request);
         document_.Identify(index, page);
     }
     if (!pixmap) {
@@ -71,7 +84,7 @@ PagePixels::Pixmap PagePixels::Draw(int index, int shownPage, ObjectId& page, bo
 }
 
 host::PageCodeSet PagePixels::PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds) {
-    const Pixmap pixmap = Draw(index, shownPage, page, false);
+    const Pixmap pixmap = Draw(index, shownPage, page, {PixelRequest::For::Codes});
     bool late = false;
     std::optional<CodeReading> codes =
         ReadCodes(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride), kinds, &late);
@@ -84,7 +97,7 @@ host::PageCodeSet PagePixels::PageCodes(int index, int shownPage, ObjectId& page
 }
 
 double PagePixels::ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance) {
-    const Pixmap pixmap = Draw(index, shownPage, page, true);
+    const Pixmap pixmap = Draw(index, shownPage, page, {PixelRequest::For::Colours});
     const int want[3] = {static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
                          static_cast<int>(rgb & 0xFF)};
     std::size_t within = 0;
@@ -99,7 +112,7 @@ double PagePixels::ColourShare(int index, int shownPage, ObjectId& page, std::ui
 }
 
 std::uint32_t PagePixels::MedianColour(int index, int shownPage, ObjectId& page) {
-    const Pixmap pixmap = Draw(index, shownPage, page, true);
+    const Pixmap pixmap = Draw(index, shownPage, page, {PixelRequest::For::Colours});
     std::array<std::array<std::size_t, 256>, 3> counts{};
     for (int y = 0; y < pixmap->h; ++y) {
         const unsigned char* pixel = pixmap->samples + static_cast<std::ptrdiff_t>(y) * pixmap->stride;
@@ -116,22 +129,9 @@ std::uint32_t PagePixels::MedianColour(int index, int shownPage, ObjectId& page)
     return rgb;
 }
 
-PagePixels::Pixmap PagePixels::DrawGrey(int index, int shownPage, ObjectId& page, float dpi, float& scale) {
-    char error[256] = "";
-    float* used = &scale;
-    fz_context* ctx = document_.Context();
-    fz_pixmap* pixmap = MadeFromPage<fz_pixmap>(
-        ctx, document_.Document(), index, &page.number, &page.generation, error, sizeof error,
-        [=](fz_page* loaded) { return DrawPage(ctx, loaded, dpi, kMostOcrPixels, fz_device_gray(ctx), used); });
-    document_.Identify(index, page);
-    if (!pixmap)
-        throw host::HostError(host::kErrorDamaged, "cannot draw page " + std::to_string(shownPage + 1) + ": " + error);
-    return Pixmap(pixmap, PixmapDeleter{ctx});
-}
-
 std::vector<host::PageWord> PagePixels::OcrWords(int index, int shownPage, ObjectId& page, OcrEngine& engine, int dpi) {
     float scale = 1;
-    const Pixmap pixmap = DrawGrey(index, shownPage, page, static_cast<float>(dpi), scale);
+    const Pixmap pixmap = Draw(index, shownPage, page, {PixelRequest::For::Text, static_cast<float>(dpi), &scale});
     // The pixmap's origin is the page's top left drawn at scale.
     const double x0 = pixmap->x, y0 = pixmap->y;
     std::vector<host::PageWord> words;

@@ -14,6 +14,14 @@
 
 namespace tessera::pdf {
 
+// What a reading needs drawn: codes, colours, or text at `dpi`, whose pixels
+// per point go to `scale`.
+struct PixelRequest {
+    enum class For { Codes, Colours, Text } purpose;
+    float dpi = 0;
+    float* scale = nullptr;
+};
+
 class PagePixels {
 public:
     using ObjectId = MupdfDocument::ObjectId;
@@ -35,10 +43,9 @@ private:
         void operator()(fz_pixmap* pixmap) const { fz_drop_pixmap(context, pixmap); }
     };
     using Pixmap = std::unique_ptr<fz_pixmap, PixmapDeleter>;
-    // The pixels codes or colours are read from.
-    Pixmap Draw(int index, int shownPage, ObjectId& page, bool colours);
-    // The page in grey at dpi (coarser for a huge page), and its pixels per point.
-    Pixmap DrawGrey(int index, int shownPage, ObjectId& page, float dpi, float& scale);
+    // The pixels a reading is made from; a page that could not be drawn once
+    // is refused again, with the same reason.
+    Pixmap Draw(int index, int shownPage, ObjectId& page, const PixelRequest& request);
 
     MupdfDocument& document_;
     // Each page whose pixels failed, by index: the page object it led to, and why.

@@ -11,11 +11,15 @@ host::PixelReaderId MupdfPixelReader::CreatePixelReader(host::DocId doc) {
 
 void MupdfPixelReader::DestroyPixelReader(host::PixelReaderId reader) { readers_.erase(reader); }
 
-template <class Draw>
-auto MupdfPixelReader::OnPage(host::PixelReaderId id, int page, Draw draw) {
+MupdfPixelReader::Reader& MupdfPixelReader::Get(host::PixelReaderId id) {
     const auto found = readers_.find(id);
     if (found == readers_.end()) throw host::HostError(host::kErrorBadArgument, "no such pixel reader");
-    Reader& reader = found->second;
+    return found->second;
+}
+
+template <class Draw>
+auto MupdfPixelReader::OnPage(host::PixelReaderId id, int page, Draw draw) {
+    Reader& reader = Get(id);
     return reader.pages->OnPage(page, [&](MupdfDocument& document, int index, MupdfDocument::ObjectId& loaded) {
         // Matching the pages may have put a copy written by qpdf in place of the file.
         if (!reader.pixels || reader.drawnMatched != reader.pages->Matched()) {
@@ -46,9 +50,7 @@ double MupdfPixelReader::PageColourShare(host::PixelReaderId id, int page, std::
 
 std::vector<host::PageWord> MupdfPixelReader::PageWordsByOcr(host::PixelReaderId id, int page,
                                                              const std::string& languages, int dpi) {
-    const auto found = readers_.find(id);
-    if (found == readers_.end()) throw host::HostError(host::kErrorBadArgument, "no such pixel reader");
-    std::unique_ptr<OcrEngine>& engine = found->second.ocr;
+    std::unique_ptr<OcrEngine>& engine = Get(id).ocr;
     if (!engine || engine->Languages() != languages) engine = std::make_unique<OcrEngine>(languages);
     return OnPage(id, page, [&, dpi](PagePixels& pixels, int index, PagePixels::ObjectId& loaded) {
         return pixels.OcrWords(index, page, loaded, *engine, dpi > 0 ? dpi : host::kOcrDpi);

@@ -30,6 +30,7 @@ private:
         bool drawnMatched = false;           // whether that document is the one read after a match
         std::unique_ptr<OcrEngine> ocr;      // started at the first page read, for its languages
     };
+    Reader& Get(host::PixelReaderId reader);
     // What draw(pixels, MuPDF's index, loaded) gives for the page.
     template <class Draw>
     auto OnPage(host::PixelReaderId reader, int page, Draw draw);
