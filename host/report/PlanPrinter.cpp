@@ -76,6 +76,9 @@ void PrintPlan(std::ostream& out, const std::vector<host::PlannedOutput>& output
         out << i + 1 << '\t' << Shown(outputs[i].file) << '\t' << FormatPageRuns(outputs[i].pages);
         // A split where a value changes shows the value each output has.
         if (!outputs[i].key.empty()) out << '\t' << EscapedForTerminal(outputs[i].key, false);
+        // A key read by OCR may be misread: how sure the reading was.
+        if (!outputs[i].key.empty() && outputs[i].keyOcrConfidence >= 0)
+            out << "\tocr:" << outputs[i].keyOcrConfidence << '%';
         out << '\n';
     }
     PrintAccount(out, outputs, account);

@@ -59,6 +59,17 @@ nlohmann::json PageRunsJson(const std::vector<int>& pages) {
     return runs;
 }
 
+namespace {
+
+// A key read by OCR says how sure the reading was.
+void AddKey(nlohmann::json& entry, const std::string& key, int ocrConfidence) {
+    if (key.empty()) return;
+    entry["key"] = key;
+    if (ocrConfidence >= 0) entry["key_ocr_confidence"] = ocrConfidence;
+}
+
+}  // namespace
+
 nlohmann::json PlanJson(nlohmann::json input, const std::vector<host::PlannedOutput>& outputs) {
     nlohmann::json list = nlohmann::json::array();
     for (const host::PlannedOutput& output : outputs) {
@@ -70,7 +81,7 @@ nlohmann::json PlanJson(nlohmann::json input, const std::vector<host::PlannedOut
                                 {"page_count", output.pages.size()},
                                 {"name_source", output.nameSource}};
         if (!output.watermark.empty()) entry["watermark"] = output.watermark;
-        if (!output.key.empty()) entry["key"] = output.key;
+        AddKey(entry, output.key, output.keyOcrConfidence);
         if (output.pages.empty()) entry["status"] = "no-pages";
         AddExactBytes(entry, "path");
         AddExactBytes(entry, "file");
@@ -114,7 +125,7 @@ nlohmann::json OutputJson(const host::ReportedOutput& output) {
                             {"page_count", output.pages.size()},
                             {"status", StatusName(output.status)}};
     AddExactBytes(entry, "path");
-    if (!output.key.empty()) entry["key"] = output.key;
+    AddKey(entry, output.key, output.keyOcrConfidence);
     if (output.status != host::OutputStatus::Written) return entry;
     std::error_code error;
     const std::uintmax_t bytes = std::filesystem::file_size(output.path, error);

@@ -18,6 +18,7 @@
 #include "pdf/services/QpdfPageServices.h"
 #include "pdf/store/DocumentStore.h"
 #include "runtime/CoreTables.h"
+#include "runtime/OcrModule.h"
 #include "runtime/PosixFileServices.h"
 #include "settings/SettingsFile.h"
 
@@ -47,7 +48,8 @@ private:
     pdf::QpdfBookmarkServices bookmarks_{store_};
     pdf::QpdfActionServices actions_{store_};
     pdf::MupdfWordFinder words_{store_};
-    pdf::MupdfPixelReader pixels_{store_};
+    OcrModule ocr_;
+    pdf::MupdfPixelReader pixels_{store_, ocr_};
     pdf::QpdfPageServices pages_{store_};
     pdf::QpdfPageContentServices contents_{pages_};
     pdf::QpdfLinkServices links_{store_, pages_};

@@ -10,7 +10,7 @@ namespace {
 host::HostServices g_host;
 std::array<ImportedTable, host::kTableCount> g_tables;
 
-constexpr std::uint32_t kVersionList[] = {0x20001, 0x20002, 0x20003, 0x40000, 0x40005, 0x50000, 0x50001};
+constexpr std::uint32_t kVersionList[] = {0x20001, 0x20002, 0x20003, 0x40000, 0x40005, 0x50000, 0x50001, 0x50002};
 
 ImportedTable ImportTable(host::CoreServices& core, const char* name) {
     const host::Atom atom = core.MakeAtom(name);

@@ -210,7 +210,7 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
                [&] { return source.FilePath(); });
     const std::string prefix = NamePrefix(f, sourcePath, today);
     UsedNames used;
-    PageTextExtractor extractor;  // one word finder for every name taken from page text
+    PageTextExtractor extractor(settings.Output.Ocr);  // one word finder for every name taken from page text
     // The settings were checked: a template in use parses and its pattern compiles.
     const Result<NameTemplate> nameTemplate = NameTemplate::Parse(f.NameTemplate);
     const bool fromTemplate = f.FileNameConstructionMode == NameConstructionMode::UseTemplate && nameTemplate;
@@ -221,7 +221,7 @@ std::vector<IndexEntry> NameOutputs(SplitSettings& settings, const DocumentHandl
     fields.outputsAreParts = settings.SplitMode == SplitMethod::BySize;
     const OutputSettings& o = settings.Output;
     std::optional<PageKeyReader> keys;
-    if (fromTemplate && UsesValueChange(settings)) keys.emplace(source, o.ChangeKey, o.SeparatorQuery);
+    if (fromTemplate && UsesValueChange(settings)) keys.emplace(source, o.ChangeKey, o.SeparatorQuery, o.Ocr);
     if (keys && keys->Ready()) fields.keys = &*keys;
     const bool listed = !f.OutputNames.empty() && f.OutputNames.size() == CountDocuments(settings.Outputs);
     // A template that says where parts go has them; else, whatever made the

@@ -122,7 +122,7 @@ bool PlanByBookmarks(SplitSettings& settings, const DocumentHandle& source) {
 }
 
 bool PlanByHand(SplitSettings& settings, const DocumentHandle& source) {
-    return ResolveQueryRanges(source, settings.Outputs, 0, -1, WorkerCount(settings));
+    return ResolveQueryRanges(source, settings.Outputs, 0, -1, settings.Output.Ocr, WorkerCount(settings));
 }
 
 // Consecutive pages make one range each.
@@ -138,12 +138,19 @@ OutputDocument OutputOfPages(const std::vector<int>& pages) {
 
 bool PlanByValueChange(SplitSettings& settings, const DocumentHandle& source) {
     const OutputSettings& o = settings.Output;
-    const std::optional<PageKeys> keys = ReadPageKeys(source, o.ChangeKey, o.SeparatorQuery, WorkerCount(settings));
+    std::vector<int> confidence;
+    const std::optional<PageKeys> keys =
+        ReadPageKeys(source, o.ChangeKey, o.SeparatorQuery, o.Ocr, WorkerCount(settings), &confidence);
     if (!keys) return false;
     settings.Outputs.clear();
     for (const KeyedPages& keyed : SplitAtKeyChanges(*keys, {o.MissingKeyStartsNew, o.GroupSameKey})) {
         settings.Outputs.push_back(OutputOfPages(keyed.pages));
-        settings.Outputs.back().Key = keyed.key;
+        OutputDocument& output = settings.Outputs.back();
+        output.Key = keyed.key;
+        // The least sure of the pages whose value made the key.
+        for (const int page : keyed.pages)
+            if (const int read = confidence.at(static_cast<std::size_t>(page)); read >= 0 && (*keys)[page])
+                output.KeyOcrConfidence = output.KeyOcrConfidence < 0 ? read : std::min(output.KeyOcrConfidence, read);
     }
     return true;
 }

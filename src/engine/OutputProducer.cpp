@@ -1,6 +1,8 @@
 #include "engine/OutputProducer.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "access/AlertByKey.h"
 #include "access/Guarded.h"
@@ -8,6 +10,7 @@
 #include "access/ReadOr.h"
 #include "editing/BookmarkTransfer.h"
 #include "editing/LinkRewriting.h"
+#include "editing/OcrTextLayer.h"
 #include "editing/StampWatermark.h"
 #include "engine/OutputNaming.h"
 #include "engine/OutputSecurity.h"
@@ -35,13 +38,27 @@ void CopyDocumentInformation(const DocumentHandle& output, const DocumentHandle&
         if (docs.HasCatalogEntry(source.Doc(), key)) docs.CopyCatalogEntry(output.Doc(), source.Doc(), key);
 }
 
-bool InsertRanges(const DocumentHandle& source, DocumentHandle& output, const OutputDocument& planned) {
+// The pages of the range in the order it puts them into an output.
+std::vector<int> PagesOfRange(const PageRange& range, int available) {
+    if (!range.Options.IsEmpty()) return ChosenPages(range, available);
+    std::vector<int> pages;
+    for (int page = range.StartPage; page < std::min(available, range.StartPage + range.NumPages); ++page)
+        pages.push_back(page);
+    return pages;
+}
+
+// With a layer, each page gets the words OCR reads on it where it has no text.
+bool InsertRanges(const DocumentHandle& source, DocumentHandle& output, const OutputDocument& planned,
+                  OcrTextLayer* layer) {
     for (const PageRange& range : planned.Ranges) {
         const int first = output.PageCount();  // the placeholder too, for the first range
         if (range.NumPages > 0 && !InsertPageRange(source, output, range.StartPage, range.NumPages, range.Options))
             return false;
         // The placeholder, page 0 until the output is finished, is no page of it.
         StampRangeWatermark(output.Doc(), first, output.PageCount() - 1, range, first);
+        if (!layer || range.NumPages <= 0) continue;
+        int index = std::max(first, 1);
+        for (const int page : PagesOfRange(range, source.PageCount())) layer->Add(output.Doc(), index++, page);
     }
     return true;
 }
@@ -198,7 +215,9 @@ OutputOutcome BuildOutput(const DocumentHandle& source, std::size_t index, const
     if (planned.Measured && !measured) return SaveMeasured(planned, settings, source.PageCount());
     DocumentHandle output(NewDocumentOrNone(), DocumentHandle::Ownership::Owned);
     output.SetOutputPath(FileSystemPath(settings.Filename.OutputFolder, planned.Filename));
-    if (!InsertRanges(source, output, planned)) return OutputOutcome::Failed;
+    std::optional<OcrTextLayer> layer;
+    if (settings.Output.Ocr.Layer) layer.emplace(source, settings.Output.Ocr);
+    if (!InsertRanges(source, output, planned, layer ? &*layer : nullptr)) return OutputOutcome::Failed;
     if (!output.HasDocument() || output.PageCount() < 1) return OutputOutcome::NoPages;
     RetargetLinksAndBookmarks(source, output, index, settings);
     return FinishAndSave(source, output, settings, measured, file);

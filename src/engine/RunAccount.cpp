@@ -34,7 +34,7 @@ std::vector<host::PlannedOutput> PlannedOutputs(const SplitSettings& settings, c
         const OutputDocument& output = settings.Outputs[i];
         plan.push_back({entries[i].file, OneBasedPages(output, pageCount), output.Key,
                         FileSystemPath(settings.Filename.OutputFolder, output.Filename), entries[i].source,
-                        WatermarkText(output)});
+                        WatermarkText(output), output.KeyOcrConfidence});
     }
     return plan;
 }
@@ -47,7 +47,8 @@ std::vector<host::ReportedOutput> ReportedOutputs(const SplitSettings& settings,
         const OutputDocument& output = settings.Outputs[i];
         outputs.push_back({FileSystemPath(settings.Filename.OutputFolder, output.Filename),
                            OneBasedPages(output, pageCount), StatusOf(result, i), output.Key,
-                           static_cast<std::uint64_t>(std::max<std::int64_t>(settings.Output.MaxOutputBytes, 0))});
+                           static_cast<std::uint64_t>(std::max<std::int64_t>(settings.Output.MaxOutputBytes, 0)),
+                           output.KeyOcrConfidence});
     }
     return outputs;
 }

@@ -19,6 +19,9 @@ struct OutputDocument {
     std::string Key{};
     // The groups of the pattern that found Key on a separator sheet's code.
     std::vector<std::string> KeyGroups{};
+    // The least confidence (0 to 100) of the words OCR read Key with; -1
+    // when it was not read by OCR. Never stored.
+    int KeyOcrConfidence = -1;
     // Of an output the size limit cut: which part it is, of how many (from 1); never stored.
     int Part = 0, Parts = 0;
     // The file as the size limit measured it, written as it is rather than

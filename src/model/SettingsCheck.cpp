@@ -46,6 +46,36 @@ void CheckWatermark(const WatermarkStyle& style, const std::string& field, Check
                            {std::int64_t{style.TransparencyLevel}}));
 }
 
+// Tesseract's names (eng, chi_sim, script/Latin) joined by '+'; no dot, so
+// that no name leads out of its data folder.
+bool IsOcrLanguageList(const std::string& languages) {
+    bool named = false;
+    for (const char c : languages) {
+        const bool nameChar = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                              c == '-' || c == '/';
+        if (c == '+' && !named) return false;
+        if (c != '+' && !nameChar) return false;
+        named = c != '+';
+    }
+    return named || languages.empty();
+}
+
+void CheckOcr(const OcrSettings& ocr, const std::string& output, CheckedProblems& out) {
+    out.AddChoice(static_cast<std::int32_t>(ocr.Mode), static_cast<std::int32_t>(OcrModeChoices().size()) - 1,
+                  output + "OcrMode");
+    if (!IsOcrLanguageList(ocr.Languages))
+        out.Add("IDS_OCR_LANGUAGES_INVALID", output + "OcrLanguages",
+                FormatText(LookupString("IDS_OCR_LANGUAGES_INVALID"), {ocr.Languages}));
+    if (ocr.Dpi != 0 && (ocr.Dpi < kLeastOcrDpi || ocr.Dpi > kMostOcrDpi))
+        out.Add("IDS_OCR_DPI_OUT_OF_RANGE", output + "OcrDpi",
+                FormatText(LookupString("IDS_OCR_DPI_OUT_OF_RANGE"),
+                           {std::int64_t{ocr.Dpi}, std::int64_t{kLeastOcrDpi}, std::int64_t{kMostOcrDpi}}));
+    if (ocr.MinConfidence < 0 || ocr.MinConfidence > 100)
+        out.Add("IDS_OCR_CONFIDENCE_OUT_OF_RANGE", output + "OcrMinConfidence",
+                FormatText(LookupString("IDS_OCR_CONFIDENCE_OUT_OF_RANGE"), {std::int64_t{ocr.MinConfidence}}));
+    if (ocr.Layer && ocr.Mode == OcrMode::Never) out.AddKey("IDS_OCR_LAYER_WITHOUT_OCR", output + "OcrLayer");
+}
+
 std::string RangeField(std::size_t doc, std::size_t range) {
     return "Doc" + std::to_string(doc) + "/Range" + std::to_string(range);
 }
@@ -157,6 +187,7 @@ void CheckValues(const SplitSettings& s, CheckedProblems& out) {
                   static_cast<std::int32_t>(SeparatorChoices().size()) - 1, output + "SeparatorType");
     CheckWatermark(s.Output.EveryRangeWatermark, "Settings/OutputSettings", out);
     CheckQueryArea(s.Output.SeparatorQuery, output + "SeparatorQuery", out);
+    CheckOcr(s.Output.Ocr, output, out);
     const FilenameSettings& n = s.Filename;
     const bool namesFromArea = n.FileNameConstructionMode == NameConstructionMode::AddTextFromPage;
     std::optional<std::string> refusal = AreaRefusal(n.TextArea);
@@ -214,6 +245,16 @@ void CheckTemplateFields(const SplitSettings& s, const DocumentFacts& facts, Che
                     FormatText(LookupString("IDS_NAME_TEMPLATE_UNKNOWN_FIELD"), {n.NameTemplate, field}));
 }
 
+// Languages asked for by name must be there before a page is read; the
+// initial ones take what is installed.
+void CheckOcrLanguages(const OcrSettings& ocr, const DocumentFacts& facts, CheckedProblems& out) {
+    if (ocr.Mode == OcrMode::Never || ocr.Languages.empty() || !facts.ocrLanguagesFault) return;
+    if (!IsOcrLanguageList(ocr.Languages)) return;  // said by the stored values' check
+    if (const std::optional<std::string> fault = facts.ocrLanguagesFault(ocr.Languages))
+        out.Add("IDS_OCR_LANGUAGE_MISSING", "Settings/OutputSettings/OcrLanguages",
+                FormatText(LookupString("IDS_OCR_LANGUAGE_MISSING"), {ocr.Languages, *fault}));
+}
+
 }  // namespace
 
 std::vector<SettingsProblem> CheckSettings(const SplitSettings& settings, const DocumentFacts& facts) {
@@ -230,6 +271,7 @@ std::vector<SettingsProblem> CheckSettings(const SplitSettings& settings, const 
         CheckPattern(namePattern, "Settings/FilenameSettings/Name", facts, out);
     }
     CheckTemplateFields(settings, facts, out);
+    CheckOcrLanguages(settings.Output.Ocr, facts, out);
     return out.Take();
 }
 

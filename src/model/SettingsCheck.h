@@ -32,6 +32,9 @@ struct DocumentFacts {
     // The named groups of a regular expression, for the fields of a name
     // template; unset: templates' fields are not checked against patterns.
     std::function<std::vector<std::string>(const std::string&)> groupNames;
+    // Why text recognition cannot read the languages asked ("eng+xyz"):
+    // the data of one is not installed; none when it can. Unset: not asked.
+    std::function<std::optional<std::string>(const std::string&)> ocrLanguagesFault;
 };
 
 enum class ProblemKind {

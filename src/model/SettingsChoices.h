@@ -37,6 +37,11 @@ inline constexpr ChoiceRow<AutoPrefix> kPrefixRows[] = {
     {AutoPrefix::PrefixFilename, "name", "IDS_PREFIX_FILENAME"},
     {AutoPrefix::PrefixTodaysDate, "date", "IDS_PREFIX_TODAYSDATE"},
 };
+inline constexpr ChoiceRow<OcrMode> kOcrModeRows[] = {
+    {OcrMode::Auto, "auto", "IDS_OCR_AUTO"},
+    {OcrMode::Always, "always", "IDS_OCR_ALWAYS"},
+    {OcrMode::Never, "never", "IDS_OCR_NEVER"},
+};
 // The separator kinds' words and captions, from their table.
 inline constexpr auto kSeparatorRows = [] {
     std::array<ChoiceRow<SeparatorKind>, std::size(kSeparatorKindRows)> rows{};
@@ -55,11 +60,13 @@ constexpr std::span<const ChoiceRow<NameConstructionMode>> NamingModeChoices() {
 constexpr std::span<const ChoiceRow<AutoPrefix>> PrefixChoices() { return kPrefixRows; }
 constexpr std::span<const ChoiceRow<SeparatorKind>> SeparatorChoices() { return kSeparatorRows; }
 constexpr std::span<const ChoiceRow<host::CodeKind>> CodeKindChoices() { return kCodeKindRows; }
+constexpr std::span<const ChoiceRow<OcrMode>> OcrModeChoices() { return kOcrModeRows; }
 
 // The rows of a choice's type, for code that holds a field of it.
 constexpr std::span<const ChoiceRow<NameConstructionMode>> ChoicesOf(NameConstructionMode) { return kNamingModeRows; }
 constexpr std::span<const ChoiceRow<AutoPrefix>> ChoicesOf(AutoPrefix) { return kPrefixRows; }
 constexpr std::span<const ChoiceRow<SeparatorKind>> ChoicesOf(SeparatorKind) { return kSeparatorRows; }
+constexpr std::span<const ChoiceRow<OcrMode>> ChoicesOf(OcrMode) { return kOcrModeRows; }
 
 // The one naming mode that reads a page area, which must then be given.
 inline constexpr NameConstructionMode kNamingModeWithArea = NameConstructionMode::AddTextFromPage;

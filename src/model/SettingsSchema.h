@@ -19,7 +19,7 @@ namespace tessera {
 // A field of a record. Choices are stored as their integers, areas as their
 // raw fixed-point values (remembered settings) or reals (profiles).
 using FieldRef = std::variant<std::int32_t*, bool*, std::string*, Fixed16*, SplitMethod*, SeparatorKind*,
-                              NameConstructionMode*, AutoPrefix*, ChangeKeyKind*>;
+                              NameConstructionMode*, AutoPrefix*, ChangeKeyKind*, OcrMode*>;
 
 // The cabinet of "Settings" a profile keeps the field in.
 enum class ProfileGroup { None, Security, Filename, Output };

@@ -47,6 +47,28 @@ enum class NameConstructionMode : std::int32_t {
     UseTemplate = 5,
 };
 enum class AutoPrefix : std::int32_t { PrefixNone = 0, PrefixFilename = 1, PrefixTodaysDate = 2 };
+// When a page is read by text recognition (OCR): where a text feature finds
+// no words in the place it asks of a page (no words, or mostly characters
+// the text layer cannot map), always in place of the text layer, or never.
+enum class OcrMode : std::int32_t { Auto = 0, Always = 1, Never = 2 };
+
+// Text recognition of pages that are pictures.
+struct OcrSettings {
+    OcrMode Mode = OcrMode::Auto;
+    // Tesseract's language names joined by '+' ("eng+deu"); empty: English
+    // and the user's language, where its data is installed.
+    std::string Languages;
+    // The resolution pages are drawn at for it; 0: 300 dpi.
+    std::int32_t Dpi = 0;
+    // A word read with less confidence (0 to 100) counts as unread.
+    std::int32_t MinConfidence = 40;
+    // Outputs get an invisible text layer of the words read on each page without one.
+    bool Layer = false;
+
+    friend bool operator==(const OcrSettings&, const OcrSettings&) = default;
+};
+// The resolutions --ocr-dpi takes besides 0.
+inline constexpr std::int32_t kLeastOcrDpi = 70, kMostOcrDpi = 1200;
 
 struct OutputSettings {
     bool bLinearize = false;
@@ -100,6 +122,7 @@ struct OutputSettings {
     // The hand-made outputs are a manifest's page counts, which are meant to
     // take every page in turn; given on the command line, never stored.
     bool CountsCoverDocument = false;
+    OcrSettings Ocr;
 
     // Whether an output's links or bookmarks may lead into other outputs,
     // whose names and pages its content then depends on.

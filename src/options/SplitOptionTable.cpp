@@ -463,6 +463,7 @@ const std::vector<SplitOption>& Options() {
     static const char* kSearch = "Text search (for --separator text= and the texts of --doc)";
     static const char* kProfiles = "Profiles (the whole setup, hand-made outputs included, in a .tpr file)";
     static const char* kWatermark = "Watermark (the size, transparency and placement also apply to :mark of --doc)";
+    static const char* kOcr = "Text recognition (OCR) of scanned pages";
     static const std::vector<SplitOption> options = WithUnlistedSchemaOptions(
         {
             {Spec("equal", "", OptionKind::PositiveInteger, {},
@@ -639,6 +640,28 @@ const std::vector<SplitOption>& Options() {
                  SplitSettings& s = f.settings;
                  Denied(v, s.Security);
              }},
+            FromSchema("ocr", kOcr),
+            FromSchema("ocr-lang", kOcr),
+            {Spec("ocr-dpi", "", OptionKind::PositiveInteger, {},
+                  "The resolution pages are drawn at for text recognition, 70 to 1200 dpi (300 at first; finer reads "
+                  "small print, coarser reads faster)",
+                  kOcr, "N"),
+             [](const std::string& v, OptionTargets& f) {
+                 OcrSettings& ocr = f.settings.Output.Ocr;
+                 ocr.Dpi = NumberWithin(v, f.settings, ocr.Dpi, "the OCR resolution");
+             }},
+            {Spec("ocr-min-confidence", "", OptionKind::Text, {},
+                  "A word text recognition reads with less confidence than N (0 to 100; 40 at first) counts as "
+                  "unread: a page whose value is then missing has none, and --on-missing decides. Values read by OCR "
+                  "are compared with each run of blanks and of the punctuation OCR confuses (. , : ; quotes |) as one "
+                  "blank and none at either end, so that \"No. 1003\", \"No.1003\" and \"No 1003\" are one value; "
+                  "--dry-run and --json show how sure each such value is",
+                  kOcr, "N"),
+             [](const std::string& v, OptionTargets& f) {
+                 OcrSettings& ocr = f.settings.Output.Ocr;
+                 ocr.MinConfidence = NumberWithin(v, f.settings, ocr.MinConfidence, "the least OCR confidence");
+             }},
+            FromSchema("ocr-layer", kOcr),
             {Spec("profile", "", OptionKind::Text, {},
                   "Start from the settings of this profile; the other options change them, wherever they stand",
                   kProfiles, "FILE.tpr"),

@@ -44,9 +44,43 @@ std::string ShownSize(const DocumentHandle& document, int page) {
                   : std::to_string(width) + "x" + std::to_string(height);
 }
 
-SearchPattern::Captures Key(std::string text) { return {{std::move(text)}, {}}; }
+// Codes are read from pixels, never from text.
+OcrSettings NoOcr() {
+    OcrSettings none;
+    none.Mode = OcrMode::Never;
+    return none;
+}
+
+SearchPattern::Captures Key(std::string text) {
+    SearchPattern::Captures key;
+    key.numbered.push_back(std::move(text));
+    return key;
+}
 
 }  // namespace
+
+std::string OcrSteadied(std::string_view value) {
+    static const std::string_view kConfused[] = {".", ",",      ":",      ";",      "'",      "`",     "\"",
+                                                 "|", "\u2018", "\u2019", "\u201C", "\u201D", "\u00B7"};
+    std::string out;
+    bool gap = false;
+    for (std::size_t at = 0; at < value.size();) {
+        const char c = value[at];
+        std::size_t length = c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v' ? 1 : 0;
+        for (const std::string_view mark : kConfused)
+            if (!length && value.substr(at, mark.size()) == mark) length = mark.size();
+        if (length) {
+            gap = !out.empty();
+            at += length;
+            continue;
+        }
+        if (gap) out += ' ';
+        gap = false;
+        out += c;
+        ++at;
+    }
+    return out;
+}
 
 std::string LabelPrefix(std::string_view label) {
     std::size_t end = label.size();
@@ -59,8 +93,8 @@ std::string LabelPrefix(std::string_view label) {
 }
 
 PageKeyReader::PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query,
-                             unsigned threads)
-    : document_(document), kind_(kind), query_(query) {
+                             const OcrSettings& ocr, unsigned threads)
+    : document_(document), kind_(kind), query_(query), extractor_(ocr) {
     if (kind == ChangeKeyKind::PatternMatch) {
         TextQuery regex = query;
         regex.UseRegExp = true;
@@ -74,6 +108,7 @@ PageKeyReader::PageKeyReader(const DocumentHandle& document, const TextQuery& qu
     : document_(document),
       kind_(ChangeKeyKind::PatternMatch),
       query_(query),
+      extractor_(NoOcr()),
       codeKinds_(codeKinds),
       anywhere_(anywhere) {
     TextQuery regex = query;
@@ -99,17 +134,25 @@ std::optional<std::string> PageKeyReader::Words(int page, bool useArea) {
     return extractor_.Text();
 }
 
+std::string PageKeyReader::Steadied(const std::string& value) const {
+    return extractor_.OcrConfidence() ? OcrSteadied(value) : CollapsedBlanks(value);
+}
+
 std::optional<SearchPattern::Captures> PageKeyReader::Read(int page) {
+    ocrConfidence_.reset();
     if (codeKinds_ != 0) return Code(page);
     switch (kind_) {
         case ChangeKeyKind::AreaText: {
-            const std::string key = CollapsedBlanks(Words(page, true).value_or(""));
+            const std::string key = Steadied(Words(page, true).value_or(""));
+            ocrConfidence_ = extractor_.OcrConfidence();
             return key.empty() ? std::nullopt : std::optional(Key(key));
         }
         case ChangeKeyKind::PatternMatch: {
             std::optional<SearchPattern::Captures> found =
                 pattern_.FirstMatch(Words(page, query_.UseAreaFilter).value_or(""));
-            if (found) found->numbered[0] = CollapsedBlanks(JoinedGroups(*found));
+            // How sure OCR was of the words the match was made of.
+            if (found) ocrConfidence_ = extractor_.OcrConfidence(found->start, found->end);
+            if (found) found->numbered[0] = Steadied(JoinedGroups(*found));
             return found && !found->numbered[0].empty() ? found : std::nullopt;
         }
         case ChangeKeyKind::LabelPrefix:

@@ -20,7 +20,10 @@ class PageKeyReader {
 public:
     // Reads keys of `kind`; areas and patterns are the query's, by its rules.
     // Text is read ahead on up to `threads` threads (PageTextExtractor::Attach).
-    PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query, unsigned threads = 0);
+    // Text is read by OCR as `ocr` says; a value read by OCR is steadied
+    // (OcrSteadied), so that OCR's blanks and stray punctuation do not cut.
+    PageKeyReader(const DocumentHandle& document, ChangeKeyKind kind, const TextQuery& query, const OcrSettings& ocr,
+                  unsigned threads = 0);
     // Reads the first code of the kinds (host::CodeKind bits) a separator
     // sheet shows, with its groups. With a pattern (a regular expression) a
     // sheet is a page any of whose codes matches, and that code is read.
@@ -37,9 +40,14 @@ public:
     // The page's key as [0], then a pattern's groups; none for a page without
     // one (an empty area, no match). HostError when the page cannot be read.
     std::optional<SearchPattern::Captures> Read(int page);
+    // The least confidence of the words the last value was read by OCR with;
+    // none when it was not read by OCR.
+    std::optional<int> OcrConfidence() const { return ocrConfidence_; }
 
 private:
     std::optional<std::string> Words(int page, bool useArea);
+    // Blanks collapsed, and a value read by OCR steadied.
+    std::string Steadied(const std::string& value) const;
     std::optional<SearchPattern::Captures> Code(int page);
 
     const DocumentHandle& document_;
@@ -51,7 +59,14 @@ private:
     bool ready_ = true;
     unsigned codeKinds_ = 0;  // none when the key is no code
     bool anywhere_ = false;
+    std::optional<int> ocrConfidence_;
 };
+
+// A value as OCR reads it, compared so that what OCR varies does not count:
+// each run of blanks and of the punctuation OCR confuses around words
+// (. , : ; ' ` " and their typographic forms, |) is one blank, and none is
+// left at either end; "No. 1003", "No.1003" and "No 1003" are one value.
+std::string OcrSteadied(std::string_view value);
 
 // "A-" of "A-12", "" of "12": a label without its number, and the kind of
 // that number, so that i, ii... and 1, 2... differ.

@@ -23,4 +23,8 @@ std::uint32_t PagePixelReader::Colour(int page) {
     return reader_ ? Host().pixels->PageColour(reader_.Get(), page) : 0xFFFFFFu;
 }
 
+std::vector<host::PageWord> PagePixelReader::OcrWords(int page, const host::OcrAsk& ask) {
+    return reader_ ? Host().pixels->PageWordsByOcr(reader_.Get(), page, ask) : std::vector<host::PageWord>();
+}
+
 }  // namespace tessera

@@ -2,6 +2,7 @@
 // What is read from how pages look, through the host's page-pixels service:
 // the codes a page shows, its colour, the share of a colour on it.
 #include <cstdint>
+#include <vector>
 
 #include "access/DocumentHandle.h"
 #include "access/OwnedId.h"
@@ -20,6 +21,7 @@ public:
     // with it into every worker process.
     bool Attach(const DocumentHandle& document);
     bool Attached() const { return static_cast<bool>(reader_); }
+    void Detach() { reader_ = {}; }
 
     // Each HostError when the page cannot be drawn in full; without a
     // reader, no codes, no share, and white.
@@ -29,6 +31,8 @@ public:
     double ColourShare(int page, std::uint32_t rgb, int tolerance);
     // The page's colour (0xRRGGBB).
     std::uint32_t Colour(int page);
+    // The words text recognition reads on the page as asked.
+    std::vector<host::PageWord> OcrWords(int page, const host::OcrAsk& ask);
 
 private:
     OwnedPixelReader reader_;

@@ -140,7 +140,8 @@ OutputList Rebuilt(const OutputList& outputs) {
 
 }  // namespace
 
-bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last, unsigned threads) {
+bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last,
+                        const OcrSettings& ocr, unsigned threads) {
     if (!document.HasDocument() || outputs.empty()) return false;
     if (!HasQueryRange(outputs)) return true;
     for (OutputDocument& o : outputs)
@@ -149,7 +150,7 @@ bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int
     first = std::max(first, 0);
     if (first > n) return true;
     if (last < 0 || last >= n) last = n - 1;
-    PageTextExtractor extractor;
+    PageTextExtractor extractor(ocr);
     ScanProgress progress(document, n);
     PatternMatcher matcher;
     ScanFailures failures;

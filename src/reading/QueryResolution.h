@@ -2,6 +2,7 @@
 // Turning the query ranges of a hand-made output list into plain ranges.
 #include "access/DocumentHandle.h"
 #include "model/OutputDocument.h"
+#include "model/SplitSettings.h"
 
 namespace tessera {
 
@@ -11,6 +12,8 @@ namespace tessera {
 // queries), plain ranges stay; an output left without ranges stays too. False without
 // a document or outputs; host errors reading a page's text pass to the caller.
 // Text is read ahead on up to `threads` threads (PageTextExtractor::Attach).
-bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last, unsigned threads = 0);
+// Text is read by OCR as `ocr` says.
+bool ResolveQueryRanges(const DocumentHandle& document, OutputList& outputs, int first, int last,
+                        const OcrSettings& ocr = {}, unsigned threads = 0);
 
 }  // namespace tessera

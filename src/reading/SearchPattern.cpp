@@ -102,6 +102,8 @@ std::optional<SearchPattern::Captures> SearchPattern::FirstMatch(std::string_vie
     const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(data_.get());
     const std::uint32_t pairs = pcre2_get_ovector_count(data_.get());
     Captures found;
+    found.start = offsets[0];
+    found.end = offsets[1];
     for (std::uint32_t i = 0; i < pairs; ++i) {
         const PCRE2_SIZE start = offsets[2 * i], end = offsets[2 * i + 1];
         found.numbered.emplace_back(start == PCRE2_UNSET || end < start ? std::string_view()

@@ -52,6 +52,7 @@ public:
     struct Captures {
         std::vector<std::string> numbered;
         std::map<std::string, std::string, std::less<>> named;
+        std::size_t start = 0, end = 0;  // where the whole match lies in the text
     };
     std::optional<Captures> FirstMatch(std::string_view text) const;
     const std::string& FailureText() const { return failure_; }

@@ -212,12 +212,12 @@ bool BuildSheetPageList(const DocumentHandle& document, std::vector<int>& pages,
 }
 
 bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, SeparatorKind separatorType,
-                           double threshold, const TextQuery& query, unsigned workers) {
+                           double threshold, const TextQuery& query, unsigned workers, const OcrSettings& ocr) {
     pages.clear();
     const SeparatorKindRow* kind = FindSeparatorKindRow(separatorType);
     if (!kind || !ReadsPageContent(*kind)) return false;
     const bool byText = kind->scan == SeparatorScan::Text;
-    PageTextExtractor extractor;
+    PageTextExtractor extractor(ocr);
     SearchPattern pattern;
     if (byText && (!extractor.Attach(document, workers) || !CompileTextQuery(pattern, query))) return false;
     ScanInChunks(document, pages, workers,
@@ -274,8 +274,8 @@ bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, Sepa
         if (!options || !(sheet = SheetOptions(document, *options))) return false;
         options = &*sheet;
         if (!BuildSheetPageList(document, separators, *options, workers, dropped ? &shares : nullptr)) return false;
-    } else if (!ReadsPageContent(*kind) ||
-               !BuildMatchingPageList(document, separators, separatorType, threshold, query, workers)) {
+    } else if (!ReadsPageContent(*kind) || !BuildMatchingPageList(document, separators, separatorType, threshold, query,
+                                                                  workers, options ? options->Ocr : OcrSettings{})) {
         return false;
     }
     const bool duplex = options && options->Duplex && kind->sheets;

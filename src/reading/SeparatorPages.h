@@ -13,16 +13,17 @@ namespace tessera {
 // pages whose text matches the query. False when the query does not compile
 // or the mode is unknown; host errors reading a page's text pass to the caller.
 // A scan of many pages may be spread over up to `workers` of the host's
-// worker processes, with the same pages and messages.
+// worker processes, with the same pages and messages. Text is read by OCR as `ocr` says.
 bool BuildMatchingPageList(const DocumentHandle& document, std::vector<int>& pages, SeparatorKind separatorType,
-                           double threshold, const TextQuery& query, unsigned workers = 1);
+                           double threshold, const TextQuery& query, unsigned workers = 1, const OcrSettings& ocr = {});
 
 // Appends one output per stretch between separators. A text separator starts
 // the next output; another separator belongs to no output unless the options
 // keep it, when it starts the next one too, and is else appended to
 // `dropped` (when given) with what made it one; `found` counts the
 // separators. The options also give a sheet's colour and whether pages come
-// in duplex sheets. No output is empty.
+// in duplex sheets, and how text is read by OCR (as OcrSettings{} without
+// them). No output is empty.
 bool SplitAtSeparators(const DocumentHandle& document, OutputList& outputs, SeparatorKind separatorType,
                        double threshold, const TextQuery& query, unsigned workers = 1,
                        const OutputSettings* options = nullptr, std::vector<DroppedPage>* dropped = nullptr,

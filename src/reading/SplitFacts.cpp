@@ -1,6 +1,7 @@
 #include "reading/SplitFacts.h"
 
 #include "access/Host.h"
+#include "access/ReadOr.h"
 #include "reading/SearchPattern.h"
 
 namespace tessera {
@@ -15,6 +16,14 @@ DocumentFacts ReadSplitFacts(const DocumentHandle& document) {
     DocumentFacts facts;
     facts.patternFault = &SearchPatternFault;
     facts.groupNames = &RegexGroupNames;
+    facts.ocrLanguagesFault = [](const std::string& languages) {
+        return ReadOr([](const host::HostError& error) { return std::optional<std::string>(error.what()); },
+                      "a language without data is the fault",
+                      [&] {
+                          Host().pixels->OcrLanguages(languages);
+                          return std::optional<std::string>();
+                      });
+    };
     facts.hasDocument = document.HasDocument();
     if (!facts.hasDocument) return facts;
     host::BookmarkServices& bookmarks = *Host().bookmarks;

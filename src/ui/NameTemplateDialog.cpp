@@ -37,9 +37,10 @@ NameTemplateDialog::NameTemplateDialog(std::string nameTemplate, std::string pat
       document_(document),
       outputs_(FindMethodRow(settings.SplitMode) && FindMethodRow(settings.SplitMode)->usesOutputList ? settings.Outputs
                                                                                                       : OutputList()),
-      matchCase_(settings.Output.SeparatorQuery.MatchCase) {
+      matchCase_(settings.Output.SeparatorQuery.MatchCase),
+      ocr_(settings.Output.Ocr) {
     if (UsesValueChange(settings) && document.HasDocument())
-        keys_.emplace(document, settings.Output.ChangeKey, settings.Output.SeparatorQuery);
+        keys_.emplace(document, settings.Output.ChangeKey, settings.Output.SeparatorQuery, ocr_);
     if (!outputs_.empty() || !document_.HasDocument()) return;
     const int pages =
         ReadOr(0, "a document whose pages cannot be counted shows no example", [&] { return document_.PageCount(); });
@@ -93,7 +94,7 @@ void NameTemplateDialog::ShowExample() {
     const Result<NameTemplate> parsed = NameTemplate::Parse(view_->Text(kTemplateEdit));
     SearchPattern pattern;
     if (!view_->Text(kPatternEdit).empty()) (void)pattern.Compile(view_->Text(kPatternEdit), !matchCase_);
-    PageTextExtractor extractor;
+    PageTextExtractor extractor(ocr_);
     TemplateSource source{document_, "", Today(), outputs_.size(), pattern, extractor};
     if (keys_ && keys_->Ready()) source.keys = &*keys_;
     if (document_.HasDocument()) {

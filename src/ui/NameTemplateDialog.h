@@ -39,6 +39,7 @@ private:
     const DocumentHandle& document_;
     OutputList outputs_;
     bool matchCase_;
+    OcrSettings ocr_;
     std::optional<PageKeyReader> keys_;
     DialogView* view_ = nullptr;
 };

@@ -18,12 +18,14 @@ int MostCharactersOf(ControlId id) { return SettingsRowForControl(id)->high; }
 
 // The output options' check boxes: the schema's flags of the output settings
 // that have a control, in the order of their control numbers, the order the
-// dialog always listed them in; a new option's box goes last.
+// dialog always listed them in; a new option's box goes last. The OCR layer's
+// box sits with the other OCR settings.
 std::vector<const SettingsRow*> OutputOptionRows() {
     std::vector<const SettingsRow*> rows;
     SplitSettings probe;
     for (const SettingsRow& row : SettingsSchema())
-        if (row.group == ProfileGroup::Output && row.control && std::holds_alternative<bool*>(row.ref(probe)))
+        if (row.group == ProfileGroup::Output && row.control && std::holds_alternative<bool*>(row.ref(probe)) &&
+            row.control != kOcrLayerCheck)
             rows.push_back(&row);
     std::ranges::sort(rows, {}, &SettingsRow::control);
     return rows;
@@ -65,6 +67,12 @@ std::vector<ControlSpec> SplitSettingsDialog::Controls() const {
         {kRangeFromBookmarkButton, K::Button, "Range From Bookmark...", kOutputsGroup},
         {kTextSearchButton, K::Button, "Pages By Text Search...", kOutputsGroup, true},
         {kContentButton, K::Button, "Pages By Content...", kOutputsGroup, true},
+        // Before the options, so that the groups still part evenly into two columns.
+        {kOcrGroup, K::Group, "Text from Scans"},
+        {kOcrModeList, K::DropDown, CaptionOf(kOcrModeList), kOcrGroup},
+        {kOcrLanguagesEdit, K::Edit, CaptionOf(kOcrLanguagesEdit), kOcrGroup, true,
+         MostCharactersOf(kOcrLanguagesEdit)},
+        {kOcrLayerCheck, K::CheckBox, CaptionOf(kOcrLayerCheck), kOcrGroup},
         {kProcessingGroup, K::Group, "Options"},
     };
     for (const SettingsRow* row : OutputOptionRows())

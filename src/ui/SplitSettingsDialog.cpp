@@ -28,6 +28,7 @@ std::vector<ListEntry> ListItems(std::span<const ChoiceRow<Value>> rows) {
 void FillLists(DialogView& view) {
     view.FillList(kNameModeList, ListItems(NamingModeChoices()));
     view.FillList(kPrefixList, ListItems(PrefixChoices()));
+    view.FillList(kOcrModeList, ListItems(OcrModeChoices()));
     // The separator list has always shown the text kind first.
     std::vector<ListEntry> separators = ListItems(SeparatorChoices());
     std::stable_partition(separators.begin(), separators.end(), [](const ListEntry& entry) {
@@ -36,6 +37,7 @@ void FillLists(DialogView& view) {
     view.FillList(kSeparatorList, separators);
     view.SelectListData(kNameModeList, 0);
     view.SelectListData(kPrefixList, 0);
+    view.SelectListData(kOcrModeList, 0);
     view.SelectListData(kSeparatorList, static_cast<int>(SeparatorKind::PageMatchingText));
     FillSizeUnits(view);
 }

@@ -108,6 +108,12 @@ TEST_F(ProfileFileTest, RefusalsNameTheFileAndTheReasonAndLeaveTheRecordAlone) {
         {Write("typed.tpr", R"({"SplitMode": 1, "Settings": {"SecuritySettings": {"CanCopy": 1}}})"),
          "\"Settings/SecuritySettings/CanCopy\" holds an integer, not a boolean"},
         {Write("doc.tpr", R"({"SplitMode": 0, "Settings": {}, "NumOutputFiles": 1})"), "\"Doc0\" is missing"},
+        {Write("ocr.tpr", R"({"SplitMode": 0, "Settings": {"SecuritySettings": {}, "FilenameSettings": {},
+                     "OutputSettings": {"OcrLanguages": "eng+../x"}}})"),
+         "\"Settings/OutputSettings/OcrLanguages\""},
+        {Write("layer.tpr", R"({"SplitMode": 0, "Settings": {"SecuritySettings": {}, "FilenameSettings": {},
+                     "OutputSettings": {"OcrMode": 2, "OcrLayer": true}}})"),
+         "\"Settings/OutputSettings/OcrLayer\""},
     };
     SplitSettings initial;
     initial.Output.NumEqualPages = 7;

@@ -106,6 +106,10 @@ TEST(KeyChangeSplitTest, PagesOfAMailMergeGoToTheOutputOfTheirValueAndNameIt) {
     // The page label's prefix and the page's size as shown.
     EXPECT_EQ(LabelPrefix("A-12") + " " + LabelPrefix("iv") + " " + LabelPrefix("XI") + " " + LabelPrefix("Cover"),
               "A-#1 #i #I Cover");
+    // What OCR varies around a value does not make another.
+    for (const char* read : {"No. 1003", "No.1003", " No 1003 ", "No:  1003.", "\u201CNo. 1003\u201D", "|No 1003"})
+        EXPECT_EQ(OcrSteadied(read), "No 1003") << read;
+    EXPECT_EQ(OcrSteadied("INV-1003 / 2"), "INV-1003 / 2") << "hyphens and slashes are print";
     // A crop box is what shows: a letter page cropped to A5 is A5, turned too.
     test::PdfFixture sizes(4);
     std::vector<QPDFObjectHandle> pages = sizes.Qpdf().getAllPages();
@@ -115,7 +119,7 @@ TEST(KeyChangeSplitTest, PagesOfAMailMergeGoToTheOutputOfTheirValueAndNameIt) {
     pages[3].replaceKey("/Rotate", QPDFObjectHandle::newInteger(270));
     sizes.Write(host.folder / "sizes.pdf");
     const DocumentHandle shown(host.OpenActive(host.folder / "sizes.pdf"), DocumentHandle::Ownership::Borrowed);
-    PageKeyReader size(shown, ChangeKeyKind::PageSize, s.Output.SeparatorQuery);
+    PageKeyReader size(shown, ChangeKeyKind::PageSize, s.Output.SeparatorQuery, s.Output.Ocr);
     std::string keys;
     for (int page = 0; page < 4; ++page) keys += size.Read(page)->numbered[0] + " ";
     EXPECT_EQ(keys, "612x792 842x595 792x612 595x420 ");

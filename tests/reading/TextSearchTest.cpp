@@ -177,7 +177,7 @@ TEST_F(TextScanTest, QueryRangesBecomePlainRangesAndPlainListsStayAsTheyAre) {
 TEST_F(TextScanTest, AnAreaKeepsTheWordsThatTouchItAndNamesOutputs) {
     const DocumentHandle doc =
         Open({"Header words\n\n\n\n\nBody text", "page two", "\n\n\n\n\nonly low text", "Header words"});
-    PageTextExtractor extractor;
+    PageTextExtractor extractor{OcrSettings{}};
     ASSERT_TRUE(extractor.Attach(doc));
     // The first line's baseline is 86 points below the top, the last one's 156.
     const PageArea header = Area(0, 0, 612, 100);

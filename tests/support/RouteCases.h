@@ -31,6 +31,10 @@ inline const std::vector<RouteCase>& RouteCases() {
          "--doc 'X=1-2,5' --doc 'Y=9-7' --doc '/zqxjv/' --name '{from}-{to}'"},
         {"a size limit with parts in the template", "mnras-guide-2col-rotated-page.pdf",
          "--max-size 200k --name 'P{part}of{parts}'"},
+        {"values read by OCR from scans, at their own resolution", "scanned-invoices-payment-qr.pdf",
+         "--separator 'change=regex:No\\. ?(\\d+)' --ocr-min-confidence 30 --ocr-lang eng --name 'INV-{key}'"},
+        {"text separators on scans without OCR find none", "scanned-invoices-payment-qr.pdf",
+         "--separator text=INVOICE --ocr never"},
         {"a size limit cutting bookmark outputs", "hyperref-manual-outline-gotor-launch-named.pdf",
          "--bookmarks 1 --max-size 100k --allow-oversize --suffix number --base Part"},
     };

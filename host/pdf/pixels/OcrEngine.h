@@ -1,15 +1,11 @@
 #pragma once
-// Text read from a page's pixels by Tesseract. One engine reads one page at
-// a time on the caller's thread: Tesseract's own threads are held to one
-// (OMP_THREAD_LIMIT), as its advice for many pages is, since the pages
-// themselves are spread over the worker processes.
+// Text read from a page's pixels. The engine itself (Tesseract) lives in a
+// module of its own, loaded when a page is first read by OCR: a run without
+// OCR never maps it, and the module can hold Tesseract's OpenMP threads to
+// one before OpenMP starts (runtime/OcrModule).
 #include <memory>
 #include <string>
 #include <vector>
-
-namespace tesseract {
-class TessBaseAPI;
-}
 
 namespace tessera::pdf {
 
@@ -19,26 +15,37 @@ struct OcrWord {
     float confidence = 0;                          // 0 to 100
 };
 
-class OcrEngine {
-public:
-    // Starts Tesseract with the languages ("eng+deu"); HostError naming the
-    // Debian package of a language whose data is not installed.
-    explicit OcrEngine(const std::string& languages);
-    ~OcrEngine();
-    OcrEngine(const OcrEngine&) = delete;
-    OcrEngine& operator=(const OcrEngine&) = delete;
-
-    const std::string& Languages() const { return languages_; }
-    // The words of an 8-bit grey image (`stride` bytes per row) at `dpi`,
-    // in reading order.
-    std::vector<OcrWord> Read(const unsigned char* pixels, int width, int height, int stride, int dpi);
-
-private:
-    std::string languages_;
-    std::unique_ptr<tesseract::TessBaseAPI> api_;
+// A part of an image, in pixels.
+struct OcrRegion {
+    int left = 0, top = 0, width = 0, height = 0;
 };
 
-// The languages whose data Tesseract finds installed ("eng", "deu"...).
-std::vector<std::string> InstalledOcrLanguages();
+// One engine reads one page at a time on the caller's thread.
+class OcrEngine {
+public:
+    virtual ~OcrEngine() = default;
+    virtual const std::string& Languages() const = 0;
+    // The words of an 8-bit grey image (`stride` bytes per row) at `dpi`,
+    // in reading order: of the whole image, or of the region only, their
+    // boxes in the whole image's pixels.
+    virtual std::vector<OcrWord> Read(const unsigned char* pixels, int width, int height, int stride, int dpi,
+                                      const OcrRegion* region = nullptr) = 0;
+};
+
+// Text recognition as the program has it.
+class OcrLibrary {
+public:
+    virtual ~OcrLibrary() = default;
+    // An engine of the languages ("eng+deu"); HostError naming the Debian
+    // package of a language whose data is not installed.
+    virtual std::unique_ptr<OcrEngine> Start(const std::string& languages) = 0;
+    // The languages whose data is installed ("eng", "deu"...).
+    virtual const std::vector<std::string>& InstalledLanguages() = 0;
+};
+
+// The languages read for `asked`, as host/PagePixelServices.h says, the
+// user's language taken from LC_ALL, LC_MESSAGES or LANG; HostError as
+// OcrLibrary::Start throws it.
+std::string ResolvedOcrLanguages(OcrLibrary& library, const std::string& asked);
 
 }  // namespace tessera::pdf

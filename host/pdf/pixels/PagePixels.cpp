@@ -1,5 +1,6 @@
 #include "pdf/pixels/PagePixels.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -25,6 +26,34 @@ constexpr float kColourDpi = 36.0f;
 // Text recognition needs no more pixels than a big poster at 300 dpi.
 constexpr float kMostOcrPixels = 80.0e6f;
 
+// A scan is read at its own resolution, where nothing is gained by drawing
+// it finer (an upsampled 100-dpi scan read "1001" as "1601") and reading
+// it coarser loses print; within these bounds, finer ones taking four times
+// the time for no better words.
+constexpr float kLeastScanOcrDpi = 70.0f, kMostScanOcrDpi = 400.0f;
+
+// The resolution a page is read at unless asked: its scan's own, or 300 dpi.
+float OcrDpiOf(fz_context* ctx, fz_page* page) {
+    const float own = ScanDpi(ctx, page);
+    return own > 0 ? std::clamp(own, kLeastScanOcrDpi, kMostScanOcrDpi) : static_cast<float>(host::kOcrDpi);
+}
+
+// Around an area read by text recognition: a word whose box the area only
+// touches is read whole, and a skewed line keeps its ends.
+constexpr double kOcrAreaMargin = 18.0;
+
+// The pixels of a page-space area and its margin, within the pixmap.
+OcrRegion RegionOf(const host::WordBox& area, const fz_pixmap& pixmap, double scale) {
+    const auto at = [scale](double points, int origin) {
+        return static_cast<int>(std::floor(points * scale)) - origin;
+    };
+    const int left = std::max(0, at(area.minX - kOcrAreaMargin, pixmap.x));
+    const int top = std::max(0, at(area.minY - kOcrAreaMargin, pixmap.y));
+    const int right = std::min(pixmap.w, at(area.maxX + kOcrAreaMargin, pixmap.x) + 1);
+    const int bottom = std::min(pixmap.h, at(area.maxY + kOcrAreaMargin, pixmap.y) + 1);
+    return {left, top, right - left, bottom - top};
+}
+
 // The page as its code is read (a scan's own image, or drawn in grey), as
 // its colours are counted (drawn in RGB), or as its text is recognized
 // (drawn in grey at the dpi asked). Throws as MuPDF throws.
@@ -33,7 +62,8 @@ fz_pixmap* DrawFor(fz_context* ctx, fz_page* page, const PixelRequest& request) 
         case PixelRequest::For::Colours:
             return DrawPage(ctx, page, kColourDpi, kMostCodePixels, fz_device_rgb(ctx));
         case PixelRequest::For::Text:
-            return DrawPage(ctx, page, request.dpi, kMostOcrPixels, fz_device_gray(ctx), request.scale);
+            return DrawPage(ctx, page, request.dpi > 0 ? request.dpi : OcrDpiOf(ctx, page), kMostOcrPixels,
+                            fz_device_gray(ctx), request.scale);
         case PixelRequest::For::Codes:
             break;
     }
@@ -129,15 +159,17 @@ std::uint32_t PagePixels::MedianColour(int index, int shownPage, ObjectId& page)
     return rgb;
 }
 
-std::vector<host::PageWord> PagePixels::OcrWords(int index, int shownPage, ObjectId& page, OcrEngine& engine, int dpi) {
+std::vector<host::PageWord> PagePixels::OcrWords(int index, int shownPage, ObjectId& page, OcrEngine& engine, int dpi,
+                                                 const host::WordBox* area) {
     float scale = 1;
     const Pixmap pixmap = Draw(index, shownPage, page, {PixelRequest::For::Text, static_cast<float>(dpi), &scale});
     // The pixmap's origin is the page's top left drawn at scale.
     const double x0 = pixmap->x, y0 = pixmap->y;
     std::vector<host::PageWord> words;
     const int resolution = static_cast<int>(std::lround(scale * 72.0f));
-    for (const OcrWord& read :
-         engine.Read(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride), resolution)) {
+    const std::optional<OcrRegion> region = area ? std::optional(RegionOf(*area, *pixmap, scale)) : std::nullopt;
+    for (const OcrWord& read : engine.Read(pixmap->samples, pixmap->w, pixmap->h, static_cast<int>(pixmap->stride),
+                                           resolution, region ? &*region : nullptr)) {
         host::WordBox box{(x0 + read.left) / scale, (y0 + read.top) / scale, (x0 + read.right) / scale,
                           (y0 + read.bottom) / scale};
         words.push_back({read.text, {box}, read.confidence});

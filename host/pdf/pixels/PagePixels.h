@@ -33,9 +33,12 @@ public:
     host::PageCodeSet PageCodes(int index, int shownPage, ObjectId& page, unsigned kinds);
     std::uint32_t MedianColour(int index, int shownPage, ObjectId& page);
     double ColourShare(int index, int shownPage, ObjectId& page, std::uint32_t rgb, int tolerance);
-    // The words `engine` reads on the page drawn in grey at `dpi`, their
-    // boxes in page space (points from the top left of the shown page).
-    std::vector<host::PageWord> OcrWords(int index, int shownPage, ObjectId& page, OcrEngine& engine, int dpi);
+    // The words `engine` reads on the page drawn in grey at `dpi` (0: a
+    // scan's own resolution, within bounds, or host::kOcrDpi), their
+    // boxes in page space (points from the top left of the shown page): of
+    // the whole page, or of the area (in page space) and a margin around it.
+    std::vector<host::PageWord> OcrWords(int index, int shownPage, ObjectId& page, OcrEngine& engine, int dpi,
+                                         const host::WordBox* area = nullptr);
 
 private:
     struct PixmapDeleter {

@@ -185,4 +185,15 @@ fz_pixmap* ScanImageGrey(fz_context* ctx, fz_page* page, float dpi, float mostPi
     return grey;
 }
 
+float ScanDpi(fz_context* ctx, fz_page* page) {
+    fz_matrix ctm = fz_identity;
+    bool mask = false;
+    fz_image* image = FindScan(ctx, page, &ctm, &mask);
+    if (!image) return 0.0f;
+    const float inches = std::sqrt(ctm.a * ctm.a + ctm.b * ctm.b) / 72.0f;
+    const float dpi = inches > 0 ? static_cast<float>(image->w) / inches : 0.0f;
+    fz_drop_image(ctx, image);
+    return dpi;
+}
+
 }  // namespace tessera::pdf

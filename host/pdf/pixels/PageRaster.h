@@ -23,6 +23,11 @@ fz_pixmap* DrawPage(fz_context* ctx, fz_page* page, float dpi, float mostPixels,
 // left to the reader: a code reader turns the image itself.
 fz_pixmap* ScanImageGrey(fz_context* ctx, fz_page* page, float dpi, float mostPixels);
 
+// Where the page is a scan, its image's resolution as the page shows it
+// (pixels per inch along the image's width); 0 where it is no scan. Nothing
+// is decoded. Throws as MuPDF throws.
+float ScanDpi(fz_context* ctx, fz_page* page);
+
 // Whether the page paints an image, whole or as a mask; true also for a
 // page that cannot be run to tell. Never throws.
 bool PaintsImages(fz_context* ctx, fz_page* page);

@@ -5,7 +5,9 @@
 namespace tessera::pdf {
 
 host::PixelReaderId MupdfPixelReader::CreatePixelReader(host::DocId doc) {
-    readers_[next_].pages = std::make_unique<MupdfPageReader>(store_, doc);
+    Reader& reader = readers_[next_];
+    reader.doc = doc;
+    reader.pages = std::make_unique<MupdfPageReader>(store_, doc);
     return next_++;
 }
 
@@ -49,12 +51,19 @@ double MupdfPixelReader::PageColourShare(host::PixelReaderId id, int page, std::
 }
 
 std::vector<host::PageWord> MupdfPixelReader::PageWordsByOcr(host::PixelReaderId id, int page,
-                                                             const std::string& languages, int dpi) {
-    std::unique_ptr<OcrEngine>& engine = Get(id).ocr;
-    if (!engine || engine->Languages() != languages) engine = std::make_unique<OcrEngine>(languages);
-    return OnPage(id, page, [&, dpi](PagePixels& pixels, int index, PagePixels::ObjectId& loaded) {
-        return pixels.OcrWords(index, page, loaded, *engine, dpi > 0 ? dpi : host::kOcrDpi);
-    });
+                                                             const host::OcrAsk& ask) {
+    Reader& reader = Get(id);
+    if (const std::vector<host::PageWord>* known = ocrWords_.Find(reader.doc, ask, page)) return *known;
+    std::unique_ptr<OcrEngine>& engine = reader.ocr;
+    if (!engine || engine->Languages() != ask.languages) engine = ocr_.Start(ask.languages);
+    std::vector<host::PageWord> words =
+        OnPage(id, page, [&](PagePixels& pixels, int index, PagePixels::ObjectId& loaded) {
+            return pixels.OcrWords(index, page, loaded, *engine, ask.dpi, ask.inArea ? &ask.area : nullptr);
+        });
+    ocrWords_.Keep(reader.doc, ask, page, words);
+    return words;
 }
+
+std::string MupdfPixelReader::OcrLanguages(const std::string& asked) { return ResolvedOcrLanguages(ocr_, asked); }
 
 }  // namespace tessera::pdf

@@ -8,23 +8,26 @@
 #include "host/PagePixelServices.h"
 #include "pdf/pixels/PagePixels.h"
 #include "pdf/services/MupdfPageReader.h"
+#include "pdf/services/OcrWordMemo.h"
 
 namespace tessera::pdf {
 
 class MupdfPixelReader : public host::PagePixelServices {
 public:
-    explicit MupdfPixelReader(DocumentStore& store) : store_(store) {}
+    // Text is read by engines of `ocr`.
+    MupdfPixelReader(DocumentStore& store, OcrLibrary& ocr) : store_(store), ocr_(ocr) {}
 
     host::PixelReaderId CreatePixelReader(host::DocId doc) override;
     void DestroyPixelReader(host::PixelReaderId reader) override;
     host::PageCodeSet PageCodes(host::PixelReaderId reader, int page, unsigned kinds) override;
     std::uint32_t PageColour(host::PixelReaderId reader, int page) override;
     double PageColourShare(host::PixelReaderId reader, int page, std::uint32_t rgb, int tolerance) override;
-    std::vector<host::PageWord> PageWordsByOcr(host::PixelReaderId reader, int page, const std::string& languages,
-                                               int dpi) override;
+    std::vector<host::PageWord> PageWordsByOcr(host::PixelReaderId reader, int page, const host::OcrAsk& ask) override;
+    std::string OcrLanguages(const std::string& asked) override;
 
 private:
     struct Reader {
+        host::DocId doc = 0;
         std::unique_ptr<MupdfPageReader> pages;
         std::unique_ptr<PagePixels> pixels;  // over the document the pages are read from now
         bool drawnMatched = false;           // whether that document is the one read after a match
@@ -36,8 +39,10 @@ private:
     auto OnPage(host::PixelReaderId reader, int page, Draw draw);
 
     DocumentStore& store_;
+    OcrLibrary& ocr_;
     host::PixelReaderId next_ = 1;
     std::map<host::PixelReaderId, Reader> readers_;
+    OcrWordMemo ocrWords_;
 };
 
 }  // namespace tessera::pdf

@@ -8,6 +8,7 @@
 
 #include "pdf/content/SaveDepth.h"
 #include "pdf/file/QpdfGuard.h"
+#include "pdf/writing/InvisibleText.h"
 
 namespace tessera::pdf {
 namespace {
@@ -180,6 +181,17 @@ void QpdfPageEditServices::WriteBack(host::ContentId content) {
         PageResources resources(page);
         // Drawn first, the elements before the page's content come first in the stream that opens it.
         WrapAround(page, Operators(added.first, resources), Operators(added.last, resources));
+    });
+}
+
+void QpdfPageEditServices::AddInvisibleWords(host::DocId doc, int index, const std::vector<host::PageWord>& words) {
+    if (words.empty()) return;
+    QpdfGuard([&] {
+        PdfDocument& document = store_.Get(doc);
+        QPDFObjectHandle page = document.Page(index);
+        if (glyphless_.first != doc) glyphless_ = {doc, MakeGlyphlessFont(document.Qpdf())};
+        PageResources resources(page);
+        WrapAround(page, "", InvisibleWordOperators(page, words, resources.Add("/Font", glyphless_.second)));
     });
 }
 

@@ -31,6 +31,7 @@ public:
 
     void AddElement(host::ContentId content, host::ElementPosition position, host::TextElementId text) override;
     void WriteBack(host::ContentId content) override;
+    void AddInvisibleWords(host::DocId doc, int page, const std::vector<host::PageWord>& words) override;
 
     // Objects made and not yet released, for tests that check nothing is kept.
     std::size_t HeldCount() const { return fonts_.size() + states_.size() + texts_.size(); }
@@ -58,6 +59,9 @@ private:
     std::uint32_t next_ = 1;  // one sequence for every kind of id, so a mix-up is caught
     std::map<host::FontId, Font> fonts_;
     std::map<host::ExtGStateId, QPDFObjectHandle> states_;
+    // The font of invisible words of the document written now: outputs are
+    // written one after the other, so only the last one's is kept.
+    std::pair<host::DocId, QPDFObjectHandle> glyphless_{0, QPDFObjectHandle::newNull()};
     std::map<host::TextElementId, Text> texts_;
     std::map<host::ContentId, Added> added_;
 };

@@ -43,10 +43,11 @@ struct OptionValue {
 struct PlannedOutput {
     std::string file;
     std::vector<int> pages;
-    std::string key;         // the value a split where it changes found; empty for other splits
-    std::string path;        // the file's path: the output folder and the file name
-    std::string nameSource;  // what the name was made from (see README: "names")
-    std::string watermark;   // the text stamped on its pages; empty for none
+    std::string key;            // the value a split where it changes found; empty for other splits
+    std::string path;           // the file's path: the output folder and the file name
+    std::string nameSource;     // what the name was made from (see README: "names")
+    std::string watermark;      // the text stamped on its pages; empty for none
+    int keyOcrConfidence = -1;  // the least confidence (0 to 100) of the key's words read by OCR; -1: not by OCR
 };
 
 enum class OutputStatus { Written, NoPages, Failed, NotReached };
@@ -58,6 +59,7 @@ struct ReportedOutput {
     OutputStatus status = OutputStatus::NotReached;
     std::string key;              // as PlannedOutput's
     std::uint64_t sizeLimit = 0;  // the most bytes the run let an output have; 0: no limit
+    int keyOcrConfidence = -1;    // as PlannedOutput's
 };
 
 // A page no output holds on purpose: "blank", "separator" or "sheet-back",

@@ -5,9 +5,11 @@
 // already draws it. Every operation raises HostError on failure.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/HostTypes.h"
 #include "host/PageContentServices.h"
+#include "host/WordFinderServices.h"
 
 namespace tessera::host {
 
@@ -65,6 +67,11 @@ public:
     // Writes what was added to the content's page. The page's own drawing is
     // kept as it is and cannot move, clip or fade what was added, nor be faded by it.
     virtual void WriteBack(ContentId content) = 0;
+    // Lays the words over the drawing of the 0-based page of doc as
+    // invisible text, each stretched over its box (in the word finder's
+    // space of that page), in a font that draws nothing, so that viewers
+    // search, select and copy them and the page looks as it did.
+    virtual void AddInvisibleWords(DocId doc, int page, const std::vector<PageWord>& words) = 0;
 };
 
 }  // namespace tessera::host

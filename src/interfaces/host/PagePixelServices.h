@@ -32,6 +32,16 @@ struct PageCodeSet {
     double inkOutside = 0;
 };
 
+// What text recognition reads of a page: in the languages ("eng+deu"), drawn
+// at dpi (0: a scanned page's own resolution, 70 to 400 dpi, or kOcrDpi), the whole page or only what lies in an area
+// of the word finder's page space and a margin around it.
+struct OcrAsk {
+    std::string languages;
+    int dpi = 0;
+    bool inArea = false;
+    WordBox area;
+};
+
 class PagePixelServices {
 public:
     virtual ~PagePixelServices() = default;
@@ -51,12 +61,18 @@ public:
     // The 0-based page's colour as drawn (0xRRGGBB): the median of each of
     // red, green and blue over its area. HostError when it cannot be drawn in full.
     virtual std::uint32_t PageColour(PixelReaderId reader, int page) = 0;
-    // The words text recognition (OCR) reads on the 0-based page drawn at
-    // `dpi`, in `languages` ("eng+deu"), in reading order, each with its box
-    // in the word finder's page space and its confidence. HostError when the
-    // page cannot be drawn in full, or a language's data is not installed.
-    virtual std::vector<PageWord> PageWordsByOcr(PixelReaderId reader, int page, const std::string& languages,
-                                                 int dpi) = 0;
+    // The words text recognition (OCR) reads on the 0-based page as `ask`
+    // says, in reading order, each with its box in the word finder's page
+    // space and its confidence; an area read may hold words reaching out of
+    // it. A page is read at most once for the whole page per document and
+    // asked languages and dpi, in each process. HostError when the page
+    // cannot be drawn in full, or a language's data is not installed.
+    virtual std::vector<PageWord> PageWordsByOcr(PixelReaderId reader, int page, const OcrAsk& ask) = 0;
+    // The languages text recognition reads when asked for `asked`: those,
+    // or for "" English and the user's language where their data is
+    // installed. HostError naming the Debian package of a language asked
+    // whose data is not installed, or when none is.
+    virtual std::string OcrLanguages(const std::string& asked) = 0;
 };
 
 // The resolution pages are drawn at for text recognition unless asked

@@ -24,7 +24,7 @@
 
 namespace tessera::host {
 
-inline constexpr std::uint32_t kTableVersion = 0x50001;
+inline constexpr std::uint32_t kTableVersion = 0x50002;
 
 // Each table's interfaces in its order, as X(Type, member). The tables, the
 // plug-in's HostServices and the mapping between them all come from these
