@@ -122,7 +122,7 @@ struct OutputSettings {
     // The hand-made outputs are a manifest's page counts, which are meant to
     // take every page in turn; given on the command line, never stored.
     bool CountsCoverDocument = false;
-    OcrSettings Ocr;
+    OcrSettings Ocr{};
 
     // Whether an output's links or bookmarks may lead into other outputs,
     // whose names and pages its content then depends on.
