@@ -11,9 +11,9 @@ namespace {
 // Files an option names, by the option: what the shells offer after it.
 std::string FilesOf(const std::string& name, host::OptionKind kind) {
     static const std::map<std::string, std::string> kByName = {
-        {"input", "pdf"},          {"--file", "pdf"},       {"--profile", "tpr"},
-        {"--save-profile", "tpr"}, {"sequence", "json"},    {"--new", "json"},
-        {"--folder", "dir"},       {"--screenshot", "png"}, {"--module", "api"}};
+        {"input", "pdf"},     {"--file", "pdf"},        {"--profile", "tpr"}, {"--save-profile", "tpr"},
+        {"sequence", "json"}, {"--new", "json"},        {"--folder", "dir"},  {"--screenshot", "png"},
+        {"--module", "api"},  {"--plan-picture", "png"}};
     if (kind == host::OptionKind::Folder) return "dir";
     const auto found = kByName.find(name);
     return found == kByName.end() ? "" : found->second;

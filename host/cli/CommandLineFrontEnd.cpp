@@ -94,10 +94,8 @@ void CommandLineFrontEnd::DeclareHostTexts(const std::vector<std::pair<std::stri
 }
 
 void CommandLineFrontEnd::ReportPlan(const std::vector<host::PlannedOutput>& outputs) {
-    if (json_)
-        plan_ = outputs;
-    else
-        PrintPlan(planOut_, outputs, account_.value_or(host::PageAccount{}));
+    plan_ = outputs;
+    if (!json_) PrintPlan(planOut_, outputs, account_.value_or(host::PageAccount{}));
 }
 
 void CommandLineFrontEnd::ReportRun(const std::vector<host::ReportedOutput>& outputs, const std::string& index) {

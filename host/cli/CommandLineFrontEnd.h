@@ -50,7 +50,7 @@ public:
         screenshot_ = std::move(screenshot);
     }
     void SetValues(std::vector<host::OptionValue> values) { values_ = std::move(values); }
-    // --json: the plan is kept for the command to print as JSON.
+    // --json: the plan is printed by the command as JSON, not here.
     void SetJson(bool json) { json_ = json; }
     // --deterministic, SOURCE_DATE_EPOCH: the time that stands for now.
     void SetFixedTime(std::optional<std::int64_t> time) { fixedTime_ = time; }

@@ -9,6 +9,7 @@
 
 #include "cli/DocsGenerator.h"
 #include "cli/ExitStatus.h"
+#include "cli/PlanPictureStep.h"
 #include "cli/SplitEnd.h"
 #include "cli/StdinInput.h"
 #include "host/HostError.h"
@@ -111,10 +112,19 @@ int RunSplit(const SplitArguments& a, HostRuntime& runtime, ConsoleViewer& viewe
     // Mended while the run read it; a user who cancelled learns nothing from it.
     if (!front.HasOutcome() || front.Outcome() != host::RunOutcome::Cancelled) WarnOfRepairs(runtime, viewer);
     status = SplitExitStatus(status, front, viewer, a.warningExit0);
+    std::optional<nlohmann::json> picture;
+    if (!a.planPicture.empty() && front.HasOutcome() && front.Outcome() == host::RunOutcome::Done) {
+        std::string error;
+        picture = DrawPlanPicture(a.planPicture, a.input, runtime, viewer.ActiveDocument(), front, error);
+        if (!picture) {
+            viewer.Alert("cannot write the plan picture " + a.planPicture + ": " + error);
+            status = Code(ExitStatus::Failed);
+        }
+    }
     if (a.json) {
         const host::DocId doc = viewer.ActiveDocument();
         const int pages = doc == host::kNoDocument ? 0 : runtime.Services().documents->PageCount(doc);
-        PrintSplitJson(std::cout, a.input, pages, front, viewer, status, a.dryRun);
+        PrintSplitJson(std::cout, a.input, pages, front, viewer, status, a.dryRun, picture ? &*picture : nullptr);
     }
     runtime.Store().KeepUntilExit();
     // --quiet keeps back the success report only; a failure always says why.
@@ -165,6 +175,10 @@ CLI::App* AddSplitCommand(CLI::App& app, SplitArguments& a, CommandLineFrontEnd&
         "--dry-run", a.dryRun,
         HostText("split_dry-run",
                  "Print the planned outputs (number, file name, pages) as tab-separated lines; write nothing"));
+    split->add_option("--plan-picture", a.planPicture,
+                      HostText("split_plan-picture",
+                               "With --dry-run: also draw the plan into this PNG file, each output's pages under a "
+                               "band with its file name, dropped pages crossed, pages in no output greyed"));
     split->add_flag(
         "--remembered", a.remembered,
         HostText("split_remembered",
@@ -260,6 +274,11 @@ int RunSplitCommand(SplitArguments& a, CommandSession& s) {
         if (!copy && a.json) PrintEarlyEndJson(std::cout, "-", fromStdin.Reason(), fromStdin.FailedStatus());
         if (!copy) return fromStdin.FailedStatus();
         a.input = *copy;
+    }
+    if (const std::string refusal = PlanPictureRefusal(a.planPicture, a.dryRun, a.input); !refusal.empty()) {
+        std::cerr << "tessera: " << refusal << std::endl;
+        if (a.json) PrintEarlyEndJson(std::cout, a.input, refusal, Code(ExitStatus::UsageError));
+        return Code(ExitStatus::UsageError);
     }
     a.asksPassword = s.onScreen;
     s.front.SetJson(a.json);

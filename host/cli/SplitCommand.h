@@ -16,7 +16,7 @@ class App;
 namespace tessera::app {
 
 struct SplitArguments {
-    std::string input, password, screenshot;
+    std::string input, password, screenshot, planPicture;
     bool dryRun = false, remembered = false, reset = false, quiet = false, yes = false, gui = false;
     bool asksPassword = false;  // in a window on a screen, instead of refusing
     bool json = false, warningExit0 = false, deterministic = false;

@@ -53,11 +53,12 @@ void PrintEarlyEndJson(std::ostream& out, const std::string& input, const std::s
 }
 
 void PrintSplitJson(std::ostream& out, const std::string& input, int pages, const CommandLineFrontEnd& front,
-                    const ConsoleViewer& viewer, int status, bool dryRun) {
+                    const ConsoleViewer& viewer, int status, bool dryRun, const nlohmann::json* picture) {
     const nlohmann::json inputJson = InputJson(input, pages);
     nlohmann::json document;
     if (dryRun && status != 1 && status != 2) {
         document = PlanJson(inputJson, front.Plan());
+        if (picture) document["plan_picture"] = *picture;
     } else {
         nlohmann::json outputs = nlohmann::json::array();
         for (const host::ReportedOutput& output : front.Reported()) {

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/CommandLineFrontEnd.h"
 #include "viewer/ConsoleViewer.h"
 
@@ -34,8 +36,9 @@ int StatusOfOutcome(const CommandLineFrontEnd& front);
 // `message` saying why.
 void PrintEarlyEndJson(std::ostream& out, const std::string& input, const std::string& message, int status);
 
-// With `dryRun` the plan, else the report: one JSON document on `out`.
+// With `dryRun` the plan, else the report: one JSON document on `out`; the
+// plan's picture, where one was drawn, as "plan_picture".
 void PrintSplitJson(std::ostream& out, const std::string& input, int pages, const CommandLineFrontEnd& front,
-                    const ConsoleViewer& viewer, int status, bool dryRun);
+                    const ConsoleViewer& viewer, int status, bool dryRun, const nlohmann::json* picture = nullptr);
 
 }  // namespace tessera::app

@@ -64,6 +64,12 @@ fz_pixmap* DrawFor(fz_context* ctx, fz_page* page, const PixelRequest& request) 
         case PixelRequest::For::Text:
             return DrawPage(ctx, page, request.dpi > 0 ? request.dpi : OcrDpiOf(ctx, page), kMostOcrPixels,
                             fz_device_gray(ctx), request.scale);
+        case PixelRequest::For::Picture: {
+            const fz_rect bounds = fz_bound_page(ctx, page);
+            const float scale = std::min(request.fitWidth / std::max(1.0f, bounds.x1 - bounds.x0),
+                                         request.fitHeight / std::max(1.0f, bounds.y1 - bounds.y0));
+            return DrawPage(ctx, page, 72.0f * scale, request.fitWidth * request.fitHeight * 1.1f, fz_device_rgb(ctx));
+        }
         case PixelRequest::For::Codes:
             break;
     }
@@ -139,6 +145,20 @@ double PagePixels::ColourShare(int index, int shownPage, ObjectId& page, std::ui
     }
     const double pixels = static_cast<double>(pixmap->w) * pixmap->h;
     return pixels > 0 ? static_cast<double>(within) / pixels : 0.0;
+}
+
+host::PageImage PagePixels::Picture(int index, int shownPage, ObjectId& page, int width, int height) {
+    PixelRequest request{PixelRequest::For::Picture};
+    request.fitWidth = static_cast<float>(width), request.fitHeight = static_cast<float>(height);
+    const Pixmap pixmap = Draw(index, shownPage, page, request);
+    // Rounding may draw a pixel more than asked.
+    host::PageImage image{std::min(pixmap->w, width), std::min(pixmap->h, height), {}};
+    image.rgb.reserve(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
+    for (int y = 0; y < image.height; ++y) {
+        const unsigned char* pixel = pixmap->samples + static_cast<std::ptrdiff_t>(y) * pixmap->stride;
+        for (int x = 0; x < image.width; ++x, pixel += pixmap->n) image.rgb.insert(image.rgb.end(), pixel, pixel + 3);
+    }
+    return image;
 }
 
 std::uint32_t PagePixels::MedianColour(int index, int shownPage, ObjectId& page) {

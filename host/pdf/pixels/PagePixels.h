@@ -14,12 +14,13 @@
 
 namespace tessera::pdf {
 
-// What a reading needs drawn: codes, colours, or text at `dpi`, whose pixels
-// per point go to `scale`.
+// What a reading needs drawn: codes, colours, text at `dpi`, whose pixels
+// per point go to `scale`, or a picture that fits in `fit` pixels.
 struct PixelRequest {
-    enum class For { Codes, Colours, Text } purpose;
+    enum class For { Codes, Colours, Text, Picture } purpose;
     float dpi = 0;
     float* scale = nullptr;
+    float fitWidth = 0, fitHeight = 0;
 };
 
 class PagePixels {
@@ -37,6 +38,7 @@ public:
     // scan's own resolution, within bounds, or host::kOcrDpi), their
     // boxes in page space (points from the top left of the shown page): of
     // the whole page, or of the area (in page space) and a margin around it.
+    host::PageImage Picture(int index, int shownPage, ObjectId& page, int width, int height);
     std::vector<host::PageWord> OcrWords(int index, int shownPage, ObjectId& page, OcrEngine& engine, int dpi,
                                          const host::WordBox* area = nullptr);
 

@@ -50,6 +50,13 @@ double MupdfPixelReader::PageColourShare(host::PixelReaderId id, int page, std::
     });
 }
 
+host::PageImage MupdfPixelReader::PageThumbnail(host::PixelReaderId id, int page, int width, int height) {
+    if (width < 1 || height < 1) throw host::HostError(host::kErrorBadArgument, "a picture needs a size");
+    return OnPage(id, page, [=](PagePixels& pixels, int index, PagePixels::ObjectId& loaded) {
+        return pixels.Picture(index, page, loaded, width, height);
+    });
+}
+
 std::vector<host::PageWord> MupdfPixelReader::PageWordsByOcr(host::PixelReaderId id, int page,
                                                              const host::OcrAsk& ask) {
     Reader& reader = Get(id);

@@ -22,6 +22,7 @@ public:
     host::PageCodeSet PageCodes(host::PixelReaderId reader, int page, unsigned kinds) override;
     std::uint32_t PageColour(host::PixelReaderId reader, int page) override;
     double PageColourShare(host::PixelReaderId reader, int page, std::uint32_t rgb, int tolerance) override;
+    host::PageImage PageThumbnail(host::PixelReaderId reader, int page, int width, int height) override;
     std::vector<host::PageWord> PageWordsByOcr(host::PixelReaderId reader, int page, const host::OcrAsk& ask) override;
     std::string OcrLanguages(const std::string& asked) override;
 

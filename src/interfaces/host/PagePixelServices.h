@@ -42,6 +42,13 @@ struct OcrAsk {
     WordBox area;
 };
 
+// A page's picture: `width` × `height` pixels, three bytes (red, green,
+// blue) each, row after row from the top.
+struct PageImage {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
 class PagePixelServices {
 public:
     virtual ~PagePixelServices() = default;
@@ -68,6 +75,10 @@ public:
     // asked languages and dpi, in each process. HostError when the page
     // cannot be drawn in full, or a language's data is not installed.
     virtual std::vector<PageWord> PageWordsByOcr(PixelReaderId reader, int page, const OcrAsk& ask) = 0;
+    // The 0-based page drawn as large as fits in `width` × `height` pixels,
+    // keeping its proportions, as a viewer shows it (rotation and crop box
+    // applied). HostError when the page cannot be drawn in full.
+    virtual PageImage PageThumbnail(PixelReaderId reader, int page, int width, int height) = 0;
     // The languages text recognition reads when asked for `asked`: those,
     // or for "" English and the user's language where their data is
     // installed. HostError naming the Debian package of a language asked
