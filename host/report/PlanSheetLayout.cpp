@@ -1,9 +1,8 @@
 #include "report/PlanSheetLayout.h"
 
 #include <algorithm>
-#include <array>
-#include <limits>
-#include <map>
+
+#include "host/PlanPlaces.h"
 
 namespace tessera::app {
 namespace {
@@ -12,26 +11,6 @@ constexpr int kMargin = 10, kGap = 10, kTitleHeight = 30;
 constexpr int kBandHeight = 18, kBandGap = 4, kCaptionHeight = 16;
 constexpr int kTileWidth = kSheetPictureWidth + kGap;
 constexpr int kRowHeight = kBandHeight + kBandGap + kSheetPictureHeight + kCaptionHeight + kGap;
-
-struct Pending {
-    int page;
-    SheetTileState state;
-    std::string caption;
-};
-
-// The pages no output takes, by page: each is placed before the first
-// output that starts after it, so that a split in document order reads as
-// the document does.
-std::map<int, Pending> PagesOutsideOutputs(const host::PageAccount& account) {
-    std::map<int, Pending> pending;
-    for (const host::DroppedPageEntry& dropped : account.dropped)
-        pending.emplace(dropped.page, Pending{dropped.page, SheetTileState::Dropped,
-                                              (dropped.kind.empty() ? dropped.reason : dropped.kind) +
-                                                  (dropped.value.empty() ? "" : " " + dropped.value)});
-    for (int page : account.inNoOutput)
-        pending.emplace(page, Pending{page, SheetTileState::InNoOutput, "in no output"});
-    return pending;
-}
 
 class Flow {
 public:
@@ -64,13 +43,35 @@ private:
     bool lastWasBanded_ = false;
 };
 
-void PlaceOutside(Flow& flow, std::map<int, Pending>& pending, int before) {
-    while (!pending.empty() && pending.begin()->first < before) {
-        Pending page = std::move(pending.begin()->second);
-        pending.erase(pending.begin());
-        flow.Unbanded();
-        flow.Place({page.page, -1, page.state, std::to_string(page.page) + " · " + page.caption, {}});
+std::string Caption(const host::PlanPlace& place) {
+    const std::string page = std::to_string(place.page);
+    switch (place.kind) {
+        case host::PlaceKind::InOutput:
+            return page;
+        case host::PlaceKind::EmptyOutput:
+            return "no pages";
+        case host::PlaceKind::InNoOutput:
+            return page + " · in no output";
+        case host::PlaceKind::Dropped:
+            break;
     }
+    const host::DroppedPageEntry& dropped = *place.dropped;
+    return page + " · " + (dropped.kind.empty() ? dropped.reason : dropped.kind) +
+           (dropped.value.empty() ? "" : " " + dropped.value);
+}
+
+SheetTileState StateOf(host::PlaceKind kind) {
+    switch (kind) {
+        case host::PlaceKind::Dropped:
+            return SheetTileState::Dropped;
+        case host::PlaceKind::InNoOutput:
+            return SheetTileState::InNoOutput;
+        case host::PlaceKind::EmptyOutput:
+            return SheetTileState::EmptyOutput;
+        case host::PlaceKind::InOutput:
+            break;
+    }
+    return SheetTileState::InOutput;
 }
 
 }  // namespace
@@ -82,16 +83,13 @@ SheetLayout LayOutPlanSheet(const std::string& title, const std::vector<host::Pl
     layout.titleRect = {kMargin, 0, kSheetColumns * kTileWidth - kGap, kTitleHeight};
     layout.rowHeight = kRowHeight;
     layout.firstRowTop = kTitleHeight;
-    std::map<int, Pending> pending = PagesOutsideOutputs(account);
+    std::vector<std::vector<int>> outputPages;
+    for (const host::PlannedOutput& output : outputs) outputPages.push_back(output.pages);
     Flow flow(layout);
-    for (std::size_t i = 0; i < outputs.size(); ++i) {
-        const int output = static_cast<int>(i);
-        const std::vector<int>& pages = outputs[i].pages;
-        if (!pages.empty()) PlaceOutside(flow, pending, pages.front());
-        if (pages.empty()) flow.Place({0, output, SheetTileState::EmptyOutput, "no pages", {}});
-        for (int page : pages) flow.Place({page, output, SheetTileState::InOutput, std::to_string(page), {}});
+    for (const host::PlanPlace& place : host::PlanPlaces(outputPages, account)) {
+        if (place.output < 0) flow.Unbanded();
+        flow.Place({place.page, place.output, StateOf(place.kind), Caption(place), {}});
     }
-    PlaceOutside(flow, pending, std::numeric_limits<int>::max());
     // Each output's name on its first band; "…" on the bands that go on from a row before.
     std::vector<bool> named(outputs.size(), false);
     for (SheetBand& band : layout.bands) {
@@ -105,11 +103,6 @@ SheetLayout LayOutPlanSheet(const std::string& title, const std::vector<host::Pl
     return layout;
 }
 
-unsigned SheetBandColour(int output) {
-    // Hues far apart, dark enough for white names.
-    static constexpr std::array<unsigned, 8> kColours = {0x1F77B4, 0xD95F02, 0x2CA02C, 0x7B3294,
-                                                         0x8C564B, 0xC2185B, 0x00838F, 0x6D6D00};
-    return kColours[static_cast<std::size_t>(output) % kColours.size()];
-}
+unsigned SheetBandColour(int output) { return host::PlanOutputColour(output); }
 
 }  // namespace tessera::app

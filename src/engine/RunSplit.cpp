@@ -69,20 +69,6 @@ Result<> PathsFitSystem(const SplitSettings& settings, const std::string& indexP
     return {};
 }
 
-// The check every route makes, made again by the run for callers that did
-// not: each problem is shown, and the first one kept for a batch's line.
-// Made before a page is scanned, so a pattern that does not compile is
-// said, not searched for.
-std::optional<std::string> SettingsRefusal(const SplitSettings& settings, const DocumentHandle& source) {
-    std::vector<SettingsProblem> problems = CheckSettings(settings, ReadSplitFacts(source));
-    // Encryption draws random salts and keys: its files can never repeat.
-    if (settings.Security.NeedsSecurity() && Host().commandLine && Host().commandLine->Deterministic())
-        problems.push_back({"IDS_DETERMINISTIC_ENCRYPTION", "", LookupString("IDS_DETERMINISTIC_ENCRYPTION")});
-    for (const SettingsProblem& problem : problems) Host().viewer->Alert(problem.text);
-    if (problems.empty()) return std::nullopt;
-    return problems.front().text;
-}
-
 // Only the outputs that were written have a place in the index.
 std::vector<IndexEntry> WrittenEntries(const std::vector<IndexEntry>& entries, const std::vector<bool>& written) {
     std::vector<IndexEntry> kept;
@@ -114,6 +100,16 @@ void WarnOfAccount(const SplitSettings& settings, const DocumentHandle& source, 
 }
 
 }  // namespace
+
+std::optional<std::string> SettingsRefusal(const SplitSettings& settings, const DocumentHandle& source) {
+    std::vector<SettingsProblem> problems = CheckSettings(settings, ReadSplitFacts(source));
+    // Encryption draws random salts and keys: its files can never repeat.
+    if (settings.Security.NeedsSecurity() && Host().commandLine && Host().commandLine->Deterministic())
+        problems.push_back({"IDS_DETERMINISTIC_ENCRYPTION", "", LookupString("IDS_DETERMINISTIC_ENCRYPTION")});
+    for (const SettingsProblem& problem : problems) Host().viewer->Alert(problem.text);
+    if (problems.empty()) return std::nullopt;
+    return problems.front().text;
+}
 
 std::tm LocalToday() {
     std::tm today{};

@@ -21,6 +21,12 @@ namespace tessera {
 std::optional<std::vector<IndexEntry>> PlanAndName(SplitSettings& settings, const DocumentHandle& source,
                                                    const std::tm& today, host::PageAccount* account = nullptr);
 
+// The check every route makes, made again by the run for callers that did
+// not: each problem is shown, and the first one returned for a batch's line.
+// Made before a page is scanned, so a pattern that does not compile is
+// said, not searched for.
+std::optional<std::string> SettingsRefusal(const SplitSettings& settings, const DocumentHandle& source);
+
 // Why the outputs' names from --names do not fit the planned outputs: a
 // list of another length; none when they fit or there is no list.
 std::optional<std::string> NamesListMismatch(const SplitSettings& settings);

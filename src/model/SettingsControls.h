@@ -67,6 +67,8 @@ enum SplitSettingsControl : int {
     kOkWaitsText = 5201,
     // The run-wide watermark's text; empty for none.
     kWatermarkEdit = 5202,
+    // Not a control: the key the plan beside the dialog is made again under.
+    kPlanDebounce = 5301,
 };
 
 }  // namespace tessera

@@ -23,6 +23,10 @@ std::uint32_t PagePixelReader::Colour(int page) {
     return reader_ ? Host().pixels->PageColour(reader_.Get(), page) : 0xFFFFFFu;
 }
 
+host::PageImage PagePixelReader::Picture(int page, int width, int height) {
+    return reader_ ? Host().pixels->PageThumbnail(reader_.Get(), page, width, height) : host::PageImage{};
+}
+
 std::vector<host::PageWord> PagePixelReader::OcrWords(int page, const host::OcrAsk& ask) {
     return reader_ ? Host().pixels->PageWordsByOcr(reader_.Get(), page, ask) : std::vector<host::PageWord>();
 }

@@ -31,6 +31,8 @@ public:
     double ColourShare(int page, std::uint32_t rgb, int tolerance);
     // The page's colour (0xRRGGBB).
     std::uint32_t Colour(int page);
+    // The page drawn to fit in width × height pixels; an empty picture without a reader.
+    host::PageImage Picture(int page, int width, int height);
     // The words text recognition reads on the page as asked.
     std::vector<host::PageWord> OcrWords(int page, const host::OcrAsk& ask);
 

@@ -3,6 +3,7 @@
 // implements it over real widgets; the tests over plain memory
 // (tests/support/MemoryView.h). Controls are named by the numbers the
 // dialog's control table gives them.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@ inline constexpr ControlId kOkButton = 1;
 inline constexpr ControlId kCancelButton = 2;
 
 class Dialog;
+struct PlanPreview;
 
 // One entry of a drop-down list and the number it stands for.
 struct ListEntry {
@@ -107,6 +109,13 @@ public:
     virtual bool PressOk() = 0;
     // A wait cursor while long work runs inside a handler.
     virtual void SetBusy(bool busy) = 0;
+    // The plan of the settings as they stand, beside the dialog; a view
+    // without a place for it shows nothing.
+    virtual void ShowPlan(const PlanPreview& /*plan*/) {}
+    // Runs `work` once `milliseconds` have passed without another call for
+    // the same `key`, after the handler that called it; a view that cannot
+    // wait drops it.
+    virtual void Debounce(int /*key*/, int /*milliseconds*/, std::function<void()> /*work*/) {}
 };
 
 }  // namespace tessera

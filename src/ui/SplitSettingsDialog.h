@@ -55,6 +55,8 @@ private:
     void WriteFields();
     void ReadFields();
     void Refresh();
+    // The plan beside the dialog made again; one that reads every page only when `asked`.
+    void ShowPlan(bool asked);
     void MethodClicked(ControlId id);
     void CleanBaseName();
     void ShowTree(const TreePath& selected);

@@ -16,6 +16,8 @@
 #include <fstream>
 #include <functional>
 
+#include <nlohmann/json.hpp>
+
 #include "access/ProfileFile.h"
 #include "runtime/ModuleLoader.h"
 #include "shell/Handshake.h"
@@ -37,12 +39,14 @@
 #include "ui/NameTemplateDialog.h"
 #include "ui/OutputDocumentOptionsDialog.h"
 #include "ui/PageRangeDialog.h"
+#include "ui/PlanPreview.h"
 #include "ui/SeparatorSearchDialog.h"
 #include "ui/SheetSeparatorDialog.h"
 #include "ui/SplitSettingsDialog.h"
 #include "ui/TextAreaDialog.h"
 #include "ui/TextSearchRangeDialog.h"
 #include "ui/ValueChangeDialog.h"
+#include "ui/qt/PlanWindow.h"
 #include "ui/qt/QtDialogView.h"
 #include "ui/qt/QtWindowFactory.h"
 #include "ui/qt/ViewServices.h"
@@ -357,6 +361,70 @@ void ExpectPicturesDrawn(const QtDialogView& view, const Dialog& dialog, const s
 
 // The module as the host loads it: the batch editor's "show dialog" opens the
 // settings window, and OK there stores the parameters.
+// Each output's file and pages as `split --dry-run --json` plans them.
+std::vector<std::pair<std::string, std::vector<int>>> DryRunOutputs(const std::string& options) {
+    const test::CommandResult run =
+        test::RunCommand(std::string(TESSERA_EXE) + " split --reset --dry-run --json " + options + " 2>/dev/null");
+    std::vector<std::pair<std::string, std::vector<int>>> outputs;
+    const nlohmann::json plan = nlohmann::json::parse(run.output);
+    for (const nlohmann::json& output : plan["outputs"]) {
+        std::vector<int> pages;
+        for (const nlohmann::json& pair : output["pages"])
+            for (int page = pair[0]; page <= pair[1].get<int>(); ++page) pages.push_back(page);
+        outputs.emplace_back(output["file"], pages);
+    }
+    return outputs;
+}
+
+std::vector<std::pair<std::string, std::vector<int>>> WindowOutputs(const PlanPreview& plan) {
+    std::vector<std::pair<std::string, std::vector<int>>> outputs;
+    for (const PreviewOutput& output : plan.outputs) outputs.emplace_back(output.file, std::vector<int>{});
+    for (const PreviewPlace& shown : plan.places)
+        if (shown.place.kind == host::PlaceKind::InOutput)
+            outputs[static_cast<std::size_t>(shown.place.output)].second.push_back(shown.place.page);
+    return outputs;
+}
+
+// The plan window opens with the settings window, shows what a dry run plans
+// as the fields change, says why on hovering, and fits beside it on a small
+// screen; its pictures, in English and German, land in screenshots/.
+TEST_F(QtDialogViewTest, ThePlanWindowShowsWhatADryRunPlansAndSaysWhy) {
+    std::filesystem::create_directories(TESSERA_SCREENSHOTS);
+    for (const std::string language : {"", "de"}) {
+        if (!language.empty()) {
+            ASSERT_TRUE(LoadLanguageFile(TESSERA_SOURCE_DIR "/lang/Tessera.de.lan"));
+        }
+        const std::string input = test::DataFile(kWithBookmarks);
+        const DocumentHandle document(host.OpenActive(kWithBookmarks), DocumentHandle::Ownership::Borrowed);
+        SplitSettingsDialog dialog(document, document.PageCount(), {.remembersSettings = false});
+        QtDialogView window(dialog);
+        window.show();
+        Click(window, kEqualPagesRadio);
+        Type(window, kPagesEachEdit, "25");
+        const auto planned = [&] {
+            return window.Plan() && window.Plan()->Strip().Shown().state == PlanPreview::State::Planned &&
+                   !window.Plan()->Strip().Shown().outputs.empty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(planned() && WindowOutputs(window.Plan()->Strip().Shown()).size() == 3, 5000);
+        EXPECT_EQ(WindowOutputs(window.Plan()->Strip().Shown()), DryRunOutputs("--equal 25 " + input));
+        Click(window, kBookmarksRadio);
+        QTRY_VERIFY_WITH_TIMEOUT(planned() && WindowOutputs(window.Plan()->Strip().Shown()).size() == 15, 5000);
+        PlanWindow& plan = *window.Plan();
+        EXPECT_EQ(WindowOutputs(plan.Strip().Shown()), DryRunOutputs("--bookmarks 1 " + input));
+        EXPECT_TRUE(plan.isVisible());
+        EXPECT_LE(plan.width(), kSmallScreenWidth - 600) << "leaves room for most of the dialog";
+        // Pages 1-3 come before the first chapter; page 4 starts the preface.
+        const std::string before = plan.Strip().WhyAt(plan.Strip().PictureBox(0).center()).toStdString();
+        EXPECT_EQ(before, "1: " + LookupString("IDS_PLAN_IN_NO_OUTPUT"));
+        const std::string first = plan.Strip().WhyAt(plan.Strip().PictureBox(3).center()).toStdString();
+        EXPECT_NE(first.find(plan.Strip().Shown().outputs[0].file), std::string::npos) << first;
+        EXPECT_NE(first.find("PREFACE"), std::string::npos) << "the bookmark's title: " << first;
+        QApplication::processEvents();
+        EXPECT_TRUE(plan.grab().save(QString::fromStdString(std::string(TESSERA_SCREENSHOTS) + "/PlanWindow" +
+                                                            (language.empty() ? "" : "." + language) + ".png")));
+    }
+}
+
 TEST_F(QtDialogViewTest, TheLoadedModulesBatchDialogOpensTheWindow) {
     test::TestHost host;
     app::ModuleLoader loader;

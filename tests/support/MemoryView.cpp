@@ -1,6 +1,7 @@
 #include "support/MemoryView.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "access/Host.h"
 
@@ -120,6 +121,12 @@ std::optional<std::string> MemoryView::ChooseFileToSave(const FileChoice& choice
 
 std::optional<std::string> MemoryView::ChooseFileToOpen(const FileChoice& choice) {
     return onChooseFileToOpen ? onChooseFileToOpen(choice) : std::nullopt;
+}
+
+void MemoryView::ShowPlan(const PlanPreview& plan) { plans.push_back(plan); }
+
+void MemoryView::RunWaiting() {
+    for (auto& [key, work] : std::exchange(waiting, {})) work();
 }
 
 }  // namespace tessera

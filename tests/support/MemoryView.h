@@ -6,6 +6,7 @@
 #include <map>
 
 #include "ui/Dialog.h"
+#include "ui/PlanPreview.h"
 
 namespace tessera {
 
@@ -75,6 +76,12 @@ public:
     std::optional<std::string> ChooseFileToSave(const FileChoice& choice) override;
     std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override;
     void SetBusy(bool) override {}
+    // The plan is kept as shown; waiting work runs when the test says.
+    void ShowPlan(const PlanPreview& plan) override;
+    void Debounce(int key, int, std::function<void()> work) override { waiting[key] = std::move(work); }
+    void RunWaiting();
+    std::vector<PlanPreview> plans;  // as shown, in order
+    std::map<int, std::function<void()>> waiting;
 
 private:
     Dialog& dialog_;

@@ -16,6 +16,7 @@
 #include "ui/BookmarkPickerDialog.h"
 #include "ui/DialogMemory.h"
 #include "ui/OutputFolder.h"
+#include "ui/PlanPreview.h"
 #include "ui/SizeLimitFields.h"
 #include "ui/SplitSettingsDialog.h"
 
@@ -185,6 +186,56 @@ TEST_F(SplitSettingsDialogTest, TypingAndClickingAsAUserDoes) {
     EXPECT_EQ(std::tuple(stored.SplitMode, stored.Output.NumEqualPages, stored.Filename.OutputBaseFilename),
               std::tuple(SplitMethod::BookmarkLevels, 7, "Q3_report_v1_0 _é_"))
         << "Cancel keeps the fields too";
+}
+
+// Each output's pages as the plan beside the dialog shows them.
+std::vector<std::vector<int>> PlannedPages(const PlanPreview& plan) {
+    std::vector<std::vector<int>> pages(plan.outputs.size());
+    for (const PreviewPlace& shown : plan.places)
+        if (shown.place.kind == host::PlaceKind::InOutput)
+            pages[static_cast<std::size_t>(shown.place.output)].push_back(shown.place.page);
+    return pages;
+}
+
+// The plan is made again once typing pauses, by the planner of a run; a
+// refused setting says why in its place; a method that reads every page
+// waits to be asked, and then drops the sheets with what made them so.
+TEST_F(SplitSettingsDialogTest, ThePlanFollowsTheFieldsAndReadsEveryPageOnlyWhenAsked) {
+    MemoryView& view = Open("mnras-guide-2col-rotated-page.pdf").view;
+    view.Click(kEqualPagesRadio);
+    view.Type(kPagesEachEdit, "3");
+    EXPECT_EQ(view.waiting.size(), 1u) << "one plan for a burst of changes";
+    view.RunWaiting();
+    ASSERT_EQ(view.plans.size(), 2u) << "planning, then planned";
+    const PlanPreview& plan = view.plans.back();
+    ASSERT_EQ(plan.state, PlanPreview::State::Planned);
+    EXPECT_EQ(PlannedPages(plan), (std::vector<std::vector<int>>{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10}}));
+    std::string reason;
+    const host::PageImage picture = plan.picture(10, 96, 124, reason);
+    EXPECT_TRUE(picture.width > 0 && picture.width <= 96 && picture.height > 0 && picture.height <= 124);
+    EXPECT_EQ(picture.rgb.size(), static_cast<std::size_t>(picture.width * picture.height * 3));
+    view.Type(kPagesEachEdit, "0");
+    view.RunWaiting();
+    EXPECT_EQ(view.plans.back().state, PlanPreview::State::Refused);
+    EXPECT_EQ(view.plans.back().message, "pages");
+    EXPECT_TRUE(host.viewer.alerts.empty()) << "nothing said in message boxes while planning";
+
+    MemoryView& scans = Open("scanned-invoices-payment-qr.pdf").view;
+    scans.Click(kSeparatorRadio);
+    scans.Choose(kSeparatorList, static_cast<int>(SeparatorKind::PageWithCode));
+    scans.RunWaiting();
+    ASSERT_EQ(scans.plans.back().state, PlanPreview::State::Waiting);
+    const std::function<void()> planNow = scans.plans.back().planNow;
+    planNow();
+    const PlanPreview& codes = scans.plans.back();
+    ASSERT_EQ(codes.state, PlanPreview::State::Planned);
+    EXPECT_EQ(PlannedPages(codes), (std::vector<std::vector<int>>{{2, 3}, {5}, {7, 8}}));
+    std::vector<std::string> dropped;
+    for (const PreviewPlace& shown : codes.places)
+        if (shown.place.kind == host::PlaceKind::Dropped)
+            dropped.push_back(std::to_string(shown.place.page) + " " + shown.why);
+    EXPECT_EQ(dropped, (std::vector<std::string>{"1 separator (code): INV-1001", "4 separator (code): INV-1002",
+                                                 "6 separator (code): INV-1003"}));
 }
 
 TEST_F(SplitSettingsDialogTest, ProfilesRoundTripLoadOverTheInitialSettingsAndARefusedOneChangesNothing) {

@@ -8,12 +8,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QShortcut>
 #include <QSlider>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include "ui/qt/DialogPictures.h"
+#include "ui/qt/PlanWindow.h"
 #include "ui/qt/ViewServices.h"
 
 namespace tessera {
@@ -338,6 +340,29 @@ void QtDialogView::SetBusy(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+void QtDialogView::ShowPlan(const PlanPreview& plan) {
+    if (!plan_) {
+        plan_ = new PlanWindow(this);
+        // Beside the dialog where the screen leaves room, else over its right edge.
+        const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1366, 768);
+        const int x = std::min(frameGeometry().right() + 8, screen.right() - plan_->width());
+        plan_->move(std::max(screen.left(), x), std::max(screen.top(), frameGeometry().top()));
+        if (isVisible()) plan_->show();
+    }
+    plan_->Show(plan);
+}
+
+void QtDialogView::Debounce(int key, int milliseconds, std::function<void()> work) {
+    QTimer*& timer = waiting_[key];
+    if (!timer) {
+        timer = new QTimer(this);
+        timer->setSingleShot(true);
+    }
+    timer->disconnect();
+    connect(timer, &QTimer::timeout, this, std::move(work));
+    timer->start(milliseconds);
 }
 
 }  // namespace tessera

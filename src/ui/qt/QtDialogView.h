@@ -3,8 +3,10 @@
 // dialog shows in it. It only shows what the dialog sets and tells the dialog
 // what the user did; every rule stays in the dialog.
 #include <QDialog>
+#include <QTimer>
 
 #include <functional>
+#include <map>
 
 #include "ui/Dialog.h"
 #include "ui/qt/DialogLayout.h"
@@ -14,6 +16,8 @@ namespace tessera {
 // A file choice's filter, "Name (*.x)|*.x|All Files (*.*)|*.*||", as Qt's
 // file dialogs write it: "Name (*.x);;All Files (*)".
 QString QtFileFilter(const std::string& filter);
+
+class PlanWindow;
 
 class QtDialogView : public QDialog, public DialogView {
 public:
@@ -55,6 +59,10 @@ public:
     std::optional<std::string> ChooseFileToSave(const FileChoice& choice) override;
     std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override;
     void SetBusy(bool busy) override;
+    void ShowPlan(const PlanPreview& plan) override;
+    void Debounce(int key, int milliseconds, std::function<void()> work) override;
+    // The window the plan is shown in; null before the first plan.
+    PlanWindow* Plan() const { return plan_; }
 
     void reject() override;
     bool PressOk() override;
@@ -74,6 +82,8 @@ private:
     int filling_ = 0;
     bool rejected_ = false;
     bool busy_ = false;
+    PlanWindow* plan_ = nullptr;
+    std::map<int, QTimer*> waiting_;
 };
 
 }  // namespace tessera
