@@ -44,7 +44,7 @@ private:
 };
 
 std::string Caption(const host::PlanPlace& place) {
-    const std::string page = std::to_string(place.page);
+    std::string page = std::to_string(place.page);
     switch (place.kind) {
         case host::PlaceKind::InOutput:
             return page;

@@ -115,7 +115,7 @@ public:
     // Runs `work` once `milliseconds` have passed without another call for
     // the same `key`, after the handler that called it; a view that cannot
     // wait drops it.
-    virtual void Debounce(int /*key*/, int /*milliseconds*/, std::function<void()> /*work*/) {}
+    virtual void Debounce(int /*key*/, int /*milliseconds*/, const std::function<void()>& /*work*/) {}
 };
 
 }  // namespace tessera

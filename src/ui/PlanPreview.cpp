@@ -98,8 +98,10 @@ PlanPreview MakePlanPreview(const SplitSettings& fields, const DocumentHandle& d
     const std::vector<host::PlannedOutput> plan = PlannedOutputs(settings, *entries, document.PageCount());
     std::vector<std::vector<int>> pages;
     for (std::size_t i = 0; i < plan.size(); ++i) {
-        preview.outputs.push_back(
-            {plan[i].file, WhyOutput(settings, plan[i], (*entries)[i].title), static_cast<int>(plan[i].pages.size())});
+        const IndexEntry& entry = (*entries)[i];
+        const bool ownName = entry.source == "bookmark" || entry.source == "document" || entry.source == "value";
+        preview.outputs.push_back({plan[i].file, WhyOutput(settings, plan[i], entry.title),
+                                   static_cast<int>(plan[i].pages.size()), ownName ? entry.title : ""});
         pages.push_back(plan[i].pages);
     }
     for (host::PlanPlace place : host::PlanPlaces(pages, account)) {

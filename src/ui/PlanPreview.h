@@ -18,6 +18,9 @@ struct PreviewOutput {
     std::string file;  // its name in the output folder
     std::string why;   // what made it, as a tooltip says it
     int pages = 0;
+    // Its name in a hand-made list: the name of its own it has (a bookmark's
+    // title, a value, a hand-made output's name); empty where the settings name it.
+    std::string handName;
 };
 
 struct PreviewPlace {
@@ -40,6 +43,11 @@ struct PlanPreview {
     std::function<host::PageImage(int page, int width, int height, std::string& reason)> picture;
     // Plans again, reading every page where the method does.
     std::function<void()> planNow;
+    // Cuts by hand: between place `before` and the next (made or taken
+    // away), and an output's new name; each turns the plan into a hand-made
+    // list first, where the user agrees.
+    std::function<void(std::size_t before)> toggleCut;
+    std::function<void(int output, const std::string& name)> rename;
     // The window's own words, in the user's language.
     struct Words {
         std::string title, button, noPages, inNoOutput, cannotDraw;

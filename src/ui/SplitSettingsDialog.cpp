@@ -11,7 +11,6 @@
 #include "strings/TextFormat.h"
 #include "strings/Utf8Text.h"
 #include "ui/AcceptedOutputs.h"
-#include "ui/PlanPreview.h"
 #include "ui/SeparatorKindDialogs.h"
 #include "ui/SizeLimitFields.h"
 
@@ -136,27 +135,6 @@ void SplitSettingsDialog::Refresh() {
     const std::size_t stop = waits->text.find(". ");
     const std::string reason = stop == std::string::npos ? waits->text : waits->text.substr(0, stop + 1);
     view.SetText(kOkWaitsText, FormatText(LookupString("IDS_OK_WAITS_FOR"), {reason}));
-}
-
-void SplitSettingsDialog::ShowPlan(bool asked) {
-    DialogView& view = *view_;
-    const SplitSettings record = Record();
-    PlanPreview plan;
-    plan.planNow = [this] { ShowPlan(true); };
-    plan.words = PlanWords();
-    if (!asked && PlanReadsEveryPage(record)) {
-        plan.message = LookupString("IDS_PLAN_WAITING");
-        return view.ShowPlan(plan);
-    }
-    plan.state = PlanPreview::State::Planning;
-    plan.message = LookupString("IDS_PLAN_PLANNING");
-    view.ShowPlan(plan);
-    view.SetBusy(true);
-    plan = MakePlanPreview(record, document_);
-    view.SetBusy(false);
-    plan.planNow = [this] { ShowPlan(true); };
-    plan.words = PlanWords();
-    view.ShowPlan(plan);
 }
 
 SplitSettings SplitSettingsDialog::Record() const {

@@ -12,6 +12,7 @@
 #include "ui/Dialog.h"
 #include "ui/DialogMemory.h"
 #include "ui/OutputDocumentTree.h"
+#include "ui/PlanPreview.h"
 
 namespace tessera {
 
@@ -57,6 +58,12 @@ private:
     void Refresh();
     // The plan beside the dialog made again; one that reads every page only when `asked`.
     void ShowPlan(bool asked);
+    // Cuts by hand on the plan shown last: each makes its outputs the
+    // hand-made list first, where the user agrees.
+    void CutByHand(std::size_t before);
+    void RenameByHand(int output, const std::string& name);
+    bool TakePlanAsList();
+    void UseList(const OutputList& list);
     void MethodClicked(ControlId id);
     void CleanBaseName();
     void ShowTree(const TreePath& selected);
@@ -99,6 +106,7 @@ private:
     OutputDocumentTree tree_;
     DocumentFacts facts_;
     bool profileLoaded_ = false;
+    PlanPreview shownPlan_;
     DialogView* view_ = nullptr;
 };
 

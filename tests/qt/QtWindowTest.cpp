@@ -425,6 +425,30 @@ TEST_F(QtDialogViewTest, ThePlanWindowShowsWhatADryRunPlansAndSaysWhy) {
     }
 }
 
+// A click between two pictures of a hand-made list's plan cuts its output
+// there, and the Output Documents box shows the two; a click on a page
+// itself cuts nothing.
+TEST_F(QtDialogViewTest, AClickBetweenTwoPagesOfThePlanCutsThere) {
+    const DocumentHandle document(host.OpenActive(kThreePages), DocumentHandle::Ownership::Borrowed);
+    SplitSettingsDialog dialog(document, document.PageCount(), {.remembersSettings = false});
+    SplitSettings whole;
+    whole.Outputs = {{{MakePageRange(0, 3)}, "All"}};
+    dialog.ApplySettings(whole);
+    QtDialogView window(dialog);
+    window.show();
+    QTRY_VERIFY_WITH_TIMEOUT(window.Plan() && window.Plan()->Strip().Shown().outputs.size() == 1, 5000);
+    PlanStrip& strip = window.Plan()->Strip();
+    const QRect first = strip.PictureBox(0), second = strip.PictureBox(1);
+    EXPECT_FALSE(strip.CutAt(first.center()));
+    const QPoint between((first.right() + second.left()) / 2, first.center().y());
+    ASSERT_EQ(strip.CutAt(between), std::optional<std::size_t>(0));
+    EXPECT_EQ(strip.BandAt(QPoint(first.center().x(), first.top() - 8)), std::optional<int>(0));
+    QTest::mouseClick(&strip, Qt::LeftButton, {}, between);
+    const auto* tree = qobject_cast<QTreeWidget*>(window.Widget(kDocumentTree));
+    EXPECT_EQ(tree->topLevelItemCount(), 2) << "page 1, then pages 2-3";
+    QTRY_VERIFY_WITH_TIMEOUT(window.Plan()->Strip().Shown().outputs.size() == 2, 5000);
+}
+
 TEST_F(QtDialogViewTest, TheLoadedModulesBatchDialogOpensTheWindow) {
     test::TestHost host;
     app::ModuleLoader loader;

@@ -78,7 +78,7 @@ public:
     void SetBusy(bool) override {}
     // The plan is kept as shown; waiting work runs when the test says.
     void ShowPlan(const PlanPreview& plan) override;
-    void Debounce(int key, int, std::function<void()> work) override { waiting[key] = std::move(work); }
+    void Debounce(int key, int, const std::function<void()>& work) override { waiting[key] = work; }
     void RunWaiting();
     std::vector<PlanPreview> plans;  // as shown, in order
     std::map<int, std::function<void()>> waiting;

@@ -238,6 +238,47 @@ TEST_F(SplitSettingsDialogTest, ThePlanFollowsTheFieldsAndReadsEveryPageOnlyWhen
                                                  "6 separator (code): INV-1003"}));
 }
 
+// A click between two pages of the plan cuts an output there, or joins two;
+// the first makes the plan the hand-made list where the user agrees, its
+// outputs keeping their names, and the list is what OK hands over.
+TEST_F(SplitSettingsDialogTest, CutsByHandMakeThePlanTheHandMadeListKeepingItsNames) {
+    using Pages = std::vector<std::vector<int>>;
+    MemoryView& view = Open("mnras-guide-2col-rotated-page.pdf").view;
+    view.Click(kEqualPagesRadio);
+    view.Type(kPagesEachEdit, "5");
+    view.RunWaiting();
+    view.plans.back().toggleCut(2);
+    EXPECT_TRUE(view.Checked(kEqualPagesRadio)) << "no changes nothing";
+    host.windows.answer = true;
+    view.plans.back().toggleCut(2);
+    EXPECT_TRUE(view.Checked(kManualRadio));
+    view.RunWaiting();
+    EXPECT_EQ(PlannedPages(view.plans.back()), (Pages{{1, 2, 3}, {4, 5}, {6, 7, 8, 9, 10}}));
+    view.plans.back().toggleCut(4);
+    view.RunWaiting();
+    EXPECT_EQ(PlannedPages(view.plans.back()), (Pages{{1, 2, 3}, {4, 5, 6, 7, 8, 9, 10}}));
+    EXPECT_EQ(host.windows.questions.size(), 2u) << "asked until agreed, then not again";
+    view.plans.back().rename(1, "Rest");
+    view.RunWaiting();
+    EXPECT_EQ(view.plans.back().outputs[1].file.find("REST.pdf") + 8, view.plans.back().outputs[1].file.size());
+    ASSERT_TRUE(view.PressOk());
+
+    // Outputs named by their bookmarks keep their names; only the cut one's second part is new.
+    MemoryView& chapters = Open(kWithBookmarks).view;
+    chapters.Click(kBookmarksRadio);
+    chapters.RunWaiting();
+    const PlanPreview before = chapters.plans.back();
+    ASSERT_EQ(before.state, PlanPreview::State::Planned);
+    std::size_t last = 0;  // the last page of the fifth output, which has several
+    while (before.places[last + 1].place.output <= 4) ++last;
+    before.toggleCut(last - 1);
+    chapters.RunWaiting();
+    const PlanPreview& after = chapters.plans.back();
+    ASSERT_EQ(after.outputs.size(), before.outputs.size() + 1);
+    for (std::size_t i = 0; i < before.outputs.size(); ++i)
+        EXPECT_EQ(after.outputs[i < 5 ? i : i + 1].file, before.outputs[i].file) << i;
+}
+
 TEST_F(SplitSettingsDialogTest, ProfilesRoundTripLoadOverTheInitialSettingsAndARefusedOneChangesNothing) {
     const std::string path = host.folder / "Monthly.tpr";
     const OutputList list = OneOutput("Summary", MakePageRange(0, 2));

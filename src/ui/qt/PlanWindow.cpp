@@ -2,7 +2,10 @@
 
 #include <QEvent>
 #include <QHelpEvent>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -143,7 +146,8 @@ void PlanStrip::paintEvent(QPaintEvent* event) {
     const int lastRow = (exposed.bottom() - kPlanMargin) / kRowHeight;
     for (int row = firstRow; row <= lastRow; ++row)
         for (int column = 0; column < columns; ++column) {
-            const std::size_t index = static_cast<std::size_t>(row * columns + column);
+            const std::size_t index =
+                static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column);
             if (index < plan_.places.size()) PaintPlace(painter, index);
         }
 }
@@ -163,6 +167,40 @@ QString PlanStrip::WhyAt(QPoint at) const {
         return why;
     }
     return {};
+}
+
+std::optional<std::size_t> PlanStrip::CutAt(QPoint at) const {
+    for (std::size_t i = 0; i + 1 < plan_.places.size(); ++i) {
+        const QRect box = PictureBox(i);
+        const bool rowEnd = (i + 1) % static_cast<std::size_t>(Columns()) == 0;
+        const QRect gap(box.right() + 1, box.top(), rowEnd ? width() - box.right() : kPlanGap, box.height());
+        if (gap.contains(at)) return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> PlanStrip::BandAt(QPoint at) const {
+    for (std::size_t i = 0; i < plan_.places.size(); ++i)
+        if (plan_.places[i].place.output >= 0 && BandBox(i).contains(at)) return plan_.places[i].place.output;
+    return std::nullopt;
+}
+
+void PlanStrip::mousePressEvent(QMouseEvent* event) {
+    const std::optional<std::size_t> cut = CutAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && cut && plan_.toggleCut) plan_.toggleCut(*cut);
+}
+
+void PlanStrip::mouseMoveEvent(QMouseEvent* event) {
+    setCursor(CutAt(event->position().toPoint()) ? Qt::SplitHCursor : Qt::ArrowCursor);
+}
+
+void PlanStrip::mouseDoubleClickEvent(QMouseEvent* event) {
+    const std::optional<int> output = BandAt(event->position().toPoint());
+    if (!output || !plan_.rename) return;
+    bool given = false;
+    const QString name = QInputDialog::getText(this, windowTitle(), QString(), QLineEdit::Normal,
+                                               PlanText(plan_.outputs[static_cast<std::size_t>(*output)].file), &given);
+    if (given && !name.trimmed().isEmpty()) plan_.rename(*output, name.trimmed().toStdString());
 }
 
 bool PlanStrip::event(QEvent* event) {

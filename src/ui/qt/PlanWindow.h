@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <optional>
+
 #include "ui/PlanPreview.h"
 
 class QLabel;
@@ -25,12 +27,20 @@ public:
     QRect PictureBox(std::size_t place) const;
     // The text hovering shows at a point; empty over nothing.
     QString WhyAt(QPoint at) const;
+    // The place after which a click at the point cuts (in the gap beside a
+    // page, or right of a row's last one); none elsewhere.
+    std::optional<std::size_t> CutAt(QPoint at) const;
+    // The output whose band is at the point; none elsewhere.
+    std::optional<int> BandAt(QPoint at) const;
     const PlanPreview& Shown() const { return plan_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     int Columns() const;

@@ -354,14 +354,14 @@ void QtDialogView::ShowPlan(const PlanPreview& plan) {
     plan_->Show(plan);
 }
 
-void QtDialogView::Debounce(int key, int milliseconds, std::function<void()> work) {
+void QtDialogView::Debounce(int key, int milliseconds, const std::function<void()>& work) {
     QTimer*& timer = waiting_[key];
     if (!timer) {
         timer = new QTimer(this);
         timer->setSingleShot(true);
     }
     timer->disconnect();
-    connect(timer, &QTimer::timeout, this, std::move(work));
+    connect(timer, &QTimer::timeout, this, work);
     timer->start(milliseconds);
 }
 

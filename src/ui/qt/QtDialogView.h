@@ -60,7 +60,7 @@ public:
     std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override;
     void SetBusy(bool busy) override;
     void ShowPlan(const PlanPreview& plan) override;
-    void Debounce(int key, int milliseconds, std::function<void()> work) override;
+    void Debounce(int key, int milliseconds, const std::function<void()>& work) override;
     // The window the plan is shown in; null before the first plan.
     PlanWindow* Plan() const { return plan_; }
 
