@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "access/Host.h"
-#include "access/OwnedId.h"
+#include "reading/ShownPageSize.h"
 #include "strings/Utf8Text.h"
 
 namespace tessera {
@@ -34,14 +34,9 @@ std::string JoinedGroups(const SearchPattern::Captures& found) {
 
 // The size as shown, in whole points: the crop box, which a viewer shows
 // (the media box where none is set), with turned pages' sides swapped.
-std::string ShownSize(const DocumentHandle& document, int page) {
-    const OwnedPage held(Host().pages->AcquirePage(document.Doc(), page));
-    const host::Rect box = Host().pages->CropBox(held.Get());
-    const bool turned = Host().pages->Rotation(held.Get()) % 180 != 0;
-    const long width = std::lround(std::fabs(box.right - box.left)),
-               height = std::lround(std::fabs(box.top - box.bottom));
-    return turned ? std::to_string(height) + "x" + std::to_string(width)
-                  : std::to_string(width) + "x" + std::to_string(height);
+std::string SizeKey(const DocumentHandle& document, int page) {
+    const ShownSize size = ShownPageSize(document, page);
+    return std::to_string(std::lround(size.width)) + "x" + std::to_string(std::lround(size.height));
 }
 
 // Codes are read from pixels, never from text.
@@ -158,7 +153,7 @@ std::optional<SearchPattern::Captures> PageKeyReader::Read(int page) {
         case ChangeKeyKind::LabelPrefix:
             return Key(LabelPrefix(Host().documents->PageLabel(document_.Doc(), page)));
         case ChangeKeyKind::PageSize:
-            return Key(ShownSize(document_, page));
+            return Key(SizeKey(document_, page));
     }
     return std::nullopt;
 }

@@ -21,7 +21,8 @@ enum class ControlKind {
     Slider,
     Group,  // a framed box holding the controls that name it as their group
     Picture,
-    Swatch,  // a small box filled with the colour its text gives as "#RRGGBB"; plain when blank
+    Swatch,    // a small box filled with the colour its text gives as "#RRGGBB"; plain when blank
+    PageArea,  // a page's picture on which the user draws a rectangle
 };
 
 struct ControlSpec {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/PagePixelServices.h"
 #include "strings/LanguageTable.h"
 #include "ui/UserQuestions.h"
 
@@ -66,6 +67,12 @@ struct FileChoice {
     std::string proposedName;
 };
 
+// A rectangle in a picture's pixels, edges included from left and top.
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
 // Its messages and questions (UserQuestions) belong to the dialog's window.
 class DialogView : public UserQuestions {
 public:
@@ -109,6 +116,12 @@ public:
     virtual bool PressOk() = 0;
     // A wait cursor while long work runs inside a handler.
     virtual void SetBusy(bool busy) = 0;
+    // A page-area control's picture and the rectangle shown on it (none for none).
+    virtual void ShowPageArea(ControlId /*id*/, const host::PageImage& /*picture*/,
+                              const std::optional<PixelRect>& /*area*/) {}
+    // The rectangle the user drew on it last, from where the press started to
+    // where it ended, in either order; none before one was drawn.
+    virtual std::optional<PixelRect> DrawnArea(ControlId /*id*/) const { return std::nullopt; }
     // The plan of the settings as they stand, beside the dialog; a view
     // without a place for it shows nothing.
     virtual void ShowPlan(const PlanPreview& /*plan*/) {}

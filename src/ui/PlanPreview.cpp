@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "access/CapturedAlerts.h"
+#include "access/ReadOr.h"
 #include "engine/PageAccount.h"
 #include "engine/RunAccount.h"
 #include "engine/RunSplit.h"
@@ -50,18 +51,16 @@ std::string Summary(const host::PageAccount& account, std::size_t outputs) {
 // Pages drawn through a reader of their own, kept as long as the preview is.
 std::function<host::PageImage(int, int, int, std::string&)> PictureOf(const DocumentHandle& document) {
     auto reader = std::make_shared<PagePixelReader>();
-    try {
-        if (!reader->Attach(document)) return {};
-    } catch (const host::HostError&) {
-        return {};  // a document with no file to draw from: its pages show as places
-    }
+    if (!ReadOr(false, "a document with no file to draw from shows its pages as empty places",
+                [&] { return reader->Attach(document); }))
+        return {};
     return [reader](int page, int width, int height, std::string& reason) {
-        try {
-            return reader->Picture(page - 1, width, height);
-        } catch (const host::HostError& error) {
+        const auto unreadable = [&reason](const host::HostError& error) {
             reason = error.what();
             return host::PageImage{};
-        }
+        };
+        return ReadOr(unreadable, "a page that cannot be drawn says why in its place",
+                      [&] { return reader->Picture(page - 1, width, height); });
     };
 }
 

@@ -13,26 +13,27 @@
 namespace tessera {
 namespace {
 
-using Editor = bool (*)(DialogView& view, OutputSettings& output);
+using Editor = bool (*)(DialogView& view, OutputSettings& output, const DocumentHandle* document);
 
 // A sub-dialog that takes and gives the whole output settings.
 template <class SubDialog>
-bool EditWhole(DialogView& view, OutputSettings& output) {
+bool EditWhole(DialogView& view, OutputSettings& output, const DocumentHandle* document) {
     SubDialog dialog(output);
+    dialog.SetDocument(document);
     if (!view.RunModal(dialog)) return false;
     output = dialog.Result();
     return true;
 }
 
-bool EditBlankScan(DialogView& view, OutputSettings& output) {
+bool EditBlankScan(DialogView& view, OutputSettings& output, const DocumentHandle*) {
     BlankImageSettingsDialog dialog(output.BlankPageThreshold);
     if (!view.RunModal(dialog)) return false;
     output.BlankPageThreshold = dialog.Result();
     return true;
 }
 
-bool EditTextSearch(DialogView& view, OutputSettings& output) {
-    SeparatorSearchDialog dialog(output.SeparatorQuery);
+bool EditTextSearch(DialogView& view, OutputSettings& output, const DocumentHandle* document) {
+    SeparatorSearchDialog dialog(output.SeparatorQuery, document, output.Ocr);
     if (!view.RunModal(dialog)) return false;
     output.SeparatorQuery = dialog.Result();
     return true;
@@ -66,9 +67,9 @@ bool SeparatorDialogReadsFields(SeparatorKind kind) {
     return found && found->readsFields;
 }
 
-bool EditSeparatorKind(SeparatorKind kind, DialogView& view, OutputSettings& output) {
+bool EditSeparatorKind(SeparatorKind kind, DialogView& view, OutputSettings& output, const DocumentHandle* document) {
     const KindDialog* found = Find(kind);
-    return found && found->edit(view, output);
+    return found && found->edit(view, output, document);
 }
 
 }  // namespace tessera

@@ -12,7 +12,9 @@ constexpr ControlId kUseArea = 1125, kEditArea = 1126, kLeft = 1127, kRight = 11
 
 }  // namespace
 
-SeparatorSearchDialog::SeparatorSearchDialog(const TextQuery& query) : query_(query) {}
+SeparatorSearchDialog::SeparatorSearchDialog(const TextQuery& query, const DocumentHandle* document,
+                                             const OcrSettings& ocr)
+    : query_(query), document_(document), ocr_(ocr) {}
 
 std::vector<ControlSpec> SeparatorSearchDialog::Controls() const {
     std::vector<ControlSpec> specs = kQuery.Specs(0);
@@ -52,7 +54,7 @@ void SeparatorSearchDialog::ShowArea() {
 void SeparatorSearchDialog::Changed(ControlId id) {
     if (id == kUseArea) view_->SetEnabled(kEditArea, view_->Checked(kUseArea));
     if (id != kEditArea) return;
-    TextAreaDialog area(query_.Area, "Text Search Area", kSearchAreaMessage);
+    TextAreaDialog area(query_.Area, "Text Search Area", kSearchAreaMessage, document_, ocr_);
     if (!view_->RunModal(area)) return;
     query_.Area = area.Result();
     ShowArea();

@@ -92,9 +92,10 @@ void SplitSettingsDialog::ShowTree(const TreePath& selected) {
 void SplitSettingsDialog::Refresh() {
     ReadFields();
     DialogView& view = *view_;
-    // A burst of typing plans once, when it pauses.
-    constexpr int kPlanPause = 400;
-    if (document_.HasDocument()) view.Debounce(kPlanDebounce, kPlanPause, [this] { ShowPlan(false); });
+    // A burst of typing plans once, when it pauses; the plan of the window as it opens comes at once.
+    constexpr int kPlanPause = 250;
+    const bool opening = shownPlan_.words.title.empty();
+    if (document_.HasDocument()) view.Debounce(kPlanDebounce, opening ? 0 : kPlanPause, [this] { ShowPlan(false); });
     const TreePath selected = Selection();
     const bool sel = !selected.empty(), range = selected.size() > 1;
     const SplitMethod mode = fields_.SplitMode;

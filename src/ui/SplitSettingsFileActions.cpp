@@ -26,7 +26,7 @@ void SplitSettingsDialog::SeparatorOptions() {
     const SeparatorKind kind = static_cast<SeparatorKind>(*chosen);
     const bool readsFields = SeparatorDialogReadsFields(kind);
     if (readsFields) ReadFields();
-    EditSeparatorKind(kind, *view_, fields_.Output);
+    EditSeparatorKind(kind, *view_, fields_.Output, document_.HasDocument() ? &document_ : nullptr);
     if (readsFields) Refresh();
 }
 
@@ -38,7 +38,8 @@ void SplitSettingsDialog::NameArea() {
         if (view_->RunModal(dialog)) naming.NameTemplate = dialog.Template(), naming.NamePattern = dialog.Pattern();
         return Refresh();
     }
-    TextAreaDialog dialog(naming.TextArea, "", kNameAreaMessage);
+    TextAreaDialog dialog(naming.TextArea, "", kNameAreaMessage, document_.HasDocument() ? &document_ : nullptr,
+                          fields_.Output.Ocr);
     if (view_->RunModal(dialog)) naming.TextArea = dialog.Result();
 }
 

@@ -64,7 +64,7 @@ void ValueChangeDialog::ShowEnabling() {
 
 void ValueChangeDialog::Changed(ControlId id) {
     if (id == kArea) {
-        TextAreaDialog area(settings_.SeparatorQuery.Area, "Value Area", kSearchAreaMessage);
+        TextAreaDialog area(settings_.SeparatorQuery.Area, "Value Area", kSearchAreaMessage, document_, settings_.Ocr);
         if (view_->RunModal(area))
             settings_.SeparatorQuery.Area = area.Result(), settings_.SeparatorQuery.UseAreaFilter = true;
     }

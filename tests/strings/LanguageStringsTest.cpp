@@ -119,7 +119,14 @@ std::map<std::string, std::string> KeysInSources() {
                                                           {"IDS_SHEET_SAMPLE_OUTSIDE", "dd"},
                                                           {"IDS_NAME_TEMPLATE_UNKNOWN_FIELD", "ss"},
                                                           {"IDS_NAME_PATTERN_GROUP_HIDDEN", "s"},
-                                                          {"IDS_WARN_PAGES_BEYOND_DOCUMENT", "ssd"}};
+                                                          {"IDS_WARN_PAGES_BEYOND_DOCUMENT", "ssd"},
+                                                          {"IDS_AREA_WORDS", "s"},
+                                                          {"IDS_PLAN_PAGES", "s"},
+                                                          {"IDS_PLAN_VALUE", "s"},
+                                                          {"IDS_PLAN_OCR_CONFIDENCE", "d"},
+                                                          {"IDS_PLAN_BOOKMARK", "s"},
+                                                          {"IDS_PLAN_EVERY_N", "d"},
+                                                          {"IDS_PLAN_SUMMARY", "dddd"}};
     std::map<std::string, std::string> keys;
     const std::regex key("IDS_[A-Z0-9_]+");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(TESSERA_SOURCE_DIR) + "/src")) {

@@ -125,6 +125,17 @@ std::optional<std::string> MemoryView::ChooseFileToOpen(const FileChoice& choice
 
 void MemoryView::ShowPlan(const PlanPreview& plan) { plans.push_back(plan); }
 
+void MemoryView::ShowPageArea(ControlId id, const host::PageImage& picture, const std::optional<PixelRect>& area) {
+    Control& control = controls_[id];
+    control.picture = picture;
+    control.area = area;
+}
+
+void MemoryView::DrawArea(ControlId id, PixelRect area) {
+    controls_[id].drawn = controls_[id].area = area;
+    dialog_.Changed(id);
+}
+
 void MemoryView::RunWaiting() {
     for (auto& [key, work] : std::exchange(waiting, {})) work();
 }

@@ -23,6 +23,9 @@ public:
         int value = 0;
         std::vector<TreeNode> tree;
         TreePath selected;
+        host::PageImage picture;
+        std::optional<PixelRect> area;  // shown on the picture
+        std::optional<PixelRect> drawn;
     };
 
     // Opens the dialog over this view.
@@ -34,6 +37,8 @@ public:
     void Choose(ControlId id, int data);
     void Slide(ControlId id, int value);
     void SelectTreeItem(ControlId id, const TreePath& path);
+    // A rectangle drawn on a page-area control.
+    void DrawArea(ControlId id, PixelRect area);
     // A double click on the tree's selected item.
     void Activate(ControlId id);
     // OK as the button does: refused while disabled. True when the dialog closed.
@@ -78,6 +83,8 @@ public:
     void SetBusy(bool) override {}
     // The plan is kept as shown; waiting work runs when the test says.
     void ShowPlan(const PlanPreview& plan) override;
+    void ShowPageArea(ControlId id, const host::PageImage& picture, const std::optional<PixelRect>& area) override;
+    std::optional<PixelRect> DrawnArea(ControlId id) const override { return State(id).drawn; }
     void Debounce(int key, int, const std::function<void()>& work) override { waiting[key] = work; }
     void RunWaiting();
     std::vector<PlanPreview> plans;  // as shown, in order

@@ -1,7 +1,9 @@
 // The dialogs the settings dialog opens: bookmark picker, text area, text
 // searches, output document options, element content and blank-page settings.
 #include "engine/BookmarkTarget.h"
+#include "reading/ShownPageSize.h"
 #include "support/PdfFixture.h"
+#include "ui/AreaUnits.h"
 #include "ui/BlankImageSettingsDialog.h"
 #include "ui/BookmarkPickerDialog.h"
 #include "ui/CodeSeparatorDialog.h"
@@ -170,6 +172,41 @@ TEST(TextAreaDialogTest, EdgesOutOfOrderAndNumbersOutOfRangeAreRefused) {
         EXPECT_FALSE(again.view.PressOk()) << text;
     }
     EXPECT_EQ(host.TakeAlerts().size(), 4u);
+}
+
+// Over a document, an area drawn on a page's picture gives its edges (in
+// the unit chosen), edges typed move the rectangle drawn, and the words
+// inside are shown; another page can be drawn on.
+TEST(TextAreaDialogTest, AnAreaDrawnOnThePageGivesItsEdgesAndShowsItsWords) {
+    constexpr ControlId kPicture = 1119, kPage = 1120, kWords = 1121;
+    test::DialogTestHost host;
+    const DocumentHandle document(host.OpenActive(test::DataFile("multicolumn-latex-2col.pdf")),
+                                  DocumentHandle::Ownership::Borrowed);
+    TextArea d(PageArea{}, "", "why", &document);
+    const MemoryView::Control& page = d.view.State(kPicture);
+    ASSERT_TRUE(page.picture.width > 100 && page.picture.width <= 360 && page.picture.height <= 440);
+    const double scale = page.picture.width / ShownPageSize(document, 0).width;
+    d.view.Choose(kUnits, static_cast<int>(AreaUnit::Points));
+    const PixelRect drawn{10, 20, page.picture.width - 10, page.picture.height / 3};
+    d.view.DrawArea(kPicture, drawn);
+    const std::string words = d.view.Text(kWords);
+    EXPECT_TRUE(words.starts_with(LookupString("IDS_AREA_WORDS").substr(0, 8)) && words.size() > 20) << words;
+    d.view.DrawArea(kPicture, {1, 1, 3, 3});
+    EXPECT_EQ(d.view.Text(kWords), LookupString("IDS_AREA_NO_WORDS")) << "a corner of the margin";
+    d.view.DrawArea(kPicture, drawn);
+    d.view.Type(kAreaLeft, "72");
+    EXPECT_EQ(page.area->left, static_cast<int>(std::lround(72 * scale))) << "the rectangle follows the edges typed";
+    const std::vector<std::uint8_t> first = page.picture.rgb;
+    d.view.Type(kPage, "9");
+    EXPECT_EQ(page.picture.rgb, first) << "no such page: the page stays";
+    d.view.Type(kPage, "2");
+    EXPECT_NE(page.picture.rgb, first);
+    ASSERT_TRUE(d.view.PressOk());
+    const PageArea& area = d.dialog.Result();
+    EXPECT_NEAR(area.left.Real(), 72, 0.01);
+    EXPECT_NEAR(area.top.Real(), drawn.top / scale, 0.5);
+    EXPECT_NEAR(area.right.Real(), drawn.right / scale, 0.5);
+    EXPECT_NEAR(area.bottom.Real(), drawn.bottom / scale, 0.5);
 }
 
 // A number shown is read in the unit chosen at OK, not converted when the

@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "ui/qt/DialogPictures.h"
+#include "ui/qt/PageAreaWidget.h"
 #include "ui/qt/ViewServices.h"
 
 namespace tessera {
@@ -99,6 +100,8 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
             swatch->setAutoFillBackground(true);
             return swatch;
         }
+        case K::PageArea:
+            return new PageAreaWidget(parent);
         case K::Text:
             break;
     }

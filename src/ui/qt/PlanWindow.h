@@ -56,6 +56,8 @@ private:
 
 class PlanWindow : public QWidget {
 public:
+    // One column of pages and a scroll bar.
+    static constexpr int kLeastWidth = 170;
     explicit PlanWindow(QWidget* dialog);
     void Show(const PlanPreview& plan);
     PlanStrip& Strip() { return *strip_; }

@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 
 #include "ui/qt/DialogPictures.h"
+#include "ui/qt/PageAreaWidget.h"
 #include "ui/qt/PlanWindow.h"
 #include "ui/qt/ViewServices.h"
 
@@ -106,6 +107,9 @@ void QtDialogView::Connect(ControlId id, const DialogControl& control) {
             break;
         case ControlKind::Tree:
             ConnectTree(id, w);
+            break;
+        case ControlKind::PageArea:
+            static_cast<PageAreaWidget*>(w)->onDrawn = tell;
             break;
         default:
             break;
@@ -342,13 +346,37 @@ void QtDialogView::SetBusy(bool busy) {
         QApplication::restoreOverrideCursor();
 }
 
+void QtDialogView::ShowPageArea(ControlId id, const host::PageImage& picture, const std::optional<PixelRect>& area) {
+    if (auto* widget = dynamic_cast<PageAreaWidget*>(Widget(id))) widget->Show(picture, area);
+}
+
+std::optional<PixelRect> QtDialogView::DrawnArea(ControlId id) const {
+    const auto* widget = dynamic_cast<const PageAreaWidget*>(Widget(id));
+    return widget ? widget->Drawn() : std::nullopt;
+}
+
+// Beside the dialog, never over it: on a screen too narrow for both (the
+// settings take 1160 of 1366 pixels) the dialog moves to the left edge and
+// the plan takes what is left, a strip one page wide; only where even that
+// is not left does it cover the dialog's right edge.
+void QtDialogView::PlaceBeside(QWidget& window) {
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1366, 768);
+    constexpr int kGap = 4;
+    const int wanted = window.width(), least = PlanWindow::kLeastWidth;
+    if (screen.right() - frameGeometry().right() - kGap < wanted && frameGeometry().left() > screen.left())
+        move(pos() - QPoint(frameGeometry().left() - screen.left(), 0));
+    const int room = screen.right() - frameGeometry().right() - kGap;
+    const int width = std::clamp(room, least, wanted);
+    // Over the dialog's edge it stops above the row of OK and Cancel.
+    constexpr int kButtonRow = 72;
+    window.resize(width, frameGeometry().height() - (room < least ? kButtonRow : 0));
+    window.move(std::min(frameGeometry().right() + kGap, screen.right() - width), frameGeometry().top());
+}
+
 void QtDialogView::ShowPlan(const PlanPreview& plan) {
     if (!plan_) {
         plan_ = new PlanWindow(this);
-        // Beside the dialog where the screen leaves room, else over its right edge.
-        const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1366, 768);
-        const int x = std::min(frameGeometry().right() + 8, screen.right() - plan_->width());
-        plan_->move(std::max(screen.left(), x), std::max(screen.top(), frameGeometry().top()));
+        PlaceBeside(*plan_);
         if (isVisible()) plan_->show();
     }
     plan_->Show(plan);

@@ -59,6 +59,8 @@ public:
     std::optional<std::string> ChooseFileToSave(const FileChoice& choice) override;
     std::optional<std::string> ChooseFileToOpen(const FileChoice& choice) override;
     void SetBusy(bool busy) override;
+    void ShowPageArea(ControlId id, const host::PageImage& picture, const std::optional<PixelRect>& area) override;
+    std::optional<PixelRect> DrawnArea(ControlId id) const override;
     void ShowPlan(const PlanPreview& plan) override;
     void Debounce(int key, int milliseconds, const std::function<void()>& work) override;
     // The window the plan is shown in; null before the first plan.
@@ -75,6 +77,7 @@ private:
     // User acts reach the dialog; changes the dialog itself makes do not.
     void Tell(ControlId id);
     void ShowTooltips();
+    void PlaceBeside(QWidget& window);
 
     Dialog& dialog_;
     Driver driver_;
