@@ -8,6 +8,7 @@
 #include "engine/RunAccount.h"
 #include "engine/RunSplit.h"
 #include "host/HostError.h"
+#include "model/ByteSize.h"
 #include "model/SeparatorKindTable.h"
 #include "reading/PagePixelReader.h"
 #include "strings/LanguageTable.h"
@@ -19,9 +20,12 @@ namespace {
 std::string Said(const char* key, std::initializer_list<FormatArg> args) { return FormatText(LookupString(key), args); }
 
 // What made the output, in the words of its method: the value or code it
-// holds, the bookmark it starts at, or how the method cuts.
-std::string WhyOutput(const SplitSettings& settings, const host::PlannedOutput& planned, const std::string& title) {
+// holds, the bookmark it starts at, the text its first page matches, or how
+// the method cuts; and the part of a document the size limit cut it into.
+std::string WhyOutput(const SplitSettings& settings, const OutputDocument& output, const host::PlannedOutput& planned,
+                      const std::string& title) {
     std::string why = Said("IDS_PLAN_PAGES", {ShortPageList(planned.pages)});
+    const OutputSettings& o = settings.Output;
     if (!planned.key.empty()) {
         why += "\n" + Said("IDS_PLAN_VALUE", {planned.key});
         if (planned.keyOcrConfidence >= 0)
@@ -29,8 +33,17 @@ std::string WhyOutput(const SplitSettings& settings, const host::PlannedOutput& 
     } else if (planned.nameSource == "bookmark") {
         why += "\n" + Said("IDS_PLAN_BOOKMARK", {title});
     } else if (settings.SplitMode == SplitMethod::EqualPages) {
-        why += "\n" + Said("IDS_PLAN_EVERY_N", {static_cast<std::int64_t>(settings.Output.NumEqualPages)});
+        why += "\n" + Said("IDS_PLAN_EVERY_N", {static_cast<std::int64_t>(o.NumEqualPages)});
+    } else if (settings.SplitMode == SplitMethod::SeparatorPages &&
+               o.SeparatorType == SeparatorKind::PageMatchingText) {
+        why += "\n" + Said("IDS_PLAN_MATCHES", {o.SeparatorQuery.Pattern});
     }
+    if (output.Parts > 1)
+        why += "\n" +
+               Said("IDS_PLAN_SIZE_PART", {static_cast<std::int64_t>(output.Part),
+                                           static_cast<std::int64_t>(output.Parts), ByteSizeText(o.MaxOutputBytes)});
+    else if (settings.SplitMode == SplitMethod::BySize)
+        why += "\n" + Said("IDS_PLAN_AT_MOST", {ByteSizeText(o.MaxOutputBytes)});
     return why;
 }
 
@@ -99,7 +112,7 @@ PlanPreview MakePlanPreview(const SplitSettings& fields, const DocumentHandle& d
     for (std::size_t i = 0; i < plan.size(); ++i) {
         const IndexEntry& entry = (*entries)[i];
         const bool ownName = entry.source == "bookmark" || entry.source == "document" || entry.source == "value";
-        preview.outputs.push_back({plan[i].file, WhyOutput(settings, plan[i], entry.title),
+        preview.outputs.push_back({plan[i].file, WhyOutput(settings, settings.Outputs[i], plan[i], entry.title),
                                    static_cast<int>(plan[i].pages.size()), ownName ? entry.title : ""});
         pages.push_back(plan[i].pages);
     }

@@ -31,6 +31,7 @@
 #include "shell/SplitBatchCommand.h"
 #include "shell/SplitCommand.h"
 #include "strings/LanguageTable.h"
+#include "strings/TextFormat.h"
 #include "support/Files.h"
 #include "support/MemoryView.h"
 #include "support/PdfProbe.h"
@@ -419,6 +420,9 @@ TEST_F(QtDialogViewTest, ThePlanWindowShowsWhatADryRunPlansAndSaysWhy) {
         };
         QTRY_VERIFY_WITH_TIMEOUT(planned() && WindowOutputs(window.Plan()->Strip().Shown()).size() == 3, 5000);
         EXPECT_EQ(WindowOutputs(window.Plan()->Strip().Shown()), DryRunOutputs("--equal 25 " + input));
+        const QString every = window.Plan()->Strip().WhyAt(window.Plan()->Strip().PictureBox(0).center());
+        EXPECT_TRUE(every.contains(QString::fromStdString(FormatText(LookupString("IDS_PLAN_EVERY_N"), {25}))))
+            << every.toStdString();
         Click(window, kBookmarksRadio);
         QTRY_VERIFY_WITH_TIMEOUT(planned() && WindowOutputs(window.Plan()->Strip().Shown()).size() == 15, 5000);
         PlanWindow& plan = *window.Plan();

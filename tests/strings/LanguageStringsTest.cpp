@@ -126,7 +126,10 @@ std::map<std::string, std::string> KeysInSources() {
                                                           {"IDS_PLAN_OCR_CONFIDENCE", "d"},
                                                           {"IDS_PLAN_BOOKMARK", "s"},
                                                           {"IDS_PLAN_EVERY_N", "d"},
-                                                          {"IDS_PLAN_SUMMARY", "dddd"}};
+                                                          {"IDS_PLAN_SUMMARY", "dddd"},
+                                                          {"IDS_PLAN_MATCHES", "s"},
+                                                          {"IDS_PLAN_SIZE_PART", "dds"},
+                                                          {"IDS_PLAN_AT_MOST", "s"}};
     std::map<std::string, std::string> keys;
     const std::regex key("IDS_[A-Z0-9_]+");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(TESSERA_SOURCE_DIR) + "/src")) {
