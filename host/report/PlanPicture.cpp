@@ -15,7 +15,9 @@ pdf::CanvasRect Rect(const SheetRect& r) { return {r.x, r.y, r.width, r.height};
 
 void DrawBand(pdf::SheetCanvas& canvas, const SheetBand& band) {
     canvas.Fill(Rect(band.rect), SheetBandColour(band.output));
-    canvas.Text(band.rect.x + 4, band.rect.y + 13, band.rect.width - 8, band.label, 11, 0xFFFFFF);
+    // Names of one run share their start and differ at their end.
+    canvas.Text(band.rect.x + 4, band.rect.y + 13, band.rect.width - 8, band.label, 11, 0xFFFFFF,
+                pdf::SheetCanvas::Cut::Middle);
 }
 
 // The page's picture centred in its box; where it cannot be drawn, a marked

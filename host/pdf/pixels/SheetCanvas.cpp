@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "host/HostError.h"
 #include "pdf/file/TemporaryOutput.h"
@@ -33,17 +34,29 @@ bool Measure(fz_context* ctx, fz_font* font, float size, const char* text, float
     return ok;
 }
 
-// The longest start of the text that fits, by whole characters, with "…"
-// where it was cut; false when MuPDF fails.
-bool Fitted(fz_context* ctx, fz_font* font, float size, const std::string& text, int maxWidth, std::string& shown) {
+// Where the text may be cut: the start of each character, and its end.
+std::vector<std::size_t> CharacterStarts(const std::string& text) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+    starts.push_back(text.size());
+    return starts;
+}
+
+// The text as it fits, by whole characters: cut at the end, or with
+// `middle` in the middle (where names that share a start differ at their
+// end), "…" where it was cut; false when MuPDF fails.
+bool Fitted(fz_context* ctx, fz_font* font, float size, const std::string& text, int maxWidth, bool middle,
+            std::string& shown) {
+    const std::vector<std::size_t> starts = CharacterStarts(text);
+    const std::size_t characters = starts.size() - 1;
     shown = text;
-    for (std::size_t cut = text.size();;) {
+    for (std::size_t kept = characters;; --kept) {
         float width = 0;
         if (!Measure(ctx, font, size, shown.c_str(), width)) return false;
-        if (width <= static_cast<float>(maxWidth) || cut == 0) return true;
-        do --cut;
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80);
-        shown = text.substr(0, cut) + "…";
+        if (width <= static_cast<float>(maxWidth) || kept == 0) return true;
+        const std::size_t head = middle ? (kept - 1 + 1) / 2 : kept - 1, tail = kept - 1 - head;
+        shown = text.substr(0, starts[head]) + "…" + text.substr(starts[characters - tail]);
     }
 }
 
@@ -192,11 +205,11 @@ void SheetCanvas::Image(int x, int y, const host::PageImage& image) {
     }
 }
 
-void SheetCanvas::Text(int x, int y, int maxWidth, const std::string& text, float size, unsigned rgb) {
+void SheetCanvas::Text(int x, int y, int maxWidth, const std::string& text, float size, unsigned rgb, Cut cut) {
     State& s = *state_;
     fz_context* ctx = s.ctx;
     std::string shown;
-    if (!Fitted(ctx, s.font, size, text, maxWidth, shown)) Failed(ctx, s.path);
+    if (!Fitted(ctx, s.font, size, text, maxWidth, cut == Cut::Middle, shown)) Failed(ctx, s.path);
     bool ok = true;
     float colour[3];
     ColourOf(rgb, colour);

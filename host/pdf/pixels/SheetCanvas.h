@@ -33,9 +33,11 @@ public:
     void Line(int x0, int y0, int x1, int y1, float thickness, unsigned rgb);
     // The image with its top left at x, y.
     void Image(int x, int y, const host::PageImage& image);
-    // One line of text (UTF-8) from x with its baseline at y, cut with "…" to
-    // fit in maxWidth pixels; scripts Helvetica lacks come from MuPDF's own fonts.
-    void Text(int x, int y, int maxWidth, const std::string& text, float size, unsigned rgb);
+    // One line of text (UTF-8) from x with its baseline at y, cut with "…" at
+    // its end or in its middle to fit in maxWidth pixels; scripts Helvetica
+    // lacks come from MuPDF's own fonts.
+    enum class Cut { End, Middle };
+    void Text(int x, int y, int maxWidth, const std::string& text, float size, unsigned rgb, Cut cut = Cut::End);
     // Writes the strip; HostError when the file cannot take it.
     void EndStrip();
     // The whole picture under its name; HostError when it cannot be.
