@@ -1,8 +1,11 @@
 #pragma once
 // While one lives, what the plug-in would tell the user in message boxes is
-// kept in it instead: for work the user did not start as such (the settings
-// window's plan, made again at every change), whose messages have a place of
-// their own. Everything else goes on to the host's viewer.
+// kept in it instead, and its progress is not shown: for work the user did
+// not start as such (the settings window's plan, made again at every
+// change), whose messages and progress have a place of their own. A host's
+// progress window stays up until a message ends the run it belongs to, and
+// its Cancel would stay pressed for the next run. Everything else goes on to
+// the host's viewer.
 #include <string>
 #include <vector>
 
@@ -28,7 +31,7 @@ public:
     void AlertReport(const std::string&) override {}
     void AlertWarning(const std::string& text) override { warnings_.push_back(text); }
     void AlertNote(const std::string&) override {}
-    host::ProgressMonitor& DocumentProgressMonitor() override { return inner_.DocumentProgressMonitor(); }
+    host::ProgressMonitor& DocumentProgressMonitor() override { return quiet_; }
     bool HasMenu(const std::string& menu) override { return inner_.HasMenu(menu); }
     host::MenuItemId NewMenuItem(const std::string& title, const std::string& name, host::ExtensionId owner) override {
         return inner_.NewMenuItem(title, name, owner);
@@ -51,6 +54,7 @@ private:
     host::HostServices before_;
     host::ViewerServices& inner_;
     std::vector<std::string> errors_, warnings_;
+    host::ProgressMonitor quiet_;
 };
 
 }  // namespace tessera

@@ -17,10 +17,12 @@ namespace tessera::test {
 // Progress whose user presses Cancel once `cancelAfter` outputs are written
 // (never while it is negative).
 struct CancellingProgress : host::ProgressMonitor {
+    void BeginOperation() override { ++operations; }
     void SetOutputs(int written, int) override { cancelled = cancelAfter >= 0 && written >= cancelAfter; }
     bool CancelRequested() override { return cancelled; }
     int cancelAfter = -1;
     bool cancelled = false;
+    int operations = 0;  // begun, a progress window each on a desktop
 };
 
 class RecordingViewer : public app::ConsoleViewer {

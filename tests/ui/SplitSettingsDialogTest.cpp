@@ -227,6 +227,7 @@ TEST_F(SplitSettingsDialogTest, ThePlanFollowsTheFieldsAndReadsEveryPageOnlyWhen
     ASSERT_EQ(scans.plans.back().state, PlanPreview::State::Waiting);
     const std::function<void()> planNow = scans.plans.back().planNow;
     planNow();
+    EXPECT_EQ(host.viewer.progress.operations, 0) << "the host's progress window is the runs', not the plan's";
     const PlanPreview& codes = scans.plans.back();
     ASSERT_EQ(codes.state, PlanPreview::State::Planned);
     EXPECT_EQ(PlannedPages(codes), (std::vector<std::vector<int>>{{2, 3}, {5}, {7, 8}}));
