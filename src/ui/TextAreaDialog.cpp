@@ -94,7 +94,8 @@ std::vector<ControlSpec> TextAreaDialog::Controls() const {
 void TextAreaDialog::Open(DialogView& view) {
     view_ = &view;
     if (!title_.empty()) view.SetTitle(title_);
-    view.SetText(kMessage, LookupString(message_));
+    const bool onPage = document_ && document_->HasDocument();
+    view.SetText(kMessage, LookupString(onPage && message_ == kNameAreaMessage ? kNameAreaOnPageMessage : message_));
     view.FillList(kUnits, {{"Inches", 0}, {"Centimeters", 1}, {"Millimeters", 2}, {"Points", 3}});
     const AreaUnit unit = StoredUnit();
     view.SelectListData(kUnits, static_cast<int>(unit));

@@ -15,6 +15,8 @@ namespace tessera {
 // What the area is for, as the settings dialog and the separator search say it:
 // keys of the language files.
 inline constexpr const char* kNameAreaMessage = "IDS_NAME_AREA_HELP";
+// The name area's, where a page is shown to draw it on instead of the sample.
+inline constexpr const char* kNameAreaOnPageMessage = "IDS_NAME_AREA_ON_PAGE_HELP";
 inline constexpr const char* kSearchAreaMessage = "IDS_SEARCH_AREA_HELP";
 
 class TextAreaDialog : public Dialog {

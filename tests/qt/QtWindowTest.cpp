@@ -499,6 +499,10 @@ TEST_F(QtDialogViewTest, AnAreaDrawnWithTheMouseGivesItsEdges) {
         EXPECT_TRUE(window.grab().save(QString::fromStdString(std::string(TESSERA_SCREENSHOTS) + "/AreaPicker" +
                                                               (language.empty() ? "" : "." + language) + ".png")));
         EXPECT_LE(window.height(), kSmallScreenHeight);
+        for (const ControlSpec& spec : dialog.Controls())
+            EXPECT_TRUE(language.empty() || std::none_of(spec.caption.begin(), spec.caption.end(), ::isalpha) ||
+                        TheLanguageTable().Find("CAPTION " + spec.caption))
+                << "\"" << spec.caption << "\" has no German text";
     }
 }
 
