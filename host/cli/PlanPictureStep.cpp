@@ -12,15 +12,15 @@
 namespace tessera::app {
 namespace {
 
-const char* StateName(SheetTileState state) {
+const char* StateName(host::PlaceKind state) {
     switch (state) {
-        case SheetTileState::Dropped:
+        case host::PlaceKind::Dropped:
             return "dropped";
-        case SheetTileState::InNoOutput:
+        case host::PlaceKind::InNoOutput:
             return "in-no-output";
-        case SheetTileState::EmptyOutput:
+        case host::PlaceKind::EmptyOutput:
             return "no-pages";
-        case SheetTileState::InOutput:
+        case host::PlaceKind::InOutput:
             break;
     }
     return "in-output";
@@ -34,7 +34,7 @@ nlohmann::json LayoutJson(const std::string& path, const SheetLayout& layout, st
     nlohmann::json outputList = nlohmann::json::array();
     for (std::size_t i = 0; i < outputs; ++i) {
         char colour[8];
-        std::snprintf(colour, sizeof colour, "#%06X", SheetBandColour(static_cast<int>(i)));
+        std::snprintf(colour, sizeof colour, "#%06X", host::PlanOutputColour(static_cast<int>(i)));
         outputList.push_back({{"output", i + 1}, {"colour", colour}, {"bands", bands[i]}});
     }
     nlohmann::json pages = nlohmann::json::array();

@@ -14,7 +14,7 @@ constexpr unsigned kCross = 0xD01010, kNoOutputWash = 0xD0D0D0, kUndrawn = 0xF6D
 pdf::CanvasRect Rect(const SheetRect& r) { return {r.x, r.y, r.width, r.height}; }
 
 void DrawBand(pdf::SheetCanvas& canvas, const SheetBand& band) {
-    canvas.Fill(Rect(band.rect), SheetBandColour(band.output));
+    canvas.Fill(Rect(band.rect), host::PlanOutputColour(band.output));
     // Names of one run share their start and differ at their end.
     canvas.Text(band.rect.x + 4, band.rect.y + 13, band.rect.width - 8, band.label, 11, 0xFFFFFF,
                 pdf::SheetCanvas::Cut::Middle);
@@ -42,19 +42,19 @@ pdf::CanvasRect DrawPage(pdf::SheetCanvas& canvas, const SheetTile& tile, const 
 void DrawTile(pdf::SheetCanvas& canvas, const SheetTile& tile, const PagePicture& pictureOf) {
     const pdf::CanvasRect box = Rect(tile.picture);
     const int captionBase = box.y + box.height + 12;
-    if (tile.state == SheetTileState::EmptyOutput) {
+    if (tile.state == host::PlaceKind::EmptyOutput) {
         canvas.Frame({box.x + 8, box.y + 8, box.width - 16, box.height - 16}, kFrame);
         canvas.Text(box.x + 14, box.y + box.height / 2, box.width - 28, "no pages", 10, kMuted);
         canvas.Text(box.x, captionBase, box.width, tile.caption, 9, kMuted);
         return;
     }
     const pdf::CanvasRect page = DrawPage(canvas, tile, pictureOf);
-    if (tile.state == SheetTileState::InNoOutput) canvas.Wash(page, kNoOutputWash, 0.7);
-    if (tile.state == SheetTileState::Dropped) {
+    if (tile.state == host::PlaceKind::InNoOutput) canvas.Wash(page, kNoOutputWash, 0.7);
+    if (tile.state == host::PlaceKind::Dropped) {
         canvas.Line(page.x, page.y, page.x + page.width, page.y + page.height, 3, kCross);
         canvas.Line(page.x, page.y + page.height, page.x + page.width, page.y, 3, kCross);
     }
-    canvas.Text(box.x, captionBase, box.width, tile.caption, 9, tile.state == SheetTileState::Dropped ? kCross : kInk);
+    canvas.Text(box.x, captionBase, box.width, tile.caption, 9, tile.state == host::PlaceKind::Dropped ? kCross : kInk);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "host/PlanPlaces.h"
-
 namespace tessera::app {
 namespace {
 
@@ -60,20 +58,6 @@ std::string Caption(const host::PlanPlace& place) {
            (dropped.value.empty() ? "" : " " + dropped.value);
 }
 
-SheetTileState StateOf(host::PlaceKind kind) {
-    switch (kind) {
-        case host::PlaceKind::Dropped:
-            return SheetTileState::Dropped;
-        case host::PlaceKind::InNoOutput:
-            return SheetTileState::InNoOutput;
-        case host::PlaceKind::EmptyOutput:
-            return SheetTileState::EmptyOutput;
-        case host::PlaceKind::InOutput:
-            break;
-    }
-    return SheetTileState::InOutput;
-}
-
 }  // namespace
 
 SheetLayout LayOutPlanSheet(const std::string& title, const std::vector<host::PlannedOutput>& outputs,
@@ -88,7 +72,7 @@ SheetLayout LayOutPlanSheet(const std::string& title, const std::vector<host::Pl
     Flow flow(layout);
     for (const host::PlanPlace& place : host::PlanPlaces(outputPages, account)) {
         if (place.output < 0) flow.Unbanded();
-        flow.Place({place.page, place.output, StateOf(place.kind), Caption(place), {}});
+        flow.Place({place.page, place.output, place.kind, Caption(place), {}});
     }
     // Each output's name on its first band; "…" on the bands that go on from a row before.
     std::vector<bool> named(outputs.size(), false);
@@ -102,7 +86,5 @@ SheetLayout LayOutPlanSheet(const std::string& title, const std::vector<host::Pl
     layout.height = kTitleHeight + std::max(rows, 1) * kRowHeight;
     return layout;
 }
-
-unsigned SheetBandColour(int output) { return host::PlanOutputColour(output); }
 
 }  // namespace tessera::app

@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "host/CommandLineServices.h"
+#include "host/PlanPlaces.h"
 
 namespace tessera::app {
-
-enum class SheetTileState { InOutput, Dropped, InNoOutput, EmptyOutput };
 
 struct SheetRect {
     int x = 0, y = 0, width = 0, height = 0;
@@ -21,7 +20,7 @@ struct SheetRect {
 struct SheetTile {
     int page = 0;     // 1-based; 0 for an output without pages
     int output = -1;  // 0-based planned output; -1 for none
-    SheetTileState state = SheetTileState::InOutput;
+    host::PlaceKind state = host::PlaceKind::InOutput;
     std::string caption;
     SheetRect picture;
 };
@@ -50,8 +49,5 @@ inline constexpr int kSheetColumns = 12;
 
 SheetLayout LayOutPlanSheet(const std::string& title, const std::vector<host::PlannedOutput>& outputs,
                             const host::PageAccount& account);
-
-// The colour (0xRRGGBB) of an output's band: neighbours never share one.
-unsigned SheetBandColour(int output);
 
 }  // namespace tessera::app

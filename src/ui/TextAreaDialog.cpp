@@ -115,14 +115,24 @@ void TextAreaDialog::Open(DialogView& view) {
     ShowPage();
 }
 
-std::optional<PageArea> TextAreaDialog::TypedArea() const {
+std::optional<PageArea> TextAreaDialog::EdgesTyped() const {
+    // The numbers are taken in the unit chosen now: choosing another one does
+    // not convert what the edits show.
     const auto unit = static_cast<AreaUnit>(view_->SelectedListData(kUnits).value_or(0));
     const std::optional<Fixed16> left = ReadInUnit(view_->Text(kLeft), unit);
     const std::optional<Fixed16> right = ReadInUnit(view_->Text(kRight), unit);
     const std::optional<Fixed16> top = ReadInUnit(view_->Text(kTop), unit);
     const std::optional<Fixed16> bottom = ReadInUnit(view_->Text(kBottom), unit);
     if (!left || !right || !top || !bottom) return std::nullopt;
-    return PageArea{std::min(*left, *right), std::min(*top, *bottom), std::max(*left, *right), std::max(*top, *bottom)};
+    return PageArea{*left, *top, *right, *bottom};
+}
+
+std::optional<PageArea> TextAreaDialog::TypedArea() const {
+    const std::optional<PageArea> typed = EdgesTyped();
+    if (!typed) return std::nullopt;
+    const PageArea& e = *typed;
+    return PageArea{std::min(e.left, e.right), std::min(e.top, e.bottom), std::max(e.left, e.right),
+                    std::max(e.top, e.bottom)};
 }
 
 void TextAreaDialog::ShowPage() {
@@ -173,24 +183,19 @@ void TextAreaDialog::Changed(ControlId id) {
 }
 
 bool TextAreaDialog::Accept() {
-    // The numbers are taken in the unit chosen now: choosing another one does
-    // not convert what the edits show.
-    const auto unit = static_cast<AreaUnit>(view_->SelectedListData(kUnits).value_or(0));
-    const std::optional<Fixed16> left = ReadInUnit(view_->Text(kLeft), unit);
-    const std::optional<Fixed16> right = ReadInUnit(view_->Text(kRight), unit);
-    const std::optional<Fixed16> top = ReadInUnit(view_->Text(kTop), unit);
-    const std::optional<Fixed16> bottom = ReadInUnit(view_->Text(kBottom), unit);
-    if (!left || !right || !top || !bottom) {
+    const std::optional<PageArea> typed = EdgesTyped();
+    if (!typed) {
         view_->ShowMessageByKey("IDS_AREA_NUMBER_OUT_OF_RANGE");
         return false;
     }
     // Edges out of order are said, as every route says them, not swapped behind the user's back.
-    const PageArea area{*left, *top, *right, *bottom};
+    const PageArea area = *typed;
     if (const std::optional<std::string> refusal = AreaRefusal(area)) {
         view_->ShowMessage(*refusal);
         return false;
     }
-    Host().registry->WriteSection(UnitsKey(), {{kUnitsValue, static_cast<std::uint32_t>(unit)}});
+    const auto unit = static_cast<std::uint32_t>(view_->SelectedListData(kUnits).value_or(0));
+    Host().registry->WriteSection(UnitsKey(), {{kUnitsValue, unit}});
     area_ = area;
     return true;
 }

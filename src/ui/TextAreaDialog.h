@@ -38,7 +38,9 @@ public:
 
 private:
     struct Pages;
-    // The area the edits hold, edges in order; none while one is not a number.
+    // The four edges as typed, in the unit chosen; none while one is not a number.
+    std::optional<PageArea> EdgesTyped() const;
+    // That area with its edges in order.
     std::optional<PageArea> TypedArea() const;
     // The page with the typed area on it, and the words inside.
     void ShowPage();

@@ -1,20 +1,23 @@
 // The plan drawn as a picture (--plan-picture): each output's band, and the
 // crossed and greyed pages, where the JSON plan says, checked on the
 // picture's pixels as an independent reader (MuPDF's mutool) reads them.
-#include <fstream>
 
 #include "e2e/E2eSupport.h"
+#include "support/Netpbm.h"
 
 namespace tessera::test {
 namespace {
 
 struct Picture {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
+    Netpbm pixels;
 
     unsigned At(int x, int y) const {
-        const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + x) * 3;
-        return rgb.at(at) << 16 | rgb.at(at + 1) << 8 | rgb.at(at + 2);
+        const std::size_t at =
+            (static_cast<std::size_t>(y) * static_cast<std::size_t>(pixels.width) + static_cast<std::size_t>(x)) * 3;
+        const auto sample = [&](std::size_t i) {
+            return static_cast<unsigned>(static_cast<unsigned char>(pixels.samples.at(i)));
+        };
+        return sample(at) << 16 | sample(at + 1) << 8 | sample(at + 2);
     }
     // The brightest of red, green and blue over the middle half of a box.
     int BrightestInMiddle(const nlohmann::json& box) const {
@@ -28,21 +31,15 @@ struct Picture {
     }
 };
 
+// The PNG's pixels as MuPDF reads them back, one pixel a pixel.
 Picture ReadPicture(const std::string& png, const TempFolder& work) {
     const std::string pnm = work / "picture.pnm";
     EXPECT_EQ(
         RunCommand("mutool draw -q -r 96 -c rgb -F pnm -o " + ShellQuote(pnm) + " " + ShellQuote(png) + " 2>/dev/null")
             .status,
         0);
-    std::ifstream in(pnm, std::ios::binary);
-    std::string magic;
-    int most = 0;
-    Picture picture;
-    in >> magic >> picture.width >> picture.height >> most;
-    in.get();
-    picture.rgb.resize(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) * 3);
-    in.read(reinterpret_cast<char*>(picture.rgb.data()), static_cast<std::streamsize>(picture.rgb.size()));
-    EXPECT_EQ(magic, "P6");
+    Picture picture{ReadNetpbm(pnm)};
+    EXPECT_EQ(picture.pixels.magic, "P6");
     return picture;
 }
 
@@ -101,8 +98,8 @@ TEST(PlanPictureTest, BandsCrossesAndGreyedPagesAreWhereThePlanSays) {
         PlanWithPicture(config, work / "listed.png",
                         "--doc A=1-3 --doc B=8-6 --doc 'C=/zqxjv/' " + Data("mnras-guide-2col-rotated-page.pdf"));
     const Picture lists = ReadPicture(work / "listed.png", work);
-    EXPECT_EQ(lists.width, listed["plan_picture"]["width"]);
-    EXPECT_EQ(lists.height, listed["plan_picture"]["height"]);
+    EXPECT_EQ(lists.pixels.width, listed["plan_picture"]["width"]);
+    EXPECT_EQ(lists.pixels.height, listed["plan_picture"]["height"]);
     ExpectBandsAsPlanned(listed, lists);
     std::map<std::string, std::vector<int>> byState;
     std::vector<int> order;
@@ -160,7 +157,7 @@ TEST(PlanPictureTest, APictureThatCannotBeDrawnAsAskedIsRefusedAndLeavesNothing)
     EXPECT_EQ(run("--dry-run --plan-picture " + ShellQuote(work / "p.png")).status, 0);
     EXPECT_EQ(run("--dry-run --plan-picture " + ShellQuote(work / "p.png")).status, 0);
     EXPECT_EQ(FilesBelow(work.Path()), std::vector<std::string>{"p.png"});
-    EXPECT_EQ(ReadPicture(work / "p.png", work).height > 0, true);
+    EXPECT_GT(ReadPicture(work / "p.png", work).pixels.height, 0);
 }
 
 }  // namespace tessera::test

@@ -1,11 +1,11 @@
 #include "support/ScannedFixture.h"
 
 #include <algorithm>
-#include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
 
+#include "support/Netpbm.h"
 #include "support/PdfFixture.h"
 #include "support/RunCommand.h"
 
@@ -18,16 +18,9 @@ struct Grey {
 };
 
 Grey ReadPgm(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int most = 0;
-    Grey grey;
-    in >> magic >> grey.width >> grey.height >> most;
-    in.get();
-    if (magic != "P5" || most != 255) throw std::runtime_error("not an 8-bit PGM: " + path);
-    grey.samples.resize(static_cast<std::size_t>(grey.width) * static_cast<std::size_t>(grey.height));
-    in.read(grey.samples.data(), static_cast<std::streamsize>(grey.samples.size()));
-    return grey;
+    Netpbm picture = ReadNetpbm(path);
+    if (picture.magic != "P5") throw std::runtime_error("not a PGM: " + path);
+    return {picture.width, picture.height, std::move(picture.samples)};
 }
 
 // Paper a little grey, noise of a few levels, and dark specks, as cheap scans show.

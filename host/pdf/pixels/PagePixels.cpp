@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "host/HostError.h"
@@ -153,11 +154,12 @@ host::PageImage PagePixels::Picture(int index, int shownPage, ObjectId& page, in
     const Pixmap pixmap = Draw(index, shownPage, page, request);
     // Rounding may draw a pixel more than asked.
     host::PageImage image{std::min(pixmap->w, width), std::min(pixmap->h, height), {}};
-    image.rgb.reserve(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3);
-    for (int y = 0; y < image.height; ++y) {
-        const unsigned char* pixel = pixmap->samples + static_cast<std::ptrdiff_t>(y) * pixmap->stride;
-        for (int x = 0; x < image.width; ++x, pixel += pixmap->n) image.rgb.insert(image.rgb.end(), pixel, pixel + 3);
-    }
+    const std::size_t row = static_cast<std::size_t>(image.width) * 3;
+    image.rgb.resize(row * static_cast<std::size_t>(image.height));
+    // Drawn in RGB without alpha: a row of the pixmap is a row of the picture.
+    for (int y = 0; y < image.height; ++y)
+        std::memcpy(image.rgb.data() + row * static_cast<std::size_t>(y),
+                    pixmap->samples + static_cast<std::ptrdiff_t>(y) * pixmap->stride, row);
     return image;
 }
 

@@ -37,8 +37,7 @@ PlanStrip::PlanStrip(QWidget* parent) : QWidget(parent) {
 
 void PlanStrip::Show(const PlanPreview& plan) {
     plan_ = plan;
-    const int rows = (static_cast<int>(plan_.places.size()) + Columns() - 1) / Columns();
-    setMinimumHeight(2 * kPlanMargin + rows * kRowHeight);
+    FitHeight();
     update();
 }
 
@@ -61,6 +60,11 @@ QRect PlanStrip::BandBox(std::size_t place) const {
 
 void PlanStrip::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    FitHeight();
+}
+
+// As tall as the rows the width leaves the pages, so that the scroll area reaches the last.
+void PlanStrip::FitHeight() {
     const int rows = (static_cast<int>(plan_.places.size()) + Columns() - 1) / Columns();
     setMinimumHeight(2 * kPlanMargin + rows * kRowHeight);
 }

@@ -44,6 +44,7 @@ protected:
 
 private:
     int Columns() const;
+    void FitHeight();
     QRect BandBox(std::size_t place) const;
     void PaintPlace(QPainter& painter, std::size_t index);
     // The page's picture, drawn now where it is not kept; a null image, with the reason, where it cannot be.
