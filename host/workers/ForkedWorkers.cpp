@@ -221,6 +221,8 @@ std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, con
     WatchInterrupts();
     std::map<std::uint64_t, TaskReport> arrived;
     std::set<std::uint64_t> asking;  // tasks waiting to replace a file
+    // What a run says once, each worker says once: the run says it once.
+    std::set<std::string> warned;
     std::uint64_t next = 0, due = 0;
     bool stopped = false;
     {
@@ -244,7 +246,9 @@ std::size_t ForkedWorkers::RunInWorkers(std::size_t count, unsigned workers, con
                 TaskText() = std::move(it->second.text);
                 stopped = !it->second.returned || !accept(static_cast<std::size_t>(due), it->second.outcome);
                 if (stopped) break;
-                for (const std::string& alert : it->second.alerts) viewer_.Alert(alert);
+                for (const std::string& alert : it->second.alerts)
+                    if (alert.empty() || alert.front() != kWarningMark || warned.insert(alert).second)
+                        viewer_.Alert(alert);
                 arrived.erase(it);
                 ++due;
             }

@@ -1,8 +1,10 @@
 #include "engine/OutputProducer.h"
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 #include "access/AlertByKey.h"
 #include "access/Guarded.h"
@@ -23,19 +25,64 @@ namespace tessera {
 namespace {
 
 constexpr const char* kInfoKeys[] = {"Title", "Author", "Subject", "Keywords", "Creator", "Producer", "CreationDate"};
-constexpr const char* kCatalogKeys[] = {"URI",      "Lang",       "AA",       "OutputIntents", "OpenAction",
-                                        "PageMode", "PageLayout", "MarkInfo", "SpiderInfo",    "ViewerPreferences",
-                                        "Metadata"};
+// The structure tree before /MarkInfo, which the host copies only where the
+// output is tagged.
+constexpr const char* kCatalogKeys[] = {"URI",        "Lang",         "AA",         "OutputIntents",
+                                        "OpenAction", "PageMode",     "PageLayout", "StructTreeRoot",
+                                        "MarkInfo",   "OCProperties", "SpiderInfo", "ViewerPreferences",
+                                        "Metadata",   "EmbeddedFiles"};
 
-void CopyDocumentInformation(const DocumentHandle& output, const DocumentHandle& source) {
+// Parts the host cuts to the output rather than copying as they are.
+bool IsCutToOutput(std::string_view key) {
+    return key == "StructTreeRoot" || key == "OCProperties" || key == "EmbeddedFiles";
+}
+
+bool Wanted(std::string_view key, std::size_t index, const OutputSettings& o) {
+    if (key == "StructTreeRoot") return o.Tags;
+    if (key == "EmbeddedFiles") return index == 0 || !o.AttachmentsToFirst;
+    return true;
+}
+
+// The time that stands for now, as the information dictionary writes dates.
+std::string PdfDateNow() {
+    const std::optional<std::int64_t> fixed = Host().commandLine ? Host().commandLine->FixedTime() : std::nullopt;
+    const std::time_t now = fixed ? static_cast<std::time_t>(*fixed) : std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char date[32];
+    std::strftime(date, sizeof date, "D:%Y%m%d%H%M%SZ", &utc);
+    return date;
+}
+
+void CopyDocumentInformation(const DocumentHandle& output, const DocumentHandle& source, std::size_t index,
+                             const OutputSettings& settings) {
     host::DocumentServices& docs = *Host().documents;
     for (const char* key : kInfoKeys) {
         const std::string value = ReadOr(std::string(), "an unreadable value counts as none",
                                          [&] { return docs.InfoValue(source.Doc(), key); });
         if (!value.empty()) docs.SetInfoValue(output.Doc(), key, value);
     }
-    for (const char* key : kCatalogKeys)
-        if (docs.HasCatalogEntry(source.Doc(), key)) docs.CopyCatalogEntry(output.Doc(), source.Doc(), key);
+    docs.SetInfoValue(output.Doc(), "ModDate", PdfDateNow());
+    for (const char* key : kCatalogKeys) {
+        if (!Wanted(key, index, settings) || !docs.HasCatalogEntry(source.Doc(), key)) continue;
+        if (!IsCutToOutput(key)) {
+            docs.CopyCatalogEntry(output.Doc(), source.Doc(), key);
+            continue;
+        }
+        ReadOr(NothingLeft{}, "a part the host cannot cut to the output is left out of it, as a damaged part",
+               [&] { docs.CopyCatalogEntry(output.Doc(), source.Doc(), key); });
+    }
+}
+
+// Claims of the input its outputs no longer honour are said once, for the first output that drops one.
+void SayDroppedClaims(const DocumentHandle& output) {
+    static bool said = false;
+    if (said) return;
+    const std::string dropped = ReadOr(std::string(), "what cannot be asked was not dropped",
+                                       [&] { return Host().documents->DroppedClaims(output.Doc()); });
+    if (dropped.empty()) return;
+    said = true;
+    Host().viewer->AlertWarning(FormatText(LookupString("IDS_CLAIMS_DROPPED"), {dropped}));
 }
 
 // The pages of the range in the order it puts them into an output.
@@ -110,12 +157,12 @@ std::uint64_t SizeLimitOf(int pages, const OutputSettings& o) {
 // the file is written, or only its bytes counted into `measured`. Removing the
 // placeholder, protecting and saving have a follow-up message of their own
 // when they fail.
-OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output, const SplitSettings& settings,
-                            std::uint64_t* measured, std::string* file) {
+OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output, std::size_t index,
+                            const SplitSettings& settings, std::uint64_t* measured, std::string* file) {
     host::DocumentServices& docs = *Host().documents;
     if (!Guarded([&] { docs.DeletePage(output.Doc(), 0); })) return FailFinishing();
     if (output.PageCount() < 1) return OutputOutcome::NoPages;
-    CopyDocumentInformation(output, source);
+    CopyDocumentInformation(output, source, index, settings.Output);
     if (settings.Output.bRemovePageLabels) docs.RemovePageLabels(output.Doc());
     if (!Guarded([&] { ApplySecurity(output, settings.Security); })) return FailFinishing();
     if (settings.Output.bLinearize) output.AddSaveFlags(host::kSaveLinearized);
@@ -128,6 +175,7 @@ OutputOutcome FinishAndSave(const DocumentHandle& source, DocumentHandle& output
                           SizeLimitOf(output.PageCount(), settings.Output));
         }))
         return FailFinishing();
+    SayDroppedClaims(output);
     return OutputOutcome::Written;
 }
 
@@ -220,7 +268,7 @@ OutputOutcome BuildOutput(const DocumentHandle& source, std::size_t index, const
     if (!InsertRanges(source, output, planned, layer ? &*layer : nullptr)) return OutputOutcome::Failed;
     if (!output.HasDocument() || output.PageCount() < 1) return OutputOutcome::NoPages;
     RetargetLinksAndBookmarks(source, output, index, settings);
-    return FinishAndSave(source, output, settings, measured, file);
+    return FinishAndSave(source, output, index, settings, measured, file);
 }
 
 }  // namespace

@@ -25,6 +25,8 @@ enum SplitSettingsControl : int {
     kOcrLayerCheck = 1139,
     kOcrModeList = 1140,
     kOcrLanguagesEdit = 1141,
+    kTagsCheck = 1142,
+    kAttachmentsToFirstCheck = 1143,
     kDocumentTree = 1020,
     kAddDocumentButton = 1021,
     kRemoveDocumentButton = 1004,

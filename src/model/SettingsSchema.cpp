@@ -412,6 +412,28 @@ const SettingsRow kSettingsRows[] = {
      .help = "Put the words text recognition reads over each output page that has no text layer, invisible, each "
              "in its place, so that viewers can search, select and copy them; the input is not changed",
      .writtenWhenSet = true},
+    {.ref = FIELD(Output.Tags),
+     .registryName = "Tags",
+     .registryPlace = 57,
+     .group = Output,
+     .profileKey = "Tags",
+     .whenMissing = true,
+     .control = kTagsCheck,
+     .caption = "Keep the tags for assistive technology",
+     .option = "tags",
+     .help = "Give each output the input's tags (its structure for screen readers and reflow), cut to the output's "
+             "pages; --no-tags leaves them out, for smaller files",
+     .writtenWhenSet = true},
+    {.ref = FIELD(Output.AttachmentsToFirst),
+     .registryName = "AttachmentsToFirst",
+     .registryPlace = 58,
+     .group = Output,
+     .profileKey = "AttachmentsToFirst",
+     .control = kAttachmentsToFirstCheck,
+     .caption = "Attached files go to the first output only",
+     .option = "attachments-first",
+     .help = "Give the files attached to the input to the first output only; without it every output carries them",
+     .writtenWhenSet = true},
     // The watermark of every range without one of its own, as the range keeps its own.
     // A run-wide watermark is the window's to show and take off too.
     {.ref = FIELD(Output.EveryRangeWatermark.Text),

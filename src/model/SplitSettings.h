@@ -119,6 +119,10 @@ struct OutputSettings {
     // A code sheet is any page showing a code, not only a page that holds
     // little but its codes.
     bool CodeAnywhere = false;
+    // Outputs take the input's tags (its structure tree, cut to their pages).
+    bool Tags = true;
+    // The input's attached files go to the first output only, not to every one.
+    bool AttachmentsToFirst = false;
     // The hand-made outputs are a manifest's page counts, which are meant to
     // take every page in turn; given on the command line, never stored.
     bool CountsCoverDocument = false;

@@ -608,6 +608,8 @@ const std::vector<SplitOption>& Options() {
             FromSchema("folders", kNaming),
             FromSchema("linearize", kProcessing),
             FromSchema("remove-labels", kProcessing),
+            FromSchema("tags", kProcessing),
+            FromSchema("attachments-first", kProcessing),
             FromSchema("update-links", kProcessing),
             FromSchema("transfer-bookmarks", kProcessing),
             {Spec("jobs", "", OptionKind::PositiveInteger, {},

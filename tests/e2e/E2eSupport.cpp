@@ -1,5 +1,7 @@
 #include "e2e/E2eSupport.h"
 
+#include "support/ScopedEnvironment.h"
+
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -116,6 +118,11 @@ std::map<std::string, std::string> FilesWithoutId(const std::string& folder) {
 }
 
 void SplitWithJobs(JobsRun& run, const TempFolder& config, const std::string& arguments, int jobs) {
+    // Each output's metadata holds the time of its run and ids of its own:
+    // both are fixed here, so that two runs can be compared byte for byte.
+    ScopedEnvironment fixed;
+    fixed.Set("SOURCE_DATE_EPOCH", "86400");
+    fixed.Set("TESSERA_STATIC_ID", "1");
     run.result = Tessera(config, "split --reset --prefix none -o " + ShellQuote(run.out.Path()) + " --jobs " +
                                      std::to_string(jobs) + " " + arguments + " 2>&1");
 }

@@ -5,6 +5,8 @@
 #include <regex>
 #include <sstream>
 
+#include "support/ScopedEnvironment.h"
+
 using namespace tessera::test;
 
 namespace {
@@ -284,6 +286,10 @@ TEST(PlanTest, SavedAndSampleProfilesPlanAndWriteAsTheirOptions) {
          "ndsu-thesis-outline-depth12-out-of-order-rotated.pdf"},
     };
     TempFolder config, folder;
+    // The files of two runs are compared: their metadata's time and ids are fixed.
+    ScopedEnvironment fixed;
+    fixed.Set("SOURCE_DATE_EPOCH", "86400");
+    fixed.Set("TESSERA_STATIC_ID", "1");
     for (const auto& m : methods) {
         SCOPED_TRACE(m.sample);
         const std::string input = " " + Data(m.file);

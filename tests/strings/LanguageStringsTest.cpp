@@ -79,6 +79,7 @@ std::map<std::string, std::string> KeysInSources() {
                                                           {"IDS_PAGE_NUMBER_OUT_OF_BOUNDS", "d"},
                                                           {"IDS_THERE_ARE_TOTAL_N_PAGES_IN_CURRENT_DOCUMENT", "d"},
                                                           {"IDS_PAGE_UNREADABLE", "ds"},
+                                                          {"IDS_CLAIMS_DROPPED", "s"},
                                                           {"IDS_PREFIX_DATE_FORMAT_STRING", "sdd"},
                                                           {"IDS_PROFILE_SAVED", "s"},
                                                           {"IDS_SEARCH_FAILED", "ds"},

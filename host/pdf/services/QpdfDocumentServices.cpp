@@ -11,6 +11,7 @@
 #include "pdf/file/QpdfGuard.h"
 #include "pdf/store/PageAnnotations.h"
 #include "pdf/store/PageLabelText.h"
+#include "pdf/writing/CarriedParts.h"
 #include "pdf/writing/OutputWriter.h"
 #include "pdf/writing/PageObjectBytes.h"
 
@@ -105,11 +106,15 @@ void QpdfDocumentServices::SetInfoValue(host::DocId doc, const std::string& key,
 }
 
 bool QpdfDocumentServices::HasCatalogEntry(host::DocId doc, const std::string& key) {
-    return QpdfGuard([&] { return !store_.Get(doc).Qpdf().getRoot().getKey(Key(key)).isNull(); });
+    return QpdfGuard([&] {
+        PdfDocument& d = store_.Get(doc);
+        return HasCarriedPart(d, key).value_or(!d.Qpdf().getRoot().getKey(Key(key)).isNull());
+    });
 }
 
 void QpdfDocumentServices::CopyCatalogEntry(host::DocId to, host::DocId from, const std::string& key) {
     QpdfGuard([&] {
+        if (CarryPart(store_.Get(to), store_.Get(from), key)) return;
         QPDF& src = store_.Get(from).Qpdf();
         QPDF& out = store_.Get(to).Qpdf();
         QPDFObjectHandle value = src.getRoot().getKey(Key(key));
@@ -126,6 +131,8 @@ void QpdfDocumentServices::CopyCatalogEntry(host::DocId to, host::DocId from, co
         out.getRoot().replaceKey(Key(key), copy);
     });
 }
+
+std::string QpdfDocumentServices::DroppedClaims(host::DocId doc) { return store_.Get(doc).droppedClaims; }
 
 std::string QpdfDocumentServices::PageLabel(host::DocId doc, int page) {
     return QpdfGuard([&] {

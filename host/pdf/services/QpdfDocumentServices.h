@@ -20,6 +20,7 @@ public:
     void SetInfoValue(host::DocId doc, const std::string& key, const std::string& value) override;
     bool HasCatalogEntry(host::DocId doc, const std::string& key) override;
     void CopyCatalogEntry(host::DocId to, host::DocId from, const std::string& key) override;
+    std::string DroppedClaims(host::DocId doc) override;
     std::string PageLabel(host::DocId doc, int page) override;
     void RemovePageLabels(host::DocId doc) override;
     host::Rect MediaBox(host::DocId doc, int page) override;

@@ -121,7 +121,10 @@ void QpdfPageEditServices::ReleaseFont(host::FontId font) { fonts_.erase(font); 
 
 host::ExtGStateId QpdfPageEditServices::CreateExtGState(host::DocId doc, double fillOpacity, double strokeOpacity) {
     return QpdfGuard([&] {
-        QPDF& q = store_.Get(doc).Qpdf();
+        PdfDocument& d = store_.Get(doc);
+        QPDF& q = d.Qpdf();
+        // PDF/A-1 allows no transparency: the file's claim goes when it is saved.
+        d.transparencyAdded = d.transparencyAdded || fillOpacity < 1 || strokeOpacity < 1;
         QPDFObjectHandle state = q.makeIndirectObject(QPDFObjectHandle::newDictionary(
             {{"/Type", QPDFObjectHandle::newName("/ExtGState")},
              {"/ca", QPDFObjectHandle::newReal(std::clamp(fillOpacity, 0.0, 1.0), 6)},

@@ -86,6 +86,11 @@ public:
     // edits have left it since.
     std::map<std::pair<const PdfDocument*, QPDFObjGen>, QPDFObjectHandle> firstCopies;
     std::set<QPDFObjGen> nestingMeasured;  // objects of pages already checked for deep nesting
+    bool transparencyAdded = false;        // an edit of the plug-in draws with opacity below 1
+    // The metadata's ids of an output, made at its first write, so that a
+    // measured file and the file written are the same.
+    std::string xmpInstanceId, xmpDocumentId;
+    std::string droppedClaims;  // what the last write took out of the metadata, and why
 
 private:
     std::unique_ptr<QPDF> qpdf_;

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "pdf/store/Destination.h"
+#include "pdf/writing/MetadataCarrier.h"
 #include "pdf/writing/OutlineCounts.h"
 #include "pdf/writing/OutputPageLabels.h"
+#include "pdf/writing/StructureCarrier.h"
 
 namespace tessera::pdf {
 namespace {
@@ -126,13 +128,15 @@ private:
 
 }  // namespace
 
-void FinishOutput(PdfDocument& out) {
+void FinishOutput(PdfDocument& out, bool deterministic) {
     if (out.Origins().empty()) return;
     const PageList pages = out.Qpdf().getAllPages();
     if (!out.linksTakenOver) LinkMender(out, pages).Run();
     FormBuilder(pages).Run(out, *out.Origins().begin()->second.source);
     CarryPageLabels(out);
     RecountOutline(out.Qpdf());
+    DropStructureNumbers(out);
+    UpdateMetadata(out, deterministic);
 }
 
 }  // namespace tessera::pdf

@@ -10,7 +10,11 @@ namespace tessera::pdf {
 //   dead ends), unless the plug-in took the links over;
 // - form fields whose widgets are on the output's pages are listed in the
 //   output's form dictionary, without the widgets left behind;
-// - the open-item counts of an outline built into the output are set.
-void FinishOutput(PdfDocument& out);
+// - the open-item counts of an outline built into the output are set;
+// - pages and annotations keep no numbers into a structure tree the output
+//   lacks;
+// - the metadata carried says what is true of the output (ids of its own when
+//   deterministic is false, else made from its content).
+void FinishOutput(PdfDocument& out, bool deterministic);
 
 }  // namespace tessera::pdf

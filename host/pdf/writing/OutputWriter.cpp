@@ -115,7 +115,8 @@ void RefuseOverLimit(const std::string& path, std::uint64_t bytes, std::uint64_t
 }
 
 void Write(PdfDocument& doc, Pipeline& pipeline, std::uint16_t saveFlags) {
-    FinishOutput(doc);
+    const bool deterministic = (saveFlags & host::kSaveDeterministic) || std::getenv("TESSERA_STATIC_ID");
+    FinishOutput(doc, deterministic);
     QPDFWriter writer(doc.Qpdf());
     writer.setOutputPipeline(&pipeline);
     FollowSources(writer, doc);

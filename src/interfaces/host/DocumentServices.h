@@ -43,7 +43,15 @@ public:
     // Catalog entries, by key without the leading slash.
     virtual bool HasCatalogEntry(DocId doc, const std::string& key) = 0;
     // Deep-copies the source's entry into the target's file and catalog.
+    // Three are cut to the target instead: "StructTreeRoot" to the elements
+    // on its pages (and "MarkInfo" is copied only after it), "OCProperties"
+    // to the layers its pages use; "EmbeddedFiles", the attached files, live
+    // under /Names. "Metadata" is brought up to date when the target is saved.
     virtual void CopyCatalogEntry(DocId to, DocId from, const std::string& key) = 0;
+    // What the last save of doc took out of the metadata it carried because
+    // the file no longer honours it, and why ("PDF/A-2b: encrypted"); empty
+    // when nothing.
+    virtual std::string DroppedClaims(DocId /*doc*/) { return {}; }
 
     // The label text of a page (prefix and number, formatted); empty without one.
     virtual std::string PageLabel(DocId doc, int page) = 0;
