@@ -64,7 +64,7 @@ fz_pixmap* DrawFor(fz_context* ctx, fz_page* page, const PixelRequest& request) 
             return DrawPage(ctx, page, kColourDpi, kMostCodePixels, fz_device_rgb(ctx));
         case PixelRequest::For::Text:
             return DrawPage(ctx, page, request.dpi > 0 ? request.dpi : OcrDpiOf(ctx, page), kMostOcrPixels,
-                            fz_device_gray(ctx), request.scale);
+                            fz_device_gray(ctx), request.scale, request.clip);
         case PixelRequest::For::Picture: {
             const fz_rect bounds = fz_bound_page(ctx, page);
             const float scale = std::min(request.fitWidth / std::max(1.0f, bounds.x1 - bounds.x0),
@@ -112,6 +112,10 @@ PagePixels::Pixmap PagePixels::Draw(int index, int shownPage, ObjectId& page, co
         pixmap = Pixels(document_.Context(), document_.Document(), index, &page.number, &page.generation,
                         &document_.Log(), error, sizeof error, request);
         document_.Identify(index, page);
+        // MuPDF keeps what it decoded for the next drawing, up to 256 MB; a
+        // page is drawn once a read, each with an image of its own, so the
+        // store only grew: it held 250 MB of a 66-page scan.
+        fz_empty_store(document_.Context());
     }
     if (!pixmap) {
         undrawn_.emplace(index, std::pair(page, std::string(error)));
@@ -184,7 +188,16 @@ std::uint32_t PagePixels::MedianColour(int index, int shownPage, ObjectId& page)
 std::vector<host::PageWord> PagePixels::OcrWords(int index, int shownPage, ObjectId& page, OcrEngine& engine, int dpi,
                                                  const host::WordBox* area) {
     float scale = 1;
-    const Pixmap pixmap = Draw(index, shownPage, page, {PixelRequest::For::Text, static_cast<float>(dpi), &scale});
+    // An area alone is drawn: a page drawn whole at text resolution took
+    // longer to paint and hand over than the area took to read.
+    const std::optional<fz_rect> clip =
+        area ? std::optional(fz_rect{
+                   static_cast<float>(area->minX - kOcrAreaMargin), static_cast<float>(area->minY - kOcrAreaMargin),
+                   static_cast<float>(area->maxX + kOcrAreaMargin), static_cast<float>(area->maxY + kOcrAreaMargin)})
+             : std::nullopt;
+    PixelRequest request{PixelRequest::For::Text, static_cast<float>(dpi), &scale};
+    request.clip = clip ? &*clip : nullptr;
+    const Pixmap pixmap = Draw(index, shownPage, page, request);
     // The pixmap's origin is the page's top left drawn at scale.
     const double x0 = pixmap->x, y0 = pixmap->y;
     std::vector<host::PageWord> words;

@@ -21,6 +21,7 @@ struct PixelRequest {
     float dpi = 0;
     float* scale = nullptr;
     float fitWidth = 0, fitHeight = 0;
+    const fz_rect* clip = nullptr;  // text: only this part of the page (page space)
 };
 
 class PagePixels {

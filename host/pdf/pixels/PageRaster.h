@@ -12,8 +12,11 @@ namespace tessera::pdf {
 // page could not be drawn: a page drawn in part shows what it does not hold,
 // a white sheet where its image failed.
 // `usedScale`, when given, receives the pixels per point it was drawn at.
+// `clip`, when given, is the part of the page (in page space) drawn: the
+// pixmap holds that part alone, at the scale of the whole page, and only the
+// images it shows are decoded, and those only as far as it reaches.
 fz_pixmap* DrawPage(fz_context* ctx, fz_page* page, float dpi, float mostPixels, fz_colorspace* colours,
-                    float* usedScale = nullptr);
+                    float* usedScale = nullptr, const fz_rect* clip = nullptr);
 
 // Where the page is a scan (one image covering it, and nothing else drawn),
 // that image in grey at its own resolution, halved while it is finer than
