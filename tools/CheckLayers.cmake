@@ -8,9 +8,9 @@
 set(layers interfaces strings model access reading editing engine options ui shell)
 # The host's folders in their order: the system's own helpers (signals,
 # temporary files, digests), cabinets, the stored settings, documents, what
-# the program reports, batches, the service tables, the console viewer, the
-# worker processes, the desktop, the command line and main.
-set(host_layers os cabinet settings pdf report batch runtime viewer workers desktop cli app)
+# the program reports, batches, the watched folder, the service tables, the
+# console viewer, the worker processes, the desktop, the command line and main.
+set(host_layers os cabinet settings pdf report batch watch runtime viewer workers desktop cli app)
 # host/pdf's own folders in their order, checked the same way.
 set(pdf_layers file content text pixels store writing services)
 set(plugin_only strings model access reading editing engine options ui shell)

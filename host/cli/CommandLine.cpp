@@ -14,6 +14,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/SplitCommand.h"
 #include "cli/SplitEnd.h"
+#include "cli/WatchCommandLine.h"
 #include "host/PlugInNames.h"
 #include "os/InterruptCleanup.h"
 #include "report/SignalJson.h"
@@ -126,6 +127,7 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
     DescribeProgram(app, unattended, moduleOption);
     SplitArguments split;
     BatchArguments batch;
+    WatchArguments watch;
     std::string docsFolder;
     const auto runSplit = [&] { return RunSplitCommand(split, session); };
     const auto ran = [&viewer](const char* menu) { return viewer.Menus().Execute(menu, kPlugInName); };
@@ -150,6 +152,7 @@ int RunCommandLine(int argc, char** argv, DesktopStarter startDesktop) {
              return SetTimeRules(front, batch.deterministic, "") ? RunBatch(batch, runtime, viewer, front)
                                                                  : Code(ExitStatus::UsageError);
          }},
+        {AddWatchCommand(app, watch), [&] { return RunWatch(watch, moduleOption); }},
     };
     try {
         app.parse(argc, argv);

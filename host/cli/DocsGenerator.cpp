@@ -28,7 +28,7 @@ bool GenerateDocs(const CLI::App& app, const std::vector<host::OptionSpec>& decl
     std::filesystem::create_directories(folder);
     bool written = WriteFile(folder + "/tessera.1", MainPage(commands, top));
     for (const CommandDoc& command : commands)
-        if (command.name == "split" || command.name == "batch" || command.name == "gui")
+        if (command.name == "split" || command.name == "batch" || command.name == "gui" || command.name == "watch")
             written = WriteFile(folder + "/tessera-" + command.name + ".1", CommandPage(command, footer)) && written;
     written = WriteFile(folder + "/tessera.bash", BashCompletion(commands, top)) && written;
     written = WriteFile(folder + "/_tessera", ZshCompletion(commands)) && written;

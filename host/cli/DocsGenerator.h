@@ -15,7 +15,7 @@ class App;
 namespace tessera::app {
 
 // Writes into `folder`: tessera.1, tessera-split.1, tessera-batch.1,
-// tessera-gui.1, tessera.bash, _tessera (zsh) and tessera.fish. False, said
+// tessera-gui.1, tessera-watch.1, tessera.bash, _tessera (zsh) and tessera.fish. False, said
 // on stderr, when a file cannot be written.
 bool GenerateDocs(const CLI::App& app, const std::vector<host::OptionSpec>& declared, const std::string& footer,
                   const std::string& folder);

@@ -26,7 +26,15 @@ const char* const kFilesRoff =
     ".SH FILES\n.TP\n$XDG_CONFIG_HOME/Moraine/Tessera.conf\nthe settings of the last \\-\\-remembered run "
     "(~/.config/Moraine/Tessera.conf by default)\n.TP\n*.tpr\nprofiles: a whole setup as JSON, written by "
     "\\-\\-save\\-profile and read by \\-\\-profile\n.TP\n*.json\nbatch sequences, written by tessera batch "
-    "\\-\\-new\n.TP\nOUTPUT/.tessera\\-done/\ncompletion records of tessera batch \\-\\-skip\\-done\n.TP\n"
+    "\\-\\-new\n.TP\nOUTPUT/.tessera\\-done/\ncompletion records of tessera batch \\-\\-skip\\-done and of "
+    "tessera watch\n.TP\nFOLDER/.tessera.tpr\nthe profile tessera watch splits the files of FOLDER (and its "
+    "subfolders) "
+    "with\n.TP\nFOLDER/.tessera\\-watch/\nthe claims of the watchers of FOLDER, one per file being split\n.TP\n"
+    "NAME.pdf.error.json\nwhy tessera watch could not split NAME.pdf, beside it\n.TP\n"
+    "OUTPUT/.tessera\\-watch/\nwhat each watched file's outputs are, and the folders they are written in before "
+    "they are moved beside the others\n.TP\n"
+    "lib/systemd/user/tessera\\-watch@.service\na user service running tessera watch with the setup in "
+    "~/.config/tessera/watch\\-NAME.env (an example is in share/doc/tessera/tessera\\-watch.env)\n.TP\n"
     "lib/tessera/\nthe plug\\-in module Tessera.api and the language files Tessera.lan, LanguageTable.lan and their "
     "translations (Tessera.de.lan...), beside the installed bin/tessera\n"
     ".SH ENVIRONMENT\n.TP\nLANGUAGE, LC_ALL, LC_MESSAGES, LANG\nthe language of messages, help and windows\n.TP\n"
@@ -61,10 +69,11 @@ void WritePage(std::ostream& out, const std::string& title, const std::string& s
         }
         WriteOption(out, option);
     }
-    out << ExitStatusRoff() << kFilesRoff;
+    // The watcher's own statuses are in its description: a split's would mislead there.
+    out << (title == "tessera-watch" ? "" : ExitStatusRoff()) << kFilesRoff;
     if (!examples.empty()) out << ".SH EXAMPLES\n" << examples;
     out << ".SH SEE ALSO\n\\fBtessera\\fR(1), \\fBtessera\\-split\\fR(1), \\fBtessera\\-batch\\fR(1), "
-           "\\fBtessera\\-gui\\fR(1), \\fBqpdf\\fR(1)\n";
+           "\\fBtessera\\-gui\\fR(1), \\fBtessera\\-watch\\fR(1), \\fBqpdf\\fR(1)\n";
 }
 
 const char* const kSplitExamples =
@@ -75,6 +84,34 @@ const char* const kBatchExamples =
     ".nf\ntessera batch \\-\\-profile P.tpr \\-\\-folder in\nfind in \\-name \\(aq*.pdf\\(aq \\-print0 | tessera "
     "batch \\-\\-profile P.tpr \\-\\-files\\-from \\- \\-0\nparallel tessera batch \\-\\-profile P.tpr \\-\\-folder in "
     "\\-\\-shard {}/3 \\-\\-skip\\-done \\-\\-json ::: 1 2 3\n.fi\n";
+
+const char* const kWatchDescription =
+    ".PP\nEach PDF file (any letter case; hidden files are left alone) is taken once no writer the kernel reports has "
+    "it open and its size, time and identity have not changed for \\-\\-settle seconds; the folder is also looked "
+    "through every \\-\\-poll seconds, as network shares do not report what other hosts write. Each file is split by "
+    "a tessera split of its own (with the profile, \\-o and \\-\\-json), into a staging folder in "
+    "OUTPUT/.tessera\\-watch/; its outputs are moved beside the others only when it is done, and never over a file "
+    "another input wrote (that input fails instead, saying which). A completion record is then written as tessera "
+    "batch \\-\\-skip\\-done writes it, and the input is moved to \\-\\-done or stays, remembered by the record.\n"
+    ".PP\nA file that fails is moved to \\-\\-failed or stays, with its reason in NAME.pdf.error.json beside it, and "
+    "is not tried again until it changes. A file removed or replaced while it is split is left alone: its split is "
+    "ended, its outputs are not kept, and the event says so. Watchers of one folder (two hosts on one share) claim "
+    "each file by an exclusive create in FOLDER/.tessera\\-watch/; a claim whose holder has gone (the same host, no "
+    "such process) or was not renewed for two minutes (another host) is taken over. After kill \\-9 or a power cut a "
+    "restart splits what was not recorded, and nothing twice.\n"
+    ".PP\nEvents go to stdout (or \\-\\-log) as one JSON object a line: started, taken, split (with the outputs "
+    "and where the input went), failed (with the reason), skipped (done before, failed before, claimed by another "
+    "watcher), left (changed while split, or the watcher stopped) and stopped.\n"
+    ".PP\nExit status of the watcher itself: 0 when stopped by SIGTERM, SIGINT or SIGHUP (splits running are ended "
+    "and their temporary files removed; those inputs stay for the next start), or with \\-\\-once when every file "
+    "was split; 1 when the folder cannot be watched or the log written; 2 a usage error; 4 with \\-\\-once when "
+    "some file failed.\n";
+
+const char* const kWatchExamples =
+    ".nf\ntessera watch /srv/scans/in \\-\\-profile invoices.tpr \\-o /srv/scans/out \\-\\-done /srv/scans/done "
+    "\\-\\-failed /srv/scans/failed\ntessera watch in \\-\\-profile P.tpr \\-o out \\-\\-once \\-\\-log "
+    "watch.log\ntessera watch in \\-\\-profile P.tpr \\-o out \\-\\-status\nsystemctl \\-\\-user enable "
+    "\\-\\-now tessera\\-watch@scans\n.fi\n";
 
 std::string CommandText(const CommandDoc& command, const std::string& description, const std::string& examples) {
     std::ostringstream page;
@@ -107,11 +144,13 @@ std::string CommandPage(const CommandDoc& command, const std::string& footer) {
     std::string preformatted;
     std::istringstream lines(footer);
     for (std::string line; std::getline(lines, line);) preformatted += Roff(line) + "\n";
-    const std::string description =
-        Roff(command.summary) + ".\n" + (command.name == "split" ? ".PP\n.nf\n" + preformatted + ".fi\n" : "");
+    const std::string description = Roff(command.summary) + ".\n" +
+                                    (command.name == "split" ? ".PP\n.nf\n" + preformatted + ".fi\n" : "") +
+                                    (command.name == "watch" ? kWatchDescription : "");
     return CommandText(command, description,
                        command.name == "split"   ? kSplitExamples
                        : command.name == "batch" ? kBatchExamples
+                       : command.name == "watch" ? kWatchExamples
                                                  : "");
 }
 

@@ -61,7 +61,7 @@ TEST_F(InstallTest, TheInstalledProgramRunsFromAnywhereAndItsPagesNameEveryOptio
         EXPECT_TRUE((*it)[2] == "--help" || page.find((*it)[2].str()) != std::string::npos)
             << (*it)[2] << " is missing from tessera-split(1)";
     EXPECT_GT(options, 60);
-    for (const char* name : {"tessera", "tessera-split", "tessera-batch", "tessera-gui"}) {
+    for (const char* name : {"tessera", "tessera-split", "tessera-batch", "tessera-gui", "tessera-watch"}) {
         const CommandResult shown =
             RunCommand("man -l " + ShellQuote(Usr("share/man/man1/") + name + ".1.gz") + " 2>&1 >/dev/null");
         EXPECT_EQ(shown.output, "") << name << ": man warns";

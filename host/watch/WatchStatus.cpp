@@ -1,0 +1,36 @@
+// `tessera watch --status`: what became of each file of the folder, read
+// from the claims, notes and records every watcher of it shares.
+#include <filesystem>
+
+#include "watch/FailureNote.h"
+#include "watch/FolderWatcher.h"
+
+namespace tessera::app {
+
+int FolderWatcher::PrintStatus(std::ostream& out) {
+    std::map<std::string, int> counts;
+    for (const std::string& path : Candidates()) {
+        const std::string key = std::filesystem::path(path).lexically_relative(setup_.folder).string();
+        const std::string claim = ClaimPath((std::filesystem::path(setup_.folder) / kWatchStateFolder).string(), key);
+        std::string state = "waiting", detail;
+        FileLook look;
+        std::string failure;
+        if (const std::optional<std::string> holder = LiveClaimHolder(claim)) {
+            state = "running";
+            detail = *holder;
+        } else if (LookAt(path, look) && FailureNoteMatches(path, look)) {
+            state = "failed";
+            detail = FailureNotePath(path);
+        } else if (const std::optional<FileSetup> file = SetupOf(path, failure);
+                   file && CompletionRecord(file->outputFolder, path, file->settings, StampOf(path)).Matches()) {
+            state = "done";
+        }
+        ++counts[state];
+        out << state << '\t' << path << (detail.empty() ? "" : "\t" + detail) << '\n';
+    }
+    out << counts["waiting"] << " waiting, " << counts["running"] << " running, " << counts["failed"] << " failed, "
+        << counts["done"] << " done" << std::endl;
+    return 0;
+}
+
+}  // namespace tessera::app
