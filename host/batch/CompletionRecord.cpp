@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cabinet/Base64.h"
 #include "host/BatchServices.h"
 #include "os/FileDigest.h"
 #include "os/InterruptCleanup.h"
@@ -17,6 +18,13 @@
 
 namespace tessera::app {
 namespace {
+
+// A text of a record entry in its exact bytes: KEY_bytes (base64) where it is no UTF-8.
+std::string ExactText(const nlohmann::json& entry, const std::string& key) {
+    std::string text = entry.value(key, "");
+    if (entry.contains(key + "_bytes")) cabinet::DecodeBase64(entry.value(key + "_bytes", ""), text);
+    return text;
+}
 
 nlohmann::json StampJson(const InputStamp& stamp) {
     return {{"size", stamp.size}, {"modified_ns", stamp.modifiedNs}, {"sha256", stamp.sha256}};
@@ -68,7 +76,7 @@ bool OutputsThere(const nlohmann::json& outputs, const std::string& folder) {
     if (!outputs.is_array()) return false;
     for (const nlohmann::json& output : outputs) {
         if (!output.is_object() || output.value("status", "") != "written") continue;
-        const std::string path = (std::filesystem::path(folder) / output.value("file", "")).string();
+        const std::string path = (std::filesystem::path(folder) / ExactText(output, "file")).string();
         std::error_code error;
         const std::uintmax_t bytes = std::filesystem::file_size(path, error);
         if (error || bytes != output.value("bytes", std::uintmax_t{0}) ||
@@ -108,7 +116,7 @@ bool CompletionRecord::Matches() const try {
     if (record.is_discarded() || !record.is_object()) return false;
     const nlohmann::json stamp = record.value("stamp", nlohmann::json::object());
     // The same name and bytes, wherever the share is mounted and whatever its files' times.
-    return record.value("name", "") == name_ && record.value("settings", "") == settings_ &&
+    return ExactText(record, "name") == name_ && record.value("settings", "") == settings_ &&
            stamp.value("size", std::uint64_t{0}) == stamp_->size && stamp.value("sha256", "") == stamp_->sha256 &&
            OutputsThere(record.value("outputs", nlohmann::json()), folder_);
 } catch (const nlohmann::json::exception&) {
@@ -119,12 +127,16 @@ bool CompletionRecord::Write(const InputStamp& before, const std::string& output
     const std::optional<InputStamp> stamp = StampOf(input_);
     if (!stamp || StampJson(*stamp) != StampJson(before)) return false;
     nlohmann::json record = {{"name", name_}, {"input", input_}, {"settings", settings_}, {"stamp", StampJson(*stamp)}};
+    AddExactBytes(record, "name");
+    AddExactBytes(record, "input");
     record["outputs"] = nlohmann::json::parse(outputs, nullptr, false);
     const std::filesystem::path folder = std::filesystem::path(AbsolutePath(folder_));
     for (nlohmann::json& output : record["outputs"]) {
         if (!output.is_object() || output.value("status", "") != "written") continue;
-        if (!Synced(output.value("path", ""))) return false;
-        output["file"] = std::filesystem::path(output.value("path", "")).lexically_relative(folder).string();
+        const std::string path = ExactText(output, "path");
+        if (!Synced(path)) return false;
+        output["file"] = std::filesystem::path(path).lexically_relative(folder).string();
+        AddExactBytes(output, "file");
     }
     const std::string text = record.dump(1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     std::error_code error;

@@ -185,9 +185,12 @@ int FolderWatcher::Run(int signalPipe) {
         }
         if (running_.empty() && (stopping_ || (setup_.once && tracker_.Settling().empty()))) break;
         const bool busy = !running_.empty() || !tracker_.Settling().empty();
-        const auto wait = busy
-                              ? std::min<WatchClock::duration>(kBusyTick, tracker_.UntilNextReady(now) + kBusyTick / 10)
-                              : poll - (now - lastScan);
+        // A split's end wakes the wait (SIGCHLD); a file becoming whole does not, so it is looked at in
+        // ticks, or sooner when it is due and a place is free.
+        const bool placeFree = running_.size() < setup_.jobs && !stopping_;
+        const auto wait = !busy       ? poll - (now - lastScan)
+                          : placeFree ? std::min<WatchClock::duration>(kBusyTick, tracker_.UntilNextReady(now))
+                                      : WatchClock::duration(kBusyTick);
         pollfd fds[2] = {{signalPipe, POLLIN, 0}, {inotify_, POLLIN, 0}};
         const int timeout = static_cast<int>(
             std::max<long long>(1, std::chrono::duration_cast<std::chrono::milliseconds>(wait).count()));

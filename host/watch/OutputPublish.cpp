@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 
+#include "cabinet/Base64.h"
 #include "os/FileDigest.h"
 #include "report/RunJson.h"
 
@@ -91,11 +92,15 @@ std::optional<nlohmann::json> PublishOutputs(const std::string& outputRoot, cons
         fs::rename(fs::path(staging) / file, target, error);
         if (error) return fail("cannot move its output to " + target.string() + ": " + error.message());
     }
-    for (nlohmann::json& output : outputs)
-        if (output.is_object() && output.contains("path"))
-            output["path"] = (fs::path(folder) / fs::path(output.value("path", "")).lexically_relative(staging))
-                                 .lexically_normal()
-                                 .string();
+    for (nlohmann::json& output : outputs) {
+        if (!output.is_object() || !output.contains("path")) continue;
+        // A name that is not UTF-8 is exact only in its bytes.
+        std::string path = output.value("path", "");
+        if (output.contains("path_bytes")) cabinet::DecodeBase64(output.value("path_bytes", ""), path);
+        output.erase("path_bytes");
+        output["path"] = (fs::path(folder) / fs::path(path).lexically_relative(staging)).lexically_normal().string();
+        AddExactBytes(output, "path");
+    }
     std::error_code ignored;
     fs::remove_all(staging, ignored);
     return outputs;

@@ -40,7 +40,8 @@ public:
     // The files whole now, in name order.
     std::vector<std::string> Ready(WatchClock::time_point now) const;
     std::vector<std::string> Settling() const;
-    // How long until the first settling file could be whole; zero when one is.
+    // How long until the first settling file could be whole; zero when one
+    // is, and the longest duration when none is settling.
     WatchClock::duration UntilNextReady(WatchClock::time_point now) const;
 
 private:

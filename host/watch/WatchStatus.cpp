@@ -10,15 +10,17 @@ namespace tessera::app {
 int FolderWatcher::PrintStatus(std::ostream& out) {
     std::map<std::string, int> counts;
     for (const std::string& path : Candidates()) {
+        FileLook look;
+        // A pipe or a device named .pdf is never split, and reading it to hash it would never end.
+        if (!LookAt(path, look)) continue;
         const std::string key = std::filesystem::path(path).lexically_relative(setup_.folder).string();
         const std::string claim = ClaimPath((std::filesystem::path(setup_.folder) / kWatchStateFolder).string(), key);
         std::string state = "waiting", detail;
-        FileLook look;
         std::string failure;
         if (const std::optional<std::string> holder = LiveClaimHolder(claim)) {
             state = "running";
             detail = *holder;
-        } else if (LookAt(path, look) && FailureNoteMatches(path, look)) {
+        } else if (FailureNoteMatches(path, look)) {
             state = "failed";
             detail = FailureNotePath(path);
         } else if (const std::optional<FileSetup> file = SetupOf(path, failure);
