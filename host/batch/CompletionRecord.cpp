@@ -32,13 +32,24 @@ nlohmann::json StampJson(const InputStamp& stamp) {
 
 }  // namespace
 
-std::optional<InputStamp> StampOf(const std::string& path) {
+namespace {
+
+// The stamp without its hash.
+std::optional<InputStamp> SizeAndTimeOf(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    const std::optional<std::string> sha = FileSha256(path);
-    if (!sha) return std::nullopt;
     return InputStamp{static_cast<std::uint64_t>(info.st_size),
-                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec, *sha};
+                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec, ""};
+}
+
+}  // namespace
+
+std::optional<InputStamp> StampOf(const std::string& path) {
+    std::optional<InputStamp> stamp = SizeAndTimeOf(path);
+    const std::optional<std::string> sha = stamp ? FileSha256(path) : std::nullopt;
+    if (!sha) return std::nullopt;
+    stamp->sha256 = *sha;
+    return stamp;
 }
 
 std::string SequenceOutputFolder(const host::Cabinet& commands) {
@@ -123,8 +134,9 @@ bool CompletionRecord::Matches() const try {
     return false;  // a value of another type: the file is split again
 }
 
-bool CompletionRecord::Write(const InputStamp& before, const std::string& outputs) const {
-    const std::optional<InputStamp> stamp = StampOf(input_);
+bool CompletionRecord::Write(const InputStamp& before, const std::string& outputs, bool rehash) const {
+    std::optional<InputStamp> stamp = rehash ? StampOf(input_) : SizeAndTimeOf(input_);
+    if (stamp && !rehash) stamp->sha256 = before.sha256;
     if (!stamp || StampJson(*stamp) != StampJson(before)) return false;
     nlohmann::json record = {{"name", name_}, {"input", input_}, {"settings", settings_}, {"stamp", StampJson(*stamp)}};
     AddExactBytes(record, "name");

@@ -40,7 +40,10 @@ public:
     // those outputs are on stable storage, through a temporary file renamed
     // into place; false when it cannot, or when the input is no longer as
     // `before` (taken before the split): the outputs may then be of another.
-    bool Write(const InputStamp& before, const std::string& outputs) const;
+    // `rehash` false: the input is taken as unchanged when its size and time
+    // are, for a caller that checked it itself (hashing it again costs as
+    // much as reading it).
+    bool Write(const InputStamp& before, const std::string& outputs, bool rehash = true) const;
 
 private:
     std::string folder_, input_, name_, settings_, path_;

@@ -188,7 +188,8 @@ void FolderWatcher::Succeeded(Running& run, const nlohmann::json& staged, int ex
         PublishOutputs(setup_.outputFolder, run.key, run.outputFolder, staged, failure);
     if (!published) return Failed(run.path, run.look, failure, 1);
     const std::vector<std::string> outputs = WrittenOutputs(*published);
-    if (!run.record.Write(run.before, JsonLine(*published)))
+    // Finish checked the input's identity, size and time just now.
+    if (!run.record.Write(run.before, JsonLine(*published), false))
         return Failed(run.path, run.look,
                       "split, but its completion record could not be written in " + run.outputFolder, 1);
     nlohmann::json event{{"event", "split"}, {"file", run.path}, {"outputs", outputs}, {"exit_status", exitStatus}};
