@@ -82,6 +82,8 @@ extern "C" void OnInterrupt(int signal) {
 
 }  // namespace
 
+void HoldInterruptsForExit() { BlockSignals(SIG_BLOCK); }
+
 InterruptsHeld::InterruptsHeld() {
     sigset_t set;
     sigemptyset(&set);

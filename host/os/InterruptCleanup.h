@@ -80,5 +80,10 @@ public:
 int DeferredInterrupt();
 // Says what was finished and ends the program as the signal would have.
 [[noreturn]] void EndInterrupted(int signal);
+// The run is over and said: from here on the three signals are held, so that
+// one arriving while the program's objects are destroyed (a watcher ending
+// its splits, a late Ctrl-C) neither reports a finished run interrupted nor
+// runs the handler over objects already gone. The program exits as it would.
+void HoldInterruptsForExit();
 
 }  // namespace tessera::app
