@@ -8,9 +8,10 @@ namespace {
 
 // Each a band around what scans of such paper show, wide enough for a
 // scanner's noise and the paper's own shades, narrow enough to leave white
-// paper out.
+// paper out. Yellow reaches from pastel (255, 245, 130) to the saturated
+// yellow some scanners make of yellow paper (250, 225, 60).
 constexpr SheetColourRow kSheetColours[] = {
-    {"black", 0x1E1E1E, 64}, {"grey", 0xA0A0A0, 40}, {"yellow", 0xFAEB6E, 48}, {"red", 0xDC3C3C, 64},
+    {"black", 0x1E1E1E, 64}, {"grey", 0xA0A0A0, 40}, {"yellow", 0xFAEB6E, 56}, {"red", 0xDC3C3C, 64},
     {"green", 0x96D296, 48}, {"blue", 0x8CBEE6, 48}, {"orange", 0xFAA546, 48}, {"pink", 0xFABED2, 40},
 };
 

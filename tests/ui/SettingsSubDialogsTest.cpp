@@ -147,7 +147,7 @@ TEST(SheetSeparatorDialogTest, TakesAColourAToleranceAndAShareWithinTheirRanges)
     named.view.Type(1231, "yellow");
     ASSERT_TRUE(named.view.PressOk());
     EXPECT_EQ(named.dialog.Result().SheetColour, 0xFAEB6E);
-    EXPECT_EQ(named.dialog.Result().SheetTolerance, 48);
+    EXPECT_EQ(named.dialog.Result().SheetTolerance, 56);
 }
 
 constexpr ControlId kAreaLeft = 1116, kAreaRight = 1117, kAreaTop = 1118, kUnits = 1114;
