@@ -70,9 +70,7 @@ CompletionRecord::CompletionRecord(const std::string& outputFolder, const std::s
       name_(std::filesystem::path(input_).filename().string()),
       settings_(std::move(settings)),
       stamp_(std::move(stamp)) {
-    char hash[17];
-    const std::string key = name_ + "\n" + (stamp_ ? stamp_->sha256 : "");
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(StableHash(key)));
+    const std::string hash = StableHashHex(name_ + "\n" + (stamp_ ? stamp_->sha256 : ""));
     // The name only helps a reader; the hash tells records apart. Cut short,
     // it leaves room for the temporary suffix within the 255 bytes of a name.
     path_ = (std::filesystem::path(outputFolder) / ".tessera-done" / (name_.substr(0, 120) + "." + hash + ".json"))

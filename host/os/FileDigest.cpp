@@ -1,5 +1,7 @@
 #include "os/FileDigest.h"
 
+#include <cstdio>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,6 +31,12 @@ std::uint64_t StableHash(std::string_view text) {
     std::uint64_t hash = 0xcbf29ce484222325ull;
     for (const unsigned char c : text) hash = (hash ^ c) * 0x100000001b3ull;
     return hash;
+}
+
+std::string StableHashHex(std::string_view text) {
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(StableHash(text)));
+    return hex;
 }
 
 std::string TextSha256(const std::string& text) {

@@ -13,5 +13,7 @@ std::optional<std::string> FileSha256(const std::string& path);
 std::string TextSha256(const std::string& text);
 // A quick hash of a text (FNV-1a), the same on every machine and run.
 std::uint64_t StableHash(std::string_view text);
+// The same as 16 lowercase hex digits, for names of files.
+std::string StableHashHex(std::string_view text);
 
 }  // namespace tessera::app

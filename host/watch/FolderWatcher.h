@@ -60,6 +60,12 @@ private:
     void Handled(const std::string& path, const FileLook& look);
     void MoveDone(const std::string& path, nlohmann::json& event);
     std::string MirrorFolder(const std::string& path, const std::string& root) const;
+    // A file's key (its place in the watched folder), which names its claim and staging folder.
+    std::string KeyOf(const std::string& path) const;
+    std::string ClaimsFolder() const;
+    // Moves the input into `folder` (its subfolder there), saying in `event` where
+    // it went or why it stayed; the path it has now.
+    std::string MoveAside(const std::string& path, const std::string& folder, nlohmann::json& event) const;
     std::optional<FileSetup> SetupOf(const std::string& path, std::string& failure) const;
     void Say(nlohmann::json event);
 

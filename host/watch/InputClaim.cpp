@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -101,9 +100,7 @@ bool RemoveStale(const std::string& path, const std::string& judged) {
 }  // namespace
 
 std::string ClaimPath(const std::string& folder, const std::string& key) {
-    char hash[17];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(StableHash(key)));
-    return (std::filesystem::path(folder) / (std::string(hash) + ".claim")).string();
+    return (std::filesystem::path(folder) / (StableHashHex(key) + ".claim")).string();
 }
 
 std::optional<std::string> LiveClaimHolder(const std::string& path) {

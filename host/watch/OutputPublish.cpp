@@ -16,14 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string KeyHash(const std::string& key) {
-    char hash[17];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(StableHash(key)));
-    return hash;
-}
-
 std::string PublishedListPath(const std::string& outputRoot, const std::string& key) {
-    return (fs::path(OutputStateFolder(outputRoot)) / (KeyHash(key) + ".published")).string();
+    return (fs::path(OutputStateFolder(outputRoot)) / (StableHashHex(key) + ".published")).string();
 }
 
 std::set<std::string> ReadPublished(const std::string& path) {
@@ -60,7 +54,7 @@ std::string OutputStateFolder(const std::string& outputRoot) {
 }
 
 std::string StagingFolder(const std::string& outputRoot, const std::string& key) {
-    return (fs::path(OutputStateFolder(outputRoot)) / ("staging-" + KeyHash(key))).string();
+    return (fs::path(OutputStateFolder(outputRoot)) / ("staging-" + StableHashHex(key))).string();
 }
 
 std::optional<nlohmann::json> PublishOutputs(const std::string& outputRoot, const std::string& key,

@@ -1,7 +1,5 @@
 // `tessera watch --status`: what became of each file of the folder, read
 // from the claims, notes and records every watcher of it shares.
-#include <filesystem>
-
 #include "watch/FailureNote.h"
 #include "watch/FolderWatcher.h"
 
@@ -13,8 +11,7 @@ int FolderWatcher::PrintStatus(std::ostream& out) {
         FileLook look;
         // A pipe or a device named .pdf is never split, and reading it to hash it would never end.
         if (!LookAt(path, look)) continue;
-        const std::string key = std::filesystem::path(path).lexically_relative(setup_.folder).string();
-        const std::string claim = ClaimPath((std::filesystem::path(setup_.folder) / kWatchStateFolder).string(), key);
+        const std::string claim = ClaimPath(ClaimsFolder(), KeyOf(path));
         std::string state = "waiting", detail;
         std::string failure;
         if (const std::optional<std::string> holder = LiveClaimHolder(claim)) {

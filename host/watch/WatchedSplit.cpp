@@ -21,12 +21,9 @@ std::string FileText(const std::string& path) {
 }
 
 // The last line the split wrote on stderr, without its "tessera: ".
-std::string LastLine(const std::string& text) {
-    std::size_t end = text.find_last_not_of("\n ");
-    if (end == std::string::npos) return "";
-    const std::size_t start = text.rfind('\n', end);
-    std::string line =
-        text.substr(start == std::string::npos ? 0 : start + 1, end + 1 - (start == std::string::npos ? 0 : start + 1));
+std::string LastLine(std::string text) {
+    text.erase(text.find_last_not_of("\n ") + 1);          // npos + 1 is 0: nothing but blanks leaves nothing
+    std::string line = text.substr(text.rfind('\n') + 1);  // likewise the whole text when it is one line
     return line.rfind("tessera: ", 0) == 0 ? line.substr(9) : line;
 }
 
@@ -71,6 +68,20 @@ std::string FolderWatcher::MirrorFolder(const std::string& path, const std::stri
     return folder;
 }
 
+std::string FolderWatcher::KeyOf(const std::string& path) const {
+    return fs::path(path).lexically_relative(setup_.folder).string();
+}
+
+std::string FolderWatcher::ClaimsFolder() const { return (fs::path(setup_.folder) / kWatchStateFolder).string(); }
+
+std::string FolderWatcher::MoveAside(const std::string& path, const std::string& folder, nlohmann::json& event) const {
+    std::string failure;
+    const std::optional<std::string> moved = MoveInto(path, MirrorFolder(path, folder), failure);
+    if (moved) event["moved_to"] = *moved;
+    if (!failure.empty()) event["move_failed"] = failure;
+    return moved.value_or(path);
+}
+
 // The nearest .tessera.tpr from the file's folder up to the watched one, else --profile.
 std::optional<FolderWatcher::FileSetup> FolderWatcher::SetupOf(const std::string& path, std::string& failure) const {
     FileSetup file{setup_.profile, MirrorFolder(path, setup_.outputFolder), ""};
@@ -103,8 +114,8 @@ void FolderWatcher::Handled(const std::string& path, const FileLook& look) { han
 void FolderWatcher::Start(const std::string& path) {
     FileLook look;
     if (!LookAt(path, look)) return;
-    const std::string key = fs::path(path).lexically_relative(setup_.folder).string();
-    std::optional<InputClaim> claim = InputClaim::Take((fs::path(setup_.folder) / kWatchStateFolder).string(), key);
+    const std::string key = KeyOf(path);
+    std::optional<InputClaim> claim = InputClaim::Take(ClaimsFolder(), key);
     if (!claim) {
         // Another watcher has it: looked at again once it settles anew.
         if (toldClaimed_.insert(path).second)
@@ -199,23 +210,13 @@ void FolderWatcher::Succeeded(Running& run, const nlohmann::json& staged, int ex
 }
 
 void FolderWatcher::MoveDone(const std::string& path, nlohmann::json& event) {
-    if (setup_.doneFolder.empty()) return;
-    std::string failure;
-    if (const std::optional<std::string> moved = MoveInto(path, MirrorFolder(path, setup_.doneFolder), failure))
-        event["moved_to"] = *moved;
-    if (!failure.empty()) event["move_failed"] = failure;
+    if (!setup_.doneFolder.empty()) MoveAside(path, setup_.doneFolder, event);
 }
 
 void FolderWatcher::Failed(const std::string& path, const FileLook& look, const std::string& reason, int exitStatus) {
     ++failures_;
     nlohmann::json event{{"event", "failed"}, {"file", path}, {"reason", reason}, {"exit_status", exitStatus}};
-    std::string kept = path;
-    if (!setup_.failedFolder.empty()) {
-        std::string failure;
-        if (const std::optional<std::string> moved = MoveInto(path, MirrorFolder(path, setup_.failedFolder), failure))
-            event["moved_to"] = kept = *moved;
-        if (!failure.empty()) event["move_failed"] = failure;
-    }
+    const std::string kept = setup_.failedFolder.empty() ? path : MoveAside(path, setup_.failedFolder, event);
     if (!WriteFailureNote(kept, look, reason, exitStatus)) event["note_failed"] = FailureNotePath(kept);
     Say(event);
     Handled(path, look);
