@@ -1,9 +1,10 @@
 // How the watcher splits one whole file, and what it does with the end.
 
 #include <filesystem>
-#include <fstream>
 
+#include "host/HostError.h"
 #include "os/FileDigest.h"
+#include "os/RegularFile.h"
 #include "report/RunJson.h"
 #include "watch/FailureNote.h"
 #include "watch/FolderWatcher.h"
@@ -15,10 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+// Profiles are small; the limit is the one every profile read has.
+constexpr std::size_t kMostProfileBytes = 32u << 20;
 
 // The last line the split wrote on stderr, without its "tessera: ".
 std::string LastLine(std::string text) {
@@ -96,8 +95,14 @@ std::optional<FolderWatcher::FileSetup> FolderWatcher::SetupOf(const std::string
         failure = "no profile: give --profile, or put a " + std::string(kFolderProfileName) + " in its folder";
         return std::nullopt;
     }
-    // A record made with other settings, or for another place, does not count.
-    file.settings = TextSha256(FileText(file.profile) + "\n" + file.outputFolder);
+    // A record made with other settings, or for another place, does not count. A
+    // profile that is a pipe or a device is refused, not read without end.
+    try {
+        file.settings = TextSha256(pdf::ReadRegularFile(file.profile, kMostProfileBytes) + "\n" + file.outputFolder);
+    } catch (const host::HostError& error) {
+        failure = error.what();
+        return std::nullopt;
+    }
     return file;
 }
 
