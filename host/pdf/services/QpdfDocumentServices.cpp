@@ -14,6 +14,7 @@
 #include "pdf/writing/CarriedParts.h"
 #include "pdf/writing/OutputWriter.h"
 #include "pdf/writing/PageObjectBytes.h"
+#include "pdf/writing/PageStubs.h"
 
 namespace tessera::pdf {
 namespace {
@@ -42,15 +43,6 @@ bool ClaimsWhatIsNotCarried(QPDF& out, const std::string& key) {
     return key == "MarkInfo" && !out.getRoot().hasKey("/StructTreeRoot");
 }
 
-// Inserts `page` so that it becomes page number `index` of q.
-void InsertAt(QPDF& q, const QPDFObjectHandle& page, int index) {
-    const auto& pages = q.getAllPages();
-    if (static_cast<std::size_t>(index) >= pages.size())
-        q.addPage(page, false);
-    else
-        q.addPageAt(page, true, pages[static_cast<std::size_t>(index)]);
-}
-
 // A page already copied into `out` is given a page object of its own, made
 // from the dictionary as first copied: qpdf would copy the earlier copy as it
 // is now, watermark and all.
@@ -65,11 +57,21 @@ int InsertionIndex(PdfDocument& doc, host::PagePosition position) {
 }
 
 // Checked before qpdf copies the page, which would overflow the stack.
-void RefuseDeepNesting(PdfDocument& src, int page) {
-    if (NestsTooDeep(src.Page(page), src.nestingMeasured))
+void RefuseDeepNesting(const QPDFObjectHandle& object, std::set<QPDFObjGen>& seen, int page) {
+    if (NestsTooDeep(object, seen))
         throw host::HostError(host::kErrorDamaged, "page " + std::to_string(page + 1) + " nests objects more than " +
                                                        std::to_string(kDeepestNesting) +
                                                        " levels deep, too deep to copy");
+}
+
+// A page nested too deep is refused whichever way it is copied, so that no
+// option makes a page that is refused with another go through.
+void InsertOne(PdfDocument& out, PdfDocument& src, int page, int index, bool standIns) {
+    RefuseDeepNesting(src.Page(page), src.nestingMeasured, page);
+    if (standIns && !out.firstCopies.count({&src, src.Page(page).getObjGen()}))
+        InsertWithStandIns(out, src, page, index);
+    else
+        InsertPageObject(out.Qpdf(), PageToInsert(out, src, page), index);
 }
 
 }  // namespace
@@ -166,7 +168,7 @@ void QpdfDocumentServices::CreatePage(host::DocId doc, host::PagePosition positi
         page.replaceKey("/MediaBox", QPDFObjectHandle::newFromRectangle({box.left, box.bottom, box.right, box.top}));
         page.replaceKey("/Resources", QPDFObjectHandle::newDictionary());
         page.replaceKey("/Contents", QPDFObjectHandle::newStream(&q, ""));
-        InsertAt(q, q.makeIndirectObject(page), InsertionIndex(d, position));
+        InsertPageObject(q, q.makeIndirectObject(page), InsertionIndex(d, position));
         d.PagesChanged();
     });
 }
@@ -192,9 +194,10 @@ void QpdfDocumentServices::InsertPages(host::DocId to, host::PagePosition positi
             src.preparedForCopy = true;
         }
         const int index = InsertionIndex(out, position);
+        const bool standIns = MayStandIn(out, src, count);
+        if (!standIns) CopyStandIns(out);
         for (int k = 0; k < count; ++k) {
-            RefuseDeepNesting(src, firstPage + k);
-            InsertAt(out.Qpdf(), PageToInsert(out, src, firstPage + k), index + k);
+            InsertOne(out, src, firstPage + k, index + k, standIns);
             QPDFObjectHandle added =
                 out.Qpdf().getAllPages()[static_cast<std::size_t>(index) + static_cast<std::size_t>(k)];
             out.firstCopies.try_emplace({&src, src.Page(firstPage + k).getObjGen()}, added.shallowCopy());

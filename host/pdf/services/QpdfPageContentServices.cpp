@@ -5,7 +5,7 @@
 namespace tessera::pdf {
 
 host::ContentId QpdfPageContentServices::AcquireContent(host::PageId page, std::uint32_t client) {
-    QPDFObjectHandle object = pages_.PageObject(page);
+    QPDFObjectHandle object = pages_.WholePage(page);
     const host::ContentId id = next_;
     if (client != host::kEditingClient) contents_.emplace(id, Read(page, object, client == host::kFirstMarkClient));
     ++next_;

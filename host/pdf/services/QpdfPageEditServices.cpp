@@ -9,6 +9,7 @@
 #include "pdf/content/SaveDepth.h"
 #include "pdf/file/QpdfGuard.h"
 #include "pdf/writing/InvisibleText.h"
+#include "pdf/writing/PageStubs.h"
 
 namespace tessera::pdf {
 namespace {
@@ -191,6 +192,7 @@ void QpdfPageEditServices::AddInvisibleWords(host::DocId doc, int index, const s
     if (words.empty()) return;
     QpdfGuard([&] {
         PdfDocument& document = store_.Get(doc);
+        CopyStandIns(document);
         QPDFObjectHandle page = document.Page(index);
         if (glyphless_.first != doc) glyphless_ = {doc, MakeGlyphlessFont(document.Qpdf())};
         PageResources resources(page);

@@ -4,6 +4,7 @@
 
 #include "pdf/content/TransparencyTest.h"
 #include "pdf/file/QpdfGuard.h"
+#include "pdf/writing/PageStubs.h"
 
 namespace tessera::pdf {
 namespace {
@@ -35,6 +36,12 @@ const QpdfPageServices::Acquired& QpdfPageServices::Find(host::PageId page) cons
 }
 
 QPDFObjectHandle QpdfPageServices::PageObject(host::PageId page) const { return Find(page).object; }
+
+QPDFObjectHandle QpdfPageServices::WholePage(host::PageId page) {
+    const Acquired& acquired = Find(page);
+    CopyStandIns(store_.Get(acquired.doc));
+    return acquired.object;
+}
 
 host::DocId QpdfPageServices::DocumentOf(host::PageId page) const { return Find(page).doc; }
 
@@ -83,7 +90,7 @@ bool QpdfPageServices::HasTransition(host::PageId page) {
 }
 
 bool QpdfPageServices::HasTransparency(host::PageId page, bool includeAnnotations) {
-    return QpdfGuard([&] { return UsesTransparency(PageObject(page), includeAnnotations); });
+    return QpdfGuard([&] { return UsesTransparency(WholePage(page), includeAnnotations); });
 }
 
 }  // namespace tessera::pdf

@@ -22,6 +22,9 @@ public:
 
     // The page object of an acquired page; HostError for an unknown id.
     QPDFObjectHandle PageObject(host::PageId page) const;
+    // The page object with its insides whole (stand-ins copied in), for
+    // reading or editing its content and resources.
+    QPDFObjectHandle WholePage(host::PageId page);
     // The document an acquired page belongs to; HostError for an unknown id.
     host::DocId DocumentOf(host::PageId page) const;
     std::size_t AcquiredCount() const { return pages_.size(); }

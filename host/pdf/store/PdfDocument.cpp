@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/HostError.h"
+#include "pdf/store/SerializedObjects.h"
 
 namespace tessera::pdf {
 
@@ -18,6 +19,8 @@ std::uint32_t IndexOf(Map& map, const Key& key, std::uint32_t next) {
 
 PdfDocument::PdfDocument(std::unique_ptr<QPDF> qpdf, std::string path, std::string password)
     : qpdf_(std::move(qpdf)), path_(std::move(path)), password_(std::move(password)) {}
+
+PdfDocument::~PdfDocument() = default;
 
 std::uint32_t PdfDocument::Remember(QPDFObjectHandle object) {
     if (!object.isInitialized() || object.isNull()) return 0;

@@ -18,9 +18,14 @@
 
 namespace tessera::pdf {
 
+class SerializedObjects;
+
 class PdfDocument {
 public:
     PdfDocument(std::unique_ptr<QPDF> qpdf, std::string path, std::string password = "");
+    ~PdfDocument();
+    PdfDocument(const PdfDocument&) = delete;
+    PdfDocument& operator=(const PdfDocument&) = delete;
 
     QPDF& Qpdf() { return *qpdf_; }
     const std::string& Path() const { return path_; }
@@ -91,6 +96,19 @@ public:
     // measured file and the file written are the same.
     std::string xmpInstanceId, xmpDocumentId;
     std::string droppedClaims;  // what the last write took out of the metadata, and why
+
+    // Stand-ins for heavy objects of pages (pdf/writing/PageStubs.h). In a
+    // source: its objects as the direct writer wrote them. In an output:
+    // what each of its stand-ins stands for, and the stand-in of each source
+    // object, until they are copied in for good.
+    std::unique_ptr<SerializedObjects> serialized;
+    struct StandIn {
+        PdfDocument* source;
+        QPDFObjGen object;
+    };
+    std::map<QPDFObjGen, StandIn> standIns;
+    std::map<std::pair<const PdfDocument*, QPDFObjGen>, QPDFObjectHandle> standInOf;
+    bool standInsCopied = false;
 
 private:
     std::unique_ptr<QPDF> qpdf_;

@@ -1,6 +1,7 @@
 #include "pdf/writing/CarriedParts.h"
 
 #include "pdf/writing/OptionalContentCarrier.h"
+#include "pdf/writing/PageStubs.h"
 #include "pdf/writing/StructureCarrier.h"
 
 namespace tessera::pdf {
@@ -33,6 +34,8 @@ std::optional<bool> HasCarriedPart(PdfDocument& doc, const std::string& key) {
 }
 
 bool CarryPart(PdfDocument& out, PdfDocument& source, const std::string& key) {
+    // The structure tree and layers are cut to what the pages' content uses.
+    if (key == "StructTreeRoot" || key == "OCProperties") CopyStandIns(out);
     if (key == "StructTreeRoot")
         CarryStructure(out, source);
     else if (key == "OCProperties")

@@ -11,7 +11,7 @@ namespace {
 using Handle = QPDFObjectHandle;
 
 // Orders and expressions nest a few levels; deeper is damage.
-constexpr int kDeepestNesting = 32;
+constexpr int kDeepestGroupNesting = 32;
 
 class GroupsUsed {
 public:
@@ -58,7 +58,7 @@ private:
 
     // A visibility expression: [/And|/Or|/Not operands...], nested.
     void Expression(Handle expression, int depth) {
-        if (!expression.isArray() || depth > kDeepestNesting) return;
+        if (!expression.isArray() || depth > kDeepestGroupNesting) return;
         for (Handle operand : expression.aitems()) operand.isArray() ? Expression(operand, depth + 1) : Group(operand);
     }
 
@@ -84,7 +84,7 @@ Handle Order(Handle order, const GroupsUsed& used, int depth, std::set<QPDFObjGe
     for (Handle item : order.aitems()) {
         if (used.Holds(item)) {
             kept.push_back(item), anyGroup = true;
-        } else if (item.isArray() && depth < kDeepestNesting &&
+        } else if (item.isArray() && depth < kDeepestGroupNesting &&
                    (!item.isIndirect() || met.insert(item.getObjGen()).second)) {
             Handle nested = Order(item, used, depth + 1, met);
             if (nested.getArrayNItems() > 0) kept.push_back(nested), anyGroup = true;

@@ -9,7 +9,9 @@
 
 #include "host/HostError.h"
 #include "pdf/file/TemporaryOutput.h"
+#include "pdf/writing/DirectWriter.h"
 #include "pdf/writing/OutputFinisher.h"
+#include "pdf/writing/PageStubs.h"
 
 namespace tessera::pdf {
 namespace {
@@ -61,8 +63,6 @@ private:
 // that makes it a quarter smaller. Packing costs about as much time as the
 // rest of the write, and saves less than a tenth on an output of a page or
 // two, so those, often written by the thousand, are left unpacked.
-constexpr std::size_t kLeastPagesToPack = 8;
-
 void FollowSources(QPDFWriter& writer, PdfDocument& doc) {
     bool objectStreams = false;
     for (const auto& [page, origin] : doc.Origins()) {
@@ -117,6 +117,16 @@ void RefuseOverLimit(const std::string& path, std::uint64_t bytes, std::uint64_t
 void Write(PdfDocument& doc, Pipeline& pipeline, std::uint16_t saveFlags) {
     const bool deterministic = (saveFlags & host::kSaveDeterministic) || std::getenv("TESSERA_STATIC_ID");
     FinishOutput(doc, deterministic);
+    if (CanWriteDirect(doc, saveFlags)) {
+        const FileId id = std::getenv("TESSERA_STATIC_ID") ? FileId::Static
+                          : deterministic                  ? FileId::FromContent
+                                                           : FileId::Random;
+        WriteDirect(doc, id, [&](std::string_view bytes) {
+            pipeline.write(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        });
+        return;
+    }
+    CopyStandIns(doc);
     QPDFWriter writer(doc.Qpdf());
     writer.setOutputPipeline(&pipeline);
     FollowSources(writer, doc);
