@@ -1,5 +1,7 @@
 // The dialogs the settings dialog opens: bookmark picker, text area, text
 // searches, output document options, element content and blank-page settings.
+#include <cmath>
+
 #include "engine/BookmarkTarget.h"
 #include "reading/ShownPageSize.h"
 #include "support/PdfFixture.h"
