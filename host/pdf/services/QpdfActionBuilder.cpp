@@ -57,19 +57,35 @@ host::ActionRef QpdfActionBuilder::NewRemoteNamedGoTo(host::DocId doc, host::Fil
     return QpdfGuard([&] { return Make(doc, "/GoToR", "/F", store_.Resolve(file), SameName(store_.Resolve(goTo))); });
 }
 
+// Every output of a run asks for the paths to every other, each as many
+// times as bookmarks lead there: worked out once a run for each folder
+// outputs are in.
+const std::string& QpdfActionBuilder::SpecOf(const std::string& path, const std::string& relativeTo) {
+    const std::string from = relativeTo.empty() ? std::string() : fs::path(relativeTo).parent_path().string() + '/';
+    auto [known, added] = specs_.try_emplace({path, from});
+    if (!added) return known->second;
+    try {
+        // Outputs are reached from each other through the folders the run
+        // made; any other file by the path the system resolves, as
+        // "link/.." need not lead back where "link" started.
+        fs::path target = relativeTo.empty() ? fs::weakly_canonical(fs::absolute(path)) : Absolute(path);
+        if (!relativeTo.empty()) target = target.lexically_relative(Absolute(from));
+        if (target.empty()) throw host::HostError(host::kErrorBadArgument, "no relative path to " + path);
+        known->second = target.generic_string();
+    } catch (...) {
+        specs_.erase(known);
+        throw;
+    }
+    return known->second;
+}
+
 host::FileSpecRef QpdfActionBuilder::NewFileSpec(host::DocId doc, const std::string& path,
                                                  const std::string& relativeTo) {
     return QpdfGuard([&] {
         // Thousands of links lead into a few files: one /Filespec dictionary
         // per file, and its path worked out once (it asks the file system).
         return store_.RefToMade({doc, 0}, "/Filespec for " + path + '\n' + relativeTo, [&] {
-            // Outputs are reached from each other through the folders the run
-            // made; any other file by the path the system resolves, as
-            // "link/.." need not lead back where "link" started.
-            fs::path target = relativeTo.empty() ? fs::weakly_canonical(fs::absolute(path)) : Absolute(path);
-            if (!relativeTo.empty()) target = target.lexically_relative(Absolute(relativeTo).parent_path());
-            if (target.empty()) throw host::HostError(host::kErrorBadArgument, "no relative path to " + path);
-            const std::string spec = target.generic_string();
+            const std::string spec = SpecOf(path, relativeTo);
             QPDF& q = store_.Get(doc).Qpdf();
             return store_.Resolve(store_.RefToMade({doc, 0}, "/Filespec " + spec,
                                                    [&] { return q.makeIndirectObject(FileSpecDictionary(spec)); }));

@@ -18,7 +18,10 @@ public:
 private:
     host::ActionRef Make(host::DocId doc, const char* type, const char* fileKey, const QPDFObjectHandle& file,
                          const QPDFObjectHandle& dest);
+    const std::string& SpecOf(const std::string& path, const std::string& relativeTo);
+
     DocumentStore& store_;
+    std::map<std::pair<std::string, std::string>, std::string> specs_;
 };
 
 }  // namespace tessera::pdf

@@ -194,7 +194,7 @@ void QpdfDocumentServices::InsertPages(host::DocId to, host::PagePosition positi
             src.preparedForCopy = true;
         }
         const int index = InsertionIndex(out, position);
-        const bool standIns = MayStandIn(out, src, count);
+        const bool standIns = MayStandIn(out, src);
         if (!standIns) CopyStandIns(out);
         for (int k = 0; k < count; ++k) {
             InsertOne(out, src, firstPage + k, index + k, standIns);

@@ -1,5 +1,6 @@
 #include "pdf/store/Destination.h"
 
+#include <map>
 #include <vector>
 
 namespace tessera::pdf {
@@ -56,10 +57,23 @@ host::Destination ViewOf(QPDFObjectHandle array, int page) {
     return view;
 }
 
+namespace {
+
+// A coordinate as qpdf writes it. Every output of a run with its bookmarks
+// writes the same few thousand coordinates again: each is formatted once.
+QPDFObjectHandle Coordinate(double value) {
+    static std::map<double, std::string> written;
+    auto [known, added] = written.try_emplace(value);
+    if (added) known->second = QPDFObjectHandle::newReal(value, 4, true).getRealValue();
+    return QPDFObjectHandle::newReal(known->second);
+}
+
+}  // namespace
+
 QPDFObjectHandle ArrayOf(const QPDFObjectHandle& target, const host::Destination& view) {
     std::vector<QPDFObjectHandle> items{target, QPDFObjectHandle::newName("/" + view.fit)};
     for (const std::optional<double>& value : view.parameters)
-        items.push_back(value ? QPDFObjectHandle::newReal(*value, 4, true) : QPDFObjectHandle::newNull());
+        items.push_back(value ? Coordinate(*value) : QPDFObjectHandle::newNull());
     return QPDFObjectHandle::newArray(items);
 }
 

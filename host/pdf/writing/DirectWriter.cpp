@@ -4,6 +4,7 @@
 #include <qpdf/Pl_Flate.hh>
 #include <qpdf/QUtil.hh>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "host/HostTypes.h"
 #include "pdf/store/SerializedObjects.h"
 #include "pdf/writing/OutputWriter.h"
+#include "pdf/writing/PackedObjects.h"
 
 namespace tessera::pdf {
 namespace {
@@ -56,26 +58,23 @@ public:
         }
     }
 
-    void Write(FileId id) {
+    void Write(FileId id, bool pack) {
         hashed_ = id == FileId::FromContent;
-        Append("%PDF-" + VersionOf(doc_) + "\n%\xbf\xf7\xa2\xfe\n");
+        pack_ = pack;
+        std::string version = VersionOf(doc_);
+        if (pack && VersionParts(version) < std::pair{1, 5}) version = "1.5";  // object streams came with it
+        Append("%PDF-" + version + "\n%\xbf\xf7\xa2\xfe\n");
         QPDFObjectHandle trailer = doc_.Qpdf().getTrailer();
         const std::uint32_t root = Number({&doc_, trailer.getKey("/Root").getObjGen()});
         const QPDFObjectHandle info = trailer.getKey("/Info");
         const std::uint32_t infoNumber = info.isIndirect() ? Number({&doc_, info.getObjGen()}) : 0;
         for (std::size_t k = 0; k < order_.size(); ++k) WriteObject(k);
-        const std::uint64_t xref = written_ + buffer_.size();
-        Append("xref\n0 " + std::to_string(order_.size() + 1) + "\n0000000000 65535 f \n");
-        char entry[24];
-        for (const std::uint64_t offset : offsets_) {
-            std::snprintf(entry, sizeof entry, "%010llu 00000 n \n", static_cast<unsigned long long>(offset));
-            Append(entry);
-        }
-        Flush();
-        const std::string fileId = IdOf(id);
-        Append("trailer << /Root " + std::to_string(root) + " 0 R /Size " + std::to_string(order_.size() + 1) +
-               (infoNumber ? " /Info " + std::to_string(infoNumber) + " 0 R" : "") + " /ID [<" + fileId + "><" +
-               fileId + ">] >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n");
+        const std::string entries = " /Root " + std::to_string(root) + " 0 R" +
+                                    (infoNumber ? " /Info " + std::to_string(infoNumber) + " 0 R" : "");
+        if (pack)
+            EndPacked(id, entries);
+        else
+            EndPlain(id, entries);
         Flush();
     }
 
@@ -106,37 +105,91 @@ private:
     void WriteObject(std::size_t k) {
         PdfDocument* document = order_[k].first;
         const QPDFObjGen object = order_[k].second;
-        offsets_.push_back(written_ + buffer_.size());
-        Append(std::to_string(k + 1) + " 0 obj\n");
         QPDFObjectHandle handle = document->Qpdf().getObject(object);
+        SerializedObject own;
+        const SerializedObject* made = &own;
         if (document == &doc_) {
-            const SerializedObject made = SerializeAsIs(handle);
-            Body(made, handle, [&](const SerializedObject::Slot& slot) { return OutputReference(slot.object); });
+            own = SerializeAsIs(handle);
         } else {
             if (!document->serialized) document->serialized = std::make_unique<SerializedObjects>(*document);
-            Body(document->serialized->Of(object), handle,
-                 [&](const SerializedObject::Slot& slot) { return SourceReference(document, slot); });
+            made = &document->serialized->Of(object);
         }
+        const auto resolve = [&](const SerializedObject::Slot& slot) {
+            return document == &doc_ ? OutputReference(slot.object) : SourceReference(document, slot);
+        };
+        if (pack_ && !made->stream) {
+            packed_.push_back({static_cast<std::uint32_t>(k + 1), {}});
+            Text(*made, resolve, packed_.back().body);
+            return;
+        }
+        At(k + 1, {CrossReference::Kind::AtOffset, Offset(), 0});
+        Append(std::to_string(k + 1) + " 0 obj\n");
+        Text(*made, resolve, buffer_);
+        if (made->stream) StreamData(*made, handle);
         Append("\nendobj\n");
     }
 
+    // The object's text, each reference given its number.
     template <class Resolve>
-    void Body(const SerializedObject& made, QPDFObjectHandle handle, Resolve resolve) {
+    void Text(const SerializedObject& made, Resolve resolve, std::string& out) {
         std::size_t from = 0;
         for (const SerializedObject::Slot& slot : made.slots) {
-            buffer_.append(made.text, from, slot.at - from);
+            out.append(made.text, from, slot.at - from);
             const std::uint32_t number = resolve(slot);
-            Append(number ? std::to_string(number) + " 0 R" : std::string("null"));
+            out += number ? std::to_string(number) + " 0 R" : std::string("null");
             from = slot.at;
         }
-        buffer_.append(made.text, from, std::string::npos);
-        if (!made.stream) return;
+        out.append(made.text, from, std::string::npos);
+    }
+
+    void StreamData(const SerializedObject& made, QPDFObjectHandle handle) {
         const std::shared_ptr<Buffer> data = made.compress ? Compressed(handle) : handle.getRawStreamData();
         Append(std::string(made.compress ? " /Filter /FlateDecode" : "") + " /Length " +
                std::to_string(data->getSize()) + " >>\nstream\n");
         Append({reinterpret_cast<const char*>(data->getBuffer()), data->getSize()});
         // As qpdf writes it: the length says where the data ends.
         Append("endstream");
+    }
+
+    std::uint64_t Offset() const { return written_ + buffer_.size(); }
+
+    void At(std::size_t number, CrossReference entry) {
+        if (entries_.size() <= number) entries_.resize(number + 1);
+        entries_[number] = entry;
+    }
+
+    void EndPlain(FileId id, const std::string& entries) {
+        const std::uint64_t xref = Offset();
+        Append("xref\n0 " + std::to_string(order_.size() + 1) + "\n0000000000 65535 f \n");
+        char line[24];
+        for (std::size_t number = 1; number <= order_.size(); ++number) {
+            std::snprintf(line, sizeof line, "%010llu 00000 n \n",
+                          static_cast<unsigned long long>(entries_[number].offsetOrStream));
+            Append(line);
+        }
+        Flush();
+        const std::string fileId = IdOf(id);
+        Append("trailer <<" + entries + " /Size " + std::to_string(order_.size() + 1) + " /ID [<" + fileId + "><" +
+               fileId + ">] >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n");
+    }
+
+    void EndPacked(FileId id, const std::string& entries) {
+        auto next = static_cast<std::uint32_t>(order_.size() + 1);
+        for (std::size_t first = 0; first < packed_.size(); first += kObjectsPerStream) {
+            const std::size_t count = std::min(kObjectsPerStream, packed_.size() - first);
+            const std::uint32_t stream = next++;
+            for (std::size_t k = 0; k < count; ++k)
+                At(packed_[first + k].number, {CrossReference::Kind::InStream, stream, static_cast<std::uint32_t>(k)});
+            At(stream, {CrossReference::Kind::AtOffset, Offset(), 0});
+            Append(ObjectStream(stream, &packed_[first], count));
+        }
+        const std::uint32_t xref = next;
+        const std::uint64_t at = Offset();
+        At(xref, {CrossReference::Kind::AtOffset, at, 0});
+        Flush();
+        const std::string fileId = IdOf(id);
+        Append(CrossReferenceStream(xref, entries_, entries + " /ID [<" + fileId + "><" + fileId + ">]"));
+        Append("startxref\n" + std::to_string(at) + "\n%%EOF\n");
     }
 
     std::string IdOf(FileId id) const {
@@ -171,7 +224,9 @@ private:
     const std::function<void(std::string_view)>& sink_;
     std::map<Key, std::uint32_t> numbers_;
     std::vector<Key> order_;
-    std::vector<std::uint64_t> offsets_;
+    std::vector<CrossReference> entries_{1};
+    std::vector<PackedObject> packed_;
+    bool pack_ = false;
     std::map<Key, QPDFObjGen> copyOf_;
     std::string buffer_;
     std::uint64_t written_ = 0;
@@ -183,16 +238,13 @@ private:
 
 bool CanWriteDirect(PdfDocument& doc, std::uint16_t saveFlags) {
     if (doc.standIns.empty() || doc.security || (saveFlags & host::kSaveLinearized)) return false;
-    bool objectStreams = false;
-    for (const auto& [page, origin] : doc.Origins()) {
+    for (const auto& [page, origin] : doc.Origins())
         if (origin.source->Qpdf().getExtensionLevel() > 0) return false;
-        objectStreams = objectStreams || origin.source->UsesObjectStreams();
-    }
-    return !(objectStreams && doc.Qpdf().getAllPages().size() >= kLeastPagesToPack);
+    return true;
 }
 
-void WriteDirect(PdfDocument& doc, FileId id, const std::function<void(std::string_view)>& sink) {
-    Writer(doc, sink).Write(id);
+void WriteDirect(PdfDocument& doc, FileId id, bool pack, const std::function<void(std::string_view)>& sink) {
+    Writer(doc, sink).Write(id, pack);
 }
 
 }  // namespace tessera::pdf

@@ -63,13 +63,19 @@ private:
 // that makes it a quarter smaller. Packing costs about as much time as the
 // rest of the write, and saves less than a tenth on an output of a page or
 // two, so those, often written by the thousand, are left unpacked.
-void FollowSources(QPDFWriter& writer, PdfDocument& doc) {
+constexpr std::size_t kLeastPagesToPack = 8;
+
+bool PacksObjects(PdfDocument& doc) {
     bool objectStreams = false;
-    for (const auto& [page, origin] : doc.Origins()) {
-        writer.setMinimumPDFVersion(origin.source->Qpdf().getPDFVersion(), origin.source->Qpdf().getExtensionLevel());
+    for (const auto& [page, origin] : doc.Origins())
         objectStreams = objectStreams || origin.source->UsesObjectStreams();
-    }
-    if (objectStreams && doc.Pages().size() >= kLeastPagesToPack) writer.setObjectStreamMode(qpdf_o_generate);
+    return objectStreams && doc.Pages().size() >= kLeastPagesToPack;
+}
+
+void FollowSources(QPDFWriter& writer, PdfDocument& doc) {
+    for (const auto& [page, origin] : doc.Origins())
+        writer.setMinimumPDFVersion(origin.source->Qpdf().getPDFVersion(), origin.source->Qpdf().getExtensionLevel());
+    if (PacksObjects(doc)) writer.setObjectStreamMode(qpdf_o_generate);
 }
 
 // The input's pages the output holds, 1-based in its order; pages made here
@@ -121,7 +127,7 @@ void Write(PdfDocument& doc, Pipeline& pipeline, std::uint16_t saveFlags) {
         const FileId id = std::getenv("TESSERA_STATIC_ID") ? FileId::Static
                           : deterministic                  ? FileId::FromContent
                                                            : FileId::Random;
-        WriteDirect(doc, id, [&](std::string_view bytes) {
+        WriteDirect(doc, id, PacksObjects(doc), [&](std::string_view bytes) {
             pipeline.write(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
         });
         return;

@@ -1,15 +1,10 @@
 #pragma once
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "pdf/store/PdfDocument.h"
 
 namespace tessera::pdf {
-
-// An output of at least this many pages packs its objects into object
-// streams when a source does.
-constexpr std::size_t kLeastPagesToPack = 8;
 
 // Finishes an output built from copied pages (links, form fields, repeated
 // pages) and writes it to path: a full rewrite, linearized with save flag 0x04,

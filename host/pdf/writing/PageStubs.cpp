@@ -6,7 +6,6 @@
 
 #include "host/HostError.h"
 #include "pdf/content/NestingDepth.h"
-#include "pdf/writing/OutputWriter.h"
 
 namespace tessera::pdf {
 namespace {
@@ -136,14 +135,11 @@ void InsertPageObject(QPDF& q, const QPDFObjectHandle& page, int index) {
         q.addPageAt(page, true, pages[static_cast<std::size_t>(index)]);
 }
 
-bool MayStandIn(PdfDocument& out, PdfDocument& src, int count) {
+bool MayStandIn(PdfDocument& out, PdfDocument& src) {
     // The knob compares the two ways of writing an output in tests.
     if (out.standInsCopied || std::getenv("TESSERA_COPY_PAGES_WHOLE")) return false;
     QPDFObjectHandle root = src.Qpdf().getRoot();
-    if (root.hasKey("/StructTreeRoot") || root.hasKey("/OCProperties")) return false;
-    // The placeholder page is counted too: one more than the output will hold.
-    const auto pages = static_cast<std::size_t>(out.PageCount()) + static_cast<std::size_t>(count);
-    return !(src.UsesObjectStreams() && pages > kLeastPagesToPack);
+    return !root.hasKey("/StructTreeRoot") && !root.hasKey("/OCProperties");
 }
 
 void InsertWithStandIns(PdfDocument& out, PdfDocument& src, int page, int index) {

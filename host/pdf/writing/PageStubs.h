@@ -15,10 +15,9 @@ namespace tessera::pdf {
 // number `index` of q.
 void InsertPageObject(QPDF& q, const QPDFObjectHandle& page, int index);
 
-// Whether the next `count` pages of `src` may go into `out` with stand-ins:
-// not where the output's parts read the pages' insides (structure tree,
-// layers), nor where the output will be packed into object streams.
-bool MayStandIn(PdfDocument& out, PdfDocument& src, int count);
+// Whether pages of `src` may go into `out` with stand-ins: not where the
+// output's parts read the pages' insides (structure tree, layers).
+bool MayStandIn(PdfDocument& out, PdfDocument& src);
 
 // Inserts page `page` of `src` into `out` as page number `index`, its heavy
 // objects replaced by stand-ins. The source page is left as it was.
