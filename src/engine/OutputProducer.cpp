@@ -377,6 +377,12 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
 }  // namespace
 
 Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings, const RunContext& context) {
+    struct Forget {
+        Forget() { ForgetSharedOutlines(); }
+        ~Forget() { ForgetSharedOutlines(); }
+        Forget(const Forget&) = delete;
+        Forget& operator=(const Forget&) = delete;
+    } sharedOutlines;
     const unsigned workers = WorkersFor(settings, context.batchFiles);
     return workers > 1 ? ProduceInWorkers(source, settings, workers, context.batchFiles)
                        : ProduceInOrder(source, settings, context.batchFiles);

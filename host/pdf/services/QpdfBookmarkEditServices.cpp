@@ -2,6 +2,8 @@
 
 #include "host/HostError.h"
 #include "pdf/file/QpdfGuard.h"
+#include "pdf/writing/OutlineCounts.h"
+#include "pdf/writing/PageStubs.h"
 
 namespace tessera::pdf {
 namespace {
@@ -71,6 +73,31 @@ void QpdfBookmarkEditServices::SetAction(host::BookmarkRef bookmark, host::Actio
         QPDFObjectHandle item = store_.Resolve(bookmark);
         item.removeKey("/Dest");
         item.replaceKey("/A", store_.Resolve(action));
+    });
+}
+
+bool QpdfBookmarkEditServices::ShareOutline(host::DocId doc, host::DocId from) {
+    return QpdfGuard([&] {
+        PdfDocument& out = store_.Get(doc);
+        PdfDocument& shared = store_.Get(from);
+        QPDFObjectHandle root = shared.Qpdf().getRoot().getKey("/Outlines");
+        if (!MayStandIn(out, shared)) return false;
+        // Once, as the plug-in has built it whole when it shares it.
+        if (!shared.outlineCounted) RecountOutline(shared.Qpdf());
+        shared.outlineCounted = true;
+        if (root.isDictionary() && root.isIndirect())
+            out.Qpdf().getRoot().replaceKey("/Outlines", StandInFor(out, shared, root.getObjGen()));
+        return true;
+    });
+}
+
+void QpdfBookmarkEditServices::ReplaceSharedAction(host::DocId doc, host::BookmarkRef item, host::ActionRef action) {
+    QpdfGuard([&] {
+        if (action.doc != doc) throw host::HostError(host::kErrorBadArgument, "an action of another document");
+        PdfDocument& out = store_.Get(doc);
+        QPDFObjectHandle object = store_.Resolve(action);
+        if (!object.isIndirect()) object = out.Qpdf().makeIndirectObject(object);
+        out.replacedActions[{&store_.Get(item.doc), store_.Resolve(item).getObjGen()}] = object;
     });
 }
 

@@ -14,6 +14,8 @@ public:
     void SetStyle(host::BookmarkRef bookmark, int style) override;
     void SetColor(host::BookmarkRef bookmark, const host::RgbColor& color) override;
     void SetAction(host::BookmarkRef bookmark, host::ActionRef action) override;
+    bool ShareOutline(host::DocId doc, host::DocId from) override;
+    void ReplaceSharedAction(host::DocId doc, host::BookmarkRef item, host::ActionRef action) override;
 
 private:
     DocumentStore& store_;

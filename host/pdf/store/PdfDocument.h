@@ -108,7 +108,10 @@ public:
     };
     std::map<QPDFObjGen, StandIn> standIns;
     std::map<std::pair<const PdfDocument*, QPDFObjGen>, QPDFObjectHandle> standInOf;
+    // Items of a shared outline whose action this output replaces with its own.
+    std::map<std::pair<PdfDocument*, QPDFObjGen>, QPDFObjectHandle> replacedActions;
     bool standInsCopied = false;
+    bool outlineCounted = false;  // a shared outline's counts are set
 
 private:
     std::unique_ptr<QPDF> qpdf_;

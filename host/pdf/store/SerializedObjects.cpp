@@ -26,6 +26,13 @@ class Serializer {
 public:
     Serializer(SerializedObject& out, Classify& leads) : out_(out), leads_(leads) {}
 
+    // The value of `key` in the object serialized (not inside its values)
+    // becomes a reference to `replacement`, an object of the output.
+    void Replace(const std::string& key, QPDFObjGen replacement) {
+        replacedKey_ = &key;
+        replacement_ = replacement;
+    }
+
     void Value(QPDFObjectHandle value, int depth) {
         if (depth > kDeepest)
             throw host::HostError(host::kErrorDamaged, "an object nests more than " + std::to_string(kDeepest) +
@@ -63,6 +70,11 @@ public:
             out_.text += ' ';
             AppendName(out_.text, key);
             out_.text += ' ';
+            if (replacedKey_ && depth == 0 && key == *replacedKey_) {
+                out_.slots.push_back(
+                    {static_cast<std::uint32_t>(out_.text.size()), replacement_, SerializedObject::Leads::Output});
+                continue;
+            }
             Value(item, depth + 1);
         }
     }
@@ -74,14 +86,18 @@ private:
 
     SerializedObject& out_;
     Classify& leads_;
+    const std::string* replacedKey_ = nullptr;
+    QPDFObjGen replacement_;
 };
 
 }  // namespace
 
 template <class Classify>
-SerializedObject Serialize(QPDFObjectHandle object, Classify leads) {
+SerializedObject Serialize(QPDFObjectHandle object, Classify leads, const std::string* key = nullptr,
+                           QPDFObjGen replacement = {}) {
     SerializedObject made;
     Serializer<Classify> serializer(made, leads);
+    if (key) serializer.Replace(*key, replacement);
     if (object.isStream()) {
         made.stream = true;
         QPDFObjectHandle dict = object.getDict();
@@ -99,21 +115,29 @@ SerializedObject SerializeAsIs(const QPDFObjectHandle& object) {
     return Serialize(object, [](const QPDFObjectHandle&) { return SerializedObject::Leads::Object; });
 }
 
-const SerializedObject& SerializedObjects::Of(QPDFObjGen object) {
-    auto known = kept_.find(object);
-    if (known != kept_.end()) return known->second;
+SerializedObject SerializedObjects::Made(QPDFObjGen object, const std::string* key, QPDFObjGen replacement) {
     const QPDFObjGen root = doc_.Qpdf().getRoot().getObjGen();
     const auto leads = [&](QPDFObjectHandle target) {
         using Leads = SerializedObject::Leads;
         if (target.getObjGen() == root || target.isPagesObject()) return Leads::Nothing;
         return target.isPageObject() ? Leads::Page : Leads::Object;
     };
-    SerializedObject made = Serialize(doc_.Qpdf().getObject(object), leads);
+    return Serialize(doc_.Qpdf().getObject(object), leads, key, replacement);
+}
+
+const SerializedObject& SerializedObjects::Of(QPDFObjGen object) {
+    auto known = kept_.find(object);
+    if (known != kept_.end()) return known->second;
+    SerializedObject made = Made(object, nullptr, {});
     if (askedOnce_.insert(object).second) {
         last_ = std::move(made);
         return last_;
     }
     return kept_.emplace(object, std::move(made)).first->second;
+}
+
+SerializedObject SerializedObjects::Replacing(QPDFObjGen object, const std::string& key, QPDFObjGen replacement) {
+    return Made(object, &key, replacement);
 }
 
 }  // namespace tessera::pdf

@@ -16,9 +16,10 @@ class PdfDocument;
 
 struct SerializedObject {
     enum class Leads : std::uint8_t {
-        Object,  // to an object written with it
-        Page,    // to a page: the output's copy of it, or null
-        Nothing  // to the page tree or the catalog, never carried: null
+        Object,   // to an object written with it
+        Page,     // to a page: the output's copy of it, or null
+        Nothing,  // to the page tree or the catalog, never carried: null
+        Output    // to an object of the output written (`object` is its own)
     };
     struct Slot {
         std::uint32_t at;  // where in `text` the reference goes
@@ -45,8 +46,13 @@ public:
     explicit SerializedObjects(PdfDocument& doc) : doc_(doc) {}
     // Valid until the next call.
     const SerializedObject& Of(QPDFObjGen object);
+    // The object with the value of `key` a reference to `replacement`, an
+    // object of the output; made each time.
+    SerializedObject Replacing(QPDFObjGen object, const std::string& key, QPDFObjGen replacement);
 
 private:
+    SerializedObject Made(QPDFObjGen object, const std::string* key, QPDFObjGen replacement);
+
     PdfDocument& doc_;
     std::map<QPDFObjGen, SerializedObject> kept_;
     std::set<QPDFObjGen> askedOnce_;

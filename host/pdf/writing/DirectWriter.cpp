@@ -98,6 +98,7 @@ private:
     std::uint32_t SourceReference(PdfDocument* source, const SerializedObject::Slot& slot) {
         if (slot.leads == Leads::Nothing) return 0;
         if (slot.leads == Leads::Object) return Number({source, slot.object});
+        if (slot.leads == Leads::Output) return Number({&doc_, slot.object});
         const auto copy = copyOf_.find({source, slot.object});
         return copy == copyOf_.end() ? 0 : Number({&doc_, copy->second});
     }
@@ -112,7 +113,11 @@ private:
             own = SerializeAsIs(handle);
         } else {
             if (!document->serialized) document->serialized = std::make_unique<SerializedObjects>(*document);
-            made = &document->serialized->Of(object);
+            const auto replaced = doc_.replacedActions.find({document, object});
+            if (replaced == doc_.replacedActions.end())
+                made = &document->serialized->Of(object);
+            else
+                own = document->serialized->Replacing(object, "/A", replaced->second.getObjGen());
         }
         const auto resolve = [&](const SerializedObject::Slot& slot) {
             return document == &doc_ ? OutputReference(slot.object) : SourceReference(document, slot);

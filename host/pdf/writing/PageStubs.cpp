@@ -46,8 +46,9 @@ QPDFObjectHandle WithPlaceholders(QPDFObjectHandle value, Placeholders& placehol
     return value;
 }
 
-// The output's stand-in for an object of `src`, one per object.
-QPDFObjectHandle StandInOf(PdfDocument& out, PdfDocument& src, QPDFObjGen real) {
+}  // namespace
+
+QPDFObjectHandle StandInFor(PdfDocument& out, PdfDocument& src, QPDFObjGen real) {
     auto [known, added] = out.standInOf.try_emplace({&src, real});
     if (added) {
         known->second = out.Qpdf().makeIndirectObject(QPDFObjectHandle::newDictionary());
@@ -55,6 +56,8 @@ QPDFObjectHandle StandInOf(PdfDocument& out, PdfDocument& src, QPDFObjGen real) 
     }
     return known->second;
 }
+
+namespace {
 
 // Walks what was given to qpdf's copy beside what it made of it, and puts
 // the output's stand-in where the copy holds a placeholder.
@@ -64,10 +67,10 @@ public:
         : out_(out), src_(src), placeholders_(placeholders) {}
 
     // The stand-in for `given` if it is a placeholder, else null.
-    QPDFObjectHandle StandInFor(QPDFObjectHandle given) {
+    QPDFObjectHandle ReplacementOf(QPDFObjectHandle given) {
         if (given.isIndirect()) return QPDFObjectHandle::newNull();
         const auto real = placeholders_.find(given.getObjectPtr());
-        return real == placeholders_.end() ? QPDFObjectHandle::newNull() : StandInOf(out_, src_, real->second);
+        return real == placeholders_.end() ? QPDFObjectHandle::newNull() : StandInFor(out_, src_, real->second);
     }
 
     void Swap(QPDFObjectHandle given, QPDFObjectHandle copied, int depth) {
@@ -75,7 +78,7 @@ public:
         if (given.isDictionary() && copied.isDictionary()) {
             for (const std::string& key : given.getKeys()) {
                 QPDFObjectHandle item = given.getKey(key);
-                if (QPDFObjectHandle standIn = StandInFor(item); !standIn.isNull())
+                if (QPDFObjectHandle standIn = ReplacementOf(item); !standIn.isNull())
                     copied.replaceKey(key, standIn);
                 else
                     Swap(item, copied.getKey(key), depth + 1);
@@ -83,7 +86,7 @@ public:
         } else if (given.isArray() && copied.isArray() && given.getArrayNItems() == copied.getArrayNItems()) {
             for (int i = 0; i < given.getArrayNItems(); ++i) {
                 QPDFObjectHandle item = given.getArrayItem(i);
-                if (QPDFObjectHandle standIn = StandInFor(item); !standIn.isNull())
+                if (QPDFObjectHandle standIn = ReplacementOf(item); !standIn.isNull())
                     copied.setArrayItem(i, standIn);
                 else
                     Swap(item, copied.getArrayItem(i), depth + 1);
@@ -165,7 +168,7 @@ void InsertWithStandIns(PdfDocument& out, PdfDocument& src, int page, int index)
     QPDFObjectHandle added = out.Qpdf().getAllPages()[static_cast<std::size_t>(index)];
     PlaceholderSwap swap(out, src, placeholders);
     for (auto& [key, value] : given) {
-        if (QPDFObjectHandle standIn = swap.StandInFor(value); !standIn.isNull())
+        if (QPDFObjectHandle standIn = swap.ReplacementOf(value); !standIn.isNull())
             added.replaceKey(key, standIn);
         else
             swap.Swap(value, added.getKey(key), 0);
@@ -187,6 +190,10 @@ void CopyStandIns(PdfDocument& out) {
     }
     for (const QPDFObjectHandle& object : out.Qpdf().getAllObjects()) Repoint(object, copies, 0);
     for (auto& [source, page] : out.firstCopies) Repoint(page, copies, 0);
+    // qpdf's copy of an object already copied is that copy.
+    for (auto& [item, action] : out.replacedActions)
+        out.Qpdf().copyForeignObject(item.first->Qpdf().getObject(item.second)).replaceKey("/A", action);
+    out.replacedActions.clear();
     out.standIns.clear();
     out.standInOf.clear();
 }

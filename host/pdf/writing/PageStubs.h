@@ -23,6 +23,9 @@ bool MayStandIn(PdfDocument& out, PdfDocument& src);
 // objects replaced by stand-ins. The source page is left as it was.
 void InsertWithStandIns(PdfDocument& out, PdfDocument& src, int page, int index);
 
+// The output's stand-in for object `real` of `src`, one per object.
+QPDFObjectHandle StandInFor(PdfDocument& out, PdfDocument& src, QPDFObjGen real);
+
 // Copies in what every stand-in of `out` stands for and points every
 // reference at the copy, so that the object model is whole again; no later
 // page gets stand-ins. Called before anything reads or edits the pages'

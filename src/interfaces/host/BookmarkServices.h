@@ -43,6 +43,14 @@ public:
     virtual void SetColor(BookmarkRef bookmark, const RgbColor& color) = 0;
     // action belongs to the bookmark's document.
     virtual void SetAction(BookmarkRef bookmark, ActionRef action) = 0;
+    // Gives `doc` the whole outline of `from`, a document the plug-in built
+    // it in, shared rather than copied: outputs that take the same outline
+    // write it from bytes made once. False when the host cannot share it
+    // (the outline is then to be built item by item).
+    virtual bool ShareOutline(DocId doc, DocId from) = 0;
+    // In `doc`, which shares the outline `item` is of, the item leads by
+    // `action` (of doc) instead: its target is in doc.
+    virtual void ReplaceSharedAction(DocId doc, BookmarkRef item, ActionRef action) = 0;
 };
 
 class ActionServices {
