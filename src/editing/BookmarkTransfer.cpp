@@ -68,6 +68,8 @@ std::map<std::pair<host::DocId, std::string>, std::unique_ptr<SharedOutline>>& S
     return outlines;
 }
 
+int openScopes = 0;  // outside every scope, nothing is shared (nor kept to the program's end)
+
 // Notes where an item of the shared outline leads into an output.
 void NoteLocal(const LinkContext& context, SharedOutline& shared, host::BookmarkRef from, host::BookmarkRef copy) {
     const host::ActionRef action = Host().bookmarks->Action(from);
@@ -99,6 +101,7 @@ SharedOutline& SharedOutlineFor(const LinkContext& context) {
 }
 
 bool ShareTree(const LinkContext& context) {
+    if (openScopes == 0) return false;
     const SharedOutline& shared = SharedOutlineFor(context);
     host::BookmarkEditServices& edit = *Host().bookmarkEdits;
     if (!edit.ShareOutline(context.output.Doc(), shared.doc.Doc())) return false;
@@ -119,6 +122,14 @@ bool TransferBookmarks(const LinkContext& context) {
     });
 }
 
-void ForgetSharedOutlines() { SharedOutlines().clear(); }
+SharedOutlinesScope::SharedOutlinesScope() {
+    SharedOutlines().clear();
+    ++openScopes;
+}
+
+SharedOutlinesScope::~SharedOutlinesScope() {
+    SharedOutlines().clear();
+    --openScopes;
+}
 
 }  // namespace tessera

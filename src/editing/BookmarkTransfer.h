@@ -15,7 +15,16 @@ namespace tessera {
 // can share it; the copy is then the same.
 bool TransferBookmarks(const LinkContext& context);
 
-// Lets go of the outlines built for a run's outputs, once they are written.
-void ForgetSharedOutlines();
+// While one lives, outputs with the whole outline share it (one per source
+// and folder, for the plan of that time): outputs are written, or one is
+// measured, only inside one. It lets go of the shared outlines when it ends,
+// as a plan being tried changes where pages go.
+class SharedOutlinesScope {
+public:
+    SharedOutlinesScope();
+    ~SharedOutlinesScope();
+    SharedOutlinesScope(const SharedOutlinesScope&) = delete;
+    SharedOutlinesScope& operator=(const SharedOutlinesScope&) = delete;
+};
 
 }  // namespace tessera

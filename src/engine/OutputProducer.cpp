@@ -293,6 +293,7 @@ OutputOutcome ProduceOrShow(const DocumentHandle& source, std::size_t index, con
 std::optional<std::uint64_t> MeasureOneOutput(const DocumentHandle& source, std::size_t index,
                                               const SplitSettings& settings, std::string* file) {
     std::uint64_t bytes = 0;
+    const SharedOutlinesScope sharedOutlines;  // the plan is one being tried
     if (BuildOutput(source, index, settings, &bytes, file) != OutputOutcome::Written) return std::nullopt;
     return bytes;
 }
@@ -377,12 +378,7 @@ Production ProduceInWorkers(const DocumentHandle& source, const SplitSettings& s
 }  // namespace
 
 Production ProduceOutputs(const DocumentHandle& source, const SplitSettings& settings, const RunContext& context) {
-    struct Forget {
-        Forget() { ForgetSharedOutlines(); }
-        ~Forget() { ForgetSharedOutlines(); }
-        Forget(const Forget&) = delete;
-        Forget& operator=(const Forget&) = delete;
-    } sharedOutlines;
+    const SharedOutlinesScope sharedOutlines;
     const unsigned workers = WorkersFor(settings, context.batchFiles);
     return workers > 1 ? ProduceInWorkers(source, settings, workers, context.batchFiles)
                        : ProduceInOrder(source, settings, context.batchFiles);
