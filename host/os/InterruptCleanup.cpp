@@ -100,6 +100,13 @@ void WatchInterrupts() {
     if (installed) return;
     installed = true;
     ComposeReport("");
+    // A file size limit (ulimit -f) then fails the write that passes it, as
+    // a full disk does, with its message and the temporary file removed,
+    // rather than ending the program with the file half-written.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGXFSZ, &ignore, nullptr);
     for (int s : kSignals) {
         struct sigaction old {};
         if (sigaction(s, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;

@@ -76,7 +76,19 @@ TEST(FailedRunTest, AFailingOutputStopsWorkersAsARunInOrderAndWhatLaterOutputsWo
 }
 
 TEST(FailedRunTest, AFullDiskStopsAtTheOutputThatFailedAndLeavesNoPart) {
-    TempFolder config, small;
+    TempFolder config, small, capped;
+    // A file size limit fails the write as a full disk does, rather than
+    // ending the program with its temporary file left.
+    const CommandResult limited =
+        RunCommand("ulimit -f 200; XDG_CONFIG_HOME=" + ShellQuote(config.Path()) + " " + ShellQuote(TESSERA_EXE) +
+                   " split --reset --prefix none --equal 20 -o " + ShellQuote(capped.Path()) + " " +
+                   Data("ctex-manual-chinese.pdf") + " 2>&1");
+    EXPECT_TRUE(limited.status == 1 || limited.status == 4) << limited.status << limited.output;
+    EXPECT_NE(limited.output.find("File too large"), std::string::npos) << limited.output;
+    for (const std::string& f : FilesBelow(capped.Path())) {
+        EXPECT_EQ(f.find(".tessera-"), std::string::npos) << f;
+        EXPECT_TRUE(QpdfCheckPasses(capped / f)) << f;
+    }
     if (::mount("tmpfs", small.Path().c_str(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "skipped: a small file system cannot be mounted here (it needs root)";
     const CommandResult r = Tessera(config, "split --reset --prefix none --equal 1 -o " + ShellQuote(small.Path()) +
