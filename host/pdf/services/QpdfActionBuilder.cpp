@@ -62,21 +62,15 @@ host::ActionRef QpdfActionBuilder::NewRemoteNamedGoTo(host::DocId doc, host::Fil
 // outputs are in.
 const std::string& QpdfActionBuilder::SpecOf(const std::string& path, const std::string& relativeTo) {
     const std::string from = relativeTo.empty() ? std::string() : fs::path(relativeTo).parent_path().string() + '/';
-    auto [known, added] = specs_.try_emplace({path, from});
-    if (!added) return known->second;
-    try {
-        // Outputs are reached from each other through the folders the run
-        // made; any other file by the path the system resolves, as
-        // "link/.." need not lead back where "link" started.
-        fs::path target = relativeTo.empty() ? fs::weakly_canonical(fs::absolute(path)) : Absolute(path);
-        if (!relativeTo.empty()) target = target.lexically_relative(Absolute(from));
-        if (target.empty()) throw host::HostError(host::kErrorBadArgument, "no relative path to " + path);
-        known->second = target.generic_string();
-    } catch (...) {
-        specs_.erase(known);
-        throw;
-    }
-    return known->second;
+    const auto known = specs_.find({path, from});
+    if (known != specs_.end()) return known->second;
+    // Outputs are reached from each other through the folders the run
+    // made; any other file by the path the system resolves, as
+    // "link/.." need not lead back where "link" started.
+    fs::path target = relativeTo.empty() ? fs::weakly_canonical(fs::absolute(path)) : Absolute(path);
+    if (!relativeTo.empty()) target = target.lexically_relative(Absolute(from));
+    if (target.empty()) throw host::HostError(host::kErrorBadArgument, "no relative path to " + path);
+    return specs_.emplace(std::pair{path, from}, target.generic_string()).first->second;
 }
 
 host::FileSpecRef QpdfActionBuilder::NewFileSpec(host::DocId doc, const std::string& path,

@@ -16,6 +16,33 @@ constexpr const char* kHeavyKeys[] = {"/Resources", "/Contents", "/Thumb"};
 // Direct dictionaries and arrays this deep are copied as they are.
 constexpr int kDeepestWalk = 8;
 
+// Where an item sits in a dictionary or an array, to read or replace the
+// item at the same place of another container of the same shape.
+struct Place {
+    const std::string* key;  // null in an array
+    int index;
+
+    QPDFObjectHandle In(QPDFObjectHandle container) const {
+        return key ? container.getKey(*key) : container.getArrayItem(index);
+    }
+    void Put(QPDFObjectHandle container, const QPDFObjectHandle& item) const {
+        if (key)
+            container.replaceKey(*key, item);
+        else
+            container.setArrayItem(index, item);
+    }
+};
+
+// Calls visit(item, place) for each item of a dictionary or an array.
+template <class Visit>
+void ForEachPlace(QPDFObjectHandle container, Visit visit) {
+    if (container.isDictionary()) {
+        for (const std::string& key : container.getKeys()) visit(container.getKey(key), Place{&key, 0});
+    } else if (container.isArray()) {
+        for (int i = 0; i < container.getArrayNItems(); ++i) visit(container.getArrayItem(i), Place{nullptr, i});
+    }
+}
+
 // Source objects by the direct placeholders put where they were referred to.
 using Placeholders = std::map<const QPDFObject*, QPDFObjGen>;
 
@@ -30,20 +57,12 @@ QPDFObjectHandle WithPlaceholders(QPDFObjectHandle value, Placeholders& placehol
         placeholders[placeholder.getObjectPtr()] = value.getObjGen();
         return placeholder;
     }
-    if (depth >= kDeepestWalk) return value;
-    if (value.isDictionary()) {
-        QPDFObjectHandle copy = QPDFObjectHandle::newDictionary();
-        for (const std::string& key : value.getKeys())
-            copy.replaceKey(key, WithPlaceholders(value.getKey(key), placeholders, depth + 1));
-        return copy;
-    }
-    if (value.isArray()) {
-        QPDFObjectHandle copy = QPDFObjectHandle::newArray();
-        for (const QPDFObjectHandle& item : value.aitems())
-            copy.appendItem(WithPlaceholders(item, placeholders, depth + 1));
-        return copy;
-    }
-    return value;
+    if (depth >= kDeepestWalk || !(value.isDictionary() || value.isArray())) return value;
+    QPDFObjectHandle copy = value.shallowCopy();
+    ForEachPlace(copy, [&](const QPDFObjectHandle& item, const Place& place) {
+        place.Put(copy, WithPlaceholders(item, placeholders, depth + 1));
+    });
+    return copy;
 }
 
 }  // namespace
@@ -61,71 +80,28 @@ namespace {
 
 // Walks what was given to qpdf's copy beside what it made of it, and puts
 // the output's stand-in where the copy holds a placeholder.
-class PlaceholderSwap {
-public:
-    PlaceholderSwap(PdfDocument& out, PdfDocument& src, const Placeholders& placeholders)
-        : out_(out), src_(src), placeholders_(placeholders) {}
-
-    // The stand-in for `given` if it is a placeholder, else null.
-    QPDFObjectHandle ReplacementOf(QPDFObjectHandle given) {
-        if (given.isIndirect()) return QPDFObjectHandle::newNull();
-        const auto real = placeholders_.find(given.getObjectPtr());
-        return real == placeholders_.end() ? QPDFObjectHandle::newNull() : StandInFor(out_, src_, real->second);
-    }
-
-    void Swap(QPDFObjectHandle given, QPDFObjectHandle copied, int depth) {
-        if (given.isIndirect() || depth >= kDeepestWalk) return;
-        if (given.isDictionary() && copied.isDictionary()) {
-            for (const std::string& key : given.getKeys()) {
-                QPDFObjectHandle item = given.getKey(key);
-                if (QPDFObjectHandle standIn = ReplacementOf(item); !standIn.isNull())
-                    copied.replaceKey(key, standIn);
-                else
-                    Swap(item, copied.getKey(key), depth + 1);
-            }
-        } else if (given.isArray() && copied.isArray() && given.getArrayNItems() == copied.getArrayNItems()) {
-            for (int i = 0; i < given.getArrayNItems(); ++i) {
-                QPDFObjectHandle item = given.getArrayItem(i);
-                if (QPDFObjectHandle standIn = ReplacementOf(item); !standIn.isNull())
-                    copied.setArrayItem(i, standIn);
-                else
-                    Swap(item, copied.getArrayItem(i), depth + 1);
-            }
-        }
-    }
-
-private:
-    PdfDocument& out_;
-    PdfDocument& src_;
-    const Placeholders& placeholders_;
-};
+void SwapPlaceholders(PdfDocument& out, PdfDocument& src, const Placeholders& placeholders, QPDFObjectHandle given,
+                      QPDFObjectHandle copied, int depth) {
+    if (given.isIndirect() || depth >= kDeepestWalk || given.isDictionary() != copied.isDictionary() ||
+        given.isArray() != copied.isArray() || (given.isArray() && given.getArrayNItems() != copied.getArrayNItems()))
+        return;
+    ForEachPlace(given, [&](QPDFObjectHandle item, const Place& place) {
+        const auto real = item.isIndirect() ? placeholders.end() : placeholders.find(item.getObjectPtr());
+        if (real != placeholders.end())
+            place.Put(copied, StandInFor(out, src, real->second));
+        else
+            SwapPlaceholders(out, src, placeholders, item, place.In(copied), depth + 1);
+    });
+}
 
 // Points every reference to a stand-in inside `value` (its direct parts) at the copy.
 void Repoint(QPDFObjectHandle value, const std::map<QPDFObjGen, QPDFObjectHandle>& copies, int depth) {
     if (value.isStream()) value = value.getDict();
-    const auto copyOf = [&](const QPDFObjectHandle& item) -> const QPDFObjectHandle* {
-        if (!item.isIndirect()) return nullptr;
-        const auto copy = copies.find(item.getObjGen());
-        return copy == copies.end() ? nullptr : &copy->second;
-    };
     if (depth > kDeepestWalk + 1) return;
-    if (value.isDictionary()) {
-        for (const std::string& key : value.getKeys()) {
-            QPDFObjectHandle item = value.getKey(key);
-            if (const QPDFObjectHandle* copy = copyOf(item))
-                value.replaceKey(key, *copy);
-            else if (!item.isIndirect())
-                Repoint(item, copies, depth + 1);
-        }
-    } else if (value.isArray()) {
-        for (int i = 0; i < value.getArrayNItems(); ++i) {
-            QPDFObjectHandle item = value.getArrayItem(i);
-            if (const QPDFObjectHandle* copy = copyOf(item))
-                value.setArrayItem(i, *copy);
-            else if (!item.isIndirect())
-                Repoint(item, copies, depth + 1);
-        }
-    }
+    ForEachPlace(value, [&](const QPDFObjectHandle& item, const Place& place) {
+        if (!item.isIndirect()) return Repoint(item, copies, depth + 1);
+        if (const auto copy = copies.find(item.getObjGen()); copy != copies.end()) place.Put(value, copy->second);
+    });
 }
 
 }  // namespace
@@ -147,32 +123,24 @@ bool MayStandIn(PdfDocument& out, PdfDocument& src) {
 
 void InsertWithStandIns(PdfDocument& out, PdfDocument& src, int page, int index) {
     QPDFObjectHandle object = src.Page(page);
+    // The heavy entries as they are, and as they are given to qpdf's copy.
+    QPDFObjectHandle real = QPDFObjectHandle::newDictionary();
+    for (const char* key : kHeavyKeys)
+        if (object.hasKey(key)) real.replaceKey(key, object.getKey(key));
     Placeholders placeholders;
-    std::vector<std::pair<std::string, QPDFObjectHandle>> real, given;
-    for (const char* key : kHeavyKeys) {
-        if (!object.hasKey(key)) continue;
-        real.emplace_back(key, object.getKey(key));
-        given.emplace_back(key, WithPlaceholders(real.back().second, placeholders, 0));
-    }
-    const auto restore = [&] {
-        for (auto& [key, value] : real) object.replaceKey(key, value);
+    QPDFObjectHandle given = WithPlaceholders(real, placeholders, 0);
+    const auto put = [&](QPDFObjectHandle entries) {
+        for (const std::string& key : entries.getKeys()) object.replaceKey(key, entries.getKey(key));
     };
     try {
-        for (auto& [key, value] : given) object.replaceKey(key, value);
+        put(given);
         InsertPageObject(out.Qpdf(), object, index);
     } catch (...) {
-        restore();
+        put(real);
         throw;
     }
-    restore();
-    QPDFObjectHandle added = out.Qpdf().getAllPages()[static_cast<std::size_t>(index)];
-    PlaceholderSwap swap(out, src, placeholders);
-    for (auto& [key, value] : given) {
-        if (QPDFObjectHandle standIn = swap.ReplacementOf(value); !standIn.isNull())
-            added.replaceKey(key, standIn);
-        else
-            swap.Swap(value, added.getKey(key), 0);
-    }
+    put(real);
+    SwapPlaceholders(out, src, placeholders, given, out.Qpdf().getAllPages()[static_cast<std::size_t>(index)], 0);
 }
 
 void CopyStandIns(PdfDocument& out) {
